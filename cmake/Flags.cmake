@@ -1,0 +1,20 @@
+# Compile options shared by every target of the project.
+add_library(kelvanor_flags INTERFACE)
+target_compile_options(kelvanor_flags INTERFACE
+  -Wall -Wextra
+  -finput-charset=UTF-8
+  -ffp-contract=off)
+
+# Narrow literals are Shift-JIS, as the log and the messages require. clang can only emit
+# UTF-8, so the clang build (used for libFuzzer) keeps UTF-8 texts; behaviour is otherwise equal.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  target_compile_options(kelvanor_flags INTERFACE -fexec-charset=CP932)
+  target_compile_definitions(kelvanor_flags INTERFACE KELVANOR_CP932_LITERALS=1)
+endif()
+
+if(KELVANOR_SANITIZE)
+  set(KELVANOR_SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=undefined
+      -fno-omit-frame-pointer)
+  target_compile_options(kelvanor_flags INTERFACE ${KELVANOR_SANITIZER_FLAGS})
+  target_link_options(kelvanor_flags INTERFACE ${KELVANOR_SANITIZER_FLAGS})
+endif()

@@ -1,0 +1,7 @@
+// The export lists of the port's built-in modules, one function per module, each defined
+// beside the functions it lists. module_table.cpp names the modules.
+#pragma once
+
+#include "port/module_table.h"
+
+std::span<const PortExport> Kernel32Exports();

@@ -1,0 +1,7 @@
+// The port's Win32 subset: the one header the runtime includes for Windows services.
+// Each area of the port declares its functions in a header of its own, included here.
+#pragma once
+
+#include "port/win32_types.h"
+#include "port/last_error.h"
+#include "port/module_table.h"
