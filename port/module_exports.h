@@ -5,3 +5,4 @@
 #include "port/module_table.h"
 
 std::span<const PortExport> Kernel32Exports();
+std::span<const PortExport> Ole32Exports();

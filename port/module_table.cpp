@@ -18,6 +18,7 @@ namespace {
 // Every module the port provides. A module that is not listed does not exist here.
 PortModule gModules[] = {
     {"kernel32.dll", &Kernel32Exports, 0},
+    {"ole32.dll", &Ole32Exports, 0},
 };
 
 // GetModuleHandleA(null): the program's own module, which exports nothing.

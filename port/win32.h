@@ -5,3 +5,4 @@
 #include "port/win32_types.h"
 #include "port/last_error.h"
 #include "port/module_table.h"
+#include "port/com.h"

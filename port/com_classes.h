@@ -1,0 +1,5 @@
+// The port's COM class table: each area that provides a class declares its factory here
+// and adds a row to the table in com.cpp.
+#pragma once
+
+#include "port/com.h"
