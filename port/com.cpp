@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "port/com_classes.h"
+#include "port/dsound.h"
 #include "port/module_exports.h"
 
 namespace {
@@ -16,7 +17,7 @@ struct ComClass {
 
 // Every class CoCreateInstance can make. A class that is not listed is not registered here.
 const ComClass kClasses[] = {
-    {{0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}}, nullptr},  // end of table
+    {CLSID_DirectSound, &CreateDirectSoundObject},
 };
 
 std::mutex gMutex;

@@ -3,3 +3,6 @@
 #pragma once
 
 #include "port/com.h"
+
+// CLSID_DirectSound (port/dsound.h): an uninitialised IDirectSound.
+HRESULT CreateDirectSoundObject(REFIID iid, void** object);

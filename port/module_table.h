@@ -13,7 +13,8 @@ struct PortExport {
 };
 
 // One entry of an export list: PORT_EXPORT(timeGetTime).
-#define PORT_EXPORT(fn) PortExport{#fn, reinterpret_cast<FARPROC>(&fn)}
+// The cast goes through void (*)(), the one function type a cast from any other is expected to use.
+#define PORT_EXPORT(fn) PortExport{#fn, reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&fn))}
 
 HMODULE WINAPI LoadLibraryA(LPCSTR fileName);
 HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName);

@@ -6,3 +6,5 @@
 #include "port/last_error.h"
 #include "port/module_table.h"
 #include "port/com.h"
+#include "port/wave_format.h"
+#include "port/dsound.h"
