@@ -1,7 +1,7 @@
 // DirectSound of the port: a device object made through CoCreateInstance, primary and
 // secondary sound buffers, and the device list of "dsound.dll". Every secondary buffer is a
-// voice of one software mixer that plays on SDL audio, or on a manual output that tests
-// advance and read back.
+// voice of one software mixer that plays on SDL audio (headless under SDL_AUDIODRIVER=dummy),
+// or on a manual output that tests advance and read back.
 #pragma once
 
 #include "port/com.h"

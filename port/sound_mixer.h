@@ -4,7 +4,6 @@
 // nothing else; no lock of the runtime is ever taken here.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <mutex>
 
@@ -42,25 +41,30 @@ enum { kMixerVoiceCount = 4096 };
 // Every access to a voice, and to the mixer's output rate, holds this lock.
 std::unique_lock<std::mutex> LockMixer();
 
-// With the lock held: a free voice made for `bytes` of new, silent sample memory (or sharing
-// `shareFrom`'s memory when it is not -1), or -1 when the table or the memory is exhausted.
+// --- Called with the lock held ---
+
+// A free voice made for `bytes` of new, silent sample memory (or sharing `shareFrom`'s
+// memory when it is not -1), or -1 when the table or the memory is exhausted.
 int MixerAllocVoice(int owner, WORD channels, WORD bitsPerSample, DWORD rate, DWORD bytes,
                     int shareFrom);
 void MixerFreeVoice(int voice);
 MixerVoice& MixerVoiceAt(int voice);
 // Recomputes the channel gains after a volume or pan change.
 void MixerUpdateGains(MixerVoice& voice);
-// Stops and marks lost every voice of a device that goes away.
-void MixerLoseVoices(int owner);
 // The play cursor and the write cursor in bytes; the write cursor runs one mixing period
 // ahead of the play cursor while the voice plays.
 void MixerCursors(const MixerVoice& voice, DWORD* play, DWORD* write);
+
+// --- These take the lock themselves ---
+
+// Stops and marks lost every voice of a device that goes away.
+void MixerLoseVoices(int owner);
 
 // The output's rate and its mixing period in device frames (0 while no output is open).
 void MixerSetOutput(DWORD rate, DWORD periodFrames);
 DWORD MixerOutputRate();
 
-// Mixes `frames` stereo frames into `out` and advances every playing voice. Takes the lock.
+// Mixes `frames` stereo frames into `out` (may be null) and advances every playing voice.
 void MixerMix(int16_t* out, int frames);
 
 // The mixer's output: SDL audio, or the manual output tests advance. Counted: every

@@ -320,6 +320,12 @@ TEST_F(DirectSoundObjects, FailureSwitchesFailTheChosenCallsAndNoOthers) {
 TEST_F(DirectSoundObjects, BuffersOfAReleasedDeviceAreLostButStaySafeToUse) {
   IDirectSoundBuffer* b = Make(PcmFormat(16, 2, 44100), 4000);
   ASSERT_NE(b, nullptr);
+  DSBUFFERDESC desc = {};
+  desc.dwSize = sizeof(desc);
+  desc.dwFlags = DSBCAPS_PRIMARYBUFFER;
+  IDirectSoundBuffer* primary = nullptr;
+  ASSERT_EQ(ds_->CreateSoundBuffer(&desc, &primary, nullptr), DS_OK);
+  buffers_.push_back(primary);
   ASSERT_EQ(b->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
   ds_->Release();
   ds_ = nullptr;
@@ -327,6 +333,8 @@ TEST_F(DirectSoundObjects, BuffersOfAReleasedDeviceAreLostButStaySafeToUse) {
   ASSERT_EQ(b->GetStatus(&status), DS_OK);
   EXPECT_EQ(status, DSBSTATUS_BUFFERLOST);
   EXPECT_EQ(b->Play(0, 0, 0), DSERR_BUFFERLOST);
+  WAVEFORMATEX f = PcmFormat(16, 2, 44100);
+  EXPECT_EQ(primary->SetFormat(&f), DSERR_BUFFERLOST);
   EXPECT_EQ(PortAdvanceManualAudio(16, nullptr), -1);  // the output closed with its device
 }
 

@@ -34,7 +34,7 @@ ToneMeasure MeasureTone(const std::vector<double>& s, int rate) {
   std::vector<double> crossings;
   for (size_t i = 1; i < s.size(); ++i)
     if (s[i - 1] < 0 && s[i] >= 0) crossings.push_back(static_cast<double>(i - 1) + s[i - 1] / (s[i - 1] - s[i]));
-  ToneMeasure m = {0, 0};
+  ToneMeasure m = {0, 0, 0};
   if (crossings.size() < 2) return m;
   const double periods = static_cast<double>(crossings.size() - 1);
   m.frequency = periods * rate / (crossings.back() - crossings.front());
@@ -42,6 +42,22 @@ ToneMeasure MeasureTone(const std::vector<double>& s, int rate) {
   const size_t first = static_cast<size_t>(std::ceil(crossings.front()));
   const size_t last = static_cast<size_t>(std::floor(crossings.back()));
   for (size_t i = first; i <= last; ++i) sum += s[i] * s[i];
-  m.amplitude = std::sqrt(2.0 * sum / static_cast<double>(last - first + 1));
+  const double count = static_cast<double>(last - first + 1);
+  m.amplitude = std::sqrt(2.0 * sum / count);
+  // Least-squares fit of a sine at the measured frequency over the same whole periods.
+  const double w = 2.0 * std::numbers::pi * m.frequency / rate;
+  double a = 0, b = 0;
+  for (size_t i = first; i <= last; ++i) {
+    a += s[i] * std::sin(w * static_cast<double>(i));
+    b += s[i] * std::cos(w * static_cast<double>(i));
+  }
+  a *= 2.0 / count;
+  b *= 2.0 / count;
+  double residual = 0;
+  for (size_t i = first; i <= last; ++i) {
+    const double e = s[i] - a * std::sin(w * static_cast<double>(i)) - b * std::cos(w * static_cast<double>(i));
+    residual += e * e;
+  }
+  m.distortion = m.amplitude > 0 ? std::sqrt(residual / count) / m.amplitude : 0;
   return m;
 }

@@ -15,5 +15,6 @@ std::vector<double> StereoChannel(const std::vector<int16_t>& stereo, int channe
 struct ToneMeasure {
   double frequency;  // Hz, from the rising zero crossings (interpolated)
   double amplitude;  // peak, from the RMS of a whole number of periods
+  double distortion;  // RMS of what a pure sine of that frequency leaves over, / amplitude
 };
 ToneMeasure MeasureTone(const std::vector<double>& samples, int rate);
