@@ -13,7 +13,7 @@ struct PortExport {
 };
 
 // One entry of an export list: PORT_EXPORT(timeGetTime).
-// The cast goes through void (*)(), the one function type a cast from any other is expected to use.
+// Cast through void (*)(), which the compiler takes from any function type without a warning.
 #define PORT_EXPORT(fn) PortExport{#fn, reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&fn))}
 
 HMODULE WINAPI LoadLibraryA(LPCSTR fileName);
