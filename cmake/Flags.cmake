@@ -7,6 +7,8 @@ target_compile_options(kelvanor_flags INTERFACE
 
 # Narrow literals are Shift-JIS, as the log and the messages require. clang can only emit
 # UTF-8, so the clang build (used for libFuzzer) keeps UTF-8 texts; behaviour is otherwise equal.
+# libstdc++'s <chrono> holds a literal with no Shift-JIS form and does not compile this way:
+# use the port's clocks, or <thread> (which brings std::chrono durations) in tests.
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   target_compile_options(kelvanor_flags INTERFACE -fexec-charset=CP932)
   target_compile_definitions(kelvanor_flags INTERFACE KELVANOR_CP932_LITERALS=1)

@@ -65,8 +65,9 @@ typedef HANDLE HMONITOR;
 typedef HANDLE HKEY;
 typedef HANDLE HIMC;
 
-// A function found by GetProcAddress; callers cast it to the real signature.
-typedef intptr_t (*FARPROC)();
+// A function found by GetProcAddress; callers cast it to the real signature. It is void()
+// so that casts to and from it are the generic function-pointer casts g++ does not warn on.
+typedef void (*FARPROC)();
 
 #define TRUE 1
 #define FALSE 0
