@@ -6,3 +6,4 @@
 #include "port/last_error.h"
 #include "port/module_table.h"
 #include "port/com.h"
+#include "port/winsock.h"
