@@ -12,8 +12,8 @@ struct PortExport {
   FARPROC function;
 };
 
-// One entry of an export list: PORT_EXPORT(timeGetTime). The cast goes through void (*)(),
-// which matches every function type, so that no export draws a function-cast warning.
+// One entry of an export list: PORT_EXPORT(timeGetTime). The detour through void (*)() is the
+// one function-pointer cast g++ does not warn about.
 #define PORT_EXPORT(fn) PortExport{#fn, reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&fn))}
 
 HMODULE WINAPI LoadLibraryA(LPCSTR fileName);
