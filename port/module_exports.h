@@ -6,4 +6,5 @@
 
 std::span<const PortExport> Kernel32Exports();
 std::span<const PortExport> Ole32Exports();
+std::span<const PortExport> WinmmExports();
 std::span<const PortExport> Ws2_32Exports();
