@@ -1,10 +1,11 @@
 #include "runtime/platform/ring_buffer.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <deque>
-#include <string>
 #include <random>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -23,7 +24,7 @@ TEST_F(Ring, RandomTrafficMatchesADequeByteForByte) {
   std::mt19937 rng(1234);
   std::deque<unsigned char> model;
   unsigned char next = 0;
-  std::vector<unsigned char> out(5000), peeked(5000);
+  std::vector<unsigned char> out(5000);
   for (int step = 0; step < 20000; ++step) {
     int op = static_cast<int>(rng() % 3);
     // Mostly small transfers so the positions wrap often, now and then a large one that grows.
