@@ -20,6 +20,8 @@ PortModule gModules[] = {
     {"kernel32.dll", &Kernel32Exports, 0},
     {"ole32.dll", &Ole32Exports, 0},
     {"dsound.dll", &DsoundExports, 0},
+    {"winmm.dll", &WinmmExports, 0},
+    {"ws2_32.dll", &Ws2_32Exports, 0},
 };
 
 // GetModuleHandleA(null): the program's own module, which exports nothing.

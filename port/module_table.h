@@ -13,7 +13,6 @@ struct PortExport {
 };
 
 // One entry of an export list: PORT_EXPORT(timeGetTime).
-// Cast through void (*)(), which the compiler takes from any function type without a warning.
 #define PORT_EXPORT(fn) PortExport{#fn, reinterpret_cast<FARPROC>(&fn)}
 
 HMODULE WINAPI LoadLibraryA(LPCSTR fileName);
