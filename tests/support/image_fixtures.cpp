@@ -1,6 +1,7 @@
 #include "tests/support/image_fixtures.h"
 
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 
 PixelFormat MakeTestFormat(int bits, uint32_t red, uint32_t green, uint32_t blue,
@@ -83,4 +84,9 @@ std::string GuardedImage::ChangesOutside(int x, int y, int w, int h) const {
     }
   }
   return out;
+}
+
+bool GuardedImage::PixelChanged(int x, int y) const {
+  const size_t at = static_cast<size_t>(kGuard + y * pitch_ + x * bytes_);
+  return std::memcmp(&block_[at], &snapshot_[at], static_cast<size_t>(bytes_)) != 0;
 }

@@ -38,6 +38,8 @@ class GuardedImage {
   // Describes each byte that changed since Snapshot() outside the pixel rectangle
   // (x, y, w, h); empty when none did.
   std::string ChangesOutside(int x, int y, int w, int h) const;
+  // Whether any byte of pixel (x, y) changed since Snapshot().
+  bool PixelChanged(int x, int y) const;
 
   static constexpr int kGuard = 64;
   static constexpr uint8_t kPattern = 0xA5;
