@@ -101,7 +101,8 @@ int ExpandBlockCompressedImage(GraphImage* image) {
   const int64_t pitch = int64_t{image->Width} * 4;
   const int64_t size = pitch * image->Height;
   if (pitch > kMaxImageBytes || size > kMaxImageBytes) return -1;
-  uint8_t* pixels = static_cast<uint8_t*>(AllocTracked(static_cast<size_t>(size), __FILE__, __LINE__));
+  auto* pixels =
+      static_cast<uint8_t*>(AllocTracked(static_cast<size_t>(size), __FILE__, __LINE__));
   if (pixels == nullptr) return -1;
   // Pixels beyond whole blocks (right and bottom edges) are left clear.
   std::memset(pixels, 0, static_cast<size_t>(size));

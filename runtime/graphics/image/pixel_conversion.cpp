@@ -151,8 +151,9 @@ int KeyToAlphaSameLayout(const Conversion& c) {
   return 0;
 }
 
+// One direct loop; returns true so that the pair selection below reads as a table.
 template <int SrcBytes, int DstBytes, typename Convert>
-void RunDirect(const Conversion& c, Convert convert) {
+bool RunDirect(const Conversion& c, Convert convert) {
   for (int row = 0; row < c.height; ++row) {
     const uint8_t* s = SourcePixel(c, 0, row);
     uint8_t* d = DestinationPixel(c, 0, row);
@@ -162,8 +163,10 @@ void RunDirect(const Conversion& c, Convert convert) {
       WritePixelValue(d, DstBytes, convert(v));
     }
   }
+  return true;
 }
 
+// e is a palette entry word, v a source value; widened channels get zero low bits.
 uint32_t Palette565(uint32_t e) {
   return ((e >> 8) & 0xF800) | ((e >> 5) & 0x7E0) | ((e >> 3) & 0x1F);
 }
@@ -180,13 +183,16 @@ uint32_t Widen565(uint32_t v) {
   return ((v & 0x1F) << 3) | ((v & 0x7E0) << 5) | ((v & 0xF800) << 8);
 }
 uint32_t Narrow565To555(uint32_t v) { return ((v & 0xFFC0) >> 1) | (v & 0x1F); }
+// Green's new low bit repeats its old low bit.
+uint32_t Widen555To565(uint32_t v) { return ((v & 0x7FE0) << 1) | (v & 0x3F); }
+uint32_t Palette555Opaque(uint32_t e) { return Palette555(e) | 0x8000; }
+uint32_t Rgb555Opaque(uint32_t v) { return Rgb555(v) | 0x8000; }
+uint32_t Opaque8888(uint32_t v) { return v | 0xFF000000u; }
 
 // Case 6: the direct loops of the common pairs. Returns false when the pair has none.
 bool ConvertDirect(const Conversion& c) {
   const PixelFormat& s = c.src;
   const PixelFormat& d = c.dst;
-  const uint32_t k = c.key;
-  const uint32_t k5 = ((k >> 16) & 0xF8) << 7 | ((k >> 8) & 0xF8) << 2 | (k & 0xFF) >> 3;
   const bool palette = s.BytesPerPixel == 1;
   const bool rgb8 = Is888(s, 24, 0);
   const bool xrgb8 = Is888(s, 32, 0);
@@ -195,42 +201,46 @@ bool ConvertDirect(const Conversion& c) {
   if (c.keyToAlpha == 0) {
     if (c.sourceGivesAlpha) return false;
     if (Is565(d)) {
-      if (palette) return RunDirect<1, 2>(c, Palette565), true;
-      if (rgb8) return RunDirect<3, 2>(c, Rgb565), true;
-      if (xrgb8) return RunDirect<4, 2>(c, Rgb565), true;
-      if (x555) return RunDirect<2, 2>(c, [](uint32_t v) { return ((v & 0x7FE0) << 1) | (v & 0x3F); }), true;
+      if (palette) return RunDirect<1, 2>(c, Palette565);
+      if (rgb8) return RunDirect<3, 2>(c, Rgb565);
+      if (xrgb8) return RunDirect<4, 2>(c, Rgb565);
+      if (x555) return RunDirect<2, 2>(c, Widen555To565);
     } else if (Is555(d, 0)) {
-      if (palette) return RunDirect<1, 2>(c, [](uint32_t e) { return Palette555(e) | 0x8000; }), true;
-      if (rgb8) return RunDirect<3, 2>(c, [](uint32_t v) { return Rgb555(v) | 0x8000; }), true;
-      if (r565) return RunDirect<2, 2>(c, Narrow565To555), true;
+      if (palette) return RunDirect<1, 2>(c, Palette555Opaque);
+      if (rgb8) return RunDirect<3, 2>(c, Rgb555Opaque);
+      if (r565) return RunDirect<2, 2>(c, Narrow565To555);
     } else if (Is888(d, 32, 0)) {
-      if (palette) return RunDirect<1, 4>(c, [](uint32_t e) { return e | 0xFF000000u; }), true;
-      if (rgb8) return RunDirect<3, 4>(c, [](uint32_t v) { return v | 0xFF000000u; }), true;
-      if (r565) return RunDirect<2, 4>(c, Widen565), true;
+      if (palette) return RunDirect<1, 4>(c, Opaque8888);
+      if (rgb8) return RunDirect<3, 4>(c, Opaque8888);
+      if (r565) return RunDirect<2, 4>(c, Widen565);
     } else if (Is888(d, 24, 0)) {
-      if (r565) return RunDirect<2, 3>(c, Widen565), true;
+      if (r565) return RunDirect<2, 3>(c, Widen565);
     }
     return false;
   }
+
+  // Key to alpha: the key is compared as given, or in 5-5-5 form for 16-bit sources.
+  const uint32_t k = c.key;
+  const uint32_t k5 = ((k >> 16) & 0xF8) << 7 | ((k >> 8) & 0xF8) << 2 | (k & 0xFF) >> 3;
+  const auto alpha555 = [k](uint32_t value, uint32_t colour) {
+    return colour | (value == k ? 0 : 0x8000);
+  };
+  const auto alpha8888 = [k](uint32_t value) { return value == k ? value : value | 0xFF000000u; };
   if (Is555(d, 0x8000)) {
-    if (palette)
-      return RunDirect<1, 2>(c, [k](uint32_t e) { return Palette555(e) | (e == k ? 0 : 0x8000); }), true;
-    if (rgb8)
-      return RunDirect<3, 2>(c, [k](uint32_t v) { return Rgb555(v) | (v == k ? 0 : 0x8000); }), true;
+    if (palette) return RunDirect<1, 2>(c, [&](uint32_t e) { return alpha555(e, Palette555(e)); });
+    if (rgb8) return RunDirect<3, 2>(c, [&](uint32_t v) { return alpha555(v, Rgb555(v)); });
     if (r565)
       return RunDirect<2, 2>(c, [k5](uint32_t v) {
         const uint32_t p = Narrow565To555(v);
         return p | (p == k5 ? 0 : 0x8000);
-      }), true;
+      });
   } else if (Is888(d, 32, 0xFF000000)) {
-    if (palette)
-      return RunDirect<1, 4>(c, [k](uint32_t e) { return e == k ? e : e | 0xFF000000u; }), true;
-    if (rgb8)
-      return RunDirect<3, 4>(c, [k](uint32_t v) { return v == k ? v : v | 0xFF000000u; }), true;
+    if (palette) return RunDirect<1, 4>(c, alpha8888);
+    if (rgb8) return RunDirect<3, 4>(c, alpha8888);
     if (r565)
       return RunDirect<2, 4>(c, [k5](uint32_t v) {
         return Widen565(v) | (Narrow565To555(v) == k5 ? 0 : 0xFF000000u);
-      }), true;
+      });
   }
   return false;
 }

@@ -1,7 +1,5 @@
 // The general case of ConvertImagePixels: every pixel through its channels, with colour key,
 // alpha image, alpha from red, zeroed colour, rescaling and dithering.
-#include <cstring>
-
 #include "runtime/graphics/image/pixel_conversion_internal.h"
 
 namespace {
@@ -124,7 +122,8 @@ void ConvertThroughTables(const Conversion& c, const Channel (&colour)[3], const
     t.shift[i] = static_cast<uint32_t>(ch.srcShift);
     t.max[i] = MaxOfWidth(ch.srcWidth);
     if (i < t.used)
-      for (uint32_t v = 0; v <= t.max[i]; ++v) t.table[i][v] = ch.Place(rescale ? ch.Rescale(v) : v);
+      for (uint32_t v = 0; v <= t.max[i]; ++v)
+        t.table[i][v] = ch.Place(rescale ? ch.Rescale(v) : v);
   }
   t.constant = rule == AlphaFull ? alpha.Place(fullAlpha) : 0;
   if (c.dst.BytesPerPixel == 2 || c.dst.BytesPerPixel == 4) t.constant |= c.dst.SpareMask;
@@ -189,10 +188,12 @@ int ConvertGeneral(const Conversion& c) {
   uint32_t keyR = 0, keyG = 0, keyB = 0;
   if (rule == AlphaFromKey) {
     const int kr = (c.key >> 16) & 0xFF, kg = (c.key >> 8) & 0xFF, kb = c.key & 0xFF;
-    const uint32_t kv = s.BytesPerPixel == 1
-                            ? PaletteWord(&s.Palette[0].Blue,
-                                          static_cast<uint32_t>(FindNearestPaletteIndex(&s, kr, kg, kb)))
-                            : MakePixelValue(&s, kr, kg, kb, 255);
+    uint32_t kv;
+    if (s.BytesPerPixel == 1)
+      kv = PaletteWord(&s.Palette[0].Blue,
+                       static_cast<uint32_t>(FindNearestPaletteIndex(&s, kr, kg, kb)));
+    else
+      kv = MakePixelValue(&s, kr, kg, kb, 255);
     keyR = colour[0].Extract(kv);
     keyG = colour[1].Extract(kv);
     keyB = colour[2].Extract(kv);

@@ -21,7 +21,8 @@ GraphImage MakeImage(const PixelFormat& format, int width, int height,
   std::memset(image.Pixels, 0, static_cast<size_t>(image.Pitch) * height);
   for (size_t i = 0; i < values.size(); ++i) {
     uint8_t* p = image.Pixels + (i / width) * image.Pitch + (i % width) * format.BytesPerPixel;
-    for (int b = 0; b < format.BytesPerPixel; ++b) p[b] = static_cast<uint8_t>(values[i] >> (8 * b));
+    for (int b = 0; b < format.BytesPerPixel; ++b)
+      p[b] = static_cast<uint8_t>(values[i] >> (8 * b));
   }
   return image;
 }
