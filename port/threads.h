@@ -35,7 +35,7 @@ HANDLE WINAPI GetCurrentThread();
 DWORD WINAPI WaitForSingleObject(HANDLE object, DWORD milliseconds);
 // STILL_ACTIVE while the thread runs, then its routine's result.
 BOOL WINAPI GetExitCodeThread(HANDLE thread, LPDWORD exitCode);
-// Every documented priority is accepted; threads keep running at normal priority.
+// Every defined priority value is accepted; threads keep running at normal priority.
 BOOL WINAPI SetThreadPriority(HANDLE thread, int priority);
 
 // Recursive for the thread that holds it, as on Windows.
