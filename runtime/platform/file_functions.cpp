@@ -166,6 +166,7 @@ int MakeFullPath(const char* path, char* out, size_t outSize, const char* curren
 
   const char* s = path;
   if (!s) {
+    if (currentDirectory[0] == '\0') return -1;
     Append(&b, currentDirectory, std::strlen(currentDirectory));
   } else if (IsSeparator(s[0]) && IsSeparator(s[1])) {
     // A network path: each component adds its own backslash, which restores the second one.

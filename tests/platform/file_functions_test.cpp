@@ -241,6 +241,23 @@ TEST(MakeFullPath, ResolvesAgainstTheCurrentDirectory) {
   EXPECT_STREQ(out, "C:\\here");
 }
 
+TEST(MakeFullPath, WithoutADirectoryAsksTheCurrentTable) {
+  ScopedFileFunctions memory(&kMemoryFileFunctions);
+  char out[260];
+  ASSERT_EQ(MakeFullPath("..\\x", out, sizeof out, nullptr), 0);
+  EXPECT_STREQ(out, "Q:\\memory\\x");
+
+  // A table that cannot tell its directory leaves nothing to build on.
+  FileFunctionTable silent = kMemoryFileFunctions;
+  silent.GetDirectory = [](char*) { return -1; };
+  SetFileFunctionTable(&silent);
+  EXPECT_EQ(MakeFullPath("x", out, sizeof out, nullptr), -1);
+  EXPECT_EQ(MakeFullPath(nullptr, out, sizeof out, nullptr), -1);
+  EXPECT_EQ(MakeFullPath("\\x", out, sizeof out, nullptr), -1);
+  ASSERT_EQ(MakeFullPath("C:\\x", out, sizeof out, nullptr), 0);  // needs no directory
+  EXPECT_STREQ(out, "C:\\x");
+}
+
 TEST(MakeFullPath, FailsWhenTheResultDoesNotFit) {
   char out[8];
   EXPECT_EQ(MakeFullPath("ab", out, 8, "C:\\d"), 0);  // seven bytes and the NUL
