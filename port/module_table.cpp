@@ -19,6 +19,8 @@ namespace {
 PortModule gModules[] = {
     {"kernel32.dll", &Kernel32Exports, 0},
     {"ole32.dll", &Ole32Exports, 0},
+    {"user32.dll", &User32Exports, 0},
+    {"imm32.dll", &Imm32Exports, 0},
 };
 
 // GetModuleHandleA(null): the program's own module, which exports nothing.

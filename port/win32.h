@@ -6,3 +6,6 @@
 #include "port/last_error.h"
 #include "port/module_table.h"
 #include "port/com.h"
+#include "port/user32.h"
+#include "port/gdi32.h"
+#include "port/imm32.h"

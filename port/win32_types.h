@@ -65,8 +65,9 @@ typedef HANDLE HMONITOR;
 typedef HANDLE HKEY;
 typedef HANDLE HIMC;
 
-// A function found by GetProcAddress; callers cast it to the real signature.
-typedef intptr_t (*FARPROC)();
+// A function found by GetProcAddress; callers cast it to the real signature. It is void (*)(),
+// the one function type that converts to and from every other without a cast warning.
+typedef void (*FARPROC)();
 
 #define TRUE 1
 #define FALSE 0
