@@ -107,6 +107,24 @@ TEST_F(TextInputTest, InputMethodPathsStayIdleWithoutAnInputMethod) {
   EXPECT_EQ(ProcessTextInput(), -1);
 }
 
+TEST_F(TextInputTest, InputMethodResultArrivesByteByByteAndTextsAreBounded) {
+  CharSetMode = 1;
+  Open();
+  HWND w = WindowState.mainWindow;
+  PortSetInputMethodText("かなa", "漢字x", 2);
+  SendMessageA(w, WM_IME_COMPOSITION, 0, GCS_COMPSTR | GCS_RESULTSTR | GCS_CURSORPOS);
+  EXPECT_EQ(TakeAllInput(), std::string("漢字x"));
+  EXPECT_STREQ(TextInput.composition, "かなa");
+  EXPECT_EQ(TextInput.compositionCursor, 1);
+  // Texts longer than the 1,024-byte arrays are cut and terminated, not written past them.
+  std::string longText(2000, 'q');
+  PortSetInputMethodText(longText.c_str(), longText.c_str(), 0);
+  SendMessageA(w, WM_IME_COMPOSITION, 0, GCS_COMPSTR | GCS_RESULTSTR);
+  EXPECT_EQ(std::strlen(TextInput.composition), 1023u);
+  EXPECT_EQ(TakeAllInput(), std::string(1023, 'q'));
+  PortSetInputMethodText(nullptr, nullptr, 0);
+}
+
 TEST(FormatHelpers, FormatTextIsBoundedAndReturnsZero) {
   char buffer[8];
   std::memset(buffer, 'x', sizeof(buffer));
