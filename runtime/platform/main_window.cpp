@@ -53,14 +53,6 @@ RECT CentredWindowRect(int clientWidth, int clientHeight, DWORD style, DWORD exS
   return {x, y, x + w, y + h};
 }
 
-void ReadClientScreenRect() {
-  RECT c;
-  GetClientRect(WindowState.mainWindow, &c);
-  POINT origin = {0, 0};
-  ClientToScreen(WindowState.mainWindow, &origin);
-  WindowState.clientScreenRect = {origin.x, origin.y, origin.x + c.right, origin.y + c.bottom};
-}
-
 void LogMemoryStatus() {
   MEMORYSTATUSEX status = {};
   status.dwLength = sizeof(status);
@@ -138,6 +130,14 @@ void ChooseCodePageMode() {
 }
 
 }  // namespace
+
+void ReadClientScreenRect() {
+  RECT c;
+  GetClientRect(WindowState.mainWindow, &c);
+  POINT origin = {0, 0};
+  ClientToScreen(WindowState.mainWindow, &origin);
+  WindowState.clientScreenRect = {origin.x, origin.y, origin.x + c.right, origin.y + c.bottom};
+}
 
 int CreateMainWindow() {
   ResetWindowState();

@@ -20,5 +20,7 @@ int SetWindowResizable(int sizable, int keepAspect);
 // takes it too.
 int SetWindowTitleText(const char* text);
 int FitWindowSize();
+// Stores the main window's client area in desktop coordinates.
+void ReadClientScreenRect();
 void BringWindowToFront(HWND window, int topmost);
 int DestroyMainWindow();

@@ -179,13 +179,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (wParam != SIZE_MAXIMIZED) FitWindowSize();
       // A resize moves the right and bottom edges without a WM_MOVE; the stored client area
       // (which presenting and GetWindowClientArea read) follows here.
-      if (WindowState.windowModeFlag && !WindowState.modeChanging) {
-        RECT client;
-        GetClientRect(window, &client);
-        POINT origin = {0, 0};
-        ClientToScreen(window, &origin);
-        WindowState.clientScreenRect = {origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
-      }
+      if (WindowState.windowModeFlag && !WindowState.modeChanging && window == WindowState.mainWindow)
+        ReadClientScreenRect();
       break;
     case WM_ACTIVATE:
       HandleActivation(wParam);
