@@ -11,3 +11,6 @@
 #include "port/files.h"
 #include "port/kernel_system.h"
 #include "port/winmm.h"
+#include "port/file_find.h"
+#include "port/file_times.h"
+#include "port/temp_files.h"
