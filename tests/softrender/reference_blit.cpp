@@ -70,7 +70,8 @@ uint16_t ReferenceAddSaturate565(uint16_t d, uint16_t t, bool lowBits) {
   out.c[0] = blueCarry ? 31 : blue;
   const int greenUpper = (D.c[1] >> 1) + (T.c[1] >> 1);
   const int greenCarry = greenUpper > 31;
-  out.c[1] = greenCarry ? 63 : (greenUpper << 1) | blueCarry | (lowBits ? ((D.c[1] | T.c[1]) & 1) : 0);
+  // An overflow fills green's upper five bits; its lowest bit still takes blue's carry.
+  out.c[1] = (greenCarry ? 31 : greenUpper) << 1 | blueCarry | (lowBits ? ((D.c[1] | T.c[1]) & 1) : 0);
   const int redUpper = (D.c[2] >> 1) + (T.c[2] >> 1);
   out.c[2] = redUpper > 15 ? 31 : (redUpper << 1) | greenCarry | (lowBits ? ((D.c[2] | T.c[2]) & 1) : 0);
   return Join565(out);
