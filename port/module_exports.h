@@ -6,3 +6,4 @@
 
 std::span<const PortExport> Kernel32Exports();
 std::span<const PortExport> Ole32Exports();
+std::span<const PortExport> WinmmExports();

@@ -19,6 +19,7 @@ namespace {
 PortModule gModules[] = {
     {"kernel32.dll", &Kernel32Exports, 0},
     {"ole32.dll", &Ole32Exports, 0},
+    {"winmm.dll", &WinmmExports, 0},
 };
 
 // GetModuleHandleA(null): the program's own module, which exports nothing.

@@ -12,8 +12,9 @@ struct PortExport {
   FARPROC function;
 };
 
-// One entry of an export list: PORT_EXPORT(timeGetTime).
-#define PORT_EXPORT(fn) PortExport{#fn, reinterpret_cast<FARPROC>(&fn)}
+// One entry of an export list: PORT_EXPORT(timeGetTime). The detour through void (*)() is the
+// one function-pointer cast g++ does not warn about.
+#define PORT_EXPORT(fn) PortExport{#fn, reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&fn))}
 
 HMODULE WINAPI LoadLibraryA(LPCSTR fileName);
 HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName);

@@ -6,3 +6,8 @@
 #include "port/last_error.h"
 #include "port/module_table.h"
 #include "port/com.h"
+#include "port/handles.h"
+#include "port/threads.h"
+#include "port/files.h"
+#include "port/kernel_system.h"
+#include "port/winmm.h"
