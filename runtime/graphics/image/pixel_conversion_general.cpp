@@ -78,36 +78,61 @@ inline void WriteResult(const Conversion& c, uint8_t* p, uint32_t value) {
 
 // The plain conversion (no key, no alpha image, no zeroing, no dithering that applies) through
 // one table per channel; the same arithmetic as the per-pixel loop, done once per value.
-void ConvertThroughTables(const Conversion& c, const Channel (&colour)[3], const Channel& alpha,
-                          AlphaRule rule, bool rescale, uint32_t fullAlpha) {
-  uint32_t tables[4][256];
-  const Channel* channels[4] = {&colour[0], &colour[1], &colour[2], &alpha};
-  const int used = rule == AlphaFromSource ? 4 : 3;
-  for (int t = 0; t < used; ++t) {
-    const Channel& ch = *channels[t];
-    for (uint32_t i = 0; i <= MaxOfWidth(ch.srcWidth); ++i)
-      tables[t][i] = ch.Place(rescale ? ch.Rescale(i) : i);
-  }
-  uint32_t constant = rule == AlphaFull ? alpha.Place(fullAlpha) : 0;
-  const int dstBytes = c.dst.BytesPerPixel;
-  if (dstBytes == 2 || dstBytes == 4) constant |= c.dst.SpareMask;
-  uint32_t widths[4], shifts[4];
-  for (int t = 0; t < 4; ++t) {
-    widths[t] = MaxOfWidth(channels[t]->srcWidth);
-    shifts[t] = static_cast<uint32_t>(channels[t]->srcShift);
-  }
-  const int srcBytes = c.src.BytesPerPixel;
+struct ChannelTables {
+  uint32_t table[4][256];
+  uint32_t shift[4];
+  uint32_t max[4];
+  int used;  // 3, or 4 when the alpha comes from the source
+  uint32_t constant;  // fixed alpha and spare bits
+};
+
+template <int SrcBytes, int DstBytes>
+void RunTables(const Conversion& c, const ChannelTables& t) {
+  const ptrdiff_t step = c.mirror != 0 ? -DstBytes : DstBytes;
   for (int row = 0; row < c.height; ++row) {
     const uint8_t* s = SourcePixel(c, 0, row);
-    for (int col = 0; col < c.width; ++col, s += srcBytes) {
-      uint32_t v = ReadPixelValue(s, srcBytes);
-      if (srcBytes == 1) v = PaletteWord(&c.src.Palette[0].Blue, v);
-      uint32_t out = constant | tables[0][(v >> shifts[0]) & widths[0]] |
-                     tables[1][(v >> shifts[1]) & widths[1]] |
-                     tables[2][(v >> shifts[2]) & widths[2]];
-      if (used == 4) out |= tables[3][(v >> shifts[3]) & widths[3]];
-      WritePixelValue(DestinationPixel(c, col, row), dstBytes, out);
+    uint8_t* d = DestinationPixel(c, 0, row);
+    for (int col = 0; col < c.width; ++col, s += SrcBytes, d += step) {
+      uint32_t v = ReadPixelValue(s, SrcBytes);
+      if (SrcBytes == 1) v = PaletteWord(&c.src.Palette[0].Blue, v);
+      uint32_t out = t.constant | t.table[0][(v >> t.shift[0]) & t.max[0]] |
+                     t.table[1][(v >> t.shift[1]) & t.max[1]] |
+                     t.table[2][(v >> t.shift[2]) & t.max[2]];
+      if (t.used == 4) out |= t.table[3][(v >> t.shift[3]) & t.max[3]];
+      WritePixelValue(d, DstBytes, out);
     }
+  }
+}
+
+template <int SrcBytes>
+void RunTablesTo(const Conversion& c, const ChannelTables& t) {
+  switch (c.dst.BytesPerPixel) {
+    case 1: RunTables<SrcBytes, 1>(c, t); break;
+    case 2: RunTables<SrcBytes, 2>(c, t); break;
+    case 3: RunTables<SrcBytes, 3>(c, t); break;
+    default: RunTables<SrcBytes, 4>(c, t); break;
+  }
+}
+
+void ConvertThroughTables(const Conversion& c, const Channel (&colour)[3], const Channel& alpha,
+                          AlphaRule rule, bool rescale, uint32_t fullAlpha) {
+  ChannelTables t;
+  const Channel* channels[4] = {&colour[0], &colour[1], &colour[2], &alpha};
+  t.used = rule == AlphaFromSource ? 4 : 3;
+  for (int i = 0; i < 4; ++i) {
+    const Channel& ch = *channels[i];
+    t.shift[i] = static_cast<uint32_t>(ch.srcShift);
+    t.max[i] = MaxOfWidth(ch.srcWidth);
+    if (i < t.used)
+      for (uint32_t v = 0; v <= t.max[i]; ++v) t.table[i][v] = ch.Place(rescale ? ch.Rescale(v) : v);
+  }
+  t.constant = rule == AlphaFull ? alpha.Place(fullAlpha) : 0;
+  if (c.dst.BytesPerPixel == 2 || c.dst.BytesPerPixel == 4) t.constant |= c.dst.SpareMask;
+  switch (c.src.BytesPerPixel) {
+    case 1: RunTablesTo<1>(c, t); break;
+    case 2: RunTablesTo<2>(c, t); break;
+    case 3: RunTablesTo<3>(c, t); break;
+    default: RunTablesTo<4>(c, t); break;
   }
 }
 

@@ -246,12 +246,18 @@ TEST(PixelConversion, PaletteDestinations) {
   EXPECT_EQ(Convert(copy, dst, 0, 0, many, src, RECT{0, 0, 4, 1}, Options{}), 7)
       << "without remapping the indices are copied whatever the palettes";
 
-  // 16-bit pixels into a palette are matched at full 8-bit scale: 565 0x8410 is
-  // (131, 129, 131), which must find entry 1, not black.
-  const PixelFormat greys = TestFormatPalette({0x000000, 0x838183});
-  EXPECT_EQ(ConvertOne(TestFormatR5G6B5(), 0x8410, greys), 1u);
-  EXPECT_EQ(ConvertOne(TestFormatR5G6B5(), 0x0000, greys), 0u);
-  EXPECT_EQ(ConvertOne(TestFormatXRGB8(), 0x00838183, greys), 1u);
+  // 16-bit pixels into a palette are matched at full 8-bit scale: 565 full red, green and
+  // blue find the full entries, not those that hold the channels' unscaled 31 and 63.
+  const PixelFormat primaries = TestFormatPalette(
+      {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0x1F0000, 0x003F00, 0x00001F, 0x838183});
+  const PixelFormat r565 = TestFormatR5G6B5();
+  EXPECT_EQ(ConvertOne(r565, 0xF800, primaries), 1u);
+  EXPECT_EQ(ConvertOne(r565, 0x07E0, primaries), 2u);
+  EXPECT_EQ(ConvertOne(r565, 0x001F, primaries), 3u);
+  EXPECT_EQ(ConvertOne(r565, 0x8410, primaries), 7u);
+  EXPECT_EQ(ConvertOne(r565, 0x0000, primaries), 0u);
+  EXPECT_EQ(ConvertOne(TestFormatX1R5G5B5(), 0x03E0, primaries), 2u);
+  EXPECT_EQ(ConvertOne(TestFormatXRGB8(), 0x00838183, primaries), 7u);
 }
 
 TEST(PixelConversion, AlphaImageGivesAlpha) {
