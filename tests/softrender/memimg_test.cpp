@@ -10,6 +10,7 @@
 
 #include "runtime/graphics/image/pixel_format.h"
 #include "runtime/graphics/screen_mode.h"
+#include "runtime/platform/tracked_heap.h"
 #include "tests/softrender/memimg_fixture.h"
 
 namespace {
@@ -112,6 +113,36 @@ TEST(MemImg, CreateNeverTrustsABodyLeftInARecordThatIsNotLive) {
   EXPECT_NE(image.body, reinterpret_cast<MemImgBody*>(uintptr_t{0x1000}));
   EXPECT_NE(image.body->skipTable, nullptr);
   ReleaseMemImg(&image);
+}
+
+// Each later buffer of a creation can fail (here by asking for more than the heap hands out):
+// what the call already took is given back and the record stays not live.
+TEST(MemImg, AFailedCreationGivesBackWhatItTook) {
+  static uint8_t unused;  // a caller buffer the failing calls never touch
+  struct Case {
+    const char* what;
+    int width, pitch, colorType, paletted, hasAlpha, workBuffers;
+    void* caller;
+  } const cases[] = {
+      {"the body itself", 4, -1, Xrgb8888, 0, 0, 0, nullptr},
+      {"the pixels after the palette", 1, 0x7FFFFFFF, Xrgb8888, 1, 0, 0, nullptr},
+      {"the premultiplied copy", 0x1FFFFFFF, 0x7FFFFFFC, Xrgb8888, 0, 1, 1, &unused},
+      {"the skip table after the palette", 0x7FFFFFF0, -1, Rgb565, 1, 0, 1, &unused},
+  };
+  for (const Case& c : cases) {
+    const TrackedHeapTotals before = GetTrackedHeapTotals();
+    if (c.width == 4) SetTrackedHeapFailures(1);
+    MEMIMG image{};
+    EXPECT_EQ(CreateMemImg(&image, c.width, 1, c.pitch, 0, c.colorType, c.paletted, c.hasAlpha,
+                           c.workBuffers, c.caller),
+              -1)
+        << c.what;
+    SetTrackedHeapFailures(0);
+    EXPECT_EQ(IsMemImgValid(&image), 0) << c.what;
+    EXPECT_EQ(image.body, nullptr) << c.what;
+    EXPECT_EQ(GetTrackedHeapTotals().blocks, before.blocks) << c.what;
+    EXPECT_EQ(GetTrackedHeapTotals().bytes, before.bytes) << c.what;
+  }
 }
 
 TEST(MemImg, WorkBuffersFollowTheFlagsAndType) {
