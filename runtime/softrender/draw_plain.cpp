@@ -169,7 +169,7 @@ int DrawMemImgPlain(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparen
     if (opaque == nullptr || partial == nullptr) return 0;
     const uint8_t* table = srcBody.skipTable;
     const uint8_t* tableEnd =
-        table + static_cast<ptrdiff_t>(srcBody.width + 5) * static_cast<ptrdiff_t>(srcBody.height);
+        table + (static_cast<ptrdiff_t>(srcBody.width) + 5) * static_cast<ptrdiff_t>(srcBody.height);
     DrawRuns(f, table, tableEnd, opaque, partial, params);
     return 1;
   }

@@ -14,17 +14,27 @@ SOFTRENDER_INLINE uint16_t Pack565(uint16_t r, uint16_t g, uint16_t b) {
   return static_cast<uint16_t>(r << 11 | g << 5 | b);
 }
 
-// Each channel scaled by its DrawBright byte: floor(S_c * k_c / 255).
-SOFTRENDER_INLINE uint16_t Brighten565(uint16_t s, const RuleParams& p) {
-  return Pack565(Div255u16(static_cast<uint16_t>(Red565(s) * p.brightRed)),
-                 Div255u16(static_cast<uint16_t>(Green565(s) * p.brightGreen)),
-                 Div255u16(static_cast<uint16_t>(Blue565(s) * p.brightBlue)));
+// floor(v * k / 255) for a channel value v and a weight k of at most 255, in 16 bits.
+SOFTRENDER_INLINE uint16_t Scale255u16(uint16_t v, uint32_t k) {
+  return Div255u16(static_cast<uint16_t>(v * static_cast<uint16_t>(k)));
 }
 
-// floor((D_c * 2^m + w * (Y_c - D_c)) / 2^m) per channel, as (D_c * (2^m - w) + Y_c * w) >> m.
+// Each channel scaled by its DrawBright byte: floor(S_c * k_c / 255).
+SOFTRENDER_INLINE uint16_t Brighten565(uint16_t s, const RuleParams& p) {
+  return Pack565(Scale255u16(Red565(s), p.brightRed), Scale255u16(Green565(s), p.brightGreen),
+                 Scale255u16(Blue565(s), p.brightBlue));
+}
+
+// The high half of a 16 x 16-bit product.
+SOFTRENDER_INLINE uint16_t MulHigh16(uint16_t a, uint16_t b) {
+  return static_cast<uint16_t>(uint32_t{a} * b >> 16);
+}
+
+// floor((D_c * 2^m + w * (Y_c - D_c)) / 2^m) per channel.
 template <int m>
 SOFTRENDER_INLINE uint16_t Mix565(uint16_t d, uint16_t y, uint32_t w) {
   if constexpr (m == 8) {
+    // (D_c * (256 - w) + Y_c * w) >> 8: both terms non-negative, the sum below 2^14.
     const uint16_t w16 = static_cast<uint16_t>(w), keep = static_cast<uint16_t>(256 - w);
     const auto mix = [&](uint16_t dc, uint16_t yc) {
       return static_cast<uint16_t>(static_cast<uint16_t>(dc * keep + yc * w16) >> 8);
@@ -39,6 +49,19 @@ SOFTRENDER_INLINE uint16_t Mix565(uint16_t d, uint16_t y, uint32_t w) {
     return Pack565(mix(Red565(d), Red565(y)), mix(Green565(d), Green565(y)),
                    mix(Blue565(d), Blue565(y)));
   }
+}
+
+// Mix565<16> for a weight given as two factors of at most 256 each: (Y_c - D_c) * f1 fits in
+// 16 signed bits, and its product with f2 shifted right by 16 is the floor of the step.
+SOFTRENDER_INLINE uint16_t Mix565By2(uint16_t d, uint16_t y, uint32_t f1, uint32_t f2) {
+  const int16_t g1 = static_cast<int16_t>(f1), g2 = static_cast<int16_t>(f2);
+  const auto mix = [&](uint16_t dc, uint16_t yc) {
+    const int16_t t = static_cast<int16_t>(static_cast<int16_t>(yc - dc) * g1);
+    const int16_t step = static_cast<int16_t>((int32_t{t} * g2) >> 16);
+    return static_cast<uint16_t>(dc + step);
+  };
+  return Pack565(mix(Red565(d), Red565(y)), mix(Green565(d), Green565(y)),
+                 mix(Blue565(d), Blue565(y)));
 }
 
 // D_c + trunc((Y_c - D_c) * P / 255): the SignedBlendTable step, leaning toward D.
@@ -70,16 +93,23 @@ SOFTRENDER_INLINE uint16_t HalfMix565(uint16_t d, uint16_t y) {
 }
 
 // floor(Y_c * D_c * w / 2^(n_c + m)), n_c the channel's width: the product loses one step.
+// The product Y_c * D_c stays below 2^12, so every form works on 16-bit high halves.
 template <int m>
 SOFTRENDER_INLINE uint16_t Multiply565(uint16_t d, uint16_t y, uint32_t w) {
+  const uint16_t r = static_cast<uint16_t>(Red565(y) * Red565(d));
+  const uint16_t g = static_cast<uint16_t>(Green565(y) * Green565(d));
+  const uint16_t b = static_cast<uint16_t>(Blue565(y) * Blue565(d));
   if constexpr (m == 0) {
-    return Pack565(static_cast<uint16_t>(static_cast<uint16_t>(Red565(y) * Red565(d)) >> 5),
-                   static_cast<uint16_t>(static_cast<uint16_t>(Green565(y) * Green565(d)) >> 6),
-                   static_cast<uint16_t>(static_cast<uint16_t>(Blue565(y) * Blue565(d)) >> 5));
+    return Pack565(static_cast<uint16_t>(r >> 5), static_cast<uint16_t>(g >> 6), static_cast<uint16_t>(b >> 5));
+  } else if constexpr (m == 8) {
+    // p * w >> (n + 8) = (p * (w << (8 - n))) >> 16, with w << 3 below 2^16.
+    const uint16_t w5 = static_cast<uint16_t>(w << 3), w6 = static_cast<uint16_t>(w << 2);
+    return Pack565(MulHigh16(r, w5), MulHigh16(g, w6), MulHigh16(b, w5));
   } else {
-    return Pack565(static_cast<uint16_t>(uint32_t{Red565(y)} * Red565(d) * w >> (5 + m)),
-                   static_cast<uint16_t>(uint32_t{Green565(y)} * Green565(d) * w >> (6 + m)),
-                   static_cast<uint16_t>(uint32_t{Blue565(y)} * Blue565(d) * w >> (5 + m)));
+    static_assert(m == 16, "no 16-bit multiply with more than two factors");
+    const uint16_t w16 = static_cast<uint16_t>(w);
+    return Pack565(static_cast<uint16_t>(MulHigh16(r, w16) >> 5), static_cast<uint16_t>(MulHigh16(g, w16) >> 6),
+                   static_cast<uint16_t>(MulHigh16(b, w16) >> 5));
   }
 }
 
@@ -124,18 +154,19 @@ SOFTRENDER_INLINE uint16_t ApplyRule565(uint16_t d, uint16_t s, uint32_t a, uint
   } else if constexpr (K == RuleKind::Add || K == RuleKind::Subtract) {
     const auto term = [&](uint16_t sc, uint32_t k) -> uint16_t {
       if constexpr (kFactors == 0) {
-        return Div255u16(static_cast<uint16_t>((kBright ? Div255(sc * k) : sc) * p.param));
+        return Scale255u16(kBright ? Scale255u16(sc, k) : sc, p.param);
       } else if constexpr (!kPartial) {
-        const uint32_t x = kBright ? Div255(sc * k) : sc;
-        return Div255u16(static_cast<uint16_t>((x * r >> 8) * p.param));
+        const uint16_t x = kBright ? Scale255u16(sc, k) : sc;
+        return Scale255u16(static_cast<uint16_t>(static_cast<uint16_t>(x * static_cast<uint16_t>(r)) >> 8), p.param);
       } else if constexpr (!kBlend) {
         // Without a blend image the alpha scales first and the brightness second.
-        uint32_t v = sc * a >> 8;
-        if constexpr (kBright) v = Div255(v * k);
-        return Div255u16(static_cast<uint16_t>(v * p.param));
+        uint16_t v = static_cast<uint16_t>(static_cast<uint16_t>(sc * static_cast<uint16_t>(a)) >> 8);
+        if constexpr (kBright) v = Scale255u16(v, k);
+        return Scale255u16(v, p.param);
       } else {
-        const uint32_t x = kBright ? Div255(sc * k) : sc;
-        return Div255u16(static_cast<uint16_t>((x * a * r >> 16) * p.param));
+        const uint16_t x = kBright ? Scale255u16(sc, k) : sc;
+        const uint16_t xa = static_cast<uint16_t>(x * static_cast<uint16_t>(a));
+        return Scale255u16(static_cast<uint16_t>(uint32_t{xa} * static_cast<uint16_t>(r) >> 16), p.param);
       }
     };
     const uint16_t t = Pack565(term(Red565(s), p.brightRed), term(Green565(s), p.brightGreen),
@@ -152,7 +183,8 @@ SOFTRENDER_INLINE uint16_t ApplyRule565(uint16_t d, uint16_t s, uint32_t a, uint
     }
     if constexpr (K == RuleKind::Copy) {
       if constexpr (kFactors == 0) return x;
-      else return Mix565<m>(d, x, f);
+      else if constexpr (kFactors == 1) return Mix565<8>(d, x, f);
+      else return Mix565By2(d, x, r, a);
     } else if constexpr (K == RuleKind::Multiply) {
       return Multiply565<m>(d, x, f);
     } else {
@@ -163,7 +195,9 @@ SOFTRENDER_INLINE uint16_t ApplyRule565(uint16_t d, uint16_t s, uint32_t a, uint
       if constexpr (kFactors == 0) {
         return TableMix565(d, x, p.param);
       } else {
-        const uint16_t out = Mix565<m + 8>(d, x, f * p.param);
+        uint16_t out;
+        if constexpr (kFactors == 1) out = Mix565By2(d, x, f, p.param);
+        else out = Mix565<24>(d, x, f * p.param);
         if constexpr (K == RuleKind::MultiplyAlpha && kPartial && !kBlend && !kBright) {
           // This form keeps five more bits of the green product.
           const uint32_t dg = Green565(d), ap = a * p.param;

@@ -20,3 +20,7 @@ using SpanFn = void (*)(uint8_t* dst, const uint8_t* src, const uint8_t* blend, 
 // The leaf of the plain blit for one draw, or null when the combination has none. Chooses the
 // fastest compilation this processor runs.
 SpanFn PickPlainSpan(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel);
+
+// For tests: 1 makes the plain blit use the leaves built for any x86-64 processor even where
+// wider ones would run, so that both compilations are checked; 0 goes back to the fastest.
+void SetPlainLeavesGeneric(int on);

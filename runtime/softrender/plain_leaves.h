@@ -19,6 +19,7 @@ namespace SOFTRENDER_LEAF_NAMESPACE {
 
 // How a source pixel is read: its colour word, its alpha and its transparent test.
 struct Source8888 {
+  static constexpr bool kPaletted = false;
   using Word = uint32_t;
   static constexpr int kBytes = 4;
   static constexpr bool kAlpha = false;
@@ -27,14 +28,16 @@ struct Source8888 {
   static bool IsKey(const uint8_t* px, const RuleParams& p) { return Load32(px) == p.transparent; }
 };
 struct SourceAlpha8888 {
+  static constexpr bool kPaletted = false;
   using Word = uint32_t;
   static constexpr int kBytes = 4;
   static constexpr bool kAlpha = true;
   static Word Color(const uint8_t* px, const RuleParams&) { return Load32(px); }
-  static uint32_t Alpha(const uint8_t* px) { return px[3]; }
+  static uint32_t Alpha(const uint8_t* px) { return Load32(px) >> 24; }
   static bool IsKey(const uint8_t*, const RuleParams&) { return false; }
 };
 struct SourcePaletted8888 {
+  static constexpr bool kPaletted = true;
   using Word = uint32_t;
   static constexpr int kBytes = 1;
   static constexpr bool kAlpha = false;
@@ -43,6 +46,7 @@ struct SourcePaletted8888 {
   static bool IsKey(const uint8_t* px, const RuleParams& p) { return px[0] == p.transparent; }
 };
 struct Source565 {
+  static constexpr bool kPaletted = false;
   using Word = uint16_t;
   static constexpr int kBytes = 2;
   static constexpr bool kAlpha = false;
@@ -51,14 +55,16 @@ struct Source565 {
   static bool IsKey(const uint8_t* px, const RuleParams& p) { return Load16(px) == p.transparent; }
 };
 struct SourceAlpha565 {
+  static constexpr bool kPaletted = false;
   using Word = uint16_t;
   static constexpr int kBytes = 4;
   static constexpr bool kAlpha = true;
-  static Word Color(const uint8_t* px, const RuleParams&) { return Load16(px); }
-  static uint32_t Alpha(const uint8_t* px) { return px[2]; }
+  static Word Color(const uint8_t* px, const RuleParams&) { return static_cast<Word>(Load32(px)); }
+  static uint32_t Alpha(const uint8_t* px) { return (Load32(px) >> 16) & 0xFF; }
   static bool IsKey(const uint8_t*, const RuleParams&) { return false; }
 };
 struct SourcePaletted565 {
+  static constexpr bool kPaletted = true;
   using Word = uint16_t;
   static constexpr int kBytes = 1;
   static constexpr bool kAlpha = false;
@@ -84,8 +90,64 @@ inline void StoreWord(uint8_t* p, Word v) {
   else Store16(p, v);
 }
 
-// Draws n pixels of one row. Every pixel's result is computed and a skipped pixel gets its
-// old value back, so the loop has no branches and the compiler can vectorise it.
+// Whether a rule's opaque form equals its partial form with the alpha factor at 256 (exactly
+// one, as weights count out of 256). It does wherever the opaque form weighs by the same
+// products; it does not where the opaque form copies the whole 32-bit word, scales by P/255
+// through the table, or takes the 16-bit signed table step.
+template <class Word, RuleKind K, bool kBright, bool kBlend>
+constexpr bool OpaqueIsFullWeight() {
+  constexpr bool deep = sizeof(Word) == 4;
+  switch (K) {
+    case RuleKind::Copy: return !deep || kBright || kBlend;
+    case RuleKind::Multiply: return true;
+    case RuleKind::Add:
+    case RuleKind::Subtract: return !deep || kBlend;
+    case RuleKind::Alpha:
+    case RuleKind::InvertedAlpha:
+    case RuleKind::MultiplyAlpha: return deep || kBlend;
+    default: return false;
+  }
+}
+
+// Pixels are drawn in chunks: table reads that gather (the blend weights, a palette's
+// entries) go first into small arrays, so that the loop applying the rule reads everything in
+// sequence and has no branches; the compiler can then vectorise it. A skipped pixel gets its
+// old value back.
+constexpr int kChunk = 128;
+
+template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
+inline void SpanChunk(uint8_t* dst, const uint8_t* src, const uint8_t* weights,
+                      const typename Src::Word* colours, int n, const RuleParams& p) {
+  using Word = typename Src::Word;
+  for (int i = 0; i < n; ++i) {
+    const uint8_t* px = src + i * Src::kBytes;
+    uint8_t* out = dst + i * static_cast<int>(sizeof(Word));
+    const Word d = LoadWord<Word>(out);
+    const Word s = Src::kPaletted ? colours[i] : Src::Color(px, p);
+    const uint32_t a = Src::Alpha(px);
+    const uint32_t r = kBlend ? weights[i] : 0;
+    Word v;
+    if constexpr (kSel == PixelSelect::Opaque) {
+      v = Apply<Word, K, kBright, kBlend, false>(d, s, a, r, p);
+    } else if constexpr (kSel == PixelSelect::Partial) {
+      v = Apply<Word, K, kBright, kBlend, true>(d, s, a, r, p);
+    } else if constexpr (kSel == PixelSelect::Key) {
+      const Word drawn = Apply<Word, K, kBright, kBlend, false>(d, s, a, r, p);
+      v = Src::IsKey(px, p) ? d : drawn;
+    } else if constexpr (OpaqueIsFullWeight<Word, K, kBright, kBlend>()) {
+      // The opaque form is the partial form with the alpha factor at 256/256.
+      const Word drawn = Apply<Word, K, kBright, kBlend, true>(d, s, a == 255 ? 256 : a, r, p);
+      v = a == 0 ? d : drawn;
+    } else {
+      const Word opaque = Apply<Word, K, kBright, kBlend, false>(d, s, a, r, p);
+      const Word partial = Apply<Word, K, kBright, kBlend, true>(d, s, a, r, p);
+      v = a == 0 ? d : a == 255 ? opaque : partial;
+    }
+    StoreWord<Word>(out, v);
+  }
+}
+
+// Draws n pixels of one row.
 template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
 void Span(uint8_t* dst, const uint8_t* src, const uint8_t* blend, int n, const RuleParams& p) {
   using Word = typename Src::Word;
@@ -95,27 +157,23 @@ void Span(uint8_t* dst, const uint8_t* src, const uint8_t* blend, int n, const R
   if constexpr (kWholeWordCopy) {
     std::memcpy(dst, src, static_cast<size_t>(n) * sizeof(Word));
   } else {
-    for (int i = 0; i < n; ++i) {
-      const uint8_t* px = src + i * Src::kBytes;
-      uint8_t* out = dst + i * static_cast<int>(sizeof(Word));
-      const Word d = LoadWord<Word>(out);
-      const Word s = Src::Color(px, p);
-      const uint32_t a = Src::Alpha(px);
-      const uint32_t r = kBlend ? p.ramp[blend[i]] : 0;
-      Word v;
-      if constexpr (kSel == PixelSelect::Opaque) {
-        v = Apply<Word, K, kBright, kBlend, false>(d, s, a, r, p);
-      } else if constexpr (kSel == PixelSelect::Partial) {
-        v = Apply<Word, K, kBright, kBlend, true>(d, s, a, r, p);
-      } else if constexpr (kSel == PixelSelect::Key) {
-        const Word drawn = Apply<Word, K, kBright, kBlend, false>(d, s, a, r, p);
-        v = Src::IsKey(px, p) ? d : drawn;
-      } else {
-        const Word opaque = Apply<Word, K, kBright, kBlend, false>(d, s, a, r, p);
-        const Word partial = Apply<Word, K, kBright, kBlend, true>(d, s, a, r, p);
-        v = a == 0 ? d : a == 255 ? opaque : partial;
+    uint8_t weights[kChunk];
+    Word colours[Src::kPaletted ? kChunk : 1];
+    for (int done = 0; done < n; done += kChunk) {
+      const int count = n - done < kChunk ? n - done : kChunk;
+      const uint8_t* px = src + done * Src::kBytes;
+      if constexpr (kBlend && Src::kPaletted) {
+        for (int i = 0; i < count; ++i) {
+          weights[i] = p.ramp[blend[done + i]];
+          colours[i] = Src::Color(px + i, p);
+        }
+      } else if constexpr (kBlend) {
+        for (int i = 0; i < count; ++i) weights[i] = p.ramp[blend[done + i]];
+      } else if constexpr (Src::kPaletted) {
+        for (int i = 0; i < count; ++i) colours[i] = Src::Color(px + i, p);
       }
-      StoreWord<Word>(out, v);
+      SpanChunk<Src, K, kBright, kBlend, kSel>(dst + done * static_cast<int>(sizeof(Word)), px,
+                                               weights, colours, count, p);
     }
   }
 }

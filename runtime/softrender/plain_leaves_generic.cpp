@@ -14,16 +14,20 @@ SpanFn PickSpanAvx2(SourceKind source, RuleKind kind, bool bright, bool blend, P
 
 namespace {
 
+bool ForceGeneric = false;
+
 bool UseAvx2() {
 #if defined(__x86_64__) || defined(__i386__)
   static const bool supported = __builtin_cpu_supports("avx2");
-  return supported;
+  return supported && !ForceGeneric;
 #else
   return false;
 #endif
 }
 
 }  // namespace
+
+void SetPlainLeavesGeneric(int on) { ForceGeneric = on != 0; }
 
 SpanFn PickPlainSpan(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel) {
   if (UseAvx2()) return PlainLeavesAvx2::PickSpanAvx2(source, kind, bright, blend, sel);

@@ -9,6 +9,7 @@
 
 #include "runtime/graphics/draw_state.h"
 #include "runtime/softrender/memimg.h"
+#include "runtime/softrender/plain_leaf_types.h"
 #include "tests/softrender/memimg_fixture.h"
 #include "tests/softrender/reference_blit.h"
 
@@ -114,7 +115,19 @@ bool DrawBoth(Scene& s, const Combination& c, int x, int y) {
   return false;
 }
 
-TEST(PlainBlitOracle, MatchesTheReferenceOverTheWholeGrid) {
+// Both compilations of the leaves: the one this processor prefers and the generic one.
+class PlainBlitOracle : public testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override { SetPlainLeavesGeneric(GetParam()); }
+  void TearDown() override { SetPlainLeavesGeneric(0); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Leaves, PlainBlitOracle, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return info.param ? "Generic" : "Preferred";
+                         });
+
+TEST_P(PlainBlitOracle, MatchesTheReferenceOverTheWholeGrid) {
   DrawStateGuard state;
   std::mt19937 rng(20240611);
   const int modes[] = {0, 1, 2, 3, 4, 10, 11, 5, 12, -1};
@@ -154,7 +167,7 @@ TEST(PlainBlitOracle, MatchesTheReferenceOverTheWholeGrid) {
 
 // With the transparent flag 1 and the whole source visible both paths skip the same pixels and
 // draw the same values, except where the per-pixel path has a special form.
-TEST(PlainBlitOracle, RunLengthAndPerPixelPathsAgreeOutsideTheSpecialForms) {
+TEST_P(PlainBlitOracle, RunLengthAndPerPixelPathsAgreeOutsideTheSpecialForms) {
   DrawStateGuard state;
   std::mt19937 rng(77);
   for (int colorType : {Rgb565, Xrgb8888}) {
