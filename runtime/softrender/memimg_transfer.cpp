@@ -130,10 +130,11 @@ int TransferGraphImageToMemImg(const GraphImage* image, const GraphImage* alphaI
 
   int result;
   if (body.colorType == Single8 || body.colorType == Single16) {
+    // The colour channels are cleared and the red value becomes the channel.
     result = ConvertImagePixels(dst->pixels, body.pitch, body.format, image->Pixels, image->Pitch,
                                 &image->Format, nullptr, 0, nullptr, x, y, &rect, 0, 0, 0, 0, 1, 1,
                                 0, 0);
-    result = result < 0 ? 0 : result;
+    if (result < 0) return result;  // reported, as for the other types
   } else {
     result = ConvertImagePixels(
         dst->pixels, body.pitch, body.format, image->Pixels, image->Pitch, &image->Format,

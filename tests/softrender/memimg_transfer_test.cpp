@@ -156,6 +156,20 @@ TEST(Transfer, AFailedConversionTouchesNothing) {
   EXPECT_EQ(dst.image.body->colorsUsed, 3);
 }
 
+// A blend image takes the red channel of the image it is made from.
+TEST(Transfer, SingleChannelImagesTakeTheRedValue) {
+  SourceImage src(4, 1, false);
+  const uint32_t colours[4] = {0x00112233, 0x00FF0000, 0x00008000, 0x000000FF};
+  for (int x = 0; x < 4; ++x) src.Set(x, 0, colours[x]);
+  CanaryImage blend(4, 1, Single8);
+  EXPECT_GE(TransferGraphImageToMemImg(&src.image, nullptr, &blend.image, 0, 0, 4, 1, 0, 0, 0), 0);
+  EXPECT_EQ(blend.Get(0, 0), 0x11u);
+  EXPECT_EQ(blend.Get(1, 0), 0xFFu);
+  EXPECT_EQ(blend.Get(2, 0), 0u);
+  EXPECT_EQ(blend.Get(3, 0), 0u);
+  EXPECT_TRUE(blend.CanariesIntact());
+}
+
 TEST(Transfer, PaletteEntriesAreConvertedAndCopied) {
   GraphImage src{};
   std::vector<uint8_t> indices(4, 3);
