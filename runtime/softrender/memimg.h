@@ -52,7 +52,7 @@ struct MemImgBody {
   uint8_t* palette;            // 256 converted entries (first half of a 2048-byte block)
   uint8_t* paletteCopy;        // palette + 1024: a copy of the converted palette
   uint8_t* pixels;             // pitch x height bytes
-  uint8_t* premultipliedPixels;  // premultiplied copy of an alpha image, or null
+  uint8_t* premultipliedPixels;  // the second layer: premultiplied copy of an alpha image, or null
   uint8_t* skipTable;          // (width + 5) x height bytes, or null
   // The view the skip table was built for: its top-left pixel and size. The table describes
   // that view only; a draw from any other view of the body takes the per-pixel path.
@@ -73,7 +73,8 @@ struct MEMIMG {
 // --- memory images ---------------------------------------------------------------------
 
 // Creates a live image with a new body. pitch -1 means width x bytes per pixel rounded up to
-// 16. workBuffers asks for the skip table (and, with alpha, the premultiplied copy). A caller
+// 16. workBuffers (the second-layer flag) asks for the skip table (and, with alpha, the
+// premultiplied copy). A caller
 // buffer of pitch x height bytes is used in place and never freed here. Returns 0, or -1 when
 // the record is already live, a size or pitch is refused, or memory runs out (the record is
 // then left not live).

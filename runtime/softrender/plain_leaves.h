@@ -155,7 +155,8 @@ void Span(uint8_t* dst, const uint8_t* src, const uint8_t* blend, int n, const R
       (K == RuleKind::Copy || K == RuleKind::RawCopy) && !kBright && !kBlend &&
       kSel == PixelSelect::Opaque && Src::kBytes == sizeof(Word);
   if constexpr (kWholeWordCopy) {
-    std::memcpy(dst, src, static_cast<size_t>(n) * sizeof(Word));
+    // Two views of one body may overlap.
+    std::memmove(dst, src, static_cast<size_t>(n) * sizeof(Word));
   } else {
     uint8_t weights[kChunk];
     Word colours[Src::kPaletted ? kChunk : 1];

@@ -21,7 +21,7 @@ struct CreateCase {
   uint32_t red, green, blue, alpha;
 };
 
-TEST(MemImg, CreateGivesTheDocumentedLayoutForEachCase) {
+TEST(MemImg, CreateGivesTheExpectedLayoutForEachCase) {
   const CreateCase cases[] = {
       // width, type, alpha, pal, pitch -> bytes, pitch, shift, bits, masks
       {100, Xrgb8888, 0, 0, -1, 4, 400, -1, 32, 0xFF0000, 0xFF00, 0xFF, 0},

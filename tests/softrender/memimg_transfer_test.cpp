@@ -23,7 +23,7 @@ std::vector<uint8_t> TableRow(const MEMIMG& image, int row) {
 
 using Bytes = std::vector<uint8_t>;
 
-TEST(SkipTable, EncodesTheDocumentedRows) {
+TEST(SkipTable, EncodesKnownRows) {
   // 130 pixels: runs of 64, 64 and 2.
   CanaryImage wide(130, 2, Xrgb8888, 0, 0, 1, 0x00FF00FF);
   for (int x = 0; x < 130; ++x) {
@@ -74,7 +74,7 @@ TEST(SkipTable, OnlyImagesWithATableBufferAndAColourTypeGetOne) {
   EXPECT_EQ(RebuildMemImgWorkBuffers(&single16.image), -1);
 }
 
-TEST(SkipTable, PremultipliedCopyFollowsTheDocumentedFormula) {
+TEST(SkipTable, PremultipliedCopyScalesEachFieldByItsAlpha) {
   CanaryImage deep(2, 1, Xrgb8888, 0, 1, 1), shallow(2, 1, Rgb565, 0, 1, 1);
   deep.Set(0, 0, 0x80FF8040);
   deep.Set(1, 0, 0xFF123456);

@@ -69,7 +69,7 @@ TEST_F(PixelRules, PackedAddAndSubtractMatchTheirChannelWiseStatements) {
   }
 }
 
-TEST_F(PixelRules, DocumentedPackedCases) {
+TEST_F(PixelRules, PackedEdgeCases) {
   EXPECT_EQ(AddSaturate565<true>(0x001F, 0x0001), 0x003F);
   EXPECT_EQ(AddSaturate565<true>(0x0020, 0x0020), 0x0020);
   EXPECT_EQ(AddSaturate565<true>(0x0000, 0xFFFF), 0xFFFF);

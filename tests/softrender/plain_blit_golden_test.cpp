@@ -1,4 +1,4 @@
-// The documented cases of the plain blit and its pixel rules, one pixel each: draw state,
+// Edge cases of the plain blit and its pixel rules, one pixel each: draw state,
 // source word, destination word, path, and the whole destination word expected.
 #include <gtest/gtest.h>
 
@@ -163,7 +163,7 @@ void DrawRow(const Row& row) {
   EXPECT_TRUE(dst.CanariesIntact());
 }
 
-TEST(PlainBlitGolden, DocumentedCases) {
+TEST(PlainBlitGolden, EdgeCases) {
   DrawStateGuard state;
   for (const Row& row : kRows) {
     SCOPED_TRACE(row.what);
