@@ -73,16 +73,15 @@ struct MEMIMG {
 // --- memory images ---------------------------------------------------------------------
 
 // Creates a live image with a new body. pitch -1 means width x bytes per pixel rounded up to
-// 16. workBuffers (the second-layer flag) asks for the skip table (and, with alpha, the
-// premultiplied copy). A caller
-// buffer of pitch x height bytes is used in place and never freed here. Returns 0, or -1 when
-// the record is already live, a size or pitch is refused, or memory runs out (the record is
-// then left not live).
+// 16. workBuffers (the second-layer flag) asks for the skip table and, with alpha, the
+// premultiplied copy. A caller buffer of pitch x height bytes is used in place and never freed
+// here. New buffers are zeroed. Returns 0, or -1 when the record is already live, a size or
+// pitch is refused, or memory runs out (the record is then left not live).
 int CreateMemImg(MEMIMG* image, int width, int height, int pitch, uint32_t transparentColor,
                  int colorType, int paletted, int hasAlpha, int workBuffers, void* callerPixels);
 
-// Clears the record and creates a screen image: default pitch, transparent colour 0, no
-// palette, no alpha, no work buffers. colorType -1 follows the screen depth.
+// Releases a live record, clears it and creates a screen image: default pitch, transparent
+// colour 0, no palette, no alpha, no work buffers. colorType -1 follows the screen depth.
 int CreateScreenMemImg(MEMIMG* image, int width, int height, int colorType);
 
 // Makes dst a view of the rectangle (x, y, width, height) of src, sharing its body. A
