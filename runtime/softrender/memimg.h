@@ -137,3 +137,11 @@ int RebuildMemImgWorkBuffers(MEMIMG* image);
 // when it drew, 0 when it drew nothing.
 int DrawMemImgPlain(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparent,
                     const MEMIMG* blendImage);
+
+// Draws the whole of src scaled into the rectangle rect (x1, y1, x2, y2; right and bottom
+// exclusive once ordered) of dst, under the same draw state as the plain blit. Corners in
+// reverse order mirror that axis. Each destination pixel takes one source pixel (no
+// filtering). The same size unmirrored is handed to DrawMemImgPlain. Returns 1 when it drew, 0
+// when it drew nothing (refused, empty or wholly clipped).
+int DrawMemImgStretched(MEMIMG* dst, const MEMIMG* src, const RECT* rect, int transparent,
+                        const MEMIMG* blendImage);
