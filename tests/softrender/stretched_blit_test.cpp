@@ -269,4 +269,137 @@ TEST(StretchedBlit, TransparencyAndTheBlendImageFollowTheSourcePixel) {
   EXPECT_EQ(dst.Get(4, 0), 0x00FF00FFu);
 }
 
+TEST(StretchedBlit, RefusedAndEmptyDrawsLeaveTheDestinationAlone) {
+  DrawStateGuard state;
+  CanaryImage src32(4, 4, Xrgb8888), src16(4, 4, Rgb565), palettedSrc(4, 4, Xrgb8888, 1);
+  CanaryImage single8(4, 4, Single8), single8Dst(8, 8, Single8);
+  CanaryImage dst32(8, 8, Xrgb8888), dst16(8, 8, Rgb565), palettedDst(8, 8, Xrgb8888, 1), alphaDst(8, 8, Xrgb8888, 0, 1);
+  CanaryImage smallBlend(3, 4, Single8), shortBlend(4, 3, Single8), wideBlend(4, 4, Xrgb8888);
+  src32.Fill(0x00FFFFFF);
+  src16.Fill(0xFFFF);
+  palettedSrc.image.body->colorsUsed = 1;
+  std::memset(palettedSrc.image.body->palette, 0xFF, 4);
+  single8.Fill(0xFF);
+  MEMIMG noColumns = src32.image, noRows = src32.image;  // views of the same body without pixels
+  noColumns.width = 0;
+  noRows.height = 0;
+  const RECT wide = {0, 0, 7, 6}, flat = {2, 3, 7, 3}, thin = {3, 0, 3, 6}, outside = {20, 20, 30, 30};
+  struct Case {
+    const char* what;
+    MEMIMG* dst;
+    const MEMIMG* src;
+    const RECT* rect;
+    const MEMIMG* blend;
+    int mode, param;
+  } const cases[] = {
+      {"a 32-bit source into a 16-bit destination", &dst16.image, &src32.image, &wide, nullptr, 0, 255},
+      {"a 16-bit source into a 32-bit destination", &dst32.image, &src16.image, &wide, nullptr, 0, 255},
+      {"a paletted destination", &palettedDst.image, &palettedSrc.image, &wide, nullptr, 0, 255},
+      {"a destination with alpha", &alphaDst.image, &src32.image, &wide, nullptr, 0, 255},
+      {"8-bit single-channel images", &single8Dst.image, &single8.image, &wide, nullptr, 0, 255},
+      {"a source without columns", &dst32.image, &noColumns, &wide, nullptr, 0, 255},
+      {"a source without rows", &dst32.image, &noRows, &wide, nullptr, 0, 255},
+      {"equal x corners", &dst32.image, &src32.image, &thin, nullptr, 0, 255},
+      {"equal y corners", &dst32.image, &src32.image, &flat, nullptr, 0, 255},
+      {"a rectangle outside the destination", &dst32.image, &src32.image, &outside, nullptr, 0, 255},
+      {"a blend image narrower than the source", &dst32.image, &src32.image, &wide, &smallBlend.image, 0, 255},
+      {"a blend image shorter than the source", &dst32.image, &src32.image, &wide, &shortBlend.image, 0, 255},
+      {"a blend image of four bytes a pixel", &dst32.image, &src32.image, &wide, &wideBlend.image, 0, 255},
+      {"paletted source, mode 3 at 0", &dst32.image, &palettedSrc.image, &wide, nullptr, 3, 0},
+      {"mode 5", &dst32.image, &src32.image, &wide, nullptr, 5, 255},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CurrentBlendMode = c.mode;
+    BlendParam = c.param;
+    const size_t size = static_cast<size_t>(c.dst->body->pitch) * 8 + 2 * CanaryImage::kMargin;
+    const std::vector<uint8_t> before(c.dst->pixels - CanaryImage::kMargin, c.dst->pixels - CanaryImage::kMargin + size);
+    EXPECT_EQ(DrawMemImgStretched(c.dst, c.src, c.rect, 0, c.blend), 0);
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), c.dst->pixels - CanaryImage::kMargin));
+  }
+  CurrentBlendMode = 0;
+  EXPECT_EQ(DrawMemImgStretched(nullptr, &src32.image, &wide, 0, nullptr), 0);
+  EXPECT_EQ(DrawMemImgStretched(&dst32.image, nullptr, &wide, 0, nullptr), 0);
+  EXPECT_EQ(DrawMemImgStretched(&dst32.image, &src32.image, nullptr, 0, nullptr), 0);
+  // An empty draw area draws nothing either.
+  DrawArea = {5, 5, 5, 9};
+  EXPECT_EQ(DrawMemImgStretched(&dst32.image, &src32.image, &wide, 0, nullptr), 0);
+}
+
+// The 16.16 step of a source far wider than its rectangle: a step of 0 draws nothing; a step
+// that ends outside a source wider than 65536 samples the last column instead. (The add at
+// full strength over black shows the source pixel with the general stepping.)
+TEST(StretchedBlit, SourcesBeyondTheStepRangeNeverReadOutsideThemselves) {
+  DrawStateGuard state;
+  CurrentBlendMode = 2;
+  CanaryImage dst(4, 1, Xrgb8888);
+  {
+    CanaryImage src(70000, 1, Xrgb8888);
+    src.Fill(0x00FFFFFF);
+    const RECT one = {0, 0, 1, 1}, two = {0, 0, 2, 1};
+    EXPECT_EQ(DrawMemImgStretched(&dst.image, &src.image, &one, 0, nullptr), 0);
+    EXPECT_EQ(dst.Get(0, 0), 0u);
+    src.Set(65536, 0, 0x00123456);
+    EXPECT_EQ(DrawMemImgStretched(&dst.image, &src.image, &two, 0, nullptr), 1);
+    EXPECT_EQ(dst.Get(0, 0), 0x00FFFFFFu);
+    EXPECT_EQ(dst.Get(1, 0), 0x00123456u);  // 65536 / step 1
+  }
+  {
+    CanaryImage src(131071, 1, Xrgb8888);
+    src.Fill(0x00FFFFFF);
+    src.Set(131070, 0, 0x00ABCDEF);
+    const RECT three = {0, 0, 3, 1}, mirrored = {3, 0, 0, 1};  // step 1: column 131072 at the third pixel
+    dst.Fill(0);
+    EXPECT_EQ(DrawMemImgStretched(&dst.image, &src.image, &three, 0, nullptr), 1);
+    EXPECT_EQ(dst.Get(2, 0), 0x00ABCDEFu);
+    dst.Fill(0);
+    EXPECT_EQ(DrawMemImgStretched(&dst.image, &src.image, &mirrored, 0, nullptr), 1);
+    EXPECT_EQ(dst.Get(0, 0), 0x00ABCDEFu);
+    EXPECT_EQ(dst.Get(2, 0), 0x00FFFFFFu);
+  }
+  EXPECT_TRUE(dst.CanariesIntact());
+}
+
+// Corners far outside the destination, and rectangles wider than 65536, keep their mapping:
+// the visible part shows what the whole rectangle would.
+TEST(StretchedBlit, HugeRectanglesClipToTheirVisiblePart) {
+  DrawStateGuard state;
+  CanaryImage src(4, 1, Xrgb8888), dst(16, 2, Xrgb8888);
+  for (int x = 0; x < 4; ++x) src.Set(x, 0, static_cast<uint32_t>(0x10 * (x + 1)));
+  struct Case {
+    RECT rect;
+    uint32_t first, last;  // destination pixels 0 and 15 of row 0
+  } const cases[] = {
+      {{-100000, 0, 100000, 2}, 0x30, 0x30},       // the middle of the rectangle: column 2
+      {{-200000, 0, 16, 2}, 0x40, 0x40},           // its right end: column 3
+      {{0, 0, 200000, 2}, 0x10, 0x10},             // its left end: column 0
+      {{200000, 0, 0, 2}, 0x40, 0x40},             // mirrored: column 3 at the left end
+      {{-65540, -40000, 65540, 40000}, 0x30, 0x30},  // 131080 wide: the low 16 bits alone would say 8
+  };
+  for (const auto& c : cases) {
+    dst.Fill(0);
+    EXPECT_EQ(DrawMemImgStretched(&dst.image, &src.image, &c.rect, 0, nullptr), 1);
+    EXPECT_EQ(dst.Get(0, 0), c.first) << c.rect.left;
+    EXPECT_EQ(dst.Get(15, 1), c.last) << c.rect.left;
+  }
+  EXPECT_TRUE(dst.CanariesIntact());
+}
+
+// The palette is the body's own 256 zero-filled entries: an index beyond those in use draws
+// entry 0-filled black, whatever an earlier draw of another palette left behind.
+TEST(StretchedBlit, PaletteEntriesComeFromTheSourceBody) {
+  DrawStateGuard state;
+  CanaryImage first(1, 1, Xrgb8888, 1), other(1, 1, Xrgb8888, 1), dst(2, 1, Xrgb8888);
+  first.image.body->colorsUsed = 1;
+  first.Set(0, 0, 200);
+  other.image.body->colorsUsed = 256;
+  std::memset(other.image.body->palette, 0x77, 1024);
+  other.Set(0, 0, 200);
+  const RECT rect = {0, 0, 2, 1};
+  DrawMemImgStretched(&dst.image, &other.image, &rect, 0, nullptr);
+  EXPECT_EQ(dst.Get(1, 0), 0x77777777u);
+  DrawMemImgStretched(&dst.image, &first.image, &rect, 0, nullptr);
+  EXPECT_EQ(dst.Get(1, 0), 0u);
+}
+
 }  // namespace
