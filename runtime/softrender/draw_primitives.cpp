@@ -11,11 +11,10 @@
 #include "runtime/softrender/memimg.h"
 #include "runtime/softrender/memimg_tables.h"
 #include "runtime/softrender/primitive_leaves.h"
+#include "runtime/softrender/rect_clip.h"
 #include "runtime/softrender/triangle_geometry.h"
 
 namespace {
-
-int64_t Clamp(int64_t v, int64_t lo, int64_t hi) { return v < lo ? lo : v > hi ? hi : v; }
 
 // A destination the primitives draw into: a live 16- or 32-bit image without palette or alpha.
 bool Drawable(const MEMIMG* dst) {
@@ -24,24 +23,11 @@ bool Drawable(const MEMIMG* dst) {
   return !b.paletted && !b.hasAlpha && (b.colorType == Rgb565 || b.colorType == Xrgb8888);
 }
 
-PixelBox ImageArea(const MEMIMG& image) { return {0, 0, image.width, image.height}; }
-
-// The box clamped edge by edge into the clip: a box outside ends with no width or height.
-PixelBox ClampInto(const PixelBox& r, const PixelBox& clip) {
-  if (clip.Empty()) return {clip.left, clip.top, clip.left, clip.top};
-  PixelBox out = r;
-  if (out.right < out.left) out.right = out.left;
-  if (out.bottom < out.top) out.bottom = out.top;
-  out.bottom = Clamp(out.bottom, clip.top, clip.bottom);
-  out.top = Clamp(out.top, clip.top, clip.bottom);
-  out.right = Clamp(out.right, clip.left, clip.right);
-  out.left = Clamp(out.left, clip.left, clip.right);
-  return out;
-}
+ClipBox ImageArea(const MEMIMG& image) { return {0, 0, image.width, image.height}; }
 
 // DrawArea within the destination: the area is not trusted to lie inside it.
-PixelBox TargetArea(const MEMIMG& dst) {
-  return ClampInto({DrawArea.left, DrawArea.top, DrawArea.right, DrawArea.bottom}, ImageArea(dst));
+ClipBox TargetArea(const MEMIMG& dst) {
+  return ClipBoxTo(ClipBoxOf(DrawArea), ImageArea(dst));
 }
 
 bool IsDrawTarget(const MEMIMG& dst) {
@@ -128,7 +114,7 @@ void DrawMemImgTriangle(MEMIMG* dst, const MEMIMG* src, const int32_t vertices[1
   RuleKind kind;
   uint32_t param;
   if (!ChooseRule(&kind, &param)) return;
-  const PixelBox area = TargetArea(*dst);
+  const ClipBox area = TargetArea(*dst);
   if (area.Empty()) return;
 
   const bool deep = db.colorType == Xrgb8888;
@@ -182,7 +168,7 @@ void DrawMemImgQuad(MEMIMG* dst, const MEMIMG* src, const int32_t corners[8], in
     if (y > maxY) maxY = y;
   }
   // Two pixels of margin on the left and top, four on the right and bottom.
-  const PixelBox box = ClampInto({minX - 2, minY - 2, maxX + 4, maxY + 4}, TargetArea(*dst));
+  const ClipBox box = ClipBoxTo({minX - 2, minY - 2, maxX + 4, maxY + 4}, TargetArea(*dst));
   if (box.left == box.right || box.top == box.bottom) return;
 
   const int32_t w = src->width, h = src->height;
@@ -194,7 +180,7 @@ void DrawMemImgQuad(MEMIMG* dst, const MEMIMG* src, const int32_t corners[8], in
 
 void FillMemImgBox(MEMIMG* dst, const RECT* rect, int32_t colour) {
   if (!Drawable(dst)) return;
-  PixelBox box = ImageArea(*dst);
+  ClipBox box = ImageArea(*dst);
   if (rect != nullptr) {
     box.left = rect->left < rect->right ? rect->left : rect->right;
     box.right = rect->left < rect->right ? rect->right : rect->left;
@@ -202,8 +188,8 @@ void FillMemImgBox(MEMIMG* dst, const RECT* rect, int32_t colour) {
     box.bottom = rect->top < rect->bottom ? rect->bottom : rect->top;
   }
   // DrawArea is in the draw target's pixels; another image is clipped to itself only.
-  const PixelBox clip = IsDrawTarget(*dst) ? TargetArea(*dst) : ImageArea(*dst);
-  box = ClampInto(box, clip);
+  const ClipBox clip = IsDrawTarget(*dst) ? TargetArea(*dst) : ImageArea(*dst);
+  box = ClipBoxTo(box, clip);
   if (box.Empty()) return;
   RuleKind kind;
   uint32_t param;

@@ -8,7 +8,7 @@ int64_t Clamp(int64_t v, int64_t lo, int64_t hi) { return v < lo ? lo : v > hi ?
 
 }  // namespace
 
-bool SetUpLine(int32_t x1in, int32_t y1in, int32_t x2in, int32_t y2in, const PixelBox& area,
+bool SetUpLine(int32_t x1in, int32_t y1in, int32_t x2in, int32_t y2in, const ClipBox& area,
                LineWalk* walk) {
   if (area.Empty()) return false;
   const int64_t left = area.left, top = area.top, right = area.right, bottom = area.bottom;

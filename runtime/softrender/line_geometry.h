@@ -18,7 +18,7 @@ struct LineWalk {
 // Clips the line (x1, y1) -> (x2, y2) to the area. Returns false when nothing is drawn: the
 // bounding box misses the area, or the clipped line has no length. Every pixel that StepLine
 // then visits lies inside the area.
-bool SetUpLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const PixelBox& area, LineWalk* walk);
+bool SetUpLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const ClipBox& area, LineWalk* walk);
 
 inline int64_t LinePixelCount(const LineWalk& w) { return w.dx >= w.dy ? w.dx : w.dy; }
 

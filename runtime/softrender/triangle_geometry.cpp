@@ -150,7 +150,7 @@ int64_t TriangleEdgeX(const TriangleSide& side, int64_t middleRow, int64_t row) 
   return e.startX + (row - e.startRow) * e.slope;
 }
 
-bool TriangleRowSpan(const TriangleSetup& s, const PixelBox& area, int64_t row, TriangleSpan* span) {
+bool TriangleRowSpan(const TriangleSetup& s, const ClipBox& area, int64_t row, TriangleSpan* span) {
   if (row < area.top || row >= area.bottom || row < s.topRow || row >= s.bottomRow) return false;
   int64_t xa = FixFloor(TriangleEdgeX(s.left, s.middleRow, row));
   const int64_t xb = FixFloor(TriangleEdgeX(s.right, s.middleRow, row));

@@ -10,17 +10,13 @@
 
 #include <cstdint>
 
+#include "runtime/softrender/rect_clip.h"
+
 constexpr int FixShift = 18;
 constexpr int64_t FixOne = int64_t{1} << FixShift;
 
 // Whole pixels of a 14.18 value, rounded down (also below 0).
 inline int64_t FixFloor(int64_t v) { return v >> FixShift; }
-
-// A rectangle of pixels, right and bottom exclusive.
-struct PixelBox {
-  int64_t left, top, right, bottom;
-  bool Empty() const { return right <= left || bottom <= top; }
-};
 
 // One straight piece of a triangle's left or right side.
 struct TriangleEdge {
@@ -64,13 +60,13 @@ int64_t TriangleEdgeX(const TriangleSide& side, int64_t middleRow, int64_t row);
 // The span of one row (topRow <= row < bottomRow) clipped to the area; false when the row
 // draws nothing there. Both edge pixels are included: the one holding the left edge's
 // crossing of the row's centre line and the one holding the right edge's.
-bool TriangleRowSpan(const TriangleSetup& setup, const PixelBox& area, int64_t row,
+bool TriangleRowSpan(const TriangleSetup& setup, const ClipBox& area, int64_t row,
                      TriangleSpan* span);
 
 // Calls visit(const TriangleSpan&) for every row of the triangle that draws something inside
 // the area, top to bottom. Rows outside the area are not walked.
 template <class Visit>
-void WalkTriangle(const TriangleSetup& setup, const PixelBox& area, Visit&& visit) {
+void WalkTriangle(const TriangleSetup& setup, const ClipBox& area, Visit&& visit) {
   const int64_t first = setup.topRow > area.top ? setup.topRow : area.top;
   const int64_t end = setup.bottomRow < area.bottom ? setup.bottomRow : area.bottom;
   TriangleSpan span;

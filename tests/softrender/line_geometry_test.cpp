@@ -20,7 +20,7 @@ using Pixels = std::vector<Pixel>;
 constexpr int64_t kStride = 1 << 20;
 constexpr int64_t kBias = 0;
 
-Pixels Line(int x1, int y1, int x2, int y2, const PixelBox& area = {0, 0, 10, 10}) {
+Pixels Line(int x1, int y1, int x2, int y2, const ClipBox& area = {0, 0, 10, 10}) {
   Pixels out;
   LineWalk w;
   if (!SetUpLine(x1, y1, x2, y2, area, &w)) return out;
@@ -80,7 +80,7 @@ TEST(LineGeometry, BoxOutlineDrawsEachBorderPixelOnce) {
 TEST(LineGeometry, ClippedLinesStayInsideTheArea) {
   std::mt19937 rng(9);
   const int extremes[] = {INT32_MIN, INT32_MAX, -100000, 100000, -1, 0, 7, 16, 17};
-  const PixelBox area = {2, 3, 17, 12};
+  const ClipBox area = {2, 3, 17, 12};
   for (int i = 0; i < 20000; ++i) {
     int c[4];
     for (int& v : c) v = rng() % 2 ? static_cast<int>(rng() % 40) - 10 : extremes[rng() % 9];

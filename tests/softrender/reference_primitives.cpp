@@ -62,7 +62,7 @@ uint32_t Brighten(uint32_t colour, bool deep, bool by255) {
   return uint32_t(r << 11 | g << 5 | b);
 }
 
-PixelBox Area(const MEMIMG* dst) {
+ClipBox Area(const MEMIMG* dst) {
   return {std::max<int64_t>(DrawArea.left, 0), std::max<int64_t>(DrawArea.top, 0),
           std::min<int64_t>(DrawArea.right, dst->width), std::min<int64_t>(DrawArea.bottom, dst->height)};
 }
@@ -78,7 +78,7 @@ void ReferenceDrawTriangle(uint8_t* pixels, const MEMIMG* dst, const MEMIMG* src
   if (!State(&s, deep)) return;
   TriangleSetup t;
   if (!SetUpTriangle(v, &t)) return;
-  const PixelBox area = Area(dst);
+  const ClipBox area = Area(dst);
   if (area.Empty()) return;
 
   if (src == nullptr) {
@@ -145,7 +145,7 @@ void ReferenceFillBox(uint8_t* pixels, const MEMIMG* dst, const RECT* rect, int3
     top = std::min(rect->top, rect->bottom);
     bottom = std::max(rect->top, rect->bottom);
   }
-  PixelBox area = {0, 0, dst->width, dst->height};
+  ClipBox area = {0, 0, dst->width, dst->height};
   if (SoftDrawTarget == dst) area = Area(dst);
   const uint32_t c = Brighten(deep ? uint32_t(colour) : uint32_t(colour) & 0xFFFF, deep, false);
   s.isBright = false;

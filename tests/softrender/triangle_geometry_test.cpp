@@ -19,11 +19,11 @@ struct Texel {
   int hits;
 };
 
-const PixelBox kOpen = {-1000, -1000, 1000, 1000};
+const ClipBox kOpen = {-1000, -1000, 1000, 1000};
 
 // Every pixel the triangle writes inside the area, with the texel it reads. Textured mode
 // drops pixels whose source position lies outside a width x height source.
-std::map<Pixel, Texel> Rasterise(const std::vector<int32_t>& v, const PixelBox& area = kOpen,
+std::map<Pixel, Texel> Rasterise(const std::vector<int32_t>& v, const ClipBox& area = kOpen,
                                  int64_t width = -1, int64_t height = -1) {
   std::map<Pixel, Texel> out;
   TriangleSetup s;
@@ -165,7 +165,7 @@ TEST(TriangleGeometry, RandomTrianglesTranslateExactly) {
 TEST(TriangleGeometry, ClippingKeepsEveryVisiblePixelAndItsTexel) {
   const std::vector<int32_t> tri = {-3, 1, 0, 0, 9, 2, 12, 0, 2, 11, 3, 10};
   const auto full = Rasterise(tri, kOpen, 16, 16);
-  const PixelBox area = {1, 3, 6, 8};
+  const ClipBox area = {1, 3, 6, 8};
   const auto clipped = Rasterise(tri, area, 16, 16);
   size_t inside = 0;
   for (const auto& [p, t] : full) {
@@ -231,7 +231,7 @@ TEST(TriangleGeometry, SpanToSourceClipMatchesThePerPixelTest) {
 
 TEST(TriangleGeometry, FarVerticesNeitherOverflowNorWalkOutsideTheArea) {
   const int32_t big = 2000000000;
-  const PixelBox area = {0, 0, 50, 40};
+  const ClipBox area = {0, 0, 50, 40};
   // A huge triangle over the whole area covers every pixel of it, each once.
   auto px = Rasterise({-big, -big, 0, 0, INT32_MAX, -big, 0, 0, -big, INT32_MAX, 0, 0}, area);
   EXPECT_EQ(px.size(), 50u * 40u);
