@@ -40,7 +40,7 @@ Pixels Straight(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   return out;
 }
 
-TEST(LineGeometry, DocumentedLines) {
+TEST(LineGeometry, KnownLines) {
   EXPECT_EQ(Line(0, 0, 4, 2), (Pixels{{0, 0}, {1, 0}, {2, 1}, {3, 1}}));
   EXPECT_EQ(Line(0, 0, 3, 3), (Pixels{{0, 0}, {1, 1}, {2, 2}}));
   EXPECT_EQ(Line(5, 5, 1, 5), (Pixels{{5, 5}, {4, 5}, {3, 5}, {2, 5}}));

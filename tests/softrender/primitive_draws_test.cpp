@@ -235,6 +235,16 @@ TEST_F(PrimitiveDraws, BoxCoverage) {
   const RECT big = {-100, -100, 100, 100};
   EXPECT_EQ(fill(&big), Rect(3, 1, 7, 9));
 
+  // 10, 10, 20, 15 on an open area: columns 10 to 19, rows 10 to 14.
+  CanaryImage wide(24, 18, Xrgb8888);
+  wide.Fill(kBackground);
+  SoftDrawTarget = &wide.image;
+  DrawArea = {0, 0, 24, 18};
+  const RECT tenByFive = {10, 10, 20, 15};
+  FillMemImgBox(&wide.image, &tenByFive, 0x00010203);
+  EXPECT_EQ(Changed(wide), Rect(10, 10, 20, 15));
+  SoftDrawTarget = &dst.image;
+
   // A graph that is not the draw target is clipped to itself only.
   CanaryImage other(6, 5, Xrgb8888);
   other.Fill(kBackground);

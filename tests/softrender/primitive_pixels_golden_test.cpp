@@ -1,4 +1,4 @@
-// The documented pixel results of every blend mode, drawn through the primitives: the box, the
+// Known pixel results of every blend mode, drawn through the primitives: the box, the
 // line and the flat triangle for a flat colour, the textured triangle for each source kind.
 // Each case draws one pixel in the middle of a 3 x 3 destination and compares whole words;
 // the eight neighbours and the canary bytes must not change.
@@ -287,7 +287,7 @@ const Case kCases[] = {
 };
 // clang-format on
 
-TEST(PrimitivePixels, DocumentedResultsOfEveryMode) {
+TEST(PrimitivePixels, KnownResultsOfEveryMode) {
   for (const Case& c : kCases) {
     SCOPED_TRACE(Name(c));
     DrawCase(c);
