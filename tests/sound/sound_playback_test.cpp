@@ -2,6 +2,7 @@
 // playing test, lengths and positions, other formats, the waiting play, buffer creation and
 // deletion.
 #include <cmath>
+#include <string>
 
 #include "tests/sound/sound_fixture.h"
 #include "tests/support/log_capture.h"
@@ -234,6 +235,8 @@ TEST_F(SoundPlayback, DeleteStopsAndFreesAndASecondDeleteIsRefused) {
   *ea->pcmReferences = 2;
   void* shared = ea->pcmData;
   ASSERT_EQ(DeleteSoundHandle(a), 0);
+  // b's record, the PCM and the counter are left.
+  EXPECT_EQ(GetTrackedHeapTotals().blocks, before.blocks + 3);
   EXPECT_EQ(*eb->pcmReferences, 1);
   EXPECT_EQ(eb->pcmData, shared);
   ASSERT_EQ(DeleteSoundHandle(b), 0);
@@ -280,6 +283,18 @@ TEST_F(SoundPlayback, EmptyHandlesAndHandlesMadeBeforeStart) {
   EXPECT_EQ(AddSoundData(empty), -1);
   EXPECT_EQ(AddSoundData(MakeHandle(HandleTypeGraph, 0, 5)), -1);
   EXPECT_EQ(DeleteSoundHandle(empty), 0);
+
+  {
+    LogCapture log;
+    SetTrackedHeapFailures(1);
+    EXPECT_EQ(AddSoundData(-1), -1);
+    // The heap writes its own report of the failure first.
+    const std::string line = "0:メモリ領域の確保に失敗しました in AddSoundData\r\n";
+    const std::string text = log.Contents();
+    ASSERT_GE(text.size(), line.size());
+    EXPECT_EQ(text.substr(text.size() - line.size()), line);
+    EXPECT_EQ(SoundHandles.count, 0);
+  }
 
   // Before start-up a handle can be made but not used; start-up clears it.
   ASSERT_EQ(ShutdownSound(), 0);

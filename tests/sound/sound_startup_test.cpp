@@ -96,7 +96,21 @@ TEST_F(SoundStartup, StartedStateAndTheSilentLoop) {
   ASSERT_EQ(gSoundSystem.silentBuffer->GetStatus(&status), DS_OK);
   EXPECT_NE(status & DSBSTATUS_PLAYING, 0u);
 
+  // With a module and all eight entry points the decoders may use them; one missing is enough
+  // to refuse. Any loaded module stands in for "msacm32.dll", which the port does not have.
+  const int winmmLoads = PortModuleLoadCount("winmm.dll");
+  gSoundSystem.acmModule = LoadLibraryA("winmm.dll");
+  ASSERT_NE(gSoundSystem.acmModule, nullptr);
+  const FARPROC any = reinterpret_cast<FARPROC>(&Sleep);
+  gSoundSystem.acm = AcmFunctions{any, any, any, any, any, any, any, any};
+  EXPECT_EQ(AcmFunctionsAvailable(), 1);
+  gSoundSystem.acm.acmStreamSize = nullptr;
+  EXPECT_EQ(AcmFunctionsAvailable(), 0);
+
   EXPECT_EQ(ShutdownSound(), 0);
+  EXPECT_EQ(PortModuleLoadCount("winmm.dll"), winmmLoads);  // the module was freed
+  EXPECT_EQ(gSoundSystem.acmModule, nullptr);
+  EXPECT_EQ(gSoundSystem.acm.acmFormatSuggest, nullptr);
   EXPECT_FALSE(IsSoundStarted());
   EXPECT_EQ(gSoundSystem.primaryBuffer, nullptr);
   EXPECT_EQ(gSoundSystem.silentBuffer, nullptr);
