@@ -168,22 +168,35 @@ void SetSoundPlatformLinks(const SoundPlatformLinks& links) { gLinks = links; }
 
 int ProcessMessagesForSoundWait() { return gLinks.processMessages ? gLinks.processMessages() : 0; }
 
+// The exit shuts the library down, and that waits for the service thread, which may be
+// waiting for the sound lock: so the lock is let go first, however deep this thread holds it.
 void SoundFatalError(const char* text) {
+  int held = 0;
+  if (gSoundSystem.soundLockReady && gSoundSystem.soundLockOwner.load() == GetCurrentThreadId()) {
+    held = gSoundSystem.soundLockDepth;
+    for (int i = 0; i < held; ++i) LeaveSoundLock();
+  }
   if (gLinks.fatalError) {
     gLinks.fatalError(text);
-    return;
+  } else {
+    WriteLogText(text);
+    WriteLogText("\n");
+    std::exit(-1);
   }
-  WriteLogText(text);
-  WriteLogText("\n");
-  std::exit(-1);
+  // Only an exit linked in by a test comes back: the callers leave the lock as they entered it.
+  for (int i = 0; i < held; ++i) EnterSoundLock();
 }
 
 void EnterSoundLock() {
   EnsureSoundLock();
   EnterCriticalSection(&gSoundSystem.soundLock);
+  if (gSoundSystem.soundLockDepth++ == 0) gSoundSystem.soundLockOwner.store(GetCurrentThreadId());
 }
 
-void LeaveSoundLock() { LeaveCriticalSection(&gSoundSystem.soundLock); }
+void LeaveSoundLock() {
+  if (--gSoundSystem.soundLockDepth == 0) gSoundSystem.soundLockOwner.store(0);
+  LeaveCriticalSection(&gSoundSystem.soundLock);
+}
 
 int IsSoundStarted() { return gSoundSystem.device != nullptr; }
 
@@ -268,6 +281,8 @@ int ShutdownSound() {
   // No thread runs any more, and nothing takes the lock before the next start.
   DeleteCriticalSection(&gSoundSystem.soundLock);
   gSoundSystem.soundLockReady = 0;
+  gSoundSystem.soundLockOwner.store(0);
+  gSoundSystem.soundLockDepth = 0;
 
   if (gSoundSystem.primaryBuffer) {
     gSoundSystem.primaryBuffer->Stop();

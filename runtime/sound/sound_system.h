@@ -29,6 +29,8 @@ enum SoundServiceStop {
 struct SoundSystemState {
   CRITICAL_SECTION soundLock;  // the handle table, the stream-sound list and every refill
   int soundLockReady;
+  std::atomic<DWORD> soundLockOwner;  // the holder, 0 none
+  int soundLockDepth;                 // how deep the holder holds it
   IDirectSound* device;  // null while sound is not started
   IDirectSoundBuffer* primaryBuffer;
   IDirectSoundBuffer* silentBuffer;  // may be null

@@ -185,4 +185,33 @@ TEST_F(SoundService, RingBufferThatCannotBeMadeEndsTheProgram) {
   EXPECT_EQ(gSoundSystem.streamListHead.next, &gSoundSystem.streamListTail);
 }
 
+TEST_F(SoundService, FatalExitFromInsideTheSoundLockCanShutTheThreadDown) {
+  PortSetManualAudio(false);
+  gSystemState.logicalProcessorCount = 4;
+  // The library's fatal exit shuts sound down, which waits for the service thread.
+  SoundPlatformLinks links = TestSoundLinks();
+  links.fatalError = [](const char* text) {
+    FakeFatal::text = text;
+    ShutdownSound();
+  };
+  SetSoundPlatformLinks(links);
+  ASSERT_EQ(InitSound(), 0);
+  ASSERT_NE(gSoundSystem.serviceThread, nullptr);
+  const int h = AddSoundData(-1);
+  PortSetDirectSoundFailure(PortDsCall::CreateSoundBuffer, 0, 1);
+  // As the stream layer does when it adds a source: the buffers are made inside the lock.
+  EnterSoundLock();
+  EnterSoundLock();
+  std::this_thread::sleep_for(std::chrono::milliseconds(40));  // the thread now waits for the lock
+  EXPECT_EQ(CreateSoundBuffers(-1, &kStreamFormat, 0, SoundKindStream, 1, h), -1);
+  EXPECT_EQ(FakeFatal::text, "ストリーム風サウンドバッファの作成に失敗しました");
+  EXPECT_FALSE(IsSoundStarted());
+  EXPECT_EQ(gSoundSystem.serviceThread, nullptr);
+  // Back from the exit, the caller holds the lock as deep as before.
+  EXPECT_EQ(gSoundSystem.soundLockDepth, 2);
+  LeaveSoundLock();
+  LeaveSoundLock();
+  EXPECT_EQ(gSoundSystem.soundLockOwner.load(), 0u);
+}
+
 }  // namespace
