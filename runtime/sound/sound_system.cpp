@@ -15,8 +15,8 @@ namespace {
 
 SoundPlatformLinks gLinks = {};
 
-// The documented texts without a line end of their own are whole lines, which the log ends;
-// a formatted text that brings its own line end is written as it is.
+// A message without a line end of its own is a whole line, which the log ends; a formatted
+// text that brings its own line end is written as it is.
 void LogLine(const char* text) { LogPrintf("%s", text); }
 
 void LogFormatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
