@@ -14,3 +14,6 @@
 #include "port/kernel_system.h"
 #include "port/winmm.h"
 #include "port/winsock.h"
+#include "port/file_find.h"
+#include "port/file_times.h"
+#include "port/temp_files.h"
