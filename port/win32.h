@@ -17,3 +17,5 @@
 #include "port/file_find.h"
 #include "port/file_times.h"
 #include "port/temp_files.h"
+#include "port/gdi_bitmap.h"
+#include "port/gdi_dib.h"
