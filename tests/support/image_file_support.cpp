@@ -110,12 +110,13 @@ ByteString Mutate(const ByteString& original, std::mt19937& random) {
 }  // namespace
 
 int RunImageLoaderSmoke(ImageLoaderFunction loader, const std::vector<ByteString>& fixtures,
-                        int cases, uint32_t seed) {
+                        int cases, uint32_t seed, void (*repair)(ByteString*)) {
   std::mt19937 random(seed);
   const TrackedHeapTotals before = GetTrackedHeapTotals();
   int taken = 0;
   for (int i = 0; i < cases; ++i) {
-    const ByteString input = Mutate(fixtures[random() % fixtures.size()], random);
+    ByteString input = Mutate(fixtures[random() % fixtures.size()], random);
+    if (repair) repair(&input);
     GraphImage image;
     std::memset(&image, 0x5A, sizeof image);
     const int result = LoadImageBytes(loader, input, &image);

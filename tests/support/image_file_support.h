@@ -33,7 +33,8 @@ std::vector<uint32_t> ImagePixels(GraphImage* image);
 // Runs `cases` mutated copies of the fixtures through the loader (fixed seed): byte and bit
 // changes, inserted and removed bytes, cut ends and extreme values written over header fields.
 // Every result must be -1 with the image zeroed, or 0 with an image whose whole buffer can be
-// read; nothing may stay allocated. Failures are reported through gtest. Returns the number of
-// cases the loader took.
+// read; nothing may stay allocated. Failures are reported through gtest. repair, when given,
+// mends each mutated file (checksums) before it is offered. Returns the number of cases the
+// loader took.
 int RunImageLoaderSmoke(ImageLoaderFunction loader, const std::vector<ByteString>& fixtures,
-                        int cases, uint32_t seed);
+                        int cases, uint32_t seed, void (*repair)(ByteString*) = nullptr);

@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 #include <jpeglib.h>
+#include <zlib.h>
 
 namespace {
 
@@ -262,4 +263,17 @@ ByteString MakeJpegFile(int width, int height, int components, const ByteString&
   std::free(buffer);
   if (!ok) throw std::runtime_error("JPEG fixture could not be written");
   return out;
+}
+
+void RepairPngChunkCrcs(ByteString* file) {
+  ByteString& b = *file;
+  size_t at = 8;
+  while (at + 12 <= b.size()) {
+    const uint32_t length = static_cast<uint32_t>(b[at]) << 24 | static_cast<uint32_t>(b[at + 1]) << 16 |
+                            static_cast<uint32_t>(b[at + 2]) << 8 | b[at + 3];
+    if (length > b.size() - at - 12) return;
+    const uint32_t crc = static_cast<uint32_t>(crc32(0, &b[at + 4], length + 4));
+    for (int i = 0; i < 4; ++i) b[at + 8 + length + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+    at += 12 + length;
+  }
 }

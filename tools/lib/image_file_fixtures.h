@@ -2,6 +2,7 @@
 // TGA, DDS and raw BGRA by hand, PNG and JPEG through libpng and libjpeg.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -75,3 +76,16 @@ ByteString MakePngFile(const PngFileSpec& spec, const std::vector<ByteString>& r
 // components 1 (grey), 3 (RGB) or 4 (CMYK); samples interleaved row by row.
 ByteString MakeJpegFile(int width, int height, int components, const ByteString& samples,
                         int quality);
+
+// Small files of every variant each loader takes: the seeds of the fuzz smoke tests and of
+// the libFuzzer corpus.
+std::vector<ByteString> SampleBmpFiles();
+std::vector<ByteString> SampleTgaFiles();
+std::vector<ByteString> SampleDdsFiles();
+std::vector<ByteString> SampleBgraFiles();
+std::vector<ByteString> SamplePngFiles();
+std::vector<ByteString> SampleJpegFiles();
+
+// Recomputes the CRC of every whole chunk of a PNG file, so that a changed file still passes
+// libpng's checks and reaches the decoder.
+void RepairPngChunkCrcs(ByteString* file);
