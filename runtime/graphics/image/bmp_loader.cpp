@@ -233,8 +233,11 @@ int LoadBmpImage(DataStream* stream, GraphImage* image) {
   if (!runLength && static_cast<int64_t>(length) - dataOffset < StoredBytesNeeded(f)) return -1;
 
   if (StreamSeek(stream, static_cast<int>(dataOffset), 0) != 0) return -1;
+  // Stored rows are read as far as the image goes (trailing bytes are not kept), zero-padded
+  // to whole rows; run-length data up to the end of the stream.
   const size_t padded = runLength ? 0 : static_cast<size_t>(f.fileRowLength * f.rows);
-  f.data = StreamReadToEnd(stream, length, padded, &f.size);
+  const int end = runLength ? length : static_cast<int>(std::min<int64_t>(length, int64_t{dataOffset} + static_cast<int64_t>(padded)));
+  f.data = StreamReadToEnd(stream, end, padded, &f.size);
   if (!f.data) return -1;
 
   int result;

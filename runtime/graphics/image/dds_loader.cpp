@@ -98,6 +98,7 @@ int LoadDdsImage(DataStream* stream, GraphImage* image) {
     return -1;
   }
   SetLoadedImage(image, format, w, ht, pitch, pixels);
+  // The file's count, which includes the top level; 0 when the file flags no mip levels.
   image->MipLevels = levels;
   return 0;
 }
