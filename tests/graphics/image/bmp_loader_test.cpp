@@ -1,4 +1,4 @@
-// The BMP loader: every documented variant decodes to the file's pixels and the format its path
+// The BMP loader: every variant decodes to the file's pixels and the format its path
 // gives; run-length records stay inside the image; damaged files are refused.
 #include <gtest/gtest.h>
 
