@@ -20,3 +20,5 @@
 #include "port/user32.h"
 #include "port/gdi32.h"
 #include "port/imm32.h"
+#include "port/gdi_bitmap.h"
+#include "port/gdi_dib.h"
