@@ -9,3 +9,5 @@ std::span<const PortExport> Ole32Exports();
 std::span<const PortExport> DsoundExports();
 std::span<const PortExport> WinmmExports();
 std::span<const PortExport> Ws2_32Exports();
+std::span<const PortExport> User32Exports();
+std::span<const PortExport> Imm32Exports();

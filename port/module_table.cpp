@@ -22,6 +22,8 @@ PortModule gModules[] = {
     {"dsound.dll", &DsoundExports, 0},
     {"winmm.dll", &WinmmExports, 0},
     {"ws2_32.dll", &Ws2_32Exports, 0},
+    {"user32.dll", &User32Exports, 0},
+    {"imm32.dll", &Imm32Exports, 0},
 };
 
 // GetModuleHandleA(null): the program's own module, which exports nothing.

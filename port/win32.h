@@ -17,3 +17,6 @@
 #include "port/file_find.h"
 #include "port/file_times.h"
 #include "port/temp_files.h"
+#include "port/user32.h"
+#include "port/gdi32.h"
+#include "port/imm32.h"

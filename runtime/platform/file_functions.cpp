@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "runtime/platform/archive_file_functions.h"
 #include "runtime/platform/text_helpers.h"
 #include "runtime/platform/win32_file.h"
 
@@ -11,7 +12,7 @@ namespace {
 
 // The set that SetFileFunctionTable(null) installs. The current table starts with the same
 // operations (listed there one by one so that it is filled before any code runs).
-const FileFunctionTable* DefaultFileFunctions() { return &Win32FileFunctions; }
+const FileFunctionTable* DefaultFileFunctions() { return &ArchiveFileFunctions; }
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
@@ -86,9 +87,9 @@ bool NextByteIsLineFeed(FileHandle file, int position) {
 }  // namespace
 
 FileFunctionTable CurrentFileFunctions = {
-    OpenWin32File,  CloseWin32File,           TellWin32File,           SeekWin32File,
-    ReadWin32File,  EofWin32File,             IdleCheckWin32File,      SetWin32CurrentDirectory,
-    GetWin32CurrentDirectory, FindFirstWin32File, FindNextWin32File, FindCloseWin32File,
+    OpenFileWithArchive,        CloseFileWithArchive, TellFileWithArchive,  SeekFileWithArchive,
+    ReadFileWithArchive,        EofFileWithArchive,   IdleCheckFileWithArchive, SetCurrentDirectoryWithArchive,
+    GetCurrentDirectoryWithArchive, FindFirstWithArchive, FindNextWithArchive, FindCloseWithArchive,
 };
 
 int SetFileFunctionTable(const FileFunctionTable* table) {

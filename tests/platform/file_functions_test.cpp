@@ -402,6 +402,7 @@ TEST(FindWin32File, ListsADirectoryWithSizesFlagsAndLocalTimes) {
 }
 
 TEST(FileDirectories, SetAndGetThroughTheTable) {
+  ScopedFileFunctions win32(&Win32FileFunctions);  // the results below are the Win32 set's
   TempFolder folder;
   ScopedCurrentDirectory keep(folder.path());
   folder.MakeDirectory("inner");
