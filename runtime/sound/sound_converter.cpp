@@ -8,10 +8,9 @@
 
 #include "runtime/platform/tracked_heap.h"
 #include "runtime/sound/sound_decoders_internal.h"
+#include "runtime/sound/sound_system.h"
 
 namespace {
-
-int gDecoderMask = 0;
 
 struct ChainLink {
   int maskBit;
@@ -30,6 +29,7 @@ const ChainLink kDecoderChain[] = {
 const SoundConverterKindFunctions* KindFunctions(int kind) {
   switch (kind) {
     case SoundConverterPcmWav: return &kPcmWavConverterFunctions;
+    case SoundConverterAcm: return &kAcmConverterFunctions;
     case SoundConverterVorbis: return &kVorbisConverterFunctions;
     default: return nullptr;
   }
@@ -57,14 +57,14 @@ bool IsPlayablePcmFormat(const WaveFormat& f) {
 
 int SetupSoundConverter(const DataStream* stream, SoundConverter* c) {
   std::memset(c, 0, sizeof(*c));
-  c->VorbisVariant = 0;
+  c->VorbisVariant = gSoundSystem.movieAudioFlag;
   c->Stream = *stream;
   c->RewindPoint = 0;
   Rewind(c->Stream);
 
   bool accepted = false;
   for (const ChainLink& link : kDecoderChain) {
-    if (gDecoderMask & link.maskBit) continue;
+    if (gSoundSystem.decoderMask & link.maskBit) continue;
     Rewind(c->Stream);
     if (link.open(c) != 0) continue;
     // Whatever a decoder makes of a file, only PCM that a buffer can play goes out.
@@ -174,8 +174,8 @@ int DecodeWholeSound(SoundConverter* c, WaveFormat* format, void** pcm, int* siz
 }
 
 int SetSoundDecoderMask(int mask) {
-  gDecoderMask = mask;
+  gSoundSystem.decoderMask = mask;
   return 0;
 }
 
-int GetSoundDecoderMask() { return gDecoderMask; }
+int GetSoundDecoderMask() { return gSoundSystem.decoderMask; }

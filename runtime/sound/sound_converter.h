@@ -7,9 +7,7 @@
 
 #include "port/win32.h"
 #include "runtime/platform/data_stream.h"
-
-// The PCM format record of sound files and sound buffers (18 bytes, no padding).
-typedef WAVEFORMATEX WaveFormat;
+#include "runtime/sound/wave_format.h"
 
 // Field by field: the record's bytes are never compared as a block.
 bool SameWaveFormat(const WaveFormat& a, const WaveFormat& b);
@@ -32,6 +30,20 @@ enum SoundDecoderBit {
 
 struct OggVorbis_File;
 
+// Conversion through the audio compression manager. The spare stream stands ready at the
+// start of the data, so a move back to the start needs no reopen.
+struct AcmConverterArea {
+  WaveFormat* SourceFormat;  // tracked block: the fmt chunk, or the built MP3 format
+  HACMSTREAM Active;
+  HACMSTREAM Spare;
+  uint8_t* Coded;  // all of the coded data, a tracked block
+  int CodedSize;
+  int SourceOffset;  // of the active stream in the coded data
+  int TotalFrames;   // -1 when not counted
+  int SpareSourceOffset;
+  int SparePosition;
+};
+
 struct VorbisConverterArea {
   int Opened;
   OggVorbis_File* File;  // the reader's state, a tracked block
@@ -51,6 +63,7 @@ struct SoundConverter {
   int DataPosition;
   int DataSize;
   WaveFormat OutputFormat;
+  AcmConverterArea Acm;
   VorbisConverterArea Vorbis;
   uint8_t* Block;  // one decoder step's output
   int BlockSize;

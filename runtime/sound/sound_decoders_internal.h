@@ -11,8 +11,9 @@ typedef int (*SoundDecoderOpen)(SoundConverter* converter);
 struct SoundConverterKindFunctions {
   // Refills the empty block: 0 with BlockFill > 0, or -1 when no more data come.
   int (*Step)(SoundConverter* converter);
-  // Moves the output to `target` bytes (a whole number of frames) with an empty block;
-  // -1 when the decoder cannot get there (the converter then reads as ended).
+  // Moves the output to `target` bytes (a whole number of frames); the block then holds only
+  // what follows the target. -1 when the decoder cannot get there (the converter then reads
+  // as ended).
   int (*Move)(SoundConverter* converter, int target);
   int (*Size)(SoundConverter* converter);
   void (*Release)(SoundConverter* converter);
@@ -25,6 +26,7 @@ int OpenAcmMp3Decoder(SoundConverter* converter);
 int OpenFilterGraphMp3Decoder(SoundConverter* converter);
 
 extern const SoundConverterKindFunctions kPcmWavConverterFunctions;
+extern const SoundConverterKindFunctions kAcmConverterFunctions;
 extern const SoundConverterKindFunctions kVorbisConverterFunctions;
 
 // The PCM a sound buffer can play: 1 or 2 channels of 8 or 16 bits, the block align that

@@ -8,6 +8,7 @@
 
 #include "runtime/platform/tracked_heap.h"
 #include "runtime/sound/sound_decoders_internal.h"
+#include "runtime/sound/sound_system.h"
 
 namespace {
 
@@ -90,7 +91,8 @@ int OpenVorbisDecoder(SoundConverter* c) {
   c->Vorbis.Opened = 1;
 
   const vorbis_info* info = ov_info(c->Vorbis.File, -1);
-  const int width = 2;
+  // Bytes per sample: 2 unless start-up chose 1 (it is 0 before sound starts).
+  const int width = gSoundSystem.vorbisSampleWidth == 1 ? 1 : 2;
   if (!info || info->channels <= 0 || info->channels > 0xFFFF || info->rate <= 0) {
     ReleaseVorbis(c);
     return -1;

@@ -12,12 +12,12 @@
 
 namespace {
 
-// Everything a converter delivers, read in pieces of an awkward size.
-Bytes ReadAllPieces(SoundConverter* c, int piece = 777) {
+// Everything a converter delivers, read in chunks of an awkward size.
+Bytes ReadAllChunks(SoundConverter* c, int chunk = 777) {
   Bytes out;
-  Bytes buffer(static_cast<size_t>(piece));
+  Bytes buffer(static_cast<size_t>(chunk));
   for (;;) {
-    const int n = ReadSoundConverter(c, buffer.data(), piece);
+    const int n = ReadSoundConverter(c, buffer.data(), chunk);
     EXPECT_GE(n, 0);
     if (n <= 0) break;
     out.insert(out.end(), buffer.begin(), buffer.begin() + n);
@@ -92,7 +92,7 @@ TEST(WavDecoder, ChunkRulesDecideWhatIsReadAndWhatIsRefused) {
     EXPECT_EQ(f.wBitsPerSample, c.bits);
     EXPECT_EQ(f.nAvgBytesPerSec, f.nSamplesPerSec * f.nBlockAlign);
     EXPECT_EQ(GetSoundConverterSize(&conv), static_cast<int>(c.pcm.size()));
-    EXPECT_EQ(ReadAllPieces(&conv), c.pcm);
+    EXPECT_EQ(ReadAllChunks(&conv), c.pcm);
     EXPECT_EQ(TerminateSoundConverter(&conv), 0);
     EXPECT_EQ(TerminateSoundConverter(&conv), -1);
   }
@@ -127,7 +127,7 @@ TEST(WavDecoder, WholeDecodeAndMovesDeliverTheRightBytes) {
 
   // A move to a frame reads from that frame on, across the one-second block.
   ASSERT_EQ(SeekSoundConverter(&conv, 30000), 0);
-  EXPECT_EQ(ReadAllPieces(&conv), Bytes(pcm.begin() + 120000, pcm.end()));
+  EXPECT_EQ(ReadAllChunks(&conv), Bytes(pcm.begin() + 120000, pcm.end()));
 
   // Back to the start after the end, then a move of less than 16 bytes changes nothing.
   ASSERT_EQ(SeekSoundConverter(&conv, 0), 0);
@@ -149,7 +149,7 @@ TEST(WavDecoder, SoundShorterThanTheMoveSlackStartsAgainAfterItsEnd) {
   SoundConverter conv;
   ASSERT_EQ(SetupSoundConverter(stream.stream(), &conv), 0);
   for (int pass = 0; pass < 3; ++pass) {
-    EXPECT_EQ(ReadAllPieces(&conv, 4), pcm) << pass;
+    EXPECT_EQ(ReadAllChunks(&conv, 4), pcm) << pass;
     EXPECT_EQ(ReadSoundConverter(&conv, nullptr, 0), 0);
     ASSERT_EQ(SeekSoundConverter(&conv, 0), 0);
   }

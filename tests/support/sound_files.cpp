@@ -66,7 +66,7 @@ std::vector<int16_t> BytesToSamples16(const Bytes& bytes) {
   return out;
 }
 
-Bytes EncodeOggVorbis(const std::vector<int16_t>& samples, int channels, int rate) {
+Bytes EncodeOggVorbis(const std::vector<int16_t>& samples, int channels, int rate, bool pagePerPacket) {
   vorbis_info vi;
   vorbis_info_init(&vi);
   if (vorbis_encode_init_vbr(&vi, channels, rate, 0.5f) != 0) {
@@ -118,7 +118,7 @@ Bytes EncodeOggVorbis(const std::vector<int16_t>& samples, int channels, int rat
       ogg_packet packet;
       while (vorbis_bitrate_flushpacket(&vd, &packet) == 1) {
         ogg_stream_packetin(&os, &packet);
-        while (ogg_stream_pageout(&os, &og) != 0) {
+        while ((pagePerPacket ? ogg_stream_flush(&os, &og) : ogg_stream_pageout(&os, &og)) != 0) {
           appendPage(og);
           if (ogg_page_eos(&og)) eos = true;
         }

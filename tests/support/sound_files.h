@@ -28,8 +28,9 @@ Bytes Samples16ToBytes(const std::vector<int16_t>& samples);
 std::vector<int16_t> BytesToSamples16(const Bytes& bytes);
 
 // An Ogg Vorbis file of the interleaved 16-bit samples (libvorbisenc, VBR quality 0.5, a
-// fixed stream serial number, so the same PCM gives the same file).
-Bytes EncodeOggVorbis(const std::vector<int16_t>& samples, int channels, int rate);
+// fixed stream serial number, so the same PCM gives the same file). `pagePerPacket` puts every
+// audio packet on a page of its own.
+Bytes EncodeOggVorbis(const std::vector<int16_t>& samples, int channels, int rate, bool pagePerPacket = false);
 
 // `count` MPEG audio frames made from the header bytes h0..h3: each frame is its header and
 // a body of zero bytes to the frame length the header gives.
