@@ -81,13 +81,8 @@ int ConvertChunk(SoundConverter* c, HACMSTREAM stream, int* offset, uint8_t* out
 
 int StepAcm(SoundConverter* c) {
   AcmConverterArea& a = c->Acm;
-  // The spare waits at the rewind point (the start here); one that has moved starts over.
-  if (a.SparePosition > c->RewindPoint) {
-    CloseConversion(&a.Spare);
-    OpenConversion(c, &a.Spare);
-    a.SparePosition = 0;
-    a.SpareSourceOffset = 0;
-  }
+  // Only the active stream converts: the spare waits at the rewind point, which is the start
+  // of the data here, until a move back takes it.
   if (a.SourceOffset >= a.CodedSize) return -1;
   const int made = ConvertChunk(c, a.Active, &a.SourceOffset, c->Block, c->BlockSize);
   if (made <= 0) {

@@ -146,6 +146,7 @@ int AddSreamSound(const DataStream* stream, int repeatCount, int handle, int typ
 }
 
 int AddStreamSoundFile(const char* fileName, int repeatCount, int handle, int type, int shareHandle) {
+  if (!IsSoundStarted()) return -1;
   const FileHandle file = OpenStreamFile(fileName, 0, 1, 0);
   if (file == 0) {
     LogPrintf("右記のＷＡＶファイルのロードに失敗しました：%s ", fileName);
@@ -168,6 +169,7 @@ int AddStreamSoundFile(const char* fileName, int repeatCount, int handle, int ty
 }
 
 int AddStreamSoundMemory(const void* image, int size, int repeatCount, int handle, int type, int shareHandle) {
+  if (!IsSoundStarted()) return -1;
   MemoryStream* memory = OpenMemoryStream(image, size);
   if (!memory) {
     WriteLogText("ＷＡＶファイルのストリームイメージハンドルの作成に失敗しました \n");

@@ -17,6 +17,13 @@ TEST_F(StreamSoundTest, PlayOnceRendersItsPcmThenSilenceAndPlaysAgainFromTheStar
     SCOPED_TRACE(round);
     ASSERT_EQ(PlaySoundHandle(h, SoundPlayBackground, 1), 0);
     EXPECT_EQ(IsSoundPlaying(h), 1);
+    if (round == 0) {
+      // Primed with three quarters of a second: one eighth more, then nothing until the
+      // cursor has moved on.
+      EXPECT_EQ(RefillStreamSound(h), 0);
+      EXPECT_EQ(RefillStreamSound(h), -1);
+      EXPECT_EQ(RefillStreamSound(h + 1), -1);
+    }
     EXPECT_TRUE(SameSamples(Render(50000 + 22050), Concat({sig, Silence(22050)})));
     EXPECT_EQ(IsSoundPlaying(h), 0);
     EXPECT_EQ(GetSoundPositionMs(h), 0);
