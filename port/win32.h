@@ -13,6 +13,7 @@
 #include "port/files.h"
 #include "port/kernel_system.h"
 #include "port/winmm.h"
+#include "port/msacm.h"
 #include "port/winsock.h"
 #include "port/file_find.h"
 #include "port/file_times.h"
