@@ -7,3 +7,6 @@
 std::span<const PortExport> Kernel32Exports();
 std::span<const PortExport> Ole32Exports();
 std::span<const PortExport> DsoundExports();
+std::span<const PortExport> WinmmExports();
+std::span<const PortExport> User32Exports();
+std::span<const PortExport> Imm32Exports();

@@ -20,6 +20,9 @@ PortModule gModules[] = {
     {"kernel32.dll", &Kernel32Exports, 0},
     {"ole32.dll", &Ole32Exports, 0},
     {"dsound.dll", &DsoundExports, 0},
+    {"winmm.dll", &WinmmExports, 0},
+    {"user32.dll", &User32Exports, 0},
+    {"imm32.dll", &Imm32Exports, 0},
 };
 
 // GetModuleHandleA(null): the program's own module, which exports nothing.

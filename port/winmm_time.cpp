@@ -1,0 +1,42 @@
+#include <time.h>
+
+#include "port/module_exports.h"
+#include "port/winmm.h"
+
+namespace {
+constexpr UINT kPeriodMin = 1;
+constexpr UINT kPeriodMax = 1000000;
+}  // namespace
+
+DWORD WINAPI timeGetTime() {
+  struct timespec t;
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  uint64_t ms = static_cast<uint64_t>(t.tv_sec) * 1000u + static_cast<uint64_t>(t.tv_nsec) / 1000000u;
+  return static_cast<DWORD>(ms);
+}
+
+MMRESULT WINAPI timeBeginPeriod(UINT period) {
+  return (period >= kPeriodMin && period <= kPeriodMax) ? TIMERR_NOERROR : TIMERR_NOCANDO;
+}
+
+MMRESULT WINAPI timeEndPeriod(UINT period) {
+  return (period >= kPeriodMin && period <= kPeriodMax) ? TIMERR_NOERROR : TIMERR_NOCANDO;
+}
+
+MMRESULT WINAPI timeGetDevCaps(LPTIMECAPS caps, UINT size) {
+  if (!caps || size != sizeof(TIMECAPS)) return TIMERR_NOCANDO;
+  caps->wPeriodMin = kPeriodMin;
+  caps->wPeriodMax = kPeriodMax;
+  return MMSYSERR_NOERROR;
+}
+
+namespace {
+const PortExport kWinmmExports[] = {
+    PORT_EXPORT(timeGetTime),
+    PORT_EXPORT(timeBeginPeriod),
+    PORT_EXPORT(timeEndPeriod),
+    PORT_EXPORT(timeGetDevCaps),
+};
+}  // namespace
+
+std::span<const PortExport> WinmmExports() { return kWinmmExports; }

@@ -1,0 +1,9 @@
+// The clocks the whole system measures time with, and local time.
+#pragma once
+
+#include <cstdint>
+
+// The multimedia millisecond clock AND 0x7FFFFFFF: never negative, wraps to 0.
+int GetNowMilliseconds();
+// Local time as year, month, day, hour, minute, second. 0.
+int GetLocalDateTime(int out[6]);
