@@ -10,3 +10,4 @@ std::span<const PortExport> DsoundExports();
 std::span<const PortExport> WinmmExports();
 std::span<const PortExport> User32Exports();
 std::span<const PortExport> Imm32Exports();
+std::span<const PortExport> D3d9Exports();
