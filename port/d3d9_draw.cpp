@@ -83,7 +83,7 @@ const char* CompareOperator(uint8_t func) {
   }
 }
 
-std::string VertexSource(const std::vector<uint8_t>& key, const bool usedSets[8]) {
+std::string VertexSource(const PortD3DProgramKey& key, const bool usedSets[8]) {
   const char* q = key[0] ? "flat " : "";
   std::string s = "#version 330 core\nin vec4 inPosition;\nin vec4 inDiffuse;\nin vec4 inSpecular;\n";
   for (int i = 0; i < 8; ++i)
@@ -102,9 +102,10 @@ std::string VertexSource(const std::vector<uint8_t>& key, const bool usedSets[8]
   return s + "}\n";
 }
 
-std::string FragmentSource(const std::vector<uint8_t>& key, const bool usedSets[8]) {
+std::string FragmentSource(const PortD3DProgramKey& key, const bool usedSets[8]) {
   const char* q = key[0] ? "flat " : "";
-  size_t stages = (key.size() - kKeyHead) / kStageFields;
+  size_t stages = 0;
+  while (stages < PORT_D3D_STAGE_COUNT && key[kKeyHead + stages * kStageFields + kColorOp]) ++stages;
   std::string s = "#version 330 core\n";
   s += std::string(q) + "in vec4 vDiffuse;\n" + q + "in vec4 vSpecular;\n";
   for (int i = 0; i < 8; ++i)
@@ -282,8 +283,9 @@ constexpr float kCentreY = 0.5f - kNudge;
 }  // namespace
 
 const PortD3DProgram* PortD3DDevice::ProgramFor() {
-  std::vector<uint8_t> key = {static_cast<uint8_t>(state_.render[D3DRS_SHADEMODE] == D3DSHADE_FLAT),
-                              static_cast<uint8_t>(state_.render[D3DRS_SPECULARENABLE] != 0), 0};
+  PortD3DProgramKey key = {};
+  key[0] = static_cast<uint8_t>(state_.render[D3DRS_SHADEMODE] == D3DSHADE_FLAT);
+  key[1] = static_cast<uint8_t>(state_.render[D3DRS_SPECULARENABLE] != 0);
   DWORD func = state_.render[D3DRS_ALPHAFUNC];
   if (state_.render[D3DRS_ALPHATESTENABLE] && func >= D3DCMP_NEVER && func < D3DCMP_ALWAYS)
     key[2] = static_cast<uint8_t>(func);
@@ -300,7 +302,7 @@ const PortD3DProgram* PortD3DDevice::ProgramFor() {
         static_cast<uint8_t>(ts[D3DTSS_ALPHAOP]),     static_cast<uint8_t>(ts[D3DTSS_ALPHAARG1] & 0x3F),
         static_cast<uint8_t>(ts[D3DTSS_ALPHAARG2] & 0x3F), static_cast<uint8_t>(ts[D3DTSS_ALPHAARG0] & 0x3F),
         static_cast<uint8_t>(ts[D3DTSS_RESULTARG] == D3DTA_TEMP), set, static_cast<uint8_t>(texture)};
-    key.insert(key.end(), fields, fields + kStageFields);
+    std::copy(fields, fields + kStageFields, key.begin() + static_cast<std::ptrdiff_t>(kKeyHead + i * kStageFields));
   }
   auto it = gl_.programs.find(key);
   if (it != gl_.programs.end()) return &it->second;

@@ -12,6 +12,7 @@
 // their texture; the swap chain and the back buffer count on the device.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <map>
 #include <memory>
@@ -160,7 +161,6 @@ class PortD3DTexture final : public IDirect3DTexture9 {
   RECT dirty_ = {};
 
   friend class PortD3DSurface;
-  void SurfaceAddRef() { refs_.owned++; }
   ULONG SurfaceRelease() { return Release(); }
   void Destroy();
 };
@@ -318,6 +318,10 @@ struct PortD3DProgram {
   GLint alphaRef = -1;  // D3DRS_ALPHAREF
 };
 
+// What selects a program: shading, specular, alpha function, then eleven bytes for each
+// enabled stage (unused stages zero).
+using PortD3DProgramKey = std::array<uint8_t, 3 + 11 * PORT_D3D_STAGE_COUNT>;
+
 // What the draw files keep of the OpenGL side of a device.
 struct PortD3DGl {
   GLuint drawFramebuffer = 0;
@@ -329,7 +333,7 @@ struct PortD3DGl {
   GLuint samplers[PORT_D3D_STAGE_COUNT] = {};
   GLuint scratchTexture = 0;  // uploads of memory surfaces for StretchRect
   int scratchWidth = 0, scratchHeight = 0;
-  std::map<std::vector<uint8_t>, PortD3DProgram> programs;
+  std::map<PortD3DProgramKey, PortD3DProgram> programs;
   GLuint attachedColor = 0, attachedDepth = 0;
   GLint attachedLevel = -1;
   DWORD attribFvf = ~0u;

@@ -116,12 +116,12 @@ HRESULT PortD3DSurface::QueryInterface(REFIID, void** object) {
 }
 
 ULONG PortD3DSurface::AddRef() {
-  if (kind_ == PortSurfaceKind::TextureLevel) {
-    container_->SurfaceAddRef();
-    return 1;
-  }
+  if (kind_ == PortSurfaceKind::TextureLevel) return container_->AddRef();
   ULONG n = ++refs_.owned;
-  if (deviceOwned_) device_->AddRef();
+  // The device hands out what it has bound (GetRenderTarget): a surface the caller had let go
+  // is the caller's again, with its hold on the device.
+  if (deviceOwned_ || n == 1) device_->AddRef();
+  if (!deviceOwned_ && n == 1) device_->ResourceMade(pool_);
   return n;
 }
 
@@ -305,7 +305,14 @@ HRESULT PortD3DTexture::QueryInterface(REFIID, void** object) {
   return E_NOINTERFACE;
 }
 
-ULONG PortD3DTexture::AddRef() { return ++refs_.owned; }
+ULONG PortD3DTexture::AddRef() {
+  ULONG n = ++refs_.owned;
+  if (n == 1) {
+    device_->AddRef();
+    device_->ResourceMade(pool_);
+  }
+  return n;
+}
 
 ULONG PortD3DTexture::Release() {
   if (refs_.owned == 0) return 0;
@@ -345,7 +352,7 @@ HRESULT PortD3DTexture::GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) {
 
 HRESULT PortD3DTexture::GetSurfaceLevel(UINT level, IDirect3DSurface9** surface) {
   if (!surface || level >= levels_.size()) return D3DERR_INVALIDCALL;
-  ++refs_.owned;
+  AddRef();
   *surface = levels_[level].get();
   return D3D_OK;
 }

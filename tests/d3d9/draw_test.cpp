@@ -278,6 +278,43 @@ TEST_F(Draw, ViewportAndScissorClip) {
   }
 }
 
+// A depth surface larger than the target (the power-of-two size the graphics make), cleared
+// to 1.0: with depth testing on, nearer quads win and farther ones are dropped; with it off
+// every quad draws.
+TEST_F(Draw, DepthSurfaceLargerThanTheTarget) {
+  IDirect3DSurface9* depth = nullptr;
+  ASSERT_EQ(device_->CreateDepthStencilSurface(128, 64, D3DFMT_D16, D3DMULTISAMPLE_NONE, 0, TRUE, &depth, nullptr),
+            D3D_OK);
+  ASSERT_EQ(device_->SetDepthStencilSurface(depth), D3D_OK);
+  ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0), D3D_OK);
+  ASSERT_EQ(device_->BeginScene(), D3D_OK);
+  device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+  device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+  device_->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+  device_->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
+  device_->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
+  auto quad = [&](float x0, float x1, float z, D3DCOLOR c) {
+    ColorVertex v[4] = {{x0, -0.5f, z, 1, c}, {x1, -0.5f, z, 1, c}, {x0, 9.5f, z, 1, c}, {x1, 9.5f, z, 1, c}};
+    device_->SetFVF(kColorVertexFvf);
+    ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof(ColorVertex)), D3D_OK);
+  };
+  quad(-0.5f, 19.5f, 0.5f, kRed);
+  quad(9.5f, 29.5f, 0.7f, 0xFF00FF00u);   // behind the red quad where they overlap
+  quad(-0.5f, 4.5f, 0.3f, 0xFF0000FFu);   // in front
+  device_->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+  quad(39.5f, 44.5f, 0.9f, 0xFFFFFFFFu);
+  EndDraw();
+  std::vector<uint32_t> p = ReadBackBuffer();
+  EXPECT_EQ(Pixel(p, 2, 5, width()), 0xFF0000FFu);
+  EXPECT_EQ(Pixel(p, 12, 5, width()), kRed);
+  EXPECT_EQ(Pixel(p, 25, 5, width()), 0xFF00FF00u);
+  EXPECT_EQ(Pixel(p, 42, 5, width()), 0xFFFFFFFFu);
+  device_->SetDepthStencilSurface(nullptr);
+  depth->Release();
+  EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0), D3DERR_INVALIDCALL);  // no depth surface now
+}
+
 // Draws need a scene and pre-transformed FVF vertices; drawing nothing is fine.
 TEST_F(Draw, DrawCallsCheckTheirArguments) {
   TLVertex v[3] = {};
