@@ -922,9 +922,11 @@ HRESULT WINAPI Direct3DCreate9Ex(UINT sdkVersion, IDirect3D9Ex** direct3d);
 
 // --- test switches --------------------------------------------------------------------------
 
-// Every live device becomes lost (Present gives D3DERR_DEVICELOST, TestCooperativeLevel
-// D3DERR_DEVICELOST, device creation fails); switched off, lost devices report
-// D3DERR_DEVICENOTRESET until Reset.
+// Every live device becomes lost: Present and TestCooperativeLevel give D3DERR_DEVICELOST, and
+// so does Reset while the switch stays on; switched off, lost devices report
+// D3DERR_DEVICENOTRESET until Reset. A device made meanwhile starts sound, as the graphics'
+// restore path releases the lost device and makes a new one (PortFailNextD3DDeviceCreations
+// makes that fail instead).
 void PortSetD3DDeviceLost(bool lost);
 // The next `count` CreateDevice / CreateDeviceEx calls fail with D3DERR_NOTAVAILABLE.
 void PortFailNextD3DDeviceCreations(int count);

@@ -27,7 +27,6 @@ PortD3DDevice::PortD3DDevice(PortDirect3D* direct3d, bool ex, HWND focusWindow, 
     : direct3d_(direct3d), ex_(ex), focusWindow_(focusWindow), behaviorFlags_(behaviorFlags) {
   direct3d_->AddRef();
   PortD3DRegisterDevice(this, true);
-  if (PortD3DLostSwitchOn()) loss_ = Loss::Lost;
 }
 
 PortD3DDevice::~PortD3DDevice() {
@@ -788,6 +787,7 @@ HRESULT PortD3DDevice::PresentBackBuffer(const RECT* sourceRect, const RECT* des
 HRESULT PortD3DDevice::Reset(D3DPRESENT_PARAMETERS* params) {
   if (!params) return D3DERR_INVALIDCALL;
   if (PortD3DLostSwitchOn()) return D3DERR_DEVICELOST;
+  if (params->hDeviceWindow && !PortEnableOpenGL(params->hDeviceWindow)) return D3DERR_INVALIDCALL;
   inScene_ = false;
   UnbindAll();
   // Every default-pool resource and every reference to the back buffer must be gone.
@@ -797,6 +797,7 @@ HRESULT PortD3DDevice::Reset(D3DPRESENT_PARAMETERS* params) {
     return D3DERR_INVALIDCALL;
   }
   DropSwapChain();
+  deviceWindow_ = params->hDeviceWindow ? params->hDeviceWindow : focusWindow_;
   HRESULT hr = MakeSwapChain(params, nullptr);
   if (FAILED(hr)) {
     loss_ = Loss::NotReset;

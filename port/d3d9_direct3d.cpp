@@ -315,7 +315,6 @@ HRESULT PortDirect3D::MakeDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow
   if (processing != D3DCREATE_SOFTWARE_VERTEXPROCESSING && processing != D3DCREATE_HARDWARE_VERTEXPROCESSING &&
       processing != D3DCREATE_MIXED_VERTEXPROCESSING)
     return D3DERR_INVALIDCALL;
-  if (PortD3DLostSwitchOn()) return D3DERR_DEVICELOST;
   if (PortD3DTakeCreationFailure()) return D3DERR_NOTAVAILABLE;
   auto* device = new PortD3DDevice(this, ex_, focusWindow, behaviorFlags);
   HRESULT hr = device->Initialize(params, fullscreenMode);

@@ -110,15 +110,18 @@ bool WriteThroughSurface(HWND window, const RECT& dest, const uint32_t* pixels, 
 
 PortGlCanvas* PortGlWindowCanvas(HWND window) {
   int w = 0, h = 0;
-  if (!PortWindowHasOpenGL(window) || !ClientSize(window, &w, &h)) return nullptr;
+  SDL_Window* sdl = PortGetSdlWindow(window);
+  if (!sdl || !PortWindowHasOpenGL(window) || !ClientSize(window, &w, &h)) return nullptr;
   PurgeDeadCanvases();
+  Uint32 id = SDL_GetWindowID(sdl);
   auto it = gCanvases.find(window);
-  if (it != gCanvases.end() && it->second.width == w && it->second.height == h) return &it->second;
+  if (it != gCanvases.end() && it->second.width == w && it->second.height == h && it->second.sdlWindowId == id)
+    return &it->second;
   if (it != gCanvases.end()) {
     DeleteCanvas(it->second);
     gCanvases.erase(it);
   }
-  PortGlCanvas c = {0, 0, w, h};
+  PortGlCanvas c = {0, 0, w, h, id};
   PortGl.GenTextures(1, &c.texture);
   PortGl.BindTexture(GL_TEXTURE_2D, c.texture);
   PortGl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);

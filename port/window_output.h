@@ -15,6 +15,7 @@ struct PortGlCanvas {
   GLuint framebuffer;
   int width;
   int height;
+  Uint32 sdlWindowId;  // the SDL window it was made for: a new window may reuse an old handle
 };
 
 // The canvas of an OpenGL-capable window, made or resized to the client size (a new canvas is
