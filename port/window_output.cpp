@@ -4,7 +4,6 @@
 #include <map>
 #include <vector>
 
-#include "port/gdi_dib.h"
 #include "port/user32.h"
 #include "port/window_internal.h"
 

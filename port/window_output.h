@@ -31,3 +31,7 @@ void PortGlDropWindowCanvas(HWND window);
 // when the window cannot be drawn to.
 bool PortWindowWriteArgb(HWND window, const RECT& dest, const uint32_t* pixels, size_t stride);
 bool PortWindowShow(HWND window);
+
+// Reads what a window shows, `width` x `height` ARGB pixels (alpha 255) that must match its
+// client size: from its OpenGL framebuffer or its SDL surface. For tests.
+bool PortReadWindowPixels(HWND window, int width, int height, uint32_t* out);
