@@ -16,5 +16,7 @@
 #include "port/user32.h"
 #include "port/gdi32.h"
 #include "port/imm32.h"
+#include "port/gdi_bitmap.h"
+#include "port/gdi_dib.h"
 #include "port/ddraw.h"
 #include "port/d3d9.h"
