@@ -4,6 +4,8 @@
 #include <map>
 #include <vector>
 
+#include "port/device_context.h"
+#include "port/gdi_dib.h"
 #include "port/user32.h"
 #include "port/window_internal.h"
 
@@ -104,6 +106,76 @@ bool WriteThroughSurface(HWND window, const RECT& dest, const uint32_t* pixels, 
   if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
   return true;
 }
+
+// SetDIBitsToDevice and StretchDIBits (port/gdi_dib.h) hand every device context that is not a
+// memory context to this output: a window's context (GetDC, BeginPaint) shows the DIB in the
+// client area. Pixels the DIB does not reach (outside it, or outside the rows given) keep what
+// the window shows.
+bool WindowDibOutput(HDC dc, const PortDibSource* source, int xSrc, int ySrc, int srcWidth, int srcHeight,
+                     int xDst, int yDst, int dstWidth, int dstHeight) {
+  PortDeviceContext* context = PortCheckDeviceContext(dc);
+  if (!context || context->kind != kPortWindowDC) return false;
+  int cw = 0, ch = 0;
+  if (!ClientSize(context->window, &cw, &ch)) return false;
+  RECT area = {std::max<LONG>(xDst, 0), std::max<LONG>(yDst, 0),
+               static_cast<LONG>(std::min<int64_t>(int64_t{xDst} + dstWidth, cw)),
+               static_cast<LONG>(std::min<int64_t>(int64_t{yDst} + dstHeight, ch))};
+  if (area.left >= area.right || area.top >= area.bottom) return true;
+  const int w = area.right - area.left, h = area.bottom - area.top;
+  // The copy writes no alpha: a pixel that keeps this alpha was not reached.
+  constexpr uint32_t kUntouched = 0xFF000000u;
+  std::vector<uint32_t> pixels(static_cast<size_t>(w) * h, kUntouched);
+  PortDibTarget target = {};
+  target.pixels = reinterpret_cast<uint8_t*>(pixels.data());
+  target.pitch = w * 4;
+  target.width = w;
+  target.height = h;
+  target.bitCount = 32;
+  target.masks[0] = 0xFF0000;
+  target.masks[1] = 0xFF00;
+  target.masks[2] = 0xFF;
+  if (!PortStretchDib(source, xSrc, ySrc, srcWidth, srcHeight, &target, xDst - area.left, yDst - area.top, dstWidth,
+                      dstHeight))
+    return false;
+  std::vector<char> drawn(pixels.size());
+  for (size_t i = 0; i < pixels.size(); ++i) {
+    drawn[i] = pixels[i] != kUntouched;
+    pixels[i] |= 0xFF000000u;
+  }
+  auto rowWhole = [&](int y) {
+    for (int x = 0; x < w; ++x)
+      if (!drawn[static_cast<size_t>(y) * w + x]) return false;
+    return true;
+  };
+  // Whole rows go in one write, partly covered rows run by run.
+  int y = 0;
+  while (y < h) {
+    if (rowWhole(y)) {
+      int start = y;
+      while (y < h && rowWhole(y)) ++y;
+      RECT block = {area.left, area.top + start, area.right, area.top + y};
+      if (!PortWindowWriteArgb(context->window, block, &pixels[static_cast<size_t>(start) * w], w)) return false;
+      continue;
+    }
+    for (int x = 0; x < w;) {
+      if (!drawn[static_cast<size_t>(y) * w + x]) {
+        ++x;
+        continue;
+      }
+      int start = x;
+      while (x < w && drawn[static_cast<size_t>(y) * w + x]) ++x;
+      RECT run = {area.left + start, area.top + y, area.left + x, area.top + y + 1};
+      if (!PortWindowWriteArgb(context->window, run, &pixels[static_cast<size_t>(y) * w + start], w)) return false;
+    }
+    ++y;
+  }
+  return PortWindowShow(context->window);
+}
+
+// Registered when the program loads; the GDI side keeps the pointer constant-initialised, so
+// the order of static initialisation does not matter. This file is in every program that
+// shows windows through the port: the Direct3D device and the module table lead to it.
+const bool kWindowDibOutputRegistered = (PortSetDibDeviceOutput(&WindowDibOutput), true);
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include "port/gl_context.h"
 #include "port/win32.h"
 #include "port/window_internal.h"
+#include "port/window_output.h"
 
 struct TLVertex {
   float x, y, z, rhw;

@@ -8,7 +8,8 @@ uint16_t To565(uint32_t c) {
   return static_cast<uint16_t>((((c >> 16) & 0xFF) >> 3) << 11 | (((c >> 8) & 0xFF) >> 2) << 5 | ((c & 0xFF) >> 3));
 }
 
-uint32_t Widen(uint32_t v, int bits) { return (v * 255 + ((1u << bits) - 1) / 2) / ((1u << bits) - 1); }
+// Widening repeats the bits, as GDI does: 5-bit 31 is 255, 16 is 132.
+uint32_t Widen(uint32_t v, int bits) { return bits == 5 ? (v << 3) | (v >> 2) : (v << 2) | (v >> 4); }
 
 }  // namespace
 
