@@ -1,6 +1,7 @@
 // The port's input-method interface. Linux has no input method that the port could hand over
 // in this form, so the calls are present and report none: there is no input context, no
-// composition and no candidate list, and the runtime's input-method paths stay idle.
+// composition and no candidate list, and the runtime's input-method paths stay idle. A test
+// switch plays an input method that has a composition and a result ready.
 #pragma once
 
 #include "port/win32_types.h"
@@ -45,3 +46,8 @@ DWORD WINAPI ImmGetCandidateListA(HIMC context, DWORD index, LPCANDIDATELIST lis
 LONG WINAPI ImmGetCompositionStringA(HIMC context, DWORD index, LPVOID buffer, DWORD bufferLength);
 BOOL WINAPI ImmSetCompositionStringA(HIMC context, DWORD index, LPVOID composition,
                                      DWORD compositionLength, LPVOID reading, DWORD readingLength);
+
+// Test switch: with a composition or a result set, ImmGetContext hands out a context and
+// ImmGetCompositionStringA gives these texts (GCS_COMPSTR, GCS_RESULTSTR, CP932) and the cursor
+// byte position (GCS_CURSORPOS). Both null: no input method again.
+void PortSetInputMethodText(const char* composition, const char* result, LONG cursorBytes);

@@ -2,15 +2,13 @@
 // SDL events, in arrival order. PeekMessageA first turns what SDL has queued into messages (on
 // the video thread), then takes, in this order: a posted message, WM_QUIT once the queue is
 // empty, WM_PAINT for a window with an update region, WM_TIMER for a due timer.
-#include <sys/syscall.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <ctime>
 #include <deque>
 #include <map>
 
 #include "port/last_error.h"
+#include "port/threads.h"
 #include "port/window_record.h"
 
 namespace {
@@ -72,7 +70,7 @@ bool OwnedByCaller(HWND window) {
 DWORD PortMessageTime() { return static_cast<DWORD>(NowMs()); }
 
 DWORD PortCurrentThreadId() {
-  DWORD id = static_cast<DWORD>(syscall(SYS_gettid));
+  DWORD id = GetCurrentThreadId();
   std::lock_guard lock(PortWindowMutex());
   gThreadIds[id] = std::this_thread::get_id();
   return id;

@@ -20,3 +20,6 @@ DWORD WINAPI timeGetTime();
 MMRESULT WINAPI timeBeginPeriod(UINT period);
 MMRESULT WINAPI timeEndPeriod(UINT period);
 MMRESULT WINAPI timeGetDevCaps(LPTIMECAPS caps, UINT size);
+
+// Test switch: timeGetTime reads this much later, so that tests can reach the wrap of the clock.
+void PortSetTimeGetTimeOffset(DWORD offset);

@@ -1,19 +1,24 @@
 #include <time.h>
 
+#include <atomic>
+
 #include "port/module_exports.h"
 #include "port/winmm.h"
 
 namespace {
 constexpr UINT kPeriodMin = 1;
 constexpr UINT kPeriodMax = 1000000;
+std::atomic<DWORD> gTimeOffset{0};
 }  // namespace
 
 DWORD WINAPI timeGetTime() {
   struct timespec t;
   clock_gettime(CLOCK_MONOTONIC, &t);
   uint64_t ms = static_cast<uint64_t>(t.tv_sec) * 1000u + static_cast<uint64_t>(t.tv_nsec) / 1000000u;
-  return static_cast<DWORD>(ms);
+  return static_cast<DWORD>(ms) + gTimeOffset.load();
 }
+
+void PortSetTimeGetTimeOffset(DWORD offset) { gTimeOffset = offset; }
 
 MMRESULT WINAPI timeBeginPeriod(UINT period) {
   return (period >= kPeriodMin && period <= kPeriodMax) ? TIMERR_NOERROR : TIMERR_NOCANDO;

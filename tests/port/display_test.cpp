@@ -1,4 +1,5 @@
 // Display settings, device contexts, cursor, message box and the input-method stand-in.
+#include <cctype>
 #include <vector>
 
 #include "port/device_context.h"
@@ -210,8 +211,7 @@ TEST(CrossProcess, ChildLooksForTheParentsWindow) {
   if (!IsChildRunOf("CrossProcess.ChildLooksForTheParentsWindow"))
     GTEST_SKIP() << "runs as the child of Display.ClassIsFoundFromAnotherProcess";
   bool expectFound = getenv("KELVANOR_EXPECT_FOUND")[0] == '1';
-  // The class name in another case: class names do not depend on it.
-  HWND found = FindWindowA("porttestCLASS", nullptr);
+  HWND found = FindWindowA(getenv("KELVANOR_TEST_CLASS"), nullptr);
   EXPECT_EQ(found != nullptr, expectFound);
   if (found) {
     EXPECT_TRUE(IsWindow(found));
@@ -222,12 +222,16 @@ TEST(CrossProcess, ChildLooksForTheParentsWindow) {
 
 TEST_F(Display, ClassIsFoundFromAnotherProcess) {
   const char* test = "CrossProcess.ChildLooksForTheParentsWindow";
-  EXPECT_EQ(RunTestInChild(test, {"KELVANOR_EXPECT_FOUND=0"}), 0);  // no window yet
+  // The class name in another case: class names do not depend on it.
+  std::string upper = kClassName;
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  std::string name = "KELVANOR_TEST_CLASS=" + upper;
+  EXPECT_EQ(RunTestInChild(test, {name, "KELVANOR_EXPECT_FOUND=0"}), 0);  // no window yet
   HWND w = Make();
   ASSERT_NE(w, nullptr);
-  EXPECT_EQ(RunTestInChild(test, {"KELVANOR_EXPECT_FOUND=1"}), 0);
+  EXPECT_EQ(RunTestInChild(test, {name, "KELVANOR_EXPECT_FOUND=1"}), 0);
   DestroyWindow(w);
-  EXPECT_EQ(RunTestInChild(test, {"KELVANOR_EXPECT_FOUND=0"}), 0);
+  EXPECT_EQ(RunTestInChild(test, {name, "KELVANOR_EXPECT_FOUND=0"}), 0);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // A window class whose procedure records every message it gets, for the port's window tests.
 #pragma once
 
+#include <unistd.h>
+
+#include <string>
 #include <vector>
 
 #include <SDL.h>
@@ -31,9 +34,12 @@ inline LRESULT CALLBACK RecordingProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 }
 
 // Registers the recording class (once per test) and removes every window and message at the end.
+// The class name carries the process id: test processes run side by side, and class names are
+// seen across processes.
 class WindowTest : public testing::Test {
  protected:
-  static constexpr const char* kClass = "PortTestClass";
+  static inline const std::string kClassName = "PortTestClass-" + std::to_string(getpid());
+  static inline const char* kClass = kClassName.c_str();
 
   void SetUp() override {
     ASSERT_TRUE(PortEnsureVideo()) << SDL_GetError();

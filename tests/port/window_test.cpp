@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cctype>
 #include <thread>
 
 #include "tests/port/window_recorder.h"
@@ -35,7 +36,9 @@ TEST_F(Window, ClassesAreUniqueAndStayWhileTheyHaveWindows) {
   WNDCLASSEXA wc = {};
   wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = RecordingProc;
-  wc.lpszClassName = "porttestclass";  // the same name in another case
+  std::string lower = kClassName;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  wc.lpszClassName = lower.c_str();  // the same name in another case
   EXPECT_EQ(RegisterClassExA(&wc), 0);
   EXPECT_EQ(GetLastError(), ERROR_CLASS_ALREADY_EXISTS);
 
@@ -45,7 +48,7 @@ TEST_F(Window, ClassesAreUniqueAndStayWhileTheyHaveWindows) {
   HWND w = Make();
   EXPECT_FALSE(UnregisterClassA(kClass, nullptr));
   EXPECT_EQ(GetLastError(), ERROR_CLASS_HAS_WINDOWS);
-  EXPECT_EQ(FindWindowA("PORTTESTCLASS", nullptr), w);
+  EXPECT_EQ(FindWindowA(lower.c_str(), nullptr), w);
   EXPECT_EQ(FindWindowA(nullptr, "test"), w);
   EXPECT_EQ(FindWindowA(kClass, "other text"), nullptr);
 
