@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "port/com_classes.h"
+#include "port/ddraw.h"
 #include "port/dsound.h"
 #include "port/module_exports.h"
 
@@ -18,6 +19,7 @@ struct ComClass {
 // Every class CoCreateInstance can make. A class that is not listed is not registered here.
 const ComClass kClasses[] = {
     {CLSID_DirectSound, &CreateDirectSoundObject},
+    {CLSID_DirectDraw7, &MakeDirectDraw7Object},
 };
 
 std::mutex gMutex;

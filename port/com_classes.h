@@ -6,3 +6,6 @@
 
 // CLSID_DirectSound (port/dsound.h): an uninitialised IDirectSound.
 HRESULT CreateDirectSoundObject(REFIID iid, void** object);
+
+// CLSID_DirectDraw7 (port/ddraw.h): an uninitialised IDirectDraw7.
+HRESULT MakeDirectDraw7Object(REFIID iid, void** object);

@@ -23,3 +23,5 @@
 #include "port/imm32.h"
 #include "port/gdi_bitmap.h"
 #include "port/gdi_dib.h"
+#include "port/ddraw.h"
+#include "port/d3d9.h"
