@@ -302,6 +302,44 @@ TEST_F(DirectInputTest, KeyboardReadsKeyPositionsAndSignalsItsEvent) {
   CloseHandle(event);
 }
 
+TEST_F(DirectInputTest, MouseReadsMotionSinceTheLastReadWheelAndButtons) {
+  IDirectInput8A* di = Open8();
+  IDirectInputDevice8A* mouse = Device(di, GUID_SysMouse, &c_dfDIMouse, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND);
+  SDL_Event motion = {};
+  motion.type = SDL_MOUSEMOTION;
+  motion.motion.xrel = 5;
+  motion.motion.yrel = -3;
+  Push(motion);  // before the acquisition: not counted
+  ASSERT_EQ(mouse->Acquire(), DI_OK);
+  Push(motion);
+  motion.motion.xrel = 2;
+  Push(motion);
+  SDL_Event wheel = {};
+  wheel.type = SDL_MOUSEWHEEL;
+  wheel.wheel.y = -1;
+  Push(wheel);
+  SDL_Event button = {};
+  button.type = SDL_MOUSEBUTTONDOWN;
+  button.button.button = SDL_BUTTON_RIGHT;
+  button.button.state = SDL_PRESSED;
+  Push(button);
+  DIMOUSESTATE m;
+  ASSERT_EQ(mouse->GetDeviceState(sizeof(m), &m), DI_OK);
+  EXPECT_EQ(m.lX, 7);
+  EXPECT_EQ(m.lY, -6);
+  EXPECT_EQ(m.lZ, -120);
+  EXPECT_EQ(m.rgbButtons[0], 0);
+  EXPECT_EQ(m.rgbButtons[1], 0x80);
+  ASSERT_EQ(mouse->GetDeviceState(sizeof(m), &m), DI_OK);
+  EXPECT_EQ(m.lX, 0);
+  EXPECT_EQ(m.lZ, 0);
+  EXPECT_EQ(m.rgbButtons[1], 0x80);
+  button.type = SDL_MOUSEBUTTONUP;
+  button.button.state = SDL_RELEASED;
+  Push(button);
+  Drain();
+}
+
 TEST_F(DirectInputTest, JoystickAxesFollowRangeDeadZoneAndSaturation) {
   pads_.Attach("Pad", 8, 40, 2, false);
   pads_.Attach("Two axes", 2, 1, 0, false);
