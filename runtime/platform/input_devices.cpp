@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "runtime/platform/clocks.h"
-#include "runtime/platform/input_internal.h"
+#include "runtime/platform/input_devices_internal.h"
 #include "runtime/platform/log.h"
 #include "runtime/platform/message_loop.h"
 #include "runtime/platform/text_input.h"

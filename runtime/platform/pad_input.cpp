@@ -4,7 +4,7 @@
 
 #include "runtime/platform/clocks.h"
 #include "runtime/platform/input_devices.h"
-#include "runtime/platform/input_internal.h"
+#include "runtime/platform/input_devices_internal.h"
 #include "runtime/platform/message_loop.h"
 #include "runtime/platform/window_state.h"
 

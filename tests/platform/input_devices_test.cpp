@@ -114,8 +114,10 @@ TEST_F(InputStart, WithoutDirectInputThePlainCallsServeAndTheChoiceIsKept) {
   {
     LogCapture log;
     ASSERT_EQ(InitInputDevices(), 0);
-    ExpectInOrder(log.Contents(), {"0:DirectInput関係初期化処理\r\n", "DirectInput8 の取得を試みます...取得に失敗。",
-                                   "0:\tDirectInput を使用しません。\r\n", "0:パッドの数は 2 個です\r\n",
+    ExpectInOrder(log.Contents(), {"0:DirectInput関係初期化処理\r\n",
+                                   "DirectInput8 の取得を試みます...取得に失敗。",
+                                   "0:\tDirectInput を使用しません。\r\n",
+                                   "0:パッドの数は 2 個です\r\n",
                                    "0:入力関連の初期化をしました\r\n"});
     EXPECT_EQ(InputState.directInput, kWin32InputObject);
     EXPECT_EQ(InputState.win32InputFlag, 1);
@@ -200,7 +202,8 @@ TEST_F(InputStart, AMouseThatCannotBeSetUpIsLeftOut) {
     const char* text;
   };
   const Case cases[] = {
-      {PortDiCall::CreateDevice, "0:\tマウスデバイスの初期化... マウスデバイスの取得に失敗しました\r\n"},
+      {PortDiCall::CreateDevice,
+       "0:\tマウスデバイスの初期化... マウスデバイスの取得に失敗しました\r\n"},
       {PortDiCall::SetDataFormat, "マウスデバイスのデータ形式の設定に失敗しました\r\n"},
       {PortDiCall::SetCooperativeLevel, "マウスデバイスの協調レベルの設定に失敗しました\r\n"},
   };
@@ -227,13 +230,16 @@ TEST_F(InputStart, KeyboardFailuresEndTheStartOrTheProgram) {
     const char* logged;
   };
   const Case cases[] = {
-      {PortDiCall::SetEventNotification, 1, -1, nullptr, "キーボードイベントのセットアップが失敗しました\r\n"},
+      {PortDiCall::SetEventNotification, 1, -1, nullptr,
+       "キーボードイベントのセットアップが失敗しました\r\n"},
       {PortDiCall::SetProperty, 1, 0, nullptr, "キーボードのプロパティ設定に失敗しました\r\n"},
       {PortDiCall::Acquire, 1, 0, nullptr, "キーボードデバイスの初期化... 初期化成功\r\n"},
       {PortDiCall::Acquire, 2, 0, "キーボードデバイスの取得に失敗しました", nullptr},
       {PortDiCall::CreateDevice, 1, 0, "キーボードデバイスの取得に失敗しました", nullptr},
-      {PortDiCall::SetDataFormat, 1, 0, "キーボードデバイスのデータ形式の設定に失敗しました", nullptr},
-      {PortDiCall::SetCooperativeLevel, 1, 0, "キーボードデバイスの協調レベルの設定に失敗しました", nullptr},
+      {PortDiCall::SetDataFormat, 1, 0, "キーボードデバイスのデータ形式の設定に失敗しました",
+       nullptr},
+      {PortDiCall::SetCooperativeLevel, 1, 0, "キーボードデバイスの協調レベルの設定に失敗しました",
+       nullptr},
   };
   pads_.Attach("Pad", 2, 4, 0, false);
   WindowHooks.abortWithLog = [](const char* text) { throw AbortCalled{text}; };
@@ -272,13 +278,19 @@ TEST_F(InputStart, APadThatCannotBeSetUpIsDroppedAndTheOthersStay) {
   };
   const Case cases[] = {
       {PortDiCall::CreateDevice, 0, "0:\t入力装置の取得に失敗しました\r\n", 1},
-      {PortDiCall::SetDataFormat, 0, "0:\tジョイパッドデバイスではありませんでした、又は設定に失敗しました\r\n", 1},
+      {PortDiCall::SetDataFormat, 0,
+       "0:\tジョイパッドデバイスではありませんでした、又は設定に失敗しました\r\n", 1},
       {PortDiCall::SetProperty, 0, "0:\tジョイパッドデバイスのＸ軸関係の設定に失敗しました\r\n", 1},
       {PortDiCall::SetProperty, 1, "0:\tジョイパッドデバイスのＹ軸関係の設定に失敗しました\r\n", 1},
-      {PortDiCall::SetProperty, 2, "0:\tジョイパッドデバイスのＸ軸の無効ゾーンの設定に失敗しました\r\n", 1},
-      {PortDiCall::SetProperty, 3, "0:\tジョイパッドデバイスのＹ軸の無効ゾーンの設定に失敗しました\r\n", 1},
-      {PortDiCall::SetEventNotification, 0, "0:\tジョイパッドイベントのセットアップが失敗しました\r\n", 1},
-      {PortDiCall::SetCooperativeLevel, 0, "0:\tジョイパッドデバイスの協調レベルの設定に失敗しました\r\n", 2},
+      {PortDiCall::SetProperty, 2,
+       "0:\tジョイパッドデバイスのＸ軸の無効ゾーンの設定に失敗しました\r\n", 1},
+      {PortDiCall::SetProperty, 3,
+       "0:\tジョイパッドデバイスのＹ軸の無効ゾーンの設定に失敗しました\r\n", 1},
+      {PortDiCall::SetEventNotification, 0,
+       "0:\tジョイパッドイベントのセットアップが失敗しました\r\n", 1},
+      // Only logged: the pad stays.
+      {PortDiCall::SetCooperativeLevel, 0,
+       "0:\tジョイパッドデバイスの協調レベルの設定に失敗しました\r\n", 2},
   };
   pads_.Attach("Pad A", 2, 4, 0, false);
   pads_.Attach("Pad B", 2, 4, 0, false);

@@ -304,7 +304,8 @@ TEST_F(DirectInputTest, KeyboardReadsKeyPositionsAndSignalsItsEvent) {
 
 TEST_F(DirectInputTest, MouseReadsMotionSinceTheLastReadWheelAndButtons) {
   IDirectInput8A* di = Open8();
-  IDirectInputDevice8A* mouse = Device(di, GUID_SysMouse, &c_dfDIMouse, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND);
+  IDirectInputDevice8A* mouse =
+      Device(di, GUID_SysMouse, &c_dfDIMouse, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND);
   SDL_Event motion = {};
   motion.type = SDL_MOUSEMOTION;
   motion.motion.xrel = 5;
