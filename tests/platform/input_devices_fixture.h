@@ -17,6 +17,7 @@ class InputDevicesTest : public MainWindowTest {
     if (!VirtualPads::OnlyOurs()) GTEST_SKIP() << "SDL reports joysticks of the machine";
     gSystemState.systemCode = 0x109;
     InputState = {};
+    ReleaseHeldKeys();
     Open(1, "InputTest");
   }
 

@@ -90,6 +90,24 @@ void PushKey(SDL_Scancode scancode, bool down, Uint32 windowId) {
   SDL_PushEvent(&e);
 }
 
+void ReleaseHeldKeys() {
+  PortStartInputWatch();
+  for (int sc = 1; sc < SDL_NUM_SCANCODES; ++sc)
+    if (PortScancodeDown(sc)) PushKey(static_cast<SDL_Scancode>(sc), false);
+  const Uint8 buttons[] = {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE, SDL_BUTTON_X1,
+                           SDL_BUTTON_X2};  // in the order of the held bits
+  const Uint32 held = PortReadMouseTotals().buttons;
+  for (int b = 0; b < 5; ++b) {
+    if (!(held & (1u << b))) continue;
+    SDL_Event e = {};
+    e.type = SDL_MOUSEBUTTONUP;
+    e.button.button = buttons[b];
+    e.button.state = SDL_RELEASED;
+    e.button.windowID = 0xFFFFFFF0u;  // no window: nothing reads it as a message
+    SDL_PushEvent(&e);
+  }
+}
+
 void AdvanceClock(DWORD ms) {
   gClockOffset += ms;
   PortSetTimeGetTimeOffset(gClockOffset);

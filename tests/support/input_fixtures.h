@@ -45,6 +45,9 @@ class VirtualPads {
 
 // Pushes a key down or up into SDL's queue, addressed to the SDL window `windowId` (0: none).
 void PushKey(SDL_Scancode scancode, bool down, Uint32 windowId = 0);
+// Lets go of every key and mouse button the port sees held (other tests may have pressed them
+// and left them).
+void ReleaseHeldKeys();
 // Moves the multimedia millisecond clock on by `ms` (the per-millisecond refresh limits of the
 // input layer then let the next read through).
 void AdvanceClock(DWORD ms = 1);
