@@ -6,7 +6,6 @@
 #pragma once
 
 #include "port/com.h"
-#include "port/user32.h"
 
 // --- results --------------------------------------------------------------------------------
 #define DI_OK S_OK
