@@ -6,6 +6,7 @@
 
 #include "port/com_classes.h"
 #include "port/ddraw.h"
+#include "port/dinput.h"
 #include "port/dsound.h"
 #include "port/module_exports.h"
 
@@ -20,6 +21,8 @@ struct ComClass {
 const ComClass kClasses[] = {
     {CLSID_DirectSound, &CreateDirectSoundObject},
     {CLSID_DirectDraw7, &MakeDirectDraw7Object},
+    {CLSID_DirectInput, &CreateDirectInputObject},
+    {CLSID_DirectInput8, &CreateDirectInput8Object},
 };
 
 std::mutex gMutex;

@@ -8,6 +8,8 @@
 #include "port/com.h"
 #include "port/wave_format.h"
 #include "port/dsound.h"
+#include "port/dinput.h"
+#include "port/keyboard.h"
 #include "port/handles.h"
 #include "port/threads.h"
 #include "port/files.h"
