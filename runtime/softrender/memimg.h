@@ -145,3 +145,12 @@ int DrawMemImgPlain(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparen
 // when it drew nothing (refused, empty or wholly clipped).
 int DrawMemImgStretched(MEMIMG* dst, const MEMIMG* src, const RECT* rect, int transparent,
                         const MEMIMG* blendImage);
+
+// Draws the whole of src turned by angle (radians, clockwise on the screen) and scaled by scale
+// about (centreX, centreY) of dst, under the draw state, with the transparent flag and an
+// optional 8-bit blend image covering the source. Each pixel of the turned image's box samples
+// the nearest texel at its top-left corner; pixels that map outside the source are left alone.
+// turn mirrors the image left to right and draws it as a four-corner quad. A scale of 0 or one
+// that is not finite draws nothing.
+void DrawMemImgRotated(MEMIMG* dst, const MEMIMG* src, int centreX, int centreY, float angle, float scale,
+                       int transparent, int turn, const MEMIMG* blendImage);

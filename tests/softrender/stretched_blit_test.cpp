@@ -3,6 +3,7 @@
 // blit, the general forms of the pixel rules, and refusals.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
