@@ -20,7 +20,7 @@ bool Truncate(float value, int64_t* out) {
 }
 
 // The products and sums of the set-up are formed exactly in double and rounded once to single
-// precision, as the set-up is specified in single-precision steps.
+// precision: each step gives the value a single-precision evaluation gives.
 float Single(double value) { return static_cast<float>(value); }
 
 Wide FloorDiv(Wide a, Wide b) {

@@ -1,6 +1,5 @@
 // The rotated blit: the examples of turns, scales and the turn flag drawn with real pixels,
-// the blend pattern moving with the source, refusals, and sources and corners beyond the old
-// fixed limits.
+// the blend pattern moving with the source, refusals, tall sources and far corners.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -200,8 +199,8 @@ TEST(RotatedBlit, RefusedDrawsLeaveTheDestinationAlone) {
   }
 }
 
-// Rows past the old 4096-entry row tables draw from their own rows, in the source and in the
-// blend image.
+// Rows beyond 4096, where a fixed table of row addresses would end, draw from their own rows,
+// in the source and in the blend image.
 TEST(RotatedBlit, SourcesTallerThan4096RowsDrawTheirOwnRows) {
   DrawStateGuard state;
   for (int i = 0; i < 256; ++i) BlendImageRamp[i] = static_cast<uint8_t>(i);

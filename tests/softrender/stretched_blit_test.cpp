@@ -42,7 +42,7 @@ std::vector<int> RowsOfColumn(CanaryImage& dst, int x, int top, int bottom, bool
 
 using Seq = std::vector<int>;
 
-TEST(StretchedBlit, EnlargingMirroringShrinkingAndClippingSampleTheDocumentedColumns) {
+TEST(StretchedBlit, EnlargingMirroringShrinkingAndClippingSampleTheirColumns) {
   DrawStateGuard state;
   struct Case {
     const char* what;
