@@ -20,3 +20,5 @@
 #include "port/user32.h"
 #include "port/gdi32.h"
 #include "port/imm32.h"
+#include "port/comctl32.h"
+#include "port/dwmapi.h"

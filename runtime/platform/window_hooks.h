@@ -44,7 +44,6 @@ struct WindowServiceHooks {
   LRESULT (*handleSocketEvent)(WPARAM wParam, LPARAM lParam);
   // Start-up pieces of other Parts.
   void (*seedRandom)(unsigned int seed);
-  void (*abortWithLog)(const char* text);  // must not return
 };
 
 extern WindowServiceHooks WindowHooks;
