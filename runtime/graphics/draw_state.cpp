@@ -1,0 +1,7 @@
+#include "runtime/graphics/draw_state.h"
+
+RECT DrawArea = {0, 0, 0, 0};
+int32_t CurrentBlendMode = 0;
+int32_t BlendParam = 0;
+uint32_t DrawBright = 0xFFFFFF;
+uint8_t BlendImageRamp[256];

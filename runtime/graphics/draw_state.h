@@ -1,0 +1,26 @@
+// The draw state that every draw call reads: clip rectangle, blend mode and parameter, draw
+// brightness and the weight ramp of the blend image. The graphics layer owns and sets it; the
+// software renderer only reads it, once at the start of each draw.
+#pragma once
+
+#include <cstdint>
+
+#include "port/win32.h"
+
+// Clip rectangle of the current draw target (right and bottom exclusive), clamped to the
+// target's size by the graphics layer.
+extern RECT DrawArea;
+
+// The blend mode number in force: 0 none, 1 alpha, 2 add, 3 subtract, 4 multiply,
+// 10 inverted-source alpha, 11 multiply then alpha. Other values are stored and draw nothing.
+extern int32_t CurrentBlendMode;
+
+// The blend mode's parameter, kept in 0..255 by the setter.
+extern int32_t BlendParam;
+
+// Brightness bytes: blue in bits 0-7, green 8-15, red 16-23; bits 24-31 are never read.
+// 0xFFFFFF in the low 24 bits means no modulation.
+extern uint32_t DrawBright;
+
+// Weight (out of 256) that a blend-image byte gives the source; see BuildBlendImageRamp.
+extern uint8_t BlendImageRamp[256];

@@ -1,0 +1,194 @@
+// The plain blit: a source memory image drawn at its own size under the draw state. One frame
+// of checks and set-up picks one leaf for the whole draw; the leaf then draws row by row,
+// either every pixel (per-pixel path) or the runs of the source's skip table (run-length path).
+#include <cstddef>
+#include <cstdint>
+
+#include "runtime/graphics/draw_state.h"
+#include "runtime/graphics/image/pixel_format.h"
+#include "runtime/softrender/memimg.h"
+#include "runtime/softrender/plain_leaf_types.h"
+#include "runtime/softrender/rect_clip.h"
+
+namespace {
+
+struct PlainFrame {
+  uint8_t* dst;
+  const uint8_t* src;
+  const uint8_t* blend;  // null without a blend image
+  int width, height;
+  ptrdiff_t dstPitch, srcPitch, blendPitch;
+  int dstBytes, srcBytes;
+};
+
+void DrawPerPixel(const PlainFrame& f, SpanFn span, const RuleParams& params) {
+  uint8_t* dst = f.dst;
+  const uint8_t* src = f.src;
+  const uint8_t* blend = f.blend;
+  for (int row = 0; row < f.height; ++row) {
+    span(dst, src, blend, f.width, params);
+    dst += f.dstPitch;
+    src += f.srcPitch;
+    if (blend) blend += f.blendPitch;
+  }
+}
+
+// Walks the skip table in step with the rows. A run never reaches past the row's width and
+// the walk never reads past the table, whatever the table holds.
+void DrawRuns(const PlainFrame& f, const uint8_t* table, const uint8_t* tableEnd, SpanFn opaque,
+              SpanFn partial, const RuleParams& params) {
+  uint8_t* dst = f.dst;
+  const uint8_t* src = f.src;
+  const uint8_t* blend = f.blend;
+  for (int row = 0; row < f.height; ++row) {
+    int x = 0;
+    while (table < tableEnd) {
+      const uint8_t code = *table++;
+      const int kind = code >> 6;
+      if (kind == RowEndRun) break;
+      int n = (code & 0x3F) + 1;
+      if (n > f.width - x) n = f.width - x;
+      if (kind != SkipRun && n > 0) {
+        (kind == PartialRun ? partial : opaque)(dst + x * f.dstBytes, src + x * f.srcBytes,
+                                                blend ? blend + x : nullptr, n, params);
+      }
+      x += n;
+    }
+    dst += f.dstPitch;
+    src += f.srcPitch;
+    if (blend) blend += f.blendPitch;
+  }
+}
+
+SourceKind SourceKindOf(const MemImgBody& body) {
+  const bool deep = body.colorType == Xrgb8888;
+  if (body.paletted) return deep ? SourceKind::Paletted8888 : SourceKind::Paletted565;
+  if (body.hasAlpha) return deep ? SourceKind::Alpha8888 : SourceKind::Alpha565;
+  return deep ? SourceKind::Direct8888 : SourceKind::Direct565;
+}
+
+bool SkipTableServes(const MEMIMG& src) {
+  const MemImgBody& body = *src.body;
+  return body.skipTableValid == 1 && body.skipTable != nullptr && body.skipTableView == src.pixels &&
+         body.skipTableWidth == src.width && body.skipTableHeight == src.height;
+}
+
+}  // namespace
+
+int DrawMemImgPlain(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparent,
+                    const MEMIMG* blendImage) {
+  if (dst == nullptr || src == nullptr || dst->body == nullptr || src->body == nullptr) return 0;
+  const MemImgBody& dstBody = *dst->body;
+  const MemImgBody& srcBody = *src->body;
+  if (srcBody.colorType != dstBody.colorType || dstBody.paletted || dstBody.hasAlpha) return 0;
+  if (srcBody.colorType != Rgb565 && srcBody.colorType != Xrgb8888) return 0;
+  if (srcBody.paletted && srcBody.palette == nullptr) return 0;
+
+  // Clip to the draw area and to the destination itself: the area is not trusted to lie inside.
+  const ClipBox target = ClipBoxTo(ClipBoxOf(DrawArea), {0, 0, dst->width, dst->height});
+  const ClipBox drawn =
+      ClipBoxTo({x, y, int64_t{x} + src->width, int64_t{y} + src->height}, target);
+  if (drawn.Empty()) return 0;
+  const int w = static_cast<int>(drawn.Width()), h = static_cast<int>(drawn.Height());
+  const int offX = static_cast<int>(drawn.left - x), offY = static_cast<int>(drawn.top - y);
+
+  // The blend image lies over the source and must cover the part that is read.
+  if (blendImage != nullptr) {
+    const MemImgBody* blendBody = blendImage->body;
+    if (blendBody == nullptr || blendBody->colorType != Single8 || blendImage->width < offX + w ||
+        blendImage->height < offY + h)
+      return 0;
+  }
+
+  const uint32_t param = BlendParam < 0 ? 0 : BlendParam > 255 ? 255 : static_cast<uint32_t>(BlendParam);
+  const bool bright = (DrawBright & 0xFFFFFF) != 0xFFFFFF;
+  const bool blend = blendImage != nullptr;
+  const bool alphaSource = srcBody.hasAlpha && !srcBody.paletted;
+  const bool deep = srcBody.colorType == Xrgb8888;
+  const bool runLength = transparent == 1 && w == src->width && h == src->height && SkipTableServes(*src);
+  // The special forms of the per-pixel path: plain sources without brightness or blend image.
+  const bool special = !runLength && !bright && !blend && !alphaSource;
+
+  uint32_t mode = static_cast<uint32_t>(CurrentBlendMode);
+  if (mode == 1 && param == 255) mode = 0;
+  RuleKind kind;
+  switch (mode) {
+    case 0: kind = RuleKind::Copy; break;
+    case 1:
+      if (param == 0) return 0;
+      kind = !special ? RuleKind::Alpha
+             : param == 128 ? RuleKind::HalfMix
+             : deep ? RuleKind::Alpha
+                    : RuleKind::Scale6Mix;
+      break;
+    case 2:
+      if (param == 0) return 0;
+      kind = special && param == 255 ? RuleKind::AddNoLowBits : RuleKind::Add;
+      break;
+    case 3:
+      if (param == 0) return 0;
+      kind = RuleKind::Subtract;
+      break;
+    case 4: kind = RuleKind::Multiply; break;
+    case 10: kind = RuleKind::InvertedAlpha; break;
+    case 11: kind = RuleKind::MultiplyAlpha; break;
+    default: return 0;
+  }
+
+  const RuleParams params = {param,
+                             DrawBright & 0xFF,
+                             (DrawBright >> 8) & 0xFF,
+                             (DrawBright >> 16) & 0xFF,
+                             srcBody.transparentColor,
+                             srcBody.palette,
+                             BlendImageRamp};
+  const SourceKind source = SourceKindOf(srcBody);
+
+  PlainFrame f;
+  f.dstBytes = MemImgBytesPerPixel(dst);
+  f.srcBytes = MemImgBytesPerPixel(src);
+  f.width = w;
+  f.height = h;
+  f.dstPitch = dstBody.pitch;
+  f.srcPitch = srcBody.pitch;
+  f.dst = dst->pixels + static_cast<ptrdiff_t>(drawn.top) * f.dstPitch +
+          static_cast<ptrdiff_t>(drawn.left) * f.dstBytes;
+  f.src = src->pixels + static_cast<ptrdiff_t>(offY) * f.srcPitch +
+          static_cast<ptrdiff_t>(offX) * f.srcBytes;
+  f.blend = nullptr;
+  f.blendPitch = 0;
+  if (blend) {
+    f.blendPitch = blendImage->body->pitch;
+    f.blend = blendImage->pixels + static_cast<ptrdiff_t>(offY) * f.blendPitch + offX;
+  }
+
+  if (runLength) {
+    const SpanFn opaque = PickPlainSpan(source, kind, bright, blend, PixelSelect::Opaque);
+    const SpanFn partial =
+        alphaSource ? PickPlainSpan(source, kind, bright, blend, PixelSelect::Partial) : opaque;
+    if (opaque == nullptr || partial == nullptr) return 0;
+    const uint8_t* table = srcBody.skipTable;
+    const uint8_t* tableEnd =
+        table + (static_cast<ptrdiff_t>(srcBody.width) + 5) * static_cast<ptrdiff_t>(srcBody.height);
+    DrawRuns(f, table, tableEnd, opaque, partial, params);
+    return 1;
+  }
+
+  PixelSelect select;
+  if (alphaSource) {
+    if (transparent != 0) {
+      select = PixelSelect::Class;
+    } else if (kind == RuleKind::Copy && !bright && !blend) {
+      kind = RuleKind::RawCopy;  // the alpha is ignored: the colour word is copied as it is
+      select = PixelSelect::Opaque;
+    } else {
+      select = PixelSelect::Partial;
+    }
+  } else {
+    select = transparent != 0 ? PixelSelect::Key : PixelSelect::Opaque;
+  }
+  const SpanFn span = PickPlainSpan(source, kind, bright, blend, select);
+  if (span == nullptr) return 0;
+  DrawPerPixel(f, span, params);
+  return 1;
+}

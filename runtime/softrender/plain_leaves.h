@@ -1,0 +1,255 @@
+// The pixel loops (leaves) of the plain blit, one per combination of source kind, rule kind,
+// brightness, blend image and pixel selection, each drawing a span of one row.
+//
+// This file is compiled once per instruction set: the including file defines
+// SOFTRENDER_LEAF_NAMESPACE (and may switch the target before the include), so each
+// compilation has its own symbols. It therefore has no include guard.
+#ifndef SOFTRENDER_LEAF_NAMESPACE
+#error "define SOFTRENDER_LEAF_NAMESPACE before including plain_leaves.h"
+#endif
+
+#include <cstdint>
+#include <cstring>
+
+#include "runtime/softrender/plain_leaf_types.h"
+#include "runtime/softrender/pixel_rules_565.h"
+#include "runtime/softrender/pixel_rules_8888.h"
+
+namespace SOFTRENDER_LEAF_NAMESPACE {
+
+// How a source pixel is read: its colour word, its alpha and its transparent test.
+struct Source8888 {
+  static constexpr bool kPaletted = false;
+  using Word = uint32_t;
+  static constexpr int kBytes = 4;
+  static constexpr bool kAlpha = false;
+  static Word Color(const uint8_t* px, const RuleParams&) { return Load32(px); }
+  static uint32_t Alpha(const uint8_t*) { return 255; }
+  static bool IsKey(const uint8_t* px, const RuleParams& p) { return Load32(px) == p.transparent; }
+};
+struct SourceAlpha8888 {
+  static constexpr bool kPaletted = false;
+  using Word = uint32_t;
+  static constexpr int kBytes = 4;
+  static constexpr bool kAlpha = true;
+  static Word Color(const uint8_t* px, const RuleParams&) { return Load32(px); }
+  static uint32_t Alpha(const uint8_t* px) { return Load32(px) >> 24; }
+  static bool IsKey(const uint8_t*, const RuleParams&) { return false; }
+};
+struct SourcePaletted8888 {
+  static constexpr bool kPaletted = true;
+  using Word = uint32_t;
+  static constexpr int kBytes = 1;
+  static constexpr bool kAlpha = false;
+  static Word Color(const uint8_t* px, const RuleParams& p) { return Load32(p.palette + 4 * px[0]); }
+  static uint32_t Alpha(const uint8_t*) { return 255; }
+  static bool IsKey(const uint8_t* px, const RuleParams& p) { return px[0] == p.transparent; }
+};
+struct Source565 {
+  static constexpr bool kPaletted = false;
+  using Word = uint16_t;
+  static constexpr int kBytes = 2;
+  static constexpr bool kAlpha = false;
+  static Word Color(const uint8_t* px, const RuleParams&) { return Load16(px); }
+  static uint32_t Alpha(const uint8_t*) { return 255; }
+  static bool IsKey(const uint8_t* px, const RuleParams& p) { return Load16(px) == p.transparent; }
+};
+struct SourceAlpha565 {
+  static constexpr bool kPaletted = false;
+  using Word = uint16_t;
+  static constexpr int kBytes = 4;
+  static constexpr bool kAlpha = true;
+  static Word Color(const uint8_t* px, const RuleParams&) { return static_cast<Word>(Load32(px)); }
+  static uint32_t Alpha(const uint8_t* px) { return (Load32(px) >> 16) & 0xFF; }
+  static bool IsKey(const uint8_t*, const RuleParams&) { return false; }
+};
+struct SourcePaletted565 {
+  static constexpr bool kPaletted = true;
+  using Word = uint16_t;
+  static constexpr int kBytes = 1;
+  static constexpr bool kAlpha = false;
+  static Word Color(const uint8_t* px, const RuleParams& p) { return Load16(p.palette + 2 * px[0]); }
+  static uint32_t Alpha(const uint8_t*) { return 255; }
+  static bool IsKey(const uint8_t* px, const RuleParams& p) { return px[0] == p.transparent; }
+};
+
+template <class Word, RuleKind K, bool kBright, bool kBlend, bool kPartial>
+inline Word Apply(Word d, Word s, uint32_t a, uint32_t r, const RuleParams& p) {
+  if constexpr (sizeof(Word) == 4) return ApplyRule8888<K, kBright, kBlend, kPartial>(d, s, a, r, p);
+  else return ApplyRule565<K, kBright, kBlend, kPartial>(d, s, a, r, p);
+}
+
+template <class Word>
+inline Word LoadWord(const uint8_t* p) {
+  if constexpr (sizeof(Word) == 4) return Load32(p);
+  else return Load16(p);
+}
+template <class Word>
+inline void StoreWord(uint8_t* p, Word v) {
+  if constexpr (sizeof(Word) == 4) Store32(p, v);
+  else Store16(p, v);
+}
+
+// Whether a rule's opaque form equals its partial form with the alpha factor at 256 (exactly
+// one, as weights count out of 256). It does wherever the opaque form weighs by the same
+// products; it does not where the opaque form copies the whole 32-bit word, scales by P/255
+// through the table, or takes the 16-bit signed table step.
+template <class Word, RuleKind K, bool kBright, bool kBlend>
+constexpr bool OpaqueIsFullWeight() {
+  constexpr bool deep = sizeof(Word) == 4;
+  switch (K) {
+    case RuleKind::Copy: return !deep || kBright || kBlend;
+    case RuleKind::Multiply: return true;
+    case RuleKind::Add:
+    case RuleKind::Subtract: return !deep || kBlend;
+    case RuleKind::Alpha:
+    case RuleKind::InvertedAlpha:
+    case RuleKind::MultiplyAlpha: return deep || kBlend;
+    default: return false;
+  }
+}
+
+// Pixels are drawn in chunks: table reads that gather (the blend weights, a palette's
+// entries) go first into small arrays, so that the loop applying the rule reads everything in
+// sequence and has no branches; the compiler can then vectorise it. A skipped pixel gets its
+// old value back.
+constexpr int kChunk = 128;
+
+template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
+inline void SpanChunk(uint8_t* dst, const uint8_t* src, const uint8_t* weights,
+                      const typename Src::Word* colours, int n, const RuleParams& p) {
+  using Word = typename Src::Word;
+  for (int i = 0; i < n; ++i) {
+    const uint8_t* px = src + i * Src::kBytes;
+    uint8_t* out = dst + i * static_cast<int>(sizeof(Word));
+    const Word d = LoadWord<Word>(out);
+    const Word s = Src::kPaletted ? colours[i] : Src::Color(px, p);
+    const uint32_t a = Src::Alpha(px);
+    const uint32_t r = kBlend ? weights[i] : 0;
+    Word v;
+    if constexpr (kSel == PixelSelect::Opaque) {
+      v = Apply<Word, K, kBright, kBlend, false>(d, s, a, r, p);
+    } else if constexpr (kSel == PixelSelect::Partial) {
+      v = Apply<Word, K, kBright, kBlend, true>(d, s, a, r, p);
+    } else if constexpr (kSel == PixelSelect::Key) {
+      const Word drawn = Apply<Word, K, kBright, kBlend, false>(d, s, a, r, p);
+      v = Src::IsKey(px, p) ? d : drawn;
+    } else if constexpr (OpaqueIsFullWeight<Word, K, kBright, kBlend>()) {
+      // The opaque form is the partial form with the alpha factor at 256/256.
+      const Word drawn = Apply<Word, K, kBright, kBlend, true>(d, s, a == 255 ? 256 : a, r, p);
+      v = a == 0 ? d : drawn;
+    } else {
+      const Word opaque = Apply<Word, K, kBright, kBlend, false>(d, s, a, r, p);
+      const Word partial = Apply<Word, K, kBright, kBlend, true>(d, s, a, r, p);
+      v = a == 0 ? d : a == 255 ? opaque : partial;
+    }
+    StoreWord<Word>(out, v);
+  }
+}
+
+// Draws n pixels of one row.
+template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
+void Span(uint8_t* dst, const uint8_t* src, const uint8_t* blend, int n, const RuleParams& p) {
+  using Word = typename Src::Word;
+  constexpr bool kWholeWordCopy =
+      (K == RuleKind::Copy || K == RuleKind::RawCopy) && !kBright && !kBlend &&
+      kSel == PixelSelect::Opaque && Src::kBytes == sizeof(Word);
+  if constexpr (kWholeWordCopy) {
+    // Two views of one body may overlap.
+    std::memmove(dst, src, static_cast<size_t>(n) * sizeof(Word));
+  } else {
+    uint8_t weights[kChunk];
+    Word colours[Src::kPaletted ? kChunk : 1];
+    for (int done = 0; done < n; done += kChunk) {
+      const int count = n - done < kChunk ? n - done : kChunk;
+      const uint8_t* px = src + done * Src::kBytes;
+      if constexpr (kBlend && Src::kPaletted) {
+        for (int i = 0; i < count; ++i) {
+          weights[i] = p.ramp[blend[done + i]];
+          colours[i] = Src::Color(px + i, p);
+        }
+      } else if constexpr (kBlend) {
+        for (int i = 0; i < count; ++i) weights[i] = p.ramp[blend[done + i]];
+      } else if constexpr (Src::kPaletted) {
+        for (int i = 0; i < count; ++i) colours[i] = Src::Color(px + i, p);
+      }
+      SpanChunk<Src, K, kBright, kBlend, kSel>(dst + done * static_cast<int>(sizeof(Word)), px,
+                                               weights, colours, count, p);
+    }
+  }
+}
+
+// Which leaves exist: the special forms only where the per-pixel path uses them, alpha
+// selections only for alpha sources, the transparent-colour test only for the others.
+template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
+constexpr bool LeafExists() {
+  constexpr bool kAlphaSelect = kSel == PixelSelect::Partial || kSel == PixelSelect::Class;
+  if (Src::kAlpha ? kSel == PixelSelect::Key : kAlphaSelect) return false;
+  switch (K) {
+    case RuleKind::HalfMix:
+    case RuleKind::AddNoLowBits:
+      return !Src::kAlpha && !kBright && !kBlend;
+    case RuleKind::Scale6Mix:
+      return sizeof(typename Src::Word) == 2 && !Src::kAlpha && !kBright && !kBlend;
+    case RuleKind::RawCopy:
+      return Src::kAlpha && !kBright && !kBlend && kSel == PixelSelect::Opaque;
+    default:
+      return true;
+  }
+}
+
+template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
+SpanFn LeafOrNull() {
+  if constexpr (LeafExists<Src, K, kBright, kBlend, kSel>()) return &Span<Src, K, kBright, kBlend, kSel>;
+  else return nullptr;
+}
+
+template <class Src, RuleKind K, bool kBright, bool kBlend>
+SpanFn PickSelect(PixelSelect sel) {
+  switch (sel) {
+    case PixelSelect::Opaque: return LeafOrNull<Src, K, kBright, kBlend, PixelSelect::Opaque>();
+    case PixelSelect::Partial: return LeafOrNull<Src, K, kBright, kBlend, PixelSelect::Partial>();
+    case PixelSelect::Key: return LeafOrNull<Src, K, kBright, kBlend, PixelSelect::Key>();
+    case PixelSelect::Class: return LeafOrNull<Src, K, kBright, kBlend, PixelSelect::Class>();
+  }
+  return nullptr;
+}
+
+template <class Src, RuleKind K>
+SpanFn PickModifiers(bool bright, bool blend, PixelSelect sel) {
+  if (bright) return blend ? PickSelect<Src, K, true, true>(sel) : PickSelect<Src, K, true, false>(sel);
+  return blend ? PickSelect<Src, K, false, true>(sel) : PickSelect<Src, K, false, false>(sel);
+}
+
+template <class Src>
+SpanFn PickKind(RuleKind kind, bool bright, bool blend, PixelSelect sel) {
+  switch (kind) {
+    case RuleKind::Copy: return PickModifiers<Src, RuleKind::Copy>(bright, blend, sel);
+    case RuleKind::Alpha: return PickModifiers<Src, RuleKind::Alpha>(bright, blend, sel);
+    case RuleKind::Add: return PickModifiers<Src, RuleKind::Add>(bright, blend, sel);
+    case RuleKind::Subtract: return PickModifiers<Src, RuleKind::Subtract>(bright, blend, sel);
+    case RuleKind::Multiply: return PickModifiers<Src, RuleKind::Multiply>(bright, blend, sel);
+    case RuleKind::InvertedAlpha: return PickModifiers<Src, RuleKind::InvertedAlpha>(bright, blend, sel);
+    case RuleKind::MultiplyAlpha: return PickModifiers<Src, RuleKind::MultiplyAlpha>(bright, blend, sel);
+    case RuleKind::HalfMix: return PickModifiers<Src, RuleKind::HalfMix>(bright, blend, sel);
+    case RuleKind::Scale6Mix: return PickModifiers<Src, RuleKind::Scale6Mix>(bright, blend, sel);
+    case RuleKind::AddNoLowBits: return PickModifiers<Src, RuleKind::AddNoLowBits>(bright, blend, sel);
+    case RuleKind::RawCopy: return PickModifiers<Src, RuleKind::RawCopy>(bright, blend, sel);
+  }
+  return nullptr;
+}
+
+// The leaf for one draw, or null when the combination has none.
+inline SpanFn PickSpan(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel) {
+  switch (source) {
+    case SourceKind::Direct8888: return PickKind<Source8888>(kind, bright, blend, sel);
+    case SourceKind::Alpha8888: return PickKind<SourceAlpha8888>(kind, bright, blend, sel);
+    case SourceKind::Paletted8888: return PickKind<SourcePaletted8888>(kind, bright, blend, sel);
+    case SourceKind::Direct565: return PickKind<Source565>(kind, bright, blend, sel);
+    case SourceKind::Alpha565: return PickKind<SourceAlpha565>(kind, bright, blend, sel);
+    case SourceKind::Paletted565: return PickKind<SourcePaletted565>(kind, bright, blend, sel);
+  }
+  return nullptr;
+}
+
+}  // namespace SOFTRENDER_LEAF_NAMESPACE

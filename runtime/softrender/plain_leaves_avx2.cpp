@@ -1,0 +1,27 @@
+// The plain blit's leaves compiled for processors with AVX2: the same loops, vectorised over
+// wider registers. Everything included before the target switch keeps the default target.
+#include <cstdint>
+#include <cstring>
+
+#include "runtime/softrender/pixel_rules_565.h"
+#include "runtime/softrender/pixel_rules_8888.h"
+#include "runtime/softrender/plain_leaf_types.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#pragma GCC push_options
+#pragma GCC target("avx2")
+#endif
+
+#define SOFTRENDER_LEAF_NAMESPACE PlainLeavesAvx2
+#include "runtime/softrender/plain_leaves.h"
+#undef SOFTRENDER_LEAF_NAMESPACE
+
+namespace PlainLeavesAvx2 {
+SpanFn PickSpanAvx2(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel) {
+  return PickSpan(source, kind, bright, blend, sel);
+}
+}  // namespace PlainLeavesAvx2
+
+#if defined(__x86_64__) || defined(__i386__)
+#pragma GCC pop_options
+#endif

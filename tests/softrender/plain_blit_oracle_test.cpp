@@ -1,0 +1,208 @@
+// The plain blit against the slow reference, over the whole grid of depth, source kind, blend
+// mode, parameter, brightness, blend image, transparent flag and path, on random pixels.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "runtime/graphics/draw_state.h"
+#include "runtime/softrender/memimg.h"
+#include "runtime/softrender/plain_leaf_types.h"
+#include "tests/softrender/memimg_fixture.h"
+#include "tests/softrender/reference_blit.h"
+
+namespace {
+
+enum class Kind { Direct, Alpha, Paletted };
+
+struct Scene {
+  int colorType;
+  Kind kind;
+  CanaryImage src;
+  CanaryImage dst;
+  CanaryImage blend;
+
+  Scene(int type, Kind k)
+      : colorType(type),
+        kind(k),
+        src(9, 5, type, k == Kind::Paletted, k == Kind::Alpha, /*workBuffers=*/1),
+        dst(13, 8, type),
+        blend(12, 7, Single8) {}
+
+  // Random pixels, with the transparent colour (or index) and the alpha ends well represented.
+  void Randomise(std::mt19937& rng) {
+    const bool deep = colorType == Xrgb8888;
+    MemImgBody& body = *src.image.body;
+    src.Randomise(rng);
+    dst.Randomise(rng);
+    blend.Randomise(rng);
+    for (int i = 0; i < 256; ++i) BlendImageRamp[i] = static_cast<uint8_t>(rng());
+    BlendImageRamp[rng() % 256] = 0;
+    BlendImageRamp[rng() % 256] = 255;
+    if (kind == Kind::Paletted) {
+      for (int i = 0; i < 256 * (deep ? 4 : 2); ++i) body.palette[i] = static_cast<uint8_t>(rng());
+      body.transparentColor = rng() % 4;
+      body.colorsUsed = 256;
+    } else if (kind == Kind::Direct) {
+      body.transparentColor = deep ? static_cast<uint32_t>(rng()) : rng() & 0xFFFF;
+    } else {
+      body.transparentColor = static_cast<uint32_t>(rng());  // never consulted
+    }
+    for (int y = 0; y < src.image.height; ++y) {
+      for (int x = 0; x < src.image.width; ++x) {
+        const uint32_t roll = rng() % 8;
+        if (kind == Kind::Paletted) {
+          if (roll < 2) src.Set(x, y, body.transparentColor);
+        } else if (kind == Kind::Direct) {
+          if (roll < 2) src.Set(x, y, body.transparentColor);
+          if (roll == 2 && deep) src.Set(x, y, body.transparentColor ^ 0x01000000);  // only byte 3 differs
+        } else {
+          uint8_t* alpha = src.At(x, y) + (deep ? 3 : 2);
+          if (roll < 2) *alpha = 0;
+          if (roll >= 2 && roll < 4) *alpha = 255;
+          if (roll == 4) *alpha = 1;
+          if (!deep) src.At(x, y)[3] = 0;
+        }
+      }
+    }
+  }
+};
+
+struct Combination {
+  int mode, param;
+  uint32_t bright;
+  bool blend;
+  int transparent;
+  bool runLengthSetUp;
+};
+
+std::string Describe(const Scene& s, const Combination& c, int x, int y) {
+  std::ostringstream out;
+  out << (s.colorType == Xrgb8888 ? "32-bit " : "16-bit ")
+      << (s.kind == Kind::Direct ? "direct" : s.kind == Kind::Alpha ? "alpha" : "paletted") << " mode "
+      << c.mode << " P " << c.param << " bright " << std::hex << c.bright << std::dec << " blend "
+      << c.blend << " transparent " << c.transparent << (c.runLengthSetUp ? " skip table" : " clipped")
+      << " at " << x << "," << y;
+  return out.str();
+}
+
+// Draws with the blit and with the reference from the same start and compares every byte of
+// the destination buffer, canaries included. Returns false on the first difference.
+bool DrawBoth(Scene& s, const Combination& c, int x, int y) {
+  CurrentBlendMode = c.mode;
+  BlendParam = c.param;
+  DrawBright = c.bright;
+  MemImgBody& body = *s.src.image.body;
+  if (c.runLengthSetUp) RebuildMemImgWorkBuffers(&s.src.image);
+  else body.skipTableValid = 0;
+
+  std::vector<uint8_t> expected = s.dst.buffer;
+  ReferenceDrawPlain(expected.data() + CanaryImage::kMargin, &s.dst.image, &s.src.image, x, y,
+                     c.transparent, c.blend ? &s.blend.image : nullptr);
+  DrawMemImgPlain(&s.dst.image, &s.src.image, x, y, c.transparent, c.blend ? &s.blend.image : nullptr);
+  if (expected == s.dst.buffer) return true;
+  for (size_t i = 0; i < expected.size(); ++i) {
+    if (expected[i] != s.dst.buffer[i]) {
+      const ptrdiff_t off = static_cast<ptrdiff_t>(i) - CanaryImage::kMargin;
+      ADD_FAILURE() << Describe(s, c, x, y) << ": first difference at destination byte offset " << off
+                    << " (row " << off / s.dst.pitch << ", byte " << off % s.dst.pitch << "): got "
+                    << int(s.dst.buffer[i]) << ", reference " << int(expected[i]);
+      break;
+    }
+  }
+  return false;
+}
+
+// Both compilations of the leaves: the one this processor prefers and the generic one.
+class PlainBlitOracle : public testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override { SetPlainLeavesGeneric(GetParam()); }
+  void TearDown() override { SetPlainLeavesGeneric(0); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Leaves, PlainBlitOracle, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return info.param ? "Generic" : "Preferred";
+                         });
+
+TEST_P(PlainBlitOracle, MatchesTheReferenceOverTheWholeGrid) {
+  DrawStateGuard state;
+  std::mt19937 rng(20240611);
+  const int modes[] = {0, 1, 2, 3, 4, 10, 11, 5, 12, -1};
+  const int params[] = {0, 1, 127, 128, 129, 254, 255};
+  const uint32_t brights[] = {0xFFFFFF, 0x4DFFB4};
+  const RECT areas[] = {{1, 0, 12, 7}, {-5, -5, 100, 100}, {0, 0, 13, 8}};
+  int failures = 0, draws = 0;
+  for (int colorType : {Rgb565, Xrgb8888}) {
+    for (Kind kind : {Kind::Direct, Kind::Alpha, Kind::Paletted}) {
+      Scene scene(colorType, kind);
+      for (int mode : modes)
+        for (int param : params)
+          for (uint32_t bright : brights)
+            for (bool blend : {false, true})
+              for (int transparent : {0, 1, 2})
+                for (bool runLength : {false, true}) {
+                  const Combination c = {mode, param, bright, blend, transparent, runLength};
+                  scene.Randomise(rng);
+                  int x, y;
+                  if (runLength) {
+                    DrawArea = {0, 0, 13, 8};
+                    x = static_cast<int>(rng() % 5);
+                    y = static_cast<int>(rng() % 4);
+                  } else {
+                    DrawArea = areas[rng() % 3];
+                    x = static_cast<int>(rng() % 13) - 4;
+                    y = static_cast<int>(rng() % 10) - 3;
+                  }
+                  ++draws;
+                  if (!DrawBoth(scene, c, x, y) && ++failures >= 10) FAIL() << "stopping after 10 failures";
+                  ASSERT_TRUE(scene.dst.CanariesIntact()) << Describe(scene, c, x, y);
+                }
+    }
+  }
+  EXPECT_EQ(draws, 2 * 3 * 10 * 7 * 2 * 2 * 3 * 2);
+}
+
+// With the transparent flag 1 and the whole source visible both paths skip the same pixels and
+// draw the same values, except where the per-pixel path has a special form.
+TEST_P(PlainBlitOracle, RunLengthAndPerPixelPathsAgreeOutsideTheSpecialForms) {
+  DrawStateGuard state;
+  std::mt19937 rng(77);
+  for (int colorType : {Rgb565, Xrgb8888}) {
+    for (Kind kind : {Kind::Direct, Kind::Alpha, Kind::Paletted}) {
+      Scene scene(colorType, kind);
+      for (int mode : {0, 1, 2, 3, 4, 10, 11})
+        for (int param : {100, 128, 255})
+          for (uint32_t bright : {0xFFFFFFu, 0x80FF40u})
+            for (bool blend : {false, true}) {
+              const bool special = kind != Kind::Alpha && bright == 0xFFFFFF && !blend &&
+                                   ((mode == 1 && param == 128) || (mode == 1 && param != 255 && colorType == Rgb565) ||
+                                    (mode == 2 && param == 255));
+              CurrentBlendMode = mode;
+              BlendParam = param;
+              DrawBright = bright;
+              scene.Randomise(rng);
+              const std::vector<uint8_t> start = scene.dst.buffer;
+              MEMIMG* blendImage = blend ? &scene.blend.image : nullptr;
+
+              ASSERT_EQ(RebuildMemImgWorkBuffers(&scene.src.image), 0);
+              DrawMemImgPlain(&scene.dst.image, &scene.src.image, 2, 1, 1, blendImage);
+              const std::vector<uint8_t> runLength = scene.dst.buffer;
+
+              scene.dst.buffer = start;
+              scene.src.image.body->skipTableValid = 0;
+              DrawMemImgPlain(&scene.dst.image, &scene.src.image, 2, 1, 1, blendImage);
+              const std::string what = Describe(scene, {mode, param, bright, blend, 1, true}, 2, 1);
+              if (special) {
+                EXPECT_FALSE(runLength == scene.dst.buffer) << what;
+              } else {
+                EXPECT_TRUE(runLength == scene.dst.buffer) << what;
+              }
+            }
+    }
+  }
+}
+
+}  // namespace

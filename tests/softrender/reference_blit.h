@@ -1,0 +1,19 @@
+// A slow reference of the plain blit for the differential tests: every rule written channel by
+// channel from its description, with plain divisions instead of tables and packed words.
+#pragma once
+
+#include <cstdint>
+
+#include "runtime/softrender/memimg.h"
+
+// Draws as DrawMemImgPlain would, reading the draw state, but writes into dstPixels: a copy of
+// the destination's bytes whose top-left pixel corresponds to dst->pixels (it is also where
+// the old destination values are read).
+void ReferenceDrawPlain(uint8_t* dstPixels, const MEMIMG* dst, const MEMIMG* src, int x, int y,
+                        int transparent, const MEMIMG* blendImage);
+
+// Channel-wise statements of the packed operations, for the rule tests.
+uint32_t ReferenceAddSaturate8888(uint32_t d, uint32_t t, bool lowBits);
+uint32_t ReferenceSubtractSaturate8888(uint32_t d, uint32_t t);
+uint16_t ReferenceAddSaturate565(uint16_t d, uint16_t t, bool lowBits);
+uint16_t ReferenceSubtractSaturate565(uint16_t d, uint16_t t);
