@@ -21,6 +21,7 @@
 #include "runtime/platform/tracked_heap.h"
 #include "runtime/platform/window_hooks.h"
 #include "runtime/platform/window_state.h"
+#include "runtime/sound/sound_system.h"
 
 LibraryServiceHooks LibraryHooks = {};
 
@@ -50,14 +51,21 @@ void Call(Hook hook) {
   if (hook) hook();
 }
 
-// The window system reaches the platform layer's own services through its hooks.
-void InstallPlatformServiceHooks() {
+// The window system reaches the services of the platform layer and of sound through its hooks;
+// sound waits through the message processing, sets its device up for the desktop window and
+// ends the program through the library's fatal exit.
+void InstallServiceHooks() {
   WindowHooks.seedRandom = [](unsigned int seed) { SeedRandom(seed); };
   WindowHooks.pumpSocketMessages = [] { PumpSocketMessages(0); };
   WindowHooks.handleSocketEvent = [](WPARAM wParam, LPARAM lParam) -> LRESULT {
     return HandleSocketEvent(static_cast<int>(lParam), static_cast<SOCKET>(wParam));
   };
   WindowHooks.restoreDesktopComposition = &RestoreDesktopComposition;
+  WindowHooks.updateStreamSounds = [] { RefillStreamSoundsPerFrame(); };
+  WindowHooks.updateSoundPositions = [] { UpdateSoundPositions(); };
+  WindowHooks.pollMusicPlayState = [] { PollMusicPlayState(); };
+  WindowHooks.handleMciNotify = [](WPARAM, LPARAM) { HandleMciNotify(); };
+  SetSoundPlatformLinks(SoundPlatformLinks{&GetDesktopWindow, &PumpWindowMessages, &AbortWithLog});
 }
 
 // Full screen needs a display mode of the screen size; without one the library starts in a
@@ -136,12 +144,12 @@ void RunShutdownSequence() {
   if (running) {
     EndOnScreenLog();
     TerminateNetwork();
-    Call(LibraryHooks.stopFileMusic);
+    StopFileMusic();
     Call(LibraryHooks.terminateModelSystem);
   }
   if (Progress.graphicsStarted) Call(LibraryHooks.terminateGraphics);
   if (Progress.inputStarted) Call(LibraryHooks.releaseInputDevices);
-  if (Progress.soundStarted) Call(LibraryHooks.shutdownSound);
+  if (Progress.soundStarted) ShutdownSound();
   if (Progress.windowCreated) DestroyMainWindow();
   EndCom();
   if (running) Call(LibraryHooks.deleteAllSoftImages);
@@ -165,7 +173,7 @@ int FailStartup() {
 int RunStartupSequence() {
   if (gSystemState.initialised) return 0;
   gSystemState.startupInProgress = 1;
-  InstallPlatformServiceHooks();
+  InstallServiceHooks();
   LoadStartupLibraries();
   ChooseFullScreenOrWindow();
   Call(LibraryHooks.buildYuvTables);
@@ -188,7 +196,7 @@ int RunStartupSequence() {
   Progress.windowCreated = 1;
   if (LibraryHooks.initInputDevices && LibraryHooks.initInputDevices() < 0) return FailStartup();
   Progress.inputStarted = 1;
-  Call(LibraryHooks.initSound);  // a machine without sound runs on without it
+  InitSound();  // a machine without sound runs on without it
   Progress.soundStarted = 1;
   if (LibraryHooks.initializeGraphics && LibraryHooks.initializeGraphics() < 0) return FailStartup();
   Progress.graphicsStarted = 1;

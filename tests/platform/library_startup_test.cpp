@@ -25,6 +25,7 @@
 #include "runtime/platform/window_hooks.h"
 #include "runtime/platform/window_procedure.h"
 #include "runtime/platform/window_state.h"
+#include "runtime/sound/sound_system.h"
 #include "tests/support/archive_fixtures.h"
 #include "tests/support/child_process.h"
 #include "tests/support/log_capture.h"
@@ -72,13 +73,9 @@ void InstallStandIns() {
     Record("initInputDevices");
     return gInputResult;
   };
-  LibraryHooks.initSound = [] {
-    Record("initSound");
-    ReadFromArchive();
-    return 0;
-  };
   LibraryHooks.initializeGraphics = [] {
     Record("initializeGraphics");
+    ReadFromArchive();  // as the graphics read their shader pack
     return gGraphicsResult;
   };
   LibraryHooks.setDrawTarget = [](int target) {
@@ -87,10 +84,6 @@ void InstallStandIns() {
   };
   LibraryHooks.initializeModelSystem = [] {
     Record("initializeModelSystem");
-    return 0;
-  };
-  LibraryHooks.stopFileMusic = [] {
-    Record("stopFileMusic");
     return 0;
   };
   LibraryHooks.terminateModelSystem = [] {
@@ -103,10 +96,6 @@ void InstallStandIns() {
   };
   LibraryHooks.releaseInputDevices = [] {
     Record("releaseInputDevices");
-    return 0;
-  };
-  LibraryHooks.shutdownSound = [] {
-    Record("shutdownSound");
     return 0;
   };
   LibraryHooks.deleteAllSoftImages = [] {
@@ -254,11 +243,10 @@ TEST_F(LibraryStartup, LogsTheOutlineInOrderThenTheShutdownAndEndsWithTheLeakDum
   EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(folder.path()));
   EXPECT_EQ(FindWindowA(title.c_str(), nullptr), nullptr);
 
-  EXPECT_EQ(gCalls, (std::vector<std::string>{
-                        "buildYuvTables", "setRestoreCallback null", "initInputDevices", "initSound",
-                        "initializeGraphics", "setDrawTarget -2", "setDrawTarget -4", "initializeModelSystem",
-                        "stopFileMusic", "terminateModelSystem", "terminateGraphics", "releaseInputDevices",
-                        "shutdownSound", "deleteAllSoftImages"}));
+  EXPECT_EQ(gCalls, (std::vector<std::string>{"buildYuvTables", "setRestoreCallback null", "initInputDevices",
+                                              "initializeGraphics", "setDrawTarget -2", "setDrawTarget -4",
+                                              "initializeModelSystem", "terminateModelSystem", "terminateGraphics",
+                                              "releaseInputDevices", "deleteAllSoftImages"}));
 
   // The file begins where the log was started: what ran before went with the old file. A line
   // ending in an unfinished text carries the next text on (the clock choice ends with a space).
@@ -277,17 +265,17 @@ TEST_F(LibraryStartup, LogsTheOutlineInOrderThenTheShutdownAndEndsWithTheLeakDum
       {0, "ウインドウの作成に成功しました"},
       {0, "ＩＭＥを無効にしました"},
       {0, "<initInputDevices>"},
-      {0, "<initSound>"},
+      {0, "DirectSound の初期化を行います"},
+      {0, "DirectSound の初期化は正常に終了しました"},
       {0, "<initializeGraphics>"},
       {0, "文字コードバッファの初期化を行います... 完了しました"},
       {0, "<setDrawTarget -2>"},
       {0, "<setDrawTarget -4>"},
       {0, "<initializeModelSystem>"},
-      {0, "<stopFileMusic>"},
       {0, "<terminateModelSystem>"},
       {0, "<terminateGraphics>"},
       {0, "<releaseInputDevices>"},
-      {0, "<shutdownSound>"},
+      {0, "DirectSound の終了処理は正常に終了しました"},
       {0, "ウインドウを閉じようとしています"},
       {0, "ウインドウが破棄されようとしています"},
       {0, "ソフトを終了する準備が整いました"},
@@ -369,24 +357,25 @@ TEST_F(LibraryStartup, AFailedStartUndoesExactlyWhatItDidAndCanBeRetried) {
     void (*arrange)(const char* title);
     void (*clear)(const char* title);
     std::vector<std::string> calls;  // the stand-ins asked, up to the failure and in the undoing
-    const char* logLine;
+    std::vector<const char*> logLines;
     bool windowStepRan;
     bool comStarted;
+    bool soundStarted;
   } cases[] = {
       {"24-bit desktop in a window", [](const char*) { PortSetDesktopColorBits(24); },
        [](const char*) { PortSetDesktopColorBits(0); }, {"buildYuvTables"},
-       "ＴＡＲＮＵは２４ビットカラーモードに対応していません", false, false},
+       {"ＴＡＲＮＵは２４ビットカラーモードに対応していません"}, false, false, false},
       {"24-bit screen", [](const char*) { gScreenBits = 24; }, [](const char*) { gScreenBits = 0; },
-       {"buildYuvTables"}, "ＴＡＲＮＵは２４ビットカラーモードに対応していません", false, false},
+       {"buildYuvTables"}, {"ＴＡＲＮＵは２４ビットカラーモードに対応していません"}, false, false, false},
       {"second instance", &OpenForeignWindow, &CloseForeignWindow, {"buildYuvTables", "setRestoreCallback null"},
-       "二重起動されています、ソフトを終了します", true, true},
+       {"二重起動されています、ソフトを終了します"}, true, true, false},
       {"input refuses", [](const char*) { gInputResult = -1; }, [](const char*) { gInputResult = 0; },
-       {"buildYuvTables", "setRestoreCallback null", "initInputDevices"}, "ウインドウが破棄されようとしています",
-       true, true},
+       {"buildYuvTables", "setRestoreCallback null", "initInputDevices"}, {"ウインドウが破棄されようとしています"},
+       true, true, false},
       {"graphics refuses", [](const char*) { gGraphicsResult = -1; }, [](const char*) { gGraphicsResult = 0; },
-       {"buildYuvTables", "setRestoreCallback null", "initInputDevices", "initSound", "initializeGraphics",
-        "releaseInputDevices", "shutdownSound"},
-       "ウインドウが破棄されようとしています", true, true},
+       {"buildYuvTables", "setRestoreCallback null", "initInputDevices", "initializeGraphics",
+        "releaseInputDevices"},
+       {"DirectSound の終了処理は正常に終了しました", "ウインドウが破棄されようとしています"}, true, true, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -412,8 +401,10 @@ TEST_F(LibraryStartup, AFailedStartUndoesExactlyWhatItDidAndCanBeRetried) {
     if (c.windowStepRan) {
       EXPECT_TRUE(SDL_IsScreenSaverEnabled());
     }
+    EXPECT_EQ(IsSoundStarted(), 0);
     const std::string contents = log.Contents();
-    EXPECT_TRUE(Contains(contents, c.logLine));
+    for (const char* line : c.logLines) EXPECT_TRUE(Contains(contents, line)) << line;
+    EXPECT_EQ(Contains(contents, "DirectSound の初期化を行います"), c.soundStarted);
     EXPECT_EQ(Contains(contents, "ＣＯＭの初期化"), c.comStarted);
     EXPECT_EQ(Contains(contents, "ＣＯＭを終了... 完了"), c.comStarted);
 
@@ -422,7 +413,7 @@ TEST_F(LibraryStartup, AFailedStartUndoesExactlyWhatItDidAndCanBeRetried) {
     DrainMessages();
     gCalls.clear();
     EXPECT_EQ(InitLibrary(), 0);
-    EXPECT_EQ(gCalls.size(), 8u);  // every start-up step ran once
+    EXPECT_EQ(gCalls.size(), 7u);  // every start-up step ran once
     EXPECT_EQ(EndLibrary(), 0);
     EXPECT_EQ(LibraryLoadCounts(), loadsBefore);
     EXPECT_EQ(PortComInitCount(), comBefore);
