@@ -20,3 +20,8 @@ if(KELVANOR_SANITIZE)
   target_compile_options(kelvanor_flags INTERFACE ${KELVANOR_SANITIZER_FLAGS})
   target_link_options(kelvanor_flags INTERFACE ${KELVANOR_SANITIZER_FLAGS})
 endif()
+
+# libFuzzer needs coverage from the library its targets call, not only from the targets.
+if(KELVANOR_FUZZ)
+  target_compile_options(kelvanor_flags INTERFACE -fsanitize=fuzzer-no-link)
+endif()

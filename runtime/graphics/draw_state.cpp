@@ -5,3 +5,4 @@ int32_t CurrentBlendMode = 0;
 int32_t BlendParam = 0;
 uint32_t DrawBright = 0xFFFFFF;
 uint8_t BlendImageRamp[256];
+MEMIMG* SoftDrawTarget = nullptr;

@@ -7,6 +7,8 @@
 
 #include "port/win32.h"
 
+struct MEMIMG;
+
 // Clip rectangle of the current draw target (right and bottom exclusive), clamped to the
 // target's size by the graphics layer.
 extern RECT DrawArea;
@@ -24,3 +26,7 @@ extern uint32_t DrawBright;
 
 // Weight (out of 256) that a blend-image byte gives the source; see BuildBlendImageRamp.
 extern uint8_t BlendImageRamp[256];
+
+// The memory image that software draws go to (the screen's, a draw-target graph's or the mask
+// screen's), or null before the software screen exists. DrawArea is in its pixels.
+extern MEMIMG* SoftDrawTarget;

@@ -68,9 +68,11 @@ SOFTRENDER_INLINE uint16_t Mix565By2(uint16_t d, uint16_t y, uint32_t f1, uint32
 SOFTRENDER_INLINE uint16_t TableMix565(uint16_t d, uint16_t y, uint32_t param) {
   const uint16_t p16 = static_cast<uint16_t>(param);
   const auto mix = [&](uint16_t dc, uint16_t yc) {
-    const uint16_t up = Div255u16(static_cast<uint16_t>((yc - dc) * p16));
-    const uint16_t down = Div255u16(static_cast<uint16_t>((dc - yc) * p16));
-    return static_cast<uint16_t>(yc >= dc ? dc + up : dc - down);
+    // The step's size from |Y_c - D_c|, its sign put back without a branch.
+    const int32_t diff = int32_t{yc} - int32_t{dc};
+    const int32_t sign = diff >> 31;
+    const uint16_t size = Div255u16(static_cast<uint16_t>(static_cast<uint16_t>((diff ^ sign) - sign) * p16));
+    return static_cast<uint16_t>(dc + ((size ^ sign) - sign));
   };
   return Pack565(mix(Red565(d), Red565(y)), mix(Green565(d), Green565(y)),
                  mix(Blue565(d), Blue565(y)));

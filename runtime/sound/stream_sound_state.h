@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "runtime/platform/handle_table.h"
+#include "runtime/sound/stream_sound_source.h"
 
 struct StreamSoundState {
   int playType;       // of the last play: 3 loops, others play once
@@ -15,8 +16,7 @@ struct StreamSoundState {
   int ringSize;       // one second of sound, in whole blocks
   int writeOffset;    // where the next data goes; -800 before the first fill
   int refillThreshold;  // the cursor must pass this before the next refill writes; -1 none
-  // The sources (up to 3, each with its decoder) belong here, in this order; they come with
-  // the decoders.
+  StreamSoundSource sources[kStreamSourceMax];
   uint8_t openedFlags[3];
   int sourceCount;
   int currentSource;

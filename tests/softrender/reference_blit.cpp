@@ -90,18 +90,8 @@ uint16_t ReferenceSubtractSaturate565(uint16_t d, uint16_t t) {
 
 namespace {
 
-enum class Form { Skip, Opaque, Partial, Raw };
-
-struct Draw {
-  uint32_t mode;  // after mode 1 at 255 became 0
-  int P;
-  int bright[3];  // blue, green, red
-  bool isBright;
-  bool blend;
-  bool alphaSource;
-  bool perPixel;
-  bool deep;
-};
+using Form = ReferenceForm;
+using Draw = ReferenceRuleState;
 
 // Mix toward Y by w out of 2^m: floor((D * 2^m + w * (Y - D)) / 2^m).
 int Mix(int d, int y, int64_t w, int m) { return int(FloorDiv(int64_t(d) * (int64_t(1) << m) + w * (y - d), int64_t(1) << m)); }
@@ -221,6 +211,14 @@ uint16_t Rule565(const Draw& s, uint16_t dWord, uint16_t sWord, int a, int r, Fo
 }
 
 }  // namespace
+
+uint32_t ReferenceRule8888(const ReferenceRuleState& s, uint32_t d, uint32_t src, int a, int r, ReferenceForm form) {
+  return Rule8888(s, d, src, a, r, form);
+}
+
+uint16_t ReferenceRule565(const ReferenceRuleState& s, uint16_t d, uint16_t src, int a, int r, ReferenceForm form) {
+  return Rule565(s, d, src, a, r, form);
+}
 
 void ReferenceDrawPlain(uint8_t* dstPixels, const MEMIMG* dst, const MEMIMG* src, int x, int y,
                         int transparent, const MEMIMG* blendImage) {

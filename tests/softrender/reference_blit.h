@@ -17,3 +17,20 @@ uint32_t ReferenceAddSaturate8888(uint32_t d, uint32_t t, bool lowBits);
 uint32_t ReferenceSubtractSaturate8888(uint32_t d, uint32_t t);
 uint16_t ReferenceAddSaturate565(uint16_t d, uint16_t t, bool lowBits);
 uint16_t ReferenceSubtractSaturate565(uint16_t d, uint16_t t);
+
+// One pixel of a rule, for the references of the other draws. perPixel selects the plain
+// blit's special forms (which no other draw has); mode is the blend mode after mode 1 at
+// P 255 became 0; bright holds the blue, green and red DrawBright bytes.
+enum class ReferenceForm { Skip, Opaque, Partial, Raw };
+struct ReferenceRuleState {
+  uint32_t mode;
+  int P;
+  int bright[3];
+  bool isBright;
+  bool blend;
+  bool alphaSource;
+  bool perPixel;
+  bool deep;
+};
+uint32_t ReferenceRule8888(const ReferenceRuleState& s, uint32_t d, uint32_t src, int a, int r, ReferenceForm form);
+uint16_t ReferenceRule565(const ReferenceRuleState& s, uint16_t d, uint16_t src, int a, int r, ReferenceForm form);

@@ -1,0 +1,171 @@
+// The primitives' leaves, built on the pixel rules and the source readers of the plain blit.
+#include "runtime/softrender/primitive_leaves.h"
+
+#include <cstring>
+
+#include "runtime/softrender/pixel_rules_565.h"
+#include "runtime/softrender/pixel_rules_8888.h"
+
+#define SOFTRENDER_LEAF_NAMESPACE PrimitiveLeaves
+#include "runtime/softrender/plain_leaves.h"
+#undef SOFTRENDER_LEAF_NAMESPACE
+
+namespace PrimitiveLeaves {
+namespace {
+
+// --- textured spans ---------------------------------------------------------------------
+
+template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
+void TexelSpan(uint8_t* dst, int64_t n, int64_t u, int64_t v, int64_t dudx, int64_t dvdx,
+               const TexelFrame& f, const RuleParams& p) {
+  using Word = typename Src::Word;
+  for (int64_t i = 0; i < n; ++i, dst += sizeof(Word), u += dudx, v += dvdx) {
+    const ptrdiff_t column = static_cast<ptrdiff_t>(u >> 18), row = static_cast<ptrdiff_t>(v >> 18);
+    const uint8_t* px = f.pixels + row * f.pitch + column * Src::kBytes;
+    const Word d = LoadWord<Word>(dst);
+    const Word s = Src::Color(px, p);
+    const uint32_t a = Src::Alpha(px);
+    const uint32_t r = kBlend ? p.ramp[f.blend[row * f.blendPitch + column]] : 0;
+    Word out;
+    if constexpr (kSel == PixelSelect::Opaque) {
+      out = Apply<Word, K, kBright, kBlend, false>(d, s, a, r, p);
+    } else if constexpr (kSel == PixelSelect::Partial) {
+      out = Apply<Word, K, kBright, kBlend, true>(d, s, a, r, p);
+    } else if constexpr (kSel == PixelSelect::Key) {
+      if (Src::IsKey(px, p)) continue;
+      out = Apply<Word, K, kBright, kBlend, false>(d, s, a, r, p);
+    } else {
+      if (a == 0) continue;
+      out = a == 255 ? Apply<Word, K, kBright, kBlend, false>(d, s, a, r, p)
+                     : Apply<Word, K, kBright, kBlend, true>(d, s, a, r, p);
+    }
+    StoreWord<Word>(dst, out);
+  }
+}
+
+// Alpha selections belong to alpha sources, the transparent-colour test to the others.
+template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
+TexelSpanFn TexelLeaf() {
+  constexpr bool kAlphaSelect = kSel == PixelSelect::Partial || kSel == PixelSelect::Class;
+  if constexpr (Src::kAlpha != kAlphaSelect) return nullptr;
+  else return &TexelSpan<Src, K, kBright, kBlend, kSel>;
+}
+
+template <class Src, RuleKind K, bool kBright, bool kBlend>
+TexelSpanFn PickTexelSelect(PixelSelect select) {
+  switch (select) {
+    case PixelSelect::Opaque: return TexelLeaf<Src, K, kBright, kBlend, PixelSelect::Opaque>();
+    case PixelSelect::Partial: return TexelLeaf<Src, K, kBright, kBlend, PixelSelect::Partial>();
+    case PixelSelect::Key: return TexelLeaf<Src, K, kBright, kBlend, PixelSelect::Key>();
+    case PixelSelect::Class: return TexelLeaf<Src, K, kBright, kBlend, PixelSelect::Class>();
+  }
+  return nullptr;
+}
+
+template <class Src, RuleKind K>
+TexelSpanFn PickTexelModifiers(bool bright, bool blend, PixelSelect select) {
+  if (bright)
+    return blend ? PickTexelSelect<Src, K, true, true>(select) : PickTexelSelect<Src, K, true, false>(select);
+  return blend ? PickTexelSelect<Src, K, false, true>(select) : PickTexelSelect<Src, K, false, false>(select);
+}
+
+template <class Src>
+TexelSpanFn PickTexelKind(RuleKind kind, bool bright, bool blend, PixelSelect select) {
+  switch (kind) {
+    case RuleKind::Copy: return PickTexelModifiers<Src, RuleKind::Copy>(bright, blend, select);
+    case RuleKind::Alpha: return PickTexelModifiers<Src, RuleKind::Alpha>(bright, blend, select);
+    case RuleKind::Add: return PickTexelModifiers<Src, RuleKind::Add>(bright, blend, select);
+    case RuleKind::Subtract: return PickTexelModifiers<Src, RuleKind::Subtract>(bright, blend, select);
+    case RuleKind::Multiply: return PickTexelModifiers<Src, RuleKind::Multiply>(bright, blend, select);
+    case RuleKind::InvertedAlpha: return PickTexelModifiers<Src, RuleKind::InvertedAlpha>(bright, blend, select);
+    case RuleKind::MultiplyAlpha: return PickTexelModifiers<Src, RuleKind::MultiplyAlpha>(bright, blend, select);
+    default: return nullptr;  // the plain blit's special forms are not primitives' rules
+  }
+}
+
+// --- flat colour ------------------------------------------------------------------------
+
+// The flat colour has no brightness of its own (the draw prepared it), no weights and no
+// transparency: every rule takes its unweighted form.
+template <class Word, RuleKind K>
+inline Word FlatPixel(Word d, Word colour, const RuleParams& p) {
+  return Apply<Word, K, false, false, false>(d, colour, 255, 0, p);
+}
+
+template <class Word, RuleKind K>
+void FlatRow(uint8_t* dst, int64_t n, uint32_t colour, const RuleParams& p) {
+  const Word c = static_cast<Word>(colour);
+  if constexpr (K == RuleKind::Copy && sizeof(Word) == 2) {
+    // Two pixels per 32-bit store, then the odd one.
+    const uint32_t pair = uint32_t{c} | uint32_t{c} << 16;
+    int64_t i = 0;
+    for (; i + 2 <= n; i += 2) Store32(dst + 2 * i, pair);
+    if (i < n) Store16(dst + 2 * i, c);
+  } else if constexpr (K == RuleKind::Copy) {
+    for (int64_t i = 0; i < n; ++i) Store32(dst + 4 * i, c);
+  } else {
+    for (int64_t i = 0; i < n; ++i) {
+      uint8_t* out = dst + i * static_cast<int64_t>(sizeof(Word));
+      StoreWord<Word>(out, FlatPixel<Word, K>(LoadWord<Word>(out), c, p));
+    }
+  }
+}
+
+template <class Word, RuleKind K>
+void FlatLine(const LineWalk& walk, uint8_t* start, ptrdiff_t pitch, uint32_t colour, const RuleParams& p) {
+  const Word c = static_cast<Word>(colour);
+  StepLine(walk, start, sizeof(Word), pitch, [&](uint8_t* out) {
+    StoreWord<Word>(out, FlatPixel<Word, K>(LoadWord<Word>(out), c, p));
+  });
+}
+
+template <class Word, template <class, RuleKind> class Leaf, class Fn>
+Fn PickFlat(RuleKind kind) {
+  switch (kind) {
+    case RuleKind::Copy: return &Leaf<Word, RuleKind::Copy>::Run;
+    case RuleKind::Alpha: return &Leaf<Word, RuleKind::Alpha>::Run;
+    case RuleKind::Add: return &Leaf<Word, RuleKind::Add>::Run;
+    case RuleKind::Subtract: return &Leaf<Word, RuleKind::Subtract>::Run;
+    case RuleKind::Multiply: return &Leaf<Word, RuleKind::Multiply>::Run;
+    case RuleKind::InvertedAlpha: return &Leaf<Word, RuleKind::InvertedAlpha>::Run;
+    case RuleKind::MultiplyAlpha: return &Leaf<Word, RuleKind::MultiplyAlpha>::Run;
+    default: return nullptr;
+  }
+}
+
+template <class Word, RuleKind K>
+struct FlatRowLeaf {
+  static void Run(uint8_t* dst, int64_t n, uint32_t colour, const RuleParams& p) { FlatRow<Word, K>(dst, n, colour, p); }
+};
+template <class Word, RuleKind K>
+struct FlatLineLeaf {
+  static void Run(const LineWalk& w, uint8_t* start, ptrdiff_t pitch, uint32_t colour, const RuleParams& p) {
+    FlatLine<Word, K>(w, start, pitch, colour, p);
+  }
+};
+
+}  // namespace
+}  // namespace PrimitiveLeaves
+
+TexelSpanFn PickTexelSpan(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect select) {
+  using namespace PrimitiveLeaves;
+  switch (source) {
+    case SourceKind::Direct8888: return PickTexelKind<Source8888>(kind, bright, blend, select);
+    case SourceKind::Alpha8888: return PickTexelKind<SourceAlpha8888>(kind, bright, blend, select);
+    case SourceKind::Paletted8888: return PickTexelKind<SourcePaletted8888>(kind, bright, blend, select);
+    case SourceKind::Direct565: return PickTexelKind<Source565>(kind, bright, blend, select);
+    case SourceKind::Alpha565: return PickTexelKind<SourceAlpha565>(kind, bright, blend, select);
+    case SourceKind::Paletted565: return PickTexelKind<SourcePaletted565>(kind, bright, blend, select);
+  }
+  return nullptr;
+}
+
+FlatRowFn PickFlatRow(bool deep, RuleKind kind) {
+  using namespace PrimitiveLeaves;
+  return deep ? PickFlat<uint32_t, FlatRowLeaf, FlatRowFn>(kind) : PickFlat<uint16_t, FlatRowLeaf, FlatRowFn>(kind);
+}
+
+FlatLineFn PickFlatLine(bool deep, RuleKind kind) {
+  using namespace PrimitiveLeaves;
+  return deep ? PickFlat<uint32_t, FlatLineLeaf, FlatLineFn>(kind) : PickFlat<uint16_t, FlatLineLeaf, FlatLineFn>(kind);
+}

@@ -1,0 +1,40 @@
+// Helpers for tests of the image loaders and writers: decoding bytes from a memory stream,
+// reading pixels back, and the mutation driver of the fuzz smoke tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "runtime/graphics/image/image_loader.h"
+#include "tools/lib/image_file_fixtures.h"
+
+// A memory stream over the bytes, closed when the object goes.
+class MemoryImageStream {
+ public:
+  explicit MemoryImageStream(const ByteString& bytes);
+  ~MemoryImageStream();
+  MemoryImageStream(const MemoryImageStream&) = delete;
+  MemoryImageStream& operator=(const MemoryImageStream&) = delete;
+  DataStream* get() { return &stream_; }
+
+ private:
+  DataStream stream_;
+};
+
+// Decodes the bytes with one loader, or the whole chain when loader is null.
+int LoadImageBytes(ImageLoaderFunction loader, const ByteString& bytes, GraphImage* image);
+
+// Pixel (x, y) as 0xAARRGGBB through GetGraphImagePixel.
+uint32_t ImagePixel(GraphImage* image, int x, int y);
+// Every pixel, row by row from the top, as above.
+std::vector<uint32_t> ImagePixels(GraphImage* image);
+
+// Runs `cases` mutated copies of the fixtures through the loader (fixed seed): byte and bit
+// changes, inserted and removed bytes, cut ends and extreme values written over header fields.
+// Every result must be -1 with the image zeroed, or 0 with an image whose whole buffer can be
+// read; nothing may stay allocated. Failures are reported through gtest. repair, when given,
+// mends each mutated file (checksums) before it is offered. Returns the number of cases the
+// loader took.
+int RunImageLoaderSmoke(ImageLoaderFunction loader, const std::vector<ByteString>& fixtures,
+                        int cases, uint32_t seed, void (*repair)(ByteString*) = nullptr);
