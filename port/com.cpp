@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "port/com_classes.h"
+#include "port/ddraw.h"
+#include "port/dinput.h"
 #include "port/dsound.h"
 #include "port/module_exports.h"
 
@@ -18,6 +20,9 @@ struct ComClass {
 // Every class CoCreateInstance can make. A class that is not listed is not registered here.
 const ComClass kClasses[] = {
     {CLSID_DirectSound, &CreateDirectSoundObject},
+    {CLSID_DirectDraw7, &MakeDirectDraw7Object},
+    {CLSID_DirectInput, &CreateDirectInputObject},
+    {CLSID_DirectInput8, &CreateDirectInput8Object},
 };
 
 std::mutex gMutex;

@@ -41,6 +41,8 @@ const PortExport kWinmmExports[] = {
     PORT_EXPORT(timeBeginPeriod),
     PORT_EXPORT(timeEndPeriod),
     PORT_EXPORT(timeGetDevCaps),
+    PORT_EXPORT(joyGetPosEx),
+    PORT_EXPORT(joyGetDevCapsA),
 };
 }  // namespace
 

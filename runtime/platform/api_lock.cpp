@@ -111,6 +111,14 @@ void LeaveApiLock() {
   }
 }
 
+int ApiLockHeldByCurrentThread() {
+  if (!gApiLock.created) return 0;
+  EnterCriticalSection(&gApiLock.guard);
+  int held = gApiLock.busy && gApiLock.owner == GetCurrentThreadId();
+  LeaveCriticalSection(&gApiLock.guard);
+  return held;
+}
+
 void FreeApiLock() {
   EnterCriticalSection(CreationLock());
   if (gApiLock.created) {

@@ -27,6 +27,8 @@ void EnterApiLock();
 // Undoes one EnterApiLock of the holder; a call by a thread that does not hold the lock does
 // nothing.
 void LeaveApiLock();
+// 1 when the calling thread holds the lock, else 0.
+int ApiLockHeldByCurrentThread();
 // Closes the events and the guard (end of the library). A later EnterApiLock makes them anew.
 void FreeApiLock();
 

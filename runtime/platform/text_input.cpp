@@ -10,6 +10,7 @@
 #include "runtime/platform/message_loop.h"
 #include "runtime/platform/text_helpers.h"
 #include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/window_hooks.h"
 
 TextInputState TextInput;
 
@@ -236,5 +237,6 @@ void AbortWithLogF(const char* format, ...) {
   va_start(args, format);
   std::vsnprintf(text, sizeof(text), format, args);
   va_end(args);
+  if (WindowHooks.abortWithLog) WindowHooks.abortWithLog(text);
   AbortWithLog(text);
 }

@@ -44,6 +44,9 @@ struct WindowServiceHooks {
   LRESULT (*handleSocketEvent)(WPARAM wParam, LPARAM lParam);
   // Start-up pieces of other Parts.
   void (*seedRandom)(unsigned int seed);
+  // Stands in for the library's fatal exit (AbortWithLog) where a test must see the text; null
+  // in the running library. Must not return.
+  void (*abortWithLog)(const char* text);
 };
 
 extern WindowServiceHooks WindowHooks;

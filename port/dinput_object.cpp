@@ -1,0 +1,296 @@
+// The DirectInput 7 and 8 objects: initialisation, the device list and device creation, the
+// standard data formats, and the test switches.
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "port/com_classes.h"
+#include "port/cp932_text.h"
+#include "port/dinput_objects.h"
+
+// The formats are recognised by their address; their object lists are not needed here.
+const DIDATAFORMAT c_dfDIKeyboard = {sizeof(DIDATAFORMAT), sizeof(DIOBJECTDATAFORMAT), DIDF_RELAXIS,
+                                     256, 0, nullptr};
+const DIDATAFORMAT c_dfDIMouse = {sizeof(DIDATAFORMAT), sizeof(DIOBJECTDATAFORMAT), DIDF_RELAXIS,
+                                  sizeof(DIMOUSESTATE), 0, nullptr};
+const DIDATAFORMAT c_dfDIJoystick = {sizeof(DIDATAFORMAT), sizeof(DIOBJECTDATAFORMAT), DIDF_ABSAXIS,
+                                     sizeof(DIJOYSTATE), 0, nullptr};
+
+namespace {
+
+const IID kIidUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+// Joystick instance GUIDs: this prefix, then the SDL instance id in Data4[4..7].
+const GUID kJoystickGuidPrefix = {0x6A1E0700, 0x7C3B, 0x4D2E, {0x9F, 0x41, 0x2B, 0x8C, 0, 0, 0, 0}};
+
+struct CallFailure {
+  PortDiDevice device;
+  int succeedFirst;
+  int failCount;
+};
+
+std::mutex gSwitchMutex;
+CallFailure gFailures[static_cast<int>(PortDiCall::Count)];
+
+// One entry of the device list.
+struct DeviceEntry {
+  PortDiDevice kind;
+  SDL_JoystickID joystick;
+  bool forceFeedback;
+  std::string name;  // CP932
+  GUID product;
+};
+
+std::vector<DeviceEntry> ListDevices() {
+  std::vector<DeviceEntry> list;
+  list.push_back({PortDiDevice::Mouse, -1, false, "Mouse", GUID_SysMouse});
+  list.push_back({PortDiDevice::Keyboard, -1, false, "Keyboard", GUID_SysKeyboard});
+  if (!PortEnsureJoysticks()) return list;
+  PortUpdateJoysticks();
+  for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+    DeviceEntry e = {PortDiDevice::Joystick, SDL_JoystickGetDeviceInstanceID(i), false, "", {}};
+    if (e.joystick < 0) continue;
+    const char* name = SDL_JoystickNameForIndex(i);
+    e.name = PortUtf8ToCp932(name ? name : "", name ? std::strlen(name) : 0);
+    SDL_JoystickGUID g = SDL_JoystickGetDeviceGUID(i);
+    static_assert(sizeof(g.data) == sizeof(GUID));
+    std::memcpy(&e.product, g.data, sizeof(GUID));
+    // Rumble is known only once the joystick is open.
+    if (SDL_Joystick* js = SDL_JoystickOpen(i)) {
+      e.forceFeedback = SDL_JoystickHasRumble(js);
+      SDL_JoystickClose(js);
+    }
+    list.push_back(e);
+  }
+  return list;
+}
+
+bool ClassMatches(DWORD devClass, PortDiDevice kind) {
+  switch (devClass) {
+    case DI8DEVCLASS_ALL: return true;
+    case DI8DEVCLASS_POINTER: return kind == PortDiDevice::Mouse;
+    case DI8DEVCLASS_KEYBOARD: return kind == PortDiDevice::Keyboard;
+    case DI8DEVCLASS_GAMECTRL: return kind == PortDiDevice::Joystick;
+    default: return false;
+  }
+}
+
+DWORD DeviceType(PortDiDevice kind, bool version8) {
+  switch (kind) {
+    case PortDiDevice::Mouse: return version8 ? DI8DEVTYPE_MOUSE : DIDEVTYPE_MOUSE;
+    case PortDiDevice::Keyboard: return version8 ? DI8DEVTYPE_KEYBOARD : DIDEVTYPE_KEYBOARD;
+    default: return version8 ? DI8DEVTYPE_GAMEPAD : DIDEVTYPE_JOYSTICK;
+  }
+}
+
+HRESULT Enumerate(bool version8, DWORD devClass, LPDIENUMDEVICESCALLBACKA callback, LPVOID context,
+                  DWORD flags) {
+  if (!callback || devClass > DI8DEVCLASS_GAMECTRL || devClass == 1 ||
+      (flags & ~(DIEDFL_ATTACHEDONLY | DIEDFL_FORCEFEEDBACK)))
+    return DIERR_INVALIDPARAM;
+  // The list is taken first, so that the callback may create devices.
+  for (const DeviceEntry& e : ListDevices()) {
+    if (!ClassMatches(devClass, e.kind)) continue;
+    if ((flags & DIEDFL_FORCEFEEDBACK) && !e.forceFeedback) continue;
+    DIDEVICEINSTANCEA instance = {};
+    instance.dwSize = sizeof(instance);
+    instance.guidInstance = e.kind == PortDiDevice::Mouse      ? GUID_SysMouse
+                            : e.kind == PortDiDevice::Keyboard ? GUID_SysKeyboard
+                                                               : JoystickInstanceGuid(e.joystick);
+    instance.guidProduct = e.product;
+    instance.dwDevType = DeviceType(e.kind, version8);
+    std::strncpy(instance.tszInstanceName, e.name.c_str(), MAX_PATH - 1);
+    std::strncpy(instance.tszProductName, e.name.c_str(), MAX_PATH - 1);
+    if (callback(&instance, context) == DIENUM_STOP) break;
+  }
+  return DI_OK;
+}
+
+HRESULT MakeDevice(bool version8, REFGUID guid, PortInputDevice** out) {
+  PortDiDevice kind;
+  SDL_JoystickID joystick = -1;
+  if (guid == GUID_SysKeyboard)
+    kind = PortDiDevice::Keyboard;
+  else if (guid == GUID_SysMouse)
+    kind = PortDiDevice::Mouse;
+  else if (JoystickIdFromGuid(guid, &joystick))
+    kind = PortDiDevice::Joystick;
+  else
+    return DIERR_DEVICENOTREG;
+  if (DirectInputCallFails(PortDiCall::CreateDevice, kind)) return DIERR_GENERIC;
+  *out = PortInputDevice::New(kind, version8, joystick);
+  return *out ? DI_OK : DIERR_DEVICENOTREG;
+}
+
+HRESULT CheckVersion(DWORD version, DWORD lowest, DWORD highest) {
+  if (version > highest) return DIERR_OLDDIRECTINPUTVERSION;
+  if (version < lowest) return DIERR_BETADIRECTINPUTVERSION;
+  return DI_OK;
+}
+
+class PortDirectInput7 final : public IDirectInput7A {
+ public:
+  HRESULT QueryInterface(REFIID riid, void** object) override {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (riid != kIidUnknown && riid != IID_IDirectInput7A) return E_NOINTERFACE;
+    AddRef();
+    *object = static_cast<IDirectInput7A*>(this);
+    return S_OK;
+  }
+  ULONG AddRef() override { return ++refs_; }
+  ULONG Release() override {
+    const ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+  HRESULT Initialize(HINSTANCE instance, DWORD version) override {
+    if (!instance) return DIERR_INVALIDPARAM;
+    HRESULT hr = CheckVersion(version, 0x300, 0x700);
+    if (FAILED(hr)) return hr;
+    if (DirectInputCallFails(PortDiCall::Initialize, PortDiDevice::Any)) return DIERR_GENERIC;
+    initialized_ = true;
+    return DI_OK;
+  }
+  HRESULT EnumDevices(DWORD devType, LPDIENUMDEVICESCALLBACKA callback, LPVOID context,
+                      DWORD flags) override {
+    if (!initialized_) return DIERR_NOTINITIALIZED;
+    return Enumerate(false, devType, callback, context, flags);
+  }
+  HRESULT CreateDeviceEx(REFGUID instance, REFIID iid, LPVOID* device, LPUNKNOWN outer) override {
+    if (!device) return E_POINTER;
+    *device = nullptr;
+    if (!initialized_) return DIERR_NOTINITIALIZED;
+    if (outer) return CLASS_E_NOAGGREGATION;
+    if (iid != IID_IDirectInputDevice7A) return DIERR_NOINTERFACE;
+    PortInputDevice* d = nullptr;
+    HRESULT hr = MakeDevice(false, instance, &d);
+    if (SUCCEEDED(hr)) *device = static_cast<IDirectInputDevice7A*>(d);
+    return hr;
+  }
+
+ private:
+  ~PortDirectInput7() override = default;
+  std::atomic<ULONG> refs_{1};
+  bool initialized_ = false;
+};
+
+class PortDirectInput8 final : public IDirectInput8A {
+ public:
+  HRESULT QueryInterface(REFIID riid, void** object) override {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (riid != kIidUnknown && riid != IID_IDirectInput8A) return E_NOINTERFACE;
+    AddRef();
+    *object = static_cast<IDirectInput8A*>(this);
+    return S_OK;
+  }
+  ULONG AddRef() override { return ++refs_; }
+  ULONG Release() override {
+    const ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+  HRESULT Initialize(HINSTANCE instance, DWORD version) override {
+    if (!instance) return DIERR_INVALIDPARAM;
+    HRESULT hr = CheckVersion(version, 0x800, 0x800);
+    if (FAILED(hr)) return hr;
+    if (DirectInputCallFails(PortDiCall::Initialize, PortDiDevice::Any)) return DIERR_GENERIC;
+    initialized_ = true;
+    return DI_OK;
+  }
+  HRESULT EnumDevices(DWORD devClass, LPDIENUMDEVICESCALLBACKA callback, LPVOID context,
+                      DWORD flags) override {
+    if (!initialized_) return DIERR_NOTINITIALIZED;
+    return Enumerate(true, devClass, callback, context, flags);
+  }
+  HRESULT CreateDevice(REFGUID instance, LPDIRECTINPUTDEVICE8A* device, LPUNKNOWN outer) override {
+    if (!device) return E_POINTER;
+    *device = nullptr;
+    if (!initialized_) return DIERR_NOTINITIALIZED;
+    if (outer) return CLASS_E_NOAGGREGATION;
+    PortInputDevice* d = nullptr;
+    HRESULT hr = MakeDevice(true, instance, &d);
+    if (SUCCEEDED(hr)) *device = d;
+    return hr;
+  }
+
+ private:
+  ~PortDirectInput8() override = default;
+  std::atomic<ULONG> refs_{1};
+  bool initialized_ = false;
+};
+
+template <class Object>
+HRESULT Make(REFIID ours, REFIID iid, void** object) {
+  if (iid != ours && iid != kIidUnknown) return E_NOINTERFACE;
+  *object = new Object();
+  return S_OK;
+}
+
+}  // namespace
+
+GUID JoystickInstanceGuid(SDL_JoystickID id) {
+  GUID g = kJoystickGuidPrefix;
+  const uint32_t v = static_cast<uint32_t>(id);
+  for (int i = 0; i < 4; ++i) g.Data4[4 + i] = static_cast<uint8_t>(v >> (8 * i));
+  return g;
+}
+
+bool JoystickIdFromGuid(const GUID& guid, SDL_JoystickID* id) {
+  GUID prefix = guid;
+  uint32_t v = 0;
+  for (int i = 0; i < 4; ++i) {
+    v |= static_cast<uint32_t>(guid.Data4[4 + i]) << (8 * i);
+    prefix.Data4[4 + i] = 0;
+  }
+  if (prefix != kJoystickGuidPrefix) return false;
+  *id = static_cast<SDL_JoystickID>(v);
+  return true;
+}
+
+HRESULT CreateDirectInputObject(REFIID iid, void** object) {
+  return Make<PortDirectInput7>(IID_IDirectInput7A, iid, object);
+}
+
+HRESULT CreateDirectInput8Object(REFIID iid, void** object) {
+  return Make<PortDirectInput8>(IID_IDirectInput8A, iid, object);
+}
+
+bool DirectInputCallFails(PortDiCall call, PortDiDevice device) {
+  std::lock_guard lock(gSwitchMutex);
+  CallFailure& f = gFailures[static_cast<int>(call)];
+  if (f.device != PortDiDevice::Any && f.device != device) return false;
+  if (f.succeedFirst > 0) {
+    --f.succeedFirst;
+    return false;
+  }
+  if (f.failCount > 0) {
+    --f.failCount;
+    return true;
+  }
+  return false;
+}
+
+void PortSetDirectInputAbsent(bool absent) {
+  PortSetClassAbsent(CLSID_DirectInput, absent);
+  PortSetClassAbsent(CLSID_DirectInput8, absent);
+}
+
+void PortSetDirectInputCallFails(PortDiCall call, PortDiDevice device, int succeedFirst,
+                                 int failCount) {
+  if (call >= PortDiCall::Count) return;
+  std::lock_guard lock(gSwitchMutex);
+  gFailures[static_cast<int>(call)] = {device, succeedFirst, failCount};
+}
+
+void PortResetDirectInputSwitches() {
+  {
+    std::lock_guard lock(gSwitchMutex);
+    for (CallFailure& f : gFailures) f = {PortDiDevice::Any, 0, 0};
+  }
+  PortSetDirectInputAbsent(false);
+}
