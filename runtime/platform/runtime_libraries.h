@@ -58,8 +58,8 @@ struct WinmmLibrary {
   decltype(&::timeEndPeriod) timeEndPeriod;
   decltype(&::timeGetTime) timeGetTime;
   decltype(&::timeGetDevCaps) timeGetDevCaps;
-  FARPROC joyGetPosEx;     // the joypad fall-back of the input layer casts these to their types
-  FARPROC joyGetDevCapsA;
+  decltype(&::joyGetPosEx) joyGetPosEx;
+  decltype(&::joyGetDevCapsA) joyGetDevCapsA;
   DWORD(WINAPI* mciSendCommandA)(MciDeviceId device, UINT message, DWORD_PTR flags, DWORD_PTR parameters);
 };
 
