@@ -7,6 +7,7 @@
 #include "runtime/platform/archive_file_functions.h"
 #include "runtime/platform/data_stream.h"
 #include "runtime/platform/file_functions.h"
+#include "runtime/platform/input_devices.h"
 #include "runtime/platform/library_hooks.h"
 #include "runtime/platform/log.h"
 #include "runtime/platform/main_window.h"
@@ -148,7 +149,7 @@ void RunShutdownSequence() {
     Call(LibraryHooks.terminateModelSystem);
   }
   if (Progress.graphicsStarted) Call(LibraryHooks.terminateGraphics);
-  if (Progress.inputStarted) Call(LibraryHooks.releaseInputDevices);
+  if (Progress.inputStarted) ReleaseInputDevices();
   if (Progress.soundStarted) ShutdownSound();
   if (Progress.windowCreated) DestroyMainWindow();
   EndCom();
@@ -194,7 +195,7 @@ int RunStartupSequence() {
 
   if (CreateMainWindow() < 0) return FailStartup();
   Progress.windowCreated = 1;
-  if (LibraryHooks.initInputDevices && LibraryHooks.initInputDevices() < 0) return FailStartup();
+  if (InitInputDevices() < 0) return FailStartup();
   Progress.inputStarted = 1;
   InitSound();  // a machine without sound runs on without it
   Progress.soundStarted = 1;

@@ -17,6 +17,7 @@
 #include "runtime/platform/api_lock.h"
 #include "runtime/platform/archive_file_functions.h"
 #include "runtime/platform/file_functions.h"
+#include "runtime/platform/input_devices.h"
 #include "runtime/platform/library_hooks.h"
 #include "runtime/platform/log.h"
 #include "runtime/platform/main_window.h"
@@ -37,7 +38,6 @@ namespace {
 // What the stand-in subsystems were asked to do, in order. Each also writes a marker line to
 // the log, so that the log shows where the step ran among the library's own lines.
 std::vector<std::string> gCalls;
-int gInputResult = 0;
 int gGraphicsResult = 0;
 int gScreenWidth = 0, gScreenHeight = 0, gScreenBits = 0;  // 0: not set, as in the graphics layer
 int gModeWidth = 0, gModeHeight = 0;                        // the one display mode, if any
@@ -69,10 +69,6 @@ void InstallStandIns() {
     Record(callback ? "setRestoreCallback" : "setRestoreCallback null");
     return 0;
   };
-  LibraryHooks.initInputDevices = [] {
-    Record("initInputDevices");
-    return gInputResult;
-  };
   LibraryHooks.initializeGraphics = [] {
     Record("initializeGraphics");
     ReadFromArchive();  // as the graphics read their shader pack
@@ -92,10 +88,6 @@ void InstallStandIns() {
   };
   LibraryHooks.terminateGraphics = [] {
     Record("terminateGraphics");
-    return 0;
-  };
-  LibraryHooks.releaseInputDevices = [] {
-    Record("releaseInputDevices");
     return 0;
   };
   LibraryHooks.deleteAllSoftImages = [] {
@@ -179,7 +171,7 @@ class LibraryStartup : public testing::Test {
     WindowHooks = {};
     LibraryHooks = {};
     gCalls.clear();
-    gInputResult = gGraphicsResult = 0;
+    gGraphicsResult = 0;
     gScreenWidth = gScreenHeight = gScreenBits = 0;
     gModeWidth = gModeHeight = 0;
     gSoftwareRequested = gEmulate320x240 = 0;
@@ -201,6 +193,7 @@ class LibraryStartup : public testing::Test {
     PortSetDebugOutputHook(nullptr);
     PortResetComSwitches();
     PortResetModuleSwitches();
+    PortResetDirectInputSwitches();
     PortSetDesktopColorBits(0);
     PortResetDesktopComposition();
     CloseUnusedArchives();
@@ -243,10 +236,9 @@ TEST_F(LibraryStartup, LogsTheOutlineInOrderThenTheShutdownAndEndsWithTheLeakDum
   EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(folder.path()));
   EXPECT_EQ(FindWindowA(title.c_str(), nullptr), nullptr);
 
-  EXPECT_EQ(gCalls, (std::vector<std::string>{"buildYuvTables", "setRestoreCallback null", "initInputDevices",
-                                              "initializeGraphics", "setDrawTarget -2", "setDrawTarget -4",
-                                              "initializeModelSystem", "terminateModelSystem", "terminateGraphics",
-                                              "releaseInputDevices", "deleteAllSoftImages"}));
+  EXPECT_EQ(gCalls, (std::vector<std::string>{"buildYuvTables", "setRestoreCallback null", "initializeGraphics",
+                                              "setDrawTarget -2", "setDrawTarget -4", "initializeModelSystem",
+                                              "terminateModelSystem", "terminateGraphics", "deleteAllSoftImages"}));
 
   // The file begins where the log was started: what ran before went with the old file. A line
   // ending in an unfinished text carries the next text on (the clock choice ends with a space).
@@ -264,7 +256,8 @@ TEST_F(LibraryStartup, LogsTheOutlineInOrderThenTheShutdownAndEndsWithTheLeakDum
       {0, "ウインドウモード起動用のウインドウを作成します"},
       {0, "ウインドウの作成に成功しました"},
       {0, "ＩＭＥを無効にしました"},
-      {0, "<initInputDevices>"},
+      {0, "DirectInput関係初期化処理"},
+      {0, "DirectInput 関連の初期化は正常に終了しました"},
       {0, "DirectSound の初期化を行います"},
       {0, "DirectSound の初期化は正常に終了しました"},
       {0, "<initializeGraphics>"},
@@ -274,7 +267,7 @@ TEST_F(LibraryStartup, LogsTheOutlineInOrderThenTheShutdownAndEndsWithTheLeakDum
       {0, "<initializeModelSystem>"},
       {0, "<terminateModelSystem>"},
       {0, "<terminateGraphics>"},
-      {0, "<releaseInputDevices>"},
+      {0, "DirectInput 関連の終了処理... 完了"},
       {0, "DirectSound の終了処理は正常に終了しました"},
       {0, "ウインドウを閉じようとしています"},
       {0, "ウインドウが破棄されようとしています"},
@@ -369,13 +362,17 @@ TEST_F(LibraryStartup, AFailedStartUndoesExactlyWhatItDidAndCanBeRetried) {
        {"buildYuvTables"}, {"ＴＡＲＮＵは２４ビットカラーモードに対応していません"}, false, false, false},
       {"second instance", &OpenForeignWindow, &CloseForeignWindow, {"buildYuvTables", "setRestoreCallback null"},
        {"二重起動されています、ソフトを終了します"}, true, true, false},
-      {"input refuses", [](const char*) { gInputResult = -1; }, [](const char*) { gInputResult = 0; },
-       {"buildYuvTables", "setRestoreCallback null", "initInputDevices"}, {"ウインドウが破棄されようとしています"},
-       true, true, false},
+      {"input refuses",
+       [](const char*) {
+         PortSetDirectInputCallFails(PortDiCall::SetEventNotification, PortDiDevice::Keyboard, 0, 1);
+       },
+       [](const char*) { PortResetDirectInputSwitches(); }, {"buildYuvTables", "setRestoreCallback null"},
+       {"キーボードイベントのセットアップが失敗しました", "ウインドウが破棄されようとしています"}, true, true, false},
       {"graphics refuses", [](const char*) { gGraphicsResult = -1; }, [](const char*) { gGraphicsResult = 0; },
-       {"buildYuvTables", "setRestoreCallback null", "initInputDevices", "initializeGraphics",
-        "releaseInputDevices"},
-       {"DirectSound の終了処理は正常に終了しました", "ウインドウが破棄されようとしています"}, true, true, true},
+       {"buildYuvTables", "setRestoreCallback null", "initializeGraphics"},
+       {"DirectInput 関連の終了処理... 完了", "DirectSound の終了処理は正常に終了しました",
+        "ウインドウが破棄されようとしています"},
+       true, true, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -385,6 +382,7 @@ TEST_F(LibraryStartup, AFailedStartUndoesExactlyWhatItDidAndCanBeRetried) {
     const std::vector<int> loadsBefore = LibraryLoadCounts();
     const int comBefore = PortComInitCount();
     const int threadsBefore = ThreadCount();
+    const int handlesBefore = PortOpenHandleCount();
     c.arrange(title.c_str());
 
     EXPECT_EQ(InitLibrary(), -1);
@@ -397,6 +395,8 @@ TEST_F(LibraryStartup, AFailedStartUndoesExactlyWhatItDidAndCanBeRetried) {
     EXPECT_EQ(PortComInitCount(), comBefore);
     EXPECT_EQ(GetArchiveSlotCount(), 0);
     EXPECT_EQ(SettledThreadCount(threadsBefore), threadsBefore);
+    EXPECT_EQ(PortOpenHandleCount(), handlesBefore);
+    EXPECT_EQ(InputState.directInput, nullptr);
     EXPECT_EQ(FindWindowA(title.c_str(), nullptr), gForeignWindow);  // the library's own is gone
     if (c.windowStepRan) {
       EXPECT_TRUE(SDL_IsScreenSaverEnabled());
@@ -413,7 +413,7 @@ TEST_F(LibraryStartup, AFailedStartUndoesExactlyWhatItDidAndCanBeRetried) {
     DrainMessages();
     gCalls.clear();
     EXPECT_EQ(InitLibrary(), 0);
-    EXPECT_EQ(gCalls.size(), 7u);  // every start-up step ran once
+    EXPECT_EQ(gCalls.size(), 6u);  // every start-up step ran once
     EXPECT_EQ(EndLibrary(), 0);
     EXPECT_EQ(LibraryLoadCounts(), loadsBefore);
     EXPECT_EQ(PortComInitCount(), comBefore);
@@ -532,7 +532,8 @@ TEST_F(LibraryStartup, TheWindowReachesThePlatformsOwnServices) {
 }
 
 // Run as a child: start the library with its log in the given folder, then end through
-// AbortWithLog, either once the library runs or from inside the input step of its start-up.
+// AbortWithLog, either once the library runs or from inside the input step of its start-up
+// (a keyboard that cannot be had is fatal there).
 TEST(LibraryAbort, Child) {
   if (!IsChildRunOf("LibraryAbort.Child")) GTEST_SKIP() << "runs as the child of LibraryAbort.EndsTheProcess";
   ASSERT_TRUE(PortEnsureVideo());
@@ -541,7 +542,7 @@ TEST(LibraryAbort, Child) {
   SetWindowTitleText(("AbortTest-" + std::to_string(getpid())).c_str());
   WindowState.windowModeFlag = 1;
   if (std::string(getenv("KELVANOR_ABORT_IN")) == "input")
-    LibraryHooks.initInputDevices = []() -> int { AbortWithLog("キーボードデバイスの取得に失敗しました"); };
+    PortSetDirectInputCallFails(PortDiCall::CreateDevice, PortDiDevice::Keyboard, 0, 1);
   ASSERT_EQ(InitLibrary(), 0);
   AbortWithLog("予期せぬ画面モード変更不能現象が起きました2");
 }
