@@ -12,3 +12,5 @@ std::span<const PortExport> Ws2_32Exports();
 std::span<const PortExport> User32Exports();
 std::span<const PortExport> Imm32Exports();
 std::span<const PortExport> D3d9Exports();
+std::span<const PortExport> Comctl32Exports();
+std::span<const PortExport> DwmapiExports();

@@ -25,6 +25,8 @@ PortModule gModules[] = {
     {"user32.dll", &User32Exports, 0},
     {"imm32.dll", &Imm32Exports, 0},
     {"d3d9.dll", &D3d9Exports, 0},
+    {"comctl32.dll", &Comctl32Exports, 0},
+    {"dwmapi.dll", &DwmapiExports, 0},
 };
 
 // GetModuleHandleA(null): the program's own module, which exports nothing.

@@ -27,3 +27,5 @@
 #include "port/gdi_dib.h"
 #include "port/ddraw.h"
 #include "port/d3d9.h"
+#include "port/comctl32.h"
+#include "port/dwmapi.h"

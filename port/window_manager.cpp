@@ -91,7 +91,7 @@ void Activate(PortWindow* w) {
   Send(w, WM_ACTIVATE, WA_ACTIVE, 0);
 }
 
-// The window of the calling thread, or null with the documented error.
+// The window of the calling thread, or null with the last error set as Windows sets it.
 PortWindow* OwnWindow(HWND window) {
   if (window == reinterpret_cast<HWND>(&gForeignWindow)) {
     SetLastError(ERROR_ACCESS_DENIED);

@@ -132,6 +132,13 @@ void FreeApiLock() {
   LeaveCriticalSection(CreationLock());
 }
 
+int IsApiLockCreated() {
+  EnterCriticalSection(CreationLock());
+  int created = gApiLock.created;
+  LeaveCriticalSection(CreationLock());
+  return created;
+}
+
 int GetApiLockWaiterCount() {
   if (!gApiLock.created) return 0;
   EnterCriticalSection(&gApiLock.guard);

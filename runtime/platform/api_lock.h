@@ -32,6 +32,8 @@ int ApiLockHeldByCurrentThread();
 // Closes the events and the guard (end of the library). A later EnterApiLock makes them anew.
 void FreeApiLock();
 
-// For tests: how many threads wait, and a smaller queue (1..4096) to reach the full-queue path.
+// For tests: how many threads wait, whether the lock exists (1 from the first EnterApiLock until
+// FreeApiLock), and a smaller queue (1..4096) to reach the full-queue path.
 int GetApiLockWaiterCount();
+int IsApiLockCreated();
 void SetApiLockQueueLimitForTest(int limit);

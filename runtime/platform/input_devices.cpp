@@ -8,13 +8,12 @@
 #include "runtime/platform/input_devices_internal.h"
 #include "runtime/platform/log.h"
 #include "runtime/platform/message_loop.h"
+#include "runtime/platform/runtime_libraries.h"
 #include "runtime/platform/text_input.h"
 #include "runtime/platform/window_hooks.h"
 #include "runtime/platform/window_state.h"
 
 InputDeviceState InputState = {};
-InputWinmmFunctions InputWinmm = {};
-
 namespace {
 
 constexpr DWORD kJoypadCooperation = DISCL_EXCLUSIVE | DISCL_BACKGROUND;
@@ -318,17 +317,12 @@ int StartDirectInput() {
 }
 
 void StartWin32Input() {
-  InputWinmm.module = LoadLibraryA("winmm.dll");
-  if (InputWinmm.module) {
-    InputWinmm.joyGetPosEx = reinterpret_cast<decltype(InputWinmm.joyGetPosEx)>(
-        GetProcAddress(InputWinmm.module, "joyGetPosEx"));
-    InputWinmm.joyGetDevCapsA = reinterpret_cast<decltype(InputWinmm.joyGetDevCapsA)>(
-        GetProcAddress(InputWinmm.module, "joyGetDevCapsA"));
-  }
+  // The joystick calls come from the run-time library table; without them no pad is found.
+  auto* const joyGetDevCapsA = RuntimeLibraries.winmm.joyGetDevCapsA;
   int found = 0;
-  while (found < kMaxJoypads && InputWinmm.joyGetDevCapsA) {
+  while (found < kMaxJoypads && joyGetDevCapsA) {
     JOYCAPSA caps;
-    if (InputWinmm.joyGetDevCapsA(static_cast<UINT_PTR>(found), &caps, sizeof(caps)) != JOYERR_NOERROR)
+    if (joyGetDevCapsA(static_cast<UINT_PTR>(found), &caps, sizeof(caps)) != JOYERR_NOERROR)
       break;
     InputState.joypads[found].hasZAndR =
         (caps.wCaps & JOYCAPS_HASZ) && (caps.wCaps & JOYCAPS_HASR) ? 1 : 0;
@@ -339,11 +333,6 @@ void StartWin32Input() {
   WriteLogText("入力関連の初期化をしました\n");
   // Every id is read; an absent one reads as all zero.
   InputState.joypadCount = kMaxJoypads;
-}
-
-void FreeWin32Input() {
-  if (InputWinmm.module) FreeLibrary(InputWinmm.module);
-  InputWinmm = {};
 }
 
 // Pad 1 only: the arrows (and the numeric pad's) on the directions, then Z X C A S D Q W,
@@ -416,7 +405,6 @@ int ReleaseInputDevices() {
   if (!InputState.directInput) return 0;
   if (InputState.directInput == kWin32InputObject) {
     WriteLogText("入力関連の終了処理... 完了\n");
-    FreeWin32Input();
     ReleaseJoypads();
     InputState.directInput = nullptr;
     return 0;

@@ -6,6 +6,7 @@
 
 #include "port/win32.h"
 #include "runtime/platform/clocks.h"
+#include "runtime/platform/runtime_libraries.h"
 #include "runtime/platform/text_helpers.h"
 #include "runtime/platform/tracked_heap.h"
 
@@ -47,7 +48,13 @@ class LogGuard {
   LogGuard& operator=(const LogGuard&) = delete;
 };
 
-DWORD Now() { return gLog.clock ? gLog.clock() : timeGetTime(); }
+// The multimedia timer of the run-time libraries, unless a test set a clock. Before the
+// libraries are loaded, and after they are freed, there is no clock and every stamp reads 0.
+DWORD Now() {
+  if (gLog.clock) return gLog.clock();
+  DWORD(WINAPI* const timeGetTime)() = RuntimeLibraries.winmm.timeGetTime;
+  return timeGetTime ? timeGetTime() : gLog.startTime;
+}
 
 // 1 when the text's last character (not the second byte of a double-byte one) is a backslash.
 bool EndsWithBackslash(const char* text) {

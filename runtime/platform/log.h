@@ -21,8 +21,9 @@ int LogIndentOut();
 int SetLogOutput(int flag);
 
 // What start-up sets before StartLogFile: the directory the log lives in (a Windows path of at
-// most 259 bytes; -1 and no change when longer), and the millisecond clock it stamps lines
-// with (null: the multimedia timer). Tests inject their own clock here too.
+// most 259 bytes; -1 and no change when longer). Lines are stamped with the multimedia timer
+// of the run-time library table (stamps read 0 while it is not loaded); tests can set a clock
+// of their own instead, and null puts the timer back.
 int SetLogDirectory(const char* directory);
 const char* GetLogDirectory();
 void SetLogClock(DWORD(WINAPI* clock)());

@@ -7,6 +7,7 @@
 #include "runtime/platform/cursor_and_mouse.h"
 #include "runtime/platform/log.h"
 #include "runtime/platform/message_loop.h"
+#include "runtime/platform/runtime_libraries.h"
 #include "runtime/platform/system_state.h"
 #include "runtime/platform/text_helpers.h"
 #include "runtime/platform/text_input.h"
@@ -23,9 +24,6 @@ constexpr DWORD kFullScreenExStyle = WS_EX_TOPMOST;
 // A mode switch waits for the display to report the change; a display that never does must
 // not hold the program forever.
 constexpr int kDisplayChangeWaitMs = 3000;
-
-HMODULE gUser32 = nullptr;
-BOOL(WINAPI* gEnableIme)(HWND, BOOL) = nullptr;
 
 DWORD WindowModeStyle() {
   DWORD style = kWindowModeStyle;
@@ -129,6 +127,13 @@ void ChooseCodePageMode() {
   }
 }
 
+// A creation that fails gives back what it changed on the way: the timer period and the screen
+// saver setting.
+void UndoCreationSettings() {
+  timeEndPeriod(WindowState.timerMinPeriod);
+  SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, SPIF_SENDWININICHANGE);
+}
+
 }  // namespace
 
 void ReadClientScreenRect() {
@@ -166,6 +171,7 @@ int CreateMainWindow() {
   if (FindWindowA(WindowState.className, nullptr)) {
     WriteLogText("二重起動されています、ソフトを終了します\n");
     WindowState.quitSeen = 1;
+    UndoCreationSettings();
     return -1;
   }
   WriteLogText("二重起動はされていませんでした\n");
@@ -185,6 +191,7 @@ int CreateMainWindow() {
   if (!RegisterClassExA(&wc)) {
     WindowState.quitSeen = 1;
     WindowState.creating = 0;
+    UndoCreationSettings();
     return -1;
   }
   WriteLogText("登録に成功しました\n");
@@ -212,6 +219,7 @@ int CreateMainWindow() {
     WindowState.quitSeen = 1;
     WindowState.creating = 0;
     UnregisterClassA(WindowState.className, WindowState.moduleInstance);
+    UndoCreationSettings();
     WriteLogText("ウインドウの作成に失敗しました\n");
     return -1;
   }
@@ -228,10 +236,7 @@ int CreateMainWindow() {
     SetCursor(nullptr);
   }
   WriteLogText("ＩＭＥを無効にしました\n");
-  gUser32 = LoadLibraryA("User32.dll");
-  gEnableIme = reinterpret_cast<BOOL(WINAPI*)(HWND, BOOL)>(
-      gUser32 ? GetProcAddress(gUser32, "WINNLSEnableIME") : nullptr);
-  if (gEnableIme) gEnableIme(window, FALSE);
+  if (RuntimeLibraries.user32.WINNLSEnableIME) RuntimeLibraries.user32.WINNLSEnableIME(window, FALSE);
 
   if (WindowState.windowModeFlag) ReadClientScreenRect();
   SetCursorVisible(WindowState.cursorWish);
@@ -375,7 +380,7 @@ int DestroyMainWindow() {
   HWND window = WindowState.mainWindow;
   if (!window) return 0;
   SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, SPIF_SENDWININICHANGE);
-  if (gEnableIme) gEnableIme(window, TRUE);
+  if (RuntimeLibraries.user32.WINNLSEnableIME) RuntimeLibraries.user32.WINNLSEnableIME(window, TRUE);
   WindowState.cursorWish = 1;
   if (!WindowState.cursorShown) {
     while (ShowCursor(TRUE) < 0) {
@@ -394,8 +399,5 @@ int DestroyMainWindow() {
   TIMECAPS caps = {};
   timeGetDevCaps(&caps, sizeof(caps));
   timeEndPeriod(caps.wPeriodMin);
-  gEnableIme = nullptr;
-  if (gUser32) FreeLibrary(gUser32);
-  gUser32 = nullptr;
   return 0;
 }

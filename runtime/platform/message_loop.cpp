@@ -2,7 +2,6 @@
 
 #include "runtime/platform/api_lock.h"
 #include "runtime/platform/cursor_and_mouse.h"
-#include "runtime/platform/system_state.h"
 #include "runtime/platform/text_input.h"
 #include "runtime/platform/window_hooks.h"
 #include "runtime/platform/window_state.h"
@@ -16,7 +15,12 @@ void Call(void (*hook)()) {
   if (hook) hook();
 }
 
-bool SingleProcessor() { return gSystemState.logicalProcessorCount <= 1; }
+// The sound refill runs every pass; the sound layer skips it while its service thread runs, so
+// stream sounds are refilled whether the thread never started (one processor) or failed to.
+void RefillSounds() {
+  Call(WindowHooks.updateStreamSounds);
+  Call(WindowHooks.updateSoundPositions);
+}
 
 // One pass: up to five messages. Returns true when the pass is done (no message, or the cap),
 // false when it stopped at a message that came after WM_QUIT.
@@ -76,10 +80,7 @@ int PumpWindowMessages() {
     if (stoppedAtQuit) break;
     if (!WindowState.active) {
       Call(WindowHooks.pumpSocketMessages);
-      if (SingleProcessor()) {
-        Call(WindowHooks.updateStreamSounds);
-        Call(WindowHooks.updateSoundPositions);
-      }
+      RefillSounds();
       Call(WindowHooks.drawAutoMovies);
       Sleep(24);
     }
@@ -88,10 +89,7 @@ int PumpWindowMessages() {
 
   ApplyFullScreenCursor();
 
-  if (SingleProcessor()) {
-    Call(WindowHooks.updateStreamSounds);
-    Call(WindowHooks.updateSoundPositions);
-  }
+  RefillSounds();
   Call(WindowHooks.pollMusicPlayState);
   Call(WindowHooks.refreshKeyboardState);
   Call(WindowHooks.processJoypadVibration);

@@ -6,6 +6,7 @@
 #include "runtime/platform/input_devices.h"
 #include "runtime/platform/input_devices_internal.h"
 #include "runtime/platform/message_loop.h"
+#include "runtime/platform/runtime_libraries.h"
 #include "runtime/platform/window_state.h"
 
 namespace {
@@ -27,8 +28,8 @@ void RefreshWin32Joypad(int index, JoypadRecord& pad) {
   info.dwSize = sizeof(info);
   info.dwFlags = JOY_RETURNALL;
   std::memset(&pad.state, 0, sizeof(pad.state));
-  if (!InputWinmm.joyGetPosEx ||
-      InputWinmm.joyGetPosEx(static_cast<UINT>(index), &info) != JOYERR_NOERROR)
+  auto* const joyGetPosEx = RuntimeLibraries.winmm.joyGetPosEx;
+  if (!joyGetPosEx || joyGetPosEx(static_cast<UINT>(index), &info) != JOYERR_NOERROR)
     return;
   pad.state.lX = ConvertRawAxis(info.dwXpos);
   pad.state.lY = ConvertRawAxis(info.dwYpos);

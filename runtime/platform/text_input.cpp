@@ -2,10 +2,10 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "runtime/platform/clocks.h"
+#include "runtime/platform/library_startup.h"
 #include "runtime/platform/log.h"
 #include "runtime/platform/message_loop.h"
 #include "runtime/platform/text_helpers.h"
@@ -238,8 +238,5 @@ void AbortWithLogF(const char* format, ...) {
   std::vsnprintf(text, sizeof(text), format, args);
   va_end(args);
   if (WindowHooks.abortWithLog) WindowHooks.abortWithLog(text);
-  // Without the library's own exit: the text, then the exit code -1.
-  WriteLogText(text);
-  WriteLogText("\n");
-  std::exit(-1);
+  AbortWithLog(text);
 }

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-// In front of every block. The documented 32-bit layout is kept in order; the links are native
+// In front of every block. The fields keep their 32-bit order; the links are native
 // pointers, so the header is 80 bytes and the data that follows stays 16-byte aligned.
 struct MemoryBlockHeader {
   char name[16];              // last 15 characters of the caller's source name, NUL-terminated

@@ -44,7 +44,9 @@ struct WindowServiceHooks {
   LRESULT (*handleSocketEvent)(WPARAM wParam, LPARAM lParam);
   // Start-up pieces of other Parts.
   void (*seedRandom)(unsigned int seed);
-  void (*abortWithLog)(const char* text);  // must not return
+  // Stands in for the library's fatal exit (AbortWithLog) where a test must see the text; null
+  // in the running library. Must not return.
+  void (*abortWithLog)(const char* text);
 };
 
 extern WindowServiceHooks WindowHooks;

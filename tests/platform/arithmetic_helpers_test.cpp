@@ -79,7 +79,7 @@ TEST(ArithmeticHelpers, AbsoluteValuesAndRoots) {
   EXPECT_EQ(c, static_cast<float>(std::cos(static_cast<long double>(0.5f))));
 }
 
-TEST(ArithmeticHelpers, MultiplyDocumentedExampleAndRandomInputs) {
+TEST(ArithmeticHelpers, MultiplyKnownExampleAndRandomInputs) {
   uint32_t a[2] = {0xFFFFFFFFu, 0xFFFFFFFFu}, out[4];
   Multiply64To128(a, a, out);
   EXPECT_EQ(out[0], 1u);
@@ -100,7 +100,7 @@ TEST(ArithmeticHelpers, MultiplyDocumentedExampleAndRandomInputs) {
   }
 }
 
-TEST(ArithmeticHelpers, DivideDocumentedExampleAndRandomInputs) {
+TEST(ArithmeticHelpers, DivideKnownExampleAndRandomInputs) {
   const u128 e21 = static_cast<u128>(1000000000000ull) * 1000000000ull;
   EXPECT_EQ(Divide(e21, 1000000000ull), 1000000000000ull);
   EXPECT_EQ(Divide(5, 7), 0u);

@@ -131,7 +131,7 @@ std::vector<LineCase> LineCases() {
   };
 }
 
-TEST(ReadFileLine, DocumentedCasesInEveryKindOfFile) {
+TEST(ReadFileLine, KnownCasesInEveryKindOfFile) {
   ASSERT_LE(CharSetMode, 1);  // Shift-JIS lead bytes
   TempFolder folder;
   for (const LineCase& c : LineCases()) {

@@ -7,6 +7,7 @@
 #include "runtime/platform/api_lock.h"
 #include "runtime/platform/clocks.h"
 #include "runtime/platform/input_devices.h"
+#include "runtime/platform/runtime_libraries.h"
 #include "tests/platform/main_window_fixture.h"
 #include "tests/support/input_fixtures.h"
 
@@ -15,6 +16,7 @@ class InputDevicesTest : public MainWindowTest {
   void SetUp() override {
     MainWindowTest::SetUp();
     if (!VirtualPads::OnlyOurs()) GTEST_SKIP() << "SDL reports joysticks of the machine";
+    LoadStartupLibraries();  // the joystick calls of the Win32 path, as start-up loads them
     gSystemState.systemCode = 0x109;
     InputState = {};
     ReleaseHeldKeys();
@@ -28,6 +30,7 @@ class InputDevicesTest : public MainWindowTest {
     PortResetModuleSwitches();
     PortResetComSwitches();
     ResetClock();
+    FreeRuntimeLibraries();
     MainWindowTest::TearDown();
   }
 

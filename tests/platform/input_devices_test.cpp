@@ -129,10 +129,13 @@ TEST_F(InputStart, WithoutDirectInputThePlainCallsServeAndTheChoiceIsKept) {
     EXPECT_EQ(InputState.directInput, nullptr);
   }
 
-  // DirectInput is not tried again, and missing joystick calls read as no pads.
+  // DirectInput is not tried again, and missing joystick calls read as no pads (the library
+  // table is looked up anew without them).
   PortSetDirectInputAbsent(false);
   PortSetExportAbsent("winmm.dll", "joyGetDevCapsA", true);
   PortSetExportAbsent("winmm.dll", "joyGetPosEx", true);
+  FreeRuntimeLibraries();
+  LoadStartupLibraries();
   LogCapture log;
   ASSERT_EQ(InitInputDevices(), 0);
   EXPECT_FALSE(Contains(log.Contents(), "DirectInput7"));

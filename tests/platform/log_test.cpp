@@ -10,6 +10,7 @@
 
 #include "port/win32.h"
 #include "runtime/platform/clocks.h"
+#include "runtime/platform/runtime_libraries.h"
 #include "runtime/platform/tracked_heap.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
@@ -170,6 +171,31 @@ TEST(Log, DatedFileName) {
   EXPECT_EQ(log.folder().ReadFile(name), "0:dated\r\n");
 }
 
+// Without a clock of a test's own, lines are stamped by the multimedia timer of the run-time
+// library table; while the table is not loaded there is no timer and stamps read 0.
+TEST(Log, StampsComeFromTheLibraryTableTimer) {
+  LogCapture log;
+  SetLogClock(nullptr);
+  StartLogFile();
+  WriteLogText("no table\n");
+  EXPECT_EQ(log.Contents(), "0:no table\r\n");
+
+  LoadStartupLibraries();
+  StartLogFile();
+  PortSetTimeGetTimeOffset(5000);  // the timer jumps 5 s ahead
+  WriteLogText("table\n");
+  const std::string stamped = log.Contents();
+  const int stamp = std::stoi(stamped);
+  EXPECT_GE(stamp, 5000);
+  EXPECT_LT(stamp, 65000);
+  EXPECT_EQ(stamped.substr(stamped.find(':')), ":table\r\n");
+
+  FreeRuntimeLibraries();
+  WriteLogText("freed\n");
+  EXPECT_EQ(log.Contents(), stamped + "0:freed\r\n");
+  PortSetTimeGetTimeOffset(0);
+}
+
 DWORD WINAPI LogLines(LPVOID parameter) {
   const int thread = static_cast<int>(reinterpret_cast<intptr_t>(parameter));
   for (int i = 0; i < 500; ++i) {
@@ -183,7 +209,8 @@ DWORD WINAPI LogLines(LPVOID parameter) {
 
 TEST(Log, EightThreadsLoseAndSplitNothing) {
   LogCapture log;
-  SetLogClock(nullptr);  // the real clock, so stamps vary while threads race
+  LoadStartupLibraries();
+  SetLogClock(nullptr);  // the multimedia timer of the table, so stamps vary while threads race
   StartLogFile();
   std::vector<HANDLE> threads;
   for (int t = 0; t < 8; ++t)
@@ -192,6 +219,7 @@ TEST(Log, EightThreadsLoseAndSplitNothing) {
     WaitForSingleObject(t, INFINITE);
     CloseHandle(t);
   }
+  FreeRuntimeLibraries();
   const std::string contents = log.Contents();
   std::set<std::string> seen;
   const std::regex line("(\\d+):(thread \\d line \\d+)");

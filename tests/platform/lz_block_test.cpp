@@ -57,7 +57,7 @@ Bytes OracleDecode(const Bytes& block) {
   return out;
 }
 
-TEST(LzBlock, DocumentedExamples) {
+TEST(LzBlock, KnownExamples) {
   // 0x10 0x08 0x00 with escape 0x10: repeat the last byte 5 times.
   Bytes out;
   EXPECT_EQ(Decode(Block(6, 0x10, {'A', 0x10, 0x08, 0x00}), 6, &out), 6);

@@ -46,14 +46,14 @@ TEST_F(MessageLoop, PerFrameServicesRunInTheirOrder) {
   WindowHooks.refreshKeyboardState = [] { gCalls.push_back(4); };
   WindowHooks.processJoypadVibration = [] { gCalls.push_back(5); };
   WindowHooks.pumpSocketMessages = [] { gCalls.push_back(6); };
-  gCalls.clear();
-  gSystemState.logicalProcessorCount = 1;  // no sound thread: the pump refills the streams
-  ProcessWindowMessages();
-  EXPECT_EQ(gCalls, (std::vector<int>{1, 2, 3, 4, 5, 6}));
-  gCalls.clear();
-  gSystemState.logicalProcessorCount = 2;
-  ProcessWindowMessages();
-  EXPECT_EQ(gCalls, (std::vector<int>{3, 4, 5, 6}));
+  // The sound refill is offered on every machine: the sound layer itself skips it while its
+  // service thread runs, so a thread that failed to start still leaves the streams refilled.
+  for (int processors : {1, 2}) {
+    gCalls.clear();
+    gSystemState.logicalProcessorCount = processors;
+    ProcessWindowMessages();
+    EXPECT_EQ(gCalls, (std::vector<int>{1, 2, 3, 4, 5, 6})) << processors << " processors";
+  }
 }
 
 TEST_F(MessageLoop, InactiveWindowSleepsUntilFocusComesBack) {

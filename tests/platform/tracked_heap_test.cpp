@@ -90,7 +90,7 @@ TEST_F(TrackedHeap, IdsRepeatAfter65536Blocks) {
   FreeTracked(again);
 }
 
-TEST_F(TrackedHeap, LeakDumpListsLiveBlocksNewestFirstInTheDocumentedFormat) {
+TEST_F(TrackedHeap, LeakDumpListsLiveBlocksNewestFirstInItsLineFormat) {
   LogCapture log;
   void* text = AllocTracked(20, "graph_loader.cpp", 120);
   std::memcpy(text, "Hello, world! 0123456", 20);

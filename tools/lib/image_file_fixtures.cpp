@@ -53,26 +53,26 @@ ByteString PackDibRows(const std::vector<std::vector<uint32_t>>& rows, int bits,
   return out;
 }
 
-ByteString MakeBmpFile(const BmpFileSpec& spec, const ByteString& pixelData) {
+ByteString MakeBmpFile(const BmpFileLayout& layout, const ByteString& pixelData) {
   ByteString info;
-  Put32(&info, spec.headerSize);
-  Put32(&info, static_cast<uint32_t>(spec.width));
-  Put32(&info, static_cast<uint32_t>(spec.height));
+  Put32(&info, layout.headerSize);
+  Put32(&info, static_cast<uint32_t>(layout.width));
+  Put32(&info, static_cast<uint32_t>(layout.height));
   Put16(&info, 1);
-  Put16(&info, spec.bitCount);
-  Put32(&info, spec.compression);
+  Put16(&info, layout.bitCount);
+  Put32(&info, layout.compression);
   Put32(&info, static_cast<uint32_t>(pixelData.size()));
   Put32(&info, 2835);
   Put32(&info, 2835);
-  Put32(&info, spec.colorsUsed);
+  Put32(&info, layout.colorsUsed);
   Put32(&info, 0);
-  const bool masksInside = spec.headerSize >= 52;
-  info.resize(std::max<size_t>(info.size(), spec.headerSize), 0);
-  for (size_t i = 0; i < spec.masks.size(); ++i) {
-    if (masksInside) Set32(&info, 40 + 4 * i, spec.masks[i]);
-    else Put32(&info, spec.masks[i]);
+  const bool masksInside = layout.headerSize >= 52;
+  info.resize(std::max<size_t>(info.size(), layout.headerSize), 0);
+  for (size_t i = 0; i < layout.masks.size(); ++i) {
+    if (masksInside) Set32(&info, 40 + 4 * i, layout.masks[i]);
+    else Put32(&info, layout.masks[i]);
   }
-  for (uint32_t c : spec.palette) Put32(&info, c & 0xFFFFFF);
+  for (uint32_t c : layout.palette) Put32(&info, c & 0xFFFFFF);
 
   ByteString file = {'B', 'M'};
   Put32(&file, static_cast<uint32_t>(14 + info.size() + pixelData.size()));
@@ -83,25 +83,25 @@ ByteString MakeBmpFile(const BmpFileSpec& spec, const ByteString& pixelData) {
   return file;
 }
 
-ByteString MakeTgaFile(const TgaFileSpec& spec, const ByteString& pixelData) {
-  const bool mapped = spec.imageType == 1 || spec.imageType == 9;
+ByteString MakeTgaFile(const TgaFileLayout& layout, const ByteString& pixelData) {
+  const bool mapped = layout.imageType == 1 || layout.imageType == 9;
   ByteString file;
-  file.push_back(static_cast<uint8_t>(spec.id.size()));
-  file.push_back(mapped || !spec.colourMap.empty() ? 1 : 0);
-  file.push_back(static_cast<uint8_t>(spec.imageType));
-  Put16(&file, static_cast<uint32_t>(spec.mapFirst));
-  Put16(&file, static_cast<uint32_t>(spec.mapLength));
-  file.push_back(static_cast<uint8_t>(spec.mapEntryBits));
-  Put16(&file, static_cast<uint32_t>(spec.xOrigin));
-  Put16(&file, static_cast<uint32_t>(spec.yOrigin));
-  Put16(&file, static_cast<uint32_t>(spec.width));
-  Put16(&file, static_cast<uint32_t>(spec.height));
-  file.push_back(static_cast<uint8_t>(spec.depth));
-  file.push_back(static_cast<uint8_t>(spec.descriptor));
-  Append(&file, spec.id);
-  Append(&file, spec.colourMap);
+  file.push_back(static_cast<uint8_t>(layout.id.size()));
+  file.push_back(mapped || !layout.colourMap.empty() ? 1 : 0);
+  file.push_back(static_cast<uint8_t>(layout.imageType));
+  Put16(&file, static_cast<uint32_t>(layout.mapFirst));
+  Put16(&file, static_cast<uint32_t>(layout.mapLength));
+  file.push_back(static_cast<uint8_t>(layout.mapEntryBits));
+  Put16(&file, static_cast<uint32_t>(layout.xOrigin));
+  Put16(&file, static_cast<uint32_t>(layout.yOrigin));
+  Put16(&file, static_cast<uint32_t>(layout.width));
+  Put16(&file, static_cast<uint32_t>(layout.height));
+  file.push_back(static_cast<uint8_t>(layout.depth));
+  file.push_back(static_cast<uint8_t>(layout.descriptor));
+  Append(&file, layout.id);
+  Append(&file, layout.colourMap);
   Append(&file, pixelData);
-  if (spec.footer) {
+  if (layout.footer) {
     Put32(&file, 0);  // no extension area
     Put32(&file, 0);  // no developer area
     const char signature[] = "TRUEVISION-XFILE.";
@@ -135,28 +135,28 @@ ByteString EncodeTgaRuns(const ByteString& elements, int elementBytes) {
   return out;
 }
 
-ByteString MakeDdsFile(const DdsFileSpec& spec, const ByteString& data) {
+ByteString MakeDdsFile(const DdsFileLayout& layout, const ByteString& data) {
   ByteString h(124, 0);
   uint32_t flags = 0x1 | 0x2 | 0x4 | 0x1000;
-  if (spec.mipCount > 0) flags |= 0x20000;
-  if (spec.pitch != 0) flags |= 0x8;
-  if (spec.fourCC) flags |= 0x80000;
+  if (layout.mipCount > 0) flags |= 0x20000;
+  if (layout.pitch != 0) flags |= 0x8;
+  if (layout.fourCC) flags |= 0x80000;
   Set32(&h, 0, 124);
   Set32(&h, 4, flags);
-  Set32(&h, 8, static_cast<uint32_t>(spec.height));
-  Set32(&h, 12, static_cast<uint32_t>(spec.width));
-  Set32(&h, 16, static_cast<uint32_t>(spec.pitch != 0 ? spec.pitch : (spec.fourCC ? static_cast<int>(data.size()) : 0)));
-  Set32(&h, 24, static_cast<uint32_t>(spec.mipCount));
+  Set32(&h, 8, static_cast<uint32_t>(layout.height));
+  Set32(&h, 12, static_cast<uint32_t>(layout.width));
+  Set32(&h, 16, static_cast<uint32_t>(layout.pitch != 0 ? layout.pitch : (layout.fourCC ? static_cast<int>(data.size()) : 0)));
+  Set32(&h, 24, static_cast<uint32_t>(layout.mipCount));
   Set32(&h, 72, 32);
-  if (spec.fourCC) {
+  if (layout.fourCC) {
     Set32(&h, 76, 0x4);
-    std::memcpy(&h[80], spec.fourCC, 4);
+    std::memcpy(&h[80], layout.fourCC, 4);
   } else {
-    Set32(&h, 76, 0x40 | (spec.masks[3] ? 0x1 : 0));
-    Set32(&h, 84, static_cast<uint32_t>(spec.bitCount));
-    for (int i = 0; i < 4; ++i) Set32(&h, 88 + 4 * i, spec.masks[i]);
+    Set32(&h, 76, 0x40 | (layout.masks[3] ? 0x1 : 0));
+    Set32(&h, 84, static_cast<uint32_t>(layout.bitCount));
+    for (int i = 0; i < 4; ++i) Set32(&h, 88 + 4 * i, layout.masks[i]);
   }
-  Set32(&h, 104, 0x1000 | (spec.mipCount > 0 ? 0x8 | 0x400000 : 0));
+  Set32(&h, 104, 0x1000 | (layout.mipCount > 0 ? 0x8 | 0x400000 : 0));
   ByteString file = {'D', 'D', 'S', ' '};
   Append(&file, h);
   Append(&file, data);
@@ -181,24 +181,24 @@ void PngToVector(png_structp png, png_bytep data, png_size_t length) {
 
 void PngFixtureError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 
-bool WritePng(png_structp png, png_infop info, const PngFileSpec& spec,
+bool WritePng(png_structp png, png_infop info, const PngFileLayout& layout,
               const std::vector<ByteString>& rows, ByteString* out) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_write_fn(png, out, &PngToVector, nullptr);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(spec.width), static_cast<png_uint_32>(spec.height),
-               spec.bitDepth, spec.colourType,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+  png_set_IHDR(png, info, static_cast<png_uint_32>(layout.width), static_cast<png_uint_32>(layout.height),
+               layout.bitDepth, layout.colourType,
+               layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   std::vector<png_color> palette;
-  for (uint32_t c : spec.palette)
+  for (uint32_t c : layout.palette)
     palette.push_back(png_color{static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8),
                                 static_cast<png_byte>(c)});
   if (!palette.empty()) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
-  if (!spec.transparency.empty())
-    png_set_tRNS(png, info, spec.transparency.data(), static_cast<int>(spec.transparency.size()), nullptr);
-  if (spec.transparentGrey >= 0) {
+  if (!layout.transparency.empty())
+    png_set_tRNS(png, info, layout.transparency.data(), static_cast<int>(layout.transparency.size()), nullptr);
+  if (layout.transparentGrey >= 0) {
     png_color_16 grey{};
-    grey.gray = static_cast<png_uint_16>(spec.transparentGrey);
+    grey.gray = static_cast<png_uint_16>(layout.transparentGrey);
     png_set_tRNS(png, info, nullptr, 0, &grey);
   }
   png_write_info(png, info);
@@ -238,11 +238,11 @@ bool WriteJpeg(jpeg_compress_struct* info, int width, int height, int components
 
 }  // namespace
 
-ByteString MakePngFile(const PngFileSpec& spec, const std::vector<ByteString>& rows) {
+ByteString MakePngFile(const PngFileLayout& layout, const std::vector<ByteString>& rows) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, &PngFixtureError, nullptr);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   ByteString out;
-  const bool ok = png && info && WritePng(png, info, spec, rows, &out);
+  const bool ok = png && info && WritePng(png, info, layout, rows, &out);
   png_destroy_write_struct(&png, &info);
   if (!ok) throw std::runtime_error("PNG fixture could not be written");
   return out;

@@ -13,7 +13,7 @@ typedef std::vector<uint8_t> ByteString;
 // each row padded to 4 bytes, bottom row first unless topDown.
 ByteString PackDibRows(const std::vector<std::vector<uint32_t>>& rows, int bits, bool topDown);
 
-struct BmpFileSpec {
+struct BmpFileLayout {
   int32_t width = 0;
   int32_t height = 0;  // negative: rows top-down
   uint16_t bitCount = 24;
@@ -24,9 +24,9 @@ struct BmpFileSpec {
   std::vector<uint32_t> masks;    // stored at offset 40 of the header (inside a longer one)
 };
 // File header, info header, palette or masks, then the pixel data; bfOffBits points at it.
-ByteString MakeBmpFile(const BmpFileSpec& spec, const ByteString& pixelData);
+ByteString MakeBmpFile(const BmpFileLayout& layout, const ByteString& pixelData);
 
-struct TgaFileSpec {
+struct TgaFileLayout {
   int imageType = 2;
   int width = 0;
   int height = 0;
@@ -41,12 +41,12 @@ struct TgaFileSpec {
   ByteString colourMap;  // mapLength entries of mapEntryBits / 8 bytes
   bool footer = false;   // a footer with no extension area
 };
-ByteString MakeTgaFile(const TgaFileSpec& spec, const ByteString& pixelData);
+ByteString MakeTgaFile(const TgaFileLayout& layout, const ByteString& pixelData);
 // Run-length packets for elements of elementBytes: repeats become run packets, the rest raw
 // packets, none longer than 128.
 ByteString EncodeTgaRuns(const ByteString& elements, int elementBytes);
 
-struct DdsFileSpec {
+struct DdsFileLayout {
   int width = 0;
   int height = 0;
   const char* fourCC = nullptr;  // "DXT1".."DXT5"; null for RGB masks
@@ -55,11 +55,11 @@ struct DdsFileSpec {
   int mipCount = 0;  // 0: no mip levels flagged
   int pitch = 0;     // non-zero: written with the pitch flag
 };
-ByteString MakeDdsFile(const DdsFileSpec& spec, const ByteString& data);
+ByteString MakeDdsFile(const DdsFileLayout& layout, const ByteString& data);
 
 ByteString MakeBgraFile(uint32_t depthCode, uint32_t width, uint32_t height, const ByteString& data);
 
-struct PngFileSpec {
+struct PngFileLayout {
   int width = 0;
   int height = 0;
   int bitDepth = 8;
@@ -71,7 +71,7 @@ struct PngFileSpec {
 };
 // rows: each row's samples packed as PNG stores them (big-endian 16-bit samples, sub-byte
 // samples MSB first), no filter byte.
-ByteString MakePngFile(const PngFileSpec& spec, const std::vector<ByteString>& rows);
+ByteString MakePngFile(const PngFileLayout& layout, const std::vector<ByteString>& rows);
 
 // components 1 (grey), 3 (RGB) or 4 (CMYK); samples interleaved row by row.
 ByteString MakeJpegFile(int width, int height, int components, const ByteString& samples,

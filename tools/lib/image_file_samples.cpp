@@ -54,18 +54,18 @@ std::vector<ByteString> SampleBmpFiles() {
       {24, 0, {}, -5, 40}, {32, 0, {}, 5, 40}, {32, 3, {0xFF0000, 0xFF00, 0xFF}, 5, 108},
   };
   for (const Plain& p : plain) {
-    BmpFileSpec spec;
-    spec.width = 7;
-    spec.height = p.height;
-    spec.bitCount = static_cast<uint16_t>(p.bits);
-    spec.compression = p.compression;
-    spec.masks = p.masks;
-    spec.headerSize = p.headerSize;
-    if (p.bits <= 8) spec.palette = Colours(size_t{1} << p.bits);
+    BmpFileLayout layout;
+    layout.width = 7;
+    layout.height = p.height;
+    layout.bitCount = static_cast<uint16_t>(p.bits);
+    layout.compression = p.compression;
+    layout.masks = p.masks;
+    layout.headerSize = p.headerSize;
+    if (p.bits <= 8) layout.palette = Colours(size_t{1} << p.bits);
     const uint32_t limit = p.bits >= 32 ? 0xFFFFFFFFu : (1u << p.bits);
-    files.push_back(MakeBmpFile(spec, PackDibRows(Picture(7, 5, limit, p.bits * 31u), p.bits, p.height < 0)));
+    files.push_back(MakeBmpFile(layout, PackDibRows(Picture(7, 5, limit, p.bits * 31u), p.bits, p.height < 0)));
   }
-  BmpFileSpec rle;
+  BmpFileLayout rle;
   rle.width = 9;
   rle.height = 6;
   rle.bitCount = 8;
@@ -84,32 +84,32 @@ std::vector<ByteString> SampleTgaFiles() {
   for (int type : {1, 2, 9, 10})
     for (int bits : {16, 24, 32}) {
       const bool mapped = type == 1 || type == 9;
-      TgaFileSpec spec;
-      spec.imageType = type;
-      spec.width = 6;
-      spec.height = 4;
-      spec.descriptor = (bits == 24 ? 0x20 : 0) | (type >= 9 ? 0x10 : 0);
-      spec.footer = bits != 16;
-      spec.depth = mapped ? 8 : bits;
+      TgaFileLayout layout;
+      layout.imageType = type;
+      layout.width = 6;
+      layout.height = 4;
+      layout.descriptor = (bits == 24 ? 0x20 : 0) | (type >= 9 ? 0x10 : 0);
+      layout.footer = bits != 16;
+      layout.depth = mapped ? 8 : bits;
       ByteString pixels;
       if (mapped) {
-        spec.mapFirst = 3;
-        spec.mapLength = 12;
-        spec.mapEntryBits = bits;
-        spec.colourMap = Bytes(static_cast<size_t>(12 * bits / 8), 5);
+        layout.mapFirst = 3;
+        layout.mapLength = 12;
+        layout.mapEntryBits = bits;
+        layout.colourMap = Bytes(static_cast<size_t>(12 * bits / 8), 5);
         pixels = Flatten(Picture(6, 4, 15, 9), 1);
       } else {
         pixels = Flatten(Picture(6, 4, 4, 7), bits / 8);  // few values, so runs occur
       }
       if (type >= 9) pixels = EncodeTgaRuns(pixels, mapped ? 1 : bits / 8);
-      files.push_back(MakeTgaFile(spec, pixels));
+      files.push_back(MakeTgaFile(layout, pixels));
     }
   return files;
 }
 
 std::vector<ByteString> SampleDdsFiles() {
   std::vector<ByteString> files;
-  DdsFileSpec dxt;
+  DdsFileLayout dxt;
   dxt.width = 8;
   dxt.height = 8;
   for (const char* fourCC : {"DXT1", "DXT3", "DXT5"}) {
@@ -118,7 +118,7 @@ std::vector<ByteString> SampleDdsFiles() {
     const size_t block = fourCC[3] == '1' ? 8 : 16;
     files.push_back(MakeDdsFile(dxt, Bytes(block * 4 + block * 3, 3)));
   }
-  DdsFileSpec rgb;
+  DdsFileLayout rgb;
   rgb.width = 5;
   rgb.height = 3;
   files.push_back(MakeDdsFile(rgb, Bytes(60, 4)));
@@ -148,19 +148,19 @@ std::vector<ByteString> SamplePngFiles() {
       {4, 8, 2, false, false}, {2, 16, 3, false, false}, {2, 8, 3, true, false}, {6, 8, 4, false, false},
   };
   for (const Kind& k : kinds) {
-    PngFileSpec spec;
-    spec.width = 7;
-    spec.height = 5;
-    spec.colourType = k.colourType;
-    spec.bitDepth = k.bitDepth;
-    spec.interlaced = k.interlaced;
-    if (k.colourType == 3) spec.palette = Colours(size_t{1} << k.bitDepth);
-    if (k.transparency && k.colourType == 3) spec.transparency = Bytes(5, 8);
-    if (k.transparency && k.colourType == 0) spec.transparentGrey = 7;
+    PngFileLayout layout;
+    layout.width = 7;
+    layout.height = 5;
+    layout.colourType = k.colourType;
+    layout.bitDepth = k.bitDepth;
+    layout.interlaced = k.interlaced;
+    if (k.colourType == 3) layout.palette = Colours(size_t{1} << k.bitDepth);
+    if (k.transparency && k.colourType == 3) layout.transparency = Bytes(5, 8);
+    if (k.transparency && k.colourType == 0) layout.transparentGrey = 7;
     const size_t rowBytes = (7u * k.channels * k.bitDepth + 7) / 8;
     std::vector<ByteString> rows;
     for (int y = 0; y < 5; ++y) rows.push_back(Bytes(rowBytes, 11u + y));
-    files.push_back(MakePngFile(spec, rows));
+    files.push_back(MakePngFile(layout, rows));
   }
   return files;
 }

@@ -34,29 +34,29 @@ std::vector<uint32_t> Palette16() {
 }
 
 ByteString PaletteBmp(int bits, bool topDown, uint32_t headerSize = 40) {
-  BmpFileSpec spec;
-  spec.width = 3;
-  spec.height = topDown ? -2 : 2;
-  spec.bitCount = static_cast<uint16_t>(bits);
-  spec.headerSize = headerSize;
-  spec.palette = bits == 8 ? kPalette : (bits == 4 ? Palette16() : std::vector<uint32_t>{0x000000, 0xFFFFFF});
-  spec.colorsUsed = bits == 8 ? static_cast<uint32_t>(kPalette.size()) : 0;
+  BmpFileLayout layout;
+  layout.width = 3;
+  layout.height = topDown ? -2 : 2;
+  layout.bitCount = static_cast<uint16_t>(bits);
+  layout.headerSize = headerSize;
+  layout.palette = bits == 8 ? kPalette : (bits == 4 ? Palette16() : std::vector<uint32_t>{0x000000, 0xFFFFFF});
+  layout.colorsUsed = bits == 8 ? static_cast<uint32_t>(kPalette.size()) : 0;
   std::vector<std::vector<uint32_t>> indices = kIndices;
   if (bits == 1)
     for (auto& row : indices)
       for (uint32_t& i : row) i &= 1;
-  return MakeBmpFile(spec, PackDibRows(indices, bits, topDown));
+  return MakeBmpFile(layout, PackDibRows(indices, bits, topDown));
 }
 
 ByteString ColourBmp(int bits, uint32_t compression, std::vector<uint32_t> masks,
                      const std::vector<uint32_t>& values, bool topDown) {
-  BmpFileSpec spec;
-  spec.width = 3;
-  spec.height = topDown ? -2 : 2;
-  spec.bitCount = static_cast<uint16_t>(bits);
-  spec.compression = compression;
-  spec.masks = masks;
-  return MakeBmpFile(spec, PackDibRows(Rows(values, 3), bits, topDown));
+  BmpFileLayout layout;
+  layout.width = 3;
+  layout.height = topDown ? -2 : 2;
+  layout.bitCount = static_cast<uint16_t>(bits);
+  layout.compression = compression;
+  layout.masks = masks;
+  return MakeBmpFile(layout, PackDibRows(Rows(values, 3), bits, topDown));
 }
 
 TEST(BmpLoader, EveryVariantGivesItsPixelsAndFormat) {
@@ -117,14 +117,14 @@ TEST(BmpLoader, RunLengthRecordsWriteInsideTheImageAndLeaveTheRestAtIndexZero) {
       0, 1,            // end of image
       9, 9,            // never read
   };
-  BmpFileSpec spec;
-  spec.width = 4;
-  spec.height = 3;
-  spec.bitCount = 8;
-  spec.compression = BI_RLE8;
-  spec.palette = kPalette;
+  BmpFileLayout layout;
+  layout.width = 4;
+  layout.height = 3;
+  layout.bitCount = 8;
+  layout.compression = BI_RLE8;
+  layout.palette = kPalette;
   GraphImage image{};
-  ASSERT_EQ(LoadImageBytes(LoadBmpImage, MakeBmpFile(spec, rle8), &image), 0);
+  ASSERT_EQ(LoadImageBytes(LoadBmpImage, MakeBmpFile(layout, rle8), &image), 0);
   ASSERT_EQ(image.Format.BitsPerPixel, 8);
   EXPECT_EQ(image.Pitch, 4);
   const std::vector<uint8_t> expected = {0, 0, 4, 0, 5, 0, 0, 0, 1, 1, 2, 3};
@@ -133,12 +133,12 @@ TEST(BmpLoader, RunLengthRecordsWriteInsideTheImageAndLeaveTheRestAtIndexZero) {
 
   // RLE4, 5 x 2: runs alternate the nibbles, literals take them in order.
   const ByteString rle4 = {5, 0x12, 0, 0, 0, 3, 0x34, 0x50, 0, 1};
-  spec.width = 5;
-  spec.height = 2;
-  spec.bitCount = 4;
-  spec.compression = BI_RLE4;
-  spec.palette = Palette16();
-  ASSERT_EQ(LoadImageBytes(LoadBmpImage, MakeBmpFile(spec, rle4), &image), 0);
+  layout.width = 5;
+  layout.height = 2;
+  layout.bitCount = 4;
+  layout.compression = BI_RLE4;
+  layout.palette = Palette16();
+  ASSERT_EQ(LoadImageBytes(LoadBmpImage, MakeBmpFile(layout, rle4), &image), 0);
   EXPECT_EQ(image.Pitch, 8);
   const std::vector<uint8_t> top(image.Pixels, image.Pixels + 5), bottom(image.Pixels + 8, image.Pixels + 13);
   EXPECT_EQ(top, (std::vector<uint8_t>{3, 4, 5, 0, 0}));
@@ -159,14 +159,14 @@ TEST(BmpLoader, HostileRunLengthRecordsStayInsideTheImage) {
   };
   for (uint32_t compression : {BI_RLE8, BI_RLE4}) {
     for (const ByteString& data : records) {
-      BmpFileSpec spec;
-      spec.width = 3;
-      spec.height = -2;  // top-down run-length data is taken the same way
-      spec.bitCount = compression == BI_RLE8 ? 8 : 4;
-      spec.compression = compression;
-      spec.palette = Palette16();
+      BmpFileLayout layout;
+      layout.width = 3;
+      layout.height = -2;  // top-down run-length data is taken the same way
+      layout.bitCount = compression == BI_RLE8 ? 8 : 4;
+      layout.compression = compression;
+      layout.palette = Palette16();
       GraphImage image{};
-      ASSERT_EQ(LoadImageBytes(LoadBmpImage, MakeBmpFile(spec, data), &image), 0);
+      ASSERT_EQ(LoadImageBytes(LoadBmpImage, MakeBmpFile(layout, data), &image), 0);
       EXPECT_EQ(image.Width, 3);
       for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 3; ++x) EXPECT_LE(image.Pixels[y * image.Pitch + x], 15);
@@ -186,15 +186,15 @@ TEST(BmpLoader, DamagedAndUnknownFilesAreRefused) {
     const char* name;
     ByteString file;
   };
-  BmpFileSpec rle;
+  BmpFileLayout rle;
   rle.width = 2;
   rle.height = 0;
   rle.bitCount = 8;
   rle.compression = BI_RLE8;
-  BmpFileSpec huge = rle;
+  BmpFileLayout huge = rle;
   huge.width = 16384;
   huge.height = 4097;
-  BmpFileSpec jpeg;
+  BmpFileLayout jpeg;
   jpeg.width = 2;
   jpeg.height = 2;
   jpeg.bitCount = 0;

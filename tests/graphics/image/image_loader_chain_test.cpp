@@ -18,26 +18,26 @@ std::string AsText(const ByteString& b) { return std::string(b.begin(), b.end())
 
 // 3 x 2 files of every format; the top-left pixel of each is red.
 ByteString Bmp24() {
-  BmpFileSpec spec;
-  spec.width = 3;
-  spec.height = 2;
-  return MakeBmpFile(spec, PackDibRows({{0xFF0000, 0x00FF00, 0x0000FF}, {0x111111, 0x222222, 0x333333}}, 24, false));
+  BmpFileLayout layout;
+  layout.width = 3;
+  layout.height = 2;
+  return MakeBmpFile(layout, PackDibRows({{0xFF0000, 0x00FF00, 0x0000FF}, {0x111111, 0x222222, 0x333333}}, 24, false));
 }
 
 ByteString Bmp8() {
-  BmpFileSpec spec;
-  spec.width = 3;
-  spec.height = 2;
-  spec.bitCount = 8;
-  spec.palette = {0xFF0000, 0x00FF00, 0x0000FF};
-  return MakeBmpFile(spec, PackDibRows({{0, 1, 2}, {2, 1, 0}}, 8, false));
+  BmpFileLayout layout;
+  layout.width = 3;
+  layout.height = 2;
+  layout.bitCount = 8;
+  layout.palette = {0xFF0000, 0x00FF00, 0x0000FF};
+  return MakeBmpFile(layout, PackDibRows({{0, 1, 2}, {2, 1, 0}}, 8, false));
 }
 
 ByteString Png() {
-  PngFileSpec spec;
-  spec.width = 3;
-  spec.height = 2;
-  return MakePngFile(spec, {{255, 0, 0, 0, 255, 0, 0, 0, 255}, {1, 1, 1, 2, 2, 2, 3, 3, 3}});
+  PngFileLayout layout;
+  layout.width = 3;
+  layout.height = 2;
+  return MakePngFile(layout, {{255, 0, 0, 0, 255, 0, 0, 0, 255}, {1, 1, 1, 2, 2, 2, 3, 3, 3}});
 }
 
 ByteString Jpeg() {
@@ -49,20 +49,20 @@ ByteString Jpeg() {
 ByteString Bgra() { return MakeBgraFile(0x08080808, 3, 2, {0, 0, 255, 255, 0, 255, 0, 255, 255, 0, 0, 255, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3}); }
 
 ByteString Tga() {
-  TgaFileSpec spec;
-  spec.width = 3;
-  spec.height = 2;
-  spec.descriptor = 0x20;
-  return MakeTgaFile(spec, {0, 0, 255, 0, 255, 0, 255, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3});
+  TgaFileLayout layout;
+  layout.width = 3;
+  layout.height = 2;
+  layout.descriptor = 0x20;
+  return MakeTgaFile(layout, {0, 0, 255, 0, 255, 0, 255, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3});
 }
 
 ByteString Dds() {
-  DdsFileSpec spec;
-  spec.width = 4;
-  spec.height = 4;
-  spec.fourCC = "DXT1";
+  DdsFileLayout layout;
+  layout.width = 4;
+  layout.height = 4;
+  layout.fourCC = "DXT1";
   // Colour 0 pure red, every index 0.
-  return MakeDdsFile(spec, {0x00, 0xF8, 0x00, 0x00, 0, 0, 0, 0});
+  return MakeDdsFile(layout, {0x00, 0xF8, 0x00, 0x00, 0, 0, 0, 0});
 }
 
 int gUserCalls = 0;

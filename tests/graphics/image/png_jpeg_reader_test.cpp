@@ -21,15 +21,15 @@ std::vector<ByteString> RowsOf(const ByteString& samples, size_t rowBytes) {
 
 TEST(PngReader, PaletteWithoutTransparencyStaysPalette) {
   // 16 colours at 4 bits: entry i is (i * 16, 255 - i * 16, i).
-  PngFileSpec spec;
-  spec.width = 5;
-  spec.height = 2;
-  spec.bitDepth = 4;
-  spec.colourType = 3;
-  for (uint32_t i = 0; i < 16; ++i) spec.palette.push_back((i * 16) << 16 | (255 - i * 16) << 8 | i);
+  PngFileLayout layout;
+  layout.width = 5;
+  layout.height = 2;
+  layout.bitDepth = 4;
+  layout.colourType = 3;
+  for (uint32_t i = 0; i < 16; ++i) layout.palette.push_back((i * 16) << 16 | (255 - i * 16) << 8 | i);
   const std::vector<ByteString> rows = {{0x01, 0x23, 0x40}, {0xFE, 0xDC, 0xB0}};  // indices 0..4, 15..11
   GraphImage image{};
-  ASSERT_EQ(LoadImageBytes(LoadPngImage, MakePngFile(spec, rows), &image), 0);
+  ASSERT_EQ(LoadImageBytes(LoadPngImage, MakePngFile(layout, rows), &image), 0);
   EXPECT_EQ(image.Format.BitsPerPixel, 8);
   EXPECT_EQ(image.Format.BytesPerPixel, 1);
   EXPECT_EQ(image.Pitch, 5);
@@ -48,14 +48,14 @@ TEST(PngReader, PaletteWithoutTransparencyStaysPalette) {
 TEST(PngReader, EachColourTypeGivesItsFormat) {
   struct Case {
     std::string name;
-    PngFileSpec spec;
+    PngFileLayout layout;
     ByteString samples;  // packed rows, 3 x 2 pixels
     int bitsPerPixel;
     std::vector<uint32_t> expected;  // 0xAARRGGBB through GetGraphImagePixel
   };
   std::vector<Case> cases;
   {
-    PngFileSpec s;
+    PngFileLayout s;
     s.width = 3;
     s.height = 2;
     s.bitDepth = 8;
@@ -66,7 +66,7 @@ TEST(PngReader, EachColourTypeGivesItsFormat) {
                      {0x00102030, 0x80405060, 0xFF708090, 0xFF708090, 0x80405060, 0x00102030}});
   }
   {
-    PngFileSpec s;
+    PngFileLayout s;
     s.width = 3;
     s.height = 2;
     s.bitDepth = 1;
@@ -75,7 +75,7 @@ TEST(PngReader, EachColourTypeGivesItsFormat) {
                      {0xFFFFFF, 0, 0xFFFFFF, 0, 0xFFFFFF, 0}});
   }
   {
-    PngFileSpec s;
+    PngFileLayout s;
     s.width = 3;
     s.height = 2;
     s.colourType = 0;
@@ -83,7 +83,7 @@ TEST(PngReader, EachColourTypeGivesItsFormat) {
                      {0, 0x7F7F7F, 0xFFFFFF, 0x010101, 0x020202, 0x030303}});
   }
   {
-    PngFileSpec s;
+    PngFileLayout s;
     s.width = 3;
     s.height = 2;
     s.colourType = 4;
@@ -92,7 +92,7 @@ TEST(PngReader, EachColourTypeGivesItsFormat) {
                      {0x101010, 0x202020, 0x303030, 0x404040, 0x505050, 0x606060}});
   }
   {
-    PngFileSpec s;
+    PngFileLayout s;
     s.width = 3;
     s.height = 2;
     s.colourType = 0;
@@ -101,7 +101,7 @@ TEST(PngReader, EachColourTypeGivesItsFormat) {
                      {0x101010, 0x202020, 0x303030, 0x202020, 0, 0xFFFFFF}});
   }
   {
-    PngFileSpec s;
+    PngFileLayout s;
     s.width = 3;
     s.height = 2;
     s.bitDepth = 16;
@@ -115,7 +115,7 @@ TEST(PngReader, EachColourTypeGivesItsFormat) {
     cases.push_back({"16-bit RGB is stripped to RGB8", s, samples, 24, expected});
   }
   {
-    PngFileSpec s;
+    PngFileLayout s;
     s.width = 3;
     s.height = 2;
     s.colourType = 6;
@@ -124,7 +124,7 @@ TEST(PngReader, EachColourTypeGivesItsFormat) {
                      {0x04010203, 0x08050607, 0x0C090A0B, 0x100D0E0F, 0x14111213, 0x18151617}});
   }
   for (bool interlaced : {false, true}) {
-    PngFileSpec s;
+    PngFileLayout s;
     s.width = 9;
     s.height = 9;
     s.colourType = 2;
@@ -140,11 +140,11 @@ TEST(PngReader, EachColourTypeGivesItsFormat) {
   }
   for (Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const int channels = c.spec.colourType == 2 ? 3 : c.spec.colourType == 4 ? 2 : c.spec.colourType == 6 ? 4 : 1;
-    const size_t rowBytes = (static_cast<size_t>(c.spec.width) * channels * c.spec.bitDepth + 7) / 8;
+    const int channels = c.layout.colourType == 2 ? 3 : c.layout.colourType == 4 ? 2 : c.layout.colourType == 6 ? 4 : 1;
+    const size_t rowBytes = (static_cast<size_t>(c.layout.width) * channels * c.layout.bitDepth + 7) / 8;
     GraphImage image{};
-    ASSERT_EQ(LoadImageBytes(LoadPngImage, MakePngFile(c.spec, RowsOf(c.samples, rowBytes)), &image), 0);
-    EXPECT_EQ(image.Width, c.spec.width);
+    ASSERT_EQ(LoadImageBytes(LoadPngImage, MakePngFile(c.layout, RowsOf(c.samples, rowBytes)), &image), 0);
+    EXPECT_EQ(image.Width, c.layout.width);
     EXPECT_EQ(image.Format.BitsPerPixel, c.bitsPerPixel);
     EXPECT_EQ(ImagePixels(&image), c.expected);
     if (c.bitsPerPixel == 16) {
@@ -159,11 +159,11 @@ TEST(PngReader, EachColourTypeGivesItsFormat) {
 }
 
 TEST(PngReader, CutAndForeignDataAreRefused) {
-  PngFileSpec spec;
-  spec.width = 4;
-  spec.height = 4;
-  spec.colourType = 2;
-  const ByteString file = MakePngFile(spec, std::vector<ByteString>(4, ByteString(12, 0x33)));
+  PngFileLayout layout;
+  layout.width = 4;
+  layout.height = 4;
+  layout.colourType = 2;
+  const ByteString file = MakePngFile(layout, std::vector<ByteString>(4, ByteString(12, 0x33)));
   const TrackedHeapTotals before = GetTrackedHeapTotals();
   for (size_t cut : {size_t{0}, size_t{7}, size_t{33}, file.size() / 2, file.size() - 13}) {
     SCOPED_TRACE(cut);

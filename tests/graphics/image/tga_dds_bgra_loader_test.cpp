@@ -53,31 +53,31 @@ ByteString StoreInOrder(const std::vector<ByteString>& units, int descriptor) {
 ByteString TgaOf(int imageType, int elementBits, int descriptor, bool footer) {
   const bool mapped = imageType == 1 || imageType == 9;
   const int bytes = elementBits / 8;
-  TgaFileSpec spec;
-  spec.imageType = imageType;
-  spec.width = 3;
-  spec.height = 2;
-  spec.descriptor = descriptor;
-  spec.footer = footer;
-  spec.id = {'i', 'd', '!'};
+  TgaFileLayout layout;
+  layout.imageType = imageType;
+  layout.width = 3;
+  layout.height = 2;
+  layout.descriptor = descriptor;
+  layout.footer = footer;
+  layout.id = {'i', 'd', '!'};
   std::vector<ByteString> units;
   if (mapped) {
-    spec.depth = 8;
-    spec.mapFirst = 2;
-    spec.mapLength = 6;
-    spec.mapEntryBits = elementBits;
+    layout.depth = 8;
+    layout.mapFirst = 2;
+    layout.mapLength = 6;
+    layout.mapEntryBits = elementBits;
     for (int i = 0; i < 6; ++i) {
       const ByteString e = Element(kPicture[i], bytes);
-      spec.colourMap.insert(spec.colourMap.end(), e.begin(), e.end());
+      layout.colourMap.insert(layout.colourMap.end(), e.begin(), e.end());
       units.push_back({static_cast<uint8_t>(2 + i)});
     }
   } else {
-    spec.depth = elementBits;
+    layout.depth = elementBits;
     for (uint32_t c : kPicture) units.push_back(Element(c, bytes));
   }
   ByteString data = StoreInOrder(units, descriptor);
   if (imageType >= 9) data = EncodeTgaRuns(data, mapped ? 1 : bytes);
-  return MakeTgaFile(spec, data);
+  return MakeTgaFile(layout, data);
 }
 
 TEST(TgaLoader, TypesOrientationsAndFootersGiveTheSamePicture) {
@@ -103,26 +103,26 @@ TEST(TgaLoader, TypesOrientationsAndFootersGiveTheSamePicture) {
 
 TEST(TgaLoader, ColourMapsAndPacketsStayInsideTheirTables) {
   // A map of 300 entries from slot 250: slots 250..255 are filled, the rest read over.
-  TgaFileSpec spec;
-  spec.imageType = 1;
-  spec.width = 2;
-  spec.height = 1;
-  spec.depth = 8;
-  spec.descriptor = 0x20;
-  spec.mapFirst = 250;
-  spec.mapLength = 300;
-  spec.mapEntryBits = 24;
+  TgaFileLayout layout;
+  layout.imageType = 1;
+  layout.width = 2;
+  layout.height = 1;
+  layout.depth = 8;
+  layout.descriptor = 0x20;
+  layout.mapFirst = 250;
+  layout.mapLength = 300;
+  layout.mapEntryBits = 24;
   for (int i = 0; i < 300; ++i) {
     const ByteString e = Element(0x010203u * static_cast<uint32_t>(i + 1), 3);
-    spec.colourMap.insert(spec.colourMap.end(), e.begin(), e.end());
+    layout.colourMap.insert(layout.colourMap.end(), e.begin(), e.end());
   }
   GraphImage image{};
-  ASSERT_EQ(LoadImageBytes(LoadTgaImage, MakeTgaFile(spec, {255, 3}), &image), 0);
+  ASSERT_EQ(LoadImageBytes(LoadTgaImage, MakeTgaFile(layout, {255, 3}), &image), 0);
   EXPECT_EQ(ImagePixels(&image), (std::vector<uint32_t>{0x010203u * 6, 0}));
   FreeGraphImage(&image);
 
   // A run of 128 in a 3 x 2 image stops at six pixels.
-  TgaFileSpec runs;
+  TgaFileLayout runs;
   runs.imageType = 10;
   runs.width = 3;
   runs.height = 2;
@@ -135,16 +135,16 @@ TEST(TgaLoader, ColourMapsAndPacketsStayInsideTheirTables) {
 
 TEST(TgaLoader, RunLengthDataEndAtTheFooterOrWhereTheyStop) {
   // Three pixels given of six; the rest stay black, and the footer is not taken for data.
-  TgaFileSpec spec;
-  spec.imageType = 10;
-  spec.width = 3;
-  spec.height = 2;
-  spec.depth = 24;
-  spec.descriptor = 0x20;
-  spec.footer = true;
+  TgaFileLayout layout;
+  layout.imageType = 10;
+  layout.width = 3;
+  layout.height = 2;
+  layout.depth = 24;
+  layout.descriptor = 0x20;
+  layout.footer = true;
   const ByteString data = {0x82, 0x10, 0x20, 0x30};
   GraphImage image{};
-  ByteString file = MakeTgaFile(spec, data);
+  ByteString file = MakeTgaFile(layout, data);
   ASSERT_EQ(LoadImageBytes(LoadTgaImage, file, &image), 0);
   EXPECT_EQ(ImagePixels(&image), (std::vector<uint32_t>{0x302010, 0x302010, 0x302010, 0, 0, 0}));
   FreeGraphImage(&image);
@@ -157,15 +157,15 @@ TEST(TgaLoader, RunLengthDataEndAtTheFooterOrWhereTheyStop) {
 
 TEST(TgaLoader, RefusesWhatItCannotTake) {
   auto with = [](auto change) {
-    TgaFileSpec spec;
-    spec.width = 3;
-    spec.height = 2;
-    change(spec);
-    const int bytes = spec.imageType == 1 || spec.imageType == 9 ? 1 : std::max(1, spec.depth / 8);
-    return MakeTgaFile(spec, ByteString(static_cast<size_t>(spec.width) * spec.height * bytes, 7));
+    TgaFileLayout layout;
+    layout.width = 3;
+    layout.height = 2;
+    change(layout);
+    const int bytes = layout.imageType == 1 || layout.imageType == 9 ? 1 : std::max(1, layout.depth / 8);
+    return MakeTgaFile(layout, ByteString(static_cast<size_t>(layout.width) * layout.height * bytes, 7));
   };
   const ByteString plain = TgaOf(2, 24, 0, false);
-  TgaFileSpec huge;
+  TgaFileLayout huge;
   huge.imageType = 10;
   huge.width = 8192;
   huge.height = 8192;
@@ -174,18 +174,18 @@ TEST(TgaLoader, RefusesWhatItCannotTake) {
     ByteString file;
   };
   const Case cases[] = {
-      {"x origin 1", with([](TgaFileSpec& s) { s.xOrigin = 1; })},
-      {"y origin 1", with([](TgaFileSpec& s) { s.yOrigin = 1; })},
-      {"8193 wide", with([](TgaFileSpec& s) { s.width = 8193; s.height = 1; })},
-      {"width 0", with([](TgaFileSpec& s) { s.width = 0; })},
-      {"height 0", with([](TgaFileSpec& s) { s.height = 0; })},
-      {"type 0", with([](TgaFileSpec& s) { s.imageType = 0; })},
-      {"grey type 3", with([](TgaFileSpec& s) { s.imageType = 3; s.depth = 8; })},
-      {"type 11", with([](TgaFileSpec& s) { s.imageType = 11; })},
-      {"15-bit pixels", with([](TgaFileSpec& s) { s.depth = 15; })},
-      {"8-bit true colour", with([](TgaFileSpec& s) { s.depth = 8; })},
-      {"16-bit indices", with([](TgaFileSpec& s) { s.imageType = 1; s.depth = 16; s.mapLength = 1; s.mapEntryBits = 24; s.colourMap = {1, 2, 3}; })},
-      {"a colour map cut short", with([](TgaFileSpec& s) { s.imageType = 1; s.depth = 8; s.mapLength = 4000; s.mapEntryBits = 24; })},
+      {"x origin 1", with([](TgaFileLayout& s) { s.xOrigin = 1; })},
+      {"y origin 1", with([](TgaFileLayout& s) { s.yOrigin = 1; })},
+      {"8193 wide", with([](TgaFileLayout& s) { s.width = 8193; s.height = 1; })},
+      {"width 0", with([](TgaFileLayout& s) { s.width = 0; })},
+      {"height 0", with([](TgaFileLayout& s) { s.height = 0; })},
+      {"type 0", with([](TgaFileLayout& s) { s.imageType = 0; })},
+      {"grey type 3", with([](TgaFileLayout& s) { s.imageType = 3; s.depth = 8; })},
+      {"type 11", with([](TgaFileLayout& s) { s.imageType = 11; })},
+      {"15-bit pixels", with([](TgaFileLayout& s) { s.depth = 15; })},
+      {"8-bit true colour", with([](TgaFileLayout& s) { s.depth = 8; })},
+      {"16-bit indices", with([](TgaFileLayout& s) { s.imageType = 1; s.depth = 16; s.mapLength = 1; s.mapEntryBits = 24; s.colourMap = {1, 2, 3}; })},
+      {"a colour map cut short", with([](TgaFileLayout& s) { s.imageType = 1; s.depth = 8; s.mapLength = 4000; s.mapEntryBits = 24; })},
       {"plain data cut short", ByteString(plain.begin(), plain.end() - 1)},
       {"run-length data far too short for the size", MakeTgaFile(huge, ByteString(100, 0xFF))},
       {"shorter than a header", ByteString(17, 0)},
@@ -226,14 +226,14 @@ TEST(DdsLoader, BlockDataStaysCompressedWithItsMipLevels) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.fourCC << " " << c.width << "x" << c.height << " mips " << c.mipCount);
-    DdsFileSpec spec;
-    spec.width = c.width;
-    spec.height = c.height;
-    spec.fourCC = c.fourCC;
-    spec.mipCount = c.mipCount;
+    DdsFileLayout layout;
+    layout.width = c.width;
+    layout.height = c.height;
+    layout.fourCC = c.fourCC;
+    layout.mipCount = c.mipCount;
     const ByteString data = Pattern(c.bytes, 3);
     GraphImage image{};
-    ASSERT_EQ(LoadImageBytes(LoadDdsImage, MakeDdsFile(spec, data), &image), 0);
+    ASSERT_EQ(LoadImageBytes(LoadDdsImage, MakeDdsFile(layout, data), &image), 0);
     const uint32_t kind = static_cast<uint32_t>(c.fourCC[3] - '0');
     EXPECT_EQ(image.Format.BlockCompression, kind);
     EXPECT_EQ(image.Format.BitsPerPixel, kind == 1 ? 4 : 8);
@@ -242,13 +242,13 @@ TEST(DdsLoader, BlockDataStaysCompressedWithItsMipLevels) {
     EXPECT_EQ(ByteString(image.Pixels, image.Pixels + c.bytes), data);
     FreeGraphImage(&image);
     // One byte fewer is refused.
-    EXPECT_EQ(LoadImageBytes(LoadDdsImage, MakeDdsFile(spec, ByteString(data.begin(), data.end() - 1)), &image), -1);
+    EXPECT_EQ(LoadImageBytes(LoadDdsImage, MakeDdsFile(layout, ByteString(data.begin(), data.end() - 1)), &image), -1);
   }
 }
 
 TEST(DdsLoader, RgbMasksDescribeThePixels) {
   // 3 x 2 A8R8G8B8.
-  DdsFileSpec argb;
+  DdsFileLayout argb;
   argb.width = 3;
   argb.height = 2;
   ByteString data;
@@ -264,7 +264,7 @@ TEST(DdsLoader, RgbMasksDescribeThePixels) {
   FreeGraphImage(&image);
 
   // R5G6B5 rows of 6 bytes in a pitch of 8, with three mip levels of 16, 4 and 1 bytes.
-  DdsFileSpec r565;
+  DdsFileLayout r565;
   r565.width = 3;
   r565.height = 2;
   r565.bitCount = 16;
@@ -287,21 +287,21 @@ TEST(DdsLoader, RgbMasksDescribeThePixels) {
 
 TEST(DdsLoader, RefusesWhatItCannotTake) {
   auto dxt = [](auto change, size_t bytes = 2048) {
-    DdsFileSpec spec;
-    spec.width = 64;
-    spec.height = 64;
-    spec.fourCC = "DXT1";
-    change(spec);
-    return MakeDdsFile(spec, ByteString(bytes, 0));
+    DdsFileLayout layout;
+    layout.width = 64;
+    layout.height = 64;
+    layout.fourCC = "DXT1";
+    change(layout);
+    return MakeDdsFile(layout, ByteString(bytes, 0));
   };
   auto rgb = [](auto change) {
-    DdsFileSpec spec;
-    spec.width = 4;
-    spec.height = 4;
-    change(spec);
-    return MakeDdsFile(spec, ByteString(256, 0));
+    DdsFileLayout layout;
+    layout.width = 4;
+    layout.height = 4;
+    change(layout);
+    return MakeDdsFile(layout, ByteString(256, 0));
   };
-  ByteString noMagic = dxt([](DdsFileSpec&) {});
+  ByteString noMagic = dxt([](DdsFileLayout&) {});
   noMagic[0] = 'X';
   struct Case {
     const char* name;
@@ -309,18 +309,18 @@ TEST(DdsLoader, RefusesWhatItCannotTake) {
   };
   const Case cases[] = {
       {"no magic", noMagic},
-      {"DXT6", dxt([](DdsFileSpec& s) { s.fourCC = "DXT6"; })},
-      {"another fourCC", dxt([](DdsFileSpec& s) { s.fourCC = "ATI2"; })},
-      {"a format code as fourCC", dxt([](DdsFileSpec& s) { s.fourCC = "\x15\0\0\0"; })},
-      {"no whole block", dxt([](DdsFileSpec& s) { s.width = 2; s.height = 2; })},
-      {"width 0", dxt([](DdsFileSpec& s) { s.width = 0; })},
-      {"more mip levels than sizes", dxt([](DdsFileSpec& s) { s.mipCount = 8; }, 4096)},
-      {"a side past the limit", dxt([](DdsFileSpec& s) { s.width = 65536; })},
-      {"8-bit RGB", rgb([](DdsFileSpec& s) { s.bitCount = 8; s.masks[0] = 0xE0; s.masks[1] = 0x1C; s.masks[2] = 0x3; s.masks[3] = 0; })},
-      {"a pitch shorter than a row", rgb([](DdsFileSpec& s) { s.pitch = 12; })},
-      {"masks with gaps", rgb([](DdsFileSpec& s) { s.masks[0] = 0xF0F0; })},
-      {"RGB data cut short", rgb([](DdsFileSpec& s) { s.width = 17; })},
-      {"RGB with no bit count", dxt([](DdsFileSpec& s) { s.fourCC = nullptr; s.bitCount = 0; })},
+      {"DXT6", dxt([](DdsFileLayout& s) { s.fourCC = "DXT6"; })},
+      {"another fourCC", dxt([](DdsFileLayout& s) { s.fourCC = "ATI2"; })},
+      {"a format code as fourCC", dxt([](DdsFileLayout& s) { s.fourCC = "\x15\0\0\0"; })},
+      {"no whole block", dxt([](DdsFileLayout& s) { s.width = 2; s.height = 2; })},
+      {"width 0", dxt([](DdsFileLayout& s) { s.width = 0; })},
+      {"more mip levels than sizes", dxt([](DdsFileLayout& s) { s.mipCount = 8; }, 4096)},
+      {"a side past the limit", dxt([](DdsFileLayout& s) { s.width = 65536; })},
+      {"8-bit RGB", rgb([](DdsFileLayout& s) { s.bitCount = 8; s.masks[0] = 0xE0; s.masks[1] = 0x1C; s.masks[2] = 0x3; s.masks[3] = 0; })},
+      {"a pitch shorter than a row", rgb([](DdsFileLayout& s) { s.pitch = 12; })},
+      {"masks with gaps", rgb([](DdsFileLayout& s) { s.masks[0] = 0xF0F0; })},
+      {"RGB data cut short", rgb([](DdsFileLayout& s) { s.width = 17; })},
+      {"RGB with no bit count", dxt([](DdsFileLayout& s) { s.fourCC = nullptr; s.bitCount = 0; })},
   };
   const TrackedHeapTotals before = GetTrackedHeapTotals();
   for (const Case& c : cases) {
