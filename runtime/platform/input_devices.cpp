@@ -9,6 +9,7 @@
 #include "runtime/platform/log.h"
 #include "runtime/platform/message_loop.h"
 #include "runtime/platform/runtime_libraries.h"
+#include "runtime/platform/text_helpers.h"
 #include "runtime/platform/text_input.h"
 #include "runtime/platform/window_hooks.h"
 #include "runtime/platform/window_state.h"
@@ -164,8 +165,8 @@ BOOL CALLBACK AddJoypadDevice(LPCDIDEVICEINSTANCEA instance, LPVOID) {
     ReleaseJoypad(pad);
     return DIENUM_CONTINUE;
   }
-  std::strncpy(pad.instanceName, instance->tszInstanceName, MAX_PATH - 1);
-  std::strncpy(pad.productName, instance->tszProductName, MAX_PATH - 1);
+  CopyTextBounded(pad.instanceName, sizeof pad.instanceName, instance->tszInstanceName);
+  CopyTextBounded(pad.productName, sizeof pad.productName, instance->tszProductName);
   LogIndentIn();
   LogPrintf("デバイスの登録名:%s", pad.instanceName);
   LogPrintf("デバイスの製品登録名:%s", pad.productName);
