@@ -165,50 +165,49 @@ class PortD3DTexture final : public IDirect3DTexture9 {
   void Destroy();
 };
 
-class PortD3DVertexBuffer final : public IDirect3DVertexBuffer9 {
+// Vertex and index buffers: bytes in memory that the caller fills through Lock. The two kinds
+// differ only in what their description carries (the vertex format, or the index format).
+template <class Interface>
+class PortD3DBuffer : public Interface {
  public:
-  PortD3DVertexBuffer(PortD3DDevice* device, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool);
-  ~PortD3DVertexBuffer() override;
   HRESULT QueryInterface(REFIID riid, void** object) override;
-  ULONG AddRef() override;
+  ULONG AddRef() override { return ++refs_; }
   ULONG Release() override;
   HRESULT GetDevice(IDirect3DDevice9** device) override;
-  D3DRESOURCETYPE GetType() override { return D3DRTYPE_VERTEXBUFFER; }
   HRESULT Lock(UINT offset, UINT size, void** data, DWORD flags) override;
   HRESULT Unlock() override;
-  HRESULT GetDesc(D3DVERTEXBUFFER_DESC* desc) override;
 
- private:
+ protected:
+  PortD3DBuffer(PortD3DDevice* device, UINT length, DWORD usage, D3DPOOL pool);
+
   PortD3DDevice* device_;
   std::vector<uint8_t> data_;
   DWORD usage_;
-  DWORD fvf_;
   D3DPOOL pool_;
+
+ private:
   std::atomic<ULONG> refs_{1};
   bool locked_ = false;
 };
 
-class PortD3DIndexBuffer final : public IDirect3DIndexBuffer9 {
+class PortD3DVertexBuffer final : public PortD3DBuffer<IDirect3DVertexBuffer9> {
+ public:
+  PortD3DVertexBuffer(PortD3DDevice* device, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool);
+  D3DRESOURCETYPE GetType() override { return D3DRTYPE_VERTEXBUFFER; }
+  HRESULT GetDesc(D3DVERTEXBUFFER_DESC* desc) override;
+
+ private:
+  DWORD fvf_;
+};
+
+class PortD3DIndexBuffer final : public PortD3DBuffer<IDirect3DIndexBuffer9> {
  public:
   PortD3DIndexBuffer(PortD3DDevice* device, UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool);
-  ~PortD3DIndexBuffer() override;
-  HRESULT QueryInterface(REFIID riid, void** object) override;
-  ULONG AddRef() override;
-  ULONG Release() override;
-  HRESULT GetDevice(IDirect3DDevice9** device) override;
   D3DRESOURCETYPE GetType() override { return D3DRTYPE_INDEXBUFFER; }
-  HRESULT Lock(UINT offset, UINT size, void** data, DWORD flags) override;
-  HRESULT Unlock() override;
   HRESULT GetDesc(D3DINDEXBUFFER_DESC* desc) override;
 
  private:
-  PortD3DDevice* device_;
-  std::vector<uint8_t> data_;
-  DWORD usage_;
   D3DFORMAT format_;
-  D3DPOOL pool_;
-  std::atomic<ULONG> refs_{1};
-  bool locked_ = false;
 };
 
 // Shader and declaration objects: the tokens or elements they were made from.
