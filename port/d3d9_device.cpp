@@ -363,6 +363,23 @@ HRESULT PortD3DDevice::GetMaximumFrameLatency(UINT* maxLatency) {
 
 // --- resource creation ----------------------------------------------------------------------------
 
+namespace {
+
+// The end of each creation: the new resource counts in its pool from the start, so that the
+// Release of one whose storage could not be made takes it off again.
+template <class Resource, class Interface>
+HRESULT FinishCreate(PortD3DDevice* device, Resource* made, bool allocated, Interface** out) {
+  device->ResourceMade(made->pool());
+  if (!allocated) {
+    made->Release();
+    return D3DERR_OUTOFVIDEOMEMORY;
+  }
+  *out = made;
+  return D3D_OK;
+}
+
+}  // namespace
+
 HRESULT PortD3DDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
                                      D3DPOOL pool, IDirect3DTexture9** texture, HANDLE* sharedHandle) {
   if (!texture) return D3DERR_INVALIDCALL;
@@ -381,13 +398,7 @@ HRESULT PortD3DDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD
   if ((usage & D3DUSAGE_DYNAMIC) && (pool == D3DPOOL_MANAGED || pool == D3DPOOL_SCRATCH)) return D3DERR_INVALIDCALL;
   if (pool == D3DPOOL_MANAGED && ex_) return D3DERR_INVALIDCALL;  // not on a 9Ex device
   auto* t = new PortD3DTexture(this, width, height, levels, usage, format, pool);
-  ResourceMade(pool);
-  if (!t->Allocate()) {
-    t->Release();
-    return D3DERR_OUTOFVIDEOMEMORY;
-  }
-  *texture = t;
-  return D3D_OK;
+  return FinishCreate(this, t, t->Allocate(), texture);
 }
 
 HRESULT PortD3DDevice::CreateRenderTarget(UINT width, UINT height, D3DFORMAT format, D3DMULTISAMPLE_TYPE multiSample,
@@ -400,13 +411,7 @@ HRESULT PortD3DDevice::CreateRenderTarget(UINT width, UINT height, D3DFORMAT for
   if (multiSample != D3DMULTISAMPLE_NONE) return D3DERR_NOTAVAILABLE;
   auto* s = new PortD3DSurface(this, PortSurfaceKind::RenderTarget, format, width, height, D3DUSAGE_RENDERTARGET,
                                D3DPOOL_DEFAULT, nullptr, 0, false);
-  ResourceMade(D3DPOOL_DEFAULT);
-  if (!s->Allocate(false, lockable != FALSE)) {
-    s->Release();
-    return D3DERR_OUTOFVIDEOMEMORY;
-  }
-  *surface = s;
-  return D3D_OK;
+  return FinishCreate(this, s, s->Allocate(false, lockable != FALSE), surface);
 }
 
 HRESULT PortD3DDevice::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT format,
@@ -421,13 +426,7 @@ HRESULT PortD3DDevice::CreateDepthStencilSurface(UINT width, UINT height, D3DFOR
   if (multiSample != D3DMULTISAMPLE_NONE) return D3DERR_NOTAVAILABLE;
   auto* s = new PortD3DSurface(this, PortSurfaceKind::DepthStencil, format, width, height, D3DUSAGE_DEPTHSTENCIL,
                                D3DPOOL_DEFAULT, nullptr, 0, false);
-  ResourceMade(D3DPOOL_DEFAULT);
-  if (!s->Allocate(false, false)) {
-    s->Release();
-    return D3DERR_OUTOFVIDEOMEMORY;
-  }
-  *surface = s;
-  return D3D_OK;
+  return FinishCreate(this, s, s->Allocate(false, false), surface);
 }
 
 HRESULT PortD3DDevice::CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool,
@@ -443,13 +442,7 @@ HRESULT PortD3DDevice::CreateOffscreenPlainSurface(UINT width, UINT height, D3DF
   if (f->kind == kPortFormatYuv && (width % 2 || (format == D3DFMT_YV12 && height % 2))) return D3DERR_INVALIDCALL;
   auto* s = new PortD3DSurface(this, PortSurfaceKind::OffscreenPlain, format, width, height, 0, pool, nullptr, 0,
                                false);
-  ResourceMade(pool);
-  if (!s->Allocate(true, true)) {
-    s->Release();
-    return D3DERR_OUTOFVIDEOMEMORY;
-  }
-  *surface = s;
-  return D3D_OK;
+  return FinishCreate(this, s, s->Allocate(true, true), surface);
 }
 
 HRESULT PortD3DDevice::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
