@@ -287,20 +287,7 @@ void PortD3DDevice::SetLost(bool lost) {
 // --- IUnknown and the plain queries ---------------------------------------------------------------
 
 HRESULT PortD3DDevice::QueryInterface(REFIID riid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (riid == IID_IDirect3DDevice9 || (ex_ && riid == IID_IDirect3DDevice9Ex)) {
-    AddRef();
-    *object = this;
-    return S_OK;
-  }
-  return E_NOINTERFACE;
-}
-
-ULONG PortD3DDevice::Release() {
-  ULONG n = --refs_;
-  if (n == 0) delete this;
-  return n;
+  return Answer(riid == IID_IDirect3DDevice9 || (ex_ && riid == IID_IDirect3DDevice9Ex), object);
 }
 
 HRESULT PortD3DDevice::TestCooperativeLevel() {

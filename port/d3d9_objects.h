@@ -18,6 +18,7 @@
 #include <memory>
 #include <vector>
 
+#include "port/com_object.h"
 #include "port/d3d9.h"
 #include "port/d3d9_formats.h"
 #include "port/gl_context.h"
@@ -259,12 +260,10 @@ class PortD3DSwapChain final : public IDirect3DSwapChain9 {
   PortD3DDevice* device_;
 };
 
-class PortDirect3D final : public IDirect3D9Ex {
+class PortDirect3D final : public PortComObject<IDirect3D9Ex> {
  public:
   explicit PortDirect3D(bool ex) : ex_(ex) {}
   HRESULT QueryInterface(REFIID riid, void** object) override;
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override;
   UINT GetAdapterCount() override { return 1; }
   HRESULT GetAdapterIdentifier(UINT adapter, DWORD flags, D3DADAPTER_IDENTIFIER9* identifier) override;
   UINT GetAdapterModeCount(UINT adapter, D3DFORMAT format) override;
@@ -285,7 +284,6 @@ class PortDirect3D final : public IDirect3D9Ex {
 
  private:
   bool ex_;
-  std::atomic<ULONG> refs_{1};
   HRESULT MakeDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviorFlags,
                      D3DPRESENT_PARAMETERS* params, const D3DDISPLAYMODEEX* fullscreenMode, PortD3DDevice** out);
 };
@@ -339,7 +337,7 @@ struct PortD3DGl {
   UINT attribStride = 0;
 };
 
-class PortD3DDevice final : public IDirect3DDevice9Ex {
+class PortD3DDevice final : public PortComObject<IDirect3DDevice9Ex> {
  public:
   PortD3DDevice(PortDirect3D* direct3d, bool ex, HWND focusWindow, DWORD behaviorFlags);
   ~PortD3DDevice() override;
@@ -349,8 +347,6 @@ class PortD3DDevice final : public IDirect3DDevice9Ex {
 
   // IUnknown
   HRESULT QueryInterface(REFIID riid, void** object) override;
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override;
   // IDirect3DDevice9
   HRESULT TestCooperativeLevel() override;
   HRESULT GetDirect3D(IDirect3D9** direct3d) override;
@@ -445,7 +441,6 @@ class PortD3DDevice final : public IDirect3DDevice9Ex {
   bool ex_;
   HWND focusWindow_;
   DWORD behaviorFlags_;
-  std::atomic<ULONG> refs_{1};
   D3DPRESENT_PARAMETERS params_ = {};
   HWND deviceWindow_ = nullptr;
   bool switchedDisplay_ = false;

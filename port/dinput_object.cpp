@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "port/com_classes.h"
+#include "port/com_object.h"
 #include "port/cp932_text.h"
 #include "port/dinput_objects.h"
 
@@ -20,7 +21,6 @@ const DIDATAFORMAT c_dfDIJoystick = {sizeof(DIDATAFORMAT), sizeof(DIOBJECTDATAFO
 
 namespace {
 
-const IID kIidUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 // Joystick instance GUIDs: this prefix, then the SDL instance id in Data4[4..7].
 const GUID kJoystickGuidPrefix = {0x6A1E0700, 0x7C3B, 0x4D2E, {0x9F, 0x41, 0x2B, 0x8C, 0, 0, 0, 0}};
 
@@ -129,21 +129,10 @@ HRESULT CheckVersion(DWORD version, DWORD lowest, DWORD highest) {
   return DI_OK;
 }
 
-class PortDirectInput7 final : public IDirectInput7A {
+class PortDirectInput7 final : public PortComObject<IDirectInput7A> {
  public:
   HRESULT QueryInterface(REFIID riid, void** object) override {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (riid != kIidUnknown && riid != IID_IDirectInput7A) return E_NOINTERFACE;
-    AddRef();
-    *object = static_cast<IDirectInput7A*>(this);
-    return S_OK;
-  }
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
+    return Answer(riid == IID_IUnknown || riid == IID_IDirectInput7A, object);
   }
 
   HRESULT Initialize(HINSTANCE instance, DWORD version) override {
@@ -173,25 +162,13 @@ class PortDirectInput7 final : public IDirectInput7A {
 
  private:
   ~PortDirectInput7() override = default;
-  std::atomic<ULONG> refs_{1};
   bool initialized_ = false;
 };
 
-class PortDirectInput8 final : public IDirectInput8A {
+class PortDirectInput8 final : public PortComObject<IDirectInput8A> {
  public:
   HRESULT QueryInterface(REFIID riid, void** object) override {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (riid != kIidUnknown && riid != IID_IDirectInput8A) return E_NOINTERFACE;
-    AddRef();
-    *object = static_cast<IDirectInput8A*>(this);
-    return S_OK;
-  }
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
+    return Answer(riid == IID_IUnknown || riid == IID_IDirectInput8A, object);
   }
 
   HRESULT Initialize(HINSTANCE instance, DWORD version) override {
@@ -220,16 +197,8 @@ class PortDirectInput8 final : public IDirectInput8A {
 
  private:
   ~PortDirectInput8() override = default;
-  std::atomic<ULONG> refs_{1};
   bool initialized_ = false;
 };
-
-template <class Object>
-HRESULT Make(REFIID ours, REFIID iid, void** object) {
-  if (iid != ours && iid != kIidUnknown) return E_NOINTERFACE;
-  *object = new Object();
-  return S_OK;
-}
 
 }  // namespace
 
@@ -253,11 +222,11 @@ bool JoystickIdFromGuid(const GUID& guid, SDL_JoystickID* id) {
 }
 
 HRESULT CreateDirectInputObject(REFIID iid, void** object) {
-  return Make<PortDirectInput7>(IID_IDirectInput7A, iid, object);
+  return PortMakeComObject<PortDirectInput7>(iid, object);
 }
 
 HRESULT CreateDirectInput8Object(REFIID iid, void** object) {
-  return Make<PortDirectInput8>(IID_IDirectInput8A, iid, object);
+  return PortMakeComObject<PortDirectInput8>(iid, object);
 }
 
 bool DirectInputCallFails(PortDiCall call, PortDiDevice device) {

@@ -6,8 +6,6 @@
 
 namespace {
 
-const IID kIidUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-
 // What a software mixer can do: any PCM layout at any rate the buffers accept, no hardware
 // buffers or hardware memory.
 DSCAPS DefaultCaps() {
@@ -81,20 +79,7 @@ PortDirectSound::~PortDirectSound() {
 }
 
 HRESULT PortDirectSound::QueryInterface(REFIID riid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (riid != kIidUnknown && riid != IID_IDirectSound) return E_NOINTERFACE;
-  AddRef();
-  *object = static_cast<IDirectSound*>(this);
-  return S_OK;
-}
-
-ULONG PortDirectSound::AddRef() { return ++refs_; }
-
-ULONG PortDirectSound::Release() {
-  const ULONG left = --refs_;
-  if (left == 0) delete this;
-  return left;
+  return Answer(riid == IID_IUnknown || riid == IID_IDirectSound, object);
 }
 
 HRESULT PortDirectSound::Initialize(LPCGUID device) {
@@ -192,12 +177,7 @@ HRESULT PortDirectSound::DuplicateSoundBuffer(LPDIRECTSOUNDBUFFER original,
   return DS_OK;
 }
 
-HRESULT CreateDirectSoundObject(REFIID iid, void** object) {
-  PortDirectSound* device = new PortDirectSound;
-  const HRESULT hr = device->QueryInterface(iid, object);
-  device->Release();
-  return hr;
-}
+HRESULT CreateDirectSoundObject(REFIID iid, void** object) { return PortMakeComObject<PortDirectSound>(iid, object); }
 
 void PortSetSoundCaps(const DSCAPS* caps) {
   std::lock_guard lock(gSwitchMutex);
