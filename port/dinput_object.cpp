@@ -129,51 +129,19 @@ HRESULT CheckVersion(DWORD version, DWORD lowest, DWORD highest) {
   return DI_OK;
 }
 
-class PortDirectInput7 final : public PortComObject<IDirectInput7A> {
+// What the DirectInput 7 and 8 objects share. They differ in the versions Initialize takes,
+// in the device types the list reports, and in how a device is asked for.
+template <class Interface, bool kVersion8>
+class PortDirectInput : public PortComObject<Interface> {
  public:
   HRESULT QueryInterface(REFIID riid, void** object) override {
-    return Answer(riid == IID_IUnknown || riid == IID_IDirectInput7A, object);
+    const IID& own = kVersion8 ? IID_IDirectInput8A : IID_IDirectInput7A;
+    return this->Answer(riid == IID_IUnknown || riid == own, object);
   }
 
   HRESULT Initialize(HINSTANCE instance, DWORD version) override {
     if (!instance) return DIERR_INVALIDPARAM;
-    HRESULT hr = CheckVersion(version, 0x300, 0x700);
-    if (FAILED(hr)) return hr;
-    if (DirectInputCallFails(PortDiCall::Initialize, PortDiDevice::Any)) return DIERR_GENERIC;
-    initialized_ = true;
-    return DI_OK;
-  }
-  HRESULT EnumDevices(DWORD devType, LPDIENUMDEVICESCALLBACKA callback, LPVOID context,
-                      DWORD flags) override {
-    if (!initialized_) return DIERR_NOTINITIALIZED;
-    return Enumerate(false, devType, callback, context, flags);
-  }
-  HRESULT CreateDeviceEx(REFGUID instance, REFIID iid, LPVOID* device, LPUNKNOWN outer) override {
-    if (!device) return E_POINTER;
-    *device = nullptr;
-    if (!initialized_) return DIERR_NOTINITIALIZED;
-    if (outer) return CLASS_E_NOAGGREGATION;
-    if (iid != IID_IDirectInputDevice7A) return DIERR_NOINTERFACE;
-    PortInputDevice* d = nullptr;
-    HRESULT hr = MakeDevice(false, instance, &d);
-    if (SUCCEEDED(hr)) *device = static_cast<IDirectInputDevice7A*>(d);
-    return hr;
-  }
-
- private:
-  ~PortDirectInput7() override = default;
-  bool initialized_ = false;
-};
-
-class PortDirectInput8 final : public PortComObject<IDirectInput8A> {
- public:
-  HRESULT QueryInterface(REFIID riid, void** object) override {
-    return Answer(riid == IID_IUnknown || riid == IID_IDirectInput8A, object);
-  }
-
-  HRESULT Initialize(HINSTANCE instance, DWORD version) override {
-    if (!instance) return DIERR_INVALIDPARAM;
-    HRESULT hr = CheckVersion(version, 0x800, 0x800);
+    HRESULT hr = kVersion8 ? CheckVersion(version, 0x800, 0x800) : CheckVersion(version, 0x300, 0x700);
     if (FAILED(hr)) return hr;
     if (DirectInputCallFails(PortDiCall::Initialize, PortDiDevice::Any)) return DIERR_GENERIC;
     initialized_ = true;
@@ -182,22 +150,45 @@ class PortDirectInput8 final : public PortComObject<IDirectInput8A> {
   HRESULT EnumDevices(DWORD devClass, LPDIENUMDEVICESCALLBACKA callback, LPVOID context,
                       DWORD flags) override {
     if (!initialized_) return DIERR_NOTINITIALIZED;
-    return Enumerate(true, devClass, callback, context, flags);
+    return Enumerate(kVersion8, devClass, callback, context, flags);
   }
-  HRESULT CreateDevice(REFGUID instance, LPDIRECTINPUTDEVICE8A* device, LPUNKNOWN outer) override {
-    if (!device) return E_POINTER;
-    *device = nullptr;
+
+ protected:
+  // Device creation once the caller's pointer is checked: the refusals in their order, then
+  // the device. `interfaceKnown`: the device interface asked for is this version's.
+  HRESULT CreateChecked(REFGUID instance, LPUNKNOWN outer, bool interfaceKnown, PortInputDevice** made) {
     if (!initialized_) return DIERR_NOTINITIALIZED;
     if (outer) return CLASS_E_NOAGGREGATION;
-    PortInputDevice* d = nullptr;
-    HRESULT hr = MakeDevice(true, instance, &d);
-    if (SUCCEEDED(hr)) *device = d;
-    return hr;
+    if (!interfaceKnown) return DIERR_NOINTERFACE;
+    return MakeDevice(kVersion8, instance, made);
   }
 
  private:
-  ~PortDirectInput8() override = default;
   bool initialized_ = false;
+};
+
+class PortDirectInput7 final : public PortDirectInput<IDirectInput7A, false> {
+ public:
+  HRESULT CreateDeviceEx(REFGUID instance, REFIID iid, LPVOID* device, LPUNKNOWN outer) override {
+    if (!device) return E_POINTER;
+    *device = nullptr;
+    PortInputDevice* d = nullptr;
+    HRESULT hr = CreateChecked(instance, outer, iid == IID_IDirectInputDevice7A, &d);
+    if (SUCCEEDED(hr)) *device = static_cast<IDirectInputDevice7A*>(d);
+    return hr;
+  }
+};
+
+class PortDirectInput8 final : public PortDirectInput<IDirectInput8A, true> {
+ public:
+  HRESULT CreateDevice(REFGUID instance, LPDIRECTINPUTDEVICE8A* device, LPUNKNOWN outer) override {
+    if (!device) return E_POINTER;
+    *device = nullptr;
+    PortInputDevice* d = nullptr;
+    HRESULT hr = CreateChecked(instance, outer, true, &d);
+    if (SUCCEEDED(hr)) *device = d;
+    return hr;
+  }
 };
 
 }  // namespace
