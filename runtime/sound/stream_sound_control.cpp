@@ -45,18 +45,10 @@ int PlayStreamSoundLocked(int handle, int playType, int fromTop) {
 }
 
 int PlayStreamSound(int handle, int playType, int fromTop) {
-  EnterSoundLock();
-  const int result = PlayStreamSoundLocked(handle, playType, fromTop);
-  LeaveSoundLock();
-  return result;
+  return WithSoundLock(PlayStreamSoundLocked, handle, playType, fromTop);
 }
 
-int StopStreamSound(int handle) {
-  EnterSoundLock();
-  const int result = StopStreamSoundLocked(handle);
-  LeaveSoundLock();
-  return result;
-}
+int StopStreamSound(int handle) { return WithSoundLock(StopStreamSoundLocked, handle); }
 
 int IsStreamSoundPlaying(int handle) {
   EnterSoundLock();

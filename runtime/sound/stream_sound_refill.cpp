@@ -267,12 +267,7 @@ int RefillStreamSoundLocked(int handle) {
   return 0;
 }
 
-int RefillStreamSound(int handle) {
-  EnterSoundLock();
-  const int result = RefillStreamSoundLocked(handle);
-  LeaveSoundLock();
-  return result;
-}
+int RefillStreamSound(int handle) { return WithSoundLock(RefillStreamSoundLocked, handle); }
 
 int PrimeStreamSoundLocked(int handle) {
   SoundEntry* e = GetSoundEntry(handle);
@@ -294,9 +289,4 @@ int PrimeStreamSoundLocked(int handle) {
   return 0;
 }
 
-int PrimeStreamSound(int handle) {
-  EnterSoundLock();
-  const int result = PrimeStreamSoundLocked(handle);
-  LeaveSoundLock();
-  return result;
-}
+int PrimeStreamSound(int handle) { return WithSoundLock(PrimeStreamSoundLocked, handle); }
