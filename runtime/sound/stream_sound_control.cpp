@@ -11,12 +11,7 @@ namespace {
 
 void ResetStreamSound(StreamSoundState& s) {
   s.endedOnce = 0;
-  s.delivered = 0;
-  s.position = 0;
-  s.restartPending = 0;
-  s.passes = 0;
-  s.currentSource = 0;
-  s.active = 0;
+  RewindStreamSound(s);
 }
 
 int PlayStreamSoundLocked(int handle, int playType, int fromTop) {
