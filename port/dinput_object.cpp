@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "port/call_failure.h"
 #include "port/com_classes.h"
 #include "port/com_object.h"
 #include "port/cp932_text.h"
@@ -26,8 +27,7 @@ const GUID kJoystickGuidPrefix = {0x6A1E0700, 0x7C3B, 0x4D2E, {0x9F, 0x41, 0x2B,
 
 struct CallFailure {
   PortDiDevice device;
-  int succeedFirst;
-  int failCount;
+  PortCallFailure counts;
 };
 
 std::mutex gSwitchMutex;
@@ -224,15 +224,7 @@ bool DirectInputCallFails(PortDiCall call, PortDiDevice device) {
   std::lock_guard lock(gSwitchMutex);
   CallFailure& f = gFailures[static_cast<int>(call)];
   if (f.device != PortDiDevice::Any && f.device != device) return false;
-  if (f.succeedFirst > 0) {
-    --f.succeedFirst;
-    return false;
-  }
-  if (f.failCount > 0) {
-    --f.failCount;
-    return true;
-  }
-  return false;
+  return PortCallFailsNow(f.counts);
 }
 
 void PortSetDirectInputAbsent(bool absent) {
@@ -244,13 +236,13 @@ void PortSetDirectInputCallFails(PortDiCall call, PortDiDevice device, int succe
                                  int failCount) {
   if (call >= PortDiCall::Count) return;
   std::lock_guard lock(gSwitchMutex);
-  gFailures[static_cast<int>(call)] = {device, succeedFirst, failCount};
+  gFailures[static_cast<int>(call)] = {device, {succeedFirst, failCount}};
 }
 
 void PortResetDirectInputSwitches() {
   {
     std::lock_guard lock(gSwitchMutex);
-    for (CallFailure& f : gFailures) f = {PortDiDevice::Any, 0, 0};
+    for (CallFailure& f : gFailures) f = {PortDiDevice::Any, {0, 0}};
   }
   PortSetDirectInputAbsent(false);
 }

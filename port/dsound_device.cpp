@@ -1,5 +1,6 @@
 #include <mutex>
 
+#include "port/call_failure.h"
 #include "port/com_classes.h"
 #include "port/dsound_objects.h"
 #include "port/sound_mixer.h"
@@ -21,14 +22,9 @@ DSCAPS DefaultCaps() {
 }
 const DSCAPS kDefaultCaps = DefaultCaps();
 
-struct CallFailure {
-  int succeedFirst;
-  int failCount;
-};
-
 std::mutex gSwitchMutex;
 DSCAPS gCaps = kDefaultCaps;
-CallFailure gFailures[static_cast<int>(PortDsCall::Count)];
+PortCallFailure gFailures[static_cast<int>(PortDsCall::Count)];
 std::atomic<int> gNextDeviceId{1};
 
 // Descriptions from a 32-bit build are 36 bytes, or 20 without the 3-D algorithm field.
@@ -41,16 +37,7 @@ bool BufferDescSizeValid(DWORD size) {
 
 bool DirectSoundCallFails(PortDsCall call) {
   std::lock_guard lock(gSwitchMutex);
-  CallFailure& f = gFailures[static_cast<int>(call)];
-  if (f.succeedFirst > 0) {
-    --f.succeedFirst;
-    return false;
-  }
-  if (f.failCount > 0) {
-    --f.failCount;
-    return true;
-  }
-  return false;
+  return PortCallFailsNow(gFailures[static_cast<int>(call)]);
 }
 
 HRESULT CheckPcmFormat(LPCWAVEFORMATEX format) {
@@ -194,7 +181,7 @@ void PortResetSoundSwitches() {
   {
     std::lock_guard lock(gSwitchMutex);
     gCaps = kDefaultCaps;
-    for (CallFailure& f : gFailures) f = {0, 0};
+    for (PortCallFailure& f : gFailures) f = {0, 0};
   }
   PortSetManualAudio(false);
 }
