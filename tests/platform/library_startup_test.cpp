@@ -142,17 +142,12 @@ struct LogLine {
 
 std::vector<LogLine> SplitLog(const std::string& contents) {
   std::vector<LogLine> lines;
-  size_t start = 0;
-  while (start < contents.size()) {
-    size_t end = contents.find("\r\n", start);
-    if (end == std::string::npos) end = contents.size();
-    std::string line = contents.substr(start, end - start);
+  for (const std::string& line : SplitLogLines(contents)) {
     size_t colon = line.find(':');
     size_t text = colon == std::string::npos ? 0 : colon + 1;
     int indent = 0;
     while (text < line.size() && line[text] == '\t') ++indent, ++text;
     lines.push_back({indent, line.substr(text)});
-    start = end + 2;
   }
   return lines;
 }
