@@ -1,6 +1,6 @@
 // Decoding a 640 x 480 PNG and a 640 x 480 24-bit BMP from memory, against baselines timed in
-// the same loop: libpng decoding the same file straight into a buffer, and a memcpy of the
-// BMP's pixel bytes.
+// the same loop: libpng decoding the same file straight into a buffer, and a memcpy of as many
+// bytes as the BMP's pixels.
 //
 // The counters libpng_ratio and memcpy_ratio are the loader's time divided by the baseline's.
 #include <benchmark/benchmark.h>
@@ -9,20 +9,12 @@
 
 #include <csetjmp>
 #include <cstring>
-#include <ctime>
 #include <vector>
 
+#include "bench/bench_baseline.h"
 #include "runtime/graphics/image/image_loader.h"
 
 namespace {
-
-// <chrono> cannot be used here: the sources are compiled for a Shift-JIS execution character
-// set, which its unit suffixes do not survive.
-double NowSeconds() {
-  timespec ts;
-  timespec_get(&ts, TIME_UTC);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
 
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
@@ -132,47 +124,35 @@ void PngAgainstLibpng(benchmark::State& state, ImageLoaderFunction loader) {
   std::vector<uint8_t> pixels(static_cast<size_t>(kWidth) * kHeight * 3);
   std::vector<png_bytep> rows(kHeight);
   for (int y = 0; y < kHeight; ++y) rows[y] = &pixels[static_cast<size_t>(y) * kWidth * 3];
-  double loaderTime = 0, baselineTime = 0;
+  BenchTimes times;
   for (auto _ : state) {
-    const double t0 = NowSeconds();
+    const double t0 = BenchNowSeconds();
     benchmark::DoNotOptimize(LoadFromMemory(loader, file));
-    const double t1 = NowSeconds();
+    const double t1 = BenchNowSeconds();
     state.PauseTiming();
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     PngMemory m{file.data(), file.size(), 0};
-    const double t2 = NowSeconds();
+    const double t2 = BenchNowSeconds();
     benchmark::DoNotOptimize(RawLibpngDecode(png, info, &m, &rows));
     benchmark::ClobberMemory();
-    const double t3 = NowSeconds();
+    const double t3 = BenchNowSeconds();
     png_destroy_read_struct(&png, &info, nullptr);
     state.ResumeTiming();
-    loaderTime += t1 - t0;
-    baselineTime += t3 - t2;
+    times.work += t1 - t0;
+    times.baseline += t3 - t2;
   }
-  state.counters["libpng_ratio"] = baselineTime > 0 ? loaderTime / baselineTime : 0.0;
+  state.counters["libpng_ratio"] = times.WorkOverBaseline();
   state.counters["file_bytes"] = static_cast<double>(file.size());
 }
 
 void BmpAgainstMemcpy(benchmark::State& state, ImageLoaderFunction loader) {
   const std::vector<uint8_t> file = BmpFile();
-  std::vector<uint8_t> copy(file.size() - 54);
-  double loaderTime = 0, baselineTime = 0;
-  for (auto _ : state) {
-    const double t0 = NowSeconds();
-    benchmark::DoNotOptimize(LoadFromMemory(loader, file));
-    const double t1 = NowSeconds();
-    state.PauseTiming();
-    const double t2 = NowSeconds();
-    std::memcpy(copy.data(), file.data() + 54, copy.size());
-    benchmark::ClobberMemory();
-    const double t3 = NowSeconds();
-    state.ResumeTiming();
-    loaderTime += t1 - t0;
-    baselineTime += t3 - t2;
-  }
-  state.counters["memcpy_ratio"] = baselineTime > 0 ? loaderTime / baselineTime : 0.0;
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(copy.size()));
+  const size_t pixelBytes = file.size() - 54;
+  const BenchTimes times =
+      RunAgainstMemcpy(state, pixelBytes, [&] { benchmark::DoNotOptimize(LoadFromMemory(loader, file)); });
+  state.counters["memcpy_ratio"] = times.WorkOverBaseline();
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(pixelBytes));
 }
 
 }  // namespace

@@ -4,21 +4,12 @@
 // The counter memcpy_ratio is the conversion time divided by the memcpy time.
 #include <benchmark/benchmark.h>
 
-#include <cstring>
-#include <ctime>
 #include <vector>
 
+#include "bench/bench_baseline.h"
 #include "runtime/graphics/image/pixel_conversion.h"
 
 namespace {
-
-// <chrono> cannot be used here: the sources are compiled for a Shift-JIS execution character
-// set, which its unit suffixes do not survive.
-double NowSeconds() {
-  timespec ts;
-  timespec_get(&ts, TIME_UTC);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
 
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
@@ -33,29 +24,16 @@ void ConvertAgainstMemcpy(benchmark::State& state, PixelFormat srcFormat, PixelF
     seed = seed * 214013u + 2531011u;
     b = static_cast<uint8_t>(seed >> 16);
   }
-  std::vector<uint8_t> dst(dstBytes), copyFrom(dstBytes, 0x5A), copyTo(dstBytes);
+  std::vector<uint8_t> dst(dstBytes);
   const RECT rect{0, 0, kWidth, kHeight};
 
-  double convertTime = 0, copyTime = 0;
-  for (auto _ : state) {
-    const double t0 = NowSeconds();
+  const BenchTimes times = RunAgainstMemcpy(state, dstBytes, [&] {
     const int result = ConvertImagePixels(dst.data(), dstPitch, &dstFormat, src.data(), srcPitch,
                                           &srcFormat, nullptr, 0, nullptr, 0, 0, &rect, 0, 0, 0,
                                           0, 0, 0, 0, 0);
     benchmark::DoNotOptimize(result);
-    benchmark::ClobberMemory();
-    const double t1 = NowSeconds();
-    state.PauseTiming();
-    const double t2 = NowSeconds();
-    std::memcpy(copyTo.data(), copyFrom.data(), dstBytes);
-    benchmark::ClobberMemory();
-    const double t3 = NowSeconds();
-    state.ResumeTiming();
-    convertTime += t1 - t0;
-    copyTime += t3 - t2;
-  }
-  state.counters["memcpy_ratio"] =
-      copyTime > 0 ? convertTime / copyTime : 0.0;
+  });
+  state.counters["memcpy_ratio"] = times.WorkOverBaseline();
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                           static_cast<int64_t>(dstBytes));
 }

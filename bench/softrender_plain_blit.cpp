@@ -7,22 +7,14 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <ctime>
 #include <string>
-#include <vector>
 
+#include "bench/bench_baseline.h"
 #include "runtime/graphics/draw_state.h"
 #include "runtime/softrender/memimg.h"
 #include "runtime/softrender/memimg_tables.h"
 
 namespace {
-
-// <chrono> is avoided: its unit suffixes do not survive the Shift-JIS execution character set.
-double NowSeconds() {
-  timespec ts;
-  timespec_get(&ts, TIME_UTC);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
 
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
@@ -94,27 +86,14 @@ void PlainBlit(benchmark::State& state, int colorType, Leaf leaf, bool bright, b
   BlendParam = leaf.param;
   DrawBright = bright ? 0xC0A080 : 0xFFFFFF;
   const size_t dstBytes = static_cast<size_t>(dst.body->pitch) * kHeight;
-  std::vector<uint8_t> copyFrom(dstBytes, 0x5A), copyTo(dstBytes);
 
-  double blitTime = 0, copyTime = 0;
-  for (auto _ : state) {
-    const double t0 = NowSeconds();
+  const BenchTimes times = RunAgainstMemcpy(state, dstBytes, [&] {
     const int drawn = DrawMemImgPlain(&dst, &src, 0, 0, leaf.transparent, blend ? &blendImage : nullptr);
     benchmark::DoNotOptimize(drawn);
-    benchmark::ClobberMemory();
-    const double t1 = NowSeconds();
-    state.PauseTiming();
-    const double t2 = NowSeconds();
-    std::memcpy(copyTo.data(), copyFrom.data(), dstBytes);
-    benchmark::ClobberMemory();
-    const double t3 = NowSeconds();
-    state.ResumeTiming();
-    blitTime += t1 - t0;
-    copyTime += t3 - t2;
-  }
+  });
   const double pixels = static_cast<double>(state.iterations()) * kWidth * kHeight;
-  state.counters["mpixel_per_s"] = blitTime > 0 ? pixels / blitTime / 1e6 : 0.0;
-  state.counters["vs_memcpy"] = blitTime > 0 ? copyTime / blitTime : 0.0;
+  state.counters["mpixel_per_s"] = times.work > 0 ? pixels / times.work / 1e6 : 0.0;
+  state.counters["vs_memcpy"] = times.BaselineOverWork();
   ReleaseMemImg(&src);
   ReleaseMemImg(&dst);
   ReleaseMemImg(&blendImage);

@@ -7,24 +7,16 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <cstring>
-#include <ctime>
 #include <string>
 #include <vector>
 
+#include "bench/bench_baseline.h"
 #include "runtime/graphics/draw_state.h"
 #include "runtime/softrender/draw_primitives.h"
 #include "runtime/softrender/memimg.h"
 #include "runtime/softrender/memimg_tables.h"
 
 namespace {
-
-// <chrono> is avoided: its unit suffixes do not survive the Shift-JIS execution character set.
-double NowSeconds() {
-  timespec ts;
-  timespec_get(&ts, TIME_UTC);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
 
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
@@ -56,25 +48,10 @@ struct Screen {
 // Runs draw() once per iteration, and a memcpy of copyBytes beside it; reports the rates.
 template <class Draw>
 void Measure(benchmark::State& state, size_t copyBytes, double unitsPerDraw, const char* unit, Draw&& draw) {
-  std::vector<uint8_t> copyFrom(copyBytes, 0x5A), copyTo(copyBytes);
-  double drawTime = 0, copyTime = 0;
-  for (auto _ : state) {
-    const double t0 = NowSeconds();
-    draw();
-    benchmark::ClobberMemory();
-    const double t1 = NowSeconds();
-    state.PauseTiming();
-    const double t2 = NowSeconds();
-    std::memcpy(copyTo.data(), copyFrom.data(), copyBytes);
-    benchmark::ClobberMemory();
-    const double t3 = NowSeconds();
-    state.ResumeTiming();
-    drawTime += t1 - t0;
-    copyTime += t3 - t2;
-  }
+  const BenchTimes times = RunAgainstMemcpy(state, copyBytes, draw);
   const double units = static_cast<double>(state.iterations()) * unitsPerDraw;
-  state.counters[unit] = drawTime > 0 ? units / drawTime : 0.0;
-  state.counters["vs_memcpy"] = drawTime > 0 ? copyTime / drawTime : 0.0;
+  state.counters[unit] = times.work > 0 ? units / times.work : 0.0;
+  state.counters["vs_memcpy"] = times.BaselineOverWork();
 }
 
 void FullScreenBox(benchmark::State& state, int colorType, int mode, int param) {

@@ -287,20 +287,7 @@ void PortD3DDevice::SetLost(bool lost) {
 // --- IUnknown and the plain queries ---------------------------------------------------------------
 
 HRESULT PortD3DDevice::QueryInterface(REFIID riid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (riid == IID_IDirect3DDevice9 || (ex_ && riid == IID_IDirect3DDevice9Ex)) {
-    AddRef();
-    *object = this;
-    return S_OK;
-  }
-  return E_NOINTERFACE;
-}
-
-ULONG PortD3DDevice::Release() {
-  ULONG n = --refs_;
-  if (n == 0) delete this;
-  return n;
+  return Answer(riid == IID_IDirect3DDevice9 || (ex_ && riid == IID_IDirect3DDevice9Ex), object);
 }
 
 HRESULT PortD3DDevice::TestCooperativeLevel() {
@@ -363,6 +350,23 @@ HRESULT PortD3DDevice::GetMaximumFrameLatency(UINT* maxLatency) {
 
 // --- resource creation ----------------------------------------------------------------------------
 
+namespace {
+
+// The end of each creation: the new resource counts in its pool from the start, so that the
+// Release of one whose storage could not be made takes it off again.
+template <class Resource, class Interface>
+HRESULT FinishCreate(PortD3DDevice* device, Resource* made, bool allocated, Interface** out) {
+  device->ResourceMade(made->pool());
+  if (!allocated) {
+    made->Release();
+    return D3DERR_OUTOFVIDEOMEMORY;
+  }
+  *out = made;
+  return D3D_OK;
+}
+
+}  // namespace
+
 HRESULT PortD3DDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
                                      D3DPOOL pool, IDirect3DTexture9** texture, HANDLE* sharedHandle) {
   if (!texture) return D3DERR_INVALIDCALL;
@@ -381,13 +385,7 @@ HRESULT PortD3DDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD
   if ((usage & D3DUSAGE_DYNAMIC) && (pool == D3DPOOL_MANAGED || pool == D3DPOOL_SCRATCH)) return D3DERR_INVALIDCALL;
   if (pool == D3DPOOL_MANAGED && ex_) return D3DERR_INVALIDCALL;  // not on a 9Ex device
   auto* t = new PortD3DTexture(this, width, height, levels, usage, format, pool);
-  ResourceMade(pool);
-  if (!t->Allocate()) {
-    t->Release();
-    return D3DERR_OUTOFVIDEOMEMORY;
-  }
-  *texture = t;
-  return D3D_OK;
+  return FinishCreate(this, t, t->Allocate(), texture);
 }
 
 HRESULT PortD3DDevice::CreateRenderTarget(UINT width, UINT height, D3DFORMAT format, D3DMULTISAMPLE_TYPE multiSample,
@@ -400,13 +398,7 @@ HRESULT PortD3DDevice::CreateRenderTarget(UINT width, UINT height, D3DFORMAT for
   if (multiSample != D3DMULTISAMPLE_NONE) return D3DERR_NOTAVAILABLE;
   auto* s = new PortD3DSurface(this, PortSurfaceKind::RenderTarget, format, width, height, D3DUSAGE_RENDERTARGET,
                                D3DPOOL_DEFAULT, nullptr, 0, false);
-  ResourceMade(D3DPOOL_DEFAULT);
-  if (!s->Allocate(false, lockable != FALSE)) {
-    s->Release();
-    return D3DERR_OUTOFVIDEOMEMORY;
-  }
-  *surface = s;
-  return D3D_OK;
+  return FinishCreate(this, s, s->Allocate(false, lockable != FALSE), surface);
 }
 
 HRESULT PortD3DDevice::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT format,
@@ -421,13 +413,7 @@ HRESULT PortD3DDevice::CreateDepthStencilSurface(UINT width, UINT height, D3DFOR
   if (multiSample != D3DMULTISAMPLE_NONE) return D3DERR_NOTAVAILABLE;
   auto* s = new PortD3DSurface(this, PortSurfaceKind::DepthStencil, format, width, height, D3DUSAGE_DEPTHSTENCIL,
                                D3DPOOL_DEFAULT, nullptr, 0, false);
-  ResourceMade(D3DPOOL_DEFAULT);
-  if (!s->Allocate(false, false)) {
-    s->Release();
-    return D3DERR_OUTOFVIDEOMEMORY;
-  }
-  *surface = s;
-  return D3D_OK;
+  return FinishCreate(this, s, s->Allocate(false, false), surface);
 }
 
 HRESULT PortD3DDevice::CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool,
@@ -443,13 +429,7 @@ HRESULT PortD3DDevice::CreateOffscreenPlainSurface(UINT width, UINT height, D3DF
   if (f->kind == kPortFormatYuv && (width % 2 || (format == D3DFMT_YV12 && height % 2))) return D3DERR_INVALIDCALL;
   auto* s = new PortD3DSurface(this, PortSurfaceKind::OffscreenPlain, format, width, height, 0, pool, nullptr, 0,
                                false);
-  ResourceMade(pool);
-  if (!s->Allocate(true, true)) {
-    s->Release();
-    return D3DERR_OUTOFVIDEOMEMORY;
-  }
-  *surface = s;
-  return D3D_OK;
+  return FinishCreate(this, s, s->Allocate(true, true), surface);
 }
 
 HRESULT PortD3DDevice::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,

@@ -204,20 +204,7 @@ std::vector<D3DDISPLAYMODE> PortD3DAdapterModes(D3DFORMAT format) {
 // --- the Direct3D object ------------------------------------------------------------------------
 
 HRESULT PortDirect3D::QueryInterface(REFIID riid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (riid == IID_IDirect3D9 || (ex_ && riid == IID_IDirect3D9Ex)) {
-    AddRef();
-    *object = this;
-    return S_OK;
-  }
-  return E_NOINTERFACE;
-}
-
-ULONG PortDirect3D::Release() {
-  ULONG n = --refs_;
-  if (n == 0) delete this;
-  return n;
+  return Answer(riid == IID_IDirect3D9 || (ex_ && riid == IID_IDirect3D9Ex), object);
 }
 
 HRESULT PortDirect3D::GetAdapterIdentifier(UINT adapter, DWORD, D3DADAPTER_IDENTIFIER9* identifier) {

@@ -18,6 +18,7 @@
 #include <memory>
 #include <vector>
 
+#include "port/com_object.h"
 #include "port/d3d9.h"
 #include "port/d3d9_formats.h"
 #include "port/gl_context.h"
@@ -165,50 +166,49 @@ class PortD3DTexture final : public IDirect3DTexture9 {
   void Destroy();
 };
 
-class PortD3DVertexBuffer final : public IDirect3DVertexBuffer9 {
+// Vertex and index buffers: bytes in memory that the caller fills through Lock. The two kinds
+// differ only in what their description carries (the vertex format, or the index format).
+template <class Interface>
+class PortD3DBuffer : public Interface {
  public:
-  PortD3DVertexBuffer(PortD3DDevice* device, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool);
-  ~PortD3DVertexBuffer() override;
   HRESULT QueryInterface(REFIID riid, void** object) override;
-  ULONG AddRef() override;
+  ULONG AddRef() override { return ++refs_; }
   ULONG Release() override;
   HRESULT GetDevice(IDirect3DDevice9** device) override;
-  D3DRESOURCETYPE GetType() override { return D3DRTYPE_VERTEXBUFFER; }
   HRESULT Lock(UINT offset, UINT size, void** data, DWORD flags) override;
   HRESULT Unlock() override;
-  HRESULT GetDesc(D3DVERTEXBUFFER_DESC* desc) override;
 
- private:
+ protected:
+  PortD3DBuffer(PortD3DDevice* device, UINT length, DWORD usage, D3DPOOL pool);
+
   PortD3DDevice* device_;
   std::vector<uint8_t> data_;
   DWORD usage_;
-  DWORD fvf_;
   D3DPOOL pool_;
+
+ private:
   std::atomic<ULONG> refs_{1};
   bool locked_ = false;
 };
 
-class PortD3DIndexBuffer final : public IDirect3DIndexBuffer9 {
+class PortD3DVertexBuffer final : public PortD3DBuffer<IDirect3DVertexBuffer9> {
+ public:
+  PortD3DVertexBuffer(PortD3DDevice* device, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool);
+  D3DRESOURCETYPE GetType() override { return D3DRTYPE_VERTEXBUFFER; }
+  HRESULT GetDesc(D3DVERTEXBUFFER_DESC* desc) override;
+
+ private:
+  DWORD fvf_;
+};
+
+class PortD3DIndexBuffer final : public PortD3DBuffer<IDirect3DIndexBuffer9> {
  public:
   PortD3DIndexBuffer(PortD3DDevice* device, UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool);
-  ~PortD3DIndexBuffer() override;
-  HRESULT QueryInterface(REFIID riid, void** object) override;
-  ULONG AddRef() override;
-  ULONG Release() override;
-  HRESULT GetDevice(IDirect3DDevice9** device) override;
   D3DRESOURCETYPE GetType() override { return D3DRTYPE_INDEXBUFFER; }
-  HRESULT Lock(UINT offset, UINT size, void** data, DWORD flags) override;
-  HRESULT Unlock() override;
   HRESULT GetDesc(D3DINDEXBUFFER_DESC* desc) override;
 
  private:
-  PortD3DDevice* device_;
-  std::vector<uint8_t> data_;
-  DWORD usage_;
   D3DFORMAT format_;
-  D3DPOOL pool_;
-  std::atomic<ULONG> refs_{1};
-  bool locked_ = false;
 };
 
 // Shader and declaration objects: the tokens or elements they were made from.
@@ -260,12 +260,10 @@ class PortD3DSwapChain final : public IDirect3DSwapChain9 {
   PortD3DDevice* device_;
 };
 
-class PortDirect3D final : public IDirect3D9Ex {
+class PortDirect3D final : public PortComObject<IDirect3D9Ex> {
  public:
   explicit PortDirect3D(bool ex) : ex_(ex) {}
   HRESULT QueryInterface(REFIID riid, void** object) override;
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override;
   UINT GetAdapterCount() override { return 1; }
   HRESULT GetAdapterIdentifier(UINT adapter, DWORD flags, D3DADAPTER_IDENTIFIER9* identifier) override;
   UINT GetAdapterModeCount(UINT adapter, D3DFORMAT format) override;
@@ -286,7 +284,6 @@ class PortDirect3D final : public IDirect3D9Ex {
 
  private:
   bool ex_;
-  std::atomic<ULONG> refs_{1};
   HRESULT MakeDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviorFlags,
                      D3DPRESENT_PARAMETERS* params, const D3DDISPLAYMODEEX* fullscreenMode, PortD3DDevice** out);
 };
@@ -340,7 +337,7 @@ struct PortD3DGl {
   UINT attribStride = 0;
 };
 
-class PortD3DDevice final : public IDirect3DDevice9Ex {
+class PortD3DDevice final : public PortComObject<IDirect3DDevice9Ex> {
  public:
   PortD3DDevice(PortDirect3D* direct3d, bool ex, HWND focusWindow, DWORD behaviorFlags);
   ~PortD3DDevice() override;
@@ -350,8 +347,6 @@ class PortD3DDevice final : public IDirect3DDevice9Ex {
 
   // IUnknown
   HRESULT QueryInterface(REFIID riid, void** object) override;
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override;
   // IDirect3DDevice9
   HRESULT TestCooperativeLevel() override;
   HRESULT GetDirect3D(IDirect3D9** direct3d) override;
@@ -446,7 +441,6 @@ class PortD3DDevice final : public IDirect3DDevice9Ex {
   bool ex_;
   HWND focusWindow_;
   DWORD behaviorFlags_;
-  std::atomic<ULONG> refs_{1};
   D3DPRESENT_PARAMETERS params_ = {};
   HWND deviceWindow_ = nullptr;
   bool switchedDisplay_ = false;

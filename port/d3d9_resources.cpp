@@ -386,34 +386,20 @@ void PortD3DTexture::MarkDirty(const RECT* rect) {
 
 // --- buffers ------------------------------------------------------------------------------
 
-namespace {
-
-HRESULT LockBuffer(std::vector<uint8_t>& data, bool& locked, UINT offset, UINT size, void** out) {
-  if (!out || locked) return D3DERR_INVALIDCALL;
-  if (size == 0 && offset == 0) size = static_cast<UINT>(data.size());
-  if (offset > data.size() || size > data.size() - offset) return D3DERR_INVALIDCALL;
-  *out = data.data() + offset;
-  locked = true;
-  return D3D_OK;
-}
-
-}  // namespace
-
-PortD3DVertexBuffer::PortD3DVertexBuffer(PortD3DDevice* device, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool)
-    : device_(device), data_(length, 0), usage_(usage), fvf_(fvf), pool_(pool) {
+template <class Interface>
+PortD3DBuffer<Interface>::PortD3DBuffer(PortD3DDevice* device, UINT length, DWORD usage, D3DPOOL pool)
+    : device_(device), data_(length, 0), usage_(usage), pool_(pool) {
   device_->AddRef();
 }
 
-PortD3DVertexBuffer::~PortD3DVertexBuffer() = default;
-
-HRESULT PortD3DVertexBuffer::QueryInterface(REFIID, void** object) {
+template <class Interface>
+HRESULT PortD3DBuffer<Interface>::QueryInterface(REFIID, void** object) {
   if (object) *object = nullptr;
   return E_NOINTERFACE;
 }
 
-ULONG PortD3DVertexBuffer::AddRef() { return ++refs_; }
-
-ULONG PortD3DVertexBuffer::Release() {
+template <class Interface>
+ULONG PortD3DBuffer<Interface>::Release() {
   ULONG n = --refs_;
   if (n) return n;
   PortD3DDevice* device = device_;
@@ -423,22 +409,36 @@ ULONG PortD3DVertexBuffer::Release() {
   return 0;
 }
 
-HRESULT PortD3DVertexBuffer::GetDevice(IDirect3DDevice9** device) {
+template <class Interface>
+HRESULT PortD3DBuffer<Interface>::GetDevice(IDirect3DDevice9** device) {
   if (!device) return D3DERR_INVALIDCALL;
   device_->AddRef();
   *device = device_;
   return D3D_OK;
 }
 
-HRESULT PortD3DVertexBuffer::Lock(UINT offset, UINT size, void** data, DWORD) {
-  return LockBuffer(data_, locked_, offset, size, data);
+template <class Interface>
+HRESULT PortD3DBuffer<Interface>::Lock(UINT offset, UINT size, void** data, DWORD) {
+  if (!data || locked_) return D3DERR_INVALIDCALL;
+  if (size == 0 && offset == 0) size = static_cast<UINT>(data_.size());
+  if (offset > data_.size() || size > data_.size() - offset) return D3DERR_INVALIDCALL;
+  *data = data_.data() + offset;
+  locked_ = true;
+  return D3D_OK;
 }
 
-HRESULT PortD3DVertexBuffer::Unlock() {
+template <class Interface>
+HRESULT PortD3DBuffer<Interface>::Unlock() {
   if (!locked_) return D3DERR_INVALIDCALL;
   locked_ = false;
   return D3D_OK;
 }
+
+template class PortD3DBuffer<IDirect3DVertexBuffer9>;
+template class PortD3DBuffer<IDirect3DIndexBuffer9>;
+
+PortD3DVertexBuffer::PortD3DVertexBuffer(PortD3DDevice* device, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool)
+    : PortD3DBuffer(device, length, usage, pool), fvf_(fvf) {}
 
 HRESULT PortD3DVertexBuffer::GetDesc(D3DVERTEXBUFFER_DESC* desc) {
   if (!desc) return D3DERR_INVALIDCALL;
@@ -448,45 +448,7 @@ HRESULT PortD3DVertexBuffer::GetDesc(D3DVERTEXBUFFER_DESC* desc) {
 
 PortD3DIndexBuffer::PortD3DIndexBuffer(PortD3DDevice* device, UINT length, DWORD usage, D3DFORMAT format,
                                        D3DPOOL pool)
-    : device_(device), data_(length, 0), usage_(usage), format_(format), pool_(pool) {
-  device_->AddRef();
-}
-
-PortD3DIndexBuffer::~PortD3DIndexBuffer() = default;
-
-HRESULT PortD3DIndexBuffer::QueryInterface(REFIID, void** object) {
-  if (object) *object = nullptr;
-  return E_NOINTERFACE;
-}
-
-ULONG PortD3DIndexBuffer::AddRef() { return ++refs_; }
-
-ULONG PortD3DIndexBuffer::Release() {
-  ULONG n = --refs_;
-  if (n) return n;
-  PortD3DDevice* device = device_;
-  device->ResourceGone(pool_);
-  delete this;
-  device->Release();
-  return 0;
-}
-
-HRESULT PortD3DIndexBuffer::GetDevice(IDirect3DDevice9** device) {
-  if (!device) return D3DERR_INVALIDCALL;
-  device_->AddRef();
-  *device = device_;
-  return D3D_OK;
-}
-
-HRESULT PortD3DIndexBuffer::Lock(UINT offset, UINT size, void** data, DWORD) {
-  return LockBuffer(data_, locked_, offset, size, data);
-}
-
-HRESULT PortD3DIndexBuffer::Unlock() {
-  if (!locked_) return D3DERR_INVALIDCALL;
-  locked_ = false;
-  return D3D_OK;
-}
+    : PortD3DBuffer(device, length, usage, pool), format_(format) {}
 
 HRESULT PortD3DIndexBuffer::GetDesc(D3DINDEXBUFFER_DESC* desc) {
   if (!desc) return D3DERR_INVALIDCALL;

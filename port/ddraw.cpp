@@ -3,10 +3,10 @@
 #include <errno.h>
 #include <time.h>
 
-#include <atomic>
 #include <mutex>
 
 #include "port/com_classes.h"
+#include "port/com_object.h"
 #include "port/user32.h"
 #include "port/window_internal.h"
 
@@ -49,22 +49,9 @@ int64_t PeriodNanoseconds() {
 // A blank lasts a twentieth of the period, from each line of the grid.
 int64_t BlankLength(int64_t period) { return period / 20; }
 
-class DirectDraw7 final : public IDirectDraw7 {
+class DirectDraw7 final : public PortComObject<IDirectDraw7> {
  public:
-  HRESULT QueryInterface(REFIID riid, void** object) override {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (riid != IID_IDirectDraw7) return E_NOINTERFACE;
-    AddRef();
-    *object = this;
-    return S_OK;
-  }
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override {
-    ULONG n = --refs_;
-    if (n == 0) delete this;
-    return n;
-  }
+  HRESULT QueryInterface(REFIID riid, void** object) override { return Answer(riid == IID_IDirectDraw7, object); }
 
   HRESULT Initialize(GUID* driver) override {
     if (initialised_) return DDERR_ALREADYINITIALIZED;
@@ -110,19 +97,13 @@ class DirectDraw7 final : public IDirectDraw7 {
   }
 
  private:
-  std::atomic<ULONG> refs_{1};
   bool initialised_ = false;
   unsigned waits_ = 0;
 };
 
 }  // namespace
 
-HRESULT MakeDirectDraw7Object(REFIID iid, void** object) {
-  auto* dd = new DirectDraw7();
-  HRESULT hr = dd->QueryInterface(iid, object);
-  dd->Release();
-  return hr;
-}
+HRESULT MakeDirectDraw7Object(REFIID iid, void** object) { return PortMakeComObject<DirectDraw7>(iid, object); }
 
 void PortSetVerticalBlankRate(int hz) {
   std::lock_guard lock(gMutex);

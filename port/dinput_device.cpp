@@ -10,8 +10,6 @@
 
 namespace {
 
-const IID kIidUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-
 constexpr int kAxisSlots = 8;  // X, Y, Z, Rx, Ry, Rz and two sliders
 constexpr int kMaxButtons = 32;
 constexpr int kMaxHats = 4;
@@ -83,21 +81,8 @@ PortInputDevice::~PortInputDevice() {
 }
 
 HRESULT PortInputDevice::QueryInterface(REFIID riid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
   bool ours = version8_ ? riid == IID_IDirectInputDevice8A : riid == IID_IDirectInputDevice7A;
-  if (riid != kIidUnknown && !ours) return E_NOINTERFACE;
-  AddRef();
-  *object = static_cast<IDirectInputDevice8A*>(this);
-  return S_OK;
-}
-
-ULONG PortInputDevice::AddRef() { return ++refs_; }
-
-ULONG PortInputDevice::Release() {
-  const ULONG left = --refs_;
-  if (left == 0) delete this;
-  return left;
+  return Answer(riid == IID_IUnknown || ours, object);
 }
 
 DWORD PortInputDevice::DataSize() const {

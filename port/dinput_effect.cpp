@@ -7,8 +7,6 @@
 #include "port/winmm.h"
 
 namespace {
-const IID kIidUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-
 // Records from before the start delay was added are accepted too.
 bool EffectSizeValid(DWORD size) {
   return size == sizeof(DIEFFECT) || size == offsetof(DIEFFECT, dwStartDelay);
@@ -26,20 +24,7 @@ PortInputEffect::~PortInputEffect() {
 }
 
 HRESULT PortInputEffect::QueryInterface(REFIID riid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (riid != kIidUnknown && riid != IID_IDirectInputEffect) return E_NOINTERFACE;
-  AddRef();
-  *object = static_cast<IDirectInputEffect*>(this);
-  return S_OK;
-}
-
-ULONG PortInputEffect::AddRef() { return ++refs_; }
-
-ULONG PortInputEffect::Release() {
-  const ULONG left = --refs_;
-  if (left == 0) delete this;
-  return left;
+  return Answer(riid == IID_IUnknown || riid == IID_IDirectInputEffect, object);
 }
 
 HRESULT PortInputEffect::Validate(LPCDIEFFECT effect, DWORD flags) const {

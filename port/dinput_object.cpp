@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "port/call_failure.h"
 #include "port/com_classes.h"
+#include "port/com_object.h"
 #include "port/cp932_text.h"
 #include "port/dinput_objects.h"
 
@@ -20,14 +22,12 @@ const DIDATAFORMAT c_dfDIJoystick = {sizeof(DIDATAFORMAT), sizeof(DIOBJECTDATAFO
 
 namespace {
 
-const IID kIidUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 // Joystick instance GUIDs: this prefix, then the SDL instance id in Data4[4..7].
 const GUID kJoystickGuidPrefix = {0x6A1E0700, 0x7C3B, 0x4D2E, {0x9F, 0x41, 0x2B, 0x8C, 0, 0, 0, 0}};
 
 struct CallFailure {
   PortDiDevice device;
-  int succeedFirst;
-  int failCount;
+  PortCallFailure counts;
 };
 
 std::mutex gSwitchMutex;
@@ -129,74 +129,19 @@ HRESULT CheckVersion(DWORD version, DWORD lowest, DWORD highest) {
   return DI_OK;
 }
 
-class PortDirectInput7 final : public IDirectInput7A {
+// What the DirectInput 7 and 8 objects share. They differ in the versions Initialize takes,
+// in the device types the list reports, and in how a device is asked for.
+template <class Interface, bool kVersion8>
+class PortDirectInput : public PortComObject<Interface> {
  public:
   HRESULT QueryInterface(REFIID riid, void** object) override {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (riid != kIidUnknown && riid != IID_IDirectInput7A) return E_NOINTERFACE;
-    AddRef();
-    *object = static_cast<IDirectInput7A*>(this);
-    return S_OK;
-  }
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
+    const IID& own = kVersion8 ? IID_IDirectInput8A : IID_IDirectInput7A;
+    return this->Answer(riid == IID_IUnknown || riid == own, object);
   }
 
   HRESULT Initialize(HINSTANCE instance, DWORD version) override {
     if (!instance) return DIERR_INVALIDPARAM;
-    HRESULT hr = CheckVersion(version, 0x300, 0x700);
-    if (FAILED(hr)) return hr;
-    if (DirectInputCallFails(PortDiCall::Initialize, PortDiDevice::Any)) return DIERR_GENERIC;
-    initialized_ = true;
-    return DI_OK;
-  }
-  HRESULT EnumDevices(DWORD devType, LPDIENUMDEVICESCALLBACKA callback, LPVOID context,
-                      DWORD flags) override {
-    if (!initialized_) return DIERR_NOTINITIALIZED;
-    return Enumerate(false, devType, callback, context, flags);
-  }
-  HRESULT CreateDeviceEx(REFGUID instance, REFIID iid, LPVOID* device, LPUNKNOWN outer) override {
-    if (!device) return E_POINTER;
-    *device = nullptr;
-    if (!initialized_) return DIERR_NOTINITIALIZED;
-    if (outer) return CLASS_E_NOAGGREGATION;
-    if (iid != IID_IDirectInputDevice7A) return DIERR_NOINTERFACE;
-    PortInputDevice* d = nullptr;
-    HRESULT hr = MakeDevice(false, instance, &d);
-    if (SUCCEEDED(hr)) *device = static_cast<IDirectInputDevice7A*>(d);
-    return hr;
-  }
-
- private:
-  ~PortDirectInput7() override = default;
-  std::atomic<ULONG> refs_{1};
-  bool initialized_ = false;
-};
-
-class PortDirectInput8 final : public IDirectInput8A {
- public:
-  HRESULT QueryInterface(REFIID riid, void** object) override {
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (riid != kIidUnknown && riid != IID_IDirectInput8A) return E_NOINTERFACE;
-    AddRef();
-    *object = static_cast<IDirectInput8A*>(this);
-    return S_OK;
-  }
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
-
-  HRESULT Initialize(HINSTANCE instance, DWORD version) override {
-    if (!instance) return DIERR_INVALIDPARAM;
-    HRESULT hr = CheckVersion(version, 0x800, 0x800);
+    HRESULT hr = kVersion8 ? CheckVersion(version, 0x800, 0x800) : CheckVersion(version, 0x300, 0x700);
     if (FAILED(hr)) return hr;
     if (DirectInputCallFails(PortDiCall::Initialize, PortDiDevice::Any)) return DIERR_GENERIC;
     initialized_ = true;
@@ -205,31 +150,46 @@ class PortDirectInput8 final : public IDirectInput8A {
   HRESULT EnumDevices(DWORD devClass, LPDIENUMDEVICESCALLBACKA callback, LPVOID context,
                       DWORD flags) override {
     if (!initialized_) return DIERR_NOTINITIALIZED;
-    return Enumerate(true, devClass, callback, context, flags);
+    return Enumerate(kVersion8, devClass, callback, context, flags);
   }
-  HRESULT CreateDevice(REFGUID instance, LPDIRECTINPUTDEVICE8A* device, LPUNKNOWN outer) override {
-    if (!device) return E_POINTER;
-    *device = nullptr;
+
+ protected:
+  // Device creation once the caller's pointer is checked: the refusals in their order, then
+  // the device. `interfaceKnown`: the device interface asked for is this version's.
+  HRESULT CreateChecked(REFGUID instance, LPUNKNOWN outer, bool interfaceKnown, PortInputDevice** made) {
     if (!initialized_) return DIERR_NOTINITIALIZED;
     if (outer) return CLASS_E_NOAGGREGATION;
-    PortInputDevice* d = nullptr;
-    HRESULT hr = MakeDevice(true, instance, &d);
-    if (SUCCEEDED(hr)) *device = d;
-    return hr;
+    if (!interfaceKnown) return DIERR_NOINTERFACE;
+    return MakeDevice(kVersion8, instance, made);
   }
 
  private:
-  ~PortDirectInput8() override = default;
-  std::atomic<ULONG> refs_{1};
   bool initialized_ = false;
 };
 
-template <class Object>
-HRESULT Make(REFIID ours, REFIID iid, void** object) {
-  if (iid != ours && iid != kIidUnknown) return E_NOINTERFACE;
-  *object = new Object();
-  return S_OK;
-}
+class PortDirectInput7 final : public PortDirectInput<IDirectInput7A, false> {
+ public:
+  HRESULT CreateDeviceEx(REFGUID instance, REFIID iid, LPVOID* device, LPUNKNOWN outer) override {
+    if (!device) return E_POINTER;
+    *device = nullptr;
+    PortInputDevice* d = nullptr;
+    HRESULT hr = CreateChecked(instance, outer, iid == IID_IDirectInputDevice7A, &d);
+    if (SUCCEEDED(hr)) *device = static_cast<IDirectInputDevice7A*>(d);
+    return hr;
+  }
+};
+
+class PortDirectInput8 final : public PortDirectInput<IDirectInput8A, true> {
+ public:
+  HRESULT CreateDevice(REFGUID instance, LPDIRECTINPUTDEVICE8A* device, LPUNKNOWN outer) override {
+    if (!device) return E_POINTER;
+    *device = nullptr;
+    PortInputDevice* d = nullptr;
+    HRESULT hr = CreateChecked(instance, outer, true, &d);
+    if (SUCCEEDED(hr)) *device = d;
+    return hr;
+  }
+};
 
 }  // namespace
 
@@ -253,26 +213,18 @@ bool JoystickIdFromGuid(const GUID& guid, SDL_JoystickID* id) {
 }
 
 HRESULT CreateDirectInputObject(REFIID iid, void** object) {
-  return Make<PortDirectInput7>(IID_IDirectInput7A, iid, object);
+  return PortMakeComObject<PortDirectInput7>(iid, object);
 }
 
 HRESULT CreateDirectInput8Object(REFIID iid, void** object) {
-  return Make<PortDirectInput8>(IID_IDirectInput8A, iid, object);
+  return PortMakeComObject<PortDirectInput8>(iid, object);
 }
 
 bool DirectInputCallFails(PortDiCall call, PortDiDevice device) {
   std::lock_guard lock(gSwitchMutex);
   CallFailure& f = gFailures[static_cast<int>(call)];
   if (f.device != PortDiDevice::Any && f.device != device) return false;
-  if (f.succeedFirst > 0) {
-    --f.succeedFirst;
-    return false;
-  }
-  if (f.failCount > 0) {
-    --f.failCount;
-    return true;
-  }
-  return false;
+  return PortCallFailsNow(f.counts);
 }
 
 void PortSetDirectInputAbsent(bool absent) {
@@ -284,13 +236,13 @@ void PortSetDirectInputCallFails(PortDiCall call, PortDiDevice device, int succe
                                  int failCount) {
   if (call >= PortDiCall::Count) return;
   std::lock_guard lock(gSwitchMutex);
-  gFailures[static_cast<int>(call)] = {device, succeedFirst, failCount};
+  gFailures[static_cast<int>(call)] = {device, {succeedFirst, failCount}};
 }
 
 void PortResetDirectInputSwitches() {
   {
     std::lock_guard lock(gSwitchMutex);
-    for (CallFailure& f : gFailures) f = {PortDiDevice::Any, 0, 0};
+    for (CallFailure& f : gFailures) f = {PortDiDevice::Any, {0, 0}};
   }
   PortSetDirectInputAbsent(false);
 }

@@ -1,11 +1,11 @@
 // The port's DirectInput devices and effects, shared by the object, device and effect sources.
 #pragma once
 
-#include <atomic>
 #include <vector>
 
 #include <SDL.h>
 
+#include "port/com_object.h"
 #include "port/dinput.h"
 #include "port/input_internal.h"
 
@@ -18,14 +18,12 @@ bool JoystickIdFromGuid(const GUID& guid, SDL_JoystickID* id);
 
 class PortInputEffect;
 
-class PortInputDevice final : public IDirectInputDevice8A {
+class PortInputDevice final : public PortComObject<IDirectInputDevice8A> {
  public:
   // Null when the joystick is no longer attached.
   static PortInputDevice* New(PortDiDevice kind, bool version8, SDL_JoystickID joystick);
 
   HRESULT QueryInterface(REFIID riid, void** object) override;
-  ULONG AddRef() override;
-  ULONG Release() override;
 
   HRESULT SetDataFormat(LPCDIDATAFORMAT format) override;
   HRESULT SetCooperativeLevel(HWND window, DWORD flags) override;
@@ -65,7 +63,6 @@ class PortInputDevice final : public IDirectInputDevice8A {
   LONG ScaleAxis(int axis, Sint16 value) const;
   static void SignalEvent(void* device);
 
-  std::atomic<ULONG> refs_{1};
   PortDiDevice kind_;
   bool version8_;
   const DIDATAFORMAT* format_ = nullptr;
@@ -83,14 +80,12 @@ class PortInputDevice final : public IDirectInputDevice8A {
   std::vector<PortInputEffect*> effects_;
 };
 
-class PortInputEffect final : public IDirectInputEffect {
+class PortInputEffect final : public PortComObject<IDirectInputEffect> {
  public:
   // Takes a reference on the device for its life.
   PortInputEffect(PortInputDevice* device, bool periodic);
 
   HRESULT QueryInterface(REFIID riid, void** object) override;
-  ULONG AddRef() override;
-  ULONG Release() override;
 
   HRESULT Start(DWORD iterations, DWORD flags) override;
   HRESULT Stop() override;
@@ -107,7 +102,6 @@ class PortInputEffect final : public IDirectInputEffect {
  private:
   ~PortInputEffect() override;
 
-  std::atomic<ULONG> refs_{1};
   PortInputDevice* device_;
   bool periodic_;
   DWORD duration_ = INFINITE;  // microseconds

@@ -5,8 +5,6 @@
 
 namespace {
 
-const IID kIidUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-
 // DirectSound's own default for the primary buffer until SetFormat: 22,050 Hz, 8-bit stereo.
 const WAVEFORMATEX kDefaultPrimaryFormat = {WAVE_FORMAT_PCM, 2, 22050, 44100, 2, 8, 0};
 
@@ -47,20 +45,7 @@ PortSoundBuffer::~PortSoundBuffer() {
 }
 
 HRESULT PortSoundBuffer::QueryInterface(REFIID riid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (riid != kIidUnknown && riid != IID_IDirectSoundBuffer) return E_NOINTERFACE;
-  AddRef();
-  *object = static_cast<IDirectSoundBuffer*>(this);
-  return S_OK;
-}
-
-ULONG PortSoundBuffer::AddRef() { return ++refs_; }
-
-ULONG PortSoundBuffer::Release() {
-  const ULONG left = --refs_;
-  if (left == 0) delete this;
-  return left;
+  return Answer(riid == IID_IUnknown || riid == IID_IDirectSoundBuffer, object);
 }
 
 HRESULT PortSoundBuffer::GetCurrentPosition(LPDWORD playCursor, LPDWORD writeCursor) {

@@ -1,12 +1,11 @@
 #include <mutex>
 
+#include "port/call_failure.h"
 #include "port/com_classes.h"
 #include "port/dsound_objects.h"
 #include "port/sound_mixer.h"
 
 namespace {
-
-const IID kIidUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
 // What a software mixer can do: any PCM layout at any rate the buffers accept, no hardware
 // buffers or hardware memory.
@@ -23,14 +22,9 @@ DSCAPS DefaultCaps() {
 }
 const DSCAPS kDefaultCaps = DefaultCaps();
 
-struct CallFailure {
-  int succeedFirst;
-  int failCount;
-};
-
 std::mutex gSwitchMutex;
 DSCAPS gCaps = kDefaultCaps;
-CallFailure gFailures[static_cast<int>(PortDsCall::Count)];
+PortCallFailure gFailures[static_cast<int>(PortDsCall::Count)];
 std::atomic<int> gNextDeviceId{1};
 
 // Descriptions from a 32-bit build are 36 bytes, or 20 without the 3-D algorithm field.
@@ -43,16 +37,7 @@ bool BufferDescSizeValid(DWORD size) {
 
 bool DirectSoundCallFails(PortDsCall call) {
   std::lock_guard lock(gSwitchMutex);
-  CallFailure& f = gFailures[static_cast<int>(call)];
-  if (f.succeedFirst > 0) {
-    --f.succeedFirst;
-    return false;
-  }
-  if (f.failCount > 0) {
-    --f.failCount;
-    return true;
-  }
-  return false;
+  return PortCallFailsNow(gFailures[static_cast<int>(call)]);
 }
 
 HRESULT CheckPcmFormat(LPCWAVEFORMATEX format) {
@@ -81,20 +66,7 @@ PortDirectSound::~PortDirectSound() {
 }
 
 HRESULT PortDirectSound::QueryInterface(REFIID riid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (riid != kIidUnknown && riid != IID_IDirectSound) return E_NOINTERFACE;
-  AddRef();
-  *object = static_cast<IDirectSound*>(this);
-  return S_OK;
-}
-
-ULONG PortDirectSound::AddRef() { return ++refs_; }
-
-ULONG PortDirectSound::Release() {
-  const ULONG left = --refs_;
-  if (left == 0) delete this;
-  return left;
+  return Answer(riid == IID_IUnknown || riid == IID_IDirectSound, object);
 }
 
 HRESULT PortDirectSound::Initialize(LPCGUID device) {
@@ -192,12 +164,7 @@ HRESULT PortDirectSound::DuplicateSoundBuffer(LPDIRECTSOUNDBUFFER original,
   return DS_OK;
 }
 
-HRESULT CreateDirectSoundObject(REFIID iid, void** object) {
-  PortDirectSound* device = new PortDirectSound;
-  const HRESULT hr = device->QueryInterface(iid, object);
-  device->Release();
-  return hr;
-}
+HRESULT CreateDirectSoundObject(REFIID iid, void** object) { return PortMakeComObject<PortDirectSound>(iid, object); }
 
 void PortSetSoundCaps(const DSCAPS* caps) {
   std::lock_guard lock(gSwitchMutex);
@@ -214,7 +181,7 @@ void PortResetSoundSwitches() {
   {
     std::lock_guard lock(gSwitchMutex);
     gCaps = kDefaultCaps;
-    for (CallFailure& f : gFailures) f = {0, 0};
+    for (PortCallFailure& f : gFailures) f = {0, 0};
   }
   PortSetManualAudio(false);
 }

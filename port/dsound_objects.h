@@ -1,13 +1,12 @@
 // The port's DirectSound objects, shared by the device and buffer sources.
 #pragma once
 
-#include <atomic>
-
+#include "port/com_object.h"
 #include "port/dsound.h"
 
 class PortDirectSound;
 
-class PortSoundBuffer final : public IDirectSoundBuffer {
+class PortSoundBuffer final : public PortComObject<IDirectSoundBuffer> {
  public:
   // The device's primary buffer: the device keeps a plain pointer and is told when it goes.
   static PortSoundBuffer* NewPrimary(PortDirectSound* device);
@@ -15,8 +14,6 @@ class PortSoundBuffer final : public IDirectSoundBuffer {
   static PortSoundBuffer* NewSecondary(int voice, DWORD flags, const WAVEFORMATEX& format);
 
   HRESULT QueryInterface(REFIID riid, void** object) override;
-  ULONG AddRef() override;
-  ULONG Release() override;
 
   HRESULT GetCurrentPosition(LPDWORD playCursor, LPDWORD writeCursor) override;
   HRESULT GetFormat(LPWAVEFORMATEX format, DWORD sizeAllocated, LPDWORD sizeWritten) override;
@@ -45,7 +42,6 @@ class PortSoundBuffer final : public IDirectSoundBuffer {
   PortSoundBuffer() = default;
   ~PortSoundBuffer() override;
 
-  std::atomic<ULONG> refs_{1};
   bool primary_ = false;
   PortDirectSound* device_ = nullptr;  // primary only
   int voice_ = -1;                     // secondary only
@@ -54,13 +50,11 @@ class PortSoundBuffer final : public IDirectSoundBuffer {
   bool primaryPlaying_ = false;
 };
 
-class PortDirectSound final : public IDirectSound {
+class PortDirectSound final : public PortComObject<IDirectSound> {
  public:
   PortDirectSound();
 
   HRESULT QueryInterface(REFIID riid, void** object) override;
-  ULONG AddRef() override;
-  ULONG Release() override;
 
   HRESULT CreateSoundBuffer(LPCDSBUFFERDESC desc, LPDIRECTSOUNDBUFFER* buffer,
                             LPUNKNOWN outer) override;
@@ -76,7 +70,6 @@ class PortDirectSound final : public IDirectSound {
  private:
   ~PortDirectSound() override;
 
-  std::atomic<ULONG> refs_{1};
   int id_;
   bool initialized_ = false;
   DWORD level_ = 0;

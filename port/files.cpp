@@ -27,6 +27,26 @@ bool Translate(LPCSTR name, PortHostPath* out) {
   return false;
 }
 
+// The checks ReadFile and WriteFile make before they move bytes: the file behind the handle,
+// or null with the last error set.
+std::shared_ptr<PortFile> FileForTransfer(HANDLE handle, const void* buffer, DWORD bytes, LPOVERLAPPED overlapped,
+                                          bool writing) {
+  std::shared_ptr<PortFile> file = PortLookup<PortFile>(handle);
+  if (!file) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+  }
+  if (overlapped || (!buffer && bytes > 0)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  if (!(writing ? file->canWrite : file->canRead)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return nullptr;
+  }
+  return file;
+}
+
 }  // namespace
 
 HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD access, DWORD, LPSECURITY_ATTRIBUTES,
@@ -89,19 +109,8 @@ HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD access, DWORD, LPSECURITY_ATTRI
 BOOL WINAPI ReadFile(HANDLE handle, LPVOID buffer, DWORD bytesToRead, LPDWORD bytesRead,
                      LPOVERLAPPED overlapped) {
   if (bytesRead) *bytesRead = 0;
-  std::shared_ptr<PortFile> file = PortLookup<PortFile>(handle);
-  if (!file) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  if (overlapped || (!buffer && bytesToRead > 0)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  if (!file->canRead) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }
+  std::shared_ptr<PortFile> file = FileForTransfer(handle, buffer, bytesToRead, overlapped, false);
+  if (!file) return FALSE;
   DWORD total = 0;
   auto* out = static_cast<char*>(buffer);
   while (total < bytesToRead) {
@@ -122,19 +131,8 @@ BOOL WINAPI ReadFile(HANDLE handle, LPVOID buffer, DWORD bytesToRead, LPDWORD by
 BOOL WINAPI WriteFile(HANDLE handle, LPCVOID buffer, DWORD bytesToWrite, LPDWORD bytesWritten,
                       LPOVERLAPPED overlapped) {
   if (bytesWritten) *bytesWritten = 0;
-  std::shared_ptr<PortFile> file = PortLookup<PortFile>(handle);
-  if (!file) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  if (overlapped || (!buffer && bytesToWrite > 0)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  if (!file->canWrite) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }
+  std::shared_ptr<PortFile> file = FileForTransfer(handle, buffer, bytesToWrite, overlapped, true);
+  if (!file) return FALSE;
   DWORD total = 0;
   const auto* in = static_cast<const char*>(buffer);
   while (total < bytesToWrite) {

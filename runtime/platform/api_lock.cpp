@@ -1,5 +1,7 @@
 #include "runtime/platform/api_lock.h"
 
+#include "runtime/platform/lasting_lock.h"
+
 namespace {
 
 ApiLockState gApiLock = {};
@@ -7,14 +9,8 @@ int gQueueLimit = kApiLockQueueSize;
 
 // Creation and freeing are serialised here, so a first entry racing another thread cannot make
 // the events twice.
-CRITICAL_SECTION* CreationLock() {
-  static CRITICAL_SECTION* section = [] {
-    static CRITICAL_SECTION s;
-    InitializeCriticalSection(&s);
-    return &s;
-  }();
-  return section;
-}
+struct CreationLockTag;
+CRITICAL_SECTION* CreationLock() { return LastingLock<CreationLockTag>(); }
 
 void CreateIfNeeded() {
   EnterCriticalSection(CreationLock());

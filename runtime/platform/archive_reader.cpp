@@ -489,12 +489,7 @@ int SeekFileInArchive(ArchiveEntryReader* reader, int offset, int origin) {
   FinishPendingRead(reader);
   const int64_t size = reader->Entry->Size;
   int64_t target;
-  switch (origin) {
-    case 0: target = offset; break;
-    case 1: target = int64_t{reader->Position} + offset; break;
-    case 2: target = size + offset; break;
-    default: return -1;
-  }
+  if (!SeekTarget(offset, origin, reader->Position, size, &target)) return -1;
   if (target < 0) target = 0;
   if (target > size) target = size;
   reader->Position = static_cast<int>(target);

@@ -53,13 +53,8 @@ int TellMemoryStream(FileHandle handle) {
 int SeekMemoryStream(FileHandle handle, int offset, int origin) {
   MemoryStream* m = Stream(handle);
   if (!m) return -1;
-  long long target;
-  switch (origin) {
-    case 0: target = offset; break;
-    case 1: target = static_cast<long long>(m->Position) + offset; break;
-    case 2: target = static_cast<long long>(m->Size) + offset; break;
-    default: return -1;
-  }
+  int64_t target;
+  if (!SeekTarget(offset, origin, m->Position, m->Size, &target)) return -1;
   if (target < 0) target = 0;
   if (target > m->Size) target = m->Size;
   m->Position = static_cast<int>(target);

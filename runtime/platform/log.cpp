@@ -6,6 +6,7 @@
 
 #include "port/win32.h"
 #include "runtime/platform/clocks.h"
+#include "runtime/platform/lasting_lock.h"
 #include "runtime/platform/runtime_libraries.h"
 #include "runtime/platform/text_helpers.h"
 #include "runtime/platform/tracked_heap.h"
@@ -31,22 +32,8 @@ LogState gLog;
 
 // One writer at a time, so that a stamp, its indentation and its text stay together and the
 // mid-line state is never read half-way through another thread's write.
-CRITICAL_SECTION* LogLock() {
-  static CRITICAL_SECTION* section = [] {
-    static CRITICAL_SECTION s;
-    InitializeCriticalSection(&s);
-    return &s;
-  }();
-  return section;
-}
-
-class LogGuard {
- public:
-  LogGuard() { EnterCriticalSection(LogLock()); }
-  ~LogGuard() { LeaveCriticalSection(LogLock()); }
-  LogGuard(const LogGuard&) = delete;
-  LogGuard& operator=(const LogGuard&) = delete;
-};
+struct LogLockTag;
+using LogGuard = LastingLockGuard<LogLockTag>;
 
 // The multimedia timer of the run-time libraries, unless a test set a clock. Before the
 // libraries are loaded, and after they are freed, there is no clock and every stamp reads 0.

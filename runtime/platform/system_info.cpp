@@ -1,6 +1,5 @@
 #include "runtime/platform/system_info.h"
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -26,16 +25,6 @@ constexpr uint32_t kFeatureSse2 = 1u << 26;
 
 bool gUseTestIdentity = false;
 ProcessorIdentity gTestIdentity;
-
-int WriteLogFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
-int WriteLogFormat(const char* format, ...) {
-  char text[512];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(text, sizeof(text), format, args);
-  va_end(args);
-  return WriteLogText(text);
-}
 
 #if defined(__x86_64__)
 bool CanToggleIdentificationFlag() {
@@ -197,7 +186,7 @@ void DetectPerformanceCounter() {
 void LogSystemInformation() {
   WriteLogText("システムの情報を出力します\n");
   LogIndentIn();
-  WriteLogFormat("ＴＡＲＮＵ Ver%s\n", "3.05");
+  LogPrintf("ＴＡＲＮＵ Ver%s", "3.05");
 
   SYSTEM_INFO info;
   GetSystemInfo(&info);
@@ -259,7 +248,7 @@ void LogSystemInformation() {
   }
 
   if (level >= 1) {
-    WriteLogFormat("ＣＰＵベンダ：%.4s%.4s%.4s\n", identity.vendor, identity.vendor + 4, identity.vendor + 8);
+    LogPrintf("ＣＰＵベンダ：%.4s%.4s%.4s", identity.vendor, identity.vendor + 4, identity.vendor + 8);
     if (identity.hasName) {
       identity.name[48] = '\0';
       LogPrintf("ＣＰＵ名：%s", identity.name);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "port/win32.h"
+#include "runtime/platform/lasting_lock.h"
 #include "runtime/platform/log.h"
 
 namespace {
@@ -27,23 +28,9 @@ struct MemoryTrackerState {
 MemoryTrackerState gTracker;
 MemoryBlockHeader TrackerSentinel;
 
-// The tracker's own lock, made once by whichever thread gets here first and never deleted.
-CRITICAL_SECTION* TrackerLock() {
-  static CRITICAL_SECTION* section = [] {
-    static CRITICAL_SECTION s;
-    InitializeCriticalSection(&s);
-    return &s;
-  }();
-  return section;
-}
-
-class TrackerGuard {
- public:
-  TrackerGuard() { EnterCriticalSection(TrackerLock()); }
-  ~TrackerGuard() { LeaveCriticalSection(TrackerLock()); }
-  TrackerGuard(const TrackerGuard&) = delete;
-  TrackerGuard& operator=(const TrackerGuard&) = delete;
-};
+// The tracker's own lock.
+struct TrackerLockTag;
+using TrackerGuard = LastingLockGuard<TrackerLockTag>;
 
 bool InjectFailure() {
   if (gTracker.failuresToInject <= 0) return false;

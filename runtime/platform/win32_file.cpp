@@ -146,13 +146,8 @@ int TellWin32File(FileHandle handle) {
 int SeekWin32File(FileHandle handle, int offset, int origin) {
   FileAccessRecord* r = Record(handle);
   if (!r) return -1;
-  long long target;
-  switch (origin) {
-    case 0: target = offset; break;
-    case 1: target = static_cast<long long>(r->Position) + offset; break;
-    case 2: target = static_cast<long long>(r->Size) + offset; break;
-    default: return -1;
-  }
+  int64_t target;
+  if (!SeekTarget(offset, origin, r->Position, r->Size, &target)) return -1;
   // Past the end is allowed (the next read finds the end); before the start is not.
   if (target < 0 || target > INT_MAX) return -1;
   if (r->Threaded) {

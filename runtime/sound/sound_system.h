@@ -72,6 +72,14 @@ int IsSoundStarted();
 // added before start-up) until shutdown.
 void EnterSoundLock();
 void LeaveSoundLock();
+// Calls a function that expects the sound lock held, holding it, and gives its result.
+template <class... Params, class... Args>
+int WithSoundLock(int (*locked)(Params...), Args... args) {
+  EnterSoundLock();
+  const int result = locked(args...);
+  LeaveSoundLock();
+  return result;
+}
 
 // 1 when the module and all eight entry points were found: the decoders that need them refuse
 // otherwise.

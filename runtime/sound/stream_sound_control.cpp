@@ -11,12 +11,7 @@ namespace {
 
 void ResetStreamSound(StreamSoundState& s) {
   s.endedOnce = 0;
-  s.delivered = 0;
-  s.position = 0;
-  s.restartPending = 0;
-  s.passes = 0;
-  s.currentSource = 0;
-  s.active = 0;
+  RewindStreamSound(s);
 }
 
 int PlayStreamSoundLocked(int handle, int playType, int fromTop) {
@@ -45,18 +40,10 @@ int PlayStreamSoundLocked(int handle, int playType, int fromTop) {
 }
 
 int PlayStreamSound(int handle, int playType, int fromTop) {
-  EnterSoundLock();
-  const int result = PlayStreamSoundLocked(handle, playType, fromTop);
-  LeaveSoundLock();
-  return result;
+  return WithSoundLock(PlayStreamSoundLocked, handle, playType, fromTop);
 }
 
-int StopStreamSound(int handle) {
-  EnterSoundLock();
-  const int result = StopStreamSoundLocked(handle);
-  LeaveSoundLock();
-  return result;
-}
+int StopStreamSound(int handle) { return WithSoundLock(StopStreamSoundLocked, handle); }
 
 int IsStreamSoundPlaying(int handle) {
   EnterSoundLock();

@@ -10,6 +10,9 @@ SoundBufferRecord* ClaimStreamBuffer(int handle, SoundEntry* entry, bool takeOve
 // The ring's owner record (the entry itself when the ring is its own), or null.
 SoundEntry* StreamRingOwner(SoundEntry* entry);
 
+// Back at the start of the first source and inactive, as a fresh start and the end of the
+// closing silence both leave a stream sound.
+void RewindStreamSound(StreamSoundState& state);
 // Follows the play cursor into the position of an active stream sound that holds its ring.
 void UpdateStreamPlayPosition(SoundEntry* entry, SoundBufferRecord* ring);
 int PrimeStreamSoundLocked(int handle);

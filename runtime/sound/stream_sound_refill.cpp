@@ -143,15 +143,9 @@ bool DrainHeard(const StreamSoundState& s, int cursor) {
 }
 
 void FinishDrain(SoundEntry* e, SoundBufferRecord* ring) {
-  StreamSoundState& s = e->stream;
   StopSoundBufferObject(ring);
-  s.draining = 0;
-  s.delivered = 0;
-  s.position = 0;
-  s.restartPending = 0;
-  s.passes = 0;
-  s.currentSource = 0;
-  s.active = 0;
+  e->stream.draining = 0;
+  RewindStreamSound(e->stream);
 }
 
 // After writing `written` bytes at W (not the first fill).
@@ -185,6 +179,15 @@ void UnlockRing(SoundBufferRecord* ring, const RingLock& lock) {
 }
 
 }  // namespace
+
+void RewindStreamSound(StreamSoundState& s) {
+  s.delivered = 0;
+  s.position = 0;
+  s.restartPending = 0;
+  s.passes = 0;
+  s.currentSource = 0;
+  s.active = 0;
+}
 
 void UpdateStreamPlayPosition(SoundEntry* e, SoundBufferRecord* ring) {
   StreamSoundState& s = e->stream;
@@ -267,12 +270,7 @@ int RefillStreamSoundLocked(int handle) {
   return 0;
 }
 
-int RefillStreamSound(int handle) {
-  EnterSoundLock();
-  const int result = RefillStreamSoundLocked(handle);
-  LeaveSoundLock();
-  return result;
-}
+int RefillStreamSound(int handle) { return WithSoundLock(RefillStreamSoundLocked, handle); }
 
 int PrimeStreamSoundLocked(int handle) {
   SoundEntry* e = GetSoundEntry(handle);
@@ -294,9 +292,4 @@ int PrimeStreamSoundLocked(int handle) {
   return 0;
 }
 
-int PrimeStreamSound(int handle) {
-  EnterSoundLock();
-  const int result = PrimeStreamSoundLocked(handle);
-  LeaveSoundLock();
-  return result;
-}
+int PrimeStreamSound(int handle) { return WithSoundLock(PrimeStreamSoundLocked, handle); }

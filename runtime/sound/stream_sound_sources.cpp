@@ -138,9 +138,7 @@ int AddSreamSound(const DataStream* stream, int repeatCount, int handle, int typ
                   int shareHandle) {
   InstallStreamSoundOperations();
   int keeps = 0;
-  EnterSoundLock();
-  const int result = AddSreamSoundLocked(stream, repeatCount, handle, type, &keeps, shareHandle);
-  LeaveSoundLock();
+  const int result = WithSoundLock(AddSreamSoundLocked, stream, repeatCount, handle, type, &keeps, shareHandle);
   if (keepsStream) *keepsStream = keeps;
   return result;
 }

@@ -18,6 +18,7 @@
 #include "runtime/platform/file_functions.h"
 #include "runtime/platform/text_helpers.h"
 #include "runtime/platform/win32_file.h"
+#include "tests/support/scoped_environment.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -300,19 +301,8 @@ TEST(MakeFullPath, WorksOnTheDriveViewAndReachesTheSameFile) {
 
 class TempDirectory : public testing::Test {
  protected:
-  void SetUp() override {
-    const char* old = std::getenv("TMPDIR");
-    hadTmpDir = old != nullptr;
-    if (hadTmpDir) oldTmpDir = old;
-    setenv("TMPDIR", folder.path().c_str(), 1);
-  }
-  void TearDown() override {
-    if (hadTmpDir) setenv("TMPDIR", oldTmpDir.c_str(), 1);
-    else unsetenv("TMPDIR");
-  }
   TempFolder folder;
-  bool hadTmpDir = false;
-  std::string oldTmpDir;
+  ScopedEnvironmentVariable tmpDir{"TMPDIR", folder.path()};
 };
 
 TEST_F(TempDirectory, OpenTempFileMakesANewEmptyFileForWriting) {
@@ -359,23 +349,18 @@ TEST(FindWin32File, ListsADirectoryWithSizesFlagsAndLocalTimes) {
   when.tm_min = 30;
   struct timespec times[2] = {{timegm(&when), 0}, {timegm(&when), 0}};
   ASSERT_EQ(utimensat(AT_FDCWD, (folder.path() + "/one.rpy").c_str(), times, 0), 0);
-  const char* oldZone = std::getenv("TZ");
-  std::string savedZone = oldZone ? oldZone : "";
-  setenv("TZ", "JST-9", 1);
-  tzset();
-
   std::vector<FileFindInfo> found;
   FileFindInfo info;
   std::string pattern = folder.WindowsPath() + "\\*.rpy";
-  FindHandle find = CurrentFileFunctions.FindFirst(pattern.c_str(), &info);
-  ASSERT_NE(find, -1);
-  do found.push_back(info);
-  while (CurrentFileFunctions.FindNext(find, &info) == 0);
-  EXPECT_EQ(CurrentFileFunctions.FindClose(find), 0);
-
-  if (oldZone) setenv("TZ", savedZone.c_str(), 1);
-  else unsetenv("TZ");
-  tzset();
+  FindHandle find;
+  {
+    ScopedTimeZone zone("JST-9");
+    find = CurrentFileFunctions.FindFirst(pattern.c_str(), &info);
+    ASSERT_NE(find, -1);
+    do found.push_back(info);
+    while (CurrentFileFunctions.FindNext(find, &info) == 0);
+    EXPECT_EQ(CurrentFileFunctions.FindClose(find), 0);
+  }
 
   ASSERT_EQ(found.size(), 3u);
   EXPECT_STREQ(found[0].Name, "dir.rpy");

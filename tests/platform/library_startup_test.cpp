@@ -142,17 +142,12 @@ struct LogLine {
 
 std::vector<LogLine> SplitLog(const std::string& contents) {
   std::vector<LogLine> lines;
-  size_t start = 0;
-  while (start < contents.size()) {
-    size_t end = contents.find("\r\n", start);
-    if (end == std::string::npos) end = contents.size();
-    std::string line = contents.substr(start, end - start);
+  for (const std::string& line : SplitLogLines(contents)) {
     size_t colon = line.find(':');
     size_t text = colon == std::string::npos ? 0 : colon + 1;
     int indent = 0;
     while (text < line.size() && line[text] == '\t') ++indent, ++text;
     lines.push_back({indent, line.substr(text)});
-    start = end + 2;
   }
   return lines;
 }
@@ -534,8 +529,8 @@ TEST_F(LibraryStartup, TheWindowReachesThePlatformsOwnServices) {
 // Run as a child: start the library with its log in the given folder, then end through
 // AbortWithLog, either once the library runs or from inside the input step of its start-up
 // (a keyboard that cannot be had is fatal there).
-TEST(LibraryAbort, Child) {
-  if (!IsChildRunOf("LibraryAbort.Child")) GTEST_SKIP() << "runs as the child of LibraryAbort.EndsTheProcess";
+TEST(LibraryAbort, DISABLED_Child) {
+  if (!IsChildRunOf("LibraryAbort.DISABLED_Child")) GTEST_SKIP() << "runs as the child of LibraryAbort.EndsTheProcess";
   ASSERT_TRUE(PortEnsureVideo());
   ASSERT_EQ(chdir(getenv("KELVANOR_TEST_DIR")), 0);
   SetLogOutput(1);
@@ -558,7 +553,7 @@ TEST(LibraryAbort, EndsTheProcessWithItsTextLoggedAndWhatRanShutDown) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.where);
     TempFolder dir;
-    EXPECT_EQ(RunTestInChild("LibraryAbort.Child",
+    EXPECT_EQ(RunTestInChild("LibraryAbort.DISABLED_Child",
                              {"KELVANOR_TEST_DIR=" + dir.path(), std::string("KELVANOR_ABORT_IN=") + c.where}),
               255);
     const std::string contents = dir.ReadFile("Log.txt");

@@ -27,16 +27,10 @@ std::string Padded(int value, int width) {
 
 // Lines of the log, each without its stamp and CR LF.
 std::vector<std::string> Lines(const std::string& contents) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < contents.size()) {
-    size_t end = contents.find("\r\n", start);
-    if (end == std::string::npos) end = contents.size();
-    std::string line = contents.substr(start, end - start);
+  std::vector<std::string> lines = SplitLogLines(contents);
+  for (std::string& line : lines) {
     size_t colon = line.find(':');
     if (colon != std::string::npos && line.find_first_not_of("0123456789") == colon) line = line.substr(colon + 1);
-    lines.push_back(line);
-    start = end + 2;
   }
   return lines;
 }

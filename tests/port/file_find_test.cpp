@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "port/win32.h"
+#include "tests/support/scoped_environment.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -246,27 +247,6 @@ TEST(PortFileTimes, CalendarFieldsAgreeWithTheCLibrary) {
   EXPECT_FALSE(FileTimeToSystemTime(&tooLate, &out));
 }
 
-// Sets a time zone for the life of the object.
-class ScopedTimeZone {
- public:
-  explicit ScopedTimeZone(const char* zone) {
-    const char* old = std::getenv("TZ");
-    had_ = old != nullptr;
-    if (had_) previous_ = old;
-    setenv("TZ", zone, 1);
-    tzset();
-  }
-  ~ScopedTimeZone() {
-    if (had_) setenv("TZ", previous_.c_str(), 1);
-    else unsetenv("TZ");
-    tzset();
-  }
-
- private:
-  bool had_ = false;
-  std::string previous_;
-};
-
 TEST(PortFileTimes, LocalTimeUsesTheZone) {
   ScopedTimeZone zone("JST-9");
   FILETIME utc = FromUnix(951782400 + 20 * 3600);  // 2000-02-29 20:00 UTC
@@ -280,19 +260,8 @@ TEST(PortFileTimes, LocalTimeUsesTheZone) {
 
 class PortTempFiles : public testing::Test {
  protected:
-  void SetUp() override {
-    const char* old = std::getenv("TMPDIR");
-    hadTmpDir = old != nullptr;
-    if (hadTmpDir) oldTmpDir = old;
-    setenv("TMPDIR", folder.path().c_str(), 1);
-  }
-  void TearDown() override {
-    if (hadTmpDir) setenv("TMPDIR", oldTmpDir.c_str(), 1);
-    else unsetenv("TMPDIR");
-  }
   TempFolder folder;
-  bool hadTmpDir = false;
-  std::string oldTmpDir;
+  ScopedEnvironmentVariable tmpDir{"TMPDIR", folder.path()};
 };
 
 TEST_F(PortTempFiles, TempPathIsTheDriveViewOfTmpDir) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "port/last_error.h"
+#include "tools/lib/image_file_fixtures.h"
 
 namespace {
 
@@ -31,28 +32,6 @@ Info MakeInfo(int width, int height, int bits, DWORD compression = BI_RGB,
   info.header.biClrUsed = colorsUsed;
   for (size_t i = 0; i < extra.size(); ++i) info.extra[i] = extra[i];
   return info;
-}
-
-// Stores rows given top row first as a DIB: each value is a palette index or a pixel value of
-// the depth, packed as GDI expects, rows padded to 4 bytes, bottom-up unless topDown.
-std::vector<uint8_t> PackRows(const std::vector<std::vector<uint32_t>>& rows, int bits, bool topDown) {
-  const int width = static_cast<int>(rows[0].size());
-  const int stride = (width * bits + 31) / 32 * 4;
-  std::vector<uint8_t> out(static_cast<size_t>(stride) * rows.size(), 0);
-  for (size_t r = 0; r < rows.size(); ++r) {
-    const size_t stored = topDown ? r : rows.size() - 1 - r;
-    uint8_t* row = out.data() + stored * stride;
-    for (int x = 0; x < width; ++x) {
-      const uint32_t v = rows[r][x];
-      if (bits < 8) {
-        const int bit = x * bits;
-        row[bit / 8] |= static_cast<uint8_t>(v << (8 - bits - bit % 8));
-      } else {
-        for (int b = 0; b < bits / 8; ++b) row[x * bits / 8 + b] = static_cast<uint8_t>(v >> (8 * b));
-      }
-    }
-  }
-  return out;
 }
 
 // A memory context with a section selected; reads pixels back as 0x00RRGGBB.
@@ -134,7 +113,7 @@ TEST(GdiDib, EveryVariantDrawsItsColoursIntoATopDown24BitSection) {
       SCOPED_TRACE(std::string(c.name) + (topDown ? ", top-down" : ", bottom-up"));
       const int w = static_cast<int>(c.rows[0].size()), h = static_cast<int>(c.rows.size());
       const Info info = MakeInfo(w, topDown ? -h : h, c.bits, c.compression, c.extra, c.colorsUsed);
-      const std::vector<uint8_t> bits = PackRows(c.rows, c.bits, topDown);
+      const std::vector<uint8_t> bits = PackDibRows(c.rows, c.bits, topDown);
       Section section(w, -h);
       EXPECT_EQ(SetDIBitsToDevice(section.dc(), 0, 0, w, h, 0, 0, 0, h, bits.data(), info.get(),
                                   DIB_RGB_COLORS),
@@ -146,7 +125,7 @@ TEST(GdiDib, EveryVariantDrawsItsColoursIntoATopDown24BitSection) {
 
 TEST(GdiDib, TargetsOf16And32BitsPackTheColours) {
   const Info info = MakeInfo(2, -1, 24);
-  const std::vector<uint8_t> bits = PackRows({{0xFFFFFF, 0x8040C0}}, 24, true);
+  const std::vector<uint8_t> bits = PackDibRows({{0xFFFFFF, 0x8040C0}}, 24, true);
   {
     Section section(2, 1, 16, BI_BITFIELDS, {0xF800, 0x7E0, 0x1F});
     ASSERT_EQ(SetDIBitsToDevice(section.dc(), 0, 0, 2, 1, 0, 0, 0, 1, bits.data(), info.get(), DIB_RGB_COLORS), 1);
@@ -171,7 +150,7 @@ TEST(GdiDib, SourceRectanglesCountYFromTheBottomAndClipAtTheTarget) {
   for (bool topDown : {false, true}) {
     SCOPED_TRACE(topDown ? "top-down" : "bottom-up");
     const Info info = MakeInfo(4, topDown ? -4 : 4, 24);
-    const std::vector<uint8_t> bits = PackRows(NumberedRows(4, 4), 24, topDown);
+    const std::vector<uint8_t> bits = PackDibRows(NumberedRows(4, 4), 24, topDown);
     Section section(3, -3);
     // Source (1, 1) 2 x 2 from the bottom is the block of rows 1-2 from the top, columns 1-2,
     // placed at (2, -1): only its bottom-left pixel lands inside.
@@ -185,7 +164,7 @@ TEST(GdiDib, SourceRectanglesCountYFromTheBottomAndClipAtTheTarget) {
 TEST(GdiDib, ABandOfRowsDrawsOnlyThoseRows) {
   // Bottom-up: rows 1 and 2 counted from the bottom are given, stored bottom first.
   const auto rows = NumberedRows(2, 4);
-  const std::vector<uint8_t> all = PackRows(rows, 24, false);
+  const std::vector<uint8_t> all = PackDibRows(rows, 24, false);
   const int stride = 8;
   const std::vector<uint8_t> band(all.begin() + stride, all.begin() + 3 * stride);
   const Info info = MakeInfo(2, 4, 24);
@@ -198,7 +177,7 @@ TEST(GdiDib, ABandOfRowsDrawsOnlyThoseRows) {
 TEST(GdiDib, StretchDoublesAndTakesTheTopLeftQuarterWithYFromTheBottom) {
   const auto rows = NumberedRows(4, 4);
   const Info info = MakeInfo(4, -4, 24);
-  const std::vector<uint8_t> bits = PackRows(rows, 24, true);
+  const std::vector<uint8_t> bits = PackDibRows(rows, 24, true);
   Section section(4, -4);
   // The top-left 2 x 2 of a top-down DIB sits at y 2 counted from the bottom.
   EXPECT_EQ(StretchDIBits(section.dc(), 0, 0, 4, 4, 0, 2, 2, 2, bits.data(), info.get(), DIB_RGB_COLORS, SRCCOPY), 2);
@@ -302,7 +281,7 @@ bool RecordingOutput(HDC dc, const PortDibSource* source, int xSrc, int ySrc, in
 
 TEST(GdiDib, OtherContextsGoToTheRegisteredDeviceOutput) {
   const Info info = MakeInfo(2, -2, 24);
-  const std::vector<uint8_t> bits = PackRows({{0xABCDEF, 0}, {0, 0}}, 24, true);
+  const std::vector<uint8_t> bits = PackDibRows({{0xABCDEF, 0}, {0, 0}}, 24, true);
   HDC window = reinterpret_cast<HDC>(0x1234);
   EXPECT_EQ(SetDIBitsToDevice(window, 0, 0, 2, 2, 0, 0, 0, 2, bits.data(), info.get(), DIB_RGB_COLORS), 0);
   PortSetDibDeviceOutput(&RecordingOutput);

@@ -8,30 +8,18 @@
 #include <vector>
 
 #include "port/win32.h"
+#include "tests/support/manual_sound_output.h"
 
 inline HWND FakeWindow() { return reinterpret_cast<HWND>(static_cast<intptr_t>(0x1234)); }
-
-inline WAVEFORMATEX PcmFormat(int bits, int channels, int rate) {
-  WAVEFORMATEX f = {};
-  f.wFormatTag = WAVE_FORMAT_PCM;
-  f.nChannels = static_cast<WORD>(channels);
-  f.nSamplesPerSec = static_cast<DWORD>(rate);
-  f.wBitsPerSample = static_cast<WORD>(bits);
-  f.nBlockAlign = static_cast<WORD>(channels * bits / 8);
-  f.nAvgBytesPerSec = f.nBlockAlign * f.nSamplesPerSec;
-  return f;
-}
 
 // The flags a normal sound's buffers are made with.
 constexpr DWORD kNormalBufferFlags = DSBCAPS_GLOBALFOCUS | DSBCAPS_CTRLVOLUME | DSBCAPS_CTRLPAN |
                                      DSBCAPS_CTRLFREQUENCY | DSBCAPS_STATIC;
 
-class ManualSound : public testing::Test {
+class ManualSound : public ManualSoundOutput {
  protected:
-  static constexpr int kRate = 44100;
-
   void SetUp() override {
-    PortSetManualAudio(true, kRate);
+    ManualSoundOutput::SetUp();
     ASSERT_EQ(CoCreateInstance(CLSID_DirectSound, nullptr, CLSCTX_ALL, IID_IDirectSound,
                                reinterpret_cast<void**>(&ds_)),
               S_OK);
@@ -42,7 +30,7 @@ class ManualSound : public testing::Test {
   void TearDown() override {
     for (IDirectSoundBuffer* b : buffers_) b->Release();
     if (ds_) ds_->Release();
-    PortResetSoundSwitches();
+    ManualSoundOutput::TearDown();
   }
 
   IDirectSoundBuffer* Make(const WAVEFORMATEX& format, DWORD bytes, DWORD flags = kNormalBufferFlags) {
@@ -81,12 +69,6 @@ class ManualSound : public testing::Test {
     IDirectSoundBuffer* b = Make(PcmFormat(bits, channels, rate), static_cast<DWORD>(pcm.size()));
     if (b) Fill(b, pcm.data(), static_cast<DWORD>(pcm.size()));
     return b;
-  }
-
-  static std::vector<int16_t> Advance(int frames) {
-    std::vector<int16_t> out(2 * static_cast<size_t>(frames));
-    EXPECT_EQ(PortAdvanceManualAudio(frames, out.data()), frames);
-    return out;
   }
 
   static bool Playing(IDirectSoundBuffer* b) {

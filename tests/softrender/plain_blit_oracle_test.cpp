@@ -11,6 +11,7 @@
 #include "runtime/softrender/memimg.h"
 #include "runtime/softrender/plain_leaf_types.h"
 #include "tests/softrender/memimg_fixture.h"
+#include "tests/softrender/oracle_support.h"
 #include "tests/softrender/reference_blit.h"
 
 namespace {
@@ -38,13 +39,9 @@ struct Scene {
     src.Randomise(rng);
     dst.Randomise(rng);
     blend.Randomise(rng);
-    for (int i = 0; i < 256; ++i) BlendImageRamp[i] = static_cast<uint8_t>(rng());
-    BlendImageRamp[rng() % 256] = 0;
-    BlendImageRamp[rng() % 256] = 255;
+    RandomiseBlendRamp(rng);
     if (kind == Kind::Paletted) {
-      for (int i = 0; i < 256 * (deep ? 4 : 2); ++i) body.palette[i] = static_cast<uint8_t>(rng());
-      body.transparentColor = rng() % 4;
-      body.colorsUsed = 256;
+      RandomisePalette(body, deep, rng);
     } else if (kind == Kind::Direct) {
       body.transparentColor = deep ? static_cast<uint32_t>(rng()) : rng() & 0xFFFF;
     } else {
@@ -102,17 +99,7 @@ bool DrawBoth(Scene& s, const Combination& c, int x, int y) {
   ReferenceDrawPlain(expected.data() + CanaryImage::kMargin, &s.dst.image, &s.src.image, x, y,
                      c.transparent, c.blend ? &s.blend.image : nullptr);
   DrawMemImgPlain(&s.dst.image, &s.src.image, x, y, c.transparent, c.blend ? &s.blend.image : nullptr);
-  if (expected == s.dst.buffer) return true;
-  for (size_t i = 0; i < expected.size(); ++i) {
-    if (expected[i] != s.dst.buffer[i]) {
-      const ptrdiff_t off = static_cast<ptrdiff_t>(i) - CanaryImage::kMargin;
-      ADD_FAILURE() << Describe(s, c, x, y) << ": first difference at destination byte offset " << off
-                    << " (row " << off / s.dst.pitch << ", byte " << off % s.dst.pitch << "): got "
-                    << int(s.dst.buffer[i]) << ", reference " << int(expected[i]);
-      break;
-    }
-  }
-  return false;
+  return MatchesReference(s.dst, expected, [&] { return Describe(s, c, x, y); });
 }
 
 // Both compilations of the leaves: the one this processor prefers and the generic one.

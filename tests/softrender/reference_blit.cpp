@@ -220,6 +220,20 @@ uint16_t ReferenceRule565(const ReferenceRuleState& s, uint16_t d, uint16_t src,
   return Rule565(s, d, src, a, r, form);
 }
 
+void ReferencePutPixel(uint8_t* out, const ReferenceRuleState& s, uint32_t src, int a, int r, ReferenceForm form) {
+  if (s.deep) {
+    uint32_t d;
+    std::memcpy(&d, out, 4);
+    const uint32_t v = Rule8888(s, d, src, a, r, form);
+    std::memcpy(out, &v, 4);
+  } else {
+    uint16_t d;
+    std::memcpy(&d, out, 2);
+    const uint16_t v = Rule565(s, d, static_cast<uint16_t>(src), a, r, form);
+    std::memcpy(out, &v, 2);
+  }
+}
+
 void ReferenceDrawPlain(uint8_t* dstPixels, const MEMIMG* dst, const MEMIMG* src, int x, int y,
                         int transparent, const MEMIMG* blendImage) {
   const MemImgBody& db = *dst->body;
@@ -283,17 +297,7 @@ void ReferenceDrawPlain(uint8_t* dstPixels, const MEMIMG* dst, const MEMIMG* src
       if (form == Form::Skip) continue;
 
       const int r = s.blend ? BlendImageRamp[blendImage->pixels[sy * blendImage->body->pitch + sx]] : 0;
-      if (s.deep) {
-        uint32_t d;
-        std::memcpy(&d, out, 4);
-        const uint32_t v = Rule8888(s, d, sWord, a, r, form);
-        std::memcpy(out, &v, 4);
-      } else {
-        uint16_t d;
-        std::memcpy(&d, out, 2);
-        const uint16_t v = Rule565(s, d, uint16_t(sWord), a, r, form);
-        std::memcpy(out, &v, 2);
-      }
+      ReferencePutPixel(out, s, sWord, a, r, form);
     }
   }
 }

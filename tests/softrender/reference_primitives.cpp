@@ -33,18 +33,7 @@ bool State(ReferenceRuleState* s, bool deep) {
 void Put(uint8_t* pixels, const MEMIMG* dst, int64_t x, int64_t y, const ReferenceRuleState& s, uint32_t colour,
          int a, int r, ReferenceForm form) {
   if (form == ReferenceForm::Skip) return;
-  uint8_t* out = pixels + y * dst->body->pitch + x * (s.deep ? 4 : 2);
-  if (s.deep) {
-    uint32_t d;
-    std::memcpy(&d, out, 4);
-    const uint32_t v = ReferenceRule8888(s, d, colour, a, r, form);
-    std::memcpy(out, &v, 4);
-  } else {
-    uint16_t d;
-    std::memcpy(&d, out, 2);
-    const uint16_t v = ReferenceRule565(s, d, static_cast<uint16_t>(colour), a, r, form);
-    std::memcpy(out, &v, 2);
-  }
+  ReferencePutPixel(pixels + y * dst->body->pitch + x * (s.deep ? 4 : 2), s, colour, a, r, form);
 }
 
 // Channels of a flat colour scaled by brightness, either by k / 256 (boxes, lines: only while

@@ -14,19 +14,9 @@
 #include "runtime/platform/tracked_heap.h"
 #include "runtime/sound/sound_handles.h"
 #include "runtime/sound/sound_system.h"
+#include "tests/support/manual_sound_output.h"
 
 inline HWND FakeSoundWindow() { return reinterpret_cast<HWND>(static_cast<intptr_t>(0x5678)); }
-
-inline WAVEFORMATEX SoundPcmFormat(int bits, int channels, int rate) {
-  WAVEFORMATEX f = {};
-  f.wFormatTag = WAVE_FORMAT_PCM;
-  f.nChannels = static_cast<WORD>(channels);
-  f.nSamplesPerSec = static_cast<DWORD>(rate);
-  f.wBitsPerSample = static_cast<WORD>(bits);
-  f.nBlockAlign = static_cast<WORD>(channels * bits / 8);
-  f.nAvgBytesPerSec = f.nBlockAlign * f.nSamplesPerSec;
-  return f;
-}
 
 // What the message pump of a wait does here: advances the manual output by a step, and
 // reports quitting from a given call on.
@@ -59,14 +49,12 @@ inline SoundPlatformLinks TestSoundLinks() {
 }
 
 // Sound not started, the switches at their defaults; restored after the test.
-class SoundSwitches : public testing::Test {
+class SoundSwitches : public ManualSoundOutput {
  protected:
-  static constexpr int kRate = 44100;
-
   void SetUp() override {
+    ManualSoundOutput::SetUp();
     savedProcessors_ = gSystemState.logicalProcessorCount;
     gSystemState.logicalProcessorCount = 1;
-    PortSetManualAudio(true, kRate);
     SetSoundPlatformLinks(TestSoundLinks());
     FakePump::Reset();
     FakeFatal::text.clear();
@@ -77,10 +65,10 @@ class SoundSwitches : public testing::Test {
     SetStreamSoundOperations(nullptr);
     SetSoundThreadCreationFailsForTest(0);
     SetSoundPlatformLinks(SoundPlatformLinks{});
-    PortResetSoundSwitches();
     PortResetModuleSwitches();
     PortResetComSwitches();
     gSystemState.logicalProcessorCount = savedProcessors_;
+    ManualSoundOutput::TearDown();
   }
 
   int savedProcessors_ = 0;
@@ -129,12 +117,6 @@ class StartedSound : public SoundSwitches {
       pcm.push_back(static_cast<uint8_t>(v >> 8));
     }
     return pcm;
-  }
-
-  static std::vector<int16_t> Advance(int frames) {
-    std::vector<int16_t> out(2 * static_cast<size_t>(frames));
-    EXPECT_EQ(PortAdvanceManualAudio(frames, out.data()), frames);
-    return out;
   }
 
   static DWORD CursorFrames(int handle, int buffer) {

@@ -13,7 +13,7 @@ namespace {
 using SoundPlayback = StartedSound;
 
 TEST_F(SoundPlayback, PlaysRotateOverTheBuffersAndRestartTheOldest) {
-  const int h = MakeSound(Mono16(44100), SoundPcmFormat(16, 1, kRate), 3);
+  const int h = MakeSound(Mono16(44100), PcmFormat(16, 1, kRate), 3);
   ASSERT_GE(h, 0);
   for (int i = 0; i < 3; ++i) {
     ASSERT_EQ(PlaySoundHandle(h, SoundPlayBackground, 1), 0);
@@ -47,7 +47,7 @@ TEST_F(SoundPlayback, PlaysRotateOverTheBuffersAndRestartTheOldest) {
 }
 
 TEST_F(SoundPlayback, OneBufferResumesWhereItStoppedUnlessFromTheTop) {
-  const int h = MakeSound(Mono16(44100), SoundPcmFormat(16, 1, kRate), 1);
+  const int h = MakeSound(Mono16(44100), PcmFormat(16, 1, kRate), 1);
   ASSERT_EQ(PlaySoundHandle(h, SoundPlayBackground, 1), 0);
   Advance(1000);
   ASSERT_EQ(StopSoundHandle(h), 0);
@@ -73,7 +73,7 @@ TEST_F(SoundPlayback, VolumeMapsToAttenuationAndScalesTheOutput) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.volume);
     EXPECT_EQ(SoundVolumeToAttenuation(c.volume), c.attenuation);
-    const int h = MakeSound(pcm, SoundPcmFormat(16, 2, kRate), 2);
+    const int h = MakeSound(pcm, PcmFormat(16, 2, kRate), 2);
     ASSERT_EQ(SetSoundVolume(c.volume, h), 0);
     EXPECT_EQ(GetSoundEntry(h)->volume, c.attenuation);
     for (int b = 0; b < 2; ++b) {
@@ -95,7 +95,7 @@ TEST_F(SoundPlayback, VolumeMapsToAttenuationAndScalesTheOutput) {
 }
 
 TEST_F(SoundPlayback, OneShotPlaysUntilExactlyItsLengthHasBeenMixed) {
-  const int h = MakeSound(Mono16(1000), SoundPcmFormat(16, 1, kRate), 1);
+  const int h = MakeSound(Mono16(1000), PcmFormat(16, 1, kRate), 1);
   EXPECT_EQ(GetSoundTotalSamples(h), 1000);
   EXPECT_EQ(GetSoundTotalMs(h), 22);  // 1000 x 1000 / 44100, truncated
   EXPECT_EQ(IsSoundPlaying(h), 0);
@@ -129,7 +129,7 @@ TEST_F(SoundPlayback, OtherFormatsComeOutAtTheDeviceRateWithTheirLengthAndLevel)
     SCOPED_TRACE(c.rate);
     const int frames = c.rate / 4;
     const int h = MakeSound(MakeSinePcm(c.bits, c.channels, c.rate, frames, c.hz, c.amplitude),
-                            SoundPcmFormat(c.bits, c.channels, c.rate), 1);
+                            PcmFormat(c.bits, c.channels, c.rate), 1);
     ASSERT_GE(h, 0);
     EXPECT_EQ(GetSoundTotalMs(h), c.totalMs);
     ASSERT_EQ(PlaySoundHandle(h, SoundPlayBackground, 1), 0);
@@ -148,7 +148,7 @@ TEST_F(SoundPlayback, OtherFormatsComeOutAtTheDeviceRateWithTheirLengthAndLevel)
 }
 
 TEST_F(SoundPlayback, WaitingPlayReturnsAtTheEndOrWhenTheApplicationQuits) {
-  const int h = MakeSound(Mono16(4410), SoundPcmFormat(16, 1, kRate), 1);
+  const int h = MakeSound(Mono16(4410), PcmFormat(16, 1, kRate), 1);
   ASSERT_EQ(PlaySoundHandle(h, SoundPlayWait, 1), 0);
   EXPECT_EQ(IsSoundPlaying(h), 0);
   // 4410 frames at 441 per message pass: ten passes, the first before any test.
@@ -163,7 +163,7 @@ TEST_F(SoundPlayback, WaitingPlayReturnsAtTheEndOrWhenTheApplicationQuits) {
 }
 
 TEST_F(SoundPlayback, BufferCreationFallsBackAndKeepsWhatDuplicated) {
-  const WAVEFORMATEX format = SoundPcmFormat(16, 1, kRate);
+  const WAVEFORMATEX format = PcmFormat(16, 1, kRate);
   const std::vector<uint8_t> pcm = Mono16(44100);
 
   // The first set of flags refused: the buffer comes without frequency control.
@@ -212,7 +212,7 @@ TEST_F(SoundPlayback, BufferCreationFallsBackAndKeepsWhatDuplicated) {
 
 TEST_F(SoundPlayback, DeleteStopsAndFreesAndASecondDeleteIsRefused) {
   const TrackedHeapTotals before = GetTrackedHeapTotals();
-  const int h = MakeSound(Mono16(44100), SoundPcmFormat(16, 1, kRate), 2);
+  const int h = MakeSound(Mono16(44100), PcmFormat(16, 1, kRate), 2);
   ASSERT_EQ(PlaySoundHandle(h, SoundPlayLoop, 1), 0);
   EXPECT_NE(Advance(10)[2 * 5], 0);
   EXPECT_EQ(DeleteSoundHandle(h), 0);
@@ -224,8 +224,8 @@ TEST_F(SoundPlayback, DeleteStopsAndFreesAndASecondDeleteIsRefused) {
   EXPECT_EQ(PlaySoundHandle(h, SoundPlayBackground, 1), -1);
 
   // Two handles sharing one PCM block: it goes with the last of them.
-  const int a = MakeSound(Mono16(100), SoundPcmFormat(16, 1, kRate), 1);
-  const int b = MakeSound(Mono16(100), SoundPcmFormat(16, 1, kRate), 1);
+  const int a = MakeSound(Mono16(100), PcmFormat(16, 1, kRate), 1);
+  const int b = MakeSound(Mono16(100), PcmFormat(16, 1, kRate), 1);
   SoundEntry* ea = GetSoundEntry(a);
   SoundEntry* eb = GetSoundEntry(b);
   FreeTracked(eb->pcmData);
@@ -244,7 +244,7 @@ TEST_F(SoundPlayback, DeleteStopsAndFreesAndASecondDeleteIsRefused) {
 
   // Delete-all empties the table; every old handle is refused afterwards.
   int handles[4];
-  for (int& x : handles) x = MakeSound(Mono16(100), SoundPcmFormat(16, 1, kRate), 2);
+  for (int& x : handles) x = MakeSound(Mono16(100), PcmFormat(16, 1, kRate), 2);
   ASSERT_EQ(PlaySoundHandle(handles[2], SoundPlayLoop, 1), 0);
   EXPECT_EQ(DeleteAllSounds(), 0);
   EXPECT_EQ(SoundHandles.count, 0);
@@ -253,7 +253,7 @@ TEST_F(SoundPlayback, DeleteStopsAndFreesAndASecondDeleteIsRefused) {
   EXPECT_EQ(GetTrackedHeapTotals().blocks, before.blocks);
 
   // Shutdown takes whatever is left, and its handles stay refused afterwards.
-  const int left = MakeSound(Mono16(100), SoundPcmFormat(16, 1, kRate), 1);
+  const int left = MakeSound(Mono16(100), PcmFormat(16, 1, kRate), 1);
   ASSERT_EQ(ShutdownSound(), 0);
   EXPECT_EQ(GetTrackedHeapTotals().blocks, before.blocks);
   ASSERT_EQ(InitSound(), 0);

@@ -47,7 +47,7 @@ const StreamSoundOperations kFakeStreams = {&FakeStreams::Play,       &FakeStrea
                                             &FakeStreams::TotalSamples, nullptr,
                                             &FakeStreams::Refill};
 
-const WAVEFORMATEX kStreamFormat = SoundPcmFormat(16, 2, 22050);
+const WAVEFORMATEX kStreamFormat = PcmFormat(16, 2, 22050);
 
 int MakeStream() {
   const int handle = AddSoundData(-1);
@@ -129,7 +129,7 @@ TEST_F(SoundService, WithoutAServiceThreadTheFrameRefillsStreams) {
 TEST_F(SoundService, StreamSoundsGetARingBufferAndGoToTheStreamLayer) {
   ASSERT_EQ(InitSound(), 0);
   // One second, rounded up to whole blocks.
-  WAVEFORMATEX oddRate = SoundPcmFormat(16, 2, 22050);
+  WAVEFORMATEX oddRate = PcmFormat(16, 2, 22050);
   oddRate.nAvgBytesPerSec = 88201;
   const int odd = AddSoundData(-1);
   ASSERT_EQ(CreateSoundBuffers(-1, &oddRate, 0, SoundKindStream, 5, odd), 0);

@@ -8,15 +8,7 @@
 
 namespace {
 
-std::vector<std::string> LogLines(const LogCapture& log) {
-  std::vector<std::string> lines;
-  const std::string text = log.Contents();
-  size_t start = 0;
-  for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-    lines.push_back(text.substr(start, end - start));
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
-}
+std::vector<std::string> LogLines(const LogCapture& log) { return SplitLogLines(log.Contents()); }
 
 bool Contains(const std::vector<std::string>& lines, const std::string& line) {
   for (const std::string& l : lines)

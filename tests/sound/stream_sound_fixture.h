@@ -9,6 +9,7 @@
 #include "runtime/sound/sound_file_loading.h"
 #include "runtime/sound/stream_sound.h"
 #include "tests/sound/sound_fixture.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/sound_files.h"
 
 // 16-bit mono samples with no zero among them, so silence is told apart.
@@ -37,13 +38,9 @@ inline std::vector<int16_t> Concat(const std::vector<std::vector<int16_t>>& part
 // decoder of the chain, which every file that no decoder takes brings.
 inline std::string LogTexts(const std::string& contents) {
   std::string out;
-  for (size_t at = 0; at < contents.size();) {
-    size_t end = contents.find("\r\n", at);
-    if (end == std::string::npos) end = contents.size();
-    const std::string line = contents.substr(at, end - at);
+  for (const std::string& line : SplitLogLines(contents)) {
     const std::string text = line.substr(line.find(':') + 1);
     if (text.rfind("MP3変換用", 0) != 0) out += text + "\n";
-    at = end + 2;
   }
   return out;
 }

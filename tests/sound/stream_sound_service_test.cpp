@@ -18,12 +18,6 @@ class StreamSoundService : public SoundSwitches {
     ASSERT_EQ(SetSoundCreateType(2), 0);
   }
 
-  static std::vector<int16_t> Output(int frames) {
-    std::vector<int16_t> out(2 * static_cast<size_t>(frames));
-    EXPECT_EQ(PortAdvanceManualAudio(frames, out.data()), frames);
-    return out;
-  }
-
   // Until the thread has topped the ring up to 0.3 seconds ahead of the cursor (or the sound
   // has ended), so that the next 0.1 second of output never runs past what was written.
   static void WaitForRefill(int handle) {
@@ -55,7 +49,7 @@ TEST_F(StreamSoundService, ThreadAndFrameRefillsRenderTheSameOutput) {
   std::vector<int16_t> threaded;
   for (int done = 0; done < frames; done += step) {
     WaitForRefill(h);
-    const std::vector<int16_t> out = Output(step);
+    const std::vector<int16_t> out = Advance(step);
     for (size_t i = 0; i < out.size(); i += 2) threaded.push_back(out[i]);
   }
   EXPECT_EQ(RefillStreamSoundsPerFrame(), 0);  // the thread runs: the frame call leaves it alone
@@ -73,7 +67,7 @@ TEST_F(StreamSoundService, ThreadAndFrameRefillsRenderTheSameOutput) {
   std::vector<int16_t> framed;
   for (int done = 0; done < frames; done += 735) {
     EXPECT_EQ(RefillStreamSoundsPerFrame(), 0);
-    const std::vector<int16_t> out = Output(735);
+    const std::vector<int16_t> out = Advance(735);
     for (size_t i = 0; i < out.size(); i += 2) framed.push_back(out[i]);
   }
   EXPECT_EQ(threaded, framed);

@@ -9,7 +9,11 @@
 
 // Runs this test program with --gtest_filter=<test> and the extra environment entries
 // ("NAME=value"), with KELVANOR_CHILD_TEST=<test> set. Returns the exit status (0..255), or -1
-// when the child could not be started or did not exit normally.
+// (with a failure when this program has no such test) when the child could not be started or
+// did not exit normally.
+//
+// A test that runs only as a child is named DISABLED_...: plain runs and the test list leave it
+// out, and the child is started with --gtest_also_run_disabled_tests.
 int RunTestInChild(const std::string& test, const std::vector<std::string>& environment = {});
 
 // True inside a child started by RunTestInChild for this test; a child-only test skips

@@ -8,18 +8,11 @@
 
 #include "runtime/graphics/image/pixel_conversion.h"
 #include "runtime/platform/tracked_heap.h"
-
-MemoryImageStream::MemoryImageStream(const ByteString& bytes) {
-  stream_.Functions = *GetMemoryStreamFunctions();
-  stream_.Handle = reinterpret_cast<FileHandle>(
-      OpenMemoryStream(bytes.empty() ? nullptr : bytes.data(), static_cast<int>(bytes.size())));
-}
-
-MemoryImageStream::~MemoryImageStream() { stream_.Functions.Close(stream_.Handle); }
+#include "tests/support/memory_data_stream.h"
 
 int LoadImageBytes(ImageLoaderFunction loader, const ByteString& bytes, GraphImage* image) {
-  MemoryImageStream stream(bytes);
-  return loader ? loader(stream.get(), image) : LoadGraphImage(stream.get(), image);
+  MemoryDataStream stream(bytes);
+  return loader ? loader(stream.stream(), image) : LoadGraphImage(stream.stream(), image);
 }
 
 uint32_t ImagePixel(GraphImage* image, int x, int y) {

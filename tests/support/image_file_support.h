@@ -9,19 +9,6 @@
 #include "runtime/graphics/image/image_loader.h"
 #include "tools/lib/image_file_fixtures.h"
 
-// A memory stream over the bytes, closed when the object goes.
-class MemoryImageStream {
- public:
-  explicit MemoryImageStream(const ByteString& bytes);
-  ~MemoryImageStream();
-  MemoryImageStream(const MemoryImageStream&) = delete;
-  MemoryImageStream& operator=(const MemoryImageStream&) = delete;
-  DataStream* get() { return &stream_; }
-
- private:
-  DataStream stream_;
-};
-
 // Decodes the bytes with one loader, or the whole chain when loader is null.
 int LoadImageBytes(ImageLoaderFunction loader, const ByteString& bytes, GraphImage* image);
 

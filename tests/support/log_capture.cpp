@@ -26,3 +26,14 @@ LogCapture::~LogCapture() {
 void LogCapture::SetTime(DWORD now) { gNow = now; }
 
 std::string LogCapture::Contents() const { return folder_.ReadFile("Log.txt"); }
+
+std::vector<std::string> SplitLogLines(const std::string& contents) {
+  std::vector<std::string> lines;
+  for (size_t start = 0; start < contents.size();) {
+    size_t end = contents.find("\r\n", start);
+    if (end == std::string::npos) end = contents.size();
+    lines.push_back(contents.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "port/win32_types.h"
 #include "tests/support/temp_folder.h"
@@ -26,3 +27,6 @@ class LogCapture {
   TempFolder folder_;
   std::string previousDirectory_;
 };
+
+// The lines of log text, each without its CR LF; a last line without one counts too.
+std::vector<std::string> SplitLogLines(const std::string& contents);

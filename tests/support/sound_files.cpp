@@ -163,10 +163,3 @@ Bytes Id3v1Tag() {
   out.resize(128, 0);
   return out;
 }
-
-MemoryDataStream::MemoryDataStream(const Bytes& bytes) : bytes_(bytes) {
-  stream_.Functions = *GetMemoryStreamFunctions();
-  stream_.Handle = reinterpret_cast<FileHandle>(OpenMemoryStream(bytes_.data(), static_cast<int>(bytes_.size())));
-}
-
-MemoryDataStream::~MemoryDataStream() { CloseMemoryStream(stream_.Handle); }

@@ -1,12 +1,12 @@
 // Sound files made by tests: RIFF / WAVE images chunk by chunk, Ogg Vorbis encoded from PCM,
-// MPEG audio frame images with ID3 tags, and a DataStream over bytes in memory.
+// MPEG audio frame images with ID3 tags; MemoryDataStream reads them from memory.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "runtime/platform/data_stream.h"
+#include "tests/support/memory_data_stream.h"
 
 typedef std::vector<uint8_t> Bytes;
 
@@ -39,18 +39,3 @@ Bytes MpegFrames(uint8_t h1, uint8_t h2, uint8_t h3, int count);
 Bytes Id3v2Tag(int bodyBytes, bool footer = false);
 // A 128-byte ID3v1 tag.
 Bytes Id3v1Tag();
-
-// A DataStream over a memory copy of the bytes, closed with the object.
-class MemoryDataStream {
- public:
-  explicit MemoryDataStream(const Bytes& bytes);
-  ~MemoryDataStream();
-  MemoryDataStream(const MemoryDataStream&) = delete;
-  MemoryDataStream& operator=(const MemoryDataStream&) = delete;
-  const DataStream* stream() const { return &stream_; }
-  DataStream* stream() { return &stream_; }
-
- private:
-  Bytes bytes_;
-  DataStream stream_;
-};
