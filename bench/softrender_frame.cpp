@@ -7,23 +7,15 @@
 // memcpy_per_frame is the frame's time over the time of one memcpy of the screen's bytes.
 #include <benchmark/benchmark.h>
 
-#include <cstring>
-#include <ctime>
 #include <vector>
 
+#include "bench/bench_baseline.h"
 #include "runtime/graphics/draw_state.h"
 #include "runtime/softrender/draw_primitives.h"
 #include "runtime/softrender/memimg.h"
 #include "runtime/softrender/memimg_tables.h"
 
 namespace {
-
-// <chrono> is avoided: its unit suffixes do not survive the Shift-JIS execution character set.
-double NowSeconds() {
-  timespec ts;
-  timespec_get(&ts, TIME_UTC);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
 
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
@@ -149,26 +141,11 @@ struct Scene {
 void Frame(benchmark::State& state) {
   Scene scene;
   const size_t bytes = static_cast<size_t>(scene.screen.image.body->pitch) * kHeight;
-  std::vector<uint8_t> copyFrom(bytes, 0x5A), copyTo(bytes);
-  double frameTime = 0, copyTime = 0;
   int frame = 0;
-  for (auto _ : state) {
-    const double t0 = NowSeconds();
-    scene.DrawFrame(frame++);
-    benchmark::ClobberMemory();
-    const double t1 = NowSeconds();
-    state.PauseTiming();
-    const double t2 = NowSeconds();
-    std::memcpy(copyTo.data(), copyFrom.data(), bytes);
-    benchmark::ClobberMemory();
-    const double t3 = NowSeconds();
-    state.ResumeTiming();
-    frameTime += t1 - t0;
-    copyTime += t3 - t2;
-  }
+  const BenchTimes times = RunAgainstMemcpy(state, bytes, [&] { scene.DrawFrame(frame++); });
   const double frames = static_cast<double>(state.iterations());
-  state.counters["ms_per_frame"] = frames > 0 ? frameTime / frames * 1e3 : 0.0;
-  state.counters["memcpy_per_frame"] = copyTime > 0 ? frameTime / copyTime : 0.0;
+  state.counters["ms_per_frame"] = frames > 0 ? times.work / frames * 1e3 : 0.0;
+  state.counters["memcpy_per_frame"] = times.WorkOverBaseline();
   SoftDrawTarget = nullptr;
 }
 
