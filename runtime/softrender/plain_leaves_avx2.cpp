@@ -7,7 +7,9 @@
 #include "runtime/softrender/pixel_rules_8888.h"
 #include "runtime/softrender/plain_leaf_types.h"
 
-#if defined(__x86_64__) || defined(__i386__)
+#if defined(__clang__) && (defined(__x86_64__) || defined(__i386__))
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#elif defined(__x86_64__) || defined(__i386__)
 #pragma GCC push_options
 #pragma GCC target("avx2")
 #endif
@@ -22,6 +24,8 @@ SpanFn PickSpanAvx2(SourceKind source, RuleKind kind, bool bright, bool blend, P
 }
 }  // namespace PlainLeavesAvx2
 
-#if defined(__x86_64__) || defined(__i386__)
+#if defined(__clang__) && (defined(__x86_64__) || defined(__i386__))
+#pragma clang attribute pop
+#elif defined(__x86_64__) || defined(__i386__)
 #pragma GCC pop_options
 #endif
