@@ -65,18 +65,7 @@ void DrawTexel(uint8_t* pixels, const MEMIMG* dst, const MEMIMG* src, const MEMI
     form = transparent != 0 && key == sb.transparentColor ? ReferenceForm::Skip : ReferenceForm::Opaque;
   if (form == ReferenceForm::Skip) return;
   const int r = s.blend ? BlendImageRamp[blendImage->pixels[ty * blendImage->body->pitch + tx]] : 0;
-  uint8_t* out = pixels + y * dst->body->pitch + x * (s.deep ? 4 : 2);
-  if (s.deep) {
-    uint32_t d;
-    std::memcpy(&d, out, 4);
-    const uint32_t v = ReferenceRule8888(s, d, word, a, r, form);
-    std::memcpy(out, &v, 4);
-  } else {
-    uint16_t d;
-    std::memcpy(&d, out, 2);
-    const uint16_t v = ReferenceRule565(s, d, static_cast<uint16_t>(word), a, r, form);
-    std::memcpy(out, &v, 2);
-  }
+  ReferencePutPixel(pixels + y * dst->body->pitch + x * (s.deep ? 4 : 2), s, word, a, r, form);
 }
 
 ClipBox Area(const MEMIMG* dst) {

@@ -12,6 +12,7 @@
 #include "runtime/softrender/memimg.h"
 #include "runtime/softrender/plain_leaf_types.h"
 #include "tests/softrender/memimg_fixture.h"
+#include "tests/softrender/oracle_support.h"
 #include "tests/softrender/reference_scaled.h"
 
 namespace {
@@ -37,13 +38,9 @@ struct Scene {
     src.Randomise(rng);
     dst.Randomise(rng);
     blend.Randomise(rng);
-    for (int i = 0; i < 256; ++i) BlendImageRamp[i] = static_cast<uint8_t>(rng());
-    BlendImageRamp[rng() % 256] = 0;
-    BlendImageRamp[rng() % 256] = 255;
+    RandomiseBlendRamp(rng);
     if (kind == Kind::Paletted) {
-      for (int i = 0; i < 256 * (deep ? 4 : 2); ++i) body.palette[i] = static_cast<uint8_t>(rng());
-      body.transparentColor = rng() % 4;
-      body.colorsUsed = 256;
+      RandomisePalette(body, deep, rng);
     } else {
       body.transparentColor = deep ? static_cast<uint32_t>(rng()) : rng() & 0xFFFF;
     }
@@ -80,16 +77,7 @@ std::string Describe(const Scene& s, const Combination& c, const std::string& dr
 }
 
 bool Compare(Scene& s, const std::vector<uint8_t>& expected, const Combination& c, const std::string& draw) {
-  if (expected == s.dst.buffer) return true;
-  for (size_t i = 0; i < expected.size(); ++i)
-    if (expected[i] != s.dst.buffer[i]) {
-      const ptrdiff_t off = static_cast<ptrdiff_t>(i) - CanaryImage::kMargin;
-      ADD_FAILURE() << Describe(s, c, draw) << ": first difference at byte offset " << off << " (row "
-                    << off / s.dst.pitch << ", byte " << off % s.dst.pitch << "): got " << int(s.dst.buffer[i])
-                    << ", reference " << int(expected[i]);
-      break;
-    }
-  return false;
+  return MatchesReference(s.dst, expected, [&] { return Describe(s, c, draw); });
 }
 
 int32_t Coord(std::mt19937& rng, int lo, int hi) { return lo + static_cast<int32_t>(rng() % (hi - lo + 1)); }
