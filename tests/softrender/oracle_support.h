@@ -5,12 +5,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <random>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "runtime/graphics/draw_state.h"
 #include "runtime/softrender/memimg.h"
+#include "runtime/softrender/plain_leaf_types.h"
 #include "tests/softrender/memimg_fixture.h"
 
 // A random blend ramp with both ends, 0 and 255, among its entries.
@@ -41,4 +43,16 @@ bool MatchesReference(const CanaryImage& dst, const std::vector<uint8_t>& expect
       break;
     }
   return false;
+}
+
+// A test run once for each compilation of the plain blit's leaves: the one this processor
+// prefers and the generic one. Instantiate with testing::Values(false, true), LeafCompilationName.
+class EachLeafCompilation : public testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override { SetPlainLeavesGeneric(GetParam()); }
+  void TearDown() override { SetPlainLeavesGeneric(0); }
+};
+
+inline std::string LeafCompilationName(const testing::TestParamInfo<bool>& info) {
+  return info.param ? "Generic" : "Preferred";
 }

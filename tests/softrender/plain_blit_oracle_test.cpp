@@ -102,17 +102,8 @@ bool DrawBoth(Scene& s, const Combination& c, int x, int y) {
   return MatchesReference(s.dst, expected, [&] { return Describe(s, c, x, y); });
 }
 
-// Both compilations of the leaves: the one this processor prefers and the generic one.
-class PlainBlitOracle : public testing::TestWithParam<bool> {
- protected:
-  void SetUp() override { SetPlainLeavesGeneric(GetParam()); }
-  void TearDown() override { SetPlainLeavesGeneric(0); }
-};
-
-INSTANTIATE_TEST_SUITE_P(Leaves, PlainBlitOracle, testing::Values(false, true),
-                         [](const testing::TestParamInfo<bool>& info) {
-                           return info.param ? "Generic" : "Preferred";
-                         });
+class PlainBlitOracle : public EachLeafCompilation {};
+INSTANTIATE_TEST_SUITE_P(Leaves, PlainBlitOracle, testing::Values(false, true), LeafCompilationName);
 
 TEST_P(PlainBlitOracle, MatchesTheReferenceOverTheWholeGrid) {
   DrawStateGuard state;

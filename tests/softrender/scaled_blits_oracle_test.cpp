@@ -82,17 +82,8 @@ bool Compare(Scene& s, const std::vector<uint8_t>& expected, const Combination& 
 
 int32_t Coord(std::mt19937& rng, int lo, int hi) { return lo + static_cast<int32_t>(rng() % (hi - lo + 1)); }
 
-// Both compilations of the plain blit's leaves, which the stretched blit uses.
-class ScaledBlitsOracle : public testing::TestWithParam<bool> {
- protected:
-  void SetUp() override { SetPlainLeavesGeneric(GetParam()); }
-  void TearDown() override { SetPlainLeavesGeneric(0); }
-};
-
-INSTANTIATE_TEST_SUITE_P(Leaves, ScaledBlitsOracle, testing::Values(false, true),
-                         [](const testing::TestParamInfo<bool>& info) {
-                           return info.param ? "Generic" : "Preferred";
-                         });
+class ScaledBlitsOracle : public EachLeafCompilation {};
+INSTANTIATE_TEST_SUITE_P(Leaves, ScaledBlitsOracle, testing::Values(false, true), LeafCompilationName);
 
 TEST_P(ScaledBlitsOracle, MatchTheReferenceOnRandomScenes) {
   DrawStateGuard state;
