@@ -9,7 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "runtime/platform/lz_block.h"
+#include "runtime/platform/files/lz_block.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "runtime/softrender/line_geometry.h"
 
-#include "runtime/platform/arithmetic_helpers.h"
+#include "runtime/platform/core/arithmetic_helpers.h"
 
 namespace {
 

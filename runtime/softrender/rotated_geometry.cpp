@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "runtime/platform/arithmetic_helpers.h"
+#include "runtime/platform/core/arithmetic_helpers.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstring>
 
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/core/tracked_heap.h"
 #include "runtime/sound/mpeg_audio_frames.h"
 #include "runtime/sound/sound_decoders_internal.h"
 #include "runtime/sound/sound_file_loading.h"

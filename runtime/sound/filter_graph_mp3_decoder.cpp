@@ -2,8 +2,8 @@
 // first platform object of the conversion cannot be made and the decoder refuses with the
 // conversion's own line; the chain goes on without it.
 #include "port/win32.h"
-#include "runtime/platform/log.h"
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/core/log.h"
+#include "runtime/platform/core/tracked_heap.h"
 #include "runtime/sound/sound_decoders_internal.h"
 #include "runtime/sound/sound_file_loading.h"
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "port/win32.h"
-#include "runtime/platform/data_stream.h"
+#include "runtime/platform/files/data_stream.h"
 #include "runtime/sound/wave_format.h"
 
 // Field by field: the record's bytes are never compared as a block.

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "runtime/platform/file_functions.h"
-#include "runtime/platform/log.h"
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/files/file_functions.h"
+#include "runtime/platform/core/log.h"
+#include "runtime/platform/core/tracked_heap.h"
 #include "runtime/sound/sound_converter.h"
 #include "runtime/sound/sound_handles.h"
 #include "runtime/sound/sound_system.h"

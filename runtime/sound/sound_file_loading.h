@@ -1,7 +1,7 @@
 // Loading sound files into sound handles, whole or as stream sounds, by the creation type.
 #pragma once
 
-#include "runtime/platform/data_stream.h"
+#include "runtime/platform/files/data_stream.h"
 
 // How LoadSoundFile makes handles: 0 decodes the whole file into a normal sound (a sound of
 // more than 180 seconds, or one whose buffers cannot be made, becomes a stream sound of type

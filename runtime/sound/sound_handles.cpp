@@ -1,7 +1,7 @@
 #include "runtime/sound/sound_handles.h"
 
-#include "runtime/platform/log.h"
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/core/log.h"
+#include "runtime/platform/core/tracked_heap.h"
 #include "runtime/sound/sound_system.h"
 #include "runtime/sound/sound_system_internal.h"
 

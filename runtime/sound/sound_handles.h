@@ -4,7 +4,7 @@
 // that the stream layer keeps filled, and every operation here hands stream sounds to it.
 #pragma once
 
-#include "runtime/platform/handle_table.h"
+#include "runtime/platform/core/handle_table.h"
 #include "runtime/sound/sound_buffer.h"
 #include "runtime/sound/stream_sound_state.h"
 #include "runtime/sound/wave_format.h"

@@ -2,7 +2,7 @@
 // than one logical processor, otherwise once per frame from the message processing.
 #include <atomic>
 
-#include "runtime/platform/system_state.h"
+#include "runtime/platform/startup/system_state.h"
 #include "runtime/sound/sound_handles.h"
 #include "runtime/sound/sound_system.h"
 #include "runtime/sound/sound_system_internal.h"

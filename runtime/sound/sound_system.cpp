@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "runtime/platform/log.h"
+#include "runtime/platform/core/log.h"
 #include "runtime/sound/sound_handles.h"
 #include "runtime/sound/sound_system_internal.h"
 

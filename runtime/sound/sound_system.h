@@ -6,7 +6,7 @@
 #include <atomic>
 
 #include "port/win32.h"
-#include "runtime/platform/handle_table.h"
+#include "runtime/platform/core/handle_table.h"
 
 // The entry points of "msacm32.dll", as found: any may be null.
 struct AcmFunctions {

@@ -3,7 +3,7 @@
 // delete reach stream sounds through the sound handle operations.
 #pragma once
 
-#include "runtime/platform/data_stream.h"
+#include "runtime/platform/files/data_stream.h"
 
 // Adds a source read from `stream` to a sound handle (its first source makes it a stream
 // sound). Type 2 reads the whole stream into memory at once (*keepsStream = 1: the caller

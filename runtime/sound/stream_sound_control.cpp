@@ -2,7 +2,7 @@
 // rules by which handles that share one ring buffer take turns on it.
 #include <algorithm>
 
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/core/tracked_heap.h"
 #include "runtime/sound/sound_system.h"
 #include "runtime/sound/stream_sound.h"
 #include "runtime/sound/stream_sound_internal.h"

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "runtime/platform/data_stream.h"
+#include "runtime/platform/files/data_stream.h"
 #include "runtime/sound/sound_converter.h"
 
 constexpr int kStreamSourceMax = 3;

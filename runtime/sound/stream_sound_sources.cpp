@@ -3,9 +3,9 @@
 #include <climits>
 #include <cstring>
 
-#include "runtime/platform/file_functions.h"
-#include "runtime/platform/log.h"
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/files/file_functions.h"
+#include "runtime/platform/core/log.h"
+#include "runtime/platform/core/tracked_heap.h"
 #include "runtime/sound/sound_file_loading.h"
 #include "runtime/sound/sound_system.h"
 #include "runtime/sound/stream_sound.h"

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "runtime/platform/handle_table.h"
+#include "runtime/platform/core/handle_table.h"
 #include "runtime/sound/stream_sound_source.h"
 
 struct StreamSoundState {

@@ -6,7 +6,7 @@
 #include <climits>
 #include <cstring>
 
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/core/tracked_heap.h"
 #include "runtime/sound/sound_decoders_internal.h"
 #include "runtime/sound/sound_system.h"
 

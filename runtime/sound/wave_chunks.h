@@ -1,7 +1,7 @@
 // The RIFF / WAVE layout of a sound file: where its format and its sample data lie.
 #pragma once
 
-#include "runtime/platform/data_stream.h"
+#include "runtime/platform/files/data_stream.h"
 #include "runtime/sound/sound_converter.h"
 
 struct WaveChunkLayout {

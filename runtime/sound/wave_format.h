@@ -2,6 +2,6 @@
 // and copied byte for byte.
 #pragma once
 
-#include "port/wave_format.h"
+#include "port/dsound/wave_format.h"
 
 typedef WAVEFORMATEX WaveFormat;

@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "port/gl_context.h"
+#include "port/d3d9/gl_context.h"
 #include "port/win32.h"
-#include "port/window_internal.h"
-#include "port/window_output.h"
+#include "port/user/window_internal.h"
+#include "port/gdi/window_output.h"
 
 struct TLVertex {
   float x, y, z, rhw;

@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "runtime/platform/archive_reader.h"
-#include "runtime/platform/lz_block.h"
+#include "runtime/platform/files/archive_reader.h"
+#include "runtime/platform/files/lz_block.h"
 
 namespace archive_fuzz {
 

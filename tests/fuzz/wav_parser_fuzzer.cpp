@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "runtime/platform/data_stream.h"
-#include "runtime/platform/log.h"
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/files/data_stream.h"
+#include "runtime/platform/core/log.h"
+#include "runtime/platform/core/tracked_heap.h"
 #include "runtime/sound/sound_converter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

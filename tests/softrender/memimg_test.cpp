@@ -10,7 +10,7 @@
 
 #include "runtime/graphics/image/pixel_format.h"
 #include "runtime/graphics/screen_mode.h"
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/core/tracked_heap.h"
 #include "tests/softrender/memimg_fixture.h"
 
 namespace {

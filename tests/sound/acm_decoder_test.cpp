@@ -7,7 +7,7 @@
 #include <cstring>
 #include <set>
 
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/core/tracked_heap.h"
 #include "runtime/sound/mpeg_audio_frames.h"
 #include "runtime/sound/sound_converter.h"
 #include "runtime/sound/sound_system.h"

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/core/tracked_heap.h"
 #include "runtime/sound/sound_file_loading.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/sound_files.h"

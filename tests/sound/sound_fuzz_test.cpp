@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "runtime/platform/log.h"
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/core/log.h"
+#include "runtime/platform/core/tracked_heap.h"
 #include "runtime/sound/mpeg_audio_frames.h"
 #include "runtime/sound/sound_converter.h"
 #include "tests/support/sound_files.h"

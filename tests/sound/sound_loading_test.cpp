@@ -2,7 +2,7 @@
 // length rule that streams long sounds, stream sounds from files and images, and failures.
 #include <string>
 
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/core/tracked_heap.h"
 #include "tests/sound/stream_sound_fixture.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/sound_signals.h"

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <thread>
 
-#include "runtime/platform/clocks.h"
+#include "runtime/platform/core/clocks.h"
 #include "tests/sound/sound_fixture.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/core/tracked_heap.h"
 #include "runtime/sound/sound_converter.h"
 #include "tests/support/sound_files.h"
 #include "tests/support/sound_signals.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/platform/archive_format.h"
+#include "runtime/platform/files/archive_format.h"
 #include "tools/lib/archive_writer.h"
 
 using ArchiveBytes = std::vector<uint8_t>;

@@ -7,7 +7,7 @@
 #include <random>
 
 #include "runtime/graphics/image/pixel_conversion.h"
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/core/tracked_heap.h"
 #include "tests/support/memory_data_stream.h"
 
 int LoadImageBytes(ImageLoaderFunction loader, const ByteString& bytes, GraphImage* image) {

@@ -1,7 +1,7 @@
 #include "tests/support/input_fixtures.h"
 
-#include "port/input_internal.h"
-#include "port/winmm.h"
+#include "port/user/input_internal.h"
+#include "port/kernel/winmm.h"
 
 namespace {
 DWORD gClockOffset = 0;

@@ -7,7 +7,7 @@
 
 #include <SDL.h>
 
-#include "port/win32_types.h"
+#include "port/kernel/win32_types.h"
 
 class VirtualPads {
  public:

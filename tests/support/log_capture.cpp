@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "runtime/platform/log.h"
+#include "runtime/platform/core/log.h"
 
 namespace {
 std::atomic<DWORD> gNow{0};

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "port/win32_types.h"
+#include "port/kernel/win32_types.h"
 #include "tests/support/temp_folder.h"
 
 class LogCapture {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "runtime/platform/data_stream.h"
+#include "runtime/platform/files/data_stream.h"
 
 // A DataStream over a memory copy of the bytes, closed with the object.
 class MemoryDataStream {

@@ -10,7 +10,7 @@
 #include <map>
 #include <stdexcept>
 
-#include "runtime/platform/archive_format.h"
+#include "runtime/platform/files/archive_format.h"
 #include "tools/lib/lz_encoder.h"
 
 namespace {

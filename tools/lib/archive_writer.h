@@ -1,5 +1,5 @@
 // Archive packer for fixtures and tools/make_archive: the writing side of
-// runtime/platform/archive_format.h (stored and LZ entries, versions 0 to 4, nested
+// runtime/platform/files/archive_format.h (stored and LZ entries, versions 0 to 4, nested
 // directories, double-byte names, the built key or the second key).
 #pragma once
 

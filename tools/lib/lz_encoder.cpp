@@ -3,7 +3,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "runtime/platform/lz_block.h"
+#include "runtime/platform/files/lz_block.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // LZ block encoder for fixtures and the archive packer. The runtime only decodes; this is the
-// other half of runtime/platform/lz_block.h, in the same format.
+// other half of runtime/platform/files/lz_block.h, in the same format.
 #pragma once
 
 #include <cstddef>

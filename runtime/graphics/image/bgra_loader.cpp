@@ -3,7 +3,7 @@
 
 #include "runtime/graphics/image/image_loader.h"
 #include "runtime/graphics/image/image_stream_read.h"
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/core/tracked_heap.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include "runtime/graphics/image/image_loader.h"
 #include "runtime/graphics/image/image_stream_read.h"
-#include "runtime/platform/log.h"
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/core/log.h"
+#include "runtime/platform/core/tracked_heap.h"
 
 namespace {
 

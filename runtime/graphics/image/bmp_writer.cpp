@@ -4,8 +4,8 @@
 #include "runtime/graphics/image/image_file_output.h"
 #include "runtime/graphics/image/image_writer.h"
 #include "runtime/graphics/image/pixel_access.h"
-#include "runtime/platform/log.h"
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/core/log.h"
+#include "runtime/platform/core/tracked_heap.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "runtime/graphics/image/pixel_access.h"
 #include "runtime/graphics/image/pixel_conversion.h"
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/core/tracked_heap.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include <jpeglib.h>
 
-#include "runtime/platform/data_stream.h"
+#include "runtime/platform/files/data_stream.h"
 
 // libpng's io record: the stream and where its data end.
 struct PngReadStream {

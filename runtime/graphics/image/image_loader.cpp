@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "runtime/graphics/image/pixel_conversion.h"
-#include "runtime/platform/text_helpers.h"
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/core/text_helpers.h"
+#include "runtime/platform/core/tracked_heap.h"
 
 const ImageLoaderFunction ImageLoaders[] = {
     LoadBmpImage, LoadJpegImage, LoadPngImage, LoadBgraImage, LoadTgaImage, LoadDdsImage, nullptr,

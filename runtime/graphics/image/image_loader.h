@@ -4,7 +4,7 @@
 
 #include "port/win32.h"
 #include "runtime/graphics/image/graph_image.h"
-#include "runtime/platform/data_stream.h"
+#include "runtime/platform/files/data_stream.h"
 
 // A loader decodes the stream from its current position (0) into image and returns 0, or
 // returns -1 when the stream is not its format or cannot be decoded, having freed whatever it

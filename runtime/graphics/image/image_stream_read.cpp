@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/core/tracked_heap.h"
 
 bool ImageSizeAllowed(int64_t width, int64_t height, int64_t pitch) {
   return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&

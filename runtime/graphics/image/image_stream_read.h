@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "runtime/graphics/image/graph_image.h"
-#include "runtime/platform/data_stream.h"
+#include "runtime/platform/files/data_stream.h"
 
 // The largest image a loader accepts: each side up to 32768 pixels and no more than 2^26
 // pixels in all (a 8192 x 8192 image). The sizes come from the files, so anything larger is

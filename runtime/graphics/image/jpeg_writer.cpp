@@ -6,7 +6,7 @@
 #include "runtime/graphics/image/image_codec_glue.h"
 #include "runtime/graphics/image/image_file_output.h"
 #include "runtime/graphics/image/image_writer.h"
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/core/tracked_heap.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "runtime/graphics/image/pixel_conversion.h"
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/core/tracked_heap.h"
 #include "tests/support/image_fixtures.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "runtime/graphics/image/image_loader.h"
 #include "runtime/graphics/image/image_writer.h"
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/core/tracked_heap.h"
 #include "tests/support/image_fixtures.h"
 #include "tests/support/image_file_support.h"
 #include "tests/support/log_capture.h"

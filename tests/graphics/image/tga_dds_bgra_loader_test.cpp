@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "runtime/graphics/image/image_loader.h"
-#include "runtime/platform/tracked_heap.h"
+#include "runtime/platform/core/tracked_heap.h"
 #include "tests/support/image_file_support.h"
 
 namespace {

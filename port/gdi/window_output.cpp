@@ -1,0 +1,281 @@
+#include "port/gdi/window_output.h"
+
+#include <algorithm>
+#include <map>
+#include <vector>
+
+#include "port/gdi/device_context.h"
+#include "port/gdi/gdi_dib.h"
+#include "port/user/user32.h"
+#include "port/user/window_internal.h"
+
+namespace {
+
+std::map<HWND, PortGlCanvas> gCanvases;
+int gSwapInterval = -1;
+
+bool ClientSize(HWND window, int* width, int* height) {
+  RECT c;
+  if (!GetClientRect(window, &c)) return false;
+  *width = c.right - c.left;
+  *height = c.bottom - c.top;
+  return *width > 0 && *height > 0;
+}
+
+void DeleteCanvas(PortGlCanvas& c) {
+  PortGl.DeleteFramebuffers(1, &c.framebuffer);
+  PortGl.DeleteTextures(1, &c.texture);
+}
+
+// Canvases of windows that are gone.
+void PurgeDeadCanvases() {
+  for (auto it = gCanvases.begin(); it != gCanvases.end();) {
+    if (!PortGetSdlWindow(it->first)) {
+      DeleteCanvas(it->second);
+      it = gCanvases.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+// Copies the canvas to the window's default framebuffer, flipped (GL rows run from the bottom)
+// and scaled to the drawable.
+bool ComposeToDrawable(SDL_Window* sdl, const PortGlCanvas& canvas) {
+  int dw = 0, dh = 0;
+  SDL_GL_GetDrawableSize(sdl, &dw, &dh);
+  if (dw <= 0 || dh <= 0) return false;
+  PortGl.Disable(GL_SCISSOR_TEST);
+  PortGl.BindFramebuffer(GL_READ_FRAMEBUFFER, canvas.framebuffer);
+  PortGl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  bool same = dw == canvas.width && dh == canvas.height;
+  PortGl.BlitFramebuffer(0, 0, canvas.width, canvas.height, 0, dh, dw, 0, GL_COLOR_BUFFER_BIT,
+                         same ? GL_NEAREST : GL_LINEAR);
+  return true;
+}
+
+bool WriteThroughGl(HWND window, const RECT& dest, const uint32_t* pixels, size_t stride, const RECT& cut) {
+  {
+    PortGlScope scope;
+    if (!scope.ok()) return false;
+    PortGlCanvas* canvas = PortGlWindowCanvas(window);
+    if (!canvas) return false;
+    PortGl.BindTexture(GL_TEXTURE_2D, canvas->texture);
+    PortGl.PixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(stride));
+    const uint32_t* first = pixels + static_cast<size_t>(cut.top - dest.top) * stride + (cut.left - dest.left);
+    PortGl.TexSubImage2D(GL_TEXTURE_2D, 0, cut.left, cut.top, cut.right - cut.left, cut.bottom - cut.top, GL_BGRA,
+                         GL_UNSIGNED_BYTE, first);
+    PortGl.PixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+  }
+  return true;
+}
+
+// The surface may be larger than the client area (a window shown full screen): each surface
+// pixel takes the client pixel it covers.
+bool WriteThroughSurface(HWND window, const RECT& dest, const uint32_t* pixels, size_t stride, const RECT& cut,
+                         int cw, int ch) {
+  SDL_Window* sdl = PortGetSdlWindow(window);
+  SDL_Surface* surface = sdl ? SDL_GetWindowSurface(sdl) : nullptr;
+  if (!surface) return false;
+  int sw = surface->w, sh = surface->h;
+  SDL_Rect area;
+  area.x = static_cast<int>(int64_t{cut.left} * sw / cw);
+  area.y = static_cast<int>(int64_t{cut.top} * sh / ch);
+  area.w = static_cast<int>(int64_t{cut.right} * sw / cw) - area.x;
+  area.h = static_cast<int>(int64_t{cut.bottom} * sh / ch) - area.y;
+  if (area.w <= 0 || area.h <= 0) return true;
+  if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+  int bpp = surface->format->BytesPerPixel;
+  for (int sy = area.y; sy < area.y + area.h; ++sy) {
+    int cy = static_cast<int>(int64_t{sy} * ch / sh);
+    auto* row = static_cast<uint8_t*>(surface->pixels) + static_cast<size_t>(sy) * surface->pitch;
+    const uint32_t* src = pixels + static_cast<size_t>(cy - dest.top) * stride;
+    for (int sx = area.x; sx < area.x + area.w; ++sx) {
+      int cx = static_cast<int>(int64_t{sx} * cw / sw);
+      uint32_t argb = src[cx - dest.left];
+      Uint32 value = SDL_MapRGB(surface->format, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+      uint8_t* p = row + static_cast<size_t>(sx) * bpp;
+      if (bpp == 4)
+        *reinterpret_cast<Uint32*>(p) = value;
+      else if (bpp == 2)
+        *reinterpret_cast<Uint16*>(p) = static_cast<Uint16>(value);
+      else
+        for (int i = 0; i < bpp; ++i) p[i] = static_cast<uint8_t>(value >> (8 * i));
+    }
+  }
+  if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+  return true;
+}
+
+// SetDIBitsToDevice and StretchDIBits (port/gdi/gdi_dib.h) hand every device context that is not a
+// memory context to this output: a window's context (GetDC, BeginPaint) shows the DIB in the
+// client area. Pixels the DIB does not reach (outside it, or outside the rows given) keep what
+// the window shows.
+bool WindowDibOutput(HDC dc, const PortDibSource* source, int xSrc, int ySrc, int srcWidth, int srcHeight,
+                     int xDst, int yDst, int dstWidth, int dstHeight) {
+  PortDeviceContext* context = PortCheckDeviceContext(dc);
+  if (!context || context->kind != kPortWindowDC) return false;
+  int cw = 0, ch = 0;
+  if (!ClientSize(context->window, &cw, &ch)) return false;
+  RECT area = {std::max<LONG>(xDst, 0), std::max<LONG>(yDst, 0),
+               static_cast<LONG>(std::min<int64_t>(int64_t{xDst} + dstWidth, cw)),
+               static_cast<LONG>(std::min<int64_t>(int64_t{yDst} + dstHeight, ch))};
+  if (area.left >= area.right || area.top >= area.bottom) return true;
+  const int w = area.right - area.left, h = area.bottom - area.top;
+  // The copy writes no alpha: a pixel that keeps this alpha was not reached.
+  constexpr uint32_t kUntouched = 0xFF000000u;
+  std::vector<uint32_t> pixels(static_cast<size_t>(w) * h, kUntouched);
+  PortDibTarget target = {};
+  target.pixels = reinterpret_cast<uint8_t*>(pixels.data());
+  target.pitch = w * 4;
+  target.width = w;
+  target.height = h;
+  target.bitCount = 32;
+  target.masks[0] = 0xFF0000;
+  target.masks[1] = 0xFF00;
+  target.masks[2] = 0xFF;
+  if (!PortStretchDib(source, xSrc, ySrc, srcWidth, srcHeight, &target, xDst - area.left, yDst - area.top, dstWidth,
+                      dstHeight))
+    return false;
+  std::vector<char> drawn(pixels.size());
+  for (size_t i = 0; i < pixels.size(); ++i) {
+    drawn[i] = pixels[i] != kUntouched;
+    pixels[i] |= 0xFF000000u;
+  }
+  auto rowWhole = [&](int y) {
+    for (int x = 0; x < w; ++x)
+      if (!drawn[static_cast<size_t>(y) * w + x]) return false;
+    return true;
+  };
+  // Whole rows go in one write, partly covered rows run by run.
+  int y = 0;
+  while (y < h) {
+    if (rowWhole(y)) {
+      int start = y;
+      while (y < h && rowWhole(y)) ++y;
+      RECT block = {area.left, area.top + start, area.right, area.top + y};
+      if (!PortWindowWriteArgb(context->window, block, &pixels[static_cast<size_t>(start) * w], w)) return false;
+      continue;
+    }
+    for (int x = 0; x < w;) {
+      if (!drawn[static_cast<size_t>(y) * w + x]) {
+        ++x;
+        continue;
+      }
+      int start = x;
+      while (x < w && drawn[static_cast<size_t>(y) * w + x]) ++x;
+      RECT run = {area.left + start, area.top + y, area.left + x, area.top + y + 1};
+      if (!PortWindowWriteArgb(context->window, run, &pixels[static_cast<size_t>(y) * w + start], w)) return false;
+    }
+    ++y;
+  }
+  return PortWindowShow(context->window);
+}
+
+// Registered when the program loads; the GDI side keeps the pointer constant-initialised, so
+// the order of static initialisation does not matter. This file is in every program that
+// shows windows through the port: the Direct3D device and the module table lead to it.
+const bool kWindowDibOutputRegistered = (PortSetDibDeviceOutput(&WindowDibOutput), true);
+
+}  // namespace
+
+PortGlCanvas* PortGlWindowCanvas(HWND window) {
+  int w = 0, h = 0;
+  SDL_Window* sdl = PortGetSdlWindow(window);
+  if (!sdl || !PortWindowHasOpenGL(window) || !ClientSize(window, &w, &h)) return nullptr;
+  PurgeDeadCanvases();
+  Uint32 id = SDL_GetWindowID(sdl);
+  auto it = gCanvases.find(window);
+  if (it != gCanvases.end() && it->second.width == w && it->second.height == h && it->second.sdlWindowId == id)
+    return &it->second;
+  if (it != gCanvases.end()) {
+    DeleteCanvas(it->second);
+    gCanvases.erase(it);
+  }
+  PortGlCanvas c = {0, 0, w, h, id};
+  PortGl.GenTextures(1, &c.texture);
+  PortGl.BindTexture(GL_TEXTURE_2D, c.texture);
+  PortGl.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  std::vector<uint32_t> black(static_cast<size_t>(w) * h, 0xFF000000u);
+  PortGl.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, black.data());
+  PortGl.GenFramebuffers(1, &c.framebuffer);
+  PortGl.BindFramebuffer(GL_FRAMEBUFFER, c.framebuffer);
+  PortGl.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, c.texture, 0);
+  return &(gCanvases[window] = c);
+}
+
+bool PortGlShowWindow(HWND window, bool vsync) {
+  SDL_Window* sdl = PortWindowHasOpenGL(window) ? PortGetSdlWindow(window) : nullptr;
+  if (!sdl) return false;
+  PortGlScope scope(sdl);
+  if (!scope.ok()) return false;
+  PortGlCanvas* canvas = PortGlWindowCanvas(window);
+  if (!canvas || !ComposeToDrawable(sdl, *canvas)) return false;
+  if (gSwapInterval != (vsync ? 1 : 0)) {
+    gSwapInterval = vsync ? 1 : 0;
+    SDL_GL_SetSwapInterval(gSwapInterval);
+  }
+  SDL_GL_SwapWindow(sdl);
+  return true;
+}
+
+void PortGlDropWindowCanvas(HWND window) {
+  auto it = gCanvases.find(window);
+  if (it == gCanvases.end()) return;
+  PortGlScope scope;
+  if (scope.ok()) DeleteCanvas(it->second);
+  gCanvases.erase(it);
+}
+
+bool PortWindowWriteArgb(HWND window, const RECT& dest, const uint32_t* pixels, size_t stride) {
+  int cw = 0, ch = 0;
+  if (!ClientSize(window, &cw, &ch)) return false;
+  RECT cut = {std::max<LONG>(dest.left, 0), std::max<LONG>(dest.top, 0), std::min<LONG>(dest.right, cw),
+              std::min<LONG>(dest.bottom, ch)};
+  if (cut.left >= cut.right || cut.top >= cut.bottom) return true;
+  if (PortWindowHasOpenGL(window)) return WriteThroughGl(window, dest, pixels, stride, cut);
+  return WriteThroughSurface(window, dest, pixels, stride, cut, cw, ch);
+}
+
+bool PortWindowShow(HWND window) {
+  if (PortWindowHasOpenGL(window)) return PortGlShowWindow(window, false);
+  SDL_Window* sdl = PortGetSdlWindow(window);
+  return sdl && SDL_UpdateWindowSurface(sdl) == 0;
+}
+
+bool PortReadWindowPixels(HWND window, int width, int height, uint32_t* out) {
+  int cw = 0, ch = 0;
+  if (!out || !ClientSize(window, &cw, &ch) || cw != width || ch != height) return false;
+  SDL_Window* sdl = PortGetSdlWindow(window);
+  if (!sdl) return false;
+  if (PortWindowHasOpenGL(window)) {
+    PortGlScope scope(sdl);
+    if (!scope.ok()) return false;
+    PortGlCanvas* canvas = PortGlWindowCanvas(window);
+    int dw = 0, dh = 0;
+    SDL_GL_GetDrawableSize(sdl, &dw, &dh);
+    if (!canvas || dw != width || dh != height || !ComposeToDrawable(sdl, *canvas)) return false;
+    PortGl.BindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    std::vector<uint32_t> rows(static_cast<size_t>(width) * height);
+    PortGl.ReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
+    for (int y = 0; y < height; ++y)
+      std::copy_n(&rows[static_cast<size_t>(height - 1 - y) * width], width, out + static_cast<size_t>(y) * width);
+    return true;
+  }
+  SDL_Surface* surface = SDL_GetWindowSurface(sdl);
+  if (!surface || surface->w != width || surface->h != height) return false;
+  if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+  int bpp = surface->format->BytesPerPixel;
+  for (int y = 0; y < height; ++y) {
+    const auto* row = static_cast<const uint8_t*>(surface->pixels) + static_cast<size_t>(y) * surface->pitch;
+    for (int x = 0; x < width; ++x) {
+      Uint32 value = 0;
+      for (int i = 0; i < bpp; ++i) value |= static_cast<Uint32>(row[static_cast<size_t>(x) * bpp + i]) << (8 * i);
+      Uint8 r, g, b;
+      SDL_GetRGB(value, surface->format, &r, &g, &b);
+      out[static_cast<size_t>(y) * width + x] = 0xFF000000u | (r << 16) | (g << 8) | b;
+    }
+  }
+  if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+  return true;
+}

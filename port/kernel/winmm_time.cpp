@@ -1,0 +1,49 @@
+#include <time.h>
+
+#include <atomic>
+
+#include "port/kernel/module_exports.h"
+#include "port/kernel/winmm.h"
+
+namespace {
+constexpr UINT kPeriodMin = 1;
+constexpr UINT kPeriodMax = 1000000;
+std::atomic<DWORD> gTimeOffset{0};
+}  // namespace
+
+DWORD WINAPI timeGetTime() {
+  struct timespec t;
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  uint64_t ms = static_cast<uint64_t>(t.tv_sec) * 1000u + static_cast<uint64_t>(t.tv_nsec) / 1000000u;
+  return static_cast<DWORD>(ms) + gTimeOffset.load();
+}
+
+void PortSetTimeGetTimeOffset(DWORD offset) { gTimeOffset = offset; }
+
+MMRESULT WINAPI timeBeginPeriod(UINT period) {
+  return (period >= kPeriodMin && period <= kPeriodMax) ? TIMERR_NOERROR : TIMERR_NOCANDO;
+}
+
+MMRESULT WINAPI timeEndPeriod(UINT period) {
+  return (period >= kPeriodMin && period <= kPeriodMax) ? TIMERR_NOERROR : TIMERR_NOCANDO;
+}
+
+MMRESULT WINAPI timeGetDevCaps(LPTIMECAPS caps, UINT size) {
+  if (!caps || size != sizeof(TIMECAPS)) return TIMERR_NOCANDO;
+  caps->wPeriodMin = kPeriodMin;
+  caps->wPeriodMax = kPeriodMax;
+  return MMSYSERR_NOERROR;
+}
+
+namespace {
+const PortExport kWinmmExports[] = {
+    PORT_EXPORT(timeGetTime),
+    PORT_EXPORT(timeBeginPeriod),
+    PORT_EXPORT(timeEndPeriod),
+    PORT_EXPORT(timeGetDevCaps),
+    PORT_EXPORT(joyGetPosEx),
+    PORT_EXPORT(joyGetDevCapsA),
+};
+}  // namespace
+
+std::span<const PortExport> WinmmExports() { return kWinmmExports; }
