@@ -4,6 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 ./scripts/install-deps.sh
+./scripts/check-format.sh
+./scripts/check-layering.sh
 
 build=build/sanitize
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVANOR_SANITIZE=ON >/dev/null

@@ -42,8 +42,8 @@ struct Scene {
     wc.lpfnWndProc = DefWindowProcA;
     wc.lpszClassName = "D3D9QuadsBench";
     RegisterClassExA(&wc);
-    window = CreateWindowExA(0, wc.lpszClassName, "quads", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight, nullptr,
-                             nullptr, nullptr, nullptr);
+    window = CreateWindowExA(0, wc.lpszClassName, "quads", WS_POPUP | WS_VISIBLE, 0, 0, kWidth,
+                             kHeight, nullptr, nullptr, nullptr, nullptr);
     d3d = window ? Direct3DCreate9(D3D_SDK_VERSION) : nullptr;
     if (!d3d) return false;
     D3DPRESENT_PARAMETERS pp = {};
@@ -55,9 +55,11 @@ struct Scene {
     pp.Windowed = TRUE;
     pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
     pp.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
-    if (d3d->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device) != D3D_OK)
+    if (d3d->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp,
+                          &device) != D3D_OK)
       return false;
-    if (device->CreateTexture(32, 32, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr) != D3D_OK)
+    if (device->CreateTexture(32, 32, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr) !=
+        D3D_OK)
       return false;
     D3DLOCKED_RECT lr;
     texture->LockRect(0, &lr, nullptr, 0);
@@ -75,9 +77,9 @@ struct Scene {
     for (int i = 0; i < kQuads; ++i) {
       float x = next(kWidth - 32) - 0.5f, y = next(kHeight - 32) - 0.5f;
       D3DCOLOR c = 0xC0FFFFFFu;
-      Vertex q[6] = {{x, y, 0.2f, 1, c, 0, 0},           {x + 32, y, 0.2f, 1, c, 1, 0},
-                     {x, y + 32, 0.2f, 1, c, 0, 1},      {x + 32, y + 32, 0.2f, 1, c, 1, 1},
-                     {x, y + 32, 0.2f, 1, c, 0, 1},      {x + 32, y, 0.2f, 1, c, 1, 0}};
+      Vertex q[6] = {{x, y, 0.2f, 1, c, 0, 0},      {x + 32, y, 0.2f, 1, c, 1, 0},
+                     {x, y + 32, 0.2f, 1, c, 0, 1}, {x + 32, y + 32, 0.2f, 1, c, 1, 1},
+                     {x, y + 32, 0.2f, 1, c, 0, 1}, {x + 32, y, 0.2f, 1, c, 1, 0}};
       vertices.insert(vertices.end(), q, q + 6);
     }
     return true;
@@ -101,8 +103,8 @@ struct Scene {
     device->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1);
     for (int first = 0; first < quads; first += kQuadsPerCall) {
       int n = std::min(kQuadsPerCall, quads - first);
-      device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, static_cast<UINT>(n * 2), &vertices[static_cast<size_t>(first) * 6],
-                              sizeof(Vertex));
+      device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, static_cast<UINT>(n * 2),
+                              &vertices[static_cast<size_t>(first) * 6], sizeof(Vertex));
     }
     device->EndScene();
     device->Present(nullptr, nullptr, nullptr, nullptr);
@@ -141,7 +143,8 @@ void BM_D3D9TexturedQuads(benchmark::State& state) {
   double loopStart = Seconds();
   for (auto _ : state) scene.Frame(kQuads);
   double frame = (Seconds() - loopStart) / static_cast<double>(state.iterations());
-  state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["fps"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   state.counters["empty_frame_fps"] = 1.0 / emptyFrame;
   state.counters["frame_vs_empty_frame"] = frame / emptyFrame;
 }

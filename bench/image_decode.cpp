@@ -40,7 +40,8 @@ void AppendToVector(png_structp png, png_bytep data, png_size_t length) {
   out->insert(out->end(), data, data + length);
 }
 
-bool EncodePng(png_structp png, png_infop info, const std::vector<uint8_t>& bgr, std::vector<uint8_t>* out) {
+bool EncodePng(png_structp png, png_infop info, const std::vector<uint8_t>& bgr,
+               std::vector<uint8_t>* out) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_write_fn(png, out, &AppendToVector, nullptr);
   png_set_IHDR(png, info, kWidth, kHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
@@ -79,7 +80,8 @@ std::vector<uint8_t> BmpFile() {
   file[28] = 24;
   const std::vector<uint8_t> picture = Picture();
   for (int y = 0; y < kHeight; ++y)
-    std::memcpy(&file[54 + static_cast<size_t>(kHeight - 1 - y) * rowBytes], &picture[static_cast<size_t>(y) * rowBytes], rowBytes);
+    std::memcpy(&file[54 + static_cast<size_t>(kHeight - 1 - y) * rowBytes],
+                &picture[static_cast<size_t>(y) * rowBytes], rowBytes);
   return file;
 }
 
@@ -111,7 +113,8 @@ bool RawLibpngDecode(png_structp png, png_infop info, PngMemory* m, std::vector<
 int LoadFromMemory(ImageLoaderFunction loader, const std::vector<uint8_t>& file) {
   DataStream stream{};
   stream.Functions = *GetMemoryStreamFunctions();
-  stream.Handle = reinterpret_cast<FileHandle>(OpenMemoryStream(file.data(), static_cast<int>(file.size())));
+  stream.Handle =
+      reinterpret_cast<FileHandle>(OpenMemoryStream(file.data(), static_cast<int>(file.size())));
   GraphImage image{};
   const int result = loader ? loader(&stream, &image) : LoadGraphImage(&stream, &image);
   stream.Functions.Close(stream.Handle);
@@ -149,10 +152,11 @@ void PngAgainstLibpng(benchmark::State& state, ImageLoaderFunction loader) {
 void BmpAgainstMemcpy(benchmark::State& state, ImageLoaderFunction loader) {
   const std::vector<uint8_t> file = BmpFile();
   const size_t pixelBytes = file.size() - 54;
-  const BenchTimes times =
-      RunAgainstMemcpy(state, pixelBytes, [&] { benchmark::DoNotOptimize(LoadFromMemory(loader, file)); });
+  const BenchTimes times = RunAgainstMemcpy(
+      state, pixelBytes, [&] { benchmark::DoNotOptimize(LoadFromMemory(loader, file)); });
   state.counters["memcpy_ratio"] = times.WorkOverBaseline();
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(pixelBytes));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(pixelBytes));
 }
 
 }  // namespace

@@ -70,9 +70,15 @@ void DecodeBytewise(const Bytes& block, uint8_t* out) {
   size_t i = 9, o = 0;
   while (i < enc) {
     uint8_t b = block[i++];
-    if (b != esc) { out[o++] = b; continue; }
+    if (b != esc) {
+      out[o++] = b;
+      continue;
+    }
     uint8_t c = block[i++];
-    if (c == esc) { out[o++] = esc; continue; }
+    if (c == esc) {
+      out[o++] = esc;
+      continue;
+    }
     unsigned code = c > esc ? c - 1u : c;
     size_t length = code >> 3;
     if (code & 4) length += block[i++] * 32u;

@@ -28,9 +28,9 @@ void ConvertAgainstMemcpy(benchmark::State& state, PixelFormat srcFormat, PixelF
   const RECT rect{0, 0, kWidth, kHeight};
 
   const BenchTimes times = RunAgainstMemcpy(state, dstBytes, [&] {
-    const int result = ConvertImagePixels(dst.data(), dstPitch, &dstFormat, src.data(), srcPitch,
-                                          &srcFormat, nullptr, 0, nullptr, 0, 0, &rect, 0, 0, 0,
-                                          0, 0, 0, 0, 0);
+    const int result =
+        ConvertImagePixels(dst.data(), dstPitch, &dstFormat, src.data(), srcPitch, &srcFormat,
+                           nullptr, 0, nullptr, 0, 0, &rect, 0, 0, 0, 0, 0, 0, 0, 0);
     benchmark::DoNotOptimize(result);
   });
   state.counters["memcpy_ratio"] = times.WorkOverBaseline();

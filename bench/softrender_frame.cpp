@@ -111,8 +111,8 @@ struct Scene {
     SetMode(2, 255);
     for (size_t i = 0; i < bullets.size(); ++i) {
       if (i % 4 == 0) {
-        DrawMemImgRotated(dst, &bullet.image, bullets[i].x, bullets[i].y, 0.05f * static_cast<float>(frame + i),
-                          1.0f, 1, 0, nullptr);
+        DrawMemImgRotated(dst, &bullet.image, bullets[i].x, bullets[i].y,
+                          0.05f * static_cast<float>(frame + i), 1.0f, 1, 0, nullptr);
       } else {
         DrawMemImgPlain(dst, &bullet.image, bullets[i].x, bullets[i].y, 1, nullptr);
       }

@@ -28,14 +28,10 @@ struct Leaf {
 };
 
 const Leaf kLeaves[] = {
-    {"copy", Source::Direct, 0, 255, 0},
-    {"key_copy", Source::Direct, 0, 255, 1},
-    {"alpha_source", Source::Alpha, 0, 255, 1},
-    {"mode1_p100", Source::Direct, 1, 100, 1},
-    {"mode2", Source::Direct, 2, 200, 1},
-    {"mode3", Source::Direct, 3, 200, 1},
-    {"mode4", Source::Direct, 4, 255, 1},
-    {"paletted_copy", Source::Paletted, 0, 255, 1},
+    {"copy", Source::Direct, 0, 255, 0},        {"key_copy", Source::Direct, 0, 255, 1},
+    {"alpha_source", Source::Alpha, 0, 255, 1}, {"mode1_p100", Source::Direct, 1, 100, 1},
+    {"mode2", Source::Direct, 2, 200, 1},       {"mode3", Source::Direct, 3, 200, 1},
+    {"mode4", Source::Direct, 4, 255, 1},       {"paletted_copy", Source::Paletted, 0, 255, 1},
 };
 
 uint32_t NextRandom(uint32_t& seed) {
@@ -78,7 +74,8 @@ void PlainBlit(benchmark::State& state, int colorType, Leaf leaf, bool bright, b
         std::memcpy(px, &body.transparentColor, srcBytes);
       }
     }
-    for (int x = 0; x < kWidth; ++x) blendImage.pixels[y * blendImage.body->pitch + x] = static_cast<uint8_t>(NextRandom(seed));
+    for (int x = 0; x < kWidth; ++x)
+      blendImage.pixels[y * blendImage.body->pitch + x] = static_cast<uint8_t>(NextRandom(seed));
   }
 
   DrawArea = {0, 0, kWidth, kHeight};
@@ -88,7 +85,8 @@ void PlainBlit(benchmark::State& state, int colorType, Leaf leaf, bool bright, b
   const size_t dstBytes = static_cast<size_t>(dst.body->pitch) * kHeight;
 
   const BenchTimes times = RunAgainstMemcpy(state, dstBytes, [&] {
-    const int drawn = DrawMemImgPlain(&dst, &src, 0, 0, leaf.transparent, blend ? &blendImage : nullptr);
+    const int drawn =
+        DrawMemImgPlain(&dst, &src, 0, 0, leaf.transparent, blend ? &blendImage : nullptr);
     benchmark::DoNotOptimize(drawn);
   });
   const double pixels = static_cast<double>(state.iterations()) * kWidth * kHeight;

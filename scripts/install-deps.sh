@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config clang-format
   libsdl2-dev zlib1g-dev libpng-dev libjpeg-dev
   libogg-dev libvorbis-dev libtheora-dev
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic

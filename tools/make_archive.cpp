@@ -18,7 +18,9 @@
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: make_archive [-v VERSION] [-k KEY | -2] [-c CODEPAGE] [-s | -z] FOLDER OUTPUT\n");
+  std::fprintf(
+      stderr,
+      "usage: make_archive [-v VERSION] [-k KEY | -2] [-c CODEPAGE] [-s | -z] FOLDER OUTPUT\n");
   return 2;
 }
 
@@ -32,17 +34,25 @@ int main(int argc, char** argv) {
     std::string flag = argv[i];
     bool takesValue = flag == "-v" || flag == "-k" || flag == "-c";
     if (takesValue && i + 1 >= argc) return Usage();
-    if (flag == "-v") options.version = std::atoi(argv[++i]);
-    else if (flag == "-k") options.keyString = argv[++i];
-    else if (flag == "-c") options.codePage = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
-    else if (flag == "-2") options.secondKey = true;
-    else if (flag == "-s") compress = 0;
-    else if (flag == "-z") compress = 1;
-    else return Usage();
+    if (flag == "-v")
+      options.version = std::atoi(argv[++i]);
+    else if (flag == "-k")
+      options.keyString = argv[++i];
+    else if (flag == "-c")
+      options.codePage = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
+    else if (flag == "-2")
+      options.secondKey = true;
+    else if (flag == "-s")
+      compress = 0;
+    else if (flag == "-z")
+      compress = 1;
+    else
+      return Usage();
   }
   if (argc - i != 2) return Usage();
   if (compress == 1 && options.version < 2) {
-    std::fprintf(stderr, "make_archive: version %d cannot hold compressed files\n", options.version);
+    std::fprintf(stderr, "make_archive: version %d cannot hold compressed files\n",
+                 options.version);
     return 2;
   }
   try {

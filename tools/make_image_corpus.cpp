@@ -17,8 +17,9 @@ int main(int argc, char** argv) {
     const char* name;
     std::vector<ByteString> (*samples)();
   };
-  const Set sets[] = {{"bmp", SampleBmpFiles},   {"tga", SampleTgaFiles}, {"dds", SampleDdsFiles},
-                      {"bgra", SampleBgraFiles}, {"png", SamplePngFiles}, {"jpeg", SampleJpegFiles}};
+  const Set sets[] = {{"bmp", SampleBmpFiles}, {"tga", SampleTgaFiles},
+                      {"dds", SampleDdsFiles}, {"bgra", SampleBgraFiles},
+                      {"png", SamplePngFiles}, {"jpeg", SampleJpegFiles}};
   const std::filesystem::path root = argv[1];
   int written = 0;
   for (const Set& set : sets) {
@@ -26,9 +27,11 @@ int main(int argc, char** argv) {
     for (const char* folder : {set.name, "chain"}) {
       std::filesystem::create_directories(root / folder);
       for (size_t i = 0; i < files.size(); ++i) {
-        const std::filesystem::path path = root / folder / (std::string(set.name) + "_" + std::to_string(i));
+        const std::filesystem::path path =
+            root / folder / (std::string(set.name) + "_" + std::to_string(i));
         std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(files[i].data()), static_cast<std::streamsize>(files[i].size()));
+        out.write(reinterpret_cast<const char*>(files[i].data()),
+                  static_cast<std::streamsize>(files[i].size()));
         if (!out) {
           std::fprintf(stderr, "cannot write %s\n", path.c_str());
           return 1;

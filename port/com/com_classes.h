@@ -9,6 +9,7 @@ HRESULT CreateDirectSoundObject(REFIID iid, void** object);
 
 // CLSID_DirectDraw7 (port/ddraw/ddraw.h): an uninitialised IDirectDraw7.
 HRESULT MakeDirectDraw7Object(REFIID iid, void** object);
-// CLSID_DirectInput and CLSID_DirectInput8 (port/dinput/dinput.h): uninitialised DirectInput objects.
+// CLSID_DirectInput and CLSID_DirectInput8 (port/dinput/dinput.h): uninitialised DirectInput
+// objects.
 HRESULT CreateDirectInputObject(REFIID iid, void** object);
 HRESULT CreateDirectInput8Object(REFIID iid, void** object);

@@ -12,8 +12,9 @@
 #include "port/kernel/win32_types.h"
 
 typedef DWORD D3DCOLOR;
-#define D3DCOLOR_ARGB(a, r, g, b) \
-  (static_cast<D3DCOLOR>((((a) & 0xFFu) << 24) | (((r) & 0xFFu) << 16) | (((g) & 0xFFu) << 8) | ((b) & 0xFFu)))
+#define D3DCOLOR_ARGB(a, r, g, b)                                                         \
+  (static_cast<D3DCOLOR>((((a)&0xFFu) << 24) | (((r)&0xFFu) << 16) | (((g)&0xFFu) << 8) | \
+                         ((b)&0xFFu)))
 #define D3DCOLOR_XRGB(r, g, b) D3DCOLOR_ARGB(0xFFu, r, g, b)
 
 #define D3D_SDK_VERSION 32u
@@ -34,9 +35,10 @@ typedef DWORD D3DCOLOR;
 #define D3DERR_DRIVERINVALIDCALL static_cast<HRESULT>(0x8876086Du)
 
 // --- formats --------------------------------------------------------------------------------
-#define PORT_FOURCC(a, b, c, d)                                                              \
+#define PORT_FOURCC(a, b, c, d)                                                                 \
   (static_cast<DWORD>(static_cast<BYTE>(a)) | (static_cast<DWORD>(static_cast<BYTE>(b)) << 8) | \
-   (static_cast<DWORD>(static_cast<BYTE>(c)) << 16) | (static_cast<DWORD>(static_cast<BYTE>(d)) << 24))
+   (static_cast<DWORD>(static_cast<BYTE>(c)) << 16) |                                           \
+   (static_cast<DWORD>(static_cast<BYTE>(d)) << 24))
 
 enum D3DFORMAT : DWORD {
   D3DFMT_UNKNOWN = 0,
@@ -73,7 +75,12 @@ enum D3DFORMAT : DWORD {
   D3DFMT_YV12 = PORT_FOURCC('Y', 'V', '1', '2'),
 };
 
-enum D3DPOOL : DWORD { D3DPOOL_DEFAULT = 0, D3DPOOL_MANAGED = 1, D3DPOOL_SYSTEMMEM = 2, D3DPOOL_SCRATCH = 3 };
+enum D3DPOOL : DWORD {
+  D3DPOOL_DEFAULT = 0,
+  D3DPOOL_MANAGED = 1,
+  D3DPOOL_SYSTEMMEM = 2,
+  D3DPOOL_SCRATCH = 3
+};
 
 #define D3DUSAGE_RENDERTARGET 0x00000001u
 #define D3DUSAGE_DEPTHSTENCIL 0x00000002u
@@ -93,15 +100,27 @@ enum D3DRESOURCETYPE : DWORD {
   D3DRTYPE_INDEXBUFFER = 7,
 };
 
-enum D3DDEVTYPE : DWORD { D3DDEVTYPE_HAL = 1, D3DDEVTYPE_REF = 2, D3DDEVTYPE_SW = 3, D3DDEVTYPE_NULLREF = 4 };
+enum D3DDEVTYPE : DWORD {
+  D3DDEVTYPE_HAL = 1,
+  D3DDEVTYPE_REF = 2,
+  D3DDEVTYPE_SW = 3,
+  D3DDEVTYPE_NULLREF = 4
+};
 
 enum D3DMULTISAMPLE_TYPE : DWORD { D3DMULTISAMPLE_NONE = 0, D3DMULTISAMPLE_NONMASKABLE = 1 };
 
-enum D3DSWAPEFFECT : DWORD { D3DSWAPEFFECT_DISCARD = 1, D3DSWAPEFFECT_FLIP = 2, D3DSWAPEFFECT_COPY = 3 };
+enum D3DSWAPEFFECT : DWORD {
+  D3DSWAPEFFECT_DISCARD = 1,
+  D3DSWAPEFFECT_FLIP = 2,
+  D3DSWAPEFFECT_COPY = 3
+};
 
 enum D3DBACKBUFFER_TYPE : DWORD { D3DBACKBUFFER_TYPE_MONO = 0 };
 
-enum D3DSCANLINEORDERING : DWORD { D3DSCANLINEORDERING_PROGRESSIVE = 1, D3DSCANLINEORDERING_INTERLACED = 2 };
+enum D3DSCANLINEORDERING : DWORD {
+  D3DSCANLINEORDERING_PROGRESSIVE = 1,
+  D3DSCANLINEORDERING_INTERLACED = 2
+};
 
 #define D3DCREATE_FPU_PRESERVE 0x00000002u
 #define D3DCREATE_MULTITHREADED 0x00000004u
@@ -374,10 +393,10 @@ enum D3DLIGHTTYPE : DWORD { D3DLIGHT_POINT = 1, D3DLIGHT_SPOT = 2, D3DLIGHT_DIRE
 #define D3DFVF_TEXTUREFORMAT2 0u
 #define D3DFVF_TEXTUREFORMAT3 1u
 #define D3DFVF_TEXTUREFORMAT4 2u
-#define D3DFVF_TEXCOORDSIZE1(i) (D3DFVF_TEXTUREFORMAT1 << ((i) * 2 + 16))
+#define D3DFVF_TEXCOORDSIZE1(i) (D3DFVF_TEXTUREFORMAT1 << ((i)*2 + 16))
 #define D3DFVF_TEXCOORDSIZE2(i) (D3DFVF_TEXTUREFORMAT2)
-#define D3DFVF_TEXCOORDSIZE3(i) (D3DFVF_TEXTUREFORMAT3 << ((i) * 2 + 16))
-#define D3DFVF_TEXCOORDSIZE4(i) (D3DFVF_TEXTUREFORMAT4 << ((i) * 2 + 16))
+#define D3DFVF_TEXCOORDSIZE3(i) (D3DFVF_TEXTUREFORMAT3 << ((i)*2 + 16))
+#define D3DFVF_TEXCOORDSIZE4(i) (D3DFVF_TEXTUREFORMAT4 << ((i)*2 + 16))
 
 // Vertex declarations (stored for the calls that make and set them).
 enum D3DDECLTYPE : BYTE {
@@ -411,7 +430,8 @@ struct D3DVERTEXELEMENT9 {
   BYTE Usage;
   BYTE UsageIndex;
 };
-#define D3DDECL_END() {0xFF, 0, D3DDECLTYPE_UNUSED, 0, 0, 0}
+#define D3DDECL_END() \
+  { 0xFF, 0, D3DDECLTYPE_UNUSED, 0, 0, 0 }
 
 // Shader version codes.
 #define D3DVS_VERSION(major, minor) (0xFFFE0000u | ((major) << 8) | (minor))
@@ -499,7 +519,7 @@ struct D3DVERTEXELEMENT9 {
 #define D3DLINECAPS_ALPHACMP 0x08u
 
 // Texture-stage operation caps: one bit per D3DTEXTUREOP, bit (op - 1).
-#define PORT_D3DTEXOPCAPS(op) (1u << ((op) - 1))
+#define PORT_D3DTEXOPCAPS(op) (1u << ((op)-1))
 
 #define D3DFVFCAPS_TEXCOORDCOUNTMASK 0x0000FFFFu
 
@@ -799,7 +819,8 @@ struct IDirect3DSwapChain9 : public IUnknown {
   // rectangle of the window's client area (null: all of it), scaling as needed.
   virtual HRESULT Present(const RECT* sourceRect, const RECT* destRect, HWND destWindowOverride,
                           const void* dirtyRegion, DWORD flags) = 0;
-  virtual HRESULT GetBackBuffer(UINT index, D3DBACKBUFFER_TYPE type, IDirect3DSurface9** backBuffer) = 0;
+  virtual HRESULT GetBackBuffer(UINT index, D3DBACKBUFFER_TYPE type,
+                                IDirect3DSurface9** backBuffer) = 0;
   virtual HRESULT GetPresentParameters(D3DPRESENT_PARAMETERS* params) = 0;
 };
 
@@ -817,27 +838,31 @@ struct IDirect3DDevice9 : public IUnknown {
                                 IDirect3DSurface9** backBuffer) = 0;
   virtual HRESULT SetDialogBoxMode(BOOL enable) = 0;
   virtual HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
-                                D3DPOOL pool, IDirect3DTexture9** texture, HANDLE* sharedHandle) = 0;
+                                D3DPOOL pool, IDirect3DTexture9** texture,
+                                HANDLE* sharedHandle) = 0;
   virtual HRESULT CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
                                      IDirect3DVertexBuffer9** buffer, HANDLE* sharedHandle) = 0;
   virtual HRESULT CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                                     IDirect3DIndexBuffer9** buffer, HANDLE* sharedHandle) = 0;
   virtual HRESULT CreateRenderTarget(UINT width, UINT height, D3DFORMAT format,
                                      D3DMULTISAMPLE_TYPE multiSample, DWORD multiSampleQuality,
-                                     BOOL lockable, IDirect3DSurface9** surface, HANDLE* sharedHandle) = 0;
+                                     BOOL lockable, IDirect3DSurface9** surface,
+                                     HANDLE* sharedHandle) = 0;
   virtual HRESULT CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT format,
-                                            D3DMULTISAMPLE_TYPE multiSample, DWORD multiSampleQuality,
-                                            BOOL discard, IDirect3DSurface9** surface,
-                                            HANDLE* sharedHandle) = 0;
+                                            D3DMULTISAMPLE_TYPE multiSample,
+                                            DWORD multiSampleQuality, BOOL discard,
+                                            IDirect3DSurface9** surface, HANDLE* sharedHandle) = 0;
   virtual HRESULT UpdateSurface(IDirect3DSurface9* source, const RECT* sourceRect,
                                 IDirect3DSurface9* dest, const POINT* destPoint) = 0;
   virtual HRESULT UpdateTexture(IDirect3DBaseTexture9* source, IDirect3DBaseTexture9* dest) = 0;
   virtual HRESULT GetRenderTargetData(IDirect3DSurface9* renderTarget, IDirect3DSurface9* dest) = 0;
-  virtual HRESULT StretchRect(IDirect3DSurface9* source, const RECT* sourceRect, IDirect3DSurface9* dest,
-                              const RECT* destRect, D3DTEXTUREFILTERTYPE filter) = 0;
+  virtual HRESULT StretchRect(IDirect3DSurface9* source, const RECT* sourceRect,
+                              IDirect3DSurface9* dest, const RECT* destRect,
+                              D3DTEXTUREFILTERTYPE filter) = 0;
   virtual HRESULT ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOLOR color) = 0;
-  virtual HRESULT CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool,
-                                              IDirect3DSurface9** surface, HANDLE* sharedHandle) = 0;
+  virtual HRESULT CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT format,
+                                              D3DPOOL pool, IDirect3DSurface9** surface,
+                                              HANDLE* sharedHandle) = 0;
   virtual HRESULT SetRenderTarget(DWORD index, IDirect3DSurface9* surface) = 0;
   virtual HRESULT GetRenderTarget(DWORD index, IDirect3DSurface9** surface) = 0;
   virtual HRESULT SetDepthStencilSurface(IDirect3DSurface9* surface) = 0;
@@ -859,10 +884,11 @@ struct IDirect3DDevice9 : public IUnknown {
   virtual HRESULT SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) = 0;
   virtual HRESULT SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) = 0;
   virtual HRESULT SetScissorRect(const RECT* rect) = 0;
-  virtual HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertexData,
-                                  UINT vertexStride) = 0;
-  virtual HRESULT DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minVertexIndex, UINT numVertices,
-                                         UINT primitiveCount, const void* indexData, D3DFORMAT indexFormat,
+  virtual HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount,
+                                  const void* vertexData, UINT vertexStride) = 0;
+  virtual HRESULT DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minVertexIndex,
+                                         UINT numVertices, UINT primitiveCount,
+                                         const void* indexData, D3DFORMAT indexFormat,
                                          const void* vertexData, UINT vertexStride) = 0;
   virtual HRESULT CreateVertexDeclaration(const D3DVERTEXELEMENT9* elements,
                                           IDirect3DVertexDeclaration9** declaration) = 0;
@@ -884,18 +910,22 @@ struct IDirect3DDevice9Ex : public IDirect3DDevice9 {
 
 struct IDirect3D9 : public IUnknown {
   virtual UINT GetAdapterCount() = 0;
-  virtual HRESULT GetAdapterIdentifier(UINT adapter, DWORD flags, D3DADAPTER_IDENTIFIER9* identifier) = 0;
+  virtual HRESULT GetAdapterIdentifier(UINT adapter, DWORD flags,
+                                       D3DADAPTER_IDENTIFIER9* identifier) = 0;
   // Display modes of the adapter in the given format (X8R8G8B8 for 32 bits, R5G6B5 or
   // X1R5G5B5 for 16).
   virtual UINT GetAdapterModeCount(UINT adapter, D3DFORMAT format) = 0;
-  virtual HRESULT EnumAdapterModes(UINT adapter, D3DFORMAT format, UINT mode, D3DDISPLAYMODE* displayMode) = 0;
+  virtual HRESULT EnumAdapterModes(UINT adapter, D3DFORMAT format, UINT mode,
+                                   D3DDISPLAYMODE* displayMode) = 0;
   virtual HRESULT GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode) = 0;
   virtual HRESULT CheckDeviceType(UINT adapter, D3DDEVTYPE type, D3DFORMAT adapterFormat,
                                   D3DFORMAT backBufferFormat, BOOL windowed) = 0;
-  virtual HRESULT CheckDeviceFormat(UINT adapter, D3DDEVTYPE type, D3DFORMAT adapterFormat, DWORD usage,
-                                    D3DRESOURCETYPE resourceType, D3DFORMAT checkFormat) = 0;
+  virtual HRESULT CheckDeviceFormat(UINT adapter, D3DDEVTYPE type, D3DFORMAT adapterFormat,
+                                    DWORD usage, D3DRESOURCETYPE resourceType,
+                                    D3DFORMAT checkFormat) = 0;
   virtual HRESULT CheckDepthStencilMatch(UINT adapter, D3DDEVTYPE type, D3DFORMAT adapterFormat,
-                                         D3DFORMAT renderTargetFormat, D3DFORMAT depthStencilFormat) = 0;
+                                         D3DFORMAT renderTargetFormat,
+                                         D3DFORMAT depthStencilFormat) = 0;
   virtual HRESULT GetDeviceCaps(UINT adapter, D3DDEVTYPE type, D3DCAPS9* caps) = 0;
   virtual HRESULT CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviorFlags,
                                D3DPRESENT_PARAMETERS* params, IDirect3DDevice9** device) = 0;
@@ -903,13 +933,15 @@ struct IDirect3D9 : public IUnknown {
 
 struct IDirect3D9Ex : public IDirect3D9 {
   // fullscreenMode is required for a full-screen device and must be null for a windowed one.
-  virtual HRESULT CreateDeviceEx(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviorFlags,
-                                 D3DPRESENT_PARAMETERS* params, D3DDISPLAYMODEEX* fullscreenMode,
-                                 IDirect3DDevice9Ex** device) = 0;
+  virtual HRESULT CreateDeviceEx(UINT adapter, D3DDEVTYPE type, HWND focusWindow,
+                                 DWORD behaviorFlags, D3DPRESENT_PARAMETERS* params,
+                                 D3DDISPLAYMODEEX* fullscreenMode, IDirect3DDevice9Ex** device) = 0;
 };
 
-inline constexpr IID IID_IDirect3D9 = {0x81BDCBCA, 0x64D4, 0x426D, {0xAE, 0x8D, 0xAD, 0x01, 0x47, 0xF4, 0x27, 0x5C}};
-inline constexpr IID IID_IDirect3D9Ex = {0x02177241, 0x69FC, 0x400C, {0x8F, 0xF1, 0x93, 0xA4, 0x4D, 0xF6, 0x86, 0x1D}};
+inline constexpr IID IID_IDirect3D9 = {
+    0x81BDCBCA, 0x64D4, 0x426D, {0xAE, 0x8D, 0xAD, 0x01, 0x47, 0xF4, 0x27, 0x5C}};
+inline constexpr IID IID_IDirect3D9Ex = {
+    0x02177241, 0x69FC, 0x400C, {0x8F, 0xF1, 0x93, 0xA4, 0x4D, 0xF6, 0x86, 0x1D}};
 inline constexpr IID IID_IDirect3DDevice9 = {
     0xD0223B96, 0xBF7A, 0x43FD, {0x92, 0xBD, 0xA4, 0x3B, 0x0D, 0x82, 0xB9, 0xEB}};
 inline constexpr IID IID_IDirect3DDevice9Ex = {

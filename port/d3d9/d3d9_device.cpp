@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "port/d3d9/d3d9_objects.h"
+#include "port/gdi/window_output.h"
 #include "port/user/user32.h"
 #include "port/user/window_internal.h"
-#include "port/gdi/window_output.h"
 
 namespace {
 
@@ -37,7 +37,8 @@ PortD3DDevice::~PortD3DDevice() {
   direct3d_->Release();
 }
 
-HRESULT PortD3DDevice::Initialize(D3DPRESENT_PARAMETERS* params, const D3DDISPLAYMODEEX* fullscreenMode) {
+HRESULT PortD3DDevice::Initialize(D3DPRESENT_PARAMETERS* params,
+                                  const D3DDISPLAYMODEEX* fullscreenMode) {
   deviceWindow_ = params->hDeviceWindow ? params->hDeviceWindow : focusWindow_;
   if (!PortGetSdlWindow(deviceWindow_)) return D3DERR_INVALIDCALL;
   if (!PortGlAvailable() || !PortEnableOpenGL(deviceWindow_)) return D3DERR_NOTAVAILABLE;
@@ -75,10 +76,12 @@ void PortD3DDevice::ReleaseGl() {
 
 // --- swap chain ---------------------------------------------------------------------------
 
-HRESULT PortD3DDevice::MakeSwapChain(D3DPRESENT_PARAMETERS* params, const D3DDISPLAYMODEEX* fullscreenMode) {
+HRESULT PortD3DDevice::MakeSwapChain(D3DPRESENT_PARAMETERS* params,
+                                     const D3DDISPLAYMODEEX* fullscreenMode) {
   D3DPRESENT_PARAMETERS p = *params;
   if (p.MultiSampleType != D3DMULTISAMPLE_NONE) return D3DERR_NOTAVAILABLE;
-  if (p.SwapEffect < D3DSWAPEFFECT_DISCARD || p.SwapEffect > D3DSWAPEFFECT_COPY || p.BackBufferCount > 3)
+  if (p.SwapEffect < D3DSWAPEFFECT_DISCARD || p.SwapEffect > D3DSWAPEFFECT_COPY ||
+      p.BackBufferCount > 3)
     return D3DERR_INVALIDCALL;
   if (p.BackBufferCount == 0) p.BackBufferCount = 1;
   if (p.hDeviceWindow && !PortGetSdlWindow(p.hDeviceWindow)) return D3DERR_INVALIDCALL;
@@ -86,16 +89,20 @@ HRESULT PortD3DDevice::MakeSwapChain(D3DPRESENT_PARAMETERS* params, const D3DDIS
     if (p.FullScreen_RefreshRateInHz != 0) return D3DERR_INVALIDCALL;
     RECT client = {};
     GetClientRect(deviceWindow_, &client);
-    if (p.BackBufferWidth == 0) p.BackBufferWidth = static_cast<UINT>(std::max<LONG>(1, client.right - client.left));
-    if (p.BackBufferHeight == 0) p.BackBufferHeight = static_cast<UINT>(std::max<LONG>(1, client.bottom - client.top));
+    if (p.BackBufferWidth == 0)
+      p.BackBufferWidth = static_cast<UINT>(std::max<LONG>(1, client.right - client.left));
+    if (p.BackBufferHeight == 0)
+      p.BackBufferHeight = static_cast<UINT>(std::max<LONG>(1, client.bottom - client.top));
     if (p.BackBufferFormat == D3DFMT_UNKNOWN) p.BackBufferFormat = PortD3DDisplayFormat();
   } else {
     if (p.BackBufferFormat == D3DFMT_UNKNOWN || p.BackBufferWidth == 0 || p.BackBufferHeight == 0)
       return D3DERR_INVALIDCALL;
-    if (fullscreenMode && (fullscreenMode->Width != p.BackBufferWidth || fullscreenMode->Height != p.BackBufferHeight ||
+    if (fullscreenMode && (fullscreenMode->Width != p.BackBufferWidth ||
+                           fullscreenMode->Height != p.BackBufferHeight ||
                            fullscreenMode->RefreshRate != p.FullScreen_RefreshRateInHz))
       return D3DERR_INVALIDCALL;
-    D3DFORMAT display = BitsOfBackBuffer(p.BackBufferFormat) == 16 ? D3DFMT_R5G6B5 : D3DFMT_X8R8G8B8;
+    D3DFORMAT display =
+        BitsOfBackBuffer(p.BackBufferFormat) == 16 ? D3DFMT_R5G6B5 : D3DFMT_X8R8G8B8;
     bool listed = false;
     for (const D3DDISPLAYMODE& m : PortD3DAdapterModes(display))
       if (m.Width == p.BackBufferWidth && m.Height == p.BackBufferHeight &&
@@ -104,24 +111,25 @@ HRESULT PortD3DDevice::MakeSwapChain(D3DPRESENT_PARAMETERS* params, const D3DDIS
     if (!listed) return D3DERR_INVALIDCALL;
   }
   const PortFormatInfo* f = PortD3DFormatInfo(p.BackBufferFormat);
-  if (!f || f->kind != kPortFormatColor || PortD3DFormatSwitchedOff(p.BackBufferFormat)) return D3DERR_INVALIDCALL;
+  if (!f || f->kind != kPortFormatColor || PortD3DFormatSwitchedOff(p.BackBufferFormat))
+    return D3DERR_INVALIDCALL;
   if (p.EnableAutoDepthStencil) {
     const PortFormatInfo* d = PortD3DFormatInfo(p.AutoDepthStencilFormat);
     if (!d || d->kind != kPortFormatDepth || PortD3DFormatSwitchedOff(p.AutoDepthStencilFormat))
       return D3DERR_INVALIDCALL;
   }
 
-  backBuffer_ = std::make_unique<PortD3DSurface>(this, PortSurfaceKind::BackBuffer, p.BackBufferFormat,
-                                                 p.BackBufferWidth, p.BackBufferHeight, D3DUSAGE_RENDERTARGET,
-                                                 D3DPOOL_DEFAULT, nullptr, 0, true);
+  backBuffer_ = std::make_unique<PortD3DSurface>(
+      this, PortSurfaceKind::BackBuffer, p.BackBufferFormat, p.BackBufferWidth, p.BackBufferHeight,
+      D3DUSAGE_RENDERTARGET, D3DPOOL_DEFAULT, nullptr, 0, true);
   if (!backBuffer_->Allocate(false, (p.Flags & D3DPRESENTFLAG_LOCKABLE_BACKBUFFER) != 0)) {
     backBuffer_.reset();
     return D3DERR_OUTOFVIDEOMEMORY;
   }
   if (p.EnableAutoDepthStencil) {
-    autoDepth_ = std::make_unique<PortD3DSurface>(this, PortSurfaceKind::DepthStencil, p.AutoDepthStencilFormat,
-                                                  p.BackBufferWidth, p.BackBufferHeight, D3DUSAGE_DEPTHSTENCIL,
-                                                  D3DPOOL_DEFAULT, nullptr, 0, true);
+    autoDepth_ = std::make_unique<PortD3DSurface>(
+        this, PortSurfaceKind::DepthStencil, p.AutoDepthStencilFormat, p.BackBufferWidth,
+        p.BackBufferHeight, D3DUSAGE_DEPTHSTENCIL, D3DPOOL_DEFAULT, nullptr, 0, true);
     if (!autoDepth_->Allocate(false, false)) {
       autoDepth_.reset();
       backBuffer_.reset();
@@ -129,10 +137,11 @@ HRESULT PortD3DDevice::MakeSwapChain(D3DPRESENT_PARAMETERS* params, const D3DDIS
     }
   }
   if (!p.Windowed) {
-    PortDisplayMode mode = {static_cast<int>(p.BackBufferWidth), static_cast<int>(p.BackBufferHeight),
-                            BitsOfBackBuffer(p.BackBufferFormat),
-                            p.FullScreen_RefreshRateInHz ? static_cast<int>(p.FullScreen_RefreshRateInHz)
-                                                         : PortCurrentDisplayMode().refresh};
+    PortDisplayMode mode = {
+        static_cast<int>(p.BackBufferWidth), static_cast<int>(p.BackBufferHeight),
+        BitsOfBackBuffer(p.BackBufferFormat),
+        p.FullScreen_RefreshRateInHz ? static_cast<int>(p.FullScreen_RefreshRateInHz)
+                                     : PortCurrentDisplayMode().refresh};
     PortSwitchDisplayMode(&mode);
     switchedDisplay_ = true;
   } else if (switchedDisplay_) {
@@ -239,7 +248,8 @@ void PortD3DDevice::ResetState() {
   depthStencil_ = autoDepth_.get();
   if (backBuffer_) {
     state_.viewport = {0, 0, backBuffer_->width(), backBuffer_->height(), 0.0f, 1.0f};
-    state_.scissor = {0, 0, static_cast<LONG>(backBuffer_->width()), static_cast<LONG>(backBuffer_->height())};
+    state_.scissor = {0, 0, static_cast<LONG>(backBuffer_->width()),
+                      static_cast<LONG>(backBuffer_->height())};
   }
   inScene_ = false;
 }
@@ -284,7 +294,8 @@ void PortD3DDevice::SetLost(bool lost) {
     loss_ = Loss::NotReset;
 }
 
-// --- IUnknown and the plain queries ---------------------------------------------------------------
+// --- IUnknown and the plain queries
+// ---------------------------------------------------------------
 
 HRESULT PortD3DDevice::QueryInterface(REFIID riid, void** object) {
   return Answer(riid == IID_IDirect3DDevice9 || (ex_ && riid == IID_IDirect3DDevice9Ex), object);
@@ -292,9 +303,12 @@ HRESULT PortD3DDevice::QueryInterface(REFIID riid, void** object) {
 
 HRESULT PortD3DDevice::TestCooperativeLevel() {
   switch (loss_) {
-    case Loss::None: return D3D_OK;
-    case Loss::Lost: return D3DERR_DEVICELOST;
-    default: return D3DERR_DEVICENOTRESET;
+    case Loss::None:
+      return D3D_OK;
+    case Loss::Lost:
+      return D3DERR_DEVICELOST;
+    default:
+      return D3DERR_DEVICENOTRESET;
   }
 }
 
@@ -324,7 +338,8 @@ HRESULT PortD3DDevice::GetBackBuffer(UINT swapChain, UINT index, D3DBACKBUFFER_T
                                      IDirect3DSurface9** backBuffer) {
   if (!backBuffer) return D3DERR_INVALIDCALL;
   *backBuffer = nullptr;
-  if (swapChain != 0 || index != 0 || type != D3DBACKBUFFER_TYPE_MONO || !backBuffer_) return D3DERR_INVALIDCALL;
+  if (swapChain != 0 || index != 0 || type != D3DBACKBUFFER_TYPE_MONO || !backBuffer_)
+    return D3DERR_INVALIDCALL;
   backBuffer_->AddRef();
   *backBuffer = backBuffer_.get();
   return D3D_OK;
@@ -348,7 +363,8 @@ HRESULT PortD3DDevice::GetMaximumFrameLatency(UINT* maxLatency) {
   return D3D_OK;
 }
 
-// --- resource creation ----------------------------------------------------------------------------
+// --- resource creation
+// ----------------------------------------------------------------------------
 
 namespace {
 
@@ -367,8 +383,9 @@ HRESULT FinishCreate(PortD3DDevice* device, Resource* made, bool allocated, Inte
 
 }  // namespace
 
-HRESULT PortD3DDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
-                                     D3DPOOL pool, IDirect3DTexture9** texture, HANDLE* sharedHandle) {
+HRESULT PortD3DDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
+                                     D3DFORMAT format, D3DPOOL pool, IDirect3DTexture9** texture,
+                                     HANDLE* sharedHandle) {
   if (!texture) return D3DERR_INVALIDCALL;
   *texture = nullptr;
   const PortFormatInfo* f = PortD3DFormatInfo(format);
@@ -380,44 +397,50 @@ HRESULT PortD3DDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD
   if (f->kind != kPortFormatColor && f->kind != kPortFormatDxt) return D3DERR_INVALIDCALL;
   if (f->kind == kPortFormatDxt && (width % 4 || height % 4)) return D3DERR_INVALIDCALL;
   if (usage & D3DUSAGE_DEPTHSTENCIL) return D3DERR_INVALIDCALL;
-  if ((usage & D3DUSAGE_RENDERTARGET) && (pool != D3DPOOL_DEFAULT || !f->renderTarget || (usage & D3DUSAGE_DYNAMIC)))
+  if ((usage & D3DUSAGE_RENDERTARGET) &&
+      (pool != D3DPOOL_DEFAULT || !f->renderTarget || (usage & D3DUSAGE_DYNAMIC)))
     return D3DERR_INVALIDCALL;
-  if ((usage & D3DUSAGE_DYNAMIC) && (pool == D3DPOOL_MANAGED || pool == D3DPOOL_SCRATCH)) return D3DERR_INVALIDCALL;
+  if ((usage & D3DUSAGE_DYNAMIC) && (pool == D3DPOOL_MANAGED || pool == D3DPOOL_SCRATCH))
+    return D3DERR_INVALIDCALL;
   if (pool == D3DPOOL_MANAGED && ex_) return D3DERR_INVALIDCALL;  // not on a 9Ex device
   auto* t = new PortD3DTexture(this, width, height, levels, usage, format, pool);
   return FinishCreate(this, t, t->Allocate(), texture);
 }
 
-HRESULT PortD3DDevice::CreateRenderTarget(UINT width, UINT height, D3DFORMAT format, D3DMULTISAMPLE_TYPE multiSample,
-                                          DWORD, BOOL lockable, IDirect3DSurface9** surface, HANDLE* sharedHandle) {
+HRESULT PortD3DDevice::CreateRenderTarget(UINT width, UINT height, D3DFORMAT format,
+                                          D3DMULTISAMPLE_TYPE multiSample, DWORD, BOOL lockable,
+                                          IDirect3DSurface9** surface, HANDLE* sharedHandle) {
   if (!surface) return D3DERR_INVALIDCALL;
   *surface = nullptr;
   const PortFormatInfo* f = PortD3DFormatInfo(format);
-  if (sharedHandle || !f || !f->renderTarget || PortD3DFormatSwitchedOff(format) || width == 0 || height == 0)
+  if (sharedHandle || !f || !f->renderTarget || PortD3DFormatSwitchedOff(format) || width == 0 ||
+      height == 0)
     return D3DERR_INVALIDCALL;
   if (multiSample != D3DMULTISAMPLE_NONE) return D3DERR_NOTAVAILABLE;
-  auto* s = new PortD3DSurface(this, PortSurfaceKind::RenderTarget, format, width, height, D3DUSAGE_RENDERTARGET,
-                               D3DPOOL_DEFAULT, nullptr, 0, false);
+  auto* s = new PortD3DSurface(this, PortSurfaceKind::RenderTarget, format, width, height,
+                               D3DUSAGE_RENDERTARGET, D3DPOOL_DEFAULT, nullptr, 0, false);
   return FinishCreate(this, s, s->Allocate(false, lockable != FALSE), surface);
 }
 
 HRESULT PortD3DDevice::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT format,
                                                  D3DMULTISAMPLE_TYPE multiSample, DWORD, BOOL,
-                                                 IDirect3DSurface9** surface, HANDLE* sharedHandle) {
+                                                 IDirect3DSurface9** surface,
+                                                 HANDLE* sharedHandle) {
   if (!surface) return D3DERR_INVALIDCALL;
   *surface = nullptr;
   const PortFormatInfo* f = PortD3DFormatInfo(format);
-  if (sharedHandle || !f || f->kind != kPortFormatDepth || PortD3DFormatSwitchedOff(format) || width == 0 ||
-      height == 0)
+  if (sharedHandle || !f || f->kind != kPortFormatDepth || PortD3DFormatSwitchedOff(format) ||
+      width == 0 || height == 0)
     return D3DERR_INVALIDCALL;
   if (multiSample != D3DMULTISAMPLE_NONE) return D3DERR_NOTAVAILABLE;
-  auto* s = new PortD3DSurface(this, PortSurfaceKind::DepthStencil, format, width, height, D3DUSAGE_DEPTHSTENCIL,
-                               D3DPOOL_DEFAULT, nullptr, 0, false);
+  auto* s = new PortD3DSurface(this, PortSurfaceKind::DepthStencil, format, width, height,
+                               D3DUSAGE_DEPTHSTENCIL, D3DPOOL_DEFAULT, nullptr, 0, false);
   return FinishCreate(this, s, s->Allocate(false, false), surface);
 }
 
-HRESULT PortD3DDevice::CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool,
-                                                   IDirect3DSurface9** surface, HANDLE* sharedHandle) {
+HRESULT PortD3DDevice::CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT format,
+                                                   D3DPOOL pool, IDirect3DSurface9** surface,
+                                                   HANDLE* sharedHandle) {
   if (!surface) return D3DERR_INVALIDCALL;
   *surface = nullptr;
   const PortFormatInfo* f = PortD3DFormatInfo(format);
@@ -426,9 +449,10 @@ HRESULT PortD3DDevice::CreateOffscreenPlainSurface(UINT width, UINT height, D3DF
     return D3DERR_INVALIDCALL;
   if (f->kind == kPortFormatDepth || f->kind == kPortFormatIndex) return D3DERR_INVALIDCALL;
   if (f->kind == kPortFormatDxt && (width % 4 || height % 4)) return D3DERR_INVALIDCALL;
-  if (f->kind == kPortFormatYuv && (width % 2 || (format == D3DFMT_YV12 && height % 2))) return D3DERR_INVALIDCALL;
-  auto* s = new PortD3DSurface(this, PortSurfaceKind::OffscreenPlain, format, width, height, 0, pool, nullptr, 0,
-                               false);
+  if (f->kind == kPortFormatYuv && (width % 2 || (format == D3DFMT_YV12 && height % 2)))
+    return D3DERR_INVALIDCALL;
+  auto* s = new PortD3DSurface(this, PortSurfaceKind::OffscreenPlain, format, width, height, 0,
+                               pool, nullptr, 0, false);
   return FinishCreate(this, s, s->Allocate(true, true), surface);
 }
 
@@ -502,7 +526,8 @@ HRESULT PortD3DDevice::CreatePixelShader(const DWORD* function, IDirect3DPixelSh
 
 HRESULT PortD3DDevice::SetRenderTarget(DWORD index, IDirect3DSurface9* surface) {
   PortD3DSurface* s = PortSurfaceOf(surface);
-  if (index != 0 || !s || s->device() != this || !s->renderTarget() || !s->hasGlColor()) return D3DERR_INVALIDCALL;
+  if (index != 0 || !s || s->device() != this || !s->renderTarget() || !s->hasGlColor())
+    return D3DERR_INVALIDCALL;
   if (s != renderTarget_) {
     s->Bind();
     PortD3DSurface* old = renderTarget_;
@@ -525,7 +550,8 @@ HRESULT PortD3DDevice::GetRenderTarget(DWORD index, IDirect3DSurface9** surface)
 
 HRESULT PortD3DDevice::SetDepthStencilSurface(IDirect3DSurface9* surface) {
   PortD3DSurface* s = PortSurfaceOf(surface);
-  if (s && (s->device() != this || s->kind() != PortSurfaceKind::DepthStencil)) return D3DERR_INVALIDCALL;
+  if (s && (s->device() != this || s->kind() != PortSurfaceKind::DepthStencil))
+    return D3DERR_INVALIDCALL;
   if (s == depthStencil_) return D3D_OK;
   if (s) s->Bind();
   PortD3DSurface* old = depthStencil_;
@@ -591,7 +617,8 @@ HRESULT PortD3DDevice::GetMaterial(D3DMATERIAL9* material) {
 }
 
 HRESULT PortD3DDevice::SetLight(DWORD index, const D3DLIGHT9* light) {
-  if (!light || light->Type < D3DLIGHT_POINT || light->Type > D3DLIGHT_DIRECTIONAL) return D3DERR_INVALIDCALL;
+  if (!light || light->Type < D3DLIGHT_POINT || light->Type > D3DLIGHT_DIRECTIONAL)
+    return D3DERR_INVALIDCALL;
   state_.lights[index] = *light;
   return D3D_OK;
 }
@@ -633,14 +660,17 @@ HRESULT PortD3DDevice::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
   return D3D_OK;
 }
 
-HRESULT PortD3DDevice::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
-  if (stage >= PORT_D3D_STAGE_COUNT || type >= PORT_D3D_STAGE_STATE_COUNT) return D3DERR_INVALIDCALL;
+HRESULT PortD3DDevice::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type,
+                                            DWORD value) {
+  if (stage >= PORT_D3D_STAGE_COUNT || type >= PORT_D3D_STAGE_STATE_COUNT)
+    return D3DERR_INVALIDCALL;
   state_.stage[stage][type] = value;
   return D3D_OK;
 }
 
 HRESULT PortD3DDevice::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) {
-  if (sampler >= PORT_D3D_STAGE_COUNT || type >= PORT_D3D_SAMPLER_STATE_COUNT) return D3DERR_INVALIDCALL;
+  if (sampler >= PORT_D3D_STAGE_COUNT || type >= PORT_D3D_SAMPLER_STATE_COUNT)
+    return D3DERR_INVALIDCALL;
   state_.sampler[sampler][type] = value;
   return D3D_OK;
 }
@@ -668,7 +698,9 @@ HRESULT PortD3DDevice::SetVertexShader(IDirect3DVertexShader9* shader) {
   return shader ? D3DERR_INVALIDCALL : D3D_OK;
 }
 
-HRESULT PortD3DDevice::SetPixelShader(IDirect3DPixelShader9* shader) { return shader ? D3DERR_INVALIDCALL : D3D_OK; }
+HRESULT PortD3DDevice::SetPixelShader(IDirect3DPixelShader9* shader) {
+  return shader ? D3DERR_INVALIDCALL : D3D_OK;
+}
 
 HRESULT PortD3DDevice::SetVertexShaderConstantF(UINT start, const float* data, UINT count) {
   if (!data || uint64_t{start} + count > vertexConstants_.size() / 4) return D3DERR_INVALIDCALL;
@@ -688,16 +720,21 @@ HRESULT PortD3DDevice::SetPixelShaderConstantF(UINT start, const float* data, UI
   return D3D_OK;
 }
 
-// --- clearing -------------------------------------------------------------------------------------
+// --- clearing
+// -------------------------------------------------------------------------------------
 
-HRESULT PortD3DDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD) {
-  if (!(flags & (D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) || (count && !rects) || !renderTarget_)
+HRESULT PortD3DDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color,
+                             float z, DWORD) {
+  if (!(flags & (D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) || (count && !rects) ||
+      !renderTarget_)
     return D3DERR_INVALIDCALL;
   // No depth format of the device has stencil.
-  if ((flags & D3DCLEAR_STENCIL) || ((flags & D3DCLEAR_ZBUFFER) && !depthStencil_)) return D3DERR_INVALIDCALL;
+  if ((flags & D3DCLEAR_STENCIL) || ((flags & D3DCLEAR_ZBUFFER) && !depthStencil_))
+    return D3DERR_INVALIDCALL;
   if (!drawable()) return D3D_OK;
   PortGlScope scope;
-  if (!scope.ok() || !AttachDraw(renderTarget_, (flags & D3DCLEAR_ZBUFFER) ? depthStencil_ : nullptr))
+  if (!scope.ok() ||
+      !AttachDraw(renderTarget_, (flags & D3DCLEAR_ZBUFFER) ? depthStencil_ : nullptr))
     return D3DERR_INVALIDCALL;
   const D3DVIEWPORT9& vp = state_.viewport;
   RECT area = {static_cast<LONG>(vp.X), static_cast<LONG>(vp.Y), static_cast<LONG>(vp.X + vp.Width),
@@ -710,7 +747,8 @@ HRESULT PortD3DDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3D
   }
   const PortFormatInfo* f = PortD3DFormatInfo(renderTarget_->format());
   float a = f && f->hasAlpha ? static_cast<float>(color >> 24) / 255.0f : 1.0f;
-  PortGl.ClearColor(static_cast<float>((color >> 16) & 0xFF) / 255.0f, static_cast<float>((color >> 8) & 0xFF) / 255.0f,
+  PortGl.ClearColor(static_cast<float>((color >> 16) & 0xFF) / 255.0f,
+                    static_cast<float>((color >> 8) & 0xFF) / 255.0f,
                     static_cast<float>(color & 0xFF) / 255.0f, a);
   PortGl.ClearDepth(std::clamp(z, 0.0f, 1.0f));
   PortGl.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -730,35 +768,41 @@ HRESULT PortD3DDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3D
   if (count == 0)
     clearRect(area);
   else
-    for (DWORD i = 0; i < count; ++i) clearRect({rects[i].x1, rects[i].y1, rects[i].x2, rects[i].y2});
+    for (DWORD i = 0; i < count; ++i)
+      clearRect({rects[i].x1, rects[i].y1, rects[i].x2, rects[i].y2});
   return D3D_OK;
 }
 
-// --- presenting and the lost device ------------------------------------------------------------------
+// --- presenting and the lost device
+// ------------------------------------------------------------------
 
-HRESULT PortD3DDevice::Present(const RECT* sourceRect, const RECT* destRect, HWND destWindowOverride, const void*) {
+HRESULT PortD3DDevice::Present(const RECT* sourceRect, const RECT* destRect,
+                               HWND destWindowOverride, const void*) {
   return PresentBackBuffer(sourceRect, destRect, destWindowOverride);
 }
 
-HRESULT PortD3DDevice::PresentBackBuffer(const RECT* sourceRect, const RECT* destRect, HWND destWindowOverride) {
+HRESULT PortD3DDevice::PresentBackBuffer(const RECT* sourceRect, const RECT* destRect,
+                                         HWND destWindowOverride) {
   if (!drawable()) return D3DERR_DEVICELOST;
   if (!backBuffer_) return D3DERR_INVALIDCALL;
   HWND window = destWindowOverride ? destWindowOverride : deviceWindow_;
   RECT source;
-  if (!PortD3DCheckRect(sourceRect, backBuffer_->width(), backBuffer_->height(), &source)) return D3DERR_INVALIDCALL;
+  if (!PortD3DCheckRect(sourceRect, backBuffer_->width(), backBuffer_->height(), &source))
+    return D3DERR_INVALIDCALL;
   if (!PortWindowHasOpenGL(window) && !PortEnableOpenGL(window)) return D3DERR_INVALIDCALL;
   {
     PortGlScope scope;
     if (!scope.ok()) return D3DERR_INVALIDCALL;
     PortGlCanvas* canvas = PortGlWindowCanvas(window);
     if (!canvas) return D3D_OK;  // nothing of the window shows
-    RECT dest = destRect && params_.Windowed ? *destRect : RECT{0, 0, canvas->width, canvas->height};
+    RECT dest =
+        destRect && params_.Windowed ? *destRect : RECT{0, 0, canvas->width, canvas->height};
     if (dest.left >= dest.right || dest.top >= dest.bottom) return D3DERR_INVALIDCALL;
     if (!AttachRead(backBuffer_.get())) return D3DERR_INVALIDCALL;
     PortGl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, canvas->framebuffer);
     PortGl.Disable(GL_SCISSOR_TEST);
-    PortGl.BlitFramebuffer(source.left, source.top, source.right, source.bottom, dest.left, dest.top, dest.right,
-                           dest.bottom, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    PortGl.BlitFramebuffer(source.left, source.top, source.right, source.bottom, dest.left,
+                           dest.top, dest.right, dest.bottom, GL_COLOR_BUFFER_BIT, GL_NEAREST);
   }
   PortGlShowWindow(window, params_.PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE);
   return D3D_OK;
@@ -788,7 +832,8 @@ HRESULT PortD3DDevice::Reset(D3DPRESENT_PARAMETERS* params) {
   return D3D_OK;
 }
 
-// --- the swap chain object -----------------------------------------------------------------------------
+// --- the swap chain object
+// -----------------------------------------------------------------------------
 
 HRESULT PortD3DSwapChain::QueryInterface(REFIID, void** object) {
   if (object) *object = nullptr;
@@ -799,12 +844,13 @@ ULONG PortD3DSwapChain::AddRef() { return device_->AddRef(); }
 
 ULONG PortD3DSwapChain::Release() { return device_->Release(); }
 
-HRESULT PortD3DSwapChain::Present(const RECT* sourceRect, const RECT* destRect, HWND destWindowOverride, const void*,
-                                  DWORD) {
+HRESULT PortD3DSwapChain::Present(const RECT* sourceRect, const RECT* destRect,
+                                  HWND destWindowOverride, const void*, DWORD) {
   return device_->PresentBackBuffer(sourceRect, destRect, destWindowOverride);
 }
 
-HRESULT PortD3DSwapChain::GetBackBuffer(UINT index, D3DBACKBUFFER_TYPE type, IDirect3DSurface9** backBuffer) {
+HRESULT PortD3DSwapChain::GetBackBuffer(UINT index, D3DBACKBUFFER_TYPE type,
+                                        IDirect3DSurface9** backBuffer) {
   return device_->GetBackBuffer(0, index, type, backBuffer);
 }
 

@@ -23,7 +23,9 @@ std::set<DWORD> gUnsupported;
 std::mutex gDeviceMutex;
 std::set<PortD3DDevice*> gDevices;
 
-bool IsDisplayFormat(D3DFORMAT f) { return f == D3DFMT_X8R8G8B8 || f == D3DFMT_R5G6B5 || f == D3DFMT_X1R5G5B5; }
+bool IsDisplayFormat(D3DFORMAT f) {
+  return f == D3DFMT_X8R8G8B8 || f == D3DFMT_R5G6B5 || f == D3DFMT_X1R5G5B5;
+}
 
 int BitsOf(D3DFORMAT f) {
   if (f == D3DFMT_X8R8G8B8) return 32;
@@ -35,12 +37,24 @@ bool Supported(D3DFORMAT f) { return PortD3DFormatInfo(f) && !PortD3DFormatSwitc
 
 // The texture-stage operations the device's fragment programs carry out.
 DWORD TextureOpCaps() {
-  const DWORD ops[] = {D3DTOP_DISABLE,           D3DTOP_SELECTARG1,        D3DTOP_SELECTARG2,
-                       D3DTOP_MODULATE,          D3DTOP_MODULATE2X,        D3DTOP_MODULATE4X,
-                       D3DTOP_ADD,               D3DTOP_ADDSIGNED,         D3DTOP_ADDSIGNED2X,
-                       D3DTOP_SUBTRACT,          D3DTOP_ADDSMOOTH,         D3DTOP_BLENDDIFFUSEALPHA,
-                       D3DTOP_BLENDTEXTUREALPHA, D3DTOP_BLENDFACTORALPHA,  D3DTOP_BLENDTEXTUREALPHAPM,
-                       D3DTOP_BLENDCURRENTALPHA, D3DTOP_DOTPRODUCT3,       D3DTOP_MULTIPLYADD,
+  const DWORD ops[] = {D3DTOP_DISABLE,
+                       D3DTOP_SELECTARG1,
+                       D3DTOP_SELECTARG2,
+                       D3DTOP_MODULATE,
+                       D3DTOP_MODULATE2X,
+                       D3DTOP_MODULATE4X,
+                       D3DTOP_ADD,
+                       D3DTOP_ADDSIGNED,
+                       D3DTOP_ADDSIGNED2X,
+                       D3DTOP_SUBTRACT,
+                       D3DTOP_ADDSMOOTH,
+                       D3DTOP_BLENDDIFFUSEALPHA,
+                       D3DTOP_BLENDTEXTUREALPHA,
+                       D3DTOP_BLENDFACTORALPHA,
+                       D3DTOP_BLENDTEXTUREALPHAPM,
+                       D3DTOP_BLENDCURRENTALPHA,
+                       D3DTOP_DOTPRODUCT3,
+                       D3DTOP_MULTIPLYADD,
                        D3DTOP_LERP};
   DWORD caps = 0;
   for (DWORD op : ops) caps |= PORT_D3DTEXOPCAPS(op);
@@ -56,19 +70,22 @@ void OwnCaps(D3DCAPS9* c) {
   c->Caps2 = D3DCAPS2_CANMANAGERESOURCE | D3DCAPS2_DYNAMICTEXTURES;
   c->Caps3 = D3DCAPS3_COPY_TO_VIDMEM | D3DCAPS3_COPY_TO_SYSTEMMEM;
   c->PresentationIntervals = D3DPRESENT_INTERVAL_CAPS;
-  c->DevCaps = D3DDEVCAPS_EXECUTESYSTEMMEMORY | D3DDEVCAPS_TLVERTEXSYSTEMMEMORY | D3DDEVCAPS_TEXTURESYSTEMMEMORY |
-               D3DDEVCAPS_DRAWPRIMTLVERTEX | D3DDEVCAPS_CANRENDERAFTERFLIP | D3DDEVCAPS_DRAWPRIMITIVES2 |
+  c->DevCaps = D3DDEVCAPS_EXECUTESYSTEMMEMORY | D3DDEVCAPS_TLVERTEXSYSTEMMEMORY |
+               D3DDEVCAPS_TEXTURESYSTEMMEMORY | D3DDEVCAPS_DRAWPRIMTLVERTEX |
+               D3DDEVCAPS_CANRENDERAFTERFLIP | D3DDEVCAPS_DRAWPRIMITIVES2 |
                D3DDEVCAPS_DRAWPRIMITIVES2EX | D3DDEVCAPS_HWRASTERIZATION;
-  c->PrimitiveMiscCaps = D3DPMISCCAPS_MASKZ | D3DPMISCCAPS_CULLNONE | D3DPMISCCAPS_CULLCW | D3DPMISCCAPS_CULLCCW |
-                         D3DPMISCCAPS_COLORWRITEENABLE | D3DPMISCCAPS_CLIPTLVERTS | D3DPMISCCAPS_TSSARGTEMP |
-                         D3DPMISCCAPS_BLENDOP;
+  c->PrimitiveMiscCaps = D3DPMISCCAPS_MASKZ | D3DPMISCCAPS_CULLNONE | D3DPMISCCAPS_CULLCW |
+                         D3DPMISCCAPS_CULLCCW | D3DPMISCCAPS_COLORWRITEENABLE |
+                         D3DPMISCCAPS_CLIPTLVERTS | D3DPMISCCAPS_TSSARGTEMP | D3DPMISCCAPS_BLENDOP;
   c->RasterCaps = D3DPRASTERCAPS_ZTEST | D3DPRASTERCAPS_SCISSORTEST;
   c->ZCmpCaps = c->AlphaCmpCaps = 0xFF;
   c->SrcBlendCaps = c->DestBlendCaps = 0x3FFF;
-  c->ShadeCaps = D3DPSHADECAPS_COLORGOURAUDRGB | D3DPSHADECAPS_SPECULARGOURAUDRGB | D3DPSHADECAPS_ALPHAGOURAUDBLEND;
+  c->ShadeCaps = D3DPSHADECAPS_COLORGOURAUDRGB | D3DPSHADECAPS_SPECULARGOURAUDRGB |
+                 D3DPSHADECAPS_ALPHAGOURAUDBLEND;
   c->TextureCaps = D3DPTEXTURECAPS_PERSPECTIVE | D3DPTEXTURECAPS_ALPHA | D3DPTEXTURECAPS_MIPMAP;
-  c->TextureFilterCaps = D3DPTFILTERCAPS_MINFPOINT | D3DPTFILTERCAPS_MINFLINEAR | D3DPTFILTERCAPS_MIPFPOINT |
-                         D3DPTFILTERCAPS_MIPFLINEAR | D3DPTFILTERCAPS_MAGFPOINT | D3DPTFILTERCAPS_MAGFLINEAR;
+  c->TextureFilterCaps = D3DPTFILTERCAPS_MINFPOINT | D3DPTFILTERCAPS_MINFLINEAR |
+                         D3DPTFILTERCAPS_MIPFPOINT | D3DPTFILTERCAPS_MIPFLINEAR |
+                         D3DPTFILTERCAPS_MAGFPOINT | D3DPTFILTERCAPS_MAGFLINEAR;
   c->TextureAddressCaps = D3DPTADDRESSCAPS_WRAP | D3DPTADDRESSCAPS_MIRROR | D3DPTADDRESSCAPS_CLAMP |
                           D3DPTADDRESSCAPS_BORDER | D3DPTADDRESSCAPS_INDEPENDENTUV;
   c->LineCaps = D3DLINECAPS_TEXTURE | D3DLINECAPS_ZTEST | D3DLINECAPS_BLEND | D3DLINECAPS_ALPHACMP;
@@ -92,8 +109,8 @@ void OwnCaps(D3DCAPS9* c) {
   c->PixelShaderVersion = D3DPS_VERSION(0, 0);
   c->NumberOfAdaptersInGroup = 1;
   c->NumSimultaneousRTs = 1;
-  c->StretchRectFilterCaps = D3DPTFILTERCAPS_MINFPOINT | D3DPTFILTERCAPS_MINFLINEAR | D3DPTFILTERCAPS_MAGFPOINT |
-                             D3DPTFILTERCAPS_MAGFLINEAR;
+  c->StretchRectFilterCaps = D3DPTFILTERCAPS_MINFPOINT | D3DPTFILTERCAPS_MINFLINEAR |
+                             D3DPTFILTERCAPS_MAGFPOINT | D3DPTFILTERCAPS_MAGFLINEAR;
 }
 
 bool KnownSdkVersion(UINT sdkVersion) { return (sdkVersion & 0x7FFFFFFFu) == D3D_SDK_VERSION; }
@@ -180,9 +197,12 @@ void PortD3DRegisterDevice(PortD3DDevice* device, bool live) {
 
 D3DFORMAT PortD3DDisplayFormat() {
   switch (PortCurrentDisplayMode().bits) {
-    case 16: return D3DFMT_R5G6B5;
-    case 24: return D3DFMT_R8G8B8;
-    default: return D3DFMT_X8R8G8B8;
+    case 16:
+      return D3DFMT_R5G6B5;
+    case 24:
+      return D3DFMT_R8G8B8;
+    default:
+      return D3DFMT_X8R8G8B8;
   }
 }
 
@@ -207,11 +227,13 @@ HRESULT PortDirect3D::QueryInterface(REFIID riid, void** object) {
   return Answer(riid == IID_IDirect3D9 || (ex_ && riid == IID_IDirect3D9Ex), object);
 }
 
-HRESULT PortDirect3D::GetAdapterIdentifier(UINT adapter, DWORD, D3DADAPTER_IDENTIFIER9* identifier) {
+HRESULT PortDirect3D::GetAdapterIdentifier(UINT adapter, DWORD,
+                                           D3DADAPTER_IDENTIFIER9* identifier) {
   if (adapter != 0 || !identifier) return D3DERR_INVALIDCALL;
   std::memset(identifier, 0, sizeof(*identifier));
   std::snprintf(identifier->Driver, sizeof(identifier->Driver), "opengl");
-  std::snprintf(identifier->Description, sizeof(identifier->Description), "OpenGL %s", PortGlRenderer());
+  std::snprintf(identifier->Description, sizeof(identifier->Description), "OpenGL %s",
+                PortGlRenderer());
   std::snprintf(identifier->DeviceName, sizeof(identifier->DeviceName), "\\\\.\\DISPLAY1");
   return D3D_OK;
 }
@@ -221,7 +243,8 @@ UINT PortDirect3D::GetAdapterModeCount(UINT adapter, D3DFORMAT format) {
   return static_cast<UINT>(PortD3DAdapterModes(format).size());
 }
 
-HRESULT PortDirect3D::EnumAdapterModes(UINT adapter, D3DFORMAT format, UINT mode, D3DDISPLAYMODE* displayMode) {
+HRESULT PortDirect3D::EnumAdapterModes(UINT adapter, D3DFORMAT format, UINT mode,
+                                       D3DDISPLAYMODE* displayMode) {
   if (adapter != 0 || !displayMode) return D3DERR_INVALIDCALL;
   std::vector<D3DDISPLAYMODE> modes = PortD3DAdapterModes(format);
   if (modes.empty()) return D3DERR_NOTAVAILABLE;
@@ -249,8 +272,9 @@ HRESULT PortDirect3D::CheckDeviceType(UINT adapter, D3DDEVTYPE type, D3DFORMAT a
   return D3D_OK;
 }
 
-HRESULT PortDirect3D::CheckDeviceFormat(UINT adapter, D3DDEVTYPE type, D3DFORMAT adapterFormat, DWORD usage,
-                                        D3DRESOURCETYPE resourceType, D3DFORMAT checkFormat) {
+HRESULT PortDirect3D::CheckDeviceFormat(UINT adapter, D3DDEVTYPE type, D3DFORMAT adapterFormat,
+                                        DWORD usage, D3DRESOURCETYPE resourceType,
+                                        D3DFORMAT checkFormat) {
   if (adapter != 0) return D3DERR_INVALIDCALL;
   if (type != D3DDEVTYPE_HAL || !IsDisplayFormat(adapterFormat) || !Supported(adapterFormat))
     return D3DERR_NOTAVAILABLE;
@@ -259,7 +283,8 @@ HRESULT PortDirect3D::CheckDeviceFormat(UINT adapter, D3DDEVTYPE type, D3DFORMAT
   bool renderTarget = usage & D3DUSAGE_RENDERTARGET, depth = usage & D3DUSAGE_DEPTHSTENCIL;
   switch (resourceType) {
     case D3DRTYPE_TEXTURE:
-      if (depth || (f->kind != kPortFormatColor && f->kind != kPortFormatDxt)) return D3DERR_NOTAVAILABLE;
+      if (depth || (f->kind != kPortFormatColor && f->kind != kPortFormatDxt))
+        return D3DERR_NOTAVAILABLE;
       return renderTarget && !f->renderTarget ? D3DERR_NOTAVAILABLE : D3D_OK;
     case D3DRTYPE_SURFACE:
       if (depth) return f->kind == kPortFormatDepth && !renderTarget ? D3D_OK : D3DERR_NOTAVAILABLE;
@@ -273,13 +298,15 @@ HRESULT PortDirect3D::CheckDeviceFormat(UINT adapter, D3DDEVTYPE type, D3DFORMAT
 }
 
 HRESULT PortDirect3D::CheckDepthStencilMatch(UINT adapter, D3DDEVTYPE type, D3DFORMAT adapterFormat,
-                                             D3DFORMAT renderTargetFormat, D3DFORMAT depthStencilFormat) {
+                                             D3DFORMAT renderTargetFormat,
+                                             D3DFORMAT depthStencilFormat) {
   if (adapter != 0) return D3DERR_INVALIDCALL;
   if (type != D3DDEVTYPE_HAL || !IsDisplayFormat(adapterFormat)) return D3DERR_NOTAVAILABLE;
   const PortFormatInfo* rt = PortD3DFormatInfo(renderTargetFormat);
   const PortFormatInfo* ds = PortD3DFormatInfo(depthStencilFormat);
   if (!rt || !rt->renderTarget || !Supported(renderTargetFormat)) return D3DERR_NOTAVAILABLE;
-  if (!ds || ds->kind != kPortFormatDepth || !Supported(depthStencilFormat)) return D3DERR_NOTAVAILABLE;
+  if (!ds || ds->kind != kPortFormatDepth || !Supported(depthStencilFormat))
+    return D3DERR_NOTAVAILABLE;
   return D3D_OK;
 }
 
@@ -290,16 +317,18 @@ HRESULT PortDirect3D::GetDeviceCaps(UINT adapter, D3DDEVTYPE type, D3DCAPS9* cap
   return D3D_OK;
 }
 
-HRESULT PortDirect3D::MakeDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviorFlags,
-                                 D3DPRESENT_PARAMETERS* params, const D3DDISPLAYMODEEX* fullscreenMode,
-                                 PortD3DDevice** out) {
+HRESULT PortDirect3D::MakeDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow,
+                                 DWORD behaviorFlags, D3DPRESENT_PARAMETERS* params,
+                                 const D3DDISPLAYMODEEX* fullscreenMode, PortD3DDevice** out) {
   if (!out) return D3DERR_INVALIDCALL;
   *out = nullptr;
   if (adapter != 0 || !params) return D3DERR_INVALIDCALL;
   if (type != D3DDEVTYPE_HAL) return D3DERR_NOTAVAILABLE;
-  DWORD processing = behaviorFlags & (D3DCREATE_SOFTWARE_VERTEXPROCESSING | D3DCREATE_HARDWARE_VERTEXPROCESSING |
-                                      D3DCREATE_MIXED_VERTEXPROCESSING);
-  if (processing != D3DCREATE_SOFTWARE_VERTEXPROCESSING && processing != D3DCREATE_HARDWARE_VERTEXPROCESSING &&
+  DWORD processing =
+      behaviorFlags & (D3DCREATE_SOFTWARE_VERTEXPROCESSING | D3DCREATE_HARDWARE_VERTEXPROCESSING |
+                       D3DCREATE_MIXED_VERTEXPROCESSING);
+  if (processing != D3DCREATE_SOFTWARE_VERTEXPROCESSING &&
+      processing != D3DCREATE_HARDWARE_VERTEXPROCESSING &&
       processing != D3DCREATE_MIXED_VERTEXPROCESSING)
     return D3DERR_INVALIDCALL;
   if (PortD3DTakeCreationFailure()) return D3DERR_NOTAVAILABLE;
@@ -313,18 +342,21 @@ HRESULT PortDirect3D::MakeDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow
   return D3D_OK;
 }
 
-HRESULT PortDirect3D::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviorFlags,
-                                   D3DPRESENT_PARAMETERS* params, IDirect3DDevice9** device) {
+HRESULT PortDirect3D::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow,
+                                   DWORD behaviorFlags, D3DPRESENT_PARAMETERS* params,
+                                   IDirect3DDevice9** device) {
   PortD3DDevice* made = nullptr;
   HRESULT hr = MakeDevice(adapter, type, focusWindow, behaviorFlags, params, nullptr, &made);
   if (device) *device = made;
   return hr;
 }
 
-HRESULT PortDirect3D::CreateDeviceEx(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviorFlags,
-                                     D3DPRESENT_PARAMETERS* params, D3DDISPLAYMODEEX* fullscreenMode,
+HRESULT PortDirect3D::CreateDeviceEx(UINT adapter, D3DDEVTYPE type, HWND focusWindow,
+                                     DWORD behaviorFlags, D3DPRESENT_PARAMETERS* params,
+                                     D3DDISPLAYMODEEX* fullscreenMode,
                                      IDirect3DDevice9Ex** device) {
-  if (!params || (params->Windowed ? fullscreenMode != nullptr : fullscreenMode == nullptr)) return D3DERR_INVALIDCALL;
+  if (!params || (params->Windowed ? fullscreenMode != nullptr : fullscreenMode == nullptr))
+    return D3DERR_INVALIDCALL;
   PortD3DDevice* made = nullptr;
   HRESULT hr = MakeDevice(adapter, type, focusWindow, behaviorFlags, params, fullscreenMode, &made);
   if (device) *device = made;

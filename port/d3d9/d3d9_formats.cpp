@@ -6,11 +6,13 @@
 namespace {
 
 const PortFormatInfo kFormats[] = {
-    {D3DFMT_A8R8G8B8, kPortFormatColor, 4, 0, true, true, GL_RGBA8, 0xFF000000u, 0xFF0000u, 0xFF00u, 0xFFu},
+    {D3DFMT_A8R8G8B8, kPortFormatColor, 4, 0, true, true, GL_RGBA8, 0xFF000000u, 0xFF0000u, 0xFF00u,
+     0xFFu},
     {D3DFMT_X8R8G8B8, kPortFormatColor, 4, 0, false, true, GL_RGBA8, 0, 0xFF0000u, 0xFF00u, 0xFFu},
     {D3DFMT_R5G6B5, kPortFormatColor, 2, 0, false, true, GL_RGB565, 0, 0xF800u, 0x7E0u, 0x1Fu},
     {D3DFMT_X1R5G5B5, kPortFormatColor, 2, 0, false, true, GL_RGB5_A1, 0, 0x7C00u, 0x3E0u, 0x1Fu},
-    {D3DFMT_A1R5G5B5, kPortFormatColor, 2, 0, true, true, GL_RGB5_A1, 0x8000u, 0x7C00u, 0x3E0u, 0x1Fu},
+    {D3DFMT_A1R5G5B5, kPortFormatColor, 2, 0, true, true, GL_RGB5_A1, 0x8000u, 0x7C00u, 0x3E0u,
+     0x1Fu},
     {D3DFMT_A4R4G4B4, kPortFormatColor, 2, 0, true, true, GL_RGBA4, 0xF000u, 0xF00u, 0xF0u, 0xFu},
     {D3DFMT_DXT1, kPortFormatDxt, 0, 8, true, false, GL_RGBA8, 0, 0, 0, 0},
     {D3DFMT_DXT2, kPortFormatDxt, 0, 16, true, false, GL_RGBA8, 0, 0, 0, 0},
@@ -51,8 +53,8 @@ uint32_t Narrow(uint32_t channel, uint32_t mask) {
 
 uint32_t ReadPixel(const uint8_t* p, int bytes) {
   if (bytes == 2) return static_cast<uint32_t>(p[0] | (p[1] << 8));
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-         (static_cast<uint32_t>(p[3]) << 24);
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
 void WritePixel(uint8_t* p, int bytes, uint32_t v) {
@@ -66,7 +68,8 @@ void WritePixel(uint8_t* p, int bytes, uint32_t v) {
 
 uint32_t Rgb565ToArgb(uint16_t c) {
   uint32_t r = (c >> 11) & 31, g = (c >> 5) & 63, b = c & 31;
-  return 0xFF000000u | (((r << 3) | (r >> 2)) << 16) | (((g << 2) | (g >> 4)) << 8) | ((b << 3) | (b >> 2));
+  return 0xFF000000u | (((r << 3) | (r >> 2)) << 16) | (((g << 2) | (g >> 4)) << 8) |
+         ((b << 3) | (b >> 2));
 }
 
 uint32_t Channel(uint32_t argb, int shift) { return (argb >> shift) & 0xFF; }
@@ -131,8 +134,8 @@ void DecodeInterpolatedAlpha(const uint8_t* block, uint32_t out[16]) {
 // Fixed-point tables of the movie decoder: 14 fraction bits, truncating.
 int Clamp255(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
 
-void DecodeYuvRect(D3DFORMAT format, const uint8_t* surface, UINT pitch, UINT height, const RECT& rect,
-                   uint32_t* out, size_t outStride) {
+void DecodeYuvRect(D3DFORMAT format, const uint8_t* surface, UINT pitch, UINT height,
+                   const RECT& rect, uint32_t* out, size_t outStride) {
   const uint8_t* vPlane = surface + size_t{pitch} * height;
   const uint8_t* uPlane = vPlane + size_t{pitch / 2} * (height / 2);
   for (LONG y = rect.top; y < rect.bottom; ++y) {
@@ -173,7 +176,8 @@ const PortFormatInfo* PortD3DFormatInfo(D3DFORMAT format) {
 UINT PortD3DRowPitch(D3DFORMAT format, UINT width) {
   const PortFormatInfo* f = PortD3DFormatInfo(format);
   if (!f) return 0;
-  if (f->kind == kPortFormatDxt) return std::max(1u, (width + 3) / 4) * static_cast<UINT>(f->blockBytes);
+  if (f->kind == kPortFormatDxt)
+    return std::max(1u, (width + 3) / 4) * static_cast<UINT>(f->blockBytes);
   return width * static_cast<UINT>(f->bytesPerPixel);
 }
 
@@ -191,7 +195,8 @@ uint32_t PortYuvToArgb(int y, int u, int v) {
   int r = Clamp255((luma + 26148 * (v - 128)) / 16384);
   int g = Clamp255((luma - 6406 * (u - 128) - 13320 * (v - 128)) / 16384);
   int b = Clamp255((luma + 33062 * (u - 128)) / 16384);
-  return 0xFF000000u | (static_cast<uint32_t>(r) << 16) | (static_cast<uint32_t>(g) << 8) | static_cast<uint32_t>(b);
+  return 0xFF000000u | (static_cast<uint32_t>(r) << 16) | (static_cast<uint32_t>(g) << 8) |
+         static_cast<uint32_t>(b);
 }
 
 void PortD3DDecodeDxtBlock(D3DFORMAT format, const uint8_t* block, uint32_t out[16]) {
@@ -211,8 +216,8 @@ void PortD3DDecodeDxtBlock(D3DFORMAT format, const uint8_t* block, uint32_t out[
   }
 }
 
-void PortD3DDecodeToArgb(D3DFORMAT format, const uint8_t* surface, UINT pitch, UINT width, UINT height,
-                         const RECT& rect, uint32_t* out, size_t outStride) {
+void PortD3DDecodeToArgb(D3DFORMAT format, const uint8_t* surface, UINT pitch, UINT width,
+                         UINT height, const RECT& rect, uint32_t* out, size_t outStride) {
   const PortFormatInfo* f = PortD3DFormatInfo(format);
   if (!f) return;
   if (f->kind == kPortFormatYuv) {
@@ -223,13 +228,16 @@ void PortD3DDecodeToArgb(D3DFORMAT format, const uint8_t* surface, UINT pitch, U
     uint32_t block[16];
     for (LONG by = rect.top / 4; by * 4 < rect.bottom; ++by) {
       for (LONG bx = rect.left / 4; bx * 4 < rect.right; ++bx) {
-        PortD3DDecodeDxtBlock(format, surface + static_cast<size_t>(by) * pitch + static_cast<size_t>(bx) * f->blockBytes,
-                              block);
+        PortD3DDecodeDxtBlock(
+            format,
+            surface + static_cast<size_t>(by) * pitch + static_cast<size_t>(bx) * f->blockBytes,
+            block);
         for (int i = 0; i < 16; ++i) {
           LONG x = bx * 4 + (i & 3), y = by * 4 + (i >> 2);
           if (x < rect.left || x >= rect.right || y < rect.top || y >= rect.bottom) continue;
           if (x >= static_cast<LONG>(width) || y >= static_cast<LONG>(height)) continue;
-          out[static_cast<size_t>(y - rect.top) * outStride + static_cast<size_t>(x - rect.left)] = block[i];
+          out[static_cast<size_t>(y - rect.top) * outStride + static_cast<size_t>(x - rect.left)] =
+              block[i];
         }
       }
     }
@@ -237,7 +245,8 @@ void PortD3DDecodeToArgb(D3DFORMAT format, const uint8_t* surface, UINT pitch, U
   }
   int bytes = f->bytesPerPixel;
   for (LONG y = rect.top; y < rect.bottom; ++y) {
-    const uint8_t* src = surface + static_cast<size_t>(y) * pitch + static_cast<size_t>(rect.left) * bytes;
+    const uint8_t* src =
+        surface + static_cast<size_t>(y) * pitch + static_cast<size_t>(rect.left) * bytes;
     uint32_t* dst = out + static_cast<size_t>(y - rect.top) * outStride;
     if (format == D3DFMT_A8R8G8B8) {
       std::memcpy(dst, src, static_cast<size_t>(rect.right - rect.left) * 4);
@@ -245,8 +254,8 @@ void PortD3DDecodeToArgb(D3DFORMAT format, const uint8_t* surface, UINT pitch, U
     }
     for (LONG x = rect.left; x < rect.right; ++x, src += bytes) {
       uint32_t v = ReadPixel(src, bytes);
-      *dst++ = (Expand(v, f->alphaMask) << 24) | (Expand(v, f->redMask) << 16) | (Expand(v, f->greenMask) << 8) |
-               Expand(v, f->blueMask);
+      *dst++ = (Expand(v, f->alphaMask) << 24) | (Expand(v, f->redMask) << 16) |
+               (Expand(v, f->greenMask) << 8) | Expand(v, f->blueMask);
     }
   }
 }
@@ -257,14 +266,16 @@ void PortD3DEncodeFromArgb(D3DFORMAT format, const uint32_t* in, size_t inStride
   if (!f || f->kind != kPortFormatColor) return;
   int bytes = f->bytesPerPixel;
   for (LONG y = rect.top; y < rect.bottom; ++y) {
-    uint8_t* dst = surface + static_cast<size_t>(y) * pitch + static_cast<size_t>(rect.left) * bytes;
+    uint8_t* dst =
+        surface + static_cast<size_t>(y) * pitch + static_cast<size_t>(rect.left) * bytes;
     const uint32_t* src = in + static_cast<size_t>(y - rect.top) * inStride;
     for (LONG x = rect.left; x < rect.right; ++x, dst += bytes) {
       uint32_t c = *src++;
       uint32_t v = Narrow(c >> 24, f->alphaMask) | Narrow((c >> 16) & 0xFF, f->redMask) |
                    Narrow((c >> 8) & 0xFF, f->greenMask) | Narrow(c & 0xFF, f->blueMask);
       // Bits of no channel (the X of X8R8G8B8 and X1R5G5B5) read back set, as drivers give them.
-      if (!f->alphaMask) v |= ~(f->redMask | f->greenMask | f->blueMask) & (bytes == 2 ? 0xFFFFu : 0xFFFFFFFFu);
+      if (!f->alphaMask)
+        v |= ~(f->redMask | f->greenMask | f->blueMask) & (bytes == 2 ? 0xFFFFu : 0xFFFFFFFFu);
       WritePixel(dst, bytes, v);
     }
   }

@@ -12,7 +12,13 @@
 
 #include "port/d3d9/d3d9.h"
 
-enum PortFormatKind { kPortFormatColor, kPortFormatDxt, kPortFormatYuv, kPortFormatDepth, kPortFormatIndex };
+enum PortFormatKind {
+  kPortFormatColor,
+  kPortFormatDxt,
+  kPortFormatYuv,
+  kPortFormatDepth,
+  kPortFormatIndex
+};
 
 struct PortFormatInfo {
   D3DFORMAT format;
@@ -37,8 +43,8 @@ size_t PortD3DSurfaceBytes(D3DFORMAT format, UINT width, UINT height);
 // Converts `rect` of a colour, DXT or YUV surface (`surface` is its first byte, `pitch` as a
 // lock reports) to ARGB, `outStride` pixels a row. DXT rectangles may start anywhere: whole
 // blocks are decoded and cut. YUV uses the 601 studio-range conversion in 14-bit fixed point.
-void PortD3DDecodeToArgb(D3DFORMAT format, const uint8_t* surface, UINT pitch, UINT width, UINT height,
-                         const RECT& rect, uint32_t* out, size_t outStride);
+void PortD3DDecodeToArgb(D3DFORMAT format, const uint8_t* surface, UINT pitch, UINT width,
+                         UINT height, const RECT& rect, uint32_t* out, size_t outStride);
 
 // Writes ARGB pixels into `rect` of a 16- or 32-bit colour surface, rounding each channel to
 // the nearest value of the format.

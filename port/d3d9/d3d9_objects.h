@@ -44,8 +44,9 @@ enum class PortSurfaceKind { TextureLevel, RenderTarget, BackBuffer, DepthStenci
 
 class PortD3DSurface final : public IDirect3DSurface9 {
  public:
-  PortD3DSurface(PortD3DDevice* device, PortSurfaceKind kind, D3DFORMAT format, UINT width, UINT height, DWORD usage,
-                 D3DPOOL pool, PortD3DTexture* container, UINT level, bool deviceOwned);
+  PortD3DSurface(PortD3DDevice* device, PortSurfaceKind kind, D3DFORMAT format, UINT width,
+                 UINT height, DWORD usage, D3DPOOL pool, PortD3DTexture* container, UINT level,
+                 bool deviceOwned);
   ~PortD3DSurface() override;
 
   HRESULT QueryInterface(REFIID riid, void** object) override;
@@ -81,7 +82,9 @@ class PortD3DSurface final : public IDirect3DSurface9 {
   GLuint glTexture() const;
   GLint glLevel() const;
   GLuint glRenderbuffer() const { return renderbuffer_; }
-  bool renderTarget() const { return kind_ == PortSurfaceKind::BackBuffer || (usage_ & D3DUSAGE_RENDERTARGET); }
+  bool renderTarget() const {
+    return kind_ == PortSurfaceKind::BackBuffer || (usage_ & D3DUSAGE_RENDERTARGET);
+  }
 
   // OpenGL side, inside a PortGlScope. Upload converts `rect` of the memory pixels; the
   // ARGB forms carry rows of `rect` with the given stride (pixels).
@@ -115,8 +118,8 @@ class PortD3DSurface final : public IDirect3DSurface9 {
 
 class PortD3DTexture final : public IDirect3DTexture9 {
  public:
-  PortD3DTexture(PortD3DDevice* device, UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
-                 D3DPOOL pool);
+  PortD3DTexture(PortD3DDevice* device, UINT width, UINT height, UINT levels, DWORD usage,
+                 D3DFORMAT format, D3DPOOL pool);
   ~PortD3DTexture() override;
 
   HRESULT QueryInterface(REFIID riid, void** object) override;
@@ -203,7 +206,8 @@ class PortD3DVertexBuffer final : public PortD3DBuffer<IDirect3DVertexBuffer9> {
 
 class PortD3DIndexBuffer final : public PortD3DBuffer<IDirect3DIndexBuffer9> {
  public:
-  PortD3DIndexBuffer(PortD3DDevice* device, UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool);
+  PortD3DIndexBuffer(PortD3DDevice* device, UINT length, DWORD usage, D3DFORMAT format,
+                     D3DPOOL pool);
   D3DRESOURCETYPE GetType() override { return D3DRTYPE_INDEXBUFFER; }
   HRESULT GetDesc(D3DINDEXBUFFER_DESC* desc) override;
 
@@ -251,9 +255,10 @@ class PortD3DSwapChain final : public IDirect3DSwapChain9 {
   HRESULT QueryInterface(REFIID riid, void** object) override;
   ULONG AddRef() override;
   ULONG Release() override;
-  HRESULT Present(const RECT* sourceRect, const RECT* destRect, HWND destWindowOverride, const void* dirtyRegion,
-                  DWORD flags) override;
-  HRESULT GetBackBuffer(UINT index, D3DBACKBUFFER_TYPE type, IDirect3DSurface9** backBuffer) override;
+  HRESULT Present(const RECT* sourceRect, const RECT* destRect, HWND destWindowOverride,
+                  const void* dirtyRegion, DWORD flags) override;
+  HRESULT GetBackBuffer(UINT index, D3DBACKBUFFER_TYPE type,
+                        IDirect3DSurface9** backBuffer) override;
   HRESULT GetPresentParameters(D3DPRESENT_PARAMETERS* params) override;
 
  private:
@@ -265,16 +270,19 @@ class PortDirect3D final : public PortComObject<IDirect3D9Ex> {
   explicit PortDirect3D(bool ex) : ex_(ex) {}
   HRESULT QueryInterface(REFIID riid, void** object) override;
   UINT GetAdapterCount() override { return 1; }
-  HRESULT GetAdapterIdentifier(UINT adapter, DWORD flags, D3DADAPTER_IDENTIFIER9* identifier) override;
+  HRESULT GetAdapterIdentifier(UINT adapter, DWORD flags,
+                               D3DADAPTER_IDENTIFIER9* identifier) override;
   UINT GetAdapterModeCount(UINT adapter, D3DFORMAT format) override;
-  HRESULT EnumAdapterModes(UINT adapter, D3DFORMAT format, UINT mode, D3DDISPLAYMODE* displayMode) override;
+  HRESULT EnumAdapterModes(UINT adapter, D3DFORMAT format, UINT mode,
+                           D3DDISPLAYMODE* displayMode) override;
   HRESULT GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode) override;
-  HRESULT CheckDeviceType(UINT adapter, D3DDEVTYPE type, D3DFORMAT adapterFormat, D3DFORMAT backBufferFormat,
-                          BOOL windowed) override;
+  HRESULT CheckDeviceType(UINT adapter, D3DDEVTYPE type, D3DFORMAT adapterFormat,
+                          D3DFORMAT backBufferFormat, BOOL windowed) override;
   HRESULT CheckDeviceFormat(UINT adapter, D3DDEVTYPE type, D3DFORMAT adapterFormat, DWORD usage,
                             D3DRESOURCETYPE resourceType, D3DFORMAT checkFormat) override;
   HRESULT CheckDepthStencilMatch(UINT adapter, D3DDEVTYPE type, D3DFORMAT adapterFormat,
-                                 D3DFORMAT renderTargetFormat, D3DFORMAT depthStencilFormat) override;
+                                 D3DFORMAT renderTargetFormat,
+                                 D3DFORMAT depthStencilFormat) override;
   HRESULT GetDeviceCaps(UINT adapter, D3DDEVTYPE type, D3DCAPS9* caps) override;
   HRESULT CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviorFlags,
                        D3DPRESENT_PARAMETERS* params, IDirect3DDevice9** device) override;
@@ -285,7 +293,8 @@ class PortDirect3D final : public PortComObject<IDirect3D9Ex> {
  private:
   bool ex_;
   HRESULT MakeDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviorFlags,
-                     D3DPRESENT_PARAMETERS* params, const D3DDISPLAYMODEEX* fullscreenMode, PortD3DDevice** out);
+                     D3DPRESENT_PARAMETERS* params, const D3DDISPLAYMODEEX* fullscreenMode,
+                     PortD3DDevice** out);
 };
 
 // Display modes of the port as the adapter lists them for a format.
@@ -355,26 +364,29 @@ class PortD3DDevice final : public PortComObject<IDirect3DDevice9Ex> {
   HRESULT Reset(D3DPRESENT_PARAMETERS* params) override;
   HRESULT Present(const RECT* sourceRect, const RECT* destRect, HWND destWindowOverride,
                   const void* dirtyRegion) override;
-  HRESULT GetBackBuffer(UINT swapChain, UINT index, D3DBACKBUFFER_TYPE type, IDirect3DSurface9** backBuffer) override;
+  HRESULT GetBackBuffer(UINT swapChain, UINT index, D3DBACKBUFFER_TYPE type,
+                        IDirect3DSurface9** backBuffer) override;
   HRESULT SetDialogBoxMode(BOOL enable) override;
-  HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
-                        IDirect3DTexture9** texture, HANDLE* sharedHandle) override;
-  HRESULT CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool, IDirect3DVertexBuffer9** buffer,
+  HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
+                        D3DPOOL pool, IDirect3DTexture9** texture, HANDLE* sharedHandle) override;
+  HRESULT CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
+                             IDirect3DVertexBuffer9** buffer, HANDLE* sharedHandle) override;
+  HRESULT CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                            IDirect3DIndexBuffer9** buffer, HANDLE* sharedHandle) override;
+  HRESULT CreateRenderTarget(UINT width, UINT height, D3DFORMAT format,
+                             D3DMULTISAMPLE_TYPE multiSample, DWORD multiSampleQuality,
+                             BOOL lockable, IDirect3DSurface9** surface,
                              HANDLE* sharedHandle) override;
-  HRESULT CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool, IDirect3DIndexBuffer9** buffer,
-                            HANDLE* sharedHandle) override;
-  HRESULT CreateRenderTarget(UINT width, UINT height, D3DFORMAT format, D3DMULTISAMPLE_TYPE multiSample,
-                             DWORD multiSampleQuality, BOOL lockable, IDirect3DSurface9** surface,
-                             HANDLE* sharedHandle) override;
-  HRESULT CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT format, D3DMULTISAMPLE_TYPE multiSample,
-                                    DWORD multiSampleQuality, BOOL discard, IDirect3DSurface9** surface,
+  HRESULT CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT format,
+                                    D3DMULTISAMPLE_TYPE multiSample, DWORD multiSampleQuality,
+                                    BOOL discard, IDirect3DSurface9** surface,
                                     HANDLE* sharedHandle) override;
   HRESULT UpdateSurface(IDirect3DSurface9* source, const RECT* sourceRect, IDirect3DSurface9* dest,
                         const POINT* destPoint) override;
   HRESULT UpdateTexture(IDirect3DBaseTexture9* source, IDirect3DBaseTexture9* dest) override;
   HRESULT GetRenderTargetData(IDirect3DSurface9* renderTarget, IDirect3DSurface9* dest) override;
-  HRESULT StretchRect(IDirect3DSurface9* source, const RECT* sourceRect, IDirect3DSurface9* dest, const RECT* destRect,
-                      D3DTEXTUREFILTERTYPE filter) override;
+  HRESULT StretchRect(IDirect3DSurface9* source, const RECT* sourceRect, IDirect3DSurface9* dest,
+                      const RECT* destRect, D3DTEXTUREFILTERTYPE filter) override;
   HRESULT ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOLOR color) override;
   HRESULT CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool,
                                       IDirect3DSurface9** surface, HANDLE* sharedHandle) override;
@@ -384,7 +396,8 @@ class PortD3DDevice final : public PortComObject<IDirect3DDevice9Ex> {
   HRESULT GetDepthStencilSurface(IDirect3DSurface9** surface) override;
   HRESULT BeginScene() override;
   HRESULT EndScene() override;
-  HRESULT Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) override;
+  HRESULT Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
+                DWORD stencil) override;
   HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) override;
   HRESULT SetViewport(const D3DVIEWPORT9* viewport) override;
   HRESULT GetViewport(D3DVIEWPORT9* viewport) override;
@@ -400,9 +413,9 @@ class PortD3DDevice final : public PortComObject<IDirect3DDevice9Ex> {
   HRESULT SetScissorRect(const RECT* rect) override;
   HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertexData,
                           UINT vertexStride) override;
-  HRESULT DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minVertexIndex, UINT numVertices, UINT primitiveCount,
-                                 const void* indexData, D3DFORMAT indexFormat, const void* vertexData,
-                                 UINT vertexStride) override;
+  HRESULT DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minVertexIndex, UINT numVertices,
+                                 UINT primitiveCount, const void* indexData, D3DFORMAT indexFormat,
+                                 const void* vertexData, UINT vertexStride) override;
   HRESULT CreateVertexDeclaration(const D3DVERTEXELEMENT9* elements,
                                   IDirect3DVertexDeclaration9** declaration) override;
   HRESULT SetVertexDeclaration(IDirect3DVertexDeclaration9* declaration) override;
@@ -469,15 +482,20 @@ class PortD3DDevice final : public PortComObject<IDirect3DDevice9Ex> {
   void ReleaseGl();
   bool drawable() const { return loss_ == Loss::None; }
   // d3d9_draw.cpp
-  HRESULT Draw(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertexData, UINT vertexStride,
-               UINT vertexCount, const void* indexData, D3DFORMAT indexFormat, UINT indexCount);
+  HRESULT Draw(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertexData,
+               UINT vertexStride, UINT vertexCount, const void* indexData, D3DFORMAT indexFormat,
+               UINT indexCount);
   int ApplyDrawState(DWORD fvf, UINT stride);
   const PortD3DProgram* ProgramFor();
 };
 
 // Casts of interface pointers the caller passes back: only the port's objects exist here.
-inline PortD3DSurface* PortSurfaceOf(IDirect3DSurface9* s) { return static_cast<PortD3DSurface*>(s); }
-inline PortD3DTexture* PortTextureOf(IDirect3DBaseTexture9* t) { return static_cast<PortD3DTexture*>(t); }
+inline PortD3DSurface* PortSurfaceOf(IDirect3DSurface9* s) {
+  return static_cast<PortD3DSurface*>(s);
+}
+inline PortD3DTexture* PortTextureOf(IDirect3DBaseTexture9* t) {
+  return static_cast<PortD3DTexture*>(t);
+}
 
 // Clamps `rect` (null: the whole surface) into `width` x `height`; false when it is empty or
 // reaches outside.

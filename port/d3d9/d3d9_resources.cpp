@@ -30,16 +30,19 @@ bool PortD3DCheckRect(const RECT* rect, UINT width, UINT height, RECT* out) {
     *out = {0, 0, static_cast<LONG>(width), static_cast<LONG>(height)};
     return width > 0 && height > 0;
   }
-  if (rect->left < 0 || rect->top < 0 || rect->left >= rect->right || rect->top >= rect->bottom) return false;
-  if (rect->right > static_cast<LONG>(width) || rect->bottom > static_cast<LONG>(height)) return false;
+  if (rect->left < 0 || rect->top < 0 || rect->left >= rect->right || rect->top >= rect->bottom)
+    return false;
+  if (rect->right > static_cast<LONG>(width) || rect->bottom > static_cast<LONG>(height))
+    return false;
   *out = *rect;
   return true;
 }
 
 // --- surfaces -----------------------------------------------------------------------------
 
-PortD3DSurface::PortD3DSurface(PortD3DDevice* device, PortSurfaceKind kind, D3DFORMAT format, UINT width, UINT height,
-                               DWORD usage, D3DPOOL pool, PortD3DTexture* container, UINT level, bool deviceOwned)
+PortD3DSurface::PortD3DSurface(PortD3DDevice* device, PortSurfaceKind kind, D3DFORMAT format,
+                               UINT width, UINT height, DWORD usage, D3DPOOL pool,
+                               PortD3DTexture* container, UINT level, bool deviceOwned)
     : device_(device),
       container_(container),
       level_(level),
@@ -80,8 +83,9 @@ bool PortD3DSurface::Allocate(bool cpuHeld, bool lockable) {
     GlFine();
     PortGl.GenTextures(1, &texture_);
     SetupGlTexture(texture_, f, 1);
-    PortGl.TexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(f->glInternal), static_cast<GLsizei>(width_),
-                      static_cast<GLsizei>(height_), 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    PortGl.TexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(f->glInternal),
+                      static_cast<GLsizei>(width_), static_cast<GLsizei>(height_), 0, GL_BGRA,
+                      GL_UNSIGNED_BYTE, nullptr);
     return GlFine();
   }
   if (kind_ == PortSurfaceKind::DepthStencil) {
@@ -180,21 +184,31 @@ HRESULT PortD3DSurface::LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWORD
   const PortFormatInfo* f = PortD3DFormatInfo(format_);
   bool allowed = false;
   switch (kind_) {
-    case PortSurfaceKind::TextureLevel: allowed = container_->cpuHeld(); break;
+    case PortSurfaceKind::TextureLevel:
+      allowed = container_->cpuHeld();
+      break;
     case PortSurfaceKind::RenderTarget:
-    case PortSurfaceKind::BackBuffer: allowed = lockable_; break;
-    case PortSurfaceKind::OffscreenPlain: allowed = true; break;
-    case PortSurfaceKind::DepthStencil: allowed = false; break;
+    case PortSurfaceKind::BackBuffer:
+      allowed = lockable_;
+      break;
+    case PortSurfaceKind::OffscreenPlain:
+      allowed = true;
+      break;
+    case PortSurfaceKind::DepthStencil:
+      allowed = false;
+      break;
   }
   RECT r;
   if (!allowed || !f || !PortD3DCheckRect(rect, width_, height_, &r)) return D3DERR_INVALIDCALL;
   if (f->kind == kPortFormatDxt) {
     auto aligned = [](LONG v, UINT size) { return v % 4 == 0 || v == static_cast<LONG>(size); };
-    if (r.left % 4 || r.top % 4 || !aligned(r.right, width_) || !aligned(r.bottom, height_)) return D3DERR_INVALIDCALL;
+    if (r.left % 4 || r.top % 4 || !aligned(r.right, width_) || !aligned(r.bottom, height_))
+      return D3DERR_INVALIDCALL;
   }
   // A planar surface is locked whole; packed YUV on pixel pairs.
-  if (format_ == D3DFMT_YV12 && rect && (r.left || r.top || r.right != static_cast<LONG>(width_) ||
-                                         r.bottom != static_cast<LONG>(height_)))
+  if (format_ == D3DFMT_YV12 && rect &&
+      (r.left || r.top || r.right != static_cast<LONG>(width_) ||
+       r.bottom != static_cast<LONG>(height_)))
     return D3DERR_INVALIDCALL;
   if ((format_ == D3DFMT_YUY2 || format_ == D3DFMT_UYVY) && (r.left & 1)) return D3DERR_INVALIDCALL;
 
@@ -205,12 +219,14 @@ HRESULT PortD3DSurface::LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWORD
       PortGlScope scope;
       std::vector<uint32_t> argb(static_cast<size_t>(r.right - r.left) * (r.bottom - r.top));
       if (!scope.ok() || !ReadGlArgb(r, argb.data())) return D3DERR_INVALIDCALL;
-      PortD3DEncodeFromArgb(format_, argb.data(), static_cast<size_t>(r.right - r.left), r, cpu_.data(), pitch());
+      PortD3DEncodeFromArgb(format_, argb.data(), static_cast<size_t>(r.right - r.left), r,
+                            cpu_.data(), pitch());
     }
   }
   size_t offset;
   if (f->kind == kPortFormatDxt)
-    offset = static_cast<size_t>(r.top / 4) * pitch() + static_cast<size_t>(r.left / 4) * f->blockBytes;
+    offset =
+        static_cast<size_t>(r.top / 4) * pitch() + static_cast<size_t>(r.left / 4) * f->blockBytes;
   else
     offset = static_cast<size_t>(r.top) * pitch() + static_cast<size_t>(r.left) * f->bytesPerPixel;
   locked->pBits = cpu_.data() + offset;
@@ -218,7 +234,8 @@ HRESULT PortD3DSurface::LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWORD
   locked_ = true;
   lockRect_ = r;
   lockFlags_ = flags;
-  if (kind_ == PortSurfaceKind::TextureLevel && level_ == 0 && !(flags & (D3DLOCK_READONLY | D3DLOCK_NO_DIRTY_UPDATE)))
+  if (kind_ == PortSurfaceKind::TextureLevel && level_ == 0 &&
+      !(flags & (D3DLOCK_READONLY | D3DLOCK_NO_DIRTY_UPDATE)))
     container_->MarkDirty(&r);
   return D3D_OK;
 }
@@ -246,30 +263,30 @@ void PortD3DSurface::WriteGlArgb(const RECT& rect, const uint32_t* argb, size_t 
   PortGl.ActiveTexture(GL_TEXTURE0);
   PortGl.BindTexture(GL_TEXTURE_2D, glTexture());
   PortGl.PixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(stride));
-  PortGl.TexSubImage2D(GL_TEXTURE_2D, glLevel(), rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                       GL_BGRA, GL_UNSIGNED_BYTE, argb);
+  PortGl.TexSubImage2D(GL_TEXTURE_2D, glLevel(), rect.left, rect.top, rect.right - rect.left,
+                       rect.bottom - rect.top, GL_BGRA, GL_UNSIGNED_BYTE, argb);
   PortGl.PixelStorei(GL_UNPACK_ROW_LENGTH, 0);
 }
 
 bool PortD3DSurface::ReadGlArgb(const RECT& rect, uint32_t* argb) {
   if (!device_->AttachRead(this)) return false;
-  PortGl.ReadPixels(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, GL_BGRA, GL_UNSIGNED_BYTE,
-                    argb);
+  PortGl.ReadPixels(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, GL_BGRA,
+                    GL_UNSIGNED_BYTE, argb);
   return true;
 }
 
 // --- textures -----------------------------------------------------------------------------
 
-PortD3DTexture::PortD3DTexture(PortD3DDevice* device, UINT width, UINT height, UINT levels, DWORD usage,
-                               D3DFORMAT format, D3DPOOL pool)
+PortD3DTexture::PortD3DTexture(PortD3DDevice* device, UINT width, UINT height, UINT levels,
+                               DWORD usage, D3DFORMAT format, D3DPOOL pool)
     : device_(device), width_(width), height_(height), usage_(usage), format_(format), pool_(pool) {
   UINT full = 1;
   while ((width >> full) || (height >> full)) ++full;
   UINT count = levels == 0 ? full : std::min(levels, full);
   for (UINT i = 0; i < count; ++i)
-    levels_.push_back(std::make_unique<PortD3DSurface>(device, PortSurfaceKind::TextureLevel, format,
-                                                       std::max(1u, width >> i), std::max(1u, height >> i), usage, pool,
-                                                       this, i, false));
+    levels_.push_back(std::make_unique<PortD3DSurface>(
+        device, PortSurfaceKind::TextureLevel, format, std::max(1u, width >> i),
+        std::max(1u, height >> i), usage, pool, this, i, false));
   device_->AddRef();
 }
 
@@ -295,8 +312,9 @@ bool PortD3DTexture::Allocate() {
   SetupGlTexture(texture_, f, static_cast<GLint>(levels_.size()));
   for (UINT i = 0; i < levels_.size(); ++i)
     PortGl.TexImage2D(GL_TEXTURE_2D, static_cast<GLint>(i), static_cast<GLint>(f->glInternal),
-                      static_cast<GLsizei>(levels_[i]->width()), static_cast<GLsizei>(levels_[i]->height()), 0, GL_BGRA,
-                      GL_UNSIGNED_BYTE, nullptr);
+                      static_cast<GLsizei>(levels_[i]->width()),
+                      static_cast<GLsizei>(levels_[i]->height()), 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                      nullptr);
   return GlFine();
 }
 
@@ -357,7 +375,8 @@ HRESULT PortD3DTexture::GetSurfaceLevel(UINT level, IDirect3DSurface9** surface)
   return D3D_OK;
 }
 
-HRESULT PortD3DTexture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) {
+HRESULT PortD3DTexture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect,
+                                 DWORD flags) {
   if (level >= levels_.size()) return D3DERR_INVALIDCALL;
   return levels_[level]->LockRect(locked, rect, flags);
 }
@@ -380,14 +399,15 @@ void PortD3DTexture::MarkDirty(const RECT* rect) {
     dirty_ = r;
     return;
   }
-  dirty_ = {std::min(dirty_.left, r.left), std::min(dirty_.top, r.top), std::max(dirty_.right, r.right),
-            std::max(dirty_.bottom, r.bottom)};
+  dirty_ = {std::min(dirty_.left, r.left), std::min(dirty_.top, r.top),
+            std::max(dirty_.right, r.right), std::max(dirty_.bottom, r.bottom)};
 }
 
 // --- buffers ------------------------------------------------------------------------------
 
 template <class Interface>
-PortD3DBuffer<Interface>::PortD3DBuffer(PortD3DDevice* device, UINT length, DWORD usage, D3DPOOL pool)
+PortD3DBuffer<Interface>::PortD3DBuffer(PortD3DDevice* device, UINT length, DWORD usage,
+                                        D3DPOOL pool)
     : device_(device), data_(length, 0), usage_(usage), pool_(pool) {
   device_->AddRef();
 }
@@ -437,17 +457,23 @@ HRESULT PortD3DBuffer<Interface>::Unlock() {
 template class PortD3DBuffer<IDirect3DVertexBuffer9>;
 template class PortD3DBuffer<IDirect3DIndexBuffer9>;
 
-PortD3DVertexBuffer::PortD3DVertexBuffer(PortD3DDevice* device, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool)
+PortD3DVertexBuffer::PortD3DVertexBuffer(PortD3DDevice* device, UINT length, DWORD usage, DWORD fvf,
+                                         D3DPOOL pool)
     : PortD3DBuffer(device, length, usage, pool), fvf_(fvf) {}
 
 HRESULT PortD3DVertexBuffer::GetDesc(D3DVERTEXBUFFER_DESC* desc) {
   if (!desc) return D3DERR_INVALIDCALL;
-  *desc = {D3DFMT_VERTEXDATA, D3DRTYPE_VERTEXBUFFER, usage_, pool_, static_cast<UINT>(data_.size()), fvf_};
+  *desc = {D3DFMT_VERTEXDATA,
+           D3DRTYPE_VERTEXBUFFER,
+           usage_,
+           pool_,
+           static_cast<UINT>(data_.size()),
+           fvf_};
   return D3D_OK;
 }
 
-PortD3DIndexBuffer::PortD3DIndexBuffer(PortD3DDevice* device, UINT length, DWORD usage, D3DFORMAT format,
-                                       D3DPOOL pool)
+PortD3DIndexBuffer::PortD3DIndexBuffer(PortD3DDevice* device, UINT length, DWORD usage,
+                                       D3DFORMAT format, D3DPOOL pool)
     : PortD3DBuffer(device, length, usage, pool), format_(format) {}
 
 HRESULT PortD3DIndexBuffer::GetDesc(D3DINDEXBUFFER_DESC* desc) {
@@ -498,7 +524,8 @@ HRESULT PortD3DShader<Interface>::GetFunction(void* data, UINT* size) {
 template class PortD3DShader<IDirect3DVertexShader9>;
 template class PortD3DShader<IDirect3DPixelShader9>;
 
-PortD3DVertexDeclaration::PortD3DVertexDeclaration(PortD3DDevice* device, std::vector<D3DVERTEXELEMENT9> elements)
+PortD3DVertexDeclaration::PortD3DVertexDeclaration(PortD3DDevice* device,
+                                                   std::vector<D3DVERTEXELEMENT9> elements)
     : device_(device), elements_(std::move(elements)) {
   device_->AddRef();
 }

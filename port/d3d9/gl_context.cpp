@@ -19,11 +19,11 @@ std::string gRenderer;
 
 bool LoadFunctions() {
   bool all = true;
-#define PORT_GL_LOAD(type, name)                                                            \
-  PortGl.name = reinterpret_cast<type>(SDL_GL_GetProcAddress("gl" #name));                 \
-  if (!PortGl.name) {                                                                       \
-    std::fprintf(stderr, "port: OpenGL function gl%s is missing\n", #name);                  \
-    all = false;                                                                            \
+#define PORT_GL_LOAD(type, name)                                            \
+  PortGl.name = reinterpret_cast<type>(SDL_GL_GetProcAddress("gl" #name));  \
+  if (!PortGl.name) {                                                       \
+    std::fprintf(stderr, "port: OpenGL function gl%s is missing\n", #name); \
+    all = false;                                                            \
   }
   PORT_GL_FUNCTIONS(PORT_GL_LOAD)
 #undef PORT_GL_LOAD
@@ -111,7 +111,8 @@ GLuint Compile(GLenum kind, const char* source) {
 
 }  // namespace
 
-GLuint PortGlBuildProgram(const char* vertexSource, const char* fragmentSource, const char* const* attributes) {
+GLuint PortGlBuildProgram(const char* vertexSource, const char* fragmentSource,
+                          const char* const* attributes) {
   GLuint vs = Compile(GL_VERTEX_SHADER, vertexSource);
   GLuint fs = vs ? Compile(GL_FRAGMENT_SHADER, fragmentSource) : 0;
   if (!fs) {
@@ -121,7 +122,8 @@ GLuint PortGlBuildProgram(const char* vertexSource, const char* fragmentSource, 
   GLuint program = PortGl.CreateProgram();
   PortGl.AttachShader(program, vs);
   PortGl.AttachShader(program, fs);
-  for (GLuint i = 0; attributes && attributes[i]; ++i) PortGl.BindAttribLocation(program, i, attributes[i]);
+  for (GLuint i = 0; attributes && attributes[i]; ++i)
+    PortGl.BindAttribLocation(program, i, attributes[i]);
   PortGl.BindFragDataLocation(program, 0, "outColor");
   PortGl.LinkProgram(program);
   PortGl.DeleteShader(vs);

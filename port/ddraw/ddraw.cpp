@@ -24,9 +24,9 @@ int64_t NowNanoseconds() {
 }
 
 void SleepUntil(int64_t deadline) {
-  timespec t = {static_cast<time_t>(deadline / 1000000000), static_cast<long>(deadline % 1000000000)};
-  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr) == EINTR) {
-  }
+  timespec t = {static_cast<time_t>(deadline / 1000000000),
+                static_cast<long>(deadline % 1000000000)};
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr) == EINTR) {}
 }
 
 // The grid starts with the process's first look at it.
@@ -51,7 +51,9 @@ int64_t BlankLength(int64_t period) { return period / 20; }
 
 class DirectDraw7 final : public PortComObject<IDirectDraw7> {
  public:
-  HRESULT QueryInterface(REFIID riid, void** object) override { return Answer(riid == IID_IDirectDraw7, object); }
+  HRESULT QueryInterface(REFIID riid, void** object) override {
+    return Answer(riid == IID_IDirectDraw7, object);
+  }
 
   HRESULT Initialize(GUID* driver) override {
     if (initialised_) return DDERR_ALREADYINITIALIZED;
@@ -103,7 +105,9 @@ class DirectDraw7 final : public PortComObject<IDirectDraw7> {
 
 }  // namespace
 
-HRESULT MakeDirectDraw7Object(REFIID iid, void** object) { return PortMakeComObject<DirectDraw7>(iid, object); }
+HRESULT MakeDirectDraw7Object(REFIID iid, void** object) {
+  return PortMakeComObject<DirectDraw7>(iid, object);
+}
 
 void PortSetVerticalBlankRate(int hz) {
   std::lock_guard lock(gMutex);

@@ -12,7 +12,8 @@ std::atomic<int> gLastAction{-1};
 }  // namespace
 
 HRESULT WINAPI DwmEnableComposition(UINT compositionAction) {
-  if (compositionAction != DWM_EC_DISABLECOMPOSITION && compositionAction != DWM_EC_ENABLECOMPOSITION)
+  if (compositionAction != DWM_EC_DISABLECOMPOSITION &&
+      compositionAction != DWM_EC_ENABLECOMPOSITION)
     return E_INVALIDARG;
   gLastAction = static_cast<int>(compositionAction);
   ++gCallCount;

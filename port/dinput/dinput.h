@@ -271,7 +271,8 @@ struct IDirectInput8A : public IUnknown {
   virtual HRESULT Initialize(HINSTANCE instance, DWORD version) = 0;
   virtual HRESULT EnumDevices(DWORD devClass, LPDIENUMDEVICESCALLBACKA callback, LPVOID context,
                               DWORD flags) = 0;
-  virtual HRESULT CreateDevice(REFGUID instance, LPDIRECTINPUTDEVICE8A* device, LPUNKNOWN outer) = 0;
+  virtual HRESULT CreateDevice(REFGUID instance, LPDIRECTINPUTDEVICE8A* device,
+                               LPUNKNOWN outer) = 0;
 };
 typedef IDirectInput8A* LPDIRECTINPUT8A;
 

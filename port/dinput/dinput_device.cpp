@@ -5,8 +5,8 @@
 
 #include "port/dinput/dinput_objects.h"
 #include "port/kernel/threads.h"
-#include "port/user/user32.h"
 #include "port/kernel/winmm.h"
+#include "port/user/user32.h"
 
 namespace {
 
@@ -49,7 +49,8 @@ bool ValidHeader(LPCDIPROPHEADER header, DWORD size) {
 
 }  // namespace
 
-PortInputDevice::PortInputDevice(PortDiDevice kind, bool version8) : kind_(kind), version8_(version8) {
+PortInputDevice::PortInputDevice(PortDiDevice kind, bool version8)
+    : kind_(kind), version8_(version8) {
   for (AxisSettings& a : axes_) a = {0, 65535, 0, DI_FFNOMINALMAX};
 }
 
@@ -87,9 +88,12 @@ HRESULT PortInputDevice::QueryInterface(REFIID riid, void** object) {
 
 DWORD PortInputDevice::DataSize() const {
   switch (kind_) {
-    case PortDiDevice::Keyboard: return 256;
-    case PortDiDevice::Mouse: return sizeof(DIMOUSESTATE);
-    default: return sizeof(DIJOYSTATE);
+    case PortDiDevice::Keyboard:
+      return 256;
+    case PortDiDevice::Mouse:
+      return sizeof(DIMOUSESTATE);
+    default:
+      return sizeof(DIJOYSTATE);
   }
 }
 
@@ -339,8 +343,10 @@ void PortInputDevice::ApplyRumble() {
     else
       remaining = std::max(remaining, left);
   }
-  const Uint16 motor = static_cast<Uint16>(static_cast<uint32_t>(strength) * 0xFFFFu / DI_FFNOMINALMAX);
+  const Uint16 motor =
+      static_cast<Uint16>(static_cast<uint32_t>(strength) * 0xFFFFu / DI_FFNOMINALMAX);
   // SDL takes 0 as "until changed"; finite rumbles are capped by SDL at about a minute.
-  const Uint32 duration = motor == 0 || remaining < 0 ? 0 : static_cast<Uint32>(std::max(remaining, 1));
+  const Uint32 duration =
+      motor == 0 || remaining < 0 ? 0 : static_cast<Uint32>(std::max(remaining, 1));
   SDL_JoystickRumble(joystick_, motor, motor, duration);
 }

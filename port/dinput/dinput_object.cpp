@@ -9,16 +9,20 @@
 #include "port/com/call_failure.h"
 #include "port/com/com_classes.h"
 #include "port/com/com_object.h"
-#include "port/kernel/cp932_text.h"
 #include "port/dinput/dinput_objects.h"
+#include "port/kernel/cp932_text.h"
 
 // The formats are recognised by their address; their object lists are not needed here.
-const DIDATAFORMAT c_dfDIKeyboard = {sizeof(DIDATAFORMAT), sizeof(DIOBJECTDATAFORMAT), DIDF_RELAXIS,
-                                     256, 0, nullptr};
-const DIDATAFORMAT c_dfDIMouse = {sizeof(DIDATAFORMAT), sizeof(DIOBJECTDATAFORMAT), DIDF_RELAXIS,
-                                  sizeof(DIMOUSESTATE), 0, nullptr};
-const DIDATAFORMAT c_dfDIJoystick = {sizeof(DIDATAFORMAT), sizeof(DIOBJECTDATAFORMAT), DIDF_ABSAXIS,
-                                     sizeof(DIJOYSTATE), 0, nullptr};
+const DIDATAFORMAT c_dfDIKeyboard = {
+    sizeof(DIDATAFORMAT), sizeof(DIOBJECTDATAFORMAT), DIDF_RELAXIS, 256, 0, nullptr};
+const DIDATAFORMAT c_dfDIMouse = {sizeof(DIDATAFORMAT),
+                                  sizeof(DIOBJECTDATAFORMAT),
+                                  DIDF_RELAXIS,
+                                  sizeof(DIMOUSESTATE),
+                                  0,
+                                  nullptr};
+const DIDATAFORMAT c_dfDIJoystick = {
+    sizeof(DIDATAFORMAT), sizeof(DIOBJECTDATAFORMAT), DIDF_ABSAXIS, sizeof(DIJOYSTATE), 0, nullptr};
 
 namespace {
 
@@ -68,19 +72,27 @@ std::vector<DeviceEntry> ListDevices() {
 
 bool ClassMatches(DWORD devClass, PortDiDevice kind) {
   switch (devClass) {
-    case DI8DEVCLASS_ALL: return true;
-    case DI8DEVCLASS_POINTER: return kind == PortDiDevice::Mouse;
-    case DI8DEVCLASS_KEYBOARD: return kind == PortDiDevice::Keyboard;
-    case DI8DEVCLASS_GAMECTRL: return kind == PortDiDevice::Joystick;
-    default: return false;
+    case DI8DEVCLASS_ALL:
+      return true;
+    case DI8DEVCLASS_POINTER:
+      return kind == PortDiDevice::Mouse;
+    case DI8DEVCLASS_KEYBOARD:
+      return kind == PortDiDevice::Keyboard;
+    case DI8DEVCLASS_GAMECTRL:
+      return kind == PortDiDevice::Joystick;
+    default:
+      return false;
   }
 }
 
 DWORD DeviceType(PortDiDevice kind, bool version8) {
   switch (kind) {
-    case PortDiDevice::Mouse: return version8 ? DI8DEVTYPE_MOUSE : DIDEVTYPE_MOUSE;
-    case PortDiDevice::Keyboard: return version8 ? DI8DEVTYPE_KEYBOARD : DIDEVTYPE_KEYBOARD;
-    default: return version8 ? DI8DEVTYPE_GAMEPAD : DIDEVTYPE_JOYSTICK;
+    case PortDiDevice::Mouse:
+      return version8 ? DI8DEVTYPE_MOUSE : DIDEVTYPE_MOUSE;
+    case PortDiDevice::Keyboard:
+      return version8 ? DI8DEVTYPE_KEYBOARD : DIDEVTYPE_KEYBOARD;
+    default:
+      return version8 ? DI8DEVTYPE_GAMEPAD : DIDEVTYPE_JOYSTICK;
   }
 }
 
@@ -141,7 +153,8 @@ class PortDirectInput : public PortComObject<Interface> {
 
   HRESULT Initialize(HINSTANCE instance, DWORD version) override {
     if (!instance) return DIERR_INVALIDPARAM;
-    HRESULT hr = kVersion8 ? CheckVersion(version, 0x800, 0x800) : CheckVersion(version, 0x300, 0x700);
+    HRESULT hr =
+        kVersion8 ? CheckVersion(version, 0x800, 0x800) : CheckVersion(version, 0x300, 0x700);
     if (FAILED(hr)) return hr;
     if (DirectInputCallFails(PortDiCall::Initialize, PortDiDevice::Any)) return DIERR_GENERIC;
     initialized_ = true;
@@ -156,7 +169,8 @@ class PortDirectInput : public PortComObject<Interface> {
  protected:
   // Device creation once the caller's pointer is checked: the refusals in their order, then
   // the device. `interfaceKnown`: the device interface asked for is this version's.
-  HRESULT CreateChecked(REFGUID instance, LPUNKNOWN outer, bool interfaceKnown, PortInputDevice** made) {
+  HRESULT CreateChecked(REFGUID instance, LPUNKNOWN outer, bool interfaceKnown,
+                        PortInputDevice** made) {
     if (!initialized_) return DIERR_NOTINITIALIZED;
     if (outer) return CLASS_E_NOAGGREGATION;
     if (!interfaceKnown) return DIERR_NOINTERFACE;

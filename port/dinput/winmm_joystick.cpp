@@ -5,8 +5,8 @@
 #include <mutex>
 
 #include "port/kernel/cp932_text.h"
-#include "port/user/input_internal.h"
 #include "port/kernel/winmm.h"
+#include "port/user/input_internal.h"
 
 namespace {
 

@@ -56,7 +56,8 @@ HRESULT PortSoundBuffer::GetCurrentPosition(LPDWORD playCursor, LPDWORD writeCur
   return DS_OK;
 }
 
-HRESULT PortSoundBuffer::GetFormat(LPWAVEFORMATEX format, DWORD sizeAllocated, LPDWORD sizeWritten) {
+HRESULT PortSoundBuffer::GetFormat(LPWAVEFORMATEX format, DWORD sizeAllocated,
+                                   LPDWORD sizeWritten) {
   if (!format) {
     if (!sizeWritten) return DSERR_INVALIDPARAM;
     *sizeWritten = sizeof(WAVEFORMATEX);

@@ -164,7 +164,9 @@ HRESULT PortDirectSound::DuplicateSoundBuffer(LPDIRECTSOUNDBUFFER original,
   return DS_OK;
 }
 
-HRESULT CreateDirectSoundObject(REFIID iid, void** object) { return PortMakeComObject<PortDirectSound>(iid, object); }
+HRESULT CreateDirectSoundObject(REFIID iid, void** object) {
+  return PortMakeComObject<PortDirectSound>(iid, object);
+}
 
 void PortSetSoundCaps(const DSCAPS* caps) {
   std::lock_guard lock(gSwitchMutex);

@@ -39,16 +39,18 @@ typedef ACMSTREAMHEADER* LPACMSTREAMHEADER;
 #define ACM_METRIC_MAX_SIZE_FORMAT 50u
 
 typedef MMRESULT(WINAPI* AcmFormatSuggestFunction)(HACMDRIVER driver, LPWAVEFORMATEX source,
-                                                   LPWAVEFORMATEX destination, DWORD destinationBytes,
-                                                   DWORD flags);
-typedef MMRESULT(WINAPI* AcmStreamOpenFunction)(LPHACMSTREAM stream, HACMDRIVER driver, LPWAVEFORMATEX source,
-                                                LPWAVEFORMATEX destination, LPWAVEFILTER filter,
-                                                DWORD_PTR callback, DWORD_PTR instance, DWORD flags);
+                                                   LPWAVEFORMATEX destination,
+                                                   DWORD destinationBytes, DWORD flags);
+typedef MMRESULT(WINAPI* AcmStreamOpenFunction)(LPHACMSTREAM stream, HACMDRIVER driver,
+                                                LPWAVEFORMATEX source, LPWAVEFORMATEX destination,
+                                                LPWAVEFILTER filter, DWORD_PTR callback,
+                                                DWORD_PTR instance, DWORD flags);
 typedef MMRESULT(WINAPI* AcmStreamCloseFunction)(HACMSTREAM stream, DWORD flags);
 typedef MMRESULT(WINAPI* AcmMetricsFunction)(HACMOBJ object, UINT metric, LPVOID value);
-typedef MMRESULT(WINAPI* AcmStreamHeaderFunction)(HACMSTREAM stream, LPACMSTREAMHEADER header, DWORD flags);
-typedef MMRESULT(WINAPI* AcmStreamSizeFunction)(HACMSTREAM stream, DWORD inputBytes, LPDWORD outputBytes,
-                                                DWORD flags);
+typedef MMRESULT(WINAPI* AcmStreamHeaderFunction)(HACMSTREAM stream, LPACMSTREAMHEADER header,
+                                                  DWORD flags);
+typedef MMRESULT(WINAPI* AcmStreamSizeFunction)(HACMSTREAM stream, DWORD inputBytes,
+                                                LPDWORD outputBytes, DWORD flags);
 
 // The MPEG Layer 3 format block: a WAVEFORMATEX with 12 bytes of its own (30 bytes).
 #define WAVE_FORMAT_MPEGLAYER3 0x0055

@@ -168,9 +168,8 @@ void MixerCursors(const MixerVoice& v, DWORD* play, DWORD* write) {
   if (v.playing && gOutputRate != 0 && v.frames > 1) {
     // The frames one mixing pass may take from this voice, rounded up: data there may
     // already be mixed, so the caller writes only from here on.
-    const uint64_t need = (static_cast<uint64_t>(gOutputPeriod) * v.frequency + gOutputRate - 1) /
-                              gOutputRate +
-                          1;
+    const uint64_t need =
+        (static_cast<uint64_t>(gOutputPeriod) * v.frequency + gOutputRate - 1) / gOutputRate + 1;
     lead = static_cast<DWORD>(std::min<uint64_t>(need, v.frames - 1));
   }
   if (play) *play = frame * v.blockAlign;

@@ -13,8 +13,8 @@
 
 #include "port/files/file_times.h"
 #include "port/files/files.h"
-#include "port/kernel/last_error.h"
 #include "port/files/path_translate.h"
+#include "port/kernel/last_error.h"
 
 namespace {
 
@@ -169,7 +169,8 @@ void FillFindData(const std::string& hostPath, const std::string& name, WIN32_FI
   std::memcpy(data->cFileName, name.c_str(), name.size() + 1);
   struct statx sx;
   bool haveStat = statx(AT_FDCWD, hostPath.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx) == 0 ||
-                  statx(AT_FDCWD, hostPath.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &sx) == 0;
+                  statx(AT_FDCWD, hostPath.c_str(), AT_SYMLINK_NOFOLLOW,
+                        STATX_BASIC_STATS | STATX_BTIME, &sx) == 0;
   if (!haveStat) {
     data->dwFileAttributes = FILE_ATTRIBUTE_ARCHIVE;
     return;
@@ -210,7 +211,8 @@ bool PortMatchFileName(const char* pattern, const char* name) {
   long lastDot = -1;
   for (size_t i = 0; i < units.size(); ++i)
     if (IsDot(units[i])) lastDot = static_cast<long>(i);
-  Matcher m{tokens, units, lastDot, std::vector<signed char>((tokens.size() + 1) * (units.size() + 1), -1)};
+  Matcher m{tokens, units, lastDot,
+            std::vector<signed char>((tokens.size() + 1) * (units.size() + 1), -1)};
   return m.Match(0, 0);
 }
 

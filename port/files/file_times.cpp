@@ -36,7 +36,8 @@ int DaysInMonth(long long y, int m) {
 FILETIME PortFileTimeFromUnix(long long seconds, long nanoseconds) {
   long long s = seconds + kUnixEpochSeconds;
   if (s < 0) return FromTicks(0);
-  return FromTicks(static_cast<unsigned long long>(s) * kTicksPerSecond + static_cast<unsigned long long>(nanoseconds / 100));
+  return FromTicks(static_cast<unsigned long long>(s) * kTicksPerSecond +
+                   static_cast<unsigned long long>(nanoseconds / 100));
 }
 
 BOOL WINAPI FileTimeToLocalFileTime(const FILETIME* fileTime, FILETIME* localFileTime) {
@@ -45,7 +46,8 @@ BOOL WINAPI FileTimeToLocalFileTime(const FILETIME* fileTime, FILETIME* localFil
     return FALSE;
   }
   unsigned long long ticks = Ticks(fileTime);
-  time_t seconds = static_cast<time_t>(static_cast<long long>(ticks / kTicksPerSecond) - kUnixEpochSeconds);
+  time_t seconds =
+      static_cast<time_t>(static_cast<long long>(ticks / kTicksPerSecond) - kUnixEpochSeconds);
   struct tm local;
   long long offset = 0;
   if (localtime_r(&seconds, &local)) offset = local.tm_gmtoff;

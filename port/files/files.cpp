@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "port/files/file_internal.h"
-#include "port/kernel/last_error.h"
 #include "port/files/path_translate.h"
+#include "port/kernel/last_error.h"
 
 PortFile::~PortFile() {
   if (fd >= 0) close(fd);
@@ -18,7 +18,9 @@ PortFile::~PortFile() {
 
 namespace {
 
-void SetErrnoError(int error, bool parentExists) { SetLastError(PortErrorFromErrno(error, parentExists)); }
+void SetErrnoError(int error, bool parentExists) {
+  SetLastError(PortErrorFromErrno(error, parentExists));
+}
 
 bool Translate(LPCSTR name, PortHostPath* out) {
   DWORD error = ERROR_SUCCESS;
@@ -29,8 +31,8 @@ bool Translate(LPCSTR name, PortHostPath* out) {
 
 // The checks ReadFile and WriteFile make before they move bytes: the file behind the handle,
 // or null with the last error set.
-std::shared_ptr<PortFile> FileForTransfer(HANDLE handle, const void* buffer, DWORD bytes, LPOVERLAPPED overlapped,
-                                          bool writing) {
+std::shared_ptr<PortFile> FileForTransfer(HANDLE handle, const void* buffer, DWORD bytes,
+                                          LPOVERLAPPED overlapped, bool writing) {
   std::shared_ptr<PortFile> file = PortLookup<PortFile>(handle);
   if (!file) {
     SetLastError(ERROR_INVALID_HANDLE);
@@ -58,10 +60,17 @@ HANDLE WINAPI CreateFileA(LPCSTR fileName, DWORD access, DWORD, LPSECURITY_ATTRI
   const bool write = (access & GENERIC_WRITE) != 0;
   int flags = O_CLOEXEC | (read && write ? O_RDWR : write ? O_WRONLY : O_RDONLY);
   switch (creationDisposition) {
-    case CREATE_NEW: flags |= O_CREAT | O_EXCL; break;
-    case CREATE_ALWAYS: flags |= O_CREAT | O_TRUNC; break;
-    case OPEN_EXISTING: break;
-    case OPEN_ALWAYS: flags |= O_CREAT; break;
+    case CREATE_NEW:
+      flags |= O_CREAT | O_EXCL;
+      break;
+    case CREATE_ALWAYS:
+      flags |= O_CREAT | O_TRUNC;
+      break;
+    case OPEN_EXISTING:
+      break;
+    case OPEN_ALWAYS:
+      flags |= O_CREAT;
+      break;
     case TRUNCATE_EXISTING:
       if (!write) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -155,13 +164,19 @@ DWORD WINAPI SetFilePointer(HANDLE handle, LONG distance, PLONG distanceHigh, DW
     SetLastError(ERROR_INVALID_HANDLE);
     return INVALID_SET_FILE_POINTER;
   }
-  int64_t move = distanceHigh ? static_cast<int64_t>((static_cast<uint64_t>(static_cast<uint32_t>(*distanceHigh)) << 32) |
-                                                     static_cast<uint32_t>(distance))
-                              : static_cast<int64_t>(distance);
+  int64_t move = distanceHigh
+                     ? static_cast<int64_t>(
+                           (static_cast<uint64_t>(static_cast<uint32_t>(*distanceHigh)) << 32) |
+                           static_cast<uint32_t>(distance))
+                     : static_cast<int64_t>(distance);
   int64_t base;
   switch (moveMethod) {
-    case FILE_BEGIN: base = 0; break;
-    case FILE_CURRENT: base = lseek(file->fd, 0, SEEK_CUR); break;
+    case FILE_BEGIN:
+      base = 0;
+      break;
+    case FILE_CURRENT:
+      base = lseek(file->fd, 0, SEEK_CUR);
+      break;
     case FILE_END: {
       struct stat st;
       base = fstat(file->fd, &st) == 0 ? st.st_size : -1;

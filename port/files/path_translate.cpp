@@ -58,7 +58,8 @@ std::string Join(const std::string& directory, const std::string& name) {
 
 // The entry of the directory whose name matches without regard to case; the smallest such name
 // when there are several, so the choice does not depend on the directory's order.
-bool FindCaseInsensitive(const std::string& directory, const std::string& name, std::string* found) {
+bool FindCaseInsensitive(const std::string& directory, const std::string& name,
+                         std::string* found) {
   DIR* dir = opendir(directory.c_str());
   if (!dir) return false;
   bool any = false;

@@ -10,8 +10,8 @@
 #include "port/kernel/win32_types.h"
 
 struct PortHostPath {
-  std::string path;      // absolute UTF-8 path for the file system
-  bool parentExists;     // the directory the last component lives in exists
+  std::string path;   // absolute UTF-8 path for the file system
+  bool parentExists;  // the directory the last component lives in exists
 };
 
 // CP932 <-> UTF-8. False when the input holds a byte sequence the other side cannot express.

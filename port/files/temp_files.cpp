@@ -11,8 +11,8 @@
 #include <string>
 
 #include "port/files/files.h"
-#include "port/kernel/last_error.h"
 #include "port/files/path_translate.h"
+#include "port/kernel/last_error.h"
 
 namespace {
 
@@ -42,7 +42,8 @@ unsigned StartingUnique() {
   if (start == 0) {
     struct timespec now;
     clock_gettime(CLOCK_REALTIME, &now);
-    unsigned seed = static_cast<unsigned>(now.tv_nsec / 1000) ^ (static_cast<unsigned>(getpid()) << 4);
+    unsigned seed =
+        static_cast<unsigned>(now.tv_nsec / 1000) ^ (static_cast<unsigned>(getpid()) << 4);
     unsigned expected = 0;
     gNextUnique.compare_exchange_strong(expected, seed | 0x10000u);
     start = gNextUnique.load();
@@ -101,7 +102,8 @@ UINT WINAPI GetTempFileNameA(LPCSTR pathName, LPCSTR prefix, UINT unique, LPSTR 
     unsigned number = (start + attempt) & 0xFFFFu;
     if (number == 0) continue;
     form(number);
-    HANDLE file = CreateFileA(tempFileName, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(tempFileName, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
       CloseHandle(file);
       gNextUnique.store(((number + 1) & 0xFFFFu) | 0x10000u);

@@ -6,7 +6,7 @@
 #include "port/kernel/win32_types.h"
 
 typedef DWORD COLORREF;
-#define RGB(r, g, b) \
+#define RGB(r, g, b)                                                                              \
   (static_cast<COLORREF>(static_cast<BYTE>(r) | (static_cast<DWORD>(static_cast<BYTE>(g)) << 8) | \
                          (static_cast<DWORD>(static_cast<BYTE>(b)) << 16)))
 

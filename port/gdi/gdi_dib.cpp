@@ -75,13 +75,14 @@ bool DrawDib(HDC dc, const PortDibSource* source, int xSrc, int ySrc, int srcWid
       if (!s) return true;  // the stock bitmap: nothing to see
       PortDibTarget target{};
       target.pitch = s->topDown ? s->stride : -s->stride;
-      target.pixels = s->topDown ? s->bits : s->bits + static_cast<ptrdiff_t>(s->height - 1) * s->stride;
+      target.pixels =
+          s->topDown ? s->bits : s->bits + static_cast<ptrdiff_t>(s->height - 1) * s->stride;
       target.width = s->width;
       target.height = s->height;
       target.bitCount = s->bitCount;
       std::memcpy(target.masks, s->masks, sizeof target.masks);
-      return PortStretchDib(source, xSrc, ySrc, srcWidth, srcHeight, &target, xDst, yDst,
-                            dstWidth, dstHeight);
+      return PortStretchDib(source, xSrc, ySrc, srcWidth, srcHeight, &target, xDst, yDst, dstWidth,
+                            dstHeight);
     }
   }
   PortDibDeviceOutput output = gDeviceOutput.load();
@@ -129,8 +130,9 @@ HBITMAP WINAPI CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** 
   const BITMAPINFOHEADER& h = info->bmiHeader;
   const int bitCount = h.biBitCount;
   const bool fields = h.biCompression == BI_BITFIELDS;
-  const bool accepted = (h.biCompression == BI_RGB && (bitCount == 16 || bitCount == 24 || bitCount == 32)) ||
-                        (fields && (bitCount == 16 || bitCount == 32));
+  const bool accepted =
+      (h.biCompression == BI_RGB && (bitCount == 16 || bitCount == 24 || bitCount == 32)) ||
+      (fields && (bitCount == 16 || bitCount == 32));
   if (!accepted || h.biSize < sizeof(BITMAPINFOHEADER) || h.biWidth <= 0 || h.biHeight == 0 ||
       h.biHeight == INT32_MIN) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -178,7 +180,8 @@ HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
   MemoryDc* memory = LiveDc(dc);
   DibSection* section = LiveSection(object);
   const bool stock = object == &gStockBitmap;
-  if (!memory || (!section && !stock) || (section && section->selectedInto && section->selectedInto != memory)) {
+  if (!memory || (!section && !stock) ||
+      (section && section->selectedInto && section->selectedInto != memory)) {
     SetLastError(ERROR_INVALID_HANDLE);
     return nullptr;
   }

@@ -123,8 +123,7 @@ bool PortDescribeDib(const BITMAPINFO* info, UINT usage, const void* bits, UINT 
                          ? static_cast<int>(h.biClrUsed)
                          : full;
     const uint8_t* table = after + h.biSize;
-    for (int i = 0; i < s.paletteCount; ++i)
-      s.palette[i] = ReadLittle(table + i * 4, 3);
+    for (int i = 0; i < s.paletteCount; ++i) s.palette[i] = ReadLittle(table + i * 4, 3);
   }
   *source = s;
   return true;
@@ -137,10 +136,17 @@ uint32_t PortDibPixel(const PortDibSource* s, int x, int y) {
   if (!row) return 0;
   uint32_t index;
   switch (s->bitCount) {
-    case 1: index = (row[x >> 3] >> (7 - (x & 7))) & 1; break;
-    case 4: index = (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF; break;
-    case 8: index = row[x]; break;
-    case 24: return ReadLittle(row + static_cast<ptrdiff_t>(x) * 3, 3);
+    case 1:
+      index = (row[x >> 3] >> (7 - (x & 7))) & 1;
+      break;
+    case 4:
+      index = (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF;
+      break;
+    case 8:
+      index = row[x];
+      break;
+    case 24:
+      return ReadLittle(row + static_cast<ptrdiff_t>(x) * 3, 3);
     default: {
       const int bytes = s->bitCount / 8;
       const uint32_t v = ReadLittle(row + static_cast<ptrdiff_t>(x) * bytes, bytes);

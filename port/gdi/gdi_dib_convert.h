@@ -11,15 +11,15 @@
 // A checked DIB source.
 struct PortDibSource {
   int width;
-  int height;           // always positive
-  bool topDown;         // rows stored top row first
-  int bitCount;         // 1, 4, 8, 16, 24 or 32
-  int stride;           // bytes per stored row (a multiple of 4)
-  const uint8_t* bits;  // the first stored row given
-  int firstRow;         // the band of stored rows given: rows firstRow .. firstRow + rowCount - 1
-  int rowCount;         // in storage order (bottom-up DIBs count from the bottom)
-  uint32_t masks[3];    // red, green, blue for 16 and 32 bits (BI_RGB gets the implied ones)
-  int paletteCount;     // entries of palette in use for 1 to 8 bits
+  int height;             // always positive
+  bool topDown;           // rows stored top row first
+  int bitCount;           // 1, 4, 8, 16, 24 or 32
+  int stride;             // bytes per stored row (a multiple of 4)
+  const uint8_t* bits;    // the first stored row given
+  int firstRow;           // the band of stored rows given: rows firstRow .. firstRow + rowCount - 1
+  int rowCount;           // in storage order (bottom-up DIBs count from the bottom)
+  uint32_t masks[3];      // red, green, blue for 16 and 32 bits (BI_RGB gets the implied ones)
+  int paletteCount;       // entries of palette in use for 1 to 8 bits
   uint32_t palette[256];  // 0x00RRGGBB
 };
 
@@ -41,12 +41,12 @@ bool PortDibRowGiven(const PortDibSource* source, int y);
 
 // Where a copy goes.
 struct PortDibTarget {
-  uint8_t* pixels;   // the top row
-  int pitch;         // bytes from a row to the one below it (negative for bottom-up storage)
+  uint8_t* pixels;  // the top row
+  int pitch;        // bytes from a row to the one below it (negative for bottom-up storage)
   int width;
   int height;
-  int bitCount;      // 16, 24 or 32
-  uint32_t masks[3]; // red, green, blue for 16 and 32 bits; 24 bits is B, G, R in memory
+  int bitCount;       // 16, 24 or 32
+  uint32_t masks[3];  // red, green, blue for 16 and 32 bits; 24 bits is B, G, R in memory
 };
 
 // Copies the source rectangle (xSrc, ySrc, srcWidth, srcHeight), whose y is counted from the

@@ -54,7 +54,8 @@ bool ComposeToDrawable(SDL_Window* sdl, const PortGlCanvas& canvas) {
   return true;
 }
 
-bool WriteThroughGl(HWND window, const RECT& dest, const uint32_t* pixels, size_t stride, const RECT& cut) {
+bool WriteThroughGl(HWND window, const RECT& dest, const uint32_t* pixels, size_t stride,
+                    const RECT& cut) {
   {
     PortGlScope scope;
     if (!scope.ok()) return false;
@@ -62,9 +63,10 @@ bool WriteThroughGl(HWND window, const RECT& dest, const uint32_t* pixels, size_
     if (!canvas) return false;
     PortGl.BindTexture(GL_TEXTURE_2D, canvas->texture);
     PortGl.PixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(stride));
-    const uint32_t* first = pixels + static_cast<size_t>(cut.top - dest.top) * stride + (cut.left - dest.left);
-    PortGl.TexSubImage2D(GL_TEXTURE_2D, 0, cut.left, cut.top, cut.right - cut.left, cut.bottom - cut.top, GL_BGRA,
-                         GL_UNSIGNED_BYTE, first);
+    const uint32_t* first =
+        pixels + static_cast<size_t>(cut.top - dest.top) * stride + (cut.left - dest.left);
+    PortGl.TexSubImage2D(GL_TEXTURE_2D, 0, cut.left, cut.top, cut.right - cut.left,
+                         cut.bottom - cut.top, GL_BGRA, GL_UNSIGNED_BYTE, first);
     PortGl.PixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   }
   return true;
@@ -72,8 +74,8 @@ bool WriteThroughGl(HWND window, const RECT& dest, const uint32_t* pixels, size_
 
 // The surface may be larger than the client area (a window shown full screen): each surface
 // pixel takes the client pixel it covers.
-bool WriteThroughSurface(HWND window, const RECT& dest, const uint32_t* pixels, size_t stride, const RECT& cut,
-                         int cw, int ch) {
+bool WriteThroughSurface(HWND window, const RECT& dest, const uint32_t* pixels, size_t stride,
+                         const RECT& cut, int cw, int ch) {
   SDL_Window* sdl = PortGetSdlWindow(window);
   SDL_Surface* surface = sdl ? SDL_GetWindowSurface(sdl) : nullptr;
   if (!surface) return false;
@@ -93,7 +95,8 @@ bool WriteThroughSurface(HWND window, const RECT& dest, const uint32_t* pixels, 
     for (int sx = area.x; sx < area.x + area.w; ++sx) {
       int cx = static_cast<int>(int64_t{sx} * cw / sw);
       uint32_t argb = src[cx - dest.left];
-      Uint32 value = SDL_MapRGB(surface->format, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+      Uint32 value =
+          SDL_MapRGB(surface->format, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
       uint8_t* p = row + static_cast<size_t>(sx) * bpp;
       if (bpp == 4)
         *reinterpret_cast<Uint32*>(p) = value;
@@ -111,8 +114,8 @@ bool WriteThroughSurface(HWND window, const RECT& dest, const uint32_t* pixels, 
 // memory context to this output: a window's context (GetDC, BeginPaint) shows the DIB in the
 // client area. Pixels the DIB does not reach (outside it, or outside the rows given) keep what
 // the window shows.
-bool WindowDibOutput(HDC dc, const PortDibSource* source, int xSrc, int ySrc, int srcWidth, int srcHeight,
-                     int xDst, int yDst, int dstWidth, int dstHeight) {
+bool WindowDibOutput(HDC dc, const PortDibSource* source, int xSrc, int ySrc, int srcWidth,
+                     int srcHeight, int xDst, int yDst, int dstWidth, int dstHeight) {
   PortDeviceContext* context = PortCheckDeviceContext(dc);
   if (!context || context->kind != kPortWindowDC) return false;
   int cw = 0, ch = 0;
@@ -134,8 +137,8 @@ bool WindowDibOutput(HDC dc, const PortDibSource* source, int xSrc, int ySrc, in
   target.masks[0] = 0xFF0000;
   target.masks[1] = 0xFF00;
   target.masks[2] = 0xFF;
-  if (!PortStretchDib(source, xSrc, ySrc, srcWidth, srcHeight, &target, xDst - area.left, yDst - area.top, dstWidth,
-                      dstHeight))
+  if (!PortStretchDib(source, xSrc, ySrc, srcWidth, srcHeight, &target, xDst - area.left,
+                      yDst - area.top, dstWidth, dstHeight))
     return false;
   std::vector<char> drawn(pixels.size());
   for (size_t i = 0; i < pixels.size(); ++i) {
@@ -154,7 +157,8 @@ bool WindowDibOutput(HDC dc, const PortDibSource* source, int xSrc, int ySrc, in
       int start = y;
       while (y < h && rowWhole(y)) ++y;
       RECT block = {area.left, area.top + start, area.right, area.top + y};
-      if (!PortWindowWriteArgb(context->window, block, &pixels[static_cast<size_t>(start) * w], w)) return false;
+      if (!PortWindowWriteArgb(context->window, block, &pixels[static_cast<size_t>(start) * w], w))
+        return false;
       continue;
     }
     for (int x = 0; x < w;) {
@@ -165,7 +169,9 @@ bool WindowDibOutput(HDC dc, const PortDibSource* source, int xSrc, int ySrc, in
       int start = x;
       while (x < w && drawn[static_cast<size_t>(y) * w + x]) ++x;
       RECT run = {area.left + start, area.top + y, area.left + x, area.top + y + 1};
-      if (!PortWindowWriteArgb(context->window, run, &pixels[static_cast<size_t>(y) * w + start], w)) return false;
+      if (!PortWindowWriteArgb(context->window, run, &pixels[static_cast<size_t>(y) * w + start],
+                               w))
+        return false;
     }
     ++y;
   }
@@ -186,7 +192,8 @@ PortGlCanvas* PortGlWindowCanvas(HWND window) {
   PurgeDeadCanvases();
   Uint32 id = SDL_GetWindowID(sdl);
   auto it = gCanvases.find(window);
-  if (it != gCanvases.end() && it->second.width == w && it->second.height == h && it->second.sdlWindowId == id)
+  if (it != gCanvases.end() && it->second.width == w && it->second.height == h &&
+      it->second.sdlWindowId == id)
     return &it->second;
   if (it != gCanvases.end()) {
     DeleteCanvas(it->second);
@@ -230,8 +237,8 @@ void PortGlDropWindowCanvas(HWND window) {
 bool PortWindowWriteArgb(HWND window, const RECT& dest, const uint32_t* pixels, size_t stride) {
   int cw = 0, ch = 0;
   if (!ClientSize(window, &cw, &ch)) return false;
-  RECT cut = {std::max<LONG>(dest.left, 0), std::max<LONG>(dest.top, 0), std::min<LONG>(dest.right, cw),
-              std::min<LONG>(dest.bottom, ch)};
+  RECT cut = {std::max<LONG>(dest.left, 0), std::max<LONG>(dest.top, 0),
+              std::min<LONG>(dest.right, cw), std::min<LONG>(dest.bottom, ch)};
   if (cut.left >= cut.right || cut.top >= cut.bottom) return true;
   if (PortWindowHasOpenGL(window)) return WriteThroughGl(window, dest, pixels, stride, cut);
   return WriteThroughSurface(window, dest, pixels, stride, cut, cw, ch);
@@ -259,7 +266,8 @@ bool PortReadWindowPixels(HWND window, int width, int height, uint32_t* out) {
     std::vector<uint32_t> rows(static_cast<size_t>(width) * height);
     PortGl.ReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
     for (int y = 0; y < height; ++y)
-      std::copy_n(&rows[static_cast<size_t>(height - 1 - y) * width], width, out + static_cast<size_t>(y) * width);
+      std::copy_n(&rows[static_cast<size_t>(height - 1 - y) * width], width,
+                  out + static_cast<size_t>(y) * width);
     return true;
   }
   SDL_Surface* surface = SDL_GetWindowSurface(sdl);
@@ -267,10 +275,12 @@ bool PortReadWindowPixels(HWND window, int width, int height, uint32_t* out) {
   if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
   int bpp = surface->format->BytesPerPixel;
   for (int y = 0; y < height; ++y) {
-    const auto* row = static_cast<const uint8_t*>(surface->pixels) + static_cast<size_t>(y) * surface->pitch;
+    const auto* row =
+        static_cast<const uint8_t*>(surface->pixels) + static_cast<size_t>(y) * surface->pitch;
     for (int x = 0; x < width; ++x) {
       Uint32 value = 0;
-      for (int i = 0; i < bpp; ++i) value |= static_cast<Uint32>(row[static_cast<size_t>(x) * bpp + i]) << (8 * i);
+      for (int i = 0; i < bpp; ++i)
+        value |= static_cast<Uint32>(row[static_cast<size_t>(x) * bpp + i]) << (8 * i);
       Uint8 r, g, b;
       SDL_GetRGB(value, surface->format, &r, &g, &b);
       out[static_cast<size_t>(y) * width + x] = 0xFF000000u | (r << 16) | (g << 8) | b;

@@ -36,4 +36,6 @@ std::string PortCp932ToUtf8(const char* text) {
   return Convert("UTF-8", "CP932", text, n);
 }
 
-std::string PortUtf8ToCp932(const char* text, size_t length) { return Convert("CP932", "UTF-8", text, length); }
+std::string PortUtf8ToCp932(const char* text, size_t length) {
+  return Convert("CP932", "UTF-8", text, length);
+}

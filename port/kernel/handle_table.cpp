@@ -22,7 +22,8 @@ std::vector<uint32_t> gFreeSlots;
 int gOpenCount = 0;
 
 HANDLE MakeHandle(size_t slot, uint32_t generation) {
-  uint64_t value = (static_cast<uint64_t>(generation) << 32) | (static_cast<uint64_t>(slot + 1) << 2);
+  uint64_t value =
+      (static_cast<uint64_t>(generation) << 32) | (static_cast<uint64_t>(slot + 1) << 2);
   return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(value));
 }
 

@@ -84,8 +84,8 @@ void WINAPI GetSystemInfo(LPSYSTEM_INFO info) {
   long page = sysconf(_SC_PAGESIZE);
   info->dwPageSize = page > 0 ? static_cast<DWORD>(page) : 4096u;
   info->lpMinimumApplicationAddress = reinterpret_cast<LPVOID>(static_cast<uintptr_t>(0x10000));
-  info->lpMaximumApplicationAddress =
-      reinterpret_cast<LPVOID>(static_cast<uintptr_t>(sizeof(void*) == 8 ? 0x7FFFFFFEFFFFull : 0x7FFEFFFFu));
+  info->lpMaximumApplicationAddress = reinterpret_cast<LPVOID>(
+      static_cast<uintptr_t>(sizeof(void*) == 8 ? 0x7FFFFFFEFFFFull : 0x7FFEFFFFu));
   long count = sysconf(_SC_NPROCESSORS_ONLN);
   if (count < 1) count = 1;
   info->dwNumberOfProcessors = static_cast<DWORD>(count);

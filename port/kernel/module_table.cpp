@@ -17,16 +17,11 @@ namespace {
 
 // Every module the port provides. A module that is not listed does not exist here.
 PortModule gModules[] = {
-    {"kernel32.dll", &Kernel32Exports, 0},
-    {"ole32.dll", &Ole32Exports, 0},
-    {"dsound.dll", &DsoundExports, 0},
-    {"winmm.dll", &WinmmExports, 0},
-    {"ws2_32.dll", &Ws2_32Exports, 0},
-    {"user32.dll", &User32Exports, 0},
-    {"imm32.dll", &Imm32Exports, 0},
-    {"d3d9.dll", &D3d9Exports, 0},
-    {"comctl32.dll", &Comctl32Exports, 0},
-    {"dwmapi.dll", &DwmapiExports, 0},
+    {"kernel32.dll", &Kernel32Exports, 0}, {"ole32.dll", &Ole32Exports, 0},
+    {"dsound.dll", &DsoundExports, 0},     {"winmm.dll", &WinmmExports, 0},
+    {"ws2_32.dll", &Ws2_32Exports, 0},     {"user32.dll", &User32Exports, 0},
+    {"imm32.dll", &Imm32Exports, 0},       {"d3d9.dll", &D3d9Exports, 0},
+    {"comctl32.dll", &Comctl32Exports, 0}, {"dwmapi.dll", &DwmapiExports, 0},
 };
 
 // GetModuleHandleA(null): the program's own module, which exports nothing.

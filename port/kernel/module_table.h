@@ -13,7 +13,8 @@ struct PortExport {
 };
 
 // One entry of an export list: PORT_EXPORT(timeGetTime).
-#define PORT_EXPORT(fn) PortExport{#fn, reinterpret_cast<FARPROC>(&fn)}
+#define PORT_EXPORT(fn) \
+  PortExport { #fn, reinterpret_cast < FARPROC>(&fn) }
 
 HMODULE WINAPI LoadLibraryA(LPCSTR fileName);
 HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName);

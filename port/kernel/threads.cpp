@@ -241,13 +241,20 @@ void WINAPI InitializeCriticalSection(LPCRITICAL_SECTION section) {
   pthread_mutexattr_destroy(&attr);
 }
 
-void WINAPI EnterCriticalSection(LPCRITICAL_SECTION section) { pthread_mutex_lock(MutexOf(section)); }
+void WINAPI EnterCriticalSection(LPCRITICAL_SECTION section) {
+  pthread_mutex_lock(MutexOf(section));
+}
 
-void WINAPI LeaveCriticalSection(LPCRITICAL_SECTION section) { pthread_mutex_unlock(MutexOf(section)); }
+void WINAPI LeaveCriticalSection(LPCRITICAL_SECTION section) {
+  pthread_mutex_unlock(MutexOf(section));
+}
 
-void WINAPI DeleteCriticalSection(LPCRITICAL_SECTION section) { pthread_mutex_destroy(MutexOf(section)); }
+void WINAPI DeleteCriticalSection(LPCRITICAL_SECTION section) {
+  pthread_mutex_destroy(MutexOf(section));
+}
 
-HANDLE WINAPI CreateEventA(LPSECURITY_ATTRIBUTES, BOOL manualReset, BOOL initialState, LPCSTR name) {
+HANDLE WINAPI CreateEventA(LPSECURITY_ATTRIBUTES, BOOL manualReset, BOOL initialState,
+                           LPCSTR name) {
   if (name) {
     SetLastError(ERROR_NOT_SUPPORTED);
     return nullptr;
@@ -299,6 +306,5 @@ void WINAPI Sleep(DWORD milliseconds) {
   }
   struct timespec t = {static_cast<time_t>(milliseconds / 1000),
                        static_cast<long>(milliseconds % 1000) * 1000000L};
-  while (nanosleep(&t, &t) != 0 && errno == EINTR) {
-  }
+  while (nanosleep(&t, &t) != 0 && errno == EINTR) {}
 }

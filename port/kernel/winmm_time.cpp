@@ -14,7 +14,8 @@ std::atomic<DWORD> gTimeOffset{0};
 DWORD WINAPI timeGetTime() {
   struct timespec t;
   clock_gettime(CLOCK_MONOTONIC, &t);
-  uint64_t ms = static_cast<uint64_t>(t.tv_sec) * 1000u + static_cast<uint64_t>(t.tv_nsec) / 1000000u;
+  uint64_t ms =
+      static_cast<uint64_t>(t.tv_sec) * 1000u + static_cast<uint64_t>(t.tv_nsec) / 1000000u;
   return static_cast<DWORD>(ms) + gTimeOffset.load();
 }
 
@@ -37,12 +38,8 @@ MMRESULT WINAPI timeGetDevCaps(LPTIMECAPS caps, UINT size) {
 
 namespace {
 const PortExport kWinmmExports[] = {
-    PORT_EXPORT(timeGetTime),
-    PORT_EXPORT(timeBeginPeriod),
-    PORT_EXPORT(timeEndPeriod),
-    PORT_EXPORT(timeGetDevCaps),
-    PORT_EXPORT(joyGetPosEx),
-    PORT_EXPORT(joyGetDevCapsA),
+    PORT_EXPORT(timeGetTime),    PORT_EXPORT(timeBeginPeriod), PORT_EXPORT(timeEndPeriod),
+    PORT_EXPORT(timeGetDevCaps), PORT_EXPORT(joyGetPosEx),     PORT_EXPORT(joyGetDevCapsA),
 };
 }  // namespace
 

@@ -47,10 +47,13 @@ std::vector<PortDisplayMode> ModeList() {
   std::vector<PortDisplayMode> modes;
   for (int bits : {16, 32})
     for (PortDisplayMode s : sizes) modes.push_back({s.width, s.height, bits, s.refresh});
-  auto key = [](const PortDisplayMode& m) { return std::tuple(m.bits, m.width, m.height, m.refresh); };
+  auto key = [](const PortDisplayMode& m) {
+    return std::tuple(m.bits, m.width, m.height, m.refresh);
+  };
   std::sort(modes.begin(), modes.end(), [&](auto& a, auto& b) { return key(a) < key(b); });
-  modes.erase(std::unique(modes.begin(), modes.end(), [&](auto& a, auto& b) { return key(a) == key(b); }),
-              modes.end());
+  modes.erase(
+      std::unique(modes.begin(), modes.end(), [&](auto& a, auto& b) { return key(a) == key(b); }),
+      modes.end());
   return modes;
 }
 
@@ -88,7 +91,8 @@ void PortSwitchDisplayMode(const PortDisplayMode* mode) {
   for (PortWindow* w : all) {
     PortSyncFullScreen(w);
     // The runtime waits for this message to know that a switch has completed.
-    PortPostToOwner(w, WM_DISPLAYCHANGE, static_cast<WPARAM>(now.bits), MAKELPARAM(now.width, now.height));
+    PortPostToOwner(w, WM_DISPLAYCHANGE, static_cast<WPARAM>(now.bits),
+                    MAKELPARAM(now.width, now.height));
   }
 }
 
@@ -96,18 +100,26 @@ void PortSwitchDisplayMode(const PortDisplayMode* mode) {
 
 int WINAPI GetSystemMetrics(int index) {
   switch (index) {
-    case SM_CXSCREEN: return PortCurrentDisplayMode().width;
-    case SM_CYSCREEN: return PortCurrentDisplayMode().height;
+    case SM_CXSCREEN:
+      return PortCurrentDisplayMode().width;
+    case SM_CYSCREEN:
+      return PortCurrentDisplayMode().height;
     case SM_CXBORDER:
-    case SM_CYBORDER: return 1;
+    case SM_CYBORDER:
+      return 1;
     case SM_CXFIXEDFRAME:
-    case SM_CYFIXEDFRAME: return 3;
+    case SM_CYFIXEDFRAME:
+      return 3;
     case SM_CXSIZEFRAME:
-    case SM_CYSIZEFRAME: return 4;
+    case SM_CYSIZEFRAME:
+      return 4;
     case SM_CXEDGE:
-    case SM_CYEDGE: return 2;
-    case SM_CYCAPTION: return 20;
-    default: return 0;
+    case SM_CYEDGE:
+      return 2;
+    case SM_CYCAPTION:
+      return 20;
+    default:
+      return 0;
   }
 }
 
@@ -232,14 +244,21 @@ int WINAPI GetDeviceCaps(HDC dc, int index) {
   if (!PortCheckDeviceContext(dc)) return 0;
   PortDisplayMode mode = PortCurrentDisplayMode();
   switch (index) {
-    case HORZRES: return mode.width;
-    case VERTRES: return mode.height;
-    case BITSPIXEL: return DesktopBits();
-    case PLANES: return 1;
+    case HORZRES:
+      return mode.width;
+    case VERTRES:
+      return mode.height;
+    case BITSPIXEL:
+      return DesktopBits();
+    case PLANES:
+      return 1;
     case LOGPIXELSX:
-    case LOGPIXELSY: return 96;
-    case VREFRESH: return mode.refresh;
-    default: return 0;
+    case LOGPIXELSY:
+      return 96;
+    case VREFRESH:
+      return mode.refresh;
+    default:
+      return 0;
   }
 }
 
@@ -271,7 +290,8 @@ int WINAPI FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
   r.w = static_cast<int>(int64_t{rect->right} * surface->w / cw) - r.x;
   r.h = static_cast<int>(int64_t{rect->bottom} * surface->h / ch) - r.y;
   if (r.w <= 0 || r.h <= 0) return 1;
-  Uint32 color = SDL_MapRGB(surface->format, b->color & 0xFF, (b->color >> 8) & 0xFF, (b->color >> 16) & 0xFF);
+  Uint32 color =
+      SDL_MapRGB(surface->format, b->color & 0xFF, (b->color >> 8) & 0xFF, (b->color >> 16) & 0xFF);
   SDL_FillRect(surface, &r, color);
   SDL_UpdateWindowSurface(w->sdl);
   return 1;

@@ -47,7 +47,9 @@ DWORD WINAPI ImmGetCandidateListA(HIMC, DWORD, LPCANDIDATELIST, DWORD) { return 
 LONG WINAPI ImmGetCompositionStringA(HIMC context, DWORD index, LPVOID buffer, DWORD bufferLength) {
   if (!gPlayed.on || context != &gContext) return IMM_ERROR_GENERAL;
   if (index == GCS_CURSORPOS) return gPlayed.cursor;
-  const std::string* text = index == GCS_COMPSTR ? &gPlayed.composition : index == GCS_RESULTSTR ? &gPlayed.result : nullptr;
+  const std::string* text = index == GCS_COMPSTR     ? &gPlayed.composition
+                            : index == GCS_RESULTSTR ? &gPlayed.result
+                                                     : nullptr;
   if (!text) return 0;
   if (bufferLength == 0 || !buffer) return static_cast<LONG>(text->size());
   size_t n = std::min<size_t>(text->size(), bufferLength);
@@ -66,10 +68,14 @@ BOOL WINAPI WINNLSEnableIME(HWND, BOOL enable) {
 
 namespace {
 const PortExport kImm32Exports[] = {
-    PORT_EXPORT(ImmGetContext),          PORT_EXPORT(ImmReleaseContext),
-    PORT_EXPORT(ImmGetOpenStatus),       PORT_EXPORT(ImmGetConversionStatus),
-    PORT_EXPORT(ImmNotifyIME),           PORT_EXPORT(ImmSetOpenStatus),
-    PORT_EXPORT(ImmGetCandidateListA),   PORT_EXPORT(ImmGetCompositionStringA),
+    PORT_EXPORT(ImmGetContext),
+    PORT_EXPORT(ImmReleaseContext),
+    PORT_EXPORT(ImmGetOpenStatus),
+    PORT_EXPORT(ImmGetConversionStatus),
+    PORT_EXPORT(ImmNotifyIME),
+    PORT_EXPORT(ImmSetOpenStatus),
+    PORT_EXPORT(ImmGetCandidateListA),
+    PORT_EXPORT(ImmGetCompositionStringA),
     PORT_EXPORT(ImmSetCompositionStringA),
 };
 }  // namespace

@@ -42,7 +42,8 @@ BOOL WINAPI ImmGetOpenStatus(HIMC context);
 BOOL WINAPI ImmSetOpenStatus(HIMC context, BOOL open);
 BOOL WINAPI ImmGetConversionStatus(HIMC context, LPDWORD conversion, LPDWORD sentence);
 BOOL WINAPI ImmNotifyIME(HIMC context, DWORD action, DWORD index, DWORD value);
-DWORD WINAPI ImmGetCandidateListA(HIMC context, DWORD index, LPCANDIDATELIST list, DWORD bufferLength);
+DWORD WINAPI ImmGetCandidateListA(HIMC context, DWORD index, LPCANDIDATELIST list,
+                                  DWORD bufferLength);
 LONG WINAPI ImmGetCompositionStringA(HIMC context, DWORD index, LPVOID buffer, DWORD bufferLength);
 BOOL WINAPI ImmSetCompositionStringA(HIMC context, DWORD index, LPVOID composition,
                                      DWORD compositionLength, LPVOID reading, DWORD readingLength);

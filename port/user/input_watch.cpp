@@ -20,7 +20,7 @@ struct Listener {
 std::mutex gStartMutex;
 std::atomic<bool> gStarted{false};
 bool gFailed = false;  // under gStartMutex
-std::mutex gMutex;  // the state below
+std::mutex gMutex;     // the state below
 std::array<bool, SDL_NUM_SCANCODES> gKeys = {};
 PortMouseTotals gMouse = {};
 std::vector<Listener> gListeners;
@@ -28,12 +28,18 @@ int gNextListenerId = 1;
 
 Uint32 ButtonBit(Uint8 button) {
   switch (button) {
-    case SDL_BUTTON_LEFT: return 1u << 0;
-    case SDL_BUTTON_RIGHT: return 1u << 1;
-    case SDL_BUTTON_MIDDLE: return 1u << 2;
-    case SDL_BUTTON_X1: return 1u << 3;
-    case SDL_BUTTON_X2: return 1u << 4;
-    default: return 0;
+    case SDL_BUTTON_LEFT:
+      return 1u << 0;
+    case SDL_BUTTON_RIGHT:
+      return 1u << 1;
+    case SDL_BUTTON_MIDDLE:
+      return 1u << 2;
+    case SDL_BUTTON_X1:
+      return 1u << 3;
+    case SDL_BUTTON_X2:
+      return 1u << 4;
+    default:
+      return 0;
   }
 }
 

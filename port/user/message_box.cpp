@@ -47,8 +47,9 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     data[count++] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDOK, "OK"};
     data[count++] = {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDCANCEL, "Cancel"};
   } else {
-    data[count++] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
-                     IDOK, "OK"};
+    data[count++] = {
+        SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK,
+        "OK"};
   }
   UINT icon = type & 0xF0;
   Uint32 flags = icon == MB_ICONERROR     ? SDL_MESSAGEBOX_ERROR
@@ -56,7 +57,8 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
                                           : SDL_MESSAGEBOX_INFORMATION;
   std::string title = PortCp932ToUtf8(caption ? caption : "");
   std::string message = PortCp932ToUtf8(text ? text : "");
-  SDL_MessageBoxData box = {flags, PortGetSdlWindow(owner), title.c_str(), message.c_str(), count, data, nullptr};
+  SDL_MessageBoxData box = {
+      flags, PortGetSdlWindow(owner), title.c_str(), message.c_str(), count, data, nullptr};
   int pressed = 0;
   if (SDL_ShowMessageBox(&box, &pressed) != 0 || pressed <= 0) return negative;
   return pressed;

@@ -198,7 +198,8 @@ LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       all = PortWindowList();
     }
     for (PortWindow* w : all)
-      if (PortLiveWindow(reinterpret_cast<HWND>(w))) w->proc(reinterpret_cast<HWND>(w), message, wParam, lParam);
+      if (PortLiveWindow(reinterpret_cast<HWND>(w)))
+        w->proc(reinterpret_cast<HWND>(w), message, wParam, lParam);
     return 0;
   }
   PortWindow* w = PortLiveWindow(window);
@@ -238,11 +239,20 @@ BOOL WINAPI TranslateMessage(const MSG* msg) {
   // SDL gives no text for these keys; they become characters here, as on Windows.
   WPARAM ch = 0;
   switch (msg->wParam) {
-    case VK_BACK: ch = 8; break;
-    case VK_TAB: ch = 9; break;
-    case VK_RETURN: ch = 13; break;
-    case VK_ESCAPE: ch = 27; break;
-    default: return FALSE;
+    case VK_BACK:
+      ch = 8;
+      break;
+    case VK_TAB:
+      ch = 9;
+      break;
+    case VK_RETURN:
+      ch = 13;
+      break;
+    case VK_ESCAPE:
+      ch = 27;
+      break;
+    default:
+      return FALSE;
   }
   std::lock_guard lock(PortWindowMutex());
   QueueOf(std::this_thread::get_id())

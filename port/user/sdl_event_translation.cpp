@@ -18,11 +18,11 @@ struct KeyMapping {
 // The keys that reach the window procedure as WM_KEYDOWN: the editing keys and the four that
 // TranslateMessage turns into characters.
 constexpr KeyMapping kKeys[] = {
-    {SDLK_BACKSPACE, VK_BACK}, {SDLK_TAB, VK_TAB},         {SDLK_RETURN, VK_RETURN},
-    {SDLK_KP_ENTER, VK_RETURN}, {SDLK_ESCAPE, VK_ESCAPE},  {SDLK_PAGEUP, VK_PRIOR},
-    {SDLK_PAGEDOWN, VK_NEXT},  {SDLK_END, VK_END},         {SDLK_HOME, VK_HOME},
-    {SDLK_LEFT, VK_LEFT},      {SDLK_UP, VK_UP},           {SDLK_RIGHT, VK_RIGHT},
-    {SDLK_DOWN, VK_DOWN},      {SDLK_INSERT, VK_INSERT},   {SDLK_DELETE, VK_DELETE},
+    {SDLK_BACKSPACE, VK_BACK},  {SDLK_TAB, VK_TAB},       {SDLK_RETURN, VK_RETURN},
+    {SDLK_KP_ENTER, VK_RETURN}, {SDLK_ESCAPE, VK_ESCAPE}, {SDLK_PAGEUP, VK_PRIOR},
+    {SDLK_PAGEDOWN, VK_NEXT},   {SDLK_END, VK_END},       {SDLK_HOME, VK_HOME},
+    {SDLK_LEFT, VK_LEFT},       {SDLK_UP, VK_UP},         {SDLK_RIGHT, VK_RIGHT},
+    {SDLK_DOWN, VK_DOWN},       {SDLK_INSERT, VK_INSERT}, {SDLK_DELETE, VK_DELETE},
 };
 
 PortWindow* WindowOf(Uint32 sdlId) {
@@ -86,7 +86,9 @@ void Resized(PortWindow* w, int width, int height) {
   RECT proposed = w->rect;
   proposed.right += width - cw;
   proposed.bottom += height - ch;
-  WPARAM edge = width != cw && height != ch ? WMSZ_BOTTOMRIGHT : width != cw ? WMSZ_RIGHT : WMSZ_BOTTOM;
+  WPARAM edge = width != cw && height != ch ? WMSZ_BOTTOMRIGHT
+                : width != cw               ? WMSZ_RIGHT
+                                            : WMSZ_BOTTOM;
   SendMessageA(reinterpret_cast<HWND>(w), WM_SIZING, edge, reinterpret_cast<LPARAM>(&proposed));
   if (!PortLiveWindow(reinterpret_cast<HWND>(w))) return;
   PortApplyWindowRect(w, proposed, true);
@@ -98,14 +100,27 @@ void Translate(const SDL_Event& e) {
       PortWindow* w = PortLiveWindow(PortFindWindowBySdlId(e.window.windowID));
       if (!w || w->destroying) return;
       switch (e.window.event) {
-        case SDL_WINDOWEVENT_CLOSE: PortPostToOwner(w, WM_CLOSE, 0, 0); break;
-        case SDL_WINDOWEVENT_FOCUS_GAINED: Focus(w, true); break;
-        case SDL_WINDOWEVENT_FOCUS_LOST: Focus(w, false); break;
-        case SDL_WINDOWEVENT_MOVED: Moved(w, e.window.data1, e.window.data2); break;
+        case SDL_WINDOWEVENT_CLOSE:
+          PortPostToOwner(w, WM_CLOSE, 0, 0);
+          break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+          Focus(w, true);
+          break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+          Focus(w, false);
+          break;
+        case SDL_WINDOWEVENT_MOVED:
+          Moved(w, e.window.data1, e.window.data2);
+          break;
         case SDL_WINDOWEVENT_RESIZED:
-        case SDL_WINDOWEVENT_SIZE_CHANGED: Resized(w, e.window.data1, e.window.data2); break;
-        case SDL_WINDOWEVENT_EXPOSED: PortInvalidateWholeClient(w); break;
-        default: break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          Resized(w, e.window.data1, e.window.data2);
+          break;
+        case SDL_WINDOWEVENT_EXPOSED:
+          PortInvalidateWholeClient(w);
+          break;
+        default:
+          break;
       }
       return;
     }
@@ -120,10 +135,17 @@ void Translate(const SDL_Event& e) {
       bool down = e.type == SDL_MOUSEBUTTONDOWN;
       UINT message;
       switch (e.button.button) {
-        case SDL_BUTTON_LEFT: message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP; break;
-        case SDL_BUTTON_RIGHT: message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP; break;
-        case SDL_BUTTON_MIDDLE: message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP; break;
-        default: return;
+        case SDL_BUTTON_LEFT:
+          message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+          break;
+        case SDL_BUTTON_RIGHT:
+          message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+          break;
+        case SDL_BUTTON_MIDDLE:
+          message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+          break;
+        default:
+          return;
       }
       Mouse(w, message, e.button.x, e.button.y, SDL_GetMouseState(nullptr, nullptr));
       return;

@@ -3,21 +3,11 @@
 
 namespace {
 const PortExport kUser32Exports[] = {
-    PORT_EXPORT(WINNLSEnableIME),
-    PORT_EXPORT(RegisterClassExA),
-    PORT_EXPORT(UnregisterClassA),
-    PORT_EXPORT(CreateWindowExA),
-    PORT_EXPORT(DestroyWindow),
-    PORT_EXPORT(FindWindowA),
-    PORT_EXPORT(ShowWindow),
-    PORT_EXPORT(UpdateWindow),
-    PORT_EXPORT(PeekMessageA),
-    PORT_EXPORT(PostMessageA),
-    PORT_EXPORT(SendMessageA),
-    PORT_EXPORT(DispatchMessageA),
-    PORT_EXPORT(TranslateMessage),
-    PORT_EXPORT(DefWindowProcA),
-    PORT_EXPORT(MessageBoxA),
+    PORT_EXPORT(WINNLSEnableIME),  PORT_EXPORT(RegisterClassExA), PORT_EXPORT(UnregisterClassA),
+    PORT_EXPORT(CreateWindowExA),  PORT_EXPORT(DestroyWindow),    PORT_EXPORT(FindWindowA),
+    PORT_EXPORT(ShowWindow),       PORT_EXPORT(UpdateWindow),     PORT_EXPORT(PeekMessageA),
+    PORT_EXPORT(PostMessageA),     PORT_EXPORT(SendMessageA),     PORT_EXPORT(DispatchMessageA),
+    PORT_EXPORT(TranslateMessage), PORT_EXPORT(DefWindowProcA),   PORT_EXPORT(MessageBoxA),
 };
 }  // namespace
 

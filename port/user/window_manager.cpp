@@ -251,7 +251,8 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
     SetLastError(ERROR_CLASS_ALREADY_EXISTS);
     return 0;
   }
-  gClasses.push_back({wc->lpszClassName, wc->lpfnWndProc, wc->style, wc->hInstance, wc->hCursor, 0});
+  gClasses.push_back(
+      {wc->lpszClassName, wc->lpfnWndProc, wc->style, wc->hInstance, wc->hCursor, 0});
   return gNextAtom++;
 }
 
@@ -326,8 +327,9 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
   PortClaimClassName(w->className);
 
   HWND h = reinterpret_cast<HWND>(w);
-  CREATESTRUCTA cs = {param,  instance,  menu, parent, height, width, y, x, static_cast<LONG>(style),
-                      windowName, className, exStyle};
+  CREATESTRUCTA cs = {
+      param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
+      windowName, className, exStyle};
   if (!SendMessageA(h, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) ||
       SendMessageA(h, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
     DestroyWindow(h);
@@ -590,7 +592,8 @@ BOOL WINAPI SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width,
     r.bottom = r.top + std::max(0, height);
   }
   PortApplyWindowRect(w, r, !(flags & SWP_NOREDRAW));
-  if (flags & SWP_SHOWWINDOW) ShowWindow(window, (flags & SWP_NOACTIVATE) ? SW_SHOWNOACTIVATE : SW_SHOW);
+  if (flags & SWP_SHOWWINDOW)
+    ShowWindow(window, (flags & SWP_NOACTIVATE) ? SW_SHOWNOACTIVATE : SW_SHOW);
   if (flags & SWP_HIDEWINDOW) ShowWindow(window, SW_HIDE);
   return TRUE;
 }

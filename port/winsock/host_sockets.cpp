@@ -1,12 +1,12 @@
 #include "port/winsock/host_sockets.h"
 
 #include <arpa/inet.h>
-#include <cerrno>
-#include <cstring>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 #include <algorithm>
 
@@ -16,49 +16,85 @@ namespace {
 
 int WinsockErrorFromErrno(int e) {
   switch (e) {
-    case EINTR: return WSAEINTR;
-    case EBADF: return WSAEBADF;
+    case EINTR:
+      return WSAEINTR;
+    case EBADF:
+      return WSAEBADF;
     case EACCES:
-    case EPERM: return WSAEACCES;
-    case EFAULT: return WSAEFAULT;
-    case EINVAL: return WSAEINVAL;
+    case EPERM:
+      return WSAEACCES;
+    case EFAULT:
+      return WSAEFAULT;
+    case EINVAL:
+      return WSAEINVAL;
     case EMFILE:
-    case ENFILE: return WSAEMFILE;
+    case ENFILE:
+      return WSAEMFILE;
 #if EWOULDBLOCK != EAGAIN
     case EWOULDBLOCK:
 #endif
-    case EAGAIN: return WSAEWOULDBLOCK;
-    case EINPROGRESS: return WSAEINPROGRESS;
-    case EALREADY: return WSAEALREADY;
-    case ENOTSOCK: return WSAENOTSOCK;
-    case EDESTADDRREQ: return WSAEDESTADDRREQ;
-    case EMSGSIZE: return WSAEMSGSIZE;
-    case EPROTOTYPE: return WSAEPROTOTYPE;
-    case ENOPROTOOPT: return WSAENOPROTOOPT;
-    case EPROTONOSUPPORT: return WSAEPROTONOSUPPORT;
-    case ESOCKTNOSUPPORT: return WSAESOCKTNOSUPPORT;
-    case EOPNOTSUPP: return WSAEOPNOTSUPP;
-    case EPFNOSUPPORT: return WSAEPFNOSUPPORT;
-    case EAFNOSUPPORT: return WSAEAFNOSUPPORT;
-    case EADDRINUSE: return WSAEADDRINUSE;
-    case EADDRNOTAVAIL: return WSAEADDRNOTAVAIL;
-    case ENETDOWN: return WSAENETDOWN;
-    case ENETUNREACH: return WSAENETUNREACH;
-    case ENETRESET: return WSAENETRESET;
-    case ECONNABORTED: return WSAECONNABORTED;
+    case EAGAIN:
+      return WSAEWOULDBLOCK;
+    case EINPROGRESS:
+      return WSAEINPROGRESS;
+    case EALREADY:
+      return WSAEALREADY;
+    case ENOTSOCK:
+      return WSAENOTSOCK;
+    case EDESTADDRREQ:
+      return WSAEDESTADDRREQ;
+    case EMSGSIZE:
+      return WSAEMSGSIZE;
+    case EPROTOTYPE:
+      return WSAEPROTOTYPE;
+    case ENOPROTOOPT:
+      return WSAENOPROTOOPT;
+    case EPROTONOSUPPORT:
+      return WSAEPROTONOSUPPORT;
+    case ESOCKTNOSUPPORT:
+      return WSAESOCKTNOSUPPORT;
+    case EOPNOTSUPP:
+      return WSAEOPNOTSUPP;
+    case EPFNOSUPPORT:
+      return WSAEPFNOSUPPORT;
+    case EAFNOSUPPORT:
+      return WSAEAFNOSUPPORT;
+    case EADDRINUSE:
+      return WSAEADDRINUSE;
+    case EADDRNOTAVAIL:
+      return WSAEADDRNOTAVAIL;
+    case ENETDOWN:
+      return WSAENETDOWN;
+    case ENETUNREACH:
+      return WSAENETUNREACH;
+    case ENETRESET:
+      return WSAENETRESET;
+    case ECONNABORTED:
+      return WSAECONNABORTED;
     case ECONNRESET:
-    case EPIPE: return WSAECONNRESET;
+    case EPIPE:
+      return WSAECONNRESET;
     case ENOBUFS:
-    case ENOMEM: return WSAENOBUFS;
-    case EISCONN: return WSAEISCONN;
-    case ENOTCONN: return WSAENOTCONN;
-    case ESHUTDOWN: return WSAESHUTDOWN;
-    case ETIMEDOUT: return WSAETIMEDOUT;
-    case ECONNREFUSED: return WSAECONNREFUSED;
-    case ENAMETOOLONG: return WSAENAMETOOLONG;
-    case EHOSTDOWN: return WSAEHOSTDOWN;
-    case EHOSTUNREACH: return WSAEHOSTUNREACH;
-    default: return WSAEINVAL;
+    case ENOMEM:
+      return WSAENOBUFS;
+    case EISCONN:
+      return WSAEISCONN;
+    case ENOTCONN:
+      return WSAENOTCONN;
+    case ESHUTDOWN:
+      return WSAESHUTDOWN;
+    case ETIMEDOUT:
+      return WSAETIMEDOUT;
+    case ECONNREFUSED:
+      return WSAECONNREFUSED;
+    case ENAMETOOLONG:
+      return WSAENAMETOOLONG;
+    case EHOSTDOWN:
+      return WSAEHOSTDOWN;
+    case EHOSTUNREACH:
+      return WSAEHOSTUNREACH;
+    default:
+      return WSAEINVAL;
   }
 }
 
@@ -91,14 +127,19 @@ int HostMessageFlags(int flags) {
 
 int WinsockErrorFromLookup(int code) {
   switch (code) {
-    case EAI_NONAME: return WSAHOST_NOT_FOUND;
-    case EAI_AGAIN: return WSATRY_AGAIN;
+    case EAI_NONAME:
+      return WSAHOST_NOT_FOUND;
+    case EAI_AGAIN:
+      return WSATRY_AGAIN;
 #ifdef EAI_NODATA
     case EAI_NODATA:
 #endif
-    case EAI_ADDRFAMILY: return WSANO_DATA;
-    case EAI_MEMORY: return WSAENOBUFS;
-    default: return WSANO_RECOVERY;
+    case EAI_ADDRFAMILY:
+      return WSANO_DATA;
+    case EAI_MEMORY:
+      return WSAENOBUFS;
+    default:
+      return WSANO_RECOVERY;
   }
 }
 
@@ -112,7 +153,7 @@ int HostSocketOpen(int kind, int protocol, int* error) {
     type = SOCK_DGRAM;
   else {
     *error = (kind == kHostSocketStream || kind == kHostSocketDatagram) ? WSAEPROTONOSUPPORT
-                                                                         : WSAESOCKTNOSUPPORT;
+                                                                        : WSAESOCKTNOSUPPORT;
     return -1;
   }
   int fd = ::socket(AF_INET, type | SOCK_CLOEXEC, protocol);
@@ -185,7 +226,8 @@ int HostSocketSend(int fd, const void* data, int length, int flags, const HostSo
   return static_cast<int>(n);
 }
 
-int HostSocketReceive(int fd, void* data, int length, int flags, HostSocketAddress* from, int* error) {
+int HostSocketReceive(int fd, void* data, int length, int flags, HostSocketAddress* from,
+                      int* error) {
   int hostFlags = HostMessageFlags(flags);
   if (hostFlags < 0) {
     *error = WSAEOPNOTSUPP;
@@ -240,7 +282,8 @@ int HostLookupName(const char* name, std::string* canonicalName, std::vector<uin
   for (addrinfo* p = list; p; p = p->ai_next) {
     if (p->ai_family != AF_INET) continue;
     uint32_t a = reinterpret_cast<const sockaddr_in*>(p->ai_addr)->sin_addr.s_addr;
-    if (std::find(addresses->begin(), addresses->end(), a) == addresses->end()) addresses->push_back(a);
+    if (std::find(addresses->begin(), addresses->end(), a) == addresses->end())
+      addresses->push_back(a);
   }
   ::freeaddrinfo(list);
   if (addresses->empty()) {

@@ -26,7 +26,8 @@ int HostSocketConnect(int fd, const HostSocketAddress& address, int* error);
 int HostSocketSend(int fd, const void* data, int length, int flags, const HostSocketAddress* to,
                    int* error);
 // from == null: the sender is not wanted.
-int HostSocketReceive(int fd, void* data, int length, int flags, HostSocketAddress* from, int* error);
+int HostSocketReceive(int fd, void* data, int length, int flags, HostSocketAddress* from,
+                      int* error);
 int HostSocketShutdown(int fd, int how, int* error);
 
 int HostGetName(std::string* name, int* error);

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "port/winsock/host_sockets.h"
 #include "port/kernel/last_error.h"
 #include "port/kernel/module_exports.h"
+#include "port/winsock/host_sockets.h"
 
 namespace {
 
@@ -302,7 +302,8 @@ int WINAPI send(SOCKET s, const char* data, int length, int flags) {
   return n >= 0 ? n : Fail(error);
 }
 
-int WINAPI sendto(SOCKET s, const char* data, int length, int flags, const sockaddr* to, int toLength) {
+int WINAPI sendto(SOCKET s, const char* data, int length, int flags, const sockaddr* to,
+                  int toLength) {
   int fd = Lookup(s);
   if (fd < 0 || CheckBuffer(data, length) != 0) return SOCKET_ERROR;
   HostSocketAddress a;
@@ -327,7 +328,8 @@ int WINAPI recv(SOCKET s, char* data, int length, int flags) {
 int WINAPI recvfrom(SOCKET s, char* data, int length, int flags, sockaddr* from, int* fromLength) {
   int fd = Lookup(s);
   if (fd < 0 || CheckBuffer(data, length) != 0) return SOCKET_ERROR;
-  if (from && (!fromLength || *fromLength < static_cast<int>(sizeof(sockaddr_in)))) return Fail(WSAEFAULT);
+  if (from && (!fromLength || *fromLength < static_cast<int>(sizeof(sockaddr_in))))
+    return Fail(WSAEFAULT);
   HostSocketAddress sender;
   int error;
   int n = HostSocketReceive(fd, data, length, flags, from ? &sender : nullptr, &error);
@@ -373,7 +375,8 @@ const PortExport kWs2_32Exports[] = {
     PORT_EXPORT(WSAAsyncSelect),
     PORT_EXPORT(gethostbyaddr),
     PORT_EXPORT(gethostbyname),
-    PortExport{"gethostname", reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(kGetHostName))},
+    PortExport{"gethostname",
+               reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(kGetHostName))},
     PORT_EXPORT(ntohs),
     PORT_EXPORT(htons),
     PORT_EXPORT(connect),

@@ -111,7 +111,8 @@ int WINAPI listen(SOCKET s, int backlog);
 SOCKET WINAPI accept(SOCKET s, sockaddr* address, int* addressLength);
 int WINAPI connect(SOCKET s, const sockaddr* name, int nameLength);
 int WINAPI send(SOCKET s, const char* data, int length, int flags);
-int WINAPI sendto(SOCKET s, const char* data, int length, int flags, const sockaddr* to, int toLength);
+int WINAPI sendto(SOCKET s, const char* data, int length, int flags, const sockaddr* to,
+                  int toLength);
 int WINAPI recv(SOCKET s, char* data, int length, int flags);
 int WINAPI recvfrom(SOCKET s, char* data, int length, int flags, sockaddr* from, int* fromLength);
 int WINAPI shutdown(SOCKET s, int how);

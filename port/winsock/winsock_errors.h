@@ -1,5 +1,5 @@
-// Winsock error codes, as WSAGetLastError reports them. Kept apart from port/winsock/winsock.h so that
-// the host-socket side, which sees the POSIX declarations, can use them too.
+// Winsock error codes, as WSAGetLastError reports them. Kept apart from port/winsock/winsock.h so
+// that the host-socket side, which sees the POSIX declarations, can use them too.
 #pragma once
 
 #define WSAEINTR 10004

@@ -69,8 +69,9 @@ SourceKind SourceKindOf(const MemImgBody& body) {
 
 bool SkipTableServes(const MEMIMG& src) {
   const MemImgBody& body = *src.body;
-  return body.skipTableValid == 1 && body.skipTable != nullptr && body.skipTableView == src.pixels &&
-         body.skipTableWidth == src.width && body.skipTableHeight == src.height;
+  return body.skipTableValid == 1 && body.skipTable != nullptr &&
+         body.skipTableView == src.pixels && body.skipTableWidth == src.width &&
+         body.skipTableHeight == src.height;
 }
 
 }  // namespace
@@ -100,12 +101,15 @@ int DrawMemImgPlain(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparen
       return 0;
   }
 
-  const uint32_t param = BlendParam < 0 ? 0 : BlendParam > 255 ? 255 : static_cast<uint32_t>(BlendParam);
+  const uint32_t param = BlendParam < 0     ? 0
+                         : BlendParam > 255 ? 255
+                                            : static_cast<uint32_t>(BlendParam);
   const bool bright = (DrawBright & 0xFFFFFF) != 0xFFFFFF;
   const bool blend = blendImage != nullptr;
   const bool alphaSource = srcBody.hasAlpha && !srcBody.paletted;
   const bool deep = srcBody.colorType == Xrgb8888;
-  const bool runLength = transparent == 1 && w == src->width && h == src->height && SkipTableServes(*src);
+  const bool runLength =
+      transparent == 1 && w == src->width && h == src->height && SkipTableServes(*src);
   // The special forms of the per-pixel path: plain sources without brightness or blend image.
   const bool special = !runLength && !bright && !blend && !alphaSource;
 
@@ -113,13 +117,15 @@ int DrawMemImgPlain(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparen
   if (mode == 1 && param == 255) mode = 0;
   RuleKind kind;
   switch (mode) {
-    case 0: kind = RuleKind::Copy; break;
+    case 0:
+      kind = RuleKind::Copy;
+      break;
     case 1:
       if (param == 0) return 0;
-      kind = !special ? RuleKind::Alpha
+      kind = !special       ? RuleKind::Alpha
              : param == 128 ? RuleKind::HalfMix
-             : deep ? RuleKind::Alpha
-                    : RuleKind::Scale6Mix;
+             : deep         ? RuleKind::Alpha
+                            : RuleKind::Scale6Mix;
       break;
     case 2:
       if (param == 0) return 0;
@@ -129,10 +135,17 @@ int DrawMemImgPlain(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparen
       if (param == 0) return 0;
       kind = RuleKind::Subtract;
       break;
-    case 4: kind = RuleKind::Multiply; break;
-    case 10: kind = RuleKind::InvertedAlpha; break;
-    case 11: kind = RuleKind::MultiplyAlpha; break;
-    default: return 0;
+    case 4:
+      kind = RuleKind::Multiply;
+      break;
+    case 10:
+      kind = RuleKind::InvertedAlpha;
+      break;
+    case 11:
+      kind = RuleKind::MultiplyAlpha;
+      break;
+    default:
+      return 0;
   }
 
   const RuleParams params = {param,
@@ -168,8 +181,8 @@ int DrawMemImgPlain(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparen
         alphaSource ? PickPlainSpan(source, kind, bright, blend, PixelSelect::Partial) : opaque;
     if (opaque == nullptr || partial == nullptr) return 0;
     const uint8_t* table = srcBody.skipTable;
-    const uint8_t* tableEnd =
-        table + (static_cast<ptrdiff_t>(srcBody.width) + 5) * static_cast<ptrdiff_t>(srcBody.height);
+    const uint8_t* tableEnd = table + (static_cast<ptrdiff_t>(srcBody.width) + 5) *
+                                          static_cast<ptrdiff_t>(srcBody.height);
     DrawRuns(f, table, tableEnd, opaque, partial, params);
     return 1;
   }

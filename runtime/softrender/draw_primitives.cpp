@@ -26,13 +26,12 @@ bool Drawable(const MEMIMG* dst) {
 ClipBox ImageArea(const MEMIMG& image) { return {0, 0, image.width, image.height}; }
 
 // DrawArea within the destination: the area is not trusted to lie inside it.
-ClipBox TargetArea(const MEMIMG& dst) {
-  return ClipBoxTo(ClipBoxOf(DrawArea), ImageArea(dst));
-}
+ClipBox TargetArea(const MEMIMG& dst) { return ClipBoxTo(ClipBoxOf(DrawArea), ImageArea(dst)); }
 
 bool IsDrawTarget(const MEMIMG& dst) {
-  return SoftDrawTarget != nullptr && SoftDrawTarget->body == dst.body && SoftDrawTarget->pixels == dst.pixels &&
-         SoftDrawTarget->width == dst.width && SoftDrawTarget->height == dst.height;
+  return SoftDrawTarget != nullptr && SoftDrawTarget->body == dst.body &&
+         SoftDrawTarget->pixels == dst.pixels && SoftDrawTarget->width == dst.width &&
+         SoftDrawTarget->height == dst.height;
 }
 
 // The rule of the blend mode in force, or false when the mode draws nothing at this parameter.
@@ -40,14 +39,29 @@ bool ChooseRule(RuleKind* kind, uint32_t* param) {
   const int32_t p = BlendParam < 0 ? 0 : BlendParam > 255 ? 255 : BlendParam;
   *param = static_cast<uint32_t>(p);
   switch (CurrentBlendMode) {
-    case 0: *kind = RuleKind::Copy; return true;
-    case 1: *kind = p == 255 ? RuleKind::Copy : RuleKind::Alpha; return p != 0;
-    case 2: *kind = RuleKind::Add; return p != 0;
-    case 3: *kind = RuleKind::Subtract; return p != 0;  // every source kind, paletted too
-    case 4: *kind = RuleKind::Multiply; return true;
-    case 10: *kind = RuleKind::InvertedAlpha; return true;
-    case 11: *kind = RuleKind::MultiplyAlpha; return true;
-    default: return false;
+    case 0:
+      *kind = RuleKind::Copy;
+      return true;
+    case 1:
+      *kind = p == 255 ? RuleKind::Copy : RuleKind::Alpha;
+      return p != 0;
+    case 2:
+      *kind = RuleKind::Add;
+      return p != 0;
+    case 3:
+      *kind = RuleKind::Subtract;
+      return p != 0;  // every source kind, paletted too
+    case 4:
+      *kind = RuleKind::Multiply;
+      return true;
+    case 10:
+      *kind = RuleKind::InvertedAlpha;
+      return true;
+    case 11:
+      *kind = RuleKind::MultiplyAlpha;
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -73,18 +87,20 @@ uint32_t ShiftBrightened(uint32_t c, bool deep) {
   if (!BrightnessActive()) return c;
   const uint32_t b = DrawBright & 0xFF, g = (DrawBright >> 8) & 0xFF, r = (DrawBright >> 16) & 0xFF;
   if (deep)
-    return (c & 0xFF000000u) | (((c >> 16) & 0xFF) * r >> 8) << 16 | (((c >> 8) & 0xFF) * g >> 8) << 8 |
-           ((c & 0xFF) * b >> 8);
+    return (c & 0xFF000000u) | (((c >> 16) & 0xFF) * r >> 8) << 16 |
+           (((c >> 8) & 0xFF) * g >> 8) << 8 | ((c & 0xFF) * b >> 8);
   return ((c >> 11) * r >> 8) << 11 | (((c >> 5) & 63) * g >> 8) << 5 | ((c & 31) * b >> 8);
 }
 
 // Flat triangles always scale through BlendScaleTable (row 255 is the identity).
 uint32_t TableBrightened(uint32_t c, bool deep) {
   const uint32_t b = DrawBright & 0xFF, g = (DrawBright >> 8) & 0xFF, r = (DrawBright >> 16) & 0xFF;
-  const auto t = [](uint32_t row, uint32_t v) { return static_cast<uint32_t>(BlendScaleTable[row][v]); };
+  const auto t = [](uint32_t row, uint32_t v) {
+    return static_cast<uint32_t>(BlendScaleTable[row][v]);
+  };
   if (deep)
-    return (c & 0xFF000000u) | (t(r, (c >> 16) & 0xFF) & 0xFF) << 16 | (t(g, (c >> 8) & 0xFF) & 0xFF) << 8 |
-           (t(b, c & 0xFF) & 0xFF);
+    return (c & 0xFF000000u) | (t(r, (c >> 16) & 0xFF) & 0xFF) << 16 |
+           (t(g, (c >> 8) & 0xFF) & 0xFF) << 8 | (t(b, c & 0xFF) & 0xFF);
   return (t(r, c >> 11) & 31) << 11 | (t(g, (c >> 5) & 63) & 63) << 5 | (t(b, c & 31) & 31);
 }
 
@@ -96,7 +112,8 @@ SourceKind SourceKindOf(const MemImgBody& body) {
 }
 
 uint8_t* PixelAt(const MEMIMG& image, int64_t x, int64_t y, int bytes) {
-  return image.pixels + static_cast<ptrdiff_t>(y) * image.body->pitch + static_cast<ptrdiff_t>(x) * bytes;
+  return image.pixels + static_cast<ptrdiff_t>(y) * image.body->pitch +
+         static_cast<ptrdiff_t>(x) * bytes;
 }
 
 }  // namespace
@@ -106,7 +123,8 @@ void DrawMemImgTriangle(MEMIMG* dst, const MEMIMG* src, const int32_t vertices[1
   if (vertices == nullptr || !Drawable(dst)) return;
   const MemImgBody& db = *dst->body;
   if (src != nullptr) {
-    if (src->body == nullptr || src->pixels == nullptr || src->body->colorType != db.colorType) return;
+    if (src->body == nullptr || src->pixels == nullptr || src->body->colorType != db.colorType)
+      return;
     if (src->body->paletted && src->body->palette == nullptr) return;
   }
   TriangleSetup setup;
@@ -134,15 +152,19 @@ void DrawMemImgTriangle(MEMIMG* dst, const MEMIMG* src, const int32_t vertices[1
   // The blend image is read at the source's texels: it has to cover the whole source.
   const MemImgBody& sb = *src->body;
   if (blendImage != nullptr) {
-    if (blendImage->body == nullptr || blendImage->pixels == nullptr || blendImage->body->colorType != Single8 ||
-        blendImage->width < src->width || blendImage->height < src->height)
+    if (blendImage->body == nullptr || blendImage->pixels == nullptr ||
+        blendImage->body->colorType != Single8 || blendImage->width < src->width ||
+        blendImage->height < src->height)
       return;
   }
   const bool alphaSource = sb.hasAlpha && !sb.paletted;
   PixelSelect select;
-  if (alphaSource) select = transparent != 0 ? PixelSelect::Class : PixelSelect::Partial;
-  else select = transparent != 0 ? PixelSelect::Key : PixelSelect::Opaque;
-  const TexelSpanFn leaf = PickTexelSpan(SourceKindOf(sb), kind, BrightnessActive(), blendImage != nullptr, select);
+  if (alphaSource)
+    select = transparent != 0 ? PixelSelect::Class : PixelSelect::Partial;
+  else
+    select = transparent != 0 ? PixelSelect::Key : PixelSelect::Opaque;
+  const TexelSpanFn leaf =
+      PickTexelSpan(SourceKindOf(sb), kind, BrightnessActive(), blendImage != nullptr, select);
   if (leaf == nullptr) return;
   params.transparent = sb.transparentColor;
   params.palette = sb.palette;
@@ -152,7 +174,8 @@ void DrawMemImgTriangle(MEMIMG* dst, const MEMIMG* src, const int32_t vertices[1
     int64_t first, count, u, v;
     ClipSpanToSource(span, setup.dudx, setup.dvdx, src->width, src->height, &first, &count, &u, &v);
     if (count > 0)
-      leaf(PixelAt(*dst, span.column + first, span.row, bytes), count, u, v, setup.dudx, setup.dvdx, frame, params);
+      leaf(PixelAt(*dst, span.column + first, span.row, bytes), count, u, v, setup.dudx, setup.dvdx,
+           frame, params);
   });
 }
 
@@ -172,8 +195,10 @@ void DrawMemImgQuad(MEMIMG* dst, const MEMIMG* src, const int32_t corners[8], in
   if (box.left == box.right || box.top == box.bottom) return;
 
   const int32_t w = src->width, h = src->height;
-  const int32_t first[12] = {corners[0], corners[1], 0, 0, corners[2], corners[3], w, 0, corners[4], corners[5], 0, h};
-  const int32_t second[12] = {corners[2], corners[3], w, 0, corners[4], corners[5], 0, h, corners[6], corners[7], w, h};
+  const int32_t first[12] = {corners[0], corners[1], 0,          0,          corners[2], corners[3],
+                             w,          0,          corners[4], corners[5], 0,          h};
+  const int32_t second[12] = {corners[2], corners[3], w,          0, corners[4], corners[5], 0,
+                              h,          corners[6], corners[7], w, h};
   DrawMemImgTriangle(dst, src, first, transparent, blendImage, 0);
   DrawMemImgTriangle(dst, src, second, transparent, blendImage, 0);
 }
@@ -220,11 +245,12 @@ void DrawMemImgLine(MEMIMG* dst, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
 
 void DrawMemImgLines(MEMIMG* dst, const MemImgLine* lines, int count) {
   if (lines == nullptr) return;
-  for (int i = 0; i < count; ++i) DrawMemImgLine(dst, lines[i].x1, lines[i].y1, lines[i].x2, lines[i].y2, lines[i].colour);
+  for (int i = 0; i < count; ++i)
+    DrawMemImgLine(dst, lines[i].x1, lines[i].y1, lines[i].x2, lines[i].y2, lines[i].colour);
 }
 
-void MakeBoxOutlineLines(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour, int32_t param,
-                         MemImgLine lines[4]) {
+void MakeBoxOutlineLines(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour,
+                         int32_t param, MemImgLine lines[4]) {
   // The last column and row are x2 - 1 and y2 - 1 (the smallest int has no predecessor).
   const auto less = [](int32_t v) { return v == INT32_MIN ? v : v - 1; };
   const int32_t xr = less(x2), yb = less(y2);

@@ -49,5 +49,5 @@ void DrawMemImgLines(MEMIMG* dst, const MemImgLine* lines, int count);
 // The four lines of the outline of box x1, y1, x2, y2 (right and bottom exclusive, corners as
 // given): top, right, bottom, left, each leaving out its end point, so that every border pixel
 // of a box at least 2 x 2 is drawn once.
-void MakeBoxOutlineLines(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour, int32_t param,
-                         MemImgLine lines[4]);
+void MakeBoxOutlineLines(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t colour,
+                         int32_t param, MemImgLine lines[4]);

@@ -23,14 +23,29 @@ SourceKind SourceKindOf(const MemImgBody& body) {
 // The rule of the blend mode in force, or false when the mode draws nothing at this parameter.
 bool ChooseRule(RuleKind* kind, uint32_t param) {
   switch (CurrentBlendMode) {
-    case 0: *kind = RuleKind::Copy; return true;
-    case 1: *kind = param == 255 ? RuleKind::Copy : RuleKind::Alpha; return param != 0;
-    case 2: *kind = RuleKind::Add; return param != 0;
-    case 3: *kind = RuleKind::Subtract; return param != 0;  // every source kind, paletted too
-    case 4: *kind = RuleKind::Multiply; return true;
-    case 10: *kind = RuleKind::InvertedAlpha; return true;
-    case 11: *kind = RuleKind::MultiplyAlpha; return true;
-    default: return false;
+    case 0:
+      *kind = RuleKind::Copy;
+      return true;
+    case 1:
+      *kind = param == 255 ? RuleKind::Copy : RuleKind::Alpha;
+      return param != 0;
+    case 2:
+      *kind = RuleKind::Add;
+      return param != 0;
+    case 3:
+      *kind = RuleKind::Subtract;
+      return param != 0;  // every source kind, paletted too
+    case 4:
+      *kind = RuleKind::Multiply;
+      return true;
+    case 10:
+      *kind = RuleKind::InvertedAlpha;
+      return true;
+    case 11:
+      *kind = RuleKind::MultiplyAlpha;
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -53,10 +68,10 @@ void DrawTurned(MEMIMG* dst, const MEMIMG* src, const RotatedSetup& setup, int t
 
 }  // namespace
 
-void DrawMemImgRotated(MEMIMG* dst, const MEMIMG* src, int centreX, int centreY, float angle, float scale,
-                       int transparent, int turn, const MEMIMG* blendImage) {
-  if (dst == nullptr || src == nullptr || dst->body == nullptr || src->body == nullptr || dst->pixels == nullptr ||
-      src->pixels == nullptr)
+void DrawMemImgRotated(MEMIMG* dst, const MEMIMG* src, int centreX, int centreY, float angle,
+                       float scale, int transparent, int turn, const MEMIMG* blendImage) {
+  if (dst == nullptr || src == nullptr || dst->body == nullptr || src->body == nullptr ||
+      dst->pixels == nullptr || src->pixels == nullptr)
     return;
   const MemImgBody& db = *dst->body;
   const MemImgBody& sb = *src->body;
@@ -76,20 +91,25 @@ void DrawMemImgRotated(MEMIMG* dst, const MEMIMG* src, int centreX, int centreY,
   if (sb.colorType != Rgb565 && sb.colorType != Xrgb8888) return;
   if (sb.paletted && sb.palette == nullptr) return;
   // Any texel may be read, and the blend image is read at the texel: it covers the source.
-  if (blendImage != nullptr &&
-      (blendImage->body == nullptr || blendImage->pixels == nullptr || blendImage->body->colorType != Single8 ||
-       blendImage->width < src->width || blendImage->height < src->height))
+  if (blendImage != nullptr && (blendImage->body == nullptr || blendImage->pixels == nullptr ||
+                                blendImage->body->colorType != Single8 ||
+                                blendImage->width < src->width || blendImage->height < src->height))
     return;
 
-  const uint32_t param = BlendParam < 0 ? 0 : BlendParam > 255 ? 255 : static_cast<uint32_t>(BlendParam);
+  const uint32_t param = BlendParam < 0     ? 0
+                         : BlendParam > 255 ? 255
+                                            : static_cast<uint32_t>(BlendParam);
   RuleKind kind;
   if (!ChooseRule(&kind, param)) return;
   const bool bright = (DrawBright & 0xFFFFFF) != 0xFFFFFF;
   const bool alphaSource = sb.hasAlpha && !sb.paletted;
   PixelSelect select;
-  if (alphaSource) select = transparent != 0 ? PixelSelect::Class : PixelSelect::Partial;
-  else select = transparent != 0 ? PixelSelect::Key : PixelSelect::Opaque;
-  const TexelSpanFn leaf = PickTexelSpan(SourceKindOf(sb), kind, bright, blendImage != nullptr, select);
+  if (alphaSource)
+    select = transparent != 0 ? PixelSelect::Class : PixelSelect::Partial;
+  else
+    select = transparent != 0 ? PixelSelect::Key : PixelSelect::Opaque;
+  const TexelSpanFn leaf =
+      PickTexelSpan(SourceKindOf(sb), kind, bright, blendImage != nullptr, select);
   if (leaf == nullptr) return;
 
   RotatedWalk walk;
@@ -106,11 +126,13 @@ void DrawMemImgRotated(MEMIMG* dst, const MEMIMG* src, int centreX, int centreY,
                             blendImage ? blendImage->body->pitch : 0};
   const int bytes = MemImgBytesPerPixel(dst);
   const int64_t width = box.Width();
-  uint8_t* rowStart = dst->pixels + static_cast<ptrdiff_t>(box.top) * db.pitch + static_cast<ptrdiff_t>(box.left) * bytes;
+  uint8_t* rowStart = dst->pixels + static_cast<ptrdiff_t>(box.top) * db.pitch +
+                      static_cast<ptrdiff_t>(box.left) * bytes;
   for (int64_t row = 0; row < box.Height(); ++row, rowStart += db.pitch) {
     int64_t first, count, u, v;
     RotatedRowInside(setup, walk, row, width, &first, &count, &u, &v);
     if (count > 0)
-      leaf(rowStart + static_cast<ptrdiff_t>(first) * bytes, count, u, v, walk.duColumn, walk.dvColumn, frame, params);
+      leaf(rowStart + static_cast<ptrdiff_t>(first) * bytes, count, u, v, walk.duColumn,
+           walk.dvColumn, frame, params);
   }
 }

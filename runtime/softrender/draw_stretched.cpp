@@ -20,12 +20,12 @@ constexpr int64_t kOne = 65536;  // one destination pixel in 16.16
 // The counters are 64-bit, so neither a long clip distance nor a wide rectangle overflows, and
 // the source extent bounds the total number of steps of a walk.
 struct AxisWalk {
-  int64_t step;     // destination pixels per source pixel, 16.16
-  int64_t index;    // source index (before mirroring) of the current position
-  int64_t error;    // what is left of the current source pixel, 16.16
+  int64_t step;   // destination pixels per source pixel, 16.16
+  int64_t index;  // source index (before mirroring) of the current position
+  int64_t error;  // what is left of the current source pixel, 16.16
   bool copyStepping;
   bool mirrored;
-  int64_t extent;   // source width or height
+  int64_t extent;  // source width or height
 
   // Sets the walk at the clipped start, offset destination pixels from the unclipped edge.
   void Start(int64_t offset) {
@@ -73,9 +73,15 @@ void GatherRow(uint8_t* out, const uint8_t* row, const int32_t* columns, int n) 
 
 void Gather(uint8_t* out, const uint8_t* row, const int32_t* columns, int n, int bytes) {
   switch (bytes) {
-    case 1: GatherRow<1>(out, row, columns, n); break;
-    case 2: GatherRow<2>(out, row, columns, n); break;
-    default: GatherRow<4>(out, row, columns, n); break;
+    case 1:
+      GatherRow<1>(out, row, columns, n);
+      break;
+    case 2:
+      GatherRow<2>(out, row, columns, n);
+      break;
+    default:
+      GatherRow<4>(out, row, columns, n);
+      break;
   }
 }
 
@@ -90,7 +96,8 @@ SourceKind SourceKindOf(const MemImgBody& body) {
 
 int DrawMemImgStretched(MEMIMG* dst, const MEMIMG* src, const RECT* rect, int transparent,
                         const MEMIMG* blendImage) {
-  if (dst == nullptr || src == nullptr || rect == nullptr || dst->body == nullptr || src->body == nullptr)
+  if (dst == nullptr || src == nullptr || rect == nullptr || dst->body == nullptr ||
+      src->body == nullptr)
     return 0;
   const MemImgBody& dstBody = *dst->body;
   const MemImgBody& srcBody = *src->body;
@@ -101,14 +108,17 @@ int DrawMemImgStretched(MEMIMG* dst, const MEMIMG* src, const RECT* rect, int tr
   if (src->width < 1 || src->height < 1) return 0;
 
   const bool mirrorX = rect->left > rect->right, mirrorY = rect->top > rect->bottom;
-  const int64_t left = mirrorX ? rect->right : rect->left, right = mirrorX ? rect->left : rect->right;
-  const int64_t top = mirrorY ? rect->bottom : rect->top, bottom = mirrorY ? rect->top : rect->bottom;
+  const int64_t left = mirrorX ? rect->right : rect->left,
+                right = mirrorX ? rect->left : rect->right;
+  const int64_t top = mirrorY ? rect->bottom : rect->top,
+                bottom = mirrorY ? rect->top : rect->bottom;
   const int64_t width = right - left, height = bottom - top;
   if (width == 0 || height == 0) return 0;
 
   // The same size unmirrored is the plain blit, which clips by itself.
   if (width == src->width && height == src->height && !mirrorX && !mirrorY)
-    return DrawMemImgPlain(dst, src, static_cast<int>(left), static_cast<int>(top), transparent, blendImage);
+    return DrawMemImgPlain(dst, src, static_cast<int>(left), static_cast<int>(top), transparent,
+                           blendImage);
 
   // A step of 0 would never leave the first source pixel: the source is more than 65536 times
   // the rectangle's extent.
@@ -127,7 +137,9 @@ int DrawMemImgStretched(MEMIMG* dst, const MEMIMG* src, const RECT* rect, int tr
       return 0;
   }
 
-  const uint32_t param = BlendParam < 0 ? 0 : BlendParam > 255 ? 255 : static_cast<uint32_t>(BlendParam);
+  const uint32_t param = BlendParam < 0     ? 0
+                         : BlendParam > 255 ? 255
+                                            : static_cast<uint32_t>(BlendParam);
   const bool bright = (DrawBright & 0xFFFFFF) != 0xFFFFFF;
   const bool blend = blendImage != nullptr;
   const bool alphaSource = srcBody.hasAlpha && !srcBody.paletted;
@@ -137,27 +149,45 @@ int DrawMemImgStretched(MEMIMG* dst, const MEMIMG* src, const RECT* rect, int tr
   if (mode == 1 && param == 255) mode = 0;
   RuleKind kind;
   switch (mode) {
-    case 0: kind = RuleKind::Copy; break;
-    case 1: kind = RuleKind::Alpha; break;
-    case 2: kind = RuleKind::Add; break;
-    case 3: kind = RuleKind::Subtract; break;
-    case 4: kind = RuleKind::Multiply; break;
-    case 10: kind = RuleKind::InvertedAlpha; break;
-    case 11: kind = RuleKind::MultiplyAlpha; break;
-    default: return 0;
+    case 0:
+      kind = RuleKind::Copy;
+      break;
+    case 1:
+      kind = RuleKind::Alpha;
+      break;
+    case 2:
+      kind = RuleKind::Add;
+      break;
+    case 3:
+      kind = RuleKind::Subtract;
+      break;
+    case 4:
+      kind = RuleKind::Multiply;
+      break;
+    case 10:
+      kind = RuleKind::InvertedAlpha;
+      break;
+    case 11:
+      kind = RuleKind::MultiplyAlpha;
+      break;
+    default:
+      return 0;
   }
   if (param == 0 && mode >= 1 && mode <= 3) return 0;
 
   PixelSelect select;
-  if (alphaSource) select = transparent != 0 ? PixelSelect::Class : PixelSelect::Partial;
-  else select = transparent != 0 ? PixelSelect::Key : PixelSelect::Opaque;
+  if (alphaSource)
+    select = transparent != 0 ? PixelSelect::Class : PixelSelect::Partial;
+  else
+    select = transparent != 0 ? PixelSelect::Key : PixelSelect::Opaque;
   const SpanFn span = PickPlainSpan(SourceKindOf(srcBody), kind, bright, blend, select);
   if (span == nullptr) return 0;
 
   // The copy leaves (and the subtract at full strength, which shares their loop) step the
   // source in their own way when shrinking.
-  const bool copyStepping = !alphaSource && !bright && !blend &&
-                            (kind == RuleKind::Copy || (kind == RuleKind::Subtract && param == 255));
+  const bool copyStepping =
+      !alphaSource && !bright && !blend &&
+      (kind == RuleKind::Copy || (kind == RuleKind::Subtract && param == 255));
 
   const RuleParams params = {param,
                              DrawBright & 0xFF,
@@ -177,8 +207,10 @@ int DrawMemImgStretched(MEMIMG* dst, const MEMIMG* src, const RECT* rect, int tr
   uint8_t row[kStrip * 4];
   uint8_t blendBytes[kStrip];
   for (int64_t stripLeft = drawn.left; stripLeft < drawn.right; stripLeft += kStrip) {
-    const int n = static_cast<int>(drawn.right - stripLeft < kStrip ? drawn.right - stripLeft : kStrip);
-    for (int i = 0; i < n; ++i, across.Advance()) columns[i] = static_cast<int32_t>(across.Sample());
+    const int n =
+        static_cast<int>(drawn.right - stripLeft < kStrip ? drawn.right - stripLeft : kStrip);
+    for (int i = 0; i < n; ++i, across.Advance())
+      columns[i] = static_cast<int32_t>(across.Sample());
 
     AxisWalk down = {yStep, 0, 0, copyStepping, mirrorY, src->height};
     down.Start(drawn.top - top);

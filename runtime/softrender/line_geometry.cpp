@@ -15,7 +15,8 @@ bool SetUpLine(int32_t x1in, int32_t y1in, int32_t x2in, int32_t y2in, const Cli
   // Drawn only when the bounding box meets the area.
   const int64_t minX = x1in < x2in ? x1in : x2in, maxX = x1in < x2in ? x2in : x1in;
   const int64_t minY = y1in < y2in ? y1in : y2in, maxY = y1in < y2in ? y2in : y1in;
-  if (bottom - 1 - minY < 0 || right - 1 - minX < 0 || maxY - top < 0 || maxX - left < 0) return false;
+  if (bottom - 1 - minY < 0 || right - 1 - minX < 0 || maxY - top < 0 || maxX - left < 0)
+    return false;
 
   // The line's equation from the end points as passed; every clipped coordinate below comes
   // from it, truncated toward zero.
@@ -24,8 +25,12 @@ bool SetUpLine(int32_t x1in, int32_t y1in, int32_t x2in, int32_t y2in, const Cli
   const double dxdy = y1in == y2in ? 0.0 : (fx2 - fx1) / (fy2 - fy1);
   const double by = fy1 - fx1 * dydx;
   const double bx = fx1 - fy1 * dxdy;
-  const auto yAt = [&](int64_t x) { return int64_t{DoubleToInt(by + dydx * static_cast<double>(x))}; };
-  const auto xAt = [&](int64_t y) { return int64_t{DoubleToInt(bx + dxdy * static_cast<double>(y))}; };
+  const auto yAt = [&](int64_t x) {
+    return int64_t{DoubleToInt(by + dydx * static_cast<double>(x))};
+  };
+  const auto xAt = [&](int64_t y) {
+    return int64_t{DoubleToInt(bx + dxdy * static_cast<double>(y))};
+  };
 
   int64_t x1 = x1in, y1 = y1in, x2 = x2in, y2 = y2in;
   // The start is moved onto the area's edge; the end, which is not drawn, one pixel beyond it.

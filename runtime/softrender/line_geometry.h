@@ -22,9 +22,9 @@ bool SetUpLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, const ClipBox& ar
 
 inline int64_t LinePixelCount(const LineWalk& w) { return w.dx >= w.dy ? w.dx : w.dy; }
 
-// Visits the pixels of the line in order (the walk must not be empty): op(pos) for each, where pos starts at start and
-// moves by rowStep or -rowStep for a step in y and by columnStep or -columnStep for a step in x.
-// The minor coordinate of pixel k is floor(k * minor / major) from the start.
+// Visits the pixels of the line in order (the walk must not be empty): op(pos) for each, where pos
+// starts at start and moves by rowStep or -rowStep for a step in y and by columnStep or -columnStep
+// for a step in x. The minor coordinate of pixel k is floor(k * minor / major) from the start.
 template <class Pos, class Op>
 void StepLine(const LineWalk& w, Pos start, ptrdiff_t columnStep, ptrdiff_t rowStep, Op&& op) {
   const ptrdiff_t sx = w.stepX > 0 ? columnStep : -columnStep;

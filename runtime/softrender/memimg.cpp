@@ -18,10 +18,14 @@ constexpr int64_t kMaxBufferBytes = INT32_MAX;
 int BytesPerPixelOf(int colorType, int paletted, int hasAlpha) {
   if (paletted) return 1;
   switch (colorType) {
-    case Rgb565: return hasAlpha ? 4 : 2;
-    case Xrgb8888: return 4;
-    case Single8: return 1;
-    default: return 2;
+    case Rgb565:
+      return hasAlpha ? 4 : 2;
+    case Xrgb8888:
+      return 4;
+    case Single8:
+      return 1;
+    default:
+      return 2;
   }
 }
 
@@ -142,8 +146,8 @@ void DeriveMemImg(MEMIMG* dst, const MEMIMG* src, int x, int y, int width, int h
   if (int64_t{x} + width > src->width || int64_t{y} + height > src->height) return;
 
   MemImgBody* body = src->body;
-  const ptrdiff_t offset =
-      static_cast<ptrdiff_t>(x) * MemImgBytesPerPixel(src) + static_cast<ptrdiff_t>(y) * body->pitch;
+  const ptrdiff_t offset = static_cast<ptrdiff_t>(x) * MemImgBytesPerPixel(src) +
+                           static_cast<ptrdiff_t>(y) * body->pitch;
   uint8_t* pixels = src->pixels + offset;
   uint8_t* premultiplied =
       body->premultipliedPixels != nullptr && src->premultipliedPixels != nullptr

@@ -35,25 +35,25 @@ constexpr uint8_t SkipTableRowEnd = 0xC0;
 constexpr int SkipTableMaxRun = 64;
 
 struct MemImgBody {
-  int32_t refCount;            // live views
-  int32_t width;               // full image width in pixels
-  int32_t height;              // full image height in pixels
-  int32_t pitch;               // bytes from one row to the next
-  int32_t pitchShift;          // n when pitch = 2^n (see CreateMemImg), else -1
-  const PixelFormat* format;   // shared descriptor from GetMemImgPixelFormat
-  uint32_t transparentColor;   // raw pixel value, or palette index for a paletted image
-  int32_t colorType;           // MemImgColorType
-  int32_t paletted;            // 1: each pixel is a 1-byte index into palette
-  int32_t colorsUsed;          // palette entries in use (set by the transfer)
-  int32_t hasAlpha;            // 1: the pixels carry alpha
-  int32_t premultipliedValid;  // 1 while premultipliedPixels matches the pixels
-  int32_t skipTableValid;      // 1 while skipTable describes the pixels of skipTableView
-  int32_t callerOwnsPixels;    // 1: pixels belong to the caller and are not freed here
-  uint8_t* palette;            // 256 converted entries (first half of a 2048-byte block)
-  uint8_t* paletteCopy;        // palette + 1024: a copy of the converted palette
-  uint8_t* pixels;             // pitch x height bytes
+  int32_t refCount;              // live views
+  int32_t width;                 // full image width in pixels
+  int32_t height;                // full image height in pixels
+  int32_t pitch;                 // bytes from one row to the next
+  int32_t pitchShift;            // n when pitch = 2^n (see CreateMemImg), else -1
+  const PixelFormat* format;     // shared descriptor from GetMemImgPixelFormat
+  uint32_t transparentColor;     // raw pixel value, or palette index for a paletted image
+  int32_t colorType;             // MemImgColorType
+  int32_t paletted;              // 1: each pixel is a 1-byte index into palette
+  int32_t colorsUsed;            // palette entries in use (set by the transfer)
+  int32_t hasAlpha;              // 1: the pixels carry alpha
+  int32_t premultipliedValid;    // 1 while premultipliedPixels matches the pixels
+  int32_t skipTableValid;        // 1 while skipTable describes the pixels of skipTableView
+  int32_t callerOwnsPixels;      // 1: pixels belong to the caller and are not freed here
+  uint8_t* palette;              // 256 converted entries (first half of a 2048-byte block)
+  uint8_t* paletteCopy;          // palette + 1024: a copy of the converted palette
+  uint8_t* pixels;               // pitch x height bytes
   uint8_t* premultipliedPixels;  // the second layer: premultiplied copy of an alpha image, or null
-  uint8_t* skipTable;          // (width + 5) x height bytes, or null
+  uint8_t* skipTable;            // (width + 5) x height bytes, or null
   // The view the skip table was built for: its top-left pixel and size. The table describes
   // that view only; a draw from any other view of the body takes the per-pixel path.
   const uint8_t* skipTableView;
@@ -152,5 +152,5 @@ int DrawMemImgStretched(MEMIMG* dst, const MEMIMG* src, const RECT* rect, int tr
 // the nearest texel at its top-left corner; pixels that map outside the source are left alone.
 // turn mirrors the image left to right and draws it as a four-corner quad. A scale of 0 or one
 // that is not finite draws nothing.
-void DrawMemImgRotated(MEMIMG* dst, const MEMIMG* src, int centreX, int centreY, float angle, float scale,
-                       int transparent, int turn, const MEMIMG* blendImage);
+void DrawMemImgRotated(MEMIMG* dst, const MEMIMG* src, int centreX, int centreY, float angle,
+                       float scale, int transparent, int turn, const MEMIMG* blendImage);

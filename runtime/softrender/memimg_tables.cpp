@@ -18,7 +18,8 @@ int BuildMemImgTables() {
   for (int i = 0; i < 64; ++i)
     for (int a = 0; a < 64; ++a) {
       int32_t acc = a * i;
-      for (int b = 0; b < 64; ++b, acc += 63 - i) Scale6Table[i][a][b] = static_cast<uint8_t>(acc / 63);
+      for (int b = 0; b < 64; ++b, acc += 63 - i)
+        Scale6Table[i][a][b] = static_cast<uint8_t>(acc / 63);
     }
   return 0;
 }

@@ -38,7 +38,9 @@ void BuildSkipTable(const MEMIMG& image) {
     while (x < image.width) {
       const uint8_t kind = SkipKindOf(body, row + x * bytes);
       int n = 1;
-      while (n < SkipTableMaxRun && x + n < image.width && SkipKindOf(body, row + (x + n) * bytes) == kind) ++n;
+      while (n < SkipTableMaxRun && x + n < image.width &&
+             SkipKindOf(body, row + (x + n) * bytes) == kind)
+        ++n;
       *out++ = static_cast<uint8_t>(kind << 6 | (n - 1));
       x += n;
     }
@@ -63,7 +65,8 @@ void BuildPremultiplied(const MEMIMG& image) {
         const uint32_t a = (p >> 16) & 0xFF;
         const uint32_t c = p & 0xFFFF;
         out = ((((c & 0xF800) * a) & 0xF80000) | (((c & 0x07E0) * a) & 0x07E000) |
-               (((c & 0x001F) * a) & 0x1F00)) >> 8;
+               (((c & 0x001F) * a) & 0x1F00)) >>
+              8;
         out |= a << 16;
       }
       std::memcpy(dstRow + 4 * x, &out, 4);
@@ -98,12 +101,14 @@ RECT RectOf(const ClipBox& b) {
 int RebuildMemImgWorkBuffers(MEMIMG* image) {
   if (!IsMemImgValid(image)) return -1;
   MemImgBody& body = *image->body;
-  if ((body.colorType != Rgb565 && body.colorType != Xrgb8888) || body.skipTable == nullptr) return -1;
+  if ((body.colorType != Rgb565 && body.colorType != Xrgb8888) || body.skipTable == nullptr)
+    return -1;
   body.skipTableValid = 1;
   body.skipTableView = image->pixels;
   body.skipTableWidth = image->width;
   body.skipTableHeight = image->height;
-  if (body.hasAlpha && body.premultipliedPixels != nullptr && image->premultipliedPixels != nullptr) {
+  if (body.hasAlpha && body.premultipliedPixels != nullptr &&
+      image->premultipliedPixels != nullptr) {
     body.premultipliedValid = 1;
     BuildPremultiplied(*image);
   }
@@ -120,7 +125,8 @@ int TransferGraphImageToMemImg(const GraphImage* image, const GraphImage* alphaI
   // The rectangle is read from the image (and the alpha image) and written into the view:
   // clip it to all of them.
   ClipBox srcBounds = {0, 0, image->Width, image->Height};
-  if (alphaImage != nullptr) srcBounds = ClipBoxTo(srcBounds, {0, 0, alphaImage->Width, alphaImage->Height});
+  if (alphaImage != nullptr)
+    srcBounds = ClipBoxTo(srcBounds, {0, 0, alphaImage->Width, alphaImage->Height});
   int64_t dx = dstX, dy = dstY;
   const ClipBox src = ClipBothWays({srcX, srcY, int64_t{srcX} + width, int64_t{srcY} + height},
                                    srcBounds, dx, dy, {0, 0, dst->width, dst->height});
@@ -136,20 +142,22 @@ int TransferGraphImageToMemImg(const GraphImage* image, const GraphImage* alphaI
                                 0, 0);
     if (result < 0) return result;  // reported, as for the other types
   } else {
-    result = ConvertImagePixels(
-        dst->pixels, body.pitch, body.format, image->Pixels, image->Pitch, &image->Format,
-        alphaImage ? alphaImage->Pixels : nullptr, alphaImage ? alphaImage->Pitch : 0,
-        alphaImage ? &alphaImage->Format : nullptr, x, y, &rect, 0, convertOption,
-        body.transparentColor, 0, 0, 0, 0, 0);
+    result = ConvertImagePixels(dst->pixels, body.pitch, body.format, image->Pixels, image->Pitch,
+                                &image->Format, alphaImage ? alphaImage->Pixels : nullptr,
+                                alphaImage ? alphaImage->Pitch : 0,
+                                alphaImage ? &alphaImage->Format : nullptr, x, y, &rect, 0,
+                                convertOption, body.transparentColor, 0, 0, 0, 0, 0);
     if (result < 0) return result;
-    if (body.paletted && alphaImage == nullptr) body.colorsUsed = result + 1 > 256 ? 256 : result + 1;
+    if (body.paletted && alphaImage == nullptr)
+      body.colorsUsed = result + 1 > 256 ? 256 : result + 1;
   }
 
   if (body.paletted && body.palette != nullptr) {
     for (int i = 0; i < 256; ++i) {
       const PaletteEntry& e = image->Format.Palette[i];
       if (body.colorType == Rgb565) {
-        const uint16_t v = static_cast<uint16_t>((e.Red >> 3) << 11 | (e.Green >> 2) << 5 | (e.Blue >> 3));
+        const uint16_t v =
+            static_cast<uint16_t>((e.Red >> 3) << 11 | (e.Green >> 2) << 5 | (e.Blue >> 3));
         std::memcpy(body.palette + 2 * i, &v, 2);
       } else {
         const uint32_t v = uint32_t{e.Red} << 16 | uint32_t{e.Green} << 8 | e.Blue;
@@ -177,5 +185,6 @@ int CopyMemImgRect(MEMIMG* dst, const MEMIMG* src, const RECT* srcRect, int x, i
   const RECT rect = RectOf(box);
   return ConvertImagePixels(dst->pixels, dst->body->pitch, dst->body->format, src->pixels,
                             src->body->pitch, src->body->format, nullptr, 0, nullptr,
-                            static_cast<int>(dx), static_cast<int>(dy), &rect, 0, 0, 0, 0, 0, 0, 0, 0);
+                            static_cast<int>(dx), static_cast<int>(dy), &rect, 0, 0, 0, 0, 0, 0, 0,
+                            0);
 }

@@ -12,8 +12,8 @@
 
 // Inputs that stay fixed for one draw.
 struct RuleParams {
-  uint32_t param;          // blend parameter P, 0..255
-  uint32_t brightBlue;     // DrawBright bytes, 0..255 each
+  uint32_t param;       // blend parameter P, 0..255
+  uint32_t brightBlue;  // DrawBright bytes, 0..255 each
   uint32_t brightGreen;
   uint32_t brightRed;
   uint32_t transparent;    // the source's transparent colour or index

@@ -71,7 +71,8 @@ SOFTRENDER_INLINE uint16_t TableMix565(uint16_t d, uint16_t y, uint32_t param) {
     // The step's size from |Y_c - D_c|, its sign put back without a branch.
     const int32_t diff = int32_t{yc} - int32_t{dc};
     const int32_t sign = diff >> 31;
-    const uint16_t size = Div255u16(static_cast<uint16_t>(static_cast<uint16_t>((diff ^ sign) - sign) * p16));
+    const uint16_t size =
+        Div255u16(static_cast<uint16_t>(static_cast<uint16_t>((diff ^ sign) - sign) * p16));
     return static_cast<uint16_t>(dc + ((size ^ sign) - sign));
   };
   return Pack565(mix(Red565(d), Red565(y)), mix(Green565(d), Green565(y)),
@@ -102,7 +103,8 @@ SOFTRENDER_INLINE uint16_t Multiply565(uint16_t d, uint16_t y, uint32_t w) {
   const uint16_t g = static_cast<uint16_t>(Green565(y) * Green565(d));
   const uint16_t b = static_cast<uint16_t>(Blue565(y) * Blue565(d));
   if constexpr (m == 0) {
-    return Pack565(static_cast<uint16_t>(r >> 5), static_cast<uint16_t>(g >> 6), static_cast<uint16_t>(b >> 5));
+    return Pack565(static_cast<uint16_t>(r >> 5), static_cast<uint16_t>(g >> 6),
+                   static_cast<uint16_t>(b >> 5));
   } else if constexpr (m == 8) {
     // p * w >> (n + 8) = (p * (w << (8 - n))) >> 16, with w << 3 below 2^16.
     const uint16_t w5 = static_cast<uint16_t>(w << 3), w6 = static_cast<uint16_t>(w << 2);
@@ -110,7 +112,8 @@ SOFTRENDER_INLINE uint16_t Multiply565(uint16_t d, uint16_t y, uint32_t w) {
   } else {
     static_assert(m == 16, "no 16-bit multiply with more than two factors");
     const uint16_t w16 = static_cast<uint16_t>(w);
-    return Pack565(static_cast<uint16_t>(MulHigh16(r, w16) >> 5), static_cast<uint16_t>(MulHigh16(g, w16) >> 6),
+    return Pack565(static_cast<uint16_t>(MulHigh16(r, w16) >> 5),
+                   static_cast<uint16_t>(MulHigh16(g, w16) >> 6),
                    static_cast<uint16_t>(MulHigh16(b, w16) >> 5));
   }
 }
@@ -159,22 +162,28 @@ SOFTRENDER_INLINE uint16_t ApplyRule565(uint16_t d, uint16_t s, uint32_t a, uint
         return Scale255u16(kBright ? Scale255u16(sc, k) : sc, p.param);
       } else if constexpr (!kPartial) {
         const uint16_t x = kBright ? Scale255u16(sc, k) : sc;
-        return Scale255u16(static_cast<uint16_t>(static_cast<uint16_t>(x * static_cast<uint16_t>(r)) >> 8), p.param);
+        return Scale255u16(
+            static_cast<uint16_t>(static_cast<uint16_t>(x * static_cast<uint16_t>(r)) >> 8),
+            p.param);
       } else if constexpr (!kBlend) {
         // Without a blend image the alpha scales first and the brightness second.
-        uint16_t v = static_cast<uint16_t>(static_cast<uint16_t>(sc * static_cast<uint16_t>(a)) >> 8);
+        uint16_t v =
+            static_cast<uint16_t>(static_cast<uint16_t>(sc * static_cast<uint16_t>(a)) >> 8);
         if constexpr (kBright) v = Scale255u16(v, k);
         return Scale255u16(v, p.param);
       } else {
         const uint16_t x = kBright ? Scale255u16(sc, k) : sc;
         const uint16_t xa = static_cast<uint16_t>(x * static_cast<uint16_t>(a));
-        return Scale255u16(static_cast<uint16_t>(uint32_t{xa} * static_cast<uint16_t>(r) >> 16), p.param);
+        return Scale255u16(static_cast<uint16_t>(uint32_t{xa} * static_cast<uint16_t>(r) >> 16),
+                           p.param);
       }
     };
     const uint16_t t = Pack565(term(Red565(s), p.brightRed), term(Green565(s), p.brightGreen),
                                term(Blue565(s), p.brightBlue));
-    if constexpr (K == RuleKind::Add) return AddSaturate565<true>(d, t);
-    else return SubtractSaturate565(d, t);
+    if constexpr (K == RuleKind::Add)
+      return AddSaturate565<true>(d, t);
+    else
+      return SubtractSaturate565(d, t);
   } else {
     uint16_t x;
     if constexpr (K == RuleKind::InvertedAlpha) {
@@ -184,22 +193,27 @@ SOFTRENDER_INLINE uint16_t ApplyRule565(uint16_t d, uint16_t s, uint32_t a, uint
       x = kBright ? Brighten565(s, p) : s;
     }
     if constexpr (K == RuleKind::Copy) {
-      if constexpr (kFactors == 0) return x;
-      else if constexpr (kFactors == 1) return Mix565<8>(d, x, f);
-      else return Mix565By2(d, x, r, a);
+      if constexpr (kFactors == 0)
+        return x;
+      else if constexpr (kFactors == 1)
+        return Mix565<8>(d, x, f);
+      else
+        return Mix565By2(d, x, r, a);
     } else if constexpr (K == RuleKind::Multiply) {
       return Multiply565<m>(d, x, f);
     } else {
-      static_assert(K == RuleKind::Alpha || K == RuleKind::InvertedAlpha ||
-                        K == RuleKind::MultiplyAlpha,
-                    "no 16-bit form for this rule kind");
+      static_assert(
+          K == RuleKind::Alpha || K == RuleKind::InvertedAlpha || K == RuleKind::MultiplyAlpha,
+          "no 16-bit form for this rule kind");
       if constexpr (K == RuleKind::MultiplyAlpha) x = Multiply565<0>(d, x, 1);
       if constexpr (kFactors == 0) {
         return TableMix565(d, x, p.param);
       } else {
         uint16_t out;
-        if constexpr (kFactors == 1) out = Mix565By2(d, x, f, p.param);
-        else out = Mix565<24>(d, x, f * p.param);
+        if constexpr (kFactors == 1)
+          out = Mix565By2(d, x, f, p.param);
+        else
+          out = Mix565<24>(d, x, f * p.param);
         if constexpr (K == RuleKind::MultiplyAlpha && kPartial && !kBlend && !kBright) {
           // This form keeps five more bits of the green product.
           const uint32_t dg = Green565(d), ap = a * p.param;

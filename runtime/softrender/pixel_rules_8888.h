@@ -108,19 +108,28 @@ SOFTRENDER_INLINE uint32_t ApplyRule8888(uint32_t d, uint32_t s, uint32_t a, uin
       x = kBright ? Brighten8888(s, p) : s;
 
     if constexpr (K == RuleKind::Copy) {
-      if constexpr (kFactors == 0) return kBright ? (d & 0xFF000000u) | x : s;
-      else return Mix8888<m>(d, x, f);
+      if constexpr (kFactors == 0)
+        return kBright ? (d & 0xFF000000u) | x : s;
+      else
+        return Mix8888<m>(d, x, f);
     } else if constexpr (K == RuleKind::Alpha || K == RuleKind::InvertedAlpha ||
                          K == RuleKind::MultiplyAlpha) {
-      if constexpr (K == RuleKind::MultiplyAlpha) x = Multiply8888<0>(d, x, 1);  // M_c = X_c * D_c / 256
-      if constexpr (kFactors == 0) return Mix8888<8>(d, x, p.param);
-      else return Mix8888<m + 8>(d, x, f * p.param);
+      if constexpr (K == RuleKind::MultiplyAlpha)
+        x = Multiply8888<0>(d, x, 1);  // M_c = X_c * D_c / 256
+      if constexpr (kFactors == 0)
+        return Mix8888<8>(d, x, p.param);
+      else
+        return Mix8888<m + 8>(d, x, f * p.param);
     } else if constexpr (K == RuleKind::Add || K == RuleKind::Subtract) {
       uint32_t t;
-      if constexpr (kFactors == 0) t = TableScale8888(x, p.param);
-      else t = ScaleTerm8888<m + 8>(x, f * p.param);
-      if constexpr (K == RuleKind::Add) return AddSaturate8888(d, t);
-      else return SubtractSaturate8888(d, t);
+      if constexpr (kFactors == 0)
+        t = TableScale8888(x, p.param);
+      else
+        t = ScaleTerm8888<m + 8>(x, f * p.param);
+      if constexpr (K == RuleKind::Add)
+        return AddSaturate8888(d, t);
+      else
+        return SubtractSaturate8888(d, t);
     } else {
       static_assert(K == RuleKind::Multiply, "no 32-bit form for this rule kind");
       return Multiply8888<m>(d, x, f);

@@ -11,9 +11,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "runtime/softrender/plain_leaf_types.h"
 #include "runtime/softrender/pixel_rules_565.h"
 #include "runtime/softrender/pixel_rules_8888.h"
+#include "runtime/softrender/plain_leaf_types.h"
 
 namespace SOFTRENDER_LEAF_NAMESPACE {
 
@@ -41,7 +41,9 @@ struct SourcePaletted8888 {
   using Word = uint32_t;
   static constexpr int kBytes = 1;
   static constexpr bool kAlpha = false;
-  static Word Color(const uint8_t* px, const RuleParams& p) { return Load32(p.palette + 4 * px[0]); }
+  static Word Color(const uint8_t* px, const RuleParams& p) {
+    return Load32(p.palette + 4 * px[0]);
+  }
   static uint32_t Alpha(const uint8_t*) { return 255; }
   static bool IsKey(const uint8_t* px, const RuleParams& p) { return px[0] == p.transparent; }
 };
@@ -68,26 +70,34 @@ struct SourcePaletted565 {
   using Word = uint16_t;
   static constexpr int kBytes = 1;
   static constexpr bool kAlpha = false;
-  static Word Color(const uint8_t* px, const RuleParams& p) { return Load16(p.palette + 2 * px[0]); }
+  static Word Color(const uint8_t* px, const RuleParams& p) {
+    return Load16(p.palette + 2 * px[0]);
+  }
   static uint32_t Alpha(const uint8_t*) { return 255; }
   static bool IsKey(const uint8_t* px, const RuleParams& p) { return px[0] == p.transparent; }
 };
 
 template <class Word, RuleKind K, bool kBright, bool kBlend, bool kPartial>
 inline Word Apply(Word d, Word s, uint32_t a, uint32_t r, const RuleParams& p) {
-  if constexpr (sizeof(Word) == 4) return ApplyRule8888<K, kBright, kBlend, kPartial>(d, s, a, r, p);
-  else return ApplyRule565<K, kBright, kBlend, kPartial>(d, s, a, r, p);
+  if constexpr (sizeof(Word) == 4)
+    return ApplyRule8888<K, kBright, kBlend, kPartial>(d, s, a, r, p);
+  else
+    return ApplyRule565<K, kBright, kBlend, kPartial>(d, s, a, r, p);
 }
 
 template <class Word>
 inline Word LoadWord(const uint8_t* p) {
-  if constexpr (sizeof(Word) == 4) return Load32(p);
-  else return Load16(p);
+  if constexpr (sizeof(Word) == 4)
+    return Load32(p);
+  else
+    return Load16(p);
 }
 template <class Word>
 inline void StoreWord(uint8_t* p, Word v) {
-  if constexpr (sizeof(Word) == 4) Store32(p, v);
-  else Store16(p, v);
+  if constexpr (sizeof(Word) == 4)
+    Store32(p, v);
+  else
+    Store16(p, v);
 }
 
 // Whether a rule's opaque form equals its partial form with the alpha factor at 256 (exactly
@@ -98,14 +108,19 @@ template <class Word, RuleKind K, bool kBright, bool kBlend>
 constexpr bool OpaqueIsFullWeight() {
   constexpr bool deep = sizeof(Word) == 4;
   switch (K) {
-    case RuleKind::Copy: return !deep || kBright || kBlend;
-    case RuleKind::Multiply: return true;
+    case RuleKind::Copy:
+      return !deep || kBright || kBlend;
+    case RuleKind::Multiply:
+      return true;
     case RuleKind::Add:
-    case RuleKind::Subtract: return !deep || kBlend;
+    case RuleKind::Subtract:
+      return !deep || kBlend;
     case RuleKind::Alpha:
     case RuleKind::InvertedAlpha:
-    case RuleKind::MultiplyAlpha: return deep || kBlend;
-    default: return false;
+    case RuleKind::MultiplyAlpha:
+      return deep || kBlend;
+    default:
+      return false;
   }
 }
 
@@ -151,9 +166,9 @@ inline void SpanChunk(uint8_t* dst, const uint8_t* src, const uint8_t* weights,
 template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
 void Span(uint8_t* dst, const uint8_t* src, const uint8_t* blend, int n, const RuleParams& p) {
   using Word = typename Src::Word;
-  constexpr bool kWholeWordCopy =
-      (K == RuleKind::Copy || K == RuleKind::RawCopy) && !kBright && !kBlend &&
-      kSel == PixelSelect::Opaque && Src::kBytes == sizeof(Word);
+  constexpr bool kWholeWordCopy = (K == RuleKind::Copy || K == RuleKind::RawCopy) && !kBright &&
+                                  !kBlend && kSel == PixelSelect::Opaque &&
+                                  Src::kBytes == sizeof(Word);
   if constexpr (kWholeWordCopy) {
     // Two views of one body may overlap.
     std::memmove(dst, src, static_cast<size_t>(n) * sizeof(Word));
@@ -200,41 +215,59 @@ constexpr bool LeafExists() {
 
 template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
 SpanFn LeafOrNull() {
-  if constexpr (LeafExists<Src, K, kBright, kBlend, kSel>()) return &Span<Src, K, kBright, kBlend, kSel>;
-  else return nullptr;
+  if constexpr (LeafExists<Src, K, kBright, kBlend, kSel>())
+    return &Span<Src, K, kBright, kBlend, kSel>;
+  else
+    return nullptr;
 }
 
 template <class Src, RuleKind K, bool kBright, bool kBlend>
 SpanFn PickSelect(PixelSelect sel) {
   switch (sel) {
-    case PixelSelect::Opaque: return LeafOrNull<Src, K, kBright, kBlend, PixelSelect::Opaque>();
-    case PixelSelect::Partial: return LeafOrNull<Src, K, kBright, kBlend, PixelSelect::Partial>();
-    case PixelSelect::Key: return LeafOrNull<Src, K, kBright, kBlend, PixelSelect::Key>();
-    case PixelSelect::Class: return LeafOrNull<Src, K, kBright, kBlend, PixelSelect::Class>();
+    case PixelSelect::Opaque:
+      return LeafOrNull<Src, K, kBright, kBlend, PixelSelect::Opaque>();
+    case PixelSelect::Partial:
+      return LeafOrNull<Src, K, kBright, kBlend, PixelSelect::Partial>();
+    case PixelSelect::Key:
+      return LeafOrNull<Src, K, kBright, kBlend, PixelSelect::Key>();
+    case PixelSelect::Class:
+      return LeafOrNull<Src, K, kBright, kBlend, PixelSelect::Class>();
   }
   return nullptr;
 }
 
 template <class Src, RuleKind K>
 SpanFn PickModifiers(bool bright, bool blend, PixelSelect sel) {
-  if (bright) return blend ? PickSelect<Src, K, true, true>(sel) : PickSelect<Src, K, true, false>(sel);
+  if (bright)
+    return blend ? PickSelect<Src, K, true, true>(sel) : PickSelect<Src, K, true, false>(sel);
   return blend ? PickSelect<Src, K, false, true>(sel) : PickSelect<Src, K, false, false>(sel);
 }
 
 template <class Src>
 SpanFn PickKind(RuleKind kind, bool bright, bool blend, PixelSelect sel) {
   switch (kind) {
-    case RuleKind::Copy: return PickModifiers<Src, RuleKind::Copy>(bright, blend, sel);
-    case RuleKind::Alpha: return PickModifiers<Src, RuleKind::Alpha>(bright, blend, sel);
-    case RuleKind::Add: return PickModifiers<Src, RuleKind::Add>(bright, blend, sel);
-    case RuleKind::Subtract: return PickModifiers<Src, RuleKind::Subtract>(bright, blend, sel);
-    case RuleKind::Multiply: return PickModifiers<Src, RuleKind::Multiply>(bright, blend, sel);
-    case RuleKind::InvertedAlpha: return PickModifiers<Src, RuleKind::InvertedAlpha>(bright, blend, sel);
-    case RuleKind::MultiplyAlpha: return PickModifiers<Src, RuleKind::MultiplyAlpha>(bright, blend, sel);
-    case RuleKind::HalfMix: return PickModifiers<Src, RuleKind::HalfMix>(bright, blend, sel);
-    case RuleKind::Scale6Mix: return PickModifiers<Src, RuleKind::Scale6Mix>(bright, blend, sel);
-    case RuleKind::AddNoLowBits: return PickModifiers<Src, RuleKind::AddNoLowBits>(bright, blend, sel);
-    case RuleKind::RawCopy: return PickModifiers<Src, RuleKind::RawCopy>(bright, blend, sel);
+    case RuleKind::Copy:
+      return PickModifiers<Src, RuleKind::Copy>(bright, blend, sel);
+    case RuleKind::Alpha:
+      return PickModifiers<Src, RuleKind::Alpha>(bright, blend, sel);
+    case RuleKind::Add:
+      return PickModifiers<Src, RuleKind::Add>(bright, blend, sel);
+    case RuleKind::Subtract:
+      return PickModifiers<Src, RuleKind::Subtract>(bright, blend, sel);
+    case RuleKind::Multiply:
+      return PickModifiers<Src, RuleKind::Multiply>(bright, blend, sel);
+    case RuleKind::InvertedAlpha:
+      return PickModifiers<Src, RuleKind::InvertedAlpha>(bright, blend, sel);
+    case RuleKind::MultiplyAlpha:
+      return PickModifiers<Src, RuleKind::MultiplyAlpha>(bright, blend, sel);
+    case RuleKind::HalfMix:
+      return PickModifiers<Src, RuleKind::HalfMix>(bright, blend, sel);
+    case RuleKind::Scale6Mix:
+      return PickModifiers<Src, RuleKind::Scale6Mix>(bright, blend, sel);
+    case RuleKind::AddNoLowBits:
+      return PickModifiers<Src, RuleKind::AddNoLowBits>(bright, blend, sel);
+    case RuleKind::RawCopy:
+      return PickModifiers<Src, RuleKind::RawCopy>(bright, blend, sel);
   }
   return nullptr;
 }
@@ -242,12 +275,18 @@ SpanFn PickKind(RuleKind kind, bool bright, bool blend, PixelSelect sel) {
 // The leaf for one draw, or null when the combination has none.
 inline SpanFn PickSpan(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel) {
   switch (source) {
-    case SourceKind::Direct8888: return PickKind<Source8888>(kind, bright, blend, sel);
-    case SourceKind::Alpha8888: return PickKind<SourceAlpha8888>(kind, bright, blend, sel);
-    case SourceKind::Paletted8888: return PickKind<SourcePaletted8888>(kind, bright, blend, sel);
-    case SourceKind::Direct565: return PickKind<Source565>(kind, bright, blend, sel);
-    case SourceKind::Alpha565: return PickKind<SourceAlpha565>(kind, bright, blend, sel);
-    case SourceKind::Paletted565: return PickKind<SourcePaletted565>(kind, bright, blend, sel);
+    case SourceKind::Direct8888:
+      return PickKind<Source8888>(kind, bright, blend, sel);
+    case SourceKind::Alpha8888:
+      return PickKind<SourceAlpha8888>(kind, bright, blend, sel);
+    case SourceKind::Paletted8888:
+      return PickKind<SourcePaletted8888>(kind, bright, blend, sel);
+    case SourceKind::Direct565:
+      return PickKind<Source565>(kind, bright, blend, sel);
+    case SourceKind::Alpha565:
+      return PickKind<SourceAlpha565>(kind, bright, blend, sel);
+    case SourceKind::Paletted565:
+      return PickKind<SourcePaletted565>(kind, bright, blend, sel);
   }
   return nullptr;
 }

@@ -47,17 +47,23 @@ void TexelSpan(uint8_t* dst, int64_t n, int64_t u, int64_t v, int64_t dudx, int6
 template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
 TexelSpanFn TexelLeaf() {
   constexpr bool kAlphaSelect = kSel == PixelSelect::Partial || kSel == PixelSelect::Class;
-  if constexpr (Src::kAlpha != kAlphaSelect) return nullptr;
-  else return &TexelSpan<Src, K, kBright, kBlend, kSel>;
+  if constexpr (Src::kAlpha != kAlphaSelect)
+    return nullptr;
+  else
+    return &TexelSpan<Src, K, kBright, kBlend, kSel>;
 }
 
 template <class Src, RuleKind K, bool kBright, bool kBlend>
 TexelSpanFn PickTexelSelect(PixelSelect select) {
   switch (select) {
-    case PixelSelect::Opaque: return TexelLeaf<Src, K, kBright, kBlend, PixelSelect::Opaque>();
-    case PixelSelect::Partial: return TexelLeaf<Src, K, kBright, kBlend, PixelSelect::Partial>();
-    case PixelSelect::Key: return TexelLeaf<Src, K, kBright, kBlend, PixelSelect::Key>();
-    case PixelSelect::Class: return TexelLeaf<Src, K, kBright, kBlend, PixelSelect::Class>();
+    case PixelSelect::Opaque:
+      return TexelLeaf<Src, K, kBright, kBlend, PixelSelect::Opaque>();
+    case PixelSelect::Partial:
+      return TexelLeaf<Src, K, kBright, kBlend, PixelSelect::Partial>();
+    case PixelSelect::Key:
+      return TexelLeaf<Src, K, kBright, kBlend, PixelSelect::Key>();
+    case PixelSelect::Class:
+      return TexelLeaf<Src, K, kBright, kBlend, PixelSelect::Class>();
   }
   return nullptr;
 }
@@ -65,21 +71,31 @@ TexelSpanFn PickTexelSelect(PixelSelect select) {
 template <class Src, RuleKind K>
 TexelSpanFn PickTexelModifiers(bool bright, bool blend, PixelSelect select) {
   if (bright)
-    return blend ? PickTexelSelect<Src, K, true, true>(select) : PickTexelSelect<Src, K, true, false>(select);
-  return blend ? PickTexelSelect<Src, K, false, true>(select) : PickTexelSelect<Src, K, false, false>(select);
+    return blend ? PickTexelSelect<Src, K, true, true>(select)
+                 : PickTexelSelect<Src, K, true, false>(select);
+  return blend ? PickTexelSelect<Src, K, false, true>(select)
+               : PickTexelSelect<Src, K, false, false>(select);
 }
 
 template <class Src>
 TexelSpanFn PickTexelKind(RuleKind kind, bool bright, bool blend, PixelSelect select) {
   switch (kind) {
-    case RuleKind::Copy: return PickTexelModifiers<Src, RuleKind::Copy>(bright, blend, select);
-    case RuleKind::Alpha: return PickTexelModifiers<Src, RuleKind::Alpha>(bright, blend, select);
-    case RuleKind::Add: return PickTexelModifiers<Src, RuleKind::Add>(bright, blend, select);
-    case RuleKind::Subtract: return PickTexelModifiers<Src, RuleKind::Subtract>(bright, blend, select);
-    case RuleKind::Multiply: return PickTexelModifiers<Src, RuleKind::Multiply>(bright, blend, select);
-    case RuleKind::InvertedAlpha: return PickTexelModifiers<Src, RuleKind::InvertedAlpha>(bright, blend, select);
-    case RuleKind::MultiplyAlpha: return PickTexelModifiers<Src, RuleKind::MultiplyAlpha>(bright, blend, select);
-    default: return nullptr;  // the plain blit's special forms are not primitives' rules
+    case RuleKind::Copy:
+      return PickTexelModifiers<Src, RuleKind::Copy>(bright, blend, select);
+    case RuleKind::Alpha:
+      return PickTexelModifiers<Src, RuleKind::Alpha>(bright, blend, select);
+    case RuleKind::Add:
+      return PickTexelModifiers<Src, RuleKind::Add>(bright, blend, select);
+    case RuleKind::Subtract:
+      return PickTexelModifiers<Src, RuleKind::Subtract>(bright, blend, select);
+    case RuleKind::Multiply:
+      return PickTexelModifiers<Src, RuleKind::Multiply>(bright, blend, select);
+    case RuleKind::InvertedAlpha:
+      return PickTexelModifiers<Src, RuleKind::InvertedAlpha>(bright, blend, select);
+    case RuleKind::MultiplyAlpha:
+      return PickTexelModifiers<Src, RuleKind::MultiplyAlpha>(bright, blend, select);
+    default:
+      return nullptr;  // the plain blit's special forms are not primitives' rules
   }
 }
 
@@ -112,7 +128,8 @@ void FlatRow(uint8_t* dst, int64_t n, uint32_t colour, const RuleParams& p) {
 }
 
 template <class Word, RuleKind K>
-void FlatLine(const LineWalk& walk, uint8_t* start, ptrdiff_t pitch, uint32_t colour, const RuleParams& p) {
+void FlatLine(const LineWalk& walk, uint8_t* start, ptrdiff_t pitch, uint32_t colour,
+              const RuleParams& p) {
   const Word c = static_cast<Word>(colour);
   StepLine(walk, start, sizeof(Word), pitch, [&](uint8_t* out) {
     StoreWord<Word>(out, FlatPixel<Word, K>(LoadWord<Word>(out), c, p));
@@ -122,24 +139,35 @@ void FlatLine(const LineWalk& walk, uint8_t* start, ptrdiff_t pitch, uint32_t co
 template <class Word, template <class, RuleKind> class Leaf, class Fn>
 Fn PickFlat(RuleKind kind) {
   switch (kind) {
-    case RuleKind::Copy: return &Leaf<Word, RuleKind::Copy>::Run;
-    case RuleKind::Alpha: return &Leaf<Word, RuleKind::Alpha>::Run;
-    case RuleKind::Add: return &Leaf<Word, RuleKind::Add>::Run;
-    case RuleKind::Subtract: return &Leaf<Word, RuleKind::Subtract>::Run;
-    case RuleKind::Multiply: return &Leaf<Word, RuleKind::Multiply>::Run;
-    case RuleKind::InvertedAlpha: return &Leaf<Word, RuleKind::InvertedAlpha>::Run;
-    case RuleKind::MultiplyAlpha: return &Leaf<Word, RuleKind::MultiplyAlpha>::Run;
-    default: return nullptr;
+    case RuleKind::Copy:
+      return &Leaf<Word, RuleKind::Copy>::Run;
+    case RuleKind::Alpha:
+      return &Leaf<Word, RuleKind::Alpha>::Run;
+    case RuleKind::Add:
+      return &Leaf<Word, RuleKind::Add>::Run;
+    case RuleKind::Subtract:
+      return &Leaf<Word, RuleKind::Subtract>::Run;
+    case RuleKind::Multiply:
+      return &Leaf<Word, RuleKind::Multiply>::Run;
+    case RuleKind::InvertedAlpha:
+      return &Leaf<Word, RuleKind::InvertedAlpha>::Run;
+    case RuleKind::MultiplyAlpha:
+      return &Leaf<Word, RuleKind::MultiplyAlpha>::Run;
+    default:
+      return nullptr;
   }
 }
 
 template <class Word, RuleKind K>
 struct FlatRowLeaf {
-  static void Run(uint8_t* dst, int64_t n, uint32_t colour, const RuleParams& p) { FlatRow<Word, K>(dst, n, colour, p); }
+  static void Run(uint8_t* dst, int64_t n, uint32_t colour, const RuleParams& p) {
+    FlatRow<Word, K>(dst, n, colour, p);
+  }
 };
 template <class Word, RuleKind K>
 struct FlatLineLeaf {
-  static void Run(const LineWalk& w, uint8_t* start, ptrdiff_t pitch, uint32_t colour, const RuleParams& p) {
+  static void Run(const LineWalk& w, uint8_t* start, ptrdiff_t pitch, uint32_t colour,
+                  const RuleParams& p) {
     FlatLine<Word, K>(w, start, pitch, colour, p);
   }
 };
@@ -147,25 +175,34 @@ struct FlatLineLeaf {
 }  // namespace
 }  // namespace PrimitiveLeaves
 
-TexelSpanFn PickTexelSpan(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect select) {
+TexelSpanFn PickTexelSpan(SourceKind source, RuleKind kind, bool bright, bool blend,
+                          PixelSelect select) {
   using namespace PrimitiveLeaves;
   switch (source) {
-    case SourceKind::Direct8888: return PickTexelKind<Source8888>(kind, bright, blend, select);
-    case SourceKind::Alpha8888: return PickTexelKind<SourceAlpha8888>(kind, bright, blend, select);
-    case SourceKind::Paletted8888: return PickTexelKind<SourcePaletted8888>(kind, bright, blend, select);
-    case SourceKind::Direct565: return PickTexelKind<Source565>(kind, bright, blend, select);
-    case SourceKind::Alpha565: return PickTexelKind<SourceAlpha565>(kind, bright, blend, select);
-    case SourceKind::Paletted565: return PickTexelKind<SourcePaletted565>(kind, bright, blend, select);
+    case SourceKind::Direct8888:
+      return PickTexelKind<Source8888>(kind, bright, blend, select);
+    case SourceKind::Alpha8888:
+      return PickTexelKind<SourceAlpha8888>(kind, bright, blend, select);
+    case SourceKind::Paletted8888:
+      return PickTexelKind<SourcePaletted8888>(kind, bright, blend, select);
+    case SourceKind::Direct565:
+      return PickTexelKind<Source565>(kind, bright, blend, select);
+    case SourceKind::Alpha565:
+      return PickTexelKind<SourceAlpha565>(kind, bright, blend, select);
+    case SourceKind::Paletted565:
+      return PickTexelKind<SourcePaletted565>(kind, bright, blend, select);
   }
   return nullptr;
 }
 
 FlatRowFn PickFlatRow(bool deep, RuleKind kind) {
   using namespace PrimitiveLeaves;
-  return deep ? PickFlat<uint32_t, FlatRowLeaf, FlatRowFn>(kind) : PickFlat<uint16_t, FlatRowLeaf, FlatRowFn>(kind);
+  return deep ? PickFlat<uint32_t, FlatRowLeaf, FlatRowFn>(kind)
+              : PickFlat<uint16_t, FlatRowLeaf, FlatRowFn>(kind);
 }
 
 FlatLineFn PickFlatLine(bool deep, RuleKind kind) {
   using namespace PrimitiveLeaves;
-  return deep ? PickFlat<uint32_t, FlatLineLeaf, FlatLineFn>(kind) : PickFlat<uint16_t, FlatLineLeaf, FlatLineFn>(kind);
+  return deep ? PickFlat<uint32_t, FlatLineLeaf, FlatLineFn>(kind)
+              : PickFlat<uint16_t, FlatLineLeaf, FlatLineFn>(kind);
 }

@@ -22,8 +22,8 @@ struct TexelFrame {
 
 // Draws n pixels of a row from dst rightwards; pixel k reads the texel at
 // (u + k * dudx, v + k * dvdx) >> 18, which the caller has made sure lies in the source.
-using TexelSpanFn = void (*)(uint8_t* dst, int64_t n, int64_t u, int64_t v, int64_t dudx, int64_t dvdx,
-                             const TexelFrame& frame, const RuleParams& params);
+using TexelSpanFn = void (*)(uint8_t* dst, int64_t n, int64_t u, int64_t v, int64_t dudx,
+                             int64_t dvdx, const TexelFrame& frame, const RuleParams& params);
 
 // Draws n pixels of a row in the flat colour (already prepared: brightness applied).
 using FlatRowFn = void (*)(uint8_t* dst, int64_t n, uint32_t colour, const RuleParams& params);
@@ -33,6 +33,7 @@ using FlatLineFn = void (*)(const LineWalk& walk, uint8_t* start, ptrdiff_t pitc
                             const RuleParams& params);
 
 // The leaf for one draw, or null when the combination has none.
-TexelSpanFn PickTexelSpan(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect select);
+TexelSpanFn PickTexelSpan(SourceKind source, RuleKind kind, bool bright, bool blend,
+                          PixelSelect select);
 FlatRowFn PickFlatRow(bool deep, RuleKind kind);
 FlatLineFn PickFlatLine(bool deep, RuleKind kind);

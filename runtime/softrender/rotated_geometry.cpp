@@ -49,8 +49,8 @@ void Constrain(Wide base, Wide step, Wide limit, Wide* lo, Wide* hi) {
 
 }  // namespace
 
-bool SetUpRotation(int64_t width, int64_t height, int32_t centreX, int32_t centreY, float angle, float scale,
-                   RotatedSetup* out) {
+bool SetUpRotation(int64_t width, int64_t height, int32_t centreX, int32_t centreY, float angle,
+                   float scale, RotatedSetup* out) {
   if (width < 1 || height < 1) return false;
   // A scale of 0 or one that is not finite, or an angle that is not, maps nothing anywhere.
   if (!std::isfinite(angle) || !std::isfinite(scale) || scale == 0.0f) return false;
@@ -99,7 +99,8 @@ ClipBox RotatedBounds(const RotatedSetup& setup) {
   int64_t minX = RotatedWholePixel(setup.corners[0][0]), maxX = minX;
   int64_t minY = RotatedWholePixel(setup.corners[0][1]), maxY = minY;
   for (int i = 1; i < 4; ++i) {
-    const int64_t x = RotatedWholePixel(setup.corners[i][0]), y = RotatedWholePixel(setup.corners[i][1]);
+    const int64_t x = RotatedWholePixel(setup.corners[i][0]),
+                  y = RotatedWholePixel(setup.corners[i][1]);
     if (x < minX) minX = x;
     if (x > maxX) maxX = x;
     if (y < minY) minY = y;
@@ -140,8 +141,8 @@ bool StartRotatedWalk(const RotatedSetup& setup, const ClipBox& box, RotatedWalk
   return true;
 }
 
-void RotatedRowInside(const RotatedSetup& setup, const RotatedWalk& walk, int64_t row, int64_t n, int64_t* first,
-                      int64_t* count, int64_t* u0, int64_t* v0) {
+void RotatedRowInside(const RotatedSetup& setup, const RotatedWalk& walk, int64_t row, int64_t n,
+                      int64_t* first, int64_t* count, int64_t* u0, int64_t* v0) {
   const Wide u = Wide{walk.u} + Wide{row} * walk.duRow;
   const Wide v = Wide{walk.v} + Wide{row} * walk.dvRow;
   Wide lo = 0, hi = Wide{n} - 1;

@@ -11,8 +11,8 @@
 constexpr int64_t kRotatedOne = 262144;  // one pixel or texel in 14.18
 
 struct RotatedSetup {
-  int64_t width, height;      // the source's size in texels
-  int64_t centreX, centreY;   // destination pixels
+  int64_t width, height;     // the source's size in texels
+  int64_t centreX, centreY;  // destination pixels
   float scale;
   // Sine and cosine in 14.18: of the negated angle (the inverse mapping) and of the angle.
   int64_t sinNeg, cosNeg, sinPos, cosPos;
@@ -27,8 +27,8 @@ struct RotatedSetup {
 // (radians, clockwise on the screen) and scaled by scale. Returns false, with nothing to draw,
 // when the scale is 0 or either value is not finite, when the source is empty, or when a value
 // of the set-up lies beyond what 64-bit positions hold.
-bool SetUpRotation(int64_t width, int64_t height, int32_t centreX, int32_t centreY, float angle, float scale,
-                   RotatedSetup* out);
+bool SetUpRotation(int64_t width, int64_t height, int32_t centreX, int32_t centreY, float angle,
+                   float scale, RotatedSetup* out);
 
 // A 14.18 position in whole pixels, rounded toward minus infinity.
 inline int64_t RotatedWholePixel(int64_t position) {
@@ -59,5 +59,5 @@ bool StartRotatedWalk(const RotatedSetup& setup, const ClipBox& box, RotatedWalk
 // (u + row * duRow, v + row * dvRow) and steps by (duColumn, dvColumn); of its n pixels, those
 // from *first on, *count of them, map into 0 <= u < width and 0 <= v < height texels (they
 // always form one run). *u0 and *v0 receive the source position of pixel *first.
-void RotatedRowInside(const RotatedSetup& setup, const RotatedWalk& walk, int64_t row, int64_t n, int64_t* first,
-                      int64_t* count, int64_t* u0, int64_t* v0);
+void RotatedRowInside(const RotatedSetup& setup, const RotatedWalk& walk, int64_t row, int64_t n,
+                      int64_t* first, int64_t* count, int64_t* u0, int64_t* v0);

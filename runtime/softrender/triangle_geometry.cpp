@@ -59,8 +59,8 @@ void InsideRange(__int128 a, int64_t d, int64_t limit, __int128 n, __int128* lo,
     from = 0;
     to = (a >= 0 && a < limit) ? n : 0;
   } else if (d > 0) {
-    from = -FloorDiv(a, d);              // ceil(-a / d)
-    to = -FloorDiv(-(limit - a), d);     // ceil((limit - a) / d)
+    from = -FloorDiv(a, d);           // ceil(-a / d)
+    to = -FloorDiv(-(limit - a), d);  // ceil((limit - a) / d)
   } else {
     const __int128 e = -static_cast<__int128>(d);
     from = FloorDiv(a - limit, e) + 1;
@@ -126,8 +126,10 @@ bool SetUpTriangle(const int32_t vertices[12], TriangleSetup* setup) {
     s.right = OneSegment(T, miLeft ? B : Mi);
   } else {
     // The middle vertex bends the left side when the edge to it runs left of the long edge.
-    const double toMiddle = static_cast<double>(Mi.x - T.x) / static_cast<double>(s.middleRow - s.topRow);
-    const double toBottom = static_cast<double>(B.x - T.x) / static_cast<double>(s.bottomRow - s.topRow);
+    const double toMiddle =
+        static_cast<double>(Mi.x - T.x) / static_cast<double>(s.middleRow - s.topRow);
+    const double toBottom =
+        static_cast<double>(B.x - T.x) / static_cast<double>(s.bottomRow - s.topRow);
     if (toMiddle < toBottom) {
       s.left.segment[0] = Edge(T, Mi, T.x);
       s.left.segment[1] = Edge(Mi, B, Mi.x);
@@ -146,7 +148,8 @@ bool SetUpTriangle(const int32_t vertices[12], TriangleSetup* setup) {
 }
 
 int64_t TriangleEdgeX(const TriangleSide& side, int64_t middleRow, int64_t row) {
-  const TriangleEdge& e = side.segments == 2 && row >= middleRow ? side.segment[1] : side.segment[0];
+  const TriangleEdge& e =
+      side.segments == 2 && row >= middleRow ? side.segment[1] : side.segment[0];
   return e.startX + (row - e.startRow) * e.slope;
 }
 

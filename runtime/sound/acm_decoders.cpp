@@ -46,8 +46,8 @@ AcmCalls Calls() {
 
 bool OpenConversion(SoundConverter* c, HACMSTREAM* stream) {
   *stream = nullptr;
-  const MMRESULT r = Calls().streamOpen(stream, nullptr, c->Acm.SourceFormat, &c->OutputFormat, nullptr, 0, 0,
-                                        ACM_STREAMOPENF_NONREALTIME);
+  const MMRESULT r = Calls().streamOpen(stream, nullptr, c->Acm.SourceFormat, &c->OutputFormat,
+                                        nullptr, 0, 0, ACM_STREAMOPENF_NONREALTIME);
   if (r == MMSYSERR_NOERROR && *stream) return true;
   *stream = nullptr;
   return false;
@@ -173,8 +173,8 @@ int FinishAcmOpen(SoundConverter* c, bool mp3) {
   AcmConverterArea& a = c->Acm;
   WaveFormat out = {};
   out.wFormatTag = WAVE_FORMAT_PCM;
-  if (Calls().formatSuggest(nullptr, a.SourceFormat, &out, sizeof(WaveFormat), ACM_FORMATSUGGESTF_WFORMATTAG) !=
-          MMSYSERR_NOERROR ||
+  if (Calls().formatSuggest(nullptr, a.SourceFormat, &out, sizeof(WaveFormat),
+                            ACM_FORMATSUGGESTF_WFORMATTAG) != MMSYSERR_NOERROR ||
       !IsPlayablePcmFormat(out)) {
     ReleaseAcm(c);
     return -1;
@@ -198,14 +198,16 @@ int FinishAcmOpen(SoundConverter* c, bool mp3) {
 
 }  // namespace
 
-const SoundConverterKindFunctions kAcmConverterFunctions = {&StepAcm, &MoveAcm, &SizeAcm, &ReleaseAcm};
+const SoundConverterKindFunctions kAcmConverterFunctions = {&StepAcm, &MoveAcm, &SizeAcm,
+                                                            &ReleaseAcm};
 
 int OpenAcmWavDecoder(SoundConverter* c) {
   if (!AcmFunctionsAvailable()) return -1;
   WaveChunkLayout layout;
   if (ReadWaveChunks(&c->Stream, &layout) != 0) return -1;
   const WaveFormat& f = layout.Format;
-  if (f.nChannels == 0 || f.nBlockAlign == 0 || f.nAvgBytesPerSec == 0 || f.nSamplesPerSec == 0) return -1;
+  if (f.nChannels == 0 || f.nBlockAlign == 0 || f.nAvgBytesPerSec == 0 || f.nSamplesPerSec == 0)
+    return -1;
 
   c->Kind = SoundConverterAcm;
   AcmConverterArea& a = c->Acm;
@@ -213,16 +215,18 @@ int OpenAcmWavDecoder(SoundConverter* c) {
   a.TotalFrames = -1;
   // The whole fmt chunk is the source format; a short chunk is completed to 18 bytes.
   const int formatBytes = std::max(layout.FmtSize, static_cast<int>(sizeof(WaveFormat)));
-  a.SourceFormat = static_cast<WaveFormat*>(AllocTrackedZero(static_cast<size_t>(formatBytes), __FILE__, __LINE__));
-  a.Coded = static_cast<uint8_t*>(AllocTracked(static_cast<size_t>(layout.DataSize), __FILE__, __LINE__));
+  a.SourceFormat = static_cast<WaveFormat*>(
+      AllocTrackedZero(static_cast<size_t>(formatBytes), __FILE__, __LINE__));
+  a.Coded =
+      static_cast<uint8_t*>(AllocTracked(static_cast<size_t>(layout.DataSize), __FILE__, __LINE__));
   if (!a.SourceFormat || !a.Coded) {
     ReleaseAcm(c);
     return -1;
   }
   const DataStream& s = c->Stream;
   if (s.Functions.Seek(s.Handle, layout.FmtPosition, 0) != 0 ||
-      static_cast<int>(s.Functions.Read(a.SourceFormat, 1, static_cast<size_t>(layout.FmtSize), s.Handle)) !=
-          layout.FmtSize) {
+      static_cast<int>(s.Functions.Read(a.SourceFormat, 1, static_cast<size_t>(layout.FmtSize),
+                                        s.Handle)) != layout.FmtSize) {
     ReleaseAcm(c);
     return -1;
   }
@@ -231,12 +235,13 @@ int OpenAcmWavDecoder(SoundConverter* c) {
   if (layout.FmtSize < static_cast<int>(sizeof(WaveFormat))) {
     a.SourceFormat->cbSize = 0;
   } else {
-    a.SourceFormat->cbSize =
-        static_cast<WORD>(std::min<int>(a.SourceFormat->cbSize, layout.FmtSize - static_cast<int>(sizeof(WaveFormat))));
+    a.SourceFormat->cbSize = static_cast<WORD>(std::min<int>(
+        a.SourceFormat->cbSize, layout.FmtSize - static_cast<int>(sizeof(WaveFormat))));
   }
   a.CodedSize = layout.DataSize;
   if (s.Functions.Seek(s.Handle, layout.DataPosition, 0) != 0 ||
-      static_cast<int>(s.Functions.Read(a.Coded, 1, static_cast<size_t>(a.CodedSize), s.Handle)) != a.CodedSize) {
+      static_cast<int>(s.Functions.Read(a.Coded, 1, static_cast<size_t>(a.CodedSize), s.Handle)) !=
+          a.CodedSize) {
     ReleaseAcm(c);
     return -1;
   }
@@ -268,13 +273,15 @@ int OpenAcmMp3Decoder(SoundConverter* c) {
     formatBytes = kMp3FormatBytes;
   a.SourceFormat = static_cast<WaveFormat*>(AllocTrackedZero(formatBytes, __FILE__, __LINE__));
   a.CodedSize = scan.DataEnd - scan.DataStart;
-  a.Coded = static_cast<uint8_t*>(AllocTracked(static_cast<size_t>(a.CodedSize), __FILE__, __LINE__));
+  a.Coded =
+      static_cast<uint8_t*>(AllocTracked(static_cast<size_t>(a.CodedSize), __FILE__, __LINE__));
   if (!a.SourceFormat || !a.Coded) {
     FreeTracked(image);
     ReleaseAcm(c);
     return -1;
   }
-  std::memcpy(a.Coded, static_cast<const uint8_t*>(image) + scan.DataStart, static_cast<size_t>(a.CodedSize));
+  std::memcpy(a.Coded, static_cast<const uint8_t*>(image) + scan.DataStart,
+              static_cast<size_t>(a.CodedSize));
   FreeTracked(image);
 
   const MpegAudioHeader& h = scan.First;

@@ -9,8 +9,10 @@
 
 namespace {
 
-const CLSID kNullRendererClass = {0xC1F400A4, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
-const IID kBaseFilterInterface = {0x56A86895, 0x0AD4, 0x11CE, {0xB0, 0x3A, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}};
+const CLSID kNullRendererClass = {
+    0xC1F400A4, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
+const IID kBaseFilterInterface = {
+    0x56A86895, 0x0AD4, 0x11CE, {0xB0, 0x3A, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}};
 
 }  // namespace
 
@@ -20,8 +22,9 @@ int OpenFilterGraphMp3Decoder(SoundConverter* c) {
   if (ReadWholeStream(&c->Stream, &image, &size) != 0) return -1;
 
   IUnknown* nullRenderer = nullptr;
-  const HRESULT hr = CoCreateInstance(kNullRendererClass, nullptr, CLSCTX_INPROC_SERVER, kBaseFilterInterface,
-                                      reinterpret_cast<void**>(&nullRenderer));
+  const HRESULT hr =
+      CoCreateInstance(kNullRendererClass, nullptr, CLSCTX_INPROC_SERVER, kBaseFilterInterface,
+                       reinterpret_cast<void**>(&nullRenderer));
   if (FAILED(hr) || !nullRenderer) {
     LogPrintf("MP3変換用 NullRender の作成に失敗しました");
   } else {

@@ -65,7 +65,8 @@ int ScanMpegAudioFrames(const uint8_t* image, int size, MpegFrameScan* scan) {
     if (major == 4 && (flags & 0x10)) start += kId3v2HeaderSize;  // the footer
   }
   int end = size;
-  if (size > kId3v1Size && std::memcmp(image + size - kId3v1Size, "TAG", 3) == 0) end = size - kId3v1Size;
+  if (size > kId3v1Size && std::memcmp(image + size - kId3v1Size, "TAG", 3) == 0)
+    end = size - kId3v1Size;
   scan->AudioStart = start;
   scan->AudioEnd = end;
 

@@ -5,14 +5,14 @@
 #include <cstdint>
 
 struct MpegAudioHeader {
-  int Mpeg1;          // 1 MPEG-1, 0 MPEG-2 (the lower sampling frequencies)
-  int Layer;          // 0 Layer I, 1 Layer II, 2 Layer III
-  int BitRate;        // kbit/s
-  int SampleRate;     // Hz
-  int Padding;        // 0 or 1
-  int Channels;       // 1 or 2
-  int FrameBytes;     // the whole frame, header included
-  int FrameSamples;   // sample frames it decodes to
+  int Mpeg1;         // 1 MPEG-1, 0 MPEG-2 (the lower sampling frequencies)
+  int Layer;         // 0 Layer I, 1 Layer II, 2 Layer III
+  int BitRate;       // kbit/s
+  int SampleRate;    // Hz
+  int Padding;       // 0 or 1
+  int Channels;      // 1 or 2
+  int FrameBytes;    // the whole frame, header included
+  int FrameSamples;  // sample frames it decodes to
 };
 
 // 0 when b[0..3] is a frame header of a fixed bit rate, else -1.
@@ -25,7 +25,7 @@ struct MpegFrameScan {
   int DataStart;          // the first frame
   int DataEnd;            // the end of the last frame, clipped to AudioEnd
   int FrameCount;
-  int64_t TotalSamples;   // sample frames of all frames
+  int64_t TotalSamples;  // sample frames of all frames
 };
 
 // Scans `size` bytes of a file image. 0 when frames were found, -1 when the image is refused:

@@ -28,10 +28,14 @@ const ChainLink kDecoderChain[] = {
 
 const SoundConverterKindFunctions* KindFunctions(int kind) {
   switch (kind) {
-    case SoundConverterPcmWav: return &kPcmWavConverterFunctions;
-    case SoundConverterAcm: return &kAcmConverterFunctions;
-    case SoundConverterVorbis: return &kVorbisConverterFunctions;
-    default: return nullptr;
+    case SoundConverterPcmWav:
+      return &kPcmWavConverterFunctions;
+    case SoundConverterAcm:
+      return &kAcmConverterFunctions;
+    case SoundConverterVorbis:
+      return &kVorbisConverterFunctions;
+    default:
+      return nullptr;
   }
 }
 
@@ -43,14 +47,16 @@ constexpr int kMoveSlack = 16;
 }  // namespace
 
 bool SameWaveFormat(const WaveFormat& a, const WaveFormat& b) {
-  return a.wFormatTag == b.wFormatTag && a.nChannels == b.nChannels && a.nSamplesPerSec == b.nSamplesPerSec &&
-         a.nAvgBytesPerSec == b.nAvgBytesPerSec && a.nBlockAlign == b.nBlockAlign &&
-         a.wBitsPerSample == b.wBitsPerSample && a.cbSize == b.cbSize;
+  return a.wFormatTag == b.wFormatTag && a.nChannels == b.nChannels &&
+         a.nSamplesPerSec == b.nSamplesPerSec && a.nAvgBytesPerSec == b.nAvgBytesPerSec &&
+         a.nBlockAlign == b.nBlockAlign && a.wBitsPerSample == b.wBitsPerSample &&
+         a.cbSize == b.cbSize;
 }
 
 bool IsPlayablePcmFormat(const WaveFormat& f) {
   return f.wFormatTag == WAVE_FORMAT_PCM && (f.nChannels == 1 || f.nChannels == 2) &&
-         (f.wBitsPerSample == 8 || f.wBitsPerSample == 16) && f.nBlockAlign == f.nChannels * f.wBitsPerSample / 8 &&
+         (f.wBitsPerSample == 8 || f.wBitsPerSample == 16) &&
+         f.nBlockAlign == f.nChannels * f.wBitsPerSample / 8 &&
          f.nSamplesPerSec >= DSBFREQUENCY_MIN && f.nSamplesPerSec <= DSBFREQUENCY_MAX &&
          f.nAvgBytesPerSec == f.nSamplesPerSec * f.nBlockAlign;
 }
@@ -80,7 +86,8 @@ int SetupSoundConverter(const DataStream* stream, SoundConverter* c) {
   }
 
   c->AtEnd = 0;
-  c->Block = static_cast<uint8_t*>(AllocTracked(static_cast<size_t>(c->BlockSize), __FILE__, __LINE__));
+  c->Block =
+      static_cast<uint8_t*>(AllocTracked(static_cast<size_t>(c->BlockSize), __FILE__, __LINE__));
   if (!c->Block) {
     KindFunctions(c->Kind)->Release(c);
     return -1;
@@ -154,14 +161,16 @@ int DecodeWholeSound(SoundConverter* c, WaveFormat* format, void** pcm, int* siz
   if (!c->Valid) return -1;
   int total = GetSoundConverterSize(c);
   if (total < 0) total = 0;
-  uint8_t* block = static_cast<uint8_t*>(AllocTracked(static_cast<size_t>(total), __FILE__, __LINE__));
+  uint8_t* block =
+      static_cast<uint8_t*>(AllocTracked(static_cast<size_t>(total), __FILE__, __LINE__));
   if (!block) return -1;
   SeekSoundConverter(c, 0);
   int got;
   if (c->Kind == SoundConverterPcmWav) {
     // Plain PCM needs no block buffer: straight from the data chunk.
     KindFunctions(c->Kind)->Move(c, 0);
-    got = static_cast<int>(c->Stream.Functions.Read(block, 1, static_cast<size_t>(total), c->Stream.Handle));
+    got = static_cast<int>(
+        c->Stream.Functions.Read(block, 1, static_cast<size_t>(total), c->Stream.Handle));
     c->Position = got;
   } else {
     got = ReadSoundConverter(c, block, total);

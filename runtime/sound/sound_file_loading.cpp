@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "runtime/platform/files/file_functions.h"
 #include "runtime/platform/core/log.h"
 #include "runtime/platform/core/tracked_heap.h"
+#include "runtime/platform/files/file_functions.h"
 #include "runtime/sound/sound_converter.h"
 #include "runtime/sound/sound_handles.h"
 #include "runtime/sound/sound_system.h"
@@ -17,8 +17,8 @@ namespace {
 
 // Size by seeking to the end and back, then one read of everything. The block holds what the
 // read delivered.
-int ReadAll(const StreamFunctionTable& f, FileHandle handle, void** data, int* size, const char* noMemoryFormat,
-            const char* name) {
+int ReadAll(const StreamFunctionTable& f, FileHandle handle, void** data, int* size,
+            const char* noMemoryFormat, const char* name) {
   f.Seek(handle, 0, 2);
   int length = f.Tell(handle);
   f.Seek(handle, 0, 0);
@@ -43,8 +43,9 @@ int LoadWholeFile(const char* fileName, void** data, int* size) {
     LogPrintf("右記のファイルのオープンに失敗しました：%s", fileName);
     return -1;
   }
-  const int result = ReadAll(*GetFileStreamFunctions(), file, data, size,
-                             "右記のファイルのロードに必要なメモリの確保に失敗しました：%s", fileName);
+  const int result =
+      ReadAll(*GetFileStreamFunctions(), file, data, size,
+              "右記のファイルのロードに必要なメモリの確保に失敗しました：%s", fileName);
   CloseStreamFile(file);
   return result;
 }
@@ -75,7 +76,8 @@ int FillNormalBuffers(SoundEntry* e, const void* pcm, int size) {
     void* p2 = nullptr;
     DWORD n1 = 0;
     DWORD n2 = 0;
-    if (LockSoundBufferObject(&e->buffers[i], 0, static_cast<DWORD>(size), &p1, &n1, &p2, &n2) != 0) {
+    if (LockSoundBufferObject(&e->buffers[i], 0, static_cast<DWORD>(size), &p1, &n1, &p2, &n2) !=
+        0) {
       LogPrintf("サウンドデータの転送に失敗しました_1");
       return -1;
     }
@@ -117,7 +119,8 @@ int LoadNormalSound(int handle, const void* image, int size, int bufferCount, in
     FreeTracked(pcm);
     const int saved = gSoundSystem.creationType;
     gSoundSystem.creationType = StreamSourceImage;
-    const int result = MakeStreamSoundFromMemory(handle, image, size, StreamSourceImage, shareHandle);
+    const int result =
+        MakeStreamSoundFromMemory(handle, image, size, StreamSourceImage, shareHandle);
     gSoundSystem.creationType = saved;
     return result;
   }

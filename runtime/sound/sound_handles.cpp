@@ -10,8 +10,8 @@ namespace {
 void* gSoundSlots[HandleCapacity(HandleTypeSound)];
 const StreamSoundOperations* gStreamOperations = nullptr;
 
-constexpr DWORD kNormalBufferFlags =
-    DSBCAPS_GLOBALFOCUS | DSBCAPS_CTRLVOLUME | DSBCAPS_CTRLPAN | DSBCAPS_CTRLFREQUENCY | DSBCAPS_STATIC;
+constexpr DWORD kNormalBufferFlags = DSBCAPS_GLOBALFOCUS | DSBCAPS_CTRLVOLUME | DSBCAPS_CTRLPAN |
+                                     DSBCAPS_CTRLFREQUENCY | DSBCAPS_STATIC;
 // For devices that refuse the first set: no frequency control and no global focus.
 constexpr DWORD kNormalBufferFallbackFlags = DSBCAPS_CTRLVOLUME | DSBCAPS_CTRLPAN | DSBCAPS_STATIC;
 constexpr DWORD kStreamBufferFlags = DSBCAPS_GETCURRENTPOSITION2 | kNormalBufferFlags;
@@ -36,7 +36,8 @@ int CreateNormalBuffers(SoundEntry* entry, const WaveFormat* format, int bytes, 
     }
   }
   int made = 1;
-  while (made < count && DuplicateSoundBufferObject(&entry->buffers[made], &entry->buffers[0]) == 0) ++made;
+  while (made < count && DuplicateSoundBufferObject(&entry->buffers[made], &entry->buffers[0]) == 0)
+    ++made;
   entry->bufferCount = made;
   entry->kind = SoundKindNormal;
   // Plays rotate from the last selected buffer, so the first play takes buffer 0.
@@ -81,18 +82,22 @@ SoundEntry* GetSoundEntry(int handle) {
   return static_cast<SoundEntry*>(GetHandleRecord(&SoundHandles, handle));
 }
 
-void SetStreamSoundOperations(const StreamSoundOperations* operations) { gStreamOperations = operations; }
+void SetStreamSoundOperations(const StreamSoundOperations* operations) {
+  gStreamOperations = operations;
+}
 const StreamSoundOperations* GetStreamSoundOperations() { return gStreamOperations; }
 
 int AddSoundData(int handle) {
   EnterSoundLock();
-  const int made = handle == -1 ? AllocHandle(&SoundHandles, sizeof(SoundEntry), __FILE__, __LINE__)
-                                : AllocHandleAt(&SoundHandles, handle, sizeof(SoundEntry), __FILE__, __LINE__);
+  const int made =
+      handle == -1 ? AllocHandle(&SoundHandles, sizeof(SoundEntry), __FILE__, __LINE__)
+                   : AllocHandleAt(&SoundHandles, handle, sizeof(SoundEntry), __FILE__, __LINE__);
   LeaveSoundLock();
   return made;
 }
 
-int CreateSoundBuffers(int sourceHandle, const WaveFormat* format, int bytes, int kind, int count, int handle) {
+int CreateSoundBuffers(int sourceHandle, const WaveFormat* format, int bytes, int kind, int count,
+                       int handle) {
   // Only fresh buffers are made here; nothing copies another sound's buffers.
   if (sourceHandle != -1 || !format) return -1;
   EnterSoundLock();

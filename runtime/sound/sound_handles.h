@@ -30,14 +30,14 @@ struct SoundEntry {
   WaveFormat format;
   int kind;
   StreamSoundState stream;
-  int pcmSize;          // bytes of PCM a normal sound holds
-  void* pcmData;        // tracked block
-  int* pcmReferences;   // tracked counter of the handles sharing pcmData
-  int bufferCount;      // valid buffers, 0..10
-  int currentBuffer;    // the buffer the last play selected
-  int volume;           // attenuation, 0 (full) .. -10000
-  int pan;              // always centre here
-  int frequency;        // playback rate in Hz
+  int pcmSize;         // bytes of PCM a normal sound holds
+  void* pcmData;       // tracked block
+  int* pcmReferences;  // tracked counter of the handles sharing pcmData
+  int bufferCount;     // valid buffers, 0..10
+  int currentBuffer;   // the buffer the last play selected
+  int volume;          // attenuation, 0 (full) .. -10000
+  int pan;             // always centre here
+  int frequency;       // playback rate in Hz
 };
 
 extern HandleTable SoundHandles;

@@ -19,7 +19,8 @@ const StreamSoundOperations* Streams() { return GetStreamSoundOperations(); }
 int SelectNextSoundBuffer(SoundEntry* entry, int fromTop) {
   DWORD cursor = 0;
   const int current = entry->currentBuffer;
-  if (current >= 0 && current < kSoundBufferMax) GetSoundBufferPosition(&entry->buffers[current], &cursor);
+  if (current >= 0 && current < kSoundBufferMax)
+    GetSoundBufferPosition(&entry->buffers[current], &cursor);
   // Wrapping by comparison, not by remainder: a handle without buffers has a count of 0.
   int next = current + 1;
   if (next >= entry->bufferCount || next >= kSoundBufferMax) next = 0;
@@ -66,7 +67,8 @@ int PlaySoundHandle(int handle, int playType, int fromTop) {
   SoundEntry* entry = GetSoundEntry(handle);
   if (!entry) return -1;
   if (entry->kind == SoundKindStream) {
-    if (!Streams() || !Streams()->play || Streams()->play(handle, playType, fromTop) != 0) return -1;
+    if (!Streams() || !Streams()->play || Streams()->play(handle, playType, fromTop) != 0)
+      return -1;
   } else {
     const int selected = SelectNextSoundBuffer(entry, fromTop);
     if (selected == kStillPlaying) return 0;
@@ -80,7 +82,8 @@ int PlaySoundHandle(int handle, int playType, int fromTop) {
 int StopSoundHandle(int handle) {
   SoundEntry* entry = GetSoundEntry(handle);
   if (!entry) return -1;
-  if (entry->kind == SoundKindStream) return Streams() && Streams()->stop ? Streams()->stop(handle) : -1;
+  if (entry->kind == SoundKindStream)
+    return Streams() && Streams()->stop ? Streams()->stop(handle) : -1;
   for (int i = 0; i < entry->bufferCount; ++i) {
     DWORD status = 0;
     if (GetSoundBufferStatus(&entry->buffers[i], &status) != 0) return -1;
@@ -92,10 +95,12 @@ int StopSoundHandle(int handle) {
 int IsSoundPlaying(int handle) {
   SoundEntry* entry = GetSoundEntry(handle);
   if (!entry) return -1;
-  if (entry->kind == SoundKindStream) return Streams() && Streams()->isPlaying ? Streams()->isPlaying(handle) : -1;
+  if (entry->kind == SoundKindStream)
+    return Streams() && Streams()->isPlaying ? Streams()->isPlaying(handle) : -1;
   for (int i = 0; i < entry->bufferCount; ++i) {
     DWORD status = 0;
-    if (GetSoundBufferStatus(&entry->buffers[i], &status) == 0 && (status & DSBSTATUS_PLAYING)) return 1;
+    if (GetSoundBufferStatus(&entry->buffers[i], &status) == 0 && (status & DSBSTATUS_PLAYING))
+      return 1;
   }
   return 0;
 }
@@ -136,5 +141,6 @@ int GetSoundTotalSamples(int handle) {
 int GetSoundTotalMs(int handle) {
   const int frames = GetSoundTotalSamples(handle);
   if (frames < 0) return -1;
-  return SamplesToMilliseconds(frames, static_cast<int>(GetSoundEntry(handle)->format.nSamplesPerSec));
+  return SamplesToMilliseconds(frames,
+                               static_cast<int>(GetSoundEntry(handle)->format.nSamplesPerSec));
 }

@@ -16,8 +16,8 @@ std::atomic<int> gThreadCreationFails{0};
 void RefillActiveStreamSounds() {
   const StreamSoundOperations* streams = GetStreamSoundOperations();
   if (!streams || !streams->refill) return;
-  for (HandleListNode* node = gSoundSystem.streamListHead.next; node && node != &gSoundSystem.streamListTail;
-       node = node->next) {
+  for (HandleListNode* node = gSoundSystem.streamListHead.next;
+       node && node != &gSoundSystem.streamListTail; node = node->next) {
     const auto* entry = static_cast<const SoundEntry*>(node->object);
     if (entry->stream.active) streams->refill(node->handle);
   }

@@ -133,8 +133,8 @@ void LogDeviceList(IDirectSound* device) {
     LogIndentOut();
     return;
   }
-  auto enumerate =
-      reinterpret_cast<HRESULT(WINAPI*)(LPDSENUMCALLBACKA, LPVOID)>(GetProcAddress(dsound, "DirectSoundEnumerateA"));
+  auto enumerate = reinterpret_cast<HRESULT(WINAPI*)(LPDSENUMCALLBACKA, LPVOID)>(
+      GetProcAddress(dsound, "DirectSoundEnumerateA"));
   if (!enumerate) {
     FreeLibrary(dsound);
     WriteLogText("DirectSound デバイスの列挙用関数のポインタ取得に失敗しました\n");
@@ -151,7 +151,8 @@ void LogDeviceList(IDirectSound* device) {
   WriteLogText("利用可能サンプリング精度\n");
   LogFormatted(" プライマリ １６bit = %s  ８bit = %s ", OkOrNo(caps.dwFlags, DSCAPS_PRIMARY16BIT),
                OkOrNo(caps.dwFlags, DSCAPS_PRIMARY8BIT));
-  LogFormatted(" セカンダリ １６bit = %s  ８bit = %s \n", OkOrNo(caps.dwFlags, DSCAPS_SECONDARY16BIT),
+  LogFormatted(" セカンダリ １６bit = %s  ８bit = %s \n",
+               OkOrNo(caps.dwFlags, DSCAPS_SECONDARY16BIT),
                OkOrNo(caps.dwFlags, DSCAPS_SECONDARY8BIT));
   WriteLogText("利用可能チャンネル\n");
   LogFormatted(" プライマリ MONO = %s  STEREO = %s ", OkOrNo(caps.dwFlags, DSCAPS_PRIMARYMONO),
@@ -210,7 +211,8 @@ int AcmFunctionsAvailable() {
 WAVEFORMATEX PrimaryFormatFromCaps(const DSCAPS& caps) {
   WAVEFORMATEX format = {};
   format.wFormatTag = WAVE_FORMAT_PCM;
-  format.nSamplesPerSec = caps.dwMaxSecondarySampleRate >= 44100 ? 44100 : caps.dwMaxSecondarySampleRate;
+  format.nSamplesPerSec =
+      caps.dwMaxSecondarySampleRate >= 44100 ? 44100 : caps.dwMaxSecondarySampleRate;
   format.nChannels = (caps.dwFlags & DSCAPS_PRIMARYSTEREO) ? 2 : 1;
   format.wBitsPerSample = (caps.dwFlags & DSCAPS_PRIMARY16BIT) ? 16 : 8;
   format.nBlockAlign = static_cast<WORD>(format.wBitsPerSample / 8 * format.nChannels);
@@ -219,7 +221,8 @@ WAVEFORMATEX PrimaryFormatFromCaps(const DSCAPS& caps) {
 }
 
 BOOL CALLBACK LogSoundDevice(LPGUID, LPCSTR description, LPCSTR module, LPVOID) {
-  LogFormatted("モジュール名:%15s  ドライバ記述:%s ", module ? module : "", description ? description : "");
+  LogFormatted("モジュール名:%15s  ドライバ記述:%s ", module ? module : "",
+               description ? description : "");
   return TRUE;
 }
 

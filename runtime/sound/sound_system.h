@@ -31,7 +31,7 @@ struct SoundSystemState {
   int soundLockReady;
   std::atomic<DWORD> soundLockOwner;  // the holder, 0 none
   int soundLockDepth;                 // how deep the holder holds it
-  IDirectSound* device;  // null while sound is not started
+  IDirectSound* device;               // null while sound is not started
   IDirectSoundBuffer* primaryBuffer;
   IDirectSoundBuffer* silentBuffer;  // may be null
   HMODULE acmModule;

@@ -14,8 +14,10 @@ int AddSreamSound(const DataStream* stream, int repeatCount, int handle, int typ
                   int shareHandle);
 // The same from a file (opened without cache, blocking) or from a file image in memory that
 // the caller keeps (type 3 acts as 2). 0 or -1.
-int AddStreamSoundFile(const char* fileName, int repeatCount, int handle, int type, int shareHandle);
-int AddStreamSoundMemory(const void* image, int size, int repeatCount, int handle, int type, int shareHandle);
+int AddStreamSoundFile(const char* fileName, int repeatCount, int handle, int type,
+                       int shareHandle);
+int AddStreamSoundMemory(const void* image, int size, int repeatCount, int handle, int type,
+                         int shareHandle);
 
 // The first fill of a stopped stream sound. 0, or -1 for a bad handle.
 int PrimeStreamSound(int handle);

@@ -52,7 +52,8 @@ int IsStreamSoundPlaying(int handle) {
   if (e && e->kind == SoundKindStream) {
     SoundBufferRecord* ring = ClaimStreamBuffer(handle, e, false);
     DWORD status = 0;
-    result = ring && GetSoundBufferStatus(ring, &status) == 0 && (status & DSBSTATUS_PLAYING) ? 1 : 0;
+    result =
+        ring && GetSoundBufferStatus(ring, &status) == 0 && (status & DSBSTATUS_PLAYING) ? 1 : 0;
   }
   LeaveSoundLock();
   return result;
@@ -124,8 +125,13 @@ int RemoveStreamSound(int handle) {
 }
 
 const StreamSoundOperations kStreamSoundOperations = {
-    &PlayStreamSound, &StopStreamSound, &IsStreamSoundPlaying, &GetStreamSoundPositionMs,
-    &GetStreamSoundTotalSamples, &RemoveStreamSound, &RefillStreamSound,
+    &PlayStreamSound,
+    &StopStreamSound,
+    &IsStreamSoundPlaying,
+    &GetStreamSoundPositionMs,
+    &GetStreamSoundTotalSamples,
+    &RemoveStreamSound,
+    &RefillStreamSound,
 };
 
 }  // namespace
@@ -154,10 +160,12 @@ int StopStreamSoundLocked(int handle) {
   UpdateStreamPlayPosition(e, ring);
   if (e->stream.bufferOwner != -1) StreamRingOwner(e)->stream.currentUser = -1;
   DWORD status = 0;
-  if (GetSoundBufferStatus(ring, &status) == 0 && (status & DSBSTATUS_PLAYING)) StopSoundBufferObject(ring);
+  if (GetSoundBufferStatus(ring, &status) == 0 && (status & DSBSTATUS_PLAYING))
+    StopSoundBufferObject(ring);
   return 0;
 }
 
 void InstallStreamSoundOperations() {
-  if (GetStreamSoundOperations() != &kStreamSoundOperations) SetStreamSoundOperations(&kStreamSoundOperations);
+  if (GetStreamSoundOperations() != &kStreamSoundOperations)
+    SetStreamSoundOperations(&kStreamSoundOperations);
 }

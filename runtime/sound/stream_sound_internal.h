@@ -27,5 +27,9 @@ inline int RingDistance(int from, int to, int ringSize) {
   const int d = to - from;
   return d < 0 ? d + ringSize : d;
 }
-inline int RoundDownToBlocks(long long bytes, int align) { return static_cast<int>(bytes / align * align); }
-inline int RoundUpToBlocks(long long bytes, int align) { return static_cast<int>((bytes + align - 1) / align * align); }
+inline int RoundDownToBlocks(long long bytes, int align) {
+  return static_cast<int>(bytes / align * align);
+}
+inline int RoundUpToBlocks(long long bytes, int align) {
+  return static_cast<int>((bytes + align - 1) / align * align);
+}

@@ -13,7 +13,7 @@ namespace {
 // W before the first fill.
 constexpr int kRingEmpty = -800;
 // Fractions of a second in 256ths and 512ths, as the refill measures the lead.
-constexpr int kFirstFill256 = 192;  // three quarters of a second
+constexpr int kFirstFill256 = 192;   // three quarters of a second
 constexpr int kLeadTarget512 = 192;  // 0.375 seconds
 
 // The part of the ring one refill has locked, filled from its start.
@@ -60,7 +60,9 @@ void FillSilence(RingLock& lock, int maxBytes, int silence) {
   }
 }
 
-int EighthSecond(const SoundEntry* e) { return RoundDownToBlocks(e->format.nAvgBytesPerSec / 8, e->format.nBlockAlign); }
+int EighthSecond(const SoundEntry* e) {
+  return RoundDownToBlocks(e->format.nAvgBytesPerSec / 8, e->format.nBlockAlign);
+}
 int SilenceValue(const SoundEntry* e) { return e->format.wBitsPerSample == 8 ? 128 : 0; }
 
 // While the cursor lies within a quarter second past W, less than that lies free ahead of the
@@ -131,7 +133,9 @@ void FillRingLock(SoundEntry* e, RingLock& lock, int cursor) {
     const int copied = want > 0 ? FillFromConverter(lock, &source->converter, want) : 0;
     s.delivered += copied;
     if (copied == 0) AdvanceStreamSource(e, lock, cursor);
-    if (s.currentSource == before && (source->endFrame == -1 || s.delivered >= source->endFrame * align)) break;
+    if (s.currentSource == before &&
+        (source->endFrame == -1 || s.delivered >= source->endFrame * align))
+      break;
   }
 }
 
@@ -139,7 +143,8 @@ void FillRingLock(SoundEntry* e, RingLock& lock, int cursor) {
 // saw it, has reached the end offset in ring order: a cursor that wrapped past the ring's end
 // counts, and an end offset the cursor already stands on (no data left) ends at once.
 bool DrainHeard(const StreamSoundState& s, int cursor) {
-  return RingDistance(s.endCursor, cursor, s.ringSize) >= RingDistance(s.endCursor, s.endOffset, s.ringSize);
+  return RingDistance(s.endCursor, cursor, s.ringSize) >=
+         RingDistance(s.endCursor, s.endOffset, s.ringSize);
 }
 
 void FinishDrain(SoundEntry* e, SoundBufferRecord* ring) {
@@ -153,8 +158,8 @@ void AdvanceWriteOffset(SoundEntry* e, int written) {
   StreamSoundState& s = e->stream;
   s.writeOffset += written;
   if (s.writeOffset >= s.ringSize) s.writeOffset -= s.ringSize;
-  const int threeQuarters = RoundUpToBlocks((static_cast<long long>(e->format.nAvgBytesPerSec) * 3 + 3) / 4,
-                                            e->format.nBlockAlign);
+  const int threeQuarters = RoundUpToBlocks(
+      (static_cast<long long>(e->format.nAvgBytesPerSec) * 3 + 3) / 4, e->format.nBlockAlign);
   s.refillThreshold = s.writeOffset - threeQuarters;
   if (s.refillThreshold < 0) s.refillThreshold += s.ringSize;
 }
@@ -165,8 +170,8 @@ bool LockRing(SoundBufferRecord* ring, int offset, int amount, RingLock* lock) {
   lock->amount = amount;
   void* r1 = nullptr;
   void* r2 = nullptr;
-  if (LockSoundBufferObject(ring, static_cast<DWORD>(offset), static_cast<DWORD>(amount), &r1, &lock->bytes[0], &r2,
-                            &lock->bytes[1]) != 0)
+  if (LockSoundBufferObject(ring, static_cast<DWORD>(offset), static_cast<DWORD>(amount), &r1,
+                            &lock->bytes[0], &r2, &lock->bytes[1]) != 0)
     return false;
   lock->region[0] = static_cast<uint8_t*>(r1);
   lock->region[1] = static_cast<uint8_t*>(r2);
@@ -279,7 +284,8 @@ int PrimeStreamSoundLocked(int handle) {
   if (!ring) return -1;
   StreamSoundState& s = e->stream;
   DWORD status = 0;
-  if (GetSoundBufferStatus(ring, &status) != 0 || (status & DSBSTATUS_PLAYING) || s.active || s.sourceCount == 0)
+  if (GetSoundBufferStatus(ring, &status) != 0 || (status & DSBSTATUS_PLAYING) || s.active ||
+      s.sourceCount == 0)
     return 0;
   SetSoundBufferPosition(ring, 0);
   s.writeOffset = kRingEmpty;

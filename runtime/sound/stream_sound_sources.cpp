@@ -3,9 +3,9 @@
 #include <climits>
 #include <cstring>
 
-#include "runtime/platform/files/file_functions.h"
 #include "runtime/platform/core/log.h"
 #include "runtime/platform/core/tracked_heap.h"
+#include "runtime/platform/files/file_functions.h"
 #include "runtime/sound/sound_file_loading.h"
 #include "runtime/sound/sound_system.h"
 #include "runtime/sound/stream_sound.h"
@@ -66,8 +66,8 @@ int BecomeStreamSound(int handle, SoundEntry* e, int shareHandle) {
   return 0;
 }
 
-int AddSreamSoundLocked(const DataStream* stream, int repeatCount, int handle, int type, int* keepsStream,
-                        int shareHandle) {
+int AddSreamSoundLocked(const DataStream* stream, int repeatCount, int handle, int type,
+                        int* keepsStream, int shareHandle) {
   SoundEntry* e = GetSoundEntry(handle);
   if (!e || !stream) return -1;
   StreamSoundState& s = e->stream;
@@ -122,7 +122,8 @@ int AddSreamSoundLocked(const DataStream* stream, int repeatCount, int handle, i
   }
 
   // Kept in a byte: forever stays forever, and a count beyond the byte is capped.
-  source->repeatCount = static_cast<int8_t>(repeatCount < 0 ? -1 : (repeatCount > 127 ? 127 : repeatCount));
+  source->repeatCount =
+      static_cast<int8_t>(repeatCount < 0 ? -1 : (repeatCount > 127 ? 127 : repeatCount));
   s.openedFlags[index] = 0;
   s.sourceCount = index + 1;
   long long frames = 0;
@@ -138,12 +139,14 @@ int AddSreamSound(const DataStream* stream, int repeatCount, int handle, int typ
                   int shareHandle) {
   InstallStreamSoundOperations();
   int keeps = 0;
-  const int result = WithSoundLock(AddSreamSoundLocked, stream, repeatCount, handle, type, &keeps, shareHandle);
+  const int result =
+      WithSoundLock(AddSreamSoundLocked, stream, repeatCount, handle, type, &keeps, shareHandle);
   if (keepsStream) *keepsStream = keeps;
   return result;
 }
 
-int AddStreamSoundFile(const char* fileName, int repeatCount, int handle, int type, int shareHandle) {
+int AddStreamSoundFile(const char* fileName, int repeatCount, int handle, int type,
+                       int shareHandle) {
   if (!IsSoundStarted()) return -1;
   const FileHandle file = OpenStreamFile(fileName, 0, 1, 0);
   if (file == 0) {
@@ -166,7 +169,8 @@ int AddStreamSoundFile(const char* fileName, int repeatCount, int handle, int ty
   return 0;
 }
 
-int AddStreamSoundMemory(const void* image, int size, int repeatCount, int handle, int type, int shareHandle) {
+int AddStreamSoundMemory(const void* image, int size, int repeatCount, int handle, int type,
+                         int shareHandle) {
   if (!IsSoundStarted()) return -1;
   MemoryStream* memory = OpenMemoryStream(image, size);
   if (!memory) {
@@ -176,7 +180,8 @@ int AddStreamSoundMemory(const void* image, int size, int repeatCount, int handl
   const DataStream stream = {*GetMemoryStreamFunctions(), reinterpret_cast<FileHandle>(memory)};
   int keepsStream = 0;
   EnterSoundLock();
-  if (AddSreamSound(&stream, repeatCount, handle, StreamSourceImage, &keepsStream, shareHandle) != 0) {
+  if (AddSreamSound(&stream, repeatCount, handle, StreamSourceImage, &keepsStream, shareHandle) !=
+      0) {
     LeaveSoundLock();
     CloseMemoryStream(stream.Handle);
     WriteLogText("ＷＡＶファイルのストリームイメージのセットアップに失敗しました \n");

@@ -39,8 +39,8 @@ int StepVorbis(SoundConverter* c) {
   const int width = c->Vorbis.SampleWidth;
   for (;;) {
     int link = 0;
-    const long got = ov_read(vf, reinterpret_cast<char*>(c->Block), kVorbisBlockSize, 0, width, width != 1 ? 1 : 0,
-                             &link);
+    const long got = ov_read(vf, reinterpret_cast<char*>(c->Block), kVorbisBlockSize, 0, width,
+                             width != 1 ? 1 : 0, &link);
     // A hole is a gap in the pages: the reader has stepped over it, so read on.
     if (got == OV_HOLE) continue;
     if (got <= 0) return -1;
@@ -76,12 +76,13 @@ void ReleaseVorbis(SoundConverter* c) {
 
 }  // namespace
 
-const SoundConverterKindFunctions kVorbisConverterFunctions = {&StepVorbis, &MoveVorbis, &SizeVorbis,
-                                                               &ReleaseVorbis};
+const SoundConverterKindFunctions kVorbisConverterFunctions = {&StepVorbis, &MoveVorbis,
+                                                               &SizeVorbis, &ReleaseVorbis};
 
 int OpenVorbisDecoder(SoundConverter* c) {
   c->Kind = SoundConverterVorbis;
-  c->Vorbis.File = static_cast<OggVorbis_File*>(AllocTrackedZero(sizeof(OggVorbis_File), __FILE__, __LINE__));
+  c->Vorbis.File =
+      static_cast<OggVorbis_File*>(AllocTrackedZero(sizeof(OggVorbis_File), __FILE__, __LINE__));
   if (!c->Vorbis.File) return -1;
   // A failed open clears the reader itself.
   if (ov_open_callbacks(c, c->Vorbis.File, nullptr, 0, kStreamCallbacks) != 0) {

@@ -11,7 +11,8 @@ int StepPcmWav(SoundConverter* c) {
   const int remaining = c->DataSize - (s.Functions.Tell(s.Handle) - c->DataPosition);
   if (remaining <= 0) return -1;
   const int want = std::min(c->BlockSize, remaining);
-  const int got = static_cast<int>(s.Functions.Read(c->Block, 1, static_cast<size_t>(want), s.Handle));
+  const int got =
+      static_cast<int>(s.Functions.Read(c->Block, 1, static_cast<size_t>(want), s.Handle));
   if (got <= 0) return -1;
   c->BlockFill = got;
   return 0;
@@ -31,18 +32,19 @@ void ReleasePcmWav(SoundConverter*) {}
 
 }  // namespace
 
-const SoundConverterKindFunctions kPcmWavConverterFunctions = {&StepPcmWav, &MovePcmWav, &SizePcmWav,
-                                                               &ReleasePcmWav};
+const SoundConverterKindFunctions kPcmWavConverterFunctions = {&StepPcmWav, &MovePcmWav,
+                                                               &SizePcmWav, &ReleasePcmWav};
 
 int OpenPcmWavDecoder(SoundConverter* c) {
   WaveChunkLayout layout;
   if (ReadWaveChunks(&c->Stream, &layout) != 0) return -1;
   WaveFormat f = layout.Format;
   // Zero fields would divide by zero further on; only whole 8- or 16-bit frames are PCM here.
-  if (f.wFormatTag != WAVE_FORMAT_PCM || f.nChannels == 0 || f.nSamplesPerSec == 0 || f.nAvgBytesPerSec == 0 ||
-      f.nBlockAlign == 0)
+  if (f.wFormatTag != WAVE_FORMAT_PCM || f.nChannels == 0 || f.nSamplesPerSec == 0 ||
+      f.nAvgBytesPerSec == 0 || f.nBlockAlign == 0)
     return -1;
-  if ((f.wBitsPerSample != 8 && f.wBitsPerSample != 16) || f.nBlockAlign != f.nChannels * f.wBitsPerSample / 8)
+  if ((f.wBitsPerSample != 8 && f.wBitsPerSample != 16) ||
+      f.nBlockAlign != f.nChannels * f.wBitsPerSample / 8)
     return -1;
   // The byte rate only sizes buffers; writers round it, so it follows from the frames.
   f.nAvgBytesPerSec = f.nSamplesPerSec * f.nBlockAlign;

@@ -11,12 +11,13 @@ struct ChunkHeader {
 };
 
 bool ReadExactly(const DataStream* s, void* buffer, int bytes) {
-  return static_cast<int>(s->Functions.Read(buffer, 1, static_cast<size_t>(bytes), s->Handle)) == bytes;
+  return static_cast<int>(s->Functions.Read(buffer, 1, static_cast<size_t>(bytes), s->Handle)) ==
+         bytes;
 }
 
 uint32_t LittleEndian32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-         static_cast<uint32_t>(p[3]) << 24;
+  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
 bool ReadChunkHeader(const DataStream* s, ChunkHeader* h) {
@@ -67,7 +68,8 @@ int ReadWaveChunks(const DataStream* s, WaveChunkLayout* layout) {
   if (fmtPosition < 0 || chunk.size > static_cast<uint32_t>(INT_MAX)) return -1;
   layout->FmtPosition = fmtPosition;
   layout->FmtSize = static_cast<int>(chunk.size);
-  const int formatBytes = chunk.size < sizeof(WaveFormat) ? static_cast<int>(chunk.size) : static_cast<int>(sizeof(WaveFormat));
+  const int formatBytes = chunk.size < sizeof(WaveFormat) ? static_cast<int>(chunk.size)
+                                                          : static_cast<int>(sizeof(WaveFormat));
   if (!ReadExactly(s, &layout->Format, formatBytes)) return -1;
   WaveFormat& f = layout->Format;
   if (chunk.size == 16 && f.wFormatTag == WAVE_FORMAT_PCM && f.nChannels != 0) {
@@ -80,7 +82,8 @@ int ReadWaveChunks(const DataStream* s, WaveChunkLayout* layout) {
     if (!ReadChunkHeader(s, &chunk)) return -1;
     if (IsId(chunk.id, "data")) break;
     // Chunks are padded to an even size.
-    const long long next = static_cast<long long>(s->Functions.Tell(s->Handle)) + chunk.size + (chunk.size & 1);
+    const long long next =
+        static_cast<long long>(s->Functions.Tell(s->Handle)) + chunk.size + (chunk.size & 1);
     if (next > length || !SeekTo(s, next)) return -1;
   }
 

@@ -8,8 +8,8 @@ struct WaveChunkLayout {
   WaveFormat Format;  // the first 18 bytes of the fmt chunk (extra size 0 when it is shorter)
   int FmtPosition;    // stream offset of the fmt chunk's data
   int FmtSize;
-  int DataPosition;   // stream offset of the first sample byte
-  int DataSize;       // sample bytes, never beyond the end of the stream
+  int DataPosition;  // stream offset of the first sample byte
+  int DataSize;      // sample bytes, never beyond the end of the stream
 };
 
 // Reads "RIFF", "WAVE", an optional "bext" chunk, the "fmt " chunk and the chunks up to "data"

@@ -9,9 +9,9 @@
 #include <gtest/gtest.h>
 
 #include "port/d3d9/gl_context.h"
-#include "port/win32.h"
-#include "port/user/window_internal.h"
 #include "port/gdi/window_output.h"
+#include "port/user/window_internal.h"
+#include "port/win32.h"
 
 struct TLVertex {
   float x, y, z, rhw;
@@ -51,11 +51,12 @@ class D3D9Test : public testing::Test {
   }
 
   // Two triangles covering (x0, y0)-(x1, y1) in screen coordinates, texture (u0, v0)-(u1, v1).
-  void DrawQuad(float x0, float y0, float x1, float y1, D3DCOLOR color, float u0 = 0, float v0 = 0, float u1 = 1,
-                float v1 = 1);
+  void DrawQuad(float x0, float y0, float x1, float y1, D3DCOLOR color, float u0 = 0, float v0 = 0,
+                float u1 = 1, float v1 = 1);
   // A managed texture filled from ARGB pixels (converted to the format) or raw bytes.
   IDirect3DTexture9* MakeTexture(int w, int h, D3DFORMAT format, const std::vector<uint32_t>& argb);
-  IDirect3DTexture9* MakeTextureFromBytes(int w, int h, D3DFORMAT format, const void* bytes, size_t pitch);
+  IDirect3DTexture9* MakeTextureFromBytes(int w, int h, D3DFORMAT format, const void* bytes,
+                                          size_t pitch);
   void BeginDraw(D3DCOLOR clear = 0xFF000000u);
   void EndDraw();
 

@@ -72,19 +72,26 @@ TEST_F(Device, DisplayModesAndFormatChecks) {
       {D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE, D3DFMT_X8R8G8B8, D3DERR_NOTAVAILABLE},
   };
   for (const Check& c : checks)
-    EXPECT_EQ(d3d_->CheckDeviceFormat(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, screen, c.usage, c.type, c.format), c.expected)
+    EXPECT_EQ(d3d_->CheckDeviceFormat(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, screen, c.usage, c.type,
+                                      c.format),
+              c.expected)
         << "format " << c.format << " usage " << c.usage;
   for (D3DFORMAT depth : {D3DFMT_D16, D3DFMT_D24X8, D3DFMT_D32})
-    EXPECT_EQ(d3d_->CheckDepthStencilMatch(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, screen, screen, depth), D3D_OK);
+    EXPECT_EQ(
+        d3d_->CheckDepthStencilMatch(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, screen, screen, depth),
+        D3D_OK);
 
   PortSetD3DFormatUnsupported(D3DFMT_R5G6B5, true);
-  EXPECT_EQ(d3d_->CheckDeviceFormat(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, screen, 0, D3DRTYPE_TEXTURE, D3DFMT_R5G6B5),
+  EXPECT_EQ(d3d_->CheckDeviceFormat(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, screen, 0, D3DRTYPE_TEXTURE,
+                                    D3DFMT_R5G6B5),
             D3DERR_NOTAVAILABLE);
   IDirect3DTexture9* t = nullptr;
-  EXPECT_EQ(device_->CreateTexture(8, 8, 1, 0, D3DFMT_R5G6B5, D3DPOOL_MANAGED, &t, nullptr), D3DERR_INVALIDCALL);
+  EXPECT_EQ(device_->CreateTexture(8, 8, 1, 0, D3DFMT_R5G6B5, D3DPOOL_MANAGED, &t, nullptr),
+            D3DERR_INVALIDCALL);
   PortSetD3DFormatUnsupported(D3DFMT_D16, true);
-  EXPECT_EQ(d3d_->CheckDepthStencilMatch(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, screen, screen, D3DFMT_D16),
-            D3DERR_NOTAVAILABLE);
+  EXPECT_EQ(
+      d3d_->CheckDepthStencilMatch(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, screen, screen, D3DFMT_D16),
+      D3DERR_NOTAVAILABLE);
   D3DCAPS9 caps;
   device_->GetDeviceCaps(&caps);
   caps.TextureCaps |= D3DPTEXTURECAPS_SQUAREONLY;
@@ -100,8 +107,8 @@ TEST_F(Device, ModuleAndTheExDevice) {
   ReleaseDevice();
   HMODULE d3d9 = LoadLibraryA("d3d9.dll");
   ASSERT_NE(d3d9, nullptr);
-  auto createEx =
-      reinterpret_cast<HRESULT(WINAPI*)(UINT, IDirect3D9Ex**)>(GetProcAddress(d3d9, "Direct3DCreate9Ex"));
+  auto createEx = reinterpret_cast<HRESULT(WINAPI*)(UINT, IDirect3D9Ex**)>(
+      GetProcAddress(d3d9, "Direct3DCreate9Ex"));
   ASSERT_NE(createEx, nullptr);
   ASSERT_NE(GetProcAddress(d3d9, "Direct3DCreate9"), nullptr);
   PortSetExportAbsent("d3d9.dll", "Direct3DCreate9Ex", true);
@@ -114,20 +121,21 @@ TEST_F(Device, ModuleAndTheExDevice) {
   pp.SwapEffect = D3DSWAPEFFECT_COPY;
   pp.Windowed = TRUE;
   pp.hDeviceWindow = window_;
-  D3DDISPLAYMODEEX fullscreen = {sizeof(D3DDISPLAYMODEEX), 640, 480, 60, D3DFMT_X8R8G8B8,
+  D3DDISPLAYMODEEX fullscreen = {sizeof(D3DDISPLAYMODEEX),       640, 480, 60, D3DFMT_X8R8G8B8,
                                  D3DSCANLINEORDERING_PROGRESSIVE};
   IDirect3DDevice9Ex* ex = nullptr;
-  EXPECT_EQ(d3dEx_->CreateDeviceEx(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp,
-                                   &fullscreen, &ex),
+  EXPECT_EQ(d3dEx_->CreateDeviceEx(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_,
+                                   D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &fullscreen, &ex),
             D3DERR_INVALIDCALL);  // a windowed device takes no full-screen mode
-  EXPECT_EQ(d3dEx_->CreateDeviceEx(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_, 0, &pp, nullptr, &ex),
-            D3DERR_INVALIDCALL);  // no vertex processing chosen
+  EXPECT_EQ(
+      d3dEx_->CreateDeviceEx(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_, 0, &pp, nullptr, &ex),
+      D3DERR_INVALIDCALL);  // no vertex processing chosen
   PortFailNextD3DDeviceCreations(1);
-  EXPECT_EQ(d3dEx_->CreateDeviceEx(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_, D3DCREATE_MIXED_VERTEXPROCESSING, &pp,
-                                   nullptr, &ex),
+  EXPECT_EQ(d3dEx_->CreateDeviceEx(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_,
+                                   D3DCREATE_MIXED_VERTEXPROCESSING, &pp, nullptr, &ex),
             D3DERR_NOTAVAILABLE);
-  ASSERT_EQ(d3dEx_->CreateDeviceEx(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
-                                   &pp, nullptr, &ex),
+  ASSERT_EQ(d3dEx_->CreateDeviceEx(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_,
+                                   D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, nullptr, &ex),
             D3D_OK);
   device_ = ex;
   EXPECT_EQ(pp.BackBufferWidth, static_cast<UINT>(width()));
@@ -136,10 +144,12 @@ TEST_F(Device, ModuleAndTheExDevice) {
   EXPECT_EQ(ex->SetMaximumFrameLatency(1), D3D_OK);
   EXPECT_EQ(ex->SetMaximumFrameLatency(17), D3DERR_INVALIDCALL);
   IDirect3DDevice9Ex* again = nullptr;
-  ASSERT_EQ(device_->QueryInterface(IID_IDirect3DDevice9Ex, reinterpret_cast<void**>(&again)), S_OK);
+  ASSERT_EQ(device_->QueryInterface(IID_IDirect3DDevice9Ex, reinterpret_cast<void**>(&again)),
+            S_OK);
   again->Release();
   IDirect3DTexture9* t = nullptr;
-  EXPECT_EQ(device_->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &t, nullptr), D3DERR_INVALIDCALL);
+  EXPECT_EQ(device_->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &t, nullptr),
+            D3DERR_INVALIDCALL);
 }
 
 // A full-screen device switches the display mode the port shows and gives it back when it
@@ -156,14 +166,14 @@ TEST_F(Device, FullScreenDeviceTakesTheDisplayMode) {
   pp.SwapEffect = D3DSWAPEFFECT_COPY;
   pp.hDeviceWindow = window_;
   pp.Windowed = FALSE;
-  EXPECT_EQ(d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp,
-                               &device_),
+  EXPECT_EQ(d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_,
+                               D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device_),
             D3DERR_INVALIDCALL);
   pp.BackBufferWidth = 640;
   pp.BackBufferHeight = 480;
   pp.BackBufferFormat = D3DFMT_R5G6B5;
-  ASSERT_EQ(d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp,
-                               &device_),
+  ASSERT_EQ(d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_,
+                               D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device_),
             D3D_OK);
   PortDisplayMode shown = PortCurrentDisplayMode();
   EXPECT_EQ(shown.width, 640);
@@ -182,7 +192,8 @@ TEST_F(Device, FullScreenDeviceTakesTheDisplayMode) {
 TEST_F(Device, LostDeviceFollowsTheRules) {
   IDirect3DTexture9* managed = MakeTexture(1, 1, D3DFMT_A8R8G8B8, {0xFF123456u});
   IDirect3DTexture9* target = nullptr;
-  ASSERT_EQ(device_->CreateTexture(8, 8, 1, D3DUSAGE_RENDERTARGET, D3DFMT_X8R8G8B8, D3DPOOL_DEFAULT, &target, nullptr),
+  ASSERT_EQ(device_->CreateTexture(8, 8, 1, D3DUSAGE_RENDERTARGET, D3DFMT_X8R8G8B8, D3DPOOL_DEFAULT,
+                                   &target, nullptr),
             D3D_OK);
   IDirect3DSurface9* back = nullptr;
   ASSERT_EQ(device_->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
@@ -192,13 +203,14 @@ TEST_F(Device, LostDeviceFollowsTheRules) {
   PortSetD3DDeviceLost(true);
   EXPECT_EQ(device_->TestCooperativeLevel(), D3DERR_DEVICELOST);
   EXPECT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
-  EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0), D3D_OK);  // quietly does nothing
+  EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0),
+            D3D_OK);  // quietly does nothing
   EXPECT_EQ(device_->Reset(&params_), D3DERR_DEVICELOST);
   // The restore path makes a new device meanwhile: it starts sound.
   IDirect3DDevice9* second = nullptr;
   D3DPRESENT_PARAMETERS pp = params_;
-  ASSERT_EQ(d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp,
-                               &second),
+  ASSERT_EQ(d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_,
+                               D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &second),
             D3D_OK);
   EXPECT_EQ(second->TestCooperativeLevel(), D3D_OK);
   EXPECT_EQ(second->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
@@ -206,7 +218,8 @@ TEST_F(Device, LostDeviceFollowsTheRules) {
 
   PortSetD3DDeviceLost(false);
   EXPECT_EQ(device_->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
-  EXPECT_EQ(device_->Reset(&params_), D3DERR_INVALIDCALL);  // the texture and the back buffer are held
+  EXPECT_EQ(device_->Reset(&params_),
+            D3DERR_INVALIDCALL);  // the texture and the back buffer are held
   target->Release();
   EXPECT_EQ(device_->Reset(&params_), D3DERR_INVALIDCALL);  // the back buffer still is
   EXPECT_EQ(device_->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
@@ -287,7 +300,9 @@ TEST_F(Device, BoundObjectsOutliveTheirCallersReferences) {
   device_->SetTexture(0, nullptr);
 
   IDirect3DSurface9* rt = nullptr;
-  ASSERT_EQ(device_->CreateRenderTarget(4, 4, D3DFMT_X8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &rt, nullptr), D3D_OK);
+  ASSERT_EQ(device_->CreateRenderTarget(4, 4, D3DFMT_X8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &rt,
+                                        nullptr),
+            D3D_OK);
   ASSERT_EQ(device_->SetRenderTarget(0, rt), D3D_OK);
   EXPECT_EQ(rt->Release(), 0u);
   EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF0000FFu, 1.0f, 0), D3D_OK);
@@ -309,7 +324,9 @@ TEST_F(Device, BoundObjectsOutliveTheirCallersReferences) {
 // be set, as the device reports no shader model.
 TEST_F(Device, BufferShaderAndDeclarationObjects) {
   IDirect3DVertexBuffer9* vb = nullptr;
-  ASSERT_EQ(device_->CreateVertexBuffer(64, D3DUSAGE_WRITEONLY, 0x2D2, D3DPOOL_DEFAULT, &vb, nullptr), D3D_OK);
+  ASSERT_EQ(
+      device_->CreateVertexBuffer(64, D3DUSAGE_WRITEONLY, 0x2D2, D3DPOOL_DEFAULT, &vb, nullptr),
+      D3D_OK);
   void* data = nullptr;
   ASSERT_EQ(vb->Lock(0, 0, &data, 0), D3D_OK);
   static_cast<uint8_t*>(data)[63] = 7;
@@ -321,8 +338,10 @@ TEST_F(Device, BufferShaderAndDeclarationObjects) {
   EXPECT_EQ(vd.Size, 64u);
   EXPECT_EQ(vd.FVF, 0x2D2u);
   IDirect3DIndexBuffer9* ib = nullptr;
-  EXPECT_EQ(device_->CreateIndexBuffer(32, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &ib, nullptr), D3DERR_INVALIDCALL);
-  ASSERT_EQ(device_->CreateIndexBuffer(32, 0, D3DFMT_INDEX16, D3DPOOL_DEFAULT, &ib, nullptr), D3D_OK);
+  EXPECT_EQ(device_->CreateIndexBuffer(32, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &ib, nullptr),
+            D3DERR_INVALIDCALL);
+  ASSERT_EQ(device_->CreateIndexBuffer(32, 0, D3DFMT_INDEX16, D3DPOOL_DEFAULT, &ib, nullptr),
+            D3D_OK);
 
   const DWORD tokens[] = {D3DVS_VERSION(2, 0), 0x12345678u, 0x0000FFFFu};
   IDirect3DVertexShader9* vs = nullptr;
@@ -333,7 +352,8 @@ TEST_F(Device, BufferShaderAndDeclarationObjects) {
   EXPECT_EQ(device_->SetVertexShader(vs), D3DERR_INVALIDCALL);
   EXPECT_EQ(device_->SetVertexShader(nullptr), D3D_OK);
   EXPECT_EQ(device_->SetPixelShader(nullptr), D3D_OK);
-  const D3DVERTEXELEMENT9 elements[] = {{0, 0, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_POSITION, 0}, D3DDECL_END()};
+  const D3DVERTEXELEMENT9 elements[] = {{0, 0, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_POSITION, 0},
+                                        D3DDECL_END()};
   IDirect3DVertexDeclaration9* decl = nullptr;
   ASSERT_EQ(device_->CreateVertexDeclaration(elements, &decl), D3D_OK);
   UINT count = 0;

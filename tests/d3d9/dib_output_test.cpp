@@ -23,16 +23,21 @@ TEST_F(DibOnGlWindow, SetDIBitsToDeviceAndStretchDIBitsShowTheImage) {
   TestDib dib = MakeTestDib(640, 480, 32, true);
   HDC dc = GetDC(window_);
   ASSERT_NE(dc, nullptr);
-  EXPECT_EQ(SetDIBitsToDevice(dc, 0, 0, 640, 480, 0, 0, 0, 480, dib.bits.data(), dib.info(), DIB_RGB_COLORS), 480);
+  EXPECT_EQ(SetDIBitsToDevice(dc, 0, 0, 640, 480, 0, 0, 0, 480, dib.bits.data(), dib.info(),
+                              DIB_RGB_COLORS),
+            480);
   std::vector<uint32_t> shown = Shown();
   for (int y = 0; y < 480; ++y)
-    for (int x = 0; x < 640; ++x) ASSERT_EQ(Pixel(shown, x, y, 640), DibTestColor(x, y)) << x << ", " << y;
+    for (int x = 0; x < 640; ++x)
+      ASSERT_EQ(Pixel(shown, x, y, 640), DibTestColor(x, y)) << x << ", " << y;
 
-  EXPECT_EQ(StretchDIBits(dc, 0, 0, 640, 480, 0, 240, 320, 240, dib.bits.data(), dib.info(), DIB_RGB_COLORS, SRCCOPY),
+  EXPECT_EQ(StretchDIBits(dc, 0, 0, 640, 480, 0, 240, 320, 240, dib.bits.data(), dib.info(),
+                          DIB_RGB_COLORS, SRCCOPY),
             240);
   shown = Shown();
   for (int y = 0; y < 480; ++y)
-    for (int x = 0; x < 640; ++x) ASSERT_EQ(Pixel(shown, x, y, 640), DibTestColor(x / 2, y / 2)) << x << ", " << y;
+    for (int x = 0; x < 640; ++x)
+      ASSERT_EQ(Pixel(shown, x, y, 640), DibTestColor(x / 2, y / 2)) << x << ", " << y;
   EXPECT_EQ(ReleaseDC(window_, dc), 1);
 }
 
@@ -44,7 +49,9 @@ TEST_F(DibOnGlWindow, SixteenBitDibBesidePresents) {
   BeginDraw(0xFF405060u);
   EndDraw();
   ASSERT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
-  EXPECT_EQ(SetDIBitsToDevice(dc, 100, 50, 64, 32, 0, 0, 0, 32, dib.bits.data(), dib.info(), DIB_RGB_COLORS), 32);
+  EXPECT_EQ(SetDIBitsToDevice(dc, 100, 50, 64, 32, 0, 0, 0, 32, dib.bits.data(), dib.info(),
+                              DIB_RGB_COLORS),
+            32);
   RECT left = {0, 0, 80, 480};
   ASSERT_EQ(device_->Present(&left, &left, nullptr, nullptr), D3D_OK);
   std::vector<uint32_t> shown = Shown();

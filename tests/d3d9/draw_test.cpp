@@ -35,7 +35,8 @@ TEST_F(Draw, FlatQuadAtIntegerCoordinatesCoversExactlyItsPixels) {
       if (x >= 10 && x < 20 && y >= 10 && y < 17) expected = kRed;
       if (x >= 30 && x < 34 && y >= 5 && y < 9) expected = 0xFF00FF00u;
       if (x >= 40 && x < 51 && y >= 20 && y < 33) expected = 0xFF000080u;
-      ASSERT_LE(MaxChannelDifference(Pixel(p, x, y, width()), expected), 1) << "pixel " << x << ", " << y;
+      ASSERT_LE(MaxChannelDifference(Pixel(p, x, y, width()), expected), 1)
+          << "pixel " << x << ", " << y;
     }
   }
 }
@@ -46,7 +47,8 @@ TEST_F(Draw, TexturedQuadMapsTexelsToPixels) {
   const int n = 16;
   std::vector<uint32_t> texels(n * n);
   for (int j = 0; j < n; ++j)
-    for (int i = 0; i < n; ++i) texels[j * n + i] = 0xFF000000u | (i * 16u << 16) | (j * 16u << 8) | ((i + j) * 7u);
+    for (int i = 0; i < n; ++i)
+      texels[j * n + i] = 0xFF000000u | (i * 16u << 16) | (j * 16u << 8) | ((i + j) * 7u);
   IDirect3DTexture9* t = MakeTexture(n, n, D3DFMT_A8R8G8B8, texels);
   ASSERT_NE(t, nullptr);
   for (DWORD filter : {D3DTEXF_POINT, D3DTEXF_LINEAR}) {
@@ -65,8 +67,10 @@ TEST_F(Draw, TexturedQuadMapsTexelsToPixels) {
     std::vector<uint32_t> p = ReadBackBuffer();
     for (int j = 0; j < n; ++j) {
       for (int i = 0; i < n; ++i) {
-        ASSERT_LE(MaxChannelDifference(Pixel(p, i, j, width()), texels[j * n + i]), 1) << i << ", " << j;
-        ASSERT_LE(MaxChannelDifference(Pixel(p, 30 + i, 21 + j, width()), texels[j * n + i]), 1) << i << ", " << j;
+        ASSERT_LE(MaxChannelDifference(Pixel(p, i, j, width()), texels[j * n + i]), 1)
+            << i << ", " << j;
+        ASSERT_LE(MaxChannelDifference(Pixel(p, 30 + i, 21 + j, width()), texels[j * n + i]), 1)
+            << i << ", " << j;
       }
     }
     EXPECT_EQ(Pixel(p, n, 0, width()), kBlack);
@@ -97,9 +101,11 @@ TEST_F(Draw, BlendFactorsAndOperations) {
   };
   const BlendCase cases[] = {
       {"one/zero", D3DBLEND_ONE, D3DBLEND_ZERO, D3DBLENDOP_ADD, 0xFFC86428u},
-      {"srcalpha/invsrcalpha", D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, D3DBLENDOP_ADD, rgb(a, 1 - a, 1)},
+      {"srcalpha/invsrcalpha", D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, D3DBLENDOP_ADD,
+       rgb(a, 1 - a, 1)},
       {"srcalpha/one", D3DBLEND_SRCALPHA, D3DBLEND_ONE, D3DBLENDOP_ADD, rgb(a, 1, 1)},
-      {"revsubtract srcalpha/one", D3DBLEND_SRCALPHA, D3DBLEND_ONE, D3DBLENDOP_REVSUBTRACT, rgb(a, 1, -1)},
+      {"revsubtract srcalpha/one", D3DBLEND_SRCALPHA, D3DBLEND_ONE, D3DBLENDOP_REVSUBTRACT,
+       rgb(a, 1, -1)},
       {"invdestcolor/zero", D3DBLEND_INVDESTCOLOR, D3DBLEND_ZERO, D3DBLENDOP_ADD,
        0xFF000000u | mix(200, 0, 155 / 255.0, 0, 1) << 16 | mix(100, 0, 105 / 255.0, 0, 1) << 8 |
            mix(40, 0, 5 / 255.0, 0, 1)},
@@ -130,7 +136,8 @@ TEST_F(Draw, BlendFactorsAndOperations) {
 // GREATER 16 drops a texel of alpha 16 and keeps one of 17; GREATEREQUAL and EQUAL likewise
 // at their edges.
 TEST_F(Draw, AlphaTestComparesAgainstTheReference) {
-  IDirect3DTexture9* t = MakeTexture(4, 1, D3DFMT_A8R8G8B8, {0x0FFF0000u, 0x10FF0000u, 0x11FF0000u, 0x12FF0000u});
+  IDirect3DTexture9* t =
+      MakeTexture(4, 1, D3DFMT_A8R8G8B8, {0x0FFF0000u, 0x10FF0000u, 0x11FF0000u, 0x12FF0000u});
   ASSERT_NE(t, nullptr);
   struct Case {
     DWORD func;
@@ -153,7 +160,8 @@ TEST_F(Draw, AlphaTestComparesAgainstTheReference) {
     DrawQuad(-0.5f, -0.5f, 3.5f, 0.5f, 0xFFFFFFFFu);
     EndDraw();
     std::vector<uint32_t> p = ReadBackBuffer();
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(Pixel(p, i, 0, width()), c.kept[i] ? kRed : kBlack) << "texel " << i;
+    for (int i = 0; i < 4; ++i)
+      EXPECT_EQ(Pixel(p, i, 0, width()), c.kept[i] ? kRed : kBlack) << "texel " << i;
   }
   device_->SetTexture(0, nullptr);
   t->Release();
@@ -174,7 +182,9 @@ TEST_F(Draw, TextureStageOperations) {
   ASSERT_NE(t, nullptr);
   const D3DCOLOR diffuse = 0x8080FF40u, factor = 0x400A141Eu;
   auto scale = [](int a, int b, int k) { return std::min(255, (a * b * k + 127) / 255); };
-  auto rgb = [](int r, int g, int b) { return 0xFF000000u | (uint32_t(r) << 16) | (uint32_t(g) << 8) | uint32_t(b); };
+  auto rgb = [](int r, int g, int b) {
+    return 0xFF000000u | (uint32_t(r) << 16) | (uint32_t(g) << 8) | uint32_t(b);
+  };
   const StageCase cases[] = {
       {"modulate", D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE, 0, 0, 0, D3DTA_CURRENT,
        rgb(scale(200, 128, 1), scale(100, 255, 1), scale(50, 64, 1))},
@@ -183,20 +193,25 @@ TEST_F(Draw, TextureStageOperations) {
       {"modulate4x", D3DTOP_MODULATE4X, D3DTA_TEXTURE, D3DTA_DIFFUSE, 0, 0, 0, D3DTA_CURRENT,
        rgb(255, 255, scale(50, 64, 4))},
       {"add", D3DTOP_ADD, D3DTA_TEXTURE, D3DTA_TFACTOR, 0, 0, 0, D3DTA_CURRENT, rgb(210, 120, 80)},
-      {"subtract", D3DTOP_SUBTRACT, D3DTA_TEXTURE, D3DTA_TFACTOR, 0, 0, 0, D3DTA_CURRENT, rgb(190, 80, 20)},
-      {"selectarg2 specular", D3DTOP_SELECTARG2, D3DTA_TEXTURE, D3DTA_SPECULAR, 0, 0, 0, D3DTA_CURRENT, rgb(0, 0, 0)},
+      {"subtract", D3DTOP_SUBTRACT, D3DTA_TEXTURE, D3DTA_TFACTOR, 0, 0, 0, D3DTA_CURRENT,
+       rgb(190, 80, 20)},
+      {"selectarg2 specular", D3DTOP_SELECTARG2, D3DTA_TEXTURE, D3DTA_SPECULAR, 0, 0, 0,
+       D3DTA_CURRENT, rgb(0, 0, 0)},
       {"complement", D3DTOP_SELECTARG1, D3DTA_TEXTURE | D3DTA_COMPLEMENT, 0, 0, 0, 0, D3DTA_CURRENT,
        rgb(55, 155, 205)},
-      {"blenddiffusealpha", D3DTOP_BLENDDIFFUSEALPHA, D3DTA_TEXTURE, D3DTA_TFACTOR, 0, 0, 0, D3DTA_CURRENT,
-       rgb((200 * 128 + 10 * 127 + 127) / 255, (100 * 128 + 20 * 127 + 127) / 255, (50 * 128 + 30 * 127 + 127) / 255)},
+      {"blenddiffusealpha", D3DTOP_BLENDDIFFUSEALPHA, D3DTA_TEXTURE, D3DTA_TFACTOR, 0, 0, 0,
+       D3DTA_CURRENT,
+       rgb((200 * 128 + 10 * 127 + 127) / 255, (100 * 128 + 20 * 127 + 127) / 255,
+           (50 * 128 + 30 * 127 + 127) / 255)},
       // Stage 1 blends the current colour (the texture) with the factor by the current alpha,
       // the texture's 0xC0 that stage 0's alpha op selects.
-      {"blendcurrentalpha", D3DTOP_SELECTARG1, D3DTA_TEXTURE, 0, D3DTOP_BLENDCURRENTALPHA, D3DTA_CURRENT,
-       D3DTA_TFACTOR, D3DTA_CURRENT,
-       rgb((200 * 192 + 10 * 63 + 127) / 255, (100 * 192 + 20 * 63 + 127) / 255, (50 * 192 + 30 * 63 + 127) / 255)},
+      {"blendcurrentalpha", D3DTOP_SELECTARG1, D3DTA_TEXTURE, 0, D3DTOP_BLENDCURRENTALPHA,
+       D3DTA_CURRENT, D3DTA_TFACTOR, D3DTA_CURRENT,
+       rgb((200 * 192 + 10 * 63 + 127) / 255, (100 * 192 + 20 * 63 + 127) / 255,
+           (50 * 192 + 30 * 63 + 127) / 255)},
       // Stage 0 writes the texture to TEMP; current stays the diffuse colour; stage 1 adds both.
-      {"temp register", D3DTOP_SELECTARG1, D3DTA_TEXTURE, 0, D3DTOP_ADD, D3DTA_TEMP, D3DTA_CURRENT, D3DTA_TEMP,
-       rgb(255, 255, 114)},
+      {"temp register", D3DTOP_SELECTARG1, D3DTA_TEXTURE, 0, D3DTOP_ADD, D3DTA_TEMP, D3DTA_CURRENT,
+       D3DTA_TEMP, rgb(255, 255, 114)},
   };
   for (const StageCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -227,7 +242,7 @@ TEST_F(Draw, TextureStageOperations) {
 // Flat shading takes each triangle's colour from its first vertex; Gouraud shading mixes.
 TEST_F(Draw, FlatShadingTakesTheFirstVertexColour) {
   ColorVertex v[6] = {
-      {0, 0, 0, 1, 0xFFFF0000u},  {30, 0, 0, 1, 0xFF00FF00u},  {0, 30, 0, 1, 0xFF0000FFu},
+      {0, 0, 0, 1, 0xFFFF0000u},   {30, 0, 0, 1, 0xFF00FF00u},  {0, 30, 0, 1, 0xFF0000FFu},
       {60, 30, 0, 1, 0xFFFFFF00u}, {30, 30, 0, 1, 0xFF00FFFFu}, {60, 0, 0, 1, 0xFFFF00FFu},
   };
   for (DWORD mode : {D3DSHADE_FLAT, D3DSHADE_GOURAUD}) {
@@ -283,10 +298,12 @@ TEST_F(Draw, ViewportAndScissorClip) {
 // every quad draws.
 TEST_F(Draw, DepthSurfaceLargerThanTheTarget) {
   IDirect3DSurface9* depth = nullptr;
-  ASSERT_EQ(device_->CreateDepthStencilSurface(128, 64, D3DFMT_D16, D3DMULTISAMPLE_NONE, 0, TRUE, &depth, nullptr),
+  ASSERT_EQ(device_->CreateDepthStencilSurface(128, 64, D3DFMT_D16, D3DMULTISAMPLE_NONE, 0, TRUE,
+                                               &depth, nullptr),
             D3D_OK);
   ASSERT_EQ(device_->SetDepthStencilSurface(depth), D3D_OK);
-  ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0), D3D_OK);
+  ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0),
+            D3D_OK);
   ASSERT_EQ(device_->BeginScene(), D3D_OK);
   device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
   device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
@@ -295,13 +312,14 @@ TEST_F(Draw, DepthSurfaceLargerThanTheTarget) {
   device_->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
   device_->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
   auto quad = [&](float x0, float x1, float z, D3DCOLOR c) {
-    ColorVertex v[4] = {{x0, -0.5f, z, 1, c}, {x1, -0.5f, z, 1, c}, {x0, 9.5f, z, 1, c}, {x1, 9.5f, z, 1, c}};
+    ColorVertex v[4] = {
+        {x0, -0.5f, z, 1, c}, {x1, -0.5f, z, 1, c}, {x0, 9.5f, z, 1, c}, {x1, 9.5f, z, 1, c}};
     device_->SetFVF(kColorVertexFvf);
     ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, v, sizeof(ColorVertex)), D3D_OK);
   };
   quad(-0.5f, 19.5f, 0.5f, kRed);
-  quad(9.5f, 29.5f, 0.7f, 0xFF00FF00u);   // behind the red quad where they overlap
-  quad(-0.5f, 4.5f, 0.3f, 0xFF0000FFu);   // in front
+  quad(9.5f, 29.5f, 0.7f, 0xFF00FF00u);  // behind the red quad where they overlap
+  quad(-0.5f, 4.5f, 0.3f, 0xFF0000FFu);  // in front
   device_->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
   quad(39.5f, 44.5f, 0.9f, 0xFFFFFFFFu);
   EndDraw();
@@ -312,26 +330,32 @@ TEST_F(Draw, DepthSurfaceLargerThanTheTarget) {
   EXPECT_EQ(Pixel(p, 42, 5, width()), 0xFFFFFFFFu);
   device_->SetDepthStencilSurface(nullptr);
   depth->Release();
-  EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0), D3DERR_INVALIDCALL);  // no depth surface now
+  EXPECT_EQ(device_->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0),
+            D3DERR_INVALIDCALL);  // no depth surface now
 }
 
 // Draws need a scene and pre-transformed FVF vertices; drawing nothing is fine.
 TEST_F(Draw, DrawCallsCheckTheirArguments) {
   TLVertex v[3] = {};
   device_->SetFVF(kTLVertexFvf);
-  EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, v, sizeof(TLVertex)), D3DERR_INVALIDCALL);
+  EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, v, sizeof(TLVertex)),
+            D3DERR_INVALIDCALL);
   ASSERT_EQ(device_->BeginScene(), D3D_OK);
   EXPECT_EQ(device_->BeginScene(), D3DERR_INVALIDCALL);
   EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 0, v, sizeof(TLVertex)), D3D_OK);
-  EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, v, 8), D3DERR_INVALIDCALL);  // stride below the format
+  EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, v, 8),
+            D3DERR_INVALIDCALL);  // stride below the format
   device_->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE);
-  EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, v, sizeof(TLVertex)), D3DERR_INVALIDCALL);
+  EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, v, sizeof(TLVertex)),
+            D3DERR_INVALIDCALL);
   device_->SetFVF(kTLVertexFvf);
   uint16_t indices[3] = {0, 1, 3};
-  EXPECT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 3, 1, indices, D3DFMT_INDEX16, v, sizeof(TLVertex)),
+  EXPECT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 3, 1, indices, D3DFMT_INDEX16, v,
+                                            sizeof(TLVertex)),
             D3DERR_INVALIDCALL);  // index 3 is past the vertices given
   indices[2] = 2;
-  EXPECT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 3, 1, indices, D3DFMT_INDEX16, v, sizeof(TLVertex)),
+  EXPECT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 3, 1, indices, D3DFMT_INDEX16, v,
+                                            sizeof(TLVertex)),
             D3D_OK);
   EXPECT_EQ(device_->EndScene(), D3D_OK);
   EXPECT_EQ(device_->EndScene(), D3DERR_INVALIDCALL);
@@ -339,7 +363,9 @@ TEST_F(Draw, DrawCallsCheckTheirArguments) {
 
 // An indexed triangle strip and a point list land where their vertices say.
 TEST_F(Draw, IndexedStripsAndPoints) {
-  ColorVertex grid[4] = {{9.5f, 9.5f, 0, 1, kRed}, {19.5f, 9.5f, 0, 1, kRed}, {9.5f, 19.5f, 0, 1, kRed},
+  ColorVertex grid[4] = {{9.5f, 9.5f, 0, 1, kRed},
+                         {19.5f, 9.5f, 0, 1, kRed},
+                         {9.5f, 19.5f, 0, 1, kRed},
                          {19.5f, 19.5f, 0, 1, kRed}};
   uint16_t strip[4] = {0, 1, 2, 3};
   ColorVertex points[2] = {{40, 40, 0, 1, 0xFF00FF00u}, {45, 41, 0, 1, 0xFF0000FFu}};
@@ -347,8 +373,8 @@ TEST_F(Draw, IndexedStripsAndPoints) {
   device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
   device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
   device_->SetFVF(kColorVertexFvf);
-  ASSERT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLESTRIP, 0, 4, 2, strip, D3DFMT_INDEX16, grid,
-                                            sizeof(ColorVertex)),
+  ASSERT_EQ(device_->DrawIndexedPrimitiveUP(D3DPT_TRIANGLESTRIP, 0, 4, 2, strip, D3DFMT_INDEX16,
+                                            grid, sizeof(ColorVertex)),
             D3D_OK);
   ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_POINTLIST, 2, points, sizeof(ColorVertex)), D3D_OK);
   EndDraw();

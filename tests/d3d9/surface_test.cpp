@@ -25,7 +25,8 @@ void SelectTexture(IDirect3DDevice9* d, IDirect3DBaseTexture9* t) {
 // Draws into a render-target texture, then draws that texture onto the back buffer.
 TEST_F(Surfaces, RenderTargetTextureIsDrawnIntoAndSampled) {
   IDirect3DTexture9* target = nullptr;
-  ASSERT_EQ(device_->CreateTexture(16, 16, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &target, nullptr),
+  ASSERT_EQ(device_->CreateTexture(16, 16, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8,
+                                   D3DPOOL_DEFAULT, &target, nullptr),
             D3D_OK);
   IDirect3DSurface9* surface = Level0(target);
   IDirect3DSurface9* back = nullptr;
@@ -63,14 +64,18 @@ TEST_F(Surfaces, RenderTargetTextureIsDrawnIntoAndSampled) {
 // doubled with point filtering; a lockable target's lock shows and takes the same pixels.
 TEST_F(Surfaces, ColorFillStretchRectAndLockRoundTrip) {
   IDirect3DSurface9* rt = nullptr;
-  ASSERT_EQ(device_->CreateRenderTarget(8, 8, D3DFMT_X8R8G8B8, D3DMULTISAMPLE_NONE, 0, TRUE, &rt, nullptr), D3D_OK);
+  ASSERT_EQ(device_->CreateRenderTarget(8, 8, D3DFMT_X8R8G8B8, D3DMULTISAMPLE_NONE, 0, TRUE, &rt,
+                                        nullptr),
+            D3D_OK);
   ASSERT_EQ(device_->ColorFill(rt, nullptr, 0xFF102030u), D3D_OK);
   RECT quarter = {4, 0, 8, 4};
   ASSERT_EQ(device_->ColorFill(rt, &quarter, 0xFFC0A080u), D3D_OK);
 
   D3DLOCKED_RECT lr;
   ASSERT_EQ(rt->LockRect(&lr, nullptr, 0), D3D_OK);
-  auto at = [&](int x, int y) { return reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(lr.pBits) + y * lr.Pitch) + x; };
+  auto at = [&](int x, int y) {
+    return reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(lr.pBits) + y * lr.Pitch) + x;
+  };
   EXPECT_EQ(*at(1, 1) & 0xFFFFFF, 0x102030u);
   EXPECT_EQ(*at(5, 1) & 0xFFFFFF, 0xC0A080u);
   *at(0, 7) = 0xFF0000FFu;  // written through the lock
@@ -101,12 +106,14 @@ TEST_F(Surfaces, ColorFillStretchRectAndLockRoundTrip) {
 // Locks follow the pool rules; the lock of a lockable back buffer reads what was drawn.
 TEST_F(Surfaces, LockRulesByPoolAndUsage) {
   IDirect3DTexture9* fixed = nullptr;
-  ASSERT_EQ(device_->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &fixed, nullptr), D3D_OK);
+  ASSERT_EQ(device_->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &fixed, nullptr),
+            D3D_OK);
   D3DLOCKED_RECT lr;
   EXPECT_EQ(fixed->LockRect(0, &lr, nullptr, 0), D3DERR_INVALIDCALL);  // default pool, not dynamic
   fixed->Release();
   IDirect3DTexture9* dynamic = nullptr;
-  ASSERT_EQ(device_->CreateTexture(8, 8, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &dynamic, nullptr),
+  ASSERT_EQ(device_->CreateTexture(8, 8, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
+                                   &dynamic, nullptr),
             D3D_OK);
   ASSERT_EQ(dynamic->LockRect(0, &lr, nullptr, D3DLOCK_DISCARD), D3D_OK);
   EXPECT_EQ(lr.Pitch, 32);
@@ -116,7 +123,9 @@ TEST_F(Surfaces, LockRulesByPoolAndUsage) {
   EXPECT_EQ(dynamic->LockRect(0, &lr, &past, 0), D3DERR_INVALIDCALL);
   dynamic->Release();
   IDirect3DSurface9* rt = nullptr;
-  ASSERT_EQ(device_->CreateRenderTarget(8, 8, D3DFMT_X8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &rt, nullptr), D3D_OK);
+  ASSERT_EQ(device_->CreateRenderTarget(8, 8, D3DFMT_X8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &rt,
+                                        nullptr),
+            D3D_OK);
   EXPECT_EQ(rt->LockRect(&lr, nullptr, D3DLOCK_READONLY), D3DERR_INVALIDCALL);  // not lockable
   rt->Release();
 
@@ -136,15 +145,18 @@ TEST_F(Surfaces, LockRulesByPoolAndUsage) {
 TEST_F(Surfaces, UpdateTextureCopiesDirtyRegionsAndUpdateSurfaceCopiesRectangles) {
   IDirect3DTexture9* staging = nullptr;
   IDirect3DTexture9* shown = nullptr;
-  ASSERT_EQ(device_->CreateTexture(8, 8, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &staging, nullptr),
+  ASSERT_EQ(device_->CreateTexture(8, 8, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM,
+                                   &staging, nullptr),
             D3D_OK);
-  ASSERT_EQ(device_->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &shown, nullptr), D3D_OK);
+  ASSERT_EQ(device_->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &shown, nullptr),
+            D3D_OK);
   auto fill = [&](const RECT* r, uint32_t color, DWORD flags) {
     D3DLOCKED_RECT lr;
     ASSERT_EQ(staging->LockRect(0, &lr, r, flags), D3D_OK);
     int w = r ? r->right - r->left : 8, h = r ? r->bottom - r->top : 8;
     for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(lr.pBits) + y * lr.Pitch)[x] = color;
+      for (int x = 0; x < w; ++x)
+        reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(lr.pBits) + y * lr.Pitch)[x] = color;
     staging->UnlockRect(0);
   };
   auto show = [&]() {
@@ -174,7 +186,8 @@ TEST_F(Surfaces, UpdateTextureCopiesDirtyRegionsAndUpdateSurfaceCopiesRectangles
   EXPECT_EQ(device_->UpdateTexture(shown, staging), D3DERR_INVALIDCALL);
 
   IDirect3DTexture9* target = nullptr;
-  ASSERT_EQ(device_->CreateTexture(8, 8, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &target, nullptr),
+  ASSERT_EQ(device_->CreateTexture(8, 8, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
+                                   &target, nullptr),
             D3D_OK);
   IDirect3DSurface9* from = Level0(staging);
   IDirect3DSurface9* to = Level0(target);
@@ -216,13 +229,14 @@ TEST_F(Surfaces, DxtTexturesSampleToTheirDecodedColours) {
                                 0xFF0000FFu, 0xFFFF0000u, 0xFF800080u, 0xFF00FF00u};
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 8; ++x)
-      EXPECT_LE(MaxChannelDifference(Pixel(p, x, y, width()), expected[x]), 1) << x << ", " << y << std::hex << " "
-                                                                               << Pixel(p, x, y, width());
+      EXPECT_LE(MaxChannelDifference(Pixel(p, x, y, width()), expected[x]), 1)
+          << x << ", " << y << std::hex << " " << Pixel(p, x, y, width());
   D3DLOCKED_RECT lr;
   RECT unaligned = {2, 0, 6, 4};
   EXPECT_EQ(t->LockRect(0, &lr, &unaligned, 0), D3DERR_INVALIDCALL);
   IDirect3DTexture9* odd = nullptr;
-  EXPECT_EQ(device_->CreateTexture(6, 4, 1, 0, D3DFMT_DXT1, D3DPOOL_MANAGED, &odd, nullptr), D3DERR_INVALIDCALL);
+  EXPECT_EQ(device_->CreateTexture(6, 4, 1, 0, D3DFMT_DXT1, D3DPOOL_MANAGED, &odd, nullptr),
+            D3DERR_INVALIDCALL);
   device_->SetTexture(0, nullptr);
   t->Release();
 }
@@ -245,7 +259,8 @@ TEST_F(Surfaces, YuvSurfacesConvertToRgbThroughStretchRect) {
   for (const Layout& l : layouts) {
     SCOPED_TRACE(l.format == D3DFMT_YUY2 ? "YUY2" : "UYVY");
     IDirect3DSurface9* yuv = nullptr;
-    ASSERT_EQ(device_->CreateOffscreenPlainSurface(4, 2, l.format, D3DPOOL_DEFAULT, &yuv, nullptr), D3D_OK);
+    ASSERT_EQ(device_->CreateOffscreenPlainSurface(4, 2, l.format, D3DPOOL_DEFAULT, &yuv, nullptr),
+              D3D_OK);
     D3DLOCKED_RECT lr;
     ASSERT_EQ(yuv->LockRect(&lr, nullptr, 0), D3D_OK);
     ASSERT_EQ(lr.Pitch, 8);
@@ -264,14 +279,17 @@ TEST_F(Surfaces, YuvSurfacesConvertToRgbThroughStretchRect) {
   }
   // YV12: a luma plane, then the V plane and the U plane at half the pitch and height.
   IDirect3DSurface9* yv12 = nullptr;
-  ASSERT_EQ(device_->CreateOffscreenPlainSurface(4, 2, D3DFMT_YV12, D3DPOOL_DEFAULT, &yv12, nullptr), D3D_OK);
+  ASSERT_EQ(
+      device_->CreateOffscreenPlainSurface(4, 2, D3DFMT_YV12, D3DPOOL_DEFAULT, &yv12, nullptr),
+      D3D_OK);
   D3DLOCKED_RECT lr;
   ASSERT_EQ(yv12->LockRect(&lr, nullptr, 0), D3D_OK);
   ASSERT_EQ(lr.Pitch, 4);
   const uint8_t planes[12] = {235, 16, 81, 81, 16, 235, 81, 81, /* V */ 128, 240, /* U */ 128, 90};
   std::memcpy(lr.pBits, planes, sizeof(planes));
   yv12->UnlockRect();
-  ASSERT_EQ(device_->StretchRect(yv12, nullptr, back, nullptr, D3DTEXF_POINT), D3D_OK);  // 16 x 24 per pixel
+  ASSERT_EQ(device_->StretchRect(yv12, nullptr, back, nullptr, D3DTEXF_POINT),
+            D3D_OK);  // 16 x 24 per pixel
   std::vector<uint32_t> p = ReadBackBuffer();
   EXPECT_EQ(Pixel(p, 0, 0, width()), 0xFFFEFEFEu);
   EXPECT_EQ(Pixel(p, 16, 0, width()), 0xFF000000u);
@@ -295,9 +313,9 @@ TEST_F(Surfaces, SixteenBitFormatsKeepTheirPrecision) {
     uint16_t texel;
     uint32_t argb;
   } cases[] = {
-      {D3DFMT_R5G6B5, 0xF81F, 0xFFFF00FFu},   // magenta
-      {D3DFMT_X1R5G5B5, 0x03E0, 0xFF00FF00u}, // green; the X bit is ignored
-      {D3DFMT_A1R5G5B5, 0x801F, 0xFF0000FFu}, // opaque blue
+      {D3DFMT_R5G6B5, 0xF81F, 0xFFFF00FFu},    // magenta
+      {D3DFMT_X1R5G5B5, 0x03E0, 0xFF00FF00u},  // green; the X bit is ignored
+      {D3DFMT_A1R5G5B5, 0x801F, 0xFF0000FFu},  // opaque blue
       {D3DFMT_A4R4G4B4, 0xF840, 0xFF884400u},
   };
   for (const Case& c : cases) {

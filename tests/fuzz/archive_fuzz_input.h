@@ -27,8 +27,7 @@ inline void ReadArchivedFile(ArchiveRecord* record, const std::string& path, int
   int total = 0;
   for (;;) {
     size_t n = ReadFileInArchive(&reader, buffer, sizeof buffer);
-    while (CompleteArchivedRead(&reader) == 0) {
-    }
+    while (CompleteArchivedRead(&reader) == 0) {}
     if (n == 0) break;
     total += static_cast<int>(n);
     Require(total <= size);
@@ -41,8 +40,8 @@ inline void ReadArchivedFile(ArchiveRecord* record, const std::string& path, int
 
 // Visits what the directory tree reaches, to a fixed depth and breadth, by path as a caller
 // would name it, and walks back up with "..".
-inline void WalkArchive(ArchiveRecord* record, const ArchiveDirectoryRecord* dir, const std::string& prefix,
-                        int depth) {
+inline void WalkArchive(ArchiveRecord* record, const ArchiveDirectoryRecord* dir,
+                        const std::string& prefix, int depth) {
   for (uint32_t i = 0; i < dir->EntryCount && i < 32; ++i) {
     const ArchiveEntry* entry = GetArchiveDirectoryEntry(record, dir, i);
     if (entry == nullptr) return;
@@ -53,7 +52,8 @@ inline void WalkArchive(ArchiveRecord* record, const ArchiveDirectoryRecord* dir
       const ArchiveDirectoryRecord* sub = GetArchiveDirectory(record, entry->DataAddress);
       if (sub != nullptr && depth < 4) WalkArchive(record, sub, path + "\\", depth + 1);
       const ArchiveDirectoryRecord* saved = record->CurrentDirectory;
-      if (ChangeArchiveDirectory(record, path.c_str(), 1, nullptr) == 0) ChangeArchiveDirectory(record, "..", 0, nullptr);
+      if (ChangeArchiveDirectory(record, path.c_str(), 1, nullptr) == 0)
+        ChangeArchiveDirectory(record, "..", 0, nullptr);
       record->CurrentDirectory = saved;
     } else {
       LookupArchiveFile(path.c_str(), record);
@@ -65,7 +65,8 @@ inline void WalkArchive(ArchiveRecord* record, const ArchiveDirectoryRecord* dir
 
 inline void ExerciseOpenArchive(ArchiveRecord* record) {
   WalkArchive(record, record->CurrentDirectory, "", 0);
-  for (const char* path : {"a", "IMG\\A.PNG", "x/y/z", "..", "\\", "/a/", ""}) LookupArchiveFile(path, record);
+  for (const char* path : {"a", "IMG\\A.PNG", "x/y/z", "..", "\\", "/a/", ""})
+    LookupArchiveFile(path, record);
 }
 
 // An archive held in memory: opened from an exact-size copy, which must come back unchanged.
@@ -89,7 +90,8 @@ inline void ExerciseLzBlock(const uint8_t* data, size_t size) {
   std::unique_ptr<uint8_t[]> out(new uint8_t[decoded ? decoded : 1]);
   int r = DecodeLzBlock(data, size, out.get(), static_cast<size_t>(decoded));
   Require(r == -1 || r == decoded);
-  if (decoded > 0) Require(DecodeLzBlock(data, size, out.get(), static_cast<size_t>(decoded - 1)) == -1);
+  if (decoded > 0)
+    Require(DecodeLzBlock(data, size, out.get(), static_cast<size_t>(decoded - 1)) == -1);
 }
 
 }  // namespace archive_fuzz

@@ -10,8 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MpegFrameScan scan;
   if (ScanMpegAudioFrames(data, static_cast<int>(size), &scan) == 0) {
     // What the scan reports must lie inside the image.
-    if (scan.DataStart < scan.AudioStart || scan.DataEnd > scan.AudioEnd || scan.AudioEnd > static_cast<int>(size) ||
-        scan.DataStart >= scan.DataEnd)
+    if (scan.DataStart < scan.AudioStart || scan.DataEnd > scan.AudioEnd ||
+        scan.AudioEnd > static_cast<int>(size) || scan.DataStart >= scan.DataEnd)
       std::abort();
   }
   return 0;

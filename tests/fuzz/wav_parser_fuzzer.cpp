@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "runtime/platform/files/data_stream.h"
 #include "runtime/platform/core/log.h"
 #include "runtime/platform/core/tracked_heap.h"
+#include "runtime/platform/files/data_stream.h"
 #include "runtime/sound/sound_converter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -18,8 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SoundConverter conv;
   if (SetupSoundConverter(&stream, &conv) == 0) {
     uint8_t buffer[997];
-    while (ReadSoundConverter(&conv, buffer, sizeof buffer) > 0) {
-    }
+    while (ReadSoundConverter(&conv, buffer, sizeof buffer) > 0) {}
     SeekSoundConverter(&conv, static_cast<int>(size % 4096));
     ReadSoundConverter(&conv, buffer, sizeof buffer);
     WaveFormat format;

@@ -54,10 +54,10 @@ TEST(LineGeometry, KnownLines) {
 }
 
 TEST(LineGeometry, LinesBesideTheAreaDrawNothing) {
-  EXPECT_TRUE(Line(-5, 2, -1, 8).empty());   // left
-  EXPECT_TRUE(Line(10, 0, 15, 9).empty());   // right
-  EXPECT_TRUE(Line(0, -7, 9, -1).empty());   // above
-  EXPECT_TRUE(Line(0, 10, 9, 12).empty());   // below
+  EXPECT_TRUE(Line(-5, 2, -1, 8).empty());              // left
+  EXPECT_TRUE(Line(10, 0, 15, 9).empty());              // right
+  EXPECT_TRUE(Line(0, -7, 9, -1).empty());              // above
+  EXPECT_TRUE(Line(0, 10, 9, 12).empty());              // below
   EXPECT_TRUE(Line(0, 0, 5, 5, {3, 3, 3, 8}).empty());  // empty area
 }
 
@@ -90,11 +90,11 @@ TEST(LineGeometry, ClippedLinesStayInsideTheArea) {
       ASSERT_TRUE(p.first >= 2 && p.first < 17 && p.second >= 3 && p.second < 12)
           << c[0] << "," << c[1] << " -> " << c[2] << "," << c[3];
     // A line inside the area covers max(|dx|, |dy|) pixels starting at its start.
-    if (c[0] >= 2 && c[0] < 17 && c[2] >= 2 && c[2] < 17 && c[1] >= 3 && c[1] < 12 && c[3] >= 3 && c[3] < 12) {
-      ASSERT_EQ(px.size(), static_cast<size_t>(std::max(std::abs(c[2] - c[0]), std::abs(c[3] - c[1]))));
-      if (!px.empty()) {
-        EXPECT_EQ(px.front(), Pixel(c[0], c[1]));
-      }
+    if (c[0] >= 2 && c[0] < 17 && c[2] >= 2 && c[2] < 17 && c[1] >= 3 && c[1] < 12 && c[3] >= 3 &&
+        c[3] < 12) {
+      ASSERT_EQ(px.size(),
+                static_cast<size_t>(std::max(std::abs(c[2] - c[0]), std::abs(c[3] - c[1]))));
+      if (!px.empty()) { EXPECT_EQ(px.front(), Pixel(c[0], c[1])); }
     }
   }
 }

@@ -26,8 +26,10 @@ struct CanaryImage {
 
   CanaryImage(int width, int height, int colorType, int paletted = 0, int hasAlpha = 0,
               int workBuffers = 0, uint32_t transparent = 0) {
-    bytes = paletted ? 1 : colorType == Xrgb8888 || (colorType == Rgb565 && hasAlpha) ? 4
-                         : colorType == Single8 ? 1 : 2;
+    bytes = paletted                                                     ? 1
+            : colorType == Xrgb8888 || (colorType == Rgb565 && hasAlpha) ? 4
+            : colorType == Single8                                       ? 1
+                                                                         : 2;
     pitch = width * bytes + 12;
     buffer.assign(static_cast<size_t>(pitch) * height + 2 * kMargin, kCanary);
     EXPECT_EQ(CreateMemImg(&image, width, height, pitch, transparent, colorType, paletted, hasAlpha,

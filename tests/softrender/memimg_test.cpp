@@ -42,10 +42,13 @@ TEST(MemImg, CreateGivesTheExpectedLayoutForEachCase) {
       {16, Rgb565, 0, 0, 1024, 2, 1024, 10, 16, 0xF800, 0x07E0, 0x1F, 0},
   };
   for (const CreateCase& c : cases) {
-    SCOPED_TRACE(testing::Message() << "width " << c.width << " type " << c.colorType << " alpha "
-                                    << c.hasAlpha << " paletted " << c.paletted << " pitch " << c.pitch);
+    SCOPED_TRACE(testing::Message()
+                 << "width " << c.width << " type " << c.colorType << " alpha " << c.hasAlpha
+                 << " paletted " << c.paletted << " pitch " << c.pitch);
     MEMIMG image{};
-    ASSERT_EQ(CreateMemImg(&image, c.width, 3, c.pitch, 0, c.colorType, c.paletted, c.hasAlpha, 0, nullptr), 0);
+    ASSERT_EQ(CreateMemImg(&image, c.width, 3, c.pitch, 0, c.colorType, c.paletted, c.hasAlpha, 0,
+                           nullptr),
+              0);
     const MemImgBody& body = *image.body;
     EXPECT_EQ(MemImgBytesPerPixel(&image), c.bytes);
     EXPECT_EQ(body.format->BitsPerPixel, c.bits);
@@ -64,7 +67,8 @@ TEST(MemImg, CreateGivesTheExpectedLayoutForEachCase) {
     EXPECT_EQ(image.pixels, body.pixels);
     EXPECT_EQ(IsMemImgValid(&image), 1);
     // New buffers are zeroed, the palette block included.
-    EXPECT_TRUE(std::all_of(body.pixels, body.pixels + body.pitch * 3, [](uint8_t b) { return b == 0; }));
+    EXPECT_TRUE(
+        std::all_of(body.pixels, body.pixels + body.pitch * 3, [](uint8_t b) { return b == 0; }));
     if (body.paletted) {
       EXPECT_EQ(body.paletteCopy, body.palette + 1024);
       EXPECT_TRUE(std::all_of(body.palette, body.palette + 2048, [](uint8_t b) { return b == 0; }));
@@ -91,7 +95,8 @@ TEST(MemImg, CreateRefusesBadSizesAndPitchesAndLiveRecords) {
   };
   for (const Bad& b : bad) {
     MEMIMG image{};
-    EXPECT_EQ(CreateMemImg(&image, b.width, b.height, b.pitch, 0, b.colorType, 0, 0, 0, nullptr), -1)
+    EXPECT_EQ(CreateMemImg(&image, b.width, b.height, b.pitch, 0, b.colorType, 0, 0, 0, nullptr),
+              -1)
         << b.width << " x " << b.height << " pitch " << b.pitch << " type " << b.colorType;
     EXPECT_EQ(IsMemImgValid(&image), 0);
     EXPECT_EQ(image.body, nullptr);
@@ -150,7 +155,7 @@ TEST(MemImg, WorkBuffersFollowTheFlagsAndType) {
     int colorType, hasAlpha;
     bool premultiplied, skipTable;
   } const cases[] = {
-      {Xrgb8888, 0, false, true}, {Xrgb8888, 1, true, true}, {Rgb565, 1, true, true},
+      {Xrgb8888, 0, false, true}, {Xrgb8888, 1, true, true},  {Rgb565, 1, true, true},
       {Single8, 0, false, false}, {Single16, 0, false, true},
   };
   for (const Case& c : cases) {
@@ -168,7 +173,8 @@ TEST(MemImg, ScreenImageFollowsTheScreenDepthAndReleasesALiveRecord) {
   const ScreenModeRecord saved = ScreenMode;
   struct Case {
     int bits, colorType, want;
-  } const cases[] = {{0, -1, Rgb565}, {16, -1, Rgb565}, {32, -1, Xrgb8888}, {16, Xrgb8888, Xrgb8888}};
+  } const cases[] = {
+      {0, -1, Rgb565}, {16, -1, Rgb565}, {32, -1, Xrgb8888}, {16, Xrgb8888, Xrgb8888}};
   MEMIMG screen{};
   for (const Case& c : cases) {
     ScreenMode.bits = c.bits;
@@ -245,22 +251,23 @@ TEST(MemImg, DeriveHoldsItsBounds) {
     int x, y, w, h;
     bool accepted;
   } const cases[] = {
-      {4, 0, 6, 6, true},         // right edge exactly at the source width
-      {0, 5, 10, 1, true},        // bottom edge exactly at the source height
-      {5, 0, 6, 6, false},        // one past the right edge
-      {0, 1, 10, 6, false},       // one past the bottom edge
-      {-1, 0, 2, 2, false},       // negative position
-      {2, 2, -3, 2, false},       // negative width
-      {2, 2, 2, -1, false},       // negative height
-      {2, 2, 0, 2, false},        // empty
-      {INT_MAX, 0, 10, 1, false}, // x + width overflows 32 bits
-      {0, 3, 2, INT_MAX, false},  // y + height overflows 32 bits
+      {4, 0, 6, 6, true},          // right edge exactly at the source width
+      {0, 5, 10, 1, true},         // bottom edge exactly at the source height
+      {5, 0, 6, 6, false},         // one past the right edge
+      {0, 1, 10, 6, false},        // one past the bottom edge
+      {-1, 0, 2, 2, false},        // negative position
+      {2, 2, -3, 2, false},        // negative width
+      {2, 2, 2, -1, false},        // negative height
+      {2, 2, 0, 2, false},         // empty
+      {INT_MAX, 0, 10, 1, false},  // x + width overflows 32 bits
+      {0, 3, 2, INT_MAX, false},   // y + height overflows 32 bits
   };
   for (const Case& c : cases) {
     MEMIMG view{};
     view.width = 77;  // recognisable: an untouched record keeps it
     DeriveMemImg(&view, &source, c.x, c.y, c.w, c.h);
-    EXPECT_EQ(IsMemImgValid(&view), c.accepted ? 1 : 0) << c.x << "," << c.y << " " << c.w << "x" << c.h;
+    EXPECT_EQ(IsMemImgValid(&view), c.accepted ? 1 : 0)
+        << c.x << "," << c.y << " " << c.w << "x" << c.h;
     if (c.accepted) {
       EXPECT_EQ(view.pixels, source.pixels + c.y * source.body->pitch + c.x * 2);
       EXPECT_EQ(view.width, c.w);
@@ -301,9 +308,12 @@ TEST(MemImg, FillClipsToTheViewAndStoresThePixelSize) {
     int colorType, paletted, hasAlpha;
     uint32_t value, stored;
   } const cases[] = {
-      {Xrgb8888, 0, 0, 0x11223344, 0x11223344}, {Rgb565, 0, 0, 0xABCD1234, 0x1234},
-      {Rgb565, 0, 1, 0x00FF1234, 0x00FF1234},   {Xrgb8888, 1, 0, 0x1FF, 0xFF},
-      {Single8, 0, 0, 0x80, 0x80},              {Single16, 0, 0, 0x12345, 0x2345},
+      {Xrgb8888, 0, 0, 0x11223344, 0x11223344},
+      {Rgb565, 0, 0, 0xABCD1234, 0x1234},
+      {Rgb565, 0, 1, 0x00FF1234, 0x00FF1234},
+      {Xrgb8888, 1, 0, 0x1FF, 0xFF},
+      {Single8, 0, 0, 0x80, 0x80},
+      {Single16, 0, 0, 0x12345, 0x2345},
   };
   for (const Case& c : cases) {
     CanaryImage img(6, 4, c.colorType, c.paletted, c.hasAlpha);

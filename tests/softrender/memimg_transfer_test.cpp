@@ -14,10 +14,10 @@ namespace {
 std::vector<uint8_t> TableRow(const MEMIMG& image, int row) {
   const uint8_t* t = image.body->skipTable;
   for (int r = 0; r < row; ++r)
-    while (*t++ != SkipTableRowEnd) {
-    }
+    while (*t++ != SkipTableRowEnd) {}
   std::vector<uint8_t> out;
-  do out.push_back(*t); while (*t++ != SkipTableRowEnd);
+  do out.push_back(*t);
+  while (*t++ != SkipTableRowEnd);
   return out;
 }
 
@@ -99,8 +99,10 @@ struct SourceImage {
   std::vector<uint8_t> pixels;
   GraphImage image{};
   SourceImage(int width, int height, bool alpha) {
-    if (alpha) SetupARGB8PixelFormat(&image.Format);
-    else SetupXRGB8PixelFormat(&image.Format);
+    if (alpha)
+      SetupARGB8PixelFormat(&image.Format);
+    else
+      SetupXRGB8PixelFormat(&image.Format);
     image.Width = width;
     image.Height = height;
     image.Pitch = width * 4 + 8;
@@ -188,8 +190,10 @@ TEST(Transfer, PaletteEntriesAreConvertedAndCopied) {
     EXPECT_EQ(body.colorsUsed, 4);  // the highest index written, plus one
     EXPECT_EQ(dst.pixels[0], 3);
     uint32_t entry = 0;
-    std::memcpy(&entry, body.palette + 3 * (colorType == Xrgb8888 ? 4 : 2), colorType == Xrgb8888 ? 4 : 2);
-    EXPECT_EQ(entry, colorType == Xrgb8888 ? 0x001080FFu : 0x141Fu);  // 565: red 2, green 32, blue 31
+    std::memcpy(&entry, body.palette + 3 * (colorType == Xrgb8888 ? 4 : 2),
+                colorType == Xrgb8888 ? 4 : 2);
+    EXPECT_EQ(entry,
+              colorType == Xrgb8888 ? 0x001080FFu : 0x141Fu);  // 565: red 2, green 32, blue 31
     EXPECT_EQ(std::memcmp(body.palette, body.paletteCopy, colorType == Xrgb8888 ? 1024 : 512), 0);
     ReleaseMemImg(&dst);
   }
@@ -220,7 +224,8 @@ TEST(Transfer, RectanglesOverhangingEitherImageAreClippedToBoth) {
         const int sx = x - c.dstX + c.srcX, sy = y - c.dstY + c.srcY;
         const bool written = x - c.dstX >= 0 && x - c.dstX < c.width && y - c.dstY >= 0 &&
                              y - c.dstY < c.height && sx >= 0 && sx < 5 && sy >= 0 && sy < 4;
-        EXPECT_EQ(dst.Get(x, y) & 0xFFFFFF, written ? SourceImage::Colour(sx, sy) : 0u) << x << "," << y;
+        EXPECT_EQ(dst.Get(x, y) & 0xFFFFFF, written ? SourceImage::Colour(sx, sy) : 0u)
+            << x << "," << y;
       }
     EXPECT_TRUE(dst.CanariesIntact());
 
@@ -231,7 +236,8 @@ TEST(Transfer, RectanglesOverhangingEitherImageAreClippedToBoth) {
     const RECT rect = {c.srcX, c.srcY, c.srcX + c.width, c.srcY + c.height};
     CopyMemImgRect(&to.image, &from.image, &rect, c.dstX, c.dstY);
     for (int y = 0; y < 5; ++y)
-      for (int x = 0; x < 6; ++x) EXPECT_EQ(to.Get(x, y), dst.Get(x, y) & 0xFFFFFF) << x << "," << y;
+      for (int x = 0; x < 6; ++x)
+        EXPECT_EQ(to.Get(x, y), dst.Get(x, y) & 0xFFFFFF) << x << "," << y;
     EXPECT_TRUE(to.CanariesIntact());
   }
 }

@@ -32,14 +32,15 @@ inline void RandomisePalette(MemImgBody& body, bool deep, std::mt19937& rng) {
 // True when the destination buffer, canaries included, is byte for byte `expected`; otherwise a
 // failure names the draw (describe() gives its text) and the first byte that differs.
 template <class Describe>
-bool MatchesReference(const CanaryImage& dst, const std::vector<uint8_t>& expected, Describe&& describe) {
+bool MatchesReference(const CanaryImage& dst, const std::vector<uint8_t>& expected,
+                      Describe&& describe) {
   if (expected == dst.buffer) return true;
   for (size_t i = 0; i < expected.size(); ++i)
     if (expected[i] != dst.buffer[i]) {
       const ptrdiff_t off = static_cast<ptrdiff_t>(i) - CanaryImage::kMargin;
-      ADD_FAILURE() << describe() << ": first difference at destination byte offset " << off << " (row "
-                    << off / dst.pitch << ", byte " << off % dst.pitch << "): got " << int(dst.buffer[i])
-                    << ", reference " << int(expected[i]);
+      ADD_FAILURE() << describe() << ": first difference at destination byte offset " << off
+                    << " (row " << off / dst.pitch << ", byte " << off % dst.pitch << "): got "
+                    << int(dst.buffer[i]) << ", reference " << int(expected[i]);
       break;
     }
   return false;

@@ -31,12 +31,16 @@ TEST_F(PixelRules, ComputedScalesEqualTheTables) {
     const int q = static_cast<int>(param >> 2);
     for (uint16_t y = 0; y < 64; ++y)
       for (uint16_t d = 0; d < 64; ++d) {
-        const uint16_t greenY = static_cast<uint16_t>(y << 5), greenD = static_cast<uint16_t>(d << 5);
-        ASSERT_EQ(Green565(TableMix565(greenD, greenY, param)), d + SignedBlendTable[param][255 + y - d])
+        const uint16_t greenY = static_cast<uint16_t>(y << 5),
+                       greenD = static_cast<uint16_t>(d << 5);
+        ASSERT_EQ(Green565(TableMix565(greenD, greenY, param)),
+                  d + SignedBlendTable[param][255 + y - d])
             << param << " " << y << " " << d;
-        ASSERT_EQ(Green565(Scale6Mix565(greenD, greenY, param)), Scale6Table[q][y][d]) << param << " " << y << " " << d;
+        ASSERT_EQ(Green565(Scale6Mix565(greenD, greenY, param)), Scale6Table[q][y][d])
+            << param << " " << y << " " << d;
         if (y < 32 && d < 32) {
-          ASSERT_EQ(Red565(TableMix565(static_cast<uint16_t>(d << 11), static_cast<uint16_t>(y << 11), param)),
+          ASSERT_EQ(Red565(TableMix565(static_cast<uint16_t>(d << 11),
+                                       static_cast<uint16_t>(y << 11), param)),
                     d + SignedBlendTable[param][255 + y - d]);
           ASSERT_EQ(Blue565(Scale6Mix565(d, y, param)), Scale6Table[q][y][d]);
         }
@@ -51,7 +55,8 @@ TEST_F(PixelRules, TwoFactorMixEqualsTheWeightedMix) {
       for (uint16_t y = 0; y < 64; ++y)
         for (uint16_t d = 0; d < 64; ++d) {
           const uint16_t gy = static_cast<uint16_t>(y << 5), gd = static_cast<uint16_t>(d << 5);
-          ASSERT_EQ(Mix565By2(gd, gy, f1, f2), Mix565<16>(gd, gy, f1 * f2)) << f1 << " " << f2 << " " << y << " " << d;
+          ASSERT_EQ(Mix565By2(gd, gy, f1, f2), Mix565<16>(gd, gy, f1 * f2))
+              << f1 << " " << f2 << " " << y << " " << d;
         }
 }
 
@@ -59,13 +64,19 @@ TEST_F(PixelRules, PackedAddAndSubtractMatchTheirChannelWiseStatements) {
   std::mt19937 rng(5);
   for (int i = 0; i < 1 << 20; ++i) {
     const uint32_t d = rng(), t = rng();
-    ASSERT_EQ(AddSaturate8888(d, t), ReferenceAddSaturate8888(d, t, true)) << std::hex << d << " " << t;
-    ASSERT_EQ(AddSaturateNoLowBits8888(d, t), ReferenceAddSaturate8888(d, t, false)) << std::hex << d << " " << t;
-    ASSERT_EQ(SubtractSaturate8888(d, t), ReferenceSubtractSaturate8888(d, t)) << std::hex << d << " " << t;
+    ASSERT_EQ(AddSaturate8888(d, t), ReferenceAddSaturate8888(d, t, true))
+        << std::hex << d << " " << t;
+    ASSERT_EQ(AddSaturateNoLowBits8888(d, t), ReferenceAddSaturate8888(d, t, false))
+        << std::hex << d << " " << t;
+    ASSERT_EQ(SubtractSaturate8888(d, t), ReferenceSubtractSaturate8888(d, t))
+        << std::hex << d << " " << t;
     const uint16_t d16 = static_cast<uint16_t>(d), t16 = static_cast<uint16_t>(t);
-    ASSERT_EQ(AddSaturate565<true>(d16, t16), ReferenceAddSaturate565(d16, t16, true)) << std::hex << d16 << " " << t16;
-    ASSERT_EQ(AddSaturate565<false>(d16, t16), ReferenceAddSaturate565(d16, t16, false)) << std::hex << d16 << " " << t16;
-    ASSERT_EQ(SubtractSaturate565(d16, t16), ReferenceSubtractSaturate565(d16, t16)) << std::hex << d16 << " " << t16;
+    ASSERT_EQ(AddSaturate565<true>(d16, t16), ReferenceAddSaturate565(d16, t16, true))
+        << std::hex << d16 << " " << t16;
+    ASSERT_EQ(AddSaturate565<false>(d16, t16), ReferenceAddSaturate565(d16, t16, false))
+        << std::hex << d16 << " " << t16;
+    ASSERT_EQ(SubtractSaturate565(d16, t16), ReferenceSubtractSaturate565(d16, t16))
+        << std::hex << d16 << " " << t16;
   }
 }
 

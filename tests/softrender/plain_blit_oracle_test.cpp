@@ -54,7 +54,8 @@ struct Scene {
           if (roll < 2) src.Set(x, y, body.transparentColor);
         } else if (kind == Kind::Direct) {
           if (roll < 2) src.Set(x, y, body.transparentColor);
-          if (roll == 2 && deep) src.Set(x, y, body.transparentColor ^ 0x01000000);  // only byte 3 differs
+          if (roll == 2 && deep)
+            src.Set(x, y, body.transparentColor ^ 0x01000000);  // only byte 3 differs
         } else {
           uint8_t* alpha = src.At(x, y) + (deep ? 3 : 2);
           if (roll < 2) *alpha = 0;
@@ -78,10 +79,12 @@ struct Combination {
 std::string Describe(const Scene& s, const Combination& c, int x, int y) {
   std::ostringstream out;
   out << (s.colorType == Xrgb8888 ? "32-bit " : "16-bit ")
-      << (s.kind == Kind::Direct ? "direct" : s.kind == Kind::Alpha ? "alpha" : "paletted") << " mode "
-      << c.mode << " P " << c.param << " bright " << std::hex << c.bright << std::dec << " blend "
-      << c.blend << " transparent " << c.transparent << (c.runLengthSetUp ? " skip table" : " clipped")
-      << " at " << x << "," << y;
+      << (s.kind == Kind::Direct  ? "direct"
+          : s.kind == Kind::Alpha ? "alpha"
+                                  : "paletted")
+      << " mode " << c.mode << " P " << c.param << " bright " << std::hex << c.bright << std::dec
+      << " blend " << c.blend << " transparent " << c.transparent
+      << (c.runLengthSetUp ? " skip table" : " clipped") << " at " << x << "," << y;
   return out.str();
 }
 
@@ -92,18 +95,22 @@ bool DrawBoth(Scene& s, const Combination& c, int x, int y) {
   BlendParam = c.param;
   DrawBright = c.bright;
   MemImgBody& body = *s.src.image.body;
-  if (c.runLengthSetUp) RebuildMemImgWorkBuffers(&s.src.image);
-  else body.skipTableValid = 0;
+  if (c.runLengthSetUp)
+    RebuildMemImgWorkBuffers(&s.src.image);
+  else
+    body.skipTableValid = 0;
 
   std::vector<uint8_t> expected = s.dst.buffer;
   ReferenceDrawPlain(expected.data() + CanaryImage::kMargin, &s.dst.image, &s.src.image, x, y,
                      c.transparent, c.blend ? &s.blend.image : nullptr);
-  DrawMemImgPlain(&s.dst.image, &s.src.image, x, y, c.transparent, c.blend ? &s.blend.image : nullptr);
+  DrawMemImgPlain(&s.dst.image, &s.src.image, x, y, c.transparent,
+                  c.blend ? &s.blend.image : nullptr);
   return MatchesReference(s.dst, expected, [&] { return Describe(s, c, x, y); });
 }
 
 class PlainBlitOracle : public EachLeafCompilation {};
-INSTANTIATE_TEST_SUITE_P(Leaves, PlainBlitOracle, testing::Values(false, true), LeafCompilationName);
+INSTANTIATE_TEST_SUITE_P(Leaves, PlainBlitOracle, testing::Values(false, true),
+                         LeafCompilationName);
 
 TEST_P(PlainBlitOracle, MatchesTheReferenceOverTheWholeGrid) {
   DrawStateGuard state;
@@ -135,7 +142,8 @@ TEST_P(PlainBlitOracle, MatchesTheReferenceOverTheWholeGrid) {
                     y = static_cast<int>(rng() % 10) - 3;
                   }
                   ++draws;
-                  if (!DrawBoth(scene, c, x, y) && ++failures >= 10) FAIL() << "stopping after 10 failures";
+                  if (!DrawBoth(scene, c, x, y) && ++failures >= 10)
+                    FAIL() << "stopping after 10 failures";
                   ASSERT_TRUE(scene.dst.CanariesIntact()) << Describe(scene, c, x, y);
                 }
     }
@@ -156,7 +164,8 @@ TEST_P(PlainBlitOracle, RunLengthAndPerPixelPathsAgreeOutsideTheSpecialForms) {
           for (uint32_t bright : {0xFFFFFFu, 0x80FF40u})
             for (bool blend : {false, true}) {
               const bool special = kind != Kind::Alpha && bright == 0xFFFFFF && !blend &&
-                                   ((mode == 1 && param == 128) || (mode == 1 && param != 255 && colorType == Rgb565) ||
+                                   ((mode == 1 && param == 128) ||
+                                    (mode == 1 && param != 255 && colorType == Rgb565) ||
                                     (mode == 2 && param == 255));
               CurrentBlendMode = mode;
               BlendParam = param;

@@ -54,7 +54,8 @@ TEST(PlainBlit, ClippingOnEachEdgeMovesTheBlendImageWithTheSource) {
 
 TEST(PlainBlit, RefusedDrawsLeaveTheDestinationAlone) {
   DrawStateGuard state;
-  CanaryImage src32(4, 4, Xrgb8888), src16(4, 4, Rgb565), single8(4, 4, Single8), single16(4, 4, Single16);
+  CanaryImage src32(4, 4, Xrgb8888), src16(4, 4, Rgb565), single8(4, 4, Single8),
+      single16(4, 4, Single16);
   CanaryImage dst32(4, 4, Xrgb8888), palettedDst(4, 4, Xrgb8888, 1), alphaDst(4, 4, Xrgb8888, 0, 1);
   CanaryImage single8Dst(4, 4, Single8), single16Dst(4, 4, Single16);
   CanaryImage smallBlend(3, 4, Single8), shortBlend(4, 3, Single8), wideBlend(4, 4, Xrgb8888);
@@ -74,9 +75,12 @@ TEST(PlainBlit, RefusedDrawsLeaveTheDestinationAlone) {
       {"destination with alpha", &alphaDst.image, &src32.image, nullptr, 0, 255},
       {"8-bit single-channel images", &single8Dst.image, &single8.image, nullptr, 0, 255},
       {"16-bit single-channel images", &single16Dst.image, &single16.image, nullptr, 0, 255},
-      {"blend image narrower than the source", &dst32.image, &src32.image, &smallBlend.image, 0, 255},
-      {"blend image shorter than the source", &dst32.image, &src32.image, &shortBlend.image, 0, 255},
-      {"blend image of more than one byte a pixel", &dst32.image, &src32.image, &wideBlend.image, 0, 255},
+      {"blend image narrower than the source", &dst32.image, &src32.image, &smallBlend.image, 0,
+       255},
+      {"blend image shorter than the source", &dst32.image, &src32.image, &shortBlend.image, 0,
+       255},
+      {"blend image of more than one byte a pixel", &dst32.image, &src32.image, &wideBlend.image, 0,
+       255},
       {"mode 1 at P 0", &dst32.image, &src32.image, nullptr, 1, 0},
       {"mode 2 at P 0", &dst32.image, &src32.image, nullptr, 2, 0},
       {"mode 3 at P 0", &dst32.image, &src32.image, nullptr, 3, 0},
@@ -85,10 +89,12 @@ TEST(PlainBlit, RefusedDrawsLeaveTheDestinationAlone) {
   for (const Case& c : cases) {
     CurrentBlendMode = c.mode;
     BlendParam = c.param;
-    const std::vector<uint8_t> before(c.dst->pixels - CanaryImage::kMargin,
-                                      c.dst->pixels + 4 * c.dst->body->pitch + CanaryImage::kMargin);
+    const std::vector<uint8_t> before(
+        c.dst->pixels - CanaryImage::kMargin,
+        c.dst->pixels + 4 * c.dst->body->pitch + CanaryImage::kMargin);
     EXPECT_EQ(DrawMemImgPlain(c.dst, c.src, 0, 0, 0, c.blend), 0) << c.what;
-    EXPECT_TRUE(std::equal(before.begin(), before.end(), c.dst->pixels - CanaryImage::kMargin)) << c.what;
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), c.dst->pixels - CanaryImage::kMargin))
+        << c.what;
   }
   EXPECT_EQ(DrawMemImgPlain(nullptr, &src32.image, 0, 0, 0, nullptr), 0);
   EXPECT_EQ(DrawMemImgPlain(&dst32.image, nullptr, 0, 0, 0, nullptr), 0);
@@ -129,9 +135,11 @@ TEST(PlainBlit, TheRunLengthPathNeedsFlagOneAWholeSourceAndItsOwnTable) {
     DrawMemImgPlain(&dst.image, &src.image, 1, 1, c.transparent, nullptr);
     for (int y = 1; y < 4; ++y)
       for (int x = 1; x < 6; ++x) {
-        const bool visible = x >= c.area.left && x < c.area.right && y >= c.area.top && y < c.area.bottom;
+        const bool visible =
+            x >= c.area.left && x < c.area.right && y >= c.area.top && y < c.area.bottom;
         const bool skipped = x == 3 && y == 2;
-        EXPECT_EQ(dst.Get(x, y), visible && !skipped ? c.drawn : 0xAB010101u) << c.what << " " << x << "," << y;
+        EXPECT_EQ(dst.Get(x, y), visible && !skipped ? c.drawn : 0xAB010101u)
+            << c.what << " " << x << "," << y;
       }
   }
 }
@@ -171,7 +179,8 @@ TEST(PlainBlit, ADamagedSkipTableCannotWriteOutsideTheDrawnRectangle) {
   src.Fill(0x00445566);
   ASSERT_EQ(RebuildMemImgWorkBuffers(&src.image), 0);
   MemImgBody& body = *src.image.body;
-  std::memset(body.skipTable, 0x7F, static_cast<size_t>(body.width + 5) * body.height);  // opaque runs of 64, no row ends
+  std::memset(body.skipTable, 0x7F,
+              static_cast<size_t>(body.width + 5) * body.height);  // opaque runs of 64, no row ends
   EXPECT_EQ(DrawMemImgPlain(&dst.image, &src.image, 0, 0, 1, nullptr), 1);
   EXPECT_TRUE(dst.CanariesIntact());
   EXPECT_EQ(dst.Get(2, 0), 0x00445566u);

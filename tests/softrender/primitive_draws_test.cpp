@@ -40,7 +40,8 @@ PixelSet Rect(int x0, int y0, int x1, int y1) {
 // A source whose texel (i, j) holds a value of its own.
 void Distinct(CanaryImage& src) {
   for (int y = 0; y < src.image.height; ++y)
-    for (int x = 0; x < src.image.width; ++x) src.Set(x, y, 0x00100000u * (x + 1) + 0x0100u * (y + 1) + 1);
+    for (int x = 0; x < src.image.width; ++x)
+      src.Set(x, y, 0x00100000u * (x + 1) + 0x0100u * (y + 1) + 1);
 }
 
 struct PrimitiveDraws : ::testing::Test {
@@ -83,8 +84,10 @@ TEST_F(PrimitiveDraws, QuadShowsTheSourceAndBlendsTheDiagonalTwice) {
   PixelSet twice;
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 4; ++x) {
-      if (dst.Get(x, y) == 2) twice.insert({x, y});
-      else EXPECT_EQ(dst.Get(x, y), 1u) << x << "," << y;
+      if (dst.Get(x, y) == 2)
+        twice.insert({x, y});
+      else
+        EXPECT_EQ(dst.Get(x, y), 1u) << x << "," << y;
     }
   EXPECT_EQ(twice, (PixelSet{{3, 1}, {2, 2}, {1, 3}}));
   EXPECT_EQ(Changed(dst, 0), Rect(0, 0, 4, 4));
@@ -120,7 +123,10 @@ TEST_F(PrimitiveDraws, QuadHalves) {
     for (int x = 0; x < 12; ++x) {
       const bool inB = b.count({x, y}) != 0, inA = a.count({x, y}) != 0;
       overlap += inA && inB;
-      EXPECT_EQ(dst.Get(x, y), inB ? second.Get(x, y) : inA ? first.Get(x, y) : kBackground) << x << "," << y;
+      EXPECT_EQ(dst.Get(x, y), inB   ? second.Get(x, y)
+                               : inA ? first.Get(x, y)
+                                     : kBackground)
+          << x << "," << y;
     }
   EXPECT_GT(overlap, 3u);
 }
@@ -307,8 +313,7 @@ TEST_F(PrimitiveDraws, FourthByteOfBoxesByMode) {
       {2, 0x7FFF0000, 0xA5800000, 0x01FF0000},  // the carry out of red: one
       {3, 0x7F000000, 0xA5000000, 0x00010100},  // cleared
       {4, 0x7FFFFFFF, 0xA5FFFFFF, 0xA5FEFEFE},  // kept
-      {10, 0x7F000000, 0xA5000000, 0xA57F7F7F},
-      {11, 0x7F000000, 0xA5FFFFFF, 0xA57F7F7F},
+      {10, 0x7F000000, 0xA5000000, 0xA57F7F7F}, {11, 0x7F000000, 0xA5FFFFFF, 0xA57F7F7F},
   };
   for (const Row& row : rows) {
     dst.Fill(row.dest);
@@ -340,20 +345,24 @@ TEST_F(PrimitiveDraws, OpaqueParameterIsModeZero) {
     for (int i = 0; i < 256; ++i) BlendImageRamp[i] = static_cast<uint8_t>(rng());
     const int32_t v[12] = {0, 0, 0, 0, 11, 2, 5, 0, 1, 9, 0, 5};
     const int32_t corners[8] = {1, 1, 9, 0, 0, 8, 10, 9};
-    const int32_t colour = static_cast<int32_t>(rng() & 0xFFFFFF), flat = static_cast<int32_t>(rng());
+    const int32_t colour = static_cast<int32_t>(rng() & 0xFFFFFF),
+                  flat = static_cast<int32_t>(rng());
     for (uint32_t bright : {0xFFFFFFu, 0x3080FFu})
       for (int transparent : {0, 1})
         for (bool withBlend : {false, true}) {
           DrawBright = bright;
           std::vector<std::vector<uint8_t>> results;
-          for (const auto& [mode, param] : std::vector<std::pair<int, int>>{{0, 255}, {0, 0}, {1, 255}}) {
+          for (const auto& [mode, param] :
+               std::vector<std::pair<int, int>>{{0, 255}, {0, 0}, {1, 255}}) {
             CurrentBlendMode = mode;
             BlendParam = param;
             CanaryImage d(12, 10, k.colorType);
             d.buffer = start.buffer;
             SoftDrawTarget = &d.image;
-            DrawMemImgTriangle(&d.image, &src.image, v, transparent, withBlend ? &blend.image : nullptr, 0);
-            DrawMemImgQuad(&d.image, &src.image, corners, transparent, withBlend ? &blend.image : nullptr);
+            DrawMemImgTriangle(&d.image, &src.image, v, transparent,
+                               withBlend ? &blend.image : nullptr, 0);
+            DrawMemImgQuad(&d.image, &src.image, corners, transparent,
+                           withBlend ? &blend.image : nullptr);
             DrawMemImgTriangle(&d.image, nullptr, v, 0, nullptr, flat);
             const RECT r = {2, 3, 9, 7};
             FillMemImgBox(&d.image, &r, colour);

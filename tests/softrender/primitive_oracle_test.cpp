@@ -71,17 +71,23 @@ struct Combination {
 std::string Describe(const Scene& s, const Combination& c, const char* draw) {
   std::ostringstream out;
   out << draw << (s.colorType == Xrgb8888 ? " 32-bit " : " 16-bit ")
-      << (s.kind == Kind::Flat ? "flat" : s.kind == Kind::Direct ? "direct" : s.kind == Kind::Alpha ? "alpha" : "paletted")
-      << " mode " << c.mode << " P " << c.param << " bright " << std::hex << c.bright << std::dec << " blend "
-      << c.blend << " transparent " << c.transparent;
+      << (s.kind == Kind::Flat     ? "flat"
+          : s.kind == Kind::Direct ? "direct"
+          : s.kind == Kind::Alpha  ? "alpha"
+                                   : "paletted")
+      << " mode " << c.mode << " P " << c.param << " bright " << std::hex << c.bright << std::dec
+      << " blend " << c.blend << " transparent " << c.transparent;
   return out.str();
 }
 
-bool Compare(const Scene& s, const std::vector<uint8_t>& expected, const Combination& c, const char* draw) {
+bool Compare(const Scene& s, const std::vector<uint8_t>& expected, const Combination& c,
+             const char* draw) {
   return MatchesReference(s.dst, expected, [&] { return Describe(s, c, draw); });
 }
 
-int32_t Coord(std::mt19937& rng, int lo, int hi) { return lo + static_cast<int32_t>(rng() % (hi - lo + 1)); }
+int32_t Coord(std::mt19937& rng, int lo, int hi) {
+  return lo + static_cast<int32_t>(rng() % (hi - lo + 1));
+}
 
 TEST(PrimitiveOracle, MatchesTheReferenceOnRandomScenes) {
   DrawStateGuard state;
@@ -108,7 +114,9 @@ TEST(PrimitiveOracle, MatchesTheReferenceOnRandomScenes) {
                   scene.Randomise(rng);
                   DrawArea = areas[rng() % 3];
                   SoftDrawTarget = rng() % 4 ? &scene.dst.image : nullptr;
-                  const MEMIMG* blendImage = blend == 0 ? nullptr : blend == 1 ? &scene.blend.image : &scene.smallBlend.image;
+                  const MEMIMG* blendImage = blend == 0   ? nullptr
+                                             : blend == 1 ? &scene.blend.image
+                                                          : &scene.smallBlend.image;
                   const MEMIMG* src = kind == Kind::Flat ? nullptr : &scene.src.image;
                   const int32_t colour = static_cast<int32_t>(rng());
                   int32_t v[12];
@@ -122,33 +130,46 @@ TEST(PrimitiveOracle, MatchesTheReferenceOnRandomScenes) {
                   std::vector<uint8_t> expected = start;
                   uint8_t* ref = expected.data() + CanaryImage::kMargin;
 
-                  ReferenceDrawTriangle(ref, &scene.dst.image, src, v, transparent, blendImage, colour);
+                  ReferenceDrawTriangle(ref, &scene.dst.image, src, v, transparent, blendImage,
+                                        colour);
                   DrawMemImgTriangle(&scene.dst.image, src, v, transparent, blendImage, colour);
-                  if (!Compare(scene, expected, c, "triangle") && ++failures >= 10) FAIL() << "stopping";
+                  if (!Compare(scene, expected, c, "triangle") && ++failures >= 10)
+                    FAIL() << "stopping";
                   drawn += expected != start;
                   ++draws;
 
                   if (src != nullptr) {
                     // The four-corner draw: its two triangles in order.
-                    const int32_t corners[8] = {v[0], v[1], v[4], v[5], v[8], v[9], Coord(rng, -4, 18), Coord(rng, -4, 14)};
+                    const int32_t corners[8] = {
+                        v[0], v[1], v[4], v[5], v[8], v[9], Coord(rng, -4, 18), Coord(rng, -4, 14)};
                     const int32_t w = src->width, h = src->height;
-                    const int32_t t1[12] = {corners[0], corners[1], 0, 0, corners[2], corners[3], w, 0, corners[4], corners[5], 0, h};
-                    const int32_t t2[12] = {corners[2], corners[3], w, 0, corners[4], corners[5], 0, h, corners[6], corners[7], w, h};
-                    ReferenceDrawTriangle(ref, &scene.dst.image, src, t1, transparent, blendImage, 0);
-                    ReferenceDrawTriangle(ref, &scene.dst.image, src, t2, transparent, blendImage, 0);
+                    const int32_t t1[12] = {corners[0], corners[1], 0, 0,
+                                            corners[2], corners[3], w, 0,
+                                            corners[4], corners[5], 0, h};
+                    const int32_t t2[12] = {corners[2], corners[3], w, 0,
+                                            corners[4], corners[5], 0, h,
+                                            corners[6], corners[7], w, h};
+                    ReferenceDrawTriangle(ref, &scene.dst.image, src, t1, transparent, blendImage,
+                                          0);
+                    ReferenceDrawTriangle(ref, &scene.dst.image, src, t2, transparent, blendImage,
+                                          0);
                     DrawMemImgQuad(&scene.dst.image, src, corners, transparent, blendImage);
-                    if (!Compare(scene, expected, c, "quad") && ++failures >= 10) FAIL() << "stopping";
+                    if (!Compare(scene, expected, c, "quad") && ++failures >= 10)
+                      FAIL() << "stopping";
                   } else {
-                    const RECT box = {Coord(rng, -4, 18), Coord(rng, -4, 14), Coord(rng, -4, 18), Coord(rng, -4, 14)};
+                    const RECT box = {Coord(rng, -4, 18), Coord(rng, -4, 14), Coord(rng, -4, 18),
+                                      Coord(rng, -4, 14)};
                     const RECT* rect = rng() % 5 ? &box : nullptr;
                     ReferenceFillBox(ref, &scene.dst.image, rect, colour);
                     FillMemImgBox(&scene.dst.image, rect, colour);
-                    if (!Compare(scene, expected, c, "box") && ++failures >= 10) FAIL() << "stopping";
+                    if (!Compare(scene, expected, c, "box") && ++failures >= 10)
+                      FAIL() << "stopping";
                     const int32_t x1 = Coord(rng, -6, 20), y1 = Coord(rng, -6, 16);
                     const int32_t x2 = Coord(rng, -6, 20), y2 = Coord(rng, -6, 16);
                     ReferenceDrawLine(ref, &scene.dst.image, x1, y1, x2, y2, colour);
                     DrawMemImgLine(&scene.dst.image, x1, y1, x2, y2, colour);
-                    if (!Compare(scene, expected, c, "line") && ++failures >= 10) FAIL() << "stopping";
+                    if (!Compare(scene, expected, c, "line") && ++failures >= 10)
+                      FAIL() << "stopping";
                   }
                   ASSERT_TRUE(scene.dst.CanariesIntact()) << Describe(scene, c, "any draw");
                 }

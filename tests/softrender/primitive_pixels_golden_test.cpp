@@ -30,16 +30,17 @@ struct Case {
   uint32_t bright;  // DrawBright
   int transparent;  // textured draws; flat triangles get it too and must ignore it
   int weight;       // W of the blend image, or kNone
-  uint32_t source;  // the pixel (16-bit alpha: word | A << 16), the palette entry, or the flat colour
-  uint32_t key;     // the source's transparent colour (an index for a paletted source)
+  uint32_t
+      source;    // the pixel (16-bit alpha: word | A << 16), the palette entry, or the flat colour
+  uint32_t key;  // the source's transparent colour (an index for a paletted source)
   uint32_t dest;
   uint32_t expected;
   int64_t expectedFlatTriangle = kNone;  // where the flat triangle's brightness rule differs
 };
 
 std::string Name(const Case& c) {
-  return std::string(c.what) + " (" + std::to_string(c.depth) + "-bit, mode " + std::to_string(c.mode) + ", P " +
-         std::to_string(c.param) + ")";
+  return std::string(c.what) + " (" + std::to_string(c.depth) + "-bit, mode " +
+         std::to_string(c.mode) + ", P " + std::to_string(c.param) + ")";
 }
 
 struct Scene {
@@ -50,12 +51,14 @@ struct Scene {
 
   explicit Scene(const Case& cs)
       : dst(3, 3, cs.depth == 32 ? Xrgb8888 : Rgb565),
-        src(1, 1, cs.depth == 32 ? Xrgb8888 : Rgb565, cs.kind == Kind::Paletted, cs.kind == Kind::Alpha),
+        src(1, 1, cs.depth == 32 ? Xrgb8888 : Rgb565, cs.kind == Kind::Paletted,
+            cs.kind == Kind::Alpha),
         blend(1, 1, Single8),
         c(cs) {
     const bool deep = cs.depth == 32;
     for (int y = 0; y < 3; ++y)
-      for (int x = 0; x < 3; ++x) dst.Set(x, y, deep ? 0x9C3A5E71u + 0x01010101u * (x + 3 * y) : 0x5E71u + 3 * (x + 3 * y));
+      for (int x = 0; x < 3; ++x)
+        dst.Set(x, y, deep ? 0x9C3A5E71u + 0x01010101u * (x + 3 * y) : 0x5E71u + 3 * (x + 3 * y));
     dst.Set(1, 1, cs.dest);
     MemImgBody& body = *src.image.body;
     body.transparentColor = cs.key;
@@ -80,12 +83,13 @@ struct Scene {
   // Checks the middle pixel, the neighbours and the canaries.
   void Expect(uint32_t want, const char* draw) {
     const bool deep = c.depth == 32;
-    EXPECT_EQ(dst.Get(1, 1), want) << Name(c) << " by " << draw << std::hex << ": got 0x" << dst.Get(1, 1)
-                                   << ", want 0x" << want;
+    EXPECT_EQ(dst.Get(1, 1), want) << Name(c) << " by " << draw << std::hex << ": got 0x"
+                                   << dst.Get(1, 1) << ", want 0x" << want;
     for (int y = 0; y < 3; ++y)
       for (int x = 0; x < 3; ++x) {
         if (x == 1 && y == 1) continue;
-        ASSERT_EQ(dst.Get(x, y), deep ? 0x9C3A5E71u + 0x01010101u * (x + 3 * y) : 0x5E71u + 3 * (x + 3 * y))
+        ASSERT_EQ(dst.Get(x, y),
+                  deep ? 0x9C3A5E71u + 0x01010101u * (x + 3 * y) : 0x5E71u + 3 * (x + 3 * y))
             << Name(c) << " by " << draw << " wrote outside the draw area";
       }
     ASSERT_TRUE(dst.CanariesIntact()) << Name(c) << " by " << draw;
@@ -109,18 +113,22 @@ void DrawCase(const Case& c) {
     const MemImgLine line = {1, 1, 1, 2, colour, 77};
     DrawMemImgLines(&s.dst.image, &line, 1);
     s.Expect(c.expected, "line list");
-    const uint32_t triangle = c.expectedFlatTriangle == kNone ? c.expected : static_cast<uint32_t>(c.expectedFlatTriangle);
+    const uint32_t triangle = c.expectedFlatTriangle == kNone
+                                  ? c.expected
+                                  : static_cast<uint32_t>(c.expectedFlatTriangle);
     DrawMemImgTriangle(&s.dst.image, nullptr, tri, 1, &s.blend.image, colour);
     s.Expect(triangle, "flat triangle with flag and blend image");
     DrawMemImgTriangle(&s.dst.image, nullptr, tri, 0, nullptr, colour);
     s.Expect(triangle, "flat triangle");
     return;
   }
-  DrawMemImgTriangle(&s.dst.image, &s.src.image, tri, c.transparent, c.weight == kNone ? nullptr : &s.blend.image, 0);
+  DrawMemImgTriangle(&s.dst.image, &s.src.image, tri, c.transparent,
+                     c.weight == kNone ? nullptr : &s.blend.image, 0);
   s.Expect(c.expected, "textured triangle");
   // The four-corner draw of the same 1 x 1 source puts the texel on the same pixel.
   const int32_t corners[8] = {1, 1, 2, 1, 1, 2, 2, 2};
-  DrawMemImgQuad(&s.dst.image, &s.src.image, corners, c.transparent, c.weight == kNone ? nullptr : &s.blend.image);
+  DrawMemImgQuad(&s.dst.image, &s.src.image, corners, c.transparent,
+                 c.weight == kNone ? nullptr : &s.blend.image);
   s.Expect(c.expected, "quad");
 }
 

@@ -16,17 +16,21 @@
 namespace {
 
 int32_t Wild(std::mt19937& rng) {
-  static const int32_t kExtremes[] = {INT32_MIN, INT32_MIN + 1, INT32_MAX, INT32_MAX - 4, -8192, 8192,
-                                      -1000000, 1000000, -1, 0, 1};
+  static const int32_t kExtremes[] = {
+      INT32_MIN, INT32_MIN + 1, INT32_MAX, INT32_MAX - 4, -8192, 8192, -1000000, 1000000, -1, 0, 1};
   switch (rng() % 4) {
-    case 0: return kExtremes[rng() % (sizeof(kExtremes) / sizeof(kExtremes[0]))];
-    case 1: return static_cast<int32_t>(rng());
-    default: return static_cast<int32_t>(rng() % 60) - 20;
+    case 0:
+      return kExtremes[rng() % (sizeof(kExtremes) / sizeof(kExtremes[0]))];
+    case 1:
+      return static_cast<int32_t>(rng());
+    default:
+      return static_cast<int32_t>(rng() % 60) - 20;
   }
 }
 
 // Every pixel outside the box keeps its value and the canaries hold.
-void ExpectOnlyInside(CanaryImage& img, const std::vector<uint8_t>& before, const RECT& box, const char* what) {
+void ExpectOnlyInside(CanaryImage& img, const std::vector<uint8_t>& before, const RECT& box,
+                      const char* what) {
   ASSERT_TRUE(img.CanariesIntact()) << what;
   CanaryImage ref(img.image.width, img.image.height, img.image.body->colorType);
   ref.buffer = before;
@@ -40,7 +44,10 @@ void ExpectOnlyInside(CanaryImage& img, const std::vector<uint8_t>& before, cons
 TEST(PrimitiveSafety, WildGeometryStaysInsideTheAreaAndTheImage) {
   DrawStateGuard state;
   std::mt19937 rng(1234);
-  const RECT areas[] = {{0, 0, 24, 16}, {-50, -50, 500, 500}, {5, 3, 19, 12}, {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}};
+  const RECT areas[] = {{0, 0, 24, 16},
+                        {-50, -50, 500, 500},
+                        {5, 3, 19, 12},
+                        {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}};
   for (int colorType : {Xrgb8888, Rgb565}) {
     CanaryImage dst(24, 16, colorType);
     CanaryImage src(7, 5, colorType, 0, 1), pal(6, 6, colorType, 1), blend(7, 6, Single8);
@@ -64,10 +71,19 @@ TEST(PrimitiveSafety, WildGeometryStaysInsideTheAreaAndTheImage) {
       for (int32_t& c : v) c = Wild(rng);
       const int32_t colour = static_cast<int32_t>(rng());
       switch (i % 5) {
-        case 0: DrawMemImgTriangle(&dst.image, &src.image, v, static_cast<int>(rng() % 2), &blend.image, 0); break;
-        case 1: DrawMemImgTriangle(&dst.image, i % 2 ? nullptr : &pal.image, v, 1, nullptr, colour); break;
-        case 2: DrawMemImgQuad(&dst.image, &src.image, v, 0, nullptr); break;
-        case 3: DrawMemImgLine(&dst.image, v[0], v[1], v[2], v[3], colour); break;
+        case 0:
+          DrawMemImgTriangle(&dst.image, &src.image, v, static_cast<int>(rng() % 2), &blend.image,
+                             0);
+          break;
+        case 1:
+          DrawMemImgTriangle(&dst.image, i % 2 ? nullptr : &pal.image, v, 1, nullptr, colour);
+          break;
+        case 2:
+          DrawMemImgQuad(&dst.image, &src.image, v, 0, nullptr);
+          break;
+        case 3:
+          DrawMemImgLine(&dst.image, v[0], v[1], v[2], v[3], colour);
+          break;
         default: {
           const RECT r = {v[0], v[1], v[2], v[3]};
           FillMemImgBox(&dst.image, &r, colour);

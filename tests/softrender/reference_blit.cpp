@@ -23,7 +23,8 @@ Pixel Split8888(uint32_t w) {
   return {{int(w & 0xFF), int((w >> 8) & 0xFF), int((w >> 16) & 0xFF)}, int(w >> 24)};
 }
 uint32_t Join8888(const Pixel& p) {
-  return uint32_t(p.c[0]) | uint32_t(p.c[1]) << 8 | uint32_t(p.c[2]) << 16 | uint32_t(p.fourth) << 24;
+  return uint32_t(p.c[0]) | uint32_t(p.c[1]) << 8 | uint32_t(p.c[2]) << 16 |
+         uint32_t(p.fourth) << 24;
 }
 Pixel Split565(uint16_t w) { return {{w & 31, (w >> 5) & 63, w >> 11}, 0}; }
 uint16_t Join565(const Pixel& p) { return uint16_t(p.c[2] << 11 | p.c[1] << 5 | p.c[0]); }
@@ -71,9 +72,11 @@ uint16_t ReferenceAddSaturate565(uint16_t d, uint16_t t, bool lowBits) {
   const int greenUpper = (D.c[1] >> 1) + (T.c[1] >> 1);
   const int greenCarry = greenUpper > 31;
   // An overflow fills green's upper five bits; its lowest bit still takes blue's carry.
-  out.c[1] = (greenCarry ? 31 : greenUpper) << 1 | blueCarry | (lowBits ? ((D.c[1] | T.c[1]) & 1) : 0);
+  out.c[1] =
+      (greenCarry ? 31 : greenUpper) << 1 | blueCarry | (lowBits ? ((D.c[1] | T.c[1]) & 1) : 0);
   const int redUpper = (D.c[2] >> 1) + (T.c[2] >> 1);
-  out.c[2] = redUpper > 15 ? 31 : (redUpper << 1) | greenCarry | (lowBits ? ((D.c[2] | T.c[2]) & 1) : 0);
+  out.c[2] =
+      redUpper > 15 ? 31 : (redUpper << 1) | greenCarry | (lowBits ? ((D.c[2] | T.c[2]) & 1) : 0);
   return Join565(out);
 }
 
@@ -94,7 +97,9 @@ using Form = ReferenceForm;
 using Draw = ReferenceRuleState;
 
 // Mix toward Y by w out of 2^m: floor((D * 2^m + w * (Y - D)) / 2^m).
-int Mix(int d, int y, int64_t w, int m) { return int(FloorDiv(int64_t(d) * (int64_t(1) << m) + w * (y - d), int64_t(1) << m)); }
+int Mix(int d, int y, int64_t w, int m) {
+  return int(FloorDiv(int64_t(d) * (int64_t(1) << m) + w * (y - d), int64_t(1) << m));
+}
 
 uint32_t Rule8888(const Draw& s, uint32_t dWord, uint32_t sWord, int a, int r, Form form) {
   if (form == Form::Raw) return sWord;
@@ -134,7 +139,8 @@ uint32_t Rule8888(const Draw& s, uint32_t dWord, uint32_t sWord, int a, int r, F
       return Join8888(out);
     case 2:
     case 3: {
-      if (s.mode == 2 && special && s.P == 255) return ReferenceAddSaturate8888(dWord, sWord, false);
+      if (s.mode == 2 && special && s.P == 255)
+        return ReferenceAddSaturate8888(dWord, sWord, false);
       Pixel T{};
       for (int c = 0; c < 3; ++c)
         T.c[c] = fm == 0 ? X.c[c] * s.P / 255 : int(int64_t(X.c[c]) * fw * s.P >> (fm + 8));
@@ -175,7 +181,8 @@ uint16_t Rule565(const Draw& s, uint16_t dWord, uint16_t sWord, int a, int r, Fo
       if (s.mode == 1 && special) {
         const int q = s.P / 4;
         for (int c = 0; c < 3; ++c)
-          out.c[c] = s.P == 128 ? (S.c[c] >> 1) + (D.c[c] >> 1) : (S.c[c] * q + D.c[c] * (63 - q)) / 63;
+          out.c[c] =
+              s.P == 128 ? (S.c[c] >> 1) + (D.c[c] >> 1) : (S.c[c] * q + D.c[c] * (63 - q)) / 63;
         return Join565(out);
       }
       for (int c = 0; c < 3; ++c) {
@@ -184,21 +191,27 @@ uint16_t Rule565(const Draw& s, uint16_t dWord, uint16_t sWord, int a, int r, Fo
         out.c[c] = fm == 0 ? D.c[c] + (y - D.c[c]) * s.P / 255 : Mix(D.c[c], y, fw * s.P, fm + 8);
       }
       if (s.mode == 11 && partial && !blendForm && !s.isBright) {
-        const int64_t g = int64_t(D.c[1]) * (1 << 21) + int64_t(S.c[1] * D.c[1] / 2 - 32 * D.c[1]) * a * s.P;
+        const int64_t g =
+            int64_t(D.c[1]) * (1 << 21) + int64_t(S.c[1] * D.c[1] / 2 - 32 * D.c[1]) * a * s.P;
         out.c[1] = int(FloorDiv(g, int64_t(1) << 21));
       }
       return Join565(out);
     case 2:
     case 3: {
       if (special && s.P == 255)
-        return s.mode == 2 ? ReferenceAddSaturate565(dWord, sWord, false) : ReferenceSubtractSaturate565(dWord, sWord);
+        return s.mode == 2 ? ReferenceAddSaturate565(dWord, sWord, false)
+                           : ReferenceSubtractSaturate565(dWord, sWord);
       Pixel T{};
       for (int c = 0; c < 3; ++c) {
         int v;
-        if (!partial && !blendForm) v = X.c[c];
-        else if (!partial) v = X.c[c] * r / 256;
-        else if (!blendForm) v = s.isBright ? (S.c[c] * a / 256) * s.bright[c] / 255 : S.c[c] * a / 256;
-        else v = X.c[c] * a * r / 65536;
+        if (!partial && !blendForm)
+          v = X.c[c];
+        else if (!partial)
+          v = X.c[c] * r / 256;
+        else if (!blendForm)
+          v = s.isBright ? (S.c[c] * a / 256) * s.bright[c] / 255 : S.c[c] * a / 256;
+        else
+          v = X.c[c] * a * r / 65536;
         T.c[c] = v * s.P / 255;
       }
       return s.mode == 2 ? ReferenceAddSaturate565(dWord, Join565(T), true)
@@ -212,15 +225,18 @@ uint16_t Rule565(const Draw& s, uint16_t dWord, uint16_t sWord, int a, int r, Fo
 
 }  // namespace
 
-uint32_t ReferenceRule8888(const ReferenceRuleState& s, uint32_t d, uint32_t src, int a, int r, ReferenceForm form) {
+uint32_t ReferenceRule8888(const ReferenceRuleState& s, uint32_t d, uint32_t src, int a, int r,
+                           ReferenceForm form) {
   return Rule8888(s, d, src, a, r, form);
 }
 
-uint16_t ReferenceRule565(const ReferenceRuleState& s, uint16_t d, uint16_t src, int a, int r, ReferenceForm form) {
+uint16_t ReferenceRule565(const ReferenceRuleState& s, uint16_t d, uint16_t src, int a, int r,
+                          ReferenceForm form) {
   return Rule565(s, d, src, a, r, form);
 }
 
-void ReferencePutPixel(uint8_t* out, const ReferenceRuleState& s, uint32_t src, int a, int r, ReferenceForm form) {
+void ReferencePutPixel(uint8_t* out, const ReferenceRuleState& s, uint32_t src, int a, int r,
+                       ReferenceForm form) {
   if (s.deep) {
     uint32_t d;
     std::memcpy(&d, out, 4);
@@ -245,10 +261,11 @@ void ReferenceDrawPlain(uint8_t* dstPixels, const MEMIMG* dst, const MEMIMG* src
   const int64_t left = std::max<int64_t>({int64_t(x), DrawArea.left, 0});
   const int64_t top = std::max<int64_t>({int64_t(y), DrawArea.top, 0});
   const int64_t right = std::min<int64_t>({int64_t(x) + src->width, DrawArea.right, dst->width});
-  const int64_t bottom = std::min<int64_t>({int64_t(y) + src->height, DrawArea.bottom, dst->height});
+  const int64_t bottom =
+      std::min<int64_t>({int64_t(y) + src->height, DrawArea.bottom, dst->height});
   if (right <= left || bottom <= top) return;
-  if (blendImage != nullptr &&
-      (blendImage->body->colorType != Single8 || blendImage->width < right - x || blendImage->height < bottom - y))
+  if (blendImage != nullptr && (blendImage->body->colorType != Single8 ||
+                                blendImage->width < right - x || blendImage->height < bottom - y))
     return;
 
   Draw s{};
@@ -289,14 +306,17 @@ void ReferenceDrawPlain(uint8_t* dstPixels, const MEMIMG* dst, const MEMIMG* src
 
       Form form;
       if (s.alphaSource) {
-        if (transparent != 0) form = a == 0 ? Form::Skip : a == 255 ? Form::Opaque : Form::Partial;
-        else form = s.mode == 0 && !s.isBright && !s.blend ? Form::Raw : Form::Partial;
+        if (transparent != 0)
+          form = a == 0 ? Form::Skip : a == 255 ? Form::Opaque : Form::Partial;
+        else
+          form = s.mode == 0 && !s.isBright && !s.blend ? Form::Raw : Form::Partial;
       } else {
         form = transparent != 0 && key == sb.transparentColor ? Form::Skip : Form::Opaque;
       }
       if (form == Form::Skip) continue;
 
-      const int r = s.blend ? BlendImageRamp[blendImage->pixels[sy * blendImage->body->pitch + sx]] : 0;
+      const int r =
+          s.blend ? BlendImageRamp[blendImage->pixels[sy * blendImage->body->pitch + sx]] : 0;
       ReferencePutPixel(out, s, sWord, a, r, form);
     }
   }

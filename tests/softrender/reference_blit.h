@@ -32,7 +32,10 @@ struct ReferenceRuleState {
   bool perPixel;
   bool deep;
 };
-uint32_t ReferenceRule8888(const ReferenceRuleState& s, uint32_t d, uint32_t src, int a, int r, ReferenceForm form);
-uint16_t ReferenceRule565(const ReferenceRuleState& s, uint16_t d, uint16_t src, int a, int r, ReferenceForm form);
+uint32_t ReferenceRule8888(const ReferenceRuleState& s, uint32_t d, uint32_t src, int a, int r,
+                           ReferenceForm form);
+uint16_t ReferenceRule565(const ReferenceRuleState& s, uint16_t d, uint16_t src, int a, int r,
+                          ReferenceForm form);
 // The destination word at `out` (32 or 16 bits, as s.deep says) through the rule, in place.
-void ReferencePutPixel(uint8_t* out, const ReferenceRuleState& s, uint32_t src, int a, int r, ReferenceForm form);
+void ReferencePutPixel(uint8_t* out, const ReferenceRuleState& s, uint32_t src, int a, int r,
+                       ReferenceForm form);

@@ -30,8 +30,8 @@ bool State(ReferenceRuleState* s, bool deep) {
 }
 
 // The pixel at (x, y) of the copy, through the rule.
-void Put(uint8_t* pixels, const MEMIMG* dst, int64_t x, int64_t y, const ReferenceRuleState& s, uint32_t colour,
-         int a, int r, ReferenceForm form) {
+void Put(uint8_t* pixels, const MEMIMG* dst, int64_t x, int64_t y, const ReferenceRuleState& s,
+         uint32_t colour, int a, int r, ReferenceForm form) {
   if (form == ReferenceForm::Skip) return;
   ReferencePutPixel(pixels + y * dst->body->pitch + x * (s.deep ? 4 : 2), s, colour, a, r, form);
 }
@@ -39,27 +39,32 @@ void Put(uint8_t* pixels, const MEMIMG* dst, int64_t x, int64_t y, const Referen
 // Channels of a flat colour scaled by brightness, either by k / 256 (boxes, lines: only while
 // brightness is on) or by k / 255 (flat triangles: always).
 uint32_t Brighten(uint32_t colour, bool deep, bool by255) {
-  const int k[3] = {int(DrawBright & 0xFF), int((DrawBright >> 8) & 0xFF), int((DrawBright >> 16) & 0xFF)};
+  const int k[3] = {int(DrawBright & 0xFF), int((DrawBright >> 8) & 0xFF),
+                    int((DrawBright >> 16) & 0xFF)};
   if (!by255 && k[0] == 255 && k[1] == 255 && k[2] == 255) return colour;
   const auto scale = [&](int v, int c) { return by255 ? v * k[c] / 255 : v * k[c] / 256; };
   if (deep) {
     uint32_t out = colour & 0xFF000000u;
-    for (int c = 0; c < 3; ++c) out |= uint32_t(scale(int((colour >> (8 * c)) & 0xFF), c)) << (8 * c);
+    for (int c = 0; c < 3; ++c)
+      out |= uint32_t(scale(int((colour >> (8 * c)) & 0xFF), c)) << (8 * c);
     return out;
   }
-  const int b = scale(int(colour & 31), 0), g = scale(int((colour >> 5) & 63), 1), r = scale(int((colour >> 11) & 31), 2);
+  const int b = scale(int(colour & 31), 0), g = scale(int((colour >> 5) & 63), 1),
+            r = scale(int((colour >> 11) & 31), 2);
   return uint32_t(r << 11 | g << 5 | b);
 }
 
 ClipBox Area(const MEMIMG* dst) {
   return {std::max<int64_t>(DrawArea.left, 0), std::max<int64_t>(DrawArea.top, 0),
-          std::min<int64_t>(DrawArea.right, dst->width), std::min<int64_t>(DrawArea.bottom, dst->height)};
+          std::min<int64_t>(DrawArea.right, dst->width),
+          std::min<int64_t>(DrawArea.bottom, dst->height)};
 }
 
 }  // namespace
 
-void ReferenceDrawTriangle(uint8_t* pixels, const MEMIMG* dst, const MEMIMG* src, const int32_t v[12],
-                           int transparent, const MEMIMG* blendImage, int32_t colour) {
+void ReferenceDrawTriangle(uint8_t* pixels, const MEMIMG* dst, const MEMIMG* src,
+                           const int32_t v[12], int transparent, const MEMIMG* blendImage,
+                           int32_t colour) {
   if (!Drawable(dst)) return;
   const bool deep = dst->body->colorType == Xrgb8888;
   if (src != nullptr && src->body->colorType != dst->body->colorType) return;
@@ -76,14 +81,15 @@ void ReferenceDrawTriangle(uint8_t* pixels, const MEMIMG* dst, const MEMIMG* src
     for (int64_t y = t.topRow; y < t.bottomRow; ++y) {
       TriangleSpan span;
       if (!TriangleRowSpan(t, area, y, &span)) continue;
-      for (int64_t k = 0; k < span.count; ++k) Put(pixels, dst, span.column + k, y, s, c, 255, 0, ReferenceForm::Opaque);
+      for (int64_t k = 0; k < span.count; ++k)
+        Put(pixels, dst, span.column + k, y, s, c, 255, 0, ReferenceForm::Opaque);
     }
     return;
   }
 
   const MemImgBody& sb = *src->body;
-  if (blendImage != nullptr &&
-      (blendImage->body->colorType != Single8 || blendImage->width < src->width || blendImage->height < src->height))
+  if (blendImage != nullptr && (blendImage->body->colorType != Single8 ||
+                                blendImage->width < src->width || blendImage->height < src->height))
     return;
   s.blend = blendImage != nullptr;
   s.alphaSource = sb.hasAlpha && !sb.paletted;
@@ -92,7 +98,8 @@ void ReferenceDrawTriangle(uint8_t* pixels, const MEMIMG* dst, const MEMIMG* src
     TriangleSpan span;
     if (!TriangleRowSpan(t, area, y, &span)) continue;
     for (int64_t k = 0; k < span.count; ++k) {
-      const __int128 u = span.u + static_cast<__int128>(k) * t.dudx, vv = span.v + static_cast<__int128>(k) * t.dvdx;
+      const __int128 u = span.u + static_cast<__int128>(k) * t.dudx,
+                     vv = span.v + static_cast<__int128>(k) * t.dvdx;
       if (u < 0 || vv < 0 || u >= static_cast<__int128>(src->width) * FixOne ||
           vv >= static_cast<__int128>(src->height) * FixOne)
         continue;
@@ -115,8 +122,10 @@ void ReferenceDrawTriangle(uint8_t* pixels, const MEMIMG* dst, const MEMIMG* src
                : a == 255       ? ReferenceForm::Opaque
                                 : ReferenceForm::Partial;
       else
-        form = transparent != 0 && key == sb.transparentColor ? ReferenceForm::Skip : ReferenceForm::Opaque;
-      const int r = s.blend ? BlendImageRamp[blendImage->pixels[ty * blendImage->body->pitch + tx]] : 0;
+        form = transparent != 0 && key == sb.transparentColor ? ReferenceForm::Skip
+                                                              : ReferenceForm::Opaque;
+      const int r =
+          s.blend ? BlendImageRamp[blendImage->pixels[ty * blendImage->body->pitch + tx]] : 0;
       Put(pixels, dst, span.column + k, y, s, word, a, r, form);
     }
   }
@@ -143,8 +152,8 @@ void ReferenceFillBox(uint8_t* pixels, const MEMIMG* dst, const RECT* rect, int3
       Put(pixels, dst, x, y, s, c, 255, 0, ReferenceForm::Opaque);
 }
 
-void ReferenceDrawLine(uint8_t* pixels, const MEMIMG* dst, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
-                       int32_t colour) {
+void ReferenceDrawLine(uint8_t* pixels, const MEMIMG* dst, int32_t x1, int32_t y1, int32_t x2,
+                       int32_t y2, int32_t colour) {
   if (!Drawable(dst)) return;
   const bool deep = dst->body->colorType == Xrgb8888;
   ReferenceRuleState s;
@@ -158,7 +167,8 @@ void ReferenceDrawLine(uint8_t* pixels, const MEMIMG* dst, int32_t x1, int32_t y
   const int64_t major = xMajor ? w.dx : w.dy, minor = xMajor ? w.dy : w.dx;
   for (int64_t k = 0; k < major; ++k) {
     const int64_t along = k, across = k * minor / major;
-    const int64_t x = w.x + w.stepX * (xMajor ? along : across), y = w.y + w.stepY * (xMajor ? across : along);
+    const int64_t x = w.x + w.stepX * (xMajor ? along : across),
+                  y = w.y + w.stepY * (xMajor ? across : along);
     Put(pixels, dst, x, y, s, c, 255, 0, ReferenceForm::Opaque);
   }
 }

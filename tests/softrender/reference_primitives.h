@@ -10,8 +10,9 @@
 
 // Each draws as its primitive would, reading the draw state, into dstPixels: a copy of the
 // destination's bytes whose first byte corresponds to dst->pixels.
-void ReferenceDrawTriangle(uint8_t* dstPixels, const MEMIMG* dst, const MEMIMG* src, const int32_t vertices[12],
-                           int transparent, const MEMIMG* blendImage, int32_t colour);
+void ReferenceDrawTriangle(uint8_t* dstPixels, const MEMIMG* dst, const MEMIMG* src,
+                           const int32_t vertices[12], int transparent, const MEMIMG* blendImage,
+                           int32_t colour);
 void ReferenceFillBox(uint8_t* dstPixels, const MEMIMG* dst, const RECT* rect, int32_t colour);
-void ReferenceDrawLine(uint8_t* dstPixels, const MEMIMG* dst, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
-                       int32_t colour);
+void ReferenceDrawLine(uint8_t* dstPixels, const MEMIMG* dst, int32_t x1, int32_t y1, int32_t x2,
+                       int32_t y2, int32_t colour);

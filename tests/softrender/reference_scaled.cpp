@@ -14,7 +14,8 @@ namespace {
 bool Drawable(const MEMIMG* dst, const MEMIMG* src) {
   const MemImgBody& d = *dst->body;
   const MemImgBody& s = *src->body;
-  return !d.paletted && !d.hasAlpha && s.colorType == d.colorType && (d.colorType == Rgb565 || d.colorType == Xrgb8888);
+  return !d.paletted && !d.hasAlpha && s.colorType == d.colorType &&
+         (d.colorType == Rgb565 || d.colorType == Xrgb8888);
 }
 
 // The draw state for one draw, or false when its mode draws nothing at its parameter.
@@ -35,13 +36,15 @@ bool State(ReferenceRuleState* s, const MEMIMG* src, const MEMIMG* blendImage) {
 }
 
 bool BlendCovers(const MEMIMG* blendImage, const MEMIMG* src) {
-  return blendImage == nullptr || (blendImage->body->colorType == Single8 && blendImage->width >= src->width &&
-                                   blendImage->height >= src->height);
+  return blendImage == nullptr ||
+         (blendImage->body->colorType == Single8 && blendImage->width >= src->width &&
+          blendImage->height >= src->height);
 }
 
 // Draws source texel (tx, ty) onto destination pixel (x, y) of the copy.
 void DrawTexel(uint8_t* pixels, const MEMIMG* dst, const MEMIMG* src, const MEMIMG* blendImage,
-               const ReferenceRuleState& s, int transparent, int64_t x, int64_t y, int64_t tx, int64_t ty) {
+               const ReferenceRuleState& s, int transparent, int64_t x, int64_t y, int64_t tx,
+               int64_t ty) {
   const MemImgBody& sb = *src->body;
   const int bytes = sb.paletted ? 1 : s.deep || sb.hasAlpha ? 4 : 2;
   const uint8_t* px = src->pixels + ty * sb.pitch + tx * bytes;
@@ -62,7 +65,8 @@ void DrawTexel(uint8_t* pixels, const MEMIMG* dst, const MEMIMG* src, const MEMI
            : a == 255       ? ReferenceForm::Opaque
                             : ReferenceForm::Partial;
   else
-    form = transparent != 0 && key == sb.transparentColor ? ReferenceForm::Skip : ReferenceForm::Opaque;
+    form = transparent != 0 && key == sb.transparentColor ? ReferenceForm::Skip
+                                                          : ReferenceForm::Opaque;
   if (form == ReferenceForm::Skip) return;
   const int r = s.blend ? BlendImageRamp[blendImage->pixels[ty * blendImage->body->pitch + tx]] : 0;
   ReferencePutPixel(pixels + y * dst->body->pitch + x * (s.deep ? 4 : 2), s, word, a, r, form);
@@ -70,12 +74,14 @@ void DrawTexel(uint8_t* pixels, const MEMIMG* dst, const MEMIMG* src, const MEMI
 
 ClipBox Area(const MEMIMG* dst) {
   return {std::max<int64_t>(DrawArea.left, 0), std::max<int64_t>(DrawArea.top, 0),
-          std::min<int64_t>(DrawArea.right, dst->width), std::min<int64_t>(DrawArea.bottom, dst->height)};
+          std::min<int64_t>(DrawArea.right, dst->width),
+          std::min<int64_t>(DrawArea.bottom, dst->height)};
 }
 
 // floor(d * 65536 / step) for the stretched mapping, one earlier at exact shrink positions in
 // the copy leaves, and past the end of a very wide source its last pixel.
-int64_t StretchedIndex(int64_t d, int64_t extent, int64_t sourceExtent, bool mirrored, bool copyLeaf) {
+int64_t StretchedIndex(int64_t d, int64_t extent, int64_t sourceExtent, bool mirrored,
+                       bool copyLeaf) {
   const int64_t step = extent * 65536 / sourceExtent;
   int64_t index = d * 65536 / step;
   if (copyLeaf && step < 65536 && d >= 1 && d * 65536 % step == 0) --index;
@@ -93,14 +99,16 @@ void ReferenceDrawStretched(uint8_t* pixels, const MEMIMG* dst, const MEMIMG* sr
   const int64_t top = std::min(rect.top, rect.bottom), bottom = std::max(rect.top, rect.bottom);
   if (left == right || top == bottom) return;
   if (right - left == src->width && bottom - top == src->height && !mirrorX && !mirrorY) {
-    ReferenceDrawPlain(pixels, dst, src, static_cast<int>(left), static_cast<int>(top), transparent, blendImage);
+    ReferenceDrawPlain(pixels, dst, src, static_cast<int>(left), static_cast<int>(top), transparent,
+                       blendImage);
     return;
   }
   if ((right - left) * 65536 / src->width == 0 || (bottom - top) * 65536 / src->height == 0) return;
   if (!BlendCovers(blendImage, src)) return;
   ReferenceRuleState s;
   if (!State(&s, src, blendImage)) return;
-  const bool copyLeaf = !s.alphaSource && !s.isBright && !s.blend && (s.mode == 0 || (s.mode == 3 && s.P == 255));
+  const bool copyLeaf =
+      !s.alphaSource && !s.isBright && !s.blend && (s.mode == 0 || (s.mode == 3 && s.P == 255));
   const ClipBox area = Area(dst);
   for (int64_t y = std::max(top, area.top); y < std::min(bottom, area.bottom); ++y)
     for (int64_t x = std::max(left, area.left); x < std::min(right, area.right); ++x)
@@ -109,9 +117,11 @@ void ReferenceDrawStretched(uint8_t* pixels, const MEMIMG* dst, const MEMIMG* sr
                 StretchedIndex(y - top, bottom - top, src->height, mirrorY, copyLeaf));
 }
 
-void ReferenceDrawRotated(uint8_t* pixels, const MEMIMG* dst, const MEMIMG* src, int centreX, int centreY,
-                          float angle, float scale, int transparent, int turn, const MEMIMG* blendImage) {
-  if (dst->body->colorType != src->body->colorType || dst->body->paletted || dst->body->hasAlpha) return;
+void ReferenceDrawRotated(uint8_t* pixels, const MEMIMG* dst, const MEMIMG* src, int centreX,
+                          int centreY, float angle, float scale, int transparent, int turn,
+                          const MEMIMG* blendImage) {
+  if (dst->body->colorType != src->body->colorType || dst->body->paletted || dst->body->hasAlpha)
+    return;
   RotatedSetup setup;
   if (!SetUpRotation(src->width, src->height, centreX, centreY, angle, scale, &setup)) return;
   if (turn != 0) {

@@ -11,7 +11,8 @@
 
 // Each draws as its blit would, reading the draw state, into dstPixels: a copy of the
 // destination's bytes whose first byte corresponds to dst->pixels.
-void ReferenceDrawStretched(uint8_t* dstPixels, const MEMIMG* dst, const MEMIMG* src, const RECT& rect,
-                            int transparent, const MEMIMG* blendImage);
-void ReferenceDrawRotated(uint8_t* dstPixels, const MEMIMG* dst, const MEMIMG* src, int centreX, int centreY,
-                          float angle, float scale, int transparent, int turn, const MEMIMG* blendImage);
+void ReferenceDrawStretched(uint8_t* dstPixels, const MEMIMG* dst, const MEMIMG* src,
+                            const RECT& rect, int transparent, const MEMIMG* blendImage);
+void ReferenceDrawRotated(uint8_t* dstPixels, const MEMIMG* dst, const MEMIMG* src, int centreX,
+                          int centreY, float angle, float scale, int transparent, int turn,
+                          const MEMIMG* blendImage);

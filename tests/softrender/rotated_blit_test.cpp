@@ -21,7 +21,8 @@ constexpr uint32_t kUntouched = '.';
 // A 32-bit source whose texel (i, j) holds the letter 'a' + j * width + i.
 void FillLetters(CanaryImage& src) {
   for (int y = 0; y < src.image.height; ++y)
-    for (int x = 0; x < src.image.width; ++x) src.Set(x, y, static_cast<uint32_t>('a' + y * src.image.width + x));
+    for (int x = 0; x < src.image.width; ++x)
+      src.Set(x, y, static_cast<uint32_t>('a' + y * src.image.width + x));
 }
 
 // Rows 7 to 12, columns 5 to 14 of the destination as text.
@@ -45,21 +46,61 @@ TEST(RotatedBlit, DrawsTheExamplesAboutTheCentre) {
     int turn;
     Rows picture;  // rows 7 to 12, columns 5 to 14
   } const cases[] = {
-      {"4 x 2 at scale 1", 4, 2, 0.0f, 1.0f, 0,
+      {"4 x 2 at scale 1",
+       4,
+       2,
+       0.0f,
+       1.0f,
+       0,
        {"..........", "..........", "...abcd...", "...efgh...", "..........", ".........."}},
-      {"4 x 2 turned: texel column 0 at x 12", 4, 2, 0.0f, 1.0f, 1,
+      {"4 x 2 turned: texel column 0 at x 12",
+       4,
+       2,
+       0.0f,
+       1.0f,
+       1,
        {"..........", "..........", "....dcba..", "....hgfe..", "..........", ".........."}},
-      {"3 x 3 at scale 1", 3, 3, 0.0f, 1.0f, 0,
+      {"3 x 3 at scale 1",
+       3,
+       3,
+       0.0f,
+       1.0f,
+       0,
        {"..........", "..........", "....abc...", "....def...", "....ghi...", ".........."}},
-      {"3 x 3 turned: rows 8 to 10, texel column 0 at x 11", 3, 3, 0.0f, 1.0f, 1,
+      {"3 x 3 turned: rows 8 to 10, texel column 0 at x 11",
+       3,
+       3,
+       0.0f,
+       1.0f,
+       1,
        {"..........", "....cba...", "....fed...", "....ihg...", "..........", ".........."}},
-      {"4 x 2 at scale 2", 4, 2, 0.0f, 2.0f, 0,
+      {"4 x 2 at scale 2",
+       4,
+       2,
+       0.0f,
+       2.0f,
+       0,
        {"..........", ".aabbccdd.", ".aabbccdd.", ".eeffgghh.", ".eeffgghh.", ".........."}},
-      {"8 x 2 at scale 0.5: texels 0, 2, 4, 6 of row 1", 8, 2, 0.0f, 0.5f, 0,
+      {"8 x 2 at scale 0.5: texels 0, 2, 4, 6 of row 1",
+       8,
+       2,
+       0.0f,
+       0.5f,
+       0,
        {"..........", "..........", "..........", "...ikmo...", "..........", ".........."}},
-      {"4 x 2 at scale -1: a half turn", 4, 2, 0.0f, -1.0f, 0,
+      {"4 x 2 at scale -1: a half turn",
+       4,
+       2,
+       0.0f,
+       -1.0f,
+       0,
        {"..........", "..........", "..........", "....hgfe..", "....dcba..", ".........."}},
-      {"4 x 2 turned a quarter clockwise", 4, 2, kQuarterTurn, 1.0f, 0,
+      {"4 x 2 turned a quarter clockwise",
+       4,
+       2,
+       kQuarterTurn,
+       1.0f,
+       0,
        {"..........", ".....ea...", ".....fb...", ".....gc...", ".....hd...", ".........."}},
   };
   for (const Case& c : cases) {
@@ -91,8 +132,10 @@ TEST(RotatedBlit, BoxCornersOutsideTheTurnedImageKeepTheirPixels) {
   // The turned square reaches 4.24 pixels from the centre along the axes, 3 along the diagonals.
   EXPECT_EQ(dst.Get(15, 11), 0x00FFFFFFu);
   EXPECT_EQ(dst.Get(19, 15), 0x00FFFFFFu);
-  for (const auto& corner : {std::pair{11, 11}, std::pair{19, 11}, std::pair{11, 19}, std::pair{19, 19}})
-    EXPECT_EQ(dst.Get(corner.first, corner.second), kUntouched) << corner.first << "," << corner.second;
+  for (const auto& corner :
+       {std::pair{11, 11}, std::pair{19, 11}, std::pair{11, 19}, std::pair{19, 19}})
+    EXPECT_EQ(dst.Get(corner.first, corner.second), kUntouched)
+        << corner.first << "," << corner.second;
   int written = 0;
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 30; ++x) written += dst.Get(x, y) != kUntouched;
@@ -111,7 +154,8 @@ TEST(RotatedBlit, TheBlendPatternMovesWithTheSource) {
   struct Case {
     float angle;
     int turn;
-    int x0, y0, xi, yi, xj, yj;  // texel (i, j) lands at (x0 + i * xi + j * xj, y0 + i * yi + j * yj)
+    int x0, y0, xi, yi, xj,
+        yj;  // texel (i, j) lands at (x0 + i * xi + j * xj, y0 + i * yi + j * yj)
   } const cases[] = {
       {kQuarterTurn, 0, 11, 8, 0, 1, -1, 0},  // a quarter turn: (11 - j, 8 + i)
       {0.0f, 1, 12, 9, -1, 0, 0, 1},          // turned: (12 - i, 9 + j)
@@ -134,7 +178,8 @@ TEST(RotatedBlit, TheBlendPatternMovesWithTheSource) {
 
 TEST(RotatedBlit, RefusedDrawsLeaveTheDestinationAlone) {
   DrawStateGuard state;
-  const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity(),
+              nan = std::numeric_limits<float>::quiet_NaN();
   CanaryImage src32(4, 4, Xrgb8888), src16(4, 4, Rgb565), palettedSrc(4, 4, Xrgb8888, 1);
   CanaryImage dst32(12, 12, Xrgb8888), dst16(12, 12, Rgb565), palettedDst(12, 12, Xrgb8888, 1),
       alphaDst(12, 12, Xrgb8888, 0, 1);
@@ -155,28 +200,109 @@ TEST(RotatedBlit, RefusedDrawsLeaveTheDestinationAlone) {
     int mode, param;
     RECT area;
   } const cases[] = {
-      {"a 32-bit source into a 16-bit destination", &dst16.image, &src32.image, 0, 1, 0, nullptr, 0, 255, {0, 0, 12, 12}},
+      {"a 32-bit source into a 16-bit destination",
+       &dst16.image,
+       &src32.image,
+       0,
+       1,
+       0,
+       nullptr,
+       0,
+       255,
+       {0, 0, 12, 12}},
       {"the same, turned", &dst16.image, &src32.image, 0, 1, 1, nullptr, 0, 255, {0, 0, 12, 12}},
-      {"a 16-bit source into a 32-bit destination", &dst32.image, &src16.image, 0, 1, 0, nullptr, 0, 255, {0, 0, 12, 12}},
-      {"a paletted destination", &palettedDst.image, &palettedSrc.image, 0, 1, 0, nullptr, 0, 255, {0, 0, 12, 12}},
-      {"a destination with alpha", &alphaDst.image, &src32.image, 0, 1, 0, nullptr, 0, 255, {0, 0, 12, 12}},
-      {"a source without columns", &dst32.image, &noColumns, 0, 1, 0, nullptr, 0, 255, {0, 0, 12, 12}},
+      {"a 16-bit source into a 32-bit destination",
+       &dst32.image,
+       &src16.image,
+       0,
+       1,
+       0,
+       nullptr,
+       0,
+       255,
+       {0, 0, 12, 12}},
+      {"a paletted destination",
+       &palettedDst.image,
+       &palettedSrc.image,
+       0,
+       1,
+       0,
+       nullptr,
+       0,
+       255,
+       {0, 0, 12, 12}},
+      {"a destination with alpha",
+       &alphaDst.image,
+       &src32.image,
+       0,
+       1,
+       0,
+       nullptr,
+       0,
+       255,
+       {0, 0, 12, 12}},
+      {"a source without columns",
+       &dst32.image,
+       &noColumns,
+       0,
+       1,
+       0,
+       nullptr,
+       0,
+       255,
+       {0, 0, 12, 12}},
       {"scale 0", &dst32.image, &src32.image, 0, 0, 0, nullptr, 0, 255, {0, 0, 12, 12}},
       {"scale 0, turned", &dst32.image, &src32.image, 0, 0, 1, nullptr, 0, 255, {0, 0, 12, 12}},
       {"scale NaN", &dst32.image, &src32.image, 0, nan, 0, nullptr, 0, 255, {0, 0, 12, 12}},
       {"scale infinite", &dst32.image, &src32.image, 0, inf, 1, nullptr, 0, 255, {0, 0, 12, 12}},
       {"angle NaN", &dst32.image, &src32.image, nan, 1, 0, nullptr, 0, 255, {0, 0, 12, 12}},
-      {"a blend image narrower than the source", &dst32.image, &src32.image, 0, 1, 0, &smallBlend.image, 0, 255, {0, 0, 12, 12}},
-      {"a blend image of four bytes a pixel", &dst32.image, &src32.image, 0, 1, 0, &wideBlend.image, 0, 255, {0, 0, 12, 12}},
+      {"a blend image narrower than the source",
+       &dst32.image,
+       &src32.image,
+       0,
+       1,
+       0,
+       &smallBlend.image,
+       0,
+       255,
+       {0, 0, 12, 12}},
+      {"a blend image of four bytes a pixel",
+       &dst32.image,
+       &src32.image,
+       0,
+       1,
+       0,
+       &wideBlend.image,
+       0,
+       255,
+       {0, 0, 12, 12}},
       {"mode 1 at 0", &dst32.image, &src32.image, 0, 1, 0, nullptr, 1, 0, {0, 0, 12, 12}},
       {"mode 2 at 0", &dst32.image, &src32.image, 0, 1, 0, nullptr, 2, 0, {0, 0, 12, 12}},
       {"mode 3 at 0", &dst32.image, &src32.image, 0, 1, 0, nullptr, 3, 0, {0, 0, 12, 12}},
-      {"mode 3 at 0, paletted source", &dst32.image, &palettedSrc.image, 0, 1, 0, nullptr, 3, 0, {0, 0, 12, 12}},
+      {"mode 3 at 0, paletted source",
+       &dst32.image,
+       &palettedSrc.image,
+       0,
+       1,
+       0,
+       nullptr,
+       3,
+       0,
+       {0, 0, 12, 12}},
       {"mode 7", &dst32.image, &src32.image, 0, 1, 0, nullptr, 7, 255, {0, 0, 12, 12}},
       {"mode 12", &dst32.image, &src32.image, 0, 1, 0, nullptr, 12, 255, {0, 0, 12, 12}},
       {"mode -1", &dst32.image, &src32.image, 0, 1, 0, nullptr, -1, 255, {0, 0, 12, 12}},
       {"an empty draw area", &dst32.image, &src32.image, 0, 1, 0, nullptr, 0, 255, {4, 4, 4, 12}},
-      {"a box outside the draw area", &dst32.image, &src32.image, 0, 1, 0, nullptr, 0, 255, {0, 0, 2, 2}},
+      {"a box outside the draw area",
+       &dst32.image,
+       &src32.image,
+       0,
+       1,
+       0,
+       nullptr,
+       0,
+       255,
+       {0, 0, 2, 2}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -184,7 +310,8 @@ TEST(RotatedBlit, RefusedDrawsLeaveTheDestinationAlone) {
     BlendParam = c.param;
     DrawArea = c.area;
     const size_t size = static_cast<size_t>(c.dst->body->pitch) * 12 + 2 * CanaryImage::kMargin;
-    const std::vector<uint8_t> before(c.dst->pixels - CanaryImage::kMargin, c.dst->pixels - CanaryImage::kMargin + size);
+    const std::vector<uint8_t> before(c.dst->pixels - CanaryImage::kMargin,
+                                      c.dst->pixels - CanaryImage::kMargin + size);
     DrawMemImgRotated(c.dst, c.src, 6, 6, c.angle, c.scale, 0, c.turn, c.blend);
     EXPECT_TRUE(std::equal(before.begin(), before.end(), c.dst->pixels - CanaryImage::kMargin));
   }

@@ -33,14 +33,84 @@ TEST(RotatedGeometry, CornersBoxAndStepsOfTheExamples) {
     ClipBox box;
     int64_t duColumn, dvColumn;
   } const cases[] = {
-      {"4 x 2 at scale 1", 4, 2, 10, 10, 0.0f, 1.0f, {{8, 8, 12, 12}, {9, 11, 11, 9}}, {6, 7, 16, 15}, 262144, 0},
-      {"3 x 3 at scale 1", 3, 3, 10, 10, 0.0f, 1.0f, {{8, 8, 11, 11}, {8, 11, 11, 8}}, {6, 6, 15, 15}, 262144, 0},
-      {"4 x 2 at scale 2", 4, 2, 10, 10, 0.0f, 2.0f, {{6, 6, 14, 14}, {8, 12, 12, 8}}, {4, 6, 18, 16}, 131072, 0},
-      {"8 x 2 at scale 0.5", 8, 2, 10, 10, 0.0f, 0.5f, {{8, 8, 12, 12}, {9, 10, 10, 9}}, {6, 7, 16, 14}, 524288, 0},
-      {"4 x 2 at scale -1", 4, 2, 10, 10, 0.0f, -1.0f, {{12, 12, 8, 8}, {11, 9, 9, 11}}, {6, 7, 16, 15}, -262144, 0},
-      {"4 x 2 turned a quarter", 4, 2, 10, 10, 1.57079637f, 1.0f, {{11, 9, 9, 11}, {8, 8, 12, 12}}, {7, 6, 15, 16}, 0, -262144},
+      {"4 x 2 at scale 1",
+       4,
+       2,
+       10,
+       10,
+       0.0f,
+       1.0f,
+       {{8, 8, 12, 12}, {9, 11, 11, 9}},
+       {6, 7, 16, 15},
+       262144,
+       0},
+      {"3 x 3 at scale 1",
+       3,
+       3,
+       10,
+       10,
+       0.0f,
+       1.0f,
+       {{8, 8, 11, 11}, {8, 11, 11, 8}},
+       {6, 6, 15, 15},
+       262144,
+       0},
+      {"4 x 2 at scale 2",
+       4,
+       2,
+       10,
+       10,
+       0.0f,
+       2.0f,
+       {{6, 6, 14, 14}, {8, 12, 12, 8}},
+       {4, 6, 18, 16},
+       131072,
+       0},
+      {"8 x 2 at scale 0.5",
+       8,
+       2,
+       10,
+       10,
+       0.0f,
+       0.5f,
+       {{8, 8, 12, 12}, {9, 10, 10, 9}},
+       {6, 7, 16, 14},
+       524288,
+       0},
+      {"4 x 2 at scale -1",
+       4,
+       2,
+       10,
+       10,
+       0.0f,
+       -1.0f,
+       {{12, 12, 8, 8}, {11, 9, 9, 11}},
+       {6, 7, 16, 15},
+       -262144,
+       0},
+      {"4 x 2 turned a quarter",
+       4,
+       2,
+       10,
+       10,
+       1.57079637f,
+       1.0f,
+       {{11, 9, 9, 11}, {8, 8, 12, 12}},
+       {7, 6, 15, 16},
+       0,
+       -262144},
       // Corners below 0 are floored: -1.5 pixels is pixel -2.
-      {"3 x 3 about the origin", 3, 3, 0, 0, 0.0f, 1.0f, {{-2, -2, 1, 1}, {-2, 1, 1, -2}}, {-4, -4, 5, 5}, 262144, 0},
+      {"3 x 3 about the origin",
+       3,
+       3,
+       0,
+       0,
+       0.0f,
+       1.0f,
+       {{-2, -2, 1, 1}, {-2, 1, 1, -2}},
+       {-4, -4, 5, 5},
+       262144,
+       0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -76,7 +146,8 @@ TEST(RotatedGeometry, TheCentrePixelSamplesTheCentreTexel) {
   std::mt19937 rng(12);
   for (int i = 0; i < 200; ++i) {
     const int w = 1 + static_cast<int>(rng() % 300), h = 1 + static_cast<int>(rng() % 300);
-    const int cx = static_cast<int>(rng() % 2000000) - 1000000, cy = static_cast<int>(rng() % 2000000) - 1000000;
+    const int cx = static_cast<int>(rng() % 2000000) - 1000000,
+              cy = static_cast<int>(rng() % 2000000) - 1000000;
     const float angle = static_cast<float>(rng() % 10000) / 1000.0f - 5.0f;
     const float scale = static_cast<float>(rng() % 8000 + 1) / 1000.0f * (rng() % 2 ? 1.0f : -1.0f);
     RotatedSetup s;
@@ -100,12 +171,14 @@ TEST(RotatedGeometry, TheRunOfARowIsExactlyItsPixelsInsideTheSource) {
     static const float kTurns[] = {0.0f, 1.57079637f, 3.14159274f, 4.71238899f};
     static const float kScales[] = {1.0f, 2.0f, 0.5f, -1.0f, 4.0f};
     const float angle = exact ? kTurns[rng() % 4] : static_cast<float>(rng() % 62832) / 10000.0f;
-    const float scale = exact ? kScales[rng() % 5]
-                              : (0.05f + static_cast<float>(rng() % 4000) / 1000.0f) * (rng() % 4 ? 1.0f : -1.0f);
+    const float scale =
+        exact ? kScales[rng() % 5]
+              : (0.05f + static_cast<float>(rng() % 4000) / 1000.0f) * (rng() % 4 ? 1.0f : -1.0f);
     RotatedSetup s;
     ASSERT_TRUE(SetUpRotation(w, h, 50, 40, angle, scale, &s));
     ClipBox box = RotatedBounds(s);
-    box = ClipBoxTo(box, {static_cast<int64_t>(rng() % 50) - 10, static_cast<int64_t>(rng() % 40) - 10, 120, 100});
+    box = ClipBoxTo(box, {static_cast<int64_t>(rng() % 50) - 10,
+                          static_cast<int64_t>(rng() % 40) - 10, 120, 100});
     if (box.Empty()) continue;
     RotatedWalk walk;
     ASSERT_TRUE(StartRotatedWalk(s, box, &walk));
@@ -118,7 +191,8 @@ TEST(RotatedGeometry, TheRunOfARowIsExactlyItsPixelsInsideTheSource) {
         const int64_t v = walk.v + row * walk.dvRow + k * walk.dvColumn;
         const bool inside = u >= 0 && u < w * kRotatedOne && v >= 0 && v < h * kRotatedOne;
         ASSERT_EQ(inside, k >= first && k < first + count)
-            << "round " << round << " row " << row << " column " << k << " run " << first << "+" << count;
+            << "round " << round << " row " << row << " column " << k << " run " << first << "+"
+            << count;
         if (k == first && count > 0) {
           EXPECT_EQ(u0, u);
           EXPECT_EQ(v0, v);
@@ -146,7 +220,8 @@ TEST(RotatedGeometry, RowStartsStepByTheTruncatedDifference) {
 }
 
 TEST(RotatedGeometry, MeaninglessSetUpsDrawNothing) {
-  const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity(),
+              nan = std::numeric_limits<float>::quiet_NaN();
   struct Case {
     const char* what;
     int w, h;

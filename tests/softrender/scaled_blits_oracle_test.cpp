@@ -70,20 +70,26 @@ struct Combination {
 std::string Describe(const Scene& s, const Combination& c, const std::string& draw) {
   std::ostringstream out;
   out << draw << (s.colorType == Xrgb8888 ? " 32-bit " : " 16-bit ")
-      << (s.kind == Kind::Direct ? "direct" : s.kind == Kind::Alpha ? "alpha" : "paletted") << " mode " << c.mode
-      << " P " << c.param << " bright " << std::hex << c.bright << std::dec << " blend " << c.blend << " transparent "
-      << c.transparent;
+      << (s.kind == Kind::Direct  ? "direct"
+          : s.kind == Kind::Alpha ? "alpha"
+                                  : "paletted")
+      << " mode " << c.mode << " P " << c.param << " bright " << std::hex << c.bright << std::dec
+      << " blend " << c.blend << " transparent " << c.transparent;
   return out.str();
 }
 
-bool Compare(Scene& s, const std::vector<uint8_t>& expected, const Combination& c, const std::string& draw) {
+bool Compare(Scene& s, const std::vector<uint8_t>& expected, const Combination& c,
+             const std::string& draw) {
   return MatchesReference(s.dst, expected, [&] { return Describe(s, c, draw); });
 }
 
-int32_t Coord(std::mt19937& rng, int lo, int hi) { return lo + static_cast<int32_t>(rng() % (hi - lo + 1)); }
+int32_t Coord(std::mt19937& rng, int lo, int hi) {
+  return lo + static_cast<int32_t>(rng() % (hi - lo + 1));
+}
 
 class ScaledBlitsOracle : public EachLeafCompilation {};
-INSTANTIATE_TEST_SUITE_P(Leaves, ScaledBlitsOracle, testing::Values(false, true), LeafCompilationName);
+INSTANTIATE_TEST_SUITE_P(Leaves, ScaledBlitsOracle, testing::Values(false, true),
+                         LeafCompilationName);
 
 TEST_P(ScaledBlitsOracle, MatchTheReferenceOnRandomScenes) {
   DrawStateGuard state;
@@ -113,7 +119,8 @@ TEST_P(ScaledBlitsOracle, MatchTheReferenceOnRandomScenes) {
                   std::vector<uint8_t> expected = start;
                   uint8_t* ref = expected.data() + CanaryImage::kMargin;
 
-                  // Every fifth rectangle has the source's size: mirrored or handed to the plain blit.
+                  // Every fifth rectangle has the source's size: mirrored or handed to the plain
+                  // blit.
                   RECT rect;
                   if (rng() % 5 == 0) {
                     rect.left = Coord(rng, -3, 16);
@@ -123,13 +130,18 @@ TEST_P(ScaledBlitsOracle, MatchTheReferenceOnRandomScenes) {
                     if (rng() % 2) std::swap(rect.left, rect.right);
                     if (rng() % 2) std::swap(rect.top, rect.bottom);
                   } else {
-                    rect = {Coord(rng, -6, 24), Coord(rng, -6, 20), Coord(rng, -6, 24), Coord(rng, -6, 20)};
+                    rect = {Coord(rng, -6, 24), Coord(rng, -6, 20), Coord(rng, -6, 24),
+                            Coord(rng, -6, 20)};
                   }
-                  ReferenceDrawStretched(ref, &scene.dst.image, &scene.src.image, rect, transparent, blendImage);
-                  DrawMemImgStretched(&scene.dst.image, &scene.src.image, &rect, transparent, blendImage);
+                  ReferenceDrawStretched(ref, &scene.dst.image, &scene.src.image, rect, transparent,
+                                         blendImage);
+                  DrawMemImgStretched(&scene.dst.image, &scene.src.image, &rect, transparent,
+                                      blendImage);
                   std::ostringstream what;
-                  what << "stretched " << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom;
-                  if (!Compare(scene, expected, c, what.str()) && ++failures >= 10) FAIL() << "stopping";
+                  what << "stretched " << rect.left << "," << rect.top << "," << rect.right << ","
+                       << rect.bottom;
+                  if (!Compare(scene, expected, c, what.str()) && ++failures >= 10)
+                    FAIL() << "stopping";
                   drawn += expected != start;
                   ++draws;
 
@@ -140,13 +152,15 @@ TEST_P(ScaledBlitsOracle, MatchTheReferenceOnRandomScenes) {
                   const std::vector<uint8_t> before = scene.dst.buffer;
                   expected = before;  // each draw is compared from where the blit left the pixels
                   ref = expected.data() + CanaryImage::kMargin;
-                  ReferenceDrawRotated(ref, &scene.dst.image, &scene.src.image, cx, cy, angle, scale, transparent, turn,
-                                       blendImage);
-                  DrawMemImgRotated(&scene.dst.image, &scene.src.image, cx, cy, angle, scale, transparent, turn,
-                                    blendImage);
+                  ReferenceDrawRotated(ref, &scene.dst.image, &scene.src.image, cx, cy, angle,
+                                       scale, transparent, turn, blendImage);
+                  DrawMemImgRotated(&scene.dst.image, &scene.src.image, cx, cy, angle, scale,
+                                    transparent, turn, blendImage);
                   std::ostringstream rotated;
-                  rotated << "rotated about " << cx << "," << cy << " by " << angle << " at " << scale << " turn " << turn;
-                  if (!Compare(scene, expected, c, rotated.str()) && ++failures >= 10) FAIL() << "stopping";
+                  rotated << "rotated about " << cx << "," << cy << " by " << angle << " at "
+                          << scale << " turn " << turn;
+                  if (!Compare(scene, expected, c, rotated.str()) && ++failures >= 10)
+                    FAIL() << "stopping";
                   drawn += expected != before;
                   ++draws;
                   ASSERT_TRUE(scene.dst.CanariesIntact()) << Describe(scene, c, "any draw");

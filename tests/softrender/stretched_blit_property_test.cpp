@@ -17,7 +17,8 @@
 namespace {
 
 // The source index that destination offset d (from the unclipped near edge) samples.
-int64_t ClosedFormIndex(int64_t d, int64_t extent, int64_t sourceExtent, bool mirrored, bool copyLeaf) {
+int64_t ClosedFormIndex(int64_t d, int64_t extent, int64_t sourceExtent, bool mirrored,
+                        bool copyLeaf) {
   const int64_t step = extent * 65536 / sourceExtent;
   int64_t index = d * 65536 / step;
   if (copyLeaf && step < 65536 && d >= 1 && d * 65536 % step == 0) --index;
@@ -34,8 +35,9 @@ struct Draw {
   std::string Describe() const {
     std::ostringstream out;
     out << "kind " << int(kind) << " source " << srcW << "x" << srcH << " rect " << rect.left << ","
-        << rect.top << "," << rect.right << "," << rect.bottom << " area " << area.left << "," << area.top
-        << "," << area.right << "," << area.bottom << " mode " << mode << " transparent " << transparent;
+        << rect.top << "," << rect.right << "," << rect.bottom << " area " << area.left << ","
+        << area.top << "," << area.right << "," << area.bottom << " mode " << mode
+        << " transparent " << transparent;
     return out.str();
   }
 };
@@ -76,7 +78,8 @@ TEST(StretchedBlitProperty, EveryPixelIsTheSourcePixelOfTheClosedForm) {
       d.area.top = static_cast<LONG>(rng() % kDestH);
       d.area.bottom = d.area.top + 1 + static_cast<LONG>(rng() % (kDestH - d.area.top));
     }
-    d.mode = rng() % 2 ? 0 : 2;  // copy, or the add at full strength over black: both show the source
+    d.mode =
+        rng() % 2 ? 0 : 2;  // copy, or the add at full strength over black: both show the source
     d.transparent = d.kind == Kind::Alpha565 ? 1 : static_cast<int>(rng() % 2);
 
     const bool deep = d.kind == Kind::Direct8888 || d.kind == Kind::Paletted8888;
@@ -122,8 +125,10 @@ TEST(StretchedBlitProperty, EveryPixelIsTheSourcePixelOfTheClosedForm) {
     DrawMemImgStretched(&dst.image, &src.image, &d.rect, d.transparent, nullptr);
 
     const bool mirrorX = d.rect.left > d.rect.right, mirrorY = d.rect.top > d.rect.bottom;
-    const int64_t left = std::min(d.rect.left, d.rect.right), right = std::max(d.rect.left, d.rect.right);
-    const int64_t top = std::min(d.rect.top, d.rect.bottom), bottom = std::max(d.rect.top, d.rect.bottom);
+    const int64_t left = std::min(d.rect.left, d.rect.right),
+                  right = std::max(d.rect.left, d.rect.right);
+    const int64_t top = std::min(d.rect.top, d.rect.bottom),
+                  bottom = std::max(d.rect.top, d.rect.bottom);
     const bool copyLeaf = d.mode == 0 && !alpha;
     bool ok = dst.CanariesIntact();
     for (int y = 0; y < kDestH && ok; ++y) {
@@ -135,7 +140,8 @@ TEST(StretchedBlitProperty, EveryPixelIsTheSourcePixelOfTheClosedForm) {
           const int64_t column = ClosedFormIndex(x - left, right - left, d.srcW, mirrorX, copyLeaf);
           const int64_t row = ClosedFormIndex(y - top, bottom - top, d.srcH, mirrorY, copyLeaf);
           if (column < 0 || column >= d.srcW || row < 0 || row >= d.srcH) {
-            ADD_FAILURE() << d.Describe() << ": the closed form leaves the source at " << x << "," << y;
+            ADD_FAILURE() << d.Describe() << ": the closed form leaves the source at " << x << ","
+                          << y;
             ok = false;
             break;
           }
@@ -143,8 +149,8 @@ TEST(StretchedBlitProperty, EveryPixelIsTheSourcePixelOfTheClosedForm) {
           if (!skipped[i]) expected = colour[i];
         }
         if (dst.Get(x, y) != expected) {
-          ADD_FAILURE() << d.Describe() << ": pixel " << x << "," << y << " is " << std::hex << dst.Get(x, y)
-                        << ", expected " << expected;
+          ADD_FAILURE() << d.Describe() << ": pixel " << x << "," << y << " is " << std::hex
+                        << dst.Get(x, y) << ", expected " << expected;
           ok = false;
         }
       }

@@ -50,19 +50,49 @@ TEST(StretchedBlit, EnlargingMirroringShrinkingAndClippingSampleTheirColumns) {
     RECT rect, area;
     Seq columns, rows;  // in every row, and in every column
   } const cases[] = {
-      {"5 wide drawn 13 wide", 5, 2, {0, 0, 13, 4}, {0, 0, 40, 40},
-       {0, 0, 0, 1, 1, 1, 2, 2, 3, 3, 3, 4, 4}, {0, 0, 1, 1}},
-      {"the same rectangle mirrored across", 5, 2, {13, 0, 0, 4}, {0, 0, 40, 40},
-       {4, 4, 4, 3, 3, 3, 2, 2, 1, 1, 1, 0, 0}, {0, 0, 1, 1}},
-      {"the same rectangle mirrored down", 5, 2, {0, 4, 13, 0}, {0, 0, 40, 40},
-       {0, 0, 0, 1, 1, 1, 2, 2, 3, 3, 3, 4, 4}, {1, 1, 0, 0}},
+      {"5 wide drawn 13 wide",
+       5,
+       2,
+       {0, 0, 13, 4},
+       {0, 0, 40, 40},
+       {0, 0, 0, 1, 1, 1, 2, 2, 3, 3, 3, 4, 4},
+       {0, 0, 1, 1}},
+      {"the same rectangle mirrored across",
+       5,
+       2,
+       {13, 0, 0, 4},
+       {0, 0, 40, 40},
+       {4, 4, 4, 3, 3, 3, 2, 2, 1, 1, 1, 0, 0},
+       {0, 0, 1, 1}},
+      {"the same rectangle mirrored down",
+       5,
+       2,
+       {0, 4, 13, 0},
+       {0, 0, 40, 40},
+       {0, 0, 0, 1, 1, 1, 2, 2, 3, 3, 3, 4, 4},
+       {1, 1, 0, 0}},
       {"9 wide drawn 4 wide", 9, 1, {0, 0, 4, 1}, {0, 0, 40, 40}, {0, 2, 4, 6}, {0}},
-      {"13 wide with the draw area 4 pixels in", 5, 2, {0, 0, 13, 4}, {4, 0, 40, 40},
-       {1, 1, 2, 2, 3, 3, 3, 4, 4}, {0, 0, 1, 1}},
-      {"13 wide mirrored, clipped on the right", 5, 2, {13, 0, 0, 4}, {0, 0, 6, 40},
-       {4, 4, 4, 3, 3, 3}, {0, 0, 1, 1}},
-      {"a 1 x 1 source fills the rectangle", 1, 1, {2, 1, 9, 6}, {0, 0, 40, 40},
-       {0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}},
+      {"13 wide with the draw area 4 pixels in",
+       5,
+       2,
+       {0, 0, 13, 4},
+       {4, 0, 40, 40},
+       {1, 1, 2, 2, 3, 3, 3, 4, 4},
+       {0, 0, 1, 1}},
+      {"13 wide mirrored, clipped on the right",
+       5,
+       2,
+       {13, 0, 0, 4},
+       {0, 0, 6, 40},
+       {4, 4, 4, 3, 3, 3},
+       {0, 0, 1, 1}},
+      {"a 1 x 1 source fills the rectangle",
+       1,
+       1,
+       {2, 1, 9, 6},
+       {0, 0, 40, 40},
+       {0, 0, 0, 0, 0, 0, 0},
+       {0, 0, 0, 0, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -73,9 +103,12 @@ TEST(StretchedBlit, EnlargingMirroringShrinkingAndClippingSampleTheirColumns) {
     EXPECT_EQ(DrawMemImgStretched(&dst.image, &src.image, &c.rect, 0, nullptr), 1);
     const int left = std::max<int>(std::min(c.rect.left, c.rect.right), c.area.left);
     const int right = std::min<int>(std::max(c.rect.left, c.rect.right), c.area.right);
-    const int top = std::min(c.rect.top, c.rect.bottom), bottom = std::max(c.rect.top, c.rect.bottom);
-    for (int y = top; y < bottom; ++y) EXPECT_EQ(ColumnsOfRow(dst, y, left, right, false), c.columns) << y;
-    for (int x = left; x < right; ++x) EXPECT_EQ(RowsOfColumn(dst, x, top, bottom, false), c.rows) << x;
+    const int top = std::min(c.rect.top, c.rect.bottom),
+              bottom = std::max(c.rect.top, c.rect.bottom);
+    for (int y = top; y < bottom; ++y)
+      EXPECT_EQ(ColumnsOfRow(dst, y, left, right, false), c.columns) << y;
+    for (int x = left; x < right; ++x)
+      EXPECT_EQ(RowsOfColumn(dst, x, top, bottom, false), c.rows) << x;
     // Nothing outside the drawn rectangle changed.
     for (int y = 0; y < 8; ++y)
       for (int x = 0; x < 16; ++x)
@@ -102,7 +135,8 @@ TEST(StretchedBlit, OnlyTheCopyLeavesSampleOneEarlierAtExactShrinkPositions) {
     const Seq& expected;
   } const cases[] = {
       {"mode 0 copy", 0, 0, 0xFFFFFF, false, false, false, 0, 0, false, copy},
-      {"mode 0 copy with the transparent flag", 0, 0, 0xFFFFFF, false, false, false, 1, 0, false, copy},
+      {"mode 0 copy with the transparent flag", 0, 0, 0xFFFFFF, false, false, false, 1, 0, false,
+       copy},
       {"mode 1 at 255", 1, 255, 0xFFFFFF, false, false, false, 0, 0, false, copy},
       {"paletted copy", 0, 0, 0xFFFFFF, false, false, true, 1, 0, false, copy},
       {"mode 3 at 255", 3, 255, 0xFFFFFF, false, false, false, 0, 0x00FFFFFF, true, copy},
@@ -140,7 +174,8 @@ TEST(StretchedBlit, OnlyTheCopyLeavesSampleOneEarlierAtExactShrinkPositions) {
       EXPECT_EQ(DrawMemImgStretched(&dst.image, c.paletted ? &paletted.image : &direct.image, &rect,
                                     c.transparent, c.blend ? &blend.image : nullptr),
                 1);
-      const Seq columns = ColumnsOfRow(dst, 4, 1, 5, c.inverted), rows = RowsOfColumn(dst, 4, 1, 5, c.inverted);
+      const Seq columns = ColumnsOfRow(dst, 4, 1, 5, c.inverted),
+                rows = RowsOfColumn(dst, 4, 1, 5, c.inverted);
       for (int i = 0; i < 4; ++i) {
         if (1 + i >= area.left) {
           EXPECT_EQ(columns[i], c.expected[i]) << "column " << i << " in area " << area.left;
@@ -195,37 +230,62 @@ TEST(StretchedBlit, PixelsTakeTheGeneralFormsOfTheRules) {
     int transparent;
     uint32_t source, dest, expected;  // source: the pixel (alpha included) or the palette entry
   } const rows[] = {
-      {"32-bit mode 1 at 128 mixes by 128/256 and keeps byte 3", Xrgb8888, Direct, 1, 128, kWhite, 0, 0x00F1F1F1, 0xAB010101, 0xAB797979},
-      {"32-bit paletted mode 1 at 128 likewise", Xrgb8888, Paletted, 1, 128, kWhite, 0, 0x00F1F1F1, 0xAB010101, 0xAB797979},
-      {"16-bit paletted mode 1 at 128 takes the table mix", Rgb565, Paletted, 1, 128, kWhite, 0, 0x0000, 0xF800, 0x8000},
-      {"16-bit mode 1 at 100 takes the table mix, not the 6-bit one", Rgb565, Direct, 1, 100, kWhite, 0, 0xFFFF, 0x0000, 0x630C},
-      {"32-bit mode 2 at 255 keeps the low-bit term", Xrgb8888, Direct, 2, 255, kWhite, 0, 0x00010101, 0x00010101, 0x00010102},
-      {"16-bit mode 2 at 255 keeps the low-bit term", Rgb565, Direct, 2, 255, kWhite, 0, 0x0020, 0x0020, 0x0020},
-      {"16-bit mode 3 at 255 from itself", Rgb565, Direct, 3, 255, kWhite, 0, 0x1234, 0x1234, 0x0800},
-      {"32-bit alpha 255 without the flag is mixed, not copied", Xrgb8888, Alpha, 0, 255, kWhite, 0, 0xFFFF0000, 0x5A000000, 0x5AFE0000},
-      {"32-bit alpha 255 under the flag copies the word", Xrgb8888, Alpha, 0, 255, kWhite, 1, 0xFFFF0000, 0x5A000000, 0xFFFF0000},
-      {"32-bit alpha 128 under the flag mixes and keeps byte 3", Xrgb8888, Alpha, 0, 255, kWhite, 1, 0x80FFFFFF, 0x5A000000, 0x5A7F7F7F},
-      {"16-bit alpha 255 under the flag, white over black", Rgb565, Alpha, 0, 255, kWhite, 1, 0x00FFFFFF, 0x0000, 0xFFFF},
-      {"16-bit alpha 128 under the flag", Rgb565, Alpha, 0, 255, kWhite, 1, 0x0080FFFF, 0x0000, 0x7BEF},
-      {"16-bit alpha 0 under the flag is skipped", Rgb565, Alpha, 0, 255, kWhite, 1, 0x0000FFFF, 0x1234, 0x1234},
-      {"16-bit alpha 255 without the flag", Rgb565, Alpha, 0, 255, kWhite, 0, 0x00FFFFFF, 0x0000, 0xF7DE},
-      {"16-bit alpha 0 without the flag leaves the colour", Rgb565, Alpha, 0, 255, kWhite, 0, 0x0000FFFF, 0x1234, 0x1234},
-      {"16-bit mode 4 alpha 0 under the flag is skipped", Rgb565, Alpha, 4, 255, kWhite, 1, 0x0000FFFF, 0xFFFF, 0xFFFF},
-      {"16-bit mode 4 alpha 0 without the flag writes black", Rgb565, Alpha, 4, 255, kWhite, 0, 0x0000FFFF, 0xFFFF, 0x0000},
-      {"32-bit brightness in mode 0 keeps byte 3", Xrgb8888, Paletted, 0, 0, 0xFFFFFE, 0, 0x00123456, 0xAB010101, 0xAB123455},
-      {"16-bit mode 10 inverts before brightness", Rgb565, Paletted, 10, 255, kWhite, 0, 0x0000, 0x1234, 0xFFFF},
-      {"mode 1 at 0 draws nothing", Xrgb8888, Direct, 1, 0, kWhite, 0, 0x00FFFFFF, 0x5A123456, 0x5A123456},
+      {"32-bit mode 1 at 128 mixes by 128/256 and keeps byte 3", Xrgb8888, Direct, 1, 128, kWhite,
+       0, 0x00F1F1F1, 0xAB010101, 0xAB797979},
+      {"32-bit paletted mode 1 at 128 likewise", Xrgb8888, Paletted, 1, 128, kWhite, 0, 0x00F1F1F1,
+       0xAB010101, 0xAB797979},
+      {"16-bit paletted mode 1 at 128 takes the table mix", Rgb565, Paletted, 1, 128, kWhite, 0,
+       0x0000, 0xF800, 0x8000},
+      {"16-bit mode 1 at 100 takes the table mix, not the 6-bit one", Rgb565, Direct, 1, 100,
+       kWhite, 0, 0xFFFF, 0x0000, 0x630C},
+      {"32-bit mode 2 at 255 keeps the low-bit term", Xrgb8888, Direct, 2, 255, kWhite, 0,
+       0x00010101, 0x00010101, 0x00010102},
+      {"16-bit mode 2 at 255 keeps the low-bit term", Rgb565, Direct, 2, 255, kWhite, 0, 0x0020,
+       0x0020, 0x0020},
+      {"16-bit mode 3 at 255 from itself", Rgb565, Direct, 3, 255, kWhite, 0, 0x1234, 0x1234,
+       0x0800},
+      {"32-bit alpha 255 without the flag is mixed, not copied", Xrgb8888, Alpha, 0, 255, kWhite, 0,
+       0xFFFF0000, 0x5A000000, 0x5AFE0000},
+      {"32-bit alpha 255 under the flag copies the word", Xrgb8888, Alpha, 0, 255, kWhite, 1,
+       0xFFFF0000, 0x5A000000, 0xFFFF0000},
+      {"32-bit alpha 128 under the flag mixes and keeps byte 3", Xrgb8888, Alpha, 0, 255, kWhite, 1,
+       0x80FFFFFF, 0x5A000000, 0x5A7F7F7F},
+      {"16-bit alpha 255 under the flag, white over black", Rgb565, Alpha, 0, 255, kWhite, 1,
+       0x00FFFFFF, 0x0000, 0xFFFF},
+      {"16-bit alpha 128 under the flag", Rgb565, Alpha, 0, 255, kWhite, 1, 0x0080FFFF, 0x0000,
+       0x7BEF},
+      {"16-bit alpha 0 under the flag is skipped", Rgb565, Alpha, 0, 255, kWhite, 1, 0x0000FFFF,
+       0x1234, 0x1234},
+      {"16-bit alpha 255 without the flag", Rgb565, Alpha, 0, 255, kWhite, 0, 0x00FFFFFF, 0x0000,
+       0xF7DE},
+      {"16-bit alpha 0 without the flag leaves the colour", Rgb565, Alpha, 0, 255, kWhite, 0,
+       0x0000FFFF, 0x1234, 0x1234},
+      {"16-bit mode 4 alpha 0 under the flag is skipped", Rgb565, Alpha, 4, 255, kWhite, 1,
+       0x0000FFFF, 0xFFFF, 0xFFFF},
+      {"16-bit mode 4 alpha 0 without the flag writes black", Rgb565, Alpha, 4, 255, kWhite, 0,
+       0x0000FFFF, 0xFFFF, 0x0000},
+      {"32-bit brightness in mode 0 keeps byte 3", Xrgb8888, Paletted, 0, 0, 0xFFFFFE, 0,
+       0x00123456, 0xAB010101, 0xAB123455},
+      {"16-bit mode 10 inverts before brightness", Rgb565, Paletted, 10, 255, kWhite, 0, 0x0000,
+       0x1234, 0xFFFF},
+      {"mode 1 at 0 draws nothing", Xrgb8888, Direct, 1, 0, kWhite, 0, 0x00FFFFFF, 0x5A123456,
+       0x5A123456},
       {"mode 2 at 0 draws nothing", Rgb565, Paletted, 2, 0, kWhite, 0, 0xFFFF, 0x1234, 0x1234},
-      {"mode 3 at 0 draws nothing", Xrgb8888, Paletted, 3, 0, kWhite, 0, 0x00FFFFFF, 0x5A123456, 0x5A123456},
-      {"mode 4 multiplies at 0", Xrgb8888, Direct, 4, 0, kWhite, 0, 0x00FFFFFF, 0x5AFFFFFF, 0x5AFEFEFE},
-      {"mode 11 at 0 writes the old value", Xrgb8888, Direct, 11, 0, kWhite, 0, 0x00808080, 0x5A123456, 0x5A123456},
-      {"mode 12 draws nothing", Xrgb8888, Direct, 12, 255, kWhite, 0, 0x00FFFFFF, 0x5A123456, 0x5A123456},
+      {"mode 3 at 0 draws nothing", Xrgb8888, Paletted, 3, 0, kWhite, 0, 0x00FFFFFF, 0x5A123456,
+       0x5A123456},
+      {"mode 4 multiplies at 0", Xrgb8888, Direct, 4, 0, kWhite, 0, 0x00FFFFFF, 0x5AFFFFFF,
+       0x5AFEFEFE},
+      {"mode 11 at 0 writes the old value", Xrgb8888, Direct, 11, 0, kWhite, 0, 0x00808080,
+       0x5A123456, 0x5A123456},
+      {"mode 12 draws nothing", Xrgb8888, Direct, 12, 255, kWhite, 0, 0x00FFFFFF, 0x5A123456,
+       0x5A123456},
       {"mode -1 draws nothing", Rgb565, Direct, -1, 255, kWhite, 0, 0xFFFF, 0x1234, 0x1234},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     const bool deep = row.colorType == Xrgb8888;
-    CanaryImage src(1, 1, row.colorType, row.kind == Paletted, row.kind == Alpha), dst(3, 1, row.colorType);
+    CanaryImage src(1, 1, row.colorType, row.kind == Paletted, row.kind == Alpha),
+        dst(3, 1, row.colorType);
     if (row.kind == Paletted) {
       std::memcpy(src.image.body->palette + 3 * (deep ? 4 : 2), &row.source, deep ? 4 : 2);
       src.image.body->colorsUsed = 4;
@@ -274,7 +334,8 @@ TEST(StretchedBlit, RefusedAndEmptyDrawsLeaveTheDestinationAlone) {
   DrawStateGuard state;
   CanaryImage src32(4, 4, Xrgb8888), src16(4, 4, Rgb565), palettedSrc(4, 4, Xrgb8888, 1);
   CanaryImage single8(4, 4, Single8), single8Dst(8, 8, Single8);
-  CanaryImage dst32(8, 8, Xrgb8888), dst16(8, 8, Rgb565), palettedDst(8, 8, Xrgb8888, 1), alphaDst(8, 8, Xrgb8888, 0, 1);
+  CanaryImage dst32(8, 8, Xrgb8888), dst16(8, 8, Rgb565), palettedDst(8, 8, Xrgb8888, 1),
+      alphaDst(8, 8, Xrgb8888, 0, 1);
   CanaryImage smallBlend(3, 4, Single8), shortBlend(4, 3, Single8), wideBlend(4, 4, Xrgb8888);
   src32.Fill(0x00FFFFFF);
   src16.Fill(0xFFFF);
@@ -284,7 +345,8 @@ TEST(StretchedBlit, RefusedAndEmptyDrawsLeaveTheDestinationAlone) {
   MEMIMG noColumns = src32.image, noRows = src32.image;  // views of the same body without pixels
   noColumns.width = 0;
   noRows.height = 0;
-  const RECT wide = {0, 0, 7, 6}, flat = {2, 3, 7, 3}, thin = {3, 0, 3, 6}, outside = {20, 20, 30, 30};
+  const RECT wide = {0, 0, 7, 6}, flat = {2, 3, 7, 3}, thin = {3, 0, 3, 6},
+             outside = {20, 20, 30, 30};
   struct Case {
     const char* what;
     MEMIMG* dst;
@@ -293,8 +355,10 @@ TEST(StretchedBlit, RefusedAndEmptyDrawsLeaveTheDestinationAlone) {
     const MEMIMG* blend;
     int mode, param;
   } const cases[] = {
-      {"a 32-bit source into a 16-bit destination", &dst16.image, &src32.image, &wide, nullptr, 0, 255},
-      {"a 16-bit source into a 32-bit destination", &dst32.image, &src16.image, &wide, nullptr, 0, 255},
+      {"a 32-bit source into a 16-bit destination", &dst16.image, &src32.image, &wide, nullptr, 0,
+       255},
+      {"a 16-bit source into a 32-bit destination", &dst32.image, &src16.image, &wide, nullptr, 0,
+       255},
       {"a paletted destination", &palettedDst.image, &palettedSrc.image, &wide, nullptr, 0, 255},
       {"a destination with alpha", &alphaDst.image, &src32.image, &wide, nullptr, 0, 255},
       {"8-bit single-channel images", &single8Dst.image, &single8.image, &wide, nullptr, 0, 255},
@@ -302,10 +366,14 @@ TEST(StretchedBlit, RefusedAndEmptyDrawsLeaveTheDestinationAlone) {
       {"a source without rows", &dst32.image, &noRows, &wide, nullptr, 0, 255},
       {"equal x corners", &dst32.image, &src32.image, &thin, nullptr, 0, 255},
       {"equal y corners", &dst32.image, &src32.image, &flat, nullptr, 0, 255},
-      {"a rectangle outside the destination", &dst32.image, &src32.image, &outside, nullptr, 0, 255},
-      {"a blend image narrower than the source", &dst32.image, &src32.image, &wide, &smallBlend.image, 0, 255},
-      {"a blend image shorter than the source", &dst32.image, &src32.image, &wide, &shortBlend.image, 0, 255},
-      {"a blend image of four bytes a pixel", &dst32.image, &src32.image, &wide, &wideBlend.image, 0, 255},
+      {"a rectangle outside the destination", &dst32.image, &src32.image, &outside, nullptr, 0,
+       255},
+      {"a blend image narrower than the source", &dst32.image, &src32.image, &wide,
+       &smallBlend.image, 0, 255},
+      {"a blend image shorter than the source", &dst32.image, &src32.image, &wide,
+       &shortBlend.image, 0, 255},
+      {"a blend image of four bytes a pixel", &dst32.image, &src32.image, &wide, &wideBlend.image,
+       0, 255},
       {"paletted source, mode 3 at 0", &dst32.image, &palettedSrc.image, &wide, nullptr, 3, 0},
       {"mode 5", &dst32.image, &src32.image, &wide, nullptr, 5, 255},
   };
@@ -314,7 +382,8 @@ TEST(StretchedBlit, RefusedAndEmptyDrawsLeaveTheDestinationAlone) {
     CurrentBlendMode = c.mode;
     BlendParam = c.param;
     const size_t size = static_cast<size_t>(c.dst->body->pitch) * 8 + 2 * CanaryImage::kMargin;
-    const std::vector<uint8_t> before(c.dst->pixels - CanaryImage::kMargin, c.dst->pixels - CanaryImage::kMargin + size);
+    const std::vector<uint8_t> before(c.dst->pixels - CanaryImage::kMargin,
+                                      c.dst->pixels - CanaryImage::kMargin + size);
     EXPECT_EQ(DrawMemImgStretched(c.dst, c.src, c.rect, 0, c.blend), 0);
     EXPECT_TRUE(std::equal(before.begin(), before.end(), c.dst->pixels - CanaryImage::kMargin));
   }
@@ -349,7 +418,8 @@ TEST(StretchedBlit, SourcesBeyondTheStepRangeNeverReadOutsideThemselves) {
     CanaryImage src(131071, 1, Xrgb8888);
     src.Fill(0x00FFFFFF);
     src.Set(131070, 0, 0x00ABCDEF);
-    const RECT three = {0, 0, 3, 1}, mirrored = {3, 0, 0, 1};  // step 1: column 131072 at the third pixel
+    const RECT three = {0, 0, 3, 1},
+               mirrored = {3, 0, 0, 1};  // step 1: column 131072 at the third pixel
     dst.Fill(0);
     EXPECT_EQ(DrawMemImgStretched(&dst.image, &src.image, &three, 0, nullptr), 1);
     EXPECT_EQ(dst.Get(2, 0), 0x00ABCDEFu);
@@ -371,11 +441,13 @@ TEST(StretchedBlit, HugeRectanglesClipToTheirVisiblePart) {
     RECT rect;
     uint32_t first, last;  // destination pixels 0 and 15 of row 0
   } const cases[] = {
-      {{-100000, 0, 100000, 2}, 0x30, 0x30},       // the middle of the rectangle: column 2
-      {{-200000, 0, 16, 2}, 0x40, 0x40},           // its right end: column 3
-      {{0, 0, 200000, 2}, 0x10, 0x10},             // its left end: column 0
-      {{200000, 0, 0, 2}, 0x40, 0x40},             // mirrored: column 3 at the left end
-      {{-65540, -40000, 65540, 40000}, 0x30, 0x30},  // 131080 wide: the low 16 bits alone would say 8
+      {{-100000, 0, 100000, 2}, 0x30, 0x30},  // the middle of the rectangle: column 2
+      {{-200000, 0, 16, 2}, 0x40, 0x40},      // its right end: column 3
+      {{0, 0, 200000, 2}, 0x10, 0x10},        // its left end: column 0
+      {{200000, 0, 0, 2}, 0x40, 0x40},        // mirrored: column 3 at the left end
+      {{-65540, -40000, 65540, 40000},
+       0x30,
+       0x30},  // 131080 wide: the low 16 bits alone would say 8
   };
   for (const auto& c : cases) {
     dst.Fill(0);

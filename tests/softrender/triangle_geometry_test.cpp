@@ -61,9 +61,11 @@ using Spans = std::vector<std::pair<int64_t, int64_t>>;
 
 TEST(TriangleGeometry, RowSpansOfTheThreeShapes) {
   // Flat top: rows 0 to 3, spans 0..4, 0..3, 0..2, 0..1; the bottom vertex's row is not drawn.
-  EXPECT_EQ(RowSpans({0, 0, 0, 0, 4, 0, 0, 0, 0, 4, 0, 0}), (Spans{{0, 4}, {0, 3}, {0, 2}, {0, 1}}));
+  EXPECT_EQ(RowSpans({0, 0, 0, 0, 4, 0, 0, 0, 0, 4, 0, 0}),
+            (Spans{{0, 4}, {0, 3}, {0, 2}, {0, 1}}));
   // Flat bottom.
-  EXPECT_EQ(RowSpans({4, 0, 0, 0, 0, 4, 0, 0, 4, 4, 0, 0}), (Spans{{4, 4}, {3, 4}, {2, 4}, {1, 4}}));
+  EXPECT_EQ(RowSpans({4, 0, 0, 0, 0, 4, 0, 0, 4, 4, 0, 0}),
+            (Spans{{4, 4}, {3, 4}, {2, 4}, {1, 4}}));
   // Middle vertex on the right: the lower right segment starts one unit past the vertex.
   EXPECT_EQ(RowSpans({1, 0, 0, 0, 5, 3, 0, 0, 0, 6, 0, 0}),
             (Spans{{1, 1}, {1, 2}, {1, 4}, {1, 5}, {0, 3}, {0, 2}}));
@@ -72,7 +74,8 @@ TEST(TriangleGeometry, RowSpansOfTheThreeShapes) {
   EXPECT_EQ(RowSpans({4, 0, 0, 0, 0, 3, 0, 0, 5, 6, 0, 0}),
             (Spans{{4, 4}, {3, 4}, {1, 4}, {0, 4}, {2, 5}, {3, 5}}));
   // The vertex order does not matter.
-  EXPECT_EQ(RowSpans({0, 6, 0, 0, 1, 0, 0, 0, 5, 3, 0, 0}), RowSpans({1, 0, 0, 0, 5, 3, 0, 0, 0, 6, 0, 0}));
+  EXPECT_EQ(RowSpans({0, 6, 0, 0, 1, 0, 0, 0, 5, 3, 0, 0}),
+            RowSpans({1, 0, 0, 0, 5, 3, 0, 0, 0, 6, 0, 0}));
 }
 
 TEST(TriangleGeometry, FourteenPixelTriangle) {
@@ -205,15 +208,18 @@ TEST(TriangleGeometry, SpanToSourceClipMatchesThePerPixelTest) {
     TriangleSpan span{0, 0, static_cast<int64_t>(rng() % 40) + 1, 0, 0};
     const int64_t w = static_cast<int64_t>(rng() % 6) + 1, h = static_cast<int64_t>(rng() % 6) + 1;
     const int64_t scale = int64_t{1} << (rng() % 40);
-    const int64_t dudx = static_cast<int64_t>(rng() % 2001) - 1000, dvdx = static_cast<int64_t>(rng() % 2001) - 1000;
-    span.u = static_cast<__int128>(static_cast<int64_t>(rng() % 4001) - 1000) * 1000 + (i % 7 == 0 ? FixOne * 3 : 0);
+    const int64_t dudx = static_cast<int64_t>(rng() % 2001) - 1000,
+                  dvdx = static_cast<int64_t>(rng() % 2001) - 1000;
+    span.u = static_cast<__int128>(static_cast<int64_t>(rng() % 4001) - 1000) * 1000 +
+             (i % 7 == 0 ? FixOne * 3 : 0);
     span.v = static_cast<__int128>(static_cast<int64_t>(rng() % 4001) - 1000) * 1000;
     const int64_t du = dudx * scale / 4, dv = dvdx * scale / 4;
     int64_t first, count, u, v;
     ClipSpanToSource(span, du, dv, w, h, &first, &count, &u, &v);
     int64_t expectFirst = -1, expectCount = 0;
     for (int64_t k = 0; k < span.count; ++k) {
-      const __int128 uk = span.u + static_cast<__int128>(k) * du, vk = span.v + static_cast<__int128>(k) * dv;
+      const __int128 uk = span.u + static_cast<__int128>(k) * du,
+                     vk = span.v + static_cast<__int128>(k) * dv;
       if (uk >= 0 && uk < w * FixOne && vk >= 0 && vk < h * FixOne) {
         if (expectFirst < 0) expectFirst = k;
         ASSERT_EQ(k, expectFirst + expectCount) << "inside pixels must be contiguous";

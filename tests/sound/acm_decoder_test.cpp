@@ -32,8 +32,10 @@ struct FakeAcm {
 
   static size_t FormatBytes(const WAVEFORMATEX* f) { return sizeof(WAVEFORMATEX) + f->cbSize; }
 
-  static MMRESULT WINAPI Suggest(HACMDRIVER, LPWAVEFORMATEX src, LPWAVEFORMATEX dst, DWORD dstBytes, DWORD flags) {
-    if (flags != ACM_FORMATSUGGESTF_WFORMATTAG || dst->wFormatTag != WAVE_FORMAT_PCM || dstBytes < 18)
+  static MMRESULT WINAPI Suggest(HACMDRIVER, LPWAVEFORMATEX src, LPWAVEFORMATEX dst, DWORD dstBytes,
+                                 DWORD flags) {
+    if (flags != ACM_FORMATSUGGESTF_WFORMATTAG || dst->wFormatTag != WAVE_FORMAT_PCM ||
+        dstBytes < 18)
       return kAcmError;
     const uint8_t* raw = reinterpret_cast<const uint8_t*>(src);
     lastSuggestSource.assign(raw, raw + FormatBytes(src));
@@ -53,8 +55,8 @@ struct FakeAcm {
     return MMSYSERR_NOERROR;
   }
 
-  static MMRESULT WINAPI Open(LPHACMSTREAM stream, HACMDRIVER, LPWAVEFORMATEX src, LPWAVEFORMATEX dst, LPWAVEFILTER,
-                              DWORD_PTR, DWORD_PTR, DWORD flags) {
+  static MMRESULT WINAPI Open(LPHACMSTREAM stream, HACMDRIVER, LPWAVEFORMATEX src,
+                              LPWAVEFORMATEX dst, LPWAVEFILTER, DWORD_PTR, DWORD_PTR, DWORD flags) {
     if (flags != ACM_STREAMOPENF_NONREALTIME) return kAcmError;
     if (opensBeforeFailure == 0) return kAcmError;
     if (opensBeforeFailure > 0) --opensBeforeFailure;
@@ -91,7 +93,8 @@ struct FakeAcm {
 
   static MMRESULT WINAPI Convert(HACMSTREAM stream, LPACMSTREAMHEADER h, DWORD flags) {
     auto* s = reinterpret_cast<FakeAcmStream*>(stream);
-    if (!open.count(s) || !(h->fdwStatus & 0x20000) || flags != ACM_STREAMCONVERTF_BLOCKALIGN) return kAcmError;
+    if (!open.count(s) || !(h->fdwStatus & 0x20000) || flags != ACM_STREAMCONVERTF_BLOCKALIGN)
+      return kAcmError;
     const auto* src = reinterpret_cast<const WAVEFORMATEX*>(s->source.data());
     DWORD in = 0, out = 0;
     if (src->wFormatTag == WAVE_FORMAT_PCM) {
@@ -110,7 +113,8 @@ struct FakeAcm {
       MpegAudioHeader m;
       while (in + 4 <= h->cbSrcLength && ParseMpegAudioHeader(h->pbSrc + in, &m) == 0 &&
              in + static_cast<DWORD>(m.FrameBytes) <= h->cbSrcLength &&
-             out + static_cast<DWORD>(m.FrameSamples) * s->destination.nBlockAlign <= h->cbDstLength) {
+             out + static_cast<DWORD>(m.FrameSamples) * s->destination.nBlockAlign <=
+                 h->cbDstLength) {
         ++s->frameNumber;
         for (int i = 0; i < m.FrameSamples * s->destination.nChannels; ++i) {
           h->pbDst[out++] = static_cast<uint8_t>(s->frameNumber);
@@ -140,10 +144,14 @@ class AcmDecoder : public testing::Test {
     gSoundSystem.acmModule = LoadLibraryA("winmm.dll");
     ASSERT_NE(gSoundSystem.acmModule, nullptr);
     gSoundSystem.acm = AcmFunctions{
-        reinterpret_cast<FARPROC>(&FakeAcm::Suggest),   reinterpret_cast<FARPROC>(&FakeAcm::Open),
-        reinterpret_cast<FARPROC>(&FakeAcm::Close),     reinterpret_cast<FARPROC>(&FakeAcm::Metrics),
-        reinterpret_cast<FARPROC>(&FakeAcm::Prepare),   reinterpret_cast<FARPROC>(&FakeAcm::Convert),
-        reinterpret_cast<FARPROC>(&FakeAcm::Unprepare), reinterpret_cast<FARPROC>(&FakeAcm::Size),
+        reinterpret_cast<FARPROC>(&FakeAcm::Suggest),
+        reinterpret_cast<FARPROC>(&FakeAcm::Open),
+        reinterpret_cast<FARPROC>(&FakeAcm::Close),
+        reinterpret_cast<FARPROC>(&FakeAcm::Metrics),
+        reinterpret_cast<FARPROC>(&FakeAcm::Prepare),
+        reinterpret_cast<FARPROC>(&FakeAcm::Convert),
+        reinterpret_cast<FARPROC>(&FakeAcm::Unprepare),
+        reinterpret_cast<FARPROC>(&FakeAcm::Size),
     };
     FakeAcm::opensBeforeFailure = -1;
     heapBefore_ = GetTrackedHeapTotals();
@@ -172,7 +180,7 @@ class AcmDecoder : public testing::Test {
 
 Bytes ByteCodecWav(const Bytes& coded, int rate) {
   Bytes fmt = FmtBody(kByteCodecTag, 1, rate, rate, 1, 8);
-  AppendLe16(fmt, 2);     // two bytes of codec data follow
+  AppendLe16(fmt, 2);  // two bytes of codec data follow
   fmt.push_back(0xAB);
   fmt.push_back(0xCD);
   return RiffWave({WavChunk("fmt ", fmt), WavChunk("LIST", Bytes(3, 1)), WavChunk("data", coded)});
@@ -180,7 +188,8 @@ Bytes ByteCodecWav(const Bytes& coded, int rate) {
 
 Bytes ExpandByteCodec(const Bytes& coded) {
   Bytes out;
-  for (uint8_t b : coded) AppendLe16(out, static_cast<uint16_t>(static_cast<int16_t>((b - 128) * 256)));
+  for (uint8_t b : coded)
+    AppendLe16(out, static_cast<uint16_t>(static_cast<int16_t>((b - 128) * 256)));
   return out;
 }
 
@@ -274,7 +283,8 @@ TEST_F(AcmDecoder, RefusalsLeaveNothingOpen) {
 TEST_F(AcmDecoder, Mp3DecodesTheFramesBetweenTheTags) {
   const int frames = 20;
   Bytes file = Id3v2Tag(700);
-  const Bytes audio = MpegFrames(0xFB, 0x92, 0x44, frames);  // 128 kbit/s, 44100 Hz, padded: 418 bytes
+  const Bytes audio =
+      MpegFrames(0xFB, 0x92, 0x44, frames);  // 128 kbit/s, 44100 Hz, padded: 418 bytes
   file.insert(file.end(), audio.begin(), audio.end());
   const Bytes tag = Id3v1Tag();
   file.insert(file.end(), tag.begin(), tag.end());

@@ -38,7 +38,8 @@ TEST(MpegAudioHeader, ParsesVersionsLayersAndRefusesReservedCodes) {
       {{0xFF, 0xFB, 0x9C, 0x44}, -1, 0, 0, 0, 0, 0, 0, 0, 0},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << std::hex << int(c.b[1]) << " " << int(c.b[2]) << " " << int(c.b[3]));
+    SCOPED_TRACE(testing::Message()
+                 << std::hex << int(c.b[1]) << " " << int(c.b[2]) << " " << int(c.b[3]));
     MpegAudioHeader h;
     ASSERT_EQ(ParseMpegAudioHeader(c.b, &h), c.result);
     if (c.result != 0) continue;
@@ -55,8 +56,8 @@ TEST(MpegAudioHeader, ParsesVersionsLayersAndRefusesReservedCodes) {
 
 TEST(MpegFrameScan, FramesLieBetweenTheTags) {
   const Bytes frames = MpegFrames(0xFB, 0x90, 0x44, 5);  // 5 x 417 bytes
-  const Bytes v3 = Id3v2Tag(300);                       // 310 bytes
-  const Bytes v4 = Id3v2Tag(300, true);                 // 320 bytes with the footer
+  const Bytes v3 = Id3v2Tag(300);                        // 310 bytes
+  const Bytes v4 = Id3v2Tag(300, true);                  // 320 bytes with the footer
   const Bytes garbage = {0x00, 0x12, 0xFF, 0x00, 0x7F};  // 0xFF without the sync nibble
   Bytes cut = frames;
   cut.resize(cut.size() - 100);  // the last frame runs past the audio end
@@ -95,10 +96,12 @@ TEST(MpegFrameScan, RefusesImagesWithoutValidFrames) {
   Bytes tagBeyondEnd = Id3v2Tag(0);
   tagBeyondEnd[6] = 0x7F;  // claims a tag far longer than the file
   tagBeyondEnd.insert(tagBeyondEnd.end(), 500, 0xFF);
-  const Bytes cases[] = {badFirst, badLater, tagOnly, tagBeyondEnd, Bytes{0xFF, 0xFB, 0x90}, Bytes{}};
+  const Bytes cases[] = {badFirst, badLater, tagOnly, tagBeyondEnd, Bytes{0xFF, 0xFB, 0x90},
+                         Bytes{}};
   for (const Bytes& file : cases) {
     MpegFrameScan scan;
-    EXPECT_EQ(ScanMpegAudioFrames(file.data(), static_cast<int>(file.size()), &scan), -1) << file.size();
+    EXPECT_EQ(ScanMpegAudioFrames(file.data(), static_cast<int>(file.size()), &scan), -1)
+        << file.size();
   }
 }
 

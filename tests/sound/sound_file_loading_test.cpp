@@ -32,7 +32,8 @@ TEST(LoadWholeFile, ReadsEveryByteOrLogsTheMissingFile) {
   data = nullptr;
   EXPECT_EQ(LoadWholeFile(missing.c_str(), &data, &size), -1);
   EXPECT_EQ(data, nullptr);
-  EXPECT_NE(log.Contents().find("右記のファイルのオープンに失敗しました：" + missing + "\r\n"), std::string::npos);
+  EXPECT_NE(log.Contents().find("右記のファイルのオープンに失敗しました：" + missing + "\r\n"),
+            std::string::npos);
 }
 
 TEST(ReadWholeStream, ReadsFromTheStartOrLogsTheFailedBlock) {
@@ -49,7 +50,8 @@ TEST(ReadWholeStream, ReadsFromTheStartOrLogsTheFailedBlock) {
   SetTrackedHeapFailures(1);
   EXPECT_EQ(ReadWholeStream(stream.stream(), &data, &size), -1);
   SetTrackedHeapFailures(0);
-  EXPECT_NE(log.Contents().find("ストリームの読み込みに必要なメモリの確保に失敗しました\r\n"), std::string::npos);
+  EXPECT_NE(log.Contents().find("ストリームの読み込みに必要なメモリの確保に失敗しました\r\n"),
+            std::string::npos);
 }
 
 }  // namespace

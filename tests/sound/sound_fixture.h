@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "port/win32.h"
-#include "runtime/platform/startup/system_state.h"
 #include "runtime/platform/core/tracked_heap.h"
+#include "runtime/platform/startup/system_state.h"
 #include "runtime/sound/sound_handles.h"
 #include "runtime/sound/sound_system.h"
 #include "tests/support/manual_sound_output.h"

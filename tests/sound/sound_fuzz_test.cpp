@@ -13,8 +13,9 @@
 
 namespace {
 
-const uint32_t kInteresting[] = {0, 1, 2, 3, 15, 16, 17, 0x7F, 0x80, 0xFF, 0x7FFF, 0x8000, 0xFFFF,
-                                 0x7FFFFFFF, 0x80000000u, 0xFFFFFFF0u, 0xFFFFFFFFu};
+const uint32_t kInteresting[] = {0,      1,          2,           3,           15,         16,
+                                 17,     0x7F,       0x80,        0xFF,        0x7FFF,     0x8000,
+                                 0xFFFF, 0x7FFFFFFF, 0x80000000u, 0xFFFFFFF0u, 0xFFFFFFFFu};
 
 // One to four mutations: random bytes, interesting 32-bit values, a cut, or a repeated run.
 Bytes Mutate(const Bytes& seed, std::mt19937& rng) {
@@ -23,17 +24,25 @@ Bytes Mutate(const Bytes& seed, std::mt19937& rng) {
   for (int k = 0; k < count && !b.empty(); ++k) {
     const size_t at = rng() % b.size();
     switch (rng() % 5) {
-      case 0: b[at] = static_cast<uint8_t>(rng()); break;
-      case 1: b[at] ^= static_cast<uint8_t>(1u << (rng() % 8)); break;
+      case 0:
+        b[at] = static_cast<uint8_t>(rng());
+        break;
+      case 1:
+        b[at] ^= static_cast<uint8_t>(1u << (rng() % 8));
+        break;
       case 2: {
         const uint32_t v = kInteresting[rng() % std::size(kInteresting)];
-        for (size_t i = 0; i < 4 && at + i < b.size(); ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+        for (size_t i = 0; i < 4 && at + i < b.size(); ++i)
+          b[at + i] = static_cast<uint8_t>(v >> (8 * i));
         break;
       }
-      case 3: b.resize(at); break;
+      case 3:
+        b.resize(at);
+        break;
       case 4: {
         const size_t length = std::min<size_t>(1 + rng() % 64, b.size() - at);
-        const Bytes run(b.begin() + static_cast<long>(at), b.begin() + static_cast<long>(at + length));
+        const Bytes run(b.begin() + static_cast<long>(at),
+                        b.begin() + static_cast<long>(at + length));
         b.insert(b.begin() + static_cast<long>(rng() % (b.size() + 1)), run.begin(), run.end());
         break;
       }
@@ -53,9 +62,12 @@ TEST(SoundFuzz, MutatedWavFilesAreRefusedOrReadWithinTheirSize) {
   QuietLog quiet;
   const std::vector<Bytes> seeds = {
       PcmWavFile(16, 2, 22050, MakeSinePcm(16, 2, 22050, 200, 440.0, 9000.0)),
-      RiffWave({WavChunk("bext", Bytes(9, 1)), WavChunk("fmt ", FmtBody(1, 1, 8000, 8000, 1, 8, true)),
-                WavChunk("LIST", Bytes(7, 2)), WavChunk("data", MakeSinePcm(8, 1, 8000, 301, 300.0, 20000.0))}),
-      RiffWave({WavChunk("fmt ", FmtBody(2, 1, 22050, 11100, 256, 4, true)), WavChunk("data", Bytes(512, 0x11))}),
+      RiffWave({WavChunk("bext", Bytes(9, 1)),
+                WavChunk("fmt ", FmtBody(1, 1, 8000, 8000, 1, 8, true)),
+                WavChunk("LIST", Bytes(7, 2)),
+                WavChunk("data", MakeSinePcm(8, 1, 8000, 301, 300.0, 20000.0))}),
+      RiffWave({WavChunk("fmt ", FmtBody(2, 1, 22050, 11100, 256, 4, true)),
+                WavChunk("data", Bytes(512, 0x11))}),
   };
   const TrackedHeapTotals before = GetTrackedHeapTotals();
   std::mt19937 rng(20240611);
@@ -78,7 +90,9 @@ TEST(SoundFuzz, MutatedWavFilesAreRefusedOrReadWithinTheirSize) {
     ASSERT_LE(size, static_cast<int>(file.size()));
     ASSERT_EQ(size % f.nBlockAlign, 0);
     int total = 0;
-    for (int n; (n = ReadSoundConverter(&conv, buffer.data(), static_cast<int>(buffer.size()))) > 0;) total += n;
+    for (int n;
+         (n = ReadSoundConverter(&conv, buffer.data(), static_cast<int>(buffer.size()))) > 0;)
+      total += n;
     ASSERT_EQ(total, size) << i;
     ASSERT_EQ(SeekSoundConverter(&conv, static_cast<int>(rng() % 1000)), 0);
     ReadSoundConverter(&conv, buffer.data(), static_cast<int>(buffer.size()));

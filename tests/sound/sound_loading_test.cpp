@@ -40,8 +40,8 @@ TEST_F(StreamSoundTest, LongSoundsAndSoundsWithoutBuffersAreStreamedInstead) {
   ASSERT_EQ(SetSoundCreateType(0), 0);
   struct Case {
     const char* name;
-    int frames;        // 8-bit mono at 8,000 Hz
-    int failBuffers;   // buffer creations that fail
+    int frames;       // 8-bit mono at 8,000 Hz
+    int failBuffers;  // buffer creations that fail
     int kind;
   } cases[] = {
       {"180 seconds and a half", 180 * 8000 + 4000, 0, SoundKindNormal},
@@ -63,7 +63,8 @@ TEST_F(StreamSoundTest, LongSoundsAndSoundsWithoutBuffersAreStreamedInstead) {
 
 TEST_F(StreamSoundTest, OggFilesStreamTheirDecodedPcmFromMemoryOrFromTheOpenFile) {
   LogCapture log;
-  const Bytes ogg = EncodeOggVorbis(BytesToSamples16(MakeSinePcm(16, 2, 44100, 50000, 330.0, 12000.0)), 2, 44100);
+  const Bytes ogg =
+      EncodeOggVorbis(BytesToSamples16(MakeSinePcm(16, 2, 44100, 50000, 330.0, 12000.0)), 2, 44100);
   log.folder().WriteFile("bgm.ogg", std::string(ogg.begin(), ogg.end()));
   MemoryDataStream stream(ogg);
   SoundConverter conv;
@@ -73,7 +74,8 @@ TEST_F(StreamSoundTest, OggFilesStreamTheirDecodedPcmFromMemoryOrFromTheOpenFile
   int size = 0;
   ASSERT_EQ(DecodeWholeSound(&conv, &format, &pcm, &size), 0);
   TerminateSoundConverter(&conv);
-  std::vector<int16_t> expected = BytesToSamples16(Bytes(static_cast<uint8_t*>(pcm), static_cast<uint8_t*>(pcm) + size));
+  std::vector<int16_t> expected =
+      BytesToSamples16(Bytes(static_cast<uint8_t*>(pcm), static_cast<uint8_t*>(pcm) + size));
   FreeTracked(pcm);
   ASSERT_EQ(expected.size(), 100000u);
   expected.resize(expected.size() + 2 * 4410, 0);
@@ -111,13 +113,19 @@ TEST_F(StreamSoundTest, FailedLoadsLogWhyAndLeaveNoHandle) {
     std::string lines;
   } cases[] = {
       {0, missing,
-       "右記のファイルのオープンに失敗しました：" + missing + "\n右記の音声ファイルのロードに失敗しました_1：" + missing +
-           "\n"},
+       "右記のファイルのオープンに失敗しました：" + missing +
+           "\n右記の音声ファイルのロードに失敗しました_1：" + missing + "\n"},
       {2, missing, "右記のＷＡＶファイルのロードに失敗しました：" + missing + " \n"},
       {3, missing, "右記のＷＡＶファイルのロードに失敗しました：" + missing + " \n"},
-      {0, noise, "音声ファイルのＰＣＭへの変換に失敗しました\n右記の音声ファイルのロードに失敗しました_2：" + noise + "\n"},
-      {2, noise, "音声データのオープンに失敗しました\n右記のＷＡＶファイルのセットアップに失敗しました：" + noise + " \n"},
-      {3, noise, "音声データのオープンに失敗しました\n右記のＷＡＶファイルのセットアップに失敗しました：" + noise + " \n"},
+      {0, noise,
+       "音声ファイルのＰＣＭへの変換に失敗しました\n右記の音声ファイルのロードに失敗しました_2：" +
+           noise + "\n"},
+      {2, noise,
+       "音声データのオープンに失敗しました\n右記のＷＡＶファイルのセットアップに失敗しました：" +
+           noise + " \n"},
+      {3, noise,
+       "音声データのオープンに失敗しました\n右記のＷＡＶファイルのセットアップに失敗しました：" +
+           noise + " \n"},
   };
   const TrackedHeapTotals before = GetTrackedHeapTotals();
   const int handles = SoundHandles.count;

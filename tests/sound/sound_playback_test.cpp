@@ -66,8 +66,8 @@ TEST_F(SoundPlayback, VolumeMapsToAttenuationAndScalesTheOutput) {
     int volume;
     int attenuation;
   };
-  const Case cases[] = {{255, 0},    {200, -105},    {128, -299},     {64, -600},
-                        {1, -2406},  {0, -10000},    {-5, -10000},    {300, 0}};
+  const Case cases[] = {{255, 0},   {200, -105}, {128, -299},  {64, -600},
+                        {1, -2406}, {0, -10000}, {-5, -10000}, {300, 0}};
   const int frames = 2000;
   const std::vector<uint8_t> pcm = MakeSinePcm(16, 2, kRate, frames, 441.0, 30000.0);
   for (const Case& c : cases) {
@@ -172,7 +172,8 @@ TEST_F(SoundPlayback, BufferCreationFallsBackAndKeepsWhatDuplicated) {
   ASSERT_GE(fallback, 0);
   EXPECT_EQ(GetSoundEntry(fallback)->bufferCount, 2);
   DWORD frequency = 0;
-  EXPECT_EQ(GetSoundEntry(fallback)->buffers[1].buffer->GetFrequency(&frequency), DSERR_CONTROLUNAVAIL);
+  EXPECT_EQ(GetSoundEntry(fallback)->buffers[1].buffer->GetFrequency(&frequency),
+            DSERR_CONTROLUNAVAIL);
   EXPECT_EQ(PlaySoundHandle(fallback, SoundPlayBackground, 1), 0);
   EXPECT_EQ(IsSoundPlaying(fallback), 1);
 

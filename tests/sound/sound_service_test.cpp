@@ -42,8 +42,8 @@ struct FakeStreams {
 };
 
 // The delete is left to the sound handles' own path, which frees what they made.
-const StreamSoundOperations kFakeStreams = {&FakeStreams::Play,       &FakeStreams::Stop,
-                                            &FakeStreams::IsPlaying,  &FakeStreams::PositionMs,
+const StreamSoundOperations kFakeStreams = {&FakeStreams::Play,         &FakeStreams::Stop,
+                                            &FakeStreams::IsPlaying,    &FakeStreams::PositionMs,
                                             &FakeStreams::TotalSamples, nullptr,
                                             &FakeStreams::Refill};
 

@@ -20,7 +20,8 @@ using SoundStartup = SoundSwitches;
 
 TEST_F(SoundStartup, StartAndShutdownLogTheirStepsInOrder) {
   DSCAPS caps = {};
-  caps.dwFlags = DSCAPS_PRIMARYSTEREO | DSCAPS_PRIMARY16BIT | DSCAPS_SECONDARYMONO | DSCAPS_SECONDARY8BIT;
+  caps.dwFlags =
+      DSCAPS_PRIMARYSTEREO | DSCAPS_PRIMARY16BIT | DSCAPS_SECONDARYMONO | DSCAPS_SECONDARY8BIT;
   caps.dwMinSecondarySampleRate = 8000;
   caps.dwMaxSecondarySampleRate = 48000;
   caps.dwTotalHwMemBytes = 4096;
@@ -76,9 +77,11 @@ TEST_F(SoundStartup, StartedStateAndTheSilentLoop) {
   ASSERT_NE(gSoundSystem.silentBuffer, nullptr);
   DWORD status = 0;
   ASSERT_EQ(gSoundSystem.silentBuffer->GetStatus(&status), DS_OK);
-  EXPECT_EQ(status & (DSBSTATUS_PLAYING | DSBSTATUS_LOOPING), DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
+  EXPECT_EQ(status & (DSBSTATUS_PLAYING | DSBSTATUS_LOOPING),
+            DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
   WAVEFORMATEX silentFormat = {};
-  ASSERT_EQ(gSoundSystem.silentBuffer->GetFormat(&silentFormat, sizeof silentFormat, nullptr), DS_OK);
+  ASSERT_EQ(gSoundSystem.silentBuffer->GetFormat(&silentFormat, sizeof silentFormat, nullptr),
+            DS_OK);
   EXPECT_EQ(silentFormat.nSamplesPerSec, 44100u);
   EXPECT_EQ(silentFormat.nBlockAlign, 4);
   // It loops for good and adds nothing to the output.
@@ -134,15 +137,24 @@ TEST_F(SoundStartup, DeviceFailuresEndTheStartWithTheDeviceReleased) {
     std::vector<std::string> lastLines;
   };
   const Case cases[] = {
-      {"no DirectSound class", [] { PortSetClassAbsent(CLSID_DirectSound, true); },
-       {"0:DirectSound インターフェースの取得を行います....  DirectSoundインターフェースの作成に失敗しました"}},
-      {"initialisation", [] { PortSetDirectSoundFailure(PortDsCall::Initialize, 0, 1); },
-       {"0:引き続きインターフェースの初期化処理...  初期化に失敗しました", "0:エラーコード 80004005"}},
-      {"cooperative level", [] { PortSetDirectSoundFailure(PortDsCall::SetCooperativeLevel, 0, 1); },
+      {"no DirectSound class",
+       [] { PortSetClassAbsent(CLSID_DirectSound, true); },
+       {"0:DirectSound インターフェースの取得を行います....  "
+        "DirectSoundインターフェースの作成に失敗しました"}},
+      {"initialisation",
+       [] { PortSetDirectSoundFailure(PortDsCall::Initialize, 0, 1); },
+       {"0:引き続きインターフェースの初期化処理...  初期化に失敗しました",
+        "0:エラーコード 80004005"}},
+      {"cooperative level",
+       [] { PortSetDirectSoundFailure(PortDsCall::SetCooperativeLevel, 0, 1); },
        {"0:DirectSoundの協調レベルの設定に失敗しました"}},
-      {"no window linked", [] { SetSoundPlatformLinks(SoundPlatformLinks{nullptr, nullptr, nullptr}); },
+      {"no window linked",
+       [] {
+         SetSoundPlatformLinks(SoundPlatformLinks{nullptr, nullptr, nullptr});
+       },
        {"0:DirectSoundの協調レベルの設定に失敗しました"}},
-      {"primary buffer", [] { PortSetDirectSoundFailure(PortDsCall::CreatePrimaryBuffer, 0, 1); },
+      {"primary buffer",
+       [] { PortSetDirectSoundFailure(PortDsCall::CreatePrimaryBuffer, 0, 1); },
        {"0:DirectSoundのプライマリサウンドバッファの作成に失敗しました"}},
   };
   for (const Case& c : cases) {
@@ -155,7 +167,8 @@ TEST_F(SoundStartup, DeviceFailuresEndTheStartWithTheDeviceReleased) {
       EXPECT_EQ(PortAudioDeviceRate(), 0u);  // the device object was released
       const std::vector<std::string> lines = LogLines(log);
       ASSERT_GE(lines.size(), c.lastLines.size());
-      EXPECT_EQ(std::vector<std::string>(lines.end() - c.lastLines.size(), lines.end()), c.lastLines);
+      EXPECT_EQ(std::vector<std::string>(lines.end() - c.lastLines.size(), lines.end()),
+                c.lastLines);
       EXPECT_EQ(AddSoundData(-1) >= 0, true);  // the lock works after a failed start
       EXPECT_EQ(IsSoundPlaying(0), -1);
       EXPECT_EQ(DeleteAllSounds(), -1);
@@ -212,7 +225,8 @@ TEST_F(SoundStartup, FailuresAfterThePrimaryBufferAreLoggedAndTheStartGoesOn) {
     const char* line;
   };
   const Case cases[] = {
-      {"primary format", PortDsCall::SetFormat, "0:DirectSoundのプライマリサウンドバッファのフォーマット設定に失敗しました"},
+      {"primary format", PortDsCall::SetFormat,
+       "0:DirectSoundのプライマリサウンドバッファのフォーマット設定に失敗しました"},
       {"silent buffer", PortDsCall::CreateSoundBuffer, "0:無音バッファの作成に失敗しました"},
       {"silent lock", PortDsCall::Lock, "0:無音バッファのロックに失敗しました"},
   };
@@ -224,9 +238,7 @@ TEST_F(SoundStartup, FailuresAfterThePrimaryBufferAreLoggedAndTheStartGoesOn) {
     const std::vector<std::string> lines = LogLines(log);
     EXPECT_TRUE(Contains(lines, c.line));
     EXPECT_EQ(lines.back(), "0:DirectSound の初期化は正常に終了しました");
-    if (c.call != PortDsCall::SetFormat) {
-      EXPECT_EQ(gSoundSystem.silentBuffer, nullptr);
-    }
+    if (c.call != PortDsCall::SetFormat) { EXPECT_EQ(gSoundSystem.silentBuffer, nullptr); }
     ASSERT_EQ(ShutdownSound(), 0);
     PortSetDirectSoundFailure(c.call, 0, 0);
   }
@@ -239,7 +251,8 @@ TEST_F(SoundStartup, MissingDeviceListKeepsTheIndentOfLaterLines) {
     const char* line;
   };
   const Case cases[] = {
-      {"no module", [] { PortSetModuleAbsent("dsound.dll", true); }, "0:\t\tDSOUND.DLL のロードに失敗しました"},
+      {"no module", [] { PortSetModuleAbsent("dsound.dll", true); },
+       "0:\t\tDSOUND.DLL のロードに失敗しました"},
       {"no function", [] { PortSetExportAbsent("dsound.dll", "DirectSoundEnumerateA", true); },
        "0:\t\tDirectSound デバイスの列挙用関数のポインタ取得に失敗しました"},
   };

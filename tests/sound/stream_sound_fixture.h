@@ -45,7 +45,9 @@ inline std::string LogTexts(const std::string& contents) {
   return out;
 }
 
-inline std::vector<int16_t> Silence(int frames) { return std::vector<int16_t>(static_cast<size_t>(frames), 0); }
+inline std::vector<int16_t> Silence(int frames) {
+  return std::vector<int16_t>(static_cast<size_t>(frames), 0);
+}
 
 class StreamSoundTest : public StartedSound {
  protected:
@@ -63,9 +65,10 @@ class StreamSoundTest : public StartedSound {
   }
 
   // `frames` frames of output on the per-frame path: a refill, then one service period of
-  // output (or `step` frames), over and over. The left channel; the right one must be the same. `afterStep`
-  // sees the frames rendered so far after each step.
-  static std::vector<int16_t> Render(int frames, const std::function<void(int)>& afterStep = nullptr,
+  // output (or `step` frames), over and over. The left channel; the right one must be the same.
+  // `afterStep` sees the frames rendered so far after each step.
+  static std::vector<int16_t> Render(int frames,
+                                     const std::function<void(int)>& afterStep = nullptr,
                                      int step = kStep) {
     std::vector<int16_t> left;
     int done = 0;
@@ -97,12 +100,15 @@ class StreamSoundTest : public StartedSound {
   }
 
   // Where two sample runs first differ, for readable failures.
-  static testing::AssertionResult SameSamples(const std::vector<int16_t>& got, const std::vector<int16_t>& want) {
+  static testing::AssertionResult SameSamples(const std::vector<int16_t>& got,
+                                              const std::vector<int16_t>& want) {
     if (got.size() != want.size())
-      return testing::AssertionFailure() << "length " << got.size() << " instead of " << want.size();
+      return testing::AssertionFailure()
+             << "length " << got.size() << " instead of " << want.size();
     for (size_t i = 0; i < got.size(); ++i)
       if (got[i] != want[i])
-        return testing::AssertionFailure() << "frame " << i << ": " << got[i] << " instead of " << want[i];
+        return testing::AssertionFailure()
+               << "frame " << i << ": " << got[i] << " instead of " << want[i];
     return testing::AssertionSuccess();
   }
 };

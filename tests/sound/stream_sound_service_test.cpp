@@ -27,8 +27,9 @@ class StreamSoundService : public SoundSwitches {
       DWORD cursor = 0;
       GetSoundBufferPosition(&e->buffers[0], &cursor);
       const StreamSoundState& s = e->stream;
-      const bool ready = !s.active || (s.writeOffset >= 0 && RingDistance(static_cast<int>(cursor), s.writeOffset,
-                                                                          s.ringSize) >= 3 * s.ringSize / 10);
+      const bool ready =
+          !s.active || (s.writeOffset >= 0 && RingDistance(static_cast<int>(cursor), s.writeOffset,
+                                                           s.ringSize) >= 3 * s.ringSize / 10);
       LeaveSoundLock();
       if (ready) return;
       std::this_thread::sleep_for(std::chrono::milliseconds(1));

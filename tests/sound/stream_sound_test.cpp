@@ -49,7 +49,8 @@ TEST_F(StreamSoundTest, LoopRendersWithoutGapsAndThePositionWrapsWhenTheSeamIsHe
           ASSERT_EQ(GetSoundPositionMs(h), SamplesToMilliseconds(rendered % n, 44100)) << rendered;
         },
         c.step);
-    EXPECT_TRUE(SameSamples(out, Concat({sig, sig, sig, std::vector<int16_t>(sig.begin(), sig.begin() + 5000)})));
+    EXPECT_TRUE(SameSamples(
+        out, Concat({sig, sig, sig, std::vector<int16_t>(sig.begin(), sig.begin() + 5000)})));
     EXPECT_EQ(IsSoundPlaying(h), 1);
     EXPECT_EQ(StopSoundHandle(h), 0);
     EXPECT_EQ(IsSoundPlaying(h), 0);
@@ -70,7 +71,8 @@ TEST_F(StreamSoundTest, RepeatCountsAndSourcesPlayInOrder) {
   ASSERT_EQ(PlaySoundHandle(h, SoundPlayBackground, 1), 0);
   int positionAtTheThirdCopy = -1;
   const std::vector<int16_t> out = Render(75000 + 10000, [&](int rendered) {
-    if (positionAtTheThirdCopy < 0 && rendered >= 45000) positionAtTheThirdCopy = GetSoundPositionMs(h);
+    if (positionAtTheThirdCopy < 0 && rendered >= 45000)
+      positionAtTheThirdCopy = GetSoundPositionMs(h);
   });
   EXPECT_TRUE(SameSamples(out, Concat({a, a, a, b, Silence(10000)})));
   // The position counts on through the repeats and stops at the length of all sources.
@@ -125,8 +127,9 @@ TEST_F(StreamSoundTest, SwitchingBetweenLoopAndOnceAfterTheEndStartsAfresh) {
     Render(n + 10000);  // past the seam: the data has ended once
     ASSERT_EQ(StopSoundHandle(h), 0);
     ASSERT_EQ(PlaySoundHandle(h, c.playType, 0), 0);
-    const std::vector<int16_t> from = c.restarts ? std::vector<int16_t>(sig.begin(), sig.begin() + 5000)
-                                                 : std::vector<int16_t>(sig.begin() + 10000, sig.begin() + 15000);
+    const std::vector<int16_t> from =
+        c.restarts ? std::vector<int16_t>(sig.begin(), sig.begin() + 5000)
+                   : std::vector<int16_t>(sig.begin() + 10000, sig.begin() + 15000);
     EXPECT_TRUE(SameSamples(Render(5000), from));
     EXPECT_EQ(DeleteSoundHandle(h), 0);
   }

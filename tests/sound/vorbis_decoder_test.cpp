@@ -14,7 +14,8 @@ Bytes ReadRest(SoundConverter* c) {
   Bytes out;
   Bytes buffer(1000);
   int n;
-  while ((n = ReadSoundConverter(c, buffer.data(), 1000)) > 0) out.insert(out.end(), buffer.begin(), buffer.begin() + n);
+  while ((n = ReadSoundConverter(c, buffer.data(), 1000)) > 0)
+    out.insert(out.end(), buffer.begin(), buffer.begin() + n);
   return out;
 }
 
@@ -48,7 +49,8 @@ TEST(VorbisDecoder, DecodesExactFramesAsSigned16BitLittleEndian) {
     // Read as signed little-endian samples, the tone comes back at its pitch and level.
     std::vector<double> left;
     const std::vector<int16_t> samples = BytesToSamples16(first);
-    for (size_t i = 0; i < samples.size(); i += static_cast<size_t>(k.channels)) left.push_back(samples[i]);
+    for (size_t i = 0; i < samples.size(); i += static_cast<size_t>(k.channels))
+      left.push_back(samples[i]);
     const ToneMeasure m = MeasureTone(left, k.rate);
     EXPECT_NEAR(m.frequency, k.hz, 0.5);
     EXPECT_NEAR(m.amplitude, 16000.0, 800.0);
@@ -70,8 +72,10 @@ TEST(VorbisDecoder, DecodesExactFramesAsSigned16BitLittleEndian) {
 }
 
 TEST(VorbisDecoder, OnlyPlayableFormatsAndOnlyWhenEnabled) {
-  const Bytes stereo = EncodeOggVorbis(BytesToSamples16(MakeSinePcm(16, 2, 44100, 4000, 500.0, 8000.0)), 2, 44100);
-  const Bytes three = EncodeOggVorbis(BytesToSamples16(MakeSinePcm(16, 3, 44100, 4000, 500.0, 8000.0)), 3, 44100);
+  const Bytes stereo =
+      EncodeOggVorbis(BytesToSamples16(MakeSinePcm(16, 2, 44100, 4000, 500.0, 8000.0)), 2, 44100);
+  const Bytes three =
+      EncodeOggVorbis(BytesToSamples16(MakeSinePcm(16, 3, 44100, 4000, 500.0, 8000.0)), 3, 44100);
   struct Case {
     const Bytes* file;
     int mask;
@@ -93,14 +97,16 @@ namespace {
 
 TEST(VorbisDecoder, MissingPageIsSteppedOverAndTheRestStillDecodes) {
   const int frames = 132300;
-  Bytes ogg = EncodeOggVorbis(BytesToSamples16(MakeSinePcm(16, 1, 44100, frames, 440.0, 12000.0)), 1, 44100, true);
+  Bytes ogg = EncodeOggVorbis(BytesToSamples16(MakeSinePcm(16, 1, 44100, frames, 440.0, 12000.0)),
+                              1, 44100, true);
   // Take out a page in the middle: the reader meets a hole in the packets there.
   std::vector<size_t> pages;
   for (size_t i = 0; i + 4 <= ogg.size(); ++i)
     if (std::memcmp(&ogg[i], "OggS", 4) == 0) pages.push_back(i);
   ASSERT_GT(pages.size(), 20u);
   const size_t k = pages.size() / 2;
-  ogg.erase(ogg.begin() + static_cast<long>(pages[k]), ogg.begin() + static_cast<long>(pages[k + 1]));
+  ogg.erase(ogg.begin() + static_cast<long>(pages[k]),
+            ogg.begin() + static_cast<long>(pages[k + 1]));
 
   MemoryDataStream stream(ogg);
   SoundConverter conv;

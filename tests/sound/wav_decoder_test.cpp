@@ -35,8 +35,8 @@ struct WavCase {
   const char* name;
   Bytes file;
   bool accepted;
-  int bits;           // expected output bits
-  Bytes pcm;          // expected output
+  int bits;   // expected output bits
+  Bytes pcm;  // expected output
 };
 
 TEST(WavDecoder, ChunkRulesDecideWhatIsReadAndWhatIsRefused) {
@@ -49,31 +49,93 @@ TEST(WavDecoder, ChunkRulesDecideWhatIsReadAndWhatIsRefused) {
 
   const std::vector<WavCase> cases = {
       {"plain", RiffWave({WavChunk("fmt ", fmt16), data}), true, 16, pcm},
-      {"18-byte fmt", RiffWave({WavChunk("fmt ", FmtBody(1, 2, 22050, 88200, 4, 16, true)), data}), true, 16, pcm},
-      {"bext first", RiffWave({WavChunk("bext", Pattern(602)), WavChunk("fmt ", fmt16), data}), true, 16, pcm},
-      {"odd LIST before data", RiffWave({WavChunk("fmt ", fmt16), WavChunk("LIST", Pattern(13)), data}), true, 16,
+      {"18-byte fmt", RiffWave({WavChunk("fmt ", FmtBody(1, 2, 22050, 88200, 4, 16, true)), data}),
+       true, 16, pcm},
+      {"bext first", RiffWave({WavChunk("bext", Pattern(602)), WavChunk("fmt ", fmt16), data}),
+       true, 16, pcm},
+      {"odd LIST before data",
+       RiffWave({WavChunk("fmt ", fmt16), WavChunk("LIST", Pattern(13)), data}), true, 16, pcm},
+      {"wrong bits in a 16-byte fmt",
+       RiffWave({WavChunk("fmt ", FmtBody(1, 2, 22050, 88200, 4, 8)), data}), true, 16, pcm},
+      {"data beyond the file end", RiffWave({WavChunk("fmt ", fmt16), shortData}), true, 16,
+       shortPcm},
+      {"rounded byte rate", RiffWave({WavChunk("fmt ", FmtBody(1, 2, 22050, 88000, 4, 16)), data}),
+       true, 16, pcm},
+      {"8-bit mono", RiffWave({WavChunk("fmt ", FmtBody(1, 1, 8000, 8000, 1, 8)), data}), true, 8,
        pcm},
-      {"wrong bits in a 16-byte fmt", RiffWave({WavChunk("fmt ", FmtBody(1, 2, 22050, 88200, 4, 8)), data}), true,
-       16, pcm},
-      {"data beyond the file end", RiffWave({WavChunk("fmt ", fmt16), shortData}), true, 16, shortPcm},
-      {"rounded byte rate", RiffWave({WavChunk("fmt ", FmtBody(1, 2, 22050, 88000, 4, 16)), data}), true, 16, pcm},
-      {"8-bit mono", RiffWave({WavChunk("fmt ", FmtBody(1, 1, 8000, 8000, 1, 8)), data}), true, 8, pcm},
-      {"no data chunk", RiffWave({WavChunk("fmt ", fmt16), WavChunk("LIST", Pattern(20))}), false, 0, {}},
-      {"first chunk neither bext nor fmt", RiffWave({WavChunk("LIST", Pattern(4)), WavChunk("fmt ", fmt16), data}),
-       false, 0, {}},
-      {"not RIFF", [&] { Bytes b = RiffWave({WavChunk("fmt ", fmt16), data}); b[0] = 'X'; return b; }(), false, 0, {}},
-      {"not WAVE", [&] { Bytes b = RiffWave({WavChunk("fmt ", fmt16), data}); b[8] = 'X'; return b; }(), false, 0, {}},
-      {"no channels", RiffWave({WavChunk("fmt ", FmtBody(1, 0, 22050, 88200, 4, 16)), data}), false, 0, {}},
-      {"no block align", RiffWave({WavChunk("fmt ", FmtBody(1, 2, 22050, 88200, 0, 16, true)), data}), false, 0, {}},
-      {"no byte rate", RiffWave({WavChunk("fmt ", FmtBody(1, 2, 22050, 0, 4, 16)), data}), false, 0, {}},
-      {"no sample rate", RiffWave({WavChunk("fmt ", FmtBody(1, 2, 0, 88200, 4, 16)), data}), false, 0, {}},
-      {"24 bits", RiffWave({WavChunk("fmt ", FmtBody(1, 2, 22050, 132300, 6, 24, true)), data}), false, 0, {}},
-      {"block align not channels x bits", RiffWave({WavChunk("fmt ", FmtBody(1, 2, 22050, 88200, 8, 16, true)), data}),
-       false, 0, {}},
-      {"six channels", RiffWave({WavChunk("fmt ", FmtBody(1, 6, 22050, 264600, 12, 16)), data}), false, 0, {}},
-      {"rate beyond any buffer", RiffWave({WavChunk("fmt ", FmtBody(1, 2, 400000, 1600000, 4, 16)), data}), false, 0,
+      {"no data chunk",
+       RiffWave({WavChunk("fmt ", fmt16), WavChunk("LIST", Pattern(20))}),
+       false,
+       0,
        {}},
-      {"float samples", RiffWave({WavChunk("fmt ", FmtBody(3, 2, 22050, 176400, 8, 32, true)), data}), false, 0, {}},
+      {"first chunk neither bext nor fmt",
+       RiffWave({WavChunk("LIST", Pattern(4)), WavChunk("fmt ", fmt16), data}),
+       false,
+       0,
+       {}},
+      {"not RIFF",
+       [&] {
+         Bytes b = RiffWave({WavChunk("fmt ", fmt16), data});
+         b[0] = 'X';
+         return b;
+       }(),
+       false,
+       0,
+       {}},
+      {"not WAVE",
+       [&] {
+         Bytes b = RiffWave({WavChunk("fmt ", fmt16), data});
+         b[8] = 'X';
+         return b;
+       }(),
+       false,
+       0,
+       {}},
+      {"no channels",
+       RiffWave({WavChunk("fmt ", FmtBody(1, 0, 22050, 88200, 4, 16)), data}),
+       false,
+       0,
+       {}},
+      {"no block align",
+       RiffWave({WavChunk("fmt ", FmtBody(1, 2, 22050, 88200, 0, 16, true)), data}),
+       false,
+       0,
+       {}},
+      {"no byte rate",
+       RiffWave({WavChunk("fmt ", FmtBody(1, 2, 22050, 0, 4, 16)), data}),
+       false,
+       0,
+       {}},
+      {"no sample rate",
+       RiffWave({WavChunk("fmt ", FmtBody(1, 2, 0, 88200, 4, 16)), data}),
+       false,
+       0,
+       {}},
+      {"24 bits",
+       RiffWave({WavChunk("fmt ", FmtBody(1, 2, 22050, 132300, 6, 24, true)), data}),
+       false,
+       0,
+       {}},
+      {"block align not channels x bits",
+       RiffWave({WavChunk("fmt ", FmtBody(1, 2, 22050, 88200, 8, 16, true)), data}),
+       false,
+       0,
+       {}},
+      {"six channels",
+       RiffWave({WavChunk("fmt ", FmtBody(1, 6, 22050, 264600, 12, 16)), data}),
+       false,
+       0,
+       {}},
+      {"rate beyond any buffer",
+       RiffWave({WavChunk("fmt ", FmtBody(1, 2, 400000, 1600000, 4, 16)), data}),
+       false,
+       0,
+       {}},
+      {"float samples",
+       RiffWave({WavChunk("fmt ", FmtBody(3, 2, 22050, 176400, 8, 32, true)), data}),
+       false,
+       0,
+       {}},
   };
   for (const WavCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -99,7 +161,8 @@ TEST(WavDecoder, ChunkRulesDecideWhatIsReadAndWhatIsRefused) {
 }
 
 TEST(WavDecoder, ChunkLayoutGivesWhereFormatAndDataLie) {
-  const Bytes file = RiffWave({WavChunk("bext", Pattern(10)), WavChunk("fmt ", FmtBody(1, 1, 8000, 8000, 1, 8, true)),
+  const Bytes file = RiffWave({WavChunk("bext", Pattern(10)),
+                               WavChunk("fmt ", FmtBody(1, 1, 8000, 8000, 1, 8, true)),
                                WavChunk("LIST", Pattern(5)), WavChunk("data", Pattern(33))});
   MemoryDataStream stream(file);
   WaveChunkLayout layout;
@@ -161,7 +224,8 @@ TEST(WavDecoder, MaskDecidesWhichDecodersAreOffered) {
   struct Case {
     int mask;
     int result;
-  } cases[] = {{0, 0}, {SoundDecoderAcmWav | SoundDecoderVorbis, 0}, {SoundDecoderPcmWav, -1}, {-5, -1}};
+  } cases[] = {
+      {0, 0}, {SoundDecoderAcmWav | SoundDecoderVorbis, 0}, {SoundDecoderPcmWav, -1}, {-5, -1}};
   for (const Case& c : cases) {
     LogCapture log;
     SetSoundDecoderMask(c.mask);
@@ -172,7 +236,9 @@ TEST(WavDecoder, MaskDecidesWhichDecodersAreOffered) {
     if (c.result == 0) TerminateSoundConverter(&conv);
     // The filter-graph decoder is the last one asked; it reports why it cannot convert.
     const bool graphAsked = c.result != 0 && !(c.mask & SoundDecoderFilterGraphMp3);
-    EXPECT_EQ(log.Contents().find("MP3変換用 NullRender の作成に失敗しました\r\n") != std::string::npos, graphAsked)
+    EXPECT_EQ(
+        log.Contents().find("MP3変換用 NullRender の作成に失敗しました\r\n") != std::string::npos,
+        graphAsked)
         << c.mask;
   }
   SetSoundDecoderMask(0);

@@ -12,7 +12,8 @@ namespace fs = std::filesystem;
 void WriteFileBytes(const fs::path& path, const ArchiveBytes& bytes) {
   fs::create_directories(path.parent_path());
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
@@ -42,9 +43,16 @@ ArchiveBytes MakeArchiveTestData(size_t size, int kind, uint32_t seed) {
   static const char kWords[] = "the ship flies through the scrolling stage; ";
   for (size_t i = 0; i < size; ++i) {
     switch (kind) {
-      case 0: v[i] = static_cast<uint8_t>(rng()); break;
-      case 1: v[i] = rng() % 16 == 0 ? static_cast<uint8_t>(rng()) : static_cast<uint8_t>(kWords[i % (sizeof kWords - 1)]); break;
-      default: v[i] = static_cast<uint8_t>(i / 333 % 2 ? 0xAB : i / 333); break;
+      case 0:
+        v[i] = static_cast<uint8_t>(rng());
+        break;
+      case 1:
+        v[i] = rng() % 16 == 0 ? static_cast<uint8_t>(rng())
+                               : static_cast<uint8_t>(kWords[i % (sizeof kWords - 1)]);
+        break;
+      default:
+        v[i] = static_cast<uint8_t>(i / 333 % 2 ? 0xAB : i / 333);
+        break;
     }
   }
   return v;
@@ -67,7 +75,8 @@ void PatchArchivePlain(ArchiveBytes& image, const ArchiveWriterOptions& options,
 }
 
 uint32_t GetLe32(const ArchiveBytes& plain, size_t at) {
-  return plain.at(at) | plain.at(at + 1) << 8 | plain.at(at + 2) << 16 | static_cast<uint32_t>(plain.at(at + 3)) << 24;
+  return plain.at(at) | plain.at(at + 1) << 8 | plain.at(at + 2) << 16 |
+         static_cast<uint32_t>(plain.at(at + 3)) << 24;
 }
 
 void PutLe32(ArchiveBytes& plain, size_t at, uint32_t value) {
@@ -89,5 +98,6 @@ size_t PlainEntryOffset(const ArchiveBytes& plain, int index) {
 
 size_t PlainDirectoryOffset(const ArchiveBytes& plain, int index) {
   ArchiveHeader h = PlainArchiveHeader(plain);
-  return h.TableBlockOffset + h.DirectoryTableOffset + kArchiveDirectoryRecordSize * static_cast<size_t>(index);
+  return h.TableBlockOffset + h.DirectoryTableOffset +
+         kArchiveDirectoryRecordSize * static_cast<size_t>(index);
 }

@@ -1,10 +1,10 @@
 #include "tests/support/child_process.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -66,7 +66,8 @@ int RunTestInChild(const std::string& test, const std::vector<std::string>& envi
   }
   std::vector<std::string> env = environment;
   env.push_back("KELVANOR_CHILD_TEST=" + test);
-  pid_t pid = Spawn("/proc/self/exe", {"--gtest_filter=" + test, "--gtest_also_run_disabled_tests"}, env, false);
+  pid_t pid = Spawn("/proc/self/exe", {"--gtest_filter=" + test, "--gtest_also_run_disabled_tests"},
+                    env, false);
   if (pid < 0) return -1;
   int status = 0;
   if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;

@@ -5,17 +5,20 @@
 namespace {
 
 uint16_t To565(uint32_t c) {
-  return static_cast<uint16_t>((((c >> 16) & 0xFF) >> 3) << 11 | (((c >> 8) & 0xFF) >> 2) << 5 | ((c & 0xFF) >> 3));
+  return static_cast<uint16_t>((((c >> 16) & 0xFF) >> 3) << 11 | (((c >> 8) & 0xFF) >> 2) << 5 |
+                               ((c & 0xFF) >> 3));
 }
 
 // Widening repeats the bits, as GDI does: 5-bit 31 is 255, 16 is 132.
-uint32_t Widen(uint32_t v, int bits) { return bits == 5 ? (v << 3) | (v >> 2) : (v << 2) | (v >> 4); }
+uint32_t Widen(uint32_t v, int bits) {
+  return bits == 5 ? (v << 3) | (v >> 2) : (v << 2) | (v >> 4);
+}
 
 }  // namespace
 
 uint32_t DibTestColor(int x, int y) {
-  return 0xFF000000u | (static_cast<uint32_t>(x * 7 + y) & 0xFF) << 16 | (static_cast<uint32_t>(y * 3) & 0xFF) << 8 |
-         (static_cast<uint32_t>(x ^ y) & 0xFF);
+  return 0xFF000000u | (static_cast<uint32_t>(x * 7 + y) & 0xFF) << 16 |
+         (static_cast<uint32_t>(y * 3) & 0xFF) << 8 | (static_cast<uint32_t>(x ^ y) & 0xFF);
 }
 
 uint32_t DibTestColor565(int x, int y) {

@@ -67,19 +67,27 @@ ByteString Mutate(const ByteString& original, std::mt19937& random) {
   const int changes = 1 + static_cast<int>(random() % 6);
   for (int c = 0; c < changes && !b.empty(); ++c) {
     switch (random() % 8) {
-      case 0: b[pick(b.size())] = static_cast<uint8_t>(random()); break;
-      case 1: b[pick(b.size())] ^= static_cast<uint8_t>(1u << (random() % 8)); break;
+      case 0:
+        b[pick(b.size())] = static_cast<uint8_t>(random());
+        break;
+      case 1:
+        b[pick(b.size())] ^= static_cast<uint8_t>(1u << (random() % 8));
+        break;
       case 2: {  // an extreme value over a header field
         static const uint8_t kValues[] = {0x00, 0xFF, 0x7F, 0x80, 0x01, 0xFE};
         const size_t at = pick(std::min<size_t>(b.size(), 160));
         const size_t width = 1 + pick(4);
-        for (size_t i = 0; i < width && at + i < b.size(); ++i) b[at + i] = kValues[pick(sizeof kValues)];
+        for (size_t i = 0; i < width && at + i < b.size(); ++i)
+          b[at + i] = kValues[pick(sizeof kValues)];
         break;
       }
-      case 3: b.resize(pick(b.size() + 1)); break;  // cut
+      case 3:
+        b.resize(pick(b.size() + 1));
+        break;  // cut
       case 4: {
         const size_t at = pick(b.size() + 1);
-        b.insert(b.begin() + static_cast<ptrdiff_t>(at), 1 + pick(16), static_cast<uint8_t>(random()));
+        b.insert(b.begin() + static_cast<ptrdiff_t>(at), 1 + pick(16),
+                 static_cast<uint8_t>(random()));
         break;
       }
       case 5: {
@@ -94,7 +102,9 @@ ByteString Mutate(const ByteString& original, std::mt19937& random) {
         std::memmove(&b[to], &b[from], n);
         break;
       }
-      default: b[pick(std::min<size_t>(b.size(), 64))] = static_cast<uint8_t>(random()); break;
+      default:
+        b[pick(std::min<size_t>(b.size(), 64))] = static_cast<uint8_t>(random());
+        break;
     }
   }
   return b;
@@ -121,9 +131,7 @@ int RunImageLoaderSmoke(ImageLoaderFunction loader, const std::vector<ByteString
     } else {
       EXPECT_EQ(result, -1) << where;
       // Loaders may leave the record as they found it; the chain zeroes it.
-      if (!loader) {
-        EXPECT_TRUE(IsZero(image)) << where;
-      }
+      if (!loader) { EXPECT_TRUE(IsZero(image)) << where; }
     }
     if (::testing::Test::HasFatalFailure()) break;
   }

@@ -4,8 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 
-PixelFormat MakeTestFormat(int bits, uint32_t red, uint32_t green, uint32_t blue,
-                           uint32_t alpha) {
+PixelFormat MakeTestFormat(int bits, uint32_t red, uint32_t green, uint32_t blue, uint32_t alpha) {
   PixelFormat f{};
   if (SetupPixelFormat(&f, bits, red, green, blue, alpha) != 0)
     throw std::runtime_error("test format refused");
@@ -47,7 +46,9 @@ PixelFormat TestFormatPalette(const std::vector<uint32_t>& entries) {
 }
 
 GuardedImage::GuardedImage(int width, int height, int bytesPerPixel, int rowPadding)
-    : width_(width), height_(height), bytes_(bytesPerPixel),
+    : width_(width),
+      height_(height),
+      bytes_(bytesPerPixel),
       pitch_(width * bytesPerPixel + rowPadding),
       block_(static_cast<size_t>(2 * kGuard + pitch_ * height), kPattern) {
   snapshot_ = block_;

@@ -1,7 +1,7 @@
 #include "tests/support/input_fixtures.h"
 
-#include "port/user/input_internal.h"
 #include "port/kernel/winmm.h"
+#include "port/user/input_internal.h"
 
 namespace {
 DWORD gClockOffset = 0;

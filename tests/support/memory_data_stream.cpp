@@ -2,7 +2,8 @@
 
 MemoryDataStream::MemoryDataStream(const std::vector<uint8_t>& bytes) : bytes_(bytes) {
   stream_.Functions = *GetMemoryStreamFunctions();
-  stream_.Handle = reinterpret_cast<FileHandle>(OpenMemoryStream(bytes_.data(), static_cast<int>(bytes_.size())));
+  stream_.Handle = reinterpret_cast<FileHandle>(
+      OpenMemoryStream(bytes_.data(), static_cast<int>(bytes_.size())));
 }
 
 MemoryDataStream::~MemoryDataStream() { CloseMemoryStream(stream_.Handle); }

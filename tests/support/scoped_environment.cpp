@@ -4,7 +4,8 @@
 
 #include <cstdlib>
 
-ScopedEnvironmentVariable::ScopedEnvironmentVariable(const char* name, const std::string& value, void (*changed)())
+ScopedEnvironmentVariable::ScopedEnvironmentVariable(const char* name, const std::string& value,
+                                                     void (*changed)())
     : name_(name), changed_(changed) {
   if (const char* old = std::getenv(name)) {
     had_ = true;

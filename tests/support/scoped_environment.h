@@ -7,7 +7,8 @@
 // `changed`, when given, runs after each change (the C library's tzset for TZ).
 class ScopedEnvironmentVariable {
  public:
-  ScopedEnvironmentVariable(const char* name, const std::string& value, void (*changed)() = nullptr);
+  ScopedEnvironmentVariable(const char* name, const std::string& value,
+                            void (*changed)() = nullptr);
   ~ScopedEnvironmentVariable();
   ScopedEnvironmentVariable(const ScopedEnvironmentVariable&) = delete;
   ScopedEnvironmentVariable& operator=(const ScopedEnvironmentVariable&) = delete;

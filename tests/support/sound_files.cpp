@@ -20,13 +20,15 @@ void AppendLe32(Bytes& out, uint32_t v) {
 
 Bytes WavChunk(const char* id, const Bytes& body, int64_t sizeField) {
   Bytes out(id, id + 4);
-  AppendLe32(out, static_cast<uint32_t>(sizeField >= 0 ? sizeField : static_cast<int64_t>(body.size())));
+  AppendLe32(out,
+             static_cast<uint32_t>(sizeField >= 0 ? sizeField : static_cast<int64_t>(body.size())));
   out.insert(out.end(), body.begin(), body.end());
   if (body.size() & 1) out.push_back(0);
   return out;
 }
 
-Bytes FmtBody(int tag, int channels, int rate, int byteRate, int blockAlign, int bits, bool withExtra) {
+Bytes FmtBody(int tag, int channels, int rate, int byteRate, int blockAlign, int bits,
+              bool withExtra) {
   Bytes out;
   AppendLe16(out, static_cast<uint32_t>(tag));
   AppendLe16(out, static_cast<uint32_t>(channels));
@@ -49,7 +51,8 @@ Bytes RiffWave(const std::vector<Bytes>& chunks) {
 
 Bytes PcmWavFile(int bits, int channels, int rate, const Bytes& pcm) {
   const int align = channels * bits / 8;
-  return RiffWave({WavChunk("fmt ", FmtBody(1, channels, rate, rate * align, align, bits)), WavChunk("data", pcm)});
+  return RiffWave({WavChunk("fmt ", FmtBody(1, channels, rate, rate * align, align, bits)),
+                   WavChunk("data", pcm)});
 }
 
 Bytes Samples16ToBytes(const std::vector<int16_t>& samples) {
@@ -66,7 +69,8 @@ std::vector<int16_t> BytesToSamples16(const Bytes& bytes) {
   return out;
 }
 
-Bytes EncodeOggVorbis(const std::vector<int16_t>& samples, int channels, int rate, bool pagePerPacket) {
+Bytes EncodeOggVorbis(const std::vector<int16_t>& samples, int channels, int rate,
+                      bool pagePerPacket) {
   vorbis_info vi;
   vorbis_info_init(&vi);
   if (vorbis_encode_init_vbr(&vi, channels, rate, 0.5f) != 0) {
@@ -108,7 +112,9 @@ Bytes EncodeOggVorbis(const std::vector<int16_t>& samples, int channels, int rat
       float** buffer = vorbis_analysis_buffer(&vd, static_cast<int>(n));
       for (size_t i = 0; i < n; ++i)
         for (int c = 0; c < channels; ++c)
-          buffer[c][i] = samples[(done + i) * static_cast<size_t>(channels) + static_cast<size_t>(c)] / 32768.0f;
+          buffer[c][i] =
+              samples[(done + i) * static_cast<size_t>(channels) + static_cast<size_t>(c)] /
+              32768.0f;
       vorbis_analysis_wrote(&vd, static_cast<int>(n));
       done += n;
     }
@@ -147,8 +153,11 @@ Bytes MpegFrames(uint8_t h1, uint8_t h2, uint8_t h3, int count) {
 }
 
 Bytes Id3v2Tag(int bodyBytes, bool footer) {
-  Bytes out = {'I', 'D', '3', static_cast<uint8_t>(footer ? 4 : 3), 0, static_cast<uint8_t>(footer ? 0x10 : 0)};
-  for (int shift = 21; shift >= 0; shift -= 7) out.push_back(static_cast<uint8_t>((bodyBytes >> shift) & 0x7F));
+  Bytes out = {'I', 'D',
+               '3', static_cast<uint8_t>(footer ? 4 : 3),
+               0,   static_cast<uint8_t>(footer ? 0x10 : 0)};
+  for (int shift = 21; shift >= 0; shift -= 7)
+    out.push_back(static_cast<uint8_t>((bodyBytes >> shift) & 0x7F));
   out.insert(out.end(), static_cast<size_t>(bodyBytes), 0);
   if (footer) {
     Bytes foot = {'3', 'D', 'I', 4, 0, 0x10};

@@ -17,7 +17,8 @@ void AppendLe32(Bytes& out, uint32_t v);
 // the body, and a pad byte when the body is odd.
 Bytes WavChunk(const char* id, const Bytes& body, int64_t sizeField = -1);
 // The fmt chunk body: 16 bytes, or 18 with the extra size (0).
-Bytes FmtBody(int tag, int channels, int rate, int byteRate, int blockAlign, int bits, bool withExtra = false);
+Bytes FmtBody(int tag, int channels, int rate, int byteRate, int blockAlign, int bits,
+              bool withExtra = false);
 // "RIFF" size "WAVE" and the chunks.
 Bytes RiffWave(const std::vector<Bytes>& chunks);
 // A plain PCM WAV file: 16-byte fmt chunk and one data chunk.
@@ -30,7 +31,8 @@ std::vector<int16_t> BytesToSamples16(const Bytes& bytes);
 // An Ogg Vorbis file of the interleaved 16-bit samples (libvorbisenc, VBR quality 0.5, a
 // fixed stream serial number, so the same PCM gives the same file). `pagePerPacket` puts every
 // audio packet on a page of its own.
-Bytes EncodeOggVorbis(const std::vector<int16_t>& samples, int channels, int rate, bool pagePerPacket = false);
+Bytes EncodeOggVorbis(const std::vector<int16_t>& samples, int channels, int rate,
+                      bool pagePerPacket = false);
 
 // `count` MPEG audio frames made from the header bytes h0..h3: each frame is its header and
 // a body of zero bytes to the frame length the header gives.

@@ -33,7 +33,8 @@ ToneMeasure MeasureTone(const std::vector<double>& s, int rate) {
   // Rising zero crossings, placed between samples by linear interpolation.
   std::vector<double> crossings;
   for (size_t i = 1; i < s.size(); ++i)
-    if (s[i - 1] < 0 && s[i] >= 0) crossings.push_back(static_cast<double>(i - 1) + s[i - 1] / (s[i - 1] - s[i]));
+    if (s[i - 1] < 0 && s[i] >= 0)
+      crossings.push_back(static_cast<double>(i - 1) + s[i - 1] / (s[i - 1] - s[i]));
   ToneMeasure m = {0, 0, 0};
   if (crossings.size() < 2) return m;
   const double periods = static_cast<double>(crossings.size() - 1);
@@ -55,7 +56,8 @@ ToneMeasure MeasureTone(const std::vector<double>& s, int rate) {
   b *= 2.0 / count;
   double residual = 0;
   for (size_t i = first; i <= last; ++i) {
-    const double e = s[i] - a * std::sin(w * static_cast<double>(i)) - b * std::cos(w * static_cast<double>(i));
+    const double e =
+        s[i] - a * std::sin(w * static_cast<double>(i)) - b * std::cos(w * static_cast<double>(i));
     residual += e * e;
   }
   m.distortion = m.amplitude > 0 ? std::sqrt(residual / count) / m.amplitude : 0;

@@ -13,8 +13,8 @@ std::vector<uint8_t> MakeSinePcm(int bits, int channels, int rate, int frames, d
 std::vector<double> StereoChannel(const std::vector<int16_t>& stereo, int channel);
 
 struct ToneMeasure {
-  double frequency;  // Hz, from the rising zero crossings (interpolated)
-  double amplitude;  // peak, from the RMS of a whole number of periods
+  double frequency;   // Hz, from the rising zero crossings (interpolated)
+  double amplitude;   // peak, from the RMS of a whole number of periods
   double distortion;  // RMS of what a pure sine of that frequency leaves over, / amplitude
 };
 ToneMeasure MeasureTone(const std::vector<double>& samples, int rate);

@@ -80,11 +80,15 @@ FILETIME ToFileTime(uint64_t t) {
 }
 
 std::string ConvertName(const std::string& utf8, uint32_t codePage) {
-  const char* target = codePage == 932 ? "CP932" : codePage == 936 ? "CP936"
-                     : codePage == 949 ? "CP949" : codePage == 950 ? "CP950" : nullptr;
+  const char* target = codePage == 932   ? "CP932"
+                       : codePage == 936 ? "CP936"
+                       : codePage == 949 ? "CP949"
+                       : codePage == 950 ? "CP950"
+                                         : nullptr;
   if (target == nullptr) return utf8;
   iconv_t cd = iconv_open(target, "UTF-8");
-  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("no converter for the code page");
+  if (cd == reinterpret_cast<iconv_t>(-1))
+    throw std::runtime_error("no converter for the code page");
   std::string out(utf8.size() * 2 + 4, '\0');
   char* in = const_cast<char*>(utf8.data());
   size_t inLeft = utf8.size();
@@ -99,18 +103,23 @@ std::string ConvertName(const std::string& utf8, uint32_t codePage) {
 }
 
 uint64_t FileTimeOf(const std::filesystem::path& p) {
-  // Platform file times count 100 ns steps from 1601-01-01; Unix time starts 11,644,473,600 s later.
+  // Platform file times count 100 ns steps from 1601-01-01; Unix time starts 11,644,473,600 s
+  // later.
   auto t = std::filesystem::last_write_time(p);
   auto sys = std::chrono::file_clock::to_sys(t);
-  auto ticks = std::chrono::duration_cast<std::chrono::nanoseconds>(sys.time_since_epoch()).count() / 100;
+  auto ticks =
+      std::chrono::duration_cast<std::chrono::nanoseconds>(sys.time_since_epoch()).count() / 100;
   return static_cast<uint64_t>(ticks + 116444736000000000LL);
 }
 
 void CollectInto(const std::filesystem::path& dir, const std::string& prefix, uint32_t codePage,
                  std::vector<ArchiveWriterEntry>& out) {
   std::vector<std::filesystem::directory_entry> folders, files;
-  for (const auto& e : std::filesystem::directory_iterator(dir)) (e.is_directory() ? folders : files).push_back(e);
-  auto byName = [](const auto& a, const auto& b) { return a.path().filename().string() < b.path().filename().string(); };
+  for (const auto& e : std::filesystem::directory_iterator(dir))
+    (e.is_directory() ? folders : files).push_back(e);
+  auto byName = [](const auto& a, const auto& b) {
+    return a.path().filename().string() < b.path().filename().string();
+  };
   std::sort(folders.begin(), folders.end(), byName);
   std::sort(files.begin(), files.end(), byName);
   for (const auto& f : folders) {
@@ -155,7 +164,8 @@ std::vector<uint8_t> BuildArchiveImage(const std::vector<ArchiveWriterEntry>& en
       int found = -1;
       for (int c : nodes[at].children)
         if (nodes[c].name == parts[i] && nodes[c].directory == wantDirectory) found = c;
-      if (found >= 0 && !wantDirectory) throw std::invalid_argument("duplicate file: " + entry.path);
+      if (found >= 0 && !wantDirectory)
+        throw std::invalid_argument("duplicate file: " + entry.path);
       if (found < 0) {
         Node n;
         n.name = parts[i];
@@ -208,7 +218,8 @@ std::vector<uint8_t> BuildArchiveImage(const std::vector<ArchiveWriterEntry>& en
         e.DataAddress = static_cast<uint32_t>(data.size());
         e.Size = static_cast<uint32_t>(bytes.size());
         int compress = n.source->compress;
-        if (compress == 1 && version < 2) throw std::invalid_argument("no compression below version 2");
+        if (compress == 1 && version < 2)
+          throw std::invalid_argument("no compression below version 2");
         std::vector<uint8_t> block;
         if (version >= 2 && compress != 0) block = EncodeLzBlock(bytes);
         if (version >= 2 && (compress == 1 || (compress == -1 && block.size() < bytes.size()))) {
@@ -251,7 +262,8 @@ std::vector<uint8_t> BuildArchiveImage(const std::vector<ArchiveWriterEntry>& en
 std::vector<ArchiveWriterEntry> CollectArchiveFolder(const std::string& folder, uint32_t codePage) {
   std::vector<ArchiveWriterEntry> out;
   std::error_code ec;
-  if (!std::filesystem::is_directory(folder, ec)) throw std::runtime_error("not a folder: " + folder);
+  if (!std::filesystem::is_directory(folder, ec))
+    throw std::runtime_error("not a folder: " + folder);
   CollectInto(folder, "", codePage, out);
   return out;
 }
@@ -259,6 +271,7 @@ std::vector<ArchiveWriterEntry> CollectArchiveFolder(const std::string& folder, 
 bool WriteArchiveBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) return false;
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
 }

@@ -14,7 +14,8 @@ struct ArchiveWriterEntry {
   std::string path;
   std::vector<uint8_t> data;
   bool directory = false;
-  int compress = -1;  // 1 LZ block, 0 stored, -1 LZ when that is smaller (always stored below version 2)
+  int compress =
+      -1;  // 1 LZ block, 0 stored, -1 LZ when that is smaller (always stored below version 2)
   uint64_t creationTime = 0, lastAccessTime = 0, lastWriteTime = 0;  // platform file times
 };
 
@@ -37,7 +38,8 @@ std::vector<uint8_t> BuildArchiveImage(const std::vector<ArchiveWriterEntry>& en
 // converted from UTF-8 to the code page (932, 936, 949, 950; others are taken as they are).
 // Folders are listed before files, each group in byte order of the name. Throws
 // std::runtime_error when the folder cannot be read or a name cannot be converted.
-std::vector<ArchiveWriterEntry> CollectArchiveFolder(const std::string& folder, uint32_t codePage = 932);
+std::vector<ArchiveWriterEntry> CollectArchiveFolder(const std::string& folder,
+                                                     uint32_t codePage = 932);
 
 // Writes bytes to a file, replacing it. Returns false on failure.
 bool WriteArchiveBytes(const std::string& path, const std::vector<uint8_t>& bytes);

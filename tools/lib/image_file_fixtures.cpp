@@ -29,7 +29,9 @@ void Set32(ByteString* out, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) (*out)[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
-void Append(ByteString* out, const ByteString& more) { out->insert(out->end(), more.begin(), more.end()); }
+void Append(ByteString* out, const ByteString& more) {
+  out->insert(out->end(), more.begin(), more.end());
+}
 
 }  // namespace
 
@@ -46,7 +48,8 @@ ByteString PackDibRows(const std::vector<std::vector<uint32_t>>& rows, int bits,
         const size_t bit = x * bits;
         row[bit / 8] |= static_cast<uint8_t>(v << (8 - bits - bit % 8));
       } else {
-        for (int b = 0; b < bits / 8; ++b) row[x * (bits / 8) + b] = static_cast<uint8_t>(v >> (8 * b));
+        for (int b = 0; b < bits / 8; ++b)
+          row[x * (bits / 8) + b] = static_cast<uint8_t>(v >> (8 * b));
       }
     }
   }
@@ -69,8 +72,10 @@ ByteString MakeBmpFile(const BmpFileLayout& layout, const ByteString& pixelData)
   const bool masksInside = layout.headerSize >= 52;
   info.resize(std::max<size_t>(info.size(), layout.headerSize), 0);
   for (size_t i = 0; i < layout.masks.size(); ++i) {
-    if (masksInside) Set32(&info, 40 + 4 * i, layout.masks[i]);
-    else Put32(&info, layout.masks[i]);
+    if (masksInside)
+      Set32(&info, 40 + 4 * i, layout.masks[i]);
+    else
+      Put32(&info, layout.masks[i]);
   }
   for (uint32_t c : layout.palette) Put32(&info, c & 0xFFFFFF);
 
@@ -122,14 +127,17 @@ ByteString EncodeTgaRuns(const ByteString& elements, int elementBytes) {
     while (i + run < count && run < 128 && same(i, i + run)) ++run;
     if (run >= 2) {
       out.push_back(static_cast<uint8_t>(0x80 | (run - 1)));
-      out.insert(out.end(), elements.begin() + i * elementBytes, elements.begin() + (i + 1) * elementBytes);
+      out.insert(out.end(), elements.begin() + i * elementBytes,
+                 elements.begin() + (i + 1) * elementBytes);
       i += run;
       continue;
     }
     size_t raw = 1;
-    while (i + raw < count && raw < 128 && !(i + raw + 1 < count && same(i + raw, i + raw + 1))) ++raw;
+    while (i + raw < count && raw < 128 && !(i + raw + 1 < count && same(i + raw, i + raw + 1)))
+      ++raw;
     out.push_back(static_cast<uint8_t>(raw - 1));
-    out.insert(out.end(), elements.begin() + i * elementBytes, elements.begin() + (i + raw) * elementBytes);
+    out.insert(out.end(), elements.begin() + i * elementBytes,
+               elements.begin() + (i + raw) * elementBytes);
     i += raw;
   }
   return out;
@@ -145,7 +153,10 @@ ByteString MakeDdsFile(const DdsFileLayout& layout, const ByteString& data) {
   Set32(&h, 4, flags);
   Set32(&h, 8, static_cast<uint32_t>(layout.height));
   Set32(&h, 12, static_cast<uint32_t>(layout.width));
-  Set32(&h, 16, static_cast<uint32_t>(layout.pitch != 0 ? layout.pitch : (layout.fourCC ? static_cast<int>(data.size()) : 0)));
+  Set32(&h, 16,
+        static_cast<uint32_t>(layout.pitch != 0
+                                  ? layout.pitch
+                                  : (layout.fourCC ? static_cast<int>(data.size()) : 0)));
   Set32(&h, 24, static_cast<uint32_t>(layout.mipCount));
   Set32(&h, 72, 32);
   if (layout.fourCC) {
@@ -163,7 +174,8 @@ ByteString MakeDdsFile(const DdsFileLayout& layout, const ByteString& data) {
   return file;
 }
 
-ByteString MakeBgraFile(uint32_t depthCode, uint32_t width, uint32_t height, const ByteString& data) {
+ByteString MakeBgraFile(uint32_t depthCode, uint32_t width, uint32_t height,
+                        const ByteString& data) {
   ByteString file = {'B', 'G', 'R', 'A'};
   Put32(&file, depthCode);
   Put32(&file, width);
@@ -185,8 +197,8 @@ bool WritePng(png_structp png, png_infop info, const PngFileLayout& layout,
               const std::vector<ByteString>& rows, ByteString* out) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_write_fn(png, out, &PngToVector, nullptr);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(layout.width), static_cast<png_uint_32>(layout.height),
-               layout.bitDepth, layout.colourType,
+  png_set_IHDR(png, info, static_cast<png_uint_32>(layout.width),
+               static_cast<png_uint_32>(layout.height), layout.bitDepth, layout.colourType,
                layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   std::vector<png_color> palette;
@@ -195,7 +207,8 @@ bool WritePng(png_structp png, png_infop info, const PngFileLayout& layout,
                                 static_cast<png_byte>(c)});
   if (!palette.empty()) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
   if (!layout.transparency.empty())
-    png_set_tRNS(png, info, layout.transparency.data(), static_cast<int>(layout.transparency.size()), nullptr);
+    png_set_tRNS(png, info, layout.transparency.data(),
+                 static_cast<int>(layout.transparency.size()), nullptr);
   if (layout.transparentGrey >= 0) {
     png_color_16 grey{};
     grey.gray = static_cast<png_uint_16>(layout.transparentGrey);
@@ -214,10 +227,13 @@ struct JpegFixtureError {
   jmp_buf jump;
 };
 
-void JpegFixtureExit(j_common_ptr info) { longjmp(reinterpret_cast<JpegFixtureError*>(info->err)->jump, 1); }
+void JpegFixtureExit(j_common_ptr info) {
+  longjmp(reinterpret_cast<JpegFixtureError*>(info->err)->jump, 1);
+}
 
 bool WriteJpeg(jpeg_compress_struct* info, int width, int height, int components,
-               const ByteString& samples, int quality, unsigned char** buffer, unsigned long* size) {
+               const ByteString& samples, int quality, unsigned char** buffer,
+               unsigned long* size) {
   if (setjmp(reinterpret_cast<JpegFixtureError*>(info->err)->jump)) return false;
   jpeg_create_compress(info);
   jpeg_mem_dest(info, buffer, size);
@@ -229,7 +245,8 @@ bool WriteJpeg(jpeg_compress_struct* info, int width, int height, int components
   jpeg_set_quality(info, quality, TRUE);
   jpeg_start_compress(info, TRUE);
   while (info->next_scanline < info->image_height) {
-    JSAMPROW row = const_cast<JSAMPROW>(&samples[static_cast<size_t>(info->next_scanline) * width * components]);
+    JSAMPROW row = const_cast<JSAMPROW>(
+        &samples[static_cast<size_t>(info->next_scanline) * width * components]);
     jpeg_write_scanlines(info, &row, 1);
   }
   jpeg_finish_compress(info);
@@ -239,7 +256,8 @@ bool WriteJpeg(jpeg_compress_struct* info, int width, int height, int components
 }  // namespace
 
 ByteString MakePngFile(const PngFileLayout& layout, const std::vector<ByteString>& rows) {
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, &PngFixtureError, nullptr);
+  png_structp png =
+      png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, &PngFixtureError, nullptr);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   ByteString out;
   const bool ok = png && info && WritePng(png, info, layout, rows, &out);
@@ -248,7 +266,8 @@ ByteString MakePngFile(const PngFileLayout& layout, const std::vector<ByteString
   return out;
 }
 
-ByteString MakeJpegFile(int width, int height, int components, const ByteString& samples, int quality) {
+ByteString MakeJpegFile(int width, int height, int components, const ByteString& samples,
+                        int quality) {
   jpeg_compress_struct info;
   std::memset(&info, 0, sizeof info);
   JpegFixtureError errors;
@@ -269,7 +288,8 @@ void RepairPngChunkCrcs(ByteString* file) {
   ByteString& b = *file;
   size_t at = 8;
   while (at + 12 <= b.size()) {
-    const uint32_t length = static_cast<uint32_t>(b[at]) << 24 | static_cast<uint32_t>(b[at + 1]) << 16 |
+    const uint32_t length = static_cast<uint32_t>(b[at]) << 24 |
+                            static_cast<uint32_t>(b[at + 1]) << 16 |
                             static_cast<uint32_t>(b[at + 2]) << 8 | b[at + 3];
     if (length > b.size() - at - 12) return;
     const uint32_t crc = static_cast<uint32_t>(crc32(0, &b[at + 4], length + 4));

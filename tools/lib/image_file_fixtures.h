@@ -30,8 +30,8 @@ struct TgaFileLayout {
   int imageType = 2;
   int width = 0;
   int height = 0;
-  int depth = 24;       // bits per pixel (8 for colour-mapped indices)
-  int descriptor = 0;   // bit 5 top-down, bit 4 right-to-left
+  int depth = 24;      // bits per pixel (8 for colour-mapped indices)
+  int descriptor = 0;  // bit 5 top-down, bit 4 right-to-left
   int mapFirst = 0;
   int mapLength = 0;
   int mapEntryBits = 0;
@@ -52,18 +52,19 @@ struct DdsFileLayout {
   const char* fourCC = nullptr;  // "DXT1".."DXT5"; null for RGB masks
   int bitCount = 32;
   uint32_t masks[4] = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};  // red, green, blue, alpha
-  int mipCount = 0;  // 0: no mip levels flagged
-  int pitch = 0;     // non-zero: written with the pitch flag
+  int mipCount = 0;                                          // 0: no mip levels flagged
+  int pitch = 0;  // non-zero: written with the pitch flag
 };
 ByteString MakeDdsFile(const DdsFileLayout& layout, const ByteString& data);
 
-ByteString MakeBgraFile(uint32_t depthCode, uint32_t width, uint32_t height, const ByteString& data);
+ByteString MakeBgraFile(uint32_t depthCode, uint32_t width, uint32_t height,
+                        const ByteString& data);
 
 struct PngFileLayout {
   int width = 0;
   int height = 0;
   int bitDepth = 8;
-  int colourType = 2;       // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
+  int colourType = 2;  // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
   bool interlaced = false;
   std::vector<uint32_t> palette;  // 0x00RRGGBB
   ByteString transparency;        // tRNS for palettes: one alpha per entry

@@ -49,9 +49,11 @@ std::vector<ByteString> SampleBmpFiles() {
     uint32_t headerSize;
   };
   const Plain plain[] = {
-      {1, 0, {}, 5, 40},  {4, 0, {}, 5, 40},  {8, 0, {}, 5, 40},   {8, 0, {}, -5, 124},
-      {16, 0, {}, 5, 40}, {16, 3, {0xF800, 0x7E0, 0x1F}, -5, 40}, {24, 0, {}, 5, 40},
-      {24, 0, {}, -5, 40}, {32, 0, {}, 5, 40}, {32, 3, {0xFF0000, 0xFF00, 0xFF}, 5, 108},
+      {1, 0, {}, 5, 40},  {4, 0, {}, 5, 40},
+      {8, 0, {}, 5, 40},  {8, 0, {}, -5, 124},
+      {16, 0, {}, 5, 40}, {16, 3, {0xF800, 0x7E0, 0x1F}, -5, 40},
+      {24, 0, {}, 5, 40}, {24, 0, {}, -5, 40},
+      {32, 0, {}, 5, 40}, {32, 3, {0xFF0000, 0xFF00, 0xFF}, 5, 108},
   };
   for (const Plain& p : plain) {
     BmpFileLayout layout;
@@ -63,7 +65,8 @@ std::vector<ByteString> SampleBmpFiles() {
     layout.headerSize = p.headerSize;
     if (p.bits <= 8) layout.palette = Colours(size_t{1} << p.bits);
     const uint32_t limit = p.bits >= 32 ? 0xFFFFFFFFu : (1u << p.bits);
-    files.push_back(MakeBmpFile(layout, PackDibRows(Picture(7, 5, limit, p.bits * 31u), p.bits, p.height < 0)));
+    files.push_back(
+        MakeBmpFile(layout, PackDibRows(Picture(7, 5, limit, p.bits * 31u), p.bits, p.height < 0)));
   }
   BmpFileLayout rle;
   rle.width = 9;
@@ -71,7 +74,8 @@ std::vector<ByteString> SampleBmpFiles() {
   rle.bitCount = 8;
   rle.compression = 1;
   rle.palette = Colours(256);
-  files.push_back(MakeBmpFile(rle, {3, 1, 0, 4, 5, 6, 7, 8, 0, 0, 0, 2, 2, 1, 9, 3, 0, 0, 4, 4, 0, 1}));
+  files.push_back(
+      MakeBmpFile(rle, {3, 1, 0, 4, 5, 6, 7, 8, 0, 0, 0, 2, 2, 1, 9, 3, 0, 0, 4, 4, 0, 1}));
   rle.bitCount = 4;
   rle.compression = 2;
   rle.palette = Colours(16);
@@ -134,7 +138,8 @@ std::vector<ByteString> SampleDdsFiles() {
 }
 
 std::vector<ByteString> SampleBgraFiles() {
-  return {MakeBgraFile(0x08080808, 5, 3, Bytes(60, 1)), MakeBgraFile(0x10101010, 3, 2, Bytes(48, 2))};
+  return {MakeBgraFile(0x08080808, 5, 3, Bytes(60, 1)),
+          MakeBgraFile(0x10101010, 3, 2, Bytes(48, 2))};
 }
 
 std::vector<ByteString> SamplePngFiles() {
@@ -144,8 +149,9 @@ std::vector<ByteString> SamplePngFiles() {
     bool interlaced, transparency;
   };
   const Kind kinds[] = {
-      {3, 4, 1, false, false}, {3, 8, 1, false, true}, {0, 1, 1, false, false}, {0, 8, 1, true, true},
-      {4, 8, 2, false, false}, {2, 16, 3, false, false}, {2, 8, 3, true, false}, {6, 8, 4, false, false},
+      {3, 4, 1, false, false}, {3, 8, 1, false, true},  {0, 1, 1, false, false},
+      {0, 8, 1, true, true},   {4, 8, 2, false, false}, {2, 16, 3, false, false},
+      {2, 8, 3, true, false},  {6, 8, 4, false, false},
   };
   for (const Kind& k : kinds) {
     PngFileLayout layout;
@@ -171,7 +177,8 @@ std::vector<ByteString> SampleJpegFiles() {
     ByteString samples;
     for (int y = 0; y < 12; ++y)
       for (int x = 0; x < 10; ++x)
-        for (int c = 0; c < components; ++c) samples.push_back(static_cast<uint8_t>(x * 20 + y * 5 + c * 60));
+        for (int c = 0; c < components; ++c)
+          samples.push_back(static_cast<uint8_t>(x * 20 + y * 5 + c * 60));
     files.push_back(MakeJpegFile(10, 12, components, samples, 75));
   }
   return files;

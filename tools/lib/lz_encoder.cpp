@@ -46,7 +46,8 @@ void EmitMatch(std::vector<uint8_t>& out, uint8_t escape, size_t length, size_t 
 
 }  // namespace
 
-std::vector<uint8_t> EncodeLzBlock(const uint8_t* data, size_t size, const LzEncodeOptions& options) {
+std::vector<uint8_t> EncodeLzBlock(const uint8_t* data, size_t size,
+                                   const LzEncodeOptions& options) {
   if (size >= 0x80000000u) throw std::length_error("EncodeLzBlock: input too large");
 
   uint8_t escape;

@@ -95,14 +95,12 @@ int ExpandBlockCompressedImage(GraphImage* image) {
   if (image == nullptr) return -1;
   const int kind = static_cast<int>(image->Format.BlockCompression);
   if (kind == 0) return 0;
-  if (kind < 1 || kind > 5 || image->Pixels == nullptr || image->Width <= 0 ||
-      image->Height <= 0)
+  if (kind < 1 || kind > 5 || image->Pixels == nullptr || image->Width <= 0 || image->Height <= 0)
     return -1;
   const int64_t pitch = int64_t{image->Width} * 4;
   const int64_t size = pitch * image->Height;
   if (pitch > kMaxImageBytes || size > kMaxImageBytes) return -1;
-  auto* pixels =
-      static_cast<uint8_t*>(AllocTracked(static_cast<size_t>(size), __FILE__, __LINE__));
+  auto* pixels = static_cast<uint8_t*>(AllocTracked(static_cast<size_t>(size), __FILE__, __LINE__));
   if (pixels == nullptr) return -1;
   // Pixels beyond whole blocks (right and bottom edges) are left clear.
   std::memset(pixels, 0, static_cast<size_t>(size));

@@ -15,8 +15,8 @@ constexpr size_t kHeaderBlockSize = kInfoHeaderSize + 256 * 4;
 
 struct BmpFile {
   int width;
-  int rows;        // |biHeight|
-  bool topDown;    // negative biHeight
+  int rows;      // |biHeight|
+  bool topDown;  // negative biHeight
   int bitCount;
   uint32_t compression;
   int64_t fileRowLength;  // bytes per stored row, a multiple of 4
@@ -183,10 +183,10 @@ int ConvertThroughPlatform(BmpFile& f, GraphImage* image) {
     return -1;
   }
   HGDIOBJ previous = SelectObject(dc, section);
-  const int lines = SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(f.width),
-                                      static_cast<DWORD>(f.rows), 0, 0, 0,
-                                      static_cast<UINT>(f.rows), f.data,
-                                      reinterpret_cast<const BITMAPINFO*>(f.info), DIB_RGB_COLORS);
+  const int lines =
+      SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(f.width), static_cast<DWORD>(f.rows), 0, 0, 0,
+                        static_cast<UINT>(f.rows), f.data,
+                        reinterpret_cast<const BITMAPINFO*>(f.info), DIB_RGB_COLORS);
   int result = -1;
   // A variant the platform cannot draw is refused rather than handed on as a black image.
   if (lines > 0) {
@@ -215,7 +215,8 @@ int LoadBmpImage(DataStream* stream, GraphImage* image) {
   const int length = StreamLength(stream);
   BmpFile f{};
   uint32_t dataOffset = 0;
-  if (length < 0 || !ReadHeaders(stream, &f, &dataOffset) || dataOffset >= static_cast<uint32_t>(length))
+  if (length < 0 || !ReadHeaders(stream, &f, &dataOffset) ||
+      dataOffset >= static_cast<uint32_t>(length))
     return -1;
 
   const bool runLength = f.compression == BI_RLE8 || f.compression == BI_RLE4;
@@ -236,7 +237,9 @@ int LoadBmpImage(DataStream* stream, GraphImage* image) {
   // Stored rows are read as far as the image goes (trailing bytes are not kept), zero-padded
   // to whole rows; run-length data up to the end of the stream.
   const size_t padded = runLength ? 0 : static_cast<size_t>(f.fileRowLength * f.rows);
-  const int end = runLength ? length : static_cast<int>(std::min<int64_t>(length, int64_t{dataOffset} + static_cast<int64_t>(padded)));
+  const int end = runLength ? length
+                            : static_cast<int>(std::min<int64_t>(
+                                  length, int64_t{dataOffset} + static_cast<int64_t>(padded)));
   f.data = StreamReadToEnd(stream, end, padded, &f.size);
   if (!f.data) return -1;
 
@@ -249,9 +252,12 @@ int LoadBmpImage(DataStream* stream, GraphImage* image) {
     result = DecodeFourBitImage(f, image);
   } else if (f.compression == BI_RGB && (f.bitCount == 8 || f.bitCount == 24 || f.bitCount == 32)) {
     PixelFormat format{};
-    if (f.bitCount == 8) format = PaletteFormat(f, 256);
-    else if (f.bitCount == 24) SetupRGB8PixelFormat(&format);
-    else SetupARGB8PixelFormat(&format);  // the fourth byte is alpha
+    if (f.bitCount == 8)
+      format = PaletteFormat(f, 256);
+    else if (f.bitCount == 24)
+      SetupRGB8PixelFormat(&format);
+    else
+      SetupARGB8PixelFormat(&format);  // the fourth byte is alpha
     TakeDataAsPixels(f, format, image);
     result = 0;
   } else {

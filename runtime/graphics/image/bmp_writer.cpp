@@ -28,7 +28,8 @@ void FillRows(const GraphImage* image, uint8_t* rows, size_t rowLength) {
   const PixelFormat& f = image->Format;
   for (int y = 0; y < image->Height; ++y) {
     // Rows are stored bottom-up.
-    const uint8_t* in = image->Pixels + static_cast<ptrdiff_t>(image->Height - 1 - y) * image->Pitch;
+    const uint8_t* in =
+        image->Pixels + static_cast<ptrdiff_t>(image->Height - 1 - y) * image->Pitch;
     uint8_t* out = rows + y * rowLength;
     if (f.BitsPerPixel == 8) {
       std::memcpy(out, in, static_cast<size_t>(image->Width));
@@ -59,7 +60,8 @@ int SaveGraphImageAsBmp(const char* fileName, const GraphImage* image) {
   const int64_t rowLength = eightBit ? (int64_t{image->Width} + 3) & ~int64_t{3}
                                      : (int64_t{image->Width} * 3 + 3) & ~int64_t{3};
   const size_t blockSize = kInfoHeaderSize + (eightBit ? kPaletteSize : 0);
-  const int64_t fileSize = static_cast<int64_t>(kFileHeaderSize + blockSize) + rowLength * image->Height;
+  const int64_t fileSize =
+      static_cast<int64_t>(kFileHeaderSize + blockSize) + rowLength * image->Height;
   if (fileSize > 0x7FFFFFFF) return -1;
 
   auto* block = static_cast<uint8_t*>(AllocTrackedZero(blockSize, __FILE__, __LINE__));

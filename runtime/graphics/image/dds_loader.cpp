@@ -90,7 +90,8 @@ int LoadDdsImage(DataStream* stream, GraphImage* image) {
 
   const int length = StreamLength(stream);
   const int position = StreamTell(stream);
-  if (size > kMaxImageBytes || length < 0 || position < 0 || int64_t{length} - position < size) return -1;
+  if (size > kMaxImageBytes || length < 0 || position < 0 || int64_t{length} - position < size)
+    return -1;
   auto* pixels = static_cast<uint8_t*>(AllocTracked(static_cast<size_t>(size), __FILE__, __LINE__));
   if (!pixels) return -1;
   if (!StreamReadExact(stream, pixels, static_cast<size_t>(size))) {

@@ -124,8 +124,8 @@ int SetGraphImagePixel(GraphImage* image, int x, int y, int r, int g, int b, int
       static_cast<unsigned>(y) >= static_cast<unsigned>(image->Height))
     return -1;
   const PixelFormat& f = image->Format;
-  WritePixelValue(PixelAddress(image->Pixels, image->Pitch, x, y, f.BytesPerPixel),
-                  f.BytesPerPixel, MakePixelValue(&f, r, g, b, a));
+  WritePixelValue(PixelAddress(image->Pixels, image->Pitch, x, y, f.BytesPerPixel), f.BytesPerPixel,
+                  MakePixelValue(&f, r, g, b, a));
   return 0;
 }
 
@@ -165,8 +165,7 @@ int RotateGraphImageHalfTurn(GraphImage* image) {
   for (int row = 0; row < h / 2; ++row)
     for (int x = 0; x < w; ++x)
       SwapPixels(PixelAddress(image->Pixels, image->Pitch, x, row, bytes),
-                 PixelAddress(image->Pixels, image->Pitch, w - 1 - x, h - 1 - row, bytes),
-                 bytes);
+                 PixelAddress(image->Pixels, image->Pitch, w - 1 - x, h - 1 - row, bytes), bytes);
   // The middle row of an odd height turns too: it is reversed in place.
   if (h % 2 == 1) {
     uint8_t* left = PixelAddress(image->Pixels, image->Pitch, 0, h / 2, bytes);
@@ -180,10 +179,26 @@ int CopyGraphImageRect(int srcX, int srcY, int width, int height, int dstX, int 
                        GraphImage* src, GraphImage* dst) {
   if (PreparePixels(src) != 0 || PreparePixels(dst) != 0) return -1;
   int64_t sx = srcX, sy = srcY, w = width, h = height, dx = dstX, dy = dstY;
-  if (sx < 0) { w += sx; dx -= sx; sx = 0; }
-  if (sy < 0) { h += sy; dy -= sy; sy = 0; }
-  if (dx < 0) { sx -= dx; w += dx; dx = 0; }
-  if (dy < 0) { sy -= dy; h += dy; dy = 0; }
+  if (sx < 0) {
+    w += sx;
+    dx -= sx;
+    sx = 0;
+  }
+  if (sy < 0) {
+    h += sy;
+    dy -= sy;
+    sy = 0;
+  }
+  if (dx < 0) {
+    sx -= dx;
+    w += dx;
+    dx = 0;
+  }
+  if (dy < 0) {
+    sy -= dy;
+    h += dy;
+    dy = 0;
+  }
   w = std::min(w, dst->Width - dx);
   h = std::min(h, dst->Height - dy);
   w = std::min(w, src->Width - sx);
@@ -191,9 +206,8 @@ int CopyGraphImageRect(int srcX, int srcY, int width, int height, int dstX, int 
   if (w <= 0 || h <= 0) return 0;
   const RECT rect{static_cast<LONG>(sx), static_cast<LONG>(sy), static_cast<LONG>(sx + w),
                   static_cast<LONG>(sy + h)};
-  const int result = ConvertImagePixels(dst->Pixels, dst->Pitch, &dst->Format, src->Pixels,
-                                        src->Pitch, &src->Format, nullptr, 0, nullptr,
-                                        static_cast<int>(dx), static_cast<int>(dy), &rect, 0, 0,
-                                        0, 0, 0, 0, 0, 1);
+  const int result = ConvertImagePixels(
+      dst->Pixels, dst->Pitch, &dst->Format, src->Pixels, src->Pitch, &src->Format, nullptr, 0,
+      nullptr, static_cast<int>(dx), static_cast<int>(dy), &rect, 0, 0, 0, 0, 0, 0, 0, 1);
   return result < 0 ? -1 : 0;
 }

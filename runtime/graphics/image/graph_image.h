@@ -12,8 +12,8 @@ struct GraphImage {
   PixelFormat Format;
   int32_t Width;
   int32_t Height;
-  int32_t Pitch;    // bytes from one row to the next; 0 for block-compressed data
-  uint8_t* Pixels;  // rows top to bottom
+  int32_t Pitch;      // bytes from one row to the next; 0 for block-compressed data
+  uint8_t* Pixels;    // rows top to bottom
   int32_t MipLevels;  // levels stored after the top level (only DDS files bring them)
 };
 

@@ -8,8 +8,8 @@
 namespace {
 
 bool RectInside(int x1, int y1, int x2, int y2, const GraphImage* image) {
-  return x1 >= 0 && x1 < x2 && x2 <= image->Width && y1 >= 0 && y1 < y2 &&
-         y2 <= image->Height && x1 < image->Width && y1 < image->Height;
+  return x1 >= 0 && x1 < x2 && x2 <= image->Width && y1 >= 0 && y1 < y2 && y2 <= image->Height &&
+         x1 < image->Width && y1 < image->Height;
 }
 
 struct Rgba {

@@ -30,7 +30,8 @@ boolean JpegFillInputBuffer(j_decompress_ptr info) {
   const int position = StreamTell(source->Stream);
   const int left = position < 0 ? 0 : std::max(0, source->DataEnd - position);
   const size_t got =
-      left > 0 ? StreamReadUpTo(source->Stream, source->Buffer, std::min(left, kJpegBufferSize)) : 0;
+      left > 0 ? StreamReadUpTo(source->Stream, source->Buffer, std::min(left, kJpegBufferSize))
+               : 0;
   if (got > 0) {
     source->Manager.next_input_byte = source->Buffer;
     source->Manager.bytes_in_buffer = got;
@@ -80,10 +81,10 @@ void JpegErrorExit(j_common_ptr info) {
 
 void SetJpegSourceStream(j_decompress_ptr info, DataStream* stream) {
   if (!info->src) {
-    auto* source = static_cast<JpegSource*>(
-        (*info->mem->alloc_small)(reinterpret_cast<j_common_ptr>(info), JPOOL_PERMANENT, sizeof(JpegSource)));
-    source->Buffer = static_cast<JOCTET*>(
-        (*info->mem->alloc_small)(reinterpret_cast<j_common_ptr>(info), JPOOL_PERMANENT, kJpegBufferSize));
+    auto* source = static_cast<JpegSource*>((*info->mem->alloc_small)(
+        reinterpret_cast<j_common_ptr>(info), JPOOL_PERMANENT, sizeof(JpegSource)));
+    source->Buffer = static_cast<JOCTET*>((*info->mem->alloc_small)(
+        reinterpret_cast<j_common_ptr>(info), JPOOL_PERMANENT, kJpegBufferSize));
     info->src = &source->Manager;
   }
   auto* source = reinterpret_cast<JpegSource*>(info->src);

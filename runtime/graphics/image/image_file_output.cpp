@@ -6,7 +6,8 @@ bool OpenImageFileOutput(ImageFileOutput* output, const char* name) {
   output->File = INVALID_HANDLE_VALUE;
   if (!name) return false;
   DeleteFileA(name);
-  output->File = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  output->File =
+      CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   return output->File != INVALID_HANDLE_VALUE;
 }
 

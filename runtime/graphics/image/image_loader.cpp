@@ -51,10 +51,14 @@ int HandOverAsDib(GraphImage* image, BITMAPINFO** dibInfo, void** dibBits) {
   }
   if (made == 1) FreeTracked(image->Pixels);
   std::memset(image, 0, sizeof *image);
-  if (dibInfo) *dibInfo = info;
-  else FreeTracked(info);
-  if (dibBits) *dibBits = bits;
-  else FreeTracked(bits);
+  if (dibInfo)
+    *dibInfo = info;
+  else
+    FreeTracked(info);
+  if (dibBits)
+    *dibBits = bits;
+  else
+    FreeTracked(bits);
   return 0;
 }
 
@@ -63,7 +67,8 @@ int HandOverAsDib(GraphImage* image, BITMAPINFO** dibInfo, void** dibBits) {
 int LoadGraphImage(DataStream* stream, GraphImage* image) {
   if (!stream || !image) return -1;
   std::memset(image, 0, sizeof *image);
-  const int userCount = UserImageLoaderCount < kMaxUserImageLoaders ? UserImageLoaderCount : kMaxUserImageLoaders;
+  const int userCount =
+      UserImageLoaderCount < kMaxUserImageLoaders ? UserImageLoaderCount : kMaxUserImageLoaders;
   for (int i = 0; i < userCount; ++i)
     if (UserImageLoaders[i] && TryLoader(UserImageLoaders[i], stream, image) == 0) return 0;
   for (const ImageLoaderFunction* loader = ImageLoaders; *loader; ++loader)
@@ -72,9 +77,8 @@ int LoadGraphImage(DataStream* stream, GraphImage* image) {
   return -1;
 }
 
-int ReadImageFile(const char* fileName, const void* data, int dataSize, int fromMemory,
-                  int wantDib, int mirror, GraphImage* image, BITMAPINFO** dibInfo,
-                  void** dibBits) {
+int ReadImageFile(const char* fileName, const void* data, int dataSize, int fromMemory, int wantDib,
+                  int mirror, GraphImage* image, BITMAPINFO** dibInfo, void** dibBits) {
   if (!image) return -1;
   std::memset(image, 0, sizeof *image);
   DataStream stream{};
@@ -93,8 +97,10 @@ int ReadImageFile(const char* fileName, const void* data, int dataSize, int from
   if (fromMemory) stream.Functions.Close(stream.Handle);
   if (result == 0 && mirror == 1) result = MirrorLoadedImage(&decoded);
   if (result == 0 && wantDib) result = HandOverAsDib(&decoded, dibInfo, dibBits);
-  if (result == 0) *image = decoded;
-  else FreeGraphImage(&decoded);
+  if (result == 0)
+    *image = decoded;
+  else
+    FreeGraphImage(&decoded);
   if (!fromMemory) stream.Functions.Close(stream.Handle);
   return result;
 }
@@ -105,8 +111,8 @@ int ReadImageToGraphImage(const char* fileName, const void* data, int dataSize, 
 }
 
 int ReadImageFileWithAlpha(const char* fileName, const void* data, int dataSize, int fromMemory,
-                           const void* alphaData, int alphaSize, int alphaMode,
-                           GraphImage* image, GraphImage* alphaImage, int mirror) {
+                           const void* alphaData, int alphaSize, int alphaMode, GraphImage* image,
+                           GraphImage* alphaImage, int mirror) {
   if (ReadImageToGraphImage(fileName, data, dataSize, fromMemory, image, mirror) != 0) return -1;
   if (!alphaImage) return 1;
   std::memset(alphaImage, 0, sizeof *alphaImage);
@@ -142,8 +148,7 @@ int MakeAlphaImageFileName(const char* fileName, char* out, size_t outSize) {
   return 0;
 }
 
-int GraphImageToDib(GraphImage* image, BITMAPINFO* info, void** bits, int forceCopy,
-                    int force24) {
+int GraphImageToDib(GraphImage* image, BITMAPINFO* info, void** bits, int forceCopy, int force24) {
   if (!image || !info || !bits || !image->Pixels || image->Width <= 0 || image->Height <= 0 ||
       image->Format.BlockCompression != 0)
     return -1;
@@ -161,7 +166,8 @@ int GraphImageToDib(GraphImage* image, BITMAPINFO* info, void** bits, int forceC
   if (rowLength * image->Height > 0x7FFFFFFF) return -1;
   if (eightBit) {
     // The colour table lies right behind the header, room for 256 entries.
-    std::memcpy(reinterpret_cast<uint8_t*>(info) + sizeof(BITMAPINFOHEADER), f.Palette, sizeof f.Palette);
+    std::memcpy(reinterpret_cast<uint8_t*>(info) + sizeof(BITMAPINFOHEADER), f.Palette,
+                sizeof f.Palette);
   }
   const bool sameLayout = eightBit || (f.BitsPerPixel == 24 && f.RedMask == 0xFF0000 &&
                                        f.GreenMask == 0xFF00 && f.BlueMask == 0xFF);
@@ -175,13 +181,14 @@ int GraphImageToDib(GraphImage* image, BITMAPINFO* info, void** bits, int forceC
   if (sameLayout) {
     const size_t used = static_cast<size_t>(image->Width) * (eightBit ? 1 : 3);
     for (int y = 0; y < image->Height; ++y)
-      std::memcpy(copy + y * rowLength, image->Pixels + static_cast<ptrdiff_t>(y) * image->Pitch, used);
+      std::memcpy(copy + y * rowLength, image->Pixels + static_cast<ptrdiff_t>(y) * image->Pitch,
+                  used);
   } else {
     PixelFormat rgb{};
     SetupRGB8PixelFormat(&rgb);
     const RECT all{0, 0, image->Width, image->Height};
-    ConvertImagePixels(copy, static_cast<int>(rowLength), &rgb, image->Pixels, image->Pitch,
-                       &f, nullptr, 0, nullptr, 0, 0, &all, 0, 0, 0, 0, 0, 0, 0, 0);
+    ConvertImagePixels(copy, static_cast<int>(rowLength), &rgb, image->Pixels, image->Pitch, &f,
+                       nullptr, 0, nullptr, 0, 0, &all, 0, 0, 0, 0, 0, 0, 0, 0);
   }
   *bits = copy;
   return 1;

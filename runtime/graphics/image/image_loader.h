@@ -35,17 +35,16 @@ int LoadDdsImage(DataStream* stream, GraphImage* image);
 // mirrors every row. With wantDib the result comes as a BITMAPINFO with room for 256 colours
 // and its top-down bits (both tracked-heap blocks for the caller to free) instead of in
 // image, which is left zeroed. 0 or -1.
-int ReadImageFile(const char* fileName, const void* data, int dataSize, int fromMemory,
-                  int wantDib, int mirror, GraphImage* image, BITMAPINFO** dibInfo,
-                  void** dibBits);
+int ReadImageFile(const char* fileName, const void* data, int dataSize, int fromMemory, int wantDib,
+                  int mirror, GraphImage* image, BITMAPINFO** dibInfo, void** dibBits);
 int ReadImageToGraphImage(const char* fileName, const void* data, int dataSize, int fromMemory,
                           GraphImage* image, int mirror);
 // The main image as ReadImageToGraphImage, then its alpha image: alphaMode 0 from the file
 // MakeAlphaImageFileName gives, 1 from (alphaData, alphaSize), anything else none. -1 when the
 // main image fails, 0 when both were read, 1 when only the main image was.
 int ReadImageFileWithAlpha(const char* fileName, const void* data, int dataSize, int fromMemory,
-                           const void* alphaData, int alphaSize, int alphaMode,
-                           GraphImage* image, GraphImage* alphaImage, int mirror);
+                           const void* alphaData, int alphaSize, int alphaMode, GraphImage* image,
+                           GraphImage* alphaImage, int mirror);
 
 // The alpha companion's name: "_a" before the last dot of the name ("data/ship.png" gives
 // "data/ship_a.png"), or at its end when there is no dot. -1 (out empty) when the name does
@@ -56,5 +55,4 @@ int MakeAlphaImageFileName(const char* fileName, char* out, size_t outSize);
 // 8 bits with its palette unless force24, anything else as 24 bits. *bits is the image's own
 // buffer when its rows already have the DIB layout and forceCopy is 0 (result 0), else a new
 // tracked-heap block (result 1). -1 when the image has no pixels or memory runs out.
-int GraphImageToDib(GraphImage* image, BITMAPINFO* info, void** bits, int forceCopy,
-                    int force24);
+int GraphImageToDib(GraphImage* image, BITMAPINFO* info, void** bits, int forceCopy, int force24);

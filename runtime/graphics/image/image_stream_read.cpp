@@ -52,8 +52,8 @@ uint8_t* StreamReadToEnd(DataStream* stream, int end, size_t minimumSize, size_t
   return data;
 }
 
-void SetLoadedImage(GraphImage* image, const PixelFormat& format, int width, int height,
-                    int pitch, uint8_t* pixels) {
+void SetLoadedImage(GraphImage* image, const PixelFormat& format, int width, int height, int pitch,
+                    uint8_t* pixels) {
   image->Format = format;
   image->Width = width;
   image->Height = height;

@@ -42,5 +42,5 @@ inline uint32_t ReadLe32(const uint8_t* p) {
 }
 
 // Puts a decoded image into the caller's record.
-void SetLoadedImage(GraphImage* image, const PixelFormat& format, int width, int height,
-                    int pitch, uint8_t* pixels);
+void SetLoadedImage(GraphImage* image, const PixelFormat& format, int width, int height, int pitch,
+                    uint8_t* pixels);

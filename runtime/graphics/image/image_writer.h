@@ -17,5 +17,4 @@ int SaveGraphImageAsPng(const char* fileName, const GraphImage* image, int level
 // is written instead when wideName is null. A failed write deletes the file it began.
 int WriteJpegFile(const wchar_t* wideName, const char* fileName, const GraphImage* image,
                   int quality, int extra);
-int WritePngFile(const wchar_t* wideName, const char* fileName, const GraphImage* image,
-                 int level);
+int WritePngFile(const wchar_t* wideName, const char* fileName, const GraphImage* image, int level);

@@ -50,8 +50,10 @@ int DecodeJpegBody(JpegDecode* d, DataStream* stream, GraphImage* image) {
   }
   jpeg_finish_decompress(info);
   PixelFormat format{};
-  if (components == 1) SetupGrayPalettePixelFormat(&format);
-  else SetupRGB8PixelFormat(&format);
+  if (components == 1)
+    SetupGrayPalettePixelFormat(&format);
+  else
+    SetupRGB8PixelFormat(&format);
   SetLoadedImage(image, format, width, height, static_cast<int>(rowLength), d->pixels);
   d->pixels = nullptr;
   return 0;

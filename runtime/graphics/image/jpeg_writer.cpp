@@ -37,7 +37,8 @@ void JpegInitDestination(j_compress_ptr info) {
 
 boolean JpegEmptyOutputBuffer(j_compress_ptr info) {
   auto* d = reinterpret_cast<JpegDestination*>(info->dest);
-  if (!WriteImageFileOutput(d->Output, d->Buffer, kOutputBufferSize)) ERREXIT(info, JERR_FILE_WRITE);
+  if (!WriteImageFileOutput(d->Output, d->Buffer, kOutputBufferSize))
+    ERREXIT(info, JERR_FILE_WRITE);
   d->Manager.next_output_byte = d->Buffer;
   d->Manager.free_in_buffer = kOutputBufferSize;
   return TRUE;
@@ -68,7 +69,8 @@ void EncodeJpegBody(JpegEncode* e, int quality) {
 
   const size_t rowLength = static_cast<size_t>(image->Width) * 3;
   e->pixels = static_cast<uint8_t*>(AllocTracked(rowLength * image->Height, __FILE__, __LINE__));
-  e->rows = static_cast<JSAMPROW*>(AllocTracked(sizeof(JSAMPROW) * image->Height, __FILE__, __LINE__));
+  e->rows =
+      static_cast<JSAMPROW*>(AllocTracked(sizeof(JSAMPROW) * image->Height, __FILE__, __LINE__));
   if (!e->pixels || !e->rows) ERREXIT(info, JERR_OUT_OF_MEMORY);
   for (int y = 0; y < image->Height; ++y) {
     uint8_t* out = e->pixels + rowLength * y;

@@ -138,12 +138,12 @@ int KeyToAlphaSameLayout(const Conversion& c) {
   const int bytes = d.BytesPerPixel;
   const uint32_t colourMask = d.RedMask | d.GreenMask | d.BlueMask;
   const uint32_t pixelBits = bytes == 4 ? 0xFFFFFFFFu : (1u << (8 * bytes)) - 1;
-  const uint32_t key = MakePixelValue(&d, (c.key >> 16) & 0xFF, (c.key >> 8) & 0xFF,
-                                      c.key & 0xFF, 255) & colourMask;
+  const uint32_t key =
+      MakePixelValue(&d, (c.key >> 16) & 0xFF, (c.key >> 8) & 0xFF, c.key & 0xFF, 255) & colourMask;
   for (int row = 0; row < c.height; ++row) {
     for (int col = 0; col < c.width; ++col) {
-      const uint32_t v = ReadPixelValue(SourcePixel(c, col, row), bytes) |
-                         (pixelBits & ~colourMask);
+      const uint32_t v =
+          ReadPixelValue(SourcePixel(c, col, row), bytes) | (pixelBits & ~colourMask);
       const uint32_t out = (v & colourMask) == key ? v & ~d.AlphaMask : v | d.AlphaMask;
       WritePixelValue(DestinationPixel(c, col, row), bytes, out);
     }
@@ -158,8 +158,8 @@ bool RunDirect(const Conversion& c, Convert convert) {
     const uint8_t* s = SourcePixel(c, 0, row);
     uint8_t* d = DestinationPixel(c, 0, row);
     for (int col = 0; col < c.width; ++col, s += SrcBytes, d += DstBytes) {
-      const uint32_t v = SrcBytes == 1 ? PaletteWord(&c.src.Palette[0].Blue, *s)
-                                       : ReadPixelValue(s, SrcBytes);
+      const uint32_t v =
+          SrcBytes == 1 ? PaletteWord(&c.src.Palette[0].Blue, *s) : ReadPixelValue(s, SrcBytes);
       WritePixelValue(d, DstBytes, convert(v));
     }
   }
@@ -319,8 +319,8 @@ int ConvertImagePixels(void* dstPixels, int dstPitch, const PixelFormat* dstForm
       s.BitsPerPixel == d.BitsPerPixel && SameMasks(s, d) && s.AlphaMask == d.AlphaMask)
     return CopySameLayout(c);
 
-  if (c.skipKey == 1 && c.keyToAlpha == 0 && dither == 0 && zeroColour == 0 &&
-      alphaFromRed == 0 && !hasAlphaImage && Is888(s, 32, 0) && Is888(d, 32, 0xFF000000))
+  if (c.skipKey == 1 && c.keyToAlpha == 0 && dither == 0 && zeroColour == 0 && alphaFromRed == 0 &&
+      !hasAlphaImage && Is888(s, 32, 0) && Is888(d, 32, 0xFF000000))
     return SkipKeyIntoArgb(c);
 
   if (c.skipKey == 0 && dstAlpha && c.keyToAlpha == 1 && zeroColour == 0 && alphaFromRed == 0 &&

@@ -10,8 +10,8 @@
 // Dither option values.
 enum {
   DitherNone = 0,
-  DitherOrdered = 1,   // 4 x 4 ordered pattern
-  DitherCarry = 2,     // running carry of the dropped bits
+  DitherOrdered = 1,  // 4 x 4 ordered pattern
+  DitherCarry = 2,    // running carry of the dropped bits
 };
 
 // Converts the source rectangle (right and bottom exclusive) into the destination at

@@ -10,9 +10,7 @@ constexpr uint8_t kOrderedDither[16] = {0, 8, 2, 10, 12, 4, 14, 6, 3, 11, 1, 9, 
 // Below this many pixels building the lookup tables costs more than it saves.
 constexpr int64_t kTablePathMinPixels = 256;
 
-uint32_t MaxOfWidth(int width) {
-  return width >= 32 ? 0xFFFFFFFFu : (1u << width) - 1u;
-}
+uint32_t MaxOfWidth(int width) { return width >= 32 ? 0xFFFFFFFFu : (1u << width) - 1u; }
 
 struct Channel {
   uint32_t srcMask;
@@ -80,7 +78,7 @@ struct ChannelTables {
   uint32_t table[4][256];
   uint32_t shift[4];
   uint32_t max[4];
-  int used;  // 3, or 4 when the alpha comes from the source
+  int used;           // 3, or 4 when the alpha comes from the source
   uint32_t constant;  // fixed alpha and spare bits
 };
 
@@ -105,10 +103,18 @@ void RunTables(const Conversion& c, const ChannelTables& t) {
 template <int SrcBytes>
 void RunTablesTo(const Conversion& c, const ChannelTables& t) {
   switch (c.dst.BytesPerPixel) {
-    case 1: RunTables<SrcBytes, 1>(c, t); break;
-    case 2: RunTables<SrcBytes, 2>(c, t); break;
-    case 3: RunTables<SrcBytes, 3>(c, t); break;
-    default: RunTables<SrcBytes, 4>(c, t); break;
+    case 1:
+      RunTables<SrcBytes, 1>(c, t);
+      break;
+    case 2:
+      RunTables<SrcBytes, 2>(c, t);
+      break;
+    case 3:
+      RunTables<SrcBytes, 3>(c, t);
+      break;
+    default:
+      RunTables<SrcBytes, 4>(c, t);
+      break;
   }
 }
 
@@ -128,10 +134,18 @@ void ConvertThroughTables(const Conversion& c, const Channel (&colour)[3], const
   t.constant = rule == AlphaFull ? alpha.Place(fullAlpha) : 0;
   if (c.dst.BytesPerPixel == 2 || c.dst.BytesPerPixel == 4) t.constant |= c.dst.SpareMask;
   switch (c.src.BytesPerPixel) {
-    case 1: RunTablesTo<1>(c, t); break;
-    case 2: RunTablesTo<2>(c, t); break;
-    case 3: RunTablesTo<3>(c, t); break;
-    default: RunTablesTo<4>(c, t); break;
+    case 1:
+      RunTablesTo<1>(c, t);
+      break;
+    case 2:
+      RunTablesTo<2>(c, t);
+      break;
+    case 3:
+      RunTablesTo<3>(c, t);
+      break;
+    default:
+      RunTablesTo<4>(c, t);
+      break;
   }
 }
 
@@ -163,13 +177,11 @@ int ConvertGeneral(const Conversion& c) {
 
   const Channel colour[3] = {
       MakeChannel(s.RedMask, s.RedShift, s.RedWidth, d.RedMask, d.RedShift, d.RedWidth),
-      MakeChannel(s.GreenMask, s.GreenShift, s.GreenWidth, d.GreenMask, d.GreenShift,
-                  d.GreenWidth),
+      MakeChannel(s.GreenMask, s.GreenShift, s.GreenWidth, d.GreenMask, d.GreenShift, d.GreenWidth),
       MakeChannel(s.BlueMask, s.BlueShift, s.BlueWidth, d.BlueMask, d.BlueShift, d.BlueWidth)};
   const Channel alpha =
       rule == AlphaFromImage
-          ? MakeChannel(a.RedMask, a.RedShift, a.RedWidth, d.AlphaMask, d.AlphaShift,
-                        d.AlphaWidth)
+          ? MakeChannel(a.RedMask, a.RedShift, a.RedWidth, d.AlphaMask, d.AlphaShift, d.AlphaWidth)
           : MakeChannel(s.AlphaMask, s.AlphaShift, s.AlphaWidth, d.AlphaMask, d.AlphaShift,
                         d.AlphaWidth);
   const bool ditherOn = rescale && (c.dither == 1 || c.dither == 2);

@@ -36,8 +36,7 @@ inline const uint8_t* SourcePixel(const Conversion& c, int col, int row) {
 }
 
 inline const uint8_t* AlphaImagePixel(const Conversion& c, int col, int row) {
-  return PixelAddress(c.alphaBase, c.alphaPitch, c.left + col, c.top + row,
-                      c.alpha.BytesPerPixel);
+  return PixelAddress(c.alphaBase, c.alphaPitch, c.left + col, c.top + row, c.alpha.BytesPerPixel);
 }
 
 // Where source column col of row row lands; mirroring runs the columns from the right end.

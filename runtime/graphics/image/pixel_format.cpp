@@ -4,13 +4,9 @@
 namespace {
 
 // All bits of a pixel of the given depth (1..32).
-uint32_t PixelBits(int bits) {
-  return bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1u;
-}
+uint32_t PixelBits(int bits) { return bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1u; }
 
-uint32_t LowBits(int width) {
-  return width >= 32 ? 0xFFFFFFFFu : (1u << width) - 1u;
-}
+uint32_t LowBits(int width) { return width >= 32 ? 0xFFFFFFFFu : (1u << width) - 1u; }
 
 // Position of the lowest set bit and the run of set bits from there; 0, 0 for no bits.
 void MaskShiftWidth(uint32_t mask, uint8_t* shift, uint8_t* width) {
@@ -95,8 +91,8 @@ PixelFormat* UpdateSpareBitsMask(PixelFormat* format) {
     format->SpareMask = 0;
   } else {
     const int bits = format->BitsPerPixel > 32 ? 32 : format->BitsPerPixel;
-    format->SpareMask = PixelBits(bits) & ~(format->RedMask | format->GreenMask |
-                                            format->BlueMask | format->AlphaMask);
+    format->SpareMask = PixelBits(bits) & ~(format->RedMask | format->GreenMask | format->BlueMask |
+                                            format->AlphaMask);
   }
   return format;
 }

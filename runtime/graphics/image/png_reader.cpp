@@ -50,7 +50,8 @@ int DecodePngBody(PngDecode* d, DataStream* stream, GraphImage* image) {
   png_set_packing(png);
   png_set_packswap(png);
   bool expanded = false;
-  if ((colourType == PNG_COLOR_TYPE_GRAY && bitDepth <= 8) || png_get_valid(png, info, PNG_INFO_tRNS)) {
+  if ((colourType == PNG_COLOR_TYPE_GRAY && bitDepth <= 8) ||
+      png_get_valid(png, info, PNG_INFO_tRNS)) {
     png_set_expand(png);
     expanded = true;
   }
@@ -78,8 +79,10 @@ int DecodePngBody(PngDecode* d, DataStream* stream, GraphImage* image) {
       for (int i = 0; i < count && i < 256; ++i)
         format.Palette[i] = PaletteEntry{palette[i].blue, palette[i].green, palette[i].red, 0};
   } else if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA) {
-    if (channels == 1) SetupGrayPalettePixelFormat(&format);
-    else format = GreyWithAlphaFormat();
+    if (channels == 1)
+      SetupGrayPalettePixelFormat(&format);
+    else
+      format = GreyWithAlphaFormat();
   } else if (channels == 4) {
     SetupARGB8PixelFormat(&format);
   } else {

@@ -33,14 +33,16 @@ void EncodePngBody(PngEncode* e, int level) {
   png_set_write_fn(png, &e->output, &PngWriteCallback, &PngFlushCallback);
   png_set_filter(png, 0, PNG_ALL_FILTERS);
   png_set_compression_level(png, level);
-  png_set_IHDR(png, e->info, static_cast<png_uint_32>(image->Width), static_cast<png_uint_32>(image->Height), 8,
+  png_set_IHDR(png, e->info, static_cast<png_uint_32>(image->Width),
+               static_cast<png_uint_32>(image->Height), 8,
                alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, e->info);
 
   const size_t rowLength = static_cast<size_t>(image->Width) * channels;
   e->pixels = static_cast<uint8_t*>(AllocTracked(rowLength * image->Height, __FILE__, __LINE__));
-  e->rows = static_cast<png_bytep*>(AllocTracked(sizeof(png_bytep) * image->Height, __FILE__, __LINE__));
+  e->rows =
+      static_cast<png_bytep*>(AllocTracked(sizeof(png_bytep) * image->Height, __FILE__, __LINE__));
   if (!e->pixels || !e->rows) png_error(png, "Out of memory");
   for (int y = 0; y < image->Height; ++y) {
     uint8_t* out = e->pixels + rowLength * y;
@@ -66,7 +68,8 @@ int EncodePng(PngEncode* e, int level) {
 
 }  // namespace
 
-int WritePngFile(const wchar_t* wideName, const char* fileName, const GraphImage* image, int level) {
+int WritePngFile(const wchar_t* wideName, const char* fileName, const GraphImage* image,
+                 int level) {
   if (wideName || !fileName || !image || !image->Pixels || image->Width <= 0 ||
       image->Height <= 0 || image->Format.BlockCompression != 0)
     return -1;

@@ -30,9 +30,18 @@ struct TgaHeader {
 };
 
 TgaHeader ParseHeader(const uint8_t* h) {
-  return TgaHeader{h[0],           h[1],           h[2],           ReadLe16(h + 3),
-                   ReadLe16(h + 5), h[7],          ReadLe16(h + 8), ReadLe16(h + 10),
-                   ReadLe16(h + 12), ReadLe16(h + 14), h[16],       h[17]};
+  return TgaHeader{h[0],
+                   h[1],
+                   h[2],
+                   ReadLe16(h + 3),
+                   ReadLe16(h + 5),
+                   h[7],
+                   ReadLe16(h + 8),
+                   ReadLe16(h + 10),
+                   ReadLe16(h + 12),
+                   ReadLe16(h + 14),
+                   h[16],
+                   h[17]};
 }
 
 // The footer counts only with no extension area before it.
@@ -49,7 +58,9 @@ bool HasFooter(DataStream* stream, int length) {
 // stays as it was (zero).
 void DecodeRuns(const uint8_t* p, const uint8_t* end, int inBytes, int outBytes,
                 const uint8_t* table, size_t total, uint8_t* out) {
-  auto element = [&](const uint8_t* in) { return table ? table + static_cast<size_t>(*in) * outBytes : in; };
+  auto element = [&](const uint8_t* in) {
+    return table ? table + static_cast<size_t>(*in) * outBytes : in;
+  };
   size_t produced = 0;
   while (produced < total && p < end) {
     const int header = *p++;
@@ -58,7 +69,8 @@ void DecodeRuns(const uint8_t* p, const uint8_t* end, int inBytes, int outBytes,
       if (end - p < inBytes) return;
       const uint8_t* value = element(p);
       p += inBytes;
-      for (size_t i = 0; i < count; ++i) std::memcpy(out + (produced + i) * outBytes, value, outBytes);
+      for (size_t i = 0; i < count; ++i)
+        std::memcpy(out + (produced + i) * outBytes, value, outBytes);
     } else {
       for (size_t i = 0; i < count; ++i, p += inBytes) {
         if (end - p < inBytes) return;
@@ -74,7 +86,8 @@ void Orient(uint8_t* pixels, int width, int height, int bytes, bool bottomUp, bo
   const size_t pitch = static_cast<size_t>(width) * bytes;
   if (bottomUp)
     for (int r = 0; r < height / 2; ++r)
-      std::swap_ranges(pixels + r * pitch, pixels + (r + 1) * pitch, pixels + (height - 1 - r) * pitch);
+      std::swap_ranges(pixels + r * pitch, pixels + (r + 1) * pitch,
+                       pixels + (height - 1 - r) * pitch);
   if (rightToLeft)
     for (int r = 0; r < height; ++r) {
       uint8_t* row = pixels + r * pitch;
@@ -95,8 +108,8 @@ int LoadTgaImage(DataStream* stream, GraphImage* image) {
   const bool mapped = h.imageType == 1 || h.imageType == 9;
   const bool runLength = h.imageType == 9 || h.imageType == 10;
   if (!mapped && h.imageType != 2 && h.imageType != 10) return -1;
-  if (h.xOrigin != 0 || h.yOrigin != 0 || h.width <= 0 || h.height <= 0 ||
-      h.width > kMaxTgaSide || h.height > kMaxTgaSide)
+  if (h.xOrigin != 0 || h.yOrigin != 0 || h.width <= 0 || h.height <= 0 || h.width > kMaxTgaSide ||
+      h.height > kMaxTgaSide)
     return -1;
   const int elementBits = mapped ? h.mapEntryBits : h.depth;
   if (elementBits != 16 && elementBits != 24 && elementBits != 32) return -1;
@@ -141,7 +154,8 @@ int LoadTgaImage(DataStream* stream, GraphImage* image) {
     ok = StreamReadExact(stream, pixels, pixelCount * bytes);
   } else {
     size_t size = 0;
-    uint8_t* data = StreamReadToEnd(stream, runLength ? dataEnd : position + static_cast<int>(pixelCount), 0, &size);
+    uint8_t* data = StreamReadToEnd(
+        stream, runLength ? dataEnd : position + static_cast<int>(pixelCount), 0, &size);
     ok = data != nullptr;
     if (ok && runLength) {
       DecodeRuns(data, data + size, inBytes, bytes, mapped ? table : nullptr, pixelCount, pixels);
@@ -159,9 +173,12 @@ int LoadTgaImage(DataStream* stream, GraphImage* image) {
   Orient(pixels, h.width, h.height, bytes, (h.descriptor & 0x20) == 0, (h.descriptor & 0x10) != 0);
 
   PixelFormat format{};
-  if (bytes == 2) SetupPixelFormat(&format, 16, 0x7C00, 0x3E0, 0x1F, 0);
-  else if (bytes == 3) SetupRGB8PixelFormat(&format);
-  else SetupARGB8PixelFormat(&format);
+  if (bytes == 2)
+    SetupPixelFormat(&format, 16, 0x7C00, 0x3E0, 0x1F, 0);
+  else if (bytes == 3)
+    SetupRGB8PixelFormat(&format);
+  else
+    SetupARGB8PixelFormat(&format);
   SetLoadedImage(image, format, h.width, h.height, h.width * bytes, pixels);
   return 0;
 }

@@ -15,8 +15,8 @@ struct ApiLockWaiter {
 struct ApiLockState {
   int recursion;
   int busy;
-  DWORD owner;                                 // 0xFFFFFFFF after a release, 0 before first use
-  ApiLockWaiter waiters[kApiLockQueueSize];    // entry 0 is the oldest waiter
+  DWORD owner;                               // 0xFFFFFFFF after a release, 0 before first use
+  ApiLockWaiter waiters[kApiLockQueueSize];  // entry 0 is the oldest waiter
   int waiterCount;
   int created;
   CRITICAL_SECTION guard;

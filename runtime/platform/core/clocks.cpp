@@ -28,9 +28,10 @@ int GetNowMilliseconds() { return static_cast<int>(timeGetTime() & 0x7FFFFFFFu);
 
 uint64_t GetNowMicroseconds(int useTimeStampCounter) {
 #if defined(__x86_64__) || defined(__i386__)
-  if (gSystemState.timeStampCounterAvailable && useTimeStampCounter == 1 && gSystemState.initialised &&
-      gSystemState.timeStampTicksPerSecond > 0)
-    return TicksToMicroseconds(__rdtsc(), static_cast<uint64_t>(gSystemState.timeStampTicksPerSecond));
+  if (gSystemState.timeStampCounterAvailable && useTimeStampCounter == 1 &&
+      gSystemState.initialised && gSystemState.timeStampTicksPerSecond > 0)
+    return TicksToMicroseconds(__rdtsc(),
+                               static_cast<uint64_t>(gSystemState.timeStampTicksPerSecond));
 #else
   (void)useTimeStampCounter;
 #endif

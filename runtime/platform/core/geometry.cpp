@@ -144,7 +144,9 @@ int TransformVector3(Vector3* out, const Vector3* v, const Matrix4* m) {
   return 0;
 }
 
-float DotVector3(const Vector3* a, const Vector3* b) { return a->x * b->x + a->y * b->y + a->z * b->z; }
+float DotVector3(const Vector3* a, const Vector3* b) {
+  return a->x * b->x + a->y * b->y + a->z * b->z;
+}
 
 int NormalizeVector3Copy(Vector3* out, const Vector3* v) {
   const Vector3 p = *v;

@@ -47,7 +47,8 @@ int AllocHandle(HandleTable* table, size_t recordSize, const char* sourceName, i
   }
 
   // A record always has room for its check number.
-  void* record = AllocTrackedZero(recordSize < sizeof(int) ? sizeof(int) : recordSize, sourceName, line);
+  void* record =
+      AllocTrackedZero(recordSize < sizeof(int) ? sizeof(int) : recordSize, sourceName, line);
   if (!record) return Refuse(info ? info->noMemoryText : nullptr);
 
   int check = table->nextCheckNumber;
@@ -57,12 +58,14 @@ int AllocHandle(HandleTable* table, size_t recordSize, const char* sourceName, i
   return MakeHandle(table->type, check, slot);
 }
 
-int AllocHandleAt(HandleTable* table, int handle, size_t recordSize, const char* sourceName, int line) {
+int AllocHandleAt(HandleTable* table, int handle, size_t recordSize, const char* sourceName,
+                  int line) {
   if (handle < 0 || HandleTypeOf(handle) != table->type) return -1;
   int slot = HandleSlotOf(handle);
   if (!SlotInTable(table, slot) || table->slots[slot]) return -1;
   const HandleTypeInfo* info = FindHandleType(table->type);
-  void* record = AllocTrackedZero(recordSize < sizeof(int) ? sizeof(int) : recordSize, sourceName, line);
+  void* record =
+      AllocTrackedZero(recordSize < sizeof(int) ? sizeof(int) : recordSize, sourceName, line);
   if (!record) return Refuse(info ? info->noMemoryText : nullptr);
   SetRecordCheckNumber(record, HandleCheckNumberOf(handle));
   Attach(table, slot, record);

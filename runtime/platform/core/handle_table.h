@@ -40,7 +40,8 @@ struct HandleTypeInfo {
 
 inline constexpr HandleTypeInfo kHandleTypes[] = {
     {HandleTypeGraph, 32768, nullptr, nullptr},
-    {HandleTypeSound, 32768, "サウンドの数が許容量を越えました\n", "メモリ領域の確保に失敗しました in AddSoundData"},
+    {HandleTypeSound, 32768, "サウンドの数が許容量を越えました\n",
+     "メモリ領域の確保に失敗しました in AddSoundData"},
     {HandleTypeMovie, 100, nullptr, nullptr},
     {HandleTypeFont, 40, nullptr, nullptr},
     {HandleTypeMask, 512, nullptr, nullptr},
@@ -103,12 +104,15 @@ int AllocHandle(HandleTable* table, size_t recordSize, const char* sourceName, i
 // under a handle that must keep its value; the next check number is left alone. -1 when the
 // handle is not of this type, its slot lies outside the table or is taken, or the record
 // cannot be allocated.
-int AllocHandleAt(HandleTable* table, int handle, size_t recordSize, const char* sourceName, int line);
+int AllocHandleAt(HandleTable* table, int handle, size_t recordSize, const char* sourceName,
+                  int line);
 
 // The record of a live handle, or null when the handle is negative, of another type, beyond the
 // table, empty or stale.
 void* GetHandleRecord(const HandleTable* table, int handle);
-inline bool IsHandleValid(const HandleTable* table, int handle) { return GetHandleRecord(table, handle) != nullptr; }
+inline bool IsHandleValid(const HandleTable* table, int handle) {
+  return GetHandleRecord(table, handle) != nullptr;
+}
 // The handle of the record in a slot (for delete-all walks), or -1 for an empty slot.
 int HandleOfSlot(const HandleTable* table, int slot);
 // Frees the record of a live handle and empties its slot; 0, or -1 for a handle that is not live.

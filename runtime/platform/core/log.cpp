@@ -7,9 +7,9 @@
 #include "port/win32.h"
 #include "runtime/platform/core/clocks.h"
 #include "runtime/platform/core/lasting_lock.h"
-#include "runtime/platform/startup/runtime_libraries.h"
 #include "runtime/platform/core/text_helpers.h"
 #include "runtime/platform/core/tracked_heap.h"
+#include "runtime/platform/startup/runtime_libraries.h"
 
 namespace {
 
@@ -56,8 +56,8 @@ bool EndsWithBackslash(const char* text) {
 // The log file's full path; false when there is no directory yet.
 bool LogPath(char (&path)[kPathBytes * 2]) {
   if (gLog.directory[0] == '\0' || gLog.fileName[0] == '\0') return false;
-  std::snprintf(path, sizeof(path), "%s%s%s", gLog.directory, EndsWithBackslash(gLog.directory) ? "" : "\\",
-                gLog.fileName);
+  std::snprintf(path, sizeof(path), "%s%s%s", gLog.directory,
+                EndsWithBackslash(gLog.directory) ? "" : "\\", gLog.fileName);
   return true;
 }
 
@@ -116,7 +116,8 @@ void AppendConverted(const char* converted, size_t length) {
   LogGuard guard;
   char path[kPathBytes * 2];
   if (gLog.logOff || !LogPath(path)) return;
-  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
   SetFilePointer(file, 0, nullptr, FILE_END);
   if (gLog.midLine == 0) {
@@ -144,15 +145,16 @@ int StartLogFile() {
   if (gLog.dateName) {
     int now[6];
     GetLocalDateTime(now);
-    std::snprintf(gLog.fileName, sizeof(gLog.fileName), "Log%d_%d_%d_%d_%d_%d.txt", now[0], now[1], now[2], now[3],
-                  now[4], now[5]);
+    std::snprintf(gLog.fileName, sizeof(gLog.fileName), "Log%d_%d_%d_%d_%d_%d.txt", now[0], now[1],
+                  now[2], now[3], now[4], now[5]);
   } else {
     CopyText(gLog.fileName, "Log.txt");
   }
   char path[kPathBytes * 2];
   if (LogPath(path)) {
     DeleteFileA(path);
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
   }
   gLog.indentLevel = 0;

@@ -8,10 +8,10 @@ constexpr int kOnScreenLogLineBytes = 255;
 
 struct OnScreenLogState {
   int active;
-  int enabled;      // drawn only when set; nothing in the system sets it
+  int enabled;  // drawn only when set; nothing in the system sets it
   int lineHeight;
-  int fontHandle;   // -1 when none
-  int fontLost;     // 1 when the font must be made again
+  int fontHandle;  // -1 when none
+  int fontLost;    // 1 when the font must be made again
   int cursorLine;
   int cursorColumn;
   char buffer[kOnScreenLogLines][kOnScreenLogLineBytes];

@@ -41,12 +41,16 @@ int ReserveRingBuffer(RingBuffer* ring, int n) {
   if (ring->capacity >= needed) return 0;
 
   // Worked out wide: a request near the int range must fail, not wrap into a small buffer.
-  int64_t grown = static_cast<int64_t>(n) + (static_cast<int64_t>(ring->storedBytes) * 3) / 2 + 1000;
+  int64_t grown =
+      static_cast<int64_t>(n) + (static_cast<int64_t>(ring->storedBytes) * 3) / 2 + 1000;
   unsigned char* data = nullptr;
-  if (grown <= INT_MAX) data = static_cast<unsigned char*>(AllocTracked(static_cast<size_t>(grown), __FILE__, __LINE__));
+  if (grown <= INT_MAX)
+    data =
+        static_cast<unsigned char*>(AllocTracked(static_cast<size_t>(grown), __FILE__, __LINE__));
   if (!data) {
     // The queued bytes stay where they are: a failed growth loses nothing.
-    LogPrintf("リングバッファの再確保に失敗しました(確保しようとしたサイズ %lld byte)", static_cast<long long>(grown));
+    LogPrintf("リングバッファの再確保に失敗しました(確保しようとしたサイズ %lld byte)",
+              static_cast<long long>(grown));
     return -1;
   }
 

@@ -11,8 +11,8 @@
 #include "port/win32.h"
 #include "runtime/platform/core/clocks.h"
 #include "runtime/platform/core/log.h"
-#include "runtime/platform/startup/system_state.h"
 #include "runtime/platform/core/text_helpers.h"
+#include "runtime/platform/startup/system_state.h"
 
 SystemState gSystemState = {};
 
@@ -64,24 +64,20 @@ uint64_t MeasureTimeStampTicksPerSecond() {
   if (QueryPerformanceFrequency(&frequency) && frequency.QuadPart > 0) {
     uint64_t tsc0 = 0, tsc1 = 0;
     int64_t perf0 = 0, perf1 = 0;
-    for (int i = 0; i < 100 && !ReadCounterPair(frequency.QuadPart, &tsc0, &perf0); ++i) {
-    }
+    for (int i = 0; i < 100 && !ReadCounterPair(frequency.QuadPart, &tsc0, &perf0); ++i) {}
     const DWORD start = timeGetTime();
-    while (timeGetTime() - start < 100) {
-    }
-    for (int i = 0; i < 100 && !ReadCounterPair(frequency.QuadPart, &tsc1, &perf1); ++i) {
-    }
+    while (timeGetTime() - start < 100) {}
+    for (int i = 0; i < 100 && !ReadCounterPair(frequency.QuadPart, &tsc1, &perf1); ++i) {}
     if (perf1 <= perf0) return 0;
-    const double seconds = static_cast<double>(perf1 - perf0) / static_cast<double>(frequency.QuadPart);
+    const double seconds =
+        static_cast<double>(perf1 - perf0) / static_cast<double>(frequency.QuadPart);
     return static_cast<uint64_t>(static_cast<double>(tsc1 - tsc0) / seconds);
   }
   DWORD start = timeGetTime();
-  while (timeGetTime() == start) {
-  }
+  while (timeGetTime() == start) {}
   start = timeGetTime();
   const uint64_t first = ReadTimeStampCounter();
-  while (timeGetTime() - start < 100) {
-  }
+  while (timeGetTime() - start < 100) {}
   return (ReadTimeStampCounter() - first) * 10;
 }
 
@@ -199,8 +195,9 @@ void LogSystemInformation() {
   GetVersionExA(&version);
   char name[32];
   DescribeWindowsVersion(version, name, &gSystemState.systemCode);
-  std::snprintf(gSystemState.systemDescription, sizeof(gSystemState.systemDescription), "%s ( Build %d %s )", name,
-                static_cast<int>(version.dwBuildNumber), version.szCSDVersion);
+  std::snprintf(gSystemState.systemDescription, sizeof(gSystemState.systemDescription),
+                "%s ( Build %d %s )", name, static_cast<int>(version.dwBuildNumber),
+                version.szCSDVersion);
   LogPrintf("%s", gSystemState.systemDescription);
 
   TIMECAPS caps;
@@ -248,11 +245,13 @@ void LogSystemInformation() {
   }
 
   if (level >= 1) {
-    LogPrintf("ＣＰＵベンダ：%.4s%.4s%.4s", identity.vendor, identity.vendor + 4, identity.vendor + 8);
+    LogPrintf("ＣＰＵベンダ：%.4s%.4s%.4s", identity.vendor, identity.vendor + 4,
+              identity.vendor + 8);
     if (identity.hasName) {
       identity.name[48] = '\0';
       LogPrintf("ＣＰＵ名：%s", identity.name);
-      CopyTextBounded(gSystemState.processorName, sizeof(gSystemState.processorName), identity.name);
+      CopyTextBounded(gSystemState.processorName, sizeof(gSystemState.processorName),
+                      identity.name);
     }
   }
   LogIndentOut();

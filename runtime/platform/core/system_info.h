@@ -19,10 +19,10 @@ void DescribeWindowsVersion(const OSVERSIONINFOA& version, char (&name)[32], int
 
 // What the processor identification instruction reports.
 struct ProcessorIdentity {
-  int hasIdentification;   // the flag register's bit 21 can be toggled
+  int hasIdentification;  // the flag register's bit 21 can be toggled
   char vendor[13];
-  uint32_t featureBits;    // leaf 1, EDX
-  int hasName;             // extended leaf 0x80000004 exists
+  uint32_t featureBits;  // leaf 1, EDX
+  int hasName;           // extended leaf 0x80000004 exists
   char name[49];
 };
 // 0 without the instruction, 1 with it, 3 with MMX, 4 with MMX and SSE, 5 with all three.

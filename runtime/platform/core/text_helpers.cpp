@@ -11,8 +11,7 @@ int IsDoubleByteStart(const char* p, int mode) {
 }
 
 void CopyText(char* destination, const char* source) {
-  while ((*destination++ = *source++) != '\0') {
-  }
+  while ((*destination++ = *source++) != '\0') {}
 }
 
 void CopyTextN(char* destination, const char* source, int n) {

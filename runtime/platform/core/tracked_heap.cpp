@@ -42,7 +42,9 @@ void RefreshCopy(MemoryBlockHeader* h) {
   if (h) std::memcpy(h->copy, h, kCheckedBytes);
 }
 
-bool HeaderIntact(const MemoryBlockHeader* h) { return std::memcmp(h, h->copy, kCheckedBytes) == 0; }
+bool HeaderIntact(const MemoryBlockHeader* h) {
+  return std::memcmp(h, h->copy, kCheckedBytes) == 0;
+}
 
 void StoreCaller(MemoryBlockHeader* h, const char* name, int line) {
   std::memset(h->name, 0, sizeof(h->name));
@@ -64,11 +66,12 @@ bool Traced(const MemoryBlockHeader* h) {
 // and the 15-character name keep it well inside.
 void FormatBlockLine(const char* prefix, const MemoryBlockHeader* h, char (&line)[256]) {
   const unsigned char* data = reinterpret_cast<const unsigned char*>(h) + kHeaderSize;
-  int used = std::snprintf(line, sizeof(line),
-                           "%s\tsize:%10d(%10.3fkb)  file:%-26.15s  line:%-5d  ID:%-5d  addr:%016llx  data:<",
-                           prefix, static_cast<int>(h->size), static_cast<double>(h->size) / 1024.0, h->name,
-                           static_cast<int>(h->line), static_cast<int>(h->id),
-                           static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(data)));
+  int used = std::snprintf(
+      line, sizeof(line),
+      "%s\tsize:%10d(%10.3fkb)  file:%-26.15s  line:%-5d  ID:%-5d  addr:%016llx  data:<", prefix,
+      static_cast<int>(h->size), static_cast<double>(h->size) / 1024.0, h->name,
+      static_cast<int>(h->line), static_cast<int>(h->id),
+      static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(data)));
   // At most 151 bytes so far (the longest prefix, the widest numbers); 70 more are needed.
   if (used < 0) used = 0;
   if (used > 185) used = 185;
@@ -77,11 +80,13 @@ void FormatBlockLine(const char* prefix, const MemoryBlockHeader* h, char (&line
   std::memcpy(&copiedSize, h->copy + offsetof(MemoryBlockHeader, size), sizeof(copiedSize));
   uint32_t shown = h->size < copiedSize ? h->size : copiedSize;
   const unsigned n = shown < 16 ? shown : 16;
-  for (unsigned i = 0; i < n; ++i) line[used++] = static_cast<signed char>(data[i]) < 32 ? '.' : static_cast<char>(data[i]);
+  for (unsigned i = 0; i < n; ++i)
+    line[used++] = static_cast<signed char>(data[i]) < 32 ? '.' : static_cast<char>(data[i]);
   line[used++] = '>';
   line[used++] = ' ';
   line[used++] = '[';
-  for (unsigned i = 0; i < n; ++i) used += std::snprintf(line + used, sizeof(line) - used, "%02x ", data[i]);
+  for (unsigned i = 0; i < n; ++i)
+    used += std::snprintf(line + used, sizeof(line) - used, "%02x ", data[i]);
   // "]\n" over the last character: the blank after the last pair, or the "[" itself.
   line[used - 1] = ']';
   line[used] = '\n';
@@ -104,7 +109,8 @@ void AfterCall() {
 void* AllocTracked(size_t size, const char* name, int line) {
   TrackerGuard guard;
   if (size > kMaxTrackedBlockSize) return nullptr;
-  auto* h = InjectFailure() ? nullptr : static_cast<MemoryBlockHeader*>(std::malloc(size + kHeaderSize));
+  auto* h =
+      InjectFailure() ? nullptr : static_cast<MemoryBlockHeader*>(std::malloc(size + kHeaderSize));
   if (!h) {
     DumpTrackedBlocks();
     CheckTrackedHeaders();
@@ -202,7 +208,8 @@ void DumpTrackedBlocks() {
   TrackerGuard guard;
   WriteLogText("\n");
   WriteLogText("Alloc memory dump\n");
-  for (MemoryBlockHeader* h = gTracker.newest; h && h != &TrackerSentinel; h = h->next) LogTrackedBlock(h);
+  for (MemoryBlockHeader* h = gTracker.newest; h && h != &TrackerSentinel; h = h->next)
+    LogTrackedBlock(h);
   LogTrackedTotals();
   WriteLogText("\n");
 }

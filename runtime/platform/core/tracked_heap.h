@@ -9,13 +9,13 @@
 // In front of every block. The fields keep their 32-bit order; the links are native
 // pointers, so the header is 80 bytes and the data that follows stays 16-byte aligned.
 struct MemoryBlockHeader {
-  char name[16];              // last 15 characters of the caller's source name, NUL-terminated
-  uint16_t id;                // running block number, wraps at 65,536
-  uint16_t line;              // caller's line (-1 is 0xFFFF)
-  uint32_t size;              // requested data size
-  MemoryBlockHeader* next;    // the next older block, toward the sentinel
-  MemoryBlockHeader* prev;    // the next newer block; null for the newest
-  unsigned char copy[40];     // a copy of every byte above, for the damage check
+  char name[16];            // last 15 characters of the caller's source name, NUL-terminated
+  uint16_t id;              // running block number, wraps at 65,536
+  uint16_t line;            // caller's line (-1 is 0xFFFF)
+  uint32_t size;            // requested data size
+  MemoryBlockHeader* next;  // the next older block, toward the sentinel
+  MemoryBlockHeader* prev;  // the next newer block; null for the newest
+  unsigned char copy[40];   // a copy of every byte above, for the damage check
 };
 static_assert(sizeof(MemoryBlockHeader) == 80);
 static_assert(offsetof(MemoryBlockHeader, copy) == 40);
@@ -44,7 +44,8 @@ void LogTrackedTotals();
 
 // The header of a block handed out by the heap.
 inline MemoryBlockHeader* TrackedBlockHeader(void* data) {
-  return reinterpret_cast<MemoryBlockHeader*>(static_cast<unsigned char*>(data) - sizeof(MemoryBlockHeader));
+  return reinterpret_cast<MemoryBlockHeader*>(static_cast<unsigned char*>(data) -
+                                              sizeof(MemoryBlockHeader));
 }
 
 struct TrackedHeapTotals {

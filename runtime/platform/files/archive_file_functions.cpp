@@ -80,7 +80,8 @@ int OpenOrReuseArchive(int hint, const char* path) {
   }
   if (freeSlot < 0) freeSlot = i;
 
-  ArchiveSlot* slot = static_cast<ArchiveSlot*>(AllocTracked(sizeof(ArchiveSlot), __FILE__, __LINE__));
+  ArchiveSlot* slot =
+      static_cast<ArchiveSlot*>(AllocTracked(sizeof(ArchiveSlot), __FILE__, __LINE__));
   if (slot == nullptr) return -1;
   std::memset(slot, 0, sizeof *slot);
   if (OpenArchiveFile(&slot->Archive, path, nullptr) != 0) {
@@ -120,7 +121,8 @@ void UpperCaseArchiveText(char* text, int charSet) {
 }
 
 // The name an entry is matched by: its key form, which ends at the key's first NUL.
-bool EntryKeyText(const ArchiveRecord* record, const ArchiveEntry* entry, char* out, size_t outSize) {
+bool EntryKeyText(const ArchiveRecord* record, const ArchiveEntry* entry, char* out,
+                  size_t outSize) {
   const char* name = GetArchiveEntryName(record, entry);
   if (name == nullptr) return false;
   const uint8_t* rec = record->NameTable + entry->NameOffset;
@@ -137,7 +139,8 @@ int FindNextArchiveEntry(ArchiveFindState* state, FileFindInfo* info) {
   const ArchiveRecord* record = state->Archive;
   const ArchiveDirectoryRecord* dir = state->Directory;
   const int firstEntry = dir->ParentOffset == kArchiveNoParent ? 1 : 2;
-  const int last = firstEntry + static_cast<int>(dir->EntryCount > 0x7FFFFFF ? 0x7FFFFFF : dir->EntryCount);
+  const int last =
+      firstEntry + static_cast<int>(dir->EntryCount > 0x7FFFFFF ? 0x7FFFFFF : dir->EntryCount);
   for (int index = state->Index; index < last; ++index) {
     if (index < firstEntry) {
       const char* dots = index == 0 ? "." : "..";
@@ -150,7 +153,8 @@ int FindNextArchiveEntry(ArchiveFindState* state, FileFindInfo* info) {
       state->Index = index;
       return 0;
     }
-    const ArchiveEntry* entry = GetArchiveDirectoryEntry(record, dir, static_cast<uint32_t>(index - firstEntry));
+    const ArchiveEntry* entry =
+        GetArchiveDirectoryEntry(record, dir, static_cast<uint32_t>(index - firstEntry));
     if (entry == nullptr) return -1;  // the directory's entries do not fit: nothing to list
     char key[kArchiveNameKeyMax];
     const char* name = GetArchiveEntryName(record, entry);
@@ -175,7 +179,8 @@ int FindNextArchiveEntry(ArchiveFindState* state, FileFindInfo* info) {
 }
 
 // Starts a find inside an archive; pattern is relative to its root. Null when nothing matches.
-ArchiveFindState* FindFirstArchiveEntry(ArchiveRecord* record, const char* pattern, FileFindInfo* info) {
+ArchiveFindState* FindFirstArchiveEntry(ArchiveRecord* record, const char* pattern,
+                                        FileFindInfo* info) {
   // Split at the last separator or colon, double-byte aware.
   const char* split = nullptr;
   for (const uint8_t* p = reinterpret_cast<const uint8_t*>(pattern); *p; ++p) {
@@ -186,9 +191,11 @@ ArchiveFindState* FindFirstArchiveEntry(ArchiveRecord* record, const char* patte
   }
   const char* filePattern = split ? split + 1 : pattern;
   char directory[kFullPathMax];
-  if (!CopyBounded(directory, sizeof directory, pattern, split ? static_cast<size_t>(split - pattern) : 0))
+  if (!CopyBounded(directory, sizeof directory, pattern,
+                   split ? static_cast<size_t>(split - pattern) : 0))
     return nullptr;
-  ArchiveFindState* state = static_cast<ArchiveFindState*>(AllocTracked(sizeof(ArchiveFindState), __FILE__, __LINE__));
+  ArchiveFindState* state =
+      static_cast<ArchiveFindState*>(AllocTracked(sizeof(ArchiveFindState), __FILE__, __LINE__));
   if (state == nullptr) return nullptr;
   std::memset(state, 0, sizeof *state);
   state->Archive = record;
@@ -311,7 +318,8 @@ FileHandle OpenFileWithArchive(const char* name, int cacheFlag, int /*blockFlag*
   }
   int slot = 0;
   while (ArchiveFiles[slot] != nullptr) ++slot;
-  ArchiveFileRecord* rec = static_cast<ArchiveFileRecord*>(AllocTracked(sizeof(ArchiveFileRecord), __FILE__, __LINE__));
+  ArchiveFileRecord* rec =
+      static_cast<ArchiveFileRecord*>(AllocTracked(sizeof(ArchiveFileRecord), __FILE__, __LINE__));
   if (rec == nullptr) {
     WriteLogText("ファイルの情報を格納するメモリの確保に失敗しました\n");
     return 0;
@@ -366,7 +374,8 @@ int TellFileWithArchive(FileHandle file) {
 int SeekFileWithArchive(FileHandle file, int offset, int origin) {
   ArchiveFileRecord* rec = FileRecordOf(file);
   if (rec == nullptr) return -1;
-  return rec->InArchive ? SeekFileInArchive(&rec->Reader, offset, origin) : SeekWin32File(rec->PlainFile, offset, origin);
+  return rec->InArchive ? SeekFileInArchive(&rec->Reader, offset, origin)
+                        : SeekWin32File(rec->PlainFile, offset, origin);
 }
 
 size_t ReadFileWithArchive(void* buffer, size_t elementSize, size_t count, FileHandle file) {
@@ -403,7 +412,8 @@ int GetCurrentDirectoryWithArchive(char* buffer) {
 }
 
 FindHandle FindFirstWithArchive(const char* pattern, FileFindInfo* info) {
-  ArchiveFindHandle* h = static_cast<ArchiveFindHandle*>(AllocTracked(sizeof(ArchiveFindHandle), __FILE__, __LINE__));
+  ArchiveFindHandle* h =
+      static_cast<ArchiveFindHandle*>(AllocTracked(sizeof(ArchiveFindHandle), __FILE__, __LINE__));
   if (h == nullptr) return -1;
   std::memset(h, 0, sizeof *h);
   char restBuffer[kFullPathMax];
@@ -470,7 +480,16 @@ const ArchiveSlot* GetArchiveSlot(int index) {
 int GetArchiveSlotCount() { return ArchiveSlotCount; }
 
 const FileFunctionTable ArchiveFileFunctions = {
-    OpenFileWithArchive,        CloseFileWithArchive,  TellFileWithArchive,         SeekFileWithArchive,
-    ReadFileWithArchive,        EofFileWithArchive,    IdleCheckFileWithArchive,    SetCurrentDirectoryWithArchive,
-    GetCurrentDirectoryWithArchive, FindFirstWithArchive, FindNextWithArchive,     FindCloseWithArchive,
+    OpenFileWithArchive,
+    CloseFileWithArchive,
+    TellFileWithArchive,
+    SeekFileWithArchive,
+    ReadFileWithArchive,
+    EofFileWithArchive,
+    IdleCheckFileWithArchive,
+    SetCurrentDirectoryWithArchive,
+    GetCurrentDirectoryWithArchive,
+    FindFirstWithArchive,
+    FindNextWithArchive,
+    FindCloseWithArchive,
 };

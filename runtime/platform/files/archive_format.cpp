@@ -33,7 +33,8 @@ void BuildArchiveKey(const char* keyString, uint8_t key[kArchiveKeySize]) {
   key[11] = RotateLeft(static_cast<uint8_t>(key[11] ^ 0x0F), 4);
 }
 
-void ScrambleArchiveBytes(size_t count, void* bytes, uint64_t offset, const uint8_t key[kArchiveKeySize]) {
+void ScrambleArchiveBytes(size_t count, void* bytes, uint64_t offset,
+                          const uint8_t key[kArchiveKeySize]) {
   uint8_t* p = static_cast<uint8_t*>(bytes);
   size_t k = static_cast<size_t>(offset % kArchiveKeySize);
   for (size_t i = 0; i < count; ++i) {
@@ -44,10 +45,15 @@ void ScrambleArchiveBytes(size_t count, void* bytes, uint64_t offset, const uint
 
 int ArchiveCharSetFromCodePage(uint32_t codePage) {
   switch (codePage) {
-    case 932: return 1;
-    case 949: return 2;
-    case 950: return 3;
-    case 936: return 4;
-    default: return 0;
+    case 932:
+      return 1;
+    case 949:
+      return 2;
+    case 950:
+      return 3;
+    case 936:
+      return 4;
+    default:
+      return 0;
   }
 }

@@ -25,7 +25,7 @@ inline constexpr uint16_t kArchiveMagic = 0x5241;
 inline constexpr uint16_t kArchiveMaxVersion = 4;
 inline constexpr uint32_t kArchiveHeaderSizeV3 = 24;  // versions 0 to 3
 inline constexpr uint32_t kArchiveHeaderSizeV4 = 28;
-inline constexpr uint32_t kArchiveEntrySizeV1 = 40;   // versions 0 and 1: no compressed size
+inline constexpr uint32_t kArchiveEntrySizeV1 = 40;  // versions 0 and 1: no compressed size
 inline constexpr uint32_t kArchiveEntrySizeV2 = 44;
 inline constexpr uint32_t kArchiveDirectoryRecordSize = 16;
 inline constexpr uint32_t kArchiveNoParent = 0xFFFFFFFFu;
@@ -52,7 +52,7 @@ struct ArchiveEntry {
   FILETIME CreationTime;
   FILETIME LastAccessTime;
   FILETIME LastWriteTime;
-  uint32_t DataAddress;     // files: from DataStart; directories: their directory record
+  uint32_t DataAddress;  // files: from DataStart; directories: their directory record
   uint32_t Size;
   uint32_t CompressedSize;  // version 2 and up
 };
@@ -79,7 +79,8 @@ extern const uint8_t kArchiveSecondKey[kArchiveKeySize];
 void BuildArchiveKey(const char* keyString, uint8_t key[kArchiveKeySize]);
 
 // Exclusive-ors count bytes that sit at archive offset offset: scrambles and unscrambles.
-void ScrambleArchiveBytes(size_t count, void* bytes, uint64_t offset, const uint8_t key[kArchiveKeySize]);
+void ScrambleArchiveBytes(size_t count, void* bytes, uint64_t offset,
+                          const uint8_t key[kArchiveKeySize]);
 
 // The char-set code of an archive's names: 932 -> 1, 949 -> 2, 950 -> 3, 936 -> 4, else 0.
 int ArchiveCharSetFromCodePage(uint32_t codePage);

@@ -4,17 +4,21 @@
 #include <cstring>
 
 #include "port/win32.h"
-#include "runtime/platform/files/lz_block.h"
 #include "runtime/platform/core/tracked_heap.h"
+#include "runtime/platform/files/lz_block.h"
 #include "runtime/platform/files/win32_file.h"
 
 namespace {
 
 bool IsSeparator(uint8_t b) { return b == '\\' || b == '/'; }
 
-uint32_t HeaderSize(uint16_t version) { return version >= 4 ? kArchiveHeaderSizeV4 : kArchiveHeaderSizeV3; }
+uint32_t HeaderSize(uint16_t version) {
+  return version >= 4 ? kArchiveHeaderSizeV4 : kArchiveHeaderSizeV3;
+}
 
-FileHandle ArchiveFile(const ArchiveRecord* record) { return reinterpret_cast<FileHandle>(record->Source); }
+FileHandle ArchiveFile(const ArchiveRecord* record) {
+  return reinterpret_cast<FileHandle>(record->Source);
+}
 
 // The header's own promises: its tables lie inside the archive and the root record exists.
 // Entries, names and directories below the root are checked when they are used.
@@ -23,7 +27,8 @@ bool HeaderFits(const ArchiveHeader& h, uint64_t archiveSize) {
   if (HeaderSize(h.Version) > archiveSize || h.DataStart > archiveSize) return false;
   if (uint64_t{h.TableBlockOffset} + h.TableBlockSize > archiveSize) return false;
   if (h.FileTableOffset > h.TableBlockSize) return false;
-  if (uint64_t{h.DirectoryTableOffset} + kArchiveDirectoryRecordSize > h.TableBlockSize) return false;
+  if (uint64_t{h.DirectoryTableOffset} + kArchiveDirectoryRecordSize > h.TableBlockSize)
+    return false;
   return true;
 }
 
@@ -74,7 +79,8 @@ bool DecodeEntryBlock(const ArchiveEntry* entry, const uint8_t* block, uint8_t* 
   std::memcpy(&decoded, block, 4);
   std::memcpy(&encoded, block + 4, 4);
   if (decoded != entry->Size || encoded != entry->CompressedSize) return false;
-  return DecodeLzBlock(block, entry->CompressedSize, out, entry->Size) == static_cast<int>(entry->Size);
+  return DecodeLzBlock(block, entry->CompressedSize, out, entry->Size) ==
+         static_cast<int>(entry->Size);
 }
 
 bool HasSeparator(const ArchiveRecord* record, const char* path) {
@@ -93,7 +99,8 @@ int EnterArchiveSubdirectory(ArchiveRecord* record, const ArchiveNameKey* key) {
   for (uint32_t i = 0; i < dir->EntryCount; ++i) {
     const ArchiveEntry* entry = GetArchiveDirectoryEntry(record, dir, i);
     if (entry == nullptr) return -1;
-    if ((entry->Attributes & kArchiveDirectoryAttribute) && ArchiveEntryMatchesKey(record, entry, key)) {
+    if ((entry->Attributes & kArchiveDirectoryAttribute) &&
+        ArchiveEntryMatchesKey(record, entry, key)) {
       const ArchiveDirectoryRecord* sub = GetArchiveDirectory(record, entry->DataAddress);
       if (sub == nullptr) return -1;
       record->CurrentDirectory = sub;
@@ -139,7 +146,8 @@ int OpenArchiveFile(ArchiveRecord* record, const char* path, const char* keyStri
   ScrambleArchiveBytes(sizeof first, first, 0, record->Key);
   std::memcpy(&h, first, sizeof first);
   if (h.Version > kArchiveMaxVersion) goto fail;
-  if (!ReadArchiveBytes(record, reinterpret_cast<uint8_t*>(&h) + 8, HeaderSize(h.Version) - 8, 8)) goto fail;
+  if (!ReadArchiveBytes(record, reinterpret_cast<uint8_t*>(&h) + 8, HeaderSize(h.Version) - 8, 8))
+    goto fail;
   if (h.Version < 4) h.CodePage = 0;
   if (!HeaderFits(h, record->ArchiveSize)) goto fail;
 
@@ -154,7 +162,8 @@ int OpenArchiveFile(ArchiveRecord* record, const char* path, const char* keyStri
   record->NameTable = block;
   record->FileTable = block + h.FileTableOffset;
   record->DirectoryTable = block + h.DirectoryTableOffset;
-  record->CurrentDirectory = reinterpret_cast<const ArchiveDirectoryRecord*>(record->DirectoryTable);
+  record->CurrentDirectory =
+      reinterpret_cast<const ArchiveDirectoryRecord*>(record->DirectoryTable);
   record->MemoryImage = 0;
   record->CallerImage = 0;
   record->ImageSize = 0;
@@ -192,7 +201,8 @@ int OpenArchiveInMemory(ArchiveRecord* record, void* image, size_t size, const c
   record->NameTable = bytes + h.TableBlockOffset;
   record->FileTable = record->NameTable + h.FileTableOffset;
   record->DirectoryTable = record->NameTable + h.DirectoryTableOffset;
-  record->CurrentDirectory = reinterpret_cast<const ArchiveDirectoryRecord*>(record->DirectoryTable);
+  record->CurrentDirectory =
+      reinterpret_cast<const ArchiveDirectoryRecord*>(record->DirectoryTable);
   std::memcpy(record->Key, key, kArchiveKeySize);
   record->MemoryImage = 1;
   record->CallerImage = 1;
@@ -204,7 +214,8 @@ int OpenArchiveInMemory(ArchiveRecord* record, void* image, size_t size, const c
 int CloseArchive(ArchiveRecord* record) {
   if (record == nullptr || record->Source == nullptr) return 0;
   if (record->MemoryImage) {
-    if (record->CallerImage) ScrambleArchiveBytes(record->ImageSize, record->Source, 0, record->Key);
+    if (record->CallerImage)
+      ScrambleArchiveBytes(record->ImageSize, record->Source, 0, record->Key);
   } else {
     CloseWin32File(ArchiveFile(record));
     FreeTracked(record->TableBlock);
@@ -213,7 +224,9 @@ int CloseArchive(ArchiveRecord* record) {
   return 0;
 }
 
-void* GetArchiveImage(ArchiveRecord* record) { return record->MemoryImage ? record->Source : nullptr; }
+void* GetArchiveImage(ArchiveRecord* record) {
+  return record->MemoryImage ? record->Source : nullptr;
+}
 
 int MakeArchiveNameKey(ArchiveNameKey* key, const ArchiveRecord* record, const char* text) {
   const uint8_t* p = reinterpret_cast<const uint8_t*>(text);
@@ -250,22 +263,27 @@ uint32_t ArchiveEntrySize(const ArchiveRecord* record) {
 
 const ArchiveDirectoryRecord* GetArchiveDirectory(const ArchiveRecord* record, uint32_t offset) {
   const ArchiveHeader& h = record->Header;
-  if (uint64_t{h.DirectoryTableOffset} + offset + kArchiveDirectoryRecordSize > h.TableBlockSize) return nullptr;
+  if (uint64_t{h.DirectoryTableOffset} + offset + kArchiveDirectoryRecordSize > h.TableBlockSize)
+    return nullptr;
   return reinterpret_cast<const ArchiveDirectoryRecord*>(record->DirectoryTable + offset);
 }
 
-const ArchiveEntry* GetArchiveDirectoryEntry(const ArchiveRecord* record, const ArchiveDirectoryRecord* dir,
-                                             uint32_t index) {
+const ArchiveEntry* GetArchiveDirectoryEntry(const ArchiveRecord* record,
+                                             const ArchiveDirectoryRecord* dir, uint32_t index) {
   const ArchiveHeader& h = record->Header;
   const uint64_t size = ArchiveEntrySize(record);
   // The directory's whole run of entries must lie inside the table block.
   if (index >= dir->EntryCount) return nullptr;
-  if (uint64_t{h.FileTableOffset} + dir->FirstEntryOffset + dir->EntryCount * size > h.TableBlockSize) return nullptr;
-  return reinterpret_cast<const ArchiveEntry*>(record->FileTable + dir->FirstEntryOffset + index * size);
+  if (uint64_t{h.FileTableOffset} + dir->FirstEntryOffset + dir->EntryCount * size >
+      h.TableBlockSize)
+    return nullptr;
+  return reinterpret_cast<const ArchiveEntry*>(record->FileTable + dir->FirstEntryOffset +
+                                               index * size);
 }
 
 // A name record fits when its key words and its NUL-terminated name lie inside the block.
-static const uint8_t* NameRecord(const ArchiveRecord* record, const ArchiveEntry* entry, const char** name) {
+static const uint8_t* NameRecord(const ArchiveRecord* record, const ArchiveEntry* entry,
+                                 const char** name) {
   const uint64_t blockSize = record->Header.TableBlockSize;
   uint64_t at = entry->NameOffset;
   if (at + 4 > blockSize) return nullptr;
@@ -274,7 +292,8 @@ static const uint8_t* NameRecord(const ArchiveRecord* record, const ArchiveEntry
   std::memcpy(&words, rec, 2);
   uint64_t nameAt = at + 4 + uint64_t{words} * 4;
   if (words == 0 || nameAt >= blockSize) return nullptr;
-  const void* nul = std::memchr(record->NameTable + nameAt, 0, static_cast<size_t>(blockSize - nameAt));
+  const void* nul =
+      std::memchr(record->NameTable + nameAt, 0, static_cast<size_t>(blockSize - nameAt));
   if (nul == nullptr) return nullptr;
   if (name) *name = reinterpret_cast<const char*>(record->NameTable + nameAt);
   return rec;
@@ -285,7 +304,8 @@ const char* GetArchiveEntryName(const ArchiveRecord* record, const ArchiveEntry*
   return NameRecord(record, entry, &name) ? name : nullptr;
 }
 
-bool ArchiveEntryMatchesKey(const ArchiveRecord* record, const ArchiveEntry* entry, const ArchiveNameKey* key) {
+bool ArchiveEntryMatchesKey(const ArchiveRecord* record, const ArchiveEntry* entry,
+                            const ArchiveNameKey* key) {
   const uint8_t* rec = NameRecord(record, entry, nullptr);
   if (rec == nullptr) return false;
   uint16_t words, checksum;
@@ -299,7 +319,8 @@ int WalkArchivePath(ArchiveRecord* record, const char* path, ArchiveNameKey* key
   const char* p = path;
   for (;;) {
     if (IsSeparator(static_cast<uint8_t>(*p))) {
-      record->CurrentDirectory = reinterpret_cast<const ArchiveDirectoryRecord*>(record->DirectoryTable);
+      record->CurrentDirectory =
+          reinterpret_cast<const ArchiveDirectoryRecord*>(record->DirectoryTable);
       if (*++p == 0) return 0;
       continue;
     }
@@ -320,11 +341,13 @@ int WalkArchivePath(ArchiveRecord* record, const char* path, ArchiveNameKey* key
   }
 }
 
-int ChangeArchiveDirectory(ArchiveRecord* record, const char* path, int restore, ArchiveNameKey* keyOut) {
+int ChangeArchiveDirectory(ArchiveRecord* record, const char* path, int restore,
+                           ArchiveNameKey* keyOut) {
   if (record == nullptr || record->Source == nullptr || path == nullptr) return -1;
   if (std::strcmp(path, ".") == 0) return 0;
   if (std::strcmp(path, "\\") == 0 || std::strcmp(path, "/") == 0) {
-    record->CurrentDirectory = reinterpret_cast<const ArchiveDirectoryRecord*>(record->DirectoryTable);
+    record->CurrentDirectory =
+        reinterpret_cast<const ArchiveDirectoryRecord*>(record->DirectoryTable);
     return 0;
   }
   if (std::strcmp(path, "..") == 0) {
@@ -360,7 +383,8 @@ const ArchiveEntry* LookupArchiveFile(const char* path, ArchiveRecord* record) {
     for (uint32_t i = 0; i < dir->EntryCount; ++i) {
       const ArchiveEntry* entry = GetArchiveDirectoryEntry(record, dir, i);
       if (entry == nullptr) break;
-      if (!(entry->Attributes & kArchiveDirectoryAttribute) && ArchiveEntryMatchesKey(record, entry, &key)) {
+      if (!(entry->Attributes & kArchiveDirectoryAttribute) &&
+          ArchiveEntryMatchesKey(record, entry, &key)) {
         found = entry;
         break;
       }
@@ -381,7 +405,8 @@ int FindArchiveEntry(ArchiveRecord* record, const char* path, int* dataOffset, i
   return 0;
 }
 
-int OpenFileInArchive(ArchiveEntryReader* reader, ArchiveRecord* record, const char* path, int asyncFlag) {
+int OpenFileInArchive(ArchiveEntryReader* reader, ArchiveRecord* record, const char* path,
+                      int asyncFlag) {
   std::memset(reader, 0, sizeof *reader);
   const ArchiveEntry* entry = LookupArchiveFile(path, record);
   if (entry == nullptr) return -1;
@@ -396,10 +421,12 @@ int OpenFileInArchive(ArchiveEntryReader* reader, ArchiveRecord* record, const c
 
   const uint64_t offset = EntryDataOffset(record, entry);
   const uint32_t blockSize = entry->CompressedSize;
-  r.DecodedBuffer = static_cast<uint8_t*>(AllocTracked(entry->Size ? entry->Size : 1, __FILE__, __LINE__));
+  r.DecodedBuffer =
+      static_cast<uint8_t*>(AllocTracked(entry->Size ? entry->Size : 1, __FILE__, __LINE__));
   if (r.DecodedBuffer == nullptr) return -1;
   if (record->MemoryImage) {
-    if (!DecodeEntryBlock(entry, static_cast<uint8_t*>(record->Source) + offset, r.DecodedBuffer)) goto fail;
+    if (!DecodeEntryBlock(entry, static_cast<uint8_t*>(record->Source) + offset, r.DecodedBuffer))
+      goto fail;
     *reader = r;
     return 0;
   }
@@ -433,7 +460,8 @@ int CompleteArchivedRead(ArchiveEntryReader* reader) {
     ScrambleArchiveBytes(reader->Entry->CompressedSize, reader->CompressedBuffer,
                          static_cast<uint64_t>(reader->PendingFileOffset), record->Key);
     // A block that arrives damaged leaves a reader that finds nothing.
-    if (!DecodeEntryBlock(reader->Entry, reader->CompressedBuffer, reader->DecodedBuffer)) reader->Failed = 1;
+    if (!DecodeEntryBlock(reader->Entry, reader->CompressedBuffer, reader->DecodedBuffer))
+      reader->Failed = 1;
     FreeTracked(reader->CompressedBuffer);
     reader->CompressedBuffer = nullptr;
   } else if (reader->PendingState == 2) {

@@ -76,7 +76,8 @@ int MakeArchiveNameKey(ArchiveNameKey* key, const ArchiveRecord* record, const c
 // parent; otherwise each component is entered in turn (a leading separator starts at the
 // root). When a component cannot be entered, keyOut (when given) gets its key, the starting
 // directory comes back when restore is 1, and the result is -1.
-int ChangeArchiveDirectory(ArchiveRecord* record, const char* path, int restore, ArchiveNameKey* keyOut);
+int ChangeArchiveDirectory(ArchiveRecord* record, const char* path, int restore,
+                           ArchiveNameKey* keyOut);
 
 // Like ChangeArchiveDirectory for a path with separators, restore 0, but tells where it
 // stopped: 0 every component entered; 1 only the last component was not entered (keyOut holds
@@ -96,11 +97,14 @@ void* GetArchiveImage(ArchiveRecord* record);
 // Entry and name access with range checks; null when the record does not fit.
 uint32_t ArchiveEntrySize(const ArchiveRecord* record);
 const ArchiveDirectoryRecord* GetArchiveDirectory(const ArchiveRecord* record, uint32_t offset);
-const ArchiveEntry* GetArchiveDirectoryEntry(const ArchiveRecord* record, const ArchiveDirectoryRecord* dir, uint32_t index);
+const ArchiveEntry* GetArchiveDirectoryEntry(const ArchiveRecord* record,
+                                             const ArchiveDirectoryRecord* dir, uint32_t index);
 const char* GetArchiveEntryName(const ArchiveRecord* record, const ArchiveEntry* entry);
-bool ArchiveEntryMatchesKey(const ArchiveRecord* record, const ArchiveEntry* entry, const ArchiveNameKey* key);
+bool ArchiveEntryMatchesKey(const ArchiveRecord* record, const ArchiveEntry* entry,
+                            const ArchiveNameKey* key);
 
-int OpenFileInArchive(ArchiveEntryReader* reader, ArchiveRecord* record, const char* path, int asyncFlag);
+int OpenFileInArchive(ArchiveEntryReader* reader, ArchiveRecord* record, const char* path,
+                      int asyncFlag);
 size_t ReadFileInArchive(ArchiveEntryReader* reader, void* buffer, size_t length);
 int SeekFileInArchive(ArchiveEntryReader* reader, int offset, int origin);
 int TellFileInArchive(ArchiveEntryReader* reader);

@@ -10,18 +10,19 @@ namespace {
 MemoryStream* Stream(FileHandle handle) { return reinterpret_cast<MemoryStream*>(handle); }
 
 StreamFunctionTable gFileStreamFunctions = {
-    TellStreamFile, SeekStreamFile, ReadStreamFile, EofStreamFile, IdleCheckStreamFile, CloseStreamFile,
+    TellStreamFile, SeekStreamFile,      ReadStreamFile,
+    EofStreamFile,  IdleCheckStreamFile, CloseStreamFile,
 };
 StreamFunctionTable gMemoryStreamFunctions = {
-    TellMemoryStream,    SeekMemoryStream,     ReadMemoryStream,
-    EofMemoryStream,     IdleCheckMemoryStream, CloseMemoryStream,
+    TellMemoryStream, SeekMemoryStream,      ReadMemoryStream,
+    EofMemoryStream,  IdleCheckMemoryStream, CloseMemoryStream,
 };
 
 }  // namespace
 
 void InitStreamFunctionTables() {
-  gFileStreamFunctions = {TellStreamFile,      SeekStreamFile,      ReadStreamFile,
-                          EofStreamFile,       IdleCheckStreamFile, CloseStreamFile};
+  gFileStreamFunctions = {TellStreamFile, SeekStreamFile,      ReadStreamFile,
+                          EofStreamFile,  IdleCheckStreamFile, CloseStreamFile};
   gMemoryStreamFunctions = {TellMemoryStream, SeekMemoryStream,      ReadMemoryStream,
                             EofMemoryStream,  IdleCheckMemoryStream, CloseMemoryStream};
 }
@@ -31,7 +32,8 @@ const StreamFunctionTable* GetMemoryStreamFunctions() { return &gMemoryStreamFun
 
 MemoryStream* OpenMemoryStream(const void* data, int size) {
   if (size < 0 || (!data && size > 0)) return nullptr;
-  MemoryStream* stream = static_cast<MemoryStream*>(AllocTracked(sizeof(MemoryStream), "data_stream.cpp", __LINE__));
+  MemoryStream* stream =
+      static_cast<MemoryStream*>(AllocTracked(sizeof(MemoryStream), "data_stream.cpp", __LINE__));
   if (!stream) return nullptr;
   stream->Data = data;
   stream->Size = size;

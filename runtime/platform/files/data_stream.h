@@ -48,4 +48,3 @@ int SeekMemoryStream(FileHandle stream, int offset, int origin);
 size_t ReadMemoryStream(void* buffer, size_t elementSize, size_t count, FileHandle stream);
 int EofMemoryStream(FileHandle stream);
 int IdleCheckMemoryStream(FileHandle stream);
-

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "runtime/platform/files/archive_file_functions.h"
 #include "runtime/platform/core/text_helpers.h"
+#include "runtime/platform/files/archive_file_functions.h"
 #include "runtime/platform/files/win32_file.h"
 
 namespace {
@@ -87,9 +87,18 @@ bool NextByteIsLineFeed(FileHandle file, int position) {
 }  // namespace
 
 FileFunctionTable CurrentFileFunctions = {
-    OpenFileWithArchive,        CloseFileWithArchive, TellFileWithArchive,  SeekFileWithArchive,
-    ReadFileWithArchive,        EofFileWithArchive,   IdleCheckFileWithArchive, SetCurrentDirectoryWithArchive,
-    GetCurrentDirectoryWithArchive, FindFirstWithArchive, FindNextWithArchive, FindCloseWithArchive,
+    OpenFileWithArchive,
+    CloseFileWithArchive,
+    TellFileWithArchive,
+    SeekFileWithArchive,
+    ReadFileWithArchive,
+    EofFileWithArchive,
+    IdleCheckFileWithArchive,
+    SetCurrentDirectoryWithArchive,
+    GetCurrentDirectoryWithArchive,
+    FindFirstWithArchive,
+    FindNextWithArchive,
+    FindCloseWithArchive,
 };
 
 int SetFileFunctionTable(const FileFunctionTable* table) {
@@ -102,7 +111,9 @@ FileHandle OpenStreamFile(const char* name, int cacheFlag, int blockFlag, int as
 }
 int CloseStreamFile(FileHandle file) { return CurrentFileFunctions.Close(file); }
 int TellStreamFile(FileHandle file) { return CurrentFileFunctions.Tell(file); }
-int SeekStreamFile(FileHandle file, int offset, int origin) { return CurrentFileFunctions.Seek(file, offset, origin); }
+int SeekStreamFile(FileHandle file, int offset, int origin) {
+  return CurrentFileFunctions.Seek(file, offset, origin);
+}
 size_t ReadStreamFile(void* buffer, size_t elementSize, size_t count, FileHandle file) {
   return CurrentFileFunctions.Read(buffer, elementSize, count, file);
 }
@@ -136,8 +147,10 @@ int ReadFileLine(char* buffer, int bufferSize, FileHandle file) {
       }
       // The second byte was not read: the character starts the next line. A lead byte that is
       // the only byte read (the file ends there) is taken alone, so that reading moves on.
-      if (i > 0) SeekStreamFile(file, start + i, 0);
-      else i = 1;
+      if (i > 0)
+        SeekStreamFile(file, start + i, 0);
+      else
+        i = 1;
       break;
     }
     if (c == '\r') {
@@ -232,7 +245,8 @@ HANDLE OpenTempFile(char* pathOut) {
   }
   // The name was created by the platform; make it again as a file of our own, for writing.
   DeleteFileA(full);
-  HANDLE file = CreateFileA(full, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileA(full, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return nullptr;
   if (pathOut) std::strcpy(pathOut, full);
   return file;

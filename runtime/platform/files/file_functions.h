@@ -64,10 +64,17 @@ struct FileFunctionTable {
 // an origin other than 0, 1 and 2. What a target outside the file means is each set's own rule.
 inline bool SeekTarget(int offset, int origin, int64_t position, int64_t size, int64_t* target) {
   switch (origin) {
-    case 0: *target = offset; return true;
-    case 1: *target = position + offset; return true;
-    case 2: *target = size + offset; return true;
-    default: return false;
+    case 0:
+      *target = offset;
+      return true;
+    case 1:
+      *target = position + offset;
+      return true;
+    case 2:
+      *target = size + offset;
+      return true;
+    default:
+      return false;
   }
 }
 

@@ -13,7 +13,8 @@ const DWORD kCacheFillPeriod = 100;
 // Reads up to length bytes at position into dest; returns the count read.
 int ReadFileAt(HANDLE file, long long position, void* dest, int length) {
   if (length <= 0 || position < 0 || position > INT_MAX) return 0;
-  if (SetFilePointer(file, static_cast<LONG>(position), nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+  if (SetFilePointer(file, static_cast<LONG>(position), nullptr, FILE_BEGIN) ==
+      INVALID_SET_FILE_POINTER)
     return 0;
   DWORD got = 0;
   ReadFile(file, dest, static_cast<DWORD>(length), &got, nullptr);
@@ -23,7 +24,8 @@ int ReadFileAt(HANDLE file, long long position, void* dest, int length) {
 void FillCache(FileThreadBlock* b) {
   if (!b->File || b->CacheFill >= FILE_READ_CACHE_SIZE) return;
   long long from = static_cast<long long>(b->CacheStart) + b->CacheFill;
-  b->CacheFill += ReadFileAt(b->File, from, b->Cache + b->CacheFill, FILE_READ_CACHE_SIZE - b->CacheFill);
+  b->CacheFill +=
+      ReadFileAt(b->File, from, b->Cache + b->CacheFill, FILE_READ_CACHE_SIZE - b->CacheFill);
 }
 
 // The cache serves a read only when the read starts exactly at the cache's first byte; any
@@ -84,7 +86,8 @@ DWORD WINAPI FileReaderThread(LPVOID parameter) {
     ResetEvent(b->DoneEvent);
     switch (b->Command) {
       case FILE_COMMAND_OPEN: {
-        HANDLE file = CreateFileA(b->Name, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = CreateFileA(b->Name, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
           // The flags are written before the done event: once it is set the caller may free
           // the block.

@@ -12,7 +12,8 @@ namespace {
 FileAccessRecord* Record(FileHandle file) { return reinterpret_cast<FileAccessRecord*>(file); }
 
 HANDLE OpenForReading(const char* name, DWORD share) {
-  HANDLE file = CreateFileA(name, GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA(name, GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   return file == INVALID_HANDLE_VALUE ? nullptr : file;
 }
 
@@ -93,7 +94,8 @@ FileHandle OpenThreadedFile(FileAccessRecord* r, const char* name) {
 FileHandle OpenWin32File(const char* name, int cacheFlag, int blockFlag, int asyncFlag) {
   (void)blockFlag;
   if (!name) return 0;
-  FileAccessRecord* r = static_cast<FileAccessRecord*>(AllocTrackedZero(sizeof(FileAccessRecord), "win32_file.cpp", __LINE__));
+  FileAccessRecord* r = static_cast<FileAccessRecord*>(
+      AllocTrackedZero(sizeof(FileAccessRecord), "win32_file.cpp", __LINE__));
   if (!r) return 0;
   r->CacheFlag = cacheFlag;
   r->AsyncFlag = asyncFlag;
@@ -155,7 +157,8 @@ int SeekWin32File(FileHandle handle, int offset, int origin) {
     WaitFileThreadDone(b);
     b->SeekPosition = static_cast<int>(target);
     PostFileRequest(b, FILE_COMMAND_SEEK);
-  } else if (SetFilePointer(r->File, static_cast<LONG>(target), nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) {
+  } else if (SetFilePointer(r->File, static_cast<LONG>(target), nullptr, FILE_BEGIN) ==
+             INVALID_SET_FILE_POINTER) {
     return -1;
   }
   r->Position = static_cast<int>(target);
@@ -213,7 +216,9 @@ int IdleCheckWin32File(FileHandle handle) {
 
 int SetWin32CurrentDirectory(const char* path) { return SetCurrentDirectoryA(path); }
 
-int GetWin32CurrentDirectory(char* buffer) { return static_cast<int>(GetCurrentDirectoryA(260, buffer)); }
+int GetWin32CurrentDirectory(char* buffer) {
+  return static_cast<int>(GetCurrentDirectoryA(260, buffer));
+}
 
 FindHandle FindFirstWin32File(const char* pattern, FileFindInfo* info) {
   WIN32_FIND_DATAA data;
@@ -230,7 +235,9 @@ int FindNextWin32File(FindHandle handle, FileFindInfo* info) {
   return 0;
 }
 
-int FindCloseWin32File(FindHandle handle) { return FindClose(reinterpret_cast<HANDLE>(handle)) ? 0 : -1; }
+int FindCloseWin32File(FindHandle handle) {
+  return FindClose(reinterpret_cast<HANDLE>(handle)) ? 0 : -1;
+}
 
 void CopyFindDataToInfo(const WIN32_FIND_DATAA* data, FileFindInfo* info) {
   size_t n = strnlen(data->cFileName, sizeof info->Name - 1);
@@ -259,7 +266,16 @@ void FileTimeToDateRecord(const FILETIME* time, DateRecord* date) {
 }
 
 const FileFunctionTable Win32FileFunctions = {
-    OpenWin32File,  CloseWin32File,           TellWin32File,           SeekWin32File,
-    ReadWin32File,  EofWin32File,             IdleCheckWin32File,      SetWin32CurrentDirectory,
-    GetWin32CurrentDirectory, FindFirstWin32File, FindNextWin32File, FindCloseWin32File,
+    OpenWin32File,
+    CloseWin32File,
+    TellWin32File,
+    SeekWin32File,
+    ReadWin32File,
+    EofWin32File,
+    IdleCheckWin32File,
+    SetWin32CurrentDirectory,
+    GetWin32CurrentDirectory,
+    FindFirstWin32File,
+    FindNextWin32File,
+    FindCloseWin32File,
 };

@@ -5,11 +5,11 @@
 #include <cstring>
 
 #include "runtime/platform/core/clocks.h"
-#include "runtime/platform/input/input_devices_internal.h"
 #include "runtime/platform/core/log.h"
-#include "runtime/platform/window/message_loop.h"
-#include "runtime/platform/startup/runtime_libraries.h"
 #include "runtime/platform/core/text_helpers.h"
+#include "runtime/platform/input/input_devices_internal.h"
+#include "runtime/platform/startup/runtime_libraries.h"
+#include "runtime/platform/window/message_loop.h"
 #include "runtime/platform/window/text_input.h"
 #include "runtime/platform/window/window_hooks.h"
 #include "runtime/platform/window/window_state.h"
@@ -33,8 +33,8 @@ HRESULT CreateInputDevice(REFGUID guid, IDirectInputDevice7A** out) {
     *out = device;
     return hr;
   }
-  return DirectInput7()->CreateDeviceEx(guid, IID_IDirectInputDevice7A, reinterpret_cast<void**>(out),
-                                        nullptr);
+  return DirectInput7()->CreateDeviceEx(guid, IID_IDirectInputDevice7A,
+                                        reinterpret_cast<void**>(out), nullptr);
 }
 
 template <class T>
@@ -86,10 +86,11 @@ void ReleaseDirectInputObjects() {
   AbortWithLogF("%s", text);
 }
 
-bool SetAxisProperty(IDirectInputDevice7A* device, DIPROPID property, DWORD axis, LONG low, LONG high,
-                     DWORD value) {
+bool SetAxisProperty(IDirectInputDevice7A* device, DIPROPID property, DWORD axis, LONG low,
+                     LONG high, DWORD value) {
   if (property == DIPROP_RANGE) {
-    DIPROPRANGE range = {{sizeof(DIPROPRANGE), sizeof(DIPROPHEADER), axis, DIPH_BYOFFSET}, low, high};
+    DIPROPRANGE range = {
+        {sizeof(DIPROPRANGE), sizeof(DIPROPHEADER), axis, DIPH_BYOFFSET}, low, high};
     return SUCCEEDED(device->SetProperty(property, &range.diph));
   }
   DIPROPDWORD dword = {{sizeof(DIPROPDWORD), sizeof(DIPROPHEADER), axis, DIPH_BYOFFSET}, value};
@@ -208,7 +209,8 @@ void SetupJoypads() {
   WriteLogText("ジョイパッドの初期化... \n");
   InputState.joypadCount = 0;
   if (InputState.directInput8Flag)
-    DirectInput8()->EnumDevices(DI8DEVCLASS_GAMECTRL, &AddJoypadDevice, nullptr, DIEDFL_ATTACHEDONLY);
+    DirectInput8()->EnumDevices(DI8DEVCLASS_GAMECTRL, &AddJoypadDevice, nullptr,
+                                DIEDFL_ATTACHEDONLY);
   else
     DirectInput7()->EnumDevices(DIDEVTYPE_JOYSTICK, &AddJoypadDevice, nullptr, DIEDFL_ATTACHEDONLY);
   WriteLogText("ジョイパッドの初期化は正常に終了しました\n");
@@ -222,7 +224,8 @@ void SetupMouse() {
     failure = "マウスデバイスの取得に失敗しました";
   else if (FAILED(InputState.mouse->SetDataFormat(&c_dfDIMouse)))
     failure = "マウスデバイスのデータ形式の設定に失敗しました";
-  else if (FAILED(InputState.mouse->SetCooperativeLevel(WindowState.mainWindow, kSharedCooperation)))
+  else if (FAILED(
+               InputState.mouse->SetCooperativeLevel(WindowState.mainWindow, kSharedCooperation)))
     failure = "マウスデバイスの協調レベルの設定に失敗しました";
   if (failure) {
     LogPrintf("%s", failure);
@@ -264,7 +267,8 @@ int SetupKeyboard() {
 template <class Object>
 Object* CreateDirectInput(REFCLSID clsid, REFIID iid, DWORD version, const char* creationFailure) {
   Object* object = nullptr;
-  HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, reinterpret_cast<void**>(&object));
+  HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid,
+                                reinterpret_cast<void**>(&object));
   if (FAILED(hr)) {
     WriteLogText(creationFailure);
     LogPrintf("エラーコード 0x%x", static_cast<unsigned>(hr));
@@ -291,8 +295,8 @@ int StartDirectInput() {
     InputState.directInput = di;
   } else {
     WriteLogText("DirectInput8 の取得を試みます...");
-    if (IDirectInput8A* di8 = CreateDirectInput<IDirectInput8A>(CLSID_DirectInput8, IID_IDirectInput8A,
-                                                                0x800, "取得に失敗。")) {
+    if (IDirectInput8A* di8 = CreateDirectInput<IDirectInput8A>(
+            CLSID_DirectInput8, IID_IDirectInput8A, 0x800, "取得に失敗。")) {
       InputState.directInput = di8;
       InputState.directInput8Flag = 1;
     }
@@ -323,8 +327,7 @@ void StartWin32Input() {
   int found = 0;
   while (found < kMaxJoypads && joyGetDevCapsA) {
     JOYCAPSA caps;
-    if (joyGetDevCapsA(static_cast<UINT_PTR>(found), &caps, sizeof(caps)) != JOYERR_NOERROR)
-      break;
+    if (joyGetDevCapsA(static_cast<UINT_PTR>(found), &caps, sizeof(caps)) != JOYERR_NOERROR) break;
     InputState.joypads[found].hasZAndR =
         (caps.wCaps & JOYCAPS_HASZ) && (caps.wCaps & JOYCAPS_HASR) ? 1 : 0;
     ++found;

@@ -68,9 +68,9 @@ int ReleaseInputDevices();
 
 // Queries: each waits while the window is inactive, and starts the layer when it is not
 // started (unless the window is closing), answering 0 then.
-int IsKeyDown(int code);             // 1 pressed, else 0; codes outside 0..255 read released
-int GetAllKeyStates(char* buffer);   // 256 bytes, 1 pressed, 0 not. 0
-int GetPadInputMask(int type);       // pad 1..16 (0: none), + 0x1000 to fold in mapped keys
+int IsKeyDown(int code);            // 1 pressed, else 0; codes outside 0..255 read released
+int GetAllKeyStates(char* buffer);  // 256 bytes, 1 pressed, 0 not. 0
+int GetPadInputMask(int type);      // pad 1..16 (0: none), + 0x1000 to fold in mapped keys
 
 // Services of the window system (per frame and on activation).
 int RefreshKeyboardState();  // 1 when the key states were refreshed

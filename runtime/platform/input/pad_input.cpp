@@ -5,8 +5,8 @@
 #include "runtime/platform/core/clocks.h"
 #include "runtime/platform/input/input_devices.h"
 #include "runtime/platform/input/input_devices_internal.h"
-#include "runtime/platform/window/message_loop.h"
 #include "runtime/platform/startup/runtime_libraries.h"
+#include "runtime/platform/window/message_loop.h"
 #include "runtime/platform/window/window_state.h"
 
 namespace {
@@ -29,8 +29,7 @@ void RefreshWin32Joypad(int index, JoypadRecord& pad) {
   info.dwFlags = JOY_RETURNALL;
   std::memset(&pad.state, 0, sizeof(pad.state));
   auto* const joyGetPosEx = RuntimeLibraries.winmm.joyGetPosEx;
-  if (!joyGetPosEx || joyGetPosEx(static_cast<UINT>(index), &info) != JOYERR_NOERROR)
-    return;
+  if (!joyGetPosEx || joyGetPosEx(static_cast<UINT>(index), &info) != JOYERR_NOERROR) return;
   pad.state.lX = ConvertRawAxis(info.dwXpos);
   pad.state.lY = ConvertRawAxis(info.dwYpos);
   if (pad.hasZAndR) {

@@ -4,22 +4,22 @@
 
 #include "port/win32.h"
 #include "runtime/platform/core/api_lock.h"
+#include "runtime/platform/core/log.h"
+#include "runtime/platform/core/on_screen_log.h"
+#include "runtime/platform/core/random.h"
+#include "runtime/platform/core/system_info.h"
+#include "runtime/platform/core/tracked_heap.h"
 #include "runtime/platform/files/archive_file_functions.h"
 #include "runtime/platform/files/data_stream.h"
 #include "runtime/platform/files/file_functions.h"
 #include "runtime/platform/input/input_devices.h"
 #include "runtime/platform/startup/library_hooks.h"
-#include "runtime/platform/core/log.h"
+#include "runtime/platform/startup/network.h"
+#include "runtime/platform/startup/runtime_libraries.h"
+#include "runtime/platform/startup/system_state.h"
 #include "runtime/platform/window/main_window.h"
 #include "runtime/platform/window/message_loop.h"
-#include "runtime/platform/startup/network.h"
-#include "runtime/platform/core/on_screen_log.h"
-#include "runtime/platform/core/random.h"
-#include "runtime/platform/startup/runtime_libraries.h"
-#include "runtime/platform/core/system_info.h"
-#include "runtime/platform/startup/system_state.h"
 #include "runtime/platform/window/text_input.h"
-#include "runtime/platform/core/tracked_heap.h"
 #include "runtime/platform/window/window_hooks.h"
 #include "runtime/platform/window/window_state.h"
 #include "runtime/sound/sound_system.h"
@@ -77,8 +77,10 @@ void ChooseFullScreenOrWindow() {
   int width, height;
   GetHookedScreenSize(&width, &height);
   const bool small = width == 320 && height == 240;
-  const bool software = WindowHooks.softwareRenderingRequested && WindowHooks.softwareRenderingRequested();
-  const bool available = LibraryHooks.hasDisplayModeOfSize && LibraryHooks.hasDisplayModeOfSize(width, height);
+  const bool software =
+      WindowHooks.softwareRenderingRequested && WindowHooks.softwareRenderingRequested();
+  const bool available =
+      LibraryHooks.hasDisplayModeOfSize && LibraryHooks.hasDisplayModeOfSize(width, height);
   if (!available && !(small && !software)) ChangeWindowMode(1);
   if (!QueryWindowedMode() && small) {
     if (WindowHooks.setEmulate320x240) WindowHooks.setEmulate320x240(1);
@@ -106,7 +108,8 @@ void StartCom() {
   if (gSystemState.comInitialised) return;
   WriteLogText("ＣＯＭの初期化... ");
   // Without ole32 there is no COM to start: the same as a refusal.
-  HRESULT result = RuntimeLibraries.ole32.CoInitialize ? RuntimeLibraries.ole32.CoInitialize(nullptr) : E_FAIL;
+  HRESULT result =
+      RuntimeLibraries.ole32.CoInitialize ? RuntimeLibraries.ole32.CoInitialize(nullptr) : E_FAIL;
   if (FAILED(result)) {
     WriteLogText("ＣＯＭの初期化に失敗しました\n");
     return;
@@ -125,8 +128,7 @@ void EndCom() {
 // After the window was asked to close: let it finish, then make sure no window of the class is
 // left as the main window.
 void FinishWindowEnd() {
-  while (PumpWindowMessages() == 0 && !WindowState.quitSeen && !WindowState.destroyed) {
-  }
+  while (PumpWindowMessages() == 0 && !WindowState.quitSeen && !WindowState.destroyed) {}
   UnregisterClassA(WindowState.className, WindowState.moduleInstance);
   for (int i = 0; i < kLeftoverWindowTries; ++i) {
     HWND leftover = FindWindowA(WindowState.className, nullptr);
@@ -199,7 +201,8 @@ int RunStartupSequence() {
   Progress.inputStarted = 1;
   InitSound();  // a machine without sound runs on without it
   Progress.soundStarted = 1;
-  if (LibraryHooks.initializeGraphics && LibraryHooks.initializeGraphics() < 0) return FailStartup();
+  if (LibraryHooks.initializeGraphics && LibraryHooks.initializeGraphics() < 0)
+    return FailStartup();
   Progress.graphicsStarted = 1;
   InitTextInput();
 
@@ -247,7 +250,8 @@ void AbortWithLog(const char* text) {
 int SetDesktopComposition(int flag) {
   const int off = flag == 0 ? 1 : 0;
   if (RuntimeLibraries.dwmapi.DwmEnableComposition && off != DesktopCompositionOff)
-    RuntimeLibraries.dwmapi.DwmEnableComposition(off ? DWM_EC_DISABLECOMPOSITION : DWM_EC_ENABLECOMPOSITION);
+    RuntimeLibraries.dwmapi.DwmEnableComposition(off ? DWM_EC_DISABLECOMPOSITION
+                                                     : DWM_EC_ENABLECOMPOSITION);
   DesktopCompositionOff = off;
   return 0;
 }

@@ -52,7 +52,8 @@ struct Imm32Library {
 
 struct WinmmLibrary {
   HMODULE module;
-  MMRESULT(WINAPI* timeSetEvent)(UINT delay, UINT resolution, TimerEventProc procedure, DWORD_PTR user, UINT flags);
+  MMRESULT(WINAPI* timeSetEvent)
+  (UINT delay, UINT resolution, TimerEventProc procedure, DWORD_PTR user, UINT flags);
   MMRESULT(WINAPI* timeKillEvent)(UINT id);
   decltype(&::timeBeginPeriod) timeBeginPeriod;
   decltype(&::timeEndPeriod) timeEndPeriod;
@@ -60,7 +61,8 @@ struct WinmmLibrary {
   decltype(&::timeGetDevCaps) timeGetDevCaps;
   decltype(&::joyGetPosEx) joyGetPosEx;
   decltype(&::joyGetDevCapsA) joyGetDevCapsA;
-  DWORD(WINAPI* mciSendCommandA)(MciDeviceId device, UINT message, DWORD_PTR flags, DWORD_PTR parameters);
+  DWORD(WINAPI* mciSendCommandA)
+  (MciDeviceId device, UINT message, DWORD_PTR flags, DWORD_PTR parameters);
 };
 
 struct Ole32Library {

@@ -10,14 +10,13 @@ int SetCursorVisible(int flag) {
   int target = WindowState.cursorWish == 1;
   if (flag != -1 && target == WindowState.cursorShown) return 0;
   if (target) {
-    while (ShowCursor(TRUE) < 0) {
-    }
+    while (ShowCursor(TRUE) < 0) {}
   } else {
-    while (ShowCursor(FALSE) >= 0) {
-    }
+    while (ShowCursor(FALSE) >= 0) {}
   }
   if (WindowState.mainWindow)
-    PostMessageA(WindowState.mainWindow, WM_SETCURSOR, reinterpret_cast<WPARAM>(WindowState.mainWindow), HTCLIENT);
+    PostMessageA(WindowState.mainWindow, WM_SETCURSOR,
+                 reinterpret_cast<WPARAM>(WindowState.mainWindow), HTCLIENT);
   WindowState.cursorShown = target;
   return 0;
 }

@@ -17,6 +17,7 @@ int GetWindowClientArea(RECT* rect);
 int QueryToolBarHeight();
 // printf into a buffer of the given size, cut to it and always terminated. FormatText returns
 // 0; FormatTextV returns the number of characters written (negative on a format error).
-int FormatText(char* buffer, size_t size, const char* format, ...) __attribute__((format(printf, 3, 4)));
+int FormatText(char* buffer, size_t size, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
 int FormatTextV(char* buffer, size_t size, const char* format, va_list arguments);
 double PowFloat(float base, float exponent);

@@ -4,12 +4,12 @@
 #include <cstring>
 
 #include "runtime/platform/core/clocks.h"
-#include "runtime/platform/window/cursor_and_mouse.h"
 #include "runtime/platform/core/log.h"
-#include "runtime/platform/window/message_loop.h"
+#include "runtime/platform/core/text_helpers.h"
 #include "runtime/platform/startup/runtime_libraries.h"
 #include "runtime/platform/startup/system_state.h"
-#include "runtime/platform/core/text_helpers.h"
+#include "runtime/platform/window/cursor_and_mouse.h"
+#include "runtime/platform/window/message_loop.h"
 #include "runtime/platform/window/text_input.h"
 #include "runtime/platform/window/window_hooks.h"
 #include "runtime/platform/window/window_procedure.h"
@@ -98,15 +98,16 @@ void ChooseClock() {
     int clock = GetNowMilliseconds();
     if (clock != lastClock) ++clockChanges, lastClock = clock;
   }
-  LogPrintf("精度結果 更新回数 マルチメディアタイマー：%d  パフォーマンスカウンター：%d", clockChanges,
-            counterChanges);
+  LogPrintf("精度結果 更新回数 マルチメディアタイマー：%d  パフォーマンスカウンター：%d",
+            clockChanges, counterChanges);
   char line[128];
   if (counterChanges < clockChanges) {
     std::snprintf(line, sizeof(line), "Multi Media Timer を使用します Timer 精度 : %d.00 ms ",
                   static_cast<int>(caps.wPeriodMin));
     gSystemState.performanceCounterAvailable = 0;
   } else {
-    std::snprintf(line, sizeof(line), "パフォーマンスカウンターを使用します タイマー精度 : %lf KHz ",
+    std::snprintf(line, sizeof(line),
+                  "パフォーマンスカウンターを使用します タイマー精度 : %lf KHz ",
                   static_cast<double>(frequency.QuadPart) / 1000.0);
   }
   WriteLogText(line);
@@ -119,11 +120,21 @@ constexpr UINT kPortOemCodePage = 932;
 void ChooseCodePageMode() {
   if (CharSetMode != 0) return;
   switch (kPortOemCodePage) {
-    case 932: CharSetMode = 1; break;
-    case 949: CharSetMode = 2; break;
-    case 950: CharSetMode = 3; break;
-    case 936: CharSetMode = 4; break;
-    default: CharSetMode = 1; break;
+    case 932:
+      CharSetMode = 1;
+      break;
+    case 949:
+      CharSetMode = 2;
+      break;
+    case 950:
+      CharSetMode = 3;
+      break;
+    case 936:
+      CharSetMode = 4;
+      break;
+    default:
+      CharSetMode = 1;
+      break;
   }
 }
 
@@ -153,12 +164,14 @@ int CreateMainWindow() {
     FreeLibrary(user);
   }
   if (!WindowState.className[0])
-    CopyTextBounded(WindowState.className, sizeof(WindowState.className), WindowState.windowText[0] ? WindowState.windowText : kDefaultClassName);
+    CopyTextBounded(WindowState.className, sizeof(WindowState.className),
+                    WindowState.windowText[0] ? WindowState.windowText : kDefaultClassName);
   WindowState.moduleInstance = GetModuleHandleA(nullptr);
   WindowState.mainThreadId = GetCurrentThreadId();
 
   LogMemoryStatus();
-  GetDesktopMetrics(&WindowState.desktopWidth, &WindowState.desktopHeight, &WindowState.desktopColorBits);
+  GetDesktopMetrics(&WindowState.desktopWidth, &WindowState.desktopHeight,
+                    &WindowState.desktopColorBits);
   int screenWidth, screenHeight;
   GetHookedScreenSize(&screenWidth, &screenHeight);
   ChooseClock();
@@ -196,7 +209,8 @@ int CreateMainWindow() {
   }
   WriteLogText("登録に成功しました\n");
 
-  if (!WindowState.windowText[0]) CopyTextBounded(WindowState.windowText, sizeof(WindowState.windowText), kDefaultWindowText);
+  if (!WindowState.windowText[0])
+    CopyTextBounded(WindowState.windowText, sizeof(WindowState.windowText), kDefaultWindowText);
   HWND window;
   if (WindowState.windowModeFlag) {
     WriteLogText("ウインドウモード起動用のウインドウを作成します\n");
@@ -204,9 +218,9 @@ int CreateMainWindow() {
     TargetClientSize(&cw, &ch);
     DWORD style = WindowModeStyle();
     RECT r = CentredWindowRect(cw, ch, style, kWindowModeExStyle);
-    window = CreateWindowExA(kWindowModeExStyle, WindowState.className, WindowState.windowText, style,
-                             r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                             WindowState.moduleInstance, nullptr);
+    window = CreateWindowExA(kWindowModeExStyle, WindowState.className, WindowState.windowText,
+                             style, r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr,
+                             nullptr, WindowState.moduleInstance, nullptr);
     WindowState.cursorWish = 1;
   } else {
     WriteLogText("フルスクリーンモード用のウインドウを作成します\n");
@@ -236,7 +250,8 @@ int CreateMainWindow() {
     SetCursor(nullptr);
   }
   WriteLogText("ＩＭＥを無効にしました\n");
-  if (RuntimeLibraries.user32.WINNLSEnableIME) RuntimeLibraries.user32.WINNLSEnableIME(window, FALSE);
+  if (RuntimeLibraries.user32.WINNLSEnableIME)
+    RuntimeLibraries.user32.WINNLSEnableIME(window, FALSE);
 
   if (WindowState.windowModeFlag) ReadClientScreenRect();
   SetCursorVisible(WindowState.cursorWish);
@@ -266,7 +281,8 @@ int ApplyWindowStyle() {
     LONG dx = WindowState.clientScreenRect.left < 0 ? -WindowState.clientScreenRect.left : 0;
     LONG dy = WindowState.clientScreenRect.top < 0 ? -WindowState.clientScreenRect.top : 0;
     if (dx || dy) {
-      SetWindowPos(window, HWND_NOTOPMOST, r.left + dx, r.top + dy, r.right - r.left, r.bottom - r.top, 0);
+      SetWindowPos(window, HWND_NOTOPMOST, r.left + dx, r.top + dy, r.right - r.left,
+                   r.bottom - r.top, 0);
       ReadClientScreenRect();
     }
     SetCursorVisible(1);
@@ -288,7 +304,8 @@ int ApplyWindowStyle() {
 
 int StoreWindowModeFlag(int flag) {
   WindowState.windowModeFlag = flag;
-  WriteLogText(flag ? "ウインドウモードフラグが立てられました\n" : "ウインドウモードフラグが倒されました\n");
+  WriteLogText(flag ? "ウインドウモードフラグが立てられました\n"
+                    : "ウインドウモードフラグが倒されました\n");
   return 0;
 }
 
@@ -300,8 +317,9 @@ int ChangeWindowMode(int flag) {
     GetHookedScreenSize(&sw, &sh);
     bool available = WindowHooks.isDisplayModeAvailable &&
                      WindowHooks.isDisplayModeAvailable(sw, sh, GetHookedScreenBitDepth());
-    bool emulated = sw == 320 && sh == 240 &&
-                    !(WindowHooks.softwareRenderingRequested && WindowHooks.softwareRenderingRequested());
+    bool emulated =
+        sw == 320 && sh == 240 &&
+        !(WindowHooks.softwareRenderingRequested && WindowHooks.softwareRenderingRequested());
     if (!available && !emulated) return -1;
     if (sw == 320 && sh == 240 && WindowHooks.setEmulate320x240) WindowHooks.setEmulate320x240(1);
   }
@@ -317,8 +335,7 @@ int ChangeWindowMode(int flag) {
     result = WindowHooks.changeScreenModeForWindowMode();
     int start = GetNowMilliseconds();
     while (PumpWindowMessages() == 0 && !WindowState.displayChangeSeen &&
-           GetNowMilliseconds() - start < kDisplayChangeWaitMs) {
-    }
+           GetNowMilliseconds() - start < kDisplayChangeWaitMs) {}
   }
   WindowState.modeChanging = 0;
   return result;
@@ -370,21 +387,23 @@ void BringWindowToFront(HWND window, int topmost) {
   SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &timeout, 0);
   SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, 0);
   SetForegroundWindow(window);
-  SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<LPVOID>(static_cast<uintptr_t>(timeout)), 0);
+  SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
+                        reinterpret_cast<LPVOID>(static_cast<uintptr_t>(timeout)), 0);
   AttachThreadInput(self, other, FALSE);
   if (topmost)
-    SetWindowPos(WindowState.mainWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOREDRAW);
+    SetWindowPos(WindowState.mainWindow, HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOREDRAW);
 }
 
 int DestroyMainWindow() {
   HWND window = WindowState.mainWindow;
   if (!window) return 0;
   SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, SPIF_SENDWININICHANGE);
-  if (RuntimeLibraries.user32.WINNLSEnableIME) RuntimeLibraries.user32.WINNLSEnableIME(window, TRUE);
+  if (RuntimeLibraries.user32.WINNLSEnableIME)
+    RuntimeLibraries.user32.WINNLSEnableIME(window, TRUE);
   WindowState.cursorWish = 1;
   if (!WindowState.cursorShown) {
-    while (ShowCursor(TRUE) < 0) {
-    }
+    while (ShowCursor(TRUE) < 0) {}
     PostMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), HTCLIENT);
     WindowState.cursorShown = 1;
   }
@@ -392,8 +411,7 @@ int DestroyMainWindow() {
     WindowState.closeRequested = 1;
     PostMessageA(window, WM_CLOSE, 0, 0);
   }
-  while (PumpWindowMessages() == 0 && !WindowState.destroyed) {
-  }
+  while (PumpWindowMessages() == 0 && !WindowState.destroyed) {}
   UnregisterClassA(WindowState.className, WindowState.moduleInstance);
   EndTextInput();
   TIMECAPS caps = {};

@@ -5,11 +5,11 @@
 #include <cstring>
 
 #include "runtime/platform/core/clocks.h"
-#include "runtime/platform/startup/library_startup.h"
 #include "runtime/platform/core/log.h"
-#include "runtime/platform/window/message_loop.h"
 #include "runtime/platform/core/text_helpers.h"
 #include "runtime/platform/core/tracked_heap.h"
+#include "runtime/platform/startup/library_startup.h"
+#include "runtime/platform/window/message_loop.h"
 #include "runtime/platform/window/window_hooks.h"
 
 TextInputState TextInput;
@@ -110,9 +110,28 @@ void FeedKeyDown(WPARAM virtualKey) {
 
 void FeedChar(WPARAM code) {
   switch (code) {
-    case 0: case 2: case 4: case 5: case 6: case 7: case 11: case 12: case 14: case 15:
-    case 17: case 18: case 19: case 20: case 21: case 23: case 25: case 26:
-    case 28: case 29: case 30: case 31:
+    case 0:
+    case 2:
+    case 4:
+    case 5:
+    case 6:
+    case 7:
+    case 11:
+    case 12:
+    case 14:
+    case 15:
+    case 17:
+    case 18:
+    case 19:
+    case 20:
+    case 21:
+    case 23:
+    case 25:
+    case 26:
+    case 28:
+    case 29:
+    case 30:
+    case 31:
       return;  // they would collide with the control codes, or mean nothing
     case 10:
       PushInputChar(13);
@@ -147,14 +166,16 @@ LRESULT HandleImeMessage(WPARAM wParam, UINT message, HWND window, LPARAM lParam
       }
       if (lParam & GCS_CURSORPOS) {
         LONG position = ImmGetCompositionStringA(context, GCS_CURSORPOS, nullptr, 0);
-        TextInput.compositionCursor = CountCharsInBytes(TextInput.composition, static_cast<int>(position));
+        TextInput.compositionCursor =
+            CountCharsInBytes(TextInput.composition, static_cast<int>(position));
       }
       if (lParam & GCS_COMPCLAUSE)
-        TextInput.clauseCount =
-            ReadComposition(context, GCS_COMPCLAUSE, TextInput.clauses, sizeof(TextInput.clauses), false) / 4;
+        TextInput.clauseCount = ReadComposition(context, GCS_COMPCLAUSE, TextInput.clauses,
+                                                sizeof(TextInput.clauses), false) /
+                                4;
       if (lParam & GCS_COMPATTR)
-        TextInput.attributeCount =
-            ReadComposition(context, GCS_COMPATTR, TextInput.attributes, sizeof(TextInput.attributes), false);
+        TextInput.attributeCount = ReadComposition(context, GCS_COMPATTR, TextInput.attributes,
+                                                   sizeof(TextInput.attributes), false);
       ImmReleaseContext(window, context);
       return 0;
     }
@@ -177,10 +198,13 @@ LRESULT HandleImeMessage(WPARAM wParam, UINT message, HWND window, LPARAM lParam
           FreeCandidateList();
           TextInput.candidateList = AllocTracked(size, __FILE__, __LINE__);
           if (!TextInput.candidateList)
-            AbortWithLogF("漢字変換候補を保存するメモリの確保に失敗しました( 確保しようとしたサイズ %d バイト )",
-                          static_cast<int>(size));
+            AbortWithLogF(
+                "漢字変換候補を保存するメモリの確保に失敗しました( 確保しようとしたサイズ %d "
+                "バイト )",
+                static_cast<int>(size));
           TextInput.candidateListSize = static_cast<int>(size);
-          DWORD read = ImmGetCandidateListA(context, 0, static_cast<LPCANDIDATELIST>(TextInput.candidateList), size);
+          DWORD read = ImmGetCandidateListA(
+              context, 0, static_cast<LPCANDIDATELIST>(TextInput.candidateList), size);
           ImmReleaseContext(window, context);
           if (read == 0) {
             FreeCandidateList();
@@ -196,8 +220,7 @@ LRESULT HandleImeMessage(WPARAM wParam, UINT message, HWND window, LPARAM lParam
           gInsideOpenStatus = 1;
           DefWindowProcA(window, message, wParam, lParam);
           uint64_t start = GetNowMicroseconds(0);
-          while (PumpWindowMessages() == 0 && GetNowMicroseconds(0) - start < 2000) {
-          }
+          while (PumpWindowMessages() == 0 && GetNowMicroseconds(0) - start < 2000) {}
           HIMC context = ImmGetContext(window);
           TextInput.imeOpen = ImmGetOpenStatus(context) ? 1 : 0;
           ImmReleaseContext(window, context);

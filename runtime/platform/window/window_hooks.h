@@ -22,22 +22,22 @@ struct WindowServiceHooks {
   void (*pauseAllMovies)();
   void (*reacquireInputDevices)();
   void (*refreshJoypadEffects)();
-  int (*hasGraphicsDevice)();         // null: no device
-  int (*presentAfterActivation)();    // ends an open scene and presents once; -1 on failure
-  int (*hasDirectDrawObject)();       // null: none
-  int (*hasRestoreCallback)();        // null: none installed
+  int (*hasGraphicsDevice)();           // null: no device
+  int (*presentAfterActivation)();      // ends an open scene and presents once; -1 on failure
+  int (*hasDirectDrawObject)();         // null: none
+  int (*hasRestoreCallback)();          // null: none installed
   void (*restoreDesktopComposition)();  // switches composition back on if the library turned it off
   // Screen and drawing.
-  int (*isHardwareRendering)();  // null: software
+  int (*isHardwareRendering)();                    // null: software
   void (*getScreenSize)(int* width, int* height);  // null: 640 x 480, the size while unset
   int (*getScreenBitDepth)();                      // null: 16, the depth while unset
   int (*isDisplayModeAvailable)(int width, int height, int bits);  // null: none known
   int (*softwareRenderingRequested)();
   void (*setEmulate320x240)(int flag);
-  int (*changeScreenModeForWindowMode)();  // ChangeScreenMode(-1, -1, -1, 1, -1); null: 0
-  int (*getDrawTarget)();                  // null: -2, the back buffer
+  int (*changeScreenModeForWindowMode)();    // ChangeScreenMode(-1, -1, -1, 1, -1); null: 0
+  int (*getDrawTarget)();                    // null: -2, the back buffer
   int (*presentForPaint)(const RECT* rect);  // present with the vertical-blank wait off
-  void (*onWindowMoved)();  // mask screen refresh and draw clip reset
+  void (*onWindowMoved)();                   // mask screen refresh and draw clip reset
   void (*setDeviceDialogBoxMode)(int on);
   // Notifications.
   void (*handleMciNotify)(WPARAM wParam, LPARAM lParam);

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "runtime/platform/core/log.h"
-#include "runtime/platform/window/main_window.h"
 #include "runtime/platform/startup/system_state.h"
+#include "runtime/platform/window/main_window.h"
 #include "runtime/platform/window/text_input.h"
 #include "runtime/platform/window/window_hooks.h"
 #include "runtime/platform/window/window_state.h"
@@ -72,10 +72,12 @@ void HandleDisplayChange(WPARAM wParam, LPARAM lParam) {
     int newBits = static_cast<int>(wParam);
     int newWidth = LOWORD(lParam), newHeight = HIWORD(lParam);
     if (newBits != bits || newWidth != width || newHeight != height) {
-      if (!Has(WindowHooks.hasRestoreCallback) || newBits == 24 || (newBits != bits && newBits == 8) ||
-          newWidth < width || newHeight < height) {
-        WriteLogText("復元関数が登録されていないためか画面が２４ビットカラーに変更されたため終了します\n");
-        WriteLogText("またはスクリーンが小さすぎるためか色ビット数の違いが大きいためか終了します\n");
+      if (!Has(WindowHooks.hasRestoreCallback) || newBits == 24 ||
+          (newBits != bits && newBits == 8) || newWidth < width || newHeight < height) {
+        WriteLogText(
+            "復元関数が登録されていないためか画面が２４ビットカラーに変更されたため終了します\n");
+        WriteLogText(
+            "またはスクリーンが小さすぎるためか色ビット数の違いが大きいためか終了します\n");
         RequestCloseOnce();
         return;
       }
@@ -121,7 +123,8 @@ void HandleSizing(WPARAM edge, RECT* proposed) {
 
 }  // namespace
 
-void ApplySizingRule(int edge, RECT* proposed, const SizingLimits& limits, double* rateX, double* rateY) {
+void ApplySizingRule(int edge, RECT* proposed, const SizingLimits& limits, double* rateX,
+                     double* rateY) {
   if (limits.screenWidth <= 0 || limits.screenHeight <= 0) return;
   int cw = (proposed->right - proposed->left) - limits.frameWidth;
   int ch = (proposed->bottom - proposed->top) - limits.frameHeight;
@@ -179,7 +182,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (wParam != SIZE_MAXIMIZED) FitWindowSize();
       // A resize moves the right and bottom edges without a WM_MOVE; the stored client area
       // (which presenting and GetWindowClientArea read) follows here.
-      if (WindowState.windowModeFlag && !WindowState.modeChanging && window == WindowState.mainWindow)
+      if (WindowState.windowModeFlag && !WindowState.modeChanging &&
+          window == WindowState.mainWindow)
         ReadClientScreenRect();
       break;
     case WM_ACTIVATE:
@@ -205,8 +209,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_MBUTTONUP:
       if (!WindowState.cursorShown) {
         SetCursor(nullptr);
-        while (ShowCursor(FALSE) >= 0) {
-        }
+        while (ShowCursor(FALSE) >= 0) {}
       }
       break;
     case WM_DISPLAYCHANGE:
@@ -236,7 +239,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
     case WM_MOVING:
       GetWindowRect(window, &WindowState.lastWindowRect);
-      if (!WindowState.windowModeFlag) *reinterpret_cast<RECT*>(lParam) = WindowState.lastWindowRect;
+      if (!WindowState.windowModeFlag)
+        *reinterpret_cast<RECT*>(lParam) = WindowState.lastWindowRect;
       break;
     case MM_MCINOTIFY:
       if (WindowHooks.handleMciNotify) WindowHooks.handleMciNotify(wParam, lParam);

@@ -19,4 +19,5 @@ struct SizingLimits {
   int screenHeight;
   int capOnly;
 };
-void ApplySizingRule(int edge, RECT* proposed, const SizingLimits& limits, double* rateX, double* rateY);
+void ApplySizingRule(int edge, RECT* proposed, const SizingLimits& limits, double* rateX,
+                     double* rateY);

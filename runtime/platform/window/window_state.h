@@ -13,9 +13,9 @@ struct WindowSystemState {
   HWND mainWindow;  // null until created
   char windowText[256];
   char className[256];
-  int windowModeFlag;  // 1 window, 0 full screen (the default)
-  int sizableFlag;     // sizing border
-  int capOnlyFlag;     // 0: dragging keeps the screen's aspect; 1: the client area is only capped
+  int windowModeFlag;   // 1 window, 0 full screen (the default)
+  int sizableFlag;      // sizing border
+  int capOnlyFlag;      // 0: dragging keeps the screen's aspect; 1: the client area is only capped
   double stretchRateX;  // a value <= 0 counts as 1.0
   double stretchRateY;
   int styleAppliedFlag;  // a window-mode style was applied by ChangeWindowMode or FitWindowSize
@@ -32,8 +32,8 @@ struct WindowSystemState {
   int modeChanging;
   int displayChangeSeen;
   int painting;
-  int cursorShown;  // the state last applied
-  int cursorWish;   // 1 show, 0 hide
+  int cursorShown;          // the state last applied
+  int cursorWish;           // 1 show, 0 hide
   int runWhenInactiveFlag;  // nothing sets it: the library always sleeps while inactive
   UINT timerMinPeriod;
   uint64_t physicalMemoryTotal;

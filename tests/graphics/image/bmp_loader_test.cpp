@@ -39,7 +39,8 @@ ByteString PaletteBmp(int bits, bool topDown, uint32_t headerSize = 40) {
   layout.height = topDown ? -2 : 2;
   layout.bitCount = static_cast<uint16_t>(bits);
   layout.headerSize = headerSize;
-  layout.palette = bits == 8 ? kPalette : (bits == 4 ? Palette16() : std::vector<uint32_t>{0x000000, 0xFFFFFF});
+  layout.palette =
+      bits == 8 ? kPalette : (bits == 4 ? Palette16() : std::vector<uint32_t>{0x000000, 0xFFFFFF});
   layout.colorsUsed = bits == 8 ? static_cast<uint32_t>(kPalette.size()) : 0;
   std::vector<std::vector<uint32_t>> indices = kIndices;
   if (bits == 1)
@@ -69,24 +70,37 @@ TEST(BmpLoader, EveryVariantGivesItsPixelsAndFormat) {
   std::vector<Case> cases;
   for (bool topDown : {false, true}) {
     const std::string order = topDown ? " top-down" : " bottom-up";
-    cases.push_back({"1-bit, through the platform" + order, PaletteBmp(1, topDown), 24,
+    cases.push_back({"1-bit, through the platform" + order,
+                     PaletteBmp(1, topDown),
+                     24,
                      {0xFFFFFF, 0, 0xFFFFFF, 0, 0, 0xFFFFFF}});
     cases.push_back({"4-bit" + order, PaletteBmp(4, topDown), 8, kColours});
-    cases.push_back({"8-bit with a short colour table" + order, PaletteBmp(8, topDown), 8, kColours});
-    cases.push_back({"8-bit after a 124-byte header" + order, PaletteBmp(8, topDown, 124), 8, kColours});
-    cases.push_back({"16-bit 5-5-5 through the platform" + order,
-                     ColourBmp(16, BI_RGB, {}, {0x7C00, 0x03E0, 0x001F, 0x7FFF, 0, 0x4210}, topDown), 24,
-                     {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0, 0x848484}});
+    cases.push_back(
+        {"8-bit with a short colour table" + order, PaletteBmp(8, topDown), 8, kColours});
+    cases.push_back(
+        {"8-bit after a 124-byte header" + order, PaletteBmp(8, topDown, 124), 8, kColours});
+    cases.push_back(
+        {"16-bit 5-5-5 through the platform" + order,
+         ColourBmp(16, BI_RGB, {}, {0x7C00, 0x03E0, 0x001F, 0x7FFF, 0, 0x4210}, topDown),
+         24,
+         {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0, 0x848484}});
     cases.push_back({"16-bit 5-6-5 bit fields" + order,
-                     ColourBmp(16, BI_BITFIELDS, {0xF800, 0x7E0, 0x1F}, {0xF800, 0x07E0, 0x001F, 0xFFFF, 0, 0x8410}, topDown),
-                     24, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0, 0x848284}});
+                     ColourBmp(16, BI_BITFIELDS, {0xF800, 0x7E0, 0x1F},
+                               {0xF800, 0x07E0, 0x001F, 0xFFFF, 0, 0x8410}, topDown),
+                     24,
+                     {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0, 0x848284}});
     cases.push_back({"24-bit" + order, ColourBmp(24, BI_RGB, {}, kColours, topDown), 24, kColours});
-    cases.push_back({"32-bit keeps its fourth byte as alpha" + order,
-                     ColourBmp(32, BI_RGB, {}, {0x11FF0000, 0x2200FF00, 0x330000FF, 0xFFFFFFFF, 0, 0x80808080}, topDown),
-                     32, {0x11FF0000, 0x2200FF00, 0x330000FF, 0xFFFFFFFF, 0, 0x80808080}});
-    cases.push_back({"32-bit bit fields lose the fourth byte" + order,
-                     ColourBmp(32, BI_BITFIELDS, {0xFF0000, 0xFF00, 0xFF}, {0x11FF0000, 0x2200FF00, 0x330000FF, 0xFFFFFFFF, 0, 0x80808080}, topDown),
-                     24, kColours});
+    cases.push_back(
+        {"32-bit keeps its fourth byte as alpha" + order,
+         ColourBmp(32, BI_RGB, {}, {0x11FF0000, 0x2200FF00, 0x330000FF, 0xFFFFFFFF, 0, 0x80808080},
+                   topDown),
+         32,
+         {0x11FF0000, 0x2200FF00, 0x330000FF, 0xFFFFFFFF, 0, 0x80808080}});
+    cases.push_back(
+        {"32-bit bit fields lose the fourth byte" + order,
+         ColourBmp(32, BI_BITFIELDS, {0xFF0000, 0xFF00, 0xFF},
+                   {0x11FF0000, 0x2200FF00, 0x330000FF, 0xFFFFFFFF, 0, 0x80808080}, topDown),
+         24, kColours});
   }
   for (Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -108,14 +122,14 @@ TEST(BmpLoader, EveryVariantGivesItsPixelsAndFormat) {
 TEST(BmpLoader, RunLengthRecordsWriteInsideTheImageAndLeaveTheRestAtIndexZero) {
   // 4 x 3, rows in file order from the bottom.
   const ByteString rle8 = {
-      2, 1,            // run of two 1s
+      2, 1,              // run of two 1s
       0, 3, 2, 3, 4, 0,  // three literals (padded): the third falls off the row's end
-      0, 0,            // next row
-      1, 5,            // one 5
-      0, 2, 1, 1,      // one right, one row on
-      1, 4,            // one 4 at x = 2 of the top row
-      0, 1,            // end of image
-      9, 9,            // never read
+      0, 0,              // next row
+      1, 5,              // one 5
+      0, 2, 1, 1,        // one right, one row on
+      1, 4,              // one 4 at x = 2 of the top row
+      0, 1,              // end of image
+      9, 9,              // never read
   };
   BmpFileLayout layout;
   layout.width = 4;
@@ -140,7 +154,8 @@ TEST(BmpLoader, RunLengthRecordsWriteInsideTheImageAndLeaveTheRestAtIndexZero) {
   layout.palette = Palette16();
   ASSERT_EQ(LoadImageBytes(LoadBmpImage, MakeBmpFile(layout, rle4), &image), 0);
   EXPECT_EQ(image.Pitch, 8);
-  const std::vector<uint8_t> top(image.Pixels, image.Pixels + 5), bottom(image.Pixels + 8, image.Pixels + 13);
+  const std::vector<uint8_t> top(image.Pixels, image.Pixels + 5),
+      bottom(image.Pixels + 8, image.Pixels + 13);
   EXPECT_EQ(top, (std::vector<uint8_t>{3, 4, 5, 0, 0}));
   EXPECT_EQ(bottom, (std::vector<uint8_t>{1, 2, 1, 2, 1}));
   EXPECT_EQ(image.Format.Palette[5].Red, 0x80);

@@ -141,8 +141,7 @@ TEST(GraphImage, PixelAccess) {
   FreeGraphImage(&rgb);
 
   // Palette images read their entries, alpha byte included, and write the nearest index.
-  GraphImage pal = MakeImage(TestFormatPalette({0x00000000, 0x7FFF8040, 0x00FFFFFF}), 2, 1,
-                             {1, 0});
+  GraphImage pal = MakeImage(TestFormatPalette({0x00000000, 0x7FFF8040, 0x00FFFFFF}), 2, 1, {1, 0});
   EXPECT_EQ(GetGraphImagePixelArgb(&pal, 0, 0), 0x00FF8040u);
   ASSERT_EQ(GetGraphImagePixel(&pal, 0, 0, &r, &g, &b, &a), 0);
   EXPECT_EQ(r, 0xFF);
@@ -165,9 +164,8 @@ TEST(GraphImage, ClearIsClippedToTheImage) {
   ASSERT_EQ(ClearGraphImageRect(&image, 1, 1, 1, 1), 0);
   ASSERT_EQ(ClearGraphImageRect(&image, 2, 2, 10, 10), 0);
   ASSERT_EQ(ClearGraphImageRect(&image, -5, -5, 6, 6), 0);
-  const std::vector<uint32_t> expected = {0x000000, 0xEEEEEE, 0xEEEEEE,
-                                          0xEEEEEE, 0x000000, 0xEEEEEE,
-                                          0xEEEEEE, 0xEEEEEE, 0x000000};
+  const std::vector<uint32_t> expected = {0x000000, 0xEEEEEE, 0xEEEEEE, 0xEEEEEE, 0x000000,
+                                          0xEEEEEE, 0xEEEEEE, 0xEEEEEE, 0x000000};
   EXPECT_EQ(AllRaw(image), expected);
   // The row padding after the last pixel is not part of the image.
   for (int i = 9; i < 12; ++i) EXPECT_EQ(image.Pixels[2 * image.Pitch + i], 0xEE);
@@ -175,11 +173,11 @@ TEST(GraphImage, ClearIsClippedToTheImage) {
 }
 
 TEST(GraphImage, MirrorAndHalfTurn) {
-  for (const PixelFormat& f : {TestFormatPalette({}), TestFormatR5G6B5(), TestFormatRGB8(),
-                               TestFormatARGB8()}) {
+  for (const PixelFormat& f :
+       {TestFormatPalette({}), TestFormatR5G6B5(), TestFormatRGB8(), TestFormatARGB8()}) {
     SCOPED_TRACE(f.BitsPerPixel);
-    GraphImage image = MakeImage(f, 3, 2, {0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x0D0E0F,
-                                           0x101112});
+    GraphImage image =
+        MakeImage(f, 3, 2, {0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x0D0E0F, 0x101112});
     std::vector<uint32_t> v = AllRaw(image);
     ASSERT_EQ(MirrorGraphImage(&image), 0);
     EXPECT_EQ(AllRaw(image), (std::vector<uint32_t>{v[2], v[1], v[0], v[5], v[4], v[3]}));
@@ -216,7 +214,13 @@ TEST(GraphImage, CopyRectClipsBothImages) {
   };
   const Case cases[] = {
       {"inside", 1, 1, 2, 2, 1, 0, {0, 7, 8, 0, 0, 12, 13, 0, 0, 0, 0, 0}},
-      {"srcX -3 shifts right by 3 and narrows by 3", -3, 0, 5, 1, 0, 0,
+      {"srcX -3 shifts right by 3 and narrows by 3",
+       -3,
+       0,
+       5,
+       1,
+       0,
+       0,
        {0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0}},
       {"negative destination", 0, 0, 3, 3, -1, -2, {12, 13, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
       {"over the right and bottom edges", 0, 0, 5, 4, 2, 1, {0, 0, 0, 0, 0, 0, 1, 2, 0, 0, 6, 7}},
@@ -258,11 +262,10 @@ TEST(GraphImage, ScaleRect) {
 
   // Nearest doubles each pixel.
   ASSERT_EQ(ScaleGraphImageRect(0, 0, 2, 2, &src, 0, 0, 4, 4, &dst, 0), 0);
-  EXPECT_EQ(AllRaw(dst), (std::vector<uint32_t>{
-                             0xFF000000, 0xFF000000, 0xFFFFFFFF, 0xFFFFFFFF,
-                             0xFF000000, 0xFF000000, 0xFFFFFFFF, 0xFFFFFFFF,
-                             0xFF102030, 0xFF102030, 0x80FFFFFF, 0x80FFFFFF,
-                             0xFF102030, 0xFF102030, 0x80FFFFFF, 0x80FFFFFF}));
+  EXPECT_EQ(AllRaw(dst), (std::vector<uint32_t>{0xFF000000, 0xFF000000, 0xFFFFFFFF, 0xFFFFFFFF,
+                                                0xFF000000, 0xFF000000, 0xFFFFFFFF, 0xFFFFFFFF,
+                                                0xFF102030, 0xFF102030, 0x80FFFFFF, 0x80FFFFFF,
+                                                0xFF102030, 0xFF102030, 0x80FFFFFF, 0x80FFFFFF}));
   FreeGraphImage(&dst);
   FreeGraphImage(&src);
 
@@ -271,8 +274,7 @@ TEST(GraphImage, ScaleRect) {
   GraphImage row = MakeImage(f, 2, 1, {0xFF000000, 0xFFFFFFFF});
   GraphImage wide = MakeImage(f, 4, 1);
   ASSERT_EQ(ScaleGraphImageRect(0, 0, 2, 1, &row, 0, 0, 4, 1, &wide, 1), 0);
-  EXPECT_EQ(AllRaw(wide), (std::vector<uint32_t>{0xFE000000, 0xFE7F7F7F, 0xFEFEFEFE,
-                                                 0xFEFEFEFE}));
+  EXPECT_EQ(AllRaw(wide), (std::vector<uint32_t>{0xFE000000, 0xFE7F7F7F, 0xFEFEFEFE, 0xFEFEFEFE}));
   FreeGraphImage(&row);
   FreeGraphImage(&wide);
 }

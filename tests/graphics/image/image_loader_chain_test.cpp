@@ -21,7 +21,9 @@ ByteString Bmp24() {
   BmpFileLayout layout;
   layout.width = 3;
   layout.height = 2;
-  return MakeBmpFile(layout, PackDibRows({{0xFF0000, 0x00FF00, 0x0000FF}, {0x111111, 0x222222, 0x333333}}, 24, false));
+  return MakeBmpFile(
+      layout,
+      PackDibRows({{0xFF0000, 0x00FF00, 0x0000FF}, {0x111111, 0x222222, 0x333333}}, 24, false));
 }
 
 ByteString Bmp8() {
@@ -46,7 +48,10 @@ ByteString Jpeg() {
   return MakeJpegFile(3, 2, 3, samples, 100);
 }
 
-ByteString Bgra() { return MakeBgraFile(0x08080808, 3, 2, {0, 0, 255, 255, 0, 255, 0, 255, 255, 0, 0, 255, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3}); }
+ByteString Bgra() {
+  return MakeBgraFile(0x08080808, 3, 2, {0, 0, 255, 255, 0, 255, 0, 255, 255, 0, 0, 255,
+                                         1, 1, 1,   1,   2, 2,   2, 2,   3,   3, 3, 3});
+}
 
 ByteString Tga() {
   TgaFileLayout layout;
@@ -151,9 +156,12 @@ TEST_F(LoaderChain, FilesAndMemoryBlocksReadAlikeAndMirror) {
   for (int mirror : {0, 1}) {
     GraphImage fromFile{}, fromMemory{};
     ASSERT_EQ(ReadImageToGraphImage(name.c_str(), nullptr, 0, 0, &fromFile, mirror), 0);
-    ASSERT_EQ(ReadImageToGraphImage(nullptr, bytes.data(), static_cast<int>(bytes.size()), 1, &fromMemory, mirror), 0);
-    const std::vector<uint32_t> expected = mirror ? std::vector<uint32_t>{0x0000FF, 0x00FF00, 0xFF0000, 0x333333, 0x222222, 0x111111}
-                                                  : std::vector<uint32_t>{0xFF0000, 0x00FF00, 0x0000FF, 0x111111, 0x222222, 0x333333};
+    ASSERT_EQ(ReadImageToGraphImage(nullptr, bytes.data(), static_cast<int>(bytes.size()), 1,
+                                    &fromMemory, mirror),
+              0);
+    const std::vector<uint32_t> expected =
+        mirror ? std::vector<uint32_t>{0x0000FF, 0x00FF00, 0xFF0000, 0x333333, 0x222222, 0x111111}
+               : std::vector<uint32_t>{0xFF0000, 0x00FF00, 0x0000FF, 0x111111, 0x222222, 0x333333};
     EXPECT_EQ(ImagePixels(&fromFile), expected);
     EXPECT_EQ(ImagePixels(&fromMemory), expected);
     FreeGraphImage(&fromFile);
@@ -162,16 +170,21 @@ TEST_F(LoaderChain, FilesAndMemoryBlocksReadAlikeAndMirror) {
   // Block data are expanded before mirroring.
   const ByteString dds = Dds();
   GraphImage image{};
-  ASSERT_EQ(ReadImageToGraphImage(nullptr, dds.data(), static_cast<int>(dds.size()), 1, &image, 1), 0);
+  ASSERT_EQ(ReadImageToGraphImage(nullptr, dds.data(), static_cast<int>(dds.size()), 1, &image, 1),
+            0);
   EXPECT_EQ(image.Format.BlockCompression, 0u);
   EXPECT_EQ(ImagePixel(&image, 3, 0), 0xFFFF0000u);
   FreeGraphImage(&image);
 
   image.Width = 5;
-  EXPECT_EQ(ReadImageToGraphImage((folder.WindowsPath() + "\\missing.bmp").c_str(), nullptr, 0, 0, &image, 0), -1);
+  EXPECT_EQ(ReadImageToGraphImage((folder.WindowsPath() + "\\missing.bmp").c_str(), nullptr, 0, 0,
+                                  &image, 0),
+            -1);
   EXPECT_EQ(image.Width, 0);
   folder.WriteFile("junk.bmp", "not an image at all");
-  EXPECT_EQ(ReadImageToGraphImage((folder.WindowsPath() + "\\junk.bmp").c_str(), nullptr, 0, 0, &image, 0), -1);
+  EXPECT_EQ(ReadImageToGraphImage((folder.WindowsPath() + "\\junk.bmp").c_str(), nullptr, 0, 0,
+                                  &image, 0),
+            -1);
   EXPECT_EQ(ReadImageToGraphImage(nullptr, nullptr, -1, 1, &image, 0), -1);
   // Every stream was closed once: no file handles and no memory streams are left.
   EXPECT_EQ(PortOpenHandleCount(), handles);
@@ -190,7 +203,8 @@ TEST_F(LoaderChain, DibsReuseTheBufferWhenItsRowsFitAndCopyOtherwise) {
   const Case cases[] = {
       {"8-bit BMP: its own rows", Bmp8(), 8, 255, 0},
       {"24-bit BMP: its own rows", Bmp24(), 24, 255, 0},
-      {"RGB JPEG 5 wide has rows of 15 bytes: copied", MakeJpegFile(5, 2, 3, jpeg5, 100), 24, 200, 100},
+      {"RGB JPEG 5 wide has rows of 15 bytes: copied", MakeJpegFile(5, 2, 3, jpeg5, 100), 24, 200,
+       100},
       {"ARGB BGRA: converted to 24 bits", Bgra(), 24, 255, 0},
   };
   for (const Case& c : cases) {
@@ -199,7 +213,9 @@ TEST_F(LoaderChain, DibsReuseTheBufferWhenItsRowsFitAndCopyOtherwise) {
     GraphImage image{};
     BITMAPINFO* info = nullptr;
     void* bits = nullptr;
-    ASSERT_EQ(ReadImageFile(nullptr, c.file.data(), static_cast<int>(c.file.size()), 1, 1, 0, &image, &info, &bits), 0);
+    ASSERT_EQ(ReadImageFile(nullptr, c.file.data(), static_cast<int>(c.file.size()), 1, 1, 0,
+                            &image, &info, &bits),
+              0);
     EXPECT_EQ(image.Pixels, nullptr);
     ASSERT_NE(info, nullptr);
     ASSERT_NE(bits, nullptr);
@@ -245,7 +261,8 @@ TEST_F(LoaderChain, GraphImageToDibOptions) {
   EXPECT_EQ(GraphImageToDib(&image, info, &bits, 0, 1), 1);
   EXPECT_EQ(info->bmiHeader.biBitCount, 24);
   const uint8_t* p = static_cast<const uint8_t*>(bits);
-  EXPECT_EQ(std::vector<uint8_t>(p, p + 9), (std::vector<uint8_t>{0, 0, 0xFF, 0, 0xFF, 0, 0xFF, 0, 0}));
+  EXPECT_EQ(std::vector<uint8_t>(p, p + 9),
+            (std::vector<uint8_t>{0, 0, 0xFF, 0, 0xFF, 0, 0xFF, 0, 0}));
   FreeTracked(bits);
   FreeGraphImage(&image);
   EXPECT_EQ(GraphImageToDib(&image, info, &bits, 0, 0), -1);
@@ -276,10 +293,10 @@ TEST_F(LoaderChain, AlphaCompanions) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     GraphImage image{}, alphaImage{};
-    const int result = ReadImageFileWithAlpha(c.fromMemory ? nullptr : c.file.c_str(), main.data(),
-                                              static_cast<int>(main.size()), c.fromMemory ? 1 : 0,
-                                              alpha.data(), static_cast<int>(alpha.size()), c.alphaMode,
-                                              &image, &alphaImage, 1);
+    const int result =
+        ReadImageFileWithAlpha(c.fromMemory ? nullptr : c.file.c_str(), main.data(),
+                               static_cast<int>(main.size()), c.fromMemory ? 1 : 0, alpha.data(),
+                               static_cast<int>(alpha.size()), c.alphaMode, &image, &alphaImage, 1);
     EXPECT_EQ(result, c.expected);
     if (result >= 0) {
       EXPECT_EQ(ImagePixel(&image, 0, 0) & 0xFFFFFF, 0x0000FFu);  // mirrored

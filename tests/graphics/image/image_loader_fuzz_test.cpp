@@ -42,11 +42,14 @@ INSTANTIATE_TEST_SUITE_P(
                       // Mutated chunks get their checksums mended, so the decoder sees them.
                       LoaderSamples{"Png", LoadPngImage, SamplePngFiles, RepairPngChunkCrcs},
                       LoaderSamples{"Jpeg", LoadJpegImage, SampleJpegFiles, nullptr}),
-    [](const ::testing::TestParamInfo<LoaderSamples>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<LoaderSamples>& info) {
+      return std::string(info.param.name);
+    });
 
 TEST(LoaderChainSmoke, MutatedFilesOfEveryFormatThroughTheChain) {
   std::vector<ByteString> all;
-  for (auto samples : {SampleBmpFiles, SampleTgaFiles, SampleDdsFiles, SampleBgraFiles, SamplePngFiles, SampleJpegFiles})
+  for (auto samples : {SampleBmpFiles, SampleTgaFiles, SampleDdsFiles, SampleBgraFiles,
+                       SamplePngFiles, SampleJpegFiles})
     for (ByteString& s : samples()) all.push_back(std::move(s));
   EXPECT_GT(RunImageLoaderSmoke(nullptr, all, kCases, 77u), kCases / 50);
 }

@@ -9,8 +9,8 @@
 #include "runtime/graphics/image/image_loader.h"
 #include "runtime/graphics/image/image_writer.h"
 #include "runtime/platform/core/tracked_heap.h"
-#include "tests/support/image_fixtures.h"
 #include "tests/support/image_file_support.h"
+#include "tests/support/image_fixtures.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
 
@@ -18,7 +18,8 @@ namespace {
 
 uint32_t Le32(const std::string& s, size_t at) {
   uint32_t v = 0;
-  for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(static_cast<uint8_t>(s[at + i])) << (8 * i);
+  for (int i = 0; i < 4; ++i)
+    v |= static_cast<uint32_t>(static_cast<uint8_t>(s[at + i])) << (8 * i);
   return v;
 }
 
@@ -101,7 +102,8 @@ TEST_F(ImageWriter, EightBitImagesKeepTheirPaletteAndSixteenBitChannelsSitAtTheT
   EXPECT_EQ(Le32(file, 28) & 0xFFFF, 8u);
   EXPECT_EQ(Le32(file, 54), 0x00112233u);
   EXPECT_EQ(Le32(file, 58), 0x00445566u);  // the fourth byte is written 0
-  EXPECT_EQ(file.substr(1078, 8), std::string("\x09\x09\x09\x09\x09\0\0\0", 8));  // bottom row first
+  EXPECT_EQ(file.substr(1078, 8),
+            std::string("\x09\x09\x09\x09\x09\0\0\0", 8));  // bottom row first
   EXPECT_EQ(file.substr(1086, 8), std::string("\0\x01\0\x01\0\0\0\0", 8));
 
   View white(TestFormatR5G6B5(), 1, 1);
@@ -131,8 +133,10 @@ TEST_F(ImageWriter, BmpFailuresAreLogged) {
   EXPECT_EQ(SaveGraphImageAsBmp(Path("a.bmp").c_str(), &v.image), -1);
   SetTrackedHeapFailures(0);
   EXPECT_EQ(SaveGraphImageAsBmp(Path("no\\such\\dir.bmp").c_str(), &v.image), -1);
-  EXPECT_NE(log.Contents().find("BITMAPINFO構造体用メモリの確保に失敗しました\r\n"), std::string::npos);
-  EXPECT_NE(log.Contents().find("ＢＭＰセーブ用ファイルのオープンに失敗しました\r\n"), std::string::npos);
+  EXPECT_NE(log.Contents().find("BITMAPINFO構造体用メモリの確保に失敗しました\r\n"),
+            std::string::npos);
+  EXPECT_NE(log.Contents().find("ＢＭＰセーブ用ファイルのオープンに失敗しました\r\n"),
+            std::string::npos);
   EXPECT_FALSE(folder.Exists("a.bmp"));
 }
 
@@ -149,7 +153,8 @@ TEST_F(ImageWriter, PngRoundTripsKeepAlphaOnlyWhenTheImageHasIt) {
     EXPECT_EQ(back.Format.BitsPerPixel, alpha ? 32 : 24);
     for (int y = 0; y < 11; ++y)
       for (int x = 0; x < 37; ++x)
-        ASSERT_EQ(ImagePixel(&back, x, y), PatternArgb(x, y) & (alpha ? 0xFFFFFFFF : 0xFFFFFF)) << x << "," << y;
+        ASSERT_EQ(ImagePixel(&back, x, y), PatternArgb(x, y) & (alpha ? 0xFFFFFFFF : 0xFFFFFF))
+            << x << "," << y;
     FreeGraphImage(&back);
   }
   // A palette image is written as its colours.
@@ -166,7 +171,8 @@ TEST_F(ImageWriter, JpegRoundTripStaysWithinItsLoss) {
   View v(TestFormatXRGB8(), 40, 24);
   for (int y = 0; y < 24; ++y)
     for (int x = 0; x < 40; ++x) {
-      const uint32_t c = static_cast<uint32_t>(60 + x * 3) << 16 | static_cast<uint32_t>(80 + y * 4) << 8 | 120;
+      const uint32_t c =
+          static_cast<uint32_t>(60 + x * 3) << 16 | static_cast<uint32_t>(80 + y * 4) << 8 | 120;
       std::memcpy(v.Row(y) + x * 4, &c, 4);
     }
   ASSERT_EQ(SaveGraphImageAsJpeg(Path("j.jpg").c_str(), &v.image, 95, 0), 0);
@@ -179,7 +185,8 @@ TEST_F(ImageWriter, JpegRoundTripStaysWithinItsLoss) {
     for (int x = 0; x < 40; ++x) {
       const uint32_t got = ImagePixel(&back, x, y), want = GetGraphImagePixelArgb(&v.image, x, y);
       for (int shift : {0, 8, 16})
-        worst = std::max(worst, std::abs(static_cast<int>((got >> shift) & 0xFF) - static_cast<int>((want >> shift) & 0xFF)));
+        worst = std::max(worst, std::abs(static_cast<int>((got >> shift) & 0xFF) -
+                                         static_cast<int>((want >> shift) & 0xFF)));
     }
   EXPECT_LE(worst, 6);
   FreeGraphImage(&back);

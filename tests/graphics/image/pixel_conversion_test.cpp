@@ -28,8 +28,8 @@ int Convert(GuardedImage& dst, const PixelFormat& dstFormat, int dstX, int dstY,
   return ConvertImagePixels(dst.Pixels(), dst.Pitch(), &dstFormat, src.Pixels(), src.Pitch(),
                             &srcFormat, alpha != nullptr ? alpha->Pixels() : nullptr,
                             alpha != nullptr ? alpha->Pitch() : 0, alphaFormat, dstX, dstY, &rect,
-                            o.mirror, o.keyToAlpha, o.key, o.dither, o.zeroColour,
-                            o.alphaFromRed, o.skipKey, o.remapPalette);
+                            o.mirror, o.keyToAlpha, o.key, o.dither, o.zeroColour, o.alphaFromRed,
+                            o.skipKey, o.remapPalette);
 }
 
 // Converts one pixel value and returns the destination value.
@@ -58,8 +58,8 @@ TEST(PixelConversion, CasesOfTheCommonPairs) {
   key.key = kMagenta;
   const PixelFormat pal = KeyPalette();
   const PixelFormat r565 = TestFormatR5G6B5(), x555 = TestFormatX1R5G5B5(),
-                    a555 = TestFormatA1R5G5B5(), rgb8 = TestFormatRGB8(),
-                    xrgb8 = TestFormatXRGB8(), argb8 = TestFormatARGB8();
+                    a555 = TestFormatA1R5G5B5(), rgb8 = TestFormatRGB8(), xrgb8 = TestFormatXRGB8(),
+                    argb8 = TestFormatARGB8();
   struct Case {
     const char* name;
     const PixelFormat* src;
@@ -146,12 +146,12 @@ TEST(PixelConversion, SkipKeyLeavesKeyPixelsUnwritten) {
     uint32_t key, keyValue, otherValue, otherExpected;
   };
   const Case cases[] = {
-      {"XRGB8 into ARGB8", TestFormatXRGB8(), TestFormatARGB8(), kMagenta, 0x55FF00FF,
-       0x55123456, 0xFF123456},
-      {"same layout, 24-bit", TestFormatRGB8(), TestFormatRGB8(), 0x77FF00FF, 0xFF00FF,
-       0x123456, 0x123456},
-      {"general, 565 into XRGB8", TestFormatR5G6B5(), TestFormatXRGB8(), 0xABCDF81F, 0xF81F,
-       0x8410, 0xFF838183},
+      {"XRGB8 into ARGB8", TestFormatXRGB8(), TestFormatARGB8(), kMagenta, 0x55FF00FF, 0x55123456,
+       0xFF123456},
+      {"same layout, 24-bit", TestFormatRGB8(), TestFormatRGB8(), 0x77FF00FF, 0xFF00FF, 0x123456,
+       0x123456},
+      {"general, 565 into XRGB8", TestFormatR5G6B5(), TestFormatXRGB8(), 0xABCDF81F, 0xF81F, 0x8410,
+       0xFF838183},
       {"general, XRGB8 into RGB8", TestFormatXRGB8(), TestFormatRGB8(), kMagenta, 0x12FF00FF,
        0x12123456, 0x123456},
   };
@@ -303,8 +303,7 @@ TEST(PixelConversion, RefusesEmptyRectanglesAndBlockData) {
   GuardedImage src(4, 4, 4), dst(4, 4, 4);
   dst.Snapshot();
   const RECT empty[] = {{1, 1, 1, 3}, {1, 1, 3, 1}, {3, 0, 1, 2}, {0, 3, 2, 1}};
-  for (const RECT& r : empty)
-    EXPECT_EQ(Convert(dst, argb8, 0, 0, src, argb8, r, Options{}), -1);
+  for (const RECT& r : empty) EXPECT_EQ(Convert(dst, argb8, 0, 0, src, argb8, r, Options{}), -1);
   PixelFormat dxt = argb8;
   dxt.BitsPerPixel = 4;
   dxt.BytesPerPixel = 0;
@@ -352,8 +351,8 @@ bool IsPalette(const PixelFormat& f) { return f.BytesPerPixel == 1; }
 // B keeps every bit of A: each channel at least as wide (a palette only keeps a palette).
 bool Holds(const PixelFormat& b, const PixelFormat& a) {
   if (IsPalette(b)) return IsPalette(a);
-  return b.RedWidth >= a.RedWidth && b.GreenWidth >= a.GreenWidth &&
-         b.BlueWidth >= a.BlueWidth && b.AlphaWidth >= a.AlphaWidth;
+  return b.RedWidth >= a.RedWidth && b.GreenWidth >= a.GreenWidth && b.BlueWidth >= a.BlueWidth &&
+         b.AlphaWidth >= a.AlphaWidth;
 }
 
 uint32_t InformationBits(const PixelFormat& f) {
@@ -377,8 +376,8 @@ TEST(PixelConversion, RoundTripThroughAWiderFormatGivesTheImageBack) {
       for (const int w : {19, 5}) {
         for (const int mirror : {0, 1}) {
           const int h = w == 19 ? 17 : 3;
-          SCOPED_TRACE(std::string(a.name) + " -> " + b.name + (mirror ? " mirrored" : "") +
-                       " " + std::to_string(w) + " wide");
+          SCOPED_TRACE(std::string(a.name) + " -> " + b.name + (mirror ? " mirrored" : "") + " " +
+                       std::to_string(w) + " wide");
           const int ab = a.format.BytesPerPixel, bb = b.format.BytesPerPixel;
           GuardedImage src(w, h, ab), mid(w, h, bb), back(w, h, ab);
           FillRandom(src, rng);
@@ -392,9 +391,9 @@ TEST(PixelConversion, RoundTripThroughAWiderFormatGivesTheImageBack) {
             for (int x = 0; x < w && wrong < 3; ++x)
               if ((back.Get(x, y) & bits) != (src.Get(x, y) & bits)) {
                 ++wrong;
-                ADD_FAILURE() << "pixel " << x << ", " << y << ": " << std::hex
-                              << src.Get(x, y) << " came back as " << back.Get(x, y)
-                              << " via " << mid.Get(mirror ? w - 1 - x : x, y);
+                ADD_FAILURE() << "pixel " << x << ", " << y << ": " << std::hex << src.Get(x, y)
+                              << " came back as " << back.Get(x, y) << " via "
+                              << mid.Get(mirror ? w - 1 - x : x, y);
               }
         }
       }
@@ -419,12 +418,11 @@ TEST(PixelConversion, WholeRectangleAgreesWithPixelByPixel) {
       ASSERT_EQ(Convert(whole, b.format, 0, 0, src, a.format, RECT{0, 0, w, h}, Options{}), 0);
       for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-          ASSERT_EQ(Convert(single, b.format, x, y, src, a.format, RECT{x, y, x + 1, y + 1},
-                            Options{}),
-                    0);
+          ASSERT_EQ(
+              Convert(single, b.format, x, y, src, a.format, RECT{x, y, x + 1, y + 1}, Options{}),
+              0);
       for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-          ASSERT_EQ(whole.Get(x, y), single.Get(x, y)) << x << ", " << y;
+        for (int x = 0; x < w; ++x) ASSERT_EQ(whole.Get(x, y), single.Get(x, y)) << x << ", " << y;
     }
   }
 }
@@ -453,8 +451,10 @@ TEST(PixelConversion, OddSizesWriteOnlyTheDestinationRectangle) {
     Options options;
     bool alphaImage;
   };
-  Variant variants[4] = {{"mirror", {}, false}, {"key to alpha", {}, false},
-                         {"skip key", {}, false}, {"alpha image, mirror", {}, true}};
+  Variant variants[4] = {{"mirror", {}, false},
+                         {"key to alpha", {}, false},
+                         {"skip key", {}, false},
+                         {"alpha image, mirror", {}, true}};
   variants[0].options.mirror = 1;
   variants[1].options.keyToAlpha = 1;
   variants[1].options.mirror = 1;

@@ -124,8 +124,8 @@ TEST(PixelFormat, MakePixelValue) {
       {"A8R8G8B8 alpha", TestFormatARGB8(), 0x10, 0x20, 0x30, 0x80, 0x80102030},
       {"A4R4G4B4 alpha narrowed", TestFormatA4R4G4B4(), 0xFF, 0x80, 0x1F, 0x7F, 0x7F81},
       {"arguments used as bytes", TestFormatARGB8(), 0x1FF, -1, 0x100, 0x2FF, 0xFFFFFF00},
-      {"10-bit channels", MakeTestFormat(32, 0x3FF00000, 0xFFC00, 0x3FF, 0xC0000000), 255, 0,
-       1, 255, 0xC0000000u | 0x3FC00000u | 4u},
+      {"10-bit channels", MakeTestFormat(32, 0x3FF00000, 0xFFC00, 0x3FF, 0xC0000000), 255, 0, 1,
+       255, 0xC0000000u | 0x3FC00000u | 4u},
   };
   for (const Case& c : cases)
     EXPECT_EQ(MakePixelValue(&c.format, c.r, c.g, c.b, c.a), c.expected) << c.name;
@@ -153,8 +153,8 @@ TEST(PixelFormat, SplitPixelValue) {
       {"A8R8G8B8 as stored", TestFormatARGB8(), 0x80102030, 0x10, 0x20, 0x30, 0x80},
       {"X8R8G8B8 has no alpha", TestFormatXRGB8(), 0xFF102030, 0x10, 0x20, 0x30, 0},
       {"A1R5G5B5 alpha scaled", TestFormatA1R5G5B5(), 0x8000, 0, 0, 0, 255},
-      {"8-8-8 with a 2-bit alpha", MakeTestFormat(32, 0xFF0000, 0xFF00, 0xFF, 0x3000000),
-       0x2123456, 0x12, 0x34, 0x56, 170},
+      {"8-8-8 with a 2-bit alpha", MakeTestFormat(32, 0xFF0000, 0xFF00, 0xFF, 0x3000000), 0x2123456,
+       0x12, 0x34, 0x56, 170},
   };
   for (const Case& c : cases) {
     int r = -1, g = -1, b = -1, a = -1;
@@ -177,8 +177,8 @@ TEST(PixelFormat, RescaleChannel) {
     uint32_t expected;
   };
   const Case cases[] = {
-      {31, 5, 8, 255}, {16, 5, 8, 131}, {0, 5, 8, 0},   {63, 6, 8, 255}, {1, 1, 8, 255},
-      {0xAB, 8, 5, 0x15}, {0xFF, 8, 16, 0xFFFF}, {7, 3, 3, 7}, {5, 0, 8, 0}, {200, 8, 0, 0},
+      {31, 5, 8, 255},    {16, 5, 8, 131},       {0, 5, 8, 0}, {63, 6, 8, 255}, {1, 1, 8, 255},
+      {0xAB, 8, 5, 0x15}, {0xFF, 8, 16, 0xFFFF}, {7, 3, 3, 7}, {5, 0, 8, 0},    {200, 8, 0, 0},
   };
   for (const Case& c : cases)
     EXPECT_EQ(RescaleChannel(c.value, c.from, c.to), c.expected)

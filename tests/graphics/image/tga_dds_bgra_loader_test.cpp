@@ -18,10 +18,12 @@ const std::vector<uint32_t> kPicture = {0x11FF0000, 0x2200FF00, 0x330000FF,
 
 ByteString Element(uint32_t argb, int bytes) {
   if (bytes == 2) {
-    const uint32_t v = ((argb >> 19) & 0x1F) << 10 | ((argb >> 11) & 0x1F) << 5 | ((argb >> 3) & 0x1F);
+    const uint32_t v =
+        ((argb >> 19) & 0x1F) << 10 | ((argb >> 11) & 0x1F) << 5 | ((argb >> 3) & 0x1F);
     return {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
   }
-  ByteString e = {static_cast<uint8_t>(argb), static_cast<uint8_t>(argb >> 8), static_cast<uint8_t>(argb >> 16)};
+  ByteString e = {static_cast<uint8_t>(argb), static_cast<uint8_t>(argb >> 8),
+                  static_cast<uint8_t>(argb >> 16)};
   if (bytes == 4) e.push_back(static_cast<uint8_t>(argb >> 24));
   return e;
 }
@@ -30,9 +32,12 @@ ByteString Element(uint32_t argb, int bytes) {
 std::vector<uint32_t> Expected(int bytes) {
   std::vector<uint32_t> out;
   for (uint32_t c : kPicture) {
-    if (bytes == 4) out.push_back(c);
-    else if (bytes == 3) out.push_back(c & 0xFFFFFF);
-    else out.push_back(c == 0x66808080 ? 0x838383 : c & 0xFFFFFF);  // 5-bit 16 reads as 131
+    if (bytes == 4)
+      out.push_back(c);
+    else if (bytes == 3)
+      out.push_back(c & 0xFFFFFF);
+    else
+      out.push_back(c == 0x66808080 ? 0x838383 : c & 0xFFFFFF);  // 5-bit 16 reads as 131
   }
   return out;
 }
@@ -128,7 +133,8 @@ TEST(TgaLoader, ColourMapsAndPacketsStayInsideTheirTables) {
   runs.height = 2;
   runs.depth = 24;
   runs.descriptor = 0x20;
-  ASSERT_EQ(LoadImageBytes(LoadTgaImage, MakeTgaFile(runs, {0xFF, 1, 2, 3, 0xFF, 9, 9, 9}), &image), 0);
+  ASSERT_EQ(LoadImageBytes(LoadTgaImage, MakeTgaFile(runs, {0xFF, 1, 2, 3, 0xFF, 9, 9, 9}), &image),
+            0);
   EXPECT_EQ(ImagePixels(&image), std::vector<uint32_t>(6, 0x030201));
   FreeGraphImage(&image);
 }
@@ -161,8 +167,10 @@ TEST(TgaLoader, RefusesWhatItCannotTake) {
     layout.width = 3;
     layout.height = 2;
     change(layout);
-    const int bytes = layout.imageType == 1 || layout.imageType == 9 ? 1 : std::max(1, layout.depth / 8);
-    return MakeTgaFile(layout, ByteString(static_cast<size_t>(layout.width) * layout.height * bytes, 7));
+    const int bytes =
+        layout.imageType == 1 || layout.imageType == 9 ? 1 : std::max(1, layout.depth / 8);
+    return MakeTgaFile(layout,
+                       ByteString(static_cast<size_t>(layout.width) * layout.height * bytes, 7));
   };
   const ByteString plain = TgaOf(2, 24, 0, false);
   TgaFileLayout huge;
@@ -176,16 +184,33 @@ TEST(TgaLoader, RefusesWhatItCannotTake) {
   const Case cases[] = {
       {"x origin 1", with([](TgaFileLayout& s) { s.xOrigin = 1; })},
       {"y origin 1", with([](TgaFileLayout& s) { s.yOrigin = 1; })},
-      {"8193 wide", with([](TgaFileLayout& s) { s.width = 8193; s.height = 1; })},
+      {"8193 wide", with([](TgaFileLayout& s) {
+         s.width = 8193;
+         s.height = 1;
+       })},
       {"width 0", with([](TgaFileLayout& s) { s.width = 0; })},
       {"height 0", with([](TgaFileLayout& s) { s.height = 0; })},
       {"type 0", with([](TgaFileLayout& s) { s.imageType = 0; })},
-      {"grey type 3", with([](TgaFileLayout& s) { s.imageType = 3; s.depth = 8; })},
+      {"grey type 3", with([](TgaFileLayout& s) {
+         s.imageType = 3;
+         s.depth = 8;
+       })},
       {"type 11", with([](TgaFileLayout& s) { s.imageType = 11; })},
       {"15-bit pixels", with([](TgaFileLayout& s) { s.depth = 15; })},
       {"8-bit true colour", with([](TgaFileLayout& s) { s.depth = 8; })},
-      {"16-bit indices", with([](TgaFileLayout& s) { s.imageType = 1; s.depth = 16; s.mapLength = 1; s.mapEntryBits = 24; s.colourMap = {1, 2, 3}; })},
-      {"a colour map cut short", with([](TgaFileLayout& s) { s.imageType = 1; s.depth = 8; s.mapLength = 4000; s.mapEntryBits = 24; })},
+      {"16-bit indices", with([](TgaFileLayout& s) {
+         s.imageType = 1;
+         s.depth = 16;
+         s.mapLength = 1;
+         s.mapEntryBits = 24;
+         s.colourMap = {1, 2, 3};
+       })},
+      {"a colour map cut short", with([](TgaFileLayout& s) {
+         s.imageType = 1;
+         s.depth = 8;
+         s.mapLength = 4000;
+         s.mapEntryBits = 24;
+       })},
       {"plain data cut short", ByteString(plain.begin(), plain.end() - 1)},
       {"run-length data far too short for the size", MakeTgaFile(huge, ByteString(100, 0xFF))},
       {"shorter than a header", ByteString(17, 0)},
@@ -225,7 +250,8 @@ TEST(DdsLoader, BlockDataStaysCompressedWithItsMipLevels) {
       {"DXT1", 6, 6, 0, 8, 0},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.fourCC << " " << c.width << "x" << c.height << " mips " << c.mipCount);
+    SCOPED_TRACE(testing::Message()
+                 << c.fourCC << " " << c.width << "x" << c.height << " mips " << c.mipCount);
     DdsFileLayout layout;
     layout.width = c.width;
     layout.height = c.height;
@@ -242,7 +268,9 @@ TEST(DdsLoader, BlockDataStaysCompressedWithItsMipLevels) {
     EXPECT_EQ(ByteString(image.Pixels, image.Pixels + c.bytes), data);
     FreeGraphImage(&image);
     // One byte fewer is refused.
-    EXPECT_EQ(LoadImageBytes(LoadDdsImage, MakeDdsFile(layout, ByteString(data.begin(), data.end() - 1)), &image), -1);
+    EXPECT_EQ(LoadImageBytes(LoadDdsImage,
+                             MakeDdsFile(layout, ByteString(data.begin(), data.end() - 1)), &image),
+              -1);
   }
 }
 
@@ -280,7 +308,8 @@ TEST(DdsLoader, RgbMasksDescribeThePixels) {
   ASSERT_EQ(LoadImageBytes(LoadDdsImage, MakeDdsFile(r565, withMip), &image), 0);
   EXPECT_EQ(image.Pitch, 8);
   EXPECT_EQ(image.MipLevels, 2);
-  EXPECT_EQ(ImagePixels(&image), (std::vector<uint32_t>{0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0, 0x838183}));
+  EXPECT_EQ(ImagePixels(&image),
+            (std::vector<uint32_t>{0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0, 0x838183}));
   EXPECT_EQ(ByteString(image.Pixels, image.Pixels + 20), withMip);
   FreeGraphImage(&image);
 }
@@ -312,15 +341,27 @@ TEST(DdsLoader, RefusesWhatItCannotTake) {
       {"DXT6", dxt([](DdsFileLayout& s) { s.fourCC = "DXT6"; })},
       {"another fourCC", dxt([](DdsFileLayout& s) { s.fourCC = "ATI2"; })},
       {"a format code as fourCC", dxt([](DdsFileLayout& s) { s.fourCC = "\x15\0\0\0"; })},
-      {"no whole block", dxt([](DdsFileLayout& s) { s.width = 2; s.height = 2; })},
+      {"no whole block", dxt([](DdsFileLayout& s) {
+         s.width = 2;
+         s.height = 2;
+       })},
       {"width 0", dxt([](DdsFileLayout& s) { s.width = 0; })},
       {"more mip levels than sizes", dxt([](DdsFileLayout& s) { s.mipCount = 8; }, 4096)},
       {"a side past the limit", dxt([](DdsFileLayout& s) { s.width = 65536; })},
-      {"8-bit RGB", rgb([](DdsFileLayout& s) { s.bitCount = 8; s.masks[0] = 0xE0; s.masks[1] = 0x1C; s.masks[2] = 0x3; s.masks[3] = 0; })},
+      {"8-bit RGB", rgb([](DdsFileLayout& s) {
+         s.bitCount = 8;
+         s.masks[0] = 0xE0;
+         s.masks[1] = 0x1C;
+         s.masks[2] = 0x3;
+         s.masks[3] = 0;
+       })},
       {"a pitch shorter than a row", rgb([](DdsFileLayout& s) { s.pitch = 12; })},
       {"masks with gaps", rgb([](DdsFileLayout& s) { s.masks[0] = 0xF0F0; })},
       {"RGB data cut short", rgb([](DdsFileLayout& s) { s.width = 17; })},
-      {"RGB with no bit count", dxt([](DdsFileLayout& s) { s.fourCC = nullptr; s.bitCount = 0; })},
+      {"RGB with no bit count", dxt([](DdsFileLayout& s) {
+         s.fourCC = nullptr;
+         s.bitCount = 0;
+       })},
   };
   const TrackedHeapTotals before = GetTrackedHeapTotals();
   for (const Case& c : cases) {
@@ -336,9 +377,11 @@ TEST(BgraLoader, EightAndSixteenBitChannels) {
   for (uint32_t c : kPicture) {
     const ByteString e = Element(c, 4);
     eight.insert(eight.end(), e.begin(), e.end());
-    for (uint8_t b : e) sixteen.insert(sixteen.end(), {static_cast<uint8_t>(b ^ 0x5A), b});  // low byte is noise
+    for (uint8_t b : e)
+      sixteen.insert(sixteen.end(), {static_cast<uint8_t>(b ^ 0x5A), b});  // low byte is noise
   }
-  for (const ByteString& file : {MakeBgraFile(0x08080808, 3, 2, eight), MakeBgraFile(0x10101010, 3, 2, sixteen)}) {
+  for (const ByteString& file :
+       {MakeBgraFile(0x08080808, 3, 2, eight), MakeBgraFile(0x10101010, 3, 2, sixteen)}) {
     GraphImage image{};
     ASSERT_EQ(LoadImageBytes(LoadBgraImage, file, &image), 0);
     EXPECT_EQ(image.Pitch, 12);
@@ -351,7 +394,8 @@ TEST(BgraLoader, EightAndSixteenBitChannels) {
   EXPECT_EQ(LoadImageBytes(LoadBgraImage, MakeBgraFile(0x08080808, 3, 3, eight), &image), -1);
   EXPECT_EQ(LoadImageBytes(LoadBgraImage, MakeBgraFile(0x10101010, 3, 2, eight), &image), -1);
   EXPECT_EQ(LoadImageBytes(LoadBgraImage, MakeBgraFile(0x08080808, 0, 2, eight), &image), -1);
-  EXPECT_EQ(LoadImageBytes(LoadBgraImage, MakeBgraFile(0x08080808, 0x10000, 0x10000, eight), &image), -1);
+  EXPECT_EQ(
+      LoadImageBytes(LoadBgraImage, MakeBgraFile(0x08080808, 0x10000, 0x10000, eight), &image), -1);
 }
 
 }  // namespace

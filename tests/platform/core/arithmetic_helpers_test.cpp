@@ -121,9 +121,10 @@ TEST(ArithmeticHelpers, DivideKnownExampleAndRandomInputs) {
 TEST(ArithmeticHelpers, DivideEdgesDoNotHang) {
   // The largest dividends: the doubling must not run past 128 bits.
   const u128 all = ~static_cast<u128>(0);
-  EXPECT_EQ(Divide(all, 1), static_cast<uint64_t>(all));              // low 64 bits of the quotient
+  EXPECT_EQ(Divide(all, 1), static_cast<uint64_t>(all));  // low 64 bits of the quotient
   EXPECT_EQ(Divide(all, 0xFFFFFFFFFFFFFFFFull), static_cast<uint64_t>(all / 0xFFFFFFFFFFFFFFFFull));
-  EXPECT_EQ(Divide(static_cast<u128>(1) << 127, 3), static_cast<uint64_t>((static_cast<u128>(1) << 127) / 3));
+  EXPECT_EQ(Divide(static_cast<u128>(1) << 127, 3),
+            static_cast<uint64_t>((static_cast<u128>(1) << 127) / 3));
   // A zero divisor gives the largest quotient instead of looping.
   EXPECT_EQ(Divide(12345, 0), 0xFFFFFFFFFFFFFFFFull);
 }

@@ -169,7 +169,8 @@ TEST(Geometry, LookAtViewportAndTransform) {
   MakeViewportMatrix(&vp, 320, 240, 640, 480);
   struct {
     Vector3 in, out;
-  } corners[] = {{{-1, -1, 0.5f}, {0, 480, 0.5f}}, {{1, 1, 0}, {640, 0, 0}}, {{0, 0, 1}, {320, 240, 1}}};
+  } corners[] = {
+      {{-1, -1, 0.5f}, {0, 480, 0.5f}}, {{1, 1, 0}, {640, 0, 0}}, {{0, 0, 1}, {320, 240, 1}}};
   for (auto& c : corners) {
     Vector3 r;
     TransformVector3(&r, &c.in, &vp);
@@ -208,10 +209,12 @@ TEST(Geometry, ClipRectInPlace) {
   } cases[] = {
       {{-10, -10, 50, 50}, {0, 0, 640, 480}, {0, 0, 50, 50}},
       {{700, 10, 800, 20}, {0, 0, 640, 480}, {640, 10, 640, 20}},
-      {{30, 40, 10, 60}, {0, 0, 640, 480}, {30, 40, 30, 60}},      // inverted: collapses, no swap
+      {{30, 40, 10, 60}, {0, 0, 640, 480}, {30, 40, 30, 60}},  // inverted: collapses, no swap
       {{30, 90, 50, 60}, {0, 0, 640, 480}, {30, 90, 50, 90}},
-      {{10, 10, 20, 20}, {0, 0, 640, 480}, {10, 10, 20, 20}},      // inside: unchanged
-      {{-50, -50, -20, -10}, {0, 0, 640, 480}, {0, 0, 0, 0}},      // above left: collapses on the corner
+      {{10, 10, 20, 20}, {0, 0, 640, 480}, {10, 10, 20, 20}},  // inside: unchanged
+      {{-50, -50, -20, -10},
+       {0, 0, 640, 480},
+       {0, 0, 0, 0}},  // above left: collapses on the corner
       {{100, 500, 200, 600}, {0, 0, 640, 480}, {100, 480, 200, 480}},
       {{-5, 100, 1000, 200}, {10, 20, 30, 400}, {10, 100, 30, 200}},
       {{0, 0, 640, 480}, {0, 0, 640, 480}, {0, 0, 640, 480}},
@@ -219,7 +222,8 @@ TEST(Geometry, ClipRectInPlace) {
   for (auto& c : cases) {
     RECT r = c.in;
     EXPECT_EQ(ClipRectInPlace(&r, &c.clip), 0);
-    EXPECT_EQ(r.left, c.out.left) << c.in.left << "," << c.in.top << "," << c.in.right << "," << c.in.bottom;
+    EXPECT_EQ(r.left, c.out.left) << c.in.left << "," << c.in.top << "," << c.in.right << ","
+                                  << c.in.bottom;
     EXPECT_EQ(r.top, c.out.top);
     EXPECT_EQ(r.right, c.out.right);
     EXPECT_EQ(r.bottom, c.out.bottom);

@@ -35,7 +35,8 @@ struct Handles : testing::Test {
 };
 
 TEST(HandleTypes, TableRowsAndPacking) {
-  const int capacities[16] = {0, 32768, 32768, 100, 40, 512, 8192, 256, 256, 4096, 0, 8192, 4096, 0, 16384, 16384};
+  const int capacities[16] = {0,   32768, 32768, 100,  40,   512, 8192,  256,
+                              256, 4096,  0,     8192, 4096, 0,   16384, 16384};
   for (int type = 0; type < 16; ++type) EXPECT_EQ(HandleCapacity(type), capacities[type]) << type;
   // slot | (check | type x 2048) << 16
   EXPECT_EQ(MakeHandle(HandleTypeGraph, 0, 0), 0x08000000);
@@ -96,11 +97,11 @@ TEST_F(Handles, MalformedHandlesAreRefused) {
       -1,
       INT_MIN,
       static_cast<int>(static_cast<unsigned>(f) | 0x80000000u),  // valid bits under a sign bit
-      MakeHandle(HandleTypeFont, 0, 1),                           // empty slot
-      MakeHandle(HandleTypeFont, 0, 40),                          // beyond the table
+      MakeHandle(HandleTypeFont, 0, 1),                          // empty slot
+      MakeHandle(HandleTypeFont, 0, 40),                         // beyond the table
       MakeHandle(HandleTypeFont, 0, 0xFFFF),
-      MakeHandle(HandleTypeFont, 1, 0),                           // wrong check number
-      MakeHandle(HandleTypeFont + 8, 0, 0),                       // another type, same low bits
+      MakeHandle(HandleTypeFont, 1, 0),      // wrong check number
+      MakeHandle(HandleTypeFont + 8, 0, 0),  // another type, same low bits
   };
   for (int h : cases) {
     EXPECT_EQ(GetHandleRecord(&fonts, h), nullptr) << std::hex << h;
@@ -215,8 +216,11 @@ TEST_F(Handles, PlacingARecordUnderAGivenHandle) {
       MakeHandle(HandleTypeFont, 3, 60),   // another type
       -1,
   };
-  for (int h : refused) EXPECT_EQ(AllocHandleAt(&sounds, h, sizeof(Record), __FILE__, __LINE__), -1) << std::hex << h;
-  EXPECT_EQ(AllocHandleAt(&fonts, MakeHandle(HandleTypeFont, 0, 40), sizeof(Record), __FILE__, __LINE__), -1);
+  for (int h : refused)
+    EXPECT_EQ(AllocHandleAt(&sounds, h, sizeof(Record), __FILE__, __LINE__), -1) << std::hex << h;
+  EXPECT_EQ(
+      AllocHandleAt(&fonts, MakeHandle(HandleTypeFont, 0, 40), sizeof(Record), __FILE__, __LINE__),
+      -1);
   EXPECT_EQ(sounds.count, 4);
   EXPECT_EQ(fonts.count, 0);
 }
@@ -240,7 +244,8 @@ TEST(HandleLists, LinkWalkAndUnlink) {
     std::vector<int> seen;
     for (HandleListNode* n = head.next; n != &tail; n = n->next) seen.push_back(n->handle);
     std::vector<int> back;
-    for (HandleListNode* n = tail.previous; n != &head; n = n->previous) back.insert(back.begin(), n->handle);
+    for (HandleListNode* n = tail.previous; n != &head; n = n->previous)
+      back.insert(back.begin(), n->handle);
     EXPECT_EQ(seen, back);  // both directions agree
     return seen;
   };

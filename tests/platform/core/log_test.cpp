@@ -10,8 +10,8 @@
 
 #include "port/win32.h"
 #include "runtime/platform/core/clocks.h"
-#include "runtime/platform/startup/runtime_libraries.h"
 #include "runtime/platform/core/tracked_heap.h"
+#include "runtime/platform/startup/runtime_libraries.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
 
@@ -20,9 +20,9 @@ namespace {
 TEST(Log, ScriptedSequenceGivesExactBytes) {
   LogCapture log(1000);
   LogCapture::SetTime(1005);
-  WriteLogText("a\nb\n");                       // one stamp for both lines
+  WriteLogText("a\nb\n");  // one stamp for both lines
   LogCapture::SetTime(1010);
-  WriteLogText("x, ");                          // no line end: the next call continues the line
+  WriteLogText("x, ");  // no line end: the next call continues the line
   WriteLogText("y\n");
   LogIndentIn();
   LogIndentIn();
@@ -30,18 +30,19 @@ TEST(Log, ScriptedSequenceGivesExactBytes) {
   EXPECT_EQ(LogPrintf("deep %d", 2), -1);
   LogIndentOut();
   LogIndentOut();
-  LogIndentOut();                               // stays at 0
+  LogIndentOut();  // stays at 0
   LogCapture::SetTime(1030);
-  WriteLogText("a\r\nb\nc");                    // conversion stops at the first CR LF
-  WriteLogText("\n");                           // a leading line feed is converted
+  WriteLogText("a\r\nb\nc");  // conversion stops at the first CR LF
+  WriteLogText("\n");         // a leading line feed is converted
   LogCapture::SetTime(1041);
   WriteLogText("システムの情報を出力します\n");
-  WriteLogText("");                             // writes nothing, not even a stamp
+  WriteLogText("");  // writes nothing, not even a stamp
   LogCapture::SetTime(1050);
   EXPECT_EQ(WriteLogText("ＣＰＵ\r\nend\r\n"), -1);
 
   const std::string expected = std::string("5:a\r\nb\r\n") + "10:x, y\r\n" + "20:\t\tdeep 2\r\n" +
-                               "30:a\r\nb\nc\r\n" + "41:システムの情報を出力します\r\n" + "50:ＣＰＵ\r\nend\r\n";
+                               "30:a\r\nb\nc\r\n" + "41:システムの情報を出力します\r\n" +
+                               "50:ＣＰＵ\r\nend\r\n";
   EXPECT_EQ(log.Contents(), expected);
 }
 
@@ -163,9 +164,12 @@ TEST(Log, DatedFileName) {
   SetLogDateFileName(0);
   const std::string name = GetLogFileName();
   std::smatch m;
-  ASSERT_TRUE(std::regex_match(name, m, std::regex("Log(\\d+)_(\\d+)_(\\d+)_(\\d+)_(\\d+)_(\\d+)\\.txt"))) << name;
+  ASSERT_TRUE(
+      std::regex_match(name, m, std::regex("Log(\\d+)_(\\d+)_(\\d+)_(\\d+)_(\\d+)_(\\d+)\\.txt")))
+      << name;
   EXPECT_EQ(std::stoi(m[1]), before[0]);
-  for (int i = 2; i <= 6; ++i) EXPECT_EQ(m[i].str()[0] == '0', m[i].str() == "0") << "no leading zeros: " << name;
+  for (int i = 2; i <= 6; ++i)
+    EXPECT_EQ(m[i].str()[0] == '0', m[i].str() == "0") << "no leading zeros: " << name;
   EXPECT_TRUE(log.folder().Exists(name));
   WriteLogText("dated\n");
   EXPECT_EQ(log.folder().ReadFile(name), "0:dated\r\n");
@@ -202,7 +206,8 @@ DWORD WINAPI LogLines(LPVOID parameter) {
     if (i % 2)
       LogPrintf("thread %d line %d", thread, i);
     else
-      WriteLogText(("thread " + std::to_string(thread) + " line " + std::to_string(i) + "\n").c_str());
+      WriteLogText(
+          ("thread " + std::to_string(thread) + " line " + std::to_string(i) + "\n").c_str());
   }
   return 0;
 }
@@ -214,7 +219,8 @@ TEST(Log, EightThreadsLoseAndSplitNothing) {
   StartLogFile();
   std::vector<HANDLE> threads;
   for (int t = 0; t < 8; ++t)
-    threads.push_back(CreateThread(nullptr, 0, &LogLines, reinterpret_cast<LPVOID>(static_cast<intptr_t>(t)), 0, nullptr));
+    threads.push_back(CreateThread(nullptr, 0, &LogLines,
+                                   reinterpret_cast<LPVOID>(static_cast<intptr_t>(t)), 0, nullptr));
   for (HANDLE t : threads) {
     WaitForSingleObject(t, INFINITE);
     CloseHandle(t);

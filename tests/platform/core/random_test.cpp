@@ -95,7 +95,8 @@ TEST_F(Random, EitherBlockGeneratorGivesTheSameDraws) {
     SeedRandom(1);
     RandomState.mmx = mmx;
     std::mt19937 reference = ReferenceGenerator(1);
-    for (int i = 0; i < 2 * 624; ++i) ASSERT_EQ(NextRandom(), reference()) << "mmx " << mmx << " draw " << i;
+    for (int i = 0; i < 2 * 624; ++i)
+      ASSERT_EQ(NextRandom(), reference()) << "mmx " << mmx << " draw " << i;
   }
 }
 

@@ -44,7 +44,8 @@ TEST_F(Ring, RandomTrafficMatchesADequeByteForByte) {
         continue;
       }
       ASSERT_EQ(result, 0) << step;
-      for (int i = 0; i < n; ++i) ASSERT_EQ(out[i], model[static_cast<size_t>(i)]) << "step " << step << " byte " << i;
+      for (int i = 0; i < n; ++i)
+        ASSERT_EQ(out[i], model[static_cast<size_t>(i)]) << "step " << step << " byte " << i;
       if (!peek) model.erase(model.begin(), model.begin() + n);
     }
     ASSERT_EQ(ring.storedBytes, static_cast<int>(model.size()));
@@ -93,11 +94,15 @@ TEST_F(Ring, WrappedBytesReadBackInOneCallAndPeekChangesNothing) {
 }
 
 // A full ring of the given capacity whose bytes start at position start (so they wrap).
-void MakeFullWrappedRing(RingBuffer* ring, std::vector<unsigned char>* bytes, int capacity = 1000, int start = 400) {
+void MakeFullWrappedRing(RingBuffer* ring, std::vector<unsigned char>* bytes, int capacity = 1000,
+                         int start = 400) {
   bytes->resize(static_cast<size_t>(capacity));
-  for (int i = 0; i < capacity; ++i) (*bytes)[static_cast<size_t>(i)] = static_cast<unsigned char>(i * 13 + 1);
-  auto* data = static_cast<unsigned char*>(AllocTracked(static_cast<size_t>(capacity), "ring_test", __LINE__));
-  for (int i = 0; i < capacity; ++i) data[(start + i) % capacity] = (*bytes)[static_cast<size_t>(i)];
+  for (int i = 0; i < capacity; ++i)
+    (*bytes)[static_cast<size_t>(i)] = static_cast<unsigned char>(i * 13 + 1);
+  auto* data = static_cast<unsigned char*>(
+      AllocTracked(static_cast<size_t>(capacity), "ring_test", __LINE__));
+  for (int i = 0; i < capacity; ++i)
+    data[(start + i) % capacity] = (*bytes)[static_cast<size_t>(i)];
   *ring = RingBuffer{data, start, start, capacity, capacity};
 }
 
@@ -151,9 +156,9 @@ TEST_F(Ring, FailedGrowthKeepsTheQueuedBytes) {
   EXPECT_EQ(out, bytes);
   // The heap logs its own report of the failed request first; the ring's lines close the log.
   const std::string expected =
-            "0:リングバッファの再確保に失敗しました(確保しようとしたサイズ 2600 byte)\r\n"
-            "0:リングバッファの再確保に失敗しました(確保しようとしたサイズ 2147485647 byte)\r\n"
-            "0:リングバッファの再確保に失敗しました(確保しようとしたサイズ 2147485647 byte)\r\n";
+      "0:リングバッファの再確保に失敗しました(確保しようとしたサイズ 2600 byte)\r\n"
+      "0:リングバッファの再確保に失敗しました(確保しようとしたサイズ 2147485647 byte)\r\n"
+      "0:リングバッファの再確保に失敗しました(確保しようとしたサイズ 2147485647 byte)\r\n";
   const std::string contents = log.Contents();
   ASSERT_GE(contents.size(), expected.size());
   EXPECT_EQ(contents.substr(contents.size() - expected.size()), expected);

@@ -49,9 +49,11 @@ TEST_F(SystemInfo, BlockAppearsInTheLogWithTheProcessorCount) {
   LogSystemInformation();
   const long processors = sysconf(_SC_NPROCESSORS_ONLN);
   const std::string contents = log.Contents();
-  EXPECT_EQ(contents.rfind("0:システムの情報を出力します\r\n0:\tＴＡＲＮＵ Ver3.05\r\n", 0), 0u) << contents;
+  EXPECT_EQ(contents.rfind("0:システムの情報を出力します\r\n0:\tＴＡＲＮＵ Ver3.05\r\n", 0), 0u)
+      << contents;
   EXPECT_NE(contents.find("\tＯＳ  Windows7 ( Build 7600  )\r\n"), std::string::npos) << contents;
-  EXPECT_NE(contents.find("\t論理プロセッサの数 : " + std::to_string(processors) + "\r\n"), std::string::npos);
+  EXPECT_NE(contents.find("\t論理プロセッサの数 : " + std::to_string(processors) + "\r\n"),
+            std::string::npos);
   EXPECT_EQ(gSystemState.logicalProcessorCount, processors);
   EXPECT_EQ(gSystemState.systemCode, 0x109);
   EXPECT_STREQ(gSystemState.systemDescription, "Windows7 ( Build 7600  )");
@@ -82,10 +84,13 @@ TEST_F(SystemInfo, FeatureLevelsSetOnlyWhatTheLevelAllows) {
       {1, kSse | kSse2, "ＭＭＸは使えません\r\nＣＰＵベンダ：TestVendorId\r\n", 0, 0, 0},
       // MMX and SSE2 without SSE: only MMX counts.
       {1, kMmx | kSse2, "ＭＭＸ命令を使用します\r\nＣＰＵベンダ：TestVendorId\r\n", 1, 0, 0},
-      {1, kMmx | kSse, "ＭＭＸ命令を使用します\r\nＳＳＥ命令が使用可能です\r\nＣＰＵベンダ：TestVendorId\r\n", 1, 1, 0},
+      {1, kMmx | kSse,
+       "ＭＭＸ命令を使用します\r\nＳＳＥ命令が使用可能です\r\nＣＰＵベンダ：TestVendorId\r\n", 1, 1,
+       0},
       {1, kMmx | kSse | kSse2,
-       "ＭＭＸ命令を使用します\r\nＳＳＥ命令が使用可能です\r\nＳＳＥ２命令が使用可能です\r\nＣＰＵベンダ：TestVendorId\r\n", 1,
-       1, 1},
+       "ＭＭＸ命令を使用します\r\nＳＳＥ命令が使用可能です\r\nＳＳＥ２命令が使用可能です\r\nＣＰＵ"
+       "ベンダ：TestVendorId\r\n",
+       1, 1, 1},
   };
   for (const Case& c : cases) {
     ProcessorIdentity id = Identity(c.identification, c.features, nullptr);

@@ -27,15 +27,19 @@ TEST(TextHelpers, LeadBytesFollowTheCodePageMode) {
                {0xDF, 0, 1}, {0xE0, 1, 1}, {0xFC, 1, 1}, {0xFD, 0, 1}, {0xFF, 0, 1}};
   for (const Case& c : cases) {
     const char text[2] = {static_cast<char>(c.byte), 0};
-    for (int mode : {-1, 0, 1}) EXPECT_EQ(IsDoubleByteStart(text, mode), c.shiftJis) << int(c.byte) << " mode " << mode;
-    for (int mode : {2, 3, 4}) EXPECT_EQ(IsDoubleByteStart(text, mode), c.highBit) << int(c.byte) << " mode " << mode;
+    for (int mode : {-1, 0, 1})
+      EXPECT_EQ(IsDoubleByteStart(text, mode), c.shiftJis) << int(c.byte) << " mode " << mode;
+    for (int mode : {2, 3, 4})
+      EXPECT_EQ(IsDoubleByteStart(text, mode), c.highBit) << int(c.byte) << " mode " << mode;
   }
 }
 
 TEST(TextHelpers, FindTextCharNeverMatchesATrailByte) {
   ModeScope mode(1);
   // 0x95 0x5C is one character whose second byte is a backslash code.
-  const char text[] = "\x95\x5C" "a\\b";
+  const char text[] =
+      "\x95\x5C"
+      "a\\b";
   EXPECT_EQ(FindTextChar(text, '\\'), text + 3);
   EXPECT_EQ(FindTextChar("\x95\x5C", '\\'), nullptr);
   EXPECT_EQ(FindTextChar(text, 'z'), nullptr);
@@ -53,9 +57,17 @@ TEST(TextHelpers, FindTextCharNeverMatchesATrailByte) {
 TEST(TextHelpers, UpperCaseLeavesDoubleByteCharactersAlone) {
   ModeScope mode(1);
   // "ｱ" is single-byte 0xB1; 0x82 0x61 is a full-width letter whose trail byte is 'a'.
-  char text[] = "ab\x82" "a" "c\xB1" "z";
+  char text[] =
+      "ab\x82"
+      "a"
+      "c\xB1"
+      "z";
   char* end = UpperCaseText(text);
-  EXPECT_STREQ(text, "AB\x82" "a" "C\xB1" "Z");
+  EXPECT_STREQ(text,
+               "AB\x82"
+               "a"
+               "C\xB1"
+               "Z");
   EXPECT_EQ(end, text + std::strlen(text));
 }
 
@@ -94,16 +106,21 @@ TEST(TextHelpers, CopyTextBoundedStaysInsideItsBuffer) {
       {"abcdef", 4, "abc"},
       {"abc", 4, "abc"},
       {"ab", 1, ""},
-      {"a\x82\xA0" "b", 3, "a"},           // the character would not fit whole
-      {"a\x82\xA0" "b", 4, "a\x82\xA0"},
-      {"a\x82", 8, "a\x82"},               // a lone lead byte at the end is copied alone
+      {"a\x82\xA0"
+       "b",
+       3, "a"},  // the character would not fit whole
+      {"a\x82\xA0"
+       "b",
+       4, "a\x82\xA0"},
+      {"a\x82", 8, "a\x82"},  // a lone lead byte at the end is copied alone
   };
   for (const Case& c : cases) {
     char buffer[16];
     std::memset(buffer, '#', sizeof(buffer));
     CopyTextBounded(buffer, c.size, c.source);
     EXPECT_EQ(std::string(buffer), c.expected) << c.source;
-    for (size_t i = c.size; i < sizeof(buffer); ++i) ASSERT_EQ(buffer[i], '#') << "wrote past the size";
+    for (size_t i = c.size; i < sizeof(buffer); ++i)
+      ASSERT_EQ(buffer[i], '#') << "wrote past the size";
   }
   char untouched = '#';
   CopyTextBounded(&untouched, 0, "abc");
@@ -116,11 +133,16 @@ TEST(TextHelpers, IntToText) {
     int radix;
     const char* expected;
   } cases[] = {
-      {0, 10, "0"},       {255, 16, "ff"},          {-10, 10, "-10"},
-      {35, 36, "z"},      {5, 2, "101"},            {INT_MAX, 10, "2147483647"},
+      {0, 10, "0"},
+      {255, 16, "ff"},
+      {-10, 10, "-10"},
+      {35, 36, "z"},
+      {5, 2, "101"},
+      {INT_MAX, 10, "2147483647"},
       {INT_MIN, 10, "-2147483648"},  // the magnitude of INT_MIN has no int, only an unsigned
       {INT_MIN, 2, "-10000000000000000000000000000000"},
-      {7, 1, ""},         {7, 37, ""},
+      {7, 1, ""},
+      {7, 37, ""},
   };
   for (const Case& c : cases) {
     char buffer[40];

@@ -16,7 +16,8 @@ namespace {
 
 std::string Address(const void* data) {
   char text[32];
-  std::snprintf(text, sizeof(text), "%016llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(data)));
+  std::snprintf(text, sizeof(text), "%016llx",
+                static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(data)));
   return text;
 }
 
@@ -30,7 +31,8 @@ std::vector<std::string> Lines(const std::string& contents) {
   std::vector<std::string> lines = SplitLogLines(contents);
   for (std::string& line : lines) {
     size_t colon = line.find(':');
-    if (colon != std::string::npos && line.find_first_not_of("0123456789") == colon) line = line.substr(colon + 1);
+    if (colon != std::string::npos && line.find_first_not_of("0123456789") == colon)
+      line = line.substr(colon + 1);
   }
   return lines;
 }
@@ -45,8 +47,8 @@ class TrackedHeap : public testing::Test {
 };
 
 TEST_F(TrackedHeap, HeaderHoldsNameLineSizeAndRunningIds) {
-  void* a = AllocTracked(10, "fifteen_chars.c", 7);           // 15 characters: stored whole
-  void* b = AllocTracked(10, "twenty_char_name.cpp", -1);     // 20: the last 15 characters
+  void* a = AllocTracked(10, "fifteen_chars.c", 7);        // 15 characters: stored whole
+  void* b = AllocTracked(10, "twenty_char_name.cpp", -1);  // 20: the last 15 characters
   void* c = AllocTracked(10, nullptr, 65535);
   const MemoryBlockHeader* ha = TrackedBlockHeader(a);
   const MemoryBlockHeader* hb = TrackedBlockHeader(b);
@@ -101,10 +103,11 @@ TEST_F(TrackedHeap, LeakDumpListsLiveBlocksNewestFirstInItsLineFormat) {
   const std::vector<std::string> expected = {
       "",
       "Alloc memory dump",
-      "\tsize:         3(     0.003kb)  file:x.cpp                       line:9      ID:" + Padded(idRaw, 5) +
-          "  addr:" + Address(raw) + "  data:<.\x7F.> [1f 7f 80]",
-      "\tsize:        20(     0.020kb)  file:raph_loader.cpp             line:120    ID:" + Padded(idText, 5) +
-          "  addr:" + Address(text) + "  data:<Hello, world! 01> [48 65 6c 6c 6f 2c 20 77 6f 72 6c 64 21 20 30 31]",
+      "\tsize:         3(     0.003kb)  file:x.cpp                       line:9      ID:" +
+          Padded(idRaw, 5) + "  addr:" + Address(raw) + "  data:<.\x7F.> [1f 7f 80]",
+      "\tsize:        20(     0.020kb)  file:raph_loader.cpp             line:120    ID:" +
+          Padded(idText, 5) + "  addr:" + Address(text) +
+          "  data:<Hello, world! 01> [48 65 6c 6c 6f 2c 20 77 6f 72 6c 64 21 20 30 31]",
       "\tTotal size:23(0.022kb)  Alloc num:2",
       "",
   };
@@ -116,7 +119,8 @@ TEST_F(TrackedHeap, LeakDumpListsLiveBlocksNewestFirstInItsLineFormat) {
   StartLogFile();
   DumpTrackedBlocks();
   EXPECT_EQ(Lines(log.Contents()),
-            (std::vector<std::string>{"", "Alloc memory dump", "\tTotal size:0(0.000kb)  Alloc num:0", ""}));
+            (std::vector<std::string>{"", "Alloc memory dump",
+                                      "\tTotal size:0(0.000kb)  Alloc num:0", ""}));
 }
 
 TEST_F(TrackedHeap, ZeroByteBlockIsTracedWithAnEmptyDataPart) {
@@ -125,9 +129,11 @@ TEST_F(TrackedHeap, ZeroByteBlockIsTracedWithAnEmptyDataPart) {
   const std::string address = Address(empty);
   const int id = TrackedBlockHeader(empty)->id;
   FreeTracked(empty);
-  const std::string line = "\tsize:         0(     0.000kb)  file:zero.cpp                    line:1      ID:" +
-                           Padded(id, 5) + "  addr:" + address + "  data:<> ]";
-  EXPECT_EQ(Lines(log.Contents()), (std::vector<std::string>{"mem alloc  " + line, "mem free  " + line}));
+  const std::string line =
+      "\tsize:         0(     0.000kb)  file:zero.cpp                    line:1      ID:" +
+      Padded(id, 5) + "  addr:" + address + "  data:<> ]";
+  EXPECT_EQ(Lines(log.Contents()),
+            (std::vector<std::string>{"mem alloc  " + line, "mem free  " + line}));
 }
 
 TEST_F(TrackedHeap, DamagedHeaderFailsTheCheckAndNamesThatBlock) {
@@ -141,7 +147,9 @@ TEST_F(TrackedHeap, DamagedHeaderFailsTheCheckAndNamesThatBlock) {
   h->name[0] = 'V';
   EXPECT_EQ(CheckTrackedHeaders(), -1);
   const std::string contents = log.Contents();
-  EXPECT_NE(contents.find("以下のメモリ確保情報が破損しました\tsize:         4("), std::string::npos) << contents;
+  EXPECT_NE(contents.find("以下のメモリ確保情報が破損しました\tsize:         4("),
+            std::string::npos)
+      << contents;
   EXPECT_NE(contents.find("file:Victim.cpp"), std::string::npos);
   EXPECT_EQ(contents.find("newer.cpp"), std::string::npos);
   h->name[0] = saved;
@@ -202,7 +210,8 @@ TEST_F(TrackedHeap, ExhaustedHeapDumpsAndLeavesTheOldBlock) {
 
 TEST_F(TrackedHeap, AbsurdSizesAreRefusedNotWrapped) {
   void* kept = AllocTracked(4, "kept.cpp", 1);
-  for (size_t size : {SIZE_MAX, SIZE_MAX - 10, kMaxTrackedBlockSize + 1, static_cast<size_t>(0x100000000ull)}) {
+  for (size_t size :
+       {SIZE_MAX, SIZE_MAX - 10, kMaxTrackedBlockSize + 1, static_cast<size_t>(0x100000000ull)}) {
     EXPECT_EQ(AllocTracked(size, "huge.cpp", 1), nullptr) << size;
     EXPECT_EQ(AllocTrackedZero(size, "huge.cpp", 1), nullptr) << size;
     EXPECT_EQ(ReallocTracked(kept, size, "huge.cpp", 1), nullptr) << size;
@@ -241,7 +250,9 @@ DWORD WINAPI Churn(LPVOID) {
   std::vector<void*> blocks;
   for (int i = 0; i < 2000; ++i) {
     blocks.push_back(AllocTracked(static_cast<size_t>(i % 97), "churn.cpp", i));
-    if (i % 3 == 0) blocks.back() = ReallocTracked(blocks.back(), static_cast<size_t>(i % 50 + 1), "churn.cpp", i);
+    if (i % 3 == 0)
+      blocks.back() =
+          ReallocTracked(blocks.back(), static_cast<size_t>(i % 50 + 1), "churn.cpp", i);
     if (blocks.size() > 20) {
       FreeTracked(blocks.front());
       blocks.erase(blocks.begin());
@@ -254,7 +265,8 @@ DWORD WINAPI Churn(LPVOID) {
 TEST_F(TrackedHeap, ThreadsShareTheListSafely) {
   SetTrackedHeapDebugOptions(-2, 0, 0, 0);  // no tracing: the zero-size blocks would log
   std::vector<HANDLE> threads;
-  for (int t = 0; t < 8; ++t) threads.push_back(CreateThread(nullptr, 0, &Churn, nullptr, 0, nullptr));
+  for (int t = 0; t < 8; ++t)
+    threads.push_back(CreateThread(nullptr, 0, &Churn, nullptr, 0, nullptr));
   for (HANDLE t : threads) {
     WaitForSingleObject(t, INFINITE);
     CloseHandle(t);

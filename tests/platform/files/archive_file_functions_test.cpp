@@ -13,11 +13,11 @@
 #include <gtest/gtest.h>
 
 #include "port/win32.h"
+#include "runtime/platform/core/tracked_heap.h"
 #include "runtime/platform/files/archive_file_functions.h"
 #include "runtime/platform/files/file_functions.h"
-#include "runtime/platform/core/tracked_heap.h"
-#include "tests/support/log_capture.h"
 #include "tests/support/archive_fixtures.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
 #include "tools/lib/archive_writer.h"
 
@@ -58,7 +58,8 @@ class ArchiveFiles : public testing::Test {
 
   void Pack(int version, const char* archiveName = "data.ARC") {
     std::vector<ArchiveWriterEntry> entries = CollectArchiveFolder((root / "src").string());
-    for (size_t i = 0; i < entries.size(); ++i) entries[i].compress = version >= 2 ? static_cast<int>(i % 2) : 0;
+    for (size_t i = 0; i < entries.size(); ++i)
+      entries[i].compress = version >= 2 ? static_cast<int>(i % 2) : 0;
     ArchiveWriterOptions o;
     o.version = version;
     WriteFileBytes(root / archiveName, BuildArchiveImage(entries, o));
@@ -111,7 +112,9 @@ TEST_F(ArchiveFiles, TreeReadsBackThroughTheTable) {
           int origin = static_cast<int>(rng() % 3);
           int offset = static_cast<int>(rng() % (want.size() + 40)) - 20;
           if (origin == 2) offset = -offset;
-          int64_t target = origin == 0 ? offset : origin == 1 ? int64_t{pos} + offset : int64_t(want.size()) + offset;
+          int64_t target = origin == 0   ? offset
+                           : origin == 1 ? int64_t{pos} + offset
+                                         : int64_t(want.size()) + offset;
           pos = static_cast<int>(std::clamp<int64_t>(target, 0, static_cast<int64_t>(want.size())));
           ASSERT_EQ(SeekStreamFile(f, offset, origin), 0);
           ASSERT_EQ(TellStreamFile(f), pos);
@@ -141,8 +144,10 @@ TEST_F(ArchiveFiles, ServingRulesHandlesAndReuse) {
 
   FileHandle a = OpenStreamFile("data/img/a.png", 0, 1, 0);
   EXPECT_EQ(a, static_cast<FileHandle>(0xF0000000u));
-  EXPECT_EQ(ReadThrough(a, 0, 999), files["data/img/a.png"]) << "the archive wins over the plain file";
-  EXPECT_EQ(OpenStreamFile("data/plain_only.txt", 0, 1, 0), 0) << "under an archive, only the archive counts";
+  EXPECT_EQ(ReadThrough(a, 0, 999), files["data/img/a.png"])
+      << "the archive wins over the plain file";
+  EXPECT_EQ(OpenStreamFile("data/plain_only.txt", 0, 1, 0), 0)
+      << "under an archive, only the archive counts";
   FileHandle x = OpenStreamFile("other/x.txt", 0, 1, 0);
   EXPECT_EQ(x, static_cast<FileHandle>(0xF0000001u));
   EXPECT_EQ(ReadThrough(x, 0, 100), ArchiveBytes(5, 'x'));
@@ -176,7 +181,8 @@ TEST_F(ArchiveFiles, ServingRulesHandlesAndReuse) {
   EXPECT_EQ(EofStreamFile(ten), -1);
   EXPECT_EQ(ReadStreamFile(buf, 0, 3, ten), 0u);
 
-  for (FileHandle bad : {FileHandle{0}, FileHandle{0xF0000005}, FileHandle{0xF0000200}, FileHandle{5}}) {
+  for (FileHandle bad :
+       {FileHandle{0}, FileHandle{0xF0000005}, FileHandle{0xF0000200}, FileHandle{5}}) {
     EXPECT_EQ(TellStreamFile(bad), -1);
     EXPECT_EQ(CloseStreamFile(bad), -1);
     EXPECT_EQ(ReadStreamFile(buf, 1, 1, bad), 0u);
@@ -225,12 +231,25 @@ TEST(ArchivePattern, MatchTable) {
     int result;
   };
   const Case cases[] = {
-      {"A.RPY", "*.RPY", 0},   {"A.B.RPY", "*.RPY", -1}, {"A.RPY", "?.RPY", 0},   {"AB.RPY", "?.RPY", -1},
-      {"A.RPY", "*", 0},       {"", "*", 0},             {"ABC", "A*C", 0},       {"ABXC", "A*C", 0},
-      {"A.RPY", "A.RPY", 0},   {"A.RPY", "A.RP", -1},    {"A.RP", "A.RPY", -1},   {"A.RPY", "**.RPY", 0},
-      {".", "*", 0},           {"..", "*", 0},           {"X", "?", 0},           {"", "?", -1},
-      {"\x83\x5C.BIN", "\x83\x5C.BIN", 0},  {"\x83\x5D.BIN", "\x83\x5C.BIN", -1},
-      {"\x83\x5C.BIN", "?\x5C.BIN", 0},     // '?' takes one byte, not a character
+      {"A.RPY", "*.RPY", 0},
+      {"A.B.RPY", "*.RPY", -1},
+      {"A.RPY", "?.RPY", 0},
+      {"AB.RPY", "?.RPY", -1},
+      {"A.RPY", "*", 0},
+      {"", "*", 0},
+      {"ABC", "A*C", 0},
+      {"ABXC", "A*C", 0},
+      {"A.RPY", "A.RPY", 0},
+      {"A.RPY", "A.RP", -1},
+      {"A.RP", "A.RPY", -1},
+      {"A.RPY", "**.RPY", 0},
+      {".", "*", 0},
+      {"..", "*", 0},
+      {"X", "?", 0},
+      {"", "?", -1},
+      {"\x83\x5C.BIN", "\x83\x5C.BIN", 0},
+      {"\x83\x5D.BIN", "\x83\x5C.BIN", -1},
+      {"\x83\x5C.BIN", "?\x5C.BIN", 0},  // '?' takes one byte, not a character
   };
   for (const Case& c : cases)
     EXPECT_EQ(MatchArchivePattern(c.name, c.pattern, 1), c.result) << c.name << " ~ " << c.pattern;
@@ -244,7 +263,9 @@ TEST_F(ArchiveFiles, FindListsArchiveEntries) {
     FileFindInfo info;
     FindHandle h = CurrentFileFunctions.FindFirst(pattern, &info);
     if (h == -1) return names;
-    do names.push_back(std::string(info.Name) + (info.DirFlag ? "/" : "") + ":" + std::to_string(info.SizeLow));
+    do
+      names.push_back(std::string(info.Name) + (info.DirFlag ? "/" : "") + ":" +
+                      std::to_string(info.SizeLow));
     while (CurrentFileFunctions.FindNext(h, &info) == 0);
     EXPECT_EQ(CurrentFileFunctions.FindClose(h), 0);
     return names;
@@ -258,7 +279,8 @@ TEST_F(ArchiveFiles, FindListsArchiveEntries) {
   EXPECT_EQ(list("data/img/画像/*.BIN"), (V{"ソ.bin:70000"}));
   EXPECT_EQ(list("data/replay/*.txt"), V{});
   EXPECT_EQ(list("data/nowhere/*"), V{});
-  EXPECT_EQ(list(("data/" + std::string(300, 'x')).c_str()), V{}) << "a pattern that does not fit fails";
+  EXPECT_EQ(list(("data/" + std::string(300, 'x')).c_str()), V{})
+      << "a pattern that does not fit fails";
   // Times come through the find record.
   FileFindInfo info;
   FindHandle h = CurrentFileFunctions.FindFirst("data/ed.txt", &info);
@@ -304,7 +326,8 @@ TEST_F(ArchiveFiles, OpenFileLimit) {
   {
     LogCapture log;
     EXPECT_EQ(OpenStreamFile("data/one.bin", 0, 1, 0), 0);
-    EXPECT_NE(log.Contents().find("同時に開けるファイルの数が限界を超えました\r\n"), std::string::npos);
+    EXPECT_NE(log.Contents().find("同時に開けるファイルの数が限界を超えました\r\n"),
+              std::string::npos);
   }
   CloseStreamFile(open[100]);
   {
@@ -315,7 +338,8 @@ TEST_F(ArchiveFiles, OpenFileLimit) {
     EXPECT_EQ(OpenStreamFile("data/one.bin", 0, 1, 0), 0);
     SetTrackedHeapFailures(0);
     EXPECT_EQ(GetTrackedHeapTotals().blocks, blocks);
-    EXPECT_NE(log.Contents().find("ファイルの情報を格納するメモリの確保に失敗しました\r\n"), std::string::npos);
+    EXPECT_NE(log.Contents().find("ファイルの情報を格納するメモリの確保に失敗しました\r\n"),
+              std::string::npos);
   }
   FileHandle again = OpenStreamFile("data/one.bin", 0, 1, 0);
   EXPECT_EQ(again, static_cast<FileHandle>(0xF0000000u | 100));

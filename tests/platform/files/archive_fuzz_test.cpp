@@ -34,16 +34,30 @@ std::vector<ArchiveWriterEntry> SeedTree(int version) {
 void Mutate(ArchiveBytes& plain, std::mt19937& rng) {
   const ArchiveHeader h = PlainArchiveHeader(plain);
   const size_t tableStart = std::min<size_t>(h.TableBlockOffset, plain.size());
-  const uint32_t interesting[] = {0, 1, 8, 9, 0x7FFFFFFF, 0x80000000u, 0xFFFFFFFFu, 0xFFFFFFF0u,
-                                  static_cast<uint32_t>(plain.size()), static_cast<uint32_t>(plain.size() - 1)};
+  const uint32_t interesting[] = {0,
+                                  1,
+                                  8,
+                                  9,
+                                  0x7FFFFFFF,
+                                  0x80000000u,
+                                  0xFFFFFFFFu,
+                                  0xFFFFFFF0u,
+                                  static_cast<uint32_t>(plain.size()),
+                                  static_cast<uint32_t>(plain.size() - 1)};
   int edits = 1 + static_cast<int>(rng() % 4);
   for (int i = 0; i < edits; ++i) {
     size_t at;
     switch (rng() % 4) {
-      case 0: at = rng() % std::min<size_t>(28, plain.size()); break;
+      case 0:
+        at = rng() % std::min<size_t>(28, plain.size());
+        break;
       case 1:
-      case 2: at = tableStart + rng() % std::max<size_t>(1, plain.size() - tableStart); break;
-      default: at = rng() % plain.size(); break;
+      case 2:
+        at = tableStart + rng() % std::max<size_t>(1, plain.size() - tableStart);
+        break;
+      default:
+        at = rng() % plain.size();
+        break;
     }
     if (at >= plain.size()) at = plain.size() - 1;
     if (rng() % 2 && at + 4 <= plain.size()) {
@@ -105,7 +119,8 @@ TEST(ArchiveFuzzSmoke, MutatedArchiveFiles) {
 TEST(ArchiveFuzzSmoke, MutatedLzBlocks) {
   std::mt19937 rng(0x5EED0003);
   std::vector<ArchiveBytes> seeds;
-  for (int kind = 0; kind < 3; ++kind) seeds.push_back(EncodeLzBlock(MakeArchiveTestData(3000, kind, 7 + kind)));
+  for (int kind = 0; kind < 3; ++kind)
+    seeds.push_back(EncodeLzBlock(MakeArchiveTestData(3000, kind, 7 + kind)));
   seeds.push_back(EncodeLzBlock(MakeArchiveTestData(20000, 2, 10)));
   int decoded = 0;
   for (int round = 0; round < 6000; ++round) {

@@ -1,17 +1,17 @@
 // The archive reader: keys, name keys, lookups, in-memory and file-backed reads (synchronous
 // and in the background), and refusal of archives whose offsets and counts do not fit.
 #include <climits>
+#include <cstring>
 #include <filesystem>
 #include <functional>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <thread>
 
 #include <gtest/gtest.h>
 
-#include "runtime/platform/files/archive_reader.h"
 #include "runtime/platform/core/tracked_heap.h"
+#include "runtime/platform/files/archive_reader.h"
 #include "tests/support/archive_fixtures.h"
 #include "tests/support/temp_folder.h"
 #include "tools/lib/archive_writer.h"
@@ -37,7 +37,9 @@ struct Fixture {
     e[4].path = "empty", e[4].directory = true;
     return e;
   }
-  ArchiveBytes Build(const ArchiveWriterOptions& o) const { return BuildArchiveImage(Entries(o.version), o); }
+  ArchiveBytes Build(const ArchiveWriterOptions& o) const {
+    return BuildArchiveImage(Entries(o.version), o);
+  }
 };
 
 ArchiveWriterOptions Options(int version, const char* key = nullptr, bool second = false) {
@@ -131,7 +133,8 @@ TEST(ArchiveNameKey, KeyForms) {
     for (unsigned char b : c.key) sum = static_cast<uint16_t>(sum + b);
     EXPECT_EQ(key.Checksum, sum) << c.text;
     EXPECT_EQ(std::memcmp(key.Bytes, c.key.data(), c.key.size()), 0) << c.text;
-    for (size_t i = c.key.size(); i < static_cast<size_t>(key.WordCount) * 4; ++i) EXPECT_EQ(key.Bytes[i], 0) << c.text;
+    for (size_t i = c.key.size(); i < static_cast<size_t>(key.WordCount) * 4; ++i)
+      EXPECT_EQ(key.Bytes[i], 0) << c.text;
   }
   // The key holds 1,024 bytes with at least one NUL: 1,023 bytes of name at most.
   ArchiveNameKey key;
@@ -198,7 +201,8 @@ TEST(ArchiveReader, FileBackedSyncAndBackgroundReads) {
       size_t n1 = ReadFileInArchive(&r1, b1, sizeof b1);
       size_t n2 = ReadFileInArchive(&r2, b2, sizeof b2);
       size_t n3 = ReadFileInArchive(&r3, b3, sizeof b3);
-      while (CompleteArchivedRead(&r1) == 0 || CompleteArchivedRead(&r2) == 0) std::this_thread::yield();
+      while (CompleteArchivedRead(&r1) == 0 || CompleteArchivedRead(&r2) == 0)
+        std::this_thread::yield();
       o1.insert(o1.end(), b1, b1 + n1);
       o2.insert(o2.end(), b2, b2 + n2);
       o3.insert(o3.end(), b3, b3 + n3);
@@ -230,7 +234,8 @@ TEST(ArchiveReader, KeysAndVersionsThatAreRefused) {
   ArchiveBytes keyed = f.Build(Options(4, "secret"));
   HeapImage keyedImage(keyed);
   OpenArchive none;
-  EXPECT_EQ(OpenArchiveInMemory(&none.record, keyedImage.bytes.get(), keyedImage.size, nullptr), -1);
+  EXPECT_EQ(OpenArchiveInMemory(&none.record, keyedImage.bytes.get(), keyedImage.size, nullptr),
+            -1);
   EXPECT_EQ(keyedImage.Copy(), keyed);
   // Version 5 is refused, from memory (image untouched) and from a file.
   ArchiveBytes v5 = f.Build(Options(4));
@@ -256,12 +261,22 @@ TEST(ArchiveReader, LookupsAndDirectoryWalks) {
     uint32_t size;  // 0: not found
   };
   const Case cases[] = {
-      {"img/a.png", 3000},        {"IMG\\A.PNG", 3000}, {"iMg/A.pNg", 3000},  {"\\img\\a.png", 3000},
-      {"a.txt", 1000},            {"A.TXT", 1000},      {"img/深い/ソ.dat", 9000},
-      {"IMG", 0},                 {"img/", 0},          {"empty", 0},         {"empty/x", 0},
-      {"nope/a.png", 0},          {"img/nope.png", 0},  {"img/深い", 0},
-      {"img/深い/ゾ.dat", 0},     // another double-byte character: no match
-      {"img/../a.txt", 0},        // ".." is only a whole path, not a component
+      {"img/a.png", 3000},
+      {"IMG\\A.PNG", 3000},
+      {"iMg/A.pNg", 3000},
+      {"\\img\\a.png", 3000},
+      {"a.txt", 1000},
+      {"A.TXT", 1000},
+      {"img/深い/ソ.dat", 9000},
+      {"IMG", 0},
+      {"img/", 0},
+      {"empty", 0},
+      {"empty/x", 0},
+      {"nope/a.png", 0},
+      {"img/nope.png", 0},
+      {"img/深い", 0},
+      {"img/深い/ゾ.dat", 0},  // another double-byte character: no match
+      {"img/../a.txt", 0},     // ".." is only a whole path, not a component
   };
   const ArchiveDirectoryRecord* root = r->CurrentDirectory;
   for (const Case& c : cases) {
@@ -355,34 +370,72 @@ TEST(ArchiveReader, OffsetsAndCountsThatDoNotFitAreRefused) {
   };
   auto hdr = [](ArchiveBytes& p) { return PlainArchiveHeader(p); };
   const Case cases[] = {
-      {"table block past the end", [&](ArchiveBytes& p) { PutLe32(p, 12, static_cast<uint32_t>(p.size())); }, false, nullptr},
-      {"table block size past the end", [&](ArchiveBytes& p) { PutLe32(p, 4, hdr(p).TableBlockSize + 1); }, false, nullptr},
-      {"table block size wraps", [&](ArchiveBytes& p) { PutLe32(p, 4, 0xFFFFFFF0u); }, false, nullptr},
-      {"file table past the block", [&](ArchiveBytes& p) { PutLe32(p, 16, hdr(p).TableBlockSize + 1); }, false, nullptr},
-      {"no room for the root", [&](ArchiveBytes& p) { PutLe32(p, 20, hdr(p).TableBlockSize - 8); }, false, nullptr},
-      {"data start past the end", [&](ArchiveBytes& p) { PutLe32(p, 8, static_cast<uint32_t>(p.size() + 1)); }, false, nullptr},
-      {"root entry count huge", [&](ArchiveBytes& p) { PutLe32(p, PlainDirectoryOffset(p, 0) + 8, 0x10000000); }, true, "a.txt"},
-      {"root entry count wraps 32 bits", [&](ArchiveBytes& p) { PutLe32(p, PlainDirectoryOffset(p, 0) + 8, 0x05D1745E); }, true, "a.txt"},
-      {"root first entry past the block", [&](ArchiveBytes& p) { PutLe32(p, PlainDirectoryOffset(p, 0) + 12, 0xFFFFFF00u); }, true, "a.txt"},
-      {"name record past the block", [&](ArchiveBytes& p) { PutLe32(p, PlainEntryOffset(p, 0), hdr(p).TableBlockSize - 2); }, true, "a.txt"},
-      {"name word count past the block", [&](ArchiveBytes& p) {
+      {"table block past the end",
+       [&](ArchiveBytes& p) { PutLe32(p, 12, static_cast<uint32_t>(p.size())); }, false, nullptr},
+      {"table block size past the end",
+       [&](ArchiveBytes& p) { PutLe32(p, 4, hdr(p).TableBlockSize + 1); }, false, nullptr},
+      {"table block size wraps", [&](ArchiveBytes& p) { PutLe32(p, 4, 0xFFFFFFF0u); }, false,
+       nullptr},
+      {"file table past the block",
+       [&](ArchiveBytes& p) { PutLe32(p, 16, hdr(p).TableBlockSize + 1); }, false, nullptr},
+      {"no room for the root", [&](ArchiveBytes& p) { PutLe32(p, 20, hdr(p).TableBlockSize - 8); },
+       false, nullptr},
+      {"data start past the end",
+       [&](ArchiveBytes& p) { PutLe32(p, 8, static_cast<uint32_t>(p.size() + 1)); }, false,
+       nullptr},
+      {"root entry count huge",
+       [&](ArchiveBytes& p) { PutLe32(p, PlainDirectoryOffset(p, 0) + 8, 0x10000000); }, true,
+       "a.txt"},
+      {"root entry count wraps 32 bits",
+       [&](ArchiveBytes& p) { PutLe32(p, PlainDirectoryOffset(p, 0) + 8, 0x05D1745E); }, true,
+       "a.txt"},
+      {"root first entry past the block",
+       [&](ArchiveBytes& p) { PutLe32(p, PlainDirectoryOffset(p, 0) + 12, 0xFFFFFF00u); }, true,
+       "a.txt"},
+      {"name record past the block",
+       [&](ArchiveBytes& p) { PutLe32(p, PlainEntryOffset(p, 0), hdr(p).TableBlockSize - 2); },
+       true, "a.txt"},
+      {"name word count past the block",
+       [&](ArchiveBytes& p) {
          size_t name = hdr(p).TableBlockOffset + GetLe32(p, PlainEntryOffset(p, 0));
          p[name] = 0xFF, p[name + 1] = 0xFF;
-       }, true, "a.txt"},
-      {"directory record past the table", [&](ArchiveBytes& p) { PutLe32(p, PlainEntryOffset(p, 2) + 32, 0x7FFFFFF0); }, true, "img/a.png"},
-      {"file data past the end", [&](ArchiveBytes& p) { PutLe32(p, PlainEntryOffset(p, 0) + 32, static_cast<uint32_t>(p.size())); }, true, "a.txt"},
-      {"file size past the end", [&](ArchiveBytes& p) { PutLe32(p, PlainEntryOffset(p, 0) + 36, static_cast<uint32_t>(p.size())); }, true, "a.txt"},
-      {"file size above INT_MAX", [&](ArchiveBytes& p) { PutLe32(p, PlainEntryOffset(p, 1) + 36, 0x80000000u); }, true, "z.bin"},
-      {"compressed size below a header", [&](ArchiveBytes& p) { PutLe32(p, PlainEntryOffset(p, 1) + 40, 8); }, true, "z.bin"},
-      {"compressed size past the end", [&](ArchiveBytes& p) { PutLe32(p, PlainEntryOffset(p, 1) + 40, static_cast<uint32_t>(p.size())); }, true, "z.bin"},
-      {"block decodes to another size", [&](ArchiveBytes& p) {
+       },
+       true, "a.txt"},
+      {"directory record past the table",
+       [&](ArchiveBytes& p) { PutLe32(p, PlainEntryOffset(p, 2) + 32, 0x7FFFFFF0); }, true,
+       "img/a.png"},
+      {"file data past the end",
+       [&](ArchiveBytes& p) {
+         PutLe32(p, PlainEntryOffset(p, 0) + 32, static_cast<uint32_t>(p.size()));
+       },
+       true, "a.txt"},
+      {"file size past the end",
+       [&](ArchiveBytes& p) {
+         PutLe32(p, PlainEntryOffset(p, 0) + 36, static_cast<uint32_t>(p.size()));
+       },
+       true, "a.txt"},
+      {"file size above INT_MAX",
+       [&](ArchiveBytes& p) { PutLe32(p, PlainEntryOffset(p, 1) + 36, 0x80000000u); }, true,
+       "z.bin"},
+      {"compressed size below a header",
+       [&](ArchiveBytes& p) { PutLe32(p, PlainEntryOffset(p, 1) + 40, 8); }, true, "z.bin"},
+      {"compressed size past the end",
+       [&](ArchiveBytes& p) {
+         PutLe32(p, PlainEntryOffset(p, 1) + 40, static_cast<uint32_t>(p.size()));
+       },
+       true, "z.bin"},
+      {"block decodes to another size",
+       [&](ArchiveBytes& p) {
          size_t e = PlainEntryOffset(p, 1);
          PutLe32(p, e + 36, GetLe32(p, e + 36) - 1);
-       }, true, "z.bin"},
-      {"block claims another encoded size", [&](ArchiveBytes& p) {
+       },
+       true, "z.bin"},
+      {"block claims another encoded size",
+       [&](ArchiveBytes& p) {
          size_t block = hdr(p).DataStart + GetLe32(p, PlainEntryOffset(p, 1) + 32);
          PutLe32(p, block + 4, GetLe32(p, block + 4) - 1);
-       }, true, "z.bin"},
+       },
+       true, "z.bin"},
   };
   TempFolder folder;
   const std::filesystem::path dir = folder.path();
@@ -394,8 +447,9 @@ TEST(ArchiveReader, OffsetsAndCountsThatDoNotFitAreRefused) {
     for (int fromFile : {0, 1}) {
       HeapImage image(bad);
       OpenArchive arc;
-      int opened = fromFile ? OpenArchiveFile(&arc.record, (dir / "bad.arc").c_str(), nullptr)
-                            : OpenArchiveInMemory(&arc.record, image.bytes.get(), image.size, nullptr);
+      int opened = fromFile
+                       ? OpenArchiveFile(&arc.record, (dir / "bad.arc").c_str(), nullptr)
+                       : OpenArchiveInMemory(&arc.record, image.bytes.get(), image.size, nullptr);
       if (!c.opens) {
         EXPECT_EQ(opened, -1);
         EXPECT_EQ(image.Copy(), bad);

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "port/win32.h"
+#include "runtime/platform/core/text_helpers.h"
 #include "runtime/platform/files/data_stream.h"
 #include "runtime/platform/files/file_functions.h"
-#include "runtime/platform/core/text_helpers.h"
 #include "runtime/platform/files/win32_file.h"
 #include "tests/support/scoped_environment.h"
 #include "tests/support/temp_folder.h"
@@ -28,11 +28,12 @@ std::map<std::string, std::string> gMemoryFiles;
 std::vector<std::string> gCalls;
 
 FileHandle OpenMemoryFile(const char* name, int cacheFlag, int blockFlag, int asyncFlag) {
-  gCalls.push_back(std::string("open ") + name + " " + std::to_string(cacheFlag) + std::to_string(blockFlag) +
-                   std::to_string(asyncFlag));
+  gCalls.push_back(std::string("open ") + name + " " + std::to_string(cacheFlag) +
+                   std::to_string(blockFlag) + std::to_string(asyncFlag));
   auto it = gMemoryFiles.find(name);
   if (it == gMemoryFiles.end()) return 0;
-  return reinterpret_cast<FileHandle>(OpenMemoryStream(it->second.data(), static_cast<int>(it->second.size())));
+  return reinterpret_cast<FileHandle>(
+      OpenMemoryStream(it->second.data(), static_cast<int>(it->second.size())));
 }
 int NoDirectory(const char*) { return 0; }
 int FixedDirectory(char* buffer) {
@@ -44,8 +45,9 @@ int NoFindNext(FindHandle, FileFindInfo*) { return -1; }
 int NoFindClose(FindHandle) { return -1; }
 
 const FileFunctionTable kMemoryFileFunctions = {
-    OpenMemoryFile,  CloseMemoryStream, TellMemoryStream, SeekMemoryStream, ReadMemoryStream, EofMemoryStream,
-    IdleCheckMemoryStream, NoDirectory, FixedDirectory, NoFindFirst, NoFindNext, NoFindClose,
+    OpenMemoryFile,  CloseMemoryStream,     TellMemoryStream, SeekMemoryStream, ReadMemoryStream,
+    EofMemoryStream, IdleCheckMemoryStream, NoDirectory,      FixedDirectory,   NoFindFirst,
+    NoFindNext,      NoFindClose,
 };
 
 // Installs a table for the life of the object and puts the default back afterwards.
@@ -124,7 +126,11 @@ std::vector<LineCase> LineCases() {
       {"lone CR at the buffer edge", "abc\rdef", 5, {"abc\r", "def", "<end>"}},
       {"CR as the last byte of the file", "abc\r", 5, {"abc\r", "<end>"}},
       {"CR LF in a two-byte buffer", "\r\nx", 2, {"", "x", "<end>"}},
-      {"lead byte at the buffer edge", "a\x82\xa0" "b", 3, {"a", "\x82\xa0", "b", "<end>"}},
+      {"lead byte at the buffer edge",
+       "a\x82\xa0"
+       "b",
+       3,
+       {"a", "\x82\xa0", "b", "<end>"}},
       {"second byte 0x5C", "\x83\x5C\r\n\x83\x5C", 16, {"\x83\x5C", "\x83\x5C", "<end>"}},
       {"lone lead byte ends the file", "ab\x82", 16, {"ab", "\x82", "<end>"}},
       {"empty lines", "\r\n\r\n", 16, {"", "", "<end>"}},
@@ -163,7 +169,8 @@ TEST(ReadFileLine, KnownCasesInEveryKindOfFile) {
 TEST(ReadFileLine, RandomTextsReassemble) {
   ScopedFileFunctions memory(&kMemoryFileFunctions);
   std::mt19937 random(4242);
-  const char* kPieces[] = {"a", "b", "\r", "\n", "\r\n", "\x82\xa0", "\x83\x5C", "\x83\x41", "\xe0\x40", " "};
+  const char* kPieces[] = {"a",        "b",        "\r",       "\n",       "\r\n",
+                           "\x82\xa0", "\x83\x5C", "\x83\x41", "\xe0\x40", " "};
   for (int round = 0; round < 3000; ++round) {
     std::string text;
     int pieces = static_cast<int>(random() % 40);
@@ -187,8 +194,10 @@ TEST(ReadFileLine, RandomTextsReassemble) {
       joined += line;
     }
     for (size_t i = 0; i < text.size(); ++i) {
-      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      else expect += text[i];
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+        ++i;
+      else
+        expect += text[i];
     }
     ASSERT_EQ(joined, expect) << "round " << round;
   }
@@ -287,7 +296,8 @@ TEST(MakeFullPath, WorksOnTheDriveViewAndReachesTheSameFile) {
   std::string upper = folder.WindowsPath();
   for (char& ch : upper)
     if (ch >= 'a' && ch <= 'z') ch -= 'a' - 'A';
-  const std::string spellings[] = {full, "DATA/SUB/FILE.TXT", "data\\sub\\file.txt", upper + "/data/sub/file.txt",
+  const std::string spellings[] = {full, "DATA/SUB/FILE.TXT", "data\\sub\\file.txt",
+                                   upper + "/data/sub/file.txt",
                                    folder.path() + "/Data//Sub/./File.txt"};
   for (const std::string& spelling : spellings) {
     FileHandle file = OpenStreamFile(spelling.c_str(), 0, 1, 0);

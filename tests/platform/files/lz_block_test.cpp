@@ -16,7 +16,8 @@ using Bytes = std::vector<uint8_t>;
 
 Bytes Block(uint32_t decodedSize, uint8_t escape, const Bytes& payload, int encodedSize = -1) {
   Bytes b(9);
-  uint32_t enc = encodedSize >= 0 ? static_cast<uint32_t>(encodedSize) : static_cast<uint32_t>(9 + payload.size());
+  uint32_t enc = encodedSize >= 0 ? static_cast<uint32_t>(encodedSize)
+                                  : static_cast<uint32_t>(9 + payload.size());
   for (int i = 0; i < 4; ++i) {
     b[i] = static_cast<uint8_t>(decodedSize >> (8 * i));
     b[4 + i] = static_cast<uint8_t>(enc >> (8 * i));
@@ -41,9 +42,15 @@ Bytes OracleDecode(const Bytes& block) {
   size_t i = 9;
   while (i < enc) {
     uint8_t b = block[i++];
-    if (b != esc) { out.push_back(b); continue; }
+    if (b != esc) {
+      out.push_back(b);
+      continue;
+    }
     uint8_t c = block[i++];
-    if (c == esc) { out.push_back(esc); continue; }
+    if (c == esc) {
+      out.push_back(esc);
+      continue;
+    }
     unsigned code = c > esc ? c - 1 : c;
     size_t length = code >> 3;
     if (code & 4) length += block[i++] * 32u;
@@ -91,7 +98,8 @@ TEST(LzBlock, EdgeTokens) {
   Bytes lits(70000);
   for (size_t i = 0; i < lits.size(); ++i) lits[i] = static_cast<uint8_t>(1 + i % 200);
   Bytes payload = lits;
-  payload.insert(payload.end(), {0x00, 0x03, 0x6F, 0x11, 0x01});  // escape 0: c = 3 is c' = 2, length 4
+  payload.insert(payload.end(),
+                 {0x00, 0x03, 0x6F, 0x11, 0x01});  // escape 0: c = 3 is c' = 2, length 4
   EXPECT_EQ(Decode(Block(70004, 0x00, payload), 70004, &out), 70004);
   EXPECT_TRUE(std::equal(out.begin() + 70000, out.end(), lits.begin()));
   // Encoded size 9: nothing to decode; a zero decoded size is a whole, empty block.
@@ -163,7 +171,8 @@ TEST(LzBlock, AgreesWithByteByByteOracle) {
       payload.push_back(esc);
       payload.push_back(static_cast<uint8_t>(code >= esc ? code + 1 : code));
       if (extra >= 32) payload.push_back(static_cast<uint8_t>(extra >> 5));
-      for (uint32_t k = 0; k <= size; ++k) payload.push_back(static_cast<uint8_t>(field >> (8 * k)));
+      for (uint32_t k = 0; k <= size; ++k)
+        payload.push_back(static_cast<uint8_t>(field >> (8 * k)));
       produced += length;
     }
     Bytes block = Block(static_cast<uint32_t>(produced), esc, payload);
@@ -179,10 +188,18 @@ Bytes Pattern(size_t n, int kind, std::mt19937& rng) {
   Bytes v(n);
   for (size_t i = 0; i < n; ++i) {
     switch (kind) {
-      case 0: v[i] = static_cast<uint8_t>(rng()); break;                       // no matches
-      case 1: v[i] = static_cast<uint8_t>("abcab"[rng() % 5]); break;           // short matches
-      case 2: v[i] = static_cast<uint8_t>(i < 3 ? 'x' + i : v[i - 3]); break;   // one long overlap
-      default: v[i] = static_cast<uint8_t>(i / 700 % 4 == 0 ? rng() : 0); break;  // runs
+      case 0:
+        v[i] = static_cast<uint8_t>(rng());
+        break;  // no matches
+      case 1:
+        v[i] = static_cast<uint8_t>("abcab"[rng() % 5]);
+        break;  // short matches
+      case 2:
+        v[i] = static_cast<uint8_t>(i < 3 ? 'x' + i : v[i - 3]);
+        break;  // one long overlap
+      default:
+        v[i] = static_cast<uint8_t>(i / 700 % 4 == 0 ? rng() : 0);
+        break;  // runs
     }
   }
   return v;

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "runtime/platform/files/data_stream.h"
 #include "runtime/platform/core/tracked_heap.h"
+#include "runtime/platform/files/data_stream.h"
 
 namespace {
 
@@ -33,9 +33,9 @@ TEST_F(MemoryStreamTest, SeeksClampToTheBlockAndClearTheEndFlag) {
     int result;
     int position;
   } cases[] = {
-      {5, 3, 0, 0, 3},    {5, 3, 1, 0, 8},   {5, -3, 2, 0, 17}, {5, -9, 0, 0, 0},  {5, -9, 1, 0, 0},
-      {5, 99, 1, 0, 20},  {5, 1, 2, 0, 20},  {5, -99, 2, 0, 0}, {5, 0x7FFFFFFF, 1, 0, 20},
-      {5, 2, 3, -1, 5},  // no such origin: refused, nothing moves
+      {5, 3, 0, 0, 3},           {5, 3, 1, 0, 8},   {5, -3, 2, 0, 17}, {5, -9, 0, 0, 0},
+      {5, -9, 1, 0, 0},          {5, 99, 1, 0, 20}, {5, 1, 2, 0, 20},  {5, -99, 2, 0, 0},
+      {5, 0x7FFFFFFF, 1, 0, 20}, {5, 2, 3, -1, 5},  // no such origin: refused, nothing moves
   };
   for (const Case& c : cases) {
     ASSERT_EQ(s.Seek(handle, 20, 0), 0);

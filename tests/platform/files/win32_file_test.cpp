@@ -95,9 +95,15 @@ std::vector<Op> MakeScript(unsigned seed, int length, int size, bool pauses) {
       int origin = static_cast<int>(random() % 4);  // 3 is no origin at all
       long long target;
       switch (random() % 3) {
-        case 0: target = static_cast<long long>(random() % 41) - 20; break;
-        case 1: target = size + static_cast<long long>(random() % 41) - 20; break;
-        default: target = random() % static_cast<unsigned>(size); break;
+        case 0:
+          target = static_cast<long long>(random() % 41) - 20;
+          break;
+        case 1:
+          target = size + static_cast<long long>(random() % 41) - 20;
+          break;
+        default:
+          target = random() % static_cast<unsigned>(size);
+          break;
       }
       ops.push_back({Op::Seek, 0, 0, static_cast<int>(target), origin});
     }
@@ -119,7 +125,7 @@ void RunScript(const DataStream& stream, ReadModel& model, const std::vector<Op>
     }
     if (op.kind == Op::Seek) {
       // A seek that the origin mode makes relative is given relative to where the model is.
-      int offset = op.origin == 1 ? static_cast<int>(op.offset - model.position)
+      int offset = op.origin == 1   ? static_cast<int>(op.offset - model.position)
                    : op.origin == 2 ? static_cast<int>(op.offset - model.size)
                                     : op.offset;
       int want = model.Seek(offset, op.origin);
@@ -127,7 +133,8 @@ void RunScript(const DataStream& stream, ReadModel& model, const std::vector<Op>
     } else {
       buffer.assign(op.elementSize * op.count + 1, '\x55');
       size_t want = model.Read(&expect, op.elementSize, op.count);
-      ASSERT_EQ(stream.Functions.Read(buffer.data(), op.elementSize, op.count, stream.Handle), want);
+      ASSERT_EQ(stream.Functions.Read(buffer.data(), op.elementSize, op.count, stream.Handle),
+                want);
       if (async) {
         // Idle means every byte of the read has arrived.
         while (stream.Functions.IdleCheck(stream.Handle) == 0) Sleep(0);
@@ -141,7 +148,8 @@ void RunScript(const DataStream& stream, ReadModel& model, const std::vector<Op>
 }
 
 DataStream Win32Stream(FileHandle file) {
-  return DataStream{{TellWin32File, SeekWin32File, ReadWin32File, EofWin32File, IdleCheckWin32File, CloseWin32File},
+  return DataStream{{TellWin32File, SeekWin32File, ReadWin32File, EofWin32File, IdleCheckWin32File,
+                     CloseWin32File},
                     file};
 }
 
@@ -167,12 +175,14 @@ TEST_F(Win32File, RandomScriptsMatchThePreadModelInEveryOpenMode) {
     const char* label;
     int cache;
     int async;
-  } modes[] = {{"plain", 0, 0}, {"cached", 1, 0}, {"asynchronous", 0, 1}, {"cached asynchronous", 1, 1}};
+  } modes[] = {
+      {"plain", 0, 0}, {"cached", 1, 0}, {"asynchronous", 0, 1}, {"cached asynchronous", 1, 1}};
   for (const Mode& mode : modes) {
     FileHandle file = OpenWin32File(path.c_str(), mode.cache, 1, mode.async);
     ASSERT_NE(file, 0) << mode.label;
     ReadModel model{fd, static_cast<long long>(bytes.size()), false};
-    RunScript(Win32Stream(file), model, MakeScript(11, 1500, static_cast<int>(bytes.size()), mode.cache != 0),
+    RunScript(Win32Stream(file), model,
+              MakeScript(11, 1500, static_cast<int>(bytes.size()), mode.cache != 0),
               mode.async != 0, mode.label);
     EXPECT_EQ(CloseWin32File(file), 0);
   }
@@ -260,7 +270,8 @@ TEST_F(Win32File, SequentialCachedReadsComeFromTheCache) {
   long long before = ProcessReadBytes();
   ASSERT_EQ(ReadWin32File(first.data(), 1, 1000, file), 1000u);
   // Wait until the idle reader thread has read its 128 KiB ahead.
-  for (int i = 0; i < 300 && ProcessReadBytes() - before < 1000 + FILE_READ_CACHE_SIZE; ++i) Sleep(20);
+  for (int i = 0; i < 300 && ProcessReadBytes() - before < 1000 + FILE_READ_CACHE_SIZE; ++i)
+    Sleep(20);
   ASSERT_GE(ProcessReadBytes() - before, 1000 + FILE_READ_CACHE_SIZE);
 
   // Change the bytes on disk: a read served from the cache still sees the old ones.
@@ -335,7 +346,8 @@ TEST_F(Win32File, FailedOpensReleaseEverythingQuietly) {
   EXPECT_EQ(OpenWin32File(folder.WindowsPath().c_str(), 0, 1, 0), 0);  // a directory
   EXPECT_EQ(OpenWin32File(nullptr, 0, 1, 0), 0);
   // A threaded name that would not fit its record is refused before anything starts.
-  std::string longName = folder.WindowsPath() + "\\" + std::string(200, 'n') + "\\..\\" + std::string(100, 'm') + "\\..\\data.bin";
+  std::string longName = folder.WindowsPath() + "\\" + std::string(200, 'n') + "\\..\\" +
+                         std::string(100, 'm') + "\\..\\data.bin";
   EXPECT_EQ(OpenWin32File(longName.c_str(), 1, 1, 0), 0);
   FileHandle direct = OpenWin32File(longName.c_str(), 0, 1, 0);  // an unthreaded open keeps no name
   EXPECT_NE(direct, 0);

@@ -23,7 +23,9 @@ void ExpectInOrder(const std::string& log, const std::vector<std::string>& texts
   }
 }
 
-bool Contains(const std::string& log, const std::string& text) { return log.find(text) != std::string::npos; }
+bool Contains(const std::string& log, const std::string& text) {
+  return log.find(text) != std::string::npos;
+}
 
 using InputStart = InputDevicesTest;
 
@@ -78,7 +80,8 @@ TEST_F(InputStart, DirectInput8TakesOverWhenVersion7CannotBeHad) {
     std::vector<std::string> log;
   };
   const Case cases[] = {
-      {"class absent", [] { PortSetClassAbsent(CLSID_DirectInput, true); },
+      {"class absent",
+       [] { PortSetClassAbsent(CLSID_DirectInput, true); },
        {"DirectInput7 の取得中... 取得に失敗。\r\n", "エラーコード 0x80040154\r\n",
         "DirectInput8 の取得を試みます...成功\r\n"}},
       {"initialisation fails",
@@ -114,11 +117,11 @@ TEST_F(InputStart, WithoutDirectInputThePlainCallsServeAndTheChoiceIsKept) {
   {
     LogCapture log;
     ASSERT_EQ(InitInputDevices(), 0);
-    ExpectInOrder(log.Contents(), {"0:DirectInput関係初期化処理\r\n",
-                                   "DirectInput8 の取得を試みます...取得に失敗。",
-                                   "0:\tDirectInput を使用しません。\r\n",
-                                   "0:パッドの数は 2 個です\r\n",
-                                   "0:入力関連の初期化をしました\r\n"});
+    ExpectInOrder(
+        log.Contents(),
+        {"0:DirectInput関係初期化処理\r\n", "DirectInput8 の取得を試みます...取得に失敗。",
+         "0:\tDirectInput を使用しません。\r\n", "0:パッドの数は 2 個です\r\n",
+         "0:入力関連の初期化をしました\r\n"});
     EXPECT_EQ(InputState.directInput, kWin32InputObject);
     EXPECT_EQ(InputState.win32InputFlag, 1);
     EXPECT_EQ(InputState.joypadCount, 16);
@@ -255,9 +258,7 @@ TEST_F(InputStart, KeyboardFailuresEndTheStartOrTheProgram) {
       try {
         InitInputDevices();
         ADD_FAILURE() << "the start did not end the program";
-      } catch (const AbortCalled& a) {
-        EXPECT_EQ(a.text, c.aborted);
-      }
+      } catch (const AbortCalled& a) { EXPECT_EQ(a.text, c.aborted); }
     } else {
       EXPECT_EQ(InitInputDevices(), c.result);
       EXPECT_TRUE(Contains(log.Contents(), c.logged)) << log.Contents();
@@ -325,16 +326,18 @@ TEST_F(InputStart, ActivationSwitchesThePadsBetweenExclusiveAndShared) {
             S_OK);
   ASSERT_EQ(di->Initialize(GetModuleHandleA(nullptr), 0x800), DI_OK);
   DIDEVICEINSTANCEA pad = {};
-  di->EnumDevices(DI8DEVCLASS_GAMECTRL,
-                  [](LPCDIDEVICEINSTANCEA i, LPVOID out) -> BOOL {
-                    *static_cast<DIDEVICEINSTANCEA*>(out) = *i;
-                    return DIENUM_STOP;
-                  },
-                  &pad, DIEDFL_ATTACHEDONLY);
+  di->EnumDevices(
+      DI8DEVCLASS_GAMECTRL,
+      [](LPCDIDEVICEINSTANCEA i, LPVOID out) -> BOOL {
+        *static_cast<DIDEVICEINSTANCEA*>(out) = *i;
+        return DIENUM_STOP;
+      },
+      &pad, DIEDFL_ATTACHEDONLY);
   IDirectInputDevice8A* other = nullptr;
   ASSERT_EQ(di->CreateDevice(pad.guidInstance, &other, nullptr), DI_OK);
   ASSERT_EQ(other->SetDataFormat(&c_dfDIJoystick), DI_OK);
-  ASSERT_EQ(other->SetCooperativeLevel(WindowState.mainWindow, DISCL_EXCLUSIVE | DISCL_BACKGROUND), DI_OK);
+  ASSERT_EQ(other->SetCooperativeLevel(WindowState.mainWindow, DISCL_EXCLUSIVE | DISCL_BACKGROUND),
+            DI_OK);
   EXPECT_EQ(other->Acquire(), DIERR_OTHERAPPHASPRIO);
 
   SendMessageA(WindowState.mainWindow, WM_ACTIVATE, WA_INACTIVE, 0);

@@ -88,11 +88,12 @@ TEST_F(PadInput, MultimediaPositionsConvertToTheAxisScale) {
     int raw;
     LONG value;
   };
-  const Case cases[] = {{0, -1000},   {8192, -500}, {16383, 0}, {16384, 0},  {32768, 0},
-                        {40000, 0},   {49152, 0},   {57344, 500}, {65535, 999}};  // 999: truncated
+  const Case cases[] = {{0, -1000}, {8192, -500}, {16383, 0},   {16384, 0},  {32768, 0},
+                        {40000, 0}, {49152, 0},   {57344, 500}, {65535, 999}};  // 999: truncated
   for (const Case& c : cases) {
     for (int pad = 0; pad < 2; ++pad)
-      for (int axis = 0; axis < 4; ++axis) pads_.SetAxis(pad, axis, static_cast<Sint16>(c.raw - 32768));
+      for (int axis = 0; axis < 4; ++axis)
+        pads_.SetAxis(pad, axis, static_cast<Sint16>(c.raw - 32768));
     AdvanceClock();
     ASSERT_EQ(RefreshJoypadState(0), 0);
     ASSERT_EQ(RefreshJoypadState(1), 0);
@@ -131,9 +132,11 @@ TEST_F(PadInput, MappedKeysFoldIntoThePadMask) {
       {{SDL_SCANCODE_LEFT, SDL_SCANCODE_Z}, false, 0x1001, 0x12},
       {{SDL_SCANCODE_Z}, true, 0x1001, 0x12},
       {{SDL_SCANCODE_ESCAPE, SDL_SCANCODE_SPACE}, false, 0x1001, (1 << 12) | (1 << 13)},
-      {{SDL_SCANCODE_X, SDL_SCANCODE_C, SDL_SCANCODE_A, SDL_SCANCODE_S, SDL_SCANCODE_D, SDL_SCANCODE_Q,
-        SDL_SCANCODE_W},
-       false, 0x1001, 0xFE0},
+      {{SDL_SCANCODE_X, SDL_SCANCODE_C, SDL_SCANCODE_A, SDL_SCANCODE_S, SDL_SCANCODE_D,
+        SDL_SCANCODE_Q, SDL_SCANCODE_W},
+       false,
+       0x1001,
+       0xFE0},
       {{SDL_SCANCODE_UP, SDL_SCANCODE_RIGHT}, false, 0x1001, 0xC},
       {{SDL_SCANCODE_DOWN}, false, 0x0001, 0},  // without 0x1000 keys do not count
       {{SDL_SCANCODE_DOWN}, false, 0x1005, 0},  // pad 5 has no keys by default
@@ -200,7 +203,7 @@ TEST_F(PadInput, VibrationDrivesTheEffectsWhileTheWindowIsActive) {
   Pass();
   EXPECT_EQ(pads_.LastRumble(0).low, 0xFFFF);
 
-  EXPECT_EQ(StopJoypadVibration(0), 0);   // no such pad
+  EXPECT_EQ(StopJoypadVibration(0), 0);  // no such pad
   EXPECT_EQ(StopJoypadVibration(17), 0);
   EXPECT_EQ(pad.vibrationOn, 1);
   EXPECT_EQ(StopJoypadVibration(1), 0);

@@ -12,17 +12,17 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include "port/win32.h"
 #include "port/user/window_internal.h"
+#include "port/win32.h"
 #include "runtime/platform/core/api_lock.h"
+#include "runtime/platform/core/log.h"
+#include "runtime/platform/core/random.h"
 #include "runtime/platform/files/archive_file_functions.h"
 #include "runtime/platform/files/file_functions.h"
 #include "runtime/platform/input/input_devices.h"
 #include "runtime/platform/startup/library_hooks.h"
-#include "runtime/platform/core/log.h"
-#include "runtime/platform/window/main_window.h"
-#include "runtime/platform/core/random.h"
 #include "runtime/platform/startup/system_state.h"
+#include "runtime/platform/window/main_window.h"
 #include "runtime/platform/window/window_hooks.h"
 #include "runtime/platform/window/window_procedure.h"
 #include "runtime/platform/window/window_state.h"
@@ -40,7 +40,7 @@ namespace {
 std::vector<std::string> gCalls;
 int gGraphicsResult = 0;
 int gScreenWidth = 0, gScreenHeight = 0, gScreenBits = 0;  // 0: not set, as in the graphics layer
-int gModeWidth = 0, gModeHeight = 0;                        // the one display mode, if any
+int gModeWidth = 0, gModeHeight = 0;                       // the one display mode, if any
 int gSoftwareRequested = 0;
 int gEmulate320x240 = 0;
 std::string gDebugOutput;
@@ -59,7 +59,9 @@ void ReadFromArchive() {
 
 void InstallStandIns() {
   LibraryHooks.buildYuvTables = [] { Record("buildYuvTables"); };
-  LibraryHooks.hasDisplayModeOfSize = [](int w, int h) { return w == gModeWidth && h == gModeHeight ? 1 : 0; };
+  LibraryHooks.hasDisplayModeOfSize = [](int w, int h) {
+    return w == gModeWidth && h == gModeHeight ? 1 : 0;
+  };
   LibraryHooks.setScreenSize = [](int w, int h) {
     gScreenWidth = w;
     gScreenHeight = h;
@@ -103,7 +105,7 @@ void InstallStandIns() {
   WindowHooks.setEmulate320x240 = [](int flag) { gEmulate320x240 = flag; };
 }
 
-const char* const kLibraries[] = {"ws2_32.dll", "Imm32.dll", "winmm.dll", "ole32.dll",
+const char* const kLibraries[] = {"ws2_32.dll",   "Imm32.dll",  "winmm.dll", "ole32.dll",
                                   "comctl32.dll", "dwmapi.dll", "User32.dll"};
 
 std::vector<int> LibraryLoadCounts() {
@@ -114,7 +116,8 @@ std::vector<int> LibraryLoadCounts() {
 
 int ThreadCount() {
   int n = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) ++n;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task"))
+    ++n;
   return n;
 }
 
@@ -130,8 +133,7 @@ int SettledThreadCount(int expected) {
 
 void DrainMessages() {
   MSG m;
-  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-  }
+  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {}
 }
 
 // The log's lines as (indent, text), without their stamps.
@@ -152,7 +154,9 @@ std::vector<LogLine> SplitLog(const std::string& contents) {
   return lines;
 }
 
-bool Contains(const std::string& haystack, const std::string& needle) { return haystack.find(needle) != std::string::npos; }
+bool Contains(const std::string& haystack, const std::string& needle) {
+  return haystack.find(needle) != std::string::npos;
+}
 
 class LibraryStartup : public testing::Test {
  protected:
@@ -231,9 +235,10 @@ TEST_F(LibraryStartup, LogsTheOutlineInOrderThenTheShutdownAndEndsWithTheLeakDum
   EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(folder.path()));
   EXPECT_EQ(FindWindowA(title.c_str(), nullptr), nullptr);
 
-  EXPECT_EQ(gCalls, (std::vector<std::string>{"buildYuvTables", "setRestoreCallback null", "initializeGraphics",
-                                              "setDrawTarget -2", "setDrawTarget -4", "initializeModelSystem",
-                                              "terminateModelSystem", "terminateGraphics", "deleteAllSoftImages"}));
+  EXPECT_EQ(gCalls, (std::vector<std::string>{
+                        "buildYuvTables", "setRestoreCallback null", "initializeGraphics",
+                        "setDrawTarget -2", "setDrawTarget -4", "initializeModelSystem",
+                        "terminateModelSystem", "terminateGraphics", "deleteAllSoftImages"}));
 
   // The file begins where the log was started: what ran before went with the old file. A line
   // ending in an unfinished text carries the next text on (the clock choice ends with a space).
@@ -274,14 +279,16 @@ TEST_F(LibraryStartup, LogsTheOutlineInOrderThenTheShutdownAndEndsWithTheLeakDum
   ASSERT_EQ(lines.front().text, "システムの情報を出力します");
   size_t at = 0;
   for (const LogLine& expected : outline) {
-    while (at < lines.size() && !(lines[at].indent == expected.indent && Contains(lines[at].text, expected.text)))
+    while (at < lines.size() &&
+           !(lines[at].indent == expected.indent && Contains(lines[at].text, expected.text)))
       ++at;
     ASSERT_LT(at, lines.size()) << "missing or out of order: " << expected.text;
     ++at;
   }
   // Nothing but the dump follows its heading: blocks, the totals and the closing empty line.
   ASSERT_GE(lines.size(), at + 2);
-  for (size_t i = at; i + 2 < lines.size(); ++i) EXPECT_EQ(lines[i].text.rfind("size:", 0), 0u) << lines[i].text;
+  for (size_t i = at; i + 2 < lines.size(); ++i)
+    EXPECT_EQ(lines[i].text.rfind("size:", 0), 0u) << lines[i].text;
   EXPECT_EQ(lines[lines.size() - 2].text.rfind("Total size:", 0), 0u);
   EXPECT_EQ(lines.back().text, "");
 }
@@ -329,7 +336,8 @@ void OpenForeignWindow(const char* className) {
   wc.lpfnWndProc = DefWindowProcA;
   wc.lpszClassName = className;
   RegisterClassExA(&wc);
-  gForeignWindow = CreateWindowExA(0, className, "other", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr, nullptr, nullptr);
+  gForeignWindow = CreateWindowExA(0, className, "other", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr,
+                                   nullptr, nullptr);
 }
 
 void CloseForeignWindow(const char* className) {
@@ -350,24 +358,50 @@ TEST_F(LibraryStartup, AFailedStartUndoesExactlyWhatItDidAndCanBeRetried) {
     bool comStarted;
     bool soundStarted;
   } cases[] = {
-      {"24-bit desktop in a window", [](const char*) { PortSetDesktopColorBits(24); },
-       [](const char*) { PortSetDesktopColorBits(0); }, {"buildYuvTables"},
-       {"ＴＡＲＮＵは２４ビットカラーモードに対応していません"}, false, false, false},
-      {"24-bit screen", [](const char*) { gScreenBits = 24; }, [](const char*) { gScreenBits = 0; },
-       {"buildYuvTables"}, {"ＴＡＲＮＵは２４ビットカラーモードに対応していません"}, false, false, false},
-      {"second instance", &OpenForeignWindow, &CloseForeignWindow, {"buildYuvTables", "setRestoreCallback null"},
-       {"二重起動されています、ソフトを終了します"}, true, true, false},
+      {"24-bit desktop in a window",
+       [](const char*) { PortSetDesktopColorBits(24); },
+       [](const char*) { PortSetDesktopColorBits(0); },
+       {"buildYuvTables"},
+       {"ＴＡＲＮＵは２４ビットカラーモードに対応していません"},
+       false,
+       false,
+       false},
+      {"24-bit screen",
+       [](const char*) { gScreenBits = 24; },
+       [](const char*) { gScreenBits = 0; },
+       {"buildYuvTables"},
+       {"ＴＡＲＮＵは２４ビットカラーモードに対応していません"},
+       false,
+       false,
+       false},
+      {"second instance",
+       &OpenForeignWindow,
+       &CloseForeignWindow,
+       {"buildYuvTables", "setRestoreCallback null"},
+       {"二重起動されています、ソフトを終了します"},
+       true,
+       true,
+       false},
       {"input refuses",
        [](const char*) {
-         PortSetDirectInputCallFails(PortDiCall::SetEventNotification, PortDiDevice::Keyboard, 0, 1);
+         PortSetDirectInputCallFails(PortDiCall::SetEventNotification, PortDiDevice::Keyboard, 0,
+                                     1);
        },
-       [](const char*) { PortResetDirectInputSwitches(); }, {"buildYuvTables", "setRestoreCallback null"},
-       {"キーボードイベントのセットアップが失敗しました", "ウインドウが破棄されようとしています"}, true, true, false},
-      {"graphics refuses", [](const char*) { gGraphicsResult = -1; }, [](const char*) { gGraphicsResult = 0; },
+       [](const char*) { PortResetDirectInputSwitches(); },
+       {"buildYuvTables", "setRestoreCallback null"},
+       {"キーボードイベントのセットアップが失敗しました", "ウインドウが破棄されようとしています"},
+       true,
+       true,
+       false},
+      {"graphics refuses",
+       [](const char*) { gGraphicsResult = -1; },
+       [](const char*) { gGraphicsResult = 0; },
        {"buildYuvTables", "setRestoreCallback null", "initializeGraphics"},
        {"DirectInput 関連の終了処理... 完了", "DirectSound の終了処理は正常に終了しました",
         "ウインドウが破棄されようとしています"},
-       true, true, true},
+       true,
+       true,
+       true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -393,9 +427,7 @@ TEST_F(LibraryStartup, AFailedStartUndoesExactlyWhatItDidAndCanBeRetried) {
     EXPECT_EQ(PortOpenHandleCount(), handlesBefore);
     EXPECT_EQ(InputState.directInput, nullptr);
     EXPECT_EQ(FindWindowA(title.c_str(), nullptr), gForeignWindow);  // the library's own is gone
-    if (c.windowStepRan) {
-      EXPECT_TRUE(SDL_IsScreenSaverEnabled());
-    }
+    if (c.windowStepRan) { EXPECT_TRUE(SDL_IsScreenSaverEnabled()); }
     EXPECT_EQ(IsSoundStarted(), 0);
     const std::string contents = log.Contents();
     for (const char* line : c.logLines) EXPECT_TRUE(Contains(contents, line)) << line;
@@ -433,8 +465,9 @@ TEST_F(LibraryStartup, FullScreenNeedsADisplayModeOfTheScreenSizeExceptAt320x240
   };
   PortSetDebugOutputHook([](const char* text) { gDebugOutput += text; });
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.screenWidth << "x" << c.screenHeight << " mode " << c.modeWidth << "x"
-                                    << c.modeHeight << " software " << c.softwareRequested);
+    SCOPED_TRACE(testing::Message()
+                 << c.screenWidth << "x" << c.screenHeight << " mode " << c.modeWidth << "x"
+                 << c.modeHeight << " software " << c.softwareRequested);
     LogCapture log;
     gScreenWidth = c.screenWidth;
     gScreenHeight = c.screenHeight;
@@ -451,8 +484,9 @@ TEST_F(LibraryStartup, FullScreenNeedsADisplayModeOfTheScreenSizeExceptAt320x240
     EXPECT_EQ(gEmulate320x240, c.emulate);
     EXPECT_EQ(gScreenWidth, c.sizeAfter);
     EXPECT_EQ(Contains(gDebugOutput, "ChangeWindowMode実行 \r\n"), c.windowed == 1);
-    EXPECT_TRUE(Contains(log.Contents(), c.windowed ? "ウインドウモード起動用のウインドウを作成します"
-                                                    : "フルスクリーンモード用のウインドウを作成します"));
+    EXPECT_TRUE(Contains(log.Contents(), c.windowed
+                                             ? "ウインドウモード起動用のウインドウを作成します"
+                                             : "フルスクリーンモード用のウインドウを作成します"));
     ASSERT_EQ(EndLibrary(), 0);
     DrainMessages();
   }
@@ -466,9 +500,10 @@ TEST_F(LibraryStartup, AFailedComStartIsLoggedAndNotEndedAtShutdown) {
     int held;  // CoInitialize calls the library holds while it runs
   } cases[] = {
       {"CoInitialize succeeds", [] {}, "ＣＯＭの初期化... 成功しました", 1},
-      {"CoInitialize fails", [] { PortSetCoInitializeFails(true); }, "ＣＯＭの初期化... ＣＯＭの初期化に失敗しました",
-       0},
-      {"no ole32", [] { PortSetModuleAbsent("ole32.dll", true); }, "ＣＯＭの初期化... ＣＯＭの初期化に失敗しました", 0},
+      {"CoInitialize fails", [] { PortSetCoInitializeFails(true); },
+       "ＣＯＭの初期化... ＣＯＭの初期化に失敗しました", 0},
+      {"no ole32", [] { PortSetModuleAbsent("ole32.dll", true); },
+       "ＣＯＭの初期化... ＣＯＭの初期化に失敗しました", 0},
   };
   // The test holds COM itself, so an unmatched CoUninitialize in the shutdown would show.
   ASSERT_EQ(CoInitialize(nullptr), S_OK);
@@ -530,7 +565,8 @@ TEST_F(LibraryStartup, TheWindowReachesThePlatformsOwnServices) {
 // AbortWithLog, either once the library runs or from inside the input step of its start-up
 // (a keyboard that cannot be had is fatal there).
 TEST(LibraryAbort, DISABLED_Child) {
-  if (!IsChildRunOf("LibraryAbort.DISABLED_Child")) GTEST_SKIP() << "runs as the child of LibraryAbort.EndsTheProcess";
+  if (!IsChildRunOf("LibraryAbort.DISABLED_Child"))
+    GTEST_SKIP() << "runs as the child of LibraryAbort.EndsTheProcess";
   ASSERT_TRUE(PortEnsureVideo());
   ASSERT_EQ(chdir(getenv("KELVANOR_TEST_DIR")), 0);
   SetLogOutput(1);
@@ -553,13 +589,15 @@ TEST(LibraryAbort, EndsTheProcessWithItsTextLoggedAndWhatRanShutDown) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.where);
     TempFolder dir;
-    EXPECT_EQ(RunTestInChild("LibraryAbort.DISABLED_Child",
-                             {"KELVANOR_TEST_DIR=" + dir.path(), std::string("KELVANOR_ABORT_IN=") + c.where}),
+    EXPECT_EQ(RunTestInChild(
+                  "LibraryAbort.DISABLED_Child",
+                  {"KELVANOR_TEST_DIR=" + dir.path(), std::string("KELVANOR_ABORT_IN=") + c.where}),
               255);
     const std::string contents = dir.ReadFile("Log.txt");
     size_t at = contents.find(std::string(c.text) + "\r\n");
     ASSERT_NE(at, std::string::npos);
-    for (const char* after : {"ウインドウが破棄されようとしています\r\n", "ＣＯＭを終了... 完了\r\n", "Alloc memory dump\r\n"}) {
+    for (const char* after : {"ウインドウが破棄されようとしています\r\n",
+                              "ＣＯＭを終了... 完了\r\n", "Alloc memory dump\r\n"}) {
       at = contents.find(after, at);
       EXPECT_NE(at, std::string::npos) << after;
     }

@@ -13,8 +13,8 @@ TEST(Network, InertLayerRefusesEveryHandleQuietly) {
   EXPECT_EQ(NetworkHandles.capacity, 8192);
   EXPECT_EQ(NetworkHandles.count, 0);
 
-  const int handles[] = {-1, 0, MakeHandle(HandleTypeNetwork, 0, 0), MakeHandle(HandleTypeNetwork, 5, 8191),
-                         MakeHandle(HandleTypeGraph, 0, 0)};
+  const int handles[] = {-1, 0, MakeHandle(HandleTypeNetwork, 0, 0),
+                         MakeHandle(HandleTypeNetwork, 5, 8191), MakeHandle(HandleTypeGraph, 0, 0)};
   for (int h : handles) {
     EXPECT_EQ(RecvSocket(h), -1) << h;
     EXPECT_EQ(SendSocket(h), -1) << h;

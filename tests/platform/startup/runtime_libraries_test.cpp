@@ -7,7 +7,8 @@
 
 namespace {
 
-const char* const kStartupLibraries[] = {"ws2_32.dll", "Imm32.dll", "winmm.dll", "ole32.dll", "comctl32.dll"};
+const char* const kStartupLibraries[] = {"ws2_32.dll", "Imm32.dll", "winmm.dll", "ole32.dll",
+                                         "comctl32.dll"};
 const char* const kDisplayLibraries[] = {"dwmapi.dll", "User32.dll"};
 
 template <typename Function>
@@ -18,21 +19,49 @@ FARPROC Any(Function f) {
 // Every entry of the table that the port provides, so that a misspelt name shows as null.
 std::vector<FARPROC> ProvidedEntries() {
   const RuntimeLibraryTable& t = RuntimeLibraries;
-  return {Any(t.ws2_32.WSAGetLastError), Any(t.ws2_32.WSAStartup), Any(t.ws2_32.WSACleanup),
-          Any(t.ws2_32.WSAAsyncSelect), Any(t.ws2_32.gethostbyaddr), Any(t.ws2_32.gethostbyname),
-          Any(t.ws2_32.gethostname), Any(t.ws2_32.ntohs), Any(t.ws2_32.htons), Any(t.ws2_32.connect),
-          Any(t.ws2_32.socket), Any(t.ws2_32.send), Any(t.ws2_32.sendto), Any(t.ws2_32.recvfrom),
-          Any(t.ws2_32.accept), Any(t.ws2_32.closesocket), Any(t.ws2_32.shutdown), Any(t.ws2_32.listen),
-          Any(t.ws2_32.bind), Any(t.ws2_32.inet_addr), Any(t.ws2_32.recv),
-          Any(t.imm32.ImmGetContext), Any(t.imm32.ImmReleaseContext), Any(t.imm32.ImmGetOpenStatus),
-          Any(t.imm32.ImmGetConversionStatus), Any(t.imm32.ImmNotifyIME), Any(t.imm32.ImmSetOpenStatus),
-          Any(t.imm32.ImmGetCandidateListA), Any(t.imm32.ImmGetCompositionStringA),
+  return {Any(t.ws2_32.WSAGetLastError),
+          Any(t.ws2_32.WSAStartup),
+          Any(t.ws2_32.WSACleanup),
+          Any(t.ws2_32.WSAAsyncSelect),
+          Any(t.ws2_32.gethostbyaddr),
+          Any(t.ws2_32.gethostbyname),
+          Any(t.ws2_32.gethostname),
+          Any(t.ws2_32.ntohs),
+          Any(t.ws2_32.htons),
+          Any(t.ws2_32.connect),
+          Any(t.ws2_32.socket),
+          Any(t.ws2_32.send),
+          Any(t.ws2_32.sendto),
+          Any(t.ws2_32.recvfrom),
+          Any(t.ws2_32.accept),
+          Any(t.ws2_32.closesocket),
+          Any(t.ws2_32.shutdown),
+          Any(t.ws2_32.listen),
+          Any(t.ws2_32.bind),
+          Any(t.ws2_32.inet_addr),
+          Any(t.ws2_32.recv),
+          Any(t.imm32.ImmGetContext),
+          Any(t.imm32.ImmReleaseContext),
+          Any(t.imm32.ImmGetOpenStatus),
+          Any(t.imm32.ImmGetConversionStatus),
+          Any(t.imm32.ImmNotifyIME),
+          Any(t.imm32.ImmSetOpenStatus),
+          Any(t.imm32.ImmGetCandidateListA),
+          Any(t.imm32.ImmGetCompositionStringA),
           Any(t.imm32.ImmSetCompositionStringA),
-          Any(t.winmm.timeBeginPeriod), Any(t.winmm.timeEndPeriod), Any(t.winmm.timeGetTime),
+          Any(t.winmm.timeBeginPeriod),
+          Any(t.winmm.timeEndPeriod),
+          Any(t.winmm.timeGetTime),
           Any(t.winmm.timeGetDevCaps),
-          Any(t.ole32.CoCreateInstance), Any(t.ole32.CoTaskMemAlloc), Any(t.ole32.CoTaskMemFree),
-          Any(t.ole32.CoInitialize), Any(t.ole32.CoFreeUnusedLibraries), Any(t.ole32.CoUninitialize),
-          Any(t.comctl32.InitCommonControls), Any(t.dwmapi.DwmEnableComposition), Any(t.user32.WINNLSEnableIME)};
+          Any(t.ole32.CoCreateInstance),
+          Any(t.ole32.CoTaskMemAlloc),
+          Any(t.ole32.CoTaskMemFree),
+          Any(t.ole32.CoInitialize),
+          Any(t.ole32.CoFreeUnusedLibraries),
+          Any(t.ole32.CoUninitialize),
+          Any(t.comctl32.InitCommonControls),
+          Any(t.dwmapi.DwmEnableComposition),
+          Any(t.user32.WINNLSEnableIME)};
 }
 
 TEST(RuntimeLibraryTable, LoadsEachLibraryOnceFindsItsFunctionsAndFreesThemAll) {

@@ -10,11 +10,11 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include "port/win32.h"
 #include "port/user/window_internal.h"
+#include "port/win32.h"
+#include "runtime/platform/startup/system_state.h"
 #include "runtime/platform/window/main_window.h"
 #include "runtime/platform/window/message_loop.h"
-#include "runtime/platform/startup/system_state.h"
 #include "runtime/platform/window/text_input.h"
 #include "runtime/platform/window/window_hooks.h"
 #include "runtime/platform/window/window_state.h"
@@ -37,14 +37,15 @@ class MainWindowTest : public testing::Test {
     }
     UnregisterClassA(WindowState.className, nullptr);
     ChangeDisplaySettingsA(nullptr, 0);
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {}
     EndTextInput();
     WindowState = {};
     WindowHooks = {};
   }
 
-  static std::string UniqueTitle(const char* stem) { return std::string(stem) + "-" + std::to_string(getpid()); }
+  static std::string UniqueTitle(const char* stem) {
+    return std::string(stem) + "-" + std::to_string(getpid());
+  }
 
   // Opens the main window in window mode (or full screen) with a title of this process.
   void Open(int windowMode = 1, const char* stem = "WindowTest") {

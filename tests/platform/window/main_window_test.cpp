@@ -23,11 +23,11 @@ TEST_F(MainWindow, OpensWithTheGivenTextWhichAlsoNamesTheClass) {
   EXPECT_EQ(SDL_GetWindowFlags(PortGetSdlWindow(WindowState.mainWindow)) & SDL_WINDOW_SHOWN,
             Uint32{SDL_WINDOW_SHOWN});
   std::string lines = log.Contents();
-  for (const char* expected :
-       {"ソフトの二重起動検査... 二重起動はされていませんでした\r\n",
-        "ウインドウクラスを登録します... 登録に成功しました\r\n",
-        "ウインドウモード起動用のウインドウを作成します\r\n", "ウインドウの作成に成功しました\r\n",
-        "ＩＭＥを無効にしました\r\n", "ウインドウスタイルをウインドウモード用に変更します... 完了\r\n"})
+  for (const char* expected : {"ソフトの二重起動検査... 二重起動はされていませんでした\r\n",
+                               "ウインドウクラスを登録します... 登録に成功しました\r\n",
+                               "ウインドウモード起動用のウインドウを作成します\r\n",
+                               "ウインドウの作成に成功しました\r\n", "ＩＭＥを無効にしました\r\n",
+                               "ウインドウスタイルをウインドウモード用に変更します... 完了\r\n"})
     EXPECT_NE(lines.find(expected), std::string::npos) << expected;
 }
 
@@ -45,7 +45,8 @@ TEST_F(MainWindow, WindowModeClientIsTheScreenTimesTheRatesAndCentred) {
   struct Case {
     double rateX, rateY;
     int width, height;
-  } cases[] = {{1.0, 1.0, 640, 480}, {1.5, 1.5, 960, 720}, {0.0, -2.0, 640, 480}, {2.0, 1.5, 1280, 720}};
+  } cases[] = {
+      {1.0, 1.0, 640, 480}, {1.5, 1.5, 960, 720}, {0.0, -2.0, 640, 480}, {2.0, 1.5, 1280, 720}};
   int desktopW, desktopH;
   GetDesktopMetrics(&desktopW, &desktopH, nullptr);
   for (const Case& c : cases) {
@@ -75,9 +76,11 @@ TEST_F(MainWindow, FullScreenCoversTheScreenWithoutCursor) {
   EXPECT_EQ(window.left, 0);
   EXPECT_EQ(window.right, 640);
   EXPECT_EQ(window.bottom, 480);
-  EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(WindowState.mainWindow, GWL_STYLE)) & ~WS_VISIBLE, WS_POPUP);
+  EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(WindowState.mainWindow, GWL_STYLE)) & ~WS_VISIBLE,
+            WS_POPUP);
   EXPECT_FALSE(PortCursorVisible());
-  EXPECT_NE(log.Contents().find("フルスクリーンモード用のウインドウを作成します\r\n"), std::string::npos);
+  EXPECT_NE(log.Contents().find("フルスクリーンモード用のウインドウを作成します\r\n"),
+            std::string::npos);
   EXPECT_NE(log.Contents().find("カーソルを不可視にしました\r\n"), std::string::npos);
   double x, y;
   WindowState.stretchRateX = 2.0;
@@ -95,8 +98,9 @@ TEST_F(MainWindow, DISABLED_ChildSecondInstanceIsRefused) {
   EXPECT_EQ(CreateMainWindow(), -1);
   EXPECT_EQ(GetQuitFlag(), 1);
   EXPECT_EQ(WindowState.mainWindow, nullptr);
-  EXPECT_NE(log.Contents().find("ソフトの二重起動検査... 二重起動されています、ソフトを終了します\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      log.Contents().find("ソフトの二重起動検査... 二重起動されています、ソフトを終了します\r\n"),
+      std::string::npos);
   EXPECT_EQ(ProcessWindowMessages(), -1);
 }
 
@@ -112,7 +116,8 @@ TEST_F(MainWindow, ChangeWindowModeBeforeStartUpOnlyStoresTheFlag) {
   EXPECT_EQ(QueryWindowedMode(), 1);
   EXPECT_EQ(ChangeWindowMode(1), 0);  // the same mode: nothing more
   EXPECT_EQ(log.Contents(),
-            "0:ChangeWindowMode実行 \r\n0:ウインドウモードフラグが立てられました\r\n0:ChangeWindowMode実行 \r\n");
+            "0:ChangeWindowMode実行 "
+            "\r\n0:ウインドウモードフラグが立てられました\r\n0:ChangeWindowMode実行 \r\n");
   EXPECT_EQ(GetMainWindowHandle(), nullptr);
 }
 
@@ -121,11 +126,14 @@ int gScreenChanges = 0;
 
 TEST_F(MainWindow, ChangeWindowModeSwitchesTheRunningWindow) {
   Open(1);
-  WindowHooks.isDisplayModeAvailable = [](int w, int h, int) -> int { return gAvailableModes && w == 640 && h == 480; };
+  WindowHooks.isDisplayModeAvailable = [](int w, int h, int) -> int {
+    return gAvailableModes && w == 640 && h == 480;
+  };
   // The screen-mode change switches the display, which reports back with WM_DISPLAYCHANGE.
   WindowHooks.changeScreenModeForWindowMode = [] {
     ++gScreenChanges;
-    if (QueryWindowedMode()) return ChangeDisplaySettingsA(nullptr, 0) == DISP_CHANGE_SUCCESSFUL ? 0 : -1;
+    if (QueryWindowedMode())
+      return ChangeDisplaySettingsA(nullptr, 0) == DISP_CHANGE_SUCCESSFUL ? 0 : -1;
     DEVMODEA dm = {};
     dm.dmSize = sizeof(dm);
     dm.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL;
@@ -196,7 +204,8 @@ TEST_F(MainWindow, DesktopMetricsAndGetters) {
 
 // Run as a child on a private X server: the window shows on a real display with its title.
 TEST_F(MainWindow, DISABLED_ChildRealWindow) {
-  if (!IsChildRunOf("MainWindow.DISABLED_ChildRealWindow")) GTEST_SKIP() << "runs as the child of MainWindow.RealWindowUnderXvfb";
+  if (!IsChildRunOf("MainWindow.DISABLED_ChildRealWindow"))
+    GTEST_SKIP() << "runs as the child of MainWindow.RealWindowUnderXvfb";
   ASSERT_STREQ(SDL_GetCurrentVideoDriver(), "x11");
   Open(1, "真の窓");
   SDL_Window* sdl = PortGetSdlWindow(WindowState.mainWindow);
@@ -219,7 +228,9 @@ TEST_F(MainWindow, DISABLED_ChildRealWindow) {
 TEST(MainWindowProcess, RealWindowUnderXvfb) {
   XvfbDisplay display;
   if (!display.Start()) GTEST_SKIP() << "no real-window test: " << display.why();
-  EXPECT_EQ(RunTestInChild("MainWindow.DISABLED_ChildRealWindow", {"SDL_VIDEODRIVER=x11", "DISPLAY=" + display.name()}), 0);
+  EXPECT_EQ(RunTestInChild("MainWindow.DISABLED_ChildRealWindow",
+                           {"SDL_VIDEODRIVER=x11", "DISPLAY=" + display.name()}),
+            0);
 }
 
 }  // namespace

@@ -13,7 +13,8 @@ TEST_F(MessageLoop, SevenMessagesAreDispatchedFiveThenTwo) {
   Open();
   Settle();
   TakeAllInput();
-  for (char c = 'a'; c < 'a' + 7; ++c) PostMessageA(WindowState.mainWindow, WM_CHAR, static_cast<WPARAM>(c), 1);
+  for (char c = 'a'; c < 'a' + 7; ++c)
+    PostMessageA(WindowState.mainWindow, WM_CHAR, static_cast<WPARAM>(c), 1);
   EXPECT_EQ(ProcessWindowMessages(), 0);
   EXPECT_EQ(TakeAllInput(), "abcde");
   EXPECT_EQ(ProcessWindowMessages(), 0);

@@ -1,7 +1,7 @@
 #include <cstring>
 
-#include "runtime/platform/window/cursor_and_mouse.h"
 #include "runtime/platform/core/text_helpers.h"
+#include "runtime/platform/window/cursor_and_mouse.h"
 #include "tests/platform/window/main_window_fixture.h"
 
 namespace {
@@ -22,7 +22,8 @@ TEST_F(TextInputTest, KeysAndTextArriveThroughTheWindow) {
   Push(text);
   ProcessWindowMessages();
   ProcessWindowMessages();
-  EXPECT_EQ(TakeAllInput(), std::string("\x1D\x0D\x10\x82\xA0" "a"));
+  EXPECT_EQ(TakeAllInput(), std::string("\x1D\x0D\x10\x82\xA0"
+                                        "a"));
 }
 
 TEST_F(TextInputTest, CharactersAreFilteredAsControlCodesRequire) {
@@ -33,7 +34,8 @@ TEST_F(TextInputTest, CharactersAreFilteredAsControlCodesRequire) {
   // Taking byte pairs does not change the bytes; compare them all.
   EXPECT_EQ(got.size(), expected.size());
   EXPECT_EQ(got, expected);
-  for (int key : {VK_DELETE, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_RETURN})
+  for (int key : {VK_DELETE, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT,
+                  VK_RETURN})
     FeedKeyDown(static_cast<WPARAM>(key));
   EXPECT_EQ(TakeAllInput(), std::string("\x10\x1D\x1C\x1E\x1F\x1A\x19\x17\x15"));
 }
@@ -91,7 +93,10 @@ TEST_F(TextInputTest, InputMethodPathsStayIdleWithoutAnInputMethod) {
   HWND w = WindowState.mainWindow;
   EXPECT_EQ(SendMessageA(w, WM_IME_STARTCOMPOSITION, 0, 0), 0);
   EXPECT_EQ(TextInput.composing, 1);
-  EXPECT_EQ(SendMessageA(w, WM_IME_COMPOSITION, 0, GCS_COMPSTR | GCS_RESULTSTR | GCS_CURSORPOS | GCS_COMPCLAUSE | GCS_COMPATTR), 0);
+  EXPECT_EQ(
+      SendMessageA(w, WM_IME_COMPOSITION, 0,
+                   GCS_COMPSTR | GCS_RESULTSTR | GCS_CURSORPOS | GCS_COMPCLAUSE | GCS_COMPATTR),
+      0);
   EXPECT_STREQ(TextInput.composition, "");
   EXPECT_EQ(TextInput.clauseCount, 0);
   EXPECT_EQ(TakeAllInput(), "");

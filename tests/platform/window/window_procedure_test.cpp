@@ -1,5 +1,5 @@
-#include "runtime/platform/window/cursor_and_mouse.h"
 #include "runtime/platform/window/window_procedure.h"
+#include "runtime/platform/window/cursor_and_mouse.h"
 #include "tests/platform/window/main_window_fixture.h"
 #include "tests/support/log_capture.h"
 
@@ -104,7 +104,7 @@ TEST_F(WindowProcedure, CursorIsHiddenOnceAndReappliedOnRequest) {
   EXPECT_LT(count, 0);
   SetCursorVisible(0);  // already hidden: the count stays
   EXPECT_EQ(PortCursorDisplayCount(), count);
-  ShowCursor(TRUE);  // someone else shows it
+  ShowCursor(TRUE);      // someone else shows it
   SetCursorVisible(-1);  // the wish is applied again
   EXPECT_FALSE(PortCursorVisible());
   // While hidden, mouse messages keep the cursor image away.
@@ -163,14 +163,18 @@ TEST_F(WindowProcedure, DisplayChangeClosesWhenTheScreenCannotBeKept) {
     gResumes = 0;
     WindowHooks.resumeAllMovies = [] { ++gResumes; };
     WindowHooks.hasRestoreCallback = c.restoreCallback ? +[] { return 1; } : nullptr;
-    SendMessageA(WindowState.mainWindow, WM_DISPLAYCHANGE, static_cast<WPARAM>(c.bits), MAKELPARAM(c.width, c.height));
+    SendMessageA(WindowState.mainWindow, WM_DISPLAYCHANGE, static_cast<WPARAM>(c.bits),
+                 MAKELPARAM(c.width, c.height));
     EXPECT_EQ(GetCloseRequestedFlag(), c.closes) << c.what;
     EXPECT_EQ(WindowState.displayChangeSeen, !c.closes) << c.what;
     std::string lines = log.Contents();
-    bool logged = lines.find("復元関数が登録されていないためか画面が２４ビットカラーに変更されたため終了します\r\n") !=
-                      std::string::npos &&
-                  lines.find("またはスクリーンが小さすぎるためか色ビット数の違いが大きいためか終了します\r\n") !=
-                      std::string::npos;
+    bool logged =
+        lines.find(
+            "復元関数が登録されていないためか画面が２４ビットカラーに変更されたため終了します\r"
+            "\n") != std::string::npos &&
+        lines.find(
+            "またはスクリーンが小さすぎるためか色ビット数の違いが大きいためか終了します\r\n") !=
+            std::string::npos;
     EXPECT_EQ(logged, c.closes) << c.what;
     EXPECT_EQ(gResumes, !c.closes && c.width != 640 ? 1 : 0) << c.what;
     if (c.closes) {

@@ -30,7 +30,8 @@ TEST_F(Com, UnregisteredClassesAndBadArgumentsAreRefused) {
   EXPECT_EQ(CoCreateInstance(kUnknownClass, nullptr, CLSCTX_ALL, kSomeInterface, &object),
             REGDB_E_CLASSNOTREG);
   EXPECT_EQ(object, nullptr);
-  EXPECT_EQ(CoCreateInstance(kUnknownClass, nullptr, CLSCTX_ALL, kSomeInterface, nullptr), E_POINTER);
+  EXPECT_EQ(CoCreateInstance(kUnknownClass, nullptr, CLSCTX_ALL, kSomeInterface, nullptr),
+            E_POINTER);
 }
 
 TEST_F(Com, TaskMemoryAndModuleExports) {

@@ -17,9 +17,11 @@ TEST(D3D9Formats, SixteenBitValuesSurviveARoundTrip) {
     for (uint32_t v = 0; v < 65536; ++v) values[v] = static_cast<uint16_t>(v);
     RECT all = {0, 0, 256, 256};
     std::vector<uint32_t> argb(65536);
-    PortD3DDecodeToArgb(format, reinterpret_cast<const uint8_t*>(values.data()), 512, 256, 256, all, argb.data(), 256);
+    PortD3DDecodeToArgb(format, reinterpret_cast<const uint8_t*>(values.data()), 512, 256, 256, all,
+                        argb.data(), 256);
     std::vector<uint16_t> back(65536);
-    PortD3DEncodeFromArgb(format, argb.data(), 256, all, reinterpret_cast<uint8_t*>(back.data()), 512);
+    PortD3DEncodeFromArgb(format, argb.data(), 256, all, reinterpret_cast<uint8_t*>(back.data()),
+                          512);
     uint16_t unused = format == D3DFMT_X1R5G5B5 ? 0x8000 : 0;
     for (uint32_t v = 0; v < 65536; ++v) ASSERT_EQ(back[v], values[v] | unused) << std::hex << v;
   }
@@ -27,9 +29,11 @@ TEST(D3D9Formats, SixteenBitValuesSurviveARoundTrip) {
   const uint16_t white = 0xFFFF;
   uint32_t out;
   RECT one = {0, 0, 1, 1};
-  PortD3DDecodeToArgb(D3DFMT_A4R4G4B4, reinterpret_cast<const uint8_t*>(&white), 2, 1, 1, one, &out, 1);
+  PortD3DDecodeToArgb(D3DFMT_A4R4G4B4, reinterpret_cast<const uint8_t*>(&white), 2, 1, 1, one, &out,
+                      1);
   EXPECT_EQ(out, 0xFFFFFFFFu);
-  PortD3DDecodeToArgb(D3DFMT_X1R5G5B5, reinterpret_cast<const uint8_t*>(&white), 2, 1, 1, one, &out, 1);
+  PortD3DDecodeToArgb(D3DFMT_X1R5G5B5, reinterpret_cast<const uint8_t*>(&white), 2, 1, 1, one, &out,
+                      1);
   EXPECT_EQ(out, 0xFFFFFFFFu);
 }
 
@@ -37,10 +41,11 @@ TEST(D3D9Formats, SixteenBitValuesSurviveARoundTrip) {
 // 0 and 255 as the last two entries when the first end is not the larger.
 TEST(D3D9Formats, DxtAlphaBlocks) {
   uint8_t dxt3[16] = {0x10, 0x32, 0x54, 0x76, 0x98, 0xBA, 0xDC, 0xFE,
-                      0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0};  // white, all index 0
+                      0xFF, 0xFF, 0xFF, 0xFF, 0,    0,    0,    0};  // white, all index 0
   uint32_t px[16];
   PortD3DDecodeDxtBlock(D3DFMT_DXT3, dxt3, px);
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(px[i], (static_cast<uint32_t>(i * 17) << 24) | 0xFFFFFFu) << i;
+  for (int i = 0; i < 16; ++i)
+    EXPECT_EQ(px[i], (static_cast<uint32_t>(i * 17) << 24) | 0xFFFFFFu) << i;
   PortD3DDecodeDxtBlock(D3DFMT_DXT2, dxt3, px);
   EXPECT_EQ(px[15] >> 24, 255u);
 
@@ -58,7 +63,8 @@ TEST(D3D9Formats, DxtAlphaBlocks) {
   EXPECT_EQ(px[1] >> 24, 255u);
   EXPECT_EQ(px[2] >> 24, 50u);
   // The colour part of DXT2-5 is always four-colour: c0 < c1 keeps index 3 opaque.
-  uint8_t fourColour[16] = {255, 255, 255, 255, 255, 255, 255, 255, 0x1F, 0x00, 0x00, 0xF8, 0xFF, 0, 0, 0};
+  uint8_t fourColour[16] = {255,  255,  255,  255,  255,  255, 255, 255,
+                            0x1F, 0x00, 0x00, 0xF8, 0xFF, 0,   0,   0};
   PortD3DDecodeDxtBlock(D3DFMT_DXT5, fourColour, px);
   EXPECT_EQ(px[0], 0xFFAA0055u);
 }

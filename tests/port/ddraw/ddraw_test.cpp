@@ -19,13 +19,12 @@ int64_t NowMicroseconds() {
 class DirectDraw : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(CoCreateInstance(CLSID_DirectDraw7, nullptr, CLSCTX_ALL, IID_IDirectDraw7, reinterpret_cast<void**>(&dd_)),
+    ASSERT_EQ(CoCreateInstance(CLSID_DirectDraw7, nullptr, CLSCTX_ALL, IID_IDirectDraw7,
+                               reinterpret_cast<void**>(&dd_)),
               S_OK);
   }
   void TearDown() override {
-    if (dd_) {
-      EXPECT_EQ(dd_->Release(), 0u);
-    }
+    if (dd_) { EXPECT_EQ(dd_->Release(), 0u); }
     PortResetDirectDrawSwitches();
   }
   // The gaps between `count` successive waits, in microseconds.
@@ -55,7 +54,8 @@ TEST_F(DirectDraw, InitializeComesFirstAndOpensOnlyThePrimaryDriver) {
   EXPECT_EQ(dd_->Initialize(nullptr), DD_OK);
   EXPECT_EQ(dd_->Initialize(nullptr), DDERR_ALREADYINITIALIZED);
   EXPECT_EQ(dd_->SetCooperativeLevel(nullptr, DDSCL_NORMAL), DD_OK);
-  EXPECT_EQ(dd_->SetCooperativeLevel(nullptr, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(dd_->SetCooperativeLevel(nullptr, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN),
+            DDERR_INVALIDPARAMS);
   EXPECT_EQ(dd_->WaitForVerticalBlank(DDWAITVB_BLOCKBEGINEVENT, nullptr), DDERR_UNSUPPORTED);
   IUnknown* unknown = nullptr;
   EXPECT_EQ(dd_->QueryInterface(IID_IDirect3D9, reinterpret_cast<void**>(&unknown)), E_NOINTERFACE);

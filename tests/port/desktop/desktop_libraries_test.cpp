@@ -19,8 +19,10 @@ TEST(DesktopLibraries, CompositionTakesOnAndOffOnlyAndIsExported) {
   HMODULE controls = LoadLibraryA("comctl32.dll");
   ASSERT_NE(dwm, nullptr);
   ASSERT_NE(controls, nullptr);
-  EXPECT_EQ(GetProcAddress(dwm, "DwmEnableComposition"), reinterpret_cast<FARPROC>(&DwmEnableComposition));
-  EXPECT_EQ(GetProcAddress(controls, "InitCommonControls"), reinterpret_cast<FARPROC>(&InitCommonControls));
+  EXPECT_EQ(GetProcAddress(dwm, "DwmEnableComposition"),
+            reinterpret_cast<FARPROC>(&DwmEnableComposition));
+  EXPECT_EQ(GetProcAddress(controls, "InitCommonControls"),
+            reinterpret_cast<FARPROC>(&InitCommonControls));
   FreeLibrary(dwm);
   FreeLibrary(controls);
 }

@@ -37,8 +37,8 @@ class DirectInputTest : public WindowTest {
 
   IDirectInput8A* Open8() {
     IDirectInput8A* di = nullptr;
-    EXPECT_EQ(CoCreateInstance(CLSID_DirectInput8, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectInput8A,
-                               reinterpret_cast<void**>(&di)),
+    EXPECT_EQ(CoCreateInstance(CLSID_DirectInput8, nullptr, CLSCTX_INPROC_SERVER,
+                               IID_IDirectInput8A, reinterpret_cast<void**>(&di)),
               S_OK);
     if (!di) return nullptr;
     EXPECT_EQ(di->Initialize(GetModuleHandleA(nullptr), 0x800), DI_OK);
@@ -46,7 +46,8 @@ class DirectInputTest : public WindowTest {
   }
 
   // A device with its standard format and a cooperative level, not yet acquired.
-  IDirectInputDevice8A* Device(IDirectInput8A* di, REFGUID guid, LPCDIDATAFORMAT format, DWORD level) {
+  IDirectInputDevice8A* Device(IDirectInput8A* di, REFGUID guid, LPCDIDATAFORMAT format,
+                               DWORD level) {
     IDirectInputDevice8A* device = nullptr;
     EXPECT_EQ(di->CreateDevice(guid, &device, nullptr), DI_OK);
     if (!device) return nullptr;
@@ -59,12 +60,13 @@ class DirectInputTest : public WindowTest {
   // The game controllers in the list, in order.
   static std::vector<DIDEVICEINSTANCEA> Controllers(IDirectInput8A* di, DWORD flags) {
     std::vector<DIDEVICEINSTANCEA> found;
-    di->EnumDevices(DI8DEVCLASS_GAMECTRL,
-                    [](LPCDIDEVICEINSTANCEA i, LPVOID list) -> BOOL {
-                      static_cast<std::vector<DIDEVICEINSTANCEA>*>(list)->push_back(*i);
-                      return DIENUM_CONTINUE;
-                    },
-                    &found, flags);
+    di->EnumDevices(
+        DI8DEVCLASS_GAMECTRL,
+        [](LPCDIDEVICEINSTANCEA i, LPVOID list) -> BOOL {
+          static_cast<std::vector<DIDEVICEINSTANCEA>*>(list)->push_back(*i);
+          return DIENUM_CONTINUE;
+        },
+        &found, flags);
     return found;
   }
 
@@ -126,7 +128,8 @@ TEST_F(DirectInputTest, ObjectsAnswerOnlyAfterInitialisingWithTheirVersion) {
             DIERR_NOINTERFACE);
   EXPECT_EQ(di7->CreateDeviceEx(GUID_Sine, IID_IDirectInputDevice7A, &device, nullptr),
             DIERR_DEVICENOTREG);
-  ASSERT_EQ(di7->CreateDeviceEx(GUID_SysKeyboard, IID_IDirectInputDevice7A, &device, nullptr), DI_OK);
+  ASSERT_EQ(di7->CreateDeviceEx(GUID_SysKeyboard, IID_IDirectInputDevice7A, &device, nullptr),
+            DI_OK);
   Keep(static_cast<IDirectInputDevice7A*>(device));
 
   IDirectInput8A* di8 = nullptr;
@@ -143,13 +146,16 @@ TEST_F(DirectInputTest, ObjectsAnswerOnlyAfterInitialisingWithTheirVersion) {
   // The switch takes both classes away, and gives them back.
   PortSetDirectInputAbsent(true);
   void* none = nullptr;
-  EXPECT_EQ(CoCreateInstance(CLSID_DirectInput, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectInput7A, &none),
-            REGDB_E_CLASSNOTREG);
-  EXPECT_EQ(CoCreateInstance(CLSID_DirectInput8, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectInput8A, &none),
+  EXPECT_EQ(
+      CoCreateInstance(CLSID_DirectInput, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectInput7A, &none),
+      REGDB_E_CLASSNOTREG);
+  EXPECT_EQ(CoCreateInstance(CLSID_DirectInput8, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectInput8A,
+                             &none),
             REGDB_E_CLASSNOTREG);
   PortSetDirectInputAbsent(false);
-  ASSERT_EQ(CoCreateInstance(CLSID_DirectInput, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectInput7A, &none),
-            S_OK);
+  ASSERT_EQ(
+      CoCreateInstance(CLSID_DirectInput, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectInput7A, &none),
+      S_OK);
   static_cast<IUnknown*>(none)->Release();
 }
 
@@ -170,23 +176,26 @@ TEST_F(DirectInputTest, ListsTheJoysticksByClassAndMakesDevicesOfThem) {
   EXPECT_EQ(feedback[0].guidInstance, all[1].guidInstance);
 
   int keyboards = 0, calls = 0;
-  di->EnumDevices(DI8DEVCLASS_KEYBOARD,
-                  [](LPCDIDEVICEINSTANCEA i, LPVOID n) -> BOOL {
-                    *static_cast<int*>(n) += i->guidInstance == GUID_SysKeyboard;
-                    return DIENUM_CONTINUE;
-                  },
-                  &keyboards, 0);
+  di->EnumDevices(
+      DI8DEVCLASS_KEYBOARD,
+      [](LPCDIDEVICEINSTANCEA i, LPVOID n) -> BOOL {
+        *static_cast<int*>(n) += i->guidInstance == GUID_SysKeyboard;
+        return DIENUM_CONTINUE;
+      },
+      &keyboards, 0);
   EXPECT_EQ(keyboards, 1);
-  di->EnumDevices(DI8DEVCLASS_ALL,
-                  [](LPCDIDEVICEINSTANCEA, LPVOID n) -> BOOL {
-                    ++*static_cast<int*>(n);
-                    return DIENUM_STOP;
-                  },
-                  &calls, 0);
+  di->EnumDevices(
+      DI8DEVCLASS_ALL,
+      [](LPCDIDEVICEINSTANCEA, LPVOID n) -> BOOL {
+        ++*static_cast<int*>(n);
+        return DIENUM_STOP;
+      },
+      &calls, 0);
   EXPECT_EQ(calls, 1);
-  EXPECT_EQ(di->EnumDevices(7, [](LPCDIDEVICEINSTANCEA, LPVOID) -> BOOL { return DIENUM_CONTINUE; },
-                            nullptr, 0),
-            DIERR_INVALIDPARAM);
+  EXPECT_EQ(
+      di->EnumDevices(
+          7, [](LPCDIDEVICEINSTANCEA, LPVOID) -> BOOL { return DIENUM_CONTINUE; }, nullptr, 0),
+      DIERR_INVALIDPARAM);
 
   // A detached joystick can no longer be made into a device.
   IDirectInputDevice8A* device = nullptr;
@@ -229,7 +238,8 @@ TEST_F(DirectInputTest, DevicesKeepTheProtocolOfFormatLevelAndAcquisition) {
   EXPECT_EQ(keyboard->Acquire(), DI_NOEFFECT);
   EXPECT_EQ(keyboard->GetDeviceState(100, keys), DIERR_INVALIDPARAM);
   EXPECT_EQ(keyboard->SetDataFormat(&c_dfDIKeyboard), DIERR_ACQUIRED);
-  EXPECT_EQ(keyboard->SetCooperativeLevel(window_, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND), DIERR_ACQUIRED);
+  EXPECT_EQ(keyboard->SetCooperativeLevel(window_, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND),
+            DIERR_ACQUIRED);
   EXPECT_EQ(keyboard->SetEventNotification(nullptr), DIERR_ACQUIRED);
   SetDword(keyboard, DIPROP_BUFFERSIZE, DIPH_DEVICE, 0, 100, DIERR_ACQUIRED);
   SetRange(keyboard, DIPH_DEVICE, 0, -1, 1, DIERR_UNSUPPORTED);
@@ -276,11 +286,16 @@ TEST_F(DirectInputTest, KeyboardReadsKeyPositionsAndSignalsItsEvent) {
     int code;
   };
   // Positions of a Japanese keyboard: "@" where US keyboards have "[", ":" where they have "'".
-  const Key keys[] = {{SDL_SCANCODE_Z, 44},           {SDL_SCANCODE_RETURN, 28},
-                      {SDL_SCANCODE_KP_ENTER, 156},   {SDL_SCANCODE_LEFTBRACKET, 145},
-                      {SDL_SCANCODE_APOSTROPHE, 146}, {SDL_SCANCODE_EQUALS, 144},
-                      {SDL_SCANCODE_INTERNATIONAL3, 125}, {SDL_SCANCODE_RSHIFT, 54},
-                      {SDL_SCANCODE_RCTRL, 157},      {SDL_SCANCODE_UP, 200}};
+  const Key keys[] = {{SDL_SCANCODE_Z, 44},
+                      {SDL_SCANCODE_RETURN, 28},
+                      {SDL_SCANCODE_KP_ENTER, 156},
+                      {SDL_SCANCODE_LEFTBRACKET, 145},
+                      {SDL_SCANCODE_APOSTROPHE, 146},
+                      {SDL_SCANCODE_EQUALS, 144},
+                      {SDL_SCANCODE_INTERNATIONAL3, 125},
+                      {SDL_SCANCODE_RSHIFT, 54},
+                      {SDL_SCANCODE_RCTRL, 157},
+                      {SDL_SCANCODE_UP, 200}};
   for (const Key& k : keys) {
     ResetEvent(event);
     PushKey(k.scancode, true);
@@ -364,8 +379,8 @@ TEST_F(DirectInputTest, JoystickAxesFollowRangeDeadZoneAndSaturation) {
     LONG z;  // -100..100, saturated at 9000
   };
   const Case cases[] = {
-      {-32768, -1000, 0, -100}, {32767, 1000, 65535, 100}, {0, 0, 32767, 0},
-      {11468, 0, 44235, 38},    {-11468, 0, 21300, -38},  {16384, 230, 49151, 55},
+      {-32768, -1000, 0, -100},   {32767, 1000, 65535, 100}, {0, 0, 32767, 0},
+      {11468, 0, 44235, 38},      {-11468, 0, 21300, -38},   {16384, 230, 49151, 55},
       {-16384, -230, 16384, -55}, {29491, 846, 62258, 100},
   };
   for (const Case& c : cases) {

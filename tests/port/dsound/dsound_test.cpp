@@ -160,16 +160,15 @@ TEST_F(DirectSoundObjects, BadBufferDescriptionsAreRefused) {
     IDirectSoundBuffer* b = reinterpret_cast<IDirectSoundBuffer*>(1);
     EXPECT_EQ(ds_->CreateSoundBuffer(&desc, &b, nullptr), c.expected) << c.what;
     if (b) buffers_.push_back(b);
-    if (FAILED(c.expected)) {
-      EXPECT_EQ(b, nullptr) << c.what;
-    }
+    if (FAILED(c.expected)) { EXPECT_EQ(b, nullptr) << c.what; }
   }
   DSBUFFERDESC desc = {};
   desc.dwSize = sizeof(desc);
   desc.dwBufferBytes = 400;
   desc.lpwfxFormat = &good;
   IDirectSoundBuffer* b = nullptr;
-  EXPECT_EQ(ds_->CreateSoundBuffer(&desc, &b, reinterpret_cast<IUnknown*>(ds_)), DSERR_NOAGGREGATION);
+  EXPECT_EQ(ds_->CreateSoundBuffer(&desc, &b, reinterpret_cast<IUnknown*>(ds_)),
+            DSERR_NOAGGREGATION);
   EXPECT_EQ(ds_->CreateSoundBuffer(&desc, nullptr, nullptr), DSERR_INVALIDPARAM);
 }
 

@@ -33,7 +33,8 @@ class ManualSound : public ManualSoundOutput {
     ManualSoundOutput::TearDown();
   }
 
-  IDirectSoundBuffer* Make(const WAVEFORMATEX& format, DWORD bytes, DWORD flags = kNormalBufferFlags) {
+  IDirectSoundBuffer* Make(const WAVEFORMATEX& format, DWORD bytes,
+                           DWORD flags = kNormalBufferFlags) {
     WAVEFORMATEX f = format;
     DSBUFFERDESC desc = {};
     desc.dwSize = sizeof(desc);

@@ -25,7 +25,8 @@ TEST_F(SoundMixer, OutputIsThePcmScaledByTheAttenuation) {
     double gain;       // 10^(attenuation / 2000)
   };
   const Case cases[] = {
-      {0, 1.0}, {-105, 0.886135}, {-299, 0.708761}, {-600, 0.501187}, {-2406, 0.062661}, {-10000, 0.00001},
+      {0, 1.0},         {-105, 0.886135},  {-299, 0.708761},
+      {-600, 0.501187}, {-2406, 0.062661}, {-10000, 0.00001},
   };
   const int frames = 1000;
   const std::vector<int16_t> pcm = StereoRamp(frames);
@@ -65,7 +66,8 @@ TEST_F(SoundMixer, OneShotPlaysUntilExactlyItsLengthIsMixed) {
     out = Advance(1);
     EXPECT_EQ(out[0], 1000) << c.rate << " Hz at " << c.frequency;
     EXPECT_FALSE(Playing(b)) << c.rate << " Hz at " << c.frequency;
-    EXPECT_EQ(PlayCursor(b), 0u) << c.rate << " Hz at " << c.frequency << ": a finished one-shot rewinds";
+    EXPECT_EQ(PlayCursor(b), 0u) << c.rate << " Hz at " << c.frequency
+                                 << ": a finished one-shot rewinds";
     out = Advance(10);
     EXPECT_EQ(out, std::vector<int16_t>(20, 0)) << c.rate << " Hz at " << c.frequency;
     ASSERT_EQ(b->Stop(), DS_OK);
@@ -134,8 +136,9 @@ TEST_F(SoundMixer, TonesOfOtherFormatsComeOutAtTheDeviceRateWithTheirLengthAndLe
   const double hz = 1000;
   for (const Case& c : cases) {
     const int frames = c.rate / 2;  // half a second
-    IDirectSoundBuffer* b = MakePcm(MakeSinePcm(c.bits, c.channels, c.rate, frames, hz, c.amplitude),
-                                    c.bits, c.channels, c.rate);
+    IDirectSoundBuffer* b =
+        MakePcm(MakeSinePcm(c.bits, c.channels, c.rate, frames, hz, c.amplitude), c.bits,
+                c.channels, c.rate);
     ASSERT_NE(b, nullptr);
     ASSERT_EQ(b->Play(0, 0, 0), DS_OK);
     const int expectedFrames = kRate / 2;
@@ -216,8 +219,8 @@ TEST_F(SoundMixer, PanMovesTheLevelBetweenChannels) {
     double right;
   };
   const Case cases[] = {
-      {DSBPAN_LEFT, 1.0, 0.00001}, {-600, 1.0, 0.501187}, {0, 1.0, 1.0},
-      {2406, 0.062661, 1.0},      {DSBPAN_RIGHT, 0.00001, 1.0},
+      {DSBPAN_LEFT, 1.0, 0.00001}, {-600, 1.0, 0.501187},        {0, 1.0, 1.0},
+      {2406, 0.062661, 1.0},       {DSBPAN_RIGHT, 0.00001, 1.0},
   };
   const std::vector<int16_t> pcm(64, 20000);
   for (const Case& c : cases) {

@@ -73,8 +73,8 @@ TEST(SoundOutput, DsoundModuleListsThePrimaryDeviceThenSdlDevices) {
   ASSERT_NE(dsound, nullptr);
   FARPROC proc = GetProcAddress(dsound, "DirectSoundEnumerateA");
   ASSERT_NE(proc, nullptr);
-  auto enumerate =
-      reinterpret_cast<HRESULT(WINAPI*)(LPDSENUMCALLBACKA, LPVOID)>(reinterpret_cast<void (*)()>(proc));
+  auto enumerate = reinterpret_cast<HRESULT(WINAPI*)(LPDSENUMCALLBACKA, LPVOID)>(
+      reinterpret_cast<void (*)()>(proc));
 
   std::vector<Listed> list;
   ASSERT_EQ(enumerate(&Collect, &list), DS_OK);

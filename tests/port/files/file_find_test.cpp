@@ -95,12 +95,14 @@ class PortFind : public testing::Test {
 
 TEST_F(PortFind, ListsEveryEntryWithAttributesAndSizes) {
   auto found = FindAll(folder.WindowsPath() + "\\*");
-  ASSERT_EQ(Names(found), (std::vector<std::string>{".", "..", "alpha.txt", "Beta.TXT", "gamma.bin", "sub"}));
+  ASSERT_EQ(Names(found),
+            (std::vector<std::string>{".", "..", "alpha.txt", "Beta.TXT", "gamma.bin", "sub"}));
   struct Expect {
     DWORD attributes;
     DWORD size;
-  } expect[] = {{FILE_ATTRIBUTE_DIRECTORY, 0}, {FILE_ATTRIBUTE_DIRECTORY, 0}, {FILE_ATTRIBUTE_ARCHIVE, 10},
-                {FILE_ATTRIBUTE_ARCHIVE, 0},   {FILE_ATTRIBUTE_ARCHIVE, 3000}, {FILE_ATTRIBUTE_DIRECTORY, 0}};
+  } expect[] = {{FILE_ATTRIBUTE_DIRECTORY, 0},  {FILE_ATTRIBUTE_DIRECTORY, 0},
+                {FILE_ATTRIBUTE_ARCHIVE, 10},   {FILE_ATTRIBUTE_ARCHIVE, 0},
+                {FILE_ATTRIBUTE_ARCHIVE, 3000}, {FILE_ATTRIBUTE_DIRECTORY, 0}};
   for (size_t i = 0; i < found.size(); ++i) {
     EXPECT_EQ(found[i].dwFileAttributes, expect[i].attributes) << found[i].cFileName;
     EXPECT_EQ(found[i].nFileSizeLow, expect[i].size) << found[i].cFileName;
@@ -115,7 +117,8 @@ TEST_F(PortFind, PatternsDirectoriesInAnyCaseAndSeparators) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   std::string slashes = folder.path();  // "/tmp/..." is Z:\tmp\... from the root
   EXPECT_EQ(Names(FindAll(upper + "\\*.TXT")), (std::vector<std::string>{"alpha.txt", "Beta.TXT"}));
-  EXPECT_EQ(Names(FindAll(slashes + "/*.txt")), (std::vector<std::string>{"alpha.txt", "Beta.TXT"}));
+  EXPECT_EQ(Names(FindAll(slashes + "/*.txt")),
+            (std::vector<std::string>{"alpha.txt", "Beta.TXT"}));
   EXPECT_EQ(Names(FindAll(slashes + "/GAMMA.BIN")), (std::vector<std::string>{"gamma.bin"}));
   EXPECT_EQ(Names(FindAll(slashes + "/sub/*")), (std::vector<std::string>{".", ".."}));
   for (const std::string& name : Names(FindAll("Z:\\*"))) {
@@ -131,9 +134,11 @@ TEST_F(PortFind, PatternsDirectoriesInAnyCaseAndSeparators) {
 
 TEST_F(PortFind, FailuresAndBadHandles) {
   WIN32_FIND_DATAA data;
-  EXPECT_EQ(FindFirstFileA((folder.WindowsPath() + "\\*.none").c_str(), &data), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(FindFirstFileA((folder.WindowsPath() + "\\*.none").c_str(), &data),
+            INVALID_HANDLE_VALUE);
   EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(FindFirstFileA((folder.WindowsPath() + "\\missing\\*").c_str(), &data), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(FindFirstFileA((folder.WindowsPath() + "\\missing\\*").c_str(), &data),
+            INVALID_HANDLE_VALUE);
   EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
   EXPECT_EQ(FindFirstFileA((folder.WindowsPath() + "\\").c_str(), &data), INVALID_HANDLE_VALUE);
 
@@ -220,13 +225,14 @@ TEST(PortFileTimes, CalendarFieldsAgreeWithTheCLibrary) {
       -11644473600LL,  // 1601-01-01, the first file time
       -1,              // 1969-12-31 23:59:59
       0,
-      951782400,     // 2000-02-29
-      4107542400LL,  // 2100-03-01 (2100 is no leap year)
+      951782400,       // 2000-02-29
+      4107542400LL,    // 2100-03-01 (2100 is no leap year)
       253402300799LL,  // 9999-12-31 23:59:59
   };
   std::mt19937_64 random(20240601);
   for (int i = 0; i < 5000; ++i)
-    seconds.push_back(static_cast<long long>(random() % 900000000000ULL) - 11644473600LL);  // to ~30100
+    seconds.push_back(static_cast<long long>(random() % 900000000000ULL) -
+                      11644473600LL);  // to ~30100
   for (long long s : seconds) {
     time_t t = static_cast<time_t>(s);
     struct tm expect;

@@ -12,7 +12,8 @@ class PortFiles : public testing::Test {
  protected:
   std::string Path(const char* name) const { return folder.WindowsPath() + "\\" + name; }
   HANDLE Open(const char* name, DWORD access, DWORD disposition) {
-    return CreateFileA(Path(name).c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileA(Path(name).c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
   }
   TempFolder folder;
 };
@@ -44,13 +45,9 @@ TEST_F(PortFiles, CreationDispositions) {
     HANDLE h = Open(c.name, GENERIC_READ | GENERIC_WRITE, c.disposition);
     EXPECT_EQ(h != INVALID_HANDLE_VALUE, c.succeeds) << c.name;
     EXPECT_EQ(GetLastError(), c.lastError) << c.name;
-    if (h != INVALID_HANDLE_VALUE) {
-      EXPECT_TRUE(CloseHandle(h));
-    }
+    if (h != INVALID_HANDLE_VALUE) { EXPECT_TRUE(CloseHandle(h)); }
     EXPECT_EQ(folder.Exists(c.name), c.contentAfter != nullptr) << c.name;
-    if (c.contentAfter) {
-      EXPECT_EQ(folder.ReadFile(c.name), c.contentAfter) << c.name;
-    }
+    if (c.contentAfter) { EXPECT_EQ(folder.ReadFile(c.name), c.contentAfter) << c.name; }
   }
 }
 
@@ -152,7 +149,8 @@ TEST_F(PortFiles, DirectoriesAttributesAndDeletion) {
   EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
 
   // A directory cannot be opened as a file, nor deleted as one.
-  EXPECT_EQ(CreateFileA("Logs", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(CreateFileA("Logs", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+            INVALID_HANDLE_VALUE);
   EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
   EXPECT_FALSE(DeleteFileA("Logs"));
   EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);

@@ -30,12 +30,12 @@ TEST(PathTranslate, WindowsFormsMapOntoTheTree) {
       {win + "\\Data\\Sub\\File.TXT", root + "/Data/Sub/File.TXT"},
       {win + "\\data\\SUB\\file.txt", root + "/Data/Sub/File.TXT"},  // case folded per component
       {"z:" + root + "/data/sub/FILE.txt", root + "/Data/Sub/File.TXT"},
-      {"data\\sub\\file.txt", root + "/Data/Sub/File.TXT"},            // relative to the current folder
-      {"data/./x/../Sub//file.txt", root + "/Data/Sub/File.TXT"},      // "." and ".." lexically
-      {"Z:data\\sub", root + "/Data/Sub"},                             // drive-relative
+      {"data\\sub\\file.txt", root + "/Data/Sub/File.TXT"},        // relative to the current folder
+      {"data/./x/../Sub//file.txt", root + "/Data/Sub/File.TXT"},  // "." and ".." lexically
+      {"Z:data\\sub", root + "/Data/Sub"},                         // drive-relative
       {"\\", "/"},
-      {"Z:\\..\\..", "/"},                                               // never above the root
-      {"data\\new.txt", root + "/Data/new.txt"},                       // a missing leaf keeps its name
+      {"Z:\\..\\..", "/"},                        // never above the root
+      {"data\\new.txt", root + "/Data/new.txt"},  // a missing leaf keeps its name
       {"C:\\Windows", "error " + std::to_string(ERROR_PATH_NOT_FOUND)},
       {"\\\\server\\share\\f", "error " + std::to_string(ERROR_PATH_NOT_FOUND)},
       {"", "error " + std::to_string(ERROR_INVALID_NAME)},
@@ -65,10 +65,13 @@ TEST(PathTranslate, MissingParentIsReported) {
 
 TEST(PathTranslate, ShiftJisTrailByte5CIsNotASeparator) {
   TempFolder folder;
-  folder.MakeDirectory("\xE8\xA1\xA8\xE7\xA4\xBA");  // UTF-8 of a name whose CP932 is 0x95 0x5C 0x8E 0xA6
+  folder.MakeDirectory(
+      "\xE8\xA1\xA8\xE7\xA4\xBA");  // UTF-8 of a name whose CP932 is 0x95 0x5C 0x8E 0xA6
   folder.WriteFile("\xE8\xA1\xA8\xE7\xA4\xBA/\xE3\x82\xBD\xE3\x83\x95\xE3\x83\x88.txt", "x");
-  const std::string input = folder.WindowsPath() + "\\\x95\x5C\x8E\xA6\\\x83\x5C\x83\x74\x83\x67.TXT";
-  EXPECT_EQ(Host(input.c_str()), folder.path() + "/\xE8\xA1\xA8\xE7\xA4\xBA/\xE3\x82\xBD\xE3\x83\x95\xE3\x83\x88.txt");
+  const std::string input =
+      folder.WindowsPath() + "\\\x95\x5C\x8E\xA6\\\x83\x5C\x83\x74\x83\x67.TXT";
+  EXPECT_EQ(Host(input.c_str()),
+            folder.path() + "/\xE8\xA1\xA8\xE7\xA4\xBA/\xE3\x82\xBD\xE3\x83\x95\xE3\x83\x88.txt");
 }
 
 TEST(PathTranslate, HostPathsComeBackAsDriveZ) {

@@ -3,9 +3,9 @@
 // coordinates; what the DIB does not cover keeps what the window showed.
 #include <gtest/gtest.h>
 
-#include "port/win32.h"
-#include "port/user/window_internal.h"
 #include "port/gdi/window_output.h"
+#include "port/user/window_internal.h"
+#include "port/win32.h"
 #include "tests/support/dib_images.h"
 
 namespace {
@@ -20,8 +20,8 @@ class DibOnSurface : public testing::Test {
     wc.lpfnWndProc = DefWindowProcA;
     wc.lpszClassName = kClass;
     ASSERT_NE(RegisterClassExA(&wc), 0);
-    window_ = CreateWindowExA(0, kClass, "dib", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr, nullptr,
-                              nullptr);
+    window_ = CreateWindowExA(0, kClass, "dib", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr,
+                              nullptr, nullptr, nullptr);
     ASSERT_NE(window_, nullptr);
     dc_ = GetDC(window_);
     ASSERT_NE(dc_, nullptr);
@@ -50,15 +50,20 @@ TEST_F(DibOnSurface, NoDirect3DOnTheDummyDriverButDibOutputWorks) {
   EXPECT_FALSE(PortWindowHasOpenGL(window_));
 
   TestDib dib = MakeTestDib(640, 480, 32, true);
-  EXPECT_EQ(SetDIBitsToDevice(dc_, 0, 0, 640, 480, 0, 0, 0, 480, dib.bits.data(), dib.info(), DIB_RGB_COLORS), 480);
+  EXPECT_EQ(SetDIBitsToDevice(dc_, 0, 0, 640, 480, 0, 0, 0, 480, dib.bits.data(), dib.info(),
+                              DIB_RGB_COLORS),
+            480);
   std::vector<uint32_t> shown = Shown();
   for (int y = 0; y < 480; ++y)
-    for (int x = 0; x < 640; ++x) ASSERT_EQ(shown[y * 640 + x], DibTestColor(x, y)) << x << ", " << y;
-  EXPECT_EQ(StretchDIBits(dc_, 0, 0, 640, 480, 0, 240, 320, 240, dib.bits.data(), dib.info(), DIB_RGB_COLORS, SRCCOPY),
+    for (int x = 0; x < 640; ++x)
+      ASSERT_EQ(shown[y * 640 + x], DibTestColor(x, y)) << x << ", " << y;
+  EXPECT_EQ(StretchDIBits(dc_, 0, 0, 640, 480, 0, 240, 320, 240, dib.bits.data(), dib.info(),
+                          DIB_RGB_COLORS, SRCCOPY),
             240);
   shown = Shown();
   for (int y = 0; y < 480; ++y)
-    for (int x = 0; x < 640; ++x) ASSERT_EQ(shown[y * 640 + x], DibTestColor(x / 2, y / 2)) << x << ", " << y;
+    for (int x = 0; x < 640; ++x)
+      ASSERT_EQ(shown[y * 640 + x], DibTestColor(x / 2, y / 2)) << x << ", " << y;
 }
 
 // The source rectangle's y is its bottom edge counted from the DIB's bottom row, for rows
@@ -67,15 +72,21 @@ TEST_F(DibOnSurface, SourceRowsCountFromTheBottom) {
   for (bool topDown : {true, false}) {
     SCOPED_TRACE(topDown ? "top-down" : "bottom-up");
     TestDib dib = MakeTestDib(8, 8, 32, topDown);
-    ASSERT_EQ(SetDIBitsToDevice(dc_, 10, 10, 4, 4, 2, 1, 0, 8, dib.bits.data(), dib.info(), DIB_RGB_COLORS), 8);
+    ASSERT_EQ(SetDIBitsToDevice(dc_, 10, 10, 4, 4, 2, 1, 0, 8, dib.bits.data(), dib.info(),
+                                DIB_RGB_COLORS),
+              8);
     std::vector<uint32_t> shown = Shown();
     for (int y = 0; y < 4; ++y)
-      for (int x = 0; x < 4; ++x) EXPECT_EQ(shown[(10 + y) * 640 + 10 + x], DibTestColor(2 + x, 3 + y)) << x << ", " << y;
+      for (int x = 0; x < 4; ++x)
+        EXPECT_EQ(shown[(10 + y) * 640 + 10 + x], DibTestColor(2 + x, 3 + y)) << x << ", " << y;
     // Source y 6 with 4 rows reaches two rows past the top: those keep what was there.
     TestDib blank = MakeTestDib(4, 4, 32, true);
     std::fill(blank.bits.begin(), blank.bits.end(), 0);
-    SetDIBitsToDevice(dc_, 100, 10, 4, 4, 0, 0, 0, 4, blank.bits.data(), blank.info(), DIB_RGB_COLORS);
-    ASSERT_EQ(SetDIBitsToDevice(dc_, 100, 10, 4, 4, 0, 6, 0, 8, dib.bits.data(), dib.info(), DIB_RGB_COLORS), 8);
+    SetDIBitsToDevice(dc_, 100, 10, 4, 4, 0, 0, 0, 4, blank.bits.data(), blank.info(),
+                      DIB_RGB_COLORS);
+    ASSERT_EQ(SetDIBitsToDevice(dc_, 100, 10, 4, 4, 0, 6, 0, 8, dib.bits.data(), dib.info(),
+                                DIB_RGB_COLORS),
+              8);
     shown = Shown();
     EXPECT_EQ(shown[10 * 640 + 100], 0xFF000000u);
     EXPECT_EQ(shown[12 * 640 + 100], DibTestColor(0, 0));
@@ -84,7 +95,8 @@ TEST_F(DibOnSurface, SourceRowsCountFromTheBottom) {
   // Scan lines 4..7 of a bottom-up DIB (its top half) given alone.
   TestDib dib = MakeTestDib(8, 8, 32, false);
   std::vector<uint8_t> band(dib.bits.begin() + 4 * 32, dib.bits.end());
-  ASSERT_EQ(SetDIBitsToDevice(dc_, 200, 0, 8, 8, 0, 0, 4, 4, band.data(), dib.info(), DIB_RGB_COLORS), 4);
+  ASSERT_EQ(
+      SetDIBitsToDevice(dc_, 200, 0, 8, 8, 0, 0, 4, 4, band.data(), dib.info(), DIB_RGB_COLORS), 4);
   std::vector<uint32_t> shown = Shown();
   EXPECT_EQ(shown[0 * 640 + 200], DibTestColor(0, 0));
   EXPECT_EQ(shown[3 * 640 + 207], DibTestColor(7, 3));
@@ -101,8 +113,11 @@ TEST_F(DibOnSurface, OnlyWindowContextsAndOnlyTheClientArea) {
   ReleaseDC(nullptr, screen);
   HDC released = GetDC(window_);
   ReleaseDC(window_, released);
-  EXPECT_EQ(StretchDIBits(released, 0, 0, 8, 8, 0, 0, 8, 8, bits, dib.info(), DIB_RGB_COLORS, SRCCOPY), 0);
-  EXPECT_EQ(SetDIBitsToDevice(dc_, 636, 476, 8, 8, 0, 0, 0, 8, bits, dib.info(), DIB_RGB_COLORS), 8);
+  EXPECT_EQ(
+      StretchDIBits(released, 0, 0, 8, 8, 0, 0, 8, 8, bits, dib.info(), DIB_RGB_COLORS, SRCCOPY),
+      0);
+  EXPECT_EQ(SetDIBitsToDevice(dc_, 636, 476, 8, 8, 0, 0, 0, 8, bits, dib.info(), DIB_RGB_COLORS),
+            8);
   std::vector<uint32_t> shown = Shown();
   EXPECT_EQ(shown[479 * 640 + 639], DibTestColor(3, 3));
   EXPECT_EQ(shown[476 * 640 + 636], DibTestColor(0, 0));

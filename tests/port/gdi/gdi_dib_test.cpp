@@ -91,21 +91,55 @@ TEST(GdiDib, EveryVariantDrawsItsColoursIntoATopDown24BitSection) {
     std::vector<uint32_t> expected;           // 0x00RRGGBB, row by row from the top
   };
   const Case cases[] = {
-      {"1-bit, width not a multiple of 8", 1, BI_RGB, {0x102030, 0xFFFFFF}, 0,
-       {{1, 0, 1}, {0, 0, 1}}, {0xFFFFFF, 0x102030, 0xFFFFFF, 0x102030, 0x102030, 0xFFFFFF}},
-      {"4-bit with a short table: index 5 is black", 4, BI_RGB, palette, 5,
-       {{4, 1, 5}, {2, 3, 0}}, {0x123456, 0xFF0000, 0, 0x00FF00, 0x0000FF, 0}},
+      {"1-bit, width not a multiple of 8",
+       1,
+       BI_RGB,
+       {0x102030, 0xFFFFFF},
+       0,
+       {{1, 0, 1}, {0, 0, 1}},
+       {0xFFFFFF, 0x102030, 0xFFFFFF, 0x102030, 0x102030, 0xFFFFFF}},
+      {"4-bit with a short table: index 5 is black",
+       4,
+       BI_RGB,
+       palette,
+       5,
+       {{4, 1, 5}, {2, 3, 0}},
+       {0x123456, 0xFF0000, 0, 0x00FF00, 0x0000FF, 0}},
       {"8-bit", 8, BI_RGB, palette, 0, {{3, 4}, {1, 0}}, {0x0000FF, 0x123456, 0xFF0000, 0}},
-      {"16-bit BI_RGB is 5-5-5, bits repeated", 16, BI_RGB, {}, 0,
-       {{0x7FFF, 0x4210}, {0x7C00, 0x001F}}, {0xFFFFFF, 0x848484, 0xFF0000, 0x0000FF}},
-      {"16-bit bit fields 5-6-5", 16, BI_BITFIELDS, {0xF800, 0x7E0, 0x1F}, 0,
-       {{0xFFFF, 0x0400}, {0xF800, 0x8010}}, {0xFFFFFF, 0x008200, 0xFF0000, 0x840084}},
-      {"24-bit", 24, BI_RGB, {}, 0, {{0x010203, 0xA0B0C0}, {0xFFFFFF, 0}},
+      {"16-bit BI_RGB is 5-5-5, bits repeated",
+       16,
+       BI_RGB,
+       {},
+       0,
+       {{0x7FFF, 0x4210}, {0x7C00, 0x001F}},
+       {0xFFFFFF, 0x848484, 0xFF0000, 0x0000FF}},
+      {"16-bit bit fields 5-6-5",
+       16,
+       BI_BITFIELDS,
+       {0xF800, 0x7E0, 0x1F},
+       0,
+       {{0xFFFF, 0x0400}, {0xF800, 0x8010}},
+       {0xFFFFFF, 0x008200, 0xFF0000, 0x840084}},
+      {"24-bit",
+       24,
+       BI_RGB,
+       {},
+       0,
+       {{0x010203, 0xA0B0C0}, {0xFFFFFF, 0}},
        {0x010203, 0xA0B0C0, 0xFFFFFF, 0}},
-      {"32-bit BI_RGB ignores the top byte", 32, BI_RGB, {}, 0,
-       {{0xFF010203, 0x00A0B0C0}}, {0x010203, 0xA0B0C0}},
-      {"32-bit bit fields with 10-bit channels keep the top 8 bits", 32, BI_BITFIELDS,
-       {0x3FF00000, 0xFFC00, 0x3FF}, 0, {{0x3FFFFFFF, 0x20000000 | (0x100 << 10) | 0x3}},
+      {"32-bit BI_RGB ignores the top byte",
+       32,
+       BI_RGB,
+       {},
+       0,
+       {{0xFF010203, 0x00A0B0C0}},
+       {0x010203, 0xA0B0C0}},
+      {"32-bit bit fields with 10-bit channels keep the top 8 bits",
+       32,
+       BI_BITFIELDS,
+       {0x3FF00000, 0xFFC00, 0x3FF},
+       0,
+       {{0x3FFFFFFF, 0x20000000 | (0x100 << 10) | 0x3}},
        {0xFFFFFF, 0x804000}},
   };
   for (const Case& c : cases) {
@@ -128,12 +162,16 @@ TEST(GdiDib, TargetsOf16And32BitsPackTheColours) {
   const std::vector<uint8_t> bits = PackDibRows({{0xFFFFFF, 0x8040C0}}, 24, true);
   {
     Section section(2, 1, 16, BI_BITFIELDS, {0xF800, 0x7E0, 0x1F});
-    ASSERT_EQ(SetDIBitsToDevice(section.dc(), 0, 0, 2, 1, 0, 0, 0, 1, bits.data(), info.get(), DIB_RGB_COLORS), 1);
+    ASSERT_EQ(SetDIBitsToDevice(section.dc(), 0, 0, 2, 1, 0, 0, 0, 1, bits.data(), info.get(),
+                                DIB_RGB_COLORS),
+              1);
     EXPECT_EQ(section.All(), (std::vector<uint32_t>{0xFFFF, (0x10u << 11) | (0x10u << 5) | 0x18u}));
   }
   {
     Section section(2, 1, 32);  // bottom-up X8R8G8B8 with the top byte left 0
-    ASSERT_EQ(SetDIBitsToDevice(section.dc(), 0, 0, 2, 1, 0, 0, 0, 1, bits.data(), info.get(), DIB_RGB_COLORS), 1);
+    ASSERT_EQ(SetDIBitsToDevice(section.dc(), 0, 0, 2, 1, 0, 0, 0, 1, bits.data(), info.get(),
+                                DIB_RGB_COLORS),
+              1);
     EXPECT_EQ(section.All(), (std::vector<uint32_t>{0xFFFFFF, 0x8040C0}));
   }
 }
@@ -154,7 +192,9 @@ TEST(GdiDib, SourceRectanglesCountYFromTheBottomAndClipAtTheTarget) {
     Section section(3, -3);
     // Source (1, 1) 2 x 2 from the bottom is the block of rows 1-2 from the top, columns 1-2,
     // placed at (2, -1): only its bottom-left pixel lands inside.
-    EXPECT_EQ(SetDIBitsToDevice(section.dc(), 2, -1, 2, 2, 1, 1, 0, 4, bits.data(), info.get(), DIB_RGB_COLORS), 4);
+    EXPECT_EQ(SetDIBitsToDevice(section.dc(), 2, -1, 2, 2, 1, 1, 0, 4, bits.data(), info.get(),
+                                DIB_RGB_COLORS),
+              4);
     std::vector<uint32_t> expected(9, 0);
     expected[0 * 3 + 2] = 0x010101 + 2 * 16 + 1;
     EXPECT_EQ(section.All(), expected);
@@ -169,8 +209,11 @@ TEST(GdiDib, ABandOfRowsDrawsOnlyThoseRows) {
   const std::vector<uint8_t> band(all.begin() + stride, all.begin() + 3 * stride);
   const Info info = MakeInfo(2, 4, 24);
   Section section(2, -4);
-  EXPECT_EQ(SetDIBitsToDevice(section.dc(), 0, 0, 2, 4, 0, 0, 1, 2, band.data(), info.get(), DIB_RGB_COLORS), 2);
-  const std::vector<uint32_t> expected = {0, 0, rows[1][0], rows[1][1], rows[2][0], rows[2][1], 0, 0};
+  EXPECT_EQ(SetDIBitsToDevice(section.dc(), 0, 0, 2, 4, 0, 0, 1, 2, band.data(), info.get(),
+                              DIB_RGB_COLORS),
+            2);
+  const std::vector<uint32_t> expected = {0,          0,          rows[1][0], rows[1][1],
+                                          rows[2][0], rows[2][1], 0,          0};
   EXPECT_EQ(section.All(), expected);
 }
 
@@ -180,14 +223,18 @@ TEST(GdiDib, StretchDoublesAndTakesTheTopLeftQuarterWithYFromTheBottom) {
   const std::vector<uint8_t> bits = PackDibRows(rows, 24, true);
   Section section(4, -4);
   // The top-left 2 x 2 of a top-down DIB sits at y 2 counted from the bottom.
-  EXPECT_EQ(StretchDIBits(section.dc(), 0, 0, 4, 4, 0, 2, 2, 2, bits.data(), info.get(), DIB_RGB_COLORS, SRCCOPY), 2);
+  EXPECT_EQ(StretchDIBits(section.dc(), 0, 0, 4, 4, 0, 2, 2, 2, bits.data(), info.get(),
+                          DIB_RGB_COLORS, SRCCOPY),
+            2);
   std::vector<uint32_t> expected;
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 4; ++x) expected.push_back(rows[y / 2][x / 2]);
   EXPECT_EQ(section.All(), expected);
   // Halving keeps every other pixel.
   Section half(2, -2);
-  EXPECT_EQ(StretchDIBits(half.dc(), 0, 0, 2, 2, 0, 0, 4, 4, bits.data(), info.get(), DIB_RGB_COLORS, SRCCOPY), 4);
+  EXPECT_EQ(StretchDIBits(half.dc(), 0, 0, 2, 2, 0, 0, 4, 4, bits.data(), info.get(),
+                          DIB_RGB_COLORS, SRCCOPY),
+            4);
   EXPECT_EQ(half.All(), (std::vector<uint32_t>{rows[0][0], rows[0][2], rows[2][0], rows[2][2]}));
 }
 
@@ -214,13 +261,22 @@ TEST(GdiDib, RefusedSourcesDrawNothing) {
   Section section(2, -2);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(SetDIBitsToDevice(section.dc(), 0, 0, 2, 2, 0, 0, 0, 2, pixels, c.info.get(), c.usage), 0);
-    EXPECT_EQ(StretchDIBits(section.dc(), 0, 0, 2, 2, 0, 0, 2, 2, pixels, c.info.get(), c.usage, SRCCOPY), 0);
+    EXPECT_EQ(
+        SetDIBitsToDevice(section.dc(), 0, 0, 2, 2, 0, 0, 0, 2, pixels, c.info.get(), c.usage), 0);
+    EXPECT_EQ(
+        StretchDIBits(section.dc(), 0, 0, 2, 2, 0, 0, 2, 2, pixels, c.info.get(), c.usage, SRCCOPY),
+        0);
   }
   const Info good = MakeInfo(2, 2, 32);
-  EXPECT_EQ(StretchDIBits(section.dc(), 0, 0, 2, 2, 0, 0, 2, 2, pixels, good.get(), DIB_RGB_COLORS, 0x00EE0086u), 0);
-  EXPECT_EQ(StretchDIBits(section.dc(), 0, 0, -2, 2, 0, 0, 2, 2, pixels, good.get(), DIB_RGB_COLORS, SRCCOPY), 0);
-  EXPECT_EQ(SetDIBitsToDevice(section.dc(), 0, 0, 2, 2, 0, 0, 0, 2, nullptr, good.get(), DIB_RGB_COLORS), 0);
+  EXPECT_EQ(StretchDIBits(section.dc(), 0, 0, 2, 2, 0, 0, 2, 2, pixels, good.get(), DIB_RGB_COLORS,
+                          0x00EE0086u),
+            0);
+  EXPECT_EQ(StretchDIBits(section.dc(), 0, 0, -2, 2, 0, 0, 2, 2, pixels, good.get(), DIB_RGB_COLORS,
+                          SRCCOPY),
+            0);
+  EXPECT_EQ(
+      SetDIBitsToDevice(section.dc(), 0, 0, 2, 2, 0, 0, 0, 2, nullptr, good.get(), DIB_RGB_COLORS),
+      0);
   EXPECT_EQ(section.All(), std::vector<uint32_t>(4, 0));
 }
 
@@ -238,10 +294,10 @@ TEST(GdiDib, ObjectsLiveAndDieAsGdiObjectsDo) {
   HGDIOBJ stock = SelectObject(dc, section);
   ASSERT_NE(stock, nullptr);
   EXPECT_EQ(SelectObject(other, section), nullptr);  // already in dc
-  EXPECT_FALSE(DeleteObject(section));                // still selected
+  EXPECT_FALSE(DeleteObject(section));               // still selected
   EXPECT_EQ(SelectObject(dc, stock), section);
   EXPECT_EQ(SelectObject(other, section), stock);
-  EXPECT_TRUE(DeleteDC(other));                       // leaves the section alive
+  EXPECT_TRUE(DeleteDC(other));  // leaves the section alive
   EXPECT_FALSE(DeleteDC(other));
   EXPECT_TRUE(DeleteObject(section));
   EXPECT_FALSE(DeleteObject(section));
@@ -252,7 +308,8 @@ TEST(GdiDib, ObjectsLiveAndDieAsGdiObjectsDo) {
 
   // Sections only in the layouts drawn into, never backed by a file mapping.
   void* none = &none;
-  EXPECT_EQ(CreateDIBSection(nullptr, MakeInfo(2, 2, 8).get(), DIB_RGB_COLORS, &none, nullptr, 0), nullptr);
+  EXPECT_EQ(CreateDIBSection(nullptr, MakeInfo(2, 2, 8).get(), DIB_RGB_COLORS, &none, nullptr, 0),
+            nullptr);
   EXPECT_EQ(none, nullptr);
   EXPECT_EQ(CreateDIBSection(nullptr, info.get(), DIB_RGB_COLORS, &bits, nullptr, 4), nullptr);
   PortSetDibSectionFailures(1);
@@ -274,7 +331,8 @@ OutputCall gOutputCall;
 bool RecordingOutput(HDC dc, const PortDibSource* source, int xSrc, int ySrc, int srcWidth,
                      int srcHeight, int xDst, int yDst, int dstWidth, int dstHeight) {
   if (dc != reinterpret_cast<HDC>(0x1234)) return false;
-  gOutputCall = {dc, {xSrc, ySrc, srcWidth, srcHeight, xDst, yDst, dstWidth, dstHeight},
+  gOutputCall = {dc,
+                 {xSrc, ySrc, srcWidth, srcHeight, xDst, yDst, dstWidth, dstHeight},
                  PortDibPixel(source, 0, 0)};
   return true;
 }
@@ -283,14 +341,20 @@ TEST(GdiDib, OtherContextsGoToTheRegisteredDeviceOutput) {
   const Info info = MakeInfo(2, -2, 24);
   const std::vector<uint8_t> bits = PackDibRows({{0xABCDEF, 0}, {0, 0}}, 24, true);
   HDC window = reinterpret_cast<HDC>(0x1234);
-  EXPECT_EQ(SetDIBitsToDevice(window, 0, 0, 2, 2, 0, 0, 0, 2, bits.data(), info.get(), DIB_RGB_COLORS), 0);
+  EXPECT_EQ(
+      SetDIBitsToDevice(window, 0, 0, 2, 2, 0, 0, 0, 2, bits.data(), info.get(), DIB_RGB_COLORS),
+      0);
   PortSetDibDeviceOutput(&RecordingOutput);
-  EXPECT_EQ(StretchDIBits(window, 5, 6, 4, 4, 0, 0, 2, 2, bits.data(), info.get(), DIB_RGB_COLORS, SRCCOPY), 2);
+  EXPECT_EQ(StretchDIBits(window, 5, 6, 4, 4, 0, 0, 2, 2, bits.data(), info.get(), DIB_RGB_COLORS,
+                          SRCCOPY),
+            2);
   EXPECT_EQ(gOutputCall.dc, window);
   EXPECT_EQ(std::vector<int>(gOutputCall.values, gOutputCall.values + 8),
             (std::vector<int>{0, 0, 2, 2, 5, 6, 4, 4}));
   EXPECT_EQ(gOutputCall.firstPixel, 0xABCDEFu);
-  EXPECT_EQ(SetDIBitsToDevice(reinterpret_cast<HDC>(0x5678), 0, 0, 2, 2, 0, 0, 0, 2, bits.data(), info.get(), DIB_RGB_COLORS), 0);
+  EXPECT_EQ(SetDIBitsToDevice(reinterpret_cast<HDC>(0x5678), 0, 0, 2, 2, 0, 0, 0, 2, bits.data(),
+                              info.get(), DIB_RGB_COLORS),
+            0);
   PortSetDibDeviceOutput(nullptr);
 }
 

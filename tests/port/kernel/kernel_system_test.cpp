@@ -45,7 +45,8 @@ TEST(PortSystem, ModulesExportTheTimerAndMemoryFunctions) {
   ASSERT_NE(winmm, nullptr);
   for (const char* name : {"timeGetTime", "timeBeginPeriod", "timeEndPeriod", "timeGetDevCaps"})
     EXPECT_NE(GetProcAddress(winmm, name), nullptr) << name;
-  auto getTime = reinterpret_cast<DWORD(WINAPI*)()>(reinterpret_cast<void (*)()>(GetProcAddress(winmm, "timeGetTime")));
+  auto getTime = reinterpret_cast<DWORD(WINAPI*)()>(
+      reinterpret_cast<void (*)()>(GetProcAddress(winmm, "timeGetTime")));
   DWORD direct = timeGetTime();
   EXPECT_LE(getTime() - direct, 1000u);
   FreeLibrary(winmm);

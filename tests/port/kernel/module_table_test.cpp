@@ -10,7 +10,8 @@ class ModuleTable : public testing::Test {
 };
 
 TEST_F(ModuleTable, NamesResolveWithoutCaseAndWithImpliedExtension) {
-  for (const char* name : {"kernel32.dll", "KERNEL32.DLL", "Kernel32", "C:\\Windows\\kernel32.dll"}) {
+  for (const char* name :
+       {"kernel32.dll", "KERNEL32.DLL", "Kernel32", "C:\\Windows\\kernel32.dll"}) {
     HMODULE m = LoadLibraryA(name);
     ASSERT_NE(m, nullptr) << name;
     EXPECT_EQ(m, GetModuleHandleA("kernel32.dll"));

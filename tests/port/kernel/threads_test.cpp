@@ -135,7 +135,8 @@ TEST(PortCriticalSection, RecursiveAndMutuallyExclusive) {
   Counter counter;
   InitializeCriticalSection(&counter.section);
   std::vector<HANDLE> threads;
-  for (int i = 0; i < 4; ++i) threads.push_back(CreateThread(nullptr, 0, &CountWithNestedEntry, &counter, 0, nullptr));
+  for (int i = 0; i < 4; ++i)
+    threads.push_back(CreateThread(nullptr, 0, &CountWithNestedEntry, &counter, 0, nullptr));
   for (HANDLE t : threads) {
     EXPECT_EQ(WaitForSingleObject(t, INFINITE), WAIT_OBJECT_0);
     CloseHandle(t);

@@ -69,7 +69,8 @@ TEST_F(Display, ModeSwitchPostsDisplayChangeAndScalesAFullScreenWindow) {
   EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 640);
   EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 480);
   EXPECT_TRUE(PortWindowIsFullScreen(w));
-  EXPECT_EQ(SDL_GetWindowFlags(PortGetSdlWindow(w)) & SDL_WINDOW_FULLSCREEN_DESKTOP, Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP});
+  EXPECT_EQ(SDL_GetWindowFlags(PortGetSdlWindow(w)) & SDL_WINDOW_FULLSCREEN_DESKTOP,
+            Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP});
   RECT c;
   GetClientRect(w, &c);
   EXPECT_EQ(c.right, 640);  // the client area keeps the mode's size; SDL scales it
@@ -179,7 +180,8 @@ TEST_F(Display, OpenGlWindowsNeedADriverWithOpenGl) {
 // Run as a child under the offscreen driver: the SDL window is re-created with OpenGL in place
 // and carries a context.
 TEST_F(Display, DISABLED_OffscreenChildGetsAnOpenGlContext) {
-  if (!IsChildRunOf("Display.DISABLED_OffscreenChildGetsAnOpenGlContext")) GTEST_SKIP() << "runs as the child of DisplayProcess.OffscreenOpenGl";
+  if (!IsChildRunOf("Display.DISABLED_OffscreenChildGetsAnOpenGlContext"))
+    GTEST_SKIP() << "runs as the child of DisplayProcess.OffscreenOpenGl";
   HWND w = Make(WS_POPUP | WS_VISIBLE, 0, 10, 20, 64, 48, "gl");
   ASSERT_NE(w, nullptr);
   SDL_Window* gl = PortEnableOpenGL(w);

@@ -32,9 +32,11 @@ TEST_F(SdlEvents, CloseAndFocusBecomeMessages) {
     EXPECT_EQ(m.hwnd, w);
     seen.push_back({m.message, m.wParam});
   }
-  std::vector<std::pair<UINT, WPARAM>> expected = {
-      {WM_ACTIVATEAPP, FALSE}, {WM_ACTIVATE, WA_INACTIVE}, {WM_ACTIVATEAPP, TRUE},
-      {WM_ACTIVATE, WA_ACTIVE}, {WM_CLOSE, 0}};
+  std::vector<std::pair<UINT, WPARAM>> expected = {{WM_ACTIVATEAPP, FALSE},
+                                                   {WM_ACTIVATE, WA_INACTIVE},
+                                                   {WM_ACTIVATEAPP, TRUE},
+                                                   {WM_ACTIVATE, WA_ACTIVE},
+                                                   {WM_CLOSE, 0}};
   EXPECT_EQ(seen, expected);
 }
 
@@ -61,9 +63,9 @@ TEST_F(SdlEvents, ControlKeysBecomeKeyDownsAndTextBecomesCp932Bytes) {
     seen.push_back({m.message, m.wParam});
     TranslateMessage(&m);
   }
-  std::vector<std::pair<UINT, WPARAM>> expected = {
-      {WM_KEYDOWN, VK_LEFT}, {WM_KEYDOWN, VK_RETURN}, {WM_CHAR, 13},
-      {WM_CHAR, 'a'},        {WM_CHAR, 0x82},         {WM_CHAR, 0xA0}};
+  std::vector<std::pair<UINT, WPARAM>> expected = {{WM_KEYDOWN, VK_LEFT}, {WM_KEYDOWN, VK_RETURN},
+                                                   {WM_CHAR, 13},         {WM_CHAR, 'a'},
+                                                   {WM_CHAR, 0x82},       {WM_CHAR, 0xA0}};
   EXPECT_EQ(seen, expected);
 }
 

@@ -9,8 +9,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include "port/win32.h"
 #include "port/user/window_internal.h"
+#include "port/win32.h"
 
 struct RecordedMessage {
   HWND hwnd;

@@ -42,8 +42,8 @@ TEST_F(Window, ClassesAreUniqueAndStayWhileTheyHaveWindows) {
   EXPECT_EQ(RegisterClassExA(&wc), 0);
   EXPECT_EQ(GetLastError(), ERROR_CLASS_ALREADY_EXISTS);
 
-  EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                            nullptr, nullptr),
+  EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                            nullptr),
             nullptr);
   HWND w = Make();
   EXPECT_FALSE(UnregisterClassA(kClass, nullptr));
@@ -232,9 +232,7 @@ TEST_F(Window, TimersComeAsWmTimerAndRunTheirProcedure) {
     }
     gRecorded.clear();
     DispatchMessageA(&m);
-    if (!m.lParam) {
-      EXPECT_EQ(Messages(), std::vector<UINT>{WM_TIMER});
-    }
+    if (!m.lParam) { EXPECT_EQ(Messages(), std::vector<UINT>{WM_TIMER}); }
   }
   EXPECT_EQ(procCalls, 1);  // one WM_TIMER per due timer, not one per elapsed period
   EXPECT_EQ(windowTimers, 1);
@@ -267,7 +265,8 @@ TEST_F(Window, DefaultProcedureClosesByDestroying) {
 TEST_F(Window, TranslateMessageMakesCharactersOfTheFourKeys) {
   HWND w = Make();
   Drain();
-  for (WPARAM key : {WPARAM{VK_BACK}, WPARAM{VK_TAB}, WPARAM{VK_RETURN}, WPARAM{VK_ESCAPE}, WPARAM{VK_LEFT}})
+  for (WPARAM key :
+       {WPARAM{VK_BACK}, WPARAM{VK_TAB}, WPARAM{VK_RETURN}, WPARAM{VK_ESCAPE}, WPARAM{VK_LEFT}})
     PostMessageA(w, WM_KEYDOWN, key, 1);
   std::vector<WPARAM> chars;
   MSG m;

@@ -119,14 +119,16 @@ TEST_F(Winsock, DatagramsCarryTheSender) {
   char buffer[16] = {};
   sockaddr_in from;
   int fromLength = sizeof from;
-  ASSERT_EQ(recvfrom(b, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &fromLength), 8);
+  ASSERT_EQ(recvfrom(b, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &fromLength),
+            8);
   EXPECT_EQ(std::string(buffer, 8), "datagram");
   EXPECT_EQ(ntohs(from.sin_port), portA);
   EXPECT_EQ(from.sin_addr.s_addr, inet_addr("127.0.0.1"));
 
   // A from buffer too small for an IPv4 address is refused before anything is read.
   int small = 4;
-  EXPECT_EQ(recvfrom(b, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &small), SOCKET_ERROR);
+  EXPECT_EQ(recvfrom(b, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &small),
+            SOCKET_ERROR);
   EXPECT_EQ(WSAGetLastError(), WSAEFAULT);
   EXPECT_EQ(closesocket(a), 0);
   EXPECT_EQ(closesocket(b), 0);
@@ -150,9 +152,11 @@ TEST_F(Winsock, BadCallsFailWithWinsockCodes) {
     std::function<int()> call;
     int error;
   } cases[] = {
-      {"socket of another family", [&] { return failed(socket(23, SOCK_STREAM, 0)); }, WSAEAFNOSUPPORT},
+      {"socket of another family", [&] { return failed(socket(23, SOCK_STREAM, 0)); },
+       WSAEAFNOSUPPORT},
       {"raw socket", [&] { return failed(socket(AF_INET, 3, 0)); }, WSAESOCKTNOSUPPORT},
-      {"stream over UDP", [&] { return failed(socket(AF_INET, SOCK_STREAM, IPPROTO_UDP)); }, WSAEPROTONOSUPPORT},
+      {"stream over UDP", [&] { return failed(socket(AF_INET, SOCK_STREAM, IPPROTO_UDP)); },
+       WSAEPROTONOSUPPORT},
       {"number never given", [&] { return closesocket(12345); }, WSAENOTSOCK},
       {"closesocket twice", [&] { return closesocket(closed); }, WSAENOTSOCK},
       {"send on a closed socket", [&] { return send(closed, "x", 1, 0); }, WSAENOTSOCK},
@@ -160,12 +164,14 @@ TEST_F(Winsock, BadCallsFailWithWinsockCodes) {
       {"bind with no name", [&] { return bind(s, nullptr, sizeof a); }, WSAEFAULT},
       {"bind another family", [&] { return bind(s, Name(other), sizeof other); }, WSAEAFNOSUPPORT},
       {"listen on a datagram socket", [&] { return listen(udp, 1); }, WSAEOPNOTSUPP},
-      {"accept on a datagram socket", [&] { return failed(accept(udp, nullptr, nullptr)); }, WSAEOPNOTSUPP},
+      {"accept on a datagram socket", [&] { return failed(accept(udp, nullptr, nullptr)); },
+       WSAEOPNOTSUPP},
       {"recv on an unconnected stream", [&] { return recv(s, buffer, 4, 0); }, WSAENOTCONN},
       {"recv with a negative length", [&] { return recv(s, buffer, -1, 0); }, WSAEFAULT},
       {"send with an unknown flag", [&] { return send(udp, "x", 1, 0x100); }, WSAEOPNOTSUPP},
       {"shutdown in no direction", [&] { return shutdown(s, 7); }, WSAEINVAL},
-      {"socket messages to a window", [&] { return WSAAsyncSelect(s, nullptr, 0x500, FD_READ); }, WSAEOPNOTSUPP},
+      {"socket messages to a window", [&] { return WSAAsyncSelect(s, nullptr, 0x500, FD_READ); },
+       WSAEOPNOTSUPP},
   };
   for (const Case& c : cases) {
     SetLastError(0);
@@ -250,18 +256,19 @@ TEST(WinsockAddresses, InetAddrForms) {
     const char* text;
     uint32_t hostOrder;  // INADDR_NONE for a refused text
   } cases[] = {
-      {"127.0.0.1", 0x7F000001u},   {"1.2.3.4", 0x01020304u},     {"0x7f.1", 0x7F000001u},
-      {"127.1", 0x7F000001u},       {"010.0.0.1", 0x08000001u},   {"1.2.65535", 0x0102FFFFu},
-      {"1.16777215", 0x01FFFFFFu},  {"3232235777", 0xC0A80101u},  {"0", 0u},
-      {"1.2.3.256", INADDR_NONE},   {"1.2.3.4.5", INADDR_NONE},   {"", INADDR_NONE},
-      {"abc", INADDR_NONE},         {"1..2", INADDR_NONE},        {"0x", INADDR_NONE},
-      {"4294967296", INADDR_NONE},  {"1.2.3.4 ", INADDR_NONE},    {"08", INADDR_NONE},
-      {"1.16777216", INADDR_NONE},  {"1.2.3.", INADDR_NONE},      {"-1", INADDR_NONE},
+      {"127.0.0.1", 0x7F000001u},  {"1.2.3.4", 0x01020304u},    {"0x7f.1", 0x7F000001u},
+      {"127.1", 0x7F000001u},      {"010.0.0.1", 0x08000001u},  {"1.2.65535", 0x0102FFFFu},
+      {"1.16777215", 0x01FFFFFFu}, {"3232235777", 0xC0A80101u}, {"0", 0u},
+      {"1.2.3.256", INADDR_NONE},  {"1.2.3.4.5", INADDR_NONE},  {"", INADDR_NONE},
+      {"abc", INADDR_NONE},        {"1..2", INADDR_NONE},       {"0x", INADDR_NONE},
+      {"4294967296", INADDR_NONE}, {"1.2.3.4 ", INADDR_NONE},   {"08", INADDR_NONE},
+      {"1.16777216", INADDR_NONE}, {"1.2.3.", INADDR_NONE},     {"-1", INADDR_NONE},
   };
   for (const auto& c : cases) {
     ULONG got = inet_addr(c.text);
     const unsigned char* b = reinterpret_cast<const unsigned char*>(&got);
-    uint32_t asRead = (uint32_t{b[0]} << 24) | (uint32_t{b[1]} << 16) | (uint32_t{b[2]} << 8) | b[3];
+    uint32_t asRead =
+        (uint32_t{b[0]} << 24) | (uint32_t{b[1]} << 16) | (uint32_t{b[2]} << 8) | b[3];
     EXPECT_EQ(asRead, c.hostOrder) << '"' << c.text << '"';
   }
   EXPECT_EQ(inet_addr(nullptr), INADDR_NONE);
@@ -306,16 +313,37 @@ TEST_F(Winsock, HostLookups) {
 TEST(WinsockModule, EveryTableFunctionResolves) {
   HMODULE m = LoadLibraryA("WS2_32.DLL");
   ASSERT_NE(m, nullptr);
-  const char* names[] = {"WSAGetLastError", "WSAStartup", "WSACleanup", "WSAAsyncSelect", "gethostbyaddr",
-                         "gethostbyname", "gethostname", "ntohs", "htons", "connect", "socket", "send",
-                         "sendto", "recvfrom", "accept", "closesocket", "shutdown", "listen", "bind",
-                         "inet_addr", "recv"};
+  const char* names[] = {"WSAGetLastError",
+                         "WSAStartup",
+                         "WSACleanup",
+                         "WSAAsyncSelect",
+                         "gethostbyaddr",
+                         "gethostbyname",
+                         "gethostname",
+                         "ntohs",
+                         "htons",
+                         "connect",
+                         "socket",
+                         "send",
+                         "sendto",
+                         "recvfrom",
+                         "accept",
+                         "closesocket",
+                         "shutdown",
+                         "listen",
+                         "bind",
+                         "inet_addr",
+                         "recv"};
   for (const char* n : names) EXPECT_NE(GetProcAddress(m, n), nullptr) << n;
   // What the table hands out is the working function.
-  auto startup = reinterpret_cast<int (*)(WORD, LPWSADATA)>(reinterpret_cast<void*>(GetProcAddress(m, "WSAStartup")));
-  auto makeSocket = reinterpret_cast<SOCKET (*)(int, int, int)>(reinterpret_cast<void*>(GetProcAddress(m, "socket")));
-  auto close = reinterpret_cast<int (*)(SOCKET)>(reinterpret_cast<void*>(GetProcAddress(m, "closesocket")));
-  auto cleanup = reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(m, "WSACleanup")));
+  auto startup = reinterpret_cast<int (*)(WORD, LPWSADATA)>(
+      reinterpret_cast<void*>(GetProcAddress(m, "WSAStartup")));
+  auto makeSocket = reinterpret_cast<SOCKET (*)(int, int, int)>(
+      reinterpret_cast<void*>(GetProcAddress(m, "socket")));
+  auto close =
+      reinterpret_cast<int (*)(SOCKET)>(reinterpret_cast<void*>(GetProcAddress(m, "closesocket")));
+  auto cleanup =
+      reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(m, "WSACleanup")));
   WSADATA data;
   ASSERT_EQ(startup(0x0202, &data), 0);
   SOCKET s = makeSocket(AF_INET, SOCK_DGRAM, 0);
