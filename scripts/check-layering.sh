@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Checks the arrows between the layers by their includes: the game sees only the runtime, the
+# runtime never sees the game nor the host's window, font, GL and POSIX interfaces (only the port
+# does), the port never sees the runtime, and the software renderer touches only memory, the draw
+# state and the image formats. (The build targets check most of this too; this also catches a
+# host header that the compiler would find on its default path.)
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+host='<(SDL|SDL2/|ft2build|freetype|fontconfig|GL/|sys/|unistd\.h|pthread\.h|dirent\.h|fcntl\.h|netinet/|arpa/|netdb\.h|iconv\.h|dlfcn\.h)'
+fail=0
+report() { # pattern, files..., message in $msg
+  local out
+  out=$(grep -nE "$1" "${@:2}" 2>/dev/null) && { printf '%s\n' "$out" | sed "s|^|check-layering: $msg: |"; fail=1; }
+}
+src() { git ls-files "$1" | grep -E '\.(cpp|h)$'; }
+
+mapfile -t runtime < <(src runtime)
+mapfile -t port < <(src port)
+mapfile -t game < <(src stg_src)
+mapfile -t softrender < <(src runtime/softrender)
+
+msg="the runtime includes a host interface";  [ ${#runtime[@]} -gt 0 ] && report "#include $host" "${runtime[@]}"
+msg="the runtime includes the game";          [ ${#runtime[@]} -gt 0 ] && report '#include "stg_src/' "${runtime[@]}"
+msg="the port includes the runtime or game";  [ ${#port[@]} -gt 0 ] && report '#include "(runtime|stg_src)/' "${port[@]}"
+msg="the game includes a host interface";     [ ${#game[@]} -gt 0 ] && report "#include $host" "${game[@]}"
+msg="the game includes more than the runtime"; [ ${#game[@]} -gt 0 ] && report '#include "(port|tests|tools)/' "${game[@]}"
+msg="the software renderer reaches past memory, draw state and image formats"
+[ ${#softrender[@]} -gt 0 ] && report '#include "(runtime/(platform/(files|window|input|startup)|sound|graphics/(font|movie)/)|port/[a-z0-9_]+/)' "${softrender[@]}"
+
+exit $fail
