@@ -10,7 +10,7 @@
 
 namespace {
 
-// W before the first fill.
+// The write offset before the first fill.
 constexpr int kRingEmpty = -800;
 // Fractions of a second in 256ths and 512ths, as the refill measures the lead.
 constexpr int kFirstFill256 = 192;   // three quarters of a second
@@ -65,8 +65,8 @@ int EighthSecond(const SoundEntry* e) {
 }
 int SilenceValue(const SoundEntry* e) { return e->format.wBitsPerSample == 8 ? 128 : 0; }
 
-// While the cursor lies within a quarter second past W, less than that lies free ahead of the
-// write offset: too early to write.
+// While the cursor lies between the write offset `w` and the refill threshold `t`, less than a
+// quarter second lies free ahead of the write offset: too early to write.
 bool InWaitZone(int w, int t, int cursor) {
   if (w < t) return w < cursor && cursor < t;
   if (w > t) return cursor > w || cursor < t;
@@ -153,7 +153,7 @@ void FinishDrain(SoundEntry* e, SoundBufferRecord* ring) {
   RewindStreamSound(e->stream);
 }
 
-// After writing `written` bytes at W (not the first fill).
+// After writing `written` bytes at the write offset (not the first fill).
 void AdvanceWriteOffset(SoundEntry* e, int written) {
   StreamSoundState& s = e->stream;
   s.writeOffset += written;
@@ -202,7 +202,7 @@ void UpdateStreamPlayPosition(SoundEntry* e, SoundBufferRecord* ring) {
   const int last = s.lastCursor;
   if (cursor == last) return;
   const int r = s.restartOffset;
-  // Passed R since the last look: both ends of the span count as reached.
+  // Passed the restart offset since the last look: both ends of the span count as reached.
   const bool passed = last < cursor ? (last < r && r <= cursor) : (r > last || r <= cursor);
   if (s.restartPending && passed) {
     s.position = s.restartBase + RingDistance(r, cursor, s.ringSize);

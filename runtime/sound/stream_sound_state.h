@@ -16,22 +16,22 @@ struct StreamSoundState {
   int ringSize;         // one second of sound, in whole blocks
   int writeOffset;      // where the next data goes; -800 before the first fill
   int refillThreshold;  // the cursor must pass this before the next refill writes; -1 none
-  StreamSoundSource sources[kStreamSourceMax];
-  uint8_t openedFlags[3];
-  int sourceCount;
-  int currentSource;
-  int passes;
-  int delivered;
-  int totalFrames;
-  int position;  // bytes heard so far
-  int lastCursor;
-  uint8_t active;  // only active stream sounds are refilled
-  uint8_t draining;
-  uint8_t restartPending;
-  uint8_t endedOnce;
-  int restartBase;
-  int endOffset;
-  int endCursor;
-  int restartOffset;
+  StreamSoundSource sources[kStreamSourceMax];  // played in order, each with its repeats
+  uint8_t openedFlags[3];   // per source: the stream was opened here and is closed with the sound
+  int sourceCount;          // sources added so far
+  int currentSource;        // the source the next fill decodes from
+  int passes;               // repeats of the current source delivered so far
+  int delivered;            // bytes of the current source decoded into the ring so far
+  int totalFrames;          // length of the whole sound in sample frames
+  int position;             // bytes heard so far
+  int lastCursor;           // play cursor at the last look, to measure what was heard since
+  uint8_t active;           // only active stream sounds are refilled
+  uint8_t draining;         // the data has ended; the ring plays out the closing silence
+  uint8_t restartPending;   // a loop restart was written and the cursor has not reached it yet
+  uint8_t endedOnce;        // the sound has played to its end at least once
+  int restartBase;          // `position` to take when the cursor reaches `restartOffset`
+  int endOffset;            // ring offset where the data ended and the closing silence began
+  int endCursor;            // play cursor when the data ended
+  int restartOffset;        // ring offset where a loop restart's data begins
   HandleListNode listNode;  // in the stream-sound list of the sound system
 };

@@ -110,7 +110,8 @@ void WritePiece(HANDLE file, const char* piece, size_t length) {
   OutputDebugStringA(piece);
 }
 
-// Steps 2 to 6 of writing: the file, the stamp and the mid-line state, under the log's lock.
+// Appends converted text to the log file under the log's lock: opens the file at its end, writes
+// the stamp and indent when a new line starts, the text, and keeps the mid-line state.
 void AppendConverted(const char* converted, size_t length) {
   if (length == 0) return;  // nothing to write, and no stamp for it either
   LogGuard guard;
