@@ -1,5 +1,7 @@
 // DirectDraw 7 through COM: the object's initialisation rules, and the vertical-blank wait on
 // the refresh grid.
+#include <algorithm>
+#include <climits>
 #include <thread>
 #include <vector>
 
@@ -67,20 +69,29 @@ TEST_F(DirectDraw, InitializeComesFirstAndOpensOnlyThePrimaryDriver) {
 TEST_F(DirectDraw, WaitsFollowTheRefreshGrid) {
   ASSERT_EQ(dd_->Initialize(nullptr), DD_OK);
   PortSetVerticalBlankRate(10);  // 100 ms
-  ASSERT_EQ(dd_->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr), DD_OK);
-  int64_t first = NowMicroseconds();
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  ASSERT_EQ(dd_->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr), DD_OK);
-  int64_t second = NowMicroseconds();
-  EXPECT_GT(second - first, 90000);
-  EXPECT_LT(second - first, 130000);
-  ASSERT_EQ(dd_->WaitForVerticalBlank(DDWAITVB_BLOCKEND, nullptr), DD_OK);
-  EXPECT_LT(NowMicroseconds() - second, 130000);
-  // With the display's own rate (60 Hz here), one wait stays within about a frame.
-  PortSetVerticalBlankRate(0);
-  int64_t before = NowMicroseconds();
-  ASSERT_EQ(dd_->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr), DD_OK);
-  EXPECT_LT(NowMicroseconds() - before, 16667 + 20000);
+  // A wait never returns early; a busy machine can only make it late, so the upper bounds hold
+  // for the best of a few tries.
+  int64_t bestToNextLine = INT64_MAX, bestBlockEnd = INT64_MAX, bestOwnRate = INT64_MAX;
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    PortSetVerticalBlankRate(10);
+    ASSERT_EQ(dd_->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr), DD_OK);
+    int64_t first = NowMicroseconds();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_EQ(dd_->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr), DD_OK);
+    int64_t second = NowMicroseconds();
+    EXPECT_GT(second - first, 90000);
+    bestToNextLine = std::min(bestToNextLine, second - first);
+    ASSERT_EQ(dd_->WaitForVerticalBlank(DDWAITVB_BLOCKEND, nullptr), DD_OK);
+    bestBlockEnd = std::min(bestBlockEnd, NowMicroseconds() - second);
+    // With the display's own rate (60 Hz here), one wait stays within about a frame.
+    PortSetVerticalBlankRate(0);
+    int64_t before = NowMicroseconds();
+    ASSERT_EQ(dd_->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr), DD_OK);
+    bestOwnRate = std::min(bestOwnRate, NowMicroseconds() - before);
+  }
+  EXPECT_LT(bestToNextLine, 130000);
+  EXPECT_LT(bestBlockEnd, 130000);
+  EXPECT_LT(bestOwnRate, 16667 + 20000);
 }
 
 // An unsteady display never gives two equal gaps in a row (so a measurement never settles).
