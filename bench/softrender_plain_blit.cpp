@@ -10,7 +10,7 @@
 #include <string>
 
 #include "bench/bench_baseline.h"
-#include "runtime/graphics/draw_state.h"
+#include "runtime/graphics/draw/draw_state.h"
 #include "runtime/softrender/memimg.h"
 #include "runtime/softrender/memimg_tables.h"
 

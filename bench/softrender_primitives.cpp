@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "bench/bench_baseline.h"
-#include "runtime/graphics/draw_state.h"
+#include "runtime/graphics/draw/draw_state.h"
 #include "runtime/softrender/draw_primitives.h"
 #include "runtime/softrender/memimg.h"
 #include "runtime/softrender/memimg_tables.h"

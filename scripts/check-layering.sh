@@ -9,9 +9,9 @@ cd "$(dirname "$0")/.."
 
 host='<(SDL|SDL2/|ft2build|freetype|fontconfig|GL/|sys/|unistd\.h|pthread\.h|dirent\.h|fcntl\.h|netinet/|arpa/|netdb\.h|iconv\.h|dlfcn\.h)'
 fail=0
-report() { # pattern, files..., message in $msg
+report() { # Perl pattern, files..., message in $msg
   local out
-  out=$(grep -nE "$1" "${@:2}" 2>/dev/null) && { printf '%s\n' "$out" | sed "s|^|check-layering: $msg: |"; fail=1; }
+  out=$(grep -nP "$1" "${@:2}" 2>/dev/null) && { printf '%s\n' "$out" | sed "s|^|check-layering: $msg: |"; fail=1; }
 }
 src() { git ls-files "$1" | grep -E '\.(cpp|h)$'; }
 
@@ -26,6 +26,6 @@ msg="the port includes the runtime or game";  [ ${#port[@]} -gt 0 ] && report '#
 msg="the game includes a host interface";     [ ${#game[@]} -gt 0 ] && report "#include $host" "${game[@]}"
 msg="the game includes more than the runtime"; [ ${#game[@]} -gt 0 ] && report '#include "(port|tests|tools)/' "${game[@]}"
 msg="the software renderer reaches past memory, draw state and image formats"
-[ ${#softrender[@]} -gt 0 ] && report '#include "(runtime/(platform/(files|window|input|startup)|sound|graphics/(font|movie)/)|port/[a-z0-9_]+/)' "${softrender[@]}"
+[ ${#softrender[@]} -gt 0 ] && report '#include "(runtime/(platform/(?!core/)|sound/|graphics/(?!image/|draw/draw_state\.h|screen/screen_mode\.h))|port/[a-z0-9_]+/|stg_src/)' "${softrender[@]}"
 
 exit $fail

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "runtime/graphics/draw_state.h"
+#include "runtime/graphics/draw/draw_state.h"
 #include "runtime/graphics/image/pixel_format.h"
 #include "runtime/softrender/memimg.h"
 #include "runtime/softrender/plain_leaf_types.h"

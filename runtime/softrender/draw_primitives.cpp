@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "runtime/graphics/draw_state.h"
+#include "runtime/graphics/draw/draw_state.h"
 #include "runtime/softrender/line_geometry.h"
 #include "runtime/softrender/memimg.h"
 #include "runtime/softrender/memimg_tables.h"

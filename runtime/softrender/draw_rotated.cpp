@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "runtime/graphics/draw_state.h"
+#include "runtime/graphics/draw/draw_state.h"
 #include "runtime/softrender/draw_primitives.h"
 #include "runtime/softrender/memimg.h"
 #include "runtime/softrender/primitive_leaves.h"

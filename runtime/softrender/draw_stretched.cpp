@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "runtime/graphics/draw_state.h"
+#include "runtime/graphics/draw/draw_state.h"
 #include "runtime/softrender/memimg.h"
 #include "runtime/softrender/plain_leaf_types.h"
 #include "runtime/softrender/rect_clip.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "runtime/graphics/image/pixel_format.h"
-#include "runtime/graphics/screen_mode.h"
+#include "runtime/graphics/screen/screen_mode.h"
 #include "runtime/platform/core/tracked_heap.h"
 #include "runtime/softrender/rect_clip.h"
 

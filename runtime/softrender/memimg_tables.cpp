@@ -1,6 +1,6 @@
 #include "runtime/softrender/memimg_tables.h"
 
-#include "runtime/graphics/draw_state.h"
+#include "runtime/graphics/draw/draw_state.h"
 
 int32_t BlendScaleTable[256][256];
 int32_t SignedBlendTable[256][512];

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "runtime/graphics/draw_state.h"
+#include "runtime/graphics/draw/draw_state.h"
 
 namespace {
 

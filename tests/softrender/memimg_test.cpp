@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "runtime/graphics/image/pixel_format.h"
-#include "runtime/graphics/screen_mode.h"
+#include "runtime/graphics/screen/screen_mode.h"
 #include "runtime/platform/core/tracked_heap.h"
 #include "tests/softrender/memimg_fixture.h"
 

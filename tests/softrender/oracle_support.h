@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/graphics/draw_state.h"
+#include "runtime/graphics/draw/draw_state.h"
 #include "runtime/softrender/memimg.h"
 #include "runtime/softrender/plain_leaf_types.h"
 #include "tests/softrender/memimg_fixture.h"

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "runtime/graphics/draw_state.h"
+#include "runtime/graphics/draw/draw_state.h"
 #include "runtime/softrender/memimg.h"
 #include "tests/softrender/memimg_fixture.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/graphics/draw_state.h"
+#include "runtime/graphics/draw/draw_state.h"
 #include "runtime/softrender/draw_primitives.h"
 #include "runtime/softrender/memimg.h"
 #include "tests/softrender/memimg_fixture.h"

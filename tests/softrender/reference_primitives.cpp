@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "runtime/graphics/draw_state.h"
+#include "runtime/graphics/draw/draw_state.h"
 #include "runtime/softrender/line_geometry.h"
 #include "runtime/softrender/triangle_geometry.h"
 #include "tests/softrender/reference_blit.h"

@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstring>
 
-#include "runtime/graphics/draw_state.h"
+#include "runtime/graphics/draw/draw_state.h"
 #include "runtime/softrender/rotated_geometry.h"
 #include "tests/softrender/reference_blit.h"
 #include "tests/softrender/reference_primitives.h"

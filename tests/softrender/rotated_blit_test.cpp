@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/graphics/draw_state.h"
+#include "runtime/graphics/draw/draw_state.h"
 #include "runtime/softrender/memimg.h"
 #include "tests/softrender/memimg_fixture.h"
 

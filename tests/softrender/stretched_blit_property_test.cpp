@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "runtime/graphics/draw_state.h"
+#include "runtime/graphics/draw/draw_state.h"
 #include "runtime/softrender/memimg.h"
 #include "tests/softrender/memimg_fixture.h"
 

@@ -1,4 +1,4 @@
-#include "runtime/graphics/screen_mode.h"
+#include "runtime/graphics/screen/screen_mode.h"
 
 ScreenModeRecord ScreenMode = {0, 0, 0, 0};
 

@@ -1,4 +1,4 @@
-#include "runtime/graphics/draw_state.h"
+#include "runtime/graphics/draw/draw_state.h"
 
 RECT DrawArea = {0, 0, 0, 0};
 int32_t CurrentBlendMode = 0;
