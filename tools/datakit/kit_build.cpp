@@ -160,6 +160,8 @@ std::vector<KitFile> BuildContactSheets(const std::string& pattern, int threads)
           for (int xx = 0; xx < pl.w; ++xx) BlendOver(sheet, pl.x + xx, pl.y + r * pl.h / pl.image->rows, Hex(0x808890), 0.35f);
         std::string name = pl.image->path;
         name = name.substr(name.find('/', 5) + 1);
+        for (char& ch : name)
+          if (ch == '_') ch = '-';
         DrawStrokeText(sheet, name.c_str(), static_cast<float>(pl.x), static_cast<float>(pl.y + pl.h + 5), 9, 1.3f, Hex(0xE8ECF2), Hex(0x101216));
       }
       return EncodePng(sheet, Surface::Opaque);

@@ -154,7 +154,7 @@ std::vector<KitImageGroup> BuildGroups() {
   g.push_back({"enemies", 0, {
     {"data/enemy/all/enemyR1_000.bmp", 15, 40, 40, 5, 3, P::Craft, 0},
     {"data/enemy/all/enemyR1_hatch1.bmp", 5, 80, 64, 1, 5, P::Hatch, 0},
-    {"data/enemy/all/enemyR1_hatchZako1.bmp", 1, 96, 64, 1, 1, P::Hatch, 0},
+    {"data/enemy/all/enemyR1_hatchZako1.bmp", 1, 64, 40, 1, 1, P::Craft, 0},
     {"data/enemy/all/itembox.bmp", 6, 64, 64, 3, 2, P::Carrier, 0},
     {"data/enemy/all/itemcarry.bmp", 6, 64, 64, 3, 2, P::Carrier, 0},
     {"data/enemy/all/enemyR2_0.bmp", 4, 64, 48, 4, 1, P::Craft, 0},
@@ -173,7 +173,7 @@ std::vector<KitImageGroup> BuildGroups() {
     {"data/enemy/stage5/enemyR3_006.bmp", 8, 64, 64, 4, 2, P::Missile, 0},
     {"data/enemy/stage6/enemyR3_007.bmp", 8, 64, 64, 4, 2, P::Missile, 0},
     {"data/enemy/all/enemyR2_0parts0.bmp", 12, 48, 48, 3, 4, P::Turret, 0},
-    {"data/enemy/all/enemyR1_hatchZako1parts.bmp", 1, 96, 64, 1, 1, P::Hatch, 0},
+    {"data/enemy/all/enemyR1_hatchZako1parts.bmp", 1, 48, 48, 1, 1, P::Turret, 0},
     {"data/enemy/all/enemyR2_1parts0.bmp", 12, 48, 48, 3, 4, P::Turret, 0},
     {"data/bullet/b0.bmp", 12, 16, 16, 4, 3, P::Bullet, 0},
     {"data/bullet/b1.bmp", 12, 16, 16, 4, 3, P::Bullet, 0},

@@ -183,16 +183,14 @@ void PaintJet(Canvas& c, const PaintCell& p) {
   const float thick = (tall ? c.w : c.h) * 0.22f;
   const Rgb core = p.stage == 0 ? Hex(0x7AC8FF) : pal.energy;
   const Rgb tip = p.stage == 0 ? Hex(0x3050FF) : pal.accent;
-  const int steps = 24;
-  for (int i = 0; i < steps; ++i) {
-    const float t = i / static_cast<float>(steps - 1);
-    const float wob = (r.Unit() - 0.5f) * thick * 0.3f;
-    const float rr = thick * (1 - t * 0.85f);
-    const Rgb col = Mix(core, tip, t);
-    if (tall)
-      GlowDot(c, c.w / 2.0f + wob, 2 + t * len, rr, col, 0.55f * (1 - t * 0.7f));
-    else
-      GlowDot(c, c.w - 2 - t * len, c.h / 2.0f + wob, rr, col, 0.55f * (1 - t * 0.7f));
+  const int steps = 16;
+  float px = tall ? c.w / 2.0f : c.w - 2.0f, py = tall ? 2.0f : c.h / 2.0f;
+  for (int i = 1; i <= steps; ++i) {
+    const float t = i / static_cast<float>(steps);
+    const float wob = (r.Unit() - 0.5f) * thick * 0.25f * t;
+    const float x = tall ? c.w / 2.0f + wob : c.w - 2 - t * len, y = tall ? 2 + t * len : c.h / 2.0f + wob;
+    GlowLine(c, px, py, x, y, thick * (1 - t * 0.8f), Mix(core, tip, t), 0.5f * (1 - t * 0.75f));
+    px = x, py = y;
   }
 }
 

@@ -1,7 +1,9 @@
 // Lettering: the stroke font behind the bitmap font sheet and every caption, the HUD board,
 // the title and the logo.
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "tools/datakit/painters.h"
 
@@ -155,8 +157,8 @@ void PaintFont(Canvas& c, const PaintCell& p) {
 
 namespace {
 
-const char* CaptionText(int variant) {
-  static char star[16];
+std::string CaptionText(int variant) {
+  char star[32];
   switch (variant) {
     case 0:
       return "MAIN POWER UP";
@@ -168,7 +170,7 @@ const char* CaptionText(int variant) {
       return "NEW WEAPON UNLOCKED";
     default:
       std::snprintf(star, sizeof star, "STAR %d/10", variant - 10);
-      return star;
+      return std::string(star);
   }
 }
 
@@ -191,8 +193,7 @@ void CenteredCaption(Canvas& c, const char* text, Rgb colour, float height, floa
   const float w = StrokeTextWidth(text, height);
   const float x = (c.w - w) / 2, y = (c.h - height) / 2;
   // A soft glow behind the letters keeps them readable over any background.
-  for (int i = 0; i < 6; ++i)
-    GlowLine(c, x + 4, c.h / 2.0f, x + w - 4, c.h / 2.0f, height * 0.5f, colour * 0.22f, 0.45f);
+  GlowLine(c, x + 4, c.h / 2.0f, x + w - 4, c.h / 2.0f, height * 0.8f, colour * 0.12f, 0.5f);
   DrawStrokeText(c, text, x, y, height, weight, colour, Hex(0x0A0A14));
 }
 
@@ -208,10 +209,10 @@ void PaintCaption(Canvas& c, const PaintCell& p) {
       }
     GlowLine(c, 20, 7, c.w - 20, 7, 1.2f, Hex(0xFFC040), 0.8f);
     GlowLine(c, 20, c.h - 8, c.w - 20, c.h - 8, 1.2f, Hex(0xFFC040), 0.8f);
-    CenteredCaption(c, CaptionText(30), CaptionColour(30), 26, 4);
+    CenteredCaption(c, CaptionText(30).c_str(), CaptionColour(30), 26, 4);
     return;
   }
-  CenteredCaption(c, CaptionText(p.variant), CaptionColour(p.variant), 14, 2.4f);
+  CenteredCaption(c, CaptionText(p.variant).c_str(), CaptionColour(p.variant), 14, 2.4f);
 }
 
 void PaintInfoStrip(Canvas& c, const PaintCell& p) {
@@ -290,18 +291,18 @@ void PaintMenuBar(Canvas& c, const PaintCell& p) {
 void PaintTitle(Canvas& c, const PaintCell& p) {
   // The name in bevelled metal letters over a blue glow, with a swept underline.
   const char* name = "KELVANOR";
-  const float height = 84, weight = 13;
+  const float height = 54, weight = 9;
   const float unit = height / 6.0f;
   const float advance = height * 0.78f;
   const float width = advance * 8 - advance * 0.2f;
-  const float x0 = (c.w - width) / 2, y0 = 26;
-  for (int i = 0; i < 5; ++i) GlowLine(c, x0 + 20, y0 + height / 2, x0 + width - 20, y0 + height / 2, height * 0.55f, Hex(0x1848C0) * 0.35f, 0.5f);
+  const float x0 = (c.w - width) / 2, y0 = 36;
+  GlowLine(c, x0 + 20, y0 + height / 2, x0 + width - 20, y0 + height / 2, height * 0.7f, Hex(0x1848C0) * 0.3f, 0.6f);
   Body b(c.w, c.h);
   float px = x0;
   for (const char* t = name; *t; ++t, px += advance) {
     ForEachStroke(GlyphOf(static_cast<unsigned char>(*t)), [&](float ax, float ay, float bx, float by) {
       BodyCapsule(b, px + ax * unit * 0.8f + weight / 2, y0 + ay * unit, px + bx * unit * 0.8f + weight / 2, y0 + by * unit,
-                  weight / 2, BodyStyle{Hex(0xC8D4E8), 5, 0});
+                  weight / 2, BodyStyle{Hex(0xC8D4E8), 4, 0});
     });
   }
   // Colour runs from pale steel at the top to deep blue at the foot of the letters.
@@ -342,6 +343,5 @@ void PaintLogo(Canvas& c, const PaintCell& p) {
   m.shine = 0.7f;
   ShadeBody(c, b, m, false);
   GlowDot(c, cx, cy, 26, Hex(0x3070FF), 0.35f);
-  const char* line = "ORIGINAL STAND-IN DATA";
-  DrawStrokeText(c, line, (c.w - StrokeTextWidth(line, 12)) / 2, cy + 110, 12, 2, Hex(0x8CA0C8), Hex(0x000000));
+  GlowLine(c, cx - 120, cy + 100, cx + 120, cy + 100, 1.2f, Hex(0x3A70D0), 0.6f);
 }
