@@ -22,6 +22,13 @@ uint32_t PathSeed(const std::string& path) {
   return h;
 }
 
+void ClearBorder(Canvas& c) {
+  for (int x = 0; x < c.w; ++x)
+    for (int k = 0; k < 4; ++k) c.At(x, 0)[k] = c.At(x, c.h - 1)[k] = 0;
+  for (int y = 0; y < c.h; ++y)
+    for (int k = 0; k < 4; ++k) c.At(0, y)[k] = c.At(c.w - 1, y)[k] = 0;
+}
+
 struct Job {
   std::string path;
   double cost;
@@ -89,6 +96,7 @@ Canvas PaintKitImage(const KitImage& image, int stage) {
   if (whole || (image.columns == 1 && image.rows == 1 && image.count == 1)) {
     cell.frame = whole ? -1 : 0;
     paint(sheet, cell);
+    if (PaintSurface(image.paint) == Surface::Sprite) ClearBorder(sheet);
     return sheet;
   }
   for (int r = 0; r < image.rows; ++r)
@@ -96,6 +104,8 @@ Canvas PaintKitImage(const KitImage& image, int stage) {
       Canvas one(image.cellWidth, image.cellHeight);
       cell.frame = r * image.columns + c;
       paint(one, cell);
+      // Sprites keep a clear ring round every cell, so nothing bleeds into a neighbour.
+      if (PaintSurface(image.paint) == Surface::Sprite) ClearBorder(one);
       Composite(sheet, one, c * image.cellWidth, r * image.cellHeight);
     }
   return sheet;

@@ -49,19 +49,27 @@ KitWriteResult WriteKit(const std::string& folder, bool archive, const std::stri
     result.error = "cannot make " + folder + ": " + ec.message();
     return result;
   }
+  if (pattern.empty()) return WriteKitFiles(folder, BuildKitFiles(pattern, threads), archive);
   std::vector<KitFile> files = BuildKitFiles(pattern, threads);
   for (const KitFile& f : files) result.bytes += f.bytes.size();
   result.files = files.size();
-  if (!pattern.empty()) {
-    // Only the chosen files, in place; the kit's stamp still names the last full run.
-    for (const KitFile& f : files)
-      if (!WriteBytes(root / f.path, f.bytes)) {
-        result.error = "cannot write " + f.path;
-        return result;
-      }
-    result.ok = true;
-    return result;
-  }
+  // Only the chosen files, in place; the kit's stamp still names the last full run.
+  for (const KitFile& f : files)
+    if (!WriteBytes(root / f.path, f.bytes)) {
+      result.error = "cannot write " + f.path;
+      return result;
+    }
+  result.ok = true;
+  return result;
+}
+
+KitWriteResult WriteKitFiles(const std::string& folder, const std::vector<KitFile>& files, bool archive) {
+  KitWriteResult result;
+  const fs::path root(folder);
+  std::error_code ec;
+  fs::create_directories(root, ec);
+  for (const KitFile& f : files) result.bytes += f.bytes.size();
+  result.files = files.size();
   // The old stamp goes first: a kit interrupted from here on is never taken for complete.
   fs::remove(root / "kit-version", ec);
   if (archive) {

@@ -234,7 +234,6 @@ std::vector<KitImageGroup> BuildGroups() {
     {"data/enemy/stage1/boss1parts2.bmp", 2, 128, 64, 1, 2, P::Segment, 0},
     {"data/enemy/stage1/boss1parts3.bmp", 1, 128, 128, 1, 1, P::Segment, 0},
     {"data/enemy/stage1/boss1parts4.bmp", 3, 128, 32, 1, 3, P::Segment, 0},
-    {"data/robo/jiki0_jet2.bmp", 4, 96, 32, 1, 4, P::Jet, 0},
     {"data/enemy/stage1/boss1parts5.bmp", 5, 288, 64, 1, 5, P::Segment, 0},
     {"data/enemy/stage1/shuriken.bmp", 1, 64, 64, 1, 1, P::Segment, 0},
     {"data/enemy/stage1/boss1parts.bmp", 2, 256, 64, 1, 2, P::Segment, 0},

@@ -211,7 +211,7 @@ void PaintShot(Canvas& c, const PaintCell& p) {
   }
   if (f < 4 && p.variant != 6 && p.variant != 7 && p.variant != 8 && p.variant != 9 && p.variant != 11) {
     // Muzzle flash: a short star that opens and closes.
-    const float k = std::sin((f + 1) * kPi / 5);
+    const float k = 0.45f + 0.18f * f;
     const Rgb col = p.variant == 2 ? blue : yellow;
     GlowDot(c, cx, cy, s * 0.16f * (0.6f + k), col, 1);
     GlowLine(c, cx - s * 0.35f * k, cy, cx + s * 0.4f * k, cy, 1.5f, col, 0.9f);
@@ -223,8 +223,8 @@ void PaintShot(Canvas& c, const PaintCell& p) {
       GlowLine(c, cx - s * 0.3f, cy, cx + s * 0.22f, cy, s * 0.07f * pulse, yellow, 1);
       break;
     case 1:  // spread shot: an arrowhead
-      GlowLine(c, cx - s * 0.2f, cy - s * 0.12f, cx + s * 0.18f, cy, s * 0.06f, yellow, 0.9f);
-      GlowLine(c, cx - s * 0.2f, cy + s * 0.12f, cx + s * 0.18f, cy, s * 0.06f, yellow, 0.9f);
+      GlowLine(c, cx - s * 0.2f, cy - s * 0.12f, cx + s * 0.18f, cy, s * 0.06f * pulse, yellow, 0.9f);
+      GlowLine(c, cx - s * 0.2f, cy + s * 0.12f, cx + s * 0.18f, cy, s * 0.06f * pulse, yellow, 0.9f);
       break;
     case 2:  // laser: a long blue-white bar as tall as the level allows
       GlowLine(c, 8, cy, c.w - 8, cy, c.h * 0.16f * pulse, blue, 1);
@@ -258,7 +258,7 @@ void PaintShot(Canvas& c, const PaintCell& p) {
       GlowDot(c, cx + s * 0.22f, cy, s * 0.09f * pulse, Hex(0xC0E0FF), 0.9f);
       break;
     case 9:  // rolling orb
-      GlowDot(c, cx, cy, s * 0.2f * (0.8f + 0.2f * std::sin(f * kPi / 3)), blue, 1);
+      GlowDot(c, cx, cy, s * 0.2f * (0.8f + 0.2f * std::cos(f * kPi / 3)), blue, 1);
       break;
     case 11:  // homing bomb
       EnergyBall(c, cx, cy, s * 0.22f * (0.9f + 0.1f * std::sin(f * kPi / 2)), yellow);

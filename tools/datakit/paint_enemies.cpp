@@ -263,6 +263,7 @@ void PaintWall(Canvas& c, const PaintCell& p) {
   }
   if (hw > 12 && !shutter) BodyBox(b, cx, cy, hw * 0.55f, std::fmin(hh * 0.55f, hh - 6), 2, BodyStyle{pal.panel, 3, 3});
   ShadeBody(c, b, MetalOf(p));
+  if (p.count > 1 && !shutter) GlowDot(c, cx, cy - hh + 10, 4, p.frame % 2 ? pal.light : pal.energy, 0.8f);
   if (p.stage == 4 || shutter) {
     // Warning stripes along the foot.
     const float y0 = cy - hh + visibleH * 2 - 8;
@@ -321,7 +322,7 @@ void PaintSegment(Canvas& c, const PaintCell& p) {
   const Rgb main = organic ? pal.hull : (r.Below(2) ? pal.hull : pal.panel);
   if (hw > hh * 1.6f || hh > hw * 1.6f) {
     const bool wide = hw > hh;
-    const float sway = std::sin(ph * 2 * kPi) * (wide ? hh : hw) * 0.15f;
+    const float sway = std::cos(ph * 2 * kPi) * (wide ? hh : hw) * 0.15f;
     const float t = (wide ? hh : hw) * 0.7f;
     const float x0 = wide ? cx - hw + t : cx + sway, y0 = wide ? cy + sway : cy - hh + t;
     const float x1 = wide ? cx + hw - t : cx - sway, y1 = wide ? cy - sway : cy + hh - t;
@@ -334,7 +335,7 @@ void PaintSegment(Canvas& c, const PaintCell& p) {
         BodyGroove(b, gx - (wide ? 0 : t * 0.7f), gy - (wide ? t * 0.7f : 0), gx + (wide ? 0 : t * 0.7f), gy + (wide ? t * 0.7f : 0), 1, t * 0.2f);
       }
   } else {
-    const float a = std::sin(ph * 2 * kPi) * 0.15f;
+    const float a = std::cos(ph * 2 * kPi) * 0.15f;
     std::vector<Vec2> pts;
     const int sides = organic ? 14 : 6 + r.Below(3) * 2;
     for (int i = 0; i < sides; ++i) {
@@ -345,7 +346,7 @@ void PaintSegment(Canvas& c, const PaintCell& p) {
     BodyPolygon(b, pts, BodyStyle{main, std::fmin(hw, hh) * 0.4f, 0});
     BodyEllipse(b, cx, cy, hw * 0.35f, hh * 0.35f, BodyStyle{organic ? pal.panel : pal.hull * 0.7f, std::fmin(hw, hh) * 0.2f, std::fmin(hw, hh) * 0.25f});
   }
-  if (organic) BodyDents(b, p.seed, std::fmin(hw, hh) * 0.3f, 5);
+  if (organic) BodyDents(b, p.seed + p.frame, std::fmin(hw, hh) * 0.3f, 5);
   Material m = MetalOf(p);
   if (organic) m.shine = 0.6f, m.grain = 0.2f;
   ShadeBody(c, b, m);

@@ -358,7 +358,7 @@ void PaintWeaponIcon(Canvas& c, const PaintCell& p) {
       GlowDot(c, cx, cy, 6, Hex(0xFFFFA0));
       break;
     default:  // spare slots
-      DrawStrokeText(c, "?", cx - 6, cy - 10, 20, 3, Hex(0x808890), Hex(0x0A0A10));
+      DrawStrokeText(c, "?", cx - 6, cy - 10, 20, 3, Mix(Hex(0x808890), tint, (i % 4) / 4.0f), Hex(0x0A0A10));
       break;
   }
 }

@@ -145,8 +145,8 @@ void PaintFont(Canvas& c, const PaintCell& p) {
   const float unit = height / 6.0f;
   for (int pass = 0; pass < 2; ++pass)
     ForEachStroke(GlyphOf(static_cast<unsigned char>(code)), [&](float x0, float y0, float x1, float y1) {
-      const float ax = 2.2f + x0 * unit * 0.82f, ay = 3.2f + y0 * unit;
-      const float bx = 2.2f + x1 * unit * 0.82f, by = 3.2f + y1 * unit;
+      const float ax = 3.0f + x0 * unit * 0.82f, ay = 3.2f + y0 * unit;
+      const float bx = 3.0f + x1 * unit * 0.82f, by = 3.2f + y1 * unit;
       if (pass == 0)
         StrokeLine(c, ax, ay, bx, by, weight + 2, Hex(0x101018));
       else

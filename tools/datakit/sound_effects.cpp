@@ -109,9 +109,9 @@ std::vector<int16_t> SynthesizeEffect(int id) {
     case 8: { Voice v(0.1); Chirp(v, 0, 0.1, 600, 900, 0, 0.7f, 2); Chirp(v, 0, 0.1, 1200, 1800, 3, 0.3f); return Finish(v, 0.3f); }
     case 9: { Voice v(0.12); Burst(v, 0, 0.12, 1200, 400, 0.6f, 9, 150); return Finish(v, 0.38f); }
     case 10: { Voice v(0.25); Chirp(v, 0, 0.25, 300, 900, 1, 0.5f, 2); Burst(v, 0, 0.2, 2000, 5000, 0.3f, 10); return Finish(v, 0.5f); }
-    case 11: { Voice v(0.6); Burst(v, 0, 0.6, 3000, 150, 0.9f, 11, 70); return Finish(v, 0.7f); }
+    case 11: { Voice v(0.45); Burst(v, 0, 0.45, 3000, 150, 0.9f, 11, 70); return Finish(v, 0.7f); }
     case 12: { Voice v(0.4); for (int k = 0; k < 3; ++k) Chirp(v, k * 0.05, 0.3, 500 + k * 150, 1400 + k * 300, 3, 0.4f, 3); return Finish(v, 0.5f); }
-    case 13: { Voice v(1.2); Burst(v, 0, 1.2, 5000, 100, 1.0f, 13, 50); return Finish(v, 0.85f); }
+    case 13: { Voice v(0.6); Burst(v, 0, 0.6, 5000, 100, 1.0f, 13, 50); return Finish(v, 0.85f); }
     case 14: { Voice v(0.7); Chirp(v, 0, 0.7, 200, 1600, 2, 0.4f, 0.5); Chirp(v, 0, 0.7, 203, 1620, 2, 0.4f, 0.5); return Finish(v, 0.45f); }
     case 15: { Voice v(1.4); Burst(v, 0, 1.4, 4000, 80, 1.0f, 15, 55); Chirp(v, 0, 0.6, 900, 120, 1, 0.3f, 2); return Finish(v, 0.85f); }
     case 16: { Voice v(0.3); Ring(v, 0, 0.3, 1300, 0.8f); Burst(v, 0, 0.05, 8000, 4000, 0.3f, 16); return Finish(v, 0.5f); }
