@@ -22,8 +22,9 @@
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: make_game_data [--archive] [--only PATTERN] [--contact] [-j N] FOLDER\n"
-                       "       make_game_data --version\n");
+  std::fprintf(stderr,
+               "usage: make_game_data [--archive] [--only PATTERN] [--contact] [-j N] FOLDER\n"
+               "       make_game_data --version\n");
   return 2;
 }
 
@@ -66,7 +67,9 @@ int main(int argc, char** argv) {
       for (const KitFile& f : BuildContactSheets(only, threads)) {
         const std::filesystem::path path = std::filesystem::path(folder) / f.path;
         std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(f.bytes.data()), static_cast<std::streamsize>(f.bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(f.bytes.data()),
+                   static_cast<std::streamsize>(f.bytes.size()));
         std::printf("%s\n", path.c_str());
       }
       std::printf("make_game_data: contact sheets in %.2f s\n", Seconds() - start);
@@ -77,7 +80,8 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "make_game_data: %s\n", r.error.c_str());
       return 1;
     }
-    std::printf("make_game_data: %zu files, %zu bytes in %s in %.2f s\n", r.files, r.bytes, folder.c_str(), Seconds() - start);
+    std::printf("make_game_data: %zu files, %zu bytes in %s in %.2f s\n", r.files, r.bytes,
+                folder.c_str(), Seconds() - start);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make_game_data: %s\n", e.what());
     return 1;

@@ -42,7 +42,8 @@ struct Decoded {
   GraphImage image{};
   bool ok = false;
   explicit Decoded(const std::vector<uint8_t>& bytes) {
-    ok = ReadImageToGraphImage(nullptr, bytes.data(), static_cast<int>(bytes.size()), 1, &image, 0) == 0;
+    ok = ReadImageToGraphImage(nullptr, bytes.data(), static_cast<int>(bytes.size()), 1, &image,
+                               0) == 0;
   }
   ~Decoded() {
     if (ok) FreeGraphImage(&image);
@@ -68,9 +69,11 @@ TEST(DataKit, EveryFileTheGameLoadsIsThereOnceByItsExactName) {
       EXPECT_LE(i.count, i.columns * i.rows);
     }
   // Spellings whose case matters, sheets loaded by several tables, and the templated chips.
-  for (const char* path : {"data/weapon/UNLOCKED.bmp", "data/bullet/stage3/flame.PNG", "data/bullet/stage3/flame_zanzou.PNG",
-                           "data/enemy/stage6/bossShell.bmp", "data/enemy/stage3/snakepartsTail.bmp", "data/robo/jiki0_jet2.bmp",
-                           "data/map/stage7_1/map7_2.bmp", "data/map/stage2_1/map2_1.bmp", "data/map/stage1_1/map1b_2.bmp"})
+  for (const char* path : {"data/weapon/UNLOCKED.bmp", "data/bullet/stage3/flame.PNG",
+                           "data/bullet/stage3/flame_zanzou.PNG", "data/enemy/stage6/bossShell.bmp",
+                           "data/enemy/stage3/snakepartsTail.bmp", "data/robo/jiki0_jet2.bmp",
+                           "data/map/stage7_1/map7_2.bmp", "data/map/stage2_1/map2_1.bmp",
+                           "data/map/stage1_1/map1b_2.bmp"})
     EXPECT_EQ(kit.count(path), 1u) << path;
   EXPECT_EQ(kit.count("data/map/stage3_1/map3_1.bmp"), 0u);
   // Sound effect slots 0-48, 50 and 51, and the thirteen pieces of music.
@@ -78,8 +81,10 @@ TEST(DataKit, EveryFileTheGameLoadsIsThereOnceByItsExactName) {
   int music = 0;
   for (const KitSound& s : KitSounds()) {
     EXPECT_EQ(kit.count(s.path), 1u) << s.path;
-    if (s.kind == SoundKind::Effect) slots.insert(s.id);
-    else ++music;
+    if (s.kind == SoundKind::Effect)
+      slots.insert(s.id);
+    else
+      ++music;
   }
   std::set<int> expected;
   for (int i = 0; i <= 48; ++i) expected.insert(i);
@@ -95,11 +100,16 @@ TEST(DataKit, ImagesLoadThroughTheRuntimeAtTheirSizes) {
     const char* path;
     int w, h;
   } fixed[] = {
-      {"data/title/weaponback.bmp", 640, 480}, {"data/weapon/weaponselect.bmp", 640, 480},
-      {"data/title/weaponback2.png", 640, 480}, {"data/title/quorvwaku.bmp", 640, 480},
-      {"data/board/board.bmp", 640, 80},        {"data/title/kelv.png", 1280, 480},
-      {"data/map/stage4_1/map4b.bmp", 960, 960}, {"data/map/stage4_1/map4b2.bmp", 960, 960},
-      {"data/font.png", 320, 320},              {"data/map/stage1_1/map1b_2.bmp", 640, 400},
+      {"data/title/weaponback.bmp", 640, 480},
+      {"data/weapon/weaponselect.bmp", 640, 480},
+      {"data/title/weaponback2.png", 640, 480},
+      {"data/title/quorvwaku.bmp", 640, 480},
+      {"data/board/board.bmp", 640, 80},
+      {"data/title/kelv.png", 1280, 480},
+      {"data/map/stage4_1/map4b.bmp", 960, 960},
+      {"data/map/stage4_1/map4b2.bmp", 960, 960},
+      {"data/font.png", 320, 320},
+      {"data/map/stage1_1/map1b_2.bmp", 640, 400},
       {"data/board/geji.png", 253, 60},
   };
   for (const Size& s : fixed) {
@@ -111,7 +121,8 @@ TEST(DataKit, ImagesLoadThroughTheRuntimeAtTheirSizes) {
   struct AtLeast {
     const char* path;
     int w, h;
-  } legs[] = {{"data/enemy/stage1/roboasi.bmp", 256, 256}, {"data/enemy/stage6/roboasi.bmp", 348, 384}};
+  } legs[] = {{"data/enemy/stage1/roboasi.bmp", 256, 256},
+              {"data/enemy/stage6/roboasi.bmp", 348, 384}};
   for (const AtLeast& s : legs) {
     Decoded d(Kit().at(s.path));
     ASSERT_TRUE(d.ok);
@@ -148,7 +159,8 @@ TEST(DataKit, CellsShowSomethingThatMovesInsideATransparentMargin) {
       // open sky.
       if (row->paint == Paint::Font && (cell < 33 || cell > 91)) continue;
       if (row->paint == Paint::NearChips) continue;
-      const int x0 = (cell % row->columns) * row->cellWidth, y0 = (cell / row->columns) * row->cellHeight;
+      const int x0 = (cell % row->columns) * row->cellWidth,
+                y0 = (cell / row->columns) * row->cellHeight;
       std::vector<uint32_t> pixels;
       std::set<uint32_t> colours;
       bool marginClear = true;
@@ -163,17 +175,24 @@ TEST(DataKit, CellsShowSomethingThatMovesInsideATransparentMargin) {
           colours.insert(rgba);
           // No visible pixel may be the key colour, nor a blend into it.
           EXPECT_NE(rgb, 0xFF00FFu);
-          if (x == 0 || y == 0 || x == row->cellWidth - 1 || y == row->cellHeight - 1) marginClear = false;
+          if (x == 0 || y == 0 || x == row->cellWidth - 1 || y == row->cellHeight - 1)
+            marginClear = false;
         }
       EXPECT_GT(visible, 0) << "cell " << cell << " is empty";
       EXPECT_GT(colours.size(), 1u) << "cell " << cell << " is one flat colour";
-      if (surface == Surface::Sprite) { EXPECT_TRUE(marginClear) << "cell " << cell << " touches its edge"; }
-      if (surface == Surface::Opaque) { EXPECT_EQ(visible, row->cellWidth * row->cellHeight) << "cell " << cell; }
+      if (surface == Surface::Sprite) {
+        EXPECT_TRUE(marginClear) << "cell " << cell << " touches its edge";
+      }
+      if (surface == Surface::Opaque) {
+        EXPECT_EQ(visible, row->cellWidth * row->cellHeight) << "cell " << cell;
+      }
       cells.push_back(std::move(pixels));
     }
     // Frames of one animation differ from their neighbours.
     if (surface == Surface::Sprite && row->paint != Paint::Font)
-      for (size_t i = 1; i < cells.size(); ++i) { EXPECT_TRUE(cells[i] != cells[i - 1]) << "cells " << i - 1 << " and " << i; }
+      for (size_t i = 1; i < cells.size(); ++i) {
+        EXPECT_TRUE(cells[i] != cells[i - 1]) << "cells " << i - 1 << " and " << i;
+      }
   }
 }
 
@@ -205,7 +224,8 @@ int Decode(const std::vector<uint8_t>& bytes, WaveFormat* format, int* size, boo
   if (readAll) {
     std::vector<uint8_t> buffer(65536);
     int n;
-    while ((n = ReadSoundConverter(&conv, buffer.data(), static_cast<int>(buffer.size()))) > 0) read += n;
+    while ((n = ReadSoundConverter(&conv, buffer.data(), static_cast<int>(buffer.size()))) > 0)
+      read += n;
   }
   TerminateSoundConverter(&conv);
   return read;
@@ -228,9 +248,7 @@ TEST(DataKit, SoundsDecodeThroughTheRuntimeToTheirLengths) {
       const double seconds = size / 2.0 / f.nSamplesPerSec;
       EXPECT_GE(seconds, 0.05);
       // The weapon sounds restart every 3 frames.
-      if (s.id <= 13) {
-        EXPECT_LE(seconds, 0.7);
-      }
+      if (s.id <= 13) { EXPECT_LE(seconds, 0.7); }
       continue;
     }
     const MusicTrackInfo info = MusicTrack(s.id);
@@ -261,7 +279,9 @@ TEST(DataKit, EndingTextAndDemoReplayFollowTheGamesRules) {
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] != '\n') {
       const uint8_t ch = text[i];
-      if (ch != '\r') { EXPECT_TRUE((ch >= 32 && ch <= 96) || (ch >= 'a' && ch <= 'z')) << int(ch); }
+      if (ch != '\r') {
+        EXPECT_TRUE((ch >= 32 && ch <= 96) || (ch >= 'a' && ch <= 'z')) << int(ch);
+      }
       continue;
     }
     ASSERT_GE(i, start + 1);
@@ -286,7 +306,8 @@ TEST(DataKit, EndingTextAndDemoReplayFollowTheGamesRules) {
 
 TEST(DataKit, TwoRunsWriteTheSameBytesArchiveIncluded) {
   // A cross-section of painters and sounds, built again, against the full build.
-  for (const char* pattern : {"stage7", "data/se/jiki/*", "data/music/warning.ogg", "data/font.png", "data/effect/bak0.bmp"}) {
+  for (const char* pattern : {"stage7", "data/se/jiki/*", "data/music/warning.ogg", "data/font.png",
+                              "data/effect/bak0.bmp"}) {
     const std::vector<KitFile> again = BuildKitFiles(pattern, 2);
     ASSERT_FALSE(again.empty()) << pattern;
     for (const KitFile& f : again) { EXPECT_TRUE(f.bytes == Kit().at(f.path)) << f.path; }
@@ -323,9 +344,11 @@ TEST(DataKit, WritesTheKitThenThePlayersFoldersAndKeepsWhatThePlayerHas) {
   EXPECT_FALSE(folder.Exists("data.partial"));
   EXPECT_EQ(folder.ReadFile("Option/volumese.dat"), "50\r\n");
   EXPECT_EQ(folder.ReadFile("Option/volumemusic.dat"), "100\r\n");
-  for (const char* d : {"ScreenShots", "replay/easy", "replay/normal", "replay/hard", "replay/insane"})
+  for (const char* d :
+       {"ScreenShots", "replay/easy", "replay/normal", "replay/hard", "replay/insane"})
     EXPECT_TRUE(std::filesystem::is_directory(folder.path() + "/" + d)) << d;
-  EXPECT_EQ(folder.ReadFile("data/font.png"), std::string(Kit().at("data/font.png").begin(), Kit().at("data/font.png").end()));
+  EXPECT_EQ(folder.ReadFile("data/font.png"),
+            std::string(Kit().at("data/font.png").begin(), Kit().at("data/font.png").end()));
 
   // --only rewrites the chosen files in place and leaves the stamp as it was.
   folder.WriteFile("data/ed.txt", "changed");
@@ -333,7 +356,8 @@ TEST(DataKit, WritesTheKitThenThePlayersFoldersAndKeepsWhatThePlayerHas) {
   const KitWriteResult only = WriteKit(folder.path(), false, "data/ed.txt", 1);
   ASSERT_TRUE(only.ok) << only.error;
   EXPECT_EQ(only.files, 1u);
-  EXPECT_EQ(folder.ReadFile("data/ed.txt"), std::string(Kit().at("data/ed.txt").begin(), Kit().at("data/ed.txt").end()));
+  EXPECT_EQ(folder.ReadFile("data/ed.txt"),
+            std::string(Kit().at("data/ed.txt").begin(), Kit().at("data/ed.txt").end()));
   EXPECT_EQ(ReadKitStamp(folder.path()), "older");
 
   // An archive kit: one file beside the player folders.
@@ -359,7 +383,9 @@ TEST(DataKit, PatternsPickByGlobPartOfPathOrGroup) {
       {"data/se/*.ogg", "data/se/jiki/m1.wav", "sounds", false},
       {"jiki0", "data/robo/jiki0_jet.bmp", "common", true},
   };
-  for (const Case& c : cases) { EXPECT_EQ(KitPatternMatches(c.pattern, c.path, c.group), c.match) << c.pattern << " " << c.path; }
+  for (const Case& c : cases) {
+    EXPECT_EQ(KitPatternMatches(c.pattern, c.path, c.group), c.match) << c.pattern << " " << c.path;
+  }
 }
 
 }  // namespace

@@ -15,10 +15,10 @@ std::vector<uint8_t> EncodeWav(const std::vector<int16_t>& mono, int rate);
 
 struct MusicTrackInfo {
   const char* name;
-  bool loops;    // loops are a whole number of bars long
+  bool loops;  // loops are a whole number of bars long
   int bars;
   double bpm;
-  int frames;    // sample frames of the file
+  int frames;  // sample frames of the file
 };
 MusicTrackInfo MusicTrack(int track);
 // Interleaved stereo 16-bit samples of the track.

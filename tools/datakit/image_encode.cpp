@@ -68,7 +68,8 @@ std::vector<uint8_t> EncodePng(const Canvas& canvas, Surface surface) {
   layout.colourType = 6;
   std::vector<ByteString> rows(canvas.h, ByteString(static_cast<size_t>(canvas.w) * 4));
   for (int y = 0; y < canvas.h; ++y)
-    for (int x = 0; x < canvas.w; ++x) ResolvePixel(canvas.At(x, y), surface, false, &rows[y][x * 4]);
+    for (int x = 0; x < canvas.w; ++x)
+      ResolvePixel(canvas.At(x, y), surface, false, &rows[y][x * 4]);
   return MakePngFile(layout, rows);
 }
 

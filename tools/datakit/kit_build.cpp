@@ -37,18 +37,21 @@ struct Job {
 
 std::vector<KitFile> RunJobs(std::vector<Job> jobs, int threads) {
   // Dearest first, so the long music does not finish last on one core.
-  std::stable_sort(jobs.begin(), jobs.end(), [](const Job& a, const Job& b) { return a.cost > b.cost; });
+  std::stable_sort(jobs.begin(), jobs.end(),
+                   [](const Job& a, const Job& b) { return a.cost > b.cost; });
   std::vector<KitFile> files(jobs.size());
   std::atomic<size_t> next{0};
   auto work = [&] {
-    for (size_t i; (i = next.fetch_add(1)) < jobs.size();) files[i] = {jobs[i].path, jobs[i].make()};
+    for (size_t i; (i = next.fetch_add(1)) < jobs.size();)
+      files[i] = {jobs[i].path, jobs[i].make()};
   };
   if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   std::vector<std::thread> pool;
   for (int t = 1; t < threads; ++t) pool.emplace_back(work);
   work();
   for (std::thread& t : pool) t.join();
-  std::sort(files.begin(), files.end(), [](const KitFile& a, const KitFile& b) { return a.path < b.path; });
+  std::sort(files.begin(), files.end(),
+            [](const KitFile& a, const KitFile& b) { return a.path < b.path; });
   return files;
 }
 
@@ -62,21 +65,30 @@ std::vector<Job> KitJobs(const std::string& pattern) {
       if (!KitPatternMatches(pattern, image.path, group.name)) continue;
       const int stage = StageOfPath(image.path) ? StageOfPath(image.path) : group.stage;
       const KitImage* row = &image;
-      jobs.push_back({image.path, image.cellWidth * image.cellHeight * image.columns * image.rows * 1e-6,
-                      [row, stage] { return EncodeImage(row->path, PaintKitImage(*row, stage), PaintSurface(row->paint)); }});
+      jobs.push_back(
+          {image.path, image.cellWidth * image.cellHeight * image.columns * image.rows * 1e-6,
+           [row, stage] {
+             return EncodeImage(row->path, PaintKitImage(*row, stage), PaintSurface(row->paint));
+           }});
     }
   for (const KitSound& sound : KitSounds()) {
-    if (!KitPatternMatches(pattern, sound.path, sound.kind == SoundKind::Music ? "music" : "sounds")) continue;
+    if (!KitPatternMatches(pattern, sound.path,
+                           sound.kind == SoundKind::Music ? "music" : "sounds"))
+      continue;
     const KitSound* s = &sound;
     if (sound.kind == SoundKind::Effect)
-      jobs.push_back({sound.path, 0.05, [s] { return EncodeWav(SynthesizeEffect(s->id), kEffectRate); }});
+      jobs.push_back(
+          {sound.path, 0.05, [s] { return EncodeWav(SynthesizeEffect(s->id), kEffectRate); }});
     else
       jobs.push_back({sound.path, MusicTrack(sound.id).frames / 1e5, [s] {
-                        return EncodeVorbis(ComposeMusic(s->id), 2, kMusicRate, 0x4B454C00u + static_cast<uint32_t>(s->id));
+                        return EncodeVorbis(ComposeMusic(s->id), 2, kMusicRate,
+                                            0x4B454C00u + static_cast<uint32_t>(s->id));
                       }});
   }
-  if (KitPatternMatches(pattern, "data/ed.txt", "texts")) jobs.push_back({"data/ed.txt", 0, [] { return EndingText(); }});
-  if (KitPatternMatches(pattern, "data/mihon.rpy", "texts")) jobs.push_back({"data/mihon.rpy", 0.1, [] { return DemoReplay(); }});
+  if (KitPatternMatches(pattern, "data/ed.txt", "texts"))
+    jobs.push_back({"data/ed.txt", 0, [] { return EndingText(); }});
+  if (KitPatternMatches(pattern, "data/mihon.rpy", "texts"))
+    jobs.push_back({"data/mihon.rpy", 0.1, [] { return DemoReplay(); }});
   return jobs;
 }
 
@@ -84,7 +96,8 @@ std::vector<Job> KitJobs(const std::string& pattern) {
 
 bool KitPatternMatches(const std::string& pattern, const std::string& path, const char* group) {
   if (pattern.empty() || pattern == group) return true;
-  if (pattern.find_first_of("*?[") != std::string::npos) return fnmatch(pattern.c_str(), path.c_str(), 0) == 0;
+  if (pattern.find_first_of("*?[") != std::string::npos)
+    return fnmatch(pattern.c_str(), path.c_str(), 0) == 0;
   return path.find(pattern) != std::string::npos;
 }
 
@@ -134,48 +147,66 @@ std::vector<KitFile> BuildContactSheets(const std::string& pattern, int threads)
   for (const KitImageGroup& group : KitImageGroups()) {
     if (!pattern.empty() && pattern != group.name) continue;
     const KitImageGroup* g = &group;
-    jobs.push_back({std::string("contact/") + group.name + ".png", 1.0, [g] {
-      // Each picture shrunk to fit a tile (never enlarged beyond 2x), on a grey ground with
-      // its file name and grid below it.
-      const int sheetW = 1800, tile = 260, label = 22, pad = 10;
-      struct Placed { const KitImage* image; Canvas canvas; int x, y, w, h; };
-      std::vector<Placed> placed;
-      int x = pad, y = pad, rowH = 0;
-      for (const KitImage& image : g->images) {
-        Canvas art = PaintKitImage(image, StageOfPath(image.path) ? StageOfPath(image.path) : g->stage);
-        const float scale = std::min({2.0f, tile * 2.0f / art.w, static_cast<float>(tile) / art.h});
-        const int w = std::max(8, static_cast<int>(art.w * scale)), h = std::max(8, static_cast<int>(art.h * scale));
-        const int boxW = std::max(w, 200);
-        if (x + boxW > sheetW - pad) x = pad, y += rowH + label + pad, rowH = 0;
-        placed.push_back({&image, std::move(art), x, y, w, h});
-        x += boxW + pad;
-        rowH = std::max(rowH, h);
-      }
-      Canvas sheet(sheetW, y + rowH + label + pad);
-      for (int yy = 0; yy < sheet.h; ++yy)
-        for (int xx = 0; xx < sheet.w; ++xx) BlendOver(sheet, xx, yy, ((xx / 16 + yy / 16) % 2) ? Hex(0x3A3D44) : Hex(0x34373E), 1);
-      for (const Placed& pl : placed) {
-        const Surface surface = PaintSurface(pl.image->paint);
-        for (int yy = 0; yy < pl.h; ++yy)
-          for (int xx = 0; xx < pl.w; ++xx) {
-            const int sx = xx * pl.canvas.w / pl.w, sy = yy * pl.canvas.h / pl.h;
-            uint8_t rgba[4];
-            ResolvePixel(pl.canvas.At(sx, sy), surface, IsBmpPath(pl.image->path), rgba);
-            BlendOver(sheet, pl.x + xx, pl.y + yy, {rgba[0] / 255.0f, rgba[1] / 255.0f, rgba[2] / 255.0f}, rgba[3] / 255.0f);
-          }
-        // Cell grid lines, faint.
-        for (int c = 1; c < pl.image->columns; ++c)
-          for (int yy = 0; yy < pl.h; ++yy) BlendOver(sheet, pl.x + c * pl.w / pl.image->columns, pl.y + yy, Hex(0x808890), 0.35f);
-        for (int r = 1; r < pl.image->rows; ++r)
-          for (int xx = 0; xx < pl.w; ++xx) BlendOver(sheet, pl.x + xx, pl.y + r * pl.h / pl.image->rows, Hex(0x808890), 0.35f);
-        std::string name = pl.image->path;
-        name = name.substr(name.find('/', 5) + 1);
-        for (char& ch : name)
-          if (ch == '_') ch = '-';
-        DrawStrokeText(sheet, name.c_str(), static_cast<float>(pl.x), static_cast<float>(pl.y + pl.h + 5), 9, 1.3f, Hex(0xE8ECF2), Hex(0x101216));
-      }
-      return EncodePng(sheet, Surface::Opaque);
-    }});
+    jobs.push_back(
+        {std::string("contact/") + group.name + ".png", 1.0, [g] {
+           // Each picture shrunk to fit a tile (never enlarged beyond 2x), on a grey ground with
+           // its file name and grid below it.
+           const int sheetW = 1800, tile = 260, label = 22, pad = 10;
+           struct Placed {
+             const KitImage* image;
+             Canvas canvas;
+             int x, y, w, h;
+           };
+           std::vector<Placed> placed;
+           int x = pad, y = pad, rowH = 0;
+           for (const KitImage& image : g->images) {
+             Canvas art =
+                 PaintKitImage(image, StageOfPath(image.path) ? StageOfPath(image.path) : g->stage);
+             const float scale =
+                 std::min({2.0f, tile * 2.0f / art.w, static_cast<float>(tile) / art.h});
+             const int w = std::max(8, static_cast<int>(art.w * scale)),
+                       h = std::max(8, static_cast<int>(art.h * scale));
+             const int boxW = std::max(w, 200);
+             if (x + boxW > sheetW - pad) x = pad, y += rowH + label + pad, rowH = 0;
+             placed.push_back({&image, std::move(art), x, y, w, h});
+             x += boxW + pad;
+             rowH = std::max(rowH, h);
+           }
+           Canvas sheet(sheetW, y + rowH + label + pad);
+           for (int yy = 0; yy < sheet.h; ++yy)
+             for (int xx = 0; xx < sheet.w; ++xx)
+               BlendOver(sheet, xx, yy, ((xx / 16 + yy / 16) % 2) ? Hex(0x3A3D44) : Hex(0x34373E),
+                         1);
+           for (const Placed& pl : placed) {
+             const Surface surface = PaintSurface(pl.image->paint);
+             for (int yy = 0; yy < pl.h; ++yy)
+               for (int xx = 0; xx < pl.w; ++xx) {
+                 const int sx = xx * pl.canvas.w / pl.w, sy = yy * pl.canvas.h / pl.h;
+                 uint8_t rgba[4];
+                 ResolvePixel(pl.canvas.At(sx, sy), surface, IsBmpPath(pl.image->path), rgba);
+                 BlendOver(sheet, pl.x + xx, pl.y + yy,
+                           {rgba[0] / 255.0f, rgba[1] / 255.0f, rgba[2] / 255.0f},
+                           rgba[3] / 255.0f);
+               }
+             // Cell grid lines, faint.
+             for (int c = 1; c < pl.image->columns; ++c)
+               for (int yy = 0; yy < pl.h; ++yy)
+                 BlendOver(sheet, pl.x + c * pl.w / pl.image->columns, pl.y + yy, Hex(0x808890),
+                           0.35f);
+             for (int r = 1; r < pl.image->rows; ++r)
+               for (int xx = 0; xx < pl.w; ++xx)
+                 BlendOver(sheet, pl.x + xx, pl.y + r * pl.h / pl.image->rows, Hex(0x808890),
+                           0.35f);
+             std::string name = pl.image->path;
+             name = name.substr(name.find('/', 5) + 1);
+             for (char& ch : name)
+               if (ch == '_') ch = '-';
+             DrawStrokeText(sheet, name.c_str(), static_cast<float>(pl.x),
+                            static_cast<float>(pl.y + pl.h + 5), 9, 1.3f, Hex(0xE8ECF2),
+                            Hex(0x101216));
+           }
+           return EncodePng(sheet, Surface::Opaque);
+         }});
   }
   return RunJobs(std::move(jobs), threads);
 }

@@ -48,6 +48,7 @@ struct KitWriteResult {
 KitWriteResult WriteKit(const std::string& folder, bool archive, const std::string& pattern,
                         int threads);
 // The same for files already built (a whole kit).
-KitWriteResult WriteKitFiles(const std::string& folder, const std::vector<KitFile>& files, bool archive);
+KitWriteResult WriteKitFiles(const std::string& folder, const std::vector<KitFile>& files,
+                             bool archive);
 // The stamp a complete kit in folder carries, or "" when there is none.
 std::string ReadKitStamp(const std::string& folder);

@@ -12,7 +12,8 @@ bool WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
   std::error_code ec;
   fs::create_directories(path.parent_path(), ec);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
 }
 
@@ -40,7 +41,8 @@ std::string ReadKitStamp(const std::string& folder) {
   return line;
 }
 
-KitWriteResult WriteKit(const std::string& folder, bool archive, const std::string& pattern, int threads) {
+KitWriteResult WriteKit(const std::string& folder, bool archive, const std::string& pattern,
+                        int threads) {
   KitWriteResult result;
   const fs::path root(folder);
   std::error_code ec;
@@ -63,7 +65,8 @@ KitWriteResult WriteKit(const std::string& folder, bool archive, const std::stri
   return result;
 }
 
-KitWriteResult WriteKitFiles(const std::string& folder, const std::vector<KitFile>& files, bool archive) {
+KitWriteResult WriteKitFiles(const std::string& folder, const std::vector<KitFile>& files,
+                             bool archive) {
   KitWriteResult result;
   const fs::path root(folder);
   std::error_code ec;

@@ -75,7 +75,8 @@ void Bass(Mix2& m, size_t at, size_t len, double f, float vel) {
     const double env = (i < len ? 1.0 : std::exp(-(i - len) / 150.0)) * std::min(1.0, i / 60.0);
     ph += f / kMusicRate;
     const double cutoff = 200 + 1400 * std::exp(-t * 14);
-    low += (Saw(ph) * 0.7 + Pulse(ph * 0.5, 0.5) * 0.3 - low) * (1 - std::exp(-kTau * cutoff / kMusicRate));
+    low += (Saw(ph) * 0.7 + Pulse(ph * 0.5, 0.5) * 0.3 - low) *
+           (1 - std::exp(-kTau * cutoff / kMusicRate));
     m.Add(at + i, static_cast<float>(low * env * vel), 0);
   }
 }
@@ -87,7 +88,9 @@ void Lead(Mix2& m, size_t at, size_t len, double f, float vel, double beat) {
     const double t = i / static_cast<double>(kMusicRate);
     const double vib = 1 + 0.004 * std::sin(kTau * 5.5 * t) * std::min(1.0, t * 4);
     ph += f * vib / kMusicRate;
-    const double env = std::min(1.0, i / 120.0) * (i < len ? 1 - 0.25 * std::min(1.0, t * 3) : 0.75 * std::exp(-(double)(i - len) / (tail / 4.0)));
+    const double env =
+        std::min(1.0, i / 120.0) * (i < len ? 1 - 0.25 * std::min(1.0, t * 3)
+                                            : 0.75 * std::exp(-(double)(i - len) / (tail / 4.0)));
     low += (Pulse(ph, 0.3) * 0.6 + Saw(ph * 1.003) * 0.4 - low) * 0.25;
     const float s = static_cast<float>(low * env * vel);
     m.Add(at + i, s, -0.15f);
@@ -163,7 +166,9 @@ void Hat(Mix2& m, size_t at, float vel, bool open, KitRandom& r) {
 
 struct Timing {
   double beatSeconds;
-  size_t Sample(double beats) const { return static_cast<size_t>(std::llround(beats * beatSeconds * kMusicRate)); }
+  size_t Sample(double beats) const {
+    return static_cast<size_t>(std::llround(beats * beatSeconds * kMusicRate));
+  }
 };
 
 int TrackFrames(const Plan& p) {
@@ -229,7 +234,11 @@ void Compose(Mix2& m, const Plan& p) {
       }
     }
     for (int k = 0; k < 3; ++k)
-      Pad(m, tm.Sample(b0), tm.Sample(last ? 7.0 : 4.0), Freq(triad[k]), p.arpeggio ? 0.04f : 0.075f, k == 0 ? -0.4f : k == 1 ? 0.4f : 0);
+      Pad(m, tm.Sample(b0), tm.Sample(last ? 7.0 : 4.0), Freq(triad[k]),
+          p.arpeggio ? 0.04f : 0.075f,
+          k == 0   ? -0.4f
+          : k == 1 ? 0.4f
+                   : 0);
     // Lead: motif A, its answer, A again, then B; the last bar of a one-shot ends on the tonic.
     const bool leadOn = oneShot || (bar % 8) >= 0;
     if (leadOn && !last) {
@@ -240,9 +249,11 @@ void Compose(Mix2& m, const Plan& p) {
         const int step = motif[which][half * 8 + i];
         if (step == -99) continue;
         int len = 1;
-        while (half * 8 + i + len < 16 && i + len < 8 && motif[which][half * 8 + i + len] == -99) ++len;
+        while (half * 8 + i + len < 16 && i + len < 8 && motif[which][half * 8 + i + len] == -99)
+          ++len;
         const int note = Degree(p, chord + step + shift, 2);
-        Lead(m, tm.Sample(b0 + i * 0.5), tm.Sample(len * 0.5 - 0.06), Freq(note), 0.14f, tm.beatSeconds);
+        Lead(m, tm.Sample(b0 + i * 0.5), tm.Sample(len * 0.5 - 0.06), Freq(note), 0.14f,
+             tm.beatSeconds);
       }
     } else if (last) {
       Lead(m, tm.Sample(b0), tm.Sample(3.5), Freq(Degree(p, 0, 2)), 0.14f, tm.beatSeconds);
@@ -252,11 +263,15 @@ void Compose(Mix2& m, const Plan& p) {
       const bool fill = bar % 4 == 3;
       for (int s = 0; s < 16; ++s) {
         const double at = b0 + s * 0.25;
-        const bool kick = p.drums == 3 ? s % 4 == 0 : p.drums == 2 ? (s == 0 || s == 8 || s == 10) : s == 0;
+        const bool kick = p.drums == 3   ? s % 4 == 0
+                          : p.drums == 2 ? (s == 0 || s == 8 || s == 10)
+                                         : s == 0;
         const bool snare = p.drums == 1 ? s == 8 : (s == 4 || s == 12);
         if (kick) Kick(m, tm.Sample(at), 0.55f);
-        if (snare || (fill && s >= 12 && s % 1 == 0 && p.drums >= 2)) Snare(m, tm.Sample(at), fill && s > 12 ? 0.25f : 0.35f, r);
-        if (p.drums >= 2 ? true : s % 2 == 0) Hat(m, tm.Sample(at), s % 4 == 2 ? 0.12f : 0.07f, s % 8 == 6 && p.drums == 3, r);
+        if (snare || (fill && s >= 12 && s % 1 == 0 && p.drums >= 2))
+          Snare(m, tm.Sample(at), fill && s > 12 ? 0.25f : 0.35f, r);
+        if (p.drums >= 2 ? true : s % 2 == 0)
+          Hat(m, tm.Sample(at), s % 4 == 2 ? 0.12f : 0.07f, s % 8 == 6 && p.drums == 3, r);
       }
     }
   }
@@ -294,9 +309,12 @@ std::vector<int16_t> ComposeMusic(int track) {
   const float gain = 0.85f / top;
   for (size_t i = 0; i < frames; ++i) {
     float fade = 1;
-    if (!p.loops && i + kMusicRate / 2 > frames) fade = static_cast<float>(frames - i) / (kMusicRate / 2);
-    out[i * 2] = static_cast<int16_t>(std::lround(std::clamp(m.l[i] * gain * fade, -1.0f, 1.0f) * 32000));
-    out[i * 2 + 1] = static_cast<int16_t>(std::lround(std::clamp(m.r[i] * gain * fade, -1.0f, 1.0f) * 32000));
+    if (!p.loops && i + kMusicRate / 2 > frames)
+      fade = static_cast<float>(frames - i) / (kMusicRate / 2);
+    out[i * 2] =
+        static_cast<int16_t>(std::lround(std::clamp(m.l[i] * gain * fade, -1.0f, 1.0f) * 32000));
+    out[i * 2 + 1] =
+        static_cast<int16_t>(std::lround(std::clamp(m.r[i] * gain * fade, -1.0f, 1.0f) * 32000));
   }
   return out;
 }

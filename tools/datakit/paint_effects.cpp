@@ -27,8 +27,10 @@ Rgb FireRamp(float heat, Rgb tint) {
 void Fireball(Canvas& c, float cx, float cy, float radius, float heat, float smoke, uint32_t seed,
               Rgb tint, float stretch = 1, float fade = 1) {
   const float scale = std::fmax(3.0f, radius / 3.2f);
-  const int x0 = std::max(0, static_cast<int>(cx - radius * 1.3f)), x1 = std::min(c.w, static_cast<int>(cx + radius * 1.3f) + 1);
-  const int y0 = std::max(0, static_cast<int>(cy - radius * stretch * 1.3f)), y1 = std::min(c.h, static_cast<int>(cy + radius * stretch * 1.3f) + 1);
+  const int x0 = std::max(0, static_cast<int>(cx - radius * 1.3f)),
+            x1 = std::min(c.w, static_cast<int>(cx + radius * 1.3f) + 1);
+  const int y0 = std::max(0, static_cast<int>(cy - radius * stretch * 1.3f)),
+            y1 = std::min(c.h, static_cast<int>(cy + radius * stretch * 1.3f) + 1);
   for (int y = y0; y < y1; ++y)
     for (int x = x0; x < x1; ++x) {
       const float dx = (x + 0.5f - cx) / radius, dy = (y + 0.5f - cy) / (radius * stretch);
@@ -67,12 +69,15 @@ void PaintExplosion(Canvas& c, const PaintCell& p) {
   if (p.variant == 3) t *= 0.5f;
   if (p.variant == 4) t = 0.5f + t * 0.5f;
   const float cx = c.w / 2.0f, cy = c.h / 2.0f, R = std::fmin(c.w, c.h) * 0.46f;
-  const Rgb tint = p.variant == 2 ? Hex(0x60A0FF) : p.stage ? StagePalette(p.stage).energy : Hex(0xFF8030);
+  const Rgb tint = p.variant == 2 ? Hex(0x60A0FF)
+                   : p.stage      ? StagePalette(p.stage).energy
+                                  : Hex(0xFF8030);
   const uint32_t seed = p.seed + p.frame * 31;
   if (p.path && std::strstr(p.path, "hougeki")) {
     // Distant flak: small bursts at changing places.
     KitRandom r(seed);
-    Fireball(c, cx + r.Range(-4, 4), cy + r.Range(-4, 4), R * (0.4f + 0.5f * std::sin(t * kPi)), 1 - t * 0.6f, t > 0.6f ? (t - 0.6f) * 2 : 0, seed, tint);
+    Fireball(c, cx + r.Range(-4, 4), cy + r.Range(-4, 4), R * (0.4f + 0.5f * std::sin(t * kPi)),
+             1 - t * 0.6f, t > 0.6f ? (t - 0.6f) * 2 : 0, seed, tint);
     return;
   }
   if (p.variant >= 5 && p.variant <= 7) {
@@ -121,7 +126,8 @@ void PaintHitSpark(Canvas& c, const PaintCell& p) {
   for (int i = 0; i < rays; ++i) {
     const float a = i * 2 * kPi / rays + r.Range(-0.3f, 0.3f) + p.variant;
     const float d0 = R * t * 0.6f, d1 = R * (0.35f + t * 0.6f);
-    GlowLine(c, cx + std::cos(a) * d0, cy + std::sin(a) * d0, cx + std::cos(a) * d1, cy + std::sin(a) * d1, 1.1f, tint, 1 - t * 0.8f);
+    GlowLine(c, cx + std::cos(a) * d0, cy + std::sin(a) * d0, cx + std::cos(a) * d1,
+             cy + std::sin(a) * d1, 1.1f, tint, 1 - t * 0.8f);
   }
   GlowDot(c, cx, cy, R * 0.35f * (1 - t * 0.7f), tint, 1 - t * 0.6f);
 }
@@ -159,7 +165,8 @@ void PaintBossBand(Canvas& c, const PaintCell& p) {
   for (int i = 0; i < 22; ++i) {
     const float x = 30 + i * 56.0f + r.Range(-14, 14), y = c.h / 2.0f + r.Range(-10, 10);
     const float local = Clamp01(t * 1.3f - r.Range(0, 0.3f));
-    Fireball(c, x, y, 22 + 14 * local, 1 - local * 0.8f, local > 0.5f ? (local - 0.5f) : 0, p.seed + i * 17 + p.frame, Hex(0xFF8030));
+    Fireball(c, x, y, 22 + 14 * local, 1 - local * 0.8f, local > 0.5f ? (local - 0.5f) : 0,
+             p.seed + i * 17 + p.frame, Hex(0xFF8030));
   }
 }
 
@@ -169,7 +176,8 @@ void PaintTrail(Canvas& c, const PaintCell& p) {
   const float t = p.count > 1 ? p.frame / static_cast<float>(p.count - 1) : 0;
   const float cx = c.w / 2.0f, cy = c.h / 2.0f;
   if (c.w > c.h * 1.5f) {
-    GlowLine(c, cx - c.w * 0.38f * (1 - t * 0.4f), cy, cx + c.w * 0.38f, cy, c.h * 0.16f * (1 - t * 0.5f), tint, 1 - t * 0.7f);
+    GlowLine(c, cx - c.w * 0.38f * (1 - t * 0.4f), cy, cx + c.w * 0.38f, cy,
+             c.h * 0.16f * (1 - t * 0.5f), tint, 1 - t * 0.7f);
     return;
   }
   const float r = std::fmin(c.w, c.h) * (0.2f + 0.18f * t);
@@ -189,7 +197,8 @@ void PaintSparks(Canvas& c, const PaintCell& p) {
     const float d = (0.15f + t * 0.75f) * speed;
     const float x = cx + std::cos(a) * d * c.w * 0.5f, y = cy + std::sin(a) * d * c.h * 0.5f;
     const float tail = 0.12f * speed;
-    GlowLine(c, x, y, x - std::cos(a) * tail * c.w, y - std::sin(a) * tail * c.h, 1.0f, tint, 1 - t * 0.8f);
+    GlowLine(c, x, y, x - std::cos(a) * tail * c.w, y - std::sin(a) * tail * c.h, 1.0f, tint,
+             1 - t * 0.8f);
   }
   if (t < 0.5f) GlowDot(c, cx, cy, std::fmin(c.w, c.h) * 0.2f * (1 - t), tint, 0.8f);
 }
@@ -209,7 +218,8 @@ void PaintShot(Canvas& c, const PaintCell& p) {
     Fireball(c, cx, cy, s * (0.2f + f * 0.07f), 1 - f * 0.15f, 0, p.seed + f, fire);
     return;
   }
-  if (f < 4 && p.variant != 6 && p.variant != 7 && p.variant != 8 && p.variant != 9 && p.variant != 11) {
+  if (f < 4 && p.variant != 6 && p.variant != 7 && p.variant != 8 && p.variant != 9 &&
+      p.variant != 11) {
     // Muzzle flash: a short star that opens and closes.
     const float k = 0.45f + 0.18f * f;
     const Rgb col = p.variant == 2 ? blue : yellow;
@@ -223,8 +233,10 @@ void PaintShot(Canvas& c, const PaintCell& p) {
       GlowLine(c, cx - s * 0.3f, cy, cx + s * 0.22f, cy, s * 0.07f * pulse, yellow, 1);
       break;
     case 1:  // spread shot: an arrowhead
-      GlowLine(c, cx - s * 0.2f, cy - s * 0.12f, cx + s * 0.18f, cy, s * 0.06f * pulse, yellow, 0.9f);
-      GlowLine(c, cx - s * 0.2f, cy + s * 0.12f, cx + s * 0.18f, cy, s * 0.06f * pulse, yellow, 0.9f);
+      GlowLine(c, cx - s * 0.2f, cy - s * 0.12f, cx + s * 0.18f, cy, s * 0.06f * pulse, yellow,
+               0.9f);
+      GlowLine(c, cx - s * 0.2f, cy + s * 0.12f, cx + s * 0.18f, cy, s * 0.06f * pulse, yellow,
+               0.9f);
       break;
     case 2:  // laser: a long blue-white bar as tall as the level allows
       GlowLine(c, 8, cy, c.w - 8, cy, c.h * 0.16f * pulse, blue, 1);
@@ -240,8 +252,12 @@ void PaintShot(Canvas& c, const PaintCell& p) {
       }
       GlowLine(c, cx - s * 0.42f, cy, cx - s * 0.2f, cy, s * (0.07f + 0.03f * (f % 2)), fire, 1);
       Body b(c.w, c.h);
-      BodyCapsule(b, cx - s * 0.18f, cy, cx + s * 0.2f, cy, s * 0.08f, BodyStyle{Hex(0xD0D8E0), 2, 0});
-      BodyPolygon(b, {{cx - s * 0.2f, cy - s * 0.16f}, {cx - s * 0.08f, cy}, {cx - s * 0.2f, cy + s * 0.16f}}, BodyStyle{Hex(0xD04040), 1.5f, 1});
+      BodyCapsule(b, cx - s * 0.18f, cy, cx + s * 0.2f, cy, s * 0.08f,
+                  BodyStyle{Hex(0xD0D8E0), 2, 0});
+      BodyPolygon(
+          b,
+          {{cx - s * 0.2f, cy - s * 0.16f}, {cx - s * 0.08f, cy}, {cx - s * 0.2f, cy + s * 0.16f}},
+          BodyStyle{Hex(0xD04040), 1.5f, 1});
       Material m;
       m.seed = p.seed;
       ShadeBody(c, b, m);
@@ -250,7 +266,8 @@ void PaintShot(Canvas& c, const PaintCell& p) {
     case 7: {  // searcher: a pulsing orb with a turning ring
       const float a = f * kPi / 6;
       GlowDot(c, cx, cy, s * 0.18f * pulse, blue, 1);
-      GlowLine(c, cx + std::cos(a) * s * 0.3f, cy + std::sin(a) * s * 0.3f, cx - std::cos(a) * s * 0.3f, cy - std::sin(a) * s * 0.3f, 1.2f, blue, 0.5f);
+      GlowLine(c, cx + std::cos(a) * s * 0.3f, cy + std::sin(a) * s * 0.3f,
+               cx - std::cos(a) * s * 0.3f, cy - std::sin(a) * s * 0.3f, 1.2f, blue, 0.5f);
       break;
     }
     case 8:  // homing dart
@@ -274,17 +291,21 @@ void PaintBlast(Canvas& c, const PaintCell& p) {
   switch (p.variant) {
     case 0:
     case 2:  // napalm: a burst of fire
-      Fireball(c, cx, cy, R * (0.55f + 0.45f * t), 1 - t * 0.55f, t > 0.6f ? (t - 0.6f) : 0, p.seed + p.frame * 13, Hex(0xFF7020));
+      Fireball(c, cx, cy, R * (0.55f + 0.45f * t), 1 - t * 0.55f, t > 0.6f ? (t - 0.6f) : 0,
+               p.seed + p.frame * 13, Hex(0xFF7020));
       break;
     case 1:  // missile hit
-      Fireball(c, cx, cy, R * (0.5f + 0.5f * t), 1 - t * 0.7f, 0, p.seed + p.frame * 13, Hex(0xFF9030));
+      Fireball(c, cx, cy, R * (0.5f + 0.5f * t), 1 - t * 0.7f, 0, p.seed + p.frame * 13,
+               Hex(0xFF9030));
       break;
     case 3:  // homing bomb blast: a yellow-white sphere with a shock ring
       GlowDot(c, cx, cy, R * (0.35f + 0.4f * t), Hex(0xFFE060), 1.2f * (1 - t * 0.6f));
       GlowRing(c, cx, cy, R * (0.4f + 0.55f * t), 3 + 3 * (1 - t), Hex(0xFFF0A0), 1 - t * 0.7f);
       break;
     case 4:  // bomb: nested rings that turn frame by frame
-      for (int k = 0; k < 3; ++k) GlowRing(c, cx, cy, R * (0.3f + 0.3f * k) * (0.9f + 0.1f * std::sin(p.frame + k)), 3, Hex(0xFFE870), 0.8f);
+      for (int k = 0; k < 3; ++k)
+        GlowRing(c, cx, cy, R * (0.3f + 0.3f * k) * (0.9f + 0.1f * std::sin(p.frame + k)), 3,
+                 Hex(0xFFE870), 0.8f);
       GlowDot(c, cx, cy, R * 0.3f, Hex(0xFFFFC0), 1);
       break;
     default:  // shield burst
@@ -301,7 +322,8 @@ void PaintWave(Canvas& c, const PaintCell& p) {
   for (int i = 0; i < 40; ++i) {
     const float a0 = -0.9f + 1.8f * i / 40, a1 = -0.9f + 1.8f * (i + 1) / 40;
     const float fade = 1 - std::fabs(a0) / 1.0f;
-    GlowLine(c, cx + std::cos(a0) * r, cy + std::sin(a0) * r, cx + std::cos(a1) * r, cy + std::sin(a1) * r, c.w * 0.05f, Hex(0xFFE050), 0.7f * k * fade);
+    GlowLine(c, cx + std::cos(a0) * r, cy + std::sin(a0) * r, cx + std::cos(a1) * r,
+             cy + std::sin(a1) * r, c.w * 0.05f, Hex(0xFFE050), 0.7f * k * fade);
   }
 }
 
@@ -408,12 +430,14 @@ void PaintFlame(Canvas& c, const PaintCell& p) {
   const bool ghost = std::strstr(p.path, "zanzou") != nullptr;
   const float t = p.count > 1 ? p.frame / static_cast<float>(p.count - 1) : 0;
   const float s = std::fmin(c.w, c.h);
-  Fireball(c, c.w / 2.0f, c.h / 2.0f, s * (0.3f + 0.12f * t), (ghost ? 0.55f : 0.95f) - t * 0.3f, 0, p.seed + p.frame * 7, StagePalette(p.stage).energy, 1, ghost ? 0.6f : 1);
+  Fireball(c, c.w / 2.0f, c.h / 2.0f, s * (0.3f + 0.12f * t), (ghost ? 0.55f : 0.95f) - t * 0.3f, 0,
+           p.seed + p.frame * 7, StagePalette(p.stage).energy, 1, ghost ? 0.6f : 1);
 }
 
 void PaintFire(Canvas& c, const PaintCell& p) {
   const float s = std::fmin(c.w, c.h);
   const float stretch = std::fmax(1.0f, c.h / static_cast<float>(c.w));
   const float wob = 0.92f + 0.08f * std::sin(p.frame * 2.3f);
-  Fireball(c, c.w / 2.0f, c.h / 2.0f, s * 0.44f * wob, 0.95f, 0, p.seed + p.frame * 19, StagePalette(p.stage).energy, stretch * 0.95f);
+  Fireball(c, c.w / 2.0f, c.h / 2.0f, s * 0.44f * wob, 0.95f, 0, p.seed + p.frame * 19,
+           StagePalette(p.stage).energy, stretch * 0.95f);
 }

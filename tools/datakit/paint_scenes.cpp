@@ -12,16 +12,18 @@ constexpr float kPi = 3.14159265f;
 float Clamp01(float v) { return v < 0 ? 0 : v > 1 ? 1 : v; }
 
 // Stars and a soft nebula over the stage's sky colours; repeats every periodX x periodY.
-void SpaceField(Canvas& c, int x0, int y0, int w, int h, int periodX, int periodY, const Palette& pal,
-                uint32_t seed, float brightness) {
+void SpaceField(Canvas& c, int x0, int y0, int w, int h, int periodX, int periodY,
+                const Palette& pal, uint32_t seed, float brightness) {
   const float cell = 64;
-  const int px = std::max(1, static_cast<int>(periodX / cell)), py = std::max(1, static_cast<int>(periodY / cell));
+  const int px = std::max(1, static_cast<int>(periodX / cell)),
+            py = std::max(1, static_cast<int>(periodY / cell));
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       const float gx = (x0 + x) / cell, gy = (y0 + y) / cell;
       const float n = TiledFbm(gx, gy, px, py, seed, 5);
       const float m = TiledFbm(gx * 2 + 3, gy * 2, px * 2, py * 2, seed + 7, 3);
-      const float vertical = periodY > 0 ? 0.5f + 0.5f * std::cos((y0 + y) * 2 * kPi / periodY) : 0.5f;
+      const float vertical =
+          periodY > 0 ? 0.5f + 0.5f * std::cos((y0 + y) * 2 * kPi / periodY) : 0.5f;
       Rgb col = Mix(pal.skyTop, pal.skyLow, Clamp01(n * 1.3f - 0.2f) * (0.5f + 0.5f * vertical));
       col = col + pal.energy * (Clamp01(m - 0.55f) * 0.25f * brightness);
       BlendOver(c, x0 + x, y0 + y, col, 1);
@@ -46,7 +48,8 @@ Rgb TerrainColour(const Palette& pal, int stage, float x, float y, uint32_t seed
   return base * (0.55f + 0.35f * n);
 }
 
-void TerrainChip(Canvas& c, int ox, int oy, int kind, int index, const Palette& pal, int stage, uint32_t seed) {
+void TerrainChip(Canvas& c, int ox, int oy, int kind, int index, const Palette& pal, int stage,
+                 uint32_t seed) {
   // kind: 0 fill, 1 top surface, 2 bottom, 3 left, 4 right, 5 outer corners, 6 slopes,
   // 7 girder, 8 pipe, 9 lights, 10 machinery.
   for (int y = 0; y < 40; ++y)
@@ -54,10 +57,18 @@ void TerrainChip(Canvas& c, int ox, int oy, int kind, int index, const Palette& 
       float cover = 1;
       float edge = 99;
       switch (kind) {
-        case 1: cover = y >= 10 ? 1 : 0, edge = y - 10; break;
-        case 2: cover = y < 30 ? 1 : 0, edge = 29 - y; break;
-        case 3: cover = x >= 10 ? 1 : 0, edge = x - 10; break;
-        case 4: cover = x < 30 ? 1 : 0, edge = 29 - x; break;
+        case 1:
+          cover = y >= 10 ? 1 : 0, edge = y - 10;
+          break;
+        case 2:
+          cover = y < 30 ? 1 : 0, edge = 29 - y;
+          break;
+        case 3:
+          cover = x >= 10 ? 1 : 0, edge = x - 10;
+          break;
+        case 4:
+          cover = x < 30 ? 1 : 0, edge = 29 - x;
+          break;
         case 5: {
           const int corner = index % 4;
           const float cx = corner % 2 ? 0 : 40, cy = corner / 2 ? 0 : 40;
@@ -71,16 +82,24 @@ void TerrainChip(Canvas& c, int ox, int oy, int kind, int index, const Palette& 
           cover = v <= 0 ? 1 : 0, edge = -v / 1.41f;
           break;
         }
-        case 7: cover = (y >= 12 && y < 28) ? 1 : 0, edge = std::fmin(y - 12, 27 - y); break;
-        case 8: cover = (x >= 12 && x < 28) ? 1 : 0, edge = std::fmin(x - 12, 27 - x); break;
-        default: break;
+        case 7:
+          cover = (y >= 12 && y < 28) ? 1 : 0, edge = std::fmin(y - 12, 27 - y);
+          break;
+        case 8:
+          cover = (x >= 12 && x < 28) ? 1 : 0, edge = std::fmin(x - 12, 27 - x);
+          break;
+        default:
+          break;
       }
       if (cover <= 0) continue;
       Rgb col = TerrainColour(pal, stage, static_cast<float>(x), static_cast<float>(y), seed);
-      if (kind == 7 || kind == 8) col = Mix(pal.panel, pal.hull, 0.4f) * (0.8f + 0.2f * std::sin((kind == 7 ? y : x) * 0.25f));
+      if (kind == 7 || kind == 8)
+        col =
+            Mix(pal.panel, pal.hull, 0.4f) * (0.8f + 0.2f * std::sin((kind == 7 ? y : x) * 0.25f));
       // Lit rim along an exposed top or left edge, shadow along bottom or right.
       if (edge < 3) {
-        const bool lit = kind == 1 || kind == 3 || (kind == 5 && index % 4 >= 2) || kind == 6 || kind == 7 || kind == 8;
+        const bool lit = kind == 1 || kind == 3 || (kind == 5 && index % 4 >= 2) || kind == 6 ||
+                         kind == 7 || kind == 8;
         col = lit ? Mix(col, pal.accent, 0.55f) + Rgb{0.1f, 0.1f, 0.1f} : col * 0.45f;
       }
       BlendOver(c, ox + x, oy + y, col, 1);
@@ -88,9 +107,12 @@ void TerrainChip(Canvas& c, int ox, int oy, int kind, int index, const Palette& 
   KitRandom r(seed + index * 13 + kind * 101);
   const float cx = ox + 20.0f, cy = oy + 20.0f;
   if (kind == 0 && index % 3 == 1) {  // rivets and seams, kept off the edges
-    for (int i = 0; i < 4; ++i) FillCircle(c, ox + 8 + (i % 2) * 24.0f, oy + 8 + (i / 2) * 24.0f, 1.6f, Mix(pal.panel, Rgb{1, 1, 1}, 0.2f));
+    for (int i = 0; i < 4; ++i)
+      FillCircle(c, ox + 8 + (i % 2) * 24.0f, oy + 8 + (i / 2) * 24.0f, 1.6f,
+                 Mix(pal.panel, Rgb{1, 1, 1}, 0.2f));
   }
-  if (kind == 0 && index % 3 == 2) StrokeLine(c, cx - 10 + r.Range(-3, 3), cy - 8, cx + 8, cy + 10, 1.2f, pal.rock * 0.4f);
+  if (kind == 0 && index % 3 == 2)
+    StrokeLine(c, cx - 10 + r.Range(-3, 3), cy - 8, cx + 8, cy + 10, 1.2f, pal.rock * 0.4f);
   if (kind == 9) {
     FillRect(c, cx - 12, cy - 6, cx + 12, cy + 6, Hex(0x101218));
     GlowLine(c, cx - 9, cy, cx + 9, cy, 2.5f, index % 2 ? pal.light : pal.energy, 0.8f);
@@ -153,16 +175,19 @@ void PaintBackdrop(Canvas& c, const PaintCell& p) {
         AddLight(c, x, y, Hex(0x3060C0) * (line * depth * 0.6f));
       }
     const char* head = "SELECT WEAPON";
-    DrawStrokeText(c, head, (c.w - StrokeTextWidth(head, 22)) / 2, 22, 22, 3.5f, Hex(0xE0ECFF), Hex(0x04060C));
+    DrawStrokeText(c, head, (c.w - StrokeTextWidth(head, 22)) / 2, 22, 22, 3.5f, Hex(0xE0ECFF),
+                   Hex(0x04060C));
   }
 }
 
 void PaintPanel(Canvas& c, const PaintCell&) {
   for (int y = 0; y < c.h; ++y)
     for (int x = 0; x < c.w; ++x) {
-      const float d = std::fmin(std::fmin(x - 30.0f, c.w - 31.0f - x), std::fmin(y - 40.0f, c.h - 41.0f - y));
+      const float d =
+          std::fmin(std::fmin(x - 30.0f, c.w - 31.0f - x), std::fmin(y - 40.0f, c.h - 41.0f - y));
       if (d < 0) continue;
-      BlendOver(c, x, y, Mix(Hex(0x101830), Hex(0x060810), y / static_cast<float>(c.h)), std::fmin(0.7f, d / 6));
+      BlendOver(c, x, y, Mix(Hex(0x101830), Hex(0x060810), y / static_cast<float>(c.h)),
+                std::fmin(0.7f, d / 6));
     }
   GlowLine(c, 40, 40, c.w - 40, 40, 1.2f, Hex(0x5090FF), 0.7f);
   GlowLine(c, 40, c.h - 41, c.w - 40, c.h - 41, 1.2f, Hex(0x5090FF), 0.7f);
@@ -176,7 +201,9 @@ void PaintFrame(Canvas& c, const PaintCell& p) {
   BodyBox(b, c.w / 2.0f, c.h - t / 2, c.w / 2.0f, t / 2, 0, BodyStyle{Hex(0x46526A), 5, 0});
   BodyBox(b, t / 2, c.h / 2.0f, t / 2, c.h / 2.0f, 0, BodyStyle{Hex(0x46526A), 5, 0});
   BodyBox(b, c.w - t / 2, c.h / 2.0f, t / 2, c.h / 2.0f, 0, BodyStyle{Hex(0x46526A), 5, 0});
-  for (int i = 0; i < 4; ++i) BodyBox(b, i % 2 ? c.w - 20.0f : 20.0f, i / 2 ? c.h - 20.0f : 20.0f, 18, 18, 3, BodyStyle{Hex(0x6A7A98), 4, 3});
+  for (int i = 0; i < 4; ++i)
+    BodyBox(b, i % 2 ? c.w - 20.0f : 20.0f, i / 2 ? c.h - 20.0f : 20.0f, 18, 18, 3,
+            BodyStyle{Hex(0x6A7A98), 4, 3});
   Material m;
   m.seed = p.seed;
   ShadeBody(c, b, m);
@@ -192,7 +219,9 @@ void PaintBeamBand(Canvas& c, const PaintCell& p) {
     const float body = std::exp(-d * d * (4 + 10 * (1 - k)));
     for (int x = 0; x < c.w; ++x) {
       const float ripple = 0.85f + 0.15f * std::sin(x * 0.05f + p.frame);
-      AddLight(c, x, y, (col * body * ripple + Rgb{1, 1, 1} * (body * body * body * 0.8f)) * (0.15f + 0.85f * k));
+      AddLight(
+          c, x, y,
+          (col * body * ripple + Rgb{1, 1, 1} * (body * body * body * 0.8f)) * (0.15f + 0.85f * k));
     }
   }
 }
@@ -202,7 +231,8 @@ void PaintSky(Canvas& c, const PaintCell& p) {
   for (int y = 0; y < c.h; ++y)
     for (int x = 0; x < c.w; ++x) {
       const float t = y / static_cast<float>(c.h);
-      const float cloud = Clamp01(TiledFbm(x / 80.0f, y / 30.0f, c.w / 80, 16, p.seed, 4) * 1.6f - 0.6f);
+      const float cloud =
+          Clamp01(TiledFbm(x / 80.0f, y / 30.0f, c.w / 80, 16, p.seed, 4) * 1.6f - 0.6f);
       Rgb col = Mix(pal.skyTop, pal.skyLow * 1.4f, t);
       col = Mix(col, Mix(pal.panel, Rgb{0.8f, 0.8f, 0.85f}, 0.4f), cloud * 0.35f);
       BlendOver(c, x, y, col, 1);
@@ -258,7 +288,8 @@ void PaintMainChips(Canvas& c, const PaintCell& p) {
   static const int kinds[16] = {0, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 10, 10};
   for (int row = 0; row < 16; ++row)
     for (int col = 0; col < 16; ++col)
-      TerrainChip(c, col * 40, row * 40, kinds[row], row * 16 + col, pal, p.stage, p.seed + p.variant * 977);
+      TerrainChip(c, col * 40, row * 40, kinds[row], row * 16 + col, pal, p.stage,
+                  p.seed + p.variant * 977);
 }
 
 void PaintSkyline(Canvas& c, const PaintCell& p) {
@@ -271,14 +302,18 @@ void PaintSkyline(Canvas& c, const PaintCell& p) {
       const float d = std::hypot(x - pcx, y - pcy);
       if (d < pr) {
         const float n = Fbm(x / 50.0f, y / 20.0f, p.seed, 4);
-        BlendOver(c, x, y, Mix(pal.hull * 0.6f, pal.panel * 0.7f, n) * (0.4f + 0.6f * Clamp01((pr - d) / 60)), 1);
+        BlendOver(
+            c, x, y,
+            Mix(pal.hull * 0.6f, pal.panel * 0.7f, n) * (0.4f + 0.6f * Clamp01((pr - d) / 60)), 1);
       } else if (d < pr + 14) {
         AddLight(c, x, y, pal.energy * (0.35f * (1 - (d - pr) / 14)));
       }
     }
   KitRandom r(p.seed);
   for (int i = 0; i < 6; ++i) {
-    const float x = r.Range(40, c.w - 40.0f), y = r.Range(60, 250), a = r.Range(-0.6f, 0.6f), len = r.Range(60, 160);
-    StrokeLine(c, x, y, x + std::cos(a) * len, y + std::sin(a) * len, r.Range(4, 9), pal.hull * 0.3f);
+    const float x = r.Range(40, c.w - 40.0f), y = r.Range(60, 250), a = r.Range(-0.6f, 0.6f),
+                len = r.Range(60, 160);
+    StrokeLine(c, x, y, x + std::cos(a) * len, y + std::sin(a) * len, r.Range(4, 9),
+               pal.hull * 0.3f);
   }
 }

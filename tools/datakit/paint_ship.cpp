@@ -134,10 +134,10 @@ void DrawHull(Body& b, float cx, float cy, float length, float height, bool nose
   BodyStyle eye{pal.light, std::fmax(1.0f, hh * 0.2f), hh * 0.5f, 0.8f};
   BodyEllipse(b, cx + s * half * 0.5f, cy - hh * 0.12f, std::fmax(1.5f, length * 0.08f),
               std::fmax(1.2f, hh * 0.22f), eye);
-  BodyGroove(b, cx - s * half * 0.1f, cy - hh * 0.7f, cx - s * half * 0.1f, cy + hh * 0.7f,
-             1.0f, hh * 0.25f);
-  BodyGroove(b, cx - s * half * 0.6f, cy + hh * 0.25f, cx + s * half * 0.6f, cy + hh * 0.25f,
-             0.8f, hh * 0.2f);
+  BodyGroove(b, cx - s * half * 0.1f, cy - hh * 0.7f, cx - s * half * 0.1f, cy + hh * 0.7f, 1.0f,
+             hh * 0.25f);
+  BodyGroove(b, cx - s * half * 0.6f, cy + hh * 0.25f, cx + s * half * 0.6f, cy + hh * 0.25f, 0.8f,
+             hh * 0.2f);
 }
 
 void EnergyBall(Canvas& c, float cx, float cy, float r, Rgb rim, float intensity) {
@@ -146,19 +146,42 @@ void EnergyBall(Canvas& c, float cx, float cy, float r, Rgb rim, float intensity
 }
 
 void DrawShipBody(Body& b, float cx, float cy, float k, float bank, const Palette& pal) {
-
   const float sq = 1 - std::fabs(bank) * 0.18f;
   BodyStyle wing{pal.hull * 0.9f, 2.5f * k, 0};
   const float up = 13 * sq * (1 - bank * 0.35f), down = 13 * sq * (1 + bank * 0.35f);
-  BodyPolygon(b, {{cx - 16 * k, cy - 2 * k}, {cx + 4 * k, cy - 3 * k}, {cx - 8 * k, cy - (3 + up) * k}, {cx - 18 * k, cy - (2 + up) * k}}, wing);
-  BodyPolygon(b, {{cx - 16 * k, cy + 2 * k}, {cx + 4 * k, cy + 3 * k}, {cx - 8 * k, cy + (3 + down) * k}, {cx - 18 * k, cy + (2 + down) * k}}, wing);
+  BodyPolygon(b,
+              {{cx - 16 * k, cy - 2 * k},
+               {cx + 4 * k, cy - 3 * k},
+               {cx - 8 * k, cy - (3 + up) * k},
+               {cx - 18 * k, cy - (2 + up) * k}},
+              wing);
+  BodyPolygon(b,
+              {{cx - 16 * k, cy + 2 * k},
+               {cx + 4 * k, cy + 3 * k},
+               {cx - 8 * k, cy + (3 + down) * k},
+               {cx - 18 * k, cy + (2 + down) * k}},
+              wing);
   BodyStyle hull{pal.panel, 4 * k, 0};
-  BodyPolygon(b, {{cx - 22 * k, cy - 6 * sq * k}, {cx + 8 * k, cy - 5 * sq * k}, {cx + 27 * k, cy + k}, {cx + 8 * k, cy + 5 * sq * k}, {cx - 22 * k, cy + 6 * sq * k}}, hull);
-  BodyPolygon(b, {{cx - 20 * k, cy + k}, {cx + 14 * k, cy + k}, {cx + 18 * k, cy + 3 * k}, {cx - 20 * k, cy + 4 * k}}, BodyStyle{pal.accent, 1.5f * k, 2 * k});
-  BodyEllipse(b, cx + 4 * k, cy - 3.5f * sq * k, 8 * k, 3.2f * sq * k, BodyStyle{pal.light, 2.5f * k, 3 * k, 0.55f});
+  BodyPolygon(b,
+              {{cx - 22 * k, cy - 6 * sq * k},
+               {cx + 8 * k, cy - 5 * sq * k},
+               {cx + 27 * k, cy + k},
+               {cx + 8 * k, cy + 5 * sq * k},
+               {cx - 22 * k, cy + 6 * sq * k}},
+              hull);
+  BodyPolygon(b,
+              {{cx - 20 * k, cy + k},
+               {cx + 14 * k, cy + k},
+               {cx + 18 * k, cy + 3 * k},
+               {cx - 20 * k, cy + 4 * k}},
+              BodyStyle{pal.accent, 1.5f * k, 2 * k});
+  BodyEllipse(b, cx + 4 * k, cy - 3.5f * sq * k, 8 * k, 3.2f * sq * k,
+              BodyStyle{pal.light, 2.5f * k, 3 * k, 0.55f});
   BodyBox(b, cx - 22 * k, cy, 3 * k, 4.5f * sq * k, 1.5f * k, BodyStyle{pal.hull * 0.7f, 2 * k, k});
   BodyGroove(b, cx - 6 * k, cy - 5 * k, cx - 6 * k, cy + 5 * k, 0.8f * k, 1.2f * k);
-  for (int i = 0; i < 5; ++i) BodyGroove(b, cx - 20 * k + i * 8 * k, cy - 4 * k, cx - 20 * k + i * 8 * k, cy + 4 * k, 0.5f * k, 0.8f * k);
+  for (int i = 0; i < 5; ++i)
+    BodyGroove(b, cx - 20 * k + i * 8 * k, cy - 4 * k, cx - 20 * k + i * 8 * k, cy + 4 * k,
+               0.5f * k, 0.8f * k);
 }
 
 void PaintShip(Canvas& c, const PaintCell& p) {
@@ -188,7 +211,8 @@ void PaintJet(Canvas& c, const PaintCell& p) {
   for (int i = 1; i <= steps; ++i) {
     const float t = i / static_cast<float>(steps);
     const float wob = (r.Unit() - 0.5f) * thick * 0.25f * t;
-    const float x = tall ? c.w / 2.0f + wob : c.w - 2 - t * len, y = tall ? 2 + t * len : c.h / 2.0f + wob;
+    const float x = tall ? c.w / 2.0f + wob : c.w - 2 - t * len,
+                y = tall ? 2 + t * len : c.h / 2.0f + wob;
     GlowLine(c, px, py, x, y, thick * (1 - t * 0.8f), Mix(core, tip, t), 0.5f * (1 - t * 0.75f));
     px = x, py = y;
   }
@@ -201,8 +225,8 @@ void PaintChargeOrb(Canvas& c, const PaintCell& p) {
   KitRandom rnd(p.seed);
   for (int i = 0; i < 8; ++i) {
     const float a = i * kPi / 4 + rnd.Range(-0.2f, 0.2f);
-    GlowLine(c, cx + std::cos(a) * r * 0.5f, cy + std::sin(a) * r * 0.5f, cx + std::cos(a) * r * 1.5f,
-             cy + std::sin(a) * r * 1.5f, 1.5f, Hex(0x80C0FF), 0.5f);
+    GlowLine(c, cx + std::cos(a) * r * 0.5f, cy + std::sin(a) * r * 0.5f,
+             cx + std::cos(a) * r * 1.5f, cy + std::sin(a) * r * 1.5f, 1.5f, Hex(0x80C0FF), 0.5f);
   }
 }
 
@@ -238,7 +262,8 @@ void PaintItem(Canvas& c, const PaintCell& p) {
     for (int i = 0; i < 10; ++i) {
       const float a = -kPi / 2 + i * kPi / 5 + p.frame * 0.15f;
       const float rr = i % 2 ? 5.5f : 13.0f;
-      star.push_back({cx + std::cos(a) * rr * (0.75f + 0.25f * std::fabs(turn)), cy + std::sin(a) * rr});
+      star.push_back(
+          {cx + std::cos(a) * rr * (0.75f + 0.25f * std::fabs(turn)), cy + std::sin(a) * rr});
     }
     BodyPolygon(b, star, BodyStyle{col, 4, 0});
   } else {
@@ -250,14 +275,17 @@ void PaintItem(Canvas& c, const PaintCell& p) {
   m.shine = 0.7f;
   m.grain = 0.03f;
   ShadeBody(c, b, m);
-  if (k != 5) DrawStrokeText(c, marks[k], cx - StrokeTextWidth(marks[k], 9) / 2, cy - 4.5f, 9, 1.8f, Rgb{1, 1, 1}, Rgb{0.05f, 0.05f, 0.1f});
+  if (k != 5)
+    DrawStrokeText(c, marks[k], cx - StrokeTextWidth(marks[k], 9) / 2, cy - 4.5f, 9, 1.8f,
+                   Rgb{1, 1, 1}, Rgb{0.05f, 0.05f, 0.1f});
   // A travelling glint.
   GlowDot(c, cx - 8 + p.frame * 5.0f, cy - 5, 2.2f, Rgb{1, 1, 1}, 0.6f);
 }
 
 void PaintSpeedPip(Canvas& c, const PaintCell&) {
   Body b(c.w, c.h);
-  BodyPolygon(b, {{2, 3}, {9, 3}, {14, 8}, {9, 13}, {2, 13}, {6, 8}}, BodyStyle{Hex(0x4AA0FF), 2, 0});
+  BodyPolygon(b, {{2, 3}, {9, 3}, {14, 8}, {9, 13}, {2, 13}, {6, 8}},
+              BodyStyle{Hex(0x4AA0FF), 2, 0});
   Material m;
   ShadeBody(c, b, m);
 }
@@ -288,8 +316,10 @@ namespace {
 
 void IconFrame(Canvas& c, Rgb tint, uint32_t seed) {
   Body b(c.w, c.h);
-  BodyBox(b, c.w / 2.0f, c.h / 2.0f, c.w / 2.0f - 2, c.h / 2.0f - 2, 5, BodyStyle{tint * 0.55f, 3, 0});
-  BodyBox(b, c.w / 2.0f, c.h / 2.0f, c.w / 2.0f - 6, c.h / 2.0f - 6, 3, BodyStyle{Hex(0x10141C), 1.5f, 0.5f});
+  BodyBox(b, c.w / 2.0f, c.h / 2.0f, c.w / 2.0f - 2, c.h / 2.0f - 2, 5,
+          BodyStyle{tint * 0.55f, 3, 0});
+  BodyBox(b, c.w / 2.0f, c.h / 2.0f, c.w / 2.0f - 6, c.h / 2.0f - 6, 3,
+          BodyStyle{Hex(0x10141C), 1.5f, 0.5f});
   Material m;
   m.seed = seed;
   ShadeBody(c, b, m);
@@ -306,7 +336,8 @@ void PaintWeaponIcon(Canvas& c, const PaintCell& p) {
   const Rgb shot = Hex(0xFFE870), blue = Hex(0x8CC8FF);
   switch (i) {
     case 0:  // rapid shots
-      for (int k = 0; k < 3; ++k) GlowLine(c, cx - 16 + k * 10, cy - 10 + k * 10, cx - 6 + k * 10, cy - 10 + k * 10, 2, shot);
+      for (int k = 0; k < 3; ++k)
+        GlowLine(c, cx - 16 + k * 10, cy - 10 + k * 10, cx - 6 + k * 10, cy - 10 + k * 10, 2, shot);
       break;
     case 1:  // spread
       for (int k = -2; k <= 2; ++k) GlowLine(c, cx - 14, cy, cx + 14, cy + k * 8, 1.6f, shot, 0.8f);
@@ -325,7 +356,8 @@ void PaintWeaponIcon(Canvas& c, const PaintCell& p) {
     case 5:  // missiles
       for (int k = -1; k <= 1; k += 2) {
         FillRect(c, cx - 12, cy + k * 8 - 2, cx + 8, cy + k * 8 + 2, Hex(0xC8D0D8));
-        FillPolygon(c, {{cx + 8, cy + k * 8 - 2}, {cx + 14, cy + k * 8}, {cx + 8, cy + k * 8 + 2}}, Hex(0xE04040));
+        FillPolygon(c, {{cx + 8, cy + k * 8 - 2}, {cx + 14, cy + k * 8}, {cx + 8, cy + k * 8 + 2}},
+                    Hex(0xE04040));
         GlowDot(c, cx - 14, cy + k * 8, 3, Hex(0xFF9A40), 0.8f);
       }
       break;
@@ -336,12 +368,14 @@ void PaintWeaponIcon(Canvas& c, const PaintCell& p) {
     case 7:  // homing
       for (int k = 0; k < 12; ++k) {
         const float t = k / 11.0f;
-        GlowDot(c, cx - 16 + t * 30, cy + 10 - std::sin(t * kPi) * 22, 1.8f + t * 1.5f, Hex(0xA0FF80), 0.5f);
+        GlowDot(c, cx - 16 + t * 30, cy + 10 - std::sin(t * kPi) * 22, 1.8f + t * 1.5f,
+                Hex(0xA0FF80), 0.5f);
       }
       break;
     case 8:  // orbiting orbs
       GlowRing(c, cx, cy, 13, 0.8f, Hex(0x80FFA0), 0.4f);
-      for (int k = 0; k < 3; ++k) GlowDot(c, cx + std::cos(k * 2.1f) * 13, cy + std::sin(k * 2.1f) * 13, 3.5f, Hex(0x80FFA0));
+      for (int k = 0; k < 3; ++k)
+        GlowDot(c, cx + std::cos(k * 2.1f) * 13, cy + std::sin(k * 2.1f) * 13, 3.5f, Hex(0x80FFA0));
       break;
     case 9:  // thrown fire
       EnergyBall(c, cx - 6, cy + 8, 5, Hex(0xFF8A30));
@@ -358,7 +392,8 @@ void PaintWeaponIcon(Canvas& c, const PaintCell& p) {
       GlowDot(c, cx, cy, 6, Hex(0xFFFFA0));
       break;
     default:  // spare slots
-      DrawStrokeText(c, "?", cx - 6, cy - 10, 20, 3, Mix(Hex(0x808890), tint, (i % 4) / 4.0f), Hex(0x0A0A10));
+      DrawStrokeText(c, "?", cx - 6, cy - 10, 20, 3, Mix(Hex(0x808890), tint, (i % 4) / 4.0f),
+                     Hex(0x0A0A10));
       break;
   }
 }

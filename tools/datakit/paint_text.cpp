@@ -103,9 +103,7 @@ void ForEachStroke(const char* glyph, F f) {
 
 }  // namespace
 
-float StrokeTextWidth(const char* text, float height) {
-  return std::strlen(text) * height * 0.8f;
-}
+float StrokeTextWidth(const char* text, float height) { return std::strlen(text) * height * 0.8f; }
 
 float DrawStrokeText(Canvas& c, const char* text, float x, float y, float height, float weight,
                      Rgb fill, Rgb edge, bool measureOnly) {
@@ -116,7 +114,8 @@ float DrawStrokeText(Canvas& c, const char* text, float x, float y, float height
   for (int pass = 0; pass < 2; ++pass) {
     float px = x;
     for (const char* t = text; *t; ++t, px += advance) {
-      ForEachStroke(GlyphOf(static_cast<unsigned char>(*t)), [&](float x0, float y0, float x1, float y1) {
+      ForEachStroke(GlyphOf(static_cast<unsigned char>(*t)), [&](float x0, float y0, float x1,
+                                                                 float y1) {
         const float w = pass == 0 ? weight + 2 : weight;
         const float ax = px + x0 * unit * 0.82f + weight / 2, ay = y + y0 * unit;
         const float bx = px + x1 * unit * 0.82f + weight / 2, by = y + y1 * unit;
@@ -138,20 +137,23 @@ void PaintFont(Canvas& c, const PaintCell& p) {
   if (code < 33 || code > 91) return;
   const char s[2] = {static_cast<char>(code), 0};
   float ink = 0;
-  ForEachStroke(GlyphOf(static_cast<unsigned char>(code)), [&](float x0, float, float x1, float) { ink = std::fmax(ink, std::fmax(x0, x1)); });
+  ForEachStroke(GlyphOf(static_cast<unsigned char>(code)),
+                [&](float x0, float, float x1, float) { ink = std::fmax(ink, std::fmax(x0, x1)); });
   (void)ink;
   // Cap height 14 (y 3..17), strokes 2.2 px with a 1 px dark edge: x stays within 1..13.
   const float height = 13.5f, weight = 2.2f;
   const float unit = height / 6.0f;
   for (int pass = 0; pass < 2; ++pass)
-    ForEachStroke(GlyphOf(static_cast<unsigned char>(code)), [&](float x0, float y0, float x1, float y1) {
-      const float ax = 3.0f + x0 * unit * 0.82f, ay = 3.2f + y0 * unit;
-      const float bx = 3.0f + x1 * unit * 0.82f, by = 3.2f + y1 * unit;
-      if (pass == 0)
-        StrokeLine(c, ax, ay, bx, by, weight + 2, Hex(0x101018));
-      else
-        StrokeLine(c, ax, ay, bx, by, weight, Mix(Rgb{1, 1, 1}, Hex(0xB8C4D8), ((ay + by) / 2 - 3) / height));
-    });
+    ForEachStroke(GlyphOf(static_cast<unsigned char>(code)),
+                  [&](float x0, float y0, float x1, float y1) {
+                    const float ax = 3.0f + x0 * unit * 0.82f, ay = 3.2f + y0 * unit;
+                    const float bx = 3.0f + x1 * unit * 0.82f, by = 3.2f + y1 * unit;
+                    if (pass == 0)
+                      StrokeLine(c, ax, ay, bx, by, weight + 2, Hex(0x101018));
+                    else
+                      StrokeLine(c, ax, ay, bx, by, weight,
+                                 Mix(Rgb{1, 1, 1}, Hex(0xB8C4D8), ((ay + by) / 2 - 3) / height));
+                  });
   (void)s;
 }
 
@@ -228,20 +230,24 @@ void PaintBoard(Canvas& c, const PaintCell& p) {
   // The HUD strip under the play field: a dark metal plate with wells where the game draws
   // lives, speed, bonus stars, the four weapon panels and the charge gauge.
   Body b(c.w, c.h);
-  BodyBox(b, c.w / 2.0f, c.h / 2.0f, c.w / 2.0f + 4, c.h / 2.0f + 4, 0, BodyStyle{Hex(0x2A3240), 3, 0});
+  BodyBox(b, c.w / 2.0f, c.h / 2.0f, c.w / 2.0f + 4, c.h / 2.0f + 4, 0,
+          BodyStyle{Hex(0x2A3240), 3, 0});
   BodyGroove(b, 0, 1, c.w, 1, 1.5f, 3);
   auto well = [&](float x0, float y0, float x1, float y1) {
-    BodyBox(b, (x0 + x1) / 2, (y0 + y1) / 2, (x1 - x0) / 2, (y1 - y0) / 2, 3, BodyStyle{Hex(0x0C1018), 1.5f, -2});
+    BodyBox(b, (x0 + x1) / 2, (y0 + y1) / 2, (x1 - x0) / 2, (y1 - y0) / 2, 3,
+            BodyStyle{Hex(0x0C1018), 1.5f, -2});
   };
-  well(4, 6, 68, 40);     // lives
-  well(70, 6, 140, 28);   // speed pips
-  well(4, 44, 138, 74);   // bonus stars
-  well(145, 3, 213, 77);  // main weapon
-  well(235, 3, 303, 77);  // sub 1
-  well(318, 3, 386, 77);  // sub 2
-  well(408, 3, 476, 77);  // charge weapon
-  well(479, 30, 636, 58); // charge gauge
-  for (int i = 0; i < 8; ++i) BodyEllipse(b, 226 + (i % 2) * 170.0f, 10 + (i / 2) * 19.0f, 2, 2, BodyStyle{Hex(0x586070), 1.5f, 1});
+  well(4, 6, 68, 40);      // lives
+  well(70, 6, 140, 28);    // speed pips
+  well(4, 44, 138, 74);    // bonus stars
+  well(145, 3, 213, 77);   // main weapon
+  well(235, 3, 303, 77);   // sub 1
+  well(318, 3, 386, 77);   // sub 2
+  well(408, 3, 476, 77);   // charge weapon
+  well(479, 30, 636, 58);  // charge gauge
+  for (int i = 0; i < 8; ++i)
+    BodyEllipse(b, 226 + (i % 2) * 170.0f, 10 + (i / 2) * 19.0f, 2, 2,
+                BodyStyle{Hex(0x586070), 1.5f, 1});
   Material m;
   m.seed = p.seed;
   m.grain = 0.12f;
@@ -278,7 +284,9 @@ void PaintMenuBar(Canvas& c, const PaintCell& p) {
       const float ey = 1 - std::fabs((y + 0.5f) - c.h / 2.0f) / (c.h / 2.0f);
       const float a = std::fmin(1.0f, ex) * std::fmin(1.0f, ey * 2.5f);
       if (p.variant == 0)
-        BlendOver(c, x, y, Mix(Hex(0x3A7CFF), Hex(0x0A2A80), std::fabs(y - c.h / 2.0f) / (c.h / 2.0f)), 0.85f * a);
+        BlendOver(c, x, y,
+                  Mix(Hex(0x3A7CFF), Hex(0x0A2A80), std::fabs(y - c.h / 2.0f) / (c.h / 2.0f)),
+                  0.85f * a);
       else
         BlendOver(c, x, y, Hex(0x202838), 0.6f * a);
     }
@@ -296,14 +304,17 @@ void PaintTitle(Canvas& c, const PaintCell& p) {
   const float advance = height * 0.78f;
   const float width = advance * 8 - advance * 0.2f;
   const float x0 = (c.w - width) / 2, y0 = 36;
-  GlowLine(c, x0 + 20, y0 + height / 2, x0 + width - 20, y0 + height / 2, height * 0.7f, Hex(0x1848C0) * 0.3f, 0.6f);
+  GlowLine(c, x0 + 20, y0 + height / 2, x0 + width - 20, y0 + height / 2, height * 0.7f,
+           Hex(0x1848C0) * 0.3f, 0.6f);
   Body b(c.w, c.h);
   float px = x0;
   for (const char* t = name; *t; ++t, px += advance) {
-    ForEachStroke(GlyphOf(static_cast<unsigned char>(*t)), [&](float ax, float ay, float bx, float by) {
-      BodyCapsule(b, px + ax * unit * 0.8f + weight / 2, y0 + ay * unit, px + bx * unit * 0.8f + weight / 2, y0 + by * unit,
-                  weight / 2, BodyStyle{Hex(0xC8D4E8), 4, 0});
-    });
+    ForEachStroke(GlyphOf(static_cast<unsigned char>(*t)),
+                  [&](float ax, float ay, float bx, float by) {
+                    BodyCapsule(b, px + ax * unit * 0.8f + weight / 2, y0 + ay * unit,
+                                px + bx * unit * 0.8f + weight / 2, y0 + by * unit, weight / 2,
+                                BodyStyle{Hex(0xC8D4E8), 4, 0});
+                  });
   }
   // Colour runs from pale steel at the top to deep blue at the foot of the letters.
   for (int y = 0; y < b.h; ++y)
@@ -311,16 +322,19 @@ void PaintTitle(Canvas& c, const PaintCell& p) {
       const size_t i = static_cast<size_t>(y) * b.w + x;
       if (b.cover[i] <= 0) continue;
       const float t = (y - y0) / height;
-      b.base[i] = t < 0.5f ? Mix(Hex(0xF0F6FF), Hex(0x9CB8E0), t * 2) : Mix(Hex(0x5A84D8), Hex(0x203C90), (t - 0.5f) * 2);
+      b.base[i] = t < 0.5f ? Mix(Hex(0xF0F6FF), Hex(0x9CB8E0), t * 2)
+                           : Mix(Hex(0x5A84D8), Hex(0x203C90), (t - 0.5f) * 2);
     }
   Material m;
   m.seed = p.seed;
   m.shine = 0.8f;
   m.grain = 0.02f;
   ShadeBody(c, b, m);
-  GlowLine(c, x0 + 10, y0 + height + 18, x0 + width - 10, y0 + height + 18, 2.5f, Hex(0x50A0FF), 0.9f);
+  GlowLine(c, x0 + 10, y0 + height + 18, x0 + width - 10, y0 + height + 18, 2.5f, Hex(0x50A0FF),
+           0.9f);
   GlowDot(c, x0 + width * 0.72f, y0 + height + 18, 10, Hex(0x80C0FF), 0.8f);
-  DrawStrokeText(c, "THE LONG FLIGHT", (c.w - StrokeTextWidth("THE LONG FLIGHT", 10)) / 2, y0 + height + 26, 10, 1.8f, Hex(0xA8C0E8), Hex(0x04060C));
+  DrawStrokeText(c, "THE LONG FLIGHT", (c.w - StrokeTextWidth("THE LONG FLIGHT", 10)) / 2,
+                 y0 + height + 26, 10, 1.8f, Hex(0xA8C0E8), Hex(0x04060C));
 }
 
 void PaintLogo(Canvas& c, const PaintCell& p) {
@@ -334,10 +348,13 @@ void PaintLogo(Canvas& c, const PaintCell& p) {
     const int n = 40;
     for (int i = 0; i < n; ++i) {
       const float t0 = a0 + (a1 - a0) * i / n, t1 = a0 + (a1 - a0) * (i + 1) / n;
-      BodyCapsule(b, cx + std::cos(t0) * r, cy + std::sin(t0) * r, cx + std::cos(t1) * r, cy + std::sin(t1) * r, 5 - k, BodyStyle{Mix(Hex(0x5AA0FF), Hex(0x2A3C90), k / 2.0f), 3, 0});
+      BodyCapsule(b, cx + std::cos(t0) * r, cy + std::sin(t0) * r, cx + std::cos(t1) * r,
+                  cy + std::sin(t1) * r, 5 - k,
+                  BodyStyle{Mix(Hex(0x5AA0FF), Hex(0x2A3C90), k / 2.0f), 3, 0});
     }
   }
-  BodyPolygon(b, {{cx, cy - 30}, {cx + 20, cy}, {cx, cy + 30}, {cx - 20, cy}}, BodyStyle{Hex(0xE8F0FF), 8, 0});
+  BodyPolygon(b, {{cx, cy - 30}, {cx + 20, cy}, {cx, cy + 30}, {cx - 20, cy}},
+              BodyStyle{Hex(0xE8F0FF), 8, 0});
   Material m;
   m.seed = p.seed;
   m.shine = 0.7f;

@@ -9,13 +9,13 @@
 
 // A stage's few hues; the common sprites use stage 0's.
 struct Palette {
-  Rgb hull;     // main body colour of craft and structures
-  Rgb panel;    // second body colour
-  Rgb accent;   // markings and trims
-  Rgb light;    // hull lights, cores (emissive)
-  Rgb energy;   // this stage's enemy energy (shots' rims, flames)
-  Rgb rock;     // rock and terrain
-  Rgb skyTop;   // backdrop, dark
+  Rgb hull;    // main body colour of craft and structures
+  Rgb panel;   // second body colour
+  Rgb accent;  // markings and trims
+  Rgb light;   // hull lights, cores (emissive)
+  Rgb energy;  // this stage's enemy energy (shots' rims, flames)
+  Rgb rock;    // rock and terrain
+  Rgb skyTop;  // backdrop, dark
   Rgb skyLow;
 };
 const Palette& StagePalette(int stage);

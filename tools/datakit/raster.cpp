@@ -86,9 +86,8 @@ void FillPolygon(Canvas& c, const std::vector<Vec2>& points, Rgb colour, float a
 }
 
 void FillCircle(Canvas& c, float cx, float cy, float r, Rgb colour, float a) {
-  FillShape(c, cx - r, cy - r, cx + r, cy + r, colour, a, [&](float x, float y) {
-    return std::hypot(x - cx, y - cy) - r;
-  });
+  FillShape(c, cx - r, cy - r, cx + r, cy + r, colour, a,
+            [&](float x, float y) { return std::hypot(x - cx, y - cy) - r; });
 }
 
 void StrokeLine(Canvas& c, float x0, float y0, float x1, float y1, float width, Rgb colour,
@@ -316,7 +315,8 @@ void ShadeBody(Canvas& c, const Body& b, const Material& m, bool outline) {
       nx /= n, ny /= n, nz /= n;
       const float diffuse = std::fmax(0.0f, nx * lx + ny * ly + nz * lz);
       const float spec = std::pow(std::fmax(0.0f, (nx * hx + ny * hy + nz * hz) / hn), 24.0f);
-      const float grain = 1 + m.grain * (Fbm(x / m.grainScale, y / m.grainScale, m.seed, 3) - 0.5f) * 2;
+      const float grain =
+          1 + m.grain * (Fbm(x / m.grainScale, y / m.grainScale, m.seed, 3) - 0.5f) * 2;
       const float light = 0.28f + 0.95f * diffuse;
       Rgb col = b.base[i] * (light * grain) + Rgb{1, 1, 1} * (spec * m.shine);
       col = Mix(col, b.base[i] * 1.15f + Rgb{0.15f, 0.15f, 0.15f} * spec, b.glow[i]);

@@ -25,7 +25,8 @@ struct Canvas {
   int w = 0, h = 0;
   std::vector<float> px;  // r, g, b, a per pixel, colour premultiplied by alpha
   Canvas() = default;
-  Canvas(int width, int height) : w(width), h(height), px(static_cast<size_t>(width) * height * 4) {}
+  Canvas(int width, int height)
+      : w(width), h(height), px(static_cast<size_t>(width) * height * 4) {}
   float* At(int x, int y) { return &px[(static_cast<size_t>(y) * w + x) * 4]; }
   const float* At(int x, int y) const { return &px[(static_cast<size_t>(y) * w + x) * 4]; }
   bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < w && y < h; }
