@@ -124,6 +124,13 @@ Canvas PaintKitImage(const KitImage& image, int stage) {
   return sheet;
 }
 
+std::vector<std::string> KitFilePaths(const std::string& pattern) {
+  std::vector<std::string> paths;
+  for (const Job& job : KitJobs(pattern)) paths.push_back(job.path);
+  std::sort(paths.begin(), paths.end());
+  return paths;
+}
+
 std::vector<KitFile> BuildKitFiles(const std::string& pattern, int threads) {
   return RunJobs(KitJobs(pattern), threads);
 }

@@ -28,6 +28,8 @@ std::vector<uint8_t> DemoReplay();
 // path of a file in the given group. An empty pattern selects everything.
 bool KitPatternMatches(const std::string& pattern, const std::string& path, const char* group);
 
+// The paths of the files the pattern selects, without making them.
+std::vector<std::string> KitFilePaths(const std::string& pattern);
 // Every file of the kit that the pattern selects, sorted by path. threads 0: one per core.
 std::vector<KitFile> BuildKitFiles(const std::string& pattern, int threads);
 // One PNG per image group ("contact/<group>.png"): every image on a neutral ground, labelled.
