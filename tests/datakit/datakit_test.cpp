@@ -347,8 +347,8 @@ TEST(DataKit, WritesTheKitThenThePlayersFoldersAndKeepsWhatThePlayerHas) {
   folder.MakeDirectory("data.partial");
   folder.WriteFile("data.partial/half.bmp", "x");
   // A part of the kit stands for the whole here: writing does not look at what it writes.
-  const std::vector<KitFile> files = BuildKitFiles("data/[ef]*.[tp][xn][tg]", 0);
-  ASSERT_EQ(files.size(), 2u);  // data/ed.txt, data/font.png
+  std::vector<KitFile> files = BuildKitFiles("data/ed.txt", 0);
+  files.push_back(BuildKitFiles("data/font.png", 0).at(0));
   const std::string font(files[1].bytes.begin(), files[1].bytes.end());
   const std::string ending(files[0].bytes.begin(), files[0].bytes.end());
   const KitWriteResult r = WriteKitFiles(folder.path(), files, false);
