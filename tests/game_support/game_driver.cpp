@@ -68,8 +68,10 @@ int GameDriver::Start() {
 bool GameDriver::Step(const FrameInput& input) {
   if (!running_) return false;
   ApplyInput(input);
-  ProcessWindowMessages();
+  // The clock first: the keyboard is read at most once a millisecond, and the last pass (in
+  // the previous frame's end) was in this millisecond.
   if (!options_.paced) AdvanceClock(kFrameMs);
+  ProcessWindowMessages();
   if (options_.fast && CurrentScene == kScenePlay) FastForwardRequest = 1;
 
   const bool playFrame = CurrentScene == kScenePlay;

@@ -3,8 +3,8 @@
 // game expects ("Option/", "ScreenShots/", "replay/<difficulty>/"), under SDL's dummy drivers,
 // with the port's scripted message-box answer, one virtual joypad, and the manual sound
 // back-end moved on one frame per frame. Each frame: the script's keys and pad bits, a message
-// pass, the port's clock 17 ms on (no real waiting unless paced), one loop iteration, and the
-// test's callback. After every unpaused play frame the driver takes the run's digest.
+// the port's clock 17 ms on (no real waiting unless paced), a message pass, one loop iteration, and
+// the test's callback. After every unpaused play frame the driver takes the run's digest.
 #pragma once
 
 #include <cstdint>
