@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "runtime/platform/core/log.h"
+#include "stg_src/shell/hold_counts.h"
 #include "stg_src/shell/input_state.h"
 #include "stg_src/shell/scene_machine.h"
 #include "stg_src/shell/shell_state.h"
@@ -173,6 +174,15 @@ void LoadScreenshotCounter() {
 }
 
 void SaveScreenshotCounter() { WriteOptionFile(kScreenshotCounterFile, ScreenshotCounter); }
+
+bool TakeScreenshotName(char* name, size_t size) {
+  if (IsOnConfigPage()) return false;
+  if (GetButtonHoldCount(ButtonPadBits[kButtonScreenShot]) != 1) return false;
+  if (ScreenshotCounter < 0 || ScreenshotCounter == INT32_MAX) return false;
+  std::snprintf(name, size, "ScreenShots/SS%04d.bmp", ScreenshotCounter);
+  ScreenshotCounter += 1;
+  return true;
+}
 
 bool ReplaceFileContents(const char* path, const void* bytes, size_t size) {
   char temporary[300];

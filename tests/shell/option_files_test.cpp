@@ -8,14 +8,17 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "stg_src/field/play_field.h"
 #include "stg_src/shell/input_state.h"
 #include "stg_src/shell/option_files.h"
 #include "stg_src/shell/replay_files.h"
 #include "stg_src/shell/shell_state.h"
+#include "tests/game_support/game_driver.h"
 #include "tests/support/child_process.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
@@ -266,6 +269,60 @@ TEST(OptionFilesChild, DISABLED_WriteInChild) {
   Difficulty = 1;
   Score = 0;
   EXPECT_FALSE(SaveReplayFile());
+}
+
+}  // namespace
+
+namespace {
+
+// The screenshot button's rules, read after whole frames of input: a press (not a hold) of the
+// key or the pad bit, in any scene (playback and pause too) but the configuration pages, with
+// a counter that can still count on.
+TEST(Screenshots, TheButtonNamesAShotByTheCounter) {
+  constexpr int kKeyP = 25;
+  constexpr uint32_t kPadScreenShot = 1u << 8;
+  struct Case {
+    const char* name;
+    FrameInput held;
+    int16_t menuPage, mode;
+    uint8_t paused;
+    int32_t scene, counter;
+    const char* shot;  // null: none
+  };
+  const Case cases[] = {
+      {"the key", {{kKeyP}}, 0, 0, 0, kSceneLogo, 0, "ScreenShots/SS0000.bmp"},
+      {"the pad", {{}, kPadScreenShot}, 0, 0, 0, kSceneLogo, 7, "ScreenShots/SS0007.bmp"},
+      {"five digits", {{kKeyP}}, 0, 0, 0, kSceneLogo, 12345, "ScreenShots/SS12345.bmp"},
+      {"paused", {{kKeyP}}, 0, 0, 1, kScenePlay, 3, "ScreenShots/SS0003.bmp"},
+      {"playback", {{}, kPadScreenShot}, 0, 1, 0, kScenePlay, 3, "ScreenShots/SS0003.bmp"},
+      {"a configuration page", {{kKeyP}}, 6, 0, 0, kSceneTitleMenu, 3, nullptr},
+      {"a negative counter", {{kKeyP}}, 0, 0, 0, kSceneLogo, -1, nullptr},
+      {"a counter at its end", {{kKeyP}}, 0, 0, 0, kSceneLogo, INT32_MAX, nullptr},
+      {"nothing pressed", {}, 0, 0, 0, kSceneLogo, 3, nullptr},
+  };
+  GameDriver driver;
+  ASSERT_EQ(driver.Start(), 0);
+  driver.Run(2);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    driver.Step();
+    CurrentScene = c.scene;
+    CurrentStage = 2;
+    MenuPage = c.menuPage;
+    MenuCursors[0] = c.mode;
+    GamePaused = c.paused;
+    ScreenshotCounter = c.counter;
+    driver.Step(c.held);
+    char name[32] = "";
+    EXPECT_EQ(TakeScreenshotName(name, sizeof(name)), c.shot != nullptr);
+    EXPECT_STREQ(name, c.shot ? c.shot : "");
+    EXPECT_EQ(ScreenshotCounter, c.shot ? c.counter + 1 : c.counter);
+    // Held on, it is no longer a press.
+    if (c.shot) {
+      driver.Step(c.held);
+      EXPECT_FALSE(TakeScreenshotName(name, sizeof(name)));
+    }
+  }
 }
 
 }  // namespace
