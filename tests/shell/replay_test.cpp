@@ -325,7 +325,14 @@ TEST_P(DamagedReplays, PlayBackSafely) {
   std::mt19937 rng(0x5EED0027 + GetParam());
   GameDriver driver;
   Boot(driver);
+  int32_t position = 0;
+  bool playing = false;
+  driver.afterFrame = [&] {
+    if (!playing) return;
+    EXPECT_EQ(ReplayPosition, ++position);  // a byte a frame, whatever it holds
+  };
   for (int n = 0; n < 50; ++n) {
+    playing = false;
     std::string bytes = seed;
     for (int e = 1 + static_cast<int>(rng() % 8); e > 0; --e)
       bytes[rng() % 400] = static_cast<char>(rng());
@@ -333,8 +340,11 @@ TEST_P(DamagedReplays, PlayBackSafely) {
     driver.folder().WriteFile("replay/easy/fuzz.rpy", bytes);
     LoadReplayFile("replay/easy/fuzz.rpy");
     StartRun(driver, 1);
+    position = 0;
+    playing = true;
     driver.Run(300);
     ASSERT_TRUE(driver.running());
+    ASSERT_EQ(CurrentScene, kScenePlay);
   }
 }
 
