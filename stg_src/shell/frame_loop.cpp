@@ -1,6 +1,7 @@
 #include "stg_src/shell/frame_loop.h"
 
 #include "runtime/platform/startup/game_entry.h"
+#include "runtime/platform/startup/library_startup.h"
 #include "runtime/platform/window/message_loop.h"
 #include "stg_src/shell/frame_pacing.h"
 #include "stg_src/shell/option_files.h"
@@ -66,7 +67,8 @@ void SaveScreenshotOnButton() {
 }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  if (StartGameLibrary() == -1) return -1;
+  ConfigureGameStart();
+  if (InitLibrary() == -1) return -1;
   SetGameScreen();
   while (RunMainLoopIteration()) {}
   RunExitSequence();

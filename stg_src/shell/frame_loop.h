@@ -4,10 +4,9 @@
 // 17 ms pacing; between them runs RunFrameBody (scene_machine.h).
 #pragma once
 
-// WinMain's start-up before the screen: the window title, the full-screen question (anything
-// but Yes gives a resizable window), the log switched off, the library started. 0, or -1 when
-// the library did not start.
-int StartGameLibrary();
+// What WinMain sets before it starts the library: the window title (also the window class),
+// the full-screen question (anything but Yes gives a resizable window), the log switched off.
+void ConfigureGameStart();
 // The screen mode 640 x 480 x 32 at 60 Hz, the transparent colour and the default font.
 void SetGameScreen();
 // One loop iteration; false ends the loop (the exit sequence follows).

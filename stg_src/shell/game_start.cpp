@@ -12,7 +12,7 @@
 
 #include "stg_src/deterministic.h"
 
-int StartGameLibrary() {
+void ConfigureGameStart() {
   CurrentScene = kSceneBoot;
   SetWindowTitleText("KELVANOR");  // before start-up it also names the window class
   if (MessageBoxA(nullptr, "FULL SCREEN GO", "フルスクリーンで起動しますか？",
@@ -21,7 +21,6 @@ int StartGameLibrary() {
     SetWindowResizable(1, 1);
   }
   SetLogOutput(0);
-  return InitLibrary() == -1 ? -1 : 0;
 }
 
 void RunExitSequence() {

@@ -1,11 +1,16 @@
 #include "tests/game_support/game_driver.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 #include "port/dsound/dsound.h"
 #include "port/user/input_internal.h"
 #include "port/user/window_internal.h"
 #include "runtime/platform/core/log.h"
+#include "runtime/platform/startup/library_startup.h"
 #include "runtime/platform/window/message_loop.h"
 #include "runtime/platform/window/window_state.h"
 #include "stg_src/game_state.h"
@@ -59,7 +64,13 @@ int GameDriver::Start() {
   ResetGameState();
   PortSetMessageBoxAnswer(options_.messageBoxAnswer);
   SetLogDirectory(folder_.WindowsPath().c_str());
-  if (StartGameLibrary() == -1) return -1;
+  ConfigureGameStart();
+  // The game's class name is its title, and the library refuses a second window of a class
+  // that any process of this user holds: test programs running side by side (and their
+  // children) each take a class of their own.
+  std::snprintf(WindowState.className, sizeof(WindowState.className), "KELVANOR test %d",
+                static_cast<int>(getpid()));
+  if (InitLibrary() == -1) return -1;
   SetLogOutput(1);
   running_ = true;
   return 0;
