@@ -18,6 +18,7 @@
 #include "stg_src/shell/frame_pacing.h"
 #include "stg_src/shell/scene_machine.h"
 #include "stg_src/shell/shell_state.h"
+#include "tools/datakit/kit_build.h"
 
 namespace {
 
@@ -46,6 +47,11 @@ int ScancodeOfKey(int code) {
 
 GameDriver::GameDriver(Options options) : options_(options) {
   for (const char* f : kPlayerFolders) folder_.MakeDirectory(f);
+  if (options_.kit) {
+    const KitWriteResult kit =
+        WriteKitFiles(folder_.path(), BuildKitFiles(options_.kit, 0), options_.kitArchive);
+    EXPECT_TRUE(kit.ok) << kit.error;
+  }
   directory_ = std::make_unique<ScopedCurrentDirectory>(folder_.path());
   ReleaseHeldKeys();
   pad_ = pads_.Attach("Game pad", 2, kPadButtons, 0, false);

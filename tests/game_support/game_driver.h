@@ -36,6 +36,11 @@ class GameDriver {
     // Play frames draw one frame in eight, as a fast-forwarded replay does (the digests never
     // depend on drawing).
     bool fast = false;
+    // The data kit's files that this pattern selects (tools/datakit/kit_build.h; "" is the
+    // whole kit) written into the folder before start-up, as files or as one archive; null for
+    // none (tests then write their own fixtures).
+    const char* kit = nullptr;
+    bool kitArchive = false;
   };
 
   explicit GameDriver(Options options);

@@ -17,6 +17,7 @@
 #include "tests/game_support/game_driver.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
+#include "tools/datakit/kit_build.h"
 
 namespace {
 
@@ -349,5 +350,28 @@ TEST_P(DamagedReplays, PlayBackSafely) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Shards, DamagedReplays, testing::Range(0, 4));
+
+}  // namespace
+
+namespace {
+
+// The attract demo's replay as the data kit makes it, read through the runtime's file
+// functions: from the data folder, and from the kit's archive in its place.
+TEST(Replay, TheDemoReplayIsReadFromTheDataFolderOrItsArchive) {
+  const std::vector<uint8_t> demo = DemoReplay();
+  ASSERT_EQ(demo.size(), static_cast<size_t>(kReplayBufferSize));
+  for (bool archive : {false, true}) {
+    SCOPED_TRACE(archive ? "archive" : "folder");
+    GameDriver::Options options;
+    options.kit = "data/mihon.rpy";
+    options.kitArchive = archive;
+    GameDriver driver(options);
+    EXPECT_EQ(driver.folder().Exists("data.ARC"), archive);
+    Boot(driver);
+    for (uint8_t& b : ReplayBuffer) b = 0;
+    StartAttractDemo();
+    EXPECT_TRUE(std::equal(demo.begin(), demo.end(), ReplayBuffer));
+  }
+}
 
 }  // namespace
