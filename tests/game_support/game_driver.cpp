@@ -78,6 +78,7 @@ int GameDriver::Start() {
                 static_cast<int>(getpid()));
   if (InitLibrary() == -1) return -1;
   SetLogOutput(1);
+  StartLogFile();
   running_ = true;
   return 0;
 }
