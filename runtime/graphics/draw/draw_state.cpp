@@ -6,3 +6,6 @@ int32_t BlendParam = 0;
 uint32_t DrawBright = 0xFFFFFF;
 uint8_t BlendImageRamp[256];
 MEMIMG* SoftDrawTarget = nullptr;
+int DrawSuppressed = 0;
+int DrawTarget = -2;
+int NoVSyncWait = 0;

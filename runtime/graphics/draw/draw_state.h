@@ -30,3 +30,10 @@ extern uint8_t BlendImageRamp[256];
 // The memory image that software draws go to (the screen's, a draw-target graph's or the mask
 // screen's), or null before the software screen exists. DrawArea is in its pixels.
 extern MEMIMG* SoftDrawTarget;
+
+// Draw calls and draw settings do nothing while set.
+extern int DrawSuppressed;
+// The draw target: a graph handle, -2 the back buffer, -4 the front buffer.
+extern int DrawTarget;
+// 1: presenting does not wait for the vertical blank.
+extern int NoVSyncWait;
