@@ -36,6 +36,7 @@ HandleTable GraphHandles = MakeHandleTable(HandleTypeGraph, gGraphSlots);
 int AllocGraphHandle() {
   if (GraphHandles.count >= GraphHandles.capacity)
     AbortWithLog("グラフィックの数が許容量を越えました終了します");
+  InstallGraphDeviceHooks();
   const int handle = AllocHandle(&GraphHandles, sizeof(GraphEntry), __FILE__, __LINE__);
   if (handle < 0) AbortWithLog("メモリの確保に失敗しました");
   GraphEntry* entry = GetGraphEntry(handle);

@@ -44,6 +44,10 @@ extern HandleTable GraphHandles;
 // A new graph record (zeroed, movie handle -1). A full table or a record that cannot be had
 // ends the program.
 int AllocGraphHandle();
+// Points the device layer's graph services (DeviceGraphHooks) at the graphs. AllocGraphHandle
+// does it with the first graph: while there is none, the device layer's answers for "no graph"
+// are right.
+void InstallGraphDeviceHooks();
 // The record of a live graph handle, or null.
 GraphEntry* GetGraphEntry(int handle);
 int IsGraphHandleValid(int handle);

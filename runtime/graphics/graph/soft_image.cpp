@@ -1,5 +1,7 @@
 #include "runtime/graphics/graph/soft_image.h"
 
+#include "runtime/platform/startup/library_hooks.h"
+
 namespace {
 
 // The table reads the check number at the start of every record.
@@ -16,6 +18,9 @@ HandleTable SoftImageHandles = MakeHandleTable(HandleTypeSoftImage, gSoftImageSl
 
 int CreateSoftImage(GraphImage* image) {
   if (image == nullptr) return -1;
+  // The library's shutdown frees soft images through its hook; with none made there is nothing
+  // to free, so the hook comes with the first.
+  LibraryHooks.deleteAllSoftImages = &DeleteAllSoftImages;
   const int handle = AllocHandle(&SoftImageHandles, sizeof(SoftImageRecord), __FILE__, __LINE__);
   if (handle < 0) return -1;
   static_cast<SoftImageRecord*>(GetHandleRecord(&SoftImageHandles, handle))->image = *image;
