@@ -35,14 +35,13 @@ struct SamplerStateShadow {
 struct StageStateShadow {
   IDirect3DBaseTexture9* texture;
   int32_t texCoordIndex;
-  int32_t resultTemp;  // 1: D3DTA_TEMP, 0: D3DTA_CURRENT
+  int32_t resultTemp;  // D3DTSS_RESULTARG as sent: D3DTA_TEMP or D3DTA_CURRENT
   int32_t alphaArg1;
   int32_t alphaArg2;
   int32_t alphaOp;
   int32_t colorArg1;
   int32_t colorArg2;
   int32_t colorOp;
-  int32_t textureTransformFlags;
 };
 
 struct DeviceStateShadows {
@@ -85,8 +84,9 @@ struct DeviceStateShadows {
   D3DLIGHT9 lights[kDeviceLightCount];
   int32_t lightEnabled[kDeviceLightCount];
   int32_t highestEnabledLight;
-  int32_t textureTransformUse[4];
-  Matrix4 textureTransform[4];
+  int32_t textureTransformUse[kDeviceStageCount];
+  Matrix4 textureTransform[kDeviceStageCount];
+  Matrix4 view;  // the view matrix last sent, for the lights' view-space constants
   DWORD fvf;
   IDirect3DVertexShader9* vertexShader;
   IDirect3DPixelShader9* pixelShader;

@@ -26,6 +26,8 @@ struct DisplayModeEntry {
 
 int CreateDirectDrawObject();
 void ReleaseDirectDrawObject();
+// DirectDraw7Object (null when none).
+IDirectDraw7* GetDirectDrawObject();
 // Measures RefreshPeriod over up to 60 blanks (it stays -1 when they never settle). 0.
 int MeasureRefreshPeriod();
 // Sleeps most of a frame, then waits for the next vertical blank. Nothing without a DirectDraw

@@ -64,6 +64,8 @@ int CreateDirect3DObject();
 int CreateGraphicsDevice();
 int CreateZBuffer();
 int CreateSubBackBuffer();
+// The back-buffer read-back measurement that ends CreateGraphicsDevice: sets UseBackBufferLock.
+void MeasureBackBufferReadBack();
 // Releases everything SetUpGraphicsDevice made, in reverse, restoring the desktop's display
 // mode where the set-up changed it. 0.
 int ReleaseGraphicsDevice();

@@ -30,7 +30,11 @@ struct LightBookkeeping {
 };
 extern LightBookkeeping LightState;
 
-enum ProjectionKind { ProjectionPerspective = 0, ProjectionOrthographic = 1, ProjectionMatrix = 2 };
+enum ProjectionKind {
+  ProjectionKindPerspective = 0,
+  ProjectionKindOrthographic = 1,
+  ProjectionKindMatrix = 2
+};
 
 struct CameraSettings {
   int projectionKind;

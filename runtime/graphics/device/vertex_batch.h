@@ -63,7 +63,9 @@ void InitializeVertexBatchBuffers();
 // -1 without a device (the batch is left as it is); else draws what is queued (unless the quit
 // message was seen or SkipBatchDraw is set) and empties the batch. 0.
 int FlushVertexBatch();
+// Flushes, then makes kind the batch's vertex kind (the cursor at its buffer's start).
+void SetBatchVertexKind(int kind);
 // The queueing contract: room for n more vertices of the current kind as a triangle list,
-// flushing first when they would not fit. Returns where to write them; the count and cursor
-// already include them.
+// flushing first when they would not fit. Returns where to write them (the count and cursor
+// already include them), or null for n outside 1..capacity - 1.
 void* QueueBatchVertices(int n);
