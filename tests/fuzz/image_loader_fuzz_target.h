@@ -1,6 +1,6 @@
 // What every image loader fuzz target does with one input: decode it from a memory stream and,
-// when the loader took it, read the whole buffer the image claims (expanding block data first),
-// so that the sanitizers see any buffer shorter than its description.
+// when the loader took it, read the whole buffer the image claims (block data with all their
+// levels, then expanded), so that the sanitizers see any buffer shorter than its description.
 #pragma once
 
 #include <cstddef>
@@ -20,9 +20,16 @@ inline int FuzzImageLoader(ImageLoaderFunction loader, const uint8_t* data, size
   const int result = loader ? loader(&stream, &image) : LoadGraphImage(&stream, &image);
   stream.Functions.Close(stream.Handle);
   if (result != 0) return 0;
-  if (image.Format.BlockCompression != 0 && ExpandBlockCompressedImage(&image) != 0) {
-    FreeGraphImage(&image);
-    return 0;
+  volatile uint8_t sum = 0;
+  if (image.Format.BlockCompression != 0) {
+    const int64_t blockBytes = BlockCompressedDataBytes(image.Format.BlockCompression, image.Width,
+                                                        image.Height, image.MipLevels);
+    if (!image.Pixels || blockBytes <= 0) __builtin_trap();
+    for (int64_t i = 0; i < blockBytes; ++i) sum = static_cast<uint8_t>(sum + image.Pixels[i]);
+    if (ExpandBlockCompressedImage(&image) != 0) {
+      FreeGraphImage(&image);
+      return 0;
+    }
   }
   const PixelFormat& f = image.Format;
   if (!image.Pixels || image.Width <= 0 || image.Height <= 0 || f.BytesPerPixel < 1 ||
@@ -30,7 +37,6 @@ inline int FuzzImageLoader(ImageLoaderFunction loader, const uint8_t* data, size
     __builtin_trap();
   const size_t bytes = static_cast<size_t>(image.Pitch) * (image.Height - 1) +
                        static_cast<size_t>(image.Width) * f.BytesPerPixel;
-  volatile uint8_t sum = 0;
   for (size_t i = 0; i < bytes; ++i) sum = static_cast<uint8_t>(sum + image.Pixels[i]);
   FreeGraphImage(&image);
   return 0;

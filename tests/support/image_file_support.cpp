@@ -49,8 +49,10 @@ void CheckTakenImage(GraphImage* image, const std::string& where) {
   ASSERT_GT(image->Height, 0) << where;
   const PixelFormat& f = image->Format;
   if (f.BlockCompression != 0) {
-    const size_t blockBytes = f.BlockCompression == 1 ? 8 : 16;
-    TouchAll(image->Pixels, blockBytes * (image->Width / 4) * (image->Height / 4));
+    const int64_t blockBytes = BlockCompressedDataBytes(f.BlockCompression, image->Width,
+                                                        image->Height, image->MipLevels);
+    ASSERT_GT(blockBytes, 0) << where;
+    TouchAll(image->Pixels, static_cast<size_t>(blockBytes));
     ASSERT_EQ(ExpandBlockCompressedImage(image), 0) << where;
   }
   ASSERT_GE(image->Format.BytesPerPixel, 1) << where;

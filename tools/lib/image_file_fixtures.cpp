@@ -3,7 +3,6 @@
 
 #include <png.h>
 
-#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -70,7 +69,7 @@ ByteString MakeBmpFile(const BmpFileLayout& layout, const ByteString& pixelData)
   Put32(&info, layout.colorsUsed);
   Put32(&info, 0);
   const bool masksInside = layout.headerSize >= 52;
-  info.resize(std::max<size_t>(info.size(), layout.headerSize), 0);
+  info.resize(layout.headerSize, 0);
   for (size_t i = 0; i < layout.masks.size(); ++i) {
     if (masksInside)
       Set32(&info, 40 + 4 * i, layout.masks[i]);

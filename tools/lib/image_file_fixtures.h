@@ -18,7 +18,8 @@ struct BmpFileLayout {
   int32_t height = 0;  // negative: rows top-down
   uint16_t bitCount = 24;
   uint32_t compression = 0;
-  uint32_t headerSize = 40;  // longer headers are zero-filled past the first 40 bytes
+  uint32_t headerSize = 40;  // longer headers are zero-filled past the first 40 bytes,
+                             // shorter ones cut
   uint32_t colorsUsed = 0;
   std::vector<uint32_t> palette;  // 0x00RRGGBB, stored B, G, R, 0 right after the header
   std::vector<uint32_t> masks;    // stored at offset 40 of the header (inside a longer one)

@@ -49,11 +49,10 @@ std::vector<ByteString> SampleBmpFiles() {
     uint32_t headerSize;
   };
   const Plain plain[] = {
-      {1, 0, {}, 5, 40},  {4, 0, {}, 5, 40},
-      {8, 0, {}, 5, 40},  {8, 0, {}, -5, 124},
-      {16, 0, {}, 5, 40}, {16, 3, {0xF800, 0x7E0, 0x1F}, -5, 40},
-      {24, 0, {}, 5, 40}, {24, 0, {}, -5, 40},
-      {32, 0, {}, 5, 40}, {32, 3, {0xFF0000, 0xFF00, 0xFF}, 5, 108},
+      {1, 0, {}, 5, 40},  {4, 0, {}, 5, 40},  {8, 0, {}, 5, 40},   {8, 0, {}, -5, 124},
+      {16, 0, {}, 5, 40}, {16, 3, {0xF800, 0x7E0, 0x1F}, -5, 40}, {24, 0, {}, 5, 40},
+      {24, 0, {}, -5, 40}, {32, 0, {}, 5, 40}, {32, 3, {0xFF0000, 0xFF00, 0xFF}, 5, 108},
+      {8, 0, {}, 5, 64},  {4, 0, {}, -5, 16},
   };
   for (const Plain& p : plain) {
     BmpFileLayout layout;
@@ -67,6 +66,14 @@ std::vector<ByteString> SampleBmpFiles() {
     const uint32_t limit = p.bits >= 32 ? 0xFFFFFFFFu : (1u << p.bits);
     files.push_back(
         MakeBmpFile(layout, PackDibRows(Picture(7, 5, limit, p.bits * 31u), p.bits, p.height < 0)));
+  }
+  // 1 x 1 at 16 and 32 bits: less pixel data than three masks would take.
+  for (uint16_t bits : {16, 32}) {
+    BmpFileLayout tiny;
+    tiny.width = 1;
+    tiny.height = 1;
+    tiny.bitCount = bits;
+    files.push_back(MakeBmpFile(tiny, Bytes(4, bits)));
   }
   BmpFileLayout rle;
   rle.width = 9;
@@ -122,6 +129,18 @@ std::vector<ByteString> SampleDdsFiles() {
     const size_t block = fourCC[3] == '1' ? 8 : 16;
     files.push_back(MakeDdsFile(dxt, Bytes(block * 4 + block * 3, 3)));
   }
+  // Sides that are not multiples of 4: 5 x 3 in DXT1 (2 x 1, 1 x 1, 1 x 1 blocks over three
+  // levels) and 1 x 1 in DXT5.
+  dxt.width = 5;
+  dxt.height = 3;
+  dxt.fourCC = "DXT1";
+  dxt.mipCount = 3;
+  files.push_back(MakeDdsFile(dxt, Bytes(32, 5)));
+  dxt.width = 1;
+  dxt.height = 1;
+  dxt.fourCC = "DXT5";
+  dxt.mipCount = 1;
+  files.push_back(MakeDdsFile(dxt, Bytes(16, 7)));
   DdsFileLayout rgb;
   rgb.width = 5;
   rgb.height = 3;

@@ -1,4 +1,5 @@
-// Expansion of DXT1 to DXT5 block data into plain ARGB8 pixels.
+// The layout of DXT1 to DXT5 block data, and its expansion into plain ARGB8 pixels.
+#include <algorithm>
 #include <cstring>
 
 #include "runtime/graphics/image/pixel_access.h"
@@ -89,7 +90,31 @@ void DecodeBlock(const uint8_t* block, int kind, uint8_t* out, int pitch) {
   }
 }
 
+int BlockBytes(uint32_t blockCompression) {
+  if (blockCompression < 1 || blockCompression > 5) return 0;
+  return blockCompression == 1 ? 8 : 16;
+}
+
 }  // namespace
+
+int64_t BlockCompressedRowBytes(uint32_t blockCompression, int width) {
+  if (width <= 0) return 0;
+  return (int64_t{width} + 3) / 4 * BlockBytes(blockCompression);
+}
+
+int64_t BlockCompressedLevelBytes(uint32_t blockCompression, int width, int height, int level) {
+  if (width <= 0 || height <= 0 || level < 0) return 0;
+  const int w = level >= 31 ? 1 : std::max(1, width >> level);
+  const int h = level >= 31 ? 1 : std::max(1, height >> level);
+  return BlockCompressedRowBytes(blockCompression, w) * ((int64_t{h} + 3) / 4);
+}
+
+int64_t BlockCompressedDataBytes(uint32_t blockCompression, int width, int height, int levels) {
+  int64_t bytes = 0;
+  for (int level = 0; level < std::max(levels, 1); ++level)
+    bytes += BlockCompressedLevelBytes(blockCompression, width, height, level);
+  return bytes;
+}
 
 int ExpandBlockCompressedImage(GraphImage* image) {
   if (image == nullptr) return -1;
@@ -102,17 +127,25 @@ int ExpandBlockCompressedImage(GraphImage* image) {
   if (pitch > kMaxImageBytes || size > kMaxImageBytes) return -1;
   auto* pixels = static_cast<uint8_t*>(AllocTracked(static_cast<size_t>(size), __FILE__, __LINE__));
   if (pixels == nullptr) return -1;
-  // Pixels beyond whole blocks (right and bottom edges) are left clear.
-  std::memset(pixels, 0, static_cast<size_t>(size));
-  const int blockBytes = kind == 1 ? 8 : 16;
-  const int blocksX = image->Width / 4, blocksY = image->Height / 4;
-  const uint8_t* block = image->Pixels;
-  for (int by = 0; by < blocksY; ++by)
-    for (int bx = 0; bx < blocksX; ++bx, block += blockBytes)
-      DecodeBlock(block, kind, pixels + by * 4 * pitch + bx * 16, static_cast<int>(pitch));
+  const int blockBytes = BlockBytes(static_cast<uint32_t>(kind));
+  const int64_t rowBytes = BlockCompressedRowBytes(static_cast<uint32_t>(kind), image->Width);
+  uint8_t decoded[4 * 16];
+  for (int y = 0; y < image->Height; y += 4) {
+    const uint8_t* block = image->Pixels + y / 4 * rowBytes;
+    for (int x = 0; x < image->Width; x += 4, block += blockBytes) {
+      DecodeBlock(block, kind, decoded, 16);
+      // The last block of a row or column may hang over the image's edge.
+      const int columns = std::min(4, image->Width - x), rows = std::min(4, image->Height - y);
+      for (int row = 0; row < rows; ++row)
+        std::memcpy(pixels + (y + row) * pitch + x * 4, decoded + row * 16,
+                    static_cast<size_t>(columns) * 4);
+    }
+  }
   FreeTracked(image->Pixels);
   image->Pixels = pixels;
   SetupARGB8PixelFormat(&image->Format);
   image->Pitch = static_cast<int32_t>(pitch);
+  // Only the top level is expanded: the smaller levels are gone with the block data.
+  image->MipLevels = 0;
   return 0;
 }

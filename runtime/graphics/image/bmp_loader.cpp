@@ -40,39 +40,52 @@ PixelFormat PaletteFormat(const BmpFile& f, int entries) {
   return format;
 }
 
-// Reads the file and info headers and the palette or masks behind them. false on a short read
-// or when this is no BMP.
+// Info header sizes read: the Windows headers of 40, 52, 56, 108 and 124 bytes, and the OS/2
+// 2.x header, which a writer may cut anywhere from 16 to 64 bytes (the missing fields are 0).
+// The 12-byte OS/2 1.x header, with 16-bit sizes and 3-byte colours, is not.
+bool HeaderSizeRead(uint32_t size) {
+  return (size >= 16 && size <= 64) || size == 108 || size == 124;
+}
+bool IsOs2Header(uint32_t size) { return size <= 64 && size != 40 && size != 52 && size != 56; }
+
+// Reads the file and info headers and the palette or masks behind them. false on a short read,
+// when this is no BMP or when its header cannot be read.
 bool ReadHeaders(DataStream* stream, BmpFile* f, uint32_t* dataOffset) {
   uint8_t fileHeader[14];
   if (!StreamReadExact(stream, fileHeader, sizeof fileHeader) || fileHeader[0] != 'B' ||
       fileHeader[1] != 'M')
     return false;
   *dataOffset = ReadLe32(fileHeader + 10);
+  uint8_t header[124] = {};
+  if (!StreamReadExact(stream, header, 4)) return false;
+  const uint32_t headerSize = ReadLe32(header);
+  if (!HeaderSizeRead(headerSize) || !StreamReadExact(stream, header + 4, headerSize - 4))
+    return false;
+  const int32_t width = static_cast<int32_t>(ReadLe32(header + 4));
+  const int32_t height = static_cast<int32_t>(ReadLe32(header + 8));
+  f->bitCount = ReadLe16(header + 14);
+  f->compression = ReadLe32(header + 16);
+  // OS/2 compressions 3 and 4 are Huffman and 24-bit run-length codings, not bit fields.
+  if (IsOs2Header(headerSize) && f->compression != BI_RGB && f->compression != BI_RLE8 &&
+      f->compression != BI_RLE4)
+    return false;
+  // The platform takes a 40-byte header with the colours right behind it.
   uint8_t* info = f->info;
-  if (!StreamReadExact(stream, info, kInfoHeaderSize + 4)) return false;
-  const uint32_t headerSize = ReadLe32(info);
-  const int32_t width = static_cast<int32_t>(ReadLe32(info + 4));
-  const int32_t height = static_cast<int32_t>(ReadLe32(info + 8));
-  f->bitCount = ReadLe16(info + 14);
-  f->compression = ReadLe32(info + 16);
-  // The platform reads the colours right behind a 40-byte header.
+  std::memcpy(info, header, kInfoHeaderSize);
   info[0] = static_cast<uint8_t>(kInfoHeaderSize);
   info[1] = info[2] = info[3] = 0;
 
   if (f->bitCount <= 8) {
-    // 2^biBitCount entries are taken whatever biClrUsed says; a table cut by the end of the
-    // file keeps the entries it has and black for the rest.
-    const size_t paletteBytes = (size_t{1} << f->bitCount) * 4;
-    // The longer headers (with masks, colour space and profile) have the palette after them.
-    if (headerSize == 52 || headerSize == 56 || headerSize == 108 || headerSize == 124) {
-      std::memset(info + kInfoHeaderSize, 0, 4);
-      if (StreamSeek(stream, 14 + static_cast<int>(headerSize), 0) != 0) return false;
-      StreamReadUpTo(stream, info + kInfoHeaderSize, paletteBytes);
-    } else {
-      StreamReadUpTo(stream, info + kInfoHeaderSize + 4, paletteBytes - 4);
-    }
-  } else if (f->bitCount == 16 || f->bitCount == 32 || f->compression == BI_BITFIELDS) {
-    if (!StreamReadExact(stream, info + kInfoHeaderSize + 4, 8)) return false;
+    // The palette follows the header, whatever its size. 2^biBitCount entries are taken
+    // whatever biClrUsed says; a table cut by the end of the file keeps the entries it has and
+    // black for the rest.
+    StreamReadUpTo(stream, info + kInfoHeaderSize, (size_t{1} << f->bitCount) * 4);
+  } else if (f->compression == BI_BITFIELDS) {
+    // The three masks follow a 40-byte header and are part of the longer ones.
+    if (headerSize > kInfoHeaderSize)
+      std::memcpy(info + kInfoHeaderSize, header + kInfoHeaderSize, 12);
+    else if (!StreamReadExact(stream, info + kInfoHeaderSize, 12))
+      return false;
   }
   if (width <= 0 || height == 0 || height == INT32_MIN) return false;
   f->width = width;
@@ -149,6 +162,27 @@ int DecodeFourBitImage(BmpFile& f, GraphImage* image) {
   }
   SetLoadedImage(image, PaletteFormat(f, 16), f.width, f.rows, pitch, pixels);
   return 0;
+}
+
+// Run-length data may leave much of their image unwritten (blank rows as lone row ends, deltas,
+// an early end of the image), so the image can be far larger than its data, but not without
+// bound: more pixels than this per byte of data is taken for damage, unless the image is small
+// enough for its size not to matter.
+constexpr int64_t kRunLengthPixelsPerByte = 4096;
+constexpr int64_t kRunLengthFreePixels = 256 * 256;
+
+bool RunLengthSizePlausible(const BmpFile& f, int64_t dataBytes) {
+  const int64_t pixels = int64_t{f.width} * f.rows;
+  return pixels <= kRunLengthFreePixels || pixels <= dataBytes * kRunLengthPixelsPerByte;
+}
+
+// Most writers leave the fourth byte of 32-bit pixels 0; only a file that sets it somewhere
+// means it as alpha, so an image without one is made opaque.
+void OpaqueUnlessAlphaIsUsed(BmpFile& f) {
+  const size_t bytes = static_cast<size_t>(f.fileRowLength) * f.rows;
+  for (size_t i = 3; i < bytes; i += 4)
+    if (f.data[i] != 0) return;
+  for (size_t i = 3; i < bytes; i += 4) f.data[i] = 0xFF;
 }
 
 // 8, 24 and 32 bits keep the data block as their pixels; bottom-up files are turned round in
@@ -231,7 +265,9 @@ int LoadBmpImage(DataStream* stream, GraphImage* image) {
       (!runLength && f.fileRowLength * f.rows > kMaxImageBytes))
     return -1;
   // Stored rows must all be there; only run-length data may end wherever it likes.
-  if (!runLength && static_cast<int64_t>(length) - dataOffset < StoredBytesNeeded(f)) return -1;
+  const int64_t dataBytes = static_cast<int64_t>(length) - dataOffset;
+  if (!runLength && dataBytes < StoredBytesNeeded(f)) return -1;
+  if (runLength && !RunLengthSizePlausible(f, dataBytes)) return -1;
 
   if (StreamSeek(stream, static_cast<int>(dataOffset), 0) != 0) return -1;
   // Stored rows are read as far as the image goes (trailing bytes are not kept), zero-padded
@@ -252,12 +288,14 @@ int LoadBmpImage(DataStream* stream, GraphImage* image) {
     result = DecodeFourBitImage(f, image);
   } else if (f.compression == BI_RGB && (f.bitCount == 8 || f.bitCount == 24 || f.bitCount == 32)) {
     PixelFormat format{};
-    if (f.bitCount == 8)
+    if (f.bitCount == 8) {
       format = PaletteFormat(f, 256);
-    else if (f.bitCount == 24)
+    } else if (f.bitCount == 24) {
       SetupRGB8PixelFormat(&format);
-    else
+    } else {
       SetupARGB8PixelFormat(&format);  // the fourth byte is alpha
+      OpaqueUnlessAlphaIsUsed(f);
+    }
     TakeDataAsPixels(f, format, image);
     result = 0;
   } else {

@@ -54,15 +54,9 @@ int LoadDdsImage(DataStream* stream, GraphImage* image) {
   if (pixelFlags & kPixelFourCC) {
     if (std::memcmp(fourCC, "DXT", 3) != 0 || fourCC[3] < '1' || fourCC[3] > '5') return -1;
     const int kind = fourCC[3] - '0';
-    const int64_t blockBytes = kind == 1 ? 8 : 16;
-    int64_t level = int64_t{w / 4} * (ht / 4) * blockBytes;
-    if (level == 0 || !ImageSizeAllowed(w, ht, int64_t{w} * 4)) return -1;
-    size = level;
-    // Each smaller level is a quarter of the one before, and at least one block.
-    for (int i = 1; i < levels; ++i) {
-      level = std::max(level / 4, blockBytes);
-      size += level;
-    }
+    // The size it expands to must be one that can be held.
+    if (!ImageSizeAllowed(w, ht, int64_t{w} * 4)) return -1;
+    size = BlockCompressedDataBytes(static_cast<uint32_t>(kind), w, ht, levels);
     SetupARGB8PixelFormat(&format);
     format.BitsPerPixel = kind == 1 ? 4 : 8;
     format.BytesPerPixel = kind == 1 ? 0 : 1;

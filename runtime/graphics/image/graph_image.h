@@ -12,10 +12,22 @@ struct GraphImage {
   PixelFormat Format;
   int32_t Width;
   int32_t Height;
-  int32_t Pitch;      // bytes from one row to the next; 0 for block-compressed data
-  uint8_t* Pixels;    // rows top to bottom
-  int32_t MipLevels;  // levels stored after the top level (only DDS files bring them)
+  int32_t Pitch;    // bytes from one row to the next; 0 for block-compressed data
+  uint8_t* Pixels;  // rows top to bottom
+  int32_t MipLevels;  // levels stored in Pixels, the top level included (0 too means one);
+                      // only DDS files bring more
 };
+
+// Block-compressed (DXT) data are stored in whole 4 x 4 blocks of 8 bytes (DXT1) or 16 (DXT2
+// to DXT5): a side that is not a multiple of 4 still takes a last, partly used block, so a
+// level of w x h pixels holds ceil(w / 4) x ceil(h / 4) blocks, in rows of blocks from the top.
+// Mip level i has the sides max(1, side >> i) and follows the level before it. Every count of
+// block bytes (loading, expansion, texture upload) is taken from these; 0 for a
+// blockCompression that is not 1 to 5 or an empty size.
+int64_t BlockCompressedRowBytes(uint32_t blockCompression, int width);
+int64_t BlockCompressedLevelBytes(uint32_t blockCompression, int width, int height, int level);
+// All `levels` levels from the top one (0 counts as 1, as MipLevels does).
+int64_t BlockCompressedDataBytes(uint32_t blockCompression, int width, int height, int levels);
 
 // Allocates width x height pixels of the model's format (pitch rounded up to 4 bytes); the
 // pixels are not cleared. -1, with out->Pixels null, for a size that cannot be held or when

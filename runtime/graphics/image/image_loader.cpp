@@ -34,6 +34,8 @@ int MirrorLoadedImage(GraphImage* image) {
                      &image->Format, nullptr, 0, nullptr, 0, 0, &all, 1, 0, 0, 0, 0, 0, 0, 0);
   FreeTracked(image->Pixels);
   image->Pixels = mirrored;
+  // Only the top level was copied; smaller levels stored after it are not carried over.
+  image->MipLevels = 0;
   return 0;
 }
 

@@ -34,7 +34,7 @@ int ConvertImagePixels(void* dstPixels, int dstPitch, const PixelFormat* dstForm
                        uint32_t keyColour, int dither, int zeroColour, int alphaFromRed,
                        int skipKey, int remapPalette);
 
-// Expands DXT1 to DXT5 block data of the top level into ARGB8 pixels in a new buffer. 0 when
-// done or when the image holds plain pixels; -1 (image unchanged) when the size cannot be held
-// or memory runs out.
+// Expands DXT1 to DXT5 block data of the top level into ARGB8 pixels in a new buffer, which
+// holds that level only (MipLevels becomes 0). 0 when done or when the image holds plain
+// pixels; -1 (image unchanged) when the size cannot be held or memory runs out.
 int ExpandBlockCompressedImage(GraphImage* image);

@@ -75,32 +75,29 @@ TEST(BmpLoader, EveryVariantGivesItsPixelsAndFormat) {
                      24,
                      {0xFFFFFF, 0, 0xFFFFFF, 0, 0, 0xFFFFFF}});
     cases.push_back({"4-bit" + order, PaletteBmp(4, topDown), 8, kColours});
-    cases.push_back(
-        {"8-bit with a short colour table" + order, PaletteBmp(8, topDown), 8, kColours});
-    cases.push_back(
-        {"8-bit after a 124-byte header" + order, PaletteBmp(8, topDown, 124), 8, kColours});
-    cases.push_back(
-        {"16-bit 5-5-5 through the platform" + order,
-         ColourBmp(16, BI_RGB, {}, {0x7C00, 0x03E0, 0x001F, 0x7FFF, 0, 0x4210}, topDown),
-         24,
-         {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0, 0x848484}});
+    cases.push_back({"8-bit with a short colour table" + order, PaletteBmp(8, topDown), 8, kColours});
+    cases.push_back({"8-bit after a 124-byte header" + order, PaletteBmp(8, topDown, 124), 8, kColours});
+    cases.push_back({"8-bit after a 64-byte OS/2 header" + order, PaletteBmp(8, topDown, 64), 8, kColours});
+    cases.push_back({"4-bit after a 16-byte OS/2 header" + order, PaletteBmp(4, topDown, 16), 8, kColours});
+    cases.push_back({"1-bit after a 16-byte OS/2 header, through the platform" + order, PaletteBmp(1, topDown, 16),
+                     24, {0xFFFFFF, 0, 0xFFFFFF, 0, 0, 0xFFFFFF}});
+    cases.push_back({"16-bit 5-5-5 through the platform" + order,
+                     ColourBmp(16, BI_RGB, {}, {0x7C00, 0x03E0, 0x001F, 0x7FFF, 0, 0x4210}, topDown), 24,
+                     {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0, 0x848484}});
     cases.push_back({"16-bit 5-6-5 bit fields" + order,
                      ColourBmp(16, BI_BITFIELDS, {0xF800, 0x7E0, 0x1F},
                                {0xF800, 0x07E0, 0x001F, 0xFFFF, 0, 0x8410}, topDown),
                      24,
                      {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0, 0x848284}});
     cases.push_back({"24-bit" + order, ColourBmp(24, BI_RGB, {}, kColours, topDown), 24, kColours});
-    cases.push_back(
-        {"32-bit keeps its fourth byte as alpha" + order,
-         ColourBmp(32, BI_RGB, {}, {0x11FF0000, 0x2200FF00, 0x330000FF, 0xFFFFFFFF, 0, 0x80808080},
-                   topDown),
-         32,
-         {0x11FF0000, 0x2200FF00, 0x330000FF, 0xFFFFFFFF, 0, 0x80808080}});
-    cases.push_back(
-        {"32-bit bit fields lose the fourth byte" + order,
-         ColourBmp(32, BI_BITFIELDS, {0xFF0000, 0xFF00, 0xFF},
-                   {0x11FF0000, 0x2200FF00, 0x330000FF, 0xFFFFFFFF, 0, 0x80808080}, topDown),
-         24, kColours});
+    cases.push_back({"32-bit keeps its fourth byte as alpha" + order,
+                     ColourBmp(32, BI_RGB, {}, {0x11FF0000, 0x2200FF00, 0x330000FF, 0xFFFFFFFF, 0, 0x80808080}, topDown),
+                     32, {0x11FF0000, 0x2200FF00, 0x330000FF, 0xFFFFFFFF, 0, 0x80808080}});
+    cases.push_back({"32-bit with every fourth byte 0 is opaque" + order, ColourBmp(32, BI_RGB, {}, kColours, topDown),
+                     32, {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF, 0xFF000000, 0xFF808080}});
+    cases.push_back({"32-bit bit fields lose the fourth byte" + order,
+                     ColourBmp(32, BI_BITFIELDS, {0xFF0000, 0xFF00, 0xFF}, {0x11FF0000, 0x2200FF00, 0x330000FF, 0xFFFFFFFF, 0, 0x80808080}, topDown),
+                     24, kColours});
   }
   for (Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -115,6 +112,35 @@ TEST(BmpLoader, EveryVariantGivesItsPixelsAndFormat) {
       EXPECT_EQ(image.Format.Palette[4].Red, 0xFF);
       EXPECT_EQ(image.Format.Palette[4].Alpha, 0);
     }
+    FreeGraphImage(&image);
+  }
+}
+
+TEST(BmpLoader, TinyFilesWithoutColourMasksLoad) {
+  // Less pixel data than three masks would take: only bit-field files have masks to read.
+  struct Case {
+    const char* name;
+    int width, bits;
+    uint32_t compression;
+    std::vector<uint32_t> masks, values, expected;
+  };
+  const Case cases[] = {
+      {"1 x 1, 16 bits", 1, 16, BI_RGB, {}, {0x7C00}, {0xFF0000}},
+      {"1 x 1, 32 bits", 1, 32, BI_RGB, {}, {0x123456}, {0xFF123456}},
+      {"2 x 1, 32 bits with alpha", 2, 32, BI_RGB, {}, {0x80123456, 0x00654321}, {0x80123456, 0x00654321}},
+      {"1 x 1, 16-bit bit fields", 1, 16, BI_BITFIELDS, {0xF800, 0x7E0, 0x1F}, {0x07E0}, {0x00FF00}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    BmpFileLayout layout;
+    layout.width = c.width;
+    layout.height = 1;
+    layout.bitCount = static_cast<uint16_t>(c.bits);
+    layout.compression = c.compression;
+    layout.masks = c.masks;
+    GraphImage image{};
+    ASSERT_EQ(LoadImageBytes(LoadBmpImage, MakeBmpFile(layout, PackDibRows({c.values}, c.bits, false)), &image), 0);
+    EXPECT_EQ(ImagePixels(&image), c.expected);
     FreeGraphImage(&image);
   }
 }
@@ -190,6 +216,41 @@ TEST(BmpLoader, HostileRunLengthRecordsStayInsideTheImage) {
   }
 }
 
+TEST(BmpLoader, RunLengthImagesMayOutgrowTheirDataButNotWithoutBound) {
+  BmpFileLayout layout;
+  layout.width = 640;
+  layout.height = 480;
+  layout.bitCount = 8;
+  layout.compression = BI_RLE8;
+  layout.palette = kPalette;
+  auto rows = [](int count) {
+    ByteString data;
+    for (int i = 0; i < count; ++i) data.insert(data.end(), {255, 1, 255, 2, 130, 3, 0, 0});
+    return data;
+  };
+  // Ten rows and the end of the image, or every row with no end record at all: the rest of
+  // the image stays at index 0.
+  ByteString early = rows(10);
+  early.insert(early.end(), {0, 1});
+  ByteString whole = rows(480);
+  whole.resize(whole.size() - 2);
+  for (const ByteString& data : {early, whole}) {
+    GraphImage image{};
+    ASSERT_EQ(LoadImageBytes(LoadBmpImage, MakeBmpFile(layout, data), &image), 0);
+    EXPECT_EQ(ImagePixel(&image, 0, 479), 0xFF0000u);
+    EXPECT_EQ(ImagePixel(&image, 300, 479), 0x00FF00u);
+    EXPECT_EQ(ImagePixel(&image, 639, 470), 0x0000FFu);
+    EXPECT_EQ(ImagePixel(&image, 639, 0), data == early ? 0u : 0x0000FFu);
+    FreeGraphImage(&image);
+  }
+  // A small image may be all but empty.
+  layout.width = layout.height = 256;
+  GraphImage image{};
+  ASSERT_EQ(LoadImageBytes(LoadBmpImage, MakeBmpFile(layout, {0, 1}), &image), 0);
+  EXPECT_EQ(ImagePixel(&image, 255, 255), 0u);
+  FreeGraphImage(&image);
+}
+
 TEST(BmpLoader, DamagedAndUnknownFilesAreRefused) {
   const ByteString good = ColourBmp(24, BI_RGB, {}, kColours, false);
   auto changed = [&](size_t at, std::vector<uint8_t> bytes) {
@@ -209,6 +270,29 @@ TEST(BmpLoader, DamagedAndUnknownFilesAreRefused) {
   BmpFileLayout huge = rle;
   huge.width = 16384;
   huge.height = 4097;
+  // 120 bytes in all that would make a 64 MiB image.
+  BmpFileLayout vast = rle;
+  vast.width = 8192;
+  vast.height = 8192;
+  vast.palette = {0x000000, 0xFFFFFF};
+  const ByteString vastData(58, 1);
+  BmpFileLayout vast4 = vast;
+  vast4.bitCount = 4;
+  vast4.compression = BI_RLE4;
+  BmpFileLayout os2 = rle;
+  os2.width = 3;
+  os2.height = 2;
+  os2.headerSize = 64;
+  os2.bitCount = 1;
+  os2.compression = 3;  // Huffman coding in OS/2 files
+  os2.palette = {0x000000, 0xFFFFFF};
+  BmpFileLayout os2Runs24 = os2;
+  os2Runs24.bitCount = 24;
+  os2Runs24.compression = 4;
+  os2Runs24.palette.clear();
+  // OS/2 1.x: 12-byte header with 16-bit width and height, a 3 x 2 24-bit picture.
+  ByteString os1 = {'B', 'M', 50, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0, 0, 12, 0, 0, 0, 3, 0, 2, 0, 1, 0, 24, 0};
+  os1.resize(50, 0x40);
   BmpFileLayout jpeg;
   jpeg.width = 2;
   jpeg.height = 2;
@@ -226,6 +310,13 @@ TEST(BmpLoader, DamagedAndUnknownFilesAreRefused) {
       {"too many pixels in all", MakeBmpFile(huge, {0, 1})},
       {"a compression the platform does not draw", MakeBmpFile(jpeg, {0xFF, 0xD8, 0xFF, 0xD9})},
       {"a header cut short", ByteString(good.begin(), good.begin() + 30)},
+      {"an OS/2 1.x header", os1},
+      {"a header of 8 bytes", changed(14, {8, 0, 0, 0})},
+      {"a header of 200 bytes", changed(14, {200, 0, 0, 0})},
+      {"OS/2 Huffman coding", MakeBmpFile(os2, {0, 0, 0, 0, 0, 0, 0, 0})},
+      {"OS/2 24-bit run-length coding", MakeBmpFile(os2Runs24, {2, 1, 2, 3, 0, 1})},
+      {"run-length data far too small for the image", MakeBmpFile(vast, vastData)},
+      {"4-bit run-length data far too small for the image", MakeBmpFile(vast4, vastData)},
   };
   const TrackedHeapTotals before = GetTrackedHeapTotals();
   for (const Case& c : cases) {

@@ -331,7 +331,7 @@ TEST(BlockCompression, ColourBlocks) {
   EXPECT_EQ(four.Format.BlockCompression, 0u);
   EXPECT_EQ(four.Format.BitsPerPixel, 32);
   EXPECT_EQ(four.Pitch, 16);
-  EXPECT_EQ(four.MipLevels, 2);
+  EXPECT_EQ(four.MipLevels, 0) << "the expanded buffer holds the top level only";
   EXPECT_EQ(AllRaw(four)[0], 0xFFFF0000u);
   EXPECT_EQ(AllRaw(four)[1], 0xFF0000FFu);
   EXPECT_EQ(AllRaw(four)[2], 0xFFAA0055u);
@@ -345,13 +345,41 @@ TEST(BlockCompression, ColourBlocks) {
   EXPECT_EQ(Raw(three, 3, 0), 0x0000FF00u);
   FreeGraphImage(&three);
 
-  // 6 x 6: one whole block; the edges beyond it are clear.
-  GraphImage odd = MakeBlockImage(1, 6, 6, {0xFF, 0xFF, 0x00, 0x00, 0, 0, 0, 0});
+  // 6 x 8 is two rows of two blocks: red, green over blue, white. The right blocks are cut
+  // at x 6, and the lower row of blocks starts at the third block.
+  GraphImage odd = MakeBlockImage(1, 6, 8,
+                                  {0x00, 0xF8, 0x00, 0xF8, 0, 0, 0, 0, 0xE0, 0x07, 0xE0, 0x07, 0, 0, 0, 0,
+                                   0x1F, 0x00, 0x1F, 0x00, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0});
   ASSERT_EQ(ExpandBlockCompressedImage(&odd), 0);
-  for (int y = 0; y < 6; ++y)
+  EXPECT_EQ(odd.Pitch, 24);
+  const uint32_t blockColours[] = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu};
+  for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 6; ++x)
-      EXPECT_EQ(Raw(odd, x, y), x < 4 && y < 4 ? 0xFFFFFFFFu : 0u) << x << ", " << y;
+      EXPECT_EQ(Raw(odd, x, y), blockColours[y / 4 * 2 + x / 4]) << x << ", " << y;
   FreeGraphImage(&odd);
+}
+
+TEST(BlockCompression, WholeBlocksSizeEveryLevel) {
+  struct Case {
+    uint32_t kind;
+    int width, height, level;
+    int64_t rowBytes, levelBytes;  // a block row of the top level; the level given
+  };
+  const Case cases[] = {
+      {1, 1, 1, 0, 8, 8},        {5, 1, 1, 0, 16, 16},       {1, 6, 8, 0, 16, 32},
+      {3, 5, 3, 0, 32, 32},      {1, 127, 64, 0, 256, 4096}, {1, 127, 64, 1, 256, 1024},
+      {5, 127, 64, 6, 512, 16},  {1, 16, 4, 1, 32, 16},      {1, 16, 4, 40, 32, 8},
+      {0, 4, 4, 0, 0, 0},        {6, 4, 4, 0, 0, 0},         {1, 0, 4, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "DXT" << c.kind << " " << c.width << "x" << c.height
+                                    << " level " << c.level);
+    EXPECT_EQ(BlockCompressedRowBytes(c.kind, c.width), c.rowBytes);
+    EXPECT_EQ(BlockCompressedLevelBytes(c.kind, c.width, c.height, c.level), c.levelBytes);
+  }
+  // 127 x 64 in DXT1: 4096 + 1024 + 256 + 64 + 16 + 8 + 8 over its seven levels.
+  EXPECT_EQ(BlockCompressedDataBytes(1, 127, 64, 7), 5472);
+  EXPECT_EQ(BlockCompressedDataBytes(1, 127, 64, 0), 4096) << "no mip levels is one level";
 }
 
 TEST(BlockCompression, AlphaBlocks) {

@@ -2,6 +2,7 @@
 // limits they refuse, and the reads and writes they keep inside their buffers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -246,8 +247,11 @@ TEST(DdsLoader, BlockDataStaysCompressedWithItsMipLevels) {
       {"DXT1", 16, 16, 3, 128 + 32 + 8, 3},
       // The smallest levels still hold a whole block of 16 bytes each.
       {"DXT5", 8, 8, 4, 64 + 16 + 16 + 16, 4},
-      // Sizes that are not multiples of 4 count whole blocks only.
-      {"DXT1", 6, 6, 0, 8, 0},
+      // A level of a long image is not a quarter of the one before: 4 x 1, 2 x 1, 1 x 1 blocks.
+      {"DXT1", 16, 4, 3, 32 + 16 + 8, 3},
+      // Sides that are not multiples of 4 take a last, partly used block.
+      {"DXT1", 6, 6, 0, 32, 0},
+      {"DXT3", 2, 2, 0, 16, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message()
@@ -271,6 +275,112 @@ TEST(DdsLoader, BlockDataStaysCompressedWithItsMipLevels) {
     EXPECT_EQ(LoadImageBytes(LoadDdsImage,
                              MakeDdsFile(layout, ByteString(data.begin(), data.end() - 1)), &image),
               -1);
+  }
+}
+
+// Block pictures for DXT1 and DXT5 files of any size: every block of every level has its own
+// colour c0 and alpha a0, and its diagonal (px == py) takes c1 and a1 instead, so a block in
+// the wrong place, cut on the wrong side or read from the wrong level shows.
+uint16_t BlockColour(int level, int bx, int by) {
+  return static_cast<uint16_t>(level * 0x1F01 + bx * 0x0841 + by * 0x2003 + 0x1234);
+}
+uint8_t BlockAlpha(int level, int bx, int by) { return static_cast<uint8_t>(level * 40 + bx * 7 + by * 13 + 1); }
+constexpr uint16_t kDiagonalColour = 0x001F;  // blue
+constexpr uint8_t kDiagonalAlpha = 0x99;
+
+uint32_t Widened565(uint16_t c) {
+  return 0xFF000000u | uint32_t(((c >> 11) & 0x1F) * 255 / 31) << 16 |
+         uint32_t(((c >> 5) & 0x3F) * 255 / 63) << 8 | uint32_t((c & 0x1F) * 255 / 31);
+}
+
+// What pixel (x, y) of a level shows, as 0xAARRGGBB.
+uint32_t BlockPicturePixel(int kind, int level, int x, int y) {
+  const bool diagonal = x % 4 == y % 4;
+  const uint32_t colour = Widened565(diagonal ? kDiagonalColour : BlockColour(level, x / 4, y / 4));
+  if (kind == 1) return colour;
+  const uint8_t alpha = diagonal ? kDiagonalAlpha : BlockAlpha(level, x / 4, y / 4);
+  return (colour & 0xFFFFFF) | uint32_t{alpha} << 24;
+}
+
+// Every level, block row by block row, as a writer stores them.
+ByteString BlockPictureData(int kind, int width, int height, int levels) {
+  ByteString data;
+  for (int level = 0; level < levels; ++level) {
+    const int w = std::max(1, width >> level), h = std::max(1, height >> level);
+    for (int by = 0; by * 4 < h; ++by)
+      for (int bx = 0; bx * 4 < w; ++bx) {
+        if (kind == 5) {
+          const uint8_t a0 = BlockAlpha(level, bx, by);
+          // Index 1 (a1) on the diagonal pixels 0, 5, 10 and 15, index 0 (a0) elsewhere.
+          const uint64_t bits = uint64_t{1} | uint64_t{1} << 15 | uint64_t{1} << 30 | uint64_t{1} << 45;
+          data.insert(data.end(), {a0, kDiagonalAlpha});
+          for (int i = 0; i < 6; ++i) data.push_back(static_cast<uint8_t>(bits >> (8 * i)));
+        }
+        const uint16_t c0 = BlockColour(level, bx, by);
+        data.insert(data.end(), {static_cast<uint8_t>(c0), static_cast<uint8_t>(c0 >> 8),
+                                 static_cast<uint8_t>(kDiagonalColour), static_cast<uint8_t>(kDiagonalColour >> 8),
+                                 0x01, 0x04, 0x10, 0x40});
+      }
+  }
+  return data;
+}
+
+TEST(DdsLoader, SidesThatAreNotMultiplesOfFourDecodeEveryLevelAndMirror) {
+  struct Case {
+    int width, height, levels;
+  };
+  for (int kind : {1, 5}) {
+    for (const Case& c : {Case{1, 1, 1}, Case{5, 3, 3}, Case{127, 64, 7}}) {
+      SCOPED_TRACE(testing::Message() << "DXT" << kind << " " << c.width << "x" << c.height);
+      DdsFileLayout layout;
+      layout.width = c.width;
+      layout.height = c.height;
+      layout.fourCC = kind == 1 ? "DXT1" : "DXT5";
+      layout.mipCount = c.levels;
+      const ByteString data = BlockPictureData(kind, c.width, c.height, c.levels);
+      const ByteString file = MakeDdsFile(layout, data);
+      GraphImage image{};
+      ASSERT_EQ(LoadImageBytes(LoadDdsImage, file, &image), 0);
+      EXPECT_EQ(image.MipLevels, c.levels);
+      ASSERT_EQ(ByteString(image.Pixels, image.Pixels + data.size()), data);
+      GraphImage cut{};
+      EXPECT_EQ(LoadImageBytes(LoadDdsImage, ByteString(file.begin(), file.end() - 1), &cut), -1);
+
+      // Each level lies where the block layout says and expands to its own picture.
+      EXPECT_EQ(BlockCompressedDataBytes(image.Format.BlockCompression, c.width, c.height, image.MipLevels),
+                static_cast<int64_t>(data.size()));
+      int64_t at = 0;
+      for (int level = 0; level < c.levels; ++level) {
+        const int w = std::max(1, c.width >> level), h = std::max(1, c.height >> level);
+        const int64_t bytes = BlockCompressedLevelBytes(image.Format.BlockCompression, c.width, c.height, level);
+        ASSERT_LE(at + bytes, static_cast<int64_t>(data.size())) << "level " << level;
+        GraphImage one = image;
+        one.Width = w;
+        one.Height = h;
+        one.Pixels = static_cast<uint8_t*>(AllocTracked(static_cast<size_t>(bytes), "test", __LINE__));
+        std::memcpy(one.Pixels, image.Pixels + at, static_cast<size_t>(bytes));
+        at += bytes;
+        const std::vector<uint32_t> pixels = ImagePixels(&one);
+        for (int y = 0, n = 0; y < h; ++y)
+          for (int x = 0; x < w; ++x, ++n)
+            ASSERT_EQ(pixels[n], BlockPicturePixel(kind, level, x, y)) << "level " << level << " at " << x << ", " << y;
+        FreeGraphImage(&one);
+      }
+
+      // Mirrored as the file is read, and in place.
+      GraphImage mirrored{};
+      ASSERT_EQ(ReadImageToGraphImage(nullptr, file.data(), static_cast<int>(file.size()), 1, &mirrored, 1), 0);
+      ASSERT_EQ(MirrorGraphImage(&image), 0);
+      for (GraphImage* m : {&mirrored, &image}) {
+        ASSERT_EQ(m->Format.BlockCompression, 0u);
+        EXPECT_EQ(m->MipLevels, 0) << "only the top level is kept";
+        const std::vector<uint32_t> pixels = ImagePixels(m);
+        for (int y = 0, n = 0; y < c.height; ++y)
+          for (int x = 0; x < c.width; ++x, ++n)
+            ASSERT_EQ(pixels[n], BlockPicturePixel(kind, 0, c.width - 1 - x, y)) << x << ", " << y;
+        FreeGraphImage(m);
+      }
+    }
   }
 }
 
@@ -341,10 +451,6 @@ TEST(DdsLoader, RefusesWhatItCannotTake) {
       {"DXT6", dxt([](DdsFileLayout& s) { s.fourCC = "DXT6"; })},
       {"another fourCC", dxt([](DdsFileLayout& s) { s.fourCC = "ATI2"; })},
       {"a format code as fourCC", dxt([](DdsFileLayout& s) { s.fourCC = "\x15\0\0\0"; })},
-      {"no whole block", dxt([](DdsFileLayout& s) {
-         s.width = 2;
-         s.height = 2;
-       })},
       {"width 0", dxt([](DdsFileLayout& s) { s.width = 0; })},
       {"more mip levels than sizes", dxt([](DdsFileLayout& s) { s.mipCount = 8; }, 4096)},
       {"a side past the limit", dxt([](DdsFileLayout& s) { s.width = 65536; })},
