@@ -151,12 +151,13 @@ int ResetDrawSettings() {
   FogStart = 0.0f;
   FogEnd = 1500.0f;
 
+  // Drawing is allowed again before the draw area is set: a suppressed SetDrawClipRect would
+  // leave the area empty, and nothing would draw after the reset.
+  DrawSuppressed = 0;
   DrawTarget = kBackBufferTarget;
   int width, height;
   GetGraphDimensions(kBackBufferTarget, &width, &height);
   SetDrawClipRect(0, 0, width, height);
-
-  DrawSuppressed = 0;
   ResetLightAndCameraDefaults();
   return 0;
 }

@@ -38,22 +38,7 @@ int BlockKind(const GraphImage* image) {
   return image != nullptr ? static_cast<int>(image->Format.BlockCompression) : 0;
 }
 
-int DxtBlockBytes(int kind) { return kind == 1 ? 8 : 16; }
-// A DXT picture stores whole 4 x 4 blocks, also where a side is not a multiple of 4.
-int64_t DxtRowBytes(int kind, int width) { return int64_t{(width + 3) / 4} * DxtBlockBytes(kind); }
-int64_t DxtLevelBytes(int kind, int width, int height) {
-  return DxtRowBytes(kind, width) * ((height + 3) / 4);
-}
 int LevelSide(int side, int level) { return side >> level > 0 ? side >> level : 1; }
-// Where level `level` of a DXT picture begins: its levels follow each other.
-int64_t DxtLevelOffset(const GraphImage* picture, int level) {
-  const int kind = BlockKind(picture);
-  int64_t offset = 0;
-  for (int i = 0; i < level; ++i)
-    offset += DxtLevelBytes(kind, LevelSide(picture->Width, i), LevelSide(picture->Height, i));
-  return offset;
-}
-
 // The picture as the conversion reads it: the caller's images, or copies of them expanded from
 // DXT blocks the first time a piece needs plain pixels.
 struct Picture {
@@ -68,7 +53,8 @@ struct Picture {
   }
 
   static int Expand(const GraphImage* from, GraphImage* to) {
-    const int64_t bytes = DxtLevelBytes(BlockKind(from), from->Width, from->Height);
+    const int64_t bytes =
+        BlockCompressedLevelBytes(from->Format.BlockCompression, from->Width, from->Height, 0);
     *to = *from;
     to->Pixels = static_cast<uint8_t*>(AllocTracked(static_cast<size_t>(bytes), __FILE__, __LINE__));
     if (to->Pixels == nullptr) return -1;
@@ -155,19 +141,20 @@ bool WholeTexture(const TilePiece& p) {
 // Copies the blocks of the picture's level under source (block aligned) into a locked level.
 // 0, or -1 when the rectangle does not fall on whole blocks of the level.
 int CopyBlocks(const GraphImage* picture, int level, const RECT& source, const D3DLOCKED_RECT& to) {
-  const int kind = BlockKind(picture);
-  const int blockBytes = DxtBlockBytes(kind);
+  const uint32_t kind = picture->Format.BlockCompression;
   const int levelWidth = LevelSide(picture->Width, level);
   const int levelHeight = LevelSide(picture->Height, level);
   if (source.left % 4 != 0 || source.top % 4 != 0 || source.right > levelWidth ||
       source.bottom > levelHeight)
     return -1;
-  const int64_t pitch = DxtRowBytes(kind, levelWidth);
-  const uint8_t* from =
-      picture->Pixels + DxtLevelOffset(picture, level) + source.top / 4 * pitch +
-      int64_t{source.left / 4} * blockBytes;
+  // The levels follow each other; rows of blocks run across the whole level.
+  const int64_t pitch = BlockCompressedRowBytes(kind, levelWidth);
+  const int64_t levelStart =
+      level == 0 ? 0 : BlockCompressedDataBytes(kind, picture->Width, picture->Height, level);
+  const uint8_t* from = picture->Pixels + levelStart + source.top / 4 * pitch +
+                        BlockCompressedRowBytes(kind, source.left);
   const int rows = (Height(source) + 3) / 4;
-  const size_t rowBytes = static_cast<size_t>((Width(source) + 3) / 4) * blockBytes;
+  const size_t rowBytes = static_cast<size_t>(BlockCompressedRowBytes(kind, Width(source)));
   for (int row = 0; row < rows; ++row)
     std::memcpy(static_cast<uint8_t*>(to.pBits) + static_cast<ptrdiff_t>(row) * to.Pitch,
                 from + row * pitch, rowBytes);

@@ -5,6 +5,7 @@
 #include "runtime/graphics/device/blend_state.h"
 #include "runtime/graphics/device/device_settings.h"
 #include "runtime/graphics/device/graphics_device.h"
+#include "runtime/graphics/device/lights_camera.h"
 #include "runtime/graphics/draw/draw_settings.h"
 #include "runtime/graphics/draw/draw_state.h"
 #include "runtime/graphics/screen/screen_mode.h"
@@ -23,6 +24,10 @@ class DrawSettings : public testing::Test {
     PackedDrawColor = 0xFFFFFFFF;
   }
   void TearDown() override {
+    // The reset made the default light.
+    DeleteAllLightHandles();
+    DeleteLightHandle(LightState.defaultLight);
+    LightState.defaultLight = -1;
     HardwareRendering = 0;
     ScreenMode = {0, 0, 0, 0};
   }

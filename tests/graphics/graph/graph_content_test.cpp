@@ -4,6 +4,7 @@
 
 #include "runtime/graphics/draw/draw_state.h"
 #include "runtime/graphics/graph/graph_content.h"
+#include "runtime/graphics/screen/screen_mode.h"
 #include "tests/graphics/graph/graph_fixture.h"
 
 namespace {

@@ -81,12 +81,8 @@ int UploadWhole(int handle, const GraphImage& image) {
 GraphImage MakeDxtPicture(int kind, int width, int height, int levels,
                           const std::function<uint16_t(int, int, int)>& colour) {
   const int blockBytes = kind == 1 ? 8 : 16;
-  size_t size = 0;
-  for (int level = 0; level < levels; ++level) {
-    const int w = width >> level > 0 ? width >> level : 1;
-    const int h = height >> level > 0 ? height >> level : 1;
-    size += static_cast<size_t>((w + 3) / 4) * ((h + 3) / 4) * blockBytes;
-  }
+  const auto size = static_cast<size_t>(
+      BlockCompressedDataBytes(static_cast<uint32_t>(kind), width, height, levels));
   GraphImage image = {};
   SetupARGB8PixelFormat(&image.Format);
   image.Format.BitsPerPixel = kind == 1 ? 4 : 8;

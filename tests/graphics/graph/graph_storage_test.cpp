@@ -52,22 +52,25 @@ TEST_F(GraphStorage, LengthsAreCutIntoPowerOfTwoTextures) {
   MaxTextureSize = savedMax;
 }
 
+GraphCreationRecord Record(int bits, int hasAlpha, int alphaTest, int dxtKind, int drawTarget) {
+  GraphCreationRecord r = {};
+  r.BitDepth = static_cast<uint8_t>(bits);
+  r.HasAlpha = static_cast<uint8_t>(hasAlpha);
+  r.AlphaTest = static_cast<uint8_t>(alphaTest);
+  r.DxtKind = static_cast<uint8_t>(dxtKind);
+  r.DrawTargetCapable = static_cast<uint8_t>(drawTarget);
+  return r;
+}
+
 TEST_F(GraphStorage, TheCreationRecordSelectsItsTextureFormat) {
   struct Case {
     GraphCreationRecord record;
     int index;
   } cases[] = {
-      {{.BitDepth = 16}, 0},
-      {{.BitDepth = 32}, 1},
-      {{.HasAlpha = 1, .BitDepth = 16}, 2},
-      {{.HasAlpha = 1, .BitDepth = 32}, 3},
-      {{.AlphaTest = 1, .BitDepth = 16}, 4},
-      {{.AlphaTest = 1, .BitDepth = 32}, 5},
-      {{.HasAlpha = 1, .DxtKind = 1, .AlphaTest = 1, .BitDepth = 32}, 6},
-      {{.DxtKind = 5, .BitDepth = 16}, 10},
-      {{.DrawTargetCapable = 1, .BitDepth = 16}, 11},
-      {{.DrawTargetCapable = 1, .BitDepth = 32}, 12},
-      {{.DrawTargetCapable = 1, .AlphaTest = 1, .BitDepth = 16}, 13},
+      {Record(16, 0, 0, 0, 0), 0},  {Record(32, 0, 0, 0, 0), 1},  {Record(16, 1, 0, 0, 0), 2},
+      {Record(32, 1, 0, 0, 0), 3},  {Record(16, 0, 1, 0, 0), 4},  {Record(32, 0, 1, 0, 0), 5},
+      {Record(32, 1, 1, 1, 0), 6},  {Record(16, 0, 0, 5, 1), 10}, {Record(16, 0, 0, 0, 1), 11},
+      {Record(32, 0, 0, 0, 1), 12}, {Record(16, 0, 1, 0, 1), 13}, {Record(32, 1, 0, 0, 1), 13},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(GetTextureFormatIndex(&c.record), c.index);

@@ -8,6 +8,7 @@
 #include "runtime/graphics/graph/graph_upload.h"
 #include "runtime/graphics/image/image_loader.h"
 #include "runtime/graphics/image/pixel_format.h"
+#include "runtime/graphics/screen/screen_mode.h"
 #include "tests/graphics/graph/graph_fixture.h"
 #include "tools/lib/image_file_fixtures.h"
 
@@ -51,13 +52,18 @@ TEST_F(SoftwareUploads, APictureReadsBackAsItWasAndCutsStopAtTheGraph) {
 }
 
 TEST_F(SoftwareUploads, TheColourKeyBecomesTransparencyWhereTheGraphHasAlpha) {
-  TestPicture picture(2, 1, [](int x, int) { return x == 0 ? 0xFFFF00FFu : 0xFF102030u; });
+  // A picture without alpha, as a BMP or JPEG file gives.
+  GraphImage picture = {};
+  ASSERT_EQ(CreateXrgbGraphImage(2, 1, &picture), 0);
+  SetGraphImagePixel(&picture, 0, 0, 255, 0, 255, 255);
+  SetGraphImagePixel(&picture, 1, 0, 0x10, 0x20, 0x30, 255);
   const int graph = NewGraph(2, 1, 1);
-  ASSERT_EQ(Upload(graph, picture.image, {0, 0, 2, 1}, 0, 0, 1), 0);
+  ASSERT_EQ(Upload(graph, picture, {0, 0, 2, 1}, 0, 0, 1), 0);
   EXPECT_EQ(SoftGraphPixel(graph, 0, 0) >> 24, 0u);
   EXPECT_EQ(SoftGraphPixel(graph, 1, 0), 0xFF102030u);
-  ASSERT_EQ(Upload(graph, picture.image, {0, 0, 2, 1}, 0, 0, 0), 0);
+  ASSERT_EQ(Upload(graph, picture, {0, 0, 2, 1}, 0, 0, 0), 0);
   EXPECT_EQ(SoftGraphPixel(graph, 0, 0), 0xFFFF00FFu);
+  FreeGraphImage(&picture);
 }
 
 TEST_F(SoftwareUploads, APalettedGraphTakesTheKeysPaletteIndexAsTransparent) {

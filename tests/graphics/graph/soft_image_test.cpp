@@ -35,7 +35,9 @@ TEST_F(SoftImages, DeletingTwiceIsRefusedAndTheEndIndexFallsPastEmptySlots) {
   for (int slot = 0; slot < 10; ++slot) {
     EXPECT_EQ(HandleSlotOf(handles[slot]), slot);
     EXPECT_EQ(HandleTypeOf(handles[slot]), HandleTypeSoftImage);
-    if (slot != 0 && slot != 5 && slot != 9) ASSERT_EQ(DeleteSoftImage(handles[slot]), 0);
+    if (slot != 0 && slot != 5 && slot != 9) {
+      ASSERT_EQ(DeleteSoftImage(handles[slot]), 0);
+    }
   }
   EXPECT_EQ(SoftImageHandles.count, 3);
   EXPECT_EQ(SoftImageHandles.endIndex, 10);
