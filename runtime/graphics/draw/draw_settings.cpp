@@ -22,7 +22,8 @@ void RefreshPackedDrawColor() {
 // The format of the screen's colour values: 5-6-5 on a 16-bit screen, else 32-bit XRGB.
 const PixelFormat* ScreenColorFormat() {
   const bool shallow = GetScreenBitDepth() == 16;
-  if (HardwareRendering) return GetPixelFormatOfD3DFormat(shallow ? D3DFMT_R5G6B5 : D3DFMT_X8R8G8B8);
+  if (HardwareRendering)
+    return GetPixelFormatOfD3DFormat(shallow ? D3DFMT_R5G6B5 : D3DFMT_X8R8G8B8);
   return GetMemImgPixelFormat(shallow ? Rgb565 : Xrgb8888, 0, 0);
 }
 

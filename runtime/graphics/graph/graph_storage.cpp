@@ -38,13 +38,13 @@ GraphCreationRecord MakeCreationRecord(int mipLevels, int hasAlpha, int paletted
   }
   if (r.TextureBacked) {
     r.BitDepth = static_cast<uint8_t>(GraphBitDepthOption != 0 ? GraphBitDepthOption
-                                      : r.HasAlpha           ? 32
-                                                             : GetScreenBitDepth());
+                                      : r.HasAlpha             ? 32
+                                                               : GetScreenBitDepth());
     r.SoftwareImage = 0;
     if (r.HasAlpha) r.AlphaTest = 0;
   } else {
-    r.BitDepth = static_cast<uint8_t>(GraphBitDepthOption != 0 ? GraphBitDepthOption
-                                                               : GetScreenBitDepth());
+    r.BitDepth =
+        static_cast<uint8_t>(GraphBitDepthOption != 0 ? GraphBitDepthOption : GetScreenBitDepth());
     r.SoftwareImage = 1;
     r.SystemMemoryCopy = 0;
     r.DxtKind = 0;
@@ -242,8 +242,8 @@ int CreateGraphStorage(int mipLevels, int handle, int width, int height, int has
   const int tileCount = record.TextureBacked ? LayOutTiles(width, height, single, nullptr) : 0;
   if (tileCount < 0) return Fail(handle, kNoMemory);
   auto* set = static_cast<GraphTextureSet*>(AllocTrackedZero(
-      sizeof(GraphTextureSet) + sizeof(GraphTextureTile) * static_cast<size_t>(tileCount),
-      __FILE__, __LINE__));
+      sizeof(GraphTextureSet) + sizeof(GraphTextureTile) * static_cast<size_t>(tileCount), __FILE__,
+      __LINE__));
   if (set == nullptr) return Fail(handle, kNoMemory);
   set->refCount = 1;
   set->record = record;
@@ -260,13 +260,12 @@ int CreateGraphStorage(int mipLevels, int handle, int width, int height, int has
     set->mipLevels = record.MipLevels;
     set->tileCount = tileCount;
     set->tiles = reinterpret_cast<GraphTextureTile*>(set + 1);
-    if (LayOutTiles(width, height, single, set->tiles) != tileCount)
-      return Fail(handle, kNoMemory);
+    if (LayOutTiles(width, height, single, set->tiles) != tileCount) return Fail(handle, kNoMemory);
     for (int i = 0; i < tileCount; ++i) {
       GraphTextureTile& t = set->tiles[i];
       const int usedWidth = width - t.x, usedHeight = height - t.y;
       t.usedWidth = usedWidth < 0 ? 0 : usedWidth > t.textureWidth ? t.textureWidth : usedWidth;
-      t.usedHeight = usedHeight < 0    ? 0
+      t.usedHeight = usedHeight < 0                 ? 0
                      : usedHeight > t.textureHeight ? t.textureHeight
                                                     : usedHeight;
     }
@@ -300,8 +299,7 @@ int CreateGraphTextures(GraphTextureSet* set) {
   if (Direct3DDevice == nullptr) return -1;
   const D3DFORMAT format = TextureFormatTable[set->formatIndex];
   if (format == D3DFMT_UNKNOWN)
-    return WriteLogText(
-        "指定のフォーマットで作成できるテクスチャフォーマットがありませんでした\n");
+    return WriteLogText("指定のフォーマットで作成できるテクスチャフォーマットがありませんでした\n");
   GraphCreationRecord& r = set->record;
   for (int i = 0; i < set->tileCount; ++i) {
     GraphTextureTile& t = set->tiles[i];
@@ -354,8 +352,8 @@ int BuildGraphDrawInfo(int handle) {
   for (int i = 0; i < set->tileCount; ++i)
     if (Covers(*entry, set->tiles[i])) ++covered;
   if (covered == 0) return WriteLogText("テクスチャ描画情報の作成に失敗しました\n");
-  auto* draws = static_cast<GraphTileDraw*>(AllocTrackedZero(
-      sizeof(GraphTileDraw) * static_cast<size_t>(covered), __FILE__, __LINE__));
+  auto* draws = static_cast<GraphTileDraw*>(
+      AllocTrackedZero(sizeof(GraphTileDraw) * static_cast<size_t>(covered), __FILE__, __LINE__));
   if (draws == nullptr) return WriteLogText("画像描画情報格納用メモリの確保に失敗しました\n");
   int n = 0;
   for (int i = 0; i < set->tileCount; ++i)

@@ -56,7 +56,8 @@ struct Picture {
     const int64_t bytes =
         BlockCompressedLevelBytes(from->Format.BlockCompression, from->Width, from->Height, 0);
     *to = *from;
-    to->Pixels = static_cast<uint8_t*>(AllocTracked(static_cast<size_t>(bytes), __FILE__, __LINE__));
+    to->Pixels =
+        static_cast<uint8_t*>(AllocTracked(static_cast<size_t>(bytes), __FILE__, __LINE__));
     if (to->Pixels == nullptr) return -1;
     std::memcpy(to->Pixels, from->Pixels, static_cast<size_t>(bytes));
     to->MipLevels = 0;
@@ -121,8 +122,8 @@ int ForEachTilePiece(GraphEntry* entry, int wholeSet, const RECT& dst, const REC
     if (left >= right || top >= bottom) continue;
     TilePiece p;
     p.tile = tile;
-    p.texel = {texelX + left - region.left, texelY + top - region.top,
-               texelX + right - region.left, texelY + bottom - region.top};
+    p.texel = {texelX + left - region.left, texelY + top - region.top, texelX + right - region.left,
+               texelY + bottom - region.top};
     p.source = {src.left + left - dst.left, src.top + top - dst.top, src.left + right - dst.left,
                 src.top + bottom - dst.top};
     if (const int result = piece(p); result != 0) return result;
@@ -344,20 +345,19 @@ int UploadToTextures(GraphEntry* entry, Picture* picture, const RECT& dst, const
   u.format = GetPixelFormatOfD3DFormat(textureFormat);
   u.textureKind = DxtKindOfFormat(textureFormat);
   u.picture = picture;
-  u.keyToAlpha = useColorKey && u.format != nullptr && u.format->AlphaWidth != 0 &&
-                         picture->alpha == nullptr
-                     ? 1
-                     : 0;
+  u.keyToAlpha =
+      useColorKey && u.format != nullptr && u.format->AlphaWidth != 0 && picture->alpha == nullptr
+          ? 1
+          : 0;
   u.key = set->colorKey;
   if (u.format == nullptr && u.textureKind == 0) return -1;
 
   if (set->record.DrawTargetCapable) {
     // Render-target textures cannot be locked: the pixels go through a system-memory surface.
     IDirect3DSurface9* staging = nullptr;
-    if (u.format == nullptr ||
-        FAILED(Direct3DDevice->CreateOffscreenPlainSurface(
-            static_cast<UINT>(Width(src)), static_cast<UINT>(Height(src)), textureFormat,
-            D3DPOOL_SYSTEMMEM, &staging, nullptr)))
+    if (u.format == nullptr || FAILED(Direct3DDevice->CreateOffscreenPlainSurface(
+                                   static_cast<UINT>(Width(src)), static_cast<UINT>(Height(src)),
+                                   textureFormat, D3DPOOL_SYSTEMMEM, &staging, nullptr)))
       return WriteLogText("画像転送用のシステムメモリテクスチャの作成に失敗しました\n");
     D3DLOCKED_RECT locked;
     int result = -1;
@@ -408,11 +408,11 @@ int UploadToMemImg(GraphEntry* entry, Picture* picture, RECT dst, const RECT& sr
     return -1;
   MemImgBody* body = set->image.body;
   if (body->paletted) {
-    const uint32_t key = body->colorType == Rgb565
-                             ? MakePixelValue(GetMemImgPixelFormat(Rgb565, 0, 0),
-                                              (set->colorKey >> 16) & 0xFF,
-                                              (set->colorKey >> 8) & 0xFF, set->colorKey & 0xFF, 0)
-                             : set->colorKey;
+    const uint32_t key =
+        body->colorType == Rgb565
+            ? MakePixelValue(GetMemImgPixelFormat(Rgb565, 0, 0), (set->colorKey >> 16) & 0xFF,
+                             (set->colorKey >> 8) & 0xFF, set->colorKey & 0xFF, 0)
+            : set->colorKey;
     SetMemImgTransparentIndex(&set->image, key);
     // The skip table a whole transfer built marks transparent pixels by that index.
     if (body->skipTableValid && body->skipTableView == set->image.pixels)
@@ -452,8 +452,7 @@ int CopyDrawTargetToGraph(int x1, int y1, int x2, int y2, int handle) {
   int targetWidth, targetHeight;
   GetGraphDimensions(target != nullptr ? DrawTarget : kBackBufferTarget, &targetWidth,
                      &targetHeight);
-  if (x1 < 0 || x1 >= x2 || x2 > targetWidth || y1 < 0 || y1 >= y2 || y2 > targetHeight)
-    return -1;
+  if (x1 < 0 || x1 >= x2 || x2 > targetWidth || y1 < 0 || y1 >= y2 || y2 > targetHeight) return -1;
   if (entry->width != x2 - x1 || entry->height != y2 - y1) return -1;
   const RECT rect = {x1, y1, x2, y2};
 

@@ -45,7 +45,8 @@ TEST_F(DrawSettings, BlendAndBrightnessAreClampedAndMakeThePackedColour) {
     } cases[] = {
         {1, 300, 255, 255, 255, 255, 0xFFFFFF, 0xFFFFFFFF},
         {1, -5, 255, 255, 255, 0, 0xFFFFFF, 0x00FFFFFF},
-        {0, 77, 256, 128, -1, 77, 0xFF8000, 0xFFFF8000},  // mode 0: alpha 255 whatever the parameter
+        {0, 77, 256, 128, -1, 77, 0xFF8000,
+         0xFFFF8000},  // mode 0: alpha 255 whatever the parameter
         {2, 128, 0, 16, 32, 128, 0x001020, 0x80001020},
     };
     for (const Case& c : cases) {

@@ -47,8 +47,8 @@ TEST_F(GraphHandlesTest, CellsOutliveTheirSourceAndTheLastOneFreesTheStorage) {
   const TrackedHeapTotals held = GetTrackedHeapTotals();
   struct Refused {
     int x, y, w, h;
-  } refused[] = {{64, 0, 1, 1}, {0, 20, 1, 1}, {-1, 0, 4, 4}, {0, -1, 4, 4}, {0, 0, 0, 4},
-                 {0, 0, 4, -3}};
+  } refused[] = {{64, 0, 1, 1}, {0, 20, 1, 1}, {-1, 0, 4, 4},
+                 {0, -1, 4, 4}, {0, 0, 0, 4},  {0, 0, 4, -3}};
   for (const Refused& r : refused)
     EXPECT_EQ(CreateSubGraph(r.x, r.y, r.w, r.h, source), -1) << r.x << "," << r.y;
   EXPECT_EQ(GraphHandles.count, count);
@@ -135,9 +135,9 @@ TEST(GraphTable, DISABLED_FullChild) {
 
 TEST(GraphTable, AFullTableEndsTheProgram) {
   TempFolder dir;
-  EXPECT_EQ(RunTestInChild("GraphTable.DISABLED_FullChild",
-                           {"KELVANOR_LOG_DIR=" + dir.WindowsPath()}),
-            255);
+  EXPECT_EQ(
+      RunTestInChild("GraphTable.DISABLED_FullChild", {"KELVANOR_LOG_DIR=" + dir.WindowsPath()}),
+      255);
   EXPECT_NE(dir.ReadFile("Log.txt").find("グラフィックの数が許容量を越えました終了します\r\n"),
             std::string::npos);
 }

@@ -29,16 +29,16 @@ TEST_F(GraphStorage, LengthsAreCutIntoPowerOfTwoTextures) {
       {2048, 480, 0, {512}},
       {2048, 700, 0, {512, 128, 64}},
       {2048, 300, 0, {512}},
-      {2048, 1000, 0, {1024}},          // the rest is more than three quarters: one doubled tile
-      {2048, 652, 0, {512, 128, 16}},   // 8 + 8 at the end merge
-      {2048, 3000, 1, {2048, 1024}},    // one texture would pass the limit
+      {2048, 1000, 0, {1024}},         // the rest is more than three quarters: one doubled tile
+      {2048, 652, 0, {512, 128, 16}},  // 8 + 8 at the end merge
+      {2048, 3000, 1, {2048, 1024}},   // one texture would pass the limit
       {2048, 2048, 1, {2048}},
       {2048, 9, 0, {16}},
       {2048, 8, 0, {8}},
       {2048, 1, 0, {8}},
       {2048, 0, 0, {8}},
-      {256, 640, 0, {256, 256, 128}},   // a small limit: no doubling past it
-      {256, 512, 0, {256, 256}},        // equal, but merged they would not fit
+      {256, 640, 0, {256, 256, 128}},  // a small limit: no doubling past it
+      {256, 512, 0, {256, 256}},       // equal, but merged they would not fit
   };
   const int savedMax = MaxTextureSize;
   for (const Case& c : cases) {
@@ -126,14 +126,24 @@ TEST_F(GraphStorage, ACellAcrossATileEdgeGetsOneDrawRecordPerTile) {
     GraphTileVertex vertices[4];
     uint8_t onDiagonal[4];
   } expected[2] = {
-      {0, 0, 500, 100, 12, 10,
+      {0,
+       0,
+       500,
+       100,
+       12,
+       10,
        {{0, 0, 500 / 512.f, 100 / 512.f},
         {12, 0, 1.f, 100 / 512.f},
         {0, 10, 500 / 512.f, 110 / 512.f},
         {12, 10, 1.f, 110 / 512.f}},
        // y <= 10 - x * 10 / 20
        {1, 1, 1, 0}},
-      {12, 0, 0, 100, 8, 10,
+      {12,
+       0,
+       0,
+       100,
+       8,
+       10,
        {{12, 0, 0.f, 100 / 512.f},
         {20, 0, 8 / 128.f, 100 / 512.f},
         {12, 10, 0.f, 110 / 512.f},

@@ -18,8 +18,8 @@ using SoftwareUploads = SoftwareGraphs;
 
 int Upload(int graph, const GraphImage& image, RECT source, int dstX, int dstY, int key = 0,
            int wholeSet = 0) {
-  return UploadImageToGraph(graph, 0, nullptr, nullptr, &source, dstX, dstY, 0, &image, nullptr,
-                            0, key, wholeSet);
+  return UploadImageToGraph(graph, 0, nullptr, nullptr, &source, dstX, dstY, 0, &image, nullptr, 0,
+                            key, wholeSet);
 }
 
 TEST_F(SoftwareUploads, APictureReadsBackAsItWasAndCutsStopAtTheGraph) {
@@ -110,17 +110,17 @@ TEST_F(SoftwareUploads, ADdsFileMakesAGraphThatShowsItsPixels) {
   const uint16_t colours[4] = {0xF800, 0x07E0, 0x001F, 0xFFE0};
   ByteString blocks;
   for (uint16_t c : colours)
-    blocks.insert(blocks.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8), 0, 0, 0,
-                                 0, 0, 0});
+    blocks.insert(blocks.end(),
+                  {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8), 0, 0, 0, 0, 0, 0});
   DdsFileLayout layout;
   layout.width = 8;
   layout.height = 8;
   layout.fourCC = "DXT1";
   const ByteString file = MakeDdsFile(layout, blocks);
   GraphImage picture = {};
-  ASSERT_EQ(ReadImageToGraphImage(nullptr, file.data(), static_cast<int>(file.size()), 1, &picture,
-                                  0),
-            0);
+  ASSERT_EQ(
+      ReadImageToGraphImage(nullptr, file.data(), static_cast<int>(file.size()), 1, &picture, 0),
+      0);
   const int graph = NewGraph(8, 8);
   ASSERT_EQ(UploadWhole(graph, picture), 0);
   EXPECT_EQ(SoftGraphPixel(graph, 1, 1), 0xFFFF0000u);
@@ -153,12 +153,11 @@ TEST_F(SoftwareUploads, TheDrawTargetGraphIsCopiedIntoAGraphOfTheRectanglesSize)
   struct Case {
     int x1, y1, x2, y2, graph, result;
   } cases[] = {
-      {10, 5, 110, 55, copy, 0},
-      {10, 5, 110, 56, copy, -1},    // not the graph's size
-      {10, 5, 110, 55, other, -1},   //
-      {30, 0, 130, 50, copy, -1},    // past the target
-      {-1, 0, 99, 50, copy, -1},     //
-      {110, 55, 10, 5, copy, -1},    // reversed
+      {10, 5, 110, 55, copy, 0},   {10, 5, 110, 56, copy, -1},  // not the graph's size
+      {10, 5, 110, 55, other, -1},                              //
+      {30, 0, 130, 50, copy, -1},                               // past the target
+      {-1, 0, 99, 50, copy, -1},                                //
+      {110, 55, 10, 5, copy, -1},                               // reversed
   };
   for (const Case& c : cases)
     EXPECT_EQ(CopyDrawTargetToGraph(c.x1, c.y1, c.x2, c.y2, c.graph), c.result)

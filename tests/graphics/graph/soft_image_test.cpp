@@ -35,9 +35,7 @@ TEST_F(SoftImages, DeletingTwiceIsRefusedAndTheEndIndexFallsPastEmptySlots) {
   for (int slot = 0; slot < 10; ++slot) {
     EXPECT_EQ(HandleSlotOf(handles[slot]), slot);
     EXPECT_EQ(HandleTypeOf(handles[slot]), HandleTypeSoftImage);
-    if (slot != 0 && slot != 5 && slot != 9) {
-      ASSERT_EQ(DeleteSoftImage(handles[slot]), 0);
-    }
+    if (slot != 0 && slot != 5 && slot != 9) { ASSERT_EQ(DeleteSoftImage(handles[slot]), 0); }
   }
   EXPECT_EQ(SoftImageHandles.count, 3);
   EXPECT_EQ(SoftImageHandles.endIndex, 10);
@@ -53,9 +51,9 @@ TEST_F(SoftImages, AGraphHandleIsNoSoftImage) {
   const int graph = NewGraph(4, 4);
   EXPECT_EQ(DeleteSoftImage(graph), -1);
   // The soft image's own slot and check number under the graph type.
-  EXPECT_EQ(DeleteSoftImage(
-                MakeHandle(HandleTypeGraph, HandleCheckNumberOf(image), HandleSlotOf(image))),
-            -1);
+  EXPECT_EQ(
+      DeleteSoftImage(MakeHandle(HandleTypeGraph, HandleCheckNumberOf(image), HandleSlotOf(image))),
+      -1);
   EXPECT_EQ(SoftImageHandles.count, 1);
   EXPECT_EQ(GraphHandles.count, 1);
 }
