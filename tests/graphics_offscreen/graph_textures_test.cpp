@@ -10,6 +10,7 @@
 #include "runtime/graphics/device/blend_state.h"
 #include "runtime/graphics/device/device_formats.h"
 #include "runtime/graphics/device/device_settings.h"
+#include "runtime/graphics/device/device_state_cache.h"
 #include "runtime/graphics/device/graphics_device.h"
 #include "runtime/graphics/draw/draw_state.h"
 #include "runtime/graphics/graph/graph_content.h"
@@ -164,6 +165,35 @@ TEST_F(HardwareGraphs, ACellIsWrittenInItsOwnCoordinatesAcrossTilesAndAnEmptyUpl
   EXPECT_EQ(At(right, 128, 8, 100), 0u);
 }
 
+TEST_F(HardwareGraphs, OnlyThePictureIsReadAndMissingLevelsAreMadeByHalving) {
+  // A rectangle reaching past the picture writes what the picture has, moved with its corner.
+  TestPicture small(10, 10, PatternColour);
+  const int graph = NewGraph(40, 40);
+  ASSERT_EQ(Upload(graph, small.image, {-5, -5, 30, 30}, 0, 0), 0);
+  std::vector<uint32_t> texels = ReadTextureLevel(ReadableTexture(graph, 0), 0);
+  EXPECT_EQ(At(texels, 64, 5, 5), PatternColour(0, 0));
+  EXPECT_EQ(At(texels, 64, 14, 14), PatternColour(9, 9));
+  EXPECT_EQ(At(texels, 64, 15, 15), 0u);
+  EXPECT_EQ(At(texels, 64, 4, 4), 0u);
+  EXPECT_EQ(Upload(graph, small.image, {10, 0, 20, 10}, 0, 0), -1);
+
+  // A texture of three levels from a picture of one: 2 x 2 averages.
+  const uint32_t quadrant[4] = {0xFF204060, 0xFF406080, 0xFF6080A0, 0xFF80A0C0};
+  TestPicture squares(8, 8, [&](int x, int y) { return quadrant[x / 4 + 2 * (y / 4)]; });
+  const int mipped = AllocGraphHandle();
+  ASSERT_EQ(CreateGraphStorage(3, mipped, 8, 8, 1, 0, 0), 0);
+  ASSERT_EQ(UploadWhole(mipped, squares.image), 0);
+  for (int level = 0; level < 3; ++level) {
+    texels = ReadTextureLevel(ReadableTexture(mipped, 0), level);
+    const int side = 8 >> level;
+    ASSERT_EQ(texels.size(), static_cast<size_t>(side * side)) << "level " << level;
+    for (int y = 0; y < side; ++y)
+      for (int x = 0; x < side; ++x)
+        ASSERT_EQ(At(texels, side, x, y), quadrant[x * 2 / side + 2 * (y * 2 / side)])
+            << "level " << level << " " << x << "," << y;
+  }
+}
+
 TEST_F(HardwareGraphs, DxtPicturesAreCopiedAsBlocksOrExpanded) {
   SavedDeviceFacts saved;
   const auto colour = [](int level, int bx, int by) {
@@ -302,6 +332,18 @@ TEST_F(HardwareGraphs, TheDeviceLayerReachesGraphsThroughItsServices) {
   EXPECT_FLOAT_EQ(BlendSelection.blendTextureWidth, 64.0f);
   EXPECT_EQ(SetBlendGraph(graph + 1, 128, 64), -1);
   ASSERT_EQ(SetBlendGraph(-1, 0, 0), 0);
+
+  // A texture-stage record naming graphs sends their first textures; an invalid one none.
+  TextureStageSetup record;
+  std::memset(&record, 0xFF, sizeof record);
+  record.stageCount = 1;
+  record.stages[0].texture = graph;
+  record.stages[0].texCoordIndex = 0;
+  ASSERT_EQ(ApplyBlendState(1, &record, 1), 0);
+  EXPECT_EQ(DeviceStateCache.stages[0].texture, SetOf(graph).tiles[0].texture);
+  record.stages[0].texture = graph + 1;
+  ASSERT_EQ(ApplyBlendState(1, &record, 1), 0);
+  EXPECT_EQ(DeviceStateCache.stages[0].texture, nullptr);
 
   // A graph as draw target bounds the draw area by its size.
   DrawTarget = graph;

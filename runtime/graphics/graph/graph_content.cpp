@@ -16,7 +16,7 @@ int TransferImageToGraph(int ignored, HBITMAP bitmap, HBITMAP alphaBitmap, const
                          int fromBitmap, const GraphImage* image, const GraphImage* alphaImage,
                          int x, int y, int graph, int loadOption) {
   GraphEntry* entry = GetGraphEntry(graph);
-  if (!GraphicsInitialised || entry == nullptr) return -1;
+  if (!GraphicsInitialised || entry == nullptr || entry->textureSet == nullptr) return -1;
   SetGraphSourceFile(graph, sourceFile, -1);
   entry->loadOption = loadOption;
   entry->sourceX = x;
@@ -32,7 +32,7 @@ int TransferImageRectToGraph(int ignored, HBITMAP bitmap, HBITMAP alphaBitmap,
                              const GraphImage* alphaImage, const RECT* sourceRect, int dstX,
                              int dstY, int graph, int loadOption) {
   GraphEntry* entry = GetGraphEntry(graph);
-  if (!GraphicsInitialised || entry == nullptr) return -1;
+  if (!GraphicsInitialised || entry == nullptr || entry->textureSet == nullptr) return -1;
   SetGraphSourceFile(graph, sourceFile, -1);
   entry->sourceX = sourceRect != nullptr ? sourceRect->left - dstX : 0;
   entry->sourceY = sourceRect != nullptr ? sourceRect->top - dstY : 0;

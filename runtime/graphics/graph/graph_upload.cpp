@@ -1,5 +1,6 @@
 #include "runtime/graphics/graph/graph_upload.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "runtime/graphics/device/device_formats.h"
@@ -256,16 +257,21 @@ int WriteGeneratedLevels(const TileUpload& u, const TilePiece& p, IDirect3DTextu
   int result = ConvertInto(u, p.source, current, width * bytes, 0, 0) < 0 ? -1 : 0;
   int w = width, h = height;
   for (int level = 0; level < levels && result == 0; ++level) {
-    const RECT texel = {p.texel.left >> level, p.texel.top >> level, (p.texel.left >> level) + w,
-                        (p.texel.top >> level) + h};
+    // The rounded-up size may reach past the level where the piece does not start at 0.
+    const int left = p.texel.left >> level, top = p.texel.top >> level;
+    const int copyWidth = std::min(w, LevelSide(p.tile->textureWidth, level) - left);
+    const int copyHeight = std::min(h, LevelSide(p.tile->textureHeight, level) - top);
+    if (copyWidth <= 0 || copyHeight <= 0) break;
+    const RECT texel = {left, top, left + copyWidth, top + copyHeight};
     D3DLOCKED_RECT locked;
     if (FAILED(texture->LockRect(static_cast<UINT>(level), &locked, &texel, 0))) {
       result = WriteLogText("ミップマップテクスチャのロックに失敗しました\n");
       break;
     }
-    for (int row = 0; row < h; ++row)
+    for (int row = 0; row < copyHeight; ++row)
       std::memcpy(static_cast<uint8_t*>(locked.pBits) + static_cast<ptrdiff_t>(row) * locked.Pitch,
-                  current + static_cast<size_t>(row) * w * bytes, static_cast<size_t>(w) * bytes);
+                  current + static_cast<size_t>(row) * w * bytes,
+                  static_cast<size_t>(copyWidth) * bytes);
     texture->UnlockRect(static_cast<UINT>(level));
     if (w == 1 && h == 1) break;
     const int nw = w > 1 ? w / 2 : 1, nh = h > 1 ? h / 2 : 1;
@@ -434,11 +440,33 @@ int UploadImageToGraph(int handle, int, HBITMAP, HBITMAP, const RECT* sourceRect
   if (width <= 0 || height <= 0) return 0;
   if (fromBitmap || image == nullptr || image->Pixels == nullptr) return -1;
 
+  // Only the picture (and its alpha image) is read: a rectangle reaching past it is cut, and
+  // the destination moves with its corner.
+  RECT src = *sourceRect;
+  RECT dst = {dstX, dstY, dstX + width, dstY + height};
+  int pictureWidth = image->Width, pictureHeight = image->Height;
+  if (alphaImage != nullptr) {
+    pictureWidth = std::min(pictureWidth, alphaImage->Width);
+    pictureHeight = std::min(pictureHeight, alphaImage->Height);
+  }
+  if (src.left < 0) {
+    dst.left -= src.left;
+    src.left = 0;
+  }
+  if (src.top < 0) {
+    dst.top -= src.top;
+    src.top = 0;
+  }
+  src.right = std::min<LONG>(src.right, pictureWidth);
+  src.bottom = std::min<LONG>(src.bottom, pictureHeight);
+  if (src.right <= src.left || src.bottom <= src.top) return -1;
+  dst.right = dst.left + Width(src);
+  dst.bottom = dst.top + Height(src);
+
   Picture picture = {image, alphaImage, {}, {}};
-  const RECT dst = {dstX, dstY, dstX + width, dstY + height};
   if (!entry->textureSet->record.TextureBacked)
-    return UploadToMemImg(entry, &picture, dst, *sourceRect, wholeSet, useColorKey);
-  return UploadToTextures(entry, &picture, dst, *sourceRect, wholeSet, useColorKey);
+    return UploadToMemImg(entry, &picture, dst, src, wholeSet, useColorKey);
+  return UploadToTextures(entry, &picture, dst, src, wholeSet, useColorKey);
 }
 
 int CopyDrawTargetToGraph(int x1, int y1, int x2, int y2, int handle) {
