@@ -96,17 +96,16 @@ int LayOutTiles(int width, int height, int single, GraphTextureTile* tiles) {
 }
 
 // Zeroes every level of a new texture, so that no undefined texel is ever drawn.
-int ClearTextureLevels(IDirect3DTexture9* texture, int textureHeight) {
+void ClearTextureLevels(IDirect3DTexture9* texture, int textureHeight) {
   const DWORD levels = texture->GetLevelCount();
   for (DWORD level = 0; level < levels; ++level) {
     D3DLOCKED_RECT locked;
-    if (FAILED(texture->LockRect(level, &locked, nullptr, 0))) return -1;
+    if (FAILED(texture->LockRect(level, &locked, nullptr, 0))) return;
     int rows = textureHeight >> level;
     if (rows < 1) rows = 1;
     std::memset(locked.pBits, 0, static_cast<size_t>(locked.Pitch) * static_cast<size_t>(rows));
     texture->UnlockRect(level);
   }
-  return 0;
 }
 
 // The overlap of [graphStart, graphStart + graphLength) with a tile's used part in one

@@ -153,11 +153,16 @@ TEST_F(SoftwareUploads, TheDrawTargetGraphIsCopiedIntoAGraphOfTheRectanglesSize)
   struct Case {
     int x1, y1, x2, y2, graph, result;
   } cases[] = {
-      {10, 5, 110, 55, copy, 0},   {10, 5, 110, 56, copy, -1},  // not the graph's size
-      {10, 5, 110, 55, other, -1},                              //
-      {30, 0, 130, 50, copy, -1},                               // past the target
-      {-1, 0, 99, 50, copy, -1},                                //
-      {110, 55, 10, 5, copy, -1},                               // reversed
+      // The graph's size exactly, inside the target.
+      {0, 0, 100, 50, copy, 0},
+      {10, 5, 110, 55, copy, 0},
+      // Not the graph's size.
+      {0, 0, 100, 50, other, -1},
+      {10, 5, 110, 56, copy, -1},
+      // Past the target, or reversed.
+      {30, 0, 130, 50, copy, -1},
+      {-1, 0, 99, 50, copy, -1},
+      {110, 55, 10, 5, copy, -1},
   };
   for (const Case& c : cases)
     EXPECT_EQ(CopyDrawTargetToGraph(c.x1, c.y1, c.x2, c.y2, c.graph), c.result)
