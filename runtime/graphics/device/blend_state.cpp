@@ -431,6 +431,8 @@ int ApplyBlendState(int handles, const TextureStageSetup* record, int texturesOn
 int SetTextureStageOverride(const TextureStageSetup* record, int texturesOnly) {
   FlushVertexBatch();
   if (!record) {
+    // The device holds the override's set-up: the next draw must send its own again.
+    if (TextureStageOverrideActive) BlendStateDirty = 1;
     TextureStageOverrideActive = 0;
     return 0;
   }
