@@ -306,11 +306,16 @@ TEST_F(HardwareGraphs, DrawTargetGraphsAreFilledExactlyAndCopiedFromTheTarget) {
 TEST_F(HardwareGraphs, TheLastGraphOfASetReleasesItsTextures) {
   const int source = NewGraph(64, 20);
   const int cell = CreateSubGraph(10, 0, 100, 20, source);
-  IDirect3DTexture9* texture = SetOf(source).tiles[0].texture;
-  texture->AddRef();
+  const GraphTextureTile& tile = SetOf(source).tiles[0];
+  IDirect3DTexture9* textures[2] = {tile.texture, tile.stagingTexture};
+  for (IDirect3DTexture9* t : textures)
+    if (t != nullptr) t->AddRef();
   ASSERT_EQ(DeleteGraphHandle(source), 0);
   ASSERT_EQ(DeleteGraphHandle(cell), 0);
-  EXPECT_EQ(texture->Release(), 0u);  // the set held it, and its level, no more
+  // The set held them, and the level-0 surface, no more.
+  for (IDirect3DTexture9* t : textures) {
+    if (t != nullptr) { EXPECT_EQ(t->Release(), 0u); }
+  }
 }
 
 TEST_F(HardwareGraphs, TheDeviceLayerReachesGraphsThroughItsServices) {
