@@ -1,5 +1,7 @@
 #include "runtime/graphics/graph/graph_content.h"
 
+#include <cstring>
+
 #include "runtime/graphics/device/graphics_device.h"
 #include "runtime/graphics/draw/draw_state.h"
 #include "runtime/graphics/graph/graph_handles.h"
@@ -9,6 +11,34 @@
 namespace {
 
 int Clamp255(int v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
+
+// The graph's own pixel value for a colour: for a paletted image the index of the nearest entry
+// of its palette (as its last upload converted it), else the value in its format.
+uint32_t OwnPixelValue(const MemImgBody& body, int r, int g, int b, int a) {
+  if (!body.paletted) return MakePixelValue(body.format, r, g, b, a);
+  uint32_t best = 0;
+  int bestDistance = 0x7FFFFFFF;
+  for (uint32_t i = 0; i < 256; ++i) {
+    int er, eg, eb;
+    if (body.colorType == Rgb565) {
+      uint16_t v;
+      std::memcpy(&v, body.palette + 2 * i, 2);
+      SplitPixelValue(GetMemImgPixelFormat(Rgb565, 0, 0), v, &er, &eg, &eb, nullptr);
+    } else {
+      uint32_t v;
+      std::memcpy(&v, body.palette + 4 * i, 4);
+      er = static_cast<int>((v >> 16) & 0xFF);
+      eg = static_cast<int>((v >> 8) & 0xFF);
+      eb = static_cast<int>(v & 0xFF);
+    }
+    const int distance = (er - r) * (er - r) + (eg - g) * (eg - g) + (eb - b) * (eb - b);
+    if (distance < bestDistance) {
+      bestDistance = distance;
+      best = i;
+    }
+  }
+  return best;
+}
 
 }  // namespace
 
@@ -56,7 +86,7 @@ int FillGraph(int graph, int r, int g, int b, int a) {
   if (!set->record.TextureBacked) {
     // An exact fill, as the hardware path's ColorFill: no blend mode, brightness or draw area.
     if (!IsMemImgValid(&entry->image)) return -1;
-    FillMemImgRect(&entry->image, nullptr, MakePixelValue(entry->image.body->format, r, g, b, a));
+    FillMemImgRect(&entry->image, nullptr, OwnPixelValue(*entry->image.body, r, g, b, a));
     NoteMemImgWritten(&entry->image);
     return 0;
   }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/graphics/draw/draw_state.h"
+#include "runtime/graphics/graph/graph_content.h"
 #include "runtime/graphics/graph/graph_upload.h"
 #include "runtime/graphics/image/image_loader.h"
 #include "runtime/graphics/image/pixel_format.h"
@@ -82,6 +83,10 @@ TEST_F(SoftwareUploads, APalettedGraphTakesTheKeysPaletteIndexAsTransparent) {
   EXPECT_EQ(body->transparentColor, 0xFFFFu);
   ASSERT_EQ(UploadWhole(graph, picture), 0);
   EXPECT_EQ(body->transparentColor, 2u);
+
+  // A fill takes the nearest palette entry.
+  ASSERT_EQ(FillGraph(graph, 0x30, 0x20, 0x18, 255), 0);
+  EXPECT_EQ(GetGraphEntry(graph)->image.pixels[3], 5);
 
   picture.Format.Palette[2] = {0x00, 0xFF, 0x00, 0};  // no entry holds the key
   ASSERT_EQ(UploadWhole(graph, picture), 0);
