@@ -1,5 +1,7 @@
 #include "runtime/graphics/draw/draw_settings.h"
 
+#include <algorithm>
+
 #include "runtime/graphics/device/blend_state.h"
 #include "runtime/graphics/device/device_formats.h"
 #include "runtime/graphics/device/device_settings.h"
@@ -12,8 +14,6 @@
 #include "runtime/softrender/memimg.h"
 
 namespace {
-
-int Clamp255(int v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
 
 void RefreshPackedDrawColor() {
   if (HardwareRendering) PackedDrawColor = PackedDrawColorOf();
@@ -33,7 +33,7 @@ int SetBlendMode(int mode, int parameter) {
   if (DrawSuppressed || (mode == CurrentBlendMode && parameter == BlendParam)) return 0;
   WaitWhileInactive();
   CurrentBlendMode = mode;
-  BlendParam = Clamp255(parameter);
+  BlendParam = std::clamp(parameter, 0, 255);
   RefreshPackedDrawColor();
   return 0;
 }
@@ -42,7 +42,8 @@ int SetDrawBrightness(int r, int g, int b) {
   if (r == static_cast<int>((DrawBright >> 16) & 0xFF) &&
       g == static_cast<int>((DrawBright >> 8) & 0xFF) && b == static_cast<int>(DrawBright & 0xFF))
     return 0;
-  DrawBright = static_cast<uint32_t>(Clamp255(r) << 16 | Clamp255(g) << 8 | Clamp255(b));
+  DrawBright = static_cast<uint32_t>(std::clamp(r, 0, 255) << 16 | std::clamp(g, 0, 255) << 8 |
+                                     std::clamp(b, 0, 255));
   RefreshPackedDrawColor();
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "runtime/graphics/graph/graph_content.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "runtime/graphics/device/graphics_device.h"
@@ -9,8 +10,6 @@
 #include "runtime/graphics/screen/screen_mode.h"
 
 namespace {
-
-int Clamp255(int v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
 
 // The graph's own pixel value for a colour: for a paletted image the index of the nearest entry
 // of its palette (as its last upload converted it), else the value in its format.
@@ -78,10 +77,10 @@ int TransferImageRectToGraph(int ignored, HBITMAP bitmap, HBITMAP alphaBitmap,
 int FillGraph(int graph, int r, int g, int b, int a) {
   GraphEntry* entry = GetGraphEntry(graph);
   if (entry == nullptr || entry->textureSet == nullptr) return -1;
-  r = Clamp255(r);
-  g = Clamp255(g);
-  b = Clamp255(b);
-  a = Clamp255(a);
+  r = std::clamp(r, 0, 255);
+  g = std::clamp(g, 0, 255);
+  b = std::clamp(b, 0, 255);
+  a = std::clamp(a, 0, 255);
   GraphTextureSet* set = entry->textureSet;
   if (!set->record.TextureBacked) {
     // An exact fill, as the hardware path's ColorFill: no blend mode, brightness or draw area.
