@@ -7,6 +7,7 @@
 #include "runtime/graphics/device/device_buffers.h"
 #include "runtime/graphics/device/device_formats.h"
 #include "runtime/graphics/device/device_settings.h"
+#include "runtime/graphics/device/device_state_cache.h"
 #include "runtime/graphics/device/display_modes.h"
 #include "runtime/graphics/device/graphics_device.h"
 #include "runtime/graphics/screen/screen_mode.h"
@@ -72,6 +73,15 @@ TEST_F(DeviceSetUp, TheHardwarePathAndItsWholeLogInOrder) {
   };
   lines.resize(expected.size());
   EXPECT_EQ(lines, expected);
+
+  // The sub back buffer is made on first need and becomes the render target.
+  ASSERT_EQ(CopyBackBufferToSubBackBuffer(), 0);
+  IDirect3DSurface9* sub = SubBackBufferSurface;
+  ASSERT_NE(sub, nullptr);
+  EXPECT_EQ(DeviceStateCache.renderTarget, sub);
+  EXPECT_EQ(DeviceStateCache.viewport.Width, 64u);
+  ASSERT_EQ(CopyBackBufferToSubBackBuffer(), 0);
+  EXPECT_EQ(SubBackBufferSurface, sub);
 }
 
 struct FormatCase {
