@@ -47,5 +47,11 @@ ULONG RecordingDevice::Release() {
 
 bool RecordingDevice::Record(const char* name, std::vector<uint64_t> args) {
   calls.push_back({name, std::move(args)});
-  return failing.count(name) != 0;
+  if (onCall) onCall(calls.back());
+  if (failing.count(name)) {
+    interceptResult_ = failureResult;
+    return true;
+  }
+  interceptResult_ = D3D_OK;
+  return answered.count(name) != 0;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -25,6 +26,10 @@ class RecordingDevice : public IDirect3DDevice9Ex {
   // Calls of these names return failureResult (and are not passed on).
   std::set<std::string> failing;
   HRESULT failureResult = D3DERR_INVALIDCALL;
+  // Calls of these names return D3D_OK without being passed on (outputs left as they are).
+  std::set<std::string> answered;
+  // Called with each call as it is recorded (a test can slow chosen calls down).
+  std::function<void(const RecordedCall&)> onCall;
 
   void Clear() { calls.clear(); }
   int Count(const std::string& name) const;
@@ -351,11 +356,12 @@ class RecordingDevice : public IDirect3DDevice9Ex {
   static uint64_t Arg(T* p) {
     return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p));
   }
-  // Records the call; true when it is to fail.
+  // Records the call; true when it is not to be passed on, with Failure() its result.
   bool Record(const char* name, std::vector<uint64_t> args);
-  HRESULT Failure() const { return failureResult; }
+  HRESULT Failure() const { return interceptResult_; }
 
   IDirect3DDevice9* inner_;
   IDirect3DDevice9Ex* innerEx_;
   ULONG references_ = 1;
+  HRESULT interceptResult_ = D3D_OK;
 };

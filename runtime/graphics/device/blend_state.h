@@ -22,7 +22,7 @@ inline constexpr int kBlendModeCount = 15;
 extern const BlendStateRow BlendStateTable[kBlendModeCount];
 
 // One texture stage of a set-up. texture holds a texture pointer, or a graph handle where the
-// record says so; -1 in any later field leaves that state as it is.
+// record says so; -1 in any field (the texture too) leaves that state as it is.
 struct StageEntry {
   intptr_t texture;
   int32_t texCoordIndex;

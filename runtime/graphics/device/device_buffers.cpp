@@ -70,7 +70,7 @@ int CreateVertexBufferObject(DeviceBufferRecord* record) {
   if (FAILED(Direct3DDevice->CreateVertexBuffer(static_cast<UINT>(bytes), D3DUSAGE_WRITEONLY,
                                                 record->kind == 0 ? kStandardVertexFvf : 0,
                                                 D3DPOOL_DEFAULT, &buffer, nullptr)) ||
-      FAILED(buffer->Lock(0, 0, &data, 0))) {
+      !buffer || FAILED(buffer->Lock(0, 0, &data, 0))) {
     ReleaseAndClear(buffer);
     return WriteLogText("頂点バッファの作成に失敗しました\n");
   }
@@ -89,7 +89,7 @@ int CreateIndexBufferObject(DeviceBufferRecord* record) {
   if (FAILED(Direct3DDevice->CreateIndexBuffer(static_cast<UINT>(bytes), D3DUSAGE_WRITEONLY,
                                                record->kind == 0 ? D3DFMT_INDEX16 : D3DFMT_INDEX32,
                                                D3DPOOL_DEFAULT, &buffer, nullptr)) ||
-      FAILED(buffer->Lock(0, 0, &data, 0))) {
+      !buffer || FAILED(buffer->Lock(0, 0, &data, 0))) {
     ReleaseAndClear(buffer);
     return WriteLogText("インデックスバッファの作成に失敗しました\n");
   }

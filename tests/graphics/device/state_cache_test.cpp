@@ -2,6 +2,7 @@
 // does, replays everything under ForceStateWrite, and the public settings above it.
 #include <functional>
 
+#include "runtime/graphics/device/display_modes.h"
 #include "tests/graphics/device/device_fixture.h"
 #include "tests/support/log_capture.h"
 
@@ -195,6 +196,56 @@ TEST_F(StateCache, FilterSettingReachesTheDeviceOnlyOnTheHardwarePath) {
   ASSERT_EQ(SetTextureFilterMode(0), 0);
   EXPECT_EQ(TextureFilterMode, 0);
   EXPECT_TRUE(device_->calls.empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StateCache, DefaultStatesAndTheirConstants) {
+  DeviceStateCache.vertexShader = reinterpret_cast<IDirect3DVertexShader9*>(0x10);
+  DeviceStateCache.fvf = kScreenVertexFvf;
+  SetDefaultDeviceStates();
+  const int64_t indexes[4] = {0, 1, 1, 0};
+  for (int s = 0; s < 4; ++s) {
+    EXPECT_EQ(LastStageState(s, D3DTSS_TEXCOORDINDEX), indexes[s]);
+    EXPECT_EQ(LastStageState(s, D3DTSS_RESULTARG), D3DTA_CURRENT);
+  }
+  EXPECT_EQ(LastRenderState(D3DRS_CULLMODE), D3DCULL_NONE);
+  EXPECT_EQ(LastRenderState(D3DRS_DITHERENABLE), FALSE);
+  EXPECT_EQ(device_->Count("SetVertexShader", {0}), 1);
+  EXPECT_EQ(device_->Count("SetPixelShader"), 0);
+  EXPECT_EQ(DeviceStateCache.fvf, 0u);
+  EXPECT_EQ(VertexConstantMirror[0][1], 1.0f);
+  EXPECT_EQ(PixelConstantMirror[0][1], 0.5f);
+}
+
+// Fog through the public setters: stored, sent once, and mirrored into constant c10.
+TEST_F(StateCache, FogSettingsReachTheDeviceAndTheConstants) {
+  ASSERT_EQ(SetFogStartEnd(100.0f, 500.0f), 0);
+  EXPECT_EQ(LastRenderState(D3DRS_FOGSTART), RecordingDevice::FloatArg(100.0f));
+  EXPECT_EQ(LastRenderState(D3DRS_FOGEND), RecordingDevice::FloatArg(500.0f));
+  EXPECT_FLOAT_EQ(VertexConstantMirror[10][0], 500.0f / 400.0f);
+  EXPECT_FLOAT_EQ(VertexConstantMirror[10][1], -1.0f / 400.0f);
+  ASSERT_EQ(SetFogColor(300, 128, -1), 0);
+  EXPECT_EQ(LastRenderState(D3DRS_FOGCOLOR), 0xFF2C80FF);
+  ASSERT_EQ(SetFogMode(D3DFOG_EXP), 0);
+  EXPECT_EQ(VertexBoolConstantMirror[1], TRUE);
+  EXPECT_EQ(VertexBoolConstantMirror[3], TRUE);
+  device_->Clear();
+  ASSERT_EQ(SetFogStartEnd(100.0f, 500.0f), 0);
+  ASSERT_EQ(SetFogMode(D3DFOG_EXP), 0);
+  EXPECT_TRUE(device_->calls.empty());
+}
+
+TEST_F(StateCache, DialogBoxModeEndsTheSceneFirst) {
+  InScene = 1;
+  ASSERT_EQ(SetDeviceDialogBoxMode(1), 0);
+  EXPECT_EQ(device_->Names(), (std::vector<std::string>{"EndScene", "SetDialogBoxMode"}));
+  device_->Clear();
+  ASSERT_EQ(ResetDialogBoxMode(reinterpret_cast<HWND>(0x1)), 0);
+  EXPECT_EQ(device_->Count("SetDialogBoxMode", {FALSE}), 1);
+  EXPECT_EQ(device_->Count("SetDialogBoxMode", {TRUE}), 1);
 }
 
 }  // namespace
