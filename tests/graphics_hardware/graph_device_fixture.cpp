@@ -1,7 +1,5 @@
-#include "tests/graphics_offscreen/offscreen_device.h"
+#include "tests/graphics_hardware/graph_device_fixture.h"
 
-#include <cstdlib>
-#include <cstring>
 
 #include "port/d3d9/gl_context.h"
 #include "port/user/window_internal.h"
@@ -16,13 +14,6 @@
 #include "tests/support/graph_pictures.h"
 
 namespace {
-
-// Every test of this program draws with OpenGL.
-class OffscreenVideo : public testing::Environment {
- public:
-  void SetUp() override { setenv("SDL_VIDEODRIVER", "offscreen", 1); }
-};
-testing::Environment* const kOffscreenVideo = testing::AddGlobalTestEnvironment(new OffscreenVideo);
 
 constexpr const char* kClass = "GraphOffscreenTest";
 HWND gWindow = nullptr;

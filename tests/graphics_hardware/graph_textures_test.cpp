@@ -15,7 +15,7 @@
 #include "runtime/graphics/draw/draw_state.h"
 #include "runtime/graphics/graph/graph_content.h"
 #include "runtime/graphics/graph/graph_upload.h"
-#include "tests/graphics_offscreen/offscreen_device.h"
+#include "tests/graphics_hardware/graph_device_fixture.h"
 #include "tests/support/graph_pictures.h"
 #include "tests/support/log_capture.h"
 

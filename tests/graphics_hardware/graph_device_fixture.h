@@ -1,6 +1,6 @@
-// The graphics layer on a real device: SDL's offscreen driver gives OpenGL headless (Mesa's
-// llvmpipe), and the device layer sets its device up on a 640 x 480 x 32 window once for the
-// program. Tests skip (saying why) only when no OpenGL context can be made at all.
+// Graphs on a real device: the device layer sets its device up on a 640 x 480 x 32 window once
+// for each suite (this program runs on SDL's offscreen driver, Mesa's llvmpipe). Tests skip
+// (saying why) only when no OpenGL context can be made at all.
 #pragma once
 
 #include <cstdint>
