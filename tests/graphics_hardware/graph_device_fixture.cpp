@@ -1,6 +1,5 @@
 #include "tests/graphics_hardware/graph_device_fixture.h"
 
-
 #include "port/d3d9/gl_context.h"
 #include "port/user/window_internal.h"
 #include "runtime/graphics/device/device_formats.h"
