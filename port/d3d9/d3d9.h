@@ -968,3 +968,6 @@ void PortSetD3DCaps(const D3DCAPS9* caps);
 // The format checks, and creating resources of the format, fail as on a device without it.
 void PortSetD3DFormatUnsupported(D3DFORMAT format, bool unsupported);
 void PortResetD3DSwitches();
+// How many Direct3D objects are alive. A device holds its Direct3D object, and every surface,
+// texture and swap chain its device, so 0 means nothing of Direct3D is left.
+int PortLiveDirect3DObjects();

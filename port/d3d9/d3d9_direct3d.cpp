@@ -1,6 +1,7 @@
 // "d3d9.dll": the Direct3D object, its one HAL adapter, the capability and format checks, and
 // the test switches.
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -222,6 +223,15 @@ std::vector<D3DDISPLAYMODE> PortD3DAdapterModes(D3DFORMAT format) {
 }
 
 // --- the Direct3D object ------------------------------------------------------------------------
+
+namespace {
+std::atomic<int> gLiveDirect3DObjects{0};
+}  // namespace
+
+PortDirect3D::PortDirect3D(bool ex) : ex_(ex) { ++gLiveDirect3DObjects; }
+PortDirect3D::~PortDirect3D() { --gLiveDirect3DObjects; }
+
+int PortLiveDirect3DObjects() { return gLiveDirect3DObjects.load(); }
 
 HRESULT PortDirect3D::QueryInterface(REFIID riid, void** object) {
   return Answer(riid == IID_IDirect3D9 || (ex_ && riid == IID_IDirect3D9Ex), object);

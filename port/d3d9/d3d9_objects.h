@@ -267,7 +267,8 @@ class PortD3DSwapChain final : public IDirect3DSwapChain9 {
 
 class PortDirect3D final : public PortComObject<IDirect3D9Ex> {
  public:
-  explicit PortDirect3D(bool ex) : ex_(ex) {}
+  explicit PortDirect3D(bool ex);
+  ~PortDirect3D() override;
   HRESULT QueryInterface(REFIID riid, void** object) override;
   UINT GetAdapterCount() override { return 1; }
   HRESULT GetAdapterIdentifier(UINT adapter, DWORD flags,

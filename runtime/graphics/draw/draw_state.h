@@ -1,6 +1,7 @@
 // The draw state that every draw call reads: clip rectangle, blend mode and parameter, draw
-// brightness and the weight ramp of the blend image. The graphics layer owns and sets it; the
-// software renderer only reads it, once at the start of each draw.
+// brightness and the weight ramp of the blend image, and the draw settings beside them (colour
+// key, graph creation options, draw target). The graphics layer owns and sets it (the setters
+// are in draw_settings.h); the software renderer only reads it, once at the start of each draw.
 #pragma once
 
 #include <cstdint>
@@ -30,3 +31,27 @@ extern uint8_t BlendImageRamp[256];
 // The memory image that software draws go to (the screen's, a draw-target graph's or the mask
 // screen's), or null before the software screen exists. DrawArea is in its pixels.
 extern MEMIMG* SoftDrawTarget;
+
+// Draw calls and draw settings do nothing while set.
+extern int DrawSuppressed;
+// The draw target: a graph handle, -2 the back buffer, -4 the front buffer.
+extern int DrawTarget;
+// 1: presenting does not wait for the vertical blank.
+extern int NoVSyncWait;
+
+// The diffuse colour of new hardware vertices: alpha (the blend parameter, or 255 in blend
+// mode 0) in the top byte, DrawBright below.
+extern uint32_t PackedDrawColor;
+// 0x00RRGGBB: the colour that counts as transparent in images loaded from now on (a graph's
+// storage keeps the key it was made with).
+extern uint32_t ColorKey;
+// 1: uploads ignore the colour key.
+extern int NoTransColorOption;
+
+// How new graphs are stored, read when their storage is made.
+extern int GraphBitDepthOption;       // 0 automatic, else 16 or 32
+extern int DrawTargetGraphOption;     // 1: graphs that can be drawn into
+extern int AlphaTestGraphOption;      // 1 (after a reset): a transparent colour tested by alpha
+extern int SystemMemoryCopyOption;    // 1: default-pool textures with a staging copy
+extern int BlankGraphAlphaOption;     // 1: blank graphs get an alpha channel
+extern int SingleTextureGraphOption;  // 1: each side kept in one texture where it fits

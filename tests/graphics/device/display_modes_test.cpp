@@ -1,0 +1,118 @@
+// Display modes, the resolution change with its fall-backs, the refresh-period measurement on
+// the port's vertical-blank grid, and the screen queries.
+#include <gtest/gtest.h>
+
+#include "port/win32.h"
+#include "runtime/graphics/device/display_modes.h"
+#include "runtime/graphics/screen/screen_mode.h"
+#include "runtime/platform/core/clocks.h"
+#include "runtime/platform/window/window_state.h"
+#include "tests/support/log_capture.h"
+
+namespace {
+
+class DisplayModes : public testing::Test {
+ protected:
+  void SetUp() override {
+    ScreenMode = {640, 480, 32, 60};
+    Emulate320x240 = Emulate320x240Fallback = 0;
+    WindowState.windowModeFlag = 0;
+  }
+  void TearDown() override {
+    ReleaseDirectDrawObject();
+    ReleaseDisplayModeList();
+    PortResetDirectDrawSwitches();
+    ChangeDisplaySettingsA(nullptr, 0);
+    ScreenMode = {0, 0, 0, 0};
+    Emulate320x240Fallback = 0;
+    WindowState.windowModeFlag = 0;
+  }
+};
+
+TEST_F(DisplayModes, TheListHoldsTheReportedModesAndAnswersOutsideWithMinusOne) {
+  const int count = CountDisplayModes();
+  ASSERT_GT(count, 0);
+  for (int index : {-1, count}) {
+    const DisplayModeEntry e = GetDisplayModeEntry(index);
+    EXPECT_EQ(e.width, -1);
+    EXPECT_EQ(e.height, -1);
+    EXPECT_EQ(e.bits, -1);
+    EXPECT_EQ(e.refreshRate, -1);
+  }
+  for (int i = 0; i < count; ++i) EXPECT_GE(GetDisplayModeEntry(i).bits, 16);
+  EXPECT_EQ(IsDisplayModeAvailable(640, 480, 16), 1);
+  EXPECT_EQ(IsDisplayModeAvailable(640, 480, 32), 1);
+  EXPECT_EQ(IsDisplayModeAvailable(641, 480, 32), 0);
+}
+
+TEST_F(DisplayModes, ARefused320x240EndsAt640x480WithTheFallbackFlag) {
+  LogCapture log;
+  ScreenMode = {320, 240, 32, 60};
+  ASSERT_EQ(ChangeDisplayMode(), 0);
+  EXPECT_EQ(ScreenMode.width, 640);
+  EXPECT_EQ(ScreenMode.height, 480);
+  EXPECT_EQ(ScreenMode.refreshRate, 0);
+  EXPECT_EQ(Emulate320x240Fallback, 1);
+  int w, h, bits;
+  QueryScreenState(&w, &h, &bits);
+  EXPECT_EQ(w, 320);
+  EXPECT_EQ(h, 240);
+  EXPECT_EQ(bits, 32);
+  EXPECT_NE(log.Contents().find("画面モードの変更処理を開始します 320 x 240  32 bit "
+                                "画面解像度を変更します... 成功しました\r\n"),
+            std::string::npos);
+}
+
+TEST_F(DisplayModes, ARefusedModeOrDepthFails) {
+  LogCapture log;
+  ScreenMode = {123, 45, 32, 0};
+  EXPECT_EQ(ChangeDisplayMode(), -1);
+  EXPECT_NE(log.Contents().find("画面モードの変更に失敗しました\r\n"), std::string::npos);
+  EXPECT_EQ(Emulate320x240Fallback, 0);
+  ScreenMode = {640, 480, 24, 0};
+  EXPECT_EQ(ChangeDisplayMode(), -1);
+}
+
+TEST_F(DisplayModes, RefreshPeriodOnASteadyGridAndNoneOnAnUnsteadyOne) {
+  ASSERT_EQ(CreateDirectDrawObject(), 0);
+  PortSetVerticalBlankRate(100);
+  ASSERT_EQ(MeasureRefreshPeriod(), 0);
+  EXPECT_NEAR(static_cast<double>(RefreshPeriod), 10000.0, 200.0);
+
+  PortSetVerticalBlankRate(250);
+  PortSetUnsteadyVerticalBlank(true);
+  ASSERT_EQ(MeasureRefreshPeriod(), 0);
+  EXPECT_EQ(RefreshPeriod, -1);
+  // Without a period the wait sleeps until 4 ms after the last blank, then takes the next one.
+  const int64_t start = static_cast<int64_t>(GetNowMicroseconds(1));
+  LastVBlankTime = start;
+  WaitVSync();
+  EXPECT_GE(LastVBlankTime - start, 4000);
+}
+
+TEST_F(DisplayModes, NoDirectDrawObjectWhenItCannotBeInitialised) {
+  LogCapture log;
+  PortSetDirectDrawInitializeFails(true);
+  EXPECT_EQ(CreateDirectDrawObject(), -1);
+  EXPECT_EQ(GetDirectDrawObject(), nullptr);
+  EXPECT_NE(log.Contents().find("DirectDrawオブジェクトの初期化に失敗しました\r\n"),
+            std::string::npos);
+  ASSERT_EQ(MeasureRefreshPeriod(), 0);
+  EXPECT_EQ(RefreshPeriod, -1);
+}
+
+TEST(ScreenQueries, UnsetModeReadsAs640x480At16Bits) {
+  ScreenMode = {0, 0, 0, 0};
+  int w = 0, h = 0;
+  GetScreenSize(&w, &h);
+  EXPECT_EQ(w, 640);
+  EXPECT_EQ(h, 480);
+  EXPECT_EQ(GetScreenBitDepth(), 16);
+  GetScreenSize(nullptr, nullptr);
+  WindowState.windowModeFlag = 1;
+  EXPECT_EQ(IsFullScreen(), 0);
+  WindowState.windowModeFlag = 0;
+  EXPECT_EQ(IsFullScreen(), 1);
+}
+
+}  // namespace
