@@ -79,9 +79,11 @@ TEST_F(DisplayModes, ARefusedModeOrDepthFails) {
 
 TEST_F(DisplayModes, RefreshPeriodOnASteadyGridAndNoneOnAnUnsteadyOne) {
   ASSERT_EQ(CreateDirectDrawObject(), 0);
-  // A period well above the 5 ms sleep between tries, so a busy machine still sees a steady grid.
+  // A period well above the 5 ms sleep between tries. A busy machine can only wake the thread
+  // late, which breaks a run of steady intervals: the best of five measurements counts.
   PortSetVerticalBlankRate(50);
-  ASSERT_EQ(MeasureRefreshPeriod(), 0);
+  for (int attempt = 0; attempt < 5 && (attempt == 0 || RefreshPeriod == -1); ++attempt)
+    ASSERT_EQ(MeasureRefreshPeriod(), 0);
   EXPECT_NEAR(static_cast<double>(RefreshPeriod), 20000.0, 400.0);
 
   PortSetVerticalBlankRate(250);
