@@ -10,6 +10,7 @@
 #include "runtime/graphics/device/device_state_cache.h"
 #include "runtime/graphics/device/display_modes.h"
 #include "runtime/graphics/device/graphics_device.h"
+#include "runtime/graphics/device/shader_pack.h"
 #include "runtime/graphics/screen/screen_mode.h"
 #include "runtime/platform/core/tracked_heap.h"
 #include "tests/graphics_hardware/hardware_fixture.h"
@@ -167,6 +168,7 @@ TEST_F(DeviceSetUp, FormatTableUnderSwitchedOffFormats) {
     LogCapture log;
     ASSERT_EQ(SetUpGraphicsDevice(), 0);
     EXPECT_EQ(HardwareRendering, c.hardware);
+    EXPECT_EQ(ScreenMode.bits, c.desktopBits);  // window mode takes the desktop's depth
     if (!c.hardware) {
       EXPECT_EQ(Direct3DDevice, nullptr);
       EXPECT_EQ(Direct3DObject, nullptr);
@@ -182,6 +184,34 @@ TEST_F(DeviceSetUp, FormatTableUnderSwitchedOffFormats) {
     PortResetD3DSwitches();
     PortSetDesktopColorBits(0);
   }
+}
+
+// The flags derived from the device's caps: a maximum texture width of 0 reads as 256, no
+// blend operation or temporary register, and shader model 2 (whose pack holds no shaders here).
+TEST_F(DeviceSetUp, CapsDecideTheDerivedFlags) {
+  D3DCAPS9 caps = {};
+  caps.DeviceType = D3DDEVTYPE_HAL;
+  caps.MaxTextureWidth = 0;
+  caps.MaxTextureHeight = 1024;
+  caps.VertexShaderVersion = D3DVS_VERSION(2, 0);
+  caps.PixelShaderVersion = D3DPS_VERSION(2, 0);
+  PortSetD3DCaps(&caps);
+  LogCapture log;
+  ASSERT_EQ(SetUpGraphicsDevice(), 0);
+  ASSERT_EQ(HardwareRendering, 1);
+  EXPECT_EQ(MaxTextureSize, 256);
+  EXPECT_EQ(SubtractBlendSupported, 0);
+  EXPECT_EQ(TempRegisterSupported, 0);
+  EXPECT_EQ(ShaderModel2Available, 1);
+  EXPECT_EQ(VertexShader2Supported, 1);
+  EXPECT_EQ(UseProgrammableShaders, 0);
+  const std::vector<std::string> lines = LogLines(log.Contents());
+  for (const char* line :
+       {"最大テクスチャサイズ　幅:0 高さ:1024", "テクスチャステージテンポラリレジスタ：使用不可",
+        "減算合成のハードウェア対応：エミュレート", "頂点シェーダーバージョンコード：200",
+        "プログラマブルシェーダーを使用しません"})
+    EXPECT_TRUE(HasLine(lines, line)) << line;
+  FreeShaderPack();
 }
 
 TEST_F(DeviceSetUp, WithoutDirect3DCreate9ExThePlainObjectAndDevice) {
@@ -257,7 +287,7 @@ class SlowLockSurface : public IDirect3DSurface9 {
   D3DRESOURCETYPE GetType() override { return inner_->GetType(); }
   HRESULT GetDesc(D3DSURFACE_DESC* desc) override { return inner_->GetDesc(desc); }
   HRESULT LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) override {
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
     return inner_->LockRect(locked, rect, flags);
   }
   HRESULT UnlockRect() override { return inner_->UnlockRect(); }
@@ -276,7 +306,7 @@ TEST_F(DeviceSetUp, ReadBackMeasurementSizeAndBothChoices) {
   // The transfer made slow: the lock wins. Three passes at 128 x 128.
   recorder->onCall = [](const RecordedCall& call) {
     if (call.name == "GetRenderTargetData")
-      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
   };
   LogCapture log;
   MeasureBackBufferReadBack();

@@ -6,6 +6,7 @@
 #include "runtime/graphics/device/graphics_device.h"
 #include "runtime/graphics/device/vertex_batch.h"
 #include "runtime/graphics/screen/screen_mode.h"
+#include "runtime/platform/core/system_info.h"
 #include "tests/support/log_capture.h"
 
 void HardwareDeviceTest::SetUp() {
@@ -18,6 +19,7 @@ void HardwareDeviceTest::SetUp() {
   ForceStateWrite = 0;
   ResetDeviceStateCache();
   ResetBlendStateCache();
+  DetectPerformanceCounter();
   PortSetVerticalBlankRate(200);
   Open(1, "DeviceTest");
 }

@@ -11,12 +11,6 @@
 
 namespace {
 
-template <typename T>
-void ReleaseAndClear(T*& object) {
-  if (object) object->Release();
-  object = nullptr;
-}
-
 void CopyRows(const D3DLOCKED_RECT& from, const D3DLOCKED_RECT& to, int rowBytes, int rows) {
   for (int y = 0; y < rows; ++y)
     std::memcpy(static_cast<uint8_t*>(to.pBits) + static_cast<ptrdiff_t>(y) * to.Pitch,

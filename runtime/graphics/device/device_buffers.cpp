@@ -14,12 +14,6 @@ void* gShaderSlots[HandleCapacity(HandleTypeShader)];
 
 constexpr DWORD kStandardVertexFvf = 0x2D2;
 
-template <typename T>
-void ReleaseAndClear(T*& object) {
-  if (object) object->Release();
-  object = nullptr;
-}
-
 int DeleteBuffer(HandleTable* table, int handle) {
   auto* record = static_cast<DeviceBufferRecord*>(GetHandleRecord(table, handle));
   if (!record) return -1;

@@ -43,12 +43,6 @@ namespace {
 // Windows Vista and later.
 constexpr int kVistaSystemCode = 264;
 
-template <typename T>
-void ReleaseAndClear(T*& object) {
-  if (object) object->Release();
-  object = nullptr;
-}
-
 bool VersionAtLeast2(DWORD version) { return (version & 0xFFFF) >= 0x200; }
 
 bool Emulating320x240() { return Emulate320x240 || Emulate320x240Fallback; }

@@ -70,6 +70,13 @@ void MeasureBackBufferReadBack();
 // mode where the set-up changed it. 0.
 int ReleaseGraphicsDevice();
 
+// Releases a device object (when there is one) and clears the pointer.
+template <typename T>
+void ReleaseAndClear(T*& object) {
+  if (object) object->Release();
+  object = nullptr;
+}
+
 // Opens a device scene when none is open; closes an open one.
 void BeginSceneIfNeeded();
 void EndSceneIfActive();

@@ -135,11 +135,7 @@ void UnsetShaders() {
 
 template <typename T, size_t N>
 void ReleaseAll(T* (&objects)[N]) {
-  for (T*& object : objects)
-    if (object) {
-      object->Release();
-      object = nullptr;
-    }
+  for (T*& object : objects) ReleaseAndClear(object);
 }
 
 }  // namespace

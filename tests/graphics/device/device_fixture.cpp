@@ -39,6 +39,8 @@ void RecordedDeviceTest::TearDown() {
   Direct3DDevice = nullptr;
   device_->Release();
   HardwareRendering = 0;
+  ScreenMode = {0, 0, 0, 0};
+  WindowState.windowModeFlag = 0;
 }
 
 void RecordedDeviceTest::QueueQuad() { ASSERT_NE(QueueBatchVertices(6), nullptr); }
