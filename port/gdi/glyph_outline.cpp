@@ -3,6 +3,7 @@
 #include FT_OUTLINE_H
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 #include "port/gdi/font_internal.h"
