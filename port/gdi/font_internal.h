@@ -37,7 +37,3 @@ struct PortFaceFile {
 // Finds the face file for a face name in CP932 (null or empty: none); false when not even the
 // stand-in face can be found. The caller holds the GDI lock.
 bool PortFindFaceFileLocked(const char* face, int charset, int weight, PortFaceFile* out);
-
-// FreeType, started on first use and kept for the life of the process. Null when it cannot
-// start. The caller holds the GDI lock.
-FT_Library PortFreeTypeLocked();

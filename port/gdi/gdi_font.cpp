@@ -68,6 +68,13 @@ bool SizeFace(PortFont* font, int height) {
   return true;
 }
 
+// FreeType, started on first use and kept for the life of the process; null when it cannot
+// start.
+FT_Library FreeTypeLocked() {
+  if (!gLibrary && FT_Init_FreeType(&gLibrary) != 0) gLibrary = nullptr;
+  return gLibrary;
+}
+
 void DestroyFont(PortFont* font) {
   if (font->face) FT_Done_Face(font->face);
   font->magic = 0;
@@ -75,11 +82,6 @@ void DestroyFont(PortFont* font) {
 }
 
 }  // namespace
-
-FT_Library PortFreeTypeLocked() {
-  if (!gLibrary && FT_Init_FreeType(&gLibrary) != 0) gLibrary = nullptr;
-  return gLibrary;
-}
 
 PortFont* PortLiveFontLocked(HGDIOBJ object) {
   auto* font = static_cast<PortFont*>(object);
@@ -100,7 +102,7 @@ HFONT WINAPI CreateFontA(int height, int, int, int, int weight, DWORD italic, DW
   PortFaceFile file;
   FT_Library library = nullptr;
   if (CreationFails(face) || height > kMaxHeight || height < -kMaxHeight ||
-      !(library = PortFreeTypeLocked()) ||
+      !(library = FreeTypeLocked()) ||
       !PortFindFaceFileLocked(face, static_cast<int>(charset), weight, &file)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
