@@ -8,6 +8,7 @@
 #include <new>
 #include <unordered_set>
 
+#include "port/gdi/gdi_objects.h"
 #include "port/kernel/last_error.h"
 
 namespace {
@@ -15,12 +16,14 @@ namespace {
 constexpr uint32_t kMemoryDcMagic = 0x43444D50;  // "PMDC"
 constexpr uint32_t kSectionMagic = 0x42444950;   // "PIDB"
 constexpr uint32_t kStockBitmapMagic = 0x4B545350;
+constexpr uint32_t kStockFontMagic = 0x46545350;
 
 struct DibSection;
 
 struct MemoryDc {
   uint32_t magic;
   DibSection* selected;  // null: the stock bitmap
+  HGDIOBJ font;          // null: the stock font
 };
 
 struct DibSection {
@@ -39,6 +42,11 @@ struct DibSection {
 struct StockBitmap {
   uint32_t magic;
 } gStockBitmap = {kStockBitmapMagic};
+
+// The font a new memory context holds: it has no glyphs, so text calls on it fail.
+struct StockFont {
+  uint32_t magic;
+} gStockFont = {kStockFontMagic};
 
 std::mutex gMutex;
 std::unordered_set<const void*> gLive;  // memory contexts and sections
@@ -96,7 +104,7 @@ bool DrawDib(HDC dc, const PortDibSource* source, int xSrc, int ySrc, int srcWid
 }  // namespace
 
 HDC WINAPI CreateCompatibleDC(HDC) {
-  auto* dc = new (std::nothrow) MemoryDc{kMemoryDcMagic, nullptr};
+  auto* dc = new (std::nothrow) MemoryDc{kMemoryDcMagic, nullptr, nullptr};
   if (!dc) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
@@ -178,6 +186,11 @@ HBITMAP WINAPI CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** 
 HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
   std::lock_guard lock(gMutex);
   MemoryDc* memory = LiveDc(dc);
+  if (memory && (object == &gStockFont || PortLiveFontLocked(object))) {
+    HGDIOBJ previous = memory->font ? memory->font : &gStockFont;
+    memory->font = object == &gStockFont ? nullptr : object;
+    return previous;
+  }
   DibSection* section = LiveSection(object);
   const bool stock = object == &gStockBitmap;
   if (!memory || (!section && !stock) ||
@@ -193,8 +206,20 @@ HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
 }
 
 BOOL WINAPI DeleteObject(HGDIOBJ object) {
-  if (object == &gStockBitmap) return TRUE;
+  if (object == &gStockBitmap || object == &gStockFont) return TRUE;
   std::lock_guard lock(gMutex);
+  if (PortFont* font = PortLiveFontLocked(object)) {
+    // A font still selected somewhere stays, so that no context is left holding a dead one.
+    for (const void* live : gLive) {
+      const MemoryDc* memory = LiveDc(const_cast<void*>(live));
+      if (memory && memory->font == object) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+      }
+    }
+    PortFreeFontLocked(font);
+    return TRUE;
+  }
   DibSection* s = LiveSection(object);
   if (!s || s->selectedInto) {
     SetLastError(ERROR_INVALID_HANDLE);
@@ -243,5 +268,12 @@ void PortSetDibSectionFailures(int count) { gSectionFailures.store(count < 0 ? 0
 
 int PortLiveGdiObjectCount() {
   std::lock_guard lock(gMutex);
-  return static_cast<int>(gLive.size());
+  return static_cast<int>(gLive.size()) + PortLiveFontCountLocked();
+}
+
+std::mutex& PortGdiObjectLock() { return gMutex; }
+
+HGDIOBJ PortSelectedFontLocked(HDC dc) {
+  const MemoryDc* memory = LiveDc(dc);
+  return memory ? memory->font : nullptr;
 }

@@ -18,12 +18,13 @@ BOOL WINAPI DeleteDC(HDC dc);
 // *bits null) for anything else or when memory runs out.
 HBITMAP WINAPI CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits,
                                 HANDLE section, DWORD offset);
-// Selects a DIB section into a memory context and returns the object selected before (the
-// context's initial stock bitmap the first time). A section lives in one context at a time.
-// Null for an unknown context or object, or a section selected elsewhere.
+// Selects a DIB section or a font (port/gdi/gdi_font.h) into a memory context and returns the
+// object of that kind selected before (the context's initial stock bitmap or stock font the
+// first time). A section lives in one context at a time; a font may be in several. Null for an
+// unknown context or object, or a section selected elsewhere.
 HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object);
-// Frees a DIB section. FALSE for an unknown object or one still selected into a context; the
-// stock bitmap is never freed (TRUE).
+// Frees a DIB section or a font. FALSE for an unknown object or one still selected into a
+// context; the stock objects are never freed (TRUE).
 BOOL WINAPI DeleteObject(HGDIOBJ object);
 
 // Draws source rows into the device context at (xDest, yDest), width x height pixels from
@@ -48,5 +49,6 @@ void PortSetDibDeviceOutput(PortDibDeviceOutput output);
 
 // Test switch: the next count CreateDIBSection calls fail as if memory ran out.
 void PortSetDibSectionFailures(int count);
-// How many memory contexts and sections are alive; tests use it to see that nothing leaks.
+// How many memory contexts, sections and fonts are alive; tests use it to see that nothing
+// leaks.
 int PortLiveGdiObjectCount();

@@ -39,3 +39,18 @@ std::string PortCp932ToUtf8(const char* text) {
 std::string PortUtf8ToCp932(const char* text, size_t length) {
   return Convert("CP932", "UTF-8", text, length);
 }
+
+bool PortCp932CharToCodePoint(const char* bytes, size_t length, uint32_t* codePoint) {
+  iconv_t cd = iconv_open("UTF-32LE", "CP932");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  char* in = const_cast<char*>(bytes);
+  size_t inLeft = length;
+  unsigned char out[8];
+  char* o = reinterpret_cast<char*>(out);
+  size_t outLeft = sizeof out;
+  const size_t r = iconv(cd, &in, &inLeft, &o, &outLeft);
+  iconv_close(cd);
+  if (r == static_cast<size_t>(-1) || inLeft != 0 || outLeft != sizeof out - 4) return false;
+  *codePoint = out[0] | out[1] << 8 | out[2] << 16 | static_cast<uint32_t>(out[3]) << 24;
+  return true;
+}

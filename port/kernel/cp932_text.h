@@ -3,7 +3,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 std::string PortCp932ToUtf8(const char* text);
 std::string PortUtf8ToCp932(const char* text, size_t length);
+// The Unicode code point of the one CP932 character that `length` bytes hold; false when they
+// hold anything else (no character, an unassigned code, several characters).
+bool PortCp932CharToCodePoint(const char* bytes, size_t length, uint32_t* codePoint);
