@@ -1,0 +1,12 @@
+// The game's own random generator: every random decision that changes the game state draws from
+// it, so a replay of the inputs alone rebuilds the same play.
+#pragma once
+
+#include <cstdint>
+
+// 1 when the program starts; the stage start reseeds it on stages 1 and 7 only.
+extern uint32_t LcgRandomState;
+
+// state = state x 214013 + 2531011 (mod 2^32); the draw is bits 16..30 of the new state, 0..32767.
+int LcgRandom();
+void SeedLcgRandom(uint32_t seed);
