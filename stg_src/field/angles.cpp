@@ -1,11 +1,14 @@
 #include "stg_src/field/angles.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "runtime/platform/core/arithmetic_helpers.h"
 
-double SineTable[kAngleSteps];
-double CosineTable[kAngleSteps];
+#include "stg_src/deterministic.h"
+
+double SineTable[kTrigTableSize];
+double CosineTable[kTrigTableSize];
 
 namespace {
 
@@ -36,7 +39,7 @@ double RotatedSecondTerm(const double* table, double dy, int16_t a) {
 
 void BuildTrigTables() {
   double t = 0.0;
-  for (int i = 0; i < kAngleSteps; ++i) {
+  for (int i = 0; i < kTrigTableSize; ++i) {
     SineTable[i] = std::sin(t);
     CosineTable[i] = std::cos(t);
     t += kAngleToTableArgument;
@@ -48,8 +51,8 @@ void BuildTrigTables() {
 }
 
 int WrapAngle(int a) {
-  const int r = a % kAngleSteps;
-  return r < 0 ? r + kAngleSteps : r;
+  const int r = a % kTrigTableSize;
+  return r < 0 ? r + kTrigTableSize : r;
 }
 
 int AngleDifference(int a, int b) {
@@ -101,7 +104,7 @@ int AimAngle(double x1, double y1, double x2, double y2) {
   return WrapAngle(a);
 }
 
-double AngleToRadians(int16_t a) { return (a % kAngleSteps) * 0.006135; }
+double AngleToRadians(int16_t a) { return (a % kTrigTableSize) * 0.006135; }
 
 double RotateOffsetX(double x, double dx, double dy, int16_t a) {
   const double first = dx != 0 ? dx * CosineTable[WrapAngle(a)] : 0.0;
@@ -118,3 +121,14 @@ double SquaredDistance(double x1, double y1, double x2, double y2) {
 }
 
 double AbsoluteValue(double v) { return std::fabs(v); }
+
+void ResetTrigTables() {
+  std::ranges::fill(SineTable, 0.0);
+  std::ranges::fill(CosineTable, 0.0);
+}
+
+void DigestTrigTables(StateDigest& d, DigestScope scope) {
+  if (scope == DigestScope::Run) return;
+  DigestArray(d, SineTable);
+  DigestArray(d, CosineTable);
+}

@@ -5,11 +5,18 @@
 
 #include <cstdint>
 
-constexpr int kAngleSteps = 1024;
+#include "stg_src/state_digest.h"
+
+constexpr int kTrigTableSize = 1024;
 
 // Filled once at boot by BuildTrigTables, read-only afterwards.
-extern double SineTable[kAngleSteps];
-extern double CosineTable[kAngleSteps];
+extern double SineTable[kTrigTableSize];
+extern double CosineTable[kTrigTableSize];
+
+// Both tables back to zero, as at program start; their digest (they are the same in every frame of
+// a run, so only the full digest takes them).
+void ResetTrigTables();
+void DigestTrigTables(StateDigest& digest, DigestScope scope);
 
 // The argument is accumulated by addition of pi/512 (pi to 13 decimals), as the stored replays
 // were made with; sine 0 and 512 and cosine 256 and 768 are exactly 0.

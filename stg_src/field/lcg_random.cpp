@@ -1,5 +1,7 @@
 #include "stg_src/field/lcg_random.h"
 
+#include "stg_src/deterministic.h"
+
 uint32_t LcgRandomState = 1;
 
 int LcgRandom() {
@@ -8,3 +10,7 @@ int LcgRandom() {
 }
 
 void SeedLcgRandom(uint32_t seed) { LcgRandomState = seed; }
+
+void ResetLcgRandom() { LcgRandomState = 1; }
+
+void DigestLcgRandom(StateDigest& d, DigestScope) { DigestValue(d, LcgRandomState); }

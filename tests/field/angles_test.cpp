@@ -19,7 +19,7 @@ TEST_F(AnglesTest, FourTableEntriesAreExactlyZeroAndTheRestFollowTheCircle) {
   EXPECT_EQ(SineTable[512], 0.0);
   EXPECT_EQ(CosineTable[256], 0.0);
   EXPECT_EQ(CosineTable[768], 0.0);
-  for (int i = 0; i < kAngleSteps; ++i) {
+  for (int i = 0; i < kTrigTableSize; ++i) {
     ASSERT_NEAR(SineTable[i], std::sin(i * M_PI / 512), 1e-9) << i;
     ASSERT_NEAR(CosineTable[i], std::cos(i * M_PI / 512), 1e-9) << i;
   }
@@ -68,8 +68,8 @@ TEST_F(AnglesTest, TurnsStepsAndDifferences) {
 TEST_F(AnglesTest, ReflectionMirrorsAboutTheSurfaceLine) {
   EXPECT_EQ(ReflectAngle(100, 0), 924);
   EXPECT_EQ(ReflectAngle(300, 256), 212);
-  for (int s = 0; s < kAngleSteps; ++s) {
-    for (int a = 0; a < kAngleSteps; ++a) {
+  for (int s = 0; s < kTrigTableSize; ++s) {
+    for (int a = 0; a < kTrigTableSize; ++a) {
       const int r = ReflectAngle(a, s);
       // As far from the line on the other side.
       ASSERT_EQ(WrapAngle(r - s), WrapAngle(s - a)) << a << " about " << s;

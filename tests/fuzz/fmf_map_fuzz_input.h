@@ -8,7 +8,7 @@
 #include <cstring>
 #include <memory>
 
-#include "stg_src/field/fmf_map_file.h"
+#include "stg_src/field/map/fmf_map_file.h"
 
 namespace fmf_fuzz {
 

@@ -1,4 +1,4 @@
-#include "stg_src/field/fmf_map_file.h"
+#include "stg_src/field/map/fmf_map_file.h"
 
 #include <cstdio>
 #include <cstring>
@@ -28,11 +28,6 @@ int CellBytes(const MapFileHeader& header) { return header.bitsPerCell / 8; }
 
 size_t LayerBytes(const MapFileHeader& header) {
   return static_cast<size_t>(header.width) * header.height * CellBytes(header);
-}
-
-int Refuse(const char* name, const char* reason) {
-  LogPrintf("FMFマップを読み込めません：%s（%s）", name ? name : "", reason);
-  return 0;
 }
 
 // Null when the header describes layers that lie inside `available` data bytes; else the reason
@@ -69,13 +64,13 @@ bool StartLoad(MapFile* map, const uint8_t* headerBytes, uint64_t available, con
   ParseHeader(headerBytes, &header);
   char reason[160];
   if (const char* refusal = CheckHeader(header, available, reason, sizeof reason)) {
-    Refuse(name, refusal);
+    LogMapFileRefusal(name, refusal);
     return false;
   }
   uint8_t* data = static_cast<uint8_t*>(
       AllocTracked(header.dataSize ? header.dataSize : 1, __FILE__, __LINE__));
   if (data == nullptr) {
-    Refuse(name, "メモリを確保できません");
+    LogMapFileRefusal(name, "メモリを確保できません");
     return false;
   }
   map->header = header;
@@ -100,7 +95,7 @@ void FreeMapFile(MapFile* map) {
 int LoadMapFileFromMemory(MapFile* map, const void* bytes, size_t size, const char* name) {
   FreeMapFile(map);
   if (bytes == nullptr || size < kMapFileHeaderSize) {
-    return Refuse(name, "ヘッダが 20 バイトに足りません");
+    return LogMapFileRefusal(name, "ヘッダが 20 バイトに足りません");
   }
   const uint8_t* p = static_cast<const uint8_t*>(bytes);
   if (!StartLoad(map, p, size - kMapFileHeaderSize, name)) return 0;
@@ -111,11 +106,11 @@ int LoadMapFileFromMemory(MapFile* map, const void* bytes, size_t size, const ch
 int LoadMapFile(MapFile* map, const char* name) {
   FreeMapFile(map);
   const FileHandle file = OpenFileForRead(name, 0);
-  if (file == 0) return Refuse(name, "ファイルを開けません");
+  if (file == 0) return LogMapFileRefusal(name, "ファイルを開けません");
   int result = 0;
   uint8_t headerBytes[kMapFileHeaderSize];
   if (ReadStreamFile(headerBytes, 1, sizeof headerBytes, file) != sizeof headerBytes) {
-    Refuse(name, "ヘッダが 20 バイトに足りません");
+    LogMapFileRefusal(name, "ヘッダが 20 バイトに足りません");
   } else {
     SeekStreamFile(file, 0, 2);
     const int length = TellStreamFile(file);
@@ -125,7 +120,7 @@ int LoadMapFile(MapFile* map, const char* name) {
       if (ReadStreamFile(map->data, 1, map->header.dataSize, file) == map->header.dataSize) {
         result = 1;
       } else {
-        Refuse(name, "データが途中で切れています");
+        LogMapFileRefusal(name, "データが途中で切れています");
         FreeMapFile(map);
       }
     }
@@ -156,3 +151,8 @@ int GetMapFileCell(const MapFile* map, int layer, int x, int y) {
 int GetMapFileWidth(const MapFile* map) { return static_cast<int>(map->header.width); }
 int GetMapFileHeight(const MapFile* map) { return static_cast<int>(map->header.height); }
 int GetMapFileLayerCount(const MapFile* map) { return map->data ? map->header.layerCount : 0; }
+
+int LogMapFileRefusal(const char* name, const char* reason) {
+  LogPrintf("FMFマップを読み込めません：%s（%s）", name ? name : "", reason);
+  return 0;
+}

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/platform/core/log.h"
-#include "stg_src/field/fmf_map_file.h"
+#include "stg_src/field/map/fmf_map_file.h"
 #include "tests/fuzz/fmf_map_fuzz_input.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"

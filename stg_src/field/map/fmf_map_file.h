@@ -41,3 +41,6 @@ int GetMapFileCell(const MapFile* map, int layer, int x, int y);
 int GetMapFileWidth(const MapFile* map);
 int GetMapFileHeight(const MapFile* map);
 int GetMapFileLayerCount(const MapFile* map);
+
+// The one log line of a map that cannot be used: the file and the reason. Returns 0.
+int LogMapFileRefusal(const char* name, const char* reason);

@@ -1,0 +1,34 @@
+// What the game shell calls of the play field and the play-field words it reads or writes: the
+// stage start and load, the per-frame updates in the order of the play scene, drawing, respawn,
+// score and the helpers the front-end scenes borrow; each area's header holds its words.
+// ResetPlayFieldState puts every area back to its value at program start;
+// DigestPlayFieldState sums them in a fixed order.
+#pragma once
+
+#include <cstdint>
+
+#include "stg_src/field/angles.h"
+#include "stg_src/field/lcg_random.h"
+#include "stg_src/field/map/map_loops.h"
+#include "stg_src/field/map/map_spawner.h"
+#include "stg_src/field/map/scrolling.h"
+#include "stg_src/field/map/stage_maps.h"
+#include "stg_src/field/score_and_rank.h"
+#include "stg_src/field/stage_state.h"
+#include "stg_src/field/weapon_state.h"
+#include "stg_src/state_digest.h"
+
+// The per-frame updates whose areas have no header of their own yet, in the play scene's order
+// (SpawnFromEventLayer, ScrollAndMovePlayer, UpdatePlayerWeapons, these four, AdvanceRanks(0),
+// RunStageEvents), then DrawPlayField.
+void UpdateEnemyPools();
+void UpdateItemsAndPopups();
+void UpdateEnemyShots();
+void UpdateEffectsAndShake();
+void RunStageEvents(int16_t stage);
+// Draws the play frame (also while paused); steps FrameSkipPhase while FastForwardRequest is 1
+// and draws nothing while it is not 0; calls DrawEndingCredits last.
+void DrawPlayField();
+
+void ResetPlayFieldState();
+void DigestPlayFieldState(StateDigest& digest, DigestScope scope);
