@@ -108,8 +108,7 @@ double ScaleShotSpeed(double speed) {
 
 int32_t ScaleLifeByRank(int32_t life) {
   if (life <= 0) return life;
-  return static_cast<int32_t>(
-      std::min<int64_t>(life + int64_t{PowerRank} * life / 440, INT32_MAX));
+  return static_cast<int32_t>(std::min<int64_t>(life + int64_t{PowerRank} * life / 440, INT32_MAX));
 }
 
 void ComputeStartPowerRank() {
@@ -140,13 +139,13 @@ void AdvanceRanks(int32_t event) {
 void LowerRanksOnDeath(int16_t weak) {
   const int livesLost = Lives <= 3 ? 3 - Lives : 0;
   const int k = livesLost * 50;
-  int time = TimeRank - k;
-  int power = PowerRank - k / 3;
-  if (weak / 100 > 0) power -= 50;
-  if ((weak / 10) % 10 > 0) power -= 40;
-  if (weak % 10 > 0) power -= 30;
-  TimeRank = static_cast<int16_t>(std::max(time, 0));
-  PowerRank = static_cast<int16_t>(std::max(power, 0));
+  int timeRank = TimeRank - k;
+  int powerRank = PowerRank - k / 3;
+  if (weak / 100 > 0) powerRank -= 50;
+  if ((weak / 10) % 10 > 0) powerRank -= 40;
+  if (weak % 10 > 0) powerRank -= 30;
+  TimeRank = static_cast<int16_t>(std::max(timeRank, 0));
+  PowerRank = static_cast<int16_t>(std::max(powerRank, 0));
 }
 
 bool IsHarderThanEasy() { return Difficulty > 0 || TimeRank > 133; }

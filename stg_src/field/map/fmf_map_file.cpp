@@ -7,6 +7,8 @@
 #include "runtime/platform/core/tracked_heap.h"
 #include "runtime/platform/files/file_functions.h"
 
+#include "stg_src/deterministic.h"
+
 namespace {
 
 uint32_t ReadLe32(const uint8_t* p) {

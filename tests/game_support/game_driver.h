@@ -1,0 +1,85 @@
+// The headless game driver for the shell, field and stage tests: the game's own start-up, loop
+// iterations and exit sequence, run in a temporary folder that holds the player folders the
+// game expects ("Option/", "ScreenShots/", "replay/<difficulty>/"), under SDL's dummy drivers,
+// with the port's scripted message-box answer, one virtual joypad, and the manual sound
+// back-end moved on one frame per frame. Each frame: the script's keys and pad bits, a message
+// pass, the port's clock 17 ms on (no real waiting unless paced), one loop iteration, and the
+// test's callback. After every unpaused play frame the driver takes the run's digest.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/support/input_fixtures.h"
+#include "tests/support/temp_folder.h"
+
+// What is held during one frame.
+struct FrameInput {
+  std::set<int> keys;    // DirectInput key codes
+  uint32_t padBits = 0;  // pad-mask bits: 0 down, 1 left, 2 right, 3 up, 4 and on the buttons
+};
+
+class GameDriver {
+ public:
+  struct Options {
+    int messageBoxAnswer = 7;  // IDNO: a window
+    // The real clock and the game's own waiting, instead of 17 ms steps of the port's clock.
+    bool paced = false;
+    // Play frames draw one frame in eight, as a fast-forwarded replay does (the digests never
+    // depend on drawing).
+    bool fast = false;
+  };
+
+  explicit GameDriver(Options options);
+  GameDriver() : GameDriver(Options()) {}
+  ~GameDriver();  // a game still running quits through its exit sequence
+  GameDriver(const GameDriver&) = delete;
+  GameDriver& operator=(const GameDriver&) = delete;
+
+  // The game's state back to program start, then its start-up. 0, or -1 as WinMain returns
+  // when the library does not start.
+  int Start();
+  // One frame with this input. False once the loop has ended; the exit sequence has then run.
+  bool Step(const FrameInput& input = {});
+  // Steps until the loop ends or `frames` have run, frame i held as script(i). The frames run.
+  int Run(int frames, const std::function<FrameInput(int)>& script = nullptr);
+  // Ends a running game through its exit sequence, as the loop's end does.
+  void Quit();
+  // Asks the window to close, as its close button does.
+  void CloseWindow();
+
+  // Runs after every loop iteration; tests set scenes and play-field words here.
+  std::function<void()> afterFrame;
+
+  bool running() const { return running_; }
+  int frames() const { return static_cast<int>(scenes_.size()); }
+  // CurrentScene after every frame.
+  const std::vector<int32_t>& scenes() const { return scenes_; }
+  // The run's digest after every unpaused play frame (DigestGameState(DigestScope::Run)).
+  const std::vector<uint64_t>& digests() const { return digests_; }
+  const TempFolder& folder() const { return folder_; }
+  // The runtime's log ("Log.txt" beside the game), which the game switches off and the driver
+  // back on after start-up.
+  std::string LogText() const;
+
+ private:
+  bool RunIteration();
+  void ApplyInput(const FrameInput& input);
+
+  Options options_;
+  TempFolder folder_;
+  std::unique_ptr<ScopedCurrentDirectory> directory_;
+  VirtualPads pads_;
+  int pad_ = -1;
+  FrameInput held_;
+  bool running_ = false;
+  std::vector<int32_t> scenes_;
+  std::vector<uint64_t> digests_;
+};
+
+// The SDL scancode that the port's key layout reads as this DirectInput key code.
+int ScancodeOfKey(int code);
