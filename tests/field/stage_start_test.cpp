@@ -191,4 +191,34 @@ TEST_F(SpineTest, TheStageClearsAfterTheCountPassesUnlessADeathComesBetween) {
   }
 }
 
+TEST(FieldDigestTest, TheRunsDigestFollowsTheField) {
+  // Each run from a fresh game state.
+  auto run = [](bool moveOnce) {
+    FieldFixture field;
+    field.WriteStageMaps(3, PlainBackgroundDescription(), SpineMap());
+    EXPECT_EQ(field.StartStage(3), 1);
+    ScrollSpeed = ScrollTargetSpeed = 1;
+    std::vector<uint64_t> digests;
+    for (const FieldFrameReport& r : field.Run(40, [moveOnce](int frame) {
+           return moveOnce && frame == 20 ? HeldRole(kButtonDown) : 0u;
+         })) {
+      digests.push_back(r.digest);
+    }
+    return digests;
+  };
+  const std::vector<uint64_t> a = run(false);
+  const std::vector<uint64_t> b = run(false);
+  const std::vector<uint64_t> c = run(true);
+  EXPECT_EQ(a, b);
+  for (int i = 0; i < 40; ++i) {
+    if (i < 20) {
+      EXPECT_EQ(c[i], a[i]) << i;
+    } else {
+      EXPECT_NE(c[i], a[i]) << i;
+    }
+  }
+  // Every frame differs from the one before: the camera moves.
+  for (int i = 1; i < 40; ++i) EXPECT_NE(a[i], a[i - 1]) << i;
+}
+
 }  // namespace

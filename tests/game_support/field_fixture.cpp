@@ -91,6 +91,7 @@ FieldFrameReport FieldFixture::Step(uint32_t held) {
   FieldFrameReport report;
   report.gameFrame = GameFrame;
   report.scene = CurrentScene;
+  report.digest = DigestGameState(DigestScope::Run).value;
   uint32_t state = before;
   for (int i = 0; state != LcgRandomState; ++i) {
     if (i == kMostDrawsInAFrame) {

@@ -4,7 +4,8 @@
 // default buttons, a new run at a chosen difficulty), the stage started as the shell's
 // stage-start scene does, and frames run through RunPlayScene with the game buttons held as
 // hold counts. Before each frame the ship can be pinned (position, and a shield of 7) and a
-// hook can set any word; each frame reports what the field drew from LcgRandom.
+// hook can set any word; each frame reports what the field drew from LcgRandom and the run's
+// digest.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +26,8 @@ struct FieldFrameReport {
   // no run of draws explains (a reseed).
   std::vector<int> draws;
   bool reseeded = false;
+  // The run's digest after the frame (DigestGameState(DigestScope::Run)).
+  uint64_t digest = 0;
 };
 
 class FieldFixture {
