@@ -13,14 +13,14 @@ constexpr int kStageWorkSize = 256;
 // A background divisor at or above this marks a fixed axis: no parallax there.
 constexpr double kFixedParallaxDivisor = 1000;
 
-extern int16_t CurrentStage;      // 1..7
-extern int32_t GameFrame;         // from -80 (0 on stage 3); the field updates from 0 on
-extern uint8_t PlayerActive;      // weapons, ship and shot drawing
-extern int16_t StageClearTimer;   // a beaten boss sets 2; the stage clears above 162
-extern int16_t DeathTimer;        // 0 alive; KillPlayer sets 1; the respawn after 80
-extern int16_t BossState;         // 0 none, 1 fight, -1 beaten; the music slot on stages 1-2
-extern int16_t BossType;          // pool-0 type of the boss on screen, -1 none
-extern int32_t StageMarker;       // per-stage marker, 10 on stage 5
+extern int16_t CurrentStage;     // 1..7
+extern int32_t GameFrame;        // from -80 (0 on stage 3); the field updates from 0 on
+extern uint8_t PlayerActive;     // weapons, ship and shot drawing
+extern int16_t StageClearTimer;  // a beaten boss sets 2; the stage clears above 162
+extern int16_t DeathTimer;       // 0 alive; KillPlayer sets 1; the respawn after 80
+extern int16_t BossState;        // 0 none, 1 fight, -1 beaten; the music slot on stages 1-2
+extern int16_t BossType;         // pool-0 type of the boss on screen, -1 none
+extern int32_t StageMarker;      // per-stage marker, 10 on stage 5
 extern int32_t StageWork[kStageWorkSize];
 extern int32_t StageWorkY[kStageWorkSize];
 extern int16_t ScreenFlashWhite;  // 0..255

@@ -11,7 +11,7 @@
 extern int16_t MainWeaponCooldown;  // frames until the main weapon may fire again
 extern int16_t SubWeaponCooldown;   // the same for the active sub weapon
 extern int16_t LaserFireCounter;
-extern int16_t FireHoldLatch;       // 8 while SHOT is held, then down to 0
+extern int16_t FireHoldLatch;  // 8 while SHOT is held, then down to 0
 extern int16_t ChargeGaugeMax;
 extern int16_t ChargeFullFlash;
 

@@ -12,9 +12,9 @@ extern int16_t MapLoopMode;         // 0 none, 1 armed, 2 jumped back this frame
 extern double HorizontalLoopStart;  // world x the loop returns to
 extern double HorizontalLoopEnd;    // world x at which it wraps
 extern double VerticalLoopTop;
-extern double VerticalLoopBottom;   // above 0: a vertical loop is on
-extern int16_t VerticalLoopJump;    // this frame's vertical wrap event, 0 none
-extern double VerticalShift;        // this frame's vertical shift of the window and the world
+extern double VerticalLoopBottom;  // above 0: a vertical loop is on
+extern int16_t VerticalLoopJump;   // this frame's vertical wrap event, 0 none
+extern double VerticalShift;       // this frame's vertical shift of the window and the world
 
 // After the view range has moved: the wrap tests, then every object shifted by the jump.
 void WrapMapLoops();

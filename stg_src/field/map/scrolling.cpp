@@ -202,8 +202,8 @@ void ScrollAndMovePlayer() {
   UpdateDrawOffsets();
 
   MoveRangeTowardTargets();
-  ScrollSpeed = ScrollTargetSpeed == 0 ? 0
-                                       : ApproachValue(ScrollSpeed, kScrollEasing, ScrollTargetSpeed);
+  ScrollSpeed =
+      ScrollTargetSpeed == 0 ? 0 : ApproachValue(ScrollSpeed, kScrollEasing, ScrollTargetSpeed);
   PassCheckpoints();
 
   if (DeathTimer > 0) return;

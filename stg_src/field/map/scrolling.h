@@ -13,30 +13,30 @@
 constexpr int kViewWidth = 640;
 constexpr int kViewHeight = 400;
 
-extern double CameraX;           // world x of the window's left edge
-extern double ViewRight;         // CameraX + 640, at most the map's right edge
-extern double ViewTop;           // vertical range the window may move in, 400 or more apart
+extern double CameraX;    // world x of the window's left edge
+extern double ViewRight;  // CameraX + 640, at most the map's right edge
+extern double ViewTop;    // vertical range the window may move in, 400 or more apart
 extern double ViewBottom;
-extern double ViewTopTarget;     // where the range is heading
+extern double ViewTopTarget;  // where the range is heading
 extern double ViewBottomTarget;
-extern double DrawOffsetX;       // screen = world + offset
+extern double DrawOffsetX;  // screen = world + offset
 extern double DrawOffsetY;
-extern double ScrollSpeed;       // px a frame, easing toward ScrollTargetSpeed
+extern double ScrollSpeed;  // px a frame, easing toward ScrollTargetSpeed
 extern double ScrollTargetSpeed;
-extern int16_t ScrollAngle;      // negative read as 0
-extern double ScrollDeltaX;      // this frame's camera motion
+extern int16_t ScrollAngle;  // negative read as 0
+extern double ScrollDeltaX;  // this frame's camera motion
 extern double ScrollDeltaY;
-extern uint8_t SnapViewToPlayer; // the next draw-offset update puts the ship at screen y 200
-extern uint8_t PlayerPushedDown; // a box part pushed the ship this frame
-extern int32_t ShipBankFrame;    // 0..62, 31 level
-extern int16_t CheckpointIndex;  // the marker the ship restarts at, 0 the start
-extern int16_t SpeedUpTimer;     // the speed-up flame, 3..17 while it shows
+extern uint8_t SnapViewToPlayer;  // the next draw-offset update puts the ship at screen y 200
+extern uint8_t PlayerPushedDown;  // a box part pushed the ship this frame
+extern int32_t ShipBankFrame;     // 0..62, 31 level
+extern int16_t CheckpointIndex;   // the marker the ship restarts at, 0 the start
+extern int16_t SpeedUpTimer;      // the speed-up flame, 3..17 while it shows
 extern double StageFourParallaxX;
 extern double BackLayer0OffsetX;
 extern double BackLayer0OffsetY;
 extern double BackLayer1OffsetX;
 extern double BackLayer1OffsetY;
-extern double BackLayer0BaseX;   // base corrections kept by the map loops
+extern double BackLayer0BaseX;  // base corrections kept by the map loops
 extern double BackLayer0BaseY;
 extern double BackLayer1BaseX;
 extern double BackLayer1BaseY;

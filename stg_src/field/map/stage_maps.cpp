@@ -73,7 +73,7 @@ const StageSound kStageSounds[7][6] = {
 };
 
 // Tile types the collision layer keeps: the ones with a polygon, and the route markers 48..53.
-constexpr int kKeptTileTypes[][2] = {{1, 15},  {18, 31},  {44, 53},   {60, 63},
+constexpr int kKeptTileTypes[][2] = {{1, 15},  {18, 31}, {44, 53},   {60, 63},
                                      {76, 79}, {92, 95}, {108, 111}, {124, 127}};
 
 // The marker tile types, in marker table order.
@@ -130,8 +130,8 @@ void ClearMarkers() {
 }
 
 // The rules a map must meet before it goes into arrays of a fixed size.
-bool FitsArrays(const MapFile* map, const char* name, int needLayers, int maxWidth,
-                int maxHeight, int extraRows) {
+bool FitsArrays(const MapFile* map, const char* name, int needLayers, int maxWidth, int maxHeight,
+                int extraRows) {
   const int layers = GetMapFileLayerCount(map);
   if (layers < needLayers) {
     return RefuseWith(name, "層が %d しかありません（%d 層が要ります）", layers, needLayers);
@@ -244,8 +244,10 @@ void ReadMainRow(const MapFile* map, int row, int fileHeight, bool* found) {
   const bool fileRow = row < fileHeight;
   const int source = fileRow ? row : row - fileHeight;
   for (int column = 0; column < MapWidth; ++column) {
-    MainMapLayer0[row][column] = SheetIndex(GetMapFileCell(map, 0, column, source), kMainSheetColumns);
-    MainMapLayer1[row][column] = SheetIndex(GetMapFileCell(map, 1, column, source), kMainSheetColumns);
+    MainMapLayer0[row][column] =
+        SheetIndex(GetMapFileCell(map, 0, column, source), kMainSheetColumns);
+    MainMapLayer1[row][column] =
+        SheetIndex(GetMapFileCell(map, 1, column, source), kMainSheetColumns);
 
     CollisionLayer[row][column] = -1;
     const int t = SheetIndex(GetMapFileCell(map, 2, column, source), kMainSheetColumns);
@@ -350,9 +352,9 @@ uint8_t LoadStage(int16_t stage) {
   int result = LoadMapFile(&map, name) && ReadBackgroundMap(&map, name);
   if (result) {
     const bool hardMap = stage == 7 || GetDifficulty() > 1;
-    std::snprintf(name, sizeof name, hardMap ? "data/map/stage%d_1/map%d.fmf"
-                                              : "data/map/stage%d_1/map%de.fmf",
-                  stage, stage);
+    std::snprintf(name, sizeof name,
+                  hardMap ? "data/map/stage%d_1/map%d.fmf" : "data/map/stage%d_1/map%de.fmf", stage,
+                  stage);
     result = LoadMapFile(&map, name) && ReadMainMap(&map, name);
   }
   DestroyMapFile(&map);

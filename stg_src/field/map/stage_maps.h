@@ -27,7 +27,7 @@ extern int32_t MainMapLayer0[kMainMapRows][kMainMapColumns];
 extern int32_t MainMapLayer1[kMainMapRows][kMainMapColumns];
 extern int32_t CollisionLayer[kMainMapRows][kMainMapColumns];
 extern int32_t EventLayer[kMainMapRows][kMainMapColumns];
-extern int16_t MapWidth;   // main map, in tiles, the repeated rows included
+extern int16_t MapWidth;  // main map, in tiles, the repeated rows included
 extern int16_t MapHeight;
 extern int16_t BackMapWidth;
 extern int16_t BackMapHeight;
