@@ -1,6 +1,7 @@
 // What the FMF map fuzz target does with one input, shared by the libFuzzer program and the fuzz
-// smoke test: the reader parses the bytes from an exact-size copy, and a loaded map is read
-// cell by cell. A result that breaks the reader's promises aborts.
+// smoke test: the reader parses the bytes from an exact-size copy, a loaded map is read cell by
+// cell, and the stage loader's map steps take it as a background and as a main map (with and
+// without the repeated rows). A result that breaks the reader's or the loader's promises aborts.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,8 @@
 #include <memory>
 
 #include "stg_src/field/map/fmf_map_file.h"
+#include "stg_src/field/map/stage_maps.h"
+#include "stg_src/field/stage_state.h"
 
 namespace fmf_fuzz {
 
@@ -38,6 +41,18 @@ inline void ReadLoadedMap(const MapFile* map) {
   if (height <= 0x7FFFFFFF) Require(GetMapFileCell(map, 0, 0, static_cast<int>(height)) == -1);
 }
 
+// The stage loader's map steps: a map is taken only when it fits the field's arrays.
+inline void ReadAsStageMaps(const MapFile* map, bool repeatTopRows) {
+  if (ReadBackgroundMap(map, "fuzz.fmf") == 1) {
+    Require(BackMapWidth <= kBackMapColumns && BackMapHeight <= kBackMapRows);
+  }
+  MapRepeatTopRows = repeatTopRows ? 1 : 0;
+  if (ReadMainMap(map, "fuzz.fmf") == 1) {
+    Require(MapWidth <= kMainMapColumns && MapHeight <= kMainMapRows);
+    Require(CheckpointCount >= 0 && CheckpointCount <= kMarkerCount);
+  }
+}
+
 // Returns true when the bytes loaded.
 inline bool ExerciseMapBytes(const uint8_t* data, size_t size) {
   std::unique_ptr<uint8_t[]> copy(new uint8_t[size ? size : 1]);
@@ -46,7 +61,10 @@ inline bool ExerciseMapBytes(const uint8_t* data, size_t size) {
   InitMapFile(&map);
   const bool loaded = LoadMapFileFromMemory(&map, copy.get(), size, "fuzz.fmf") == 1;
   Require(loaded == (map.data != nullptr));
-  if (loaded) ReadLoadedMap(&map);
+  if (loaded) {
+    ReadLoadedMap(&map);
+    ReadAsStageMaps(&map, size % 2 == 1);
+  }
   DestroyMapFile(&map);
   Require(map.data == nullptr);
   return loaded;

@@ -159,7 +159,8 @@ TEST(FmfMapFileTest, FuzzSmokeMutatedMapsReadInBounds) {
   std::mt19937 rng(0x5EED00F1);
   const std::vector<std::vector<uint8_t>> seeds = {
       BuildFmfMap(kSmallMap),
-      BuildFmfMap("size 7 5\nlayers 5\nrect 2 0 0 7 5 1\ncell 3 2 2 144\ncell 4 2 2 3\n"),
+      BuildFmfMap("size 7 5\nlayers 5\nrect 2 0 0 7 5 1\ncell 2 1 1 16\ncell 2 3 1 17\n"
+                  "cell 3 2 2 144\ncell 4 2 2 3\ncell 0 4 4 200\n"),
       BuildFmfMap("size 9 4\nlayers 3\nbits 8\nrect 0 1 1 3 2 7\n"),
   };
   int loaded = 0;
