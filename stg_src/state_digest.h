@@ -1,5 +1,6 @@
-// The digest that game state is summed into, value by value: 64-bit FNV-1a over each value's
-// bytes in little-endian order, so padding, pointers and the host's layout never enter it.
+// The digest that game state is summed into, value by value: each value widened to 64 bits
+// (doubles by their bit pattern) and mixed in, so padding, pointers and the host's layout never
+// enter it.
 #pragma once
 
 #include <cstddef>
@@ -13,18 +14,15 @@
 enum class DigestScope { Run, All };
 
 struct StateDigest {
-  uint64_t value = 14695981039346656037ull;
+  uint64_t value = 0x243F6A8885A308D3ull;
 };
 
-inline void DigestByte(StateDigest& digest, uint8_t byte) {
-  digest.value = (digest.value ^ byte) * 1099511628211ull;
+inline void DigestWord(StateDigest& digest, uint64_t word) {
+  uint64_t h = (digest.value ^ word) * 0x9E3779B97F4A7C15ull;
+  digest.value = h ^ (h >> 29);
 }
 
-inline void DigestBytes(StateDigest& digest, const uint8_t* bytes, size_t count) {
-  for (size_t i = 0; i < count; ++i) DigestByte(digest, bytes[i]);
-}
-
-// Integers by value and doubles by their bit pattern, always as eight bytes.
+// Integers by value and doubles by their bit pattern.
 template <typename T>
 void DigestValue(StateDigest& digest, T value) {
   static_assert(std::is_arithmetic_v<T>);
@@ -35,7 +33,16 @@ void DigestValue(StateDigest& digest, T value) {
   } else {
     bits = static_cast<uint64_t>(static_cast<int64_t>(value));
   }
-  for (int i = 0; i < 8; ++i) DigestByte(digest, static_cast<uint8_t>(bits >> (8 * i)));
+  DigestWord(digest, bits);
+}
+
+inline void DigestBytes(StateDigest& digest, const uint8_t* bytes, size_t count) {
+  DigestWord(digest, count);
+  for (size_t i = 0; i < count; i += 8) {
+    uint64_t word = 0;
+    for (size_t j = i; j < count && j < i + 8; ++j) word |= uint64_t{bytes[j]} << (8 * (j - i));
+    DigestWord(digest, word);
+  }
 }
 
 template <typename T, size_t N>

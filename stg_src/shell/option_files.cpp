@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "runtime/platform/core/log.h"
+#include "stg_src/shell/hold_counts.h"
 #include "stg_src/shell/input_state.h"
 #include "stg_src/shell/scene_machine.h"
 #include "stg_src/shell/shell_state.h"
@@ -38,11 +39,11 @@ bool IsKnownDifficulty(int16_t d) { return d >= 0 && d < 4; }
 // value is stored only when the file holds one within lowest..highest; otherwise the value
 // stays as it was and the log says why.
 template <typename T>
-bool ReadOptionFile(const char* path, T* value, int64_t lowest, int64_t highest) {
+void ReadOptionFile(const char* path, T* value, int64_t lowest, int64_t highest) {
   std::FILE* file = std::fopen(path, "rb");
   if (!file) {
     LogPrintf("Option file %s is missing: the value stays %" PRId64, path, int64_t{*value});
-    return false;
+    return;
   }
   int c;
   do c = std::fgetc(file);
@@ -62,7 +63,7 @@ bool ReadOptionFile(const char* path, T* value, int64_t lowest, int64_t highest)
   std::fclose(file);
   if (digits == 0) {
     LogPrintf("Option file %s holds no number: the value stays %" PRId64, path, int64_t{*value});
-    return false;
+    return;
   }
   const int64_t read = negative ? -magnitude : magnitude;
   if (tooLong || read < lowest || read > highest) {
@@ -70,10 +71,9 @@ bool ReadOptionFile(const char* path, T* value, int64_t lowest, int64_t highest)
               ": the value stays %" PRId64,
               path, negative ? "-" : "", magnitude, tooLong ? "..." : "", lowest, highest,
               int64_t{*value});
-    return false;
+    return;
   }
   *value = static_cast<T>(read);
-  return true;
 }
 
 void WriteOptionFile(const char* path, int64_t value) {
@@ -173,6 +173,15 @@ void LoadScreenshotCounter() {
 }
 
 void SaveScreenshotCounter() { WriteOptionFile(kScreenshotCounterFile, ScreenshotCounter); }
+
+bool TakeScreenshotName(char* name, size_t size) {
+  if (IsOnConfigPage()) return false;
+  if (GetButtonHoldCount(ButtonPadBits[kButtonScreenShot]) != 1) return false;
+  if (ScreenshotCounter < 0 || ScreenshotCounter == INT32_MAX) return false;
+  std::snprintf(name, size, "ScreenShots/SS%04d.bmp", ScreenshotCounter);
+  ScreenshotCounter += 1;
+  return true;
+}
 
 bool ReplaceFileContents(const char* path, const void* bytes, size_t size) {
   char temporary[300];

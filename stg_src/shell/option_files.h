@@ -32,6 +32,15 @@ void SaveHighScore(int16_t difficulty);
 void SaveStartStage(int16_t difficulty, int16_t stage);
 void SaveScreenshotCounter();
 
+// Every frame after the quit test: the ScreenShot button pressed this frame (key or pad bit,
+// also in playback and while paused) writes the frame as "ScreenShots/SS<counter>.bmp", except
+// on the configuration pages (where the button is being assigned).
+void SaveScreenshotOnButton();
+// The rules of the button and the counter: the name of the screenshot this frame takes, the
+// counter moved on, or false when none is taken. A negative counter takes none, and neither
+// does one at 2,147,483,647, which could not count on.
+bool TakeScreenshotName(char* name, size_t size);
+
 // Writes the bytes to a temporary file beside `path`, flushes it and renames it over `path`.
 // False, with `path` as it was and no temporary file left, when any step fails.
 bool ReplaceFileContents(const char* path, const void* bytes, size_t size);

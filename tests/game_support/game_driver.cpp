@@ -68,8 +68,10 @@ int GameDriver::Start() {
 bool GameDriver::Step(const FrameInput& input) {
   if (!running_) return false;
   ApplyInput(input);
-  ProcessWindowMessages();
+  // The clock first: the keyboard is read at most once a millisecond, and the last pass (in
+  // the previous frame's end) was in this millisecond.
   if (!options_.paced) AdvanceClock(kFrameMs);
+  ProcessWindowMessages();
   if (options_.fast && CurrentScene == kScenePlay) FastForwardRequest = 1;
 
   const bool playFrame = CurrentScene == kScenePlay;
@@ -110,9 +112,9 @@ std::string GameDriver::LogText() const {
   return folder_.Exists("Log.txt") ? folder_.ReadFile("Log.txt") : std::string();
 }
 
-// One iteration of the game's loop as RunMainLoopIteration runs it, less the screen's part
-// (clearing and presenting the draw target, the screenshot), which comes with the graphics
-// start-up: the frame's input, the frame body, and EndFrame's count, message pass and pacing.
+// One iteration of the game's loop as RunMainLoopIteration runs it, less the screen's work
+// (clearing and presenting the draw target, the screenshot), which needs the graphics layer:
+// the frame's input, the frame body, and EndFrame's count, message pass and pacing.
 bool GameDriver::RunIteration() {
   UpdateFrameInput();
   switch (RunFrameBody()) {

@@ -1,0 +1,74 @@
+#include "stg_src/shell/frame_loop.h"
+
+#include "runtime/platform/startup/game_entry.h"
+#include "runtime/platform/window/message_loop.h"
+#include "stg_src/shell/frame_pacing.h"
+#include "stg_src/shell/option_files.h"
+#include "stg_src/shell/scene_machine.h"
+#include "stg_src/shell/screen_calls.h"
+#include "stg_src/shell/shell_state.h"
+
+#include "stg_src/deterministic.h"
+
+namespace {
+
+constexpr int kBackBuffer = -2;
+
+}  // namespace
+
+void SetGameScreen() {
+  SetScreenMode(640, 480, 32, 60);
+  SetColorKey(255, 0, 255);
+  SetDefaultFontSize(20);
+  SetDefaultFontThickness(3);
+  SetDefaultFontType(2);
+}
+
+bool BeginFrame() {
+  if (ClearWholeDrawTarget() != 0) return false;
+  UpdateFrameInput();
+  return true;
+}
+
+bool EndFrame() {
+  // Fast-forward: seven frames in eight are neither counted, presented nor paced.
+  if (FrameSkipPhase != 0) return true;
+  CountFramesPerSecond();
+  if (ProcessWindowMessages() == -1) return false;
+  PresentScreen();
+  SetDrawTarget(kBackBuffer);
+  ClearWholeDrawTarget();
+  WaitForFrameDeadline();
+  return true;
+}
+
+bool RunMainLoopIteration() {
+  if (!BeginFrame()) return false;
+  switch (RunFrameBody()) {
+    case FrameStep::LeaveLoop:
+      return false;
+    case FrameStep::NextIteration:
+      return true;
+    case FrameStep::Continue:
+      break;
+  }
+  SaveScreenshotOnButton();
+  if (!EndFrame()) {
+    ReleaseSceneAssets();
+    return false;
+  }
+  return true;
+}
+
+void SaveScreenshotOnButton() {
+  char name[32];
+  if (TakeScreenshotName(name, sizeof(name))) SaveDrawScreen(0, 0, 640, 480, name, 0, 80, 1, -1);
+}
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  if (StartGameLibrary() == -1) return -1;
+  SetGameScreen();
+  while (RunMainLoopIteration()) {}
+  RunExitSequence();
+  return 0;
+}
