@@ -13,6 +13,7 @@
 #include "stg_src/shell/frame_pacing.h"
 #include "stg_src/shell/scene_machine.h"
 #include "stg_src/shell/shell_state.h"
+#include "tools/lib/test_stage_maps.h"
 
 namespace {
 
@@ -41,6 +42,8 @@ int ScancodeOfKey(int code) {
 
 GameDriver::GameDriver(Options options) : options_(options) {
   for (const char* f : kPlayerFolders) folder_.MakeDirectory(f);
+  // Every stage loads the test stage's maps until the game's data is there.
+  WriteTestStageMaps(folder_.path(), {1, 2, 3, 4, 5, 6, 7});
   directory_ = std::make_unique<ScopedCurrentDirectory>(folder_.path());
   ReleaseHeldKeys();
   pad_ = pads_.Attach("Game pad", 2, kPadButtons, 0, false);
