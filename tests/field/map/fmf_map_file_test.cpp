@@ -1,6 +1,7 @@
 // The FMF reader on maps from the writer: cells read back, damaged headers refused with their
 // log line from a file and from memory, and mutated maps read within their buffers.
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -130,6 +131,34 @@ TEST(FmfMapFileTest, DamagedFilesAreRefusedWithTheirReason) {
   InitMapFile(&map);
   EXPECT_EQ(LoadMapFile(&map, "missing.fmf"), 0);
   EXPECT_NE(log.Contents().find("missing.fmf（ファイルを開けません）"), std::string::npos);
+}
+
+TEST(FmfMapFileTest, TheWriterRefusesWhatItCannotWrite) {
+  const char* bad[] = {
+      "size 3 2\nlayers 1\nfrobnicate\n",
+      "size 3 2\nlayers 1\ncell 0 3 0 1\n",
+      "size 3 2\nlayers 1\ncell 1 0 0 1\n",
+      "size 3 2\nlayers 1\nbits 8\ncell 0 0 0 16\n",
+      "size 3 2\nlayers 1\ncell 0 0 0 raw:0x10000\n",
+      "size 3 2\nlayers 1\ngrid 0 0\n...\n",
+      "size 3 2\nlayers 1\ngrid 0 0\n.x.\nend\n",
+      "size 3 2\nlayers 1\nlegend a 0=1\ngrid 1 1\naaa\nend\n",
+      "cell 0 0 0 1\nsize 3 2\nlayers 1\n",
+      "size 3 2\n",
+      "size 3 2\nlayers 1\ncell 0 0 0 -3\n",
+  };
+  for (const char* text : bad) EXPECT_THROW(BuildFmfMap(text), std::invalid_argument) << text;
+  // A grid writes every layer its legend names; '.' and ' ' leave a cell.
+  const std::vector<uint8_t> bytes =
+      BuildFmfMap("size 3 1\nlayers 2\nlegend a 0=7 1=-\nrect 1 0 0 3 1 2\ngrid 0 0\na. \nend\n");
+  MapFile map;
+  InitMapFile(&map);
+  ASSERT_EQ(LoadMapFileFromMemory(&map, bytes.data(), bytes.size(), "grid.fmf"), 1);
+  EXPECT_EQ(GetMapFileCell(&map, 0, 0, 0), 7);
+  EXPECT_EQ(GetMapFileCell(&map, 1, 0, 0), 0xFFFF);
+  EXPECT_EQ(GetMapFileCell(&map, 1, 1, 0), 2);
+  EXPECT_EQ(GetMapFileCell(&map, 0, 2, 0), 0xFFFF);
+  DestroyMapFile(&map);
 }
 
 // Mutations aimed mostly at the header, where the sizes live.
