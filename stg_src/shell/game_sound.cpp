@@ -2,6 +2,8 @@
 
 #include "stg_src/deterministic.h"
 
+int32_t SoundEffectHandles[kSoundEffectSlots];
+
 // Empty until the game's sounds are loaded and played.
 void ClearSoundEffectRequests() {}
 void RequestSoundEffect(int16_t) {}

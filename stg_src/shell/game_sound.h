@@ -5,6 +5,12 @@
 
 #include <cstdint>
 
+constexpr int kSoundEffectSlots = 55;
+
+// The sound handle of each effect slot; slots 49..54 belong to the stage being played (the
+// stage load replaces them). Runtime handles, not game state.
+extern int32_t SoundEffectHandles[kSoundEffectSlots];
+
 // First thing after the frame's start: every request flag cleared.
 void ClearSoundEffectRequests();
 // The one way game code plays an effect (slot 0..54).

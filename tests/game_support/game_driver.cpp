@@ -19,6 +19,7 @@
 #include "stg_src/shell/scene_machine.h"
 #include "stg_src/shell/shell_state.h"
 #include "tools/datakit/kit_build.h"
+#include "tools/lib/test_stage_maps.h"
 
 namespace {
 
@@ -52,6 +53,8 @@ GameDriver::GameDriver(Options options) : options_(options) {
         WriteKitFiles(folder_.path(), BuildKitFiles(options_.kit, 0), options_.kitArchive);
     EXPECT_TRUE(kit.ok) << kit.error;
   }
+  // Every stage loads the test stage's maps until the game's data is there.
+  WriteTestStageMaps(folder_.path(), {1, 2, 3, 4, 5, 6, 7});
   directory_ = std::make_unique<ScopedCurrentDirectory>(folder_.path());
   ReleaseHeldKeys();
   pad_ = pads_.Attach("Game pad", 2, kPadButtons, 0, false);

@@ -1,8 +1,9 @@
 // The headless game driver for the shell, field and stage tests: the game's own start-up, loop
 // iterations and exit sequence, run in a temporary folder that holds the player folders the
-// game expects ("Option/", "ScreenShots/", "replay/<difficulty>/"), under SDL's dummy drivers,
-// with the port's scripted message-box answer, one virtual joypad, and the manual sound
-// back-end moved on one frame per frame. Each frame: the script's keys and pad bits, the port's
+// game expects ("Option/", "ScreenShots/", "replay/<difficulty>/") and the test stage's maps
+// for stages 1-7 (tools/lib/test_stage_maps.h), under SDL's dummy drivers, with the port's
+// scripted message-box answer, one virtual joypad, and the manual sound back-end moved on one
+// frame per frame. Each frame: the script's keys and pad bits, the port's
 // clock 17 ms on (no real waiting unless paced), a message pass, one loop iteration, and the
 // test's callback. After every unpaused play frame the driver takes the run's digest. The
 // window class is made the test process's own, so that test programs can run side by side.

@@ -1,0 +1,48 @@
+// The play field's angle unit (1024 steps a turn, 0 to +x, 256 to +y, clockwise on screen), the
+// sine and cosine tables every mover reads, and the angle and distance helpers they share. Replays
+// rebuild every position from these numbers, so their rounding and table use are fixed.
+#pragma once
+
+#include <cstdint>
+
+#include "stg_src/state_digest.h"
+
+constexpr int kTrigTableSize = 1024;
+
+// Filled once at boot by BuildTrigTables, read-only afterwards.
+extern double SineTable[kTrigTableSize];
+extern double CosineTable[kTrigTableSize];
+
+// Both tables back to zero, as at program start; their digest (they are the same in every frame of
+// a run, so only the full digest takes them).
+void ResetTrigTables();
+void DigestTrigTables(StateDigest& digest, DigestScope scope);
+
+// The argument is accumulated by addition of pi/512 (pi to 13 decimals), as the stored replays
+// were made with; sine 0 and 512 and cosine 256 and 768 are exactly 0.
+void BuildTrigTables();
+
+// a brought into 0..1023.
+int WrapAngle(int a);
+// The signed shortest difference a - b, -512..512 for wrapped inputs (+512 and -512 both kept).
+int AngleDifference(int a, int b);
+// current turned toward target by at most maxStep, 0..1023. At exactly half a turn the sign of
+// the difference decides the way; the FlipTie variant turns the other way in that one case.
+int TurnTowardAngle(int target, int current, int maxStep);
+int TurnTowardAngleFlipTie(int target, int current, int maxStep);
+// Adds step (its own sign, not turned toward target) unless the target lies within it, in which
+// case it lands on the target. 0..1023.
+int StepAngleToward(int target, int current, int step);
+// The mirror image of a about the line of direction surface, 0..1023.
+int ReflectAngle(int a, int surface);
+// The angle from point 1 toward point 2: atan scaled by a slightly small 512/pi and truncated, so
+// diagonals give 127, 385, 639, 897 and straight down never reaches 256.
+int AimAngle(double x1, double y1, double x2, double y2);
+// The sign-keeping remainder a % 1024 times 0.006135.
+double AngleToRadians(int16_t a);
+// The point at local offset (dx, dy) from x (or y) turned by a, read from one table each at a
+// and a +- 256.
+double RotateOffsetX(double x, double dx, double dy, int16_t a);
+double RotateOffsetY(double y, double dx, double dy, int16_t a);
+double SquaredDistance(double x1, double y1, double x2, double y2);
+double AbsoluteValue(double v);

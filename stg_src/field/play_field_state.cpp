@@ -1,0 +1,27 @@
+#include "stg_src/field/play_field.h"
+
+#include "stg_src/deterministic.h"
+
+void ResetPlayFieldState() {
+  ResetLcgRandom();
+  ResetTrigTables();
+  ResetStageState();
+  ResetScoreAndRank();
+  ResetWeaponState();
+  ResetStageMaps();
+  ResetScrolling();
+  ResetMapLoops();
+  ResetMapSpawner();
+}
+
+void DigestPlayFieldState(StateDigest& d, DigestScope scope) {
+  DigestLcgRandom(d, scope);
+  DigestTrigTables(d, scope);
+  DigestStageState(d, scope);
+  DigestScoreAndRank(d, scope);
+  DigestWeaponState(d, scope);
+  DigestStageMaps(d, scope);
+  DigestScrolling(d, scope);
+  DigestMapLoops(d, scope);
+  DigestMapSpawner(d, scope);
+}

@@ -1,0 +1,30 @@
+#include "stg_src/field/weapon_state.h"
+
+#include "stg_src/deterministic.h"
+
+int16_t MainWeaponCooldown;
+int16_t SubWeaponCooldown;
+int16_t LaserFireCounter;
+int16_t FireHoldLatch;
+int16_t ChargeGaugeMax;
+int16_t ChargeFullFlash;
+
+void UpdatePlayerWeapons() {}
+
+void ResetWeaponState() {
+  MainWeaponCooldown = 0;
+  SubWeaponCooldown = 0;
+  LaserFireCounter = 0;
+  FireHoldLatch = 0;
+  ChargeGaugeMax = 0;
+  ChargeFullFlash = 0;
+}
+
+void DigestWeaponState(StateDigest& d, DigestScope) {
+  DigestValue(d, MainWeaponCooldown);
+  DigestValue(d, SubWeaponCooldown);
+  DigestValue(d, LaserFireCounter);
+  DigestValue(d, FireHoldLatch);
+  DigestValue(d, ChargeGaugeMax);
+  DigestValue(d, ChargeFullFlash);
+}

@@ -1,0 +1,148 @@
+#include "tools/lib/test_stage_maps.h"
+
+#include <filesystem>
+
+#include "tools/lib/fmf_map_writer.h"
+
+const char* TestStageBackgroundMapDescription() {
+  return R"(# Test stage background: a sky of 80-pixel chips from 12-column sheets, clouds above it.
+size 24 5
+layers 2
+palette 0 12
+palette 1 12
+legend 0 0=0
+legend 1 0=13
+legend 2 0=26
+legend 3 0=39
+legend 4 0=52
+grid 0 0
+012012012012012012012012
+123123123123123123123123
+234234234234234234234234
+343434343434343434343434
+444444444444444444444444
+end
+legend c 1=100
+legend d 1=101
+grid 0 0
+..cd......cd..........cd
+......cd.......cd.......
+end
+)";
+}
+
+const char* TestStageMainMapDescription() {
+  return R"(# Test stage main map, 160 x 30 cells of 40 pixels; layers: 0 and 1 pictures, 2 collision,
+# 3 event codes, 4 event variants. Rock everywhere, with three open stretches cut out: the
+# first (rows 8-16, columns 0-89) scrolls right, a shaft (columns 60-89, rows 17-28) scrolls
+# down, the last (rows 19-28, columns 90-159) scrolls right to the map's end.
+size 160 30
+layers 5
+rect 0 0 0 160 30 1
+rect 2 0 0 160 30 1
+rect 0 0 8 90 9 -
+rect 2 0 8 90 9 -
+rect 0 60 17 30 12 -
+rect 2 60 17 30 12 -
+rect 0 90 19 70 10 -
+rect 2 90 19 70 10 -
+
+# Terrain of every slope kind beside the first stretch: floors below, ceilings above; the
+# picture chip carries the tile type's number.
+legend # 0=1 2=1
+legend a 0=2 2=2
+legend b 0=3 2=3
+legend c 0=4 2=4
+legend d 0=5 2=5
+legend e 0=6 2=6
+legend f 0=7 2=7
+legend g 0=8 2=8
+legend h 0=9 2=9
+legend i 0=10 2=10
+legend j 0=11 2=11
+legend k 0=12 2=12
+legend l 0=13 2=13
+legend m 0=14 2=14
+legend n 0=15 2=15
+legend o 0=44 2=44
+legend p 0=45 2=45
+legend q 0=46 2=46
+legend r 0=47 2=47
+legend s 0=60 2=60
+legend t 0=61 2=61
+legend u 0=62 2=62
+legend v 0=63 2=63
+legend w 0=76 2=76
+legend x 0=77 2=77
+legend y 0=92 2=92
+legend z 0=93 2=93
+legend A 0=18 2=18
+legend B 0=19 2=19
+legend C 0=20 2=20
+legend D 0=21 2=21
+legend E 0=22 2=22
+legend F 0=23 2=23
+legend G 0=24 2=24
+legend H 0=25 2=25
+legend I 0=26 2=26
+legend J 0=27 2=27
+legend K 0=28 2=28
+legend L 0=29 2=29
+legend M 0=30 2=30
+legend N 0=31 2=31
+legend O 0=78 2=78
+legend P 0=79 2=79
+legend Q 0=94 2=94
+legend R 0=95 2=95
+legend S 0=108 2=108
+legend T 0=109 2=109
+legend U 0=110 2=110
+legend V 0=111 2=111
+grid 0 7
+####################A#B#C#D#E#F#G#H#I#J#K#L#M#N#O#P#Q#R#S#T#U#V###########################
+end
+grid 0 17
+########a#b#c#d#e#f#g#h#i#j#k#l#m#n#o#p#q#r#s#t#u#v#w#x#y#z#
+end
+
+# Foreground pictures drawn over the ship.
+rect 1 24 16 4 1 240
+rect 1 100 28 6 1 241
+
+# Markers: the start (its view, x 100-740 and y 300-700, lies inside the map), checkpoint 1
+# in the first stretch, checkpoint 2 in the shaft.
+cell 2 6 12 16
+cell 2 40 12 17
+cell 2 72 20 32
+
+# Scroll commands (leading edge: 129 + code; 129-143 speed code x 0.5, 144 right, 148 down).
+# Under each marker, its scroll direction; near each, a speed inside its first view.
+cell 3 6 13 144
+cell 3 10 9 131
+cell 3 30 9 133
+cell 3 40 13 144
+cell 3 44 9 133
+cell 3 55 9 132
+cell 3 80 9 148
+cell 3 80 10 131
+cell 3 72 21 148
+cell 3 74 22 131
+cell 3 70 29 144
+cell 3 71 29 133
+cell 3 150 20 130
+)";
+}
+
+void WriteTestStageMaps(const std::string& folder, const std::vector<int>& stages) {
+  const std::vector<uint8_t> background = BuildFmfMap(TestStageBackgroundMapDescription());
+  const std::vector<uint8_t> main = BuildFmfMap(TestStageMainMapDescription());
+  for (int stage : stages) {
+    const std::string s = std::to_string(stage);
+    const std::filesystem::path dir =
+        std::filesystem::path(folder) / "data" / "map" / ("stage" + s + "_1");
+    std::filesystem::create_directories(dir);
+    WriteFmfMapFile((dir / ("map" + s + "b.fmf")).string(), background);
+    WriteFmfMapFile((dir / ("map" + s + ".fmf")).string(), main);
+    WriteFmfMapFile((dir / ("map" + s + "e.fmf")).string(), main);
+  }
+}
