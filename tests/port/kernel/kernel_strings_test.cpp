@@ -33,9 +33,7 @@ TEST(KernelStrings, Cp932CharacterIsExactlyOneCharacter) {
   for (const Case& c : cases) {
     uint32_t codePoint = 0;
     EXPECT_EQ(PortCp932CharToCodePoint(c.bytes, c.length, &codePoint), c.ok) << c.bytes;
-    if (c.ok) {
-      EXPECT_EQ(codePoint, c.codePoint) << c.bytes;
-    }
+    if (c.ok) { EXPECT_EQ(codePoint, c.codePoint) << c.bytes; }
   }
 }
 
