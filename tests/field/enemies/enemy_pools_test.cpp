@@ -1,6 +1,7 @@
 // The pools' slot search and spawn functions: both search directions at their bounds, the spawn
 // reset over a slot that still holds its last occupant, exact slots, full pools, and the types
 // and slots the tables cannot take.
+#include <cstddef>
 #include <cstring>
 
 #include <gtest/gtest.h>
@@ -201,6 +202,27 @@ TEST_F(EnemyPoolsTest, TheDigestTakesFreeSlotsAndUnusedPartsAndTheClearEmptiesTh
   EnemyPool2[10].state = 2;
   ClearAllObjects();
   EXPECT_EQ(PoolsDigest(), empty);
+}
+
+TEST_F(EnemyPoolsTest, TheDigestReadsFieldsNotThePaddingBetweenThem) {
+  // The bytes after these one-byte fields are padding (the next field is wider).
+  EnemyObject& o = EnemyPool2[7];
+  unsigned char* bytes = reinterpret_cast<unsigned char*>(&o);
+  const size_t onePastSolid = offsetof(EnemyObject, solid) + 1;
+  const size_t onePastSideFlag =
+      offsetof(EnemyObject, partsB) + 3 * sizeof(EnemyPart) + offsetof(EnemyPart, sideFlag) + 1;
+  ASSERT_LT(onePastSolid, offsetof(EnemyObject, sideCount));
+  ASSERT_LT(onePastSideFlag - offsetof(EnemyObject, partsB) - 3 * sizeof(EnemyPart),
+            offsetof(EnemyPart, unlockWeight));
+  const uint64_t clean = PoolsDigest();
+  bytes[onePastSolid] = 0x77;
+  bytes[onePastSideFlag] = 0x77;
+  EXPECT_EQ(PoolsDigest(), clean);
+  o.solid = 1;
+  EXPECT_NE(PoolsDigest(), clean);
+  o.solid = 0;
+  o.partsB[3].sideFlag = 1;
+  EXPECT_NE(PoolsDigest(), clean);
 }
 
 }  // namespace
