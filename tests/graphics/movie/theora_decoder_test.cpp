@@ -127,7 +127,7 @@ TEST_P(TheoraSeeks, IndexesEveryFrameAndSeeksToKeyAndOtherFrames) {
   }
   EXPECT_EQ(next, kFrames);
   // With a key frame in every page, seeks start on pages that begin with a packet's rest.
-  if (o.KeyFrameInterval == 1) EXPECT_EQ(continuedEntries, d->PageCount - 1);
+  if (o.KeyFrameInterval == 1) { EXPECT_EQ(continuedEntries, d->PageCount - 1); }
 
   const struct {
     int request;
