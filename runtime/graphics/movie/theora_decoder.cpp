@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "runtime/graphics/image/image_stream_read.h"
 #include "runtime/graphics/movie/theora_decoder_internal.h"
 #include "runtime/platform/core/log.h"
 #include "runtime/platform/core/tracked_heap.h"
@@ -186,6 +187,10 @@ TheoraDecoder* OpenTheoraMovie(const FileFunctionTable* fileFunctions, FileHandl
     return nullptr;
   };
   if (!ReadTheoraHeaders(d)) return fail();
+  // The size comes from the file: a frame larger than any image the loaders take is damage.
+  if (!ImageSizeAllowed(d->Info.frame_width, d->Info.frame_height,
+                        int64_t{4} * d->Info.frame_width))
+    return fail();
 
   // The thread starts held and touches nothing until the first seek releases it.
   d->HoldRequest = 1;
