@@ -129,8 +129,10 @@ void FillStock(TheoraDecoder* d) {
   for (int i = 0; i < d->StockCount && !free; ++i)
     if (!d->Stock[i].Valid) free = &d->Stock[i];
   if (!free) {
+    // A full stock waits for the display index to move, which takes a seek; sleeping rather
+    // than yielding keeps an idle movie from holding a processor busy for as long as it is open.
     d->ThreadState = TheoraThreadIdle;
-    Sleep(0);
+    Sleep(1);
     return;
   }
   d->ThreadState = TheoraThreadDecoding;

@@ -80,18 +80,31 @@ struct LeftBehind {
     }
     return n;
   }
-  static LeftBehind Now() { return {GetTrackedHeapTotals(), PortOpenHandleCount(), ThreadCount()}; }
-};
-
-// A thread that has returned leaves the process a moment later.
-inline int ThreadCountSettledAt(int expected) {
-  int n = LeftBehind::ThreadCount();
-  for (int i = 0; i < 2000 && n != expected; ++i) {
-    Sleep(1);
-    n = LeftBehind::ThreadCount();
+  // A thread whose routine has returned leaves the process a moment later: the count once it
+  // has stayed the same for 20 looks a millisecond apart.
+  static int SteadyThreadCount() {
+    int n = ThreadCount();
+    for (int same = 0, i = 0; same < 20 && i < 5000; ++i) {
+      Sleep(1);
+      const int now = ThreadCount();
+      same = now == n ? same + 1 : 0;
+      n = now;
+    }
+    return n;
   }
-  return n;
-}
+  static LeftBehind Now() {
+    return {GetTrackedHeapTotals(), PortOpenHandleCount(), SteadyThreadCount()};
+  }
+
+  // ThreadSanitizer starts a helper thread of its own with the first thread of the process:
+  // start it before counting.
+  static void StartSanitizerThreads() {
+    HANDLE thread = CreateThread(
+        nullptr, 0, [](LPVOID) -> DWORD { return 0; }, nullptr, 0, nullptr);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+  }
+};
 
 class MovieFolder : public testing::Test {
  protected:
