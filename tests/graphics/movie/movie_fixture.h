@@ -106,6 +106,13 @@ struct LeftBehind {
   }
 };
 
+// The stock entry of the display frame, once the thread has stored it.
+inline const TheoraStockFrame* DisplayFrame(TheoraDecoder* d) {
+  for (int i = 0; i < d->StockCount; ++i)
+    if (d->Stock[i].Valid && d->Stock[i].FrameIndex == d->DisplayIndex) return &d->Stock[i];
+  return nullptr;
+}
+
 class MovieFolder : public testing::Test {
  protected:
   void SetUp() override { BuildYuvTables(); }
@@ -132,13 +139,6 @@ class MovieFolder : public testing::Test {
   void Close(TheoraDecoder* d) {
     std::erase(decoders_, d);
     CloseTheoraMovie(d);
-  }
-
-  // The stock entry of the display frame, once the thread has stored it.
-  static const TheoraStockFrame* DisplayFrame(TheoraDecoder* d) {
-    for (int i = 0; i < d->StockCount; ++i)
-      if (d->Stock[i].Valid && d->Stock[i].FrameIndex == d->DisplayIndex) return &d->Stock[i];
-    return nullptr;
   }
 
   TempFolder folder_;
