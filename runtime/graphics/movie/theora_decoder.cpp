@@ -63,8 +63,9 @@ bool GrowTable(T** table, int* capacity, int used) {
 }
 
 // One page entry for every page of the video stream on which a frame completes, and a key flag
-// for every frame. -1 with the line logged when a table cannot be made or grown.
-int IndexTheoraFile(TheoraDecoder* d) {
+// for every frame, until the end of the file. -1 with the line logged when a table cannot be
+// made or grown.
+int IndexTheoraPages(TheoraDecoder* d) {
   d->Pages = static_cast<TheoraPageEntry*>(
       AllocTracked(sizeof(TheoraPageEntry) * kIndexGrowth, __FILE__, __LINE__));
   if (!d->Pages) return WriteLogText("Theora ページ情報格納用メモリの確保に失敗しました\n");
@@ -90,7 +91,7 @@ int IndexTheoraFile(TheoraDecoder* d) {
     pageStart = offset;
     offset += n;
     // The file functions seek with an int: pages beyond it could never be reached.
-    if (pageStart > INT_MAX) break;
+    if (pageStart > INT_MAX) return 0;
     if (ogg_stream_pagein(&d->Stream, &d->Page) != 0) continue;
     pageFed = true;
     for (;;) {
@@ -115,6 +116,11 @@ int IndexTheoraFile(TheoraDecoder* d) {
       ++d->FrameCount;
     }
   }
+  return 0;
+}
+
+int IndexTheoraFile(TheoraDecoder* d) {
+  if (IndexTheoraPages(d) != 0) return -1;
   // Restarting at the first entry reads the headers again, which the decode skips.
   if (d->PageCount > 0) d->Pages[0].Offset = 0;
   return 0;
@@ -165,7 +171,8 @@ TheoraPlaneSizes GetTheoraPlaneSizes(const th_info* info) {
 TheoraDecoder* OpenTheoraMovie(const FileFunctionTable* fileFunctions, FileHandle file,
                                int stockCount) {
   char magic[4];
-  if (fileFunctions->Read(magic, 1, 4, file) != 4 || std::memcmp(magic, "OggS", 4) != 0)
+  if (stockCount < 1 || fileFunctions->Read(magic, 1, 4, file) != 4 ||
+      std::memcmp(magic, "OggS", 4) != 0)
     return nullptr;
   fileFunctions->Seek(file, 0, 0);
 
@@ -205,7 +212,7 @@ TheoraDecoder* OpenTheoraMovie(const FileFunctionTable* fileFunctions, FileHandl
 
   if (IndexTheoraFile(d) != 0) return fail();
   // Headers and no frame: nothing could ever be shown, and a seek would find no page.
-  if (d->FrameCount == 0 || stockCount < 1) return fail();
+  if (d->FrameCount == 0) return fail();
 
   CreateTheoraSurface(d);
   const TheoraPlaneSizes sizes = GetTheoraPlaneSizes(&d->Info);

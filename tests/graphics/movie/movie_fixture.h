@@ -92,17 +92,23 @@ struct LeftBehind {
     }
     return n;
   }
+
   static LeftBehind Now() {
+    StartSanitizerThreads();
     return {GetTrackedHeapTotals(), PortOpenHandleCount(), SteadyThreadCount()};
   }
 
   // ThreadSanitizer starts a helper thread of its own with the first thread of the process:
   // start it before counting.
   static void StartSanitizerThreads() {
-    HANDLE thread = CreateThread(
-        nullptr, 0, [](LPVOID) -> DWORD { return 0; }, nullptr, 0, nullptr);
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
+    static const bool started = [] {
+      HANDLE thread = CreateThread(
+          nullptr, 0, [](LPVOID) -> DWORD { return 0; }, nullptr, 0, nullptr);
+      WaitForSingleObject(thread, INFINITE);
+      CloseHandle(thread);
+      return true;
+    }();
+    (void)started;
   }
 };
 

@@ -47,7 +47,6 @@ TEST_F(MovieHandlesTest, OpensATheoraMovieWithItsVorbisTrackAndClosesEverything)
   const std::string path = Write("movie.ogv", movie.File);
   ASSERT_EQ(SetSoundCreateType(2), 0);
   SetSoundDecoderMask(0x10);
-  LeftBehind::StartSanitizerThreads();
   const LeftBehind before = LeftBehind::Now();
 
   int width = 0, height = 0;

@@ -273,7 +273,6 @@ TEST_F(MovieFolder, LogsTheDecoderThatCannotBeAllocated) {
 
 TEST_F(MovieFolder, TwentyOpenAndCloseCyclesLeaveNothingBehind) {
   const std::string path = Write("movie.ogv", EncodeTheoraMovie(TheoraMovieOptions{}).File);
-  LeftBehind::StartSanitizerThreads();
   const LeftBehind before = LeftBehind::Now();
   for (int i = 0; i < 20; ++i) {
     const FileHandle file = OpenStreamFile(path.c_str(), 0, 1, 0);
