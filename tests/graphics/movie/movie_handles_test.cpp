@@ -129,6 +129,19 @@ TEST_F(MovieHandlesTest, FilesTheDecoderRefusesGoToTheFilterGraphAndFail) {
   }
 }
 
+TEST_F(MovieHandlesTest, RecordThatCannotBeAllocatedIsLogged) {
+  const std::string path = Write("movie.ogv", EncodeTheoraMovie(TheoraMovieOptions{}).File);
+  const int check = MovieHandles.nextCheckNumber;
+  LogCapture log;
+  SetTrackedHeapFailures(1);
+  EXPECT_EQ(OpenMovie(path.c_str(), nullptr, nullptr, 0), -1);
+  SetTrackedHeapFailures(0);
+  // After the heap's own report of the failed request.
+  EXPECT_EQ(Lines(log).back(), "メモリの確保に失敗しました in OpenMovie");
+  EXPECT_EQ(MovieHandles.count, 0);
+  EXPECT_EQ(MovieHandles.nextCheckNumber, check) << "a failed open takes no check number";
+}
+
 TEST_F(MovieHandlesTest, HundredMoviesFillTheTableAndFreedSlotsAreTakenFromTheFirst) {
   TheoraMovieOptions tiny;
   tiny.Frames = 2;
