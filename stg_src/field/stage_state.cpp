@@ -4,6 +4,7 @@
 
 #include "stg_src/field/lcg_random.h"
 #include "stg_src/field/map/scrolling.h"
+#include "stg_src/field/screen_shake.h"
 #include "stg_src/shell/hold_counts.h"
 #include "stg_src/shell/shell_state.h"
 
@@ -121,6 +122,7 @@ void ClearAllObjects() {
   BossType = -1;
   ScreenFlashRed = 0;
   ScreenFlashRedStep = 0;
+  ScreenShake = {};
 }
 
 void UpdateRespawn() {
