@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "stg_src/field/angles.h"
+#include "stg_src/field/enemies/enemy_pools.h"
 #include "stg_src/field/lcg_random.h"
 #include "stg_src/field/map/map_loops.h"
 #include "stg_src/field/map/map_spawner.h"
@@ -22,9 +23,8 @@
 #include "stg_src/state_digest.h"
 
 // The per-frame updates whose areas have no header of their own yet, in the play scene's order
-// (SpawnFromEventLayer, ScrollAndMovePlayer, UpdatePlayerWeapons, these four, AdvanceRanks(0),
-// RunStageEvents), then DrawPlayField.
-void UpdateEnemyPools();
+// (SpawnFromEventLayer, ScrollAndMovePlayer, UpdatePlayerWeapons, UpdateEnemyPools, these three,
+// AdvanceRanks(0), RunStageEvents), then DrawPlayField.
 void UpdateItemsAndPopups();
 void UpdateEnemyShots();
 void UpdateEffectsAndShake();

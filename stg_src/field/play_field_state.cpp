@@ -13,6 +13,7 @@ void ResetPlayFieldState() {
   ResetMapLoops();
   ResetMapSpawner();
   ResetScreenShake();
+  ResetEnemyPools();
 }
 
 void DigestPlayFieldState(StateDigest& d, DigestScope scope) {
@@ -26,4 +27,5 @@ void DigestPlayFieldState(StateDigest& d, DigestScope scope) {
   DigestMapLoops(d, scope);
   DigestMapSpawner(d, scope);
   DigestScreenShake(d, scope);
+  DigestEnemyPools(d, scope);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "stg_src/field/enemies/enemy_pools.h"
 #include "stg_src/field/lcg_random.h"
 #include "stg_src/field/map/scrolling.h"
 #include "stg_src/field/screen_shake.h"
@@ -120,6 +121,7 @@ void InitStageParameters(int16_t stage) {
 
 void ClearAllObjects() {
   BossType = -1;
+  ResetEnemyPools();
   ScreenFlashRed = 0;
   ScreenFlashRedStep = 0;
   ScreenShake = {};
