@@ -12,9 +12,7 @@
 
 namespace {
 
-constexpr double kSnapDistance = 20;     // a standing walker follows steps up to this
-constexpr double kProbeLift = 20;        // probes start this far inside the walker
-constexpr double kLandingTolerance = 5;  // an airborne walker may start this far past a surface
+constexpr double kProbeLift = 20;  // probes start this far inside the walker
 constexpr double kMarkerProbeLift = 2;
 constexpr int16_t kWallPushResult = 10;
 constexpr int kFirstSteepPiece = 44;
@@ -211,14 +209,14 @@ int16_t FollowTerrain(double* x, double* y, int16_t mode, double footOffset, dou
     const double surfaceNew = SurfaceHeight(s, segment, *x) + offset;
     const double surfaceOld = SurfaceHeight(s, SegmentFor(s, oldX), oldX) + offset;
     if (mode == 0) {
-      if (std::fabs(surfaceNew - *y) >= kSnapDistance) return result;
+      if (std::fabs(surfaceNew - *y) >= kTerrainSnapDistance) return result;
       *y = surfaceNew;
       *slope = SurfaceSlope(s, segment);
       *speed *= CosineTable[*slope];
       return static_cast<int16_t>(result + 1);
     }
-    const bool lands = ground ? surfaceNew <= *y && oldY <= surfaceOld + kLandingTolerance
-                              : surfaceNew >= *y && surfaceOld - kLandingTolerance <= oldY;
+    const bool lands = ground ? surfaceNew <= *y && oldY <= surfaceOld + kTerrainLandingTolerance
+                              : surfaceNew >= *y && surfaceOld - kTerrainLandingTolerance <= oldY;
     if (lands) {
       *y = surfaceNew;
       *slope = SurfaceSlope(s, segment);

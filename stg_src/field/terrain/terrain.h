@@ -11,6 +11,11 @@
 constexpr int kFirstRouteMarker = 48;
 constexpr int kLastRouteMarker = 53;
 
+// A standing walker follows a step of less than this; an airborne one may land on a surface
+// it has already passed by up to the tolerance.
+constexpr double kTerrainSnapDistance = 20;
+constexpr double kTerrainLandingTolerance = 5;
+
 // column = trunc(x) / 40 and row = trunc(y) / 40, dividing toward zero (so -40 < x < 0 is
 // column 0); a far or non-finite coordinate gives a value outside every map, held in 16 bits.
 // The cell's value, or 0 outside 0..MapWidth-1 / 0..MapHeight-1.
