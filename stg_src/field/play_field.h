@@ -17,8 +17,6 @@
 #include "stg_src/field/score_and_rank.h"
 #include "stg_src/field/screen_shake.h"
 #include "stg_src/field/stage_state.h"
-#include "stg_src/field/terrain/terrain.h"
-#include "stg_src/field/terrain/tile_polygons.h"
 #include "stg_src/field/weapon_state.h"
 #include "stg_src/state_digest.h"
 
