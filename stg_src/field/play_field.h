@@ -8,20 +8,21 @@
 #include <cstdint>
 
 #include "stg_src/field/angles.h"
+#include "stg_src/field/enemies/enemy_pools.h"
 #include "stg_src/field/lcg_random.h"
 #include "stg_src/field/map/map_loops.h"
 #include "stg_src/field/map/map_spawner.h"
 #include "stg_src/field/map/scrolling.h"
 #include "stg_src/field/map/stage_maps.h"
 #include "stg_src/field/score_and_rank.h"
+#include "stg_src/field/screen_shake.h"
 #include "stg_src/field/stage_state.h"
 #include "stg_src/field/weapon_state.h"
 #include "stg_src/state_digest.h"
 
 // The per-frame updates whose areas have no header of their own yet, in the play scene's order
-// (SpawnFromEventLayer, ScrollAndMovePlayer, UpdatePlayerWeapons, these four, AdvanceRanks(0),
-// RunStageEvents), then DrawPlayField.
-void UpdateEnemyPools();
+// (SpawnFromEventLayer, ScrollAndMovePlayer, UpdatePlayerWeapons, UpdateEnemyPools, these three,
+// AdvanceRanks(0), RunStageEvents), then DrawPlayField.
 void UpdateItemsAndPopups();
 void UpdateEnemyShots();
 void UpdateEffectsAndShake();

@@ -12,6 +12,8 @@ void ResetPlayFieldState() {
   ResetScrolling();
   ResetMapLoops();
   ResetMapSpawner();
+  ResetScreenShake();
+  ResetEnemyPools();
 }
 
 void DigestPlayFieldState(StateDigest& d, DigestScope scope) {
@@ -24,4 +26,6 @@ void DigestPlayFieldState(StateDigest& d, DigestScope scope) {
   DigestScrolling(d, scope);
   DigestMapLoops(d, scope);
   DigestMapSpawner(d, scope);
+  DigestScreenShake(d, scope);
+  DigestEnemyPools(d, scope);
 }

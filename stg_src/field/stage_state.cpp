@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "stg_src/field/enemies/enemy_pools.h"
 #include "stg_src/field/lcg_random.h"
 #include "stg_src/field/map/scrolling.h"
+#include "stg_src/field/screen_shake.h"
 #include "stg_src/shell/hold_counts.h"
 #include "stg_src/shell/shell_state.h"
 
@@ -119,8 +121,10 @@ void InitStageParameters(int16_t stage) {
 
 void ClearAllObjects() {
   BossType = -1;
+  ResetEnemyPools();
   ScreenFlashRed = 0;
   ScreenFlashRedStep = 0;
+  ScreenShake = {};
 }
 
 void UpdateRespawn() {
