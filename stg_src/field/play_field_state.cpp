@@ -12,6 +12,7 @@ void ResetPlayFieldState() {
   ResetScrolling();
   ResetMapLoops();
   ResetMapSpawner();
+  ResetScreenShake();
   ResetEnemyPools();
 }
 
@@ -25,5 +26,6 @@ void DigestPlayFieldState(StateDigest& d, DigestScope scope) {
   DigestScrolling(d, scope);
   DigestMapLoops(d, scope);
   DigestMapSpawner(d, scope);
+  DigestScreenShake(d, scope);
   DigestEnemyPools(d, scope);
 }

@@ -5,6 +5,7 @@
 #include "stg_src/field/enemies/enemy_pools.h"
 #include "stg_src/field/lcg_random.h"
 #include "stg_src/field/map/scrolling.h"
+#include "stg_src/field/screen_shake.h"
 #include "stg_src/shell/hold_counts.h"
 #include "stg_src/shell/shell_state.h"
 
@@ -123,6 +124,7 @@ void ClearAllObjects() {
   ResetEnemyPools();
   ScreenFlashRed = 0;
   ScreenFlashRedStep = 0;
+  ScreenShake = {};
 }
 
 void UpdateRespawn() {
