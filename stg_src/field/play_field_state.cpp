@@ -12,6 +12,7 @@ void ResetPlayFieldState() {
   ResetScrolling();
   ResetMapLoops();
   ResetMapSpawner();
+  ResetEffects();
 }
 
 void DigestPlayFieldState(StateDigest& d, DigestScope scope) {
@@ -24,4 +25,5 @@ void DigestPlayFieldState(StateDigest& d, DigestScope scope) {
   DigestScrolling(d, scope);
   DigestMapLoops(d, scope);
   DigestMapSpawner(d, scope);
+  DigestEffects(d, scope);
 }

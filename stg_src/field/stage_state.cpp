@@ -1,7 +1,9 @@
 #include "stg_src/field/stage_state.h"
 
 #include <algorithm>
+#include <cstring>
 
+#include "stg_src/field/effects/effects.h"
 #include "stg_src/field/lcg_random.h"
 #include "stg_src/field/map/scrolling.h"
 #include "stg_src/shell/hold_counts.h"
@@ -119,6 +121,7 @@ void InitStageParameters(int16_t stage) {
 
 void ClearAllObjects() {
   BossType = -1;
+  std::memset(Effects, 0, sizeof(Effects));
   ScreenFlashRed = 0;
   ScreenFlashRedStep = 0;
 }
