@@ -16,6 +16,7 @@
 #include "stg_src/field/map/scrolling.h"
 #include "stg_src/field/map/stage_maps.h"
 #include "stg_src/field/score_and_rank.h"
+#include "stg_src/field/screen_shake.h"
 #include "stg_src/field/stage_state.h"
 #include "stg_src/field/weapon_state.h"
 #include "stg_src/state_digest.h"

@@ -12,6 +12,7 @@ void ResetPlayFieldState() {
   ResetScrolling();
   ResetMapLoops();
   ResetMapSpawner();
+  ResetScreenShake();
   ResetEffects();
 }
 
@@ -25,5 +26,6 @@ void DigestPlayFieldState(StateDigest& d, DigestScope scope) {
   DigestScrolling(d, scope);
   DigestMapLoops(d, scope);
   DigestMapSpawner(d, scope);
+  DigestScreenShake(d, scope);
   DigestEffects(d, scope);
 }

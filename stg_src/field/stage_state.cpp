@@ -6,6 +6,7 @@
 #include "stg_src/field/effects/effects.h"
 #include "stg_src/field/lcg_random.h"
 #include "stg_src/field/map/scrolling.h"
+#include "stg_src/field/screen_shake.h"
 #include "stg_src/shell/hold_counts.h"
 #include "stg_src/shell/shell_state.h"
 
@@ -124,6 +125,7 @@ void ClearAllObjects() {
   std::memset(Effects, 0, sizeof(Effects));
   ScreenFlashRed = 0;
   ScreenFlashRedStep = 0;
+  ScreenShake = {};
 }
 
 void UpdateRespawn() {
