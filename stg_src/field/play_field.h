@@ -10,6 +10,7 @@
 #include "stg_src/field/angles.h"
 #include "stg_src/field/effects/effects.h"
 #include "stg_src/field/effects/explosions.h"
+#include "stg_src/field/enemies/enemy_pools.h"
 #include "stg_src/field/lcg_random.h"
 #include "stg_src/field/map/map_loops.h"
 #include "stg_src/field/map/map_spawner.h"
@@ -22,9 +23,8 @@
 #include "stg_src/state_digest.h"
 
 // The per-frame updates whose areas have no header of their own yet, in the play scene's order
-// (SpawnFromEventLayer, ScrollAndMovePlayer, UpdatePlayerWeapons, these three,
+// (SpawnFromEventLayer, ScrollAndMovePlayer, UpdatePlayerWeapons, UpdateEnemyPools, these two,
 // UpdateEffectsAndShake, AdvanceRanks(0), RunStageEvents), then DrawPlayField.
-void UpdateEnemyPools();
 void UpdateItemsAndPopups();
 void UpdateEnemyShots();
 void RunStageEvents(int16_t stage);

@@ -14,6 +14,7 @@ void ResetPlayFieldState() {
   ResetMapSpawner();
   ResetScreenShake();
   ResetEffects();
+  ResetEnemyPools();
 }
 
 void DigestPlayFieldState(StateDigest& d, DigestScope scope) {
@@ -28,4 +29,5 @@ void DigestPlayFieldState(StateDigest& d, DigestScope scope) {
   DigestMapSpawner(d, scope);
   DigestScreenShake(d, scope);
   DigestEffects(d, scope);
+  DigestEnemyPools(d, scope);
 }
