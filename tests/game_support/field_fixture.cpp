@@ -92,6 +92,10 @@ FieldFrameReport FieldFixture::Step(uint32_t held) {
   report.gameFrame = GameFrame;
   report.scene = CurrentScene;
   report.digest = DigestGameState(DigestScope::Run).value;
+  for (const Effect& e : Effects) report.liveEffects += e.state != 0 ? 1 : 0;
+  report.shakeAmplitude = ScreenShake.amplitude;
+  report.shakeX = ScreenShake.offsetX;
+  report.shakeY = ScreenShake.offsetY;
   uint32_t state = before;
   for (int i = 0; state != LcgRandomState; ++i) {
     if (i == kMostDrawsInAFrame) {

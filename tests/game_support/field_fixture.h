@@ -28,6 +28,11 @@ struct FieldFrameReport {
   bool reseeded = false;
   // The run's digest after the frame (DigestGameState(DigestScope::Run)).
   uint64_t digest = 0;
+  // Effects alive after the frame, and the screen shake's amplitude and offsets (the offsets
+  // come from the runtime's generator and stay out of the digest).
+  int liveEffects = 0;
+  int shakeAmplitude = 0;
+  int shakeX = 0, shakeY = 0;
 };
 
 class FieldFixture {

@@ -2,8 +2,11 @@
 
 #include <cstring>
 
+#include "runtime/platform/core/arithmetic_helpers.h"
+
 #include "stg_src/field/angles.h"
 #include "stg_src/field/map/scrolling.h"
+#include "stg_src/field/screen_shake.h"
 
 #include "stg_src/deterministic.h"
 
@@ -19,6 +22,9 @@ constexpr int kDefaultMargin = 60;
 constexpr int kFadeStartFrame = 16;
 constexpr int kFadePerFrame = 3;
 constexpr int kStoppedFadePerFrame = 16;
+// The shake's amplitude rises by 2 a frame up to 8 while it shakes and falls by 1 after.
+constexpr int kShakeAmplitudeMax = 8;
+constexpr int kShakeAmplitudeRise = 2;
 
 void VelocityFromMotion(Effect& e) {
   const int a = WrapAngle(e.motionAngle);
@@ -96,7 +102,22 @@ void UpdateEffects() {
   }
 }
 
-void UpdateScreenShake() {}
+void UpdateScreenShake() {
+  ScreenShakeRecord& s = ScreenShake;
+  if (s.active == 0) {
+    if (s.amplitude > 0) s.amplitude -= 1;
+    return;
+  }
+  if (s.amplitude < kShakeAmplitudeMax) s.amplitude += kShakeAmplitudeRise;
+  s.offsetX = DoubleToInt(RandomSpread(s.amplitude));
+  s.offsetY = DoubleToInt(RandomSpread(s.amplitude));
+  s.frame += 1;
+  if (s.frame > s.duration) {
+    s.active = 0;
+    s.offsetX = 0;
+    s.offsetY = 0;
+  }
+}
 
 void UpdateEffectsAndShake() {
   UpdateEffects();

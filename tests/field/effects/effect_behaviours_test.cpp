@@ -144,9 +144,7 @@ TEST_F(EffectBehavioursTest,
       ++life;
       const int drawn = DrawsBetween(before, LcgRandomState);
       draws += drawn;
-      if (Effects[flash].state != 0) {
-        EXPECT_EQ(CancelEnemyShots, 1) << life;
-      }
+      if (Effects[flash].state != 0) { EXPECT_EQ(CancelEnemyShots, 1) << life; }
       if (drawn == 0) continue;
       // One pair: spin then rotation each, the second spin narrower. They run in this pass,
       // so each has turned once by its spin already.
