@@ -5,6 +5,7 @@
 
 #include "stg_src/field/angles.h"
 #include "stg_src/field/effects/effects.h"
+#include "stg_src/field/enemies/handler_tables.h"
 #include "stg_src/field/lcg_random.h"
 #include "stg_src/field/map/scrolling.h"
 #include "stg_src/field/stage_state.h"
@@ -36,13 +37,10 @@ void StopInPlace(Effect& e) {
   e.vy = 0;
 }
 
-// Types without behaviour; the update frees a slot left in its set-up state.
-void UpdateNothing(int) {}
-
 // --- the blast and spark family: a core plays its 12 cells where it was spawned, a fading spark
 // of the same type also flies and slows to a rest.
 
-void UpdateBlast(int slot, int16_t margin, int n) {
+void UpdateBlast(int16_t slot, int16_t margin, int n) {
   Effect& e = Effects[slot];
   if (SetUp(e)) {
     e.margin = margin;
@@ -51,17 +49,17 @@ void UpdateBlast(int slot, int16_t margin, int n) {
   AnimateSparkEffect(slot, n, kCells, e.firstPeriod);
 }
 
-void UpdateLargeBlastEffect(int slot) {
+void UpdateLargeBlastEffect(int16_t slot) {
   Effect& e = Effects[slot];
   if (e.state == 1) e.rotation = 0;
   UpdateBlast(slot, 100, 5);
 }
 
-void UpdateMediumBlastEffect(int slot) { UpdateBlast(slot, 48, 5); }
-void UpdateSmallBlastEffect(int slot) { UpdateBlast(slot, 24, 4); }
-void UpdateTinyBlastEffect(int slot) { UpdateBlast(slot, 18, 4); }
+void UpdateMediumBlastEffect(int16_t slot) { UpdateBlast(slot, 48, 5); }
+void UpdateSmallBlastEffect(int16_t slot) { UpdateBlast(slot, 24, 4); }
+void UpdateTinyBlastEffect(int16_t slot) { UpdateBlast(slot, 18, 4); }
 
-void UpdateShipBlastEffect(int slot) {
+void UpdateShipBlastEffect(int16_t slot) {
   Effect& e = Effects[slot];
   if (SetUp(e)) e.margin = 48;
   AnimateSparkEffect(slot, 4, kCells, 3);
@@ -69,7 +67,7 @@ void UpdateShipBlastEffect(int slot) {
 
 // Rides with the screen both ways instead of flying: the update's drift and EffectDriftX
 // cancel, and the vertical scroll is added here.
-void UpdateScreenSparkEffect(int slot) {
+void UpdateScreenSparkEffect(int16_t slot) {
   Effect& e = Effects[slot];
   if (SetUp(e)) {
     e.margin = 18;
@@ -86,7 +84,7 @@ void UpdateScreenSparkEffect(int slot) {
 
 // --- looping, fading pieces: debris and the unspawned 13-15.
 
-void UpdateFadingLoop(int slot, int16_t margin) {
+void UpdateFadingLoop(int16_t slot, int16_t margin) {
   Effect& e = Effects[slot];
   if (SetUp(e)) {
     e.blendMode = kEffectBlendAlpha;
@@ -97,10 +95,10 @@ void UpdateFadingLoop(int slot, int16_t margin) {
   AnimateFadingLoopEffect(slot, 4, kHalfCells);
 }
 
-void UpdateLargeDebrisEffect(int slot) { UpdateFadingLoop(slot, 19); }
-void UpdateDebrisEffect(int slot) { UpdateFadingLoop(slot, 12); }
+void UpdateLargeDebrisEffect(int16_t slot) { UpdateFadingLoop(slot, 19); }
+void UpdateDebrisEffect(int16_t slot) { UpdateFadingLoop(slot, 12); }
 
-void UpdateBak13Family(int slot, int16_t margin) {
+void UpdateBak13Family(int16_t slot, int16_t margin) {
   Effect& e = Effects[slot];
   if (e.state == 1) {
     e.rotation = 0;
@@ -109,29 +107,29 @@ void UpdateBak13Family(int slot, int16_t margin) {
   UpdateFadingLoop(slot, margin);
 }
 
-void UpdateBak13Effect(int slot) { UpdateBak13Family(slot, 48); }
-void UpdateBak14Effect(int slot) { UpdateBak13Family(slot, 32); }
-void UpdateBak15Effect(int slot) { UpdateBak13Family(slot, 24); }
+void UpdateBak13Effect(int16_t slot) { UpdateBak13Family(slot, 48); }
+void UpdateBak14Effect(int16_t slot) { UpdateBak13Family(slot, 32); }
+void UpdateBak15Effect(int16_t slot) { UpdateBak13Family(slot, 24); }
 
 // --- single blasts and trails.
 
-void UpdatePlainAnimation(int slot, int16_t margin, int n, int m) {
+void UpdatePlainAnimation(int16_t slot, int16_t margin, int n, int m) {
   Effect& e = Effects[slot];
   if (SetUp(e)) e.margin = margin;
   AnimateEffect(slot, n, m);
 }
 
-void UpdateBak10Effect(int slot) { UpdatePlainAnimation(slot, 48, 4, kHalfCells); }
-void UpdateBak11Effect(int slot) { UpdatePlainAnimation(slot, 32, 4, kHalfCells); }
-void UpdateTrailEffect(int slot) { UpdatePlainAnimation(slot, 32, 4, 8); }
+void UpdateBak10Effect(int16_t slot) { UpdatePlainAnimation(slot, 48, 4, kHalfCells); }
+void UpdateBak11Effect(int16_t slot) { UpdatePlainAnimation(slot, 32, 4, kHalfCells); }
+void UpdateTrailEffect(int16_t slot) { UpdatePlainAnimation(slot, 32, 4, 8); }
 
-void UpdateSmallTrailEffect(int slot) {
+void UpdateSmallTrailEffect(int16_t slot) {
   UpdateTrailEffect(slot);
   Effects[slot].margin = 16;
 }
 
 // Types 16, 17 and 25 read their speed as a size: above 0 the second image's cells 6-11.
-void UpdateBombBlastEffect(int slot) {
+void UpdateBombBlastEffect(int16_t slot) {
   Effect& e = Effects[slot];
   const bool large = e.speed > 0;
   if (SetUp(e)) {
@@ -142,7 +140,7 @@ void UpdateBombBlastEffect(int slot) {
   AnimateEffect(slot, 3, large ? kCells : kHalfCells);
 }
 
-void UpdateBak17Effect(int slot) {
+void UpdateBak17Effect(int16_t slot) {
   Effect& e = Effects[slot];
   const bool large = e.speed > 0;
   if (SetUp(e)) {
@@ -157,7 +155,7 @@ void UpdateBak17Effect(int slot) {
   }
 }
 
-void UpdateBiteffEffect(int slot) {
+void UpdateBiteffEffect(int16_t slot) {
   Effect& e = Effects[slot];
   const bool large = e.speed > 0;
   if (SetUp(e)) {
@@ -171,7 +169,7 @@ void UpdateBiteffEffect(int slot) {
 }
 
 // Even cells face one way and odd cells the other; it turns with its flight.
-void UpdateSparkStreakEffect(int slot) {
+void UpdateSparkStreakEffect(int16_t slot) {
   Effect& e = Effects[slot];
   if (SetUp(e)) {
     SetAdditive(e, 255);
@@ -188,7 +186,7 @@ void UpdateSparkStreakEffect(int slot) {
 // --- glows and flashes.
 
 // Held on the ship, 12 px left of its centre, whatever the animation did.
-void UpdatePickupGlowEffect(int slot) {
+void UpdatePickupGlowEffect(int16_t slot) {
   Effect& e = Effects[slot];
   if (SetUp(e)) {
     SetAdditive(e, 192);
@@ -200,9 +198,9 @@ void UpdatePickupGlowEffect(int slot) {
   e.y = PlayerY;
 }
 
-void UpdatePickupGlowEffectB(int slot) { UpdatePickupGlowEffect(slot); }
+void UpdatePickupGlowEffectB(int16_t slot) { UpdatePickupGlowEffect(slot); }
 
-void UpdateHitEffect(int slot) {
+void UpdateHitEffect(int16_t slot) {
   Effect& e = Effects[slot];
   if (SetUp(e)) {
     e.blendMode = kEffectBlendAdditive;
@@ -217,7 +215,7 @@ void UpdateHitEffect(int slot) {
 
 // Enemy shots and the small enemies are cancelled while the flash lives. On stages 1 and 2 it
 // throws pairs of spinning rings while it is still small.
-void UpdateBossDeathFlashEffect(int slot) {
+void UpdateBossDeathFlashEffect(int16_t slot) {
   Effect& e = Effects[slot];
   if (SetUp(e)) {
     e.animFrame = 0;
@@ -249,7 +247,7 @@ void UpdateBossDeathFlashEffect(int slot) {
 }
 
 // Turns by the spin its flash gave it as motion angle; its speed is 0.
-void UpdateBossDeathRingEffect(int slot) {
+void UpdateBossDeathRingEffect(int16_t slot) {
   Effect& e = Effects[slot];
   if (SetUp(e)) {
     e.animFrame = 0;
@@ -265,7 +263,7 @@ void UpdateBossDeathRingEffect(int slot) {
 
 // The speed picks the size: above 1 the small second image, up to 1 the large first one. It
 // holds its last cell and lives until its blend has run out, 32 frames.
-void UpdateSpinPuffEffect(int slot) {
+void UpdateSpinPuffEffect(int16_t slot) {
   Effect& e = Effects[slot];
   const double s = e.speed;
   if (SetUp(e)) {

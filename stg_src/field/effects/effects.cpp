@@ -95,7 +95,7 @@ void UpdateEffects() {
     Effect& e = Effects[i];
     if (e.state <= 0) continue;
     e.frame = (e.frame + 1) % kFrameWrap;
-    EffectHandlers[e.type](i);
+    EffectHandlers[e.type](static_cast<int16_t>(i));
     // A type without behaviour never leaves its set-up state and would hold the slot for ever.
     if (e.state == 1) e.state = 0;
     DriftEffectWithScroll(i);

@@ -47,7 +47,8 @@ extern Effect Effects[kEffectSlots];
 // stay put in the world instead of riding with the screen.
 extern double EffectDriftX;
 
-using EffectHandler = void (*)(int slot);
+// Types without behaviour hold the shared UpdateNothing; the update frees their slots.
+using EffectHandler = void (*)(int16_t slot);
 extern const EffectHandler EffectHandlers[kEffectTypes];
 
 void InitEffectSlot(int slot);
