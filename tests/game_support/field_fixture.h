@@ -4,8 +4,8 @@
 // default buttons, a new run at a chosen difficulty), the stage started as the shell's
 // stage-start scene does, and frames run through RunPlayScene with the game buttons held as
 // hold counts. Before each frame the ship can be pinned (position, and a shield of 7) and a
-// hook can set any word; each frame reports what the field drew from LcgRandom and the run's
-// digest.
+// hook can set any word; each frame reports what the field drew from LcgRandom, the run's
+// digest (the enemy pools' every slot among it) and the pools' slots in use.
 #pragma once
 
 #include <cstdint>
