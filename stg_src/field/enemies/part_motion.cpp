@@ -207,34 +207,21 @@ void UpdateJointedLegPart(EnemyObject* pool, int slot, EnemyPart* parts, int j, 
   p.facingSign = 1;
   if (p.imageFrame < 0) return;
 
-  switch (p.variant) {
-    case 0:
-    case 1:
-    case 6:
-    case 7:
-      UpdateHip(p, previous, stepCue);
-      return;
-    case 2:
-    case 3:
-    case 8:
-    case 9:
-    case 4:
-    case 5:
-    case 10:
-    case 11:
-      break;
-    default:
-      return;
+  // Variants 6..11 repeat 0..5: two hips, a knee and its mirror, a foot and its mirror.
+  if (p.variant < 0 || p.variant >= 12) return;
+  const int segment = p.variant % 6;
+  if (segment <= 1) {
+    UpdateHip(p, previous, stepCue);
+    return;
   }
   const EnemyPart* parent = ParentOf(parts, j);
   if (parent == nullptr) return;
   if (p.state != 2) p.work0 = 0;
   p.baseAngle = parent->baseAngle;
-  // The even variants of a pair lift on the back half of the stride, the odd on the front.
+  // The two halves of a pair lift on opposite halves of the stride.
   const bool lifted =
       moving && (mirrored ? InRange(p.baseAngle, 576, 960) : InRange(p.baseAngle, 64, 448));
-  const bool knee = p.variant == 2 || p.variant == 3 || p.variant == 8 || p.variant == 9;
-  if (knee) {
+  if (segment <= 3) {
     const int bend = mirrored ? -p.work0 : p.work0;
     p.angle = static_cast<int16_t>(WrapAngle(1024 - parent->angle + bend));
     p.work1 = static_cast<int16_t>(WrapAngle(1024 - parent->angle));
