@@ -102,7 +102,8 @@ bool GameDriver::Step(const FrameInput& input) {
     RunExitSequence();
     return false;
   }
-  if (playFrame && GamePaused == 0) digests_.push_back(DigestGameState(DigestScope::Run).value);
+  if (digestFrames && playFrame && GamePaused == 0)
+    digests_.push_back(DigestGameState(DigestScope::Run).value);
   std::vector<int16_t> mix(2 * kAudioFramesPerFrame);
   PortAdvanceManualAudio(kAudioFramesPerFrame, mix.data());
   if (afterFrame) afterFrame();
