@@ -13,6 +13,7 @@ void ResetPlayFieldState() {
   ResetMapLoops();
   ResetMapSpawner();
   ResetScreenShake();
+  ResetEffects();
   ResetEnemyPools();
 }
 
@@ -27,5 +28,6 @@ void DigestPlayFieldState(StateDigest& d, DigestScope scope) {
   DigestMapLoops(d, scope);
   DigestMapSpawner(d, scope);
   DigestScreenShake(d, scope);
+  DigestEffects(d, scope);
   DigestEnemyPools(d, scope);
 }

@@ -97,6 +97,10 @@ FieldFrameReport FieldFixture::Step(uint32_t held) {
   for (int k = 0; k < 4; ++k) {
     for (int i = 0; i < sizes[k]; ++i) report.liveObjects[k] += pools[k][i].state != 0;
   }
+  for (const Effect& e : Effects) report.liveEffects += e.state != 0 ? 1 : 0;
+  report.shakeAmplitude = ScreenShake.amplitude;
+  report.shakeX = ScreenShake.offsetX;
+  report.shakeY = ScreenShake.offsetY;
   uint32_t state = before;
   for (int i = 0; state != LcgRandomState; ++i) {
     if (i == kMostDrawsInAFrame) {

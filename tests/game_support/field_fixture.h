@@ -31,6 +31,11 @@ struct FieldFrameReport {
   uint64_t digest = 0;
   // Slots in use (state not 0) of EnemyPool0 .. EnemyPool3 after the frame.
   int liveObjects[4] = {};
+  // Effects alive after the frame, and the screen shake's amplitude and offsets (the offsets
+  // come from the runtime's generator and stay out of the digest).
+  int liveEffects = 0;
+  int shakeAmplitude = 0;
+  int shakeX = 0, shakeY = 0;
 };
 
 class FieldFixture {
