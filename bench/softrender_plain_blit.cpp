@@ -33,11 +33,16 @@ struct Leaf {
 };
 
 const Leaf kLeaves[] = {
-    {"copy", Source::Direct, 0, 255, 0},          {"key_copy", Source::Direct, 0, 255, 1},
-    {"alpha_source", Source::Alpha, 0, 255, 1},   {"alpha_mode1", Source::Alpha, 1, 160, 1},
-    {"alpha_mode2", Source::Alpha, 2, 255, 1},    {"alpha_mode4", Source::Alpha, 4, 255, 1},
-    {"mode1_p100", Source::Direct, 1, 100, 1},    {"mode2", Source::Direct, 2, 200, 1},
-    {"mode3", Source::Direct, 3, 200, 1},         {"mode4", Source::Direct, 4, 255, 1},
+    {"copy", Source::Direct, 0, 255, 0},
+    {"key_copy", Source::Direct, 0, 255, 1},
+    {"alpha_source", Source::Alpha, 0, 255, 1},
+    {"alpha_mode1", Source::Alpha, 1, 160, 1},
+    {"alpha_mode2", Source::Alpha, 2, 255, 1},
+    {"alpha_mode4", Source::Alpha, 4, 255, 1},
+    {"mode1_p100", Source::Direct, 1, 100, 1},
+    {"mode2", Source::Direct, 2, 200, 1},
+    {"mode3", Source::Direct, 3, 200, 1},
+    {"mode4", Source::Direct, 4, 255, 1},
     {"paletted_copy", Source::Paletted, 0, 255, 1},
 };
 
@@ -151,8 +156,8 @@ void PixmanPeer(benchmark::State& state, Peer peer) {
         out |= ((((px >> shift) & 0xFF) * a + 127) / 255) << shift;
       premultiplied[static_cast<size_t>(y) * (srcPitch / 4) + x] = out;
     }
-  pixman_image_t* src = pixman_image_create_bits(PIXMAN_a8r8g8b8, kWidth, kHeight,
-                                                 premultiplied.data(), srcPitch);
+  pixman_image_t* src =
+      pixman_image_create_bits(PIXMAN_a8r8g8b8, kWidth, kHeight, premultiplied.data(), srcPitch);
   pixman_image_t* dst = pixman_image_create_bits(
       PIXMAN_x8r8g8b8, kWidth, kHeight, reinterpret_cast<uint32_t*>(scene.dst.pixels), dstPitch);
 

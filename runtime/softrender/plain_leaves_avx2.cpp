@@ -1,5 +1,7 @@
 // The plain blit's leaves compiled for processors with AVX2: the same loops, vectorised over
 // wider registers. Everything included before the target switch keeps the default target.
+#include <immintrin.h>
+
 #include <cstdint>
 #include <cstring>
 
@@ -14,9 +16,11 @@
 #pragma GCC target("avx2")
 #endif
 
+#define SOFTRENDER_LANE_BYTES 32
 #define SOFTRENDER_LEAF_NAMESPACE PlainLeavesAvx2
 #include "runtime/softrender/plain_leaves.h"
 #undef SOFTRENDER_LEAF_NAMESPACE
+#undef SOFTRENDER_LANE_BYTES
 
 namespace PlainLeavesAvx2 {
 SpanFn PickSpanAvx2(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel) {

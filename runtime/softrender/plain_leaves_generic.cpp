@@ -4,9 +4,11 @@
 
 #include "runtime/softrender/plain_leaf_types.h"
 
+#define SOFTRENDER_LANE_BYTES 16
 #define SOFTRENDER_LEAF_NAMESPACE PlainLeavesGeneric
 #include "runtime/softrender/plain_leaves.h"
 #undef SOFTRENDER_LEAF_NAMESPACE
+#undef SOFTRENDER_LANE_BYTES
 
 namespace PlainLeavesAvx2 {
 SpanFn PickSpanAvx2(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel);

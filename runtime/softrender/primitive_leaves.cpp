@@ -6,9 +6,11 @@
 #include "runtime/softrender/pixel_rules_565.h"
 #include "runtime/softrender/pixel_rules_8888.h"
 
+#define SOFTRENDER_LANE_BYTES 16
 #define SOFTRENDER_LEAF_NAMESPACE PrimitiveLeaves
 #include "runtime/softrender/plain_leaves.h"
 #undef SOFTRENDER_LEAF_NAMESPACE
+#undef SOFTRENDER_LANE_BYTES
 
 namespace PrimitiveLeaves {
 namespace {

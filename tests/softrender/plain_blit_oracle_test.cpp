@@ -25,12 +25,14 @@ struct Scene {
   CanaryImage dst;
   CanaryImage blend;
 
-  Scene(int type, Kind k)
+  // The destination is 4 pixels wider and 3 rows higher than the source, the blend image 3
+  // and 2.
+  Scene(int type, Kind k, int width = 9, int height = 5)
       : colorType(type),
         kind(k),
-        src(9, 5, type, k == Kind::Paletted, k == Kind::Alpha, /*workBuffers=*/1),
-        dst(13, 8, type),
-        blend(12, 7, Single8) {}
+        src(width, height, type, k == Kind::Paletted, k == Kind::Alpha, /*workBuffers=*/1),
+        dst(width + 4, height + 3, type),
+        blend(width + 3, height + 2, Single8) {}
 
   // Random pixels, with the transparent colour (or index) and the alpha ends well represented.
   void Randomise(std::mt19937& rng) {
@@ -149,6 +151,33 @@ TEST_P(PlainBlitOracle, MatchesTheReferenceOverTheWholeGrid) {
     }
   }
   EXPECT_EQ(draws, 2 * 3 * 10 * 7 * 2 * 2 * 3 * 2);
+}
+
+// Rows long enough for the leaves' vector steps, their tails and the chunks they gather in,
+// at every alignment of the destination.
+TEST_P(PlainBlitOracle, MatchesTheReferenceOnWideRows) {
+  DrawStateGuard state;
+  std::mt19937 rng(4242);
+  int failures = 0;
+  for (int colorType : {Rgb565, Xrgb8888}) {
+    for (Kind kind : {Kind::Direct, Kind::Alpha, Kind::Paletted}) {
+      Scene scene(colorType, kind, 150, 3);
+      for (int mode : {0, 1, 2, 3, 4, 10, 11})
+        for (int param : {1, 128, 200, 255})
+          for (uint32_t bright : {0xFFFFFFu, 0x4DFFB4u})
+            for (bool blend : {false, true})
+              for (int transparent : {0, 1})
+                for (bool runLength : {false, true}) {
+                  const Combination c = {mode, param, bright, blend, transparent, runLength};
+                  scene.Randomise(rng);
+                  DrawArea = {0, 0, 154, 6};
+                  const int x =
+                      runLength ? static_cast<int>(rng() % 5) : static_cast<int>(rng() % 9) - 4;
+                  if (!DrawBoth(scene, c, x, static_cast<int>(rng() % 4)) && ++failures >= 10)
+                    FAIL() << "stopping after 10 failures";
+                }
+    }
+  }
 }
 
 // With the transparent flag 1 and the whole source visible both paths skip the same pixels and
