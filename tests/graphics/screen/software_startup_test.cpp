@@ -8,6 +8,7 @@
 #include "runtime/graphics/draw/draw_state.h"
 #include "runtime/graphics/screen/graphics_startup.h"
 #include "runtime/graphics/screen/present.h"
+#include "runtime/graphics/screen/screen_hooks.h"
 #include "runtime/graphics/screen/screen_mode.h"
 #include "runtime/graphics/screen/screen_mode_change.h"
 #include "runtime/graphics/screen/software_screen.h"
@@ -46,6 +47,30 @@ TEST_F(SoftwareScreen, StartsWithA16BitScreenOfTheBackgroundAndRestartsAt32Bits)
   EXPECT_EQ(ScreenMemImg.body->colorType, Xrgb8888);
   EXPECT_EQ(ScreenImagePixel(320, 240), 0xFF4080C0u);
   EXPECT_EQ(GetDrawTarget(), -4);  // the target from before the change
+}
+
+// Without "d3d9.dll" the device layer cannot start at all: start-up fails and leaves nothing.
+TEST_F(SoftwareScreen, AGraphicsStartThatFailsFailsTheLibraryStart) {
+  PortSetModuleAbsent("d3d9.dll", true);
+  EXPECT_EQ(Start(), -1);
+  PortResetModuleSwitches();
+  EXPECT_EQ(GraphicsInitialised, 0);
+  EXPECT_FALSE(IsMemImgValid(&ScreenMemImg));
+  EXPECT_TRUE(Logged("d3d9.dll の読み込みに失敗しました"));
+}
+
+// The graphics end runs the font system's end every time, the rest only while running.
+TEST_F(SoftwareScreen, TheEndTwiceOnlyEndsTheFontsAgain) {
+  static int fontEnds;
+  fontEnds = 0;
+  ScreenHooks.endFontSystem = [] { ++fontEnds; };
+  ASSERT_EQ(Start(), 0);
+  EXPECT_EQ(TerminateGraphics(), 0);
+  EXPECT_EQ(GraphicsInitialised, 0);
+  EXPECT_FALSE(IsMemImgValid(&ScreenMemImg));
+  EXPECT_EQ(TerminateGraphics(), 0);
+  EXPECT_EQ(fontEnds, 2);
+  ScreenHooks = {};
 }
 
 }  // namespace
