@@ -59,10 +59,12 @@ class WindowTest : public testing::Test {
     for (HWND w : windows_) DestroyWindow(w);
     Drain();
     UnregisterClassA(kClass, nullptr);
+    PortResetDisplaySwitches();
     ChangeDisplaySettingsA(nullptr, 0);
     Drain();
     gProcedureHook = nullptr;
     gRecorded.clear();
+    PortSetSimulatedTime(false);
   }
 
   HWND Make(DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU, DWORD exStyle = 0, int x = 100,
