@@ -166,6 +166,14 @@ inline void SpanChunk(uint8_t* dst, const uint8_t* src, const uint8_t* weights,
   }
 }
 
+// Whether a rule's partial form gives every pixel of alpha 0 back unchanged (its weights are
+// all 0 there), so that the alpha class needs no test for it.
+template <RuleKind K>
+constexpr bool ZeroAlphaKeepsPixel() {
+  return K == RuleKind::Copy || K == RuleKind::Alpha || K == RuleKind::InvertedAlpha ||
+         K == RuleKind::MultiplyAlpha;
+}
+
 // One register of 32-bit pixels through the lane rules: what SpanChunk makes of them.
 template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
 SOFTRENDER_INLINE void LaneStep(uint8_t* out, const uint8_t* px, const uint8_t* weights,
@@ -174,35 +182,31 @@ SOFTRENDER_INLINE void LaneStep(uint8_t* out, const uint8_t* px, const uint8_t* 
   const DwordLanes s =
       LoadLanes<DwordLanes>(Src::kPaletted ? reinterpret_cast<const uint8_t*>(colours) : px);
   WordLanes aLow{}, aHigh{}, rLow{}, rHigh{};
-  if constexpr (kBlend) {
-    const ByteLanes spread = As<ByteLanes>(SpreadLowByte(LoadBytesAsDwords(weights)));
-    rLow = WidenLow(spread);
-    rHigh = WidenHigh(spread);
-  }
-  if constexpr (Src::kAlpha) {
-    aLow = SpreadFourth(WidenLow(As<ByteLanes>(s)));
-    aHigh = SpreadFourth(WidenHigh(As<ByteLanes>(s)));
-  }
+  if constexpr (kBlend) SpreadWeights8888(weights, &rLow, &rHigh);
+  if constexpr (Src::kAlpha) SpreadAlpha8888(As<ByteLanes>(s), &aLow, &aHigh);
+  const auto rule = [&]<bool kPartial, bool kMixed = false>() {
+    return LaneRule8888<K, kBright, kBlend, kPartial, kMixed>(d, s, aLow, aHigh, rLow, rHigh, c);
+  };
   DwordLanes v;
-  if constexpr (kSel == PixelSelect::Opaque || kSel == PixelSelect::Partial) {
-    v = LaneRule8888<K, kBright, kBlend, kSel == PixelSelect::Partial>(d, s, aLow, aHigh, rLow,
-                                                                       rHigh, c);
+  if constexpr (kSel == PixelSelect::Opaque) {
+    v = rule.template operator()<false>();
+  } else if constexpr (kSel == PixelSelect::Partial) {
+    v = rule.template operator()<true>();
   } else if constexpr (kSel == PixelSelect::Key) {
     const DwordLanes key = Src::kPaletted ? LoadBytesAsDwords(px) : s;
-    v = Select(As<DwordLanes>(key == c.transparent), d,
-               LaneRule8888<K, kBright, kBlend, false>(d, s, aLow, aHigh, rLow, rHigh, c));
+    v = Select(key == c.transparent, d, rule.template operator()<false>());
   } else {
     const DwordLanes alpha = s >> 24;
     if constexpr (OpaqueIsFullWeight<uint32_t, K, kBright, kBlend>()) {
       aLow -= As<WordLanes>(aLow == 255);  // 255 weighs as 256
       aHigh -= As<WordLanes>(aHigh == 255);
-      v = LaneRule8888<K, kBright, kBlend, true>(d, s, aLow, aHigh, rLow, rHigh, c);
+      v = rule.template operator()<true>();
+    } else if constexpr (K == RuleKind::Add || K == RuleKind::Subtract) {
+      v = rule.template operator()<true, true>();  // the forms differ in the term alone
     } else {
-      v = Select(As<DwordLanes>(alpha == 255),
-                 LaneRule8888<K, kBright, kBlend, false>(d, s, aLow, aHigh, rLow, rHigh, c),
-                 LaneRule8888<K, kBright, kBlend, true>(d, s, aLow, aHigh, rLow, rHigh, c));
+      v = Select(alpha == 255, rule.template operator()<false>(), rule.template operator()<true>());
     }
-    v = Select(As<DwordLanes>(alpha == 0), d, v);
+    if constexpr (!ZeroAlphaKeepsPixel<K>()) v = Select(alpha == 0, d, v);
   }
   StoreLanes(out, v);
 }
@@ -229,17 +233,17 @@ SOFTRENDER_INLINE void LaneStep(uint8_t* out, const uint8_t* px, const uint8_t* 
     v = LaneRule565<K, kBright, kBlend, kSel == PixelSelect::Partial>(d, s, a, r, c);
   } else if constexpr (kSel == PixelSelect::Key) {
     const WordLanes key = Src::kPaletted ? LoadBytesAsWords(px) : s;
-    v = Select(As<WordLanes>(key == c.transparent) & c.keyable, d,
+    v = Select((key == c.transparent) & c.keyable, d,
                LaneRule565<K, kBright, kBlend, false>(d, s, a, r, c));
   } else {
-    const WordLanes clear = As<WordLanes>(a == 0), opaque = As<WordLanes>(a == 255);
+    const auto opaque = a == 255;
     if constexpr (OpaqueIsFullWeight<uint16_t, K, kBright, kBlend>()) {
-      v = LaneRule565<K, kBright, kBlend, true>(d, s, a - opaque, r, c);  // 255 weighs as 256
+      v = LaneRule565<K, kBright, kBlend, true>(d, s, a - As<WordLanes>(opaque), r, c);
     } else {
       v = Select(opaque, LaneRule565<K, kBright, kBlend, false>(d, s, a, r, c),
                  LaneRule565<K, kBright, kBlend, true>(d, s, a, r, c));
     }
-    v = Select(clear, d, v);
+    if constexpr (!ZeroAlphaKeepsPixel<K>()) v = Select(a == 0, d, v);
   }
   StoreLanes(out, v);
 }

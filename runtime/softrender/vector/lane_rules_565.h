@@ -21,8 +21,8 @@ struct LaneParams565 {
   WordLanes param;          // P
   WordLanes scale6, keep6;  // P >> 2 and 63 - (P >> 2)
   WordLanes brightRed, brightGreen, brightBlue;
-  WordLanes transparent;  // the key as a 16-bit word
-  WordLanes keyable;      // all ones when the key fits 16 bits, else 0
+  WordLanes transparent;    // the key as a 16-bit word
+  SignedWordLanes keyable;  // all ones when the key fits 16 bits, else 0
 
   explicit LaneParams565(const RuleParams& p)
       : param(SplatWord(p.param)),
@@ -32,7 +32,7 @@ struct LaneParams565 {
         brightGreen(SplatWord(p.brightGreen)),
         brightBlue(SplatWord(p.brightBlue)),
         transparent(SplatWord(p.transparent)),
-        keyable(SplatWord(p.transparent <= 0xFFFF ? 0xFFFF : 0)) {}
+        keyable(As<SignedWordLanes>(SplatWord(p.transparent <= 0xFFFF ? 0xFFFF : 0))) {}
 };
 
 // The three fields of a register of 5-6-5 words, each in lanes of its own.

@@ -16,22 +16,26 @@
 
 namespace SOFTRENDER_LEAF_NAMESPACE {
 
-// What stays fixed for one draw, spread over the lanes once.
+// The same four 16-bit lanes in every widened pixel: blue, green, red and the fourth byte's.
+SOFTRENDER_INLINE WordLanes PixelLanes(uint64_t blue, uint64_t green, uint64_t red,
+                                       uint64_t fourth) {
+  typedef uint64_t QwordLanes __attribute__((vector_size(SOFTRENDER_LANE_BYTES)));
+  return As<WordLanes>(QwordLanes{} + (blue | green << 16 | red << 32 | fourth << 48));
+}
+
+// What stays fixed for one draw, spread over the lanes once. Like every weight of these rules,
+// P is 0 in the fourth lane of each pixel, so a mix leaves the fourth byte as it was.
 struct LaneParams8888 {
   WordLanes param;      // P
   WordLanes keepParam;  // 256 - P
-  WordLanes bright;     // the DrawBright bytes in the colour lanes of each pixel, 0 in the fourth
+  WordLanes bright;     // the DrawBright bytes
   DwordLanes transparent;
 
   explicit LaneParams8888(const RuleParams& p)
-      : param(SplatWord(p.param)),
-        keepParam(SplatWord(256 - p.param)),
-        transparent(SplatDword(p.transparent)) {
-    const uint64_t pattern =
-        uint64_t{p.brightBlue} | uint64_t{p.brightGreen} << 16 | uint64_t{p.brightRed} << 32;
-    typedef uint64_t QwordLanes __attribute__((vector_size(SOFTRENDER_LANE_BYTES)));
-    bright = As<WordLanes>(QwordLanes{} + pattern);
-  }
+      : param(PixelLanes(p.param, p.param, p.param, 0)),
+        keepParam(PixelLanes(256 - p.param, 256 - p.param, 256 - p.param, 256)),
+        bright(PixelLanes(p.brightBlue, p.brightGreen, p.brightRed, 0)),
+        transparent(SplatDword(p.transparent)) {}
 };
 
 // (D_c * (256 - w) + Y_c * w) >> 8 for w <= 256: every term fits 16 bits.
@@ -56,8 +60,10 @@ SOFTRENDER_INLINE WordLanes LaneMix24(WordLanes d, WordLanes y, WordLanes v, Wor
 
 // Half a register of pixels (16-bit lanes, four a pixel): the new colour lanes of the rules
 // that mix or multiply, or the term of the add and subtract. d and s are the widened
-// destination and source, a the alpha and r the blend weight spread over their pixel's lanes.
-template <RuleKind K, bool kBright, bool kBlend, bool kPartial>
+// destination and source, a the alpha and r the blend weight spread over their pixel's colour
+// lanes. kMixed (add and subtract without a blend image) gives the pixels of alpha 255 the
+// opaque form and the others the partial one.
+template <RuleKind K, bool kBright, bool kBlend, bool kPartial, bool kMixed = false>
 SOFTRENDER_INLINE WordLanes LaneHalf8888(WordLanes d, WordLanes s, WordLanes a, WordLanes r,
                                          const LaneParams8888& c) {
   constexpr int kFactors = (kBlend ? 1 : 0) + (kPartial ? 1 : 0);
@@ -91,12 +97,16 @@ SOFTRENDER_INLINE WordLanes LaneHalf8888(WordLanes d, WordLanes s, WordLanes a, 
       return LaneMix24(d, x, f, c.param);
   } else if constexpr (K == RuleKind::Add || K == RuleKind::Subtract) {
     const WordLanes scaled = x * c.param;  // at most 255 * 255
-    if constexpr (kFactors == 0)
+    if constexpr (kMixed) {
+      static_assert(kPartial && !kBlend, "only the alpha chooses between the forms");
+      return Select(a == 255, LaneDiv255(scaled), MulHigh(scaled, f));
+    } else if constexpr (kFactors == 0) {
       return LaneDiv255(scaled);
-    else if constexpr (kFactors == 1)
+    } else if constexpr (kFactors == 1) {
       return MulHigh(scaled, f);
-    else
+    } else {
       return MulHigh(scaled, f) >> 8;
+    }
   } else {
     static_assert(K == RuleKind::Multiply, "no 32-bit lane form for this rule kind");
     const WordLanes product = d * x;  // at most 255 * 255
@@ -126,8 +136,9 @@ SOFTRENDER_INLINE DwordLanes LaneSubtractSaturate8888(DwordLanes d, DwordLanes t
 }
 
 // A register of pixels under the rule of kind K: ApplyRule8888 for each. aLow/aHigh and
-// rLow/rHigh are the alpha and the blend weight spread over the lanes of the widened halves.
-template <RuleKind K, bool kBright, bool kBlend, bool kPartial>
+// rLow/rHigh are the alpha and the blend weight spread over the colour lanes of the widened
+// halves.
+template <RuleKind K, bool kBright, bool kBlend, bool kPartial, bool kMixed = false>
 SOFTRENDER_INLINE DwordLanes LaneRule8888(DwordLanes d, DwordLanes s, WordLanes aLow,
                                           WordLanes aHigh, WordLanes rLow, WordLanes rHigh,
                                           const LaneParams8888& c) {
@@ -140,17 +151,19 @@ SOFTRENDER_INLINE DwordLanes LaneRule8888(DwordLanes d, DwordLanes s, WordLanes 
     return LaneAddSaturateNoLowBits8888(d, s);
   } else {
     const ByteLanes db = As<ByteLanes>(d), sb = As<ByteLanes>(s);
-    const WordLanes low =
-        LaneHalf8888<K, kBright, kBlend, kPartial>(WidenLow(db), WidenLow(sb), aLow, rLow, c);
-    const WordLanes high =
-        LaneHalf8888<K, kBright, kBlend, kPartial>(WidenHigh(db), WidenHigh(sb), aHigh, rHigh, c);
+    const WordLanes low = LaneHalf8888<K, kBright, kBlend, kPartial, kMixed>(
+        WidenLow(db), WidenLow(sb), aLow, rLow, c);
+    const WordLanes high = LaneHalf8888<K, kBright, kBlend, kPartial, kMixed>(
+        WidenHigh(db), WidenHigh(sb), aHigh, rHigh, c);
     const DwordLanes v = As<DwordLanes>(Narrow(low, high));
     if constexpr (K == RuleKind::Add)
       return LaneAddSaturate8888(d, v);
     else if constexpr (K == RuleKind::Subtract)
       return LaneSubtractSaturate8888(d, v);
-    else
+    else if constexpr (K == RuleKind::Multiply || (K == RuleKind::Copy && !kWeighted))
       return (v & 0xFFFFFF) | (d & 0xFF000000u);  // the fourth byte keeps its value
+    else
+      return v;  // the mixes kept the fourth byte themselves
   }
 }
 

@@ -49,14 +49,20 @@ template <class V>
 SOFTRENDER_INLINE void StoreLanes(uint8_t* p, V v) {
   std::memcpy(p, &v, sizeof(v));
 }
+SOFTRENDER_INLINE uint64_t Load64(const uint8_t* p) {
+  uint64_t v;
+  std::memcpy(&v, p, 8);
+  return v;
+}
 
 SOFTRENDER_INLINE WordLanes SplatWord(uint32_t v) { return WordLanes{} + static_cast<uint16_t>(v); }
 SOFTRENDER_INLINE DwordLanes SplatDword(uint32_t v) { return DwordLanes{} + v; }
 
-// Per lane: where the mask lane is all ones, a; elsewhere b.
-template <class V>
-SOFTRENDER_INLINE V Select(V mask, V a, V b) {
-  return (a & mask) | (b & ~mask);
+// Per lane: where the mask (a comparison's result, or lanes of all ones or zeros seen so) is
+// set, a; elsewhere b.
+template <class M, class V>
+SOFTRENDER_INLINE V Select(M mask, V a, V b) {
+  return mask ? a : b;
 }
 
 #if SOFTRENDER_LANE_BYTES == 32
@@ -82,9 +88,29 @@ SOFTRENDER_INLINE ByteLanes Narrow(WordLanes low, WordLanes high) {
   return As<ByteLanes>(_mm256_packus_epi16(As<Register>(low), As<Register>(high)));
 }
 
-// Lane 3 of each group of four (a 32-bit pixel's fourth byte, widened) in all four.
-SOFTRENDER_INLINE WordLanes SpreadFourth(WordLanes v) {
-  return As<WordLanes>(_mm256_shufflehi_epi16(_mm256_shufflelo_epi16(As<Register>(v), 0xFF), 0xFF));
+// The alpha of each 32-bit pixel (its fourth byte) in the three colour lanes of its widened
+// halves (as WidenLow and WidenHigh lay them out), 0 in the fourth: a weight that leaves the
+// fourth byte as it was.
+SOFTRENDER_INLINE void SpreadAlpha8888(ByteLanes s, WordLanes* low, WordLanes* high) {
+  constexpr char z = -128;
+  const __m256i lowOrder = _mm256_setr_epi8(3, z, 3, z, 3, z, z, z, 7, z, 7, z, 7, z, z, z, 3, z, 3,
+                                            z, 3, z, z, z, 7, z, 7, z, 7, z, z, z);
+  const __m256i highOrder = _mm256_setr_epi8(11, z, 11, z, 11, z, z, z, 15, z, 15, z, 15, z, z, z,
+                                             11, z, 11, z, 11, z, z, z, 15, z, 15, z, 15, z, z, z);
+  *low = As<WordLanes>(_mm256_shuffle_epi8(As<Register>(s), lowOrder));
+  *high = As<WordLanes>(_mm256_shuffle_epi8(As<Register>(s), highOrder));
+}
+
+// One weight byte per 32-bit pixel for kDwordLanes pixels, laid out as SpreadAlpha8888 does.
+SOFTRENDER_INLINE void SpreadWeights8888(const uint8_t* w, WordLanes* low, WordLanes* high) {
+  constexpr char z = -128;
+  const __m256i bytes = _mm256_set1_epi64x(static_cast<long long>(Load64(w)));
+  const __m256i lowOrder = _mm256_setr_epi8(0, z, 0, z, 0, z, z, z, 1, z, 1, z, 1, z, z, z, 4, z, 4,
+                                            z, 4, z, z, z, 5, z, 5, z, 5, z, z, z);
+  const __m256i highOrder = _mm256_setr_epi8(2, z, 2, z, 2, z, z, z, 3, z, 3, z, 3, z, z, z, 6, z,
+                                             6, z, 6, z, z, z, 7, z, 7, z, 7, z, z, z);
+  *low = As<WordLanes>(_mm256_shuffle_epi8(bytes, lowOrder));
+  *high = As<WordLanes>(_mm256_shuffle_epi8(bytes, highOrder));
 }
 
 // One byte per pixel for kWordLanes pixels, as 16-bit lanes in order.
@@ -122,8 +148,27 @@ SOFTRENDER_INLINE ByteLanes Narrow(WordLanes low, WordLanes high) {
   return As<ByteLanes>(_mm_packus_epi16(As<Register>(low), As<Register>(high)));
 }
 
-SOFTRENDER_INLINE WordLanes SpreadFourth(WordLanes v) {
-  return As<WordLanes>(_mm_shufflehi_epi16(_mm_shufflelo_epi16(As<Register>(v), 0xFF), 0xFF));
+// The colour lanes of each pixel: the fourth lane of a spread weight is 0.
+SOFTRENDER_INLINE WordLanes ColourLanes(WordLanes v) {
+  typedef uint64_t QwordLanes __attribute__((vector_size(16)));
+  return v & As<WordLanes>(QwordLanes{} + 0x0000FFFFFFFFFFFFull);
+}
+
+SOFTRENDER_INLINE void SpreadAlpha8888(ByteLanes s, WordLanes* low, WordLanes* high) {
+  const auto fourth = [](WordLanes v) {
+    return ColourLanes(
+        As<WordLanes>(_mm_shufflehi_epi16(_mm_shufflelo_epi16(As<Register>(v), 0xFF), 0xFF)));
+  };
+  *low = fourth(WidenLow(s));
+  *high = fourth(WidenHigh(s));
+}
+
+SOFTRENDER_INLINE void SpreadWeights8888(const uint8_t* w, WordLanes* low, WordLanes* high) {
+  const __m128i bytes = _mm_cvtsi32_si128(static_cast<int>(Load32(w)));
+  const __m128i words = _mm_unpacklo_epi8(bytes, _mm_setzero_si128());
+  const __m128i pairs = _mm_unpacklo_epi16(words, words);
+  *low = ColourLanes(As<WordLanes>(_mm_unpacklo_epi32(pairs, pairs)));
+  *high = ColourLanes(As<WordLanes>(_mm_unpackhi_epi32(pairs, pairs)));
 }
 
 SOFTRENDER_INLINE WordLanes LoadBytesAsWords(const uint8_t* p) {
@@ -144,12 +189,6 @@ SOFTRENDER_INLINE WordLanes NarrowDwords(DwordLanes low, DwordLanes high) {
 }
 
 #endif
-
-// Each 32-bit lane's low byte copied into its four bytes.
-SOFTRENDER_INLINE DwordLanes SpreadLowByte(DwordLanes v) {
-  v |= v << 8;
-  return v | v << 16;
-}
 
 // floor(x / 255) for every 16-bit x.
 SOFTRENDER_INLINE WordLanes LaneDiv255(WordLanes x) { return MulHigh(x, SplatWord(0x8081)) >> 7; }
