@@ -18,6 +18,7 @@
 #include "runtime/softrender/plain_leaf_types.h"
 #include "runtime/softrender/vector/lane_rules_565.h"
 #include "runtime/softrender/vector/lane_rules_8888.h"
+#include "runtime/softrender/vector/weight_gather.h"
 
 namespace SOFTRENDER_LEAF_NAMESPACE {
 
@@ -272,12 +273,10 @@ void Span(uint8_t* dst, const uint8_t* src, const uint8_t* blend, int n, const R
       const uint8_t* px = src + done * Src::kBytes;
       uint8_t* out = dst + done * static_cast<int>(sizeof(Word));
       if constexpr (kBlend && Src::kPaletted) {
-        for (int i = 0; i < count; ++i) {
-          weights[i] = p.ramp[blend[done + i]];
-          colours[i] = Src::Color(px + i, p);
-        }
+        GatherBlendWeights(weights, p.ramp, blend + done, count);
+        for (int i = 0; i < count; ++i) colours[i] = Src::Color(px + i, p);
       } else if constexpr (kBlend) {
-        for (int i = 0; i < count; ++i) weights[i] = p.ramp[blend[done + i]];
+        GatherBlendWeights(weights, p.ramp, blend + done, count);
       } else if constexpr (Src::kPaletted) {
         for (int i = 0; i < count; ++i) colours[i] = Src::Color(px + i, p);
       }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "runtime/softrender/plain_leaf_types.h"
+#include "runtime/softrender/vector/weight_gather.h"
 
 #define SOFTRENDER_LANE_BYTES 16
 #define SOFTRENDER_LEAF_NAMESPACE PlainLeavesGeneric
@@ -29,7 +30,10 @@ bool UseAvx2() {
 
 }  // namespace
 
-void SetPlainLeavesGeneric(int on) { ForceGeneric = on != 0; }
+void SetPlainLeavesGeneric(int on) {
+  ForceGeneric = on != 0;
+  SetBlendWeightsGeneric(on);
+}
 
 SpanFn PickPlainSpan(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel) {
   if (UseAvx2()) return PlainLeavesAvx2::PickSpanAvx2(source, kind, bright, blend, sel);
