@@ -18,7 +18,7 @@
 #include "runtime/softrender/plain_leaf_types.h"
 #include "runtime/softrender/vector/lane_rules_565.h"
 #include "runtime/softrender/vector/lane_rules_8888.h"
-#include "runtime/softrender/vector/weight_gather.h"
+#include "runtime/softrender/vector/table_lookups.h"
 
 namespace SOFTRENDER_LEAF_NAMESPACE {
 
@@ -272,13 +272,12 @@ void Span(uint8_t* dst, const uint8_t* src, const uint8_t* blend, int n, const R
       const int count = n - done < kChunk ? n - done : kChunk;
       const uint8_t* px = src + done * Src::kBytes;
       uint8_t* out = dst + done * static_cast<int>(sizeof(Word));
-      if constexpr (kBlend && Src::kPaletted) {
-        GatherBlendWeights(weights, p.ramp, blend + done, count);
-        for (int i = 0; i < count; ++i) colours[i] = Src::Color(px + i, p);
-      } else if constexpr (kBlend) {
-        GatherBlendWeights(weights, p.ramp, blend + done, count);
-      } else if constexpr (Src::kPaletted) {
-        for (int i = 0; i < count; ++i) colours[i] = Src::Color(px + i, p);
+      if constexpr (kBlend) GatherBlendWeights(weights, p.ramp, blend + done, count);
+      if constexpr (Src::kPaletted) {
+        if constexpr (sizeof(Word) == 4)
+          GatherPalette32(colours, p.palette, px, count);
+        else
+          GatherPalette16(colours, p.palette, px, count);
       }
       int i = 0;
       if (!inOrder) {

@@ -8,7 +8,7 @@
 #include "runtime/softrender/pixel_rules_565.h"
 #include "runtime/softrender/pixel_rules_8888.h"
 #include "runtime/softrender/plain_leaf_types.h"
-#include "runtime/softrender/vector/weight_gather.h"
+#include "runtime/softrender/vector/table_lookups.h"
 
 #if defined(__clang__) && (defined(__x86_64__) || defined(__i386__))
 #pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "runtime/softrender/plain_leaf_types.h"
-#include "runtime/softrender/vector/weight_gather.h"
+#include "runtime/softrender/vector/table_lookups.h"
 
 #define SOFTRENDER_LANE_BYTES 16
 #define SOFTRENDER_LEAF_NAMESPACE PlainLeavesGeneric
@@ -32,7 +32,7 @@ bool UseAvx2() {
 
 void SetPlainLeavesGeneric(int on) {
   ForceGeneric = on != 0;
-  SetBlendWeightsGeneric(on);
+  SetTableLookupsGeneric(on);
 }
 
 SpanFn PickPlainSpan(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel) {
