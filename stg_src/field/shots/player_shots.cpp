@@ -14,7 +14,7 @@
 
 PlayerShot PlayerShots[kPlayerShotSlots];
 
-const PlayerShotHandler PlayerShotHandlers[kPlayerShotTypes] = {
+PlayerShotHandler PlayerShotHandlers[kPlayerShotTypes] = {
     UpdateNothing, UpdateNothing, UpdateNothing, UpdateNothing, UpdateNothing, UpdateNothing,
     UpdateNothing, UpdateNothing, UpdateNothing, UpdateNothing, UpdateNothing, UpdateNothing,
     UpdateNothing, UpdateNothing, UpdateNothing, UpdateNothing, UpdateNothing, UpdateNothing,

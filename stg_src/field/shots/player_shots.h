@@ -84,7 +84,7 @@ extern PlayerShot PlayerShots[kPlayerShotSlots];
 
 using PlayerShotHandler = void (*)(int16_t slot);
 // One behaviour a type, in type order; empty until the weapons bring them.
-extern const PlayerShotHandler PlayerShotHandlers[kPlayerShotTypes];
+extern PlayerShotHandler PlayerShotHandlers[kPlayerShotTypes];
 
 // A fresh shot in slot (0..138) of type (0..17); velocity and speed are the type's set-up's.
 // 0, or -1 with nothing written for a slot or type out of range.
