@@ -100,6 +100,16 @@ TEST_F(BeamShotsTest, ASegmentCutByTerrainStopsTheBeamForTheSegmentsBehindIt) {
   EXPECT_EQ(EnemyShots[third].state, 0);
 }
 
+TEST_F(BeamShotsTest, SegmentsAtOrPastAStopFrameEndWithoutMeetingTerrain) {
+  part().stopFrame = 3;
+  const int16_t slot = Fire(9, 0);
+  UpdateEnemyShots();
+  UpdateEnemyShots();
+  EXPECT_EQ(EnemyShots[slot].state, 2);  // frame 2
+  UpdateEnemyShots();
+  EXPECT_EQ(EnemyShots[slot].state, 0);  // frame 3
+}
+
 TEST_F(BeamShotsTest, TheBeamRunsFromTheAnchorToItsFarthestSegment) {
   const int16_t older = Fire(9, 0);
   UpdateEnemyShots();
