@@ -48,9 +48,7 @@ TEST_F(ShipDeathTest, TheShipDiesOnAWallAndRespawnsAtItsCheckpoint) {
     const FieldFrameReport r = field.Step(HeldRole(kButtonUp));
     ++frames;
     ASSERT_LT(frames, 200);
-    if (DeathTimer != 0) {
-      EXPECT_EQ(PlayerX, deathX) << frames;
-    }
+    if (DeathTimer != 0) { EXPECT_EQ(PlayerX, deathX) << frames; }
     EXPECT_EQ(r.scene, kScenePlay);
   }
   EXPECT_EQ(frames, 79);

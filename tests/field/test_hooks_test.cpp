@@ -86,15 +86,15 @@ TEST_F(TestHooksTest, TargetsThatDoNotExistAreRefusedAndNothingChanges) {
   o.partsB[2].state = 0;
   const uint64_t before = DigestGameState(DigestScope::Run).value;
   const TestDamageTarget missing[] = {
-      {4, 3, kTestBody, 0},    {-1, 3, kTestBody, 0},  {0, 64, kTestBody, 0},
-      {1, 128, kTestBody, 0},  {1, -1, kTestBody, 0},  {1, 4, kTestBody, 0},  // a free slot
-      {1, 3, 2, 0},            {1, 3, kTestPartsA, 2},  {1, 3, kTestPartsA, -1},
+      {4, 3, kTestBody, 0},   {-1, 3, kTestBody, 0},   {0, 64, kTestBody, 0},
+      {1, 128, kTestBody, 0}, {1, -1, kTestBody, 0},   {1, 4, kTestBody, 0},  // a free slot
+      {1, 3, 2, 0},           {1, 3, kTestPartsA, 2},  {1, 3, kTestPartsA, -1},
       {1, 3, kTestPartsB, 2},  // a free part
-      {1, 3, kTestPartsB, 5},  {1, 3, kTestPartsB, 46},
+      {1, 3, kTestPartsB, 5}, {1, 3, kTestPartsB, 46},
   };
   for (const TestDamageTarget& t : missing) {
-    EXPECT_FALSE(DamageEnemyForTest(t, 5)) << t.pool << " " << t.slot << " " << t.partArray
-                                           << " " << t.part;
+    EXPECT_FALSE(DamageEnemyForTest(t, 5))
+        << t.pool << " " << t.slot << " " << t.partArray << " " << t.part;
   }
   EXPECT_EQ(DigestGameState(DigestScope::Run).value, before);
   EXPECT_TRUE(DamageEnemyForTest({1, 3, kTestPartsA, 1}, 5));

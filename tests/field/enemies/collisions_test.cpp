@@ -172,8 +172,7 @@ std::vector<Scenario> Scenarios() {
          EXPECT_EQ(Enemy().life, 90);
          EXPECT_EQ(PlayerShots[0].state, 3);
        }},
-      {"a stopping shot ends at its first hit",
-       PartsInARow, CollideFirstEnemy,
+      {"a stopping shot ends at its first hit", PartsInARow, CollideFirstEnemy,
        [] {
          EXPECT_EQ(Enemy().partsA[0].state, 3);
          EXPECT_EQ(Enemy().partsA[1].life, 5);
@@ -309,8 +308,8 @@ std::vector<Scenario> Scenarios() {
          EXPECT_EQ(Enemy().life, 50);
          ExpectDead();
        }},
-      {"without a shield ramming kills even when it destroys the enemy",
-       [] { Rammed(30); }, CollideFirstEnemy,
+      {"without a shield ramming kills even when it destroys the enemy", [] { Rammed(30); },
+       CollideFirstEnemy,
        [] {
          EXPECT_EQ(Enemy().state, 3);
          ExpectDead();

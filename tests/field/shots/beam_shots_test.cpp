@@ -223,15 +223,15 @@ TEST_F(BeamShotsTest, PiecesWhoseLinkLeadsNowhereVanishAndReadNothing) {
     int16_t object, part;
     const EnemyObject* pool;
   } links[] = {
-      {2, -1, EnemyPool0},    // never tied
-      {64, 1, EnemyPool0},    // past the pool
-      {2, 46, EnemyPool0},    // past partsB
-      {2, 1, nullptr},        // no pool
+      {2, -1, EnemyPool0},  // never tied
+      {64, 1, EnemyPool0},  // past the pool
+      {2, 46, EnemyPool0},  // past partsB
+      {2, 1, nullptr},      // no pool
   };
   for (int16_t type : {8, 9, 10, 11, 12, 13, 14}) {
     for (const Row& l : links) {
-      SCOPED_TRACE(testing::Message() << "type " << type << " object " << l.object << " part "
-                                      << l.part);
+      SCOPED_TRACE(testing::Message()
+                   << "type " << type << " object " << l.object << " part " << l.part);
       ClearAllObjects();
       const int16_t slot = SpawnEnemyShot(type, 0, 4, kAnchorX, kAnchorY, 0);
       if (l.part >= 0) {

@@ -33,7 +33,7 @@ TEST_F(CommonShotsTest, StraightMoversSetUpAndFlyOnTheirFirstUpdate) {
     bool upright;
     int16_t additive;
   } rows[] = {
-      {0, 8, 4, true, 0}, {1, 8, 3, false, 0}, {2, 16, 10, true, 0},
+      {0, 8, 4, true, 0},   {1, 8, 3, false, 0},  {2, 16, 10, true, 0},
       {3, 32, 3, false, 0}, {4, 32, 7, false, 1},
   };
   ScrollDeltaX = 1.5;  // they ride the screen
@@ -63,8 +63,8 @@ TEST_F(CommonShotsTest, ShotsSpawnedFarOffScreenAreDroppedByTheirSetUp) {
     double x;
     bool kept;
   } rows[] = {
-      {0, -61, false}, {0, -60, true}, {1, 701, false}, {4, -100, false},
-      {5, -61, false}, {6, -61, false}, {15, -61, false}, {16, -61, false}, {16, -59, true},
+      {0, -61, false}, {0, -60, true},   {1, 701, false},  {4, -100, false}, {5, -61, false},
+      {6, -61, false}, {15, -61, false}, {16, -61, false}, {16, -59, true},
   };
   for (const Row& r : rows) {
     ClearAllObjects();
@@ -150,9 +150,7 @@ TEST_F(CommonShotsTest, TheSeekerTurnsEightAFrameUntilFrameNinetyThenFadesToNoth
     UpdateEnemyShots();
     ASSERT_EQ(s.frame, frame);
     turns.push_back(WrapAngle(s.drawAngle - before));
-    if (frame == 152) {
-      EXPECT_EQ(s.workWord, 0);
-    }
+    if (frame == 152) { EXPECT_EQ(s.workWord, 0); }
   }
   for (int frame = 1; frame <= 90; ++frame) EXPECT_EQ(turns[frame - 1], 8) << frame;
   // One step less every eighth frame after 90: 7 on frames 97..104, ..., none after 152.
@@ -197,9 +195,7 @@ TEST_F(CommonShotsTest, ABurningFragmentPuffsEveryFourthFrameAndIsGoneAfterFrame
     const uint32_t before = LcgRandomState;
     UpdateEnemyShots();
     draws += DrawsBetween(before, LcgRandomState);
-    if (frame == 75) {
-      EXPECT_EQ(EnemyShots[0].state, 2);
-    }
+    if (frame == 75) { EXPECT_EQ(EnemyShots[0].state, 2); }
   }
   EXPECT_EQ(EnemyShots[0].state, 0);
   // One draw and one puff (effect 1) on each of frames 4, 8, ..., 72.

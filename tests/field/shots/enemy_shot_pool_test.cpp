@@ -36,9 +36,9 @@ TEST_F(EnemyShotPoolTest, OnScreenSpawnsNeedAPointStrictlyInsideTheScreen) {
     uint8_t onScreenOnly;
     bool spawned;
   } cases[] = {
-      {100, 200, 1, false}, {100.001, 200, 1, true}, {740, 200, 1, false},
-      {739.9, 200, 1, true}, {300, 50, 1, false},    {300, 50.5, 1, true},
-      {300, 450, 1, false}, {300, 449.5, 1, true},   {-500, -500, 0, true},
+      {100, 200, 1, false},  {100.001, 200, 1, true}, {740, 200, 1, false},
+      {739.9, 200, 1, true}, {300, 50, 1, false},     {300, 50.5, 1, true},
+      {300, 450, 1, false},  {300, 449.5, 1, true},   {-500, -500, 0, true},
   };
   for (const Case& c : cases) {
     ClearAllObjects();
@@ -252,12 +252,12 @@ TEST_F(EnemyShotPoolTest, LinksAreHeldAsIndicesAndOnlyInsideThePoolsLeadToAPart)
       {EnemyPool1, 3, 2, true, &EnemyPool1[3].partsB[2]},
       {EnemyPool1, 3, 24, false, &EnemyPool1[3].partsA[24]},
       {EnemyPool3, 63, 45, true, &EnemyPool3[63].partsB[45]},
-      {EnemyPool1, 3, 25, false, nullptr},   // past partsA
-      {EnemyPool1, 3, 46, true, nullptr},    // past partsB
-      {EnemyPool1, 3, -1, true, nullptr},    // no part
-      {EnemyPool0, 64, 0, true, nullptr},    // past pool 0
-      {EnemyPool1, -1, 0, true, nullptr},    // no object
-      {nullptr, 3, 0, true, nullptr},        // no pool
+      {EnemyPool1, 3, 25, false, nullptr},  // past partsA
+      {EnemyPool1, 3, 46, true, nullptr},   // past partsB
+      {EnemyPool1, 3, -1, true, nullptr},   // no part
+      {EnemyPool0, 64, 0, true, nullptr},   // past pool 0
+      {EnemyPool1, -1, 0, true, nullptr},   // no object
+      {nullptr, 3, 0, true, nullptr},       // no pool
   };
   for (const Case& c : cases) {
     ClearAllObjects();
@@ -282,20 +282,48 @@ TEST_F(EnemyShotPoolTest, LinksAreHeldAsIndicesAndOnlyInsideThePoolsLeadToAPart)
 TEST_F(EnemyShotPoolTest, TheDigestTakesEveryFieldOfFreeSlotsAndTheClearEmptiesThem) {
   EnemyShot& s = EnemyShots[255];
   const std::vector<std::function<void()>> changes = {
-      [&] { s.state = 1; },          [&] { s.type = 1; },           [&] { s.frame = 1; },
-      [&] { s.motionAngle = 1; },    [&] { s.drawAngle = 1; },      [&] { s.x = 1; },
-      [&] { s.y = 1; },              [&] { s.speed = 1; },          [&] { s.vx = 1; },
-      [&] { s.vy = 1; },             [&] { s.hitSize[3] = 1; },     [&] { s.hitX[3] = 1; },
-      [&] { s.hitY[3] = 1; },        [&] { s.hitDx[3] = 1; },       [&] { s.hitDy[3] = 1; },
-      [&] { s.hitActive = 1; },      [&] { s.passesTerrain = 1; },  [&] { s.anim = 1; },
-      [&] { s.linkMode = 1; },       [&] { s.workWord = 1; },       [&] { s.workReal[3] = 1; },
-      [&] { s.linkOffset1 = 1; },    [&] { s.linkOffset2 = 1; },    [&] { s.linkObject = 1; },
-      [&] { s.linkPart = 1; },       [&] { s.ownerPool = 1; },      [&] { s.ownerPartArray = 1; },
-      [&] { s.additive = 1; },       [&] { s.rotated = 1; },        [&] { s.alpha = 1; },
-      [&] { s.scale = 1; },          [&] { s.beamEndX = 1; },       [&] { s.beamEndY = 1; },
-      [&] { s.beamImage = 1; },      [&] { s.beamHalfWidth = 1; },  [&] { s.spawnX = 1; },
-      [&] { s.spawnY = 1; },         [&] { s.spawnAngle = 1; },     [&] { s.age = 1; },
-      [&] { s.removalMargin = 1; },  [&] { s.drawMargin = 1; },     [&] { s.collides = 1; },
+      [&] { s.state = 1; },
+      [&] { s.type = 1; },
+      [&] { s.frame = 1; },
+      [&] { s.motionAngle = 1; },
+      [&] { s.drawAngle = 1; },
+      [&] { s.x = 1; },
+      [&] { s.y = 1; },
+      [&] { s.speed = 1; },
+      [&] { s.vx = 1; },
+      [&] { s.vy = 1; },
+      [&] { s.hitSize[3] = 1; },
+      [&] { s.hitX[3] = 1; },
+      [&] { s.hitY[3] = 1; },
+      [&] { s.hitDx[3] = 1; },
+      [&] { s.hitDy[3] = 1; },
+      [&] { s.hitActive = 1; },
+      [&] { s.passesTerrain = 1; },
+      [&] { s.anim = 1; },
+      [&] { s.linkMode = 1; },
+      [&] { s.workWord = 1; },
+      [&] { s.workReal[3] = 1; },
+      [&] { s.linkOffset1 = 1; },
+      [&] { s.linkOffset2 = 1; },
+      [&] { s.linkObject = 1; },
+      [&] { s.linkPart = 1; },
+      [&] { s.ownerPool = 1; },
+      [&] { s.ownerPartArray = 1; },
+      [&] { s.additive = 1; },
+      [&] { s.rotated = 1; },
+      [&] { s.alpha = 1; },
+      [&] { s.scale = 1; },
+      [&] { s.beamEndX = 1; },
+      [&] { s.beamEndY = 1; },
+      [&] { s.beamImage = 1; },
+      [&] { s.beamHalfWidth = 1; },
+      [&] { s.spawnX = 1; },
+      [&] { s.spawnY = 1; },
+      [&] { s.spawnAngle = 1; },
+      [&] { s.age = 1; },
+      [&] { s.removalMargin = 1; },
+      [&] { s.drawMargin = 1; },
+      [&] { s.collides = 1; },
       [&] { s.upright = 1; },
   };
   ClearAllObjects();

@@ -4,8 +4,8 @@
 
 #include "stg_src/field/map/stage_maps.h"
 
-EnemyObject& PutEnemy(EnemyObject* pool, int slot, double x, double y, int16_t size,
-                      int32_t life, int32_t scoreBase) {
+EnemyObject& PutEnemy(EnemyObject* pool, int slot, double x, double y, int16_t size, int32_t life,
+                      int32_t scoreBase) {
   EnemyObject& o = pool[slot];
   o = EnemyObject{};
   o.state = 2;

@@ -11,8 +11,8 @@
 
 // A live, visible object of pool (kind 0..3) at (x, y) with one circle of radius size, hit mode
 // 1 and the given life and score base; margins 0, no parts.
-EnemyObject& PutEnemy(EnemyObject* pool, int slot, double x, double y, int16_t size,
-                      int32_t life, int32_t scoreBase = 0);
+EnemyObject& PutEnemy(EnemyObject* pool, int slot, double x, double y, int16_t size, int32_t life,
+                      int32_t scoreBase = 0);
 // A live, visible part j of the object's partsA (or partsB) at (x, y) with one circle of radius
 // size; the object's part count covers it.
 EnemyPart& PutPart(EnemyObject& owner, bool front, int j, double x, double y, int16_t size,
