@@ -126,8 +126,8 @@ void InitStageParameters(int16_t stage) {
 void ClearAllObjects() {
   BossType = -1;
   ResetEnemyPools();
-  std::memset(EnemyShots, 0, sizeof(EnemyShots));
-  std::memset(PlayerShots, 0, sizeof(PlayerShots));
+  ResetEnemyShots();
+  ResetPlayerShots();
   std::memset(Effects, 0, sizeof(Effects));
   ScreenFlashRed = 0;
   ScreenFlashRedStep = 0;
