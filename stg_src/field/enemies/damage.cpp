@@ -23,7 +23,8 @@ constexpr int16_t kSpentShield = 7;
 constexpr int16_t kLevelsLostOnDeath = 2;
 // A weapon below this level counts as weak when the ranks fall after a death.
 constexpr int16_t kStrongLevel = 4;
-constexpr int16_t kUnlockResetBelow = -3;
+// An unlock id this low is set back to the stage's own.
+constexpr int16_t kUnlockResetAt = -3;
 // The weapon each stage's boss unlocks, stages 1..5.
 constexpr int16_t kStageUnlockIds[5] = {2, 8, 3, 9, 14};
 
@@ -41,12 +42,12 @@ int32_t Damage(Target& t, int32_t damage) {
   return over;
 }
 
-// A weapon's level after a death: two lower, not below 0. The level, or null for a selection
-// outside the table.
+// The level of the selected weapon, or null for a selection outside the table.
 int16_t* SelectedLevel(int16_t* levels, int count, int16_t selected) {
   return selected >= 0 && selected < count ? &levels[selected] : nullptr;
 }
 
+// Two levels lost in a death, not below 0; the level after (0 for no weapon).
 int16_t LoseLevels(int16_t* level) {
   if (level == nullptr) return 0;
   *level = static_cast<int16_t>(std::max(*level - kLevelsLostOnDeath, 0));
@@ -90,7 +91,7 @@ void KillPart(EnemyPart* parts, int16_t j) {
 }
 
 void ResetStageUnlockId() {
-  if (StageUnlockId > kUnlockResetBelow) return;
+  if (StageUnlockId > kUnlockResetAt) return;
   if (CurrentStage >= 1 && CurrentStage <= 5) StageUnlockId = kStageUnlockIds[CurrentStage - 1];
 }
 
