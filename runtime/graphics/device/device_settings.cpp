@@ -68,7 +68,7 @@ int SetTextureFilterMode(int mode) {
 int GetTextureFilterMode() { return TextureFilterMode; }
 
 int GetDrawTargetSize(int* width, int* height) {
-  if (DrawTarget == -2 || DrawTarget == -4) {
+  if (DrawTarget <= -2 && DrawTarget >= -5) {
     *width = ScreenMode.width;
     *height = ScreenMode.height;
     return 0;

@@ -9,6 +9,7 @@
 #include "runtime/graphics/device/lights_camera.h"
 #include "runtime/graphics/draw/draw_state.h"
 #include "runtime/graphics/graph/graph_handles.h"
+#include "runtime/graphics/screen/draw_target.h"
 #include "runtime/graphics/screen/screen_mode.h"
 #include "runtime/platform/window/message_loop.h"
 #include "runtime/softrender/memimg.h"
@@ -157,8 +158,9 @@ int ResetDrawSettings() {
   // leave the area empty, and nothing would draw after the reset.
   DrawSuppressed = 0;
   DrawTarget = kBackBufferTarget;
+  SetDrawTarget(kFrontBufferTarget);
   int width, height;
-  GetGraphDimensions(kBackBufferTarget, &width, &height);
+  GetGraphDimensions(DrawTarget, &width, &height);
   SetDrawClipRect(0, 0, width, height);
   ResetLightAndCameraDefaults();
   return 0;

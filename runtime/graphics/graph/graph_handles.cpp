@@ -53,7 +53,8 @@ int IsGraphHandleValid(int handle) { return GetGraphEntry(handle) != nullptr ? 1
 
 int GetGraphDimensions(int handle, int* width, int* height) {
   int w, h;
-  if (handle == kBackBufferTarget || handle == kFrontBufferTarget) {
+  // -3 and -5 are further screen codes, measured as the back buffer.
+  if (handle <= kBackBufferTarget && handle >= -5) {
     w = ScreenMode.width;
     h = ScreenMode.height;
   } else {
@@ -141,6 +142,7 @@ int SetGraphSourceFile(int handle, const char* fileName, int shareFrom) {
           "転送する画像ファイルのファイル名を保存するメモリ領域の確保に失敗しました\n");
     }
     file->refCount = 1;
+    file->mirrored = 0;
     file->path = reinterpret_cast<char*>(file + 1);
     std::memcpy(file->path, path, length + 1);
     entry->sourceFile = file;
@@ -151,6 +153,13 @@ int SetGraphSourceFile(int handle, const char* fileName, int shareFrom) {
   if (other == nullptr) return -1;
   entry->sourceFile = other->sourceFile;
   if (entry->sourceFile != nullptr) entry->sourceFile->refCount++;
+  return 0;
+}
+
+int SetGraphSourceMirror(int handle, int mirrored) {
+  const GraphEntry* entry = GetGraphEntry(handle);
+  if (entry == nullptr || entry->sourceFile == nullptr) return -1;
+  entry->sourceFile->mirrored = mirrored != 0 ? 1 : 0;
   return 0;
 }
 

@@ -17,7 +17,8 @@ constexpr int kFrontBufferTarget = -4;
 // count between the graphs of one file.
 struct GraphSourceFile {
   int32_t refCount;
-  char* path;  // the full path, NUL-terminated, in the same block
+  int32_t mirrored;  // the picture was mirrored left to right when it was loaded
+  char* path;        // the full path, NUL-terminated, in the same block
 };
 
 struct GraphEntry {
@@ -52,8 +53,8 @@ void InstallGraphDeviceHooks();
 GraphEntry* GetGraphEntry(int handle);
 int IsGraphHandleValid(int handle);
 
-// The size of a graph, or of the screen for -2 and -4; null outputs are skipped. 0, or -1 for an
-// invalid handle.
+// The size of a graph, or of the screen for the screen codes -2 to -5; null outputs are skipped. 0,
+// or -1 for an invalid handle.
 int GetGraphDimensions(int handle, int* width, int* height);
 // A new graph viewing (x, y, width, height) of source, cut at its right and bottom edges and
 // sharing its storage and source file. -1 for a bad source, a corner outside it or a size
@@ -65,6 +66,9 @@ int DeleteGraphHandle(int handle);
 // Drops the graph's source-file record, then records fileName's full path, shares the record of
 // graph shareFrom, or (null name, shareFrom -1) leaves none. 0 or -1.
 int SetGraphSourceFile(int handle, const char* fileName, int shareFrom);
+// Marks the graph's source file as loaded mirrored (1) or as stored (0), so that a reload
+// mirrors it again. 0, or -1 for a graph without a source file.
+int SetGraphSourceMirror(int handle, int mirrored);
 // The full path the graph was loaded from, or null.
 const char* GetGraphSourcePath(int handle);
 // Keeps flag (may be null) and sets *flag to 0 now; DeleteGraphHandle sets it to 1. 0 or -1.

@@ -9,7 +9,9 @@
 #include "runtime/graphics/draw/draw_state.h"
 #include "runtime/graphics/graph/graph_handles.h"
 #include "runtime/graphics/image/pixel_conversion.h"
+#include "runtime/graphics/screen/draw_target_readback.h"
 #include "runtime/graphics/screen/screen_mode.h"
+#include "runtime/graphics/screen/software_screen.h"
 #include "runtime/platform/core/log.h"
 #include "runtime/platform/core/tracked_heap.h"
 
@@ -486,9 +488,8 @@ int CopyDrawTargetToGraph(int x1, int y1, int x2, int y2, int handle) {
 
   GraphTextureSet* set = entry->textureSet;
   if (!set->record.TextureBacked) {
-    // The screen's own image is the screen layer's to give; graphs give their view.
-    if (target == nullptr || target->textureSet->record.TextureBacked) return -1;
-    if (CopyMemImgRect(&entry->image, &target->image, &rect, 0, 0) < 0) return -1;
+    MEMIMG* source = target != nullptr ? &target->image : &ScreenMemImg;
+    if (!IsMemImgValid(source) || CopyMemImgRect(&entry->image, source, &rect, 0, 0) < 0) return -1;
     NoteMemImgWritten(&entry->image);
     return 0;
   }
@@ -508,7 +509,12 @@ int CopyDrawTargetToGraph(int x1, int y1, int x2, int y2, int handle) {
       return -1;
     return 0;
   }
-  // Into textures that cannot be drawn into, the target's pixels are read back first: that
-  // read is the screen layer's.
-  return -1;
+  // Textures that cannot be drawn into take the target's pixels read back, as an upload.
+  GraphImage pixels;
+  if (LockDrawTargetImage(&rect, &pixels) != 0) return -1;
+  const RECT whole = {0, 0, entry->width, entry->height};
+  const int result = UploadImageToGraph(handle, 0, nullptr, nullptr, &whole, 0, 0, 0, &pixels,
+                                        nullptr, set->record.BlendImage, 1, 0);
+  UnlockDrawTargetImage();
+  return result;
 }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "port/win32.h"
+#include "runtime/graphics/screen/screen_hooks.h"
 #include "runtime/platform/core/api_lock.h"
 #include "runtime/platform/core/log.h"
 #include "runtime/platform/core/on_screen_log.h"
@@ -56,6 +57,7 @@ void Call(Hook hook) {
 // sound waits through the message processing, sets its device up for the desktop window and
 // ends the program through the library's fatal exit.
 void InstallServiceHooks() {
+  InstallGraphicsHooks();
   WindowHooks.seedRandom = [](unsigned int seed) { SeedRandom(seed); };
   WindowHooks.pumpSocketMessages = [] { PumpSocketMessages(0); };
   WindowHooks.handleSocketEvent = [](WPARAM wParam, LPARAM lParam) -> LRESULT {
