@@ -216,6 +216,10 @@ void UseStageCount(int count) {
 }
 
 IDirect3DTexture9* WhiteTexture() {
+  // A white graph deleted with every graph is made again.
+  if (WhiteTextureGraph != -1 && DeviceGraphHooks.graphSize &&
+      DeviceGraphHooks.graphSize(WhiteTextureGraph, nullptr, nullptr) != 0)
+    WhiteTextureGraph = -1;
   if (WhiteTextureGraph == -1 && DeviceGraphHooks.createWhiteTextureGraph)
     WhiteTextureGraph = DeviceGraphHooks.createWhiteTextureGraph();
   if (WhiteTextureGraph == -1 || !DeviceGraphHooks.graphTexture) return nullptr;
