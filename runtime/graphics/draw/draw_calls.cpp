@@ -220,6 +220,7 @@ int DrawGraphFourCornersF(float x1, float y1, float x2, float y2, float x3, floa
 
 int DrawGraphRect(int x, int y, int sx, int sy, int width, int height, int graph, int transparent,
                   int mirror) {
+  if (NothingToDraw()) return 0;
   const RECT area = DrawArea;
   float areaF[4];
   std::copy(DrawAreaF, DrawAreaF + 4, areaF);
