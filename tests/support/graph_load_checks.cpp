@@ -137,7 +137,8 @@ void CheckFailingImageFiles(bool onDevice) {
     EXPECT_EQ(
         CreateGraphFromMemory(c.bytes.data(), static_cast<int>(c.bytes.size()), nullptr, 0, 1, 0),
         -1);
-    EXPECT_EQ(log.Contents(), before);
+    // No file, so no line of the file loaders.
+    EXPECT_EQ(log.Contents().find("右記の", before.size()), std::string::npos);
     unchanged("CreateGraphFromMemory");
   }
 }

@@ -16,7 +16,8 @@ using GraphPixelReader = std::function<uint32_t(int graph, int x, int y)>;
 void CheckSheetCells(const GraphPixelReader& pixel);
 
 // Image files that cannot be loaded, through LoadGraphFromFile, LoadGraphCellsFromFile and
-// CreateGraphFromMemory: each gives -1 and its log line (none from memory), and leaves the
-// graph count, the tracked blocks, the port's open handles and its live Direct3D objects as
-// they were. onDevice adds a 100 x 100 DXT1 file, which no texture of its kind can take whole.
+// CreateGraphFromMemory: each gives -1 and its log line (the file loaders' lines not from memory),
+// and leaves the graph count, the tracked blocks, the port's open handles and its live Direct3D
+// objects as they were. onDevice adds a 100 x 100 DXT1 file, which no texture of its kind can take
+// whole.
 void CheckFailingImageFiles(bool onDevice);
