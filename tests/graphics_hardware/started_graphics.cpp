@@ -56,7 +56,7 @@ void StartedGraphics::Stop() {
   EXPECT_EQ(PortLiveDirect3DObjects(), 0);
 }
 
-std::vector<uint32_t> StartedGraphics::SavedScreen(int x1, int y1, int x2, int y2) {
+std::vector<uint32_t> SavedDrawScreen(int x1, int y1, int x2, int y2) {
   TempFolder folder;
   const std::string name = folder.WindowsPath() + "\\screen.bmp";
   EXPECT_EQ(SaveDrawScreen(x1, y1, x2, y2, name.c_str(), 0, 80, 1, -1), 0);

@@ -10,6 +10,10 @@
 #include "runtime/platform/core/tracked_heap.h"
 #include "tests/platform/window/main_window_fixture.h"
 
+// The rectangle of the draw target as written by SaveDrawScreen to a BMP and read back:
+// 0x00RRGGBB, row by row. Empty (with a test failure) when it could not be saved or read.
+std::vector<uint32_t> SavedDrawScreen(int x1, int y1, int x2, int y2);
+
 class StartedGraphics : public MainWindowTest {
  protected:
   void SetUp() override;
@@ -22,9 +26,9 @@ class StartedGraphics : public MainWindowTest {
   // Ends graphics; every graph is gone and no Direct3D object is left.
   void Stop();
 
-  // The rectangle of the draw target as written by SaveDrawScreen to a BMP and read back:
-  // 0x00RRGGBB, row by row. Empty (with a test failure) when it could not be saved or read.
-  static std::vector<uint32_t> SavedScreen(int x1, int y1, int x2, int y2);
+  static std::vector<uint32_t> SavedScreen(int x1, int y1, int x2, int y2) {
+    return SavedDrawScreen(x1, y1, x2, y2);
+  }
 
   TrackedHeapTotals heapAtStart_ = {};
 };
