@@ -30,6 +30,20 @@ const PortBrush kStockBrushes[] = {
     {kBrushMagic, false, RGB(0, 0, 0)},       {kBrushMagic, true, 0},
 };
 
+// Test switches: modes that ChangeDisplaySettingsA refuses, and a count of mode changes still
+// to refuse.
+struct RefusedMode {
+  int width, height, bits;
+};
+std::vector<RefusedMode> gRefusedModes;
+int gChangesToRefuse = 0;
+
+bool Refused(const PortDisplayMode& m) {
+  for (const RefusedMode& r : gRefusedModes)
+    if (r.width == m.width && r.height == m.height && r.bits == m.bits) return true;
+  return false;
+}
+
 int DesktopBits() { return gDesktopBitsOverride ? gDesktopBitsOverride : 32; }
 
 std::vector<PortDisplayMode> ModeList() {
@@ -187,6 +201,14 @@ LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* dm, DWORD flags) {
       break;
     }
   if (!found) return DISP_CHANGE_BADMODE;
+  {
+    std::lock_guard lock(PortWindowMutex());
+    if (Refused(*found)) return DISP_CHANGE_BADMODE;
+    if (!(flags & CDS_TEST) && gChangesToRefuse > 0) {
+      --gChangesToRefuse;
+      return DISP_CHANGE_FAILED;
+    }
+  }
   if (flags & CDS_TEST) return DISP_CHANGE_SUCCESSFUL;
   PortSwitchDisplayMode(found);
   return DISP_CHANGE_SUCCESSFUL;
@@ -300,4 +322,20 @@ int WINAPI FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
 void PortSetDesktopColorBits(int bits) {
   std::lock_guard lock(PortWindowMutex());
   gDesktopBitsOverride = bits;
+}
+
+void PortRefuseDisplayMode(int width, int height, int bits) {
+  std::lock_guard lock(PortWindowMutex());
+  gRefusedModes.push_back({width, height, bits});
+}
+
+void PortRefuseNextDisplayChanges(int count) {
+  std::lock_guard lock(PortWindowMutex());
+  gChangesToRefuse = count < 0 ? 0 : count;
+}
+
+void PortResetDisplaySwitches() {
+  std::lock_guard lock(PortWindowMutex());
+  gRefusedModes.clear();
+  gChangesToRefuse = 0;
 }

@@ -393,6 +393,13 @@ BOOL WINAPI WINNLSEnableIME(HWND window, BOOL enable);
 void PortSetMessageBoxAnswer(int answer);
 // Report this many colour bits for the desktop (0 restores the 32 bits of the port).
 void PortSetDesktopColorBits(int bits);
+// ChangeDisplaySettingsA refuses a mode of this size and depth (at any rate) with
+// DISP_CHANGE_BADMODE; CDS_TEST asks get the same answer. The mode stays in the list.
+void PortRefuseDisplayMode(int width, int height, int bits);
+// The next count mode changes (not tests, not the return to the desktop's mode) fail with
+// DISP_CHANGE_FAILED.
+void PortRefuseNextDisplayChanges(int count);
+void PortResetDisplaySwitches();
 // The display count of ShowCursor and whether the cursor image is set, as last applied.
 int PortCursorDisplayCount();
 bool PortCursorVisible();

@@ -86,6 +86,34 @@ TEST_F(Display, ModeSwitchPostsDisplayChangeAndScalesAFullScreenWindow) {
   EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), desktop.width);
 }
 
+TEST_F(Display, SwitchesRefuseChosenModesAndTheNextChanges) {
+  Make(WS_POPUP, 0, 0, 0, 64, 48);  // a window to be told of any change
+  Take();
+  DEVMODEA dm = {};
+  dm.dmSize = sizeof(dm);
+  dm.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+  dm.dmPelsWidth = 640;
+  dm.dmPelsHeight = 480;
+  dm.dmBitsPerPel = 32;
+  PortRefuseDisplayMode(640, 480, 32);
+  EXPECT_EQ(ChangeDisplaySettingsA(&dm, CDS_TEST), DISP_CHANGE_BADMODE);
+  EXPECT_EQ(ChangeDisplaySettingsA(&dm, CDS_FULLSCREEN), DISP_CHANGE_BADMODE);
+  dm.dmBitsPerPel = 16;  // another depth of the same size is not refused
+  PortRefuseNextDisplayChanges(2);
+  EXPECT_EQ(ChangeDisplaySettingsA(&dm, CDS_TEST), DISP_CHANGE_SUCCESSFUL);  // a test: no change
+  EXPECT_EQ(ChangeDisplaySettingsA(&dm, CDS_FULLSCREEN), DISP_CHANGE_FAILED);
+  EXPECT_EQ(ChangeDisplaySettingsA(&dm, 0), DISP_CHANGE_FAILED);
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), PortDesktopDisplayMode().width);
+  EXPECT_TRUE(Take().empty());  // nothing changed, nothing said
+  EXPECT_EQ(ChangeDisplaySettingsA(&dm, CDS_FULLSCREEN), DISP_CHANGE_SUCCESSFUL);
+  EXPECT_EQ(Take().size(), 1u);
+  PortResetDisplaySwitches();
+  dm.dmBitsPerPel = 32;
+  EXPECT_EQ(ChangeDisplaySettingsA(&dm, CDS_FULLSCREEN), DISP_CHANGE_SUCCESSFUL);
+  ASSERT_EQ(ChangeDisplaySettingsA(nullptr, 0), DISP_CHANGE_SUCCESSFUL);
+  Take();
+}
+
 TEST_F(Display, FillRectPaintsTheClientArea) {
   HWND w = Make(WS_POPUP, 0, 0, 0, 64, 48);
   ShowWindow(w, SW_SHOW);

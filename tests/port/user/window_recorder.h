@@ -59,6 +59,7 @@ class WindowTest : public testing::Test {
     for (HWND w : windows_) DestroyWindow(w);
     Drain();
     UnregisterClassA(kClass, nullptr);
+    PortResetDisplaySwitches();
     ChangeDisplaySettingsA(nullptr, 0);
     Drain();
     gProcedureHook = nullptr;
