@@ -1,14 +1,17 @@
-// What the draw calls put on the screen on both paths, read back through SaveDrawScreen: box
-// outlines that cover each border pixel once, and subtraction without the device's
-// blend-operation cap.
+// What the draw calls put on the screen, read back through SaveDrawScreen: box outlines that
+// cover each border pixel once and subtraction without the device's blend-operation cap (both
+// paths), and the device's white graph under boxes in the modulate-4x modes.
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "runtime/graphics/device/blend_state.h"
 #include "runtime/graphics/device/graphics_device.h"
 #include "runtime/graphics/draw/draw_calls.h"
 #include "runtime/graphics/draw/draw_settings.h"
+#include "runtime/graphics/graph/graph_content.h"
 #include "runtime/graphics/graph/graph_from_images.h"
+#include "runtime/graphics/graph/graph_handles.h"
 #include "runtime/graphics/screen/draw_target.h"
 #include "runtime/graphics/screen/screen_mode.h"
 #include "tests/graphics_hardware/started_graphics.h"
@@ -75,6 +78,33 @@ TEST_F(DrawPixels, SubtractingWhiteFromGreyGivesBlack) {
       }
     Stop();
   }
+}
+
+// Boxes in the modulate-4x modes (12 alpha, 13 add) sample the white graph, made when first
+// needed and made again, after every graph was deleted, when the blend state is next chosen:
+// the colour comes out four times as bright.
+TEST_F(DrawPixels, UntexturedModulate4xBoxesSampleTheWhiteGraph) {
+  ASSERT_TRUE(Start(true));
+  // The graph layer's services reach the device layer with the first graph made.
+  ASSERT_NE(CreateBlankGraph(8, 8), -1);
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    BackgroundColor = {0, 0, 0};
+    ClearDrawTarget(nullptr);
+    SetBlendMode(round == 0 ? 12 : 13, 255);
+    ASSERT_EQ(DrawFilledBox(4, 4, 12, 12, MakeColorValue(32, 16, 8)), 0);
+    SetBlendMode(0, 0);
+    const std::vector<uint32_t> screen = SavedScreen(0, 0, 16, 16);
+    ASSERT_EQ(screen.size(), 256u);
+    EXPECT_TRUE(IsGraphHandleValid(WhiteTextureGraph));
+    const uint32_t c = At(screen, 16, 8, 8);
+    EXPECT_NEAR(static_cast<int>(c >> 16), 128, 2);
+    EXPECT_NEAR(static_cast<int>((c >> 8) & 0xFF), 64, 2);
+    EXPECT_NEAR(static_cast<int>(c & 0xFF), 32, 2);
+    EXPECT_EQ(At(screen, 16, 2, 2), 0u);
+    DeleteAllGraphs(0);
+  }
+  Stop();
 }
 
 }  // namespace
