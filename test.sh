@@ -13,3 +13,6 @@ cmake --build "$build"
 
 # Every test program sets its own environment (headless drivers, sanitizer options).
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+
+# The movie decoder's threads under ThreadSanitizer.
+./scripts/run-tsan-tests.sh

@@ -21,6 +21,16 @@ if(KELVANOR_SANITIZE)
   target_link_options(kelvanor_flags INTERFACE ${KELVANOR_SANITIZER_FLAGS})
 endif()
 
+# ThreadSanitizer cannot share a build with AddressSanitizer.
+if(KELVANOR_TSAN)
+  if(KELVANOR_SANITIZE)
+    message(FATAL_ERROR "KELVANOR_TSAN and KELVANOR_SANITIZE exclude each other")
+  endif()
+  set(KELVANOR_TSAN_FLAGS -fsanitize=thread -fno-omit-frame-pointer)
+  target_compile_options(kelvanor_flags INTERFACE ${KELVANOR_TSAN_FLAGS})
+  target_link_options(kelvanor_flags INTERFACE ${KELVANOR_TSAN_FLAGS})
+endif()
+
 # libFuzzer needs coverage from the library its targets call, not only from the targets.
 if(KELVANOR_FUZZ)
   target_compile_options(kelvanor_flags INTERFACE -fsanitize=fuzzer-no-link)

@@ -6,7 +6,13 @@ cd "$(dirname "$0")/.."
 
 fix=0
 if [ "${1:-}" = "--fix" ]; then fix=1; shift; fi
-if [ $# -gt 0 ]; then files=("$@"); else mapfile -t files < <(git ls-files '*.cpp' '*.h'); fi
+if [ $# -gt 0 ]; then
+  # Only C++ sources: the formatter would rewrite Markdown and CMake comments as if they were code.
+  files=()
+  for f in "$@"; do case "$f" in *.cpp | *.h) files+=("$f") ;; esac; done
+else
+  mapfile -t files < <(git ls-files '*.cpp' '*.h')
+fi
 [ ${#files[@]} -eq 0 ] && exit 0
 
 if [ $fix -eq 1 ]; then

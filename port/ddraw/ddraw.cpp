@@ -1,12 +1,10 @@
 #include "port/ddraw/ddraw.h"
 
-#include <errno.h>
-#include <time.h>
-
 #include <mutex>
 
 #include "port/com/com_classes.h"
 #include "port/com/com_object.h"
+#include "port/kernel/monotonic_clock.h"
 #include "port/user/user32.h"
 #include "port/user/window_internal.h"
 
@@ -17,21 +15,9 @@ int gRateOverride = 0;
 bool gUnsteady = false;
 bool gInitializeFails = false;
 
-int64_t NowNanoseconds() {
-  timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return int64_t{t.tv_sec} * 1000000000 + t.tv_nsec;
-}
-
-void SleepUntil(int64_t deadline) {
-  timespec t = {static_cast<time_t>(deadline / 1000000000),
-                static_cast<long>(deadline % 1000000000)};
-  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr) == EINTR) {}
-}
-
 // The grid starts with the process's first look at it.
 int64_t GridStart() {
-  static const int64_t start = NowNanoseconds();
+  static const int64_t start = PortMonotonicNanoseconds();
   return start;
 }
 
@@ -81,7 +67,7 @@ class DirectDraw7 final : public PortComObject<IDirectDraw7> {
     if (flags == DDWAITVB_BLOCKBEGINEVENT) return DDERR_UNSUPPORTED;
     if (flags != DDWAITVB_BLOCKBEGIN && flags != DDWAITVB_BLOCKEND) return DDERR_INVALIDPARAMS;
     int64_t period = PeriodNanoseconds();
-    int64_t since = NowNanoseconds() - GridStart();
+    int64_t since = PortMonotonicNanoseconds() - GridStart();
     int64_t line = (since / period + 1) * period;
     if (flags == DDWAITVB_BLOCKEND) {
       // Within a blank, its end comes first; otherwise the end of the next one.
@@ -94,7 +80,7 @@ class DirectDraw7 final : public PortComObject<IDirectDraw7> {
       unsteady = gUnsteady;
     }
     if (unsteady && (waits_++ & 1)) line += period;
-    SleepUntil(GridStart() + line);
+    PortSleepUntil(GridStart() + line);
     return DD_OK;
   }
 

@@ -2,7 +2,7 @@
 // graphics keep for vertical-blank timing. The display's vertical blanks are a grid of the
 // refresh period of the display mode the port shows (60 Hz when it reports none), counted
 // from a fixed start; a wait sleeps until the next line of that grid, so it never takes more
-// than one period.
+// than one period. With simulated time (kernel_system.h) it moves the clock to that line.
 #pragma once
 
 #include "port/com/com.h"

@@ -8,10 +8,11 @@
 
 #include "port/kernel/kernel_system.h"
 #include "port/kernel/last_error.h"
+#include "port/kernel/monotonic_clock.h"
 
 namespace {
 
-constexpr LONGLONG kPerformanceFrequency = 1000000000;  // nanoseconds of CLOCK_MONOTONIC
+constexpr LONGLONG kPerformanceFrequency = 1000000000;  // nanoseconds of the monotonic clock
 
 std::atomic<bool> gDebugToStderr{false};
 std::atomic<void (*)(const char*)> gDebugHook{nullptr};
@@ -28,9 +29,7 @@ BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER* count) {
     count->QuadPart = 0;
     return FALSE;
   }
-  struct timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  count->QuadPart = static_cast<LONGLONG>(t.tv_sec) * kPerformanceFrequency + t.tv_nsec;
+  count->QuadPart = PortMonotonicNanoseconds();
   return TRUE;
 }
 

@@ -71,3 +71,15 @@ void WINAPI OutputDebugStringA(LPCSTR text);
 void PortSetDebugOutputToStderr(bool on);
 void PortSetDebugOutputHook(void (*hook)(const char* text));
 void PortSetPerformanceCounterAbsent(bool absent);
+
+// Test switch: simulated time, off by default. While it is on, the performance counter, the
+// multimedia timer, window timers and the vertical-blank grid read one process-wide counter
+// of nanoseconds in place of the real clock. It starts at the real clock's reading and moves
+// only when a test advances it, when a thread calls Sleep(n) (n milliseconds on, returning at
+// once) and when a vertical-blank wait moves it to the blank. Every thread shares it, so a
+// thread sleeping in the background moves it too; code that spins on a clock without sleeping
+// (the start-up's clock checks) never ends while it is on. Waits on kernel objects keep real
+// time. Switching off returns to the real clock.
+void PortSetSimulatedTime(bool on);
+void PortAdvanceSimulatedTime(int64_t nanoseconds);
+bool PortSimulatedTimeOn();

@@ -9,6 +9,7 @@
 #include <new>
 
 #include "port/kernel/handle_table_internal.h"
+#include "port/kernel/kernel_system.h"
 #include "port/kernel/last_error.h"
 
 namespace {
@@ -303,6 +304,11 @@ void WINAPI Sleep(DWORD milliseconds) {
       struct timespec t = {3600, 0};
       nanosleep(&t, nullptr);
     }
+  }
+  if (PortSimulatedTimeOn()) {
+    PortAdvanceSimulatedTime(int64_t{milliseconds} * 1000000);
+    sched_yield();
+    return;
   }
   struct timespec t = {static_cast<time_t>(milliseconds / 1000),
                        static_cast<long>(milliseconds % 1000) * 1000000L};

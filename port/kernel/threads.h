@@ -55,5 +55,6 @@ HANDLE WINAPI CreateEventA(LPSECURITY_ATTRIBUTES attributes, BOOL manualReset, B
 BOOL WINAPI SetEvent(HANDLE event);
 BOOL WINAPI ResetEvent(HANDLE event);
 
-// Sleep(0) gives up the rest of the time slice.
+// Sleep(0) gives up the rest of the time slice. With simulated time (kernel_system.h) any
+// other sleep moves the simulated clock on and returns at once.
 void WINAPI Sleep(DWORD milliseconds);

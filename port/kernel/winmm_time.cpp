@@ -1,8 +1,7 @@
-#include <time.h>
-
 #include <atomic>
 
 #include "port/kernel/module_exports.h"
+#include "port/kernel/monotonic_clock.h"
 #include "port/kernel/winmm.h"
 
 namespace {
@@ -12,11 +11,7 @@ std::atomic<DWORD> gTimeOffset{0};
 }  // namespace
 
 DWORD WINAPI timeGetTime() {
-  struct timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  uint64_t ms =
-      static_cast<uint64_t>(t.tv_sec) * 1000u + static_cast<uint64_t>(t.tv_nsec) / 1000000u;
-  return static_cast<DWORD>(ms) + gTimeOffset.load();
+  return static_cast<DWORD>(PortMonotonicNanoseconds() / 1000000) + gTimeOffset.load();
 }
 
 void PortSetTimeGetTimeOffset(DWORD offset) { gTimeOffset = offset; }

@@ -3,11 +3,11 @@
 // the video thread), then takes, in this order: a posted message, WM_QUIT once the queue is
 // empty, WM_PAINT for a window with an update region, WM_TIMER for a due timer.
 #include <algorithm>
-#include <ctime>
 #include <deque>
 #include <map>
 
 #include "port/kernel/last_error.h"
+#include "port/kernel/monotonic_clock.h"
 #include "port/kernel/threads.h"
 #include "port/user/window_record.h"
 
@@ -34,13 +34,7 @@ std::vector<Timer> gTimers;
 UINT_PTR gNextThreadTimerId = 0x8000;
 HWND gForeground = nullptr;
 
-// <chrono> does not build with the Shift-JIS execution character set, so the monotonic clock
-// is read directly.
-uint64_t NowMs() {
-  timespec ts;
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<uint64_t>(ts.tv_sec) * 1000 + static_cast<uint64_t>(ts.tv_nsec) / 1000000;
-}
+uint64_t NowMs() { return static_cast<uint64_t>(PortMonotonicNanoseconds() / 1000000); }
 
 ThreadQueue& QueueOf(std::thread::id thread) { return gQueues[thread]; }
 

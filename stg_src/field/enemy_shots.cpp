@@ -3,3 +3,5 @@
 #include "stg_src/deterministic.h"
 
 void UpdateEnemyShots() {}
+
+void SpawnBurningFragment(int16_t, double, double) {}

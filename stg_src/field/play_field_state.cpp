@@ -12,6 +12,9 @@ void ResetPlayFieldState() {
   ResetScrolling();
   ResetMapLoops();
   ResetMapSpawner();
+  ResetScreenShake();
+  ResetEffects();
+  ResetEnemyPools();
 }
 
 void DigestPlayFieldState(StateDigest& d, DigestScope scope) {
@@ -24,4 +27,7 @@ void DigestPlayFieldState(StateDigest& d, DigestScope scope) {
   DigestScrolling(d, scope);
   DigestMapLoops(d, scope);
   DigestMapSpawner(d, scope);
+  DigestScreenShake(d, scope);
+  DigestEffects(d, scope);
+  DigestEnemyPools(d, scope);
 }

@@ -1,9 +1,13 @@
 #include "stg_src/field/stage_state.h"
 
 #include <algorithm>
+#include <cstring>
 
+#include "stg_src/field/effects/effects.h"
+#include "stg_src/field/enemies/enemy_pools.h"
 #include "stg_src/field/lcg_random.h"
 #include "stg_src/field/map/scrolling.h"
+#include "stg_src/field/screen_shake.h"
 #include "stg_src/shell/hold_counts.h"
 #include "stg_src/shell/shell_state.h"
 
@@ -119,8 +123,11 @@ void InitStageParameters(int16_t stage) {
 
 void ClearAllObjects() {
   BossType = -1;
+  ResetEnemyPools();
+  std::memset(Effects, 0, sizeof(Effects));
   ScreenFlashRed = 0;
   ScreenFlashRedStep = 0;
+  ScreenShake = {};
 }
 
 void UpdateRespawn() {

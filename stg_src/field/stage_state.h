@@ -10,6 +10,9 @@
 #include "stg_src/state_digest.h"
 
 constexpr int kStageWorkSize = 256;
+// StageWork entry where stage 6 keeps the pool-3 slot of its walker's far legs plus 100; pool 3
+// runs and is drawn on stage 6 only while it is 100 or more.
+constexpr int kStageSixCounter = 254;
 // A background divisor at or above this marks a fixed axis: no parallax there.
 constexpr double kFixedParallaxDivisor = 1000;
 

@@ -31,15 +31,6 @@ FieldRun RunStageTwo() {
   MenuCursors[0] = 0;
   CurrentStage = 2;
   CurrentScene = kSceneStageStart;
-  bool scrolling = false;
-  driver.afterFrame = [&scrolling] {
-    // Until the map spawner reads the test stage's speed commands, the first one is set here.
-    if (!scrolling && CurrentScene == kScenePlay) {
-      ScrollAngle = 0;
-      ScrollSpeed = ScrollTargetSpeed = 1;
-      scrolling = true;
-    }
-  };
   driver.Run(80 + 300, [](int frame) {
     FrameInput input;
     if (frame >= 100) input.padBits = frame % 120 < 60 ? kPadUp | kPadRight : kPadDown;

@@ -96,6 +96,8 @@ std::string SpineMap() { return FieldMapDescription(40, 12, 5, "cell 2 5 6 16\nc
 
 class SpineTest : public testing::Test {
  protected:
+  // Nothing here reads the digest, which sums megabytes of enemy pools a frame.
+  SpineTest() { field.digestFrames = false; }
   void Start(int stage) {
     field.WriteStageMaps(stage, PlainBackgroundDescription(), SpineMap());
     ASSERT_EQ(field.StartStage(stage), 1);

@@ -91,7 +91,16 @@ FieldFrameReport FieldFixture::Step(uint32_t held) {
   FieldFrameReport report;
   report.gameFrame = GameFrame;
   report.scene = CurrentScene;
-  report.digest = DigestGameState(DigestScope::Run).value;
+  if (digestFrames) report.digest = DigestGameState(DigestScope::Run).value;
+  const EnemyObject* pools[4] = {EnemyPool0, EnemyPool1, EnemyPool2, EnemyPool3};
+  const int sizes[4] = {kEnemyPool0Size, kEnemyPool1Size, kEnemyPool2Size, kEnemyPool3Size};
+  for (int k = 0; k < 4; ++k) {
+    for (int i = 0; i < sizes[k]; ++i) report.liveObjects[k] += pools[k][i].state != 0;
+  }
+  for (const Effect& e : Effects) report.liveEffects += e.state != 0 ? 1 : 0;
+  report.shakeAmplitude = ScreenShake.amplitude;
+  report.shakeX = ScreenShake.offsetX;
+  report.shakeY = ScreenShake.offsetY;
   uint32_t state = before;
   for (int i = 0; state != LcgRandomState; ++i) {
     if (i == kMostDrawsInAFrame) {

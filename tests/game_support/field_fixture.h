@@ -4,8 +4,8 @@
 // default buttons, a new run at a chosen difficulty), the stage started as the shell's
 // stage-start scene does, and frames run through RunPlayScene with the game buttons held as
 // hold counts. Before each frame the ship can be pinned (position, and a shield of 7) and a
-// hook can set any word; each frame reports what the field drew from LcgRandom and the run's
-// digest.
+// hook can set any word; each frame reports what the field drew from LcgRandom, the run's
+// digest (the enemy pools' every slot among it) and the pools' slots in use.
 #pragma once
 
 #include <cstdint>
@@ -26,8 +26,16 @@ struct FieldFrameReport {
   // no run of draws explains (a reseed).
   std::vector<int> draws;
   bool reseeded = false;
-  // The run's digest after the frame (DigestGameState(DigestScope::Run)).
+  // The run's digest after the frame (DigestGameState(DigestScope::Run)); 0 while the fixture's
+  // digestFrames is off.
   uint64_t digest = 0;
+  // Slots in use (state not 0) of EnemyPool0 .. EnemyPool3 after the frame.
+  int liveObjects[4] = {};
+  // Effects alive after the frame, and the screen shake's amplitude and offsets (the offsets
+  // come from the runtime's generator and stay out of the digest).
+  int liveEffects = 0;
+  int shakeAmplitude = 0;
+  int shakeX = 0, shakeY = 0;
 };
 
 class FieldFixture {
@@ -57,6 +65,9 @@ class FieldFixture {
 
   // Runs before every frame, after the pin: tests set play-field words here.
   std::function<void(int frame)> beforeFrame;
+  // The digest after every frame; long runs that read none switch it off (the enemy pools alone
+  // are megabytes to sum).
+  bool digestFrames = true;
 
   const TempFolder& folder() const { return folder_; }
 

@@ -9,6 +9,7 @@
 #include "port/dsound/dsound.h"
 #include "port/user/input_internal.h"
 #include "port/user/window_internal.h"
+#include "runtime/graphics/screen/draw_target.h"
 #include "runtime/platform/core/log.h"
 #include "runtime/platform/startup/library_startup.h"
 #include "runtime/platform/window/message_loop.h"
@@ -80,6 +81,10 @@ int GameDriver::Start() {
   std::snprintf(WindowState.className, sizeof(WindowState.className), "KELVANOR test %d",
                 static_cast<int>(getpid()));
   if (InitLibrary() == -1) return -1;
+  // The game's EndFrame selects the back buffer after every present, which stops the front
+  // buffer's refresh timer that start-up leaves running; the driver presents nothing, so it
+  // selects it once here.
+  SetDrawTarget(-2);
   SetLogOutput(1);
   StartLogFile();
   running_ = true;
@@ -102,7 +107,8 @@ bool GameDriver::Step(const FrameInput& input) {
     RunExitSequence();
     return false;
   }
-  if (playFrame && GamePaused == 0) digests_.push_back(DigestGameState(DigestScope::Run).value);
+  if (digestFrames && playFrame && GamePaused == 0)
+    digests_.push_back(DigestGameState(DigestScope::Run).value);
   std::vector<int16_t> mix(2 * kAudioFramesPerFrame);
   PortAdvanceManualAudio(kAudioFramesPerFrame, mix.data());
   if (afterFrame) afterFrame();

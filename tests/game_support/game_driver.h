@@ -64,6 +64,9 @@ class GameDriver {
 
   // Runs after every loop iteration; tests set scenes and play-field words here.
   std::function<void()> afterFrame;
+  // The digest after every unpaused play frame; long runs that read none switch it off (the
+  // enemy pools alone are megabytes to sum).
+  bool digestFrames = true;
 
   bool running() const { return running_; }
   int frames() const { return static_cast<int>(scenes_.size()); }

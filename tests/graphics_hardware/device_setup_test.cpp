@@ -2,7 +2,6 @@
 // formats, the plain Direct3D object, failed creations, the depth surface sizes, the read-back
 // measurement, and set-up / release cycles that leave nothing behind.
 #include <cstring>
-#include <thread>
 
 #include "runtime/graphics/device/device_buffers.h"
 #include "runtime/graphics/device/device_formats.h"
@@ -274,6 +273,10 @@ TEST_F(DeviceSetUp, DepthSurfaceSizesArePowersOfTwo) {
   }
 }
 
+// How long a call made slow takes, on the fixture's simulated clock (every other call takes
+// no time there, so the slow side always loses).
+constexpr int64_t kSlowCall = 100000000;
+
 // A surface that passes every call on and makes each lock take a while.
 class SlowLockSurface : public IDirect3DSurface9 {
  public:
@@ -287,7 +290,7 @@ class SlowLockSurface : public IDirect3DSurface9 {
   D3DRESOURCETYPE GetType() override { return inner_->GetType(); }
   HRESULT GetDesc(D3DSURFACE_DESC* desc) override { return inner_->GetDesc(desc); }
   HRESULT LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) override {
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    PortAdvanceSimulatedTime(kSlowCall);
     return inner_->LockRect(locked, rect, flags);
   }
   HRESULT UnlockRect() override { return inner_->UnlockRect(); }
@@ -305,8 +308,7 @@ TEST_F(DeviceSetUp, ReadBackMeasurementSizeAndBothChoices) {
 
   // The transfer made slow: the lock wins. Three passes at 128 x 128.
   recorder->onCall = [](const RecordedCall& call) {
-    if (call.name == "GetRenderTargetData")
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    if (call.name == "GetRenderTargetData") PortAdvanceSimulatedTime(kSlowCall);
   };
   LogCapture log;
   MeasureBackBufferReadBack();

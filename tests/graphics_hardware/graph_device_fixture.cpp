@@ -54,8 +54,10 @@ void HardwareGraphs::MakeDevice(bool plain) {
   WindowState.windowModeFlag = 1;
   WindowState.active = 1;
   ScreenMode = {640, 480, 32, 60};
-  PortSetVerticalBlankRate(2000);
+  // The set-up measures the refresh period: on simulated time that takes no real time.
+  PortSetSimulatedTime(true);
   deviceMade_ = SetUpGraphicsDevice() == 0 && HardwareRendering == 1;
+  PortSetSimulatedTime(false);
 }
 
 void HardwareGraphs::TearDownTestSuite() {

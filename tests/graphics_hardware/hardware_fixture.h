@@ -1,6 +1,6 @@
 // The library's main window on SDL's offscreen driver, with the graphics device set up and
-// released by the test through the device layer. Tests skip (saying why) only when no OpenGL
-// context can be made at all.
+// released by the test through the device layer, on the port's simulated time once the window
+// is open. Tests skip (saying why) only when no OpenGL context can be made at all.
 #pragma once
 
 #include <string>

@@ -63,6 +63,8 @@ void CheckTakenImage(GraphImage* image, const std::string& where) {
   (void)sink;
 }
 
+}  // namespace
+
 ByteString Mutate(const ByteString& original, std::mt19937& random) {
   ByteString b = original;
   auto pick = [&](size_t n) { return static_cast<size_t>(random() % n); };
@@ -111,8 +113,6 @@ ByteString Mutate(const ByteString& original, std::mt19937& random) {
   }
   return b;
 }
-
-}  // namespace
 
 int RunImageLoaderSmoke(ImageLoaderFunction loader, const std::vector<ByteString>& fixtures,
                         int cases, uint32_t seed, void (*repair)(ByteString*)) {

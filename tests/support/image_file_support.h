@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,10 @@ int LoadImageBytes(ImageLoaderFunction loader, const ByteString& bytes, GraphIma
 uint32_t ImagePixel(GraphImage* image, int x, int y);
 // Every pixel, row by row from the top, as above.
 std::vector<uint32_t> ImagePixels(GraphImage* image);
+
+// One to six random changes of the bytes: byte and bit changes, extreme values over the first
+// 160 bytes, cut ends, inserted, removed and copied runs.
+ByteString Mutate(const ByteString& original, std::mt19937& random);
 
 // Runs `cases` mutated copies of the fixtures through the loader (fixed seed): byte and bit
 // changes, inserted and removed bytes, cut ends and extreme values written over header fields.

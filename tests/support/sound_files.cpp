@@ -69,8 +69,8 @@ std::vector<int16_t> BytesToSamples16(const Bytes& bytes) {
   return out;
 }
 
-Bytes EncodeOggVorbis(const std::vector<int16_t>& samples, int channels, int rate,
-                      bool pagePerPacket) {
+std::vector<OggPageBytes> EncodeVorbisPages(const std::vector<int16_t>& samples, int channels,
+                                            int rate, uint32_t serial, bool pagePerPacket) {
   vorbis_info vi;
   vorbis_info_init(&vi);
   if (vorbis_encode_init_vbr(&vi, channels, rate, 0.5f) != 0) {
@@ -84,13 +84,17 @@ Bytes EncodeOggVorbis(const std::vector<int16_t>& samples, int channels, int rat
   vorbis_block vb;
   vorbis_block_init(&vd, &vb);
   ogg_stream_state os;
-  ogg_stream_init(&os, 12345);
+  ogg_stream_init(&os, static_cast<int>(serial));
 
-  Bytes out;
+  std::vector<OggPageBytes> pages;
   ogg_page og;
-  auto appendPage = [&out](const ogg_page& page) {
-    out.insert(out.end(), page.header, page.header + page.header_len);
-    out.insert(out.end(), page.body, page.body + page.body_len);
+  auto appendPage = [&pages](const ogg_page& page, bool header) {
+    OggPageBytes p;
+    p.bytes.assign(page.header, page.header + page.header_len);
+    p.bytes.insert(p.bytes.end(), page.body, page.body + page.body_len);
+    p.granule = ogg_page_granulepos(&page);
+    p.header = header;
+    pages.push_back(std::move(p));
   };
 
   ogg_packet header, comments, codebooks;
@@ -98,7 +102,7 @@ Bytes EncodeOggVorbis(const std::vector<int16_t>& samples, int channels, int rat
   ogg_stream_packetin(&os, &header);
   ogg_stream_packetin(&os, &comments);
   ogg_stream_packetin(&os, &codebooks);
-  while (ogg_stream_flush(&os, &og) != 0) appendPage(og);
+  while (ogg_stream_flush(&os, &og) != 0) appendPage(og, true);
 
   const size_t frames = samples.size() / static_cast<size_t>(channels);
   const size_t chunk = 1024;
@@ -125,7 +129,7 @@ Bytes EncodeOggVorbis(const std::vector<int16_t>& samples, int channels, int rat
       while (vorbis_bitrate_flushpacket(&vd, &packet) == 1) {
         ogg_stream_packetin(&os, &packet);
         while ((pagePerPacket ? ogg_stream_flush(&os, &og) : ogg_stream_pageout(&os, &og)) != 0) {
-          appendPage(og);
+          appendPage(og, false);
           if (ogg_page_eos(&og)) eos = true;
         }
       }
@@ -137,6 +141,14 @@ Bytes EncodeOggVorbis(const std::vector<int16_t>& samples, int channels, int rat
   vorbis_dsp_clear(&vd);
   vorbis_comment_clear(&vc);
   vorbis_info_clear(&vi);
+  return pages;
+}
+
+Bytes EncodeOggVorbis(const std::vector<int16_t>& samples, int channels, int rate,
+                      bool pagePerPacket) {
+  Bytes out;
+  for (const OggPageBytes& page : EncodeVorbisPages(samples, channels, rate, 12345, pagePerPacket))
+    out.insert(out.end(), page.bytes.begin(), page.bytes.end());
   return out;
 }
 

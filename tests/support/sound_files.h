@@ -28,6 +28,18 @@ Bytes PcmWavFile(int bits, int channels, int rate, const Bytes& pcm);
 Bytes Samples16ToBytes(const std::vector<int16_t>& samples);
 std::vector<int16_t> BytesToSamples16(const Bytes& bytes);
 
+// One Ogg page as it lies in a file, with its granule position; `header` marks the pages of
+// the header packets (the first of them holds the identification header alone).
+struct OggPageBytes {
+  Bytes bytes;
+  int64_t granule;
+  bool header;
+};
+// The pages of a Vorbis stream of the interleaved 16-bit samples (as EncodeOggVorbis makes
+// them, under the given serial number), for files that carry other streams beside it.
+std::vector<OggPageBytes> EncodeVorbisPages(const std::vector<int16_t>& samples, int channels,
+                                            int rate, uint32_t serial, bool pagePerPacket = false);
+
 // An Ogg Vorbis file of the interleaved 16-bit samples (libvorbisenc, VBR quality 0.5, a
 // fixed stream serial number, so the same PCM gives the same file). `pagePerPacket` puts every
 // audio packet on a page of its own.

@@ -132,9 +132,15 @@ int MeasureRefreshPeriod() {
 void WaitVSync() {
   if (!DirectDraw7Object) return;
   const int64_t lead = RefreshPeriod >= 0 ? RefreshPeriod - 3000 : 4000;
-  if (NowMicroseconds() - LastVBlankTime < lead) {
+  // The microsecond clock changes its source when the library has started: a last blank that
+  // lies ahead of the clock was taken on the other source and counts as long past.
+  auto early = [lead] {
+    const int64_t since = NowMicroseconds() - LastVBlankTime;
+    return since >= 0 && since < lead;
+  };
+  if (early()) {
     Sleep(0);
-    while (NowMicroseconds() - LastVBlankTime < lead) Sleep(1);
+    while (early()) Sleep(1);
     WaitBlank();
     LastVBlankTime = NowMicroseconds();
   } else {

@@ -32,8 +32,8 @@ void Call(Hook hook) {
 }
 
 // The picture read for the graphs of one file in a row, kept while the next graph names the
-// same file, load option and mirroring.
-// A failed read is held too, so that it is reported once for the run of its graphs.
+// same file, load option and mirroring. A failed read is held too, so that it is reported once
+// for the run of its graphs.
 struct HeldPicture {
   bool held = false;
   std::string path;

@@ -35,9 +35,15 @@ int PresentAfterActivation() {
   return PresentBackBuffer(nullptr);
 }
 
-// The window moved: the draw area is applied again, so that the device's viewport and scissor
-// follow.
-void ReapplyDrawArea() {
+// The window moved: with the front buffer as target the mask screen is switched off and back
+// so that the render target is chosen again, and the draw area is applied again so that the
+// device's viewport and scissor follow.
+void OnWindowMoved() {
+  if (DrawTarget == -4 && ScreenHooks.getUseMaskScreen && ScreenHooks.setUseMaskScreen) {
+    const int use = ScreenHooks.getUseMaskScreen();
+    ScreenHooks.setUseMaskScreen(0);
+    ScreenHooks.setUseMaskScreen(use);
+  }
   SetDrawClipRect(DrawArea.left, DrawArea.top, DrawArea.right, DrawArea.bottom);
 }
 
@@ -73,6 +79,6 @@ void InstallGraphicsHooks() {
   window.changeScreenModeForWindowMode = [] { return ChangeScreenMode(-1, -1, -1, 1, -1); };
   window.getDrawTarget = &GetDrawTarget;
   window.presentForPaint = &PresentForPaint;
-  window.onWindowMoved = &ReapplyDrawArea;
+  window.onWindowMoved = &OnWindowMoved;
   window.setDeviceDialogBoxMode = [](int on) { SetDeviceDialogBoxMode(on); };
 }

@@ -28,8 +28,10 @@ int GetNowMilliseconds() { return static_cast<int>(timeGetTime() & 0x7FFFFFFFu);
 
 uint64_t GetNowMicroseconds(int useTimeStampCounter) {
 #if defined(__x86_64__) || defined(__i386__)
+  // The port cannot simulate the processor's own counter, so simulated time skips it.
   if (gSystemState.timeStampCounterAvailable && useTimeStampCounter == 1 &&
-      gSystemState.initialised && gSystemState.timeStampTicksPerSecond > 0)
+      gSystemState.initialised && gSystemState.timeStampTicksPerSecond > 0 &&
+      !PortSimulatedTimeOn())
     return TicksToMicroseconds(__rdtsc(),
                                static_cast<uint64_t>(gSystemState.timeStampTicksPerSecond));
 #else

@@ -2,12 +2,17 @@
 // difficulty, its start view lies inside the map, its terrain holds every slope kind, and the
 // scroll commands sit where the stage's flight needs them.
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "stg_src/field/enemies/handler_tables.h"
 #include "stg_src/field/play_field.h"
 #include "stg_src/shell/input_state.h"
 #include "stg_src/shell/shell_state.h"
+#include "tests/field/enemies/handler_recorder.h"
 #include "tests/game_support/field_fixture.h"
 #include "tests/support/log_capture.h"
 #include "tools/lib/test_stage_maps.h"
@@ -81,20 +86,65 @@ TEST(TestStageTest, TheTerrainHoldsEverySlopeKindBesideAnOpenPath) {
   EXPECT_GE(speeds, 5);
 }
 
-TEST(TestStageTest, TheShipFliesTheFirstStretchInsideTheMap) {
+TEST(TestStageTest, TheShipFliesTheFirstStretchByTheMapsOwnSpeeds) {
   FieldFixture field;
+  field.digestFrames = false;
   WriteTestStageMaps(field.folder().path(), {2});
   ASSERT_EQ(field.StartStage(2), 1);
-  // Until the map spawner reads the commands, the test sets the first stretch's speed.
-  ScrollAngle = 0;
-  ScrollSpeed = ScrollTargetSpeed = 2;
-  field.Run(80 + 1000, [](int frame) {
+  // The opening count, then the first frame of play takes the first view's speed at once.
+  field.Run(81);
+  EXPECT_EQ(ScrollSpeed, 1);
+  field.Run(999, [](int frame) {
     return frame % 200 < 100 ? HeldRole(kButtonUp) : HeldRole(kButtonDown);
   });
-  EXPECT_EQ(CameraX, 100 + 2 * 1000);
+  // Speed 2 from column 30, 1.5 from column 55, read as the window's right edge reached them.
+  EXPECT_EQ(ScrollTargetSpeed, 1.5);
+  EXPECT_GE(CameraX, 55 * 40 - 640);
   EXPECT_GE(PlayerY, ViewTop + 20);
   EXPECT_LE(PlayerY, ViewBottom - 20);
   EXPECT_EQ(CheckpointIndex, 1);  // checkpoint 1 at column 40 was passed on the way
+}
+
+TEST(TestStageTest, TheMapRunsToItsEndAndItsEnemiesLeaveThePools) {
+  // Four enemies along the way: the first stretch, the shaft and the last stretch. They stay
+  // where they were put until they are 40 px out of the view.
+  const std::string map = std::string(TestStageMainMapDescription()) +
+                          "cell 3 25 12 69\ncell 3 50 10 1\ncell 3 75 24 70\ncell 3 120 22 2\n";
+  FieldFixture field;
+  field.digestFrames = false;
+  field.WriteStageMaps(2, TestStageBackgroundMapDescription(), map);
+  ASSERT_EQ(field.StartStage(2), 1);
+  HandlerRecorder recorder;
+  recorder.onObject = [](EnemyObject& o, int, int) {
+    if (o.state != 1) return;
+    o.state = 2;
+    o.despawnMarginX = o.despawnMarginY = 40;
+  };
+  ScopedEntry<EnemyObjectHandler> a{EnemyPool0Handlers[0], RecordPool0};
+  ScopedEntry<EnemyObjectHandler> b{EnemyPool0Handlers[1], RecordPool0};
+  ScopedEntry<EnemyObjectHandler> c{EnemyPool1Handlers[4], RecordPool1};
+  ScopedEntry<EnemyObjectHandler> d{EnemyPool1Handlers[5], RecordPool1};
+
+  FieldFrameReport last{};
+  int frames = 0;
+  while (!(CameraX == 160 * 40 - 640 && ScrollDeltaX == 0) && frames < 12000) {
+    last = field.Step();
+    ++frames;
+  }
+  EXPECT_LT(frames, 12000);
+  // Down the shaft and right again: the map's commands turned the scroll.
+  EXPECT_EQ(ScrollAngle, 0);
+  EXPECT_GE(ViewTop, 19 * 40 - 40);
+  EXPECT_EQ(ScrollTargetSpeed, 0.5);
+
+  std::vector<std::pair<int, int>> met;  // (column, row) of each leading-edge spawn
+  for (const HandlerCall& call : recorder.calls) {
+    if (call.state == 1 && call.spawnDir == 1) {
+      met.push_back({static_cast<int>(call.x) / 40, static_cast<int>(call.y) / 40});
+    }
+  }
+  EXPECT_EQ(met, (std::vector<std::pair<int, int>>{{25, 12}, {50, 10}, {75, 24}, {120, 22}}));
+  for (int pool = 0; pool < 4; ++pool) EXPECT_EQ(last.liveObjects[pool], 0) << pool;
 }
 
 }  // namespace

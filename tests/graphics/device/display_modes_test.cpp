@@ -26,6 +26,7 @@ class DisplayModes : public testing::Test {
     ReleaseDirectDrawObject();
     ReleaseDisplayModeList();
     PortResetDirectDrawSwitches();
+    PortSetSimulatedTime(false);
     ChangeDisplaySettingsA(nullptr, 0);
     ScreenMode = {0, 0, 0, 0};
     Emulate320x240Fallback = 0;
@@ -77,24 +78,37 @@ TEST_F(DisplayModes, ARefusedModeOrDepthFails) {
   EXPECT_EQ(ChangeDisplayMode(), -1);
 }
 
+// On simulated time the waits land exactly on the grid, so a steady grid measures its own
+// period and an unsteady one none. WaitVSync sleeps until `lead` after the last blank (the
+// period less 3 ms, or 4 ms without one), then takes the next blank.
 TEST_F(DisplayModes, RefreshPeriodOnASteadyGridAndNoneOnAnUnsteadyOne) {
   ASSERT_EQ(CreateDirectDrawObject(), 0);
-  // A period well above the 5 ms sleep between tries. A busy machine can only wake the thread
-  // late, which breaks a run of steady intervals: the best of five measurements counts.
+  PortSetSimulatedTime(true);
   PortSetVerticalBlankRate(50);
-  for (int attempt = 0; attempt < 5 && (attempt == 0 || RefreshPeriod == -1); ++attempt)
-    ASSERT_EQ(MeasureRefreshPeriod(), 0);
-  EXPECT_NEAR(static_cast<double>(RefreshPeriod), 20000.0, 400.0);
+  constexpr int64_t kPeriod = 20000;
+  ASSERT_EQ(MeasureRefreshPeriod(), 0);
+  EXPECT_EQ(RefreshPeriod, kPeriod);
+  // The measurement ends with a wait, on a blank: the next one is a whole period on, whether
+  // the wait starts at once or sleeps first, and the sleep never overshoots it.
+  EXPECT_EQ(static_cast<int64_t>(GetNowMicroseconds(1)), LastVBlankTime);
+  for (int64_t pause : {0, 16000, 17000, 19999}) {
+    const int64_t blank = LastVBlankTime;
+    PortAdvanceSimulatedTime(pause * 1000);
+    WaitVSync();
+    EXPECT_EQ(LastVBlankTime - blank, kPeriod) << pause;
+  }
 
-  PortSetVerticalBlankRate(250);
   PortSetUnsteadyVerticalBlank(true);
   ASSERT_EQ(MeasureRefreshPeriod(), 0);
   EXPECT_EQ(RefreshPeriod, -1);
-  // Without a period the wait sleeps until 4 ms after the last blank, then takes the next one.
+  // Without a period the lead is 4 ms: stamped 17 ms after a blank, the sleep runs past the
+  // next one and the wait takes the one after.
+  PortSetUnsteadyVerticalBlank(false);
+  PortAdvanceSimulatedTime(17000000);
   const int64_t start = static_cast<int64_t>(GetNowMicroseconds(1));
   LastVBlankTime = start;
   WaitVSync();
-  EXPECT_GE(LastVBlankTime - start, 4000);
+  EXPECT_EQ(LastVBlankTime - start, 2 * kPeriod - 17000);
 }
 
 TEST_F(DisplayModes, NoDirectDrawObjectWhenItCannotBeInitialised) {

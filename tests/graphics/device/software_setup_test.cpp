@@ -1,5 +1,6 @@
 // Without OpenGL (SDL's dummy driver) the device set-up takes the software path; the library
-// and the DirectDraw object it needs, and the refusal of SetUseHardwareRendering after start-up.
+// and the DirectDraw object it needs with the refresh period it measures, and the refusal of
+// SetUseHardwareRendering after start-up.
 #include <gtest/gtest.h>
 
 #include "port/win32.h"
@@ -19,11 +20,14 @@ class SoftwareSetUp : public testing::Test {
     DetectPerformanceCounter();
     WindowState.windowModeFlag = 1;
     ScreenMode = {640, 480, 32, 60};
-    PortSetVerticalBlankRate(200);
+    // The set-up measures the refresh period: on simulated time it takes no real time.
+    PortSetSimulatedTime(true);
+    PortSetVerticalBlankRate(50);
   }
   void TearDown() override {
     ReleaseGraphicsDevice();
     PortResetDirectDrawSwitches();
+    PortSetSimulatedTime(false);
     PortResetModuleSwitches();
     PortSetClassAbsent(CLSID_DirectDraw7, false);
     SoftwareRenderingRequested = 0;
@@ -42,6 +46,7 @@ TEST_F(SoftwareSetUp, NoDeviceMeansTheSoftwarePath) {
   EXPECT_EQ(HardwareRendering, 0);
   EXPECT_EQ(Direct3DObject, nullptr);
   EXPECT_NE(DirectDraw7Object, nullptr);
+  EXPECT_EQ(RefreshPeriod, 20000);
   const std::string text = log.Contents();
   EXPECT_TRUE(Has(text, "DirectDraw オブジェクトの取得を行います....  成功\r\n"));
   EXPECT_TRUE(Has(text, "引き続き初期化処理... 初期化に成功しました\r\n"));

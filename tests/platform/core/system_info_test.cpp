@@ -25,6 +25,7 @@ class SystemInfo : public testing::Test {
     SetProcessorIdentityForTest(nullptr);
     PortSetPerformanceCounterAbsent(false);
     PortSetTimeGetTimeOffset(0);
+    PortSetSimulatedTime(false);
     gSystemState = saved_;
   }
 
@@ -163,11 +164,13 @@ TEST_F(SystemInfo, WindowsVersionNamesAndCodes) {
 }
 
 TEST_F(SystemInfo, MillisecondClockIsNeverNegative) {
+  PortSetSimulatedTime(true);
   for (DWORD offset : {0u, 0x7FFFFFF0u, 0x80000000u, 0xFFFFFFF0u}) {
-    PortSetTimeGetTimeOffset(offset - timeGetTime());  // the clock now reads about offset
-    const int now = GetNowMilliseconds();
-    EXPECT_GE(now, 0);
-    EXPECT_EQ(static_cast<DWORD>(now), timeGetTime() & 0x7FFFFFFFu) << offset;
+    PortSetTimeGetTimeOffset(0);
+    PortSetTimeGetTimeOffset(offset - timeGetTime());  // the clock now reads offset
+    EXPECT_EQ(GetNowMilliseconds(), static_cast<int>(offset & 0x7FFFFFFFu)) << offset;
+    PortAdvanceSimulatedTime(0x20 * 1000000LL);
+    EXPECT_EQ(GetNowMilliseconds(), static_cast<int>((offset + 0x20) & 0x7FFFFFFFu)) << offset;
   }
 }
 
@@ -203,6 +206,32 @@ TEST_F(SystemInfo, MicrosecondClockAgreesWithTheMillisecondClock) {
   ASSERT_EQ(gSystemState.timeStampCounterAvailable, 1);
   ExpectClocksAgree(1);
 #endif
+}
+
+// With the port's simulated time every clock of the runtime reads the simulated counter, the
+// time-stamp counter's path included.
+TEST_F(SystemInfo, SimulatedTimeReachesEveryClock) {
+  DetectPerformanceCounter();
+#if defined(__x86_64__)
+  LogSystemInformation();  // calibrates the time-stamp counter
+  gSystemState.initialised = 1;
+  ASSERT_EQ(gSystemState.timeStampCounterAvailable, 1);
+#endif
+  PortSetSimulatedTime(true);
+  LARGE_INTEGER count;
+  ASSERT_TRUE(QueryPerformanceCounter(&count));
+  const uint64_t us = static_cast<uint64_t>(count.QuadPart) / 1000;
+  const int ms = GetNowMilliseconds();
+  EXPECT_EQ(ms, static_cast<int>((count.QuadPart / 1000000) & 0x7FFFFFFF));
+  for (int useTimeStampCounter : {0, 1}) EXPECT_EQ(GetNowMicroseconds(useTimeStampCounter), us);
+  PortAdvanceSimulatedTime(1234000000);
+  EXPECT_EQ(GetNowMilliseconds() - ms, 1234);
+  for (int useTimeStampCounter : {0, 1})
+    EXPECT_EQ(GetNowMicroseconds(useTimeStampCounter) - us, 1234000u);
+  // Without a performance counter the microseconds come from the millisecond clock.
+  PortSetPerformanceCounterAbsent(true);
+  DetectPerformanceCounter();
+  EXPECT_EQ(GetNowMicroseconds(1), static_cast<uint64_t>(timeGetTime()) * 1000);
 }
 
 TEST_F(SystemInfo, WithoutPerformanceCounterMicrosecondsStepInThousands) {

@@ -1,21 +1,16 @@
 // DirectDraw 7 through COM: the object's initialisation rules, and the vertical-blank wait on
-// the refresh grid.
-#include <algorithm>
-#include <climits>
-#include <thread>
-#include <vector>
-
+// the refresh grid (on simulated time, and once on the real clock).
 #include <gtest/gtest.h>
 
 #include "port/win32.h"
 
 namespace {
 
-int64_t NowMicroseconds() {
-  LARGE_INTEGER count, rate;
+// The performance counter counts nanoseconds.
+int64_t Now() {
+  LARGE_INTEGER count;
   QueryPerformanceCounter(&count);
-  QueryPerformanceFrequency(&rate);
-  return count.QuadPart * 1000000 / rate.QuadPart;
+  return count.QuadPart;
 }
 
 class DirectDraw : public testing::Test {
@@ -28,20 +23,9 @@ class DirectDraw : public testing::Test {
   void TearDown() override {
     if (dd_) { EXPECT_EQ(dd_->Release(), 0u); }
     PortResetDirectDrawSwitches();
+    PortSetSimulatedTime(false);
   }
-  // The gaps between `count` successive waits, in microseconds.
-  std::vector<int64_t> Intervals(int count) {
-    std::vector<int64_t> gaps;
-    EXPECT_EQ(dd_->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr), DD_OK);
-    int64_t last = NowMicroseconds();
-    for (int i = 0; i < count; ++i) {
-      EXPECT_EQ(dd_->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr), DD_OK);
-      int64_t now = NowMicroseconds();
-      gaps.push_back(now - last);
-      last = now;
-    }
-    return gaps;
-  }
+  void Wait(DWORD flags) { ASSERT_EQ(dd_->WaitForVerticalBlank(flags, nullptr), DD_OK); }
   IDirectDraw7* dd_ = nullptr;
 };
 
@@ -63,44 +47,69 @@ TEST_F(DirectDraw, InitializeComesFirstAndOpensOnlyThePrimaryDriver) {
   EXPECT_EQ(dd_->QueryInterface(IID_IDirect3D9, reinterpret_cast<void**>(&unknown)), E_NOINTERFACE);
 }
 
-// Waits land on a grid of the refresh period: after a wait and a pause of half a period, the
-// next wait returns on the following line of the grid (half a period later), not a whole
-// period after it was called. Bounds are wide: the machine may be busy.
+// Each wait lands exactly on the grid of the refresh period: the next line after the call
+// (a call on a line takes the next one), or for a block end the end of the blank it is in or
+// of the next one. A blank lasts a twentieth of the period.
 TEST_F(DirectDraw, WaitsFollowTheRefreshGrid) {
   ASSERT_EQ(dd_->Initialize(nullptr), DD_OK);
-  PortSetVerticalBlankRate(10);  // 100 ms
-  // A wait never returns early; a busy machine can only make it late, so the upper bounds hold
-  // for the best of a few tries.
-  int64_t bestToNextLine = INT64_MAX, bestBlockEnd = INT64_MAX, bestOwnRate = INT64_MAX;
-  for (int attempt = 0; attempt < 5; ++attempt) {
-    PortSetVerticalBlankRate(10);
-    ASSERT_EQ(dd_->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr), DD_OK);
-    int64_t first = NowMicroseconds();
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    ASSERT_EQ(dd_->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr), DD_OK);
-    int64_t second = NowMicroseconds();
-    EXPECT_GT(second - first, 90000);
-    bestToNextLine = std::min(bestToNextLine, second - first);
-    ASSERT_EQ(dd_->WaitForVerticalBlank(DDWAITVB_BLOCKEND, nullptr), DD_OK);
-    bestBlockEnd = std::min(bestBlockEnd, NowMicroseconds() - second);
-    // With the display's own rate (60 Hz here), one wait stays within about a frame.
-    PortSetVerticalBlankRate(0);
-    int64_t before = NowMicroseconds();
-    ASSERT_EQ(dd_->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr), DD_OK);
-    bestOwnRate = std::min(bestOwnRate, NowMicroseconds() - before);
+  PortSetSimulatedTime(true);
+  PortSetVerticalBlankRate(10);
+  constexpr int64_t kPeriod = 100000000, kBlank = kPeriod / 20;
+  Wait(DDWAITVB_BLOCKBEGIN);
+  const int64_t line = Now();
+  struct Step {
+    int64_t pause;  // before the wait
+    DWORD flags;
+    int64_t lands;  // after `line`
+  };
+  const Step steps[] = {
+      {0, DDWAITVB_BLOCKBEGIN, kPeriod},
+      {kPeriod / 2, DDWAITVB_BLOCKBEGIN, 2 * kPeriod},
+      {kPeriod - 1, DDWAITVB_BLOCKBEGIN, 3 * kPeriod},
+      {1, DDWAITVB_BLOCKBEGIN, 4 * kPeriod},
+      {0, DDWAITVB_BLOCKEND, 4 * kPeriod + kBlank},
+      {0, DDWAITVB_BLOCKEND, 5 * kPeriod + kBlank},
+      {kPeriod - kBlank - 1, DDWAITVB_BLOCKEND, 6 * kPeriod + kBlank},
+      {kPeriod - kBlank + 1, DDWAITVB_BLOCKEND, 7 * kPeriod + kBlank},
+  };
+  for (const Step& step : steps) {
+    PortAdvanceSimulatedTime(step.pause);
+    Wait(step.flags);
+    EXPECT_EQ(Now() - line, step.lands) << "pause " << step.pause << ", flags " << step.flags;
   }
-  EXPECT_LT(bestToNextLine, 130000);
-  EXPECT_LT(bestBlockEnd, 130000);
-  EXPECT_LT(bestOwnRate, 16667 + 20000);
+  // Without a rate of its own the grid follows the display mode's (60 Hz here).
+  PortSetVerticalBlankRate(0);
+  Wait(DDWAITVB_BLOCKBEGIN);
+  const int64_t displayLine = Now();
+  Wait(DDWAITVB_BLOCKBEGIN);
+  EXPECT_EQ(Now() - displayLine, 1000000000 / 60);
 }
 
-// An unsteady display never gives two equal gaps in a row (so a measurement never settles).
+// An unsteady display lets every second wait run one period longer, so no two gaps in a row
+// agree and a measurement never settles.
 TEST_F(DirectDraw, UnsteadyDisplayAlternatesItsGaps) {
   ASSERT_EQ(dd_->Initialize(nullptr), DD_OK);
-  PortSetVerticalBlankRate(25);  // 40 ms, and 80 ms every second wait
+  PortSetSimulatedTime(true);
+  PortSetVerticalBlankRate(25);
   PortSetUnsteadyVerticalBlank(true);
-  std::vector<int64_t> gaps = Intervals(6);
-  for (size_t i = 1; i < gaps.size(); ++i) EXPECT_GE(std::abs(gaps[i] - gaps[i - 1]), 1000) << i;
+  constexpr int64_t kPeriod = 40000000;
+  Wait(DDWAITVB_BLOCKBEGIN);
+  int64_t last = Now();
+  for (int i = 0; i < 6; ++i) {
+    Wait(DDWAITVB_BLOCKBEGIN);
+    EXPECT_EQ(Now() - last, i % 2 == 0 ? 2 * kPeriod : kPeriod) << i;
+    last = Now();
+  }
+}
+
+// On the real clock a wait really sleeps: three waits from any moment take more than two
+// periods, however busy the machine.
+TEST_F(DirectDraw, ARealWaitIsNeverEarly) {
+  ASSERT_EQ(dd_->Initialize(nullptr), DD_OK);
+  PortSetVerticalBlankRate(100);
+  const int64_t start = Now();
+  for (int i = 0; i < 3; ++i) Wait(DDWAITVB_BLOCKBEGIN);
+  EXPECT_GT(Now() - start, 2 * 10000000);
 }
 
 }  // namespace

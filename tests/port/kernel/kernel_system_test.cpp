@@ -47,8 +47,9 @@ TEST(PortSystem, ModulesExportTheTimerAndMemoryFunctions) {
     EXPECT_NE(GetProcAddress(winmm, name), nullptr) << name;
   auto getTime = reinterpret_cast<DWORD(WINAPI*)()>(
       reinterpret_cast<void (*)()>(GetProcAddress(winmm, "timeGetTime")));
-  DWORD direct = timeGetTime();
-  EXPECT_LE(getTime() - direct, 1000u);
+  PortSetSimulatedTime(true);  // a clock that holds still between the two readings
+  EXPECT_EQ(getTime(), timeGetTime());
+  PortSetSimulatedTime(false);
   FreeLibrary(winmm);
 
   HMODULE kernel = LoadLibraryA("Kernel32.dll");
@@ -69,24 +70,79 @@ TEST(PortTimer, DevCapsAndPeriods) {
   EXPECT_EQ(timeBeginPeriod(0), TIMERR_NOCANDO);
 }
 
+// Both clocks count the real time that passes (a sleep is never short), and both read the same
+// clock: held still by simulated time, the millisecond clock is the counter's milliseconds.
 TEST(PortClocks, PerformanceCounterAgreesWithTheMillisecondClock) {
   LARGE_INTEGER frequency, a, b;
   ASSERT_TRUE(QueryPerformanceFrequency(&frequency));
-  ASSERT_GT(frequency.QuadPart, 0);
+  ASSERT_EQ(frequency.QuadPart, 1000000000);
   ASSERT_TRUE(QueryPerformanceCounter(&a));
   DWORD ms = timeGetTime();
   Sleep(50);
-  ASSERT_TRUE(QueryPerformanceCounter(&b));
   DWORD elapsedMs = timeGetTime() - ms;
-  LONGLONG elapsedCounterMs = (b.QuadPart - a.QuadPart) * 1000 / frequency.QuadPart;
-  EXPECT_GE(elapsedCounterMs, 49);
-  EXPECT_LE(std::llabs(elapsedCounterMs - static_cast<LONGLONG>(elapsedMs)), 2);
+  ASSERT_TRUE(QueryPerformanceCounter(&b));
+  EXPECT_GE(b.QuadPart - a.QuadPart, 50000000);
+  EXPECT_GE(elapsedMs, 50u);
+
+  PortSetSimulatedTime(true);
+  for (int step = 0; step < 3; ++step) {
+    ASSERT_TRUE(QueryPerformanceCounter(&a));
+    EXPECT_EQ(timeGetTime(), static_cast<DWORD>(a.QuadPart / 1000000)) << step;
+    PortAdvanceSimulatedTime(333333333);
+  }
+  PortSetSimulatedTime(false);
 
   PortSetPerformanceCounterAbsent(true);
   EXPECT_FALSE(QueryPerformanceFrequency(&frequency));
   EXPECT_EQ(frequency.QuadPart, 0);
   EXPECT_FALSE(QueryPerformanceCounter(&a));
   PortSetPerformanceCounterAbsent(false);
+}
+
+class PortSimulatedTime : public testing::Test {
+ protected:
+  void TearDown() override {
+    PortSetSimulatedTime(false);
+    PortSetTimeGetTimeOffset(0);
+  }
+  static LONGLONG Counter() {
+    LARGE_INTEGER count;
+    EXPECT_TRUE(QueryPerformanceCounter(&count));
+    return count.QuadPart;
+  }
+};
+
+// The counter starts where the real clock stands, holds still until moved, and gives way to
+// the real clock again when switched off; switching on twice does not set it back.
+TEST_F(PortSimulatedTime, StartsAtTheRealClockAndMovesOnlyWhenAdvanced) {
+  EXPECT_FALSE(PortSimulatedTimeOn());
+  const LONGLONG before = Counter();
+  PortSetSimulatedTime(true);
+  EXPECT_TRUE(PortSimulatedTimeOn());
+  const LONGLONG start = Counter();
+  EXPECT_GE(start, before);
+  EXPECT_EQ(Counter(), start);
+  PortAdvanceSimulatedTime(7);
+  PortAdvanceSimulatedTime(-5);  // time never runs back
+  EXPECT_EQ(Counter(), start + 7);
+  PortSetSimulatedTime(true);
+  EXPECT_EQ(Counter(), start + 7);
+  PortSetSimulatedTime(false);
+  EXPECT_FALSE(PortSimulatedTimeOn());
+  EXPECT_GE(Counter(), start);
+}
+
+// The test offset of the millisecond clock still applies, up to its wrap at 2^32; the
+// milliseconds are whole ones, cut down.
+TEST_F(PortSimulatedTime, MillisecondClockKeepsItsOffsetAndWraps) {
+  PortSetSimulatedTime(true);
+  PortAdvanceSimulatedTime((1000000 - Counter() % 1000000) % 1000000);  // onto a whole ms
+  PortSetTimeGetTimeOffset(0xFFFFFFF0u - timeGetTime());
+  EXPECT_EQ(timeGetTime(), 0xFFFFFFF0u);
+  PortAdvanceSimulatedTime(15999999);
+  EXPECT_EQ(timeGetTime(), 0xFFFFFFFFu);
+  PortAdvanceSimulatedTime(1);
+  EXPECT_EQ(timeGetTime(), 0u);
 }
 
 TEST(PortClocks, LocalTimeIsPlausible) {

@@ -152,4 +152,29 @@ TEST(PortSleep, WaitsAtLeastTheTimeAndZeroYields) {
   Sleep(0);
 }
 
+// With simulated time a sleep moves the shared clock on by exactly its length, from any thread
+// at once; Sleep(0) leaves it.
+TEST(PortSleep, WithSimulatedTimeEverySleepMovesTheClock) {
+  PortSetSimulatedTime(true);
+  LARGE_INTEGER start, end;
+  QueryPerformanceCounter(&start);
+  Sleep(0);
+  std::vector<HANDLE> threads;
+  for (int i = 0; i < 4; ++i)
+    threads.push_back(CreateThread(
+        nullptr, 0,
+        [](LPVOID) -> DWORD {
+          for (int n = 0; n < 250; ++n) Sleep(2);
+          return 0;
+        },
+        nullptr, 0, nullptr));
+  for (HANDLE t : threads) {
+    EXPECT_EQ(WaitForSingleObject(t, INFINITE), WAIT_OBJECT_0);
+    CloseHandle(t);
+  }
+  QueryPerformanceCounter(&end);
+  PortSetSimulatedTime(false);
+  EXPECT_EQ(end.QuadPart - start.QuadPart, 4 * 250 * 2 * 1000000LL);
+}
+
 }  // namespace

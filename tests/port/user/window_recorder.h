@@ -64,6 +64,7 @@ class WindowTest : public testing::Test {
     Drain();
     gProcedureHook = nullptr;
     gRecorded.clear();
+    PortSetSimulatedTime(false);
   }
 
   HWND Make(DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU, DWORD exStyle = 0, int x = 100,

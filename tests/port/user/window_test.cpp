@@ -217,11 +217,15 @@ TEST_F(Window, TimersComeAsWmTimerAndRunTheirProcedure) {
   HWND w = Make();
   Drain();
   gTimerCalls = 0;
+  PortSetSimulatedTime(true);  // the timers fall due only when the test moves the clock
   EXPECT_EQ(SetTimer(w, 0x7fff, 10, CountingTimer), 0x7fffu);
   EXPECT_EQ(SetTimer(w, 5, 10, nullptr), 5u);
   MSG m;
+  PortAdvanceSimulatedTime(9000000);
   EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE));  // not due yet
-  SDL_Delay(30);
+  PortAdvanceSimulatedTime(1000000);
+  EXPECT_TRUE(PeekMessageA(&m, nullptr, WM_TIMER, WM_TIMER, PM_NOREMOVE));
+  PortAdvanceSimulatedTime(20000000);
   int procCalls = 0, windowTimers = 0;
   while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
     ASSERT_EQ(m.message, WM_TIMER);
@@ -240,14 +244,14 @@ TEST_F(Window, TimersComeAsWmTimerAndRunTheirProcedure) {
   EXPECT_EQ(gTimerId, 0x7fffu);
 
   // A timer killed after its WM_TIMER was taken does not run.
-  SDL_Delay(30);
+  PortAdvanceSimulatedTime(10000000);
   ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE));
   KillTimer(w, m.wParam);
   DispatchMessageA(&m);
   EXPECT_EQ(gTimerCalls, 1);
   EXPECT_TRUE(KillTimer(w, m.wParam == 5 ? 0x7fff : 5));
   EXPECT_FALSE(KillTimer(w, 5) && KillTimer(w, 0x7fff));
-  SDL_Delay(30);
+  PortAdvanceSimulatedTime(30000000);
   EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE));
 }
 

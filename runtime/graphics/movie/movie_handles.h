@@ -1,0 +1,55 @@
+// Movie handles (type 3): an opened movie file whose current frame a graph shows. Ogg Theora
+// files are decoded by the runtime's own decoder, their Vorbis track loaded as a stream sound;
+// any other file is offered to the platform's filter graph, which this platform does not have.
+#pragma once
+
+#include "runtime/graphics/image/graph_image.h"
+#include "runtime/graphics/movie/theora_decoder.h"
+#include "runtime/platform/core/handle_table.h"
+#include "runtime/platform/files/file_functions.h"
+
+struct MovieEntry;
+// Installed by the graph layer; called with the movie and the value given with it.
+typedef void (*MovieFrameCallback)(MovieEntry* movie, int userValue);
+
+// Zero-filled when created; the check number first, as every handle record.
+struct MovieEntry {
+  int checkId;
+  int playType;  // 1: play once
+  int theora;    // 1 when the Theora decoder serves the movie
+  TheoraDecoder* theoraDecoder;
+  FileHandle file;  // opened for the Theora decoder
+  int soundTrack;   // the Vorbis track's sound handle, -1 when none
+  int width;
+  int height;
+  int playing;               // 1 while the movie counts as playing
+  int stopped;               // 1 while stopped or paused
+  int frameUpdated;          // set after the callback ran
+  GraphImage frameImage;     // the filter graph's frame
+  GraphImage* currentImage;  // what the callback reads: the decoder's RGB image or frameImage
+  MovieFrameCallback callback;
+  int userValue;
+};
+
+extern HandleTable MovieHandles;
+
+// A new movie handle for the file, or -1; width and height get the frame size when given.
+// `flag` has no effect. A full table gives -1 without a line.
+int OpenMovie(const char* fileName, int* width, int* height, int flag);
+// Builds the platform's filter graph for the file: 0, or -1 with the failure logged.
+int OpenMovieWithDirectShow(MovieEntry* entry, const char* fileName, int* width, int* height);
+// Closes the decoder, the file and the sound track, and frees the handle. 0, or -1 for a bad
+// handle.
+int CloseMovie(int handle);
+// The record of a live movie handle, or null.
+MovieEntry* GetMovieEntry(int handle);
+int SetMovieCallback(int handle, MovieFrameCallback callback, int userValue);
+// Hands the movie's frame to its callback. 0, or -1 for a bad handle.
+int UpdateMovieFrame(int handle);
+
+// The window's hooks: deactivation pauses the movies that play, activation resumes the paused
+// ones still counted as playing, and every frame draws the movies that draw themselves. No
+// call of this system starts a movie or makes one draw itself, so they find nothing to do.
+int PauseAllMovies();
+int ResumeAllMovies();
+int DrawAutoMovies();

@@ -1,5 +1,0 @@
-#include "stg_src/field/play_field.h"
-
-#include "stg_src/deterministic.h"
-
-void UpdateEnemyPools() {}

@@ -1,0 +1,78 @@
+// Stage 1's behaviours, every one that the field's handler tables and shot dispatchers reach on
+// this stage: object behaviours take their slot in the pool whose table reached them, part
+// behaviours the owner's pool and slot, the part array and the part index, shot behaviours their
+// shot slot. One file per enemy family; a behaviour still to be written frees its object on its
+// first update, as a type without behaviour does (parts and shots do nothing).
+#pragma once
+
+#include <cstdint>
+
+#include "stg_src/field/enemies/enemy_records.h"
+
+// boss.cpp: the boss.
+void UpdateStage1Boss(int16_t slot);
+void UpdateStage1BossCorePart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                              int16_t partIndex);
+
+// boss_parts.cpp: the boss parts and stage shot.
+void UpdateStage1BossArmPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
+void UpdateStage1BossGunPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
+void UpdateStage1BossLauncherPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                                  int16_t partIndex);
+void UpdateStage1BossSliderPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                                int16_t partIndex);
+void UpdateStage1BossThrusterPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                                  int16_t partIndex);
+void UpdateStage1BossWingPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                              int16_t partIndex);
+void UpdateStage1ShurikenPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                              int16_t partIndex);
+void UpdateStage1RetargetShot(int16_t slot);
+
+// opening.cpp: the opening.
+void UpdateStage1BeamCannonHigh(int16_t slot);
+void UpdateStage1BeamCannonLow(int16_t slot);
+void UpdateStage1Bokan(int16_t slot);
+void UpdateStage1BeamEmitterPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                                 int16_t partIndex);
+void UpdateStage1BokanHatchPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                                int16_t partIndex);
+void UpdateStage1BokanVerniaPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                                 int16_t partIndex);
+void UpdateStage1HougekiPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
+void UpdateStage1JetFlamePart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                              int16_t partIndex);
+void UpdateStage1JikiPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
+
+// background_objects.cpp: the background objects.
+void UpdateStage1BgObjectPlacer(int16_t slot);
+void UpdateStage1DisabledBgObject(int16_t slot);
+void UpdateStage1Hougeki(int16_t slot);
+void UpdateStage1SkyBaku(int16_t slot);
+void UpdateStage1SkyBakuPlacer(int16_t slot);
+void UpdateStage1Sora(int16_t slot);
+void UpdateStage1SoraPlacer(int16_t slot);
+
+// robot_and_hatches.cpp: the walking robot and hatches.
+void UpdateStage1Hatch(int16_t slot);
+void UpdateStage1HatchRiser(int16_t slot);
+void UpdateStage1Robo(int16_t slot);
+void UpdateStage1RoboAsiPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
+
+// fliers_rocks_walls.cpp: the fliers, walkers, rocks and walls.
+void UpdateStage1BossWaypoint(int16_t slot);
+void UpdateStage1CeilingIwaS1(int16_t slot);
+void UpdateStage1CeilingIwaS2(int16_t slot);
+void UpdateStage1CeilingIwaS3(int16_t slot);
+void UpdateStage1CrossGunner(int16_t slot);
+void UpdateStage1IwaL(int16_t slot);
+void UpdateStage1IwaM(int16_t slot);
+void UpdateStage1IwaS1(int16_t slot);
+void UpdateStage1Kabe(int16_t slot);
+void UpdateStage1MortarWalker(int16_t slot);
+void UpdateStage1KabeCorePart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                              int16_t partIndex);
+void UpdateStage1KabeHouPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
+void UpdateStage1KabePart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
+void UpdateStage1MortarWalkerPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                                  int16_t partIndex);

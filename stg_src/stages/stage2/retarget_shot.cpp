@@ -1,0 +1,5 @@
+#include "stg_src/stages/stage2/stage2.h"
+
+#include "stg_src/deterministic.h"
+
+void UpdateStage2RetargetShot(int16_t) {}

@@ -1,0 +1,9 @@
+#include "stg_src/stages/stage3/stage3.h"
+
+#include "stg_src/field/enemies/enemy_pools.h"
+
+#include "stg_src/deterministic.h"
+
+void UpdateStage3Boss(int16_t slot) { EnemyPool0[slot].state = 0; }
+void UpdateStage3BossCorePart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
+void UpdateStage3BossSpinePart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}

@@ -1,0 +1,11 @@
+#include "stg_src/stages/stage3/stage3.h"
+
+#include "stg_src/field/enemies/enemy_pools.h"
+
+#include "stg_src/deterministic.h"
+
+void UpdateStage3Snake(int16_t slot) { EnemyPool0[slot].state = 0; }
+void UpdateStage3SnakePlaceholder(int16_t slot) { EnemyPool0[slot].state = 0; }
+void UpdateStage3SnakePlaceholder2(int16_t slot) { EnemyPool0[slot].state = 0; }
+void UpdateStage3SnakeJointPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
+void UpdateStage3SnakeSegmentPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}

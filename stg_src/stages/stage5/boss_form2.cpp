@@ -1,0 +1,12 @@
+#include "stg_src/stages/stage5/stage5.h"
+
+#include "stg_src/field/enemies/enemy_pools.h"
+
+#include "stg_src/deterministic.h"
+
+void UpdateStage5Boss2(int16_t slot) { EnemyPool0[slot].state = 0; }
+void UpdateStage5Boss2ArmAPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
+void UpdateStage5Boss2ArmBPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
+void UpdateStage5Boss2GunPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
+void UpdateStage5Boss2TailPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
+void UpdateStage5Boss2WingPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}

@@ -1,0 +1,10 @@
+#include "stg_src/stages/stage5/stage5.h"
+
+#include "stg_src/field/enemies/enemy_pools.h"
+
+#include "stg_src/deterministic.h"
+
+void UpdateStage5Boss4(int16_t slot) { EnemyPool0[slot].state = 0; }
+void UpdateStage5Boss4ArmPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
+void UpdateStage5Boss4BeamPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
+void UpdateStage5Boss4PodPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}

@@ -1,0 +1,10 @@
+#include "stg_src/stages/stage6/stage6.h"
+
+#include "stg_src/field/enemies/enemy_pools.h"
+
+#include "stg_src/deterministic.h"
+
+void UpdateStage6Robo(int16_t slot) { EnemyPool0[slot].state = 0; }
+void UpdateStage6RoboHatchPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
+void UpdateStage6RoboHeadPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
+void UpdateStage6RoboLegPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
