@@ -40,13 +40,13 @@ TEST_F(HardwareGraphs, SheetsCutIntoCells) { CheckSheetCells(DevicePixel); }
 
 TEST_F(HardwareGraphs, FilesThatCannotBeLoadedLeaveNothing) { CheckFailingImageFiles(true); }
 
-using DeviceLoss = StartedGraphics;
+using LoadedGraphsAfterLoss = StartedGraphics;
 
 std::string Str(const ByteString& bytes) { return {bytes.begin(), bytes.end()}; }
 
 // Whole graphs, cells, mirrored cells and the cells of a DXT sheet, drawn before the device is
 // lost and again after it was made anew: the screens are the same pixel for pixel.
-TEST_F(DeviceLoss, LoadedGraphsComeBackAsTheyWere) {
+TEST_F(LoadedGraphsAfterLoss, ComeBackAsTheyWere) {
   ASSERT_TRUE(Start(true));
   TempFolder folder;
   const std::string dir = folder.WindowsPath() + "\\";
