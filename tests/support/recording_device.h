@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "port/win32.h"
+#include "tests/support/stand_in_texture.h"
 
 struct RecordedCall {
   std::string name;
@@ -30,6 +31,9 @@ class RecordingDevice : public IDirect3DDevice9Ex {
   std::set<std::string> answered;
   // Called with each call as it is recorded (a test can slow chosen calls down).
   std::function<void(const RecordedCall&)> onCall;
+  // Without an inner device, CreateTexture makes stand-in textures (tests/support/
+  // stand_in_texture.h) instead of leaving the output alone.
+  bool makeStandInTextures = false;
 
   void Clear() { calls.clear(); }
   int Count(const std::string& name) const;
@@ -94,6 +98,10 @@ class RecordingDevice : public IDirect3DDevice9Ex {
                                  static_cast<uint64_t>(format), static_cast<uint64_t>(pool),
                                  Arg(texture), Arg(sharedHandle)}))
       return Failure();
+    if (!inner_ && makeStandInTextures) {
+      *texture = MakeStandInTexture(width, height, levels, format);
+      return D3D_OK;
+    }
     return inner_ ? inner_->CreateTexture(width, height, levels, usage, format, pool, texture,
                                           sharedHandle)
                   : D3D_OK;

@@ -120,6 +120,16 @@ int StageSetupIndex(int n, int a, int c, int g, int v) {
 
 bool IsBlendingMode(int mode) { return mode != 0 && mode != 6; }
 
+// Whether a textured draw of the row weighs its pixels by the source alpha: through the blend
+// factors, through the stages (variant 1 blends towards the factor by it), or, without
+// blending, through the alpha blend that a texture with an alpha channel is given.
+bool ReadsSourceAlpha(const BlendStateRow& row, bool blending) {
+  const auto alpha = [](int32_t factor) {
+    return factor == D3DBLEND_SRCALPHA || factor == D3DBLEND_INVSRCALPHA;
+  };
+  return !blending || row.variant == 1 || alpha(row.srcBlend) || alpha(row.destBlend);
+}
+
 // Sends one render state of the blend header through its shadow; -1 leaves it, unless a replay
 // re-sends a shadow that holds a real value.
 void SendHeaderState(int32_t* shadow, int32_t value, D3DRENDERSTATETYPE state,
@@ -216,6 +226,10 @@ void UseStageCount(int count) {
 }
 
 IDirect3DTexture9* WhiteTexture() {
+  // A white graph deleted with every graph is made again.
+  if (WhiteTextureGraph != -1 && DeviceGraphHooks.graphSize &&
+      DeviceGraphHooks.graphSize(WhiteTextureGraph, nullptr, nullptr) != 0)
+    WhiteTextureGraph = -1;
   if (WhiteTextureGraph == -1 && DeviceGraphHooks.createWhiteTextureGraph)
     WhiteTextureGraph = DeviceGraphHooks.createWhiteTextureGraph();
   if (WhiteTextureGraph == -1 || !DeviceGraphHooks.graphTexture) return nullptr;
@@ -291,7 +305,9 @@ void ApplyTableSetup() {
         setup.alphaTestEnable = TRUE;
         setup.alphaRef = 16;
         setup.alphaFunc = D3DCMP_GREATER;
-      } else if (zEnabled) {
+      } else if (zEnabled || (e && !ReadsSourceAlpha(row, blending))) {
+        // A blend that never looks at the source alpha (multiply, invert) would draw the
+        // transparent texels too: the alpha test keeps them out.
         setup.alphaTestEnable = TRUE;
         setup.alphaRef = 0;
         setup.alphaFunc = D3DCMP_GREATER;

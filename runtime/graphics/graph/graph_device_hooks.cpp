@@ -1,7 +1,8 @@
 // The graph services the device layer calls through DeviceGraphHooks: a graph's first texture,
-// a graph as blend image, a graph's size as draw target, and the textures of every graph again
-// after a new device.
+// a graph as blend image, a graph's size as draw target, the textures of every graph again
+// after a new device, and the white graph of the untextured blend modes.
 #include "runtime/graphics/device/device_graph_hooks.h"
+#include "runtime/graphics/graph/graph_from_images.h"
 #include "runtime/graphics/graph/graph_handles.h"
 
 namespace {
@@ -53,4 +54,5 @@ void InstallGraphDeviceHooks() {
   DeviceGraphHooks.blendGraphSource = &BlendGraphSourceOf;
   DeviceGraphHooks.graphSize = &GraphSize;
   DeviceGraphHooks.recreateGraphTextures = &RecreateGraphTextures;
+  DeviceGraphHooks.createWhiteTextureGraph = &CreateWhiteTextureGraph;
 }

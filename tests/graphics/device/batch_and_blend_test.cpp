@@ -109,6 +109,33 @@ TEST_F(Batch, ColourKeyUsesTheAlphaTestOrBlending) {
   }
 }
 
+// A transparent draw in a mode whose blend never reads the source alpha (multiply) keeps its
+// transparent texels out by the alpha test; the alpha blending modes need none.
+TEST_F(Batch, BlendsBlindToAlphaTestItInstead) {
+  struct Case {
+    int mode, hasAlpha, alphaTest, flags;
+    int64_t test;
+  } cases[] = {
+      {4, 0, 1, kDrawUsesTransparency, 1},  // keyed
+      {4, 1, 0, kDrawUsesTransparency, 1},  // alpha channel
+      {4, 0, 1, 0, 0},                      // not a transparent draw
+      {1, 0, 1, kDrawUsesTransparency, 0},
+      {11, 0, 1, kDrawUsesTransparency, 0},  // the stages blend towards white by the alpha
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mode * 100 + c.hasAlpha * 10 + c.flags);
+    ResetDeviceLayer();
+    device_->Clear();
+    CurrentBlendMode = c.mode;
+    ASSERT_EQ(PrepareDrawState(c.hasAlpha, c.alphaTest, FakeTexture(0x200), c.flags), 0);
+    EXPECT_EQ(LastRenderState(D3DRS_ALPHATESTENABLE), c.test);
+    if (c.test) {
+      EXPECT_EQ(LastRenderState(D3DRS_ALPHAREF), 0);
+      EXPECT_EQ(LastRenderState(D3DRS_ALPHAFUNC), D3DCMP_GREATER);
+    }
+  }
+}
+
 TEST_F(Batch, ATextureChangeAloneSendsOnlySetTexture) {
   ASSERT_EQ(PrepareDrawState(0, 0, FakeTexture(0x100), 0), 0);
   QueueQuad();
