@@ -9,6 +9,7 @@ packages=(
   libogg-dev libvorbis-dev libtheora-dev
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
   libgtest-dev libgmock-dev libbenchmark-dev
+  libpixman-1-dev
   libgl-dev libgl1-mesa-dri xvfb xauth
 )
 

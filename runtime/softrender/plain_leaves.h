@@ -2,18 +2,23 @@
 // brightness, blend image and pixel selection, each drawing a span of one row.
 //
 // This file is compiled once per instruction set: the including file defines
-// SOFTRENDER_LEAF_NAMESPACE (and may switch the target before the include), so each
-// compilation has its own symbols. It therefore has no include guard.
+// SOFTRENDER_LEAF_NAMESPACE and SOFTRENDER_LANE_BYTES (and may switch the target before the
+// include), so each compilation has its own symbols. It therefore has no include guard.
 #ifndef SOFTRENDER_LEAF_NAMESPACE
 #error "define SOFTRENDER_LEAF_NAMESPACE before including plain_leaves.h"
 #endif
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include "runtime/softrender/pixel_rules_565.h"
 #include "runtime/softrender/pixel_rules_8888.h"
 #include "runtime/softrender/plain_leaf_types.h"
+#include "runtime/softrender/vector/lane_rules_565.h"
+#include "runtime/softrender/vector/lane_rules_8888.h"
+#include "runtime/softrender/vector/table_lookups.h"
 
 namespace SOFTRENDER_LEAF_NAMESPACE {
 
@@ -162,7 +167,89 @@ inline void SpanChunk(uint8_t* dst, const uint8_t* src, const uint8_t* weights,
   }
 }
 
-// Draws n pixels of one row.
+// Whether a rule's partial form gives every pixel of alpha 0 back unchanged (its weights are
+// all 0 there), so that the alpha class needs no test for it.
+template <RuleKind K>
+constexpr bool ZeroAlphaKeepsPixel() {
+  return K == RuleKind::Copy || K == RuleKind::Alpha || K == RuleKind::InvertedAlpha ||
+         K == RuleKind::MultiplyAlpha;
+}
+
+// One register of 32-bit pixels through the lane rules: what SpanChunk makes of them.
+template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
+SOFTRENDER_INLINE void LaneStep(uint8_t* out, const uint8_t* px, const uint8_t* weights,
+                                const uint32_t* colours, const LaneParams8888& c) {
+  const DwordLanes d = LoadLanes<DwordLanes>(out);
+  const DwordLanes s =
+      LoadLanes<DwordLanes>(Src::kPaletted ? reinterpret_cast<const uint8_t*>(colours) : px);
+  WordLanes aLow{}, aHigh{}, rLow{}, rHigh{};
+  if constexpr (kBlend) SpreadWeights8888(weights, &rLow, &rHigh);
+  if constexpr (Src::kAlpha) SpreadAlpha8888(As<ByteLanes>(s), &aLow, &aHigh);
+  const auto rule = [&]<bool kPartial, bool kMixed = false>() {
+    return LaneRule8888<K, kBright, kBlend, kPartial, kMixed>(d, s, aLow, aHigh, rLow, rHigh, c);
+  };
+  DwordLanes v;
+  if constexpr (kSel == PixelSelect::Opaque) {
+    v = rule.template operator()<false>();
+  } else if constexpr (kSel == PixelSelect::Partial) {
+    v = rule.template operator()<true>();
+  } else if constexpr (kSel == PixelSelect::Key) {
+    const DwordLanes key = Src::kPaletted ? LoadBytesAsDwords(px) : s;
+    v = Select(key == c.transparent, d, rule.template operator()<false>());
+  } else {
+    const DwordLanes alpha = s >> 24;
+    if constexpr (OpaqueIsFullWeight<uint32_t, K, kBright, kBlend>()) {
+      aLow -= As<WordLanes>(aLow == 255);  // 255 weighs as 256
+      aHigh -= As<WordLanes>(aHigh == 255);
+      v = rule.template operator()<true>();
+    } else if constexpr (K == RuleKind::Add || K == RuleKind::Subtract) {
+      v = rule.template operator()<true, true>();  // the forms differ in the term alone
+    } else {
+      v = Select(alpha == 255, rule.template operator()<false>(), rule.template operator()<true>());
+    }
+    if constexpr (!ZeroAlphaKeepsPixel<K>()) v = Select(alpha == 0, d, v);
+  }
+  StoreLanes(out, v);
+}
+
+// One register of 16-bit pixels through the lane rules.
+template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
+SOFTRENDER_INLINE void LaneStep(uint8_t* out, const uint8_t* px, const uint8_t* weights,
+                                const uint16_t* colours, const LaneParams565& c) {
+  const WordLanes d = LoadLanes<WordLanes>(out);
+  WordLanes s, a{}, r{};
+  if constexpr (Src::kPaletted) {
+    s = LoadLanes<WordLanes>(reinterpret_cast<const uint8_t*>(colours));
+  } else if constexpr (Src::kAlpha) {
+    // Four bytes a pixel: the colour word, then the alpha.
+    const DwordLanes low = LoadLanes<DwordLanes>(px), high = LoadLanes<DwordLanes>(px + kLaneBytes);
+    s = NarrowDwords(low, high);
+    a = NarrowDwords(low >> 16, high >> 16) & 0xFF;
+  } else {
+    s = LoadLanes<WordLanes>(px);
+  }
+  if constexpr (kBlend) r = LoadBytesAsWords(weights);
+  WordLanes v;
+  if constexpr (kSel == PixelSelect::Opaque || kSel == PixelSelect::Partial) {
+    v = LaneRule565<K, kBright, kBlend, kSel == PixelSelect::Partial>(d, s, a, r, c);
+  } else if constexpr (kSel == PixelSelect::Key) {
+    const WordLanes key = Src::kPaletted ? LoadBytesAsWords(px) : s;
+    v = Select((key == c.transparent) & c.keyable, d,
+               LaneRule565<K, kBright, kBlend, false>(d, s, a, r, c));
+  } else {
+    const auto opaque = a == 255;
+    if constexpr (OpaqueIsFullWeight<uint16_t, K, kBright, kBlend>()) {
+      v = LaneRule565<K, kBright, kBlend, true>(d, s, a - As<WordLanes>(opaque), r, c);
+    } else {
+      v = Select(opaque, LaneRule565<K, kBright, kBlend, false>(d, s, a, r, c),
+                 LaneRule565<K, kBright, kBlend, true>(d, s, a, r, c));
+    }
+    if constexpr (!ZeroAlphaKeepsPixel<K>()) v = Select(a == 0, d, v);
+  }
+  StoreLanes(out, v);
+}
+
+// Draws n pixels of one row: whole registers through the lane rules, the rest one by one.
 template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
 void Span(uint8_t* dst, const uint8_t* src, const uint8_t* blend, int n, const RuleParams& p) {
   using Word = typename Src::Word;
@@ -173,23 +260,35 @@ void Span(uint8_t* dst, const uint8_t* src, const uint8_t* blend, int n, const R
     // Two views of one body may overlap.
     std::memmove(dst, src, static_cast<size_t>(n) * sizeof(Word));
   } else {
+    using LaneParams = std::conditional_t<sizeof(Word) == 4, LaneParams8888, LaneParams565>;
+    constexpr int kStep = sizeof(Word) == 4 ? kDwordLanes : kWordLanes;
+    const LaneParams lanes(p);
+    // A source that starts before the destination and runs into it would be read after the
+    // pixels before it were written: that takes the pixel-by-pixel order.
+    const bool inOrder = src < dst && dst < src + static_cast<ptrdiff_t>(n) * Src::kBytes;
     uint8_t weights[kChunk];
     Word colours[Src::kPaletted ? kChunk : 1];
     for (int done = 0; done < n; done += kChunk) {
       const int count = n - done < kChunk ? n - done : kChunk;
       const uint8_t* px = src + done * Src::kBytes;
-      if constexpr (kBlend && Src::kPaletted) {
-        for (int i = 0; i < count; ++i) {
-          weights[i] = p.ramp[blend[done + i]];
-          colours[i] = Src::Color(px + i, p);
-        }
-      } else if constexpr (kBlend) {
-        for (int i = 0; i < count; ++i) weights[i] = p.ramp[blend[done + i]];
-      } else if constexpr (Src::kPaletted) {
-        for (int i = 0; i < count; ++i) colours[i] = Src::Color(px + i, p);
+      uint8_t* out = dst + done * static_cast<int>(sizeof(Word));
+      if constexpr (kBlend) GatherBlendWeights(weights, p.ramp, blend + done, count);
+      if constexpr (Src::kPaletted) {
+        if constexpr (sizeof(Word) == 4)
+          GatherPalette32(colours, p.palette, px, count);
+        else
+          GatherPalette16(colours, p.palette, px, count);
       }
-      SpanChunk<Src, K, kBright, kBlend, kSel>(dst + done * static_cast<int>(sizeof(Word)), px,
-                                               weights, colours, count, p);
+      int i = 0;
+      if (!inOrder) {
+        for (; i + kStep <= count; i += kStep)
+          LaneStep<Src, K, kBright, kBlend, kSel>(out + i * static_cast<int>(sizeof(Word)),
+                                                  px + i * Src::kBytes, weights + i,
+                                                  Src::kPaletted ? colours + i : colours, lanes);
+      }
+      SpanChunk<Src, K, kBright, kBlend, kSel>(
+          out + i * static_cast<int>(sizeof(Word)), px + i * Src::kBytes, weights + i,
+          Src::kPaletted ? colours + i : colours, count - i, p);
     }
   }
 }

@@ -3,10 +3,13 @@
 #include <cstring>
 
 #include "runtime/softrender/plain_leaf_types.h"
+#include "runtime/softrender/vector/table_lookups.h"
 
+#define SOFTRENDER_LANE_BYTES 16
 #define SOFTRENDER_LEAF_NAMESPACE PlainLeavesGeneric
 #include "runtime/softrender/plain_leaves.h"
 #undef SOFTRENDER_LEAF_NAMESPACE
+#undef SOFTRENDER_LANE_BYTES
 
 namespace PlainLeavesAvx2 {
 SpanFn PickSpanAvx2(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel);
@@ -27,7 +30,10 @@ bool UseAvx2() {
 
 }  // namespace
 
-void SetPlainLeavesGeneric(int on) { ForceGeneric = on != 0; }
+void SetPlainLeavesGeneric(int on) {
+  ForceGeneric = on != 0;
+  SetTableLookupsGeneric(on);
+}
 
 SpanFn PickPlainSpan(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel) {
   if (UseAvx2()) return PlainLeavesAvx2::PickSpanAvx2(source, kind, bright, blend, sel);

@@ -1,23 +1,28 @@
 // The primitives' leaves, built on the pixel rules and the source readers of the plain blit.
 #include "runtime/softrender/primitive_leaves.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "runtime/softrender/pixel_rules_565.h"
 #include "runtime/softrender/pixel_rules_8888.h"
 
+#define SOFTRENDER_LANE_BYTES 16
 #define SOFTRENDER_LEAF_NAMESPACE PrimitiveLeaves
 #include "runtime/softrender/plain_leaves.h"
 #undef SOFTRENDER_LEAF_NAMESPACE
+#undef SOFTRENDER_LANE_BYTES
 
 namespace PrimitiveLeaves {
 namespace {
 
 // --- textured spans ---------------------------------------------------------------------
 
+// One texel at a time, in the order of the pixels: the path for a span whose texels may be
+// pixels the span itself writes.
 template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
-void TexelSpan(uint8_t* dst, int64_t n, int64_t u, int64_t v, int64_t dudx, int64_t dvdx,
-               const TexelFrame& f, const RuleParams& p) {
+void TexelSpanInOrder(uint8_t* dst, int64_t n, int64_t u, int64_t v, int64_t dudx, int64_t dvdx,
+                      const TexelFrame& f, const RuleParams& p) {
   using Word = typename Src::Word;
   for (int64_t i = 0; i < n; ++i, dst += sizeof(Word), u += dudx, v += dvdx) {
     const ptrdiff_t column = static_cast<ptrdiff_t>(u >> 18), row = static_cast<ptrdiff_t>(v >> 18);
@@ -40,6 +45,57 @@ void TexelSpan(uint8_t* dst, int64_t n, int64_t u, int64_t v, int64_t dudx, int6
                      : Apply<Word, K, kBright, kBlend, true>(d, s, a, r, p);
     }
     StoreWord<Word>(dst, out);
+  }
+}
+
+// Whether the bytes a span reads from an image (its pixels at base and pitch, texelBytes
+// each) can lie in the bytes it writes. The texel's address is linear in its row and column,
+// each monotonic along the span, so the extremes are at the corners of the rows and columns
+// the span visits.
+inline bool TexelsMayOverlap(const uint8_t* dst, int64_t dstBytes, int64_t n, int64_t u, int64_t v,
+                             int64_t dudx, int64_t dvdx, const uint8_t* base, ptrdiff_t pitch,
+                             int texelBytes) {
+  const int64_t c0 = u >> 18, c1 = (u + (n - 1) * dudx) >> 18;
+  const int64_t r0 = v >> 18, r1 = (v + (n - 1) * dvdx) >> 18;
+  int64_t low = INT64_MAX, high = INT64_MIN;
+  for (int64_t r : {r0, r1})
+    for (int64_t c : {c0, c1}) {
+      const int64_t at = r * pitch + c * texelBytes;
+      low = at < low ? at : low;
+      high = at > high ? at : high;
+    }
+  const uintptr_t first = reinterpret_cast<uintptr_t>(base) + static_cast<uintptr_t>(low);
+  const uintptr_t end = reinterpret_cast<uintptr_t>(base) + static_cast<uintptr_t>(high) +
+                        static_cast<uintptr_t>(texelBytes);
+  const uintptr_t out = reinterpret_cast<uintptr_t>(dst);
+  return first < out + static_cast<uintptr_t>(n * dstBytes) && out < end;
+}
+
+// The texels of a chunk of pixels gathered into a row of their own, then drawn by the plain
+// blit's leaf for the same rule: the same result for each pixel, with the rule in vector form.
+template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
+void TexelSpan(uint8_t* dst, int64_t n, int64_t u, int64_t v, int64_t dudx, int64_t dvdx,
+               const TexelFrame& f, const RuleParams& p) {
+  using Word = typename Src::Word;
+  if (TexelsMayOverlap(dst, sizeof(Word), n, u, v, dudx, dvdx, f.pixels, f.pitch, Src::kBytes) ||
+      (kBlend &&
+       TexelsMayOverlap(dst, sizeof(Word), n, u, v, dudx, dvdx, f.blend, f.blendPitch, 1))) {
+    TexelSpanInOrder<Src, K, kBright, kBlend, kSel>(dst, n, u, v, dudx, dvdx, f, p);
+    return;
+  }
+  uint8_t texels[kChunk * Src::kBytes];
+  uint8_t blendBytes[kBlend ? kChunk : 1];
+  for (int64_t done = 0; done < n; done += kChunk) {
+    const int count = static_cast<int>(n - done < kChunk ? n - done : kChunk);
+    for (int i = 0; i < count; ++i, u += dudx, v += dvdx) {
+      const ptrdiff_t column = static_cast<ptrdiff_t>(u >> 18);
+      const ptrdiff_t row = static_cast<ptrdiff_t>(v >> 18);
+      std::memcpy(texels + i * Src::kBytes, f.pixels + row * f.pitch + column * Src::kBytes,
+                  Src::kBytes);
+      if constexpr (kBlend) blendBytes[i] = f.blend[row * f.blendPitch + column];
+    }
+    Span<Src, K, kBright, kBlend, kSel>(dst + done * static_cast<int64_t>(sizeof(Word)), texels,
+                                        blendBytes, count, p);
   }
 }
 

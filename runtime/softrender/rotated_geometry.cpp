@@ -1,6 +1,7 @@
 #include "runtime/softrender/rotated_geometry.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "runtime/platform/core/arithmetic_helpers.h"
 
@@ -24,6 +25,13 @@ bool Truncate(float value, int64_t* out) {
 float Single(double value) { return static_cast<float>(value); }
 
 Wide FloorDiv(Wide a, Wide b) {
+  // Operands that fit 64 bits (those of any image of sensible size) take the machine's
+  // division: the 128-bit one is a library call, and the quotient is the same.
+  const int64_t a64 = static_cast<int64_t>(a), b64 = static_cast<int64_t>(b);
+  if (a64 == a && b64 == b && a64 != INT64_MIN) {
+    const int64_t q = a64 / b64;
+    return (a64 % b64 != 0 && (a64 < 0) != (b64 < 0)) ? q - 1 : q;
+  }
   const Wide q = a / b;
   return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }

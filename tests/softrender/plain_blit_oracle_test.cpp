@@ -25,12 +25,14 @@ struct Scene {
   CanaryImage dst;
   CanaryImage blend;
 
-  Scene(int type, Kind k)
+  // The destination is 4 pixels wider and 3 rows higher than the source, the blend image 3
+  // and 2.
+  Scene(int type, Kind k, int width = 9, int height = 5)
       : colorType(type),
         kind(k),
-        src(9, 5, type, k == Kind::Paletted, k == Kind::Alpha, /*workBuffers=*/1),
-        dst(13, 8, type),
-        blend(12, 7, Single8) {}
+        src(width, height, type, k == Kind::Paletted, k == Kind::Alpha, /*workBuffers=*/1),
+        dst(width + 4, height + 3, type),
+        blend(width + 3, height + 2, Single8) {}
 
   // Random pixels, with the transparent colour (or index) and the alpha ends well represented.
   void Randomise(std::mt19937& rng) {
@@ -149,6 +151,82 @@ TEST_P(PlainBlitOracle, MatchesTheReferenceOverTheWholeGrid) {
     }
   }
   EXPECT_EQ(draws, 2 * 3 * 10 * 7 * 2 * 2 * 3 * 2);
+}
+
+// Rows long enough for the leaves' vector steps, their tails and the chunks they gather in,
+// at every alignment of the destination.
+TEST_P(PlainBlitOracle, MatchesTheReferenceOnWideRows) {
+  DrawStateGuard state;
+  std::mt19937 rng(4242);
+  int failures = 0;
+  for (int colorType : {Rgb565, Xrgb8888}) {
+    for (Kind kind : {Kind::Direct, Kind::Alpha, Kind::Paletted}) {
+      Scene scene(colorType, kind, 150, 3);
+      for (int mode : {0, 1, 2, 3, 4, 10, 11})
+        for (int param : {1, 128, 200, 255})
+          for (uint32_t bright : {0xFFFFFFu, 0x4DFFB4u})
+            for (bool blend : {false, true})
+              for (int transparent : {0, 1})
+                for (bool runLength : {false, true}) {
+                  const Combination c = {mode, param, bright, blend, transparent, runLength};
+                  scene.Randomise(rng);
+                  DrawArea = {0, 0, 154, 6};
+                  const int x =
+                      runLength ? static_cast<int>(rng() % 5) : static_cast<int>(rng() % 9) - 4;
+                  if (!DrawBoth(scene, c, x, static_cast<int>(rng() % 4)) && ++failures >= 10)
+                    FAIL() << "stopping after 10 failures";
+                }
+    }
+  }
+}
+
+// Every pair of source and destination channel values (32-bit bytes, 16-bit fields) meets
+// once in a 256 x 256 draw, under each rule, with and without brightness and blend image: the
+// vector rules' rounding against the reference's, value by value.
+TEST_P(PlainBlitOracle, MatchesTheReferenceForEveryPairOfChannelValues) {
+  DrawStateGuard state;
+  std::mt19937 rng(9001);
+  int failures = 0;
+  for (int colorType : {Rgb565, Xrgb8888}) {
+    const bool deep = colorType == Xrgb8888;
+    // Value v in every channel: its byte, or its top five or six bits in a 5-6-5 field.
+    const auto spread = [deep](uint32_t v) {
+      return deep ? v * 0x010101u : (v >> 3) << 11 | (v >> 2) << 5 | v >> 3;
+    };
+    for (Kind kind : {Kind::Direct, Kind::Alpha}) {
+      Scene scene(colorType, kind, 256, 256);
+      scene.Randomise(rng);
+      for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) {
+          // The alpha runs through every value along each row and each column.
+          const uint32_t alpha = (x + 3 * y) & 0xFF;
+          const uint32_t fourth = deep ? alpha << 24 : alpha << 16;
+          scene.src.Set(x, y, spread(x) | (kind == Kind::Alpha ? fourth : 0));
+          scene.dst.Set(x, y, spread(y) | (deep ? (x ^ y) << 24 : 0));
+          scene.blend.Set(x, y, (x * 7 + y) & 0xFF);
+        }
+      scene.src.image.body->transparentColor = spread(17);
+      DrawArea = {0, 0, 260, 259};
+      // Each modifier alone and both together, at the full parameter and below it.
+      const struct {
+        int param;
+        uint32_t bright;
+        bool blend;
+      } variants[] = {{200, 0xFFFFFF, false},
+                      {255, 0xFFFFFF, false},
+                      {200, 0x4DFFB4, false},
+                      {200, 0xFFFFFF, true},
+                      {255, 0x4DFFB4, true}};
+      for (int mode : {0, 1, 2, 3, 4, 10, 11})
+        for (const auto& v : variants) {
+          const Combination c = {mode, v.param, v.bright, v.blend, 1, false};
+          scene.src.image.body->skipTableValid = 0;
+          const std::vector<uint8_t> start = scene.dst.buffer;
+          if (!DrawBoth(scene, c, 0, 0) && ++failures >= 10) FAIL() << "stopping after 10 failures";
+          scene.dst.buffer = start;
+        }
+    }
+  }
 }
 
 // With the transparent flag 1 and the whole source visible both paths skip the same pixels and

@@ -119,6 +119,26 @@ TEST(RotatedBlit, DrawsTheExamplesAboutTheCentre) {
   }
 }
 
+// Drawn onto itself, an image reads each texel after the pixels before it on the row were
+// written, as one pixel at a time would: shifted right, the first letter runs along the row.
+TEST(RotatedBlit, OntoItselfReadsWhatTheRowAlreadyWrote) {
+  DrawStateGuard state;
+  const struct Case {
+    int centreX;
+    const char* row;
+  } cases[] = {{11, "aaaaaaaaaaaaaaaaaaaa"}, {9, "bcdefghijklmnopqrstt"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.centreX);
+    CanaryImage image(20, 1, Xrgb8888);
+    FillLetters(image);
+    DrawMemImgRotated(&image.image, &image.image, c.centreX, 0, 0.0f, 1.0f, 0, 0, nullptr);
+    std::string row;
+    for (int x = 0; x < 20; ++x) row += static_cast<char>(image.Get(x, 0));
+    EXPECT_EQ(row, c.row);
+    EXPECT_TRUE(image.CanariesIntact());
+  }
+}
+
 // At an eighth of a turn the box's corners lie outside the turned image: they keep the
 // destination's pixels, while the centre shows the centre texel.
 TEST(RotatedBlit, BoxCornersOutsideTheTurnedImageKeepTheirPixels) {

@@ -1,0 +1,203 @@
+// The vector registers the plain blit's leaves work in: 16-bit lanes for channel arithmetic,
+// 32-bit lanes for whole 32-bit pixels, and the few operations the compiler's vector
+// arithmetic does not spell (high halves of products, widening and narrowing, spreading one
+// lane over its pixel).
+//
+// Like plain_leaves.h this file is compiled once per instruction set, in the namespace of each
+// compilation: the including file defines SOFTRENDER_LEAF_NAMESPACE and SOFTRENDER_LANE_BYTES
+// (16 for SSE2, 32 for AVX2, with the target switched before the include).
+#pragma once
+#if !defined(SOFTRENDER_LEAF_NAMESPACE) || !defined(SOFTRENDER_LANE_BYTES)
+#error "define SOFTRENDER_LEAF_NAMESPACE and SOFTRENDER_LANE_BYTES before including lanes.h"
+#endif
+
+#include <immintrin.h>
+
+#include <cstdint>
+#include <cstring>
+
+#include "runtime/softrender/pixel_rules.h"
+
+namespace SOFTRENDER_LEAF_NAMESPACE {
+
+constexpr int kLaneBytes = SOFTRENDER_LANE_BYTES;
+constexpr int kWordLanes = kLaneBytes / 2;   // 16-bit pixels (or channels) per register
+constexpr int kDwordLanes = kLaneBytes / 4;  // 32-bit pixels per register
+
+typedef uint8_t ByteLanes __attribute__((vector_size(SOFTRENDER_LANE_BYTES)));
+typedef uint16_t WordLanes __attribute__((vector_size(SOFTRENDER_LANE_BYTES)));
+typedef int16_t SignedWordLanes __attribute__((vector_size(SOFTRENDER_LANE_BYTES)));
+typedef uint32_t DwordLanes __attribute__((vector_size(SOFTRENDER_LANE_BYTES)));
+#if SOFTRENDER_LANE_BYTES == 32
+using Register = __m256i;
+#else
+using Register = __m128i;
+#endif
+
+template <class To, class From>
+SOFTRENDER_INLINE To As(From v) {
+  return (To)v;  // the same bits seen in other lanes
+}
+
+template <class V>
+SOFTRENDER_INLINE V LoadLanes(const uint8_t* p) {
+  V v;
+  std::memcpy(&v, p, sizeof(v));
+  return v;
+}
+template <class V>
+SOFTRENDER_INLINE void StoreLanes(uint8_t* p, V v) {
+  std::memcpy(p, &v, sizeof(v));
+}
+SOFTRENDER_INLINE uint64_t Load64(const uint8_t* p) {
+  uint64_t v;
+  std::memcpy(&v, p, 8);
+  return v;
+}
+
+SOFTRENDER_INLINE WordLanes SplatWord(uint32_t v) { return WordLanes{} + static_cast<uint16_t>(v); }
+SOFTRENDER_INLINE DwordLanes SplatDword(uint32_t v) { return DwordLanes{} + v; }
+
+// Per lane: where the mask (a comparison's result, or lanes of all ones or zeros seen so) is
+// set, a; elsewhere b.
+template <class M, class V>
+SOFTRENDER_INLINE V Select(M mask, V a, V b) {
+  return mask ? a : b;
+}
+
+#if SOFTRENDER_LANE_BYTES == 32
+
+// floor(a * b / 2^16), unsigned and signed.
+SOFTRENDER_INLINE WordLanes MulHigh(WordLanes a, WordLanes b) {
+  return As<WordLanes>(_mm256_mulhi_epu16(As<Register>(a), As<Register>(b)));
+}
+SOFTRENDER_INLINE SignedWordLanes MulHighSigned(SignedWordLanes a, SignedWordLanes b) {
+  return As<SignedWordLanes>(_mm256_mulhi_epi16(As<Register>(a), As<Register>(b)));
+}
+
+// The bytes of the low or high half of each 128-bit block as 16-bit lanes, and back: for
+// 32-bit pixels, each pixel's four bytes become four neighbouring lanes.
+SOFTRENDER_INLINE WordLanes WidenLow(ByteLanes v) {
+  return As<WordLanes>(_mm256_unpacklo_epi8(As<Register>(v), _mm256_setzero_si256()));
+}
+SOFTRENDER_INLINE WordLanes WidenHigh(ByteLanes v) {
+  return As<WordLanes>(_mm256_unpackhi_epi8(As<Register>(v), _mm256_setzero_si256()));
+}
+// Lanes above 255 saturate; the rules never make one where it matters.
+SOFTRENDER_INLINE ByteLanes Narrow(WordLanes low, WordLanes high) {
+  return As<ByteLanes>(_mm256_packus_epi16(As<Register>(low), As<Register>(high)));
+}
+
+// The alpha of each 32-bit pixel (its fourth byte) in the three colour lanes of its widened
+// halves (as WidenLow and WidenHigh lay them out), 0 in the fourth: a weight that leaves the
+// fourth byte as it was.
+SOFTRENDER_INLINE void SpreadAlpha8888(ByteLanes s, WordLanes* low, WordLanes* high) {
+  constexpr char z = -128;
+  const __m256i lowOrder = _mm256_setr_epi8(3, z, 3, z, 3, z, z, z, 7, z, 7, z, 7, z, z, z, 3, z, 3,
+                                            z, 3, z, z, z, 7, z, 7, z, 7, z, z, z);
+  const __m256i highOrder = _mm256_setr_epi8(11, z, 11, z, 11, z, z, z, 15, z, 15, z, 15, z, z, z,
+                                             11, z, 11, z, 11, z, z, z, 15, z, 15, z, 15, z, z, z);
+  *low = As<WordLanes>(_mm256_shuffle_epi8(As<Register>(s), lowOrder));
+  *high = As<WordLanes>(_mm256_shuffle_epi8(As<Register>(s), highOrder));
+}
+
+// One weight byte per 32-bit pixel for kDwordLanes pixels, laid out as SpreadAlpha8888 does.
+SOFTRENDER_INLINE void SpreadWeights8888(const uint8_t* w, WordLanes* low, WordLanes* high) {
+  constexpr char z = -128;
+  const __m256i bytes = _mm256_set1_epi64x(static_cast<long long>(Load64(w)));
+  const __m256i lowOrder = _mm256_setr_epi8(0, z, 0, z, 0, z, z, z, 1, z, 1, z, 1, z, z, z, 4, z, 4,
+                                            z, 4, z, z, z, 5, z, 5, z, 5, z, z, z);
+  const __m256i highOrder = _mm256_setr_epi8(2, z, 2, z, 2, z, z, z, 3, z, 3, z, 3, z, z, z, 6, z,
+                                             6, z, 6, z, z, z, 7, z, 7, z, 7, z, z, z);
+  *low = As<WordLanes>(_mm256_shuffle_epi8(bytes, lowOrder));
+  *high = As<WordLanes>(_mm256_shuffle_epi8(bytes, highOrder));
+}
+
+// One byte per pixel for kWordLanes pixels, as 16-bit lanes in order.
+SOFTRENDER_INLINE WordLanes LoadBytesAsWords(const uint8_t* p) {
+  return As<WordLanes>(_mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))));
+}
+// One byte per pixel for kDwordLanes pixels, as 32-bit lanes in order.
+SOFTRENDER_INLINE DwordLanes LoadBytesAsDwords(const uint8_t* p) {
+  return As<DwordLanes>(_mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p))));
+}
+
+// The low 16 bits of the 32-bit lanes of two registers, in order.
+SOFTRENDER_INLINE WordLanes NarrowDwords(DwordLanes low, DwordLanes high) {
+  const __m256i packed =
+      _mm256_packus_epi32(As<Register>(low & 0xFFFF), As<Register>(high & 0xFFFF));
+  return As<WordLanes>(_mm256_permute4x64_epi64(packed, 0xD8));
+}
+
+#else
+
+SOFTRENDER_INLINE WordLanes MulHigh(WordLanes a, WordLanes b) {
+  return As<WordLanes>(_mm_mulhi_epu16(As<Register>(a), As<Register>(b)));
+}
+SOFTRENDER_INLINE SignedWordLanes MulHighSigned(SignedWordLanes a, SignedWordLanes b) {
+  return As<SignedWordLanes>(_mm_mulhi_epi16(As<Register>(a), As<Register>(b)));
+}
+
+SOFTRENDER_INLINE WordLanes WidenLow(ByteLanes v) {
+  return As<WordLanes>(_mm_unpacklo_epi8(As<Register>(v), _mm_setzero_si128()));
+}
+SOFTRENDER_INLINE WordLanes WidenHigh(ByteLanes v) {
+  return As<WordLanes>(_mm_unpackhi_epi8(As<Register>(v), _mm_setzero_si128()));
+}
+SOFTRENDER_INLINE ByteLanes Narrow(WordLanes low, WordLanes high) {
+  return As<ByteLanes>(_mm_packus_epi16(As<Register>(low), As<Register>(high)));
+}
+
+// The colour lanes of each pixel: the fourth lane of a spread weight is 0.
+SOFTRENDER_INLINE WordLanes ColourLanes(WordLanes v) {
+  typedef uint64_t QwordLanes __attribute__((vector_size(16)));
+  return v & As<WordLanes>(QwordLanes{} + 0x0000FFFFFFFFFFFFull);
+}
+
+SOFTRENDER_INLINE void SpreadAlpha8888(ByteLanes s, WordLanes* low, WordLanes* high) {
+  const auto fourth = [](WordLanes v) {
+    return ColourLanes(
+        As<WordLanes>(_mm_shufflehi_epi16(_mm_shufflelo_epi16(As<Register>(v), 0xFF), 0xFF)));
+  };
+  *low = fourth(WidenLow(s));
+  *high = fourth(WidenHigh(s));
+}
+
+SOFTRENDER_INLINE void SpreadWeights8888(const uint8_t* w, WordLanes* low, WordLanes* high) {
+  const __m128i bytes = _mm_cvtsi32_si128(static_cast<int>(Load32(w)));
+  const __m128i words = _mm_unpacklo_epi8(bytes, _mm_setzero_si128());
+  const __m128i pairs = _mm_unpacklo_epi16(words, words);
+  *low = ColourLanes(As<WordLanes>(_mm_unpacklo_epi32(pairs, pairs)));
+  *high = ColourLanes(As<WordLanes>(_mm_unpackhi_epi32(pairs, pairs)));
+}
+
+SOFTRENDER_INLINE WordLanes LoadBytesAsWords(const uint8_t* p) {
+  return As<WordLanes>(
+      _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_setzero_si128()));
+}
+SOFTRENDER_INLINE DwordLanes LoadBytesAsDwords(const uint8_t* p) {
+  const __m128i bytes = _mm_cvtsi32_si128(static_cast<int>(Load32(p)));
+  const __m128i words = _mm_unpacklo_epi8(bytes, _mm_setzero_si128());
+  return As<DwordLanes>(_mm_unpacklo_epi16(words, _mm_setzero_si128()));
+}
+
+// SSE2 packs with signed saturation: the low halves go in sign-extended, so none saturates.
+SOFTRENDER_INLINE WordLanes NarrowDwords(DwordLanes low, DwordLanes high) {
+  const __m128i lo = _mm_srai_epi32(_mm_slli_epi32(As<Register>(low), 16), 16);
+  const __m128i hi = _mm_srai_epi32(_mm_slli_epi32(As<Register>(high), 16), 16);
+  return As<WordLanes>(_mm_packs_epi32(lo, hi));
+}
+
+#endif
+
+// floor(x / 255) for every 16-bit x.
+SOFTRENDER_INLINE WordLanes LaneDiv255(WordLanes x) { return MulHigh(x, SplatWord(0x8081)) >> 7; }
+
+// floor(d * k / 2^16) for a signed d and an unsigned 16-bit k: the signed high half counts a k
+// of 2^15 or more as k - 2^16, so d is added back for those.
+SOFTRENDER_INLINE SignedWordLanes MulHighMixed(SignedWordLanes d, WordLanes k) {
+  const SignedWordLanes ks = As<SignedWordLanes>(k);
+  return MulHighSigned(d, ks) + (d & (ks >> 15));
+}
+
+}  // namespace SOFTRENDER_LEAF_NAMESPACE
