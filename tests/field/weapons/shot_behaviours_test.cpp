@@ -4,6 +4,7 @@
 // burst, the search shot's turn, the homing shot's steering window, the twoway's ride, the wave's
 // fading damage, the shield burst and the wave sub shot's cadence.
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -215,6 +216,38 @@ TEST(ShotBehavioursTest, WaveSubShotHurtsAtMostEveryFifthFrame) {
     life = o.life;
   }
   EXPECT_EQ(hurt, (std::vector<int>{1, 6, 11, 16, 21, 26}));
+}
+
+TEST(ShotBehavioursTest, HomingBombDrawsOnceForEachTrailPuffAndBlastsUntilFrameTwentySeven) {
+  WeaponField w;
+  for (int32_t level : {0, 2}) {
+    SCOPED_TRACE(level);
+    std::memset(Effects, 0, sizeof(Effects));
+    SeedLcgRandom(7);
+    std::vector<int16_t> expected;
+    for (int n = 0; n < 5; ++n) expected.push_back(static_cast<int16_t>(LcgRandom() % 1024));
+    SeedLcgRandom(7);
+    PlayerShot& s = Fire(128, 12, 64, level, 300, 200);
+    for (int f = 2; f <= 10; ++f) UpdatePlayerShots();
+    std::vector<int16_t> puffs;
+    for (const Effect& e : Effects)
+      if (e.state != 0) {
+        EXPECT_EQ(e.type, level == 2 ? 17 : 16);
+        puffs.push_back(e.rotation);
+      }
+    EXPECT_EQ(puffs, expected);
+
+    s.state = 3;  // stopped by a hit
+    UpdatePlayerShots();
+    EXPECT_EQ(s.type, 13);
+    int lastLive = 0;
+    while (s.state != 0) {
+      UpdatePlayerShots();
+      if (s.state != 0) lastLive = s.frame;
+    }
+    EXPECT_EQ(lastLive, 26);
+    EXPECT_EQ(s.frame, 27);
+  }
 }
 
 }  // namespace

@@ -252,6 +252,18 @@ TEST(WeaponFiringTest, NoFreeWindowFiresNothingButSetsTheCooldown) {
   EXPECT_EQ(SubWeaponCooldown, 16);
 }
 
+TEST(WeaponFiringTest, LevelsPastEightFireAsTheTopBand) {
+  WeaponField w;
+  MainWeaponLevels[0] = 20;
+  w.FireOnly(kShot);
+  EXPECT_EQ(FiredSlots(0, 63).size(), 5u);
+  EXPECT_EQ(MainWeaponCooldown, 5);
+  // A shot fired with a level past the per-level tables is set up as the top level.
+  InitPlayerShot(10, 0, 0, 9, 100, 200, 0);
+  UpdatePlayerShots();
+  EXPECT_EQ(PlayerShots[10].damage, 15);
+}
+
 // Frames of a hold of frames (SHOT held while held(f)) at which a laser segment was fired.
 std::vector<int> LaserFrames(int16_t level, int frames, bool (*held)(int)) {
   WeaponField w;

@@ -25,6 +25,7 @@ constexpr int kFrames = 360;
 struct PlayRun {
   std::vector<uint64_t> digests;
   int mostPlayerShots = 0;
+  int mostItems = 0;
   bool enemyHurt = false;
   int16_t stars = 0;
   int popupsSeen = 0;
@@ -88,6 +89,7 @@ PlayRun RunStageTwoFiring() {
   for (const FieldFrameReport& r : field.Run(kFrames, Script)) {
     run.digests.push_back(r.digest);
     run.mostPlayerShots = std::max(run.mostPlayerShots, r.livePlayerShots);
+    run.mostItems = std::max(run.mostItems, r.liveItems);
   }
   run.stars = StageBonusCount;
   run.shotTypesSeen = static_cast<int>(std::count(typesSeen, typesSeen + kPlayerShotTypes, true));
@@ -104,6 +106,7 @@ TEST(WeaponsInPlayTest, TwoRunsFiringEveryWeaponGiveTheSameDigestsEveryFrame) {
   EXPECT_GT(a.mostPlayerShots, 20);
   EXPECT_EQ(a.shotTypesSeen, kPlayerShotTypes);
   EXPECT_TRUE(a.enemyHurt);
+  EXPECT_EQ(a.mostItems, 1);   // the capsule waits out its first 32 frames on the ship
   EXPECT_EQ(a.stars, 2);       // both stars dropped on the ship were taken
   EXPECT_GE(a.popupsSeen, 3);  // two banners and the second shield's bonus
 }
