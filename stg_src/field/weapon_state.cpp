@@ -166,7 +166,7 @@ struct SubWindow {
 };
 constexpr SubWindow kSubWindows[kSubWeapons] = {
     {64, 4, 120, 4}, {64, 6, 118, 8}, {64, 4, 120, 4},
-    {64, 6, 118, 6}, {64, 6, 118, 6}, {68, 4, 120, 4},
+    {64, 6, 118, 6}, {64, 6, 118, 6}, {kFirstWaveSubShotSlot, 4, 120, 4},
 };
 constexpr int16_t kSubSounds[kSubWeapons] = {4, 5, 6, 7, 8, 9};
 

@@ -365,6 +365,20 @@ TEST(WeaponFiringTest, NothingFiresOrChangesBeforeFrameTwoOrWhileDying) {
   }
 }
 
+TEST(WeaponFiringTest, ASpentShieldCountsDownOverSevenFramesARaisedOneStays) {
+  WeaponField w;
+  ShieldLevel = 7;
+  std::vector<int16_t> levels;
+  for (int f = 0; f < 8; ++f) {
+    w.FireOnly(0);
+    levels.push_back(ShieldLevel);
+  }
+  EXPECT_EQ(levels, (std::vector<int16_t>{6, 5, 4, 3, 2, 1, 0, 0}));
+  ShieldLevel = 8;
+  w.FireOnly(0);
+  EXPECT_EQ(ShieldLevel, 8);
+}
+
 TEST(WeaponFiringTest, OnlyTheSelectedWeaponsTimersRunAndRunningOutDropsLevelEightToSeven) {
   struct Case {
     int16_t level, timer;
