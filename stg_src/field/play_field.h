@@ -11,6 +11,7 @@
 #include "stg_src/field/effects/effects.h"
 #include "stg_src/field/effects/explosions.h"
 #include "stg_src/field/enemies/enemy_pools.h"
+#include "stg_src/field/items_and_popups.h"
 #include "stg_src/field/lcg_random.h"
 #include "stg_src/field/map/map_loops.h"
 #include "stg_src/field/map/map_spawner.h"
@@ -28,7 +29,6 @@
 // (SpawnFromEventLayer, ScrollAndMovePlayer, UpdatePlayerWeapons, UpdateEnemyPools,
 // UpdateItemsAndPopups, UpdateEnemyShots, UpdateEffectsAndShake, AdvanceRanks(0),
 // RunStageEvents), then DrawPlayField.
-void UpdateItemsAndPopups();
 void RunStageEvents(int16_t stage);
 // Draws the play frame (also while paused); steps FrameSkipPhase while FastForwardRequest is 1
 // and draws nothing while it is not 0; calls DrawEndingCredits last.

@@ -19,6 +19,7 @@ void ResetPlayFieldState() {
   ResetEnemyPools();
   ResetEnemyShots();
   ResetPlayerShots();
+  ResetItemsAndPopups();
   ResetTestHooks();
 }
 
@@ -37,4 +38,5 @@ void DigestPlayFieldState(StateDigest& d, DigestScope scope) {
   DigestEnemyPools(d, scope);
   DigestEnemyShots(d, scope);
   DigestPlayerShots(d, scope);
+  DigestItemsAndPopups(d, scope);
 }

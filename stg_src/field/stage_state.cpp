@@ -5,6 +5,7 @@
 
 #include "stg_src/field/effects/effects.h"
 #include "stg_src/field/enemies/enemy_pools.h"
+#include "stg_src/field/items_and_popups.h"
 #include "stg_src/field/lcg_random.h"
 #include "stg_src/field/map/scrolling.h"
 #include "stg_src/field/screen_shake.h"
@@ -128,6 +129,7 @@ void ClearAllObjects() {
   ResetEnemyPools();
   ResetEnemyShots();
   ResetPlayerShots();
+  ResetItemsAndPopups();
   std::memset(Effects, 0, sizeof(Effects));
   ScreenFlashRed = 0;
   ScreenFlashRedStep = 0;

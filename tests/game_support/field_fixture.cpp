@@ -106,6 +106,8 @@ FieldFrameReport FieldFixture::Step(uint32_t held) {
   for (const Effect& e : Effects) report.liveEffects += e.state != 0 ? 1 : 0;
   for (const EnemyShot& s : EnemyShots) report.liveEnemyShots += s.state != 0 ? 1 : 0;
   for (const PlayerShot& s : PlayerShots) report.livePlayerShots += s.state != 0 ? 1 : 0;
+  for (const Item& it : Items) report.liveItems += it.state != 0 ? 1 : 0;
+  for (const InfoPopup& p : InfoPopups) report.livePopups += p.state != 0 ? 1 : 0;
   report.shakeAmplitude = ScreenShake.amplitude;
   report.shakeX = ScreenShake.offsetX;
   report.shakeY = ScreenShake.offsetY;

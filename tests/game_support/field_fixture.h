@@ -36,6 +36,9 @@ struct FieldFrameReport {
   // Enemy shots and player shots in use after the frame.
   int liveEnemyShots = 0;
   int livePlayerShots = 0;
+  // Items and info popups in use after the frame.
+  int liveItems = 0;
+  int livePopups = 0;
   // Effects alive after the frame, and the screen shake's amplitude and offsets (the offsets
   // come from the runtime's generator and stay out of the digest).
   int liveEffects = 0;

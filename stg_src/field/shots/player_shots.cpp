@@ -5,9 +5,9 @@
 
 #include "stg_src/field/angles.h"
 #include "stg_src/field/effects/effects.h"
-#include "stg_src/field/enemies/handler_tables.h"
 #include "stg_src/field/map/scrolling.h"
 #include "stg_src/field/screen_tests.h"
+#include "stg_src/field/shots/player_shot_behaviours.h"
 #include "stg_src/shell/shell_state.h"
 
 #include "stg_src/deterministic.h"
@@ -15,9 +15,11 @@
 PlayerShot PlayerShots[kPlayerShotSlots];
 
 PlayerShotHandler PlayerShotHandlers[kPlayerShotTypes] = {
-    UpdateNothing, UpdateNothing, UpdateNothing, UpdateNothing, UpdateNothing, UpdateNothing,
-    UpdateNothing, UpdateNothing, UpdateNothing, UpdateNothing, UpdateNothing, UpdateNothing,
-    UpdateNothing, UpdateNothing, UpdateNothing, UpdateNothing, UpdateNothing, UpdateNothing,
+    UpdateVulcanShot,     UpdateWideShot,        UpdateLaserShot,     UpdateNapalmShot,
+    UpdateNapalmBombShot, UpdateTwowayShot,      UpdateMissileShot,   UpdateSearchShot,
+    UpdateHomingShot,     UpdateRollingShot,     UpdateNapalmSubShot, UpdateNapalmSubBombShot,
+    UpdateHomingBombShot, UpdateHomingBombBlast, UpdateWaveShot,      UpdateBombShot,
+    UpdateShieldBurst,    UpdateWaveSubShot,
 };
 
 namespace {

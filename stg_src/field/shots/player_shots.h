@@ -83,7 +83,7 @@ struct PlayerShot {
 extern PlayerShot PlayerShots[kPlayerShotSlots];
 
 using PlayerShotHandler = void (*)(int16_t slot);
-// One behaviour a type, in type order; empty until the weapons bring them.
+// One behaviour a type, in type order (player_shot_behaviours.h); tests swap entries.
 extern PlayerShotHandler PlayerShotHandlers[kPlayerShotTypes];
 
 // A fresh shot in slot (0..138) of type (0..17); velocity and speed are the type's set-up's.

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "stg_src/field/enemies/handler_tables.h"
 #include "stg_src/field/play_field.h"
 #include "stg_src/game_state.h"
 #include "stg_src/shell/shell_state.h"
@@ -95,6 +96,7 @@ TEST_F(PlayerShotsTest, WithTheFlashAShotOutlivesItsFirstEightFramesOffScreen) {
     EXPECT_EQ(freedAt, r.freedAt) << int{r.flash};
   }
   // Within its removal margin it stays.
+  ScopedEntry<PlayerShotHandler> still{PlayerShotHandlers[1], UpdateNothing};
   ClearAllObjects();
   ASSERT_EQ(InitPlayerShot(3, 1, 0, 0, -50, 200, 0), 0);
   PlayerShots[3].removalMargin = 60;
