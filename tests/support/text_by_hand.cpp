@@ -106,8 +106,10 @@ TextPicture PlaceTextByHand(int font, const char* text, int x, int y, int vertic
           for (int dy = -e; dy <= e; ++dy)
             for (int dx = -e; dx <= e; ++dx) {
               if (2 * std::abs(dx) + 1 > ShapeRow(e, dy + e)) continue;
+              // The strongest glyph pixel within reach: full coverage only where a full one
+              // reaches (the caches combine weaker ones differently).
               int& v = q.edge[static_cast<size_t>((j + e + dy) * q.width + i + e + dx)];
-              v = 16 - (16 - v) * (16 - level) / 16;
+              v = std::max(v, level);
             }
         }
       placed.push_back(std::move(q));
