@@ -119,16 +119,18 @@ void DrawCachedGlyphHardware(const GlyphDrawSetup& s, const GlyphRecord& glyph, 
       SetDrawClipRect(box.left, box.top, box.right, box.bottom);
       const float x0 = static_cast<float>(right + cy) - 0.5f,
                   y0 = static_cast<float>(top - cx) - 0.5f;
-      const float w = static_cast<float>(f.CacheWidth), h = static_cast<float>(f.CacheHeight);
-      auto draw = [&](int graph) {
+      const float h = static_cast<float>(f.CacheHeight);
+      // The cache graph of an edge font holds both halves; the edge graph is its right one.
+      auto draw = [&](int graph, int halves) {
+        const float w = static_cast<float>(f.CacheWidth * halves);
         DrawGraphFourCornersF(x0, y0, x0, y0 + w, x0 - h, y0 + w, x0 - h, y0, graph, 1);
       };
       if (edge) {
         SetDrawBrightnessPacked(PackGlyphColour(s.Edge));
-        draw(f.EdgeGraph);
+        draw(f.EdgeGraph, 1);
       }
       SetDrawBrightnessPacked(PackGlyphColour(s.Text));
-      draw(f.CacheGraph);
+      draw(f.CacheGraph, (f.Type & kFontTypeEdge) ? 2 : 1);
       SetDrawClipRect(area.left, area.top, area.right, area.bottom);
     }
   }
