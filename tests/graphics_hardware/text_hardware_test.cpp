@@ -175,4 +175,32 @@ TEST_F(TextOnDevice, FontsKeepTheirHandlesAndTextAcrossALostDevice) {
   DeleteFontHandle(edgeFont);
 }
 
+TEST_F(TextOnDevice, SubtractedTextIsTheSameWithAndWithoutTheDevicesSubtraction) {
+  const int font = CreateFontToHandle(nullptr, 20, 3, 2, -1, -1, 0, -1, -1);
+  std::vector<uint32_t> frames[2];
+  const int supported = SubtractBlendSupported;
+  for (int device : {0, 1}) {
+    SubtractBlendSupported = device;
+    BackgroundColor = {200, 180, 160};
+    ClearWholeDrawTarget();
+    SetBlendMode(3, 255);
+    DrawStringWithFont(20, 20, "Sub 漢字", Colour(0x804020), font, Colour(0x202020), 0);
+    DrawStringWithFont(20, 60, "Ag", Colour(0x804020), font, Colour(0x202020), 1);
+    SetBlendMode(0, 0);
+    frames[device] = Read();
+  }
+  SubtractBlendSupported = supported;
+  const TextPicture picture = PlaceTextByHand(font, "Sub 漢字", 20, 20, 0);
+  EXPECT_EQ(CompareTextPixels(picture, PixelsOf(frames[1]), 0x487480, 0, 0xC8B4A0, 16), 0)
+      << "subtracted on the device";
+  int over = 0;
+  for (size_t i = 0; i < frames[0].size(); ++i)
+    for (int shift = 0; shift < 24; shift += 8)
+      if (std::abs(static_cast<int>((frames[0][i] >> shift) & 0xFF) -
+                   static_cast<int>((frames[1][i] >> shift) & 0xFF)) > 3)
+        ++over;
+  EXPECT_EQ(over, 0) << "the inverting passes differ from the device's subtraction";
+  DeleteFontHandle(font);
+}
+
 }  // namespace

@@ -68,11 +68,8 @@ bool FetchGlyph(const GlyphContext& c, unsigned code, int grey, FetchedGlyph* ou
   return true;
 }
 
-// Sends the cell's rectangle in both halves of the base image to the cache graph. The colour
-// key stays out of it: the pixels carry their own alpha.
+// Sends the cell's rectangle in both halves of the base image to the cache graph.
 void TransferCell(FontEntry* e, int x, int y) {
-  const int saved = NoTransColorOption;
-  NoTransColorOption = 1;
   const int halves = (e->Type & kFontTypeEdge) ? 2 : 1;
   for (int half = 0; half < halves; ++half) {
     const int left = x + half * e->CacheWidth;
@@ -82,7 +79,6 @@ void TransferCell(FontEntry* e, int x, int y) {
       TransferImageRectToGraph(0, nullptr, nullptr, nullptr, 0, &e->BaseImage, nullptr, &rect,
                                rect.left, rect.top, e->CacheGraph, 0);
   }
-  NoTransColorOption = saved;
 }
 
 void ComposeIntoCell(FontEntry* e, const GlyphBitmap& bitmap, int slot) {
