@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "runtime/graphics/device/device_formats.h"
 #include "runtime/graphics/device/graphics_device.h"
 #include "runtime/graphics/draw/draw_settings.h"
 #include "runtime/graphics/font/font_handles.h"
@@ -84,6 +85,16 @@ TEST_F(TextOnDevice, TextureCachesGrowUntilTenCellsFit) {
     EXPECT_EQ(height, c.height);
     DeleteFontHandle(font);
   }
+  // A device whose 16-bit alpha roles got a wider format keeps the glyphs in memory.
+  const D3DFORMAT alpha = TextureFormatTable[TextureFormatAlpha16];
+  TextureFormatTable[TextureFormatAlpha16] = D3DFMT_A8R8G8B8;
+  const int wide = CreateFontToHandle(nullptr, 16, -1, 2, -1, -1, 0, -1, -1);
+  TextureFormatTable[TextureFormatAlpha16] = alpha;
+  ASSERT_NE(wide, -1);
+  EXPECT_EQ(GetFontEntry(wide)->HardwareCache, 0);
+  EXPECT_NE(GetFontEntry(wide)->SoftCache, nullptr);
+  DeleteFontHandle(wide);
+
   PortSetFixedTextMetrics(10, 20);
   const int edged = CreateFontToHandle(nullptr, 16, -1, 1, -1, 2, 0, -1, -1);
   const FontEntry* e = GetFontEntry(edged);

@@ -206,9 +206,13 @@ int CreateFontToHandle(const char* face, int size, int thickness, int type, int 
     return -1;
   }
 
-  if (e->HardwareCache && (!CacheTextureIsTwoBytes(*e) || SetUpHardwareCache(e) != 0)) {
-    if (CacheTextureIsTwoBytes(*e)) WriteLogText("テクスチャ文字キャッシュの作成に失敗しました\n");
-    e->HardwareCache = 0;
+  if (e->HardwareCache) {
+    if (!CacheTextureIsTwoBytes(*e)) {
+      e->HardwareCache = 0;
+    } else if (SetUpHardwareCache(e) != 0) {
+      WriteLogText("テクスチャ文字キャッシュの作成に失敗しました\n");
+      e->HardwareCache = 0;
+    }
   }
   if (e->HardwareCache ? SetUpBaseImage(e) != 0 : SetUpSoftwareCache(e) != 0) {
     DeleteFontHandle(handle);

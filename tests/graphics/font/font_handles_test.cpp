@@ -132,6 +132,24 @@ TEST_F(FontHandlesTest, AnEdgeOfTwoMakesRecordsAndAdvanceFourLarger) {
   DeleteFontHandle(edged);
 }
 
+TEST_F(FontHandlesTest, AGlyphWithoutAnOutlineGetsAnEmptyCell) {
+  const int font = Font(16, 1, 2);
+  const GlyphRequest unassigned = {0x85, 0x40, 0};  // no CP932 character
+  const GlyphRecord* r = FillGlyphCache(font, 1, &unassigned);
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(r->Width, 0);
+  EXPECT_EQ(r->Height, 0);
+  EXPECT_EQ(r->Advance, 0) << "no metrics either";
+  EXPECT_TRUE(Logged("GetGlyphOutline 関数が失敗しました"));
+  EXPECT_EQ(GetFontEntry(font)->Codes[0x4085].Record, r);
+  EXPECT_EQ(DrawStringWithFont(0, 0,
+                               "A\x85\x40"
+                               "B",
+                               0xFFFFFF, font, 0, 0),
+            0);
+  DeleteFontHandle(font);
+}
+
 TEST_F(FontHandlesTest, BadHandlesChangeNothing) {
   const int font = Font();
   ASSERT_EQ(DeleteFontHandle(font), 0);
