@@ -34,7 +34,8 @@ uint32_t PackGlyphColour(const GlyphColour& colour);
 // A colour as a pixel of a memory image of 16 or 32 bits (alpha images: the colour part only).
 uint32_t GlyphColourPixel(const MEMIMG* image, const GlyphColour& colour);
 
-// Where a vertical glyph's row j lands: this column, less j, counted from x + cell height - oy.
+// Row j of a vertical glyph lands in column x + cell height - oy - kVerticalRowShift - j: where
+// the device's quarter turn of the cache, its corners shifted by half a pixel, puts it.
 constexpr int kVerticalRowShift = 1;
 
 // The glyph whose cell starts pen pixels along the text. Hardware: the edge graph's cell in the
