@@ -68,6 +68,14 @@ void RecreateDefaultFont(int size, int thickness) {
   SetDefaultFontSizeAndThickness(nullptr, size, thickness);
 }
 
+void InstallFontSteps() {
+  ScreenHooks.startFontSystem = [] { StartFontSystem(); };
+  ScreenHooks.endFontSystem = [] { EndFontSystem(); };
+  ScreenHooks.recreateAllFonts = [] { RecreateAllFonts(); };
+  ScreenHooks.rememberDefaultFont = &RememberDefaultFont;
+  ScreenHooks.recreateDefaultFont = &RecreateDefaultFont;
+}
+
 int OnScreenLogGraphicsReady() {
   return GetDirectDrawObject() != nullptr && WindowState.mainWindow != nullptr ? 1 : 0;
 }
@@ -186,11 +194,12 @@ int RecreateAllFonts() {
 }
 
 void InstallFontHooks() {
-  ScreenHooks.startFontSystem = [] { StartFontSystem(); };
-  ScreenHooks.endFontSystem = [] { EndFontSystem(); };
-  ScreenHooks.recreateAllFonts = [] { RecreateAllFonts(); };
-  ScreenHooks.rememberDefaultFont = &RememberDefaultFont;
-  ScreenHooks.recreateDefaultFont = &RecreateDefaultFont;
+  ScreenServiceHooks& screen = ScreenHooks;
+  // Steps put in place before (by a test) stay, all of them: a start of one kind with an end of
+  // the other would leave fonts behind.
+  if (!screen.startFontSystem && !screen.endFontSystem && !screen.recreateAllFonts &&
+      !screen.rememberDefaultFont && !screen.recreateDefaultFont)
+    InstallFontSteps();
   OnScreenLogHooks log = {};
   log.graphicsReady = &OnScreenLogGraphicsReady;
   log.createFont = &CreateOnScreenLogFont;

@@ -39,6 +39,7 @@ int ResetFontSystem();
 int EndFontSystem();
 int RecreateAllFonts();
 
-// Puts the font steps into the screen layer's hooks and the on-screen log's (its font: no face,
-// size 16, thickness 4, type 1; its lines white with a black edge).
+// Puts the font steps into the screen layer's hooks (unless steps are in place there) and the
+// on-screen log's (its font: no face, size 16, thickness 4, type 1; its lines white with a
+// black edge).
 void InstallFontHooks();

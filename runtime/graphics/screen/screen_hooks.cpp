@@ -52,8 +52,8 @@ void OnWindowMoved() {
 
 void InstallGraphicsHooks() {
   // Installed once; a caller that put its own graphics steps in place keeps them.
-  if (LibraryHooks.initializeGraphics != nullptr) return;
   InstallFontHooks();
+  if (LibraryHooks.initializeGraphics != nullptr) return;
   LibraryServiceHooks& library = LibraryHooks;
   library.hasDisplayModeOfSize = &HasDisplayModeOfSize;
   library.setScreenSize = [](int width, int height) {
