@@ -5,6 +5,7 @@
 #include "runtime/graphics/device/graphics_device.h"
 #include "runtime/graphics/draw/draw_settings.h"
 #include "runtime/graphics/draw/draw_state.h"
+#include "runtime/graphics/font/font_system.h"
 #include "runtime/graphics/graph/soft_image.h"
 #include "runtime/graphics/screen/device_loss.h"
 #include "runtime/graphics/screen/draw_target.h"
@@ -51,6 +52,7 @@ void OnWindowMoved() {
 
 void InstallGraphicsHooks() {
   // Installed once; a caller that put its own graphics steps in place keeps them.
+  InstallFontHooks();
   if (LibraryHooks.initializeGraphics != nullptr) return;
   LibraryServiceHooks& library = LibraryHooks;
   library.hasDisplayModeOfSize = &HasDisplayModeOfSize;

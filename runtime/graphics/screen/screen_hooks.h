@@ -32,6 +32,7 @@ struct ScreenServiceHooks {
 extern ScreenServiceHooks ScreenHooks;
 
 // Installs the graphics layer's entries into the library's start-up and window hooks, unless
-// graphics steps are in place already (installed before, or stand-ins of a test). Library
-// start-up calls it before its first step.
+// graphics steps are in place already (installed before, or stand-ins of a test), and the fonts
+// into these hooks (unless font steps are in place) and the on-screen log's. Library start-up
+// calls it before its first step.
 void InstallGraphicsHooks();

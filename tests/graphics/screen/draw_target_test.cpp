@@ -28,6 +28,8 @@ class SoftwareTargets : public ScreenLibraryTest {
     ASSERT_EQ(Start(), 0);
   }
   void TearDown() override {
+    // The library ends with the real hooks (the fonts among them), then the stand-ins go.
+    if (started_) End();
     ScreenHooks = {};
     ScreenLibraryTest::TearDown();
   }

@@ -63,6 +63,7 @@ TEST_F(SoftwareScreen, AGraphicsStartThatFailsFailsTheLibraryStart) {
 TEST_F(SoftwareScreen, TheEndTwiceOnlyEndsTheFontsAgain) {
   static int fontEnds;
   fontEnds = 0;
+  ScreenHooks = {};
   ScreenHooks.endFontSystem = [] { ++fontEnds; };
   ASSERT_EQ(Start(), 0);
   EXPECT_EQ(TerminateGraphics(), 0);
