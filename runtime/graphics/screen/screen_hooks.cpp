@@ -6,6 +6,10 @@
 #include "runtime/graphics/draw/draw_settings.h"
 #include "runtime/graphics/draw/draw_state.h"
 #include "runtime/graphics/graph/soft_image.h"
+#include "runtime/graphics/mask/mask_screen.h"
+#include "runtime/graphics/model/model_system.h"
+#include "runtime/graphics/movie/movie_handles.h"
+#include "runtime/graphics/movie/theora_decoder.h"
 #include "runtime/graphics/screen/device_loss.h"
 #include "runtime/graphics/screen/draw_target.h"
 #include "runtime/graphics/screen/graphics_startup.h"
@@ -53,6 +57,7 @@ void InstallGraphicsHooks() {
   // Installed once; a caller that put its own graphics steps in place keeps them.
   if (LibraryHooks.initializeGraphics != nullptr) return;
   LibraryServiceHooks& library = LibraryHooks;
+  library.buildYuvTables = &BuildYuvTables;
   library.hasDisplayModeOfSize = &HasDisplayModeOfSize;
   library.setScreenSize = [](int width, int height) {
     ScreenMode.width = width;
@@ -63,8 +68,13 @@ void InstallGraphicsHooks() {
   library.setDrawTarget = &SetDrawTarget;
   library.terminateGraphics = &TerminateGraphics;
   library.deleteAllSoftImages = &DeleteAllSoftImages;
+  InstallMaskScreenHooks();
+  InstallModelHooks();
 
   WindowServiceHooks& window = WindowHooks;
+  window.drawAutoMovies = [] { DrawAutoMovies(); };
+  window.resumeAllMovies = [] { ResumeAllMovies(); };
+  window.pauseAllMovies = [] { PauseAllMovies(); };
   window.releaseGraphicsForDisplayChange = [] { ReleaseGraphicsForDisplayChange(); };
   window.hasGraphicsDevice = [] { return Direct3DDevice != nullptr ? 1 : 0; };
   window.presentAfterActivation = &PresentAfterActivation;
