@@ -118,6 +118,12 @@ int ScaleToTextureSize(GraphImage* image) {
   return 0;
 }
 
+int BringToTexture(GraphImage* image, int turn) {
+  if (ScaleToTextureSize(image) != 0) return -1;
+  if (turn) RotateGraphImageHalfTurn(image);
+  return 0;
+}
+
 int Fail(GraphImage* colour, GraphImage* alpha) {
   FreeGraphImage(colour);
   FreeGraphImage(alpha);
@@ -152,23 +158,21 @@ int PrepareModelTextureImages(GraphImage* colourImage, GraphImage* alphaImage,
   if (alphaData != nullptr &&
       ReadImageToGraphImage(nullptr, alphaData, alphaSize, 1, alphaImage, 0) != 0)
     return Fail(colourImage, alphaImage);
+  if (colourData == nullptr && alphaData == nullptr) return -1;
+  // Only images read from data are brought to texture sizes and turned.
+  if (alphaData != nullptr && BringToTexture(alphaImage, turn) != 0)
+    return Fail(colourImage, alphaImage);
   if (colourData == nullptr) {
-    if (alphaData == nullptr ||
-        CreateXrgbGraphImage(alphaImage->Width, alphaImage->Height, colourImage) != 0)
+    // Made at the alpha image's final size: the two are written into one graph together.
+    if (CreateXrgbGraphImage(alphaImage->Width, alphaImage->Height, colourImage) != 0)
       return Fail(colourImage, alphaImage);
     std::memset(colourImage->Pixels, 0xFF,
                 static_cast<size_t>(colourImage->Pitch) * colourImage->Height);
   }
   if (makeNormalMap && MakeNormalMap(colourImage, strength) != 0)
     return Fail(colourImage, alphaImage);
-  // Only images read from data are brought to texture sizes and turned.
-  GraphImage* read[2] = {colourData != nullptr ? colourImage : nullptr,
-                         alphaData != nullptr ? alphaImage : nullptr};
-  for (GraphImage* image : read) {
-    if (image == nullptr) continue;
-    if (ScaleToTextureSize(image) != 0) return Fail(colourImage, alphaImage);
-    if (turn) RotateGraphImageHalfTurn(image);
-  }
+  if (colourData != nullptr && BringToTexture(colourImage, turn) != 0)
+    return Fail(colourImage, alphaImage);
   return 0;
 }
 
