@@ -1,9 +1,9 @@
 // One game-like frame drawn through the draw calls on the device (llvmpipe) and on the software
 // renderer, read back through SaveDrawScreen and compared pixel by pixel: two background layers
 // and keyed and alpha sprites loaded from files, the blend modes both paths have at several
-// parameters, draw brightness, turned, stretched and four-corner draws, boxes and outlines, and
-// a clip rectangle. The frame is laid out in cells of 40 x 40 so that no pixel has more than
-// two blended layers over it.
+// parameters, draw brightness, turned, stretched and four-corner draws, rectangles of graphs
+// (plain, mirrored and stretched), boxes and outlines, and a clip rectangle. The frame is laid out
+// in cells of 40 x 40 so that no pixel has more than two blended layers over it.
 //
 // Tolerances and exclusions, per channel:
 // - 3 levels for modes 0, 1 and 2 and for brightness, where the device's fixed-point blending and
@@ -262,6 +262,26 @@ std::vector<FrameItem> FrameItems(const FrameGraphs& g) {
     DrawRectangle(x + 12, y + 2, x + 36, y + 38, MakeColorValue(255, 255, 255), 0);
     SetDrawClipRect(0, 0, kWidth, kHeight);
   });
+  // Rectangles of graphs, as text is drawn: plain, mirrored (through reversed corners) and
+  // stretched twice from float corners; and a whole graph mirrored.
+  Add(&items, "rectangle", 7, 8, 3, [=, &g](int x, int y) {
+    SetBlendMode(1, 200);
+    DrawGraphRect(x + 4, y + 4, 6, 4, 20, 24, g.sprites[1], 1, 0);
+  });
+  Add(&items, "rectangle mirrored", 8, 8, 3, [=, &g](int x, int y) {
+    SetBlendMode(0, 0);
+    DrawGraphRect(x + 4, y + 4, 6, 4, 20, 24, g.sprites[0], 1, 1);
+  });
+  Add(&items, "mirrored", 9, 8, 3, [=, &g](int x, int y) {
+    SetBlendMode(2, 128);
+    DrawGraphMirrored(x + 4, y + 4, g.sprites[0], 1);
+  });
+  FrameItem& rectStretched = Add(&items, "rectangle stretched", 10, 8, 3, [=, &g](int x, int y) {
+    SetBlendMode(0, 0);
+    DrawGraphRectStretchedF(x + 2.0f, y + 2.0f, x + 38.0f, y + 38.0f, 4, 4, 18, 18, g.sprites[1],
+                            1);
+  });
+  rectStretched.edges = {{2, 2}, {38, 2}, {38, 38}, {2, 38}};
   return items;
 }
 

@@ -1,12 +1,14 @@
 // Graphs loaded from files on a real device: sheets cut into cells (their texels read back),
-// the files that cannot be loaded (a DXT file that fills no texture whole among them), and
-// graphs of every kind coming back pixel for pixel after the device is lost.
+// the files that cannot be loaded (a DXT file that fills no texture whole among them), the fuzz
+// smoke test of graphs from files in memory, and graphs of every kind coming back pixel for
+// pixel after the device is lost.
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "port/d3d9/d3d9.h"
+#include "runtime/graphics/device/graphics_device.h"
 #include "runtime/graphics/draw/draw_calls.h"
 #include "runtime/graphics/graph/graph_from_images.h"
 #include "runtime/graphics/graph/graph_handles.h"
@@ -40,13 +42,21 @@ TEST_F(HardwareGraphs, SheetsCutIntoCells) { CheckSheetCells(DevicePixel); }
 
 TEST_F(HardwareGraphs, FilesThatCannotBeLoadedLeaveNothing) { CheckFailingImageFiles(true); }
 
-using DeviceLoss = StartedGraphics;
+// Small textures, so that pictures are cut into several tiles.
+TEST_F(HardwareGraphs, MutatedFilesFromMemory) {
+  const int maxTextureSize = MaxTextureSize;
+  MaxTextureSize = 32;
+  EXPECT_GT(RunGraphFromMemorySmoke(1000, 616u), 1000 / 50);
+  MaxTextureSize = maxTextureSize;
+}
+
+using LoadedGraphsAfterLoss = StartedGraphics;
 
 std::string Str(const ByteString& bytes) { return {bytes.begin(), bytes.end()}; }
 
 // Whole graphs, cells, mirrored cells and the cells of a DXT sheet, drawn before the device is
 // lost and again after it was made anew: the screens are the same pixel for pixel.
-TEST_F(DeviceLoss, LoadedGraphsComeBackAsTheyWere) {
+TEST_F(LoadedGraphsAfterLoss, ComeBackAsTheyWere) {
   ASSERT_TRUE(Start(true));
   TempFolder folder;
   const std::string dir = folder.WindowsPath() + "\\";

@@ -1,5 +1,6 @@
 #include "tests/support/graph_load_checks.h"
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "runtime/graphics/graph/graph_handles.h"
 #include "runtime/platform/core/tracked_heap.h"
 #include "tests/support/graph_sheets.h"
+#include "tests/support/image_file_support.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
 
@@ -19,6 +21,19 @@ namespace {
 constexpr int kColumns = 4, kRows = 2, kCellW = 8, kCellH = 6;
 
 std::string Str(const ByteString& bytes) { return {bytes.begin(), bytes.end()}; }
+
+std::vector<ByteString> AllSampleFiles() {
+  std::vector<ByteString> all;
+  for (auto samples : {SampleBmpFiles, SampleTgaFiles, SampleDdsFiles, SampleBgraFiles,
+                       SamplePngFiles, SampleJpegFiles})
+    for (ByteString& s : samples()) all.push_back(std::move(s));
+  return all;
+}
+
+// Mends the checksums of a mutated PNG file, so that its decoder sees the mutations.
+void RepairIfPng(ByteString* file) {
+  if (!file->empty() && (*file)[0] == 0x89) RepairPngChunkCrcs(file);
+}
 
 bool EndsWith(const std::string& s, const std::string& tail) {
   return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
@@ -141,4 +156,48 @@ void CheckFailingImageFiles(bool onDevice) {
     EXPECT_EQ(log.Contents().find("右記の", before.size()), std::string::npos);
     unchanged("CreateGraphFromMemory");
   }
+}
+
+int RunGraphFromMemorySmoke(int cases, uint32_t seed) {
+  const std::vector<ByteString> samples = AllSampleFiles();
+  std::mt19937 random(seed);
+  const int graphsAtStart = GraphHandles.count;
+  const int direct3d = PortLiveDirect3DObjects();
+  const ByteString target = SampleBmpFiles().front();
+  const int replaced =
+      CreateGraphFromMemory(target.data(), static_cast<int>(target.size()), nullptr, 0, 1, 0);
+  EXPECT_NE(replaced, -1);
+  int made = 0;
+  for (int i = 0; i < cases; ++i) {
+    SCOPED_TRACE(testing::Message() << "case " << i);
+    ByteString picture = Mutate(samples[random() % samples.size()], random);
+    RepairIfPng(&picture);
+    ByteString alpha;
+    if (random() % 4 == 0) {
+      alpha = Mutate(samples[random() % samples.size()], random);
+      RepairIfPng(&alpha);
+    }
+    const int mirror = static_cast<int>(random() % 2);
+    const void* alphaData = alpha.empty() ? nullptr : alpha.data();
+    const int graphs = GraphHandles.count;
+    const int g = CreateGraphFromMemory(picture.data(), static_cast<int>(picture.size()), alphaData,
+                                        static_cast<int>(alpha.size()), 1, mirror);
+    if (g != -1) {
+      ++made;
+      const GraphEntry* entry = GetGraphEntry(g);
+      EXPECT_TRUE(entry != nullptr && entry->width > 0 && entry->height > 0);
+      DeleteGraphHandle(g);
+    }
+    EXPECT_EQ(GraphHandles.count, graphs);
+    const int result =
+        ReplaceGraphFromMemory(picture.data(), static_cast<int>(picture.size()), replaced,
+                               alphaData, static_cast<int>(alpha.size()), 0, mirror);
+    EXPECT_TRUE(result == 0 || result == -1);
+    EXPECT_TRUE(IsGraphHandleValid(replaced));
+    if (testing::Test::HasFailure()) break;
+  }
+  DeleteGraphHandle(replaced);
+  EXPECT_EQ(GraphHandles.count, graphsAtStart);
+  EXPECT_EQ(PortLiveDirect3DObjects(), direct3d);
+  return made;
 }

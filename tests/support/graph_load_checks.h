@@ -1,6 +1,7 @@
 // Checks of graph loading that both paths run alike (the software graph tests and the device
 // tests call them with their own way of reading a graph's pixels): a sheet cut into cells from
-// a PNG or a BMP file, plain and mirrored, and a table of image files that cannot be loaded.
+// a PNG or a BMP file, plain and mirrored, a table of image files that cannot be loaded, and the
+// fuzz smoke test of graphs made from files in memory.
 #pragma once
 
 #include <cstdint>
@@ -21,3 +22,10 @@ void CheckSheetCells(const GraphPixelReader& pixel);
 // objects as they were. onDevice adds a 100 x 100 DXT1 file, which no texture of its kind can take
 // whole.
 void CheckFailingImageFiles(bool onDevice);
+
+// Fuzz smoke test: `cases` mutated image files of every format (a mutated alpha image beside a
+// quarter of them, mirrored or not), fixed seed, made into graphs by CreateGraphFromMemory and
+// written over one graph by ReplaceGraphFromMemory. Each gives -1 or a live graph, which is
+// deleted again; the graph count and the port's live Direct3D objects end as they started.
+// Returns how many became graphs.
+int RunGraphFromMemorySmoke(int cases, uint32_t seed);

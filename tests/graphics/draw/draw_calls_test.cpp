@@ -164,6 +164,25 @@ TEST_F(SoftwareDrawCalls, GraphRectDrawsOnlyItsRectangleAndPutsTheAreaBack) {
   EXPECT_TRUE(std::memcmp(&DrawArea, &area, sizeof area) == 0);
 }
 
+// A rectangle of the graph stretched through a sub graph made for the draw, and gone after it.
+TEST_F(SoftwareDrawCalls, GraphRectStretchedDrawsItsRectangle) {
+  const int g = PatternGraph(64, 64);
+  ASSERT_EQ(DrawGraphRectStretchedF(100.0f, 100.0f, 140.0f, 120.0f, 8, 16, 20, 10, g, 1), 0);
+  EXPECT_EQ(GraphHandles.count, 1);
+  for (int y = 98; y < 122; ++y)
+    for (int x = 98; x < 142; ++x) {
+      const bool inside = x >= 100 && x < 140 && y >= 100 && y < 120;
+      const uint32_t expected =
+          inside ? PatternColour(8 + (x - 100) / 2, 16 + (y - 100) / 2) & 0xFFFFFF : kBackground;
+      ASSERT_EQ(Screen(x, y), expected) << x << ", " << y;
+    }
+  // A rectangle that starts outside the graph gives no sub graph and draws nothing.
+  const std::vector<uint8_t> before = ScreenBytes();
+  EXPECT_EQ(DrawGraphRectStretchedF(0, 0, 10, 10, 64, 0, 4, 4, g, 1), -1);
+  EXPECT_EQ(ScreenBytes(), before);
+  EXPECT_EQ(GraphHandles.count, 1);
+}
+
 // Fill 0 draws the outline, any other value the filled box. Drawn half-transparent, a pixel
 // covered twice would come out darker than the others.
 TEST_F(SoftwareDrawCalls, RectangleOutlinesOrFills) {

@@ -113,6 +113,95 @@ TEST_F(HardDraw, RotatedCornersByCentreCase) {
   }
 }
 
+// The centre cases away from scale 1 and angle 0, and the two snap rules: a quarter turn of a
+// graph with an odd side about a whole point, and a corner on a whole position about a
+// fractional centre, move the quad back by half a pixel onto the pixel grid; other angles, and
+// draws under a blend graph, leave the corners where the turn put them.
+TEST_F(HardDraw, RotatedCentresAndSnapping) {
+  const double quarter = std::acos(0.0);
+  const double c5 = std::cos(0.5), s5 = std::sin(0.5);
+  struct Case {
+    const char* name;
+    int w, h;
+    float cx, cy;
+    double scale, angle;
+    bool blendGraph;
+    float corners[4][2];  // TL, TR, BL, BR
+  } cases[] = {
+      {"odd sides, quarter turn: snapped",
+       31,
+       31,
+       100,
+       100,
+       1.0,
+       quarter,
+       false,
+       {{115, 84}, {115, 115}, {84, 84}, {84, 115}}},
+      {"the same under a blend graph: not snapped",
+       31,
+       31,
+       100,
+       100,
+       1.0,
+       quarter,
+       true,
+       {{115.5f, 84.5f}, {115.5f, 115.5f}, {84.5f, 84.5f}, {84.5f, 115.5f}}},
+      {"odd sides, 0.5 radians: not snapped",
+       31,
+       31,
+       100,
+       100,
+       1.0,
+       0.5,
+       false,
+       {{float(100 - 15.5 * c5 + 15.5 * s5), float(100 - 15.5 * s5 - 15.5 * c5)},
+        {float(100 + 15.5 * c5 + 15.5 * s5), float(100 + 15.5 * s5 - 15.5 * c5)},
+        {float(100 - 15.5 * c5 - 15.5 * s5), float(100 - 15.5 * s5 + 15.5 * c5)},
+        {float(100 + 15.5 * c5 - 15.5 * s5), float(100 + 15.5 * s5 + 15.5 * c5)}}},
+      {"fractional centre, whole left edge: x snapped",
+       31,
+       20,
+       100.5f,
+       100.5f,
+       1.0,
+       0.0,
+       false,
+       {{84.5f, 90.5f}, {115.5f, 90.5f}, {84.5f, 110.5f}, {115.5f, 110.5f}}},
+      {"whole centre at scale 2: the centre moved by -0.5",
+       16,
+       16,
+       100,
+       100,
+       2.0,
+       0.0,
+       false,
+       {{83.5f, 83.5f}, {115.5f, 83.5f}, {83.5f, 115.5f}, {115.5f, 115.5f}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    VertexBatch.count = 0;
+    VertexBatch.cursor = reinterpret_cast<uint8_t*>(TexturedBatch);
+    const int g = Graph(c.w, c.h);
+    const int blend = c.blendGraph ? Graph(64, 64) : -1;
+    if (c.blendGraph) { ASSERT_EQ(SetBlendGraph(blend, 128, 0), 0); }
+    ASSERT_EQ(HardDrawGraphRotated(g, c.cx, c.cy, c.scale, c.angle, 1, 0), 0);
+    ASSERT_EQ(VertexBatch.count, 6);
+    for (int i = 0; i < 4; ++i) {
+      SCOPED_TRACE(i);
+      const float x = c.blendGraph ? BlendBatch[i].x : TexturedBatch[i].x;
+      const float y = c.blendGraph ? BlendBatch[i].y : TexturedBatch[i].y;
+      EXPECT_NEAR(x, c.corners[i][0], 1e-4);
+      EXPECT_NEAR(y, c.corners[i][1], 1e-4);
+    }
+    if (c.blendGraph) {
+      FlushVertexBatch();
+      SetBlendGraph(-1, 0, 0);
+      DeleteGraphHandle(blend);
+    }
+    DeleteGraphHandle(g);
+  }
+}
+
 TEST_F(HardDraw, RotatedMirrorAndQuarterTurn) {
   const int g = Graph(32, 16);
   // Turned: the left edge of the graph goes to the right.
@@ -254,6 +343,48 @@ TEST_F(HardDraw, GridInsetsEdgesInsideTheTexture) {
   EXPECT_EQ(grid[0].u, 0.0f);
   EXPECT_NEAR(grid[63].u, right - 0.001f * right / 20.0f, 1e-7);
   EXPECT_NEAR(grid[63].v, right - 0.001f * right / 20.0f, 1e-7);
+}
+
+// A graph of several tiles onto a trapezoid: each tile's corners lie where the bilinear map of
+// the whole quad puts their graph positions, so the tiles meet at their seams. The wide tiles
+// come out as grids, the narrow last one as a quad.
+TEST_F(HardDraw, FourCornersOfSeveralTilesFollowTheWholeQuad) {
+  MaxTextureSize = 64;
+  const int g = Graph(100, 20);
+  const GraphEntry* entry = GetGraphEntry(g);
+  ASSERT_EQ(entry->tileDrawCount, 3);
+  const float corners[8] = {10, 10, 110, 10, 0, 50, 120, 50};  // TL, TR, BL, BR
+  const auto at = [&](double gx, double gy) {
+    const double fu = gx / 100, fv = gy / 20;
+    const double lx = 10 + (0 - 10) * fv, rx = 110 + (120 - 110) * fv;
+    return std::pair{lx + fu * (rx - lx), 10 + 40 * fv};
+  };
+  // Per tile: its top-left and bottom-right corners as drawn.
+  std::vector<std::pair<ScreenVertex, ScreenVertex>> drawn;
+  device_->onCall = [&](const RecordedCall& call) {
+    if (call.name == "DrawIndexedPrimitiveUP") {
+      const auto* v = reinterpret_cast<const ScreenVertex*>(call.args[6]);
+      drawn.push_back({v[0], v[63]});
+    } else if (call.name == "DrawPrimitiveUP") {
+      const auto* v = reinterpret_cast<const ScreenVertex*>(call.args[2]);
+      drawn.push_back({v[0], v[3]});
+    }
+  };
+  ASSERT_EQ(DrawTilesFourCorners(g, corners, 1), 0);
+  ASSERT_EQ(FlushVertexBatch(), 0);
+  EXPECT_EQ(device_->Count("DrawIndexedPrimitiveUP"), 2);
+  ASSERT_EQ(drawn.size(), 3u);
+  for (int t = 0; t < 3; ++t) {
+    SCOPED_TRACE(t);
+    const GraphTileDraw& d = entry->tileDraws[t];
+    const auto [x0, y0] = at(d.dstX, d.dstY);
+    const auto [x1, y1] = at(d.dstX + d.width, d.dstY + d.height);
+    EXPECT_NEAR(drawn[t].first.x, x0, 1e-3);
+    EXPECT_NEAR(drawn[t].first.y, y0, 1e-3);
+    EXPECT_NEAR(drawn[t].second.x, x1, 1e-3);
+    EXPECT_NEAR(drawn[t].second.y, y1, 1e-3);
+  }
+  EXPECT_NEAR(drawn[2].second.x, 120.0f, 1e-3);
 }
 
 TEST_F(HardDraw, AxisAlignedFourCornersStretch) {
