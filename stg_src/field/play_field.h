@@ -18,18 +18,18 @@
 #include "stg_src/field/map/stage_maps.h"
 #include "stg_src/field/score_and_rank.h"
 #include "stg_src/field/screen_shake.h"
+#include "stg_src/field/shots/enemy_shots.h"
+#include "stg_src/field/shots/player_shots.h"
 #include "stg_src/field/stage_state.h"
 #include "stg_src/field/weapon_state.h"
 #include "stg_src/state_digest.h"
 
 // The per-frame updates whose areas have no header of their own yet, in the play scene's order
-// (SpawnFromEventLayer, ScrollAndMovePlayer, UpdatePlayerWeapons, UpdateEnemyPools, these two,
-// UpdateEffectsAndShake, AdvanceRanks(0), RunStageEvents), then DrawPlayField.
+// (SpawnFromEventLayer, ScrollAndMovePlayer, UpdatePlayerWeapons, UpdateEnemyPools,
+// UpdateItemsAndPopups, UpdateEnemyShots, UpdateEffectsAndShake, AdvanceRanks(0),
+// RunStageEvents), then DrawPlayField.
 void UpdateItemsAndPopups();
-void UpdateEnemyShots();
 void RunStageEvents(int16_t stage);
-// A burning fragment of a boss's explosion: an enemy shot flying off at angle from (x, y).
-void SpawnBurningFragment(int16_t angle, double x, double y);
 // Draws the play frame (also while paused); steps FrameSkipPhase while FastForwardRequest is 1
 // and draws nothing while it is not 0; calls DrawEndingCredits last.
 void DrawPlayField();

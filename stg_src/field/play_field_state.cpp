@@ -1,5 +1,7 @@
 #include "stg_src/field/play_field.h"
 
+#include "stg_src/field/test_hooks.h"
+
 #include "stg_src/deterministic.h"
 
 void ResetPlayFieldState() {
@@ -15,6 +17,9 @@ void ResetPlayFieldState() {
   ResetScreenShake();
   ResetEffects();
   ResetEnemyPools();
+  ResetEnemyShots();
+  ResetPlayerShots();
+  ResetTestHooks();
 }
 
 void DigestPlayFieldState(StateDigest& d, DigestScope scope) {
@@ -30,4 +35,6 @@ void DigestPlayFieldState(StateDigest& d, DigestScope scope) {
   DigestScreenShake(d, scope);
   DigestEffects(d, scope);
   DigestEnemyPools(d, scope);
+  DigestEnemyShots(d, scope);
+  DigestPlayerShots(d, scope);
 }

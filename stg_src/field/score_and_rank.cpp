@@ -80,7 +80,8 @@ void AddScore(int32_t points, bool noExtraLife) {
 }
 
 int32_t EnemyKillScore(int32_t scoreBase) {
-  return KillScore(2 * int64_t{scoreBase >= 1 && scoreBase <= 29 ? 30 : scoreBase});
+  const int64_t s = 2 * int64_t{scoreBase};
+  return KillScore(s >= 1 && s <= 29 ? 30 : s);
 }
 
 int32_t PartKillScore(int32_t scoreBase) { return KillScore(scoreBase < 30 ? 30 : scoreBase); }

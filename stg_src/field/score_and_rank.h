@@ -18,8 +18,8 @@ extern int16_t PowerRank;  // rises with firepower, 0..200
 // the progress and pays a life while fewer than 7 were paid and noExtraLife is not set.
 // Negative points do nothing.
 void AddScore(int32_t points, bool noExtraLife);
-// What a kill pays: an object's base doubled (a base of 1..29 counts as 30), a part's base (below
-// 30 counts as 30), times the difficulty's unit over easy's.
+// What a kill pays: an object's base doubled (1..29 counts as 30), a part's base (below 30 counts
+// as 30), times the difficulty's unit over easy's.
 int32_t EnemyKillScore(int32_t scoreBase);
 int32_t PartKillScore(int32_t scoreBase);
 

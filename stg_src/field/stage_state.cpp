@@ -8,6 +8,8 @@
 #include "stg_src/field/lcg_random.h"
 #include "stg_src/field/map/scrolling.h"
 #include "stg_src/field/screen_shake.h"
+#include "stg_src/field/shots/enemy_shots.h"
+#include "stg_src/field/shots/player_shots.h"
 #include "stg_src/shell/hold_counts.h"
 #include "stg_src/shell/shell_state.h"
 
@@ -124,6 +126,8 @@ void InitStageParameters(int16_t stage) {
 void ClearAllObjects() {
   BossType = -1;
   ResetEnemyPools();
+  ResetEnemyShots();
+  ResetPlayerShots();
   std::memset(Effects, 0, sizeof(Effects));
   ScreenFlashRed = 0;
   ScreenFlashRedStep = 0;

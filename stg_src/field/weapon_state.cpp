@@ -1,5 +1,7 @@
 #include "stg_src/field/weapon_state.h"
 
+#include "stg_src/field/shots/player_shots.h"
+
 #include "stg_src/deterministic.h"
 
 int16_t MainWeaponCooldown;
@@ -9,7 +11,8 @@ int16_t FireHoldLatch;
 int16_t ChargeGaugeMax;
 int16_t ChargeFullFlash;
 
-void UpdatePlayerWeapons() {}
+// The shots move first; the cooldowns and firing join here with the weapons.
+void UpdatePlayerWeapons() { UpdatePlayerShots(); }
 
 void ResetWeaponState() {
   MainWeaponCooldown = 0;

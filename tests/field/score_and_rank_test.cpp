@@ -100,7 +100,10 @@ TEST_F(ScoreAndRankTest, ShotSpeedLifeAndKillScores) {
   EXPECT_EQ(ScaleLifeByRank(-1), -1);
 
   Difficulty = 2;
-  EXPECT_EQ(EnemyKillScore(1), 180);  // raised to 30, doubled, times 3
+  EXPECT_EQ(EnemyKillScore(1), 90);  // doubled, raised to 30, times 3
+  EXPECT_EQ(EnemyKillScore(14), 90);
+  EXPECT_EQ(EnemyKillScore(15), 90);
+  EXPECT_EQ(EnemyKillScore(16), 96);
   EXPECT_EQ(EnemyKillScore(50), 300);
   EXPECT_EQ(EnemyKillScore(0), 0);
   EXPECT_EQ(PartKillScore(10), 90);

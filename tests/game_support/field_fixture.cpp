@@ -68,6 +68,12 @@ void FieldFixture::PinShip(double x, double y) {
 
 void FieldFixture::UnpinShip() { pinned_ = false; }
 
+void FieldFixture::SetShipImmune(bool on) { SetShipImmuneForTest(on); }
+
+bool FieldFixture::DamageEnemy(const TestDamageTarget& target, int32_t damage) {
+  return DamageEnemyForTest(target, damage);
+}
+
 void FieldFixture::ApplyHeld(uint32_t held) {
   for (int role = 0; role < kRoleCount; ++role) {
     const bool down = (held & HeldRole(role)) != 0;
@@ -98,6 +104,8 @@ FieldFrameReport FieldFixture::Step(uint32_t held) {
     for (int i = 0; i < sizes[k]; ++i) report.liveObjects[k] += pools[k][i].state != 0;
   }
   for (const Effect& e : Effects) report.liveEffects += e.state != 0 ? 1 : 0;
+  for (const EnemyShot& s : EnemyShots) report.liveEnemyShots += s.state != 0 ? 1 : 0;
+  for (const PlayerShot& s : PlayerShots) report.livePlayerShots += s.state != 0 ? 1 : 0;
   report.shakeAmplitude = ScreenShake.amplitude;
   report.shakeX = ScreenShake.offsetX;
   report.shakeY = ScreenShake.offsetY;

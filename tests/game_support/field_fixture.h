@@ -4,8 +4,9 @@
 // default buttons, a new run at a chosen difficulty), the stage started as the shell's
 // stage-start scene does, and frames run through RunPlayScene with the game buttons held as
 // hold counts. Before each frame the ship can be pinned (position, and a shield of 7) and a
-// hook can set any word; each frame reports what the field drew from LcgRandom, the run's
-// digest (the enemy pools' every slot among it) and the pools' slots in use.
+// hook can set any word; the test hooks (an immune ship, damage dealt to a chosen enemy) are at
+// hand. Each frame reports what the field drew from LcgRandom, the run's digest (the enemy pools'
+// and both shot pools' every slot among it) and the slots in use of the pools.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "stg_src/field/test_hooks.h"
 #include "tests/support/temp_folder.h"
 
 // Bit of a game role (GameButton, stg_src/shell/input_state.h) in a frame's held set.
@@ -31,6 +33,9 @@ struct FieldFrameReport {
   uint64_t digest = 0;
   // Slots in use (state not 0) of EnemyPool0 .. EnemyPool3 after the frame.
   int liveObjects[4] = {};
+  // Enemy shots and player shots in use after the frame.
+  int liveEnemyShots = 0;
+  int livePlayerShots = 0;
   // Effects alive after the frame, and the screen shake's amplitude and offsets (the offsets
   // come from the runtime's generator and stay out of the digest).
   int liveEffects = 0;
@@ -56,6 +61,11 @@ class FieldFixture {
   // The ship held at (x, y) with ShieldLevel 7 before every frame, until UnpinShip.
   void PinShip(double x, double y);
   void UnpinShip();
+
+  // The ship neither dies nor spends its shield when hit (off after the fixture).
+  void SetShipImmune(bool on);
+  // Damage dealt as a player shot's hit would (DamageEnemyForTest); false for no such target.
+  bool DamageEnemy(const TestDamageTarget& target, int32_t damage);
 
   // One play-scene frame with these roles held; a role's hold count rises while it stays held.
   FieldFrameReport Step(uint32_t held = 0);

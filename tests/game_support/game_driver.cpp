@@ -72,6 +72,7 @@ GameDriver::~GameDriver() {
 
 int GameDriver::Start() {
   ResetGameState();
+  SetShipImmuneForTest(options_.immuneShip);
   PortSetMessageBoxAnswer(options_.messageBoxAnswer);
   SetLogDirectory(folder_.WindowsPath().c_str());
   ConfigureGameStart();
@@ -94,6 +95,7 @@ int GameDriver::Start() {
 bool GameDriver::Step(const FrameInput& input) {
   if (!running_) return false;
   ApplyInput(input);
+  for (const auto& [target, points] : input.damage) DamageEnemyForTest(target, points);
   // The clock first: the keyboard is read at most once a millisecond, and the last pass (in
   // the previous frame's end) was in this millisecond.
   if (!options_.paced) AdvanceClock(kFrameMs);

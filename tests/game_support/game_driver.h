@@ -3,13 +3,13 @@
 // game expects ("Option/", "ScreenShots/", "replay/<difficulty>/") and the test stage's maps
 // for stages 1-7 (tools/lib/test_stage_maps.h), under SDL's dummy drivers, with the port's
 // scripted message-box answer, one virtual joypad, and the manual sound back-end moved on one
-// frame per frame. Each frame: the script's keys and pad bits, the port's
-// clock 17 ms on (no real waiting unless paced), a message pass, one loop iteration, and the
-// test's callback. After every unpaused play frame the driver takes the run's digest. The
-// window class is made the test process's own, so that test programs can run side by side.
-// Until the
-// graphics layer can start a screen, the start-up stops before the screen mode and an iteration
-// is the game's frame without its screen work (clearing, presenting, the screenshot).
+// frame per frame. Each frame: the script's keys and pad bits and the damage it deals to chosen
+// enemies, the port's clock 17 ms on (no real waiting unless paced), a message pass, one loop
+// iteration, and the test's callback. After every unpaused play frame the driver takes the
+// run's digest. The ship can be made immune for the whole run. The window class is made the
+// test process's own, so that test programs can run side by side. Until the graphics layer can
+// start a screen, the start-up stops before the screen mode and an iteration is the game's frame
+// without its screen work (clearing, presenting, the screenshot).
 #pragma once
 
 #include <cstdint>
@@ -17,8 +17,10 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "stg_src/field/test_hooks.h"
 #include "tests/support/input_fixtures.h"
 #include "tests/support/temp_folder.h"
 
@@ -26,6 +28,8 @@
 struct FrameInput {
   std::set<int> keys;    // DirectInput key codes
   uint32_t padBits = 0;  // pad-mask bits: 0 down, 1 left, 2 right, 3 up, 4 and on the buttons
+  // Damage dealt before the frame runs, as a player shot's hit would (DamageEnemyForTest).
+  std::vector<std::pair<TestDamageTarget, int32_t>> damage = {};
 };
 
 class GameDriver {
@@ -42,6 +46,8 @@ class GameDriver {
     // none (tests then write their own fixtures).
     const char* kit = nullptr;
     bool kitArchive = false;
+    // The ship neither dies nor spends its shield when hit (SetShipImmuneForTest).
+    bool immuneShip = false;
   };
 
   explicit GameDriver(Options options);

@@ -5,7 +5,7 @@
 #include "stg_src/field/angles.h"
 #include "stg_src/field/effects/effects.h"
 #include "stg_src/field/lcg_random.h"
-#include "stg_src/field/play_field.h"
+#include "stg_src/field/shots/common_shots.h"
 #include "stg_src/shell/game_sound.h"
 
 #include "stg_src/deterministic.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "stg_src/field/enemies/collisions.h"
 #include "stg_src/field/enemies/enemy_parts.h"
 #include "stg_src/field/enemies/handler_tables.h"
 #include "stg_src/field/map/stage_maps.h"
@@ -250,7 +251,8 @@ void UpdateEnemyPool(EnemyObject* pool, int kind, int count) {
     RunParts(pool, slot, o.partsA, o.partCountA, kPartsACount);
     RunParts(pool, slot, o.partsB, o.partCountB, kPartsBCount);
     DecayToZero(&o.hitFlash, int16_t{16});
-    // The vertical-loop wrap (when y moved) and the collisions join here with their areas.
+    // The vertical-loop wrap (when y moved) joins here with the map loops.
+    CollideEnemyObject(pool, static_cast<int16_t>(slot));
   }
 }
 

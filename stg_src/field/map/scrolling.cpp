@@ -3,11 +3,13 @@
 #include <algorithm>
 
 #include "stg_src/field/angles.h"
+#include "stg_src/field/enemies/damage.h"
 #include "stg_src/field/map/map_loops.h"
 #include "stg_src/field/map/map_spawner.h"
 #include "stg_src/field/map/stage_maps.h"
 #include "stg_src/field/score_and_rank.h"
 #include "stg_src/field/stage_state.h"
+#include "stg_src/field/terrain/terrain.h"
 #include "stg_src/field/weapon_state.h"
 #include "stg_src/shell/hold_counts.h"
 #include "stg_src/shell/input_state.h"
@@ -162,9 +164,14 @@ void MoveShip() {
   if (VerticalLoopBottom <= 0) {
     y = std::min(std::max(y, ViewTop + kEdgeMargin), ViewBottom - kEdgeMargin);
   }
+  const bool hitTerrain = TestTerrainHit(x, y, PlayerX, PlayerY, 1) >= 0;
   PlayerX = x;
   UpdateBank(y, PlayerY);
   PlayerY = y;
+  if (hitTerrain) {
+    KillPlayer(0);
+    SpendShield();
+  }
 }
 
 void UpdateParallaxAxis(double base, double divisor, double correction, double* offset) {
