@@ -83,13 +83,12 @@ inline void* const kModelBaseSlotTaken = reinterpret_cast<void*>(1);
 struct ModelTables {
   int initialised;
   ModelBaseRecord** bases;
-  int baseCount;
+  int baseCount;  // slots handed out; a deleted base leaves its slot empty
   int baseCapacity;
   ModelRecord** models;
-  int modelCount;
+  int modelCount;  // live models
   int modelCapacity;
-  int modelEndIndex;
-  int nextCheckNumber;
+  int modelEndIndex;  // one past the highest slot in use
 };
 extern ModelTables Models;
 
