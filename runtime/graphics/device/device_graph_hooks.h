@@ -1,6 +1,6 @@
-// What the device layer asks of the graph layer, which is built on top of it: one pointer per
-// service, installed by the graph layer. A null pointer answers as if no graph existed, so the
-// device layer runs on its own.
+// What the device layer asks of the graph layer, which is built on top of it (and of the 3-D
+// models beside it): one pointer per service, installed by those layers. A null pointer answers
+// as if no graph or model existed, so the device layer runs on its own.
 #pragma once
 
 #include "port/win32.h"
@@ -28,6 +28,8 @@ struct DeviceGraphServiceHooks {
   int (*recreateGraphTextures)();
   // Makes the 8 x 8 white graph; its handle or -1.
   int (*createWhiteTextureGraph)();
+  // Releases the 3-D models' device buffers; the first step of the device's release.
+  void (*releaseModelBuffers)();
 };
 
 extern DeviceGraphServiceHooks DeviceGraphHooks;

@@ -1,6 +1,7 @@
 #include "runtime/graphics/device/graphics_device.h"
 
 #include "runtime/graphics/device/device_formats.h"
+#include "runtime/graphics/device/device_graph_hooks.h"
 #include "runtime/graphics/device/device_settings.h"
 #include "runtime/graphics/device/device_state_cache.h"
 #include "runtime/graphics/device/display_modes.h"
@@ -340,6 +341,7 @@ int CreateSubBackBuffer() {
 }
 
 int ReleaseGraphicsDevice() {
+  if (DeviceGraphHooks.releaseModelBuffers) DeviceGraphHooks.releaseModelBuffers();
   FlushVertexBatch();
   EndSceneIfActive();
   ReleaseShaderDeclarations();

@@ -11,6 +11,8 @@
 #include "runtime/graphics/draw/draw_state.h"
 #include "runtime/graphics/draw/hard_draw_paths.h"
 #include "runtime/graphics/graph/graph_handles.h"
+#include "runtime/graphics/mask/mask_screen.h"
+#include "runtime/graphics/movie/movie_handles.h"
 #include "runtime/graphics/screen/software_screen.h"
 #include "runtime/platform/core/arithmetic_helpers.h"
 #include "runtime/platform/startup/system_state.h"
@@ -43,15 +45,27 @@ bool StoredAsTextures(const GraphEntry* entry) {
 bool EmulatesSubtract() { return CurrentBlendMode == 3 && !SubtractBlendSupported; }
 
 // Hands the draw to its path; rect() gives the affected rectangle, computed only when a
-// wrapper needs it.
+// wrapper needs it. A movie's newest frame is brought into its graph first.
 template <class Rect, class Hard, class Soft>
 int DrawOnPath(const GraphEntry* entry, Rect rect, Hard hard, Soft soft) {
-  if (!StoredAsTextures(entry)) return soft();
-  if (!EmulatesSubtract()) return hard();
-  const RECT r = rect();
-  BeginSubtractEmulation(&r);
-  const int result = hard();
-  EndSubtractEmulation(&r);
+  const bool textures = StoredAsTextures(entry);
+  const bool subtract = textures && EmulatesSubtract();
+  const bool masked = MaskScreen.active != 0;
+  RECT r = {};
+  if (subtract || masked) r = rect();
+  if (entry->movieHandle != -1) UpdateMovieFrame(entry->movieHandle);
+  if (masked) BeginMaskedDraw(&r);
+  int result;
+  if (!textures) {
+    result = soft();
+  } else if (!subtract) {
+    result = hard();
+  } else {
+    BeginSubtractEmulation(&r);
+    result = hard();
+    EndSubtractEmulation(&r);
+  }
+  if (masked) EndMaskedDraw(&r);
   return result;
 }
 
@@ -59,12 +73,21 @@ template <class Hard, class Soft>
 int DrawBox(int x1, int y1, int x2, int y2, Hard hard, Soft soft) {
   if (NothingToDraw()) return 0;
   WaitWhileInactive();
-  if (!HardwareRendering) return soft();
-  if (!EmulatesSubtract()) return hard();
+  const bool subtract = HardwareRendering && EmulatesSubtract();
+  const bool masked = MaskScreen.active != 0;
   const RECT r = {x1, y1, x2, y2};
-  BeginSubtractEmulation(&r);
-  const int result = hard();
-  EndSubtractEmulation(&r);
+  if (masked) BeginMaskedDraw(&r);
+  int result;
+  if (!HardwareRendering) {
+    result = soft();
+  } else if (!subtract) {
+    result = hard();
+  } else {
+    BeginSubtractEmulation(&r);
+    result = hard();
+    EndSubtractEmulation(&r);
+  }
+  if (masked) EndMaskedDraw(&r);
   return result;
 }
 

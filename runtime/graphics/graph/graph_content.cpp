@@ -4,9 +4,11 @@
 #include <cstring>
 
 #include "runtime/graphics/device/graphics_device.h"
+#include "runtime/graphics/device/vertex_batch.h"
 #include "runtime/graphics/draw/draw_state.h"
 #include "runtime/graphics/graph/graph_handles.h"
 #include "runtime/graphics/graph/graph_upload.h"
+#include "runtime/graphics/movie/movie_handles.h"
 #include "runtime/graphics/screen/screen_mode.h"
 
 namespace {
@@ -99,6 +101,36 @@ int FillGraph(int graph, int r, int g, int b, int a) {
     if (d.tile->surface != nullptr) Direct3DDevice->ColorFill(d.tile->surface, &rect, colour);
   }
   return 0;
+}
+
+void TransferMovieFrameToGraph(MovieEntry* movie, int graph) {
+  GraphEntry* entry = GetGraphEntry(graph);
+  if (movie == nullptr || entry == nullptr || entry->textureSet == nullptr) return;
+  GraphTextureSet* set = entry->textureSet;
+  TheoraDecoder* decoder = movie->theora ? movie->theoraDecoder : nullptr;
+  if (decoder != nullptr && set->record.TextureBacked && GetTheoraSurface(decoder) != nullptr) {
+    ConvertTheoraFrame(decoder, 0, 1);
+    IDirect3DSurface9* surface = GetTheoraSurface(decoder);
+    if (!decoder->SurfaceCurrent || surface == nullptr || Direct3DDevice == nullptr ||
+        set->tileCount == 0 || set->tiles[0].surface == nullptr)
+      return;
+    // The frame goes to the graph's own rectangle: stretched over the whole power-of-two
+    // texture, the graph would show only a corner of it.
+    const RECT frame = {0, 0, entry->width, entry->height};
+    FlushVertexBatch();
+    Direct3DDevice->StretchRect(surface, &frame, set->tiles[0].surface, &frame, D3DTEXF_NONE);
+    return;
+  }
+  if (decoder != nullptr) {
+    ConvertTheoraFrame(decoder, 1, 0);
+    if (!decoder->RgbCurrent) return;
+  }
+  const GraphImage* image = movie->currentImage;
+  if (image == nullptr || image->Pixels == nullptr) return;
+  const RECT rect = {entry->sourceX, entry->sourceY, entry->sourceX + entry->width,
+                     entry->sourceY + entry->height};
+  UploadImageToGraph(graph, 0, nullptr, nullptr, &rect, 0, 0, 0, image, nullptr,
+                     set->record.BlendImage, 0, 0);
 }
 
 int DeleteAllGraphs(int) {

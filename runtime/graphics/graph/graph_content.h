@@ -1,6 +1,6 @@
 // Operations on the contents of existing graphs: putting a picture into a graph while
-// remembering where it came from, filling a graph with one colour, deleting every graph, and
-// the nominal pixel format of a texture set.
+// remembering where it came from, filling a graph with one colour, copying a movie's frame into
+// its graph, deleting every graph, and the nominal pixel format of a texture set.
 #pragma once
 
 #include "port/win32.h"
@@ -27,6 +27,14 @@ int TransferImageRectToGraph(int ignored, HBITMAP bitmap, HBITMAP alphaBitmap,
 // tile on the hardware path, where only draw-target graphs are filled (others stay as they are,
 // with 0). -1 for an invalid graph or a missing device.
 int FillGraph(int graph, int r, int g, int b, int a);
+
+struct MovieEntry;
+// The frame callback of a graph made from a movie file (the graph is the callback's value):
+// brings the movie's display frame into the graph. A Theora movie with a YUV surface hands it
+// to the device, which converts it while copying it into the graph's texture; otherwise the
+// movie's RGB image is written into the graph. An invalid graph or a frame the movie cannot
+// provide leaves the graph as it is.
+void TransferMovieFrameToGraph(MovieEntry* movie, int graph);
 
 // Deletes every graph while graphics run. 0.
 int DeleteAllGraphs(int flag);

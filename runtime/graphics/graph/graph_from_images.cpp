@@ -9,6 +9,7 @@
 #include "runtime/graphics/graph/graph_handles.h"
 #include "runtime/graphics/graph/graph_storage.h"
 #include "runtime/graphics/image/image_loader.h"
+#include "runtime/graphics/movie/movie_handles.h"
 #include "runtime/graphics/screen/graphics_startup.h"
 #include "runtime/graphics/screen/screen_mode.h"
 #include "runtime/platform/core/log.h"
@@ -74,6 +75,37 @@ int CutFailed(int* handles, int made, int whole) {
   return -1;
 }
 
+// A graph showing the movie the file holds, its frames delivered by the movie into the graph.
+int LoadMovieGraph(const char* fileName) {
+  int width = 0, height = 0;
+  const int movie = OpenMovie(fileName, &width, &height, 0);
+  if (movie == -1) return LogLoadFailure(fileName);
+  const int bits = GraphBitDepthOption, alphaTest = AlphaTestGraphOption,
+            systemCopy = SystemMemoryCopyOption, drawTarget = DrawTargetGraphOption,
+            single = SingleTextureGraphOption;
+  GraphBitDepthOption = ScreenMode.bits != 0 ? ScreenMode.bits : 16;
+  AlphaTestGraphOption = 0;
+  SystemMemoryCopyOption = 1;
+  DrawTargetGraphOption = 1;
+  SingleTextureGraphOption = 1;
+  const int handle = AllocGraphHandle();
+  const int made = CreateGraphStorage(-1, handle, width, height, 0, 0, 0);
+  GraphBitDepthOption = bits;
+  AlphaTestGraphOption = alphaTest;
+  SystemMemoryCopyOption = systemCopy;
+  DrawTargetGraphOption = drawTarget;
+  SingleTextureGraphOption = single;
+  if (made != 0) {
+    // Nothing else would ever close the movie, its decode thread or its sound track.
+    CloseMovie(movie);
+    return LogPrintf("右記のグラフィックファイルの格納用グラフィック領域の作成に失敗しました：%s",
+                     fileName);
+  }
+  GetGraphEntry(handle)->movieHandle = movie;
+  SetMovieCallback(movie, &TransferMovieFrameToGraph, handle);
+  return handle;
+}
+
 bool SameSize(const GraphImage* image, const GraphEntry* entry) {
   return image->Width == entry->width && image->Height == entry->height;
 }
@@ -96,8 +128,8 @@ int LoadGraphFileWithOptions(const char* fileName, int transparencyFlag, int mir
       return -1;
     }
     CloseStreamFile(file);
-    // A file that no image loader takes is no graph.
-    return LogLoadFailure(fileName);
+    // A file that no image loader takes may be a movie.
+    return LoadMovieGraph(fileName);
   }
   if (mirrorFlag == 1) picture.Mirror();
   const int handle =

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "runtime/graphics/draw/draw_state.h"
+#include "runtime/graphics/movie/movie_handles.h"
 #include "runtime/graphics/screen/screen_mode.h"
 #include "runtime/platform/core/log.h"
 #include "runtime/platform/core/tracked_heap.h"
@@ -103,7 +104,9 @@ int DeleteGraphHandle(int handle) {
   GraphEntry* entry = GetGraphEntry(handle);
   if (entry == nullptr) return -1;
 
-  // The movie attached to a graph made from a movie file closes with the movie layer.
+  // A graph made from a movie file takes its movie with it (-1 is refused there).
+  CloseMovie(entry->movieHandle);
+  entry->movieHandle = -1;
   GraphTextureSet* set = entry->textureSet;
   if (set != nullptr && !set->record.TextureBacked) ReleaseMemImg(&entry->image);
   DropTextureSet(set);

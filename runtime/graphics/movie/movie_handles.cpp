@@ -117,6 +117,24 @@ int UpdateMovieFrame(int handle) {
   return 0;
 }
 
+namespace {
+
+template <class Action>
+void ForEachTheoraMovie(Action action) {
+  for (int slot = 0; slot < MovieHandles.endIndex; ++slot) {
+    const MovieEntry* e = static_cast<const MovieEntry*>(MovieHandles.slots[slot]);
+    if (e != nullptr && e->theora) action(e->theoraDecoder);
+  }
+}
+
+}  // namespace
+
+void ReleaseAllMovieSurfaces() { ForEachTheoraMovie(&ReleaseTheoraSurface); }
+
+void RecreateAllMovieSurfaces() {
+  ForEachTheoraMovie([](TheoraDecoder* d) { CreateTheoraSurface(d); });
+}
+
 int PauseAllMovies() {
   for (int slot = 0; slot < MovieHandles.endIndex; ++slot) {
     MovieEntry* e = static_cast<MovieEntry*>(MovieHandles.slots[slot]);

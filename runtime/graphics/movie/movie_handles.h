@@ -47,6 +47,11 @@ int SetMovieCallback(int handle, MovieFrameCallback callback, int userValue);
 // Hands the movie's frame to its callback. 0, or -1 for a bad handle.
 int UpdateMovieFrame(int handle);
 
+// The YUV surfaces of the Theora movies are objects of the device: the graphics layer releases
+// them all before it releases the device and makes them again on the new one.
+void ReleaseAllMovieSurfaces();
+void RecreateAllMovieSurfaces();
+
 // The window's hooks: deactivation pauses the movies that play, activation resumes the paused
 // ones still counted as playing, and every frame draws the movies that draw themselves. No
 // call of this system starts a movie or makes one draw itself, so they find nothing to do.

@@ -13,6 +13,7 @@
 #include "runtime/graphics/graph/graph_handles.h"
 #include "runtime/graphics/graph/graph_upload.h"
 #include "runtime/graphics/image/image_loader.h"
+#include "runtime/graphics/movie/movie_handles.h"
 #include "runtime/graphics/screen/draw_target.h"
 #include "runtime/graphics/screen/graphics_startup.h"
 #include "runtime/graphics/screen/present.h"
@@ -125,6 +126,7 @@ int ReleaseAllDeviceResources() {
     if (const GraphEntry* entry = GetGraphEntry(HandleOfSlot(&GraphHandles, slot)))
       ReleaseGraphTextures(entry->textureSet);
   ReleaseDeviceBufferObjects();
+  ReleaseAllMovieSurfaces();
   return 0;
 }
 
@@ -147,6 +149,7 @@ int RecreateGraphicsDevice() {
   SetUpDeviceOnSamePath(hardware);
   if (!hardware) return 0;
   RecreateDeviceResources();
+  RecreateAllMovieSurfaces();
   // The white graph of the untextured blend modes is made again when next needed.
   if (WhiteTextureGraph != -1) {
     DeleteGraphHandle(WhiteTextureGraph);

@@ -143,7 +143,7 @@ int ClearDrawTarget(const RECT* rect) {
   FlushVertexBatch();
   EndSceneIfActive();
   const bool masked = ScreenHooks.maskScreenActive && ScreenHooks.maskScreenActive();
-  if (masked) SetDeviceRenderTarget(graph != nullptr ? GraphSurface(graph) : ScreenSurface());
+  if (masked) SetDeviceRenderTarget(DrawTargetSurface());
   int width = 0, height = 0;
   GetDrawTargetSize(&width, &height);
   SetDeviceViewportRect(0, 0, width, height);
@@ -160,6 +160,11 @@ int ClearDrawTarget(const RECT* rect) {
   if (!DrawAreaEmpty)
     SetDeviceViewportRect(DrawArea.left, DrawArea.top, DrawArea.right, DrawArea.bottom);
   return 0;
+}
+
+IDirect3DSurface9* DrawTargetSurface() {
+  const GraphEntry* graph = GetGraphEntry(DrawTarget);
+  return graph != nullptr && graph->textureSet != nullptr ? GraphSurface(graph) : ScreenSurface();
 }
 
 int ClearWholeDrawTarget() { return ClearDrawTarget(nullptr); }

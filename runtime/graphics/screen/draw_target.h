@@ -17,6 +17,9 @@ int SetDrawTarget(int target);
 // or a negative left or top, clears the whole target. 0.
 int ClearDrawTarget(const RECT* rect);
 int ClearWholeDrawTarget();
+// The surface the current draw target is drawn on when the mask screen is not in the way: the
+// target graph's render-target surface, else the sub back buffer, else the back buffer.
+IDirect3DSurface9* DrawTargetSurface();
 
 // The refresh timer's procedure: presents and re-arms while the front buffer is the target.
 void CALLBACK ScreenRefreshTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time);

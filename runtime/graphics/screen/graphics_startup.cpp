@@ -16,6 +16,7 @@
 #include "runtime/graphics/graph/graph_content.h"
 #include "runtime/graphics/graph/graph_handles.h"
 #include "runtime/graphics/graph/graph_storage.h"
+#include "runtime/graphics/movie/movie_handles.h"
 #include "runtime/graphics/screen/draw_target.h"
 #include "runtime/graphics/screen/screen_hooks.h"
 #include "runtime/graphics/screen/screen_mode.h"
@@ -136,6 +137,9 @@ int InitializeGraphics() {
     return -1;
   }
   GraphicsInitialised = 1;
+  // Movies make their YUV surfaces on the device while there is one to draw with.
+  SetTheoraSurfaceDeviceQuery([] { return HardwareRendering ? Direct3DDevice : nullptr; });
+  RecreateAllMovieSurfaces();
   if (HardwareRendering)
     InitializeHardwareDrawState();
   else
@@ -159,6 +163,7 @@ int TerminateGraphics() {
   Call(ScreenHooks.deleteAllMaskHandles);
   DeleteAllLightHandles();
   DeleteLightHandle(LightState.defaultLight);
+  ReleaseAllMovieSurfaces();
   ReleaseGraphicsDevice();
   ReleaseSoftwareScreen();
   SoftDrawTarget = nullptr;

@@ -7,6 +7,10 @@
 #include "runtime/graphics/draw/draw_state.h"
 #include "runtime/graphics/font/font_system.h"
 #include "runtime/graphics/graph/soft_image.h"
+#include "runtime/graphics/mask/mask_screen.h"
+#include "runtime/graphics/model/model_system.h"
+#include "runtime/graphics/movie/movie_handles.h"
+#include "runtime/graphics/movie/theora_decoder.h"
 #include "runtime/graphics/screen/device_loss.h"
 #include "runtime/graphics/screen/draw_target.h"
 #include "runtime/graphics/screen/graphics_startup.h"
@@ -55,6 +59,7 @@ void InstallGraphicsHooks() {
   InstallFontHooks();
   if (LibraryHooks.initializeGraphics != nullptr) return;
   LibraryServiceHooks& library = LibraryHooks;
+  library.buildYuvTables = &BuildYuvTables;
   library.hasDisplayModeOfSize = &HasDisplayModeOfSize;
   library.setScreenSize = [](int width, int height) {
     ScreenMode.width = width;
@@ -65,8 +70,13 @@ void InstallGraphicsHooks() {
   library.setDrawTarget = &SetDrawTarget;
   library.terminateGraphics = &TerminateGraphics;
   library.deleteAllSoftImages = &DeleteAllSoftImages;
+  InstallMaskScreenHooks();
+  InstallModelHooks();
 
   WindowServiceHooks& window = WindowHooks;
+  window.drawAutoMovies = [] { DrawAutoMovies(); };
+  window.resumeAllMovies = [] { ResumeAllMovies(); };
+  window.pauseAllMovies = [] { PauseAllMovies(); };
   window.releaseGraphicsForDisplayChange = [] { ReleaseGraphicsForDisplayChange(); };
   window.hasGraphicsDevice = [] { return Direct3DDevice != nullptr ? 1 : 0; };
   window.presentAfterActivation = &PresentAfterActivation;
