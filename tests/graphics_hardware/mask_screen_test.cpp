@@ -15,6 +15,9 @@
 #include "runtime/graphics/draw/draw_calls.h"
 #include "runtime/graphics/draw/draw_settings.h"
 #include "runtime/graphics/draw/draw_state.h"
+#include "runtime/graphics/font/font_handles.h"
+#include "runtime/graphics/font/font_system.h"
+#include "runtime/graphics/font/text_draw.h"
 #include "runtime/graphics/graph/graph_content.h"
 #include "runtime/graphics/graph/graph_from_images.h"
 #include "runtime/graphics/graph/graph_handles.h"
@@ -110,6 +113,35 @@ TEST_P(MaskScreens, DrawsReachTheTargetOnlyWhereTheMaskIsZero) {
       ASSERT_EQ(shown[y * 80 + x], through ? drawn : old) << x << ", " << y;
     }
   DeleteGraphHandle(graph);
+}
+
+// Text is wrapped as a whole: on the software path its glyphs are written straight into the
+// target, so without the wrap they would cover the protected half too.
+TEST_P(MaskScreens, TextReachesTheTargetOnlyWhereTheMaskIsZero) {
+  ASSERT_TRUE(Start(GetParam()));
+  ASSERT_EQ(StartFontSystem(), 0);
+  const int font = CreateFontToHandle(nullptr, 16, -1, 0, -1, -1, 0, -1, -1);
+  ASSERT_NE(font, -1);
+  BuildHalvedMask();
+  ClearDrawTarget(nullptr);
+  ASSERT_EQ(SetUseMaskScreen(1), 0);
+  EXPECT_EQ(DrawStringWithFont(kHalf - 80, 0, "MMMMMMMMMMMMMMMM", MakeColorValue(255, 255, 255),
+                               font, 0, 0),
+            0);
+  EXPECT_EQ(MaskScreen.drawDepth, 0);
+  ASSERT_EQ(SetUseMaskScreen(0), 0);
+
+  const std::vector<uint32_t> shown = SavedScreen(kHalf - 80, 0, kHalf + 80, 20);
+  ASSERT_EQ(shown.size(), 160u * 20u);
+  int inked = 0;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 160; ++x) {
+      if (x >= 80) ASSERT_EQ(shown[y * 160 + x], 0u) << x << ", " << y;
+      inked += x < 80 && shown[y * 160 + x] != 0;
+    }
+  EXPECT_GT(inked, 50);
+  DeleteFontHandle(font);
+  EndFontSystem();
 }
 
 // Draws inside an outer wrap copy the target into the mask screen once and back once; a

@@ -12,6 +12,7 @@
 #include "runtime/graphics/font/glyph_cache.h"
 #include "runtime/graphics/font/glyph_draw.h"
 #include "runtime/graphics/font/text_layout.h"
+#include "runtime/graphics/mask/mask_screen.h"
 #include "runtime/graphics/screen/screen_mode.h"
 #include "runtime/graphics/screen/software_screen.h"
 #include "runtime/platform/core/log.h"
@@ -156,12 +157,15 @@ int DrawStringWithFont(int x, int y, const char* text, int colour, int font, int
   WaitWhileInactive();
   const bool hardware = entry->HardwareCache != 0;
   const bool subtract = hardware && CurrentBlendMode == 3;
+  const bool masked = MaskScreen.active != 0;
   RECT box = {0, 0, 0, 0};
-  if (subtract || DrawTarget == -4) {
+  if (subtract || masked || DrawTarget == -4) {
     box = vertical ? RECT{x, y, x + entry->Size + 3, DrawArea.bottom}
                    : RECT{x, y, DrawArea.right, y + entry->Size + 3};
     if (x >= DrawArea.right) return 0;
   }
+  // One mask wrap around the whole string; the glyphs' own draw calls nest inside it.
+  if (masked) BeginMaskedDraw(&box);
   if (subtract && !SubtractBlendSupported) {
     BeginSubtractEmulation(&box);
     DrawTextHardware(x, y, text, colour, font, edgeColour, vertical);
@@ -171,5 +175,6 @@ int DrawStringWithFont(int x, int y, const char* text, int colour, int font, int
   } else {
     DrawTextSoftware(x, y, text, colour, font, edgeColour, vertical);
   }
+  if (masked) EndMaskedDraw(&box);
   return 0;
 }
