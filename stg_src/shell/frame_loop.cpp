@@ -1,5 +1,10 @@
 #include "stg_src/shell/frame_loop.h"
 
+#include "runtime/graphics/draw/draw_settings.h"
+#include "runtime/graphics/screen/draw_target.h"
+#include "runtime/graphics/screen/draw_target_readback.h"
+#include "runtime/graphics/screen/present.h"
+#include "runtime/graphics/screen/screen_mode_change.h"
 #include "runtime/platform/startup/game_entry.h"
 #include "runtime/platform/startup/library_startup.h"
 #include "runtime/platform/window/message_loop.h"

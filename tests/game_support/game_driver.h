@@ -1,15 +1,15 @@
 // The headless game driver for the shell, field and stage tests: the game's own start-up, loop
 // iterations and exit sequence, run in a temporary folder that holds the player folders the
-// game expects ("Option/", "ScreenShots/", "replay/<difficulty>/") and the test stage's maps
-// for stages 1-7 (tools/lib/test_stage_maps.h), under SDL's dummy drivers, with the port's
+// game expects ("Option/", "ScreenShots/", "replay/<difficulty>/") and either the data kit's
+// files a test asks for or the test stage's maps for stages 1-7 (tools/lib/test_stage_maps.h),
+// under SDL's dummy drivers, with the port's
 // scripted message-box answer, one virtual joypad, and the manual sound back-end moved on one
 // frame per frame. Each frame: the script's keys and pad bits, the port's
 // clock 17 ms on (no real waiting unless paced), a message pass, one loop iteration, and the
 // test's callback. After every unpaused play frame the driver takes the run's digest. The
 // window class is made the test process's own, so that test programs can run side by side.
-// Until the
-// graphics layer can start a screen, the start-up stops before the screen mode and an iteration
-// is the game's frame without its screen work (clearing, presenting, the screenshot).
+// Start-up and iterations are the game's own (SetGameScreen, RunMainLoopIteration), on the
+// software screen that SDL's dummy video driver leaves.
 #pragma once
 
 #include <cstdint>
@@ -39,7 +39,7 @@ class GameDriver {
     bool fast = false;
     // The data kit's files that this pattern selects (tools/datakit/kit_build.h; "" is the
     // whole kit) written into the folder before start-up, as files or as one archive; null for
-    // none (tests then write their own fixtures).
+    // none (the test stage's maps, and fixtures the tests write).
     const char* kit = nullptr;
     bool kitArchive = false;
   };
@@ -80,7 +80,6 @@ class GameDriver {
   std::string LogText() const;
 
  private:
-  bool RunIteration();
   void ApplyInput(const FrameInput& input);
 
   Options options_;
