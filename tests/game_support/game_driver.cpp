@@ -53,10 +53,9 @@ GameDriver::GameDriver(Options options) : options_(options) {
     const KitWriteResult kit =
         WriteKitFiles(folder_.path(), BuildKitFiles(options_.kit, 0), options_.kitArchive);
     EXPECT_TRUE(kit.ok) << kit.error;
-  } else {
-    // Without the kit, every stage still loads the test stage's maps.
-    WriteTestStageMaps(folder_.path(), {1, 2, 3, 4, 5, 6, 7});
   }
+  // Every stage loads the test stage's maps, whatever part of the kit a test asks for.
+  WriteTestStageMaps(folder_.path(), {1, 2, 3, 4, 5, 6, 7});
   directory_ = std::make_unique<ScopedCurrentDirectory>(folder_.path());
   ReleaseHeldKeys();
   pad_ = pads_.Attach("Game pad", 2, kPadButtons, 0, false);

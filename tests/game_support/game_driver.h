@@ -1,8 +1,8 @@
 // The headless game driver for the shell, field and stage tests: the game's own start-up, loop
 // iterations and exit sequence, run in a temporary folder that holds the player folders the
-// game expects ("Option/", "ScreenShots/", "replay/<difficulty>/") and either the data kit's
-// files a test asks for or the test stage's maps for stages 1-7 (tools/lib/test_stage_maps.h),
-// under SDL's dummy drivers, with the port's
+// game expects ("Option/", "ScreenShots/", "replay/<difficulty>/"), the data kit's files a test
+// asks for and the test stage's maps for stages 1-7 (tools/lib/test_stage_maps.h), under SDL's
+// dummy drivers, with the port's
 // scripted message-box answer, one virtual joypad, and the manual sound back-end moved on one
 // frame per frame. Each frame: the script's keys and pad bits, the port's
 // clock 17 ms on (no real waiting unless paced), a message pass, one loop iteration, and the
@@ -39,7 +39,7 @@ class GameDriver {
     bool fast = false;
     // The data kit's files that this pattern selects (tools/datakit/kit_build.h; "" is the
     // whole kit) written into the folder before start-up, as files or as one archive; null for
-    // none (the test stage's maps, and fixtures the tests write).
+    // none (tests then write their own fixtures).
     const char* kit = nullptr;
     bool kitArchive = false;
   };
