@@ -74,6 +74,11 @@ void WriteTargetPixel(const PortDibTarget* t, int x, int y, uint32_t rgb) {
   for (int i = 0; i < bytes; ++i) p[i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
+// 32 bits with red, green and blue in bytes 2, 1 and 0: a pixel copies as its low 24 bits.
+bool IsPlainXrgb(int bitCount, const uint32_t masks[3]) {
+  return bitCount == 32 && masks[0] == 0xFF0000 && masks[1] == 0xFF00 && masks[2] == 0xFF;
+}
+
 }  // namespace
 
 bool PortDescribeDib(const BITMAPINFO* info, UINT usage, const void* bits, UINT startScan,
@@ -167,9 +172,25 @@ bool PortStretchDib(const PortDibSource* source, int xSrc, int ySrc, int srcWidt
   const int64_t endJ = std::min<int64_t>(dstHeight, int64_t{target->height} - yDst);
   const int64_t firstI = std::max<int64_t>(0, -int64_t{xDst});
   const int64_t endI = std::min<int64_t>(dstWidth, int64_t{target->width} - xDst);
+  // The software screen shown in a window takes this path every frame: no channel to convert.
+  const bool plain =
+      IsPlainXrgb(source->bitCount, source->masks) && IsPlainXrgb(target->bitCount, target->masks);
   for (int64_t j = firstJ; j < endJ; ++j) {
     const int64_t sy = top + j * srcHeight / dstHeight;
     if (sy < 0 || sy >= source->height || !PortDibRowGiven(source, static_cast<int>(sy))) continue;
+    if (plain) {
+      const uint8_t* from = StoredRow(source, static_cast<int>(sy));
+      uint8_t* to = target->pixels + static_cast<ptrdiff_t>(yDst + j) * target->pitch;
+      for (int64_t i = firstI; i < endI; ++i) {
+        const int64_t sx = xSrc + (srcWidth == dstWidth ? i : i * srcWidth / dstWidth);
+        if (sx < 0 || sx >= source->width) continue;
+        uint32_t pixel;
+        std::memcpy(&pixel, from + sx * 4, 4);
+        pixel &= 0xFFFFFF;
+        std::memcpy(to + (xDst + i) * 4, &pixel, 4);
+      }
+      continue;
+    }
     for (int64_t i = firstI; i < endI; ++i) {
       const int64_t sx = xSrc + i * srcWidth / dstWidth;
       if (sx < 0 || sx >= source->width) continue;

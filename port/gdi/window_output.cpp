@@ -1,6 +1,7 @@
 #include "port/gdi/window_output.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <vector>
 
@@ -88,10 +89,23 @@ bool WriteThroughSurface(HWND window, const RECT& dest, const uint32_t* pixels, 
   if (area.w <= 0 || area.h <= 0) return true;
   if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
   int bpp = surface->format->BytesPerPixel;
+  // A surface of the client's size in 32-bit RGB (what SDL gives a window without OpenGL): the
+  // pixels go across as they are.
+  const Uint32 format = surface->format->format;
+  const bool direct = sw == cw && sh == ch &&
+                      (format == SDL_PIXELFORMAT_ARGB8888 || format == SDL_PIXELFORMAT_RGB888);
+  const Uint32 alpha = format == SDL_PIXELFORMAT_ARGB8888 ? 0xFF000000u : 0;
   for (int sy = area.y; sy < area.y + area.h; ++sy) {
     int cy = static_cast<int>(int64_t{sy} * ch / sh);
     auto* row = static_cast<uint8_t*>(surface->pixels) + static_cast<size_t>(sy) * surface->pitch;
     const uint32_t* src = pixels + static_cast<size_t>(cy - dest.top) * stride;
+    if (direct) {
+      for (int sx = area.x; sx < area.x + area.w; ++sx) {
+        const Uint32 value = (src[sx - dest.left] & 0xFFFFFFu) | alpha;
+        std::memcpy(row + static_cast<size_t>(sx) * 4, &value, 4);
+      }
+      continue;
+    }
     for (int sx = area.x; sx < area.x + area.w; ++sx) {
       int cx = static_cast<int>(int64_t{sx} * cw / sw);
       uint32_t argb = src[cx - dest.left];
@@ -127,7 +141,10 @@ bool WindowDibOutput(HDC dc, const PortDibSource* source, int xSrc, int ySrc, in
   const int w = area.right - area.left, h = area.bottom - area.top;
   // The copy writes no alpha: a pixel that keeps this alpha was not reached.
   constexpr uint32_t kUntouched = 0xFF000000u;
-  std::vector<uint32_t> pixels(static_cast<size_t>(w) * h, kUntouched);
+  // Kept between calls: a window shows a frame through here sixty times a second, and fresh
+  // megabytes each time cost a page fault every few pixels.
+  thread_local std::vector<uint32_t> pixels;
+  pixels.assign(static_cast<size_t>(w) * h, kUntouched);
   PortDibTarget target = {};
   target.pixels = reinterpret_cast<uint8_t*>(pixels.data());
   target.pitch = w * 4;
@@ -140,38 +157,35 @@ bool WindowDibOutput(HDC dc, const PortDibSource* source, int xSrc, int ySrc, in
   if (!PortStretchDib(source, xSrc, ySrc, srcWidth, srcHeight, &target, xDst - area.left,
                       yDst - area.top, dstWidth, dstHeight))
     return false;
-  std::vector<char> drawn(pixels.size());
-  for (size_t i = 0; i < pixels.size(); ++i) {
-    drawn[i] = pixels[i] != kUntouched;
-    pixels[i] |= 0xFF000000u;
-  }
-  auto rowWhole = [&](int y) {
+  // A row the copy reached everywhere is made opaque and goes with its whole neighbours in one
+  // write; other rows go run by run of reached pixels.
+  auto wholeRow = [&](int y) {
+    uint32_t* row = &pixels[static_cast<size_t>(y) * w];
     for (int x = 0; x < w; ++x)
-      if (!drawn[static_cast<size_t>(y) * w + x]) return false;
+      if (row[x] == kUntouched) return false;
+    for (int x = 0; x < w; ++x) row[x] |= 0xFF000000u;
     return true;
   };
-  // Whole rows go in one write, partly covered rows run by run.
   int y = 0;
   while (y < h) {
-    if (rowWhole(y)) {
-      int start = y;
-      while (y < h && rowWhole(y)) ++y;
+    if (wholeRow(y)) {
+      int start = y++;
+      while (y < h && wholeRow(y)) ++y;
       RECT block = {area.left, area.top + start, area.right, area.top + y};
       if (!PortWindowWriteArgb(context->window, block, &pixels[static_cast<size_t>(start) * w], w))
         return false;
       continue;
     }
+    uint32_t* row = &pixels[static_cast<size_t>(y) * w];
     for (int x = 0; x < w;) {
-      if (!drawn[static_cast<size_t>(y) * w + x]) {
+      if (row[x] == kUntouched) {
         ++x;
         continue;
       }
       int start = x;
-      while (x < w && drawn[static_cast<size_t>(y) * w + x]) ++x;
+      while (x < w && row[x] != kUntouched) row[x++] |= 0xFF000000u;
       RECT run = {area.left + start, area.top + y, area.left + x, area.top + y + 1};
-      if (!PortWindowWriteArgb(context->window, run, &pixels[static_cast<size_t>(y) * w + start],
-                               w))
-        return false;
+      if (!PortWindowWriteArgb(context->window, run, row + start, w)) return false;
     }
     ++y;
   }

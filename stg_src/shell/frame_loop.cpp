@@ -1,12 +1,17 @@
 #include "stg_src/shell/frame_loop.h"
 
+#include "runtime/graphics/draw/draw_settings.h"
+#include "runtime/graphics/font/font_system.h"
+#include "runtime/graphics/screen/draw_target.h"
+#include "runtime/graphics/screen/draw_target_readback.h"
+#include "runtime/graphics/screen/present.h"
+#include "runtime/graphics/screen/screen_mode_change.h"
 #include "runtime/platform/startup/game_entry.h"
 #include "runtime/platform/startup/library_startup.h"
 #include "runtime/platform/window/message_loop.h"
 #include "stg_src/shell/frame_pacing.h"
 #include "stg_src/shell/option_files.h"
 #include "stg_src/shell/scene_machine.h"
-#include "stg_src/shell/screen_calls.h"
 #include "stg_src/shell/shell_state.h"
 
 #include "stg_src/deterministic.h"

@@ -9,7 +9,7 @@
 #include "port/dsound/dsound.h"
 #include "port/user/input_internal.h"
 #include "port/user/window_internal.h"
-#include "runtime/graphics/screen/draw_target.h"
+#include "runtime/graphics/draw/draw_settings.h"
 #include "runtime/platform/core/log.h"
 #include "runtime/platform/startup/library_startup.h"
 #include "runtime/platform/window/message_loop.h"
@@ -54,7 +54,7 @@ GameDriver::GameDriver(Options options) : options_(options) {
         WriteKitFiles(folder_.path(), BuildKitFiles(options_.kit, 0), options_.kitArchive);
     EXPECT_TRUE(kit.ok) << kit.error;
   }
-  // Every stage loads the test stage's maps until the game's data is there.
+  // Every stage loads the test stage's maps, whatever part of the kit a test asks for.
   WriteTestStageMaps(folder_.path(), {1, 2, 3, 4, 5, 6, 7});
   directory_ = std::make_unique<ScopedCurrentDirectory>(folder_.path());
   ReleaseHeldKeys();
@@ -82,10 +82,10 @@ int GameDriver::Start() {
   std::snprintf(WindowState.className, sizeof(WindowState.className), "KELVANOR test %d",
                 static_cast<int>(getpid()));
   if (InitLibrary() == -1) return -1;
-  // The game's EndFrame selects the back buffer after every present, which stops the front
-  // buffer's refresh timer that start-up leaves running; the driver presents nothing, so it
-  // selects it once here.
-  SetDrawTarget(-2);
+  SetGameScreen();
+  // The port's clock moves 17 ms a frame without waiting; so does the vertical blank, unless
+  // the run is paced as the game is.
+  if (!options_.paced) SetVSyncWait(0);
   SetLogOutput(1);
   StartLogFile();
   running_ = true;
@@ -103,7 +103,7 @@ bool GameDriver::Step(const FrameInput& input) {
   if (options_.fast && CurrentScene == kScenePlay) FastForwardRequest = 1;
 
   const bool playFrame = CurrentScene == kScenePlay;
-  running_ = RunIteration();
+  running_ = RunMainLoopIteration();
   scenes_.push_back(CurrentScene);
   if (!running_) {
     RunExitSequence();
@@ -139,29 +139,6 @@ void GameDriver::CloseWindow() {
 
 std::string GameDriver::LogText() const {
   return folder_.Exists("Log.txt") ? folder_.ReadFile("Log.txt") : std::string();
-}
-
-// One iteration of the game's loop as RunMainLoopIteration runs it, less the screen's work
-// (clearing and presenting the draw target, the screenshot), which needs the graphics layer:
-// the frame's input, the frame body, and EndFrame's count, message pass and pacing.
-bool GameDriver::RunIteration() {
-  UpdateFrameInput();
-  switch (RunFrameBody()) {
-    case FrameStep::LeaveLoop:
-      return false;
-    case FrameStep::NextIteration:
-      return true;
-    case FrameStep::Continue:
-      break;
-  }
-  if (FrameSkipPhase != 0) return true;
-  CountFramesPerSecond();
-  if (ProcessWindowMessages() == -1) {
-    ReleaseSceneAssets();
-    return false;
-  }
-  WaitForFrameDeadline();
-  return true;
 }
 
 void GameDriver::ApplyInput(const FrameInput& input) {

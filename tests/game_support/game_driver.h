@@ -1,15 +1,15 @@
 // The headless game driver for the shell, field and stage tests: the game's own start-up, loop
 // iterations and exit sequence, run in a temporary folder that holds the player folders the
-// game expects ("Option/", "ScreenShots/", "replay/<difficulty>/") and the test stage's maps
-// for stages 1-7 (tools/lib/test_stage_maps.h), under SDL's dummy drivers, with the port's
-// scripted message-box answer, one virtual joypad, and the manual sound back-end moved on one
-// frame per frame. Each frame: the script's keys and pad bits and the damage it deals to chosen
-// enemies, the port's clock 17 ms on (no real waiting unless paced), a message pass, one loop
-// iteration, and the test's callback. After every unpaused play frame the driver takes the
-// run's digest. The ship can be made immune for the whole run. The window class is made the
-// test process's own, so that test programs can run side by side. Until the graphics layer can
-// start a screen, the start-up stops before the screen mode and an iteration is the game's frame
-// without its screen work (clearing, presenting, the screenshot).
+// game expects ("Option/", "ScreenShots/", "replay/<difficulty>/"), the data kit's files a test
+// asks for and the test stage's maps for stages 1-7 (tools/lib/test_stage_maps.h), under SDL's
+// dummy drivers, with the port's scripted message-box answer, one virtual joypad, and the manual
+// sound back-end moved on one frame per frame. Each frame: the script's keys and pad bits and the
+// damage it deals to chosen enemies, the port's clock 17 ms on (no real waiting unless paced), a
+// message pass, one loop iteration, and the test's callback. After every unpaused play frame the
+// driver takes the run's digest. The ship can be made immune for the whole run. The window class is
+// made the test process's own, so that test programs can run side by side. Start-up and iterations
+// are the game's own (SetGameScreen, RunMainLoopIteration), on the software screen that SDL's dummy
+// video driver leaves.
 #pragma once
 
 #include <cstdint>
@@ -86,7 +86,6 @@ class GameDriver {
   std::string LogText() const;
 
  private:
-  bool RunIteration();
   void ApplyInput(const FrameInput& input);
 
   Options options_;

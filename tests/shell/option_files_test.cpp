@@ -10,9 +10,11 @@
 
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "runtime/graphics/screen/screen_mode.h"
 #include "stg_src/field/play_field.h"
 #include "stg_src/shell/input_state.h"
 #include "stg_src/shell/option_files.h"
@@ -275,10 +277,25 @@ TEST(OptionFilesChild, DISABLED_WriteInChild) {
 
 namespace {
 
+// The files in the screenshot folder.
+std::vector<std::string> Screenshots(const TempFolder& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(folder.path() + "/ScreenShots"))
+    names.push_back("ScreenShots/" + e.path().filename().string());
+  return names;
+}
+
+uint32_t Le32(const std::string& bytes, size_t at) {
+  uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<uint8_t>(bytes.at(at + i));
+  return v;
+}
+
 // The screenshot button's rules, read after whole frames of input: a press (not a hold) of the
 // key or the pad bit, in any scene (playback and pause too) but the configuration pages, with
-// a counter that can still count on.
-TEST(Screenshots, TheButtonNamesAShotByTheCounter) {
+// a counter that can still count on. The shot is the frame's 640 x 480 screen as a 24-bit BMP:
+// here the frame is cleared to a colour of the test's and nothing is drawn on it.
+TEST(Screenshots, TheButtonSavesTheFrameUnderTheCountersName) {
   constexpr int kKeyP = 25;
   constexpr uint32_t kPadScreenShot = 1u << 8;
   struct Case {
@@ -306,22 +323,38 @@ TEST(Screenshots, TheButtonNamesAShotByTheCounter) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     driver.Step();
+    std::filesystem::remove_all(driver.folder().path() + "/ScreenShots");
+    driver.folder().MakeDirectory("ScreenShots");
     CurrentScene = c.scene;
     CurrentStage = 2;
     MenuPage = c.menuPage;
     MenuCursors[0] = c.mode;
     GamePaused = c.paused;
     ScreenshotCounter = c.counter;
+    BackgroundColor = {30, 60, 90};
     driver.Step(c.held);
-    char name[32] = "";
-    EXPECT_EQ(TakeScreenshotName(name, sizeof(name)), c.shot != nullptr);
-    EXPECT_STREQ(name, c.shot ? c.shot : "");
+    BackgroundColor = {0, 0, 0};
     EXPECT_EQ(ScreenshotCounter, c.shot ? c.counter + 1 : c.counter);
-    // Held on, it is no longer a press.
-    if (c.shot) {
-      driver.Step(c.held);
-      EXPECT_FALSE(TakeScreenshotName(name, sizeof(name)));
+    if (!c.shot) {
+      EXPECT_EQ(Screenshots(driver.folder()), std::vector<std::string>{});
+      continue;
     }
+    ASSERT_EQ(Screenshots(driver.folder()), std::vector<std::string>{c.shot});
+    const std::string bmp = driver.folder().ReadFile(c.shot);
+    ASSERT_GE(bmp.size(), 54u);
+    EXPECT_EQ(bmp.substr(0, 2), "BM");
+    EXPECT_EQ(Le32(bmp, 18), 640u);
+    const int32_t height = static_cast<int32_t>(Le32(bmp, 22));
+    EXPECT_TRUE(height == 480 || height == -480) << height;
+    EXPECT_EQ(Le32(bmp, 28) & 0xFFFF, 24u);
+    const size_t pixels = Le32(bmp, 10);
+    ASSERT_EQ(bmp.size(), pixels + 640u * 3 * 480);
+    for (size_t at : {pixels, pixels + 320 * 3 + 1920 * 240, bmp.size() - 3})
+      EXPECT_EQ(bmp.substr(at, 3), std::string("\x5A\x3C\x1E", 3)) << at;
+    // Held on, it is no longer a press.
+    std::filesystem::remove(driver.folder().path() + "/" + c.shot);
+    driver.Step(c.held);
+    EXPECT_EQ(Screenshots(driver.folder()), std::vector<std::string>{});
   }
 }
 

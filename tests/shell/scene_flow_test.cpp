@@ -3,10 +3,14 @@
 // game over), and the frame pacing.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
 #include <vector>
 
+#include "port/gdi/window_output.h"
 #include "port/kernel/winmm.h"
 #include "port/user/user32.h"
+#include "runtime/graphics/screen/screen_mode.h"
 #include "runtime/platform/core/clocks.h"
 #include "runtime/platform/startup/system_state.h"
 #include "runtime/platform/window/window_state.h"
@@ -23,6 +27,7 @@ namespace {
 constexpr int kKeyEscape = 1;
 constexpr int kKeyR = 19;  // BackToTitle
 constexpr int kKeyQ = 16;  // Pause
+constexpr int kKeyP = 25;  // ScreenShot
 constexpr uint32_t kPadRight = 1u << 2;
 constexpr uint32_t kPadShot = 1u << 4;
 
@@ -30,6 +35,13 @@ void Boot(GameDriver& driver) {
   ASSERT_EQ(driver.Start(), 0);
   driver.Run(2);
   ASSERT_EQ(CurrentScene, kSceneLogo);
+}
+
+// The colour the window shows in the middle of its client area.
+uint32_t WindowCentre() {
+  std::vector<uint32_t> pixels(640 * 480);
+  EXPECT_TRUE(PortReadWindowPixels(WindowState.mainWindow, 640, 480, pixels.data()));
+  return pixels[240 * 640 + 320] & 0xFFFFFF;
 }
 
 void EnterPlay(int16_t stage = 2) {
@@ -159,19 +171,29 @@ TEST(SceneFlow, BackToTitle) {
   };
   GameDriver driver;
   Boot(driver);
+  const std::string shot = "ScreenShots/SS0000.bmp";
   for (const Case& c : cases) {
     SCOPED_TRACE(c.scene);
     if (c.scene == kScenePlay) EnterPlay();
     CurrentScene = c.scene;
-    driver.Step();  // nothing held between cases
+    driver.Step();  // nothing held between cases: a black frame shown
     CurrentScene = c.scene;
     ReturnToTitleRequest = c.request;
     FpsFrameCount = 0;
     FpsLastTime = GetNowMilliseconds();
-    ASSERT_TRUE(driver.Step(c.held));
+    ScreenshotCounter = 0;
+    // The frame cleared to a colour of its own, with the screenshot key pressed too.
+    FrameInput held = c.held;
+    held.keys.insert(kKeyP);
+    BackgroundColor = {30, 60, 90};
+    ASSERT_TRUE(driver.Step(held));
+    BackgroundColor = {0, 0, 0};
     EXPECT_EQ(CurrentScene, c.after);
     EXPECT_EQ(FpsFrameCount, c.presented ? 1 : 0);
+    EXPECT_EQ(WindowCentre(), c.presented ? 0x1E3C5Au : 0u);
+    EXPECT_EQ(driver.folder().Exists(shot), c.presented);
     EXPECT_EQ(ReturnToTitleRequest, 0);
+    std::remove((driver.folder().path() + "/" + shot).c_str());
   }
 }
 

@@ -11,8 +11,9 @@
 #include "tools/datakit/image_encode.h"
 #include "tools/datakit/painters.h"
 #include "tools/lib/archive_writer.h"
+#include "tools/lib/test_stage_maps.h"
 
-const char* const kKitVersion = "kelvanor-datakit 1";
+const char* const kKitVersion = "kelvanor-datakit 2";
 
 namespace {
 
@@ -85,6 +86,14 @@ std::vector<Job> KitJobs(const std::string& pattern) {
                                             0x4B454C00u + static_cast<uint32_t>(s->id));
                       }});
   }
+  // Every stage flies the test stage until it has maps of its own.
+  for (int stage = 1; stage <= 7; ++stage)
+    for (const TestStageMapFile& map : TestStageMapFiles(stage)) {
+      if (!KitPatternMatches(pattern, map.path, ("stage" + std::to_string(stage)).c_str()))
+        continue;
+      const bool background = map.background;
+      jobs.push_back({map.path, 0.01, [background] { return BuildTestStageMap(background); }});
+    }
   if (KitPatternMatches(pattern, "data/ed.txt", "texts"))
     jobs.push_back({"data/ed.txt", 0, [] { return EndingText(); }});
   if (KitPatternMatches(pattern, "data/mihon.rpy", "texts"))

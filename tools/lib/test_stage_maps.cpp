@@ -133,16 +133,27 @@ cell 3 150 20 130
 )";
 }
 
+std::vector<TestStageMapFile> TestStageMapFiles(int stage) {
+  const std::string s = std::to_string(stage);
+  const std::string dir = "data/map/stage" + s + "_1/map" + s;
+  std::vector<TestStageMapFile> files = {{dir + "b.fmf", true}, {dir + ".fmf", false}};
+  // Stage 7 plays its hard map on every difficulty.
+  if (stage != 7) files.push_back({dir + "e.fmf", false});
+  return files;
+}
+
+std::vector<uint8_t> BuildTestStageMap(bool background) {
+  return BuildFmfMap(background ? TestStageBackgroundMapDescription()
+                                : TestStageMainMapDescription());
+}
+
 void WriteTestStageMaps(const std::string& folder, const std::vector<int>& stages) {
-  const std::vector<uint8_t> background = BuildFmfMap(TestStageBackgroundMapDescription());
-  const std::vector<uint8_t> main = BuildFmfMap(TestStageMainMapDescription());
-  for (int stage : stages) {
-    const std::string s = std::to_string(stage);
-    const std::filesystem::path dir =
-        std::filesystem::path(folder) / "data" / "map" / ("stage" + s + "_1");
-    std::filesystem::create_directories(dir);
-    WriteFmfMapFile((dir / ("map" + s + "b.fmf")).string(), background);
-    WriteFmfMapFile((dir / ("map" + s + ".fmf")).string(), main);
-    WriteFmfMapFile((dir / ("map" + s + "e.fmf")).string(), main);
-  }
+  const std::vector<uint8_t> background = BuildTestStageMap(true);
+  const std::vector<uint8_t> main = BuildTestStageMap(false);
+  for (int stage : stages)
+    for (const TestStageMapFile& f : TestStageMapFiles(stage)) {
+      const std::filesystem::path path = std::filesystem::path(folder) / f.path;
+      std::filesystem::create_directories(path.parent_path());
+      WriteFmfMapFile(path.string(), f.background ? background : main);
+    }
 }

@@ -4,6 +4,7 @@
 // checkpoints and the scroll commands under and around them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,17 @@
 const char* TestStageBackgroundMapDescription();
 const char* TestStageMainMapDescription();
 
-// Writes "data/map/stage%d_1/map%db.fmf", "map%d.fmf" and "map%de.fmf" of each stage listed
-// below folder, making the folders. Throws std::runtime_error when a file cannot be written.
+// The map files the stage loader reads for a stage: "data/map/stage%d_1/map%db.fmf" (the
+// background), "map%d.fmf" (the main map of the hard difficulties) and "map%de.fmf" (of the
+// easier ones; stage 7 has none, as it plays its hard map on every difficulty).
+struct TestStageMapFile {
+  std::string path;
+  bool background;
+};
+std::vector<TestStageMapFile> TestStageMapFiles(int stage);
+// The FMF bytes of the test stage's background or main map.
+std::vector<uint8_t> BuildTestStageMap(bool background);
+
+// Writes the map files of each stage listed below folder, making the folders. Throws
+// std::runtime_error when a file cannot be written.
 void WriteTestStageMaps(const std::string& folder, const std::vector<int>& stages);

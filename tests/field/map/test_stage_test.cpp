@@ -15,6 +15,7 @@
 #include "tests/field/enemies/handler_recorder.h"
 #include "tests/game_support/field_fixture.h"
 #include "tests/support/log_capture.h"
+#include "tools/datakit/kit_build.h"
 #include "tools/lib/test_stage_maps.h"
 
 namespace {
@@ -22,37 +23,53 @@ namespace {
 // The event code (lower layer) of a cell.
 int EventCode(int row, int column) { return EventLayer[row][column] % 1000; }
 
+// Written as the tests write it, and as the data kit carries it: in its data folder and in
+// its archive, with no file that no stage reads.
 TEST(TestStageTest, LoadsOnEveryStageWithItsMarkersAndCommands) {
-  for (int difficulty : {0, 3}) {
-    FieldFixture field(difficulty);
-    WriteTestStageMaps(field.folder().path(), {1, 2, 3, 4, 5, 6, 7});
-    for (int stage = 1; stage <= 7; ++stage) {
-      SCOPED_TRACE(testing::Message() << "stage " << stage << " difficulty " << difficulty);
-      CheckpointIndex = 0;
-      LogCapture log;
-      ASSERT_EQ(field.StartStage(stage), 1);
-      EXPECT_EQ(log.Contents(), "");
-      EXPECT_EQ(MapWidth, 160);
-      EXPECT_EQ(MapHeight, stage == 2 || stage == 5 ? 40 : 30);
-      EXPECT_EQ(BackMapWidth, 24);
-      EXPECT_EQ(BackMapHeight, 5);
-      EXPECT_EQ(CheckpointCount, 3);
+  enum class Source { Written, KitFolder, KitArchive };
+  for (Source source : {Source::Written, Source::KitFolder, Source::KitArchive})
+    for (int difficulty : {0, 3}) {
+      FieldFixture field(difficulty);
+      if (source == Source::Written) {
+        WriteTestStageMaps(field.folder().path(), {1, 2, 3, 4, 5, 6, 7});
+      } else {
+        const std::vector<KitFile> maps = BuildKitFiles("data/map/*.fmf", 1);
+        std::set<std::string> paths;
+        for (const KitFile& f : maps) paths.insert(f.path);
+        EXPECT_EQ(paths.size(), 20u);  // three for stages 1-6, two for stage 7
+        EXPECT_EQ(paths.count("data/map/stage7_1/map7e.fmf"), 0u);
+        const KitWriteResult kit =
+            WriteKitFiles(field.folder().path(), maps, source == Source::KitArchive);
+        ASSERT_TRUE(kit.ok) << kit.error;
+      }
+      for (int stage = 1; stage <= 7; ++stage) {
+        SCOPED_TRACE(testing::Message() << "stage " << stage << " difficulty " << difficulty
+                                        << " source " << static_cast<int>(source));
+        CheckpointIndex = 0;
+        LogCapture log;
+        ASSERT_EQ(field.StartStage(stage), 1);
+        EXPECT_EQ(log.Contents(), "");
+        EXPECT_EQ(MapWidth, 160);
+        EXPECT_EQ(MapHeight, stage == 2 || stage == 5 ? 40 : 30);
+        EXPECT_EQ(BackMapWidth, 24);
+        EXPECT_EQ(BackMapHeight, 5);
+        EXPECT_EQ(CheckpointCount, 3);
 
-      // The start view lies inside the map, the ship in the open.
-      EXPECT_EQ(PlayerX, 6 * 40 + 20);
-      EXPECT_EQ(PlayerY, 12 * 40 + 20);
-      EXPECT_GE(CameraX, 0);
-      EXPECT_LE(ViewRight, MapWidth * 40);
-      EXPECT_GE(ViewTop, 0);
-      EXPECT_LE(ViewBottom, 30 * 40);
-      EXPECT_EQ(CollisionLayer[12][6], -1);
+        // The start view lies inside the map, the ship in the open.
+        EXPECT_EQ(PlayerX, 6 * 40 + 20);
+        EXPECT_EQ(PlayerY, 12 * 40 + 20);
+        EXPECT_GE(CameraX, 0);
+        EXPECT_LE(ViewRight, MapWidth * 40);
+        EXPECT_GE(ViewTop, 0);
+        EXPECT_LE(ViewBottom, 30 * 40);
+        EXPECT_EQ(CollisionLayer[12][6], -1);
 
-      // The scroll set-up under each marker: right, right, down.
-      EXPECT_EQ(EventCode(CheckpointRow[0] + 1, CheckpointColumn[0]), 144);
-      EXPECT_EQ(EventCode(CheckpointRow[1] + 1, CheckpointColumn[1]), 144);
-      EXPECT_EQ(EventCode(CheckpointRow[2] + 1, CheckpointColumn[2]), 148);
+        // The scroll set-up under each marker: right, right, down.
+        EXPECT_EQ(EventCode(CheckpointRow[0] + 1, CheckpointColumn[0]), 144);
+        EXPECT_EQ(EventCode(CheckpointRow[1] + 1, CheckpointColumn[1]), 144);
+        EXPECT_EQ(EventCode(CheckpointRow[2] + 1, CheckpointColumn[2]), 148);
+      }
     }
-  }
 }
 
 TEST(TestStageTest, TheTerrainHoldsEverySlopeKindBesideAnOpenPath) {
