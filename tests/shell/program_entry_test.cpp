@@ -17,6 +17,10 @@
 #include "tests/support/temp_folder.h"
 #include "tools/datakit/kit_build.h"
 
+// The sanitizer options that every test program's main builds in.
+extern "C" const char* __asan_default_options();
+extern "C" const char* __lsan_default_suppressions();
+
 namespace {
 
 int RunWinMain() {
@@ -66,9 +70,17 @@ TEST(ProgramEntry, TheGameRunsOnTheKitAndAnInterruptEndsItCleanly) {
   const KitWriteResult kit = WriteKitFiles(folder.path(), files, false);
   ASSERT_TRUE(kit.ok) << kit.error;
 
+  // The game has no test main: it gets the test programs' sanitizer options and their list of
+  // the system libraries' own leaks.
+  const std::string suppressions = folder.path() + "/lsan.supp";
+  folder.WriteFile("lsan.supp", __lsan_default_suppressions());
+  const std::string leakOptions = "suppressions=" + suppressions;
+
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
+    setenv("ASAN_OPTIONS", __asan_default_options(), 0);
+    setenv("LSAN_OPTIONS", leakOptions.c_str(), 0);
     if (chdir(folder.path().c_str()) == 0)
       execl(KELVANOR_GAME_PROGRAM, KELVANOR_GAME_PROGRAM, static_cast<char*>(nullptr));
     _exit(127);

@@ -7,7 +7,9 @@
 
 extern "C" {
 // Read by the sanitizers at start-up; options given in the environment still take precedence.
-const char* __asan_default_options() { return "detect_leaks=1:strict_string_checks=1"; }
+const char* __asan_default_options() {
+  return "detect_leaks=1:strict_string_checks=1:intercept_tls_get_addr=0";
+}
 const char* __ubsan_default_options() { return "print_stacktrace=1:halt_on_error=1"; }
 const char* __tsan_default_options() { return "halt_on_error=1:second_deadlock_stack=1"; }
 // Leaks inside system libraries that the port starts once per process.
