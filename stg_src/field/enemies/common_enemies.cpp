@@ -1,19 +1,303 @@
 #include "stg_src/field/enemies/common_enemies.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "stg_src/field/angles.h"
+#include "stg_src/field/effects/explosions.h"
 #include "stg_src/field/enemies/enemy_pools.h"
+#include "stg_src/field/enemies/hit_shapes.h"
+#include "stg_src/field/items_and_popups.h"
+#include "stg_src/field/map/scrolling.h"
+#include "stg_src/field/score_and_rank.h"
+#include "stg_src/field/screen_tests.h"
+#include "stg_src/field/shots/enemy_shots.h"
+#include "stg_src/field/stage_state.h"
+#include "stg_src/field/terrain/terrain.h"
+#include "stg_src/shell/shell_state.h"
 
 #include "stg_src/deterministic.h"
 
-void UpdateFloorTurret(int16_t slot) { EnemyPool0[slot].state = 0; }
-void UpdateCeilingTurret(int16_t slot) { EnemyPool0[slot].state = 0; }
+namespace {
+
+// Frames spent on screen: every firing rule waits for more than 32 of them, so nothing fires
+// the moment it scrolls in.
+void CountPhase(EnemyObject& o) {
+  o.phase = IsOffScreenXY(o.x, o.y, o.despawnMarginX, o.despawnMarginY, false, false)
+                ? int16_t{0}
+                : static_cast<int16_t>(o.phase + 1);
+}
+
+void SetLife(EnemyObject& o, int32_t base) {
+  o.life = ScaleLifeByRank(base);
+  o.maxLife = o.life;
+  o.scoreBase = o.life;
+}
+
+void SetMargins(EnemyObject& o, int32_t despawnX, int32_t despawnY, int32_t cullX, int32_t cullY) {
+  o.despawnMarginX = despawnX;
+  o.despawnMarginY = despawnY;
+  o.cullMarginX = cullX;
+  o.cullMarginY = cullY;
+}
+
+// The item of an item box or carrier: variants 33..39 give kinds 0..6. A variant below 33 would
+// make a negative kind, which the item layer has no row for: nothing is dropped.
+void DropVariantItem(const EnemyObject& o) {
+  if (o.variant < 33) return;
+  SpawnItem((o.variant - 33) % 7, o.x, o.y);
+}
+
+void SetUpTurret(int16_t slot, bool ceiling) {
+  EnemyObject& o = EnemyPool0[slot];
+  SetLife(o, 12);
+  o.imageFrame = 0;
+  o.vx = 0;
+  o.vy = 0;
+  o.speed = 0;
+  o.airFrames = 0;
+  ClearEnemyHitCircles(EnemyPool0, slot);
+  SetEnemyHitCircle(EnemyPool0, slot, 0, 9, 0, 4);
+  o.hitMode = 1;
+  o.phase = 0;
+  o.intWork0 = 0;
+  o.intWork1 = 0;
+  SetMargins(o, 40, 40, 20, 20);
+  o.y += GetVariantYShift(o.variant);
+  if (ceiling) {
+    o.heading = 384;
+    o.angle = 512;  // drawn and hit-tested upside down
+    o.y -= 1;
+  } else {
+    o.heading = 640;
+    o.y += 1;
+  }
+  o.frame = 0;
+  o.state = 2;
+}
+
+// The floor turret never aims below its horizon, the ceiling turret never above it; the floor
+// one breaks a half-turn tie upward (through 768), the ceiling one downward (through 256).
+void AimTurret(EnemyObject& o, bool ceiling) {
+  int a = AimAngle(o.x, o.y, PlayerX, PlayerY);
+  if (ceiling) {
+    if (a >= 513 && a <= 768) {
+      a = 512;
+    } else if (a >= 769) {
+      a = 0;
+    }
+    o.heading = static_cast<int16_t>(TurnTowardAngle(a, o.heading, 8));
+  } else {
+    if (a >= 0 && a <= 255) {
+      a = 0;
+    } else if (a >= 256 && a <= 511) {
+      a = 512;
+    }
+    o.heading = static_cast<int16_t>(TurnTowardAngleFlipTie(a, o.heading, 8));
+  }
+}
+
+int32_t TurretImageFrame(const EnemyObject& o, bool ceiling) {
+  int32_t frame;
+  if (ceiling) {
+    frame = 14 - (512 - o.heading) / 36;
+  } else {
+    const int32_t h = o.heading == 0 ? 1024 : o.heading;
+    frame = (h - 512) / 36;
+  }
+  return std::clamp(frame, 0, 14);
+}
+
+void UpdateTurret(int16_t slot, bool ceiling) {
+  EnemyObject& o = EnemyPool0[slot];
+  if (o.state == 1) {
+    SetUpTurret(slot, ceiling);
+    return;
+  }
+  if (o.state == 3) {
+    SpawnSmallExplosion(o.x, o.y, 1);
+    o.state = 0;
+    return;
+  }
+  if (o.state != 2) return;
+  CountPhase(o);
+  AimTurret(o, ceiling);
+  o.imageFrame = TurretImageFrame(o, ceiling);
+  const bool playerOnSide = ceiling ? PlayerY > o.y - 40 : PlayerY < o.y + 40;
+  if (playerOnSide && o.phase > 32 &&
+      o.frame % ComputeFireInterval(40, o.rank) == ComputeFireInterval(20, o.rank) &&
+      ScrollSpeed < 4.4 && IsHarderThanEasy()) {
+    SpawnEnemyShot(1, o.heading, ScaleShotSpeed(3.6), RotateOffsetX(o.x, 16, 0, o.heading),
+                   RotateOffsetY(o.y, 16, 0, o.heading), 1);
+  }
+}
+
+}  // namespace
+
+void UpdateFloorTurret(int16_t slot) { UpdateTurret(slot, false); }
+void UpdateCeilingTurret(int16_t slot) { UpdateTurret(slot, true); }
 void UpdateFloorHatch(int16_t slot) { EnemyPool0[slot].state = 0; }
 void UpdateCeilingHatch(int16_t slot) { EnemyPool0[slot].state = 0; }
 void UpdateHatchZako(int16_t slot) { EnemyPool0[slot].state = 0; }
 void UpdateHatchZakoMirror(int16_t slot) { EnemyPool0[slot].state = 0; }
-void UpdateZakoSpawner(int16_t slot) { EnemyPool0[slot].state = 0; }
-void UpdateZakoPairSpawner(int16_t slot) { EnemyPool0[slot].state = 0; }
-void UpdateItemBox(int16_t slot) { EnemyPool0[slot].state = 0; }
-void UpdateItemCarrier(int16_t slot) { EnemyPool0[slot].state = 0; }
+namespace {
+
+// Invisible and inert; both spawners share it.
+void SetUpSpawner(int16_t slot) {
+  EnemyObject& o = EnemyPool0[slot];
+  o.state = 2;
+  o.frame = 0;
+  o.life = -1;
+  o.imageFrame = -1;
+  ClearEnemyHitCircles(EnemyPool0, slot);
+  o.hitMode = 0;
+  o.phase = 0;
+  o.intWork0 = 0;
+  o.intWork1 = 0;
+  SetMargins(o, 40, 40, 0, 0);
+  o.x += 20;
+  o.y += GetVariantYShift(o.variant);
+}
+
+}  // namespace
+
+void UpdateZakoSpawner(int16_t slot) {
+  EnemyObject& o = EnemyPool0[slot];
+  if (o.state == 1) {
+    SetUpSpawner(slot);
+  } else if (o.state == 2) {
+    if (o.frame % 16 == 0) {
+      SpawnPool1Enemy(o.x, o.y, 4, 0, -1, 0);
+      o.intWork0 += 1;
+      if (o.intWork0 > 5) o.state = 0;
+    }
+    o.x += ScrollDeltaX;
+    o.y += ScrollDeltaY;
+  } else {
+    o.state = 0;
+  }
+}
+
+// Acts on every call but its set-up, whatever the state: a stage clear does not cut a wave of
+// pairs short.
+void UpdateZakoPairSpawner(int16_t slot) {
+  EnemyObject& o = EnemyPool0[slot];
+  if (o.state == 1) {
+    SetUpSpawner(slot);
+    return;
+  }
+  if (o.frame % 10 == 0) {
+    // The type-5 flier takes the angle as its vertical direction.
+    SpawnPool1Enemy(o.x, o.y, 5, -3, -1, 0);
+    SpawnPool1Enemy(o.x, o.y, 5, 3, -1, 0);
+    o.intWork0 += 1;
+    if (o.intWork0 > 5) o.state = 0;
+  }
+  o.x += ScrollDeltaX;
+  o.y += ScrollDeltaY;
+}
+
+void UpdateItemBox(int16_t slot) {
+  EnemyObject& o = EnemyPool0[slot];
+  if (o.state == 1) {
+    SetLife(o, 16);
+    o.imageFrame = 0;
+    o.vx = 0;
+    o.vy = 0;
+    o.speed = 0;
+    o.airFrames = 0;
+    o.heading = 0;
+    ClearEnemyHitCircles(EnemyPool0, slot);
+    SetEnemyHitCircle(EnemyPool0, slot, 0, 12, 0, 0);
+    o.hitMode = 1;
+    o.phase = 0;
+    o.intWork0 = 0;
+    o.intWork1 = 0;
+    SetMargins(o, 40, 40, 32, 32);
+    o.y += GetVariantYShift(o.variant);
+    o.frame = 0;
+    o.state = 2;
+  } else if (o.state == 2) {
+    o.imageFrame = (o.frame / 6) % 6;
+  } else if (o.state == 3) {
+    SpawnSmallExplosion(o.x, o.y, 1);
+    DropVariantItem(o);
+    o.state = 0;
+  }
+}
+
+namespace {
+
+constexpr double kNoEscortsFromXOnStage5 = 22400;
+
+void SetUpItemCarrier(int16_t slot) {
+  EnemyObject& o = EnemyPool0[slot];
+  SetLife(o, 16);
+  o.imageFrame = 0;
+  o.vx = 0;
+  o.vy = 0;
+  o.speed = 1.0;
+  o.intWork0 = o.y < PlayerY ? 2 : -2;  // toward the player first
+  o.angle = 0;
+  o.heading = 0;
+  ClearEnemyHitCircles(EnemyPool0, slot);
+  SetEnemyHitCircle(EnemyPool0, slot, 0, 16, 0, 0);
+  SetEnemyHitCircle(EnemyPool0, slot, 1, 8, 0, -16);
+  SetEnemyHitCircle(EnemyPool0, slot, 2, 8, 0, 16);
+  o.hitMode = 1;
+  o.phase = 0;
+  o.intWork1 = 0;
+  o.angle2 = 0;
+  SetMargins(o, 120, 120, 32, 32);
+  o.probeOffset = 0;
+  o.x += 60;
+  o.y += GetVariantYShift(o.variant);
+  o.vy = o.intWork0 * o.speed;
+  o.realWork0 = -o.vy / 15;      // vertical acceleration
+  o.realWork1 = std::abs(o.vy);  // vertical speed bound
+  if (WorldToScreenX(o.x) > 600 && (CurrentStage != 5 || o.x < kNoEscortsFromXOnStage5)) {
+    static constexpr int16_t kEscortOffsets[6][2] = {{-40, -20}, {-40, 20}, {0, -60},
+                                                     {0, 60},    {40, -20}, {40, 20}};
+    for (const auto& d : kEscortOffsets) {
+      SpawnPool1Enemy(o.x + d[0], o.y + d[1], 6, static_cast<int16_t>(o.intWork0), -1, 0);
+    }
+  }
+  o.x += 20;
+  o.frame = 0;
+  o.state = 2;
+}
+
+}  // namespace
+
+// The escorts (pool 1, type 6) fly the same numbers, so the formation holds.
+void UpdateItemCarrier(int16_t slot) {
+  EnemyObject& o = EnemyPool0[slot];
+  if (o.state == 1) {
+    SetUpItemCarrier(slot);
+  } else if (o.state == 2) {
+    o.vx = CurrentStage == 4 ? -o.speed * 3 : -o.speed;
+    o.vy += o.realWork0;
+    if (o.vy <= -o.realWork1) {
+      o.vy = -o.realWork1;
+      o.realWork0 = -o.realWork0;
+    } else if (o.vy >= o.realWork1) {
+      o.vy = o.realWork1;
+      o.realWork0 = -o.realWork0;
+    }
+    const double oldX = o.x;
+    const double oldY = o.y;
+    o.x += o.vx;
+    o.y += o.vy;
+    const int32_t step = (o.frame / 3) % 6;
+    o.imageFrame = o.intWork0 > 0 ? step : 5 - step;
+    CountPhase(o);
+    if (TestTerrainHit(o.x, o.y, oldX, oldY, 1) >= 0) o.state = 3;
+  } else if (o.state == 3) {
+    SpawnSmallExplosion(o.x, o.y, 1);
+    DropVariantItem(o);
+    o.state = 0;
+  }
+}
 
 void UpdateGunWalker(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateCeilingGunWalker(int16_t slot) { EnemyPool1[slot].state = 0; }
