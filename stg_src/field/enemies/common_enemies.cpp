@@ -5,6 +5,7 @@
 
 #include "stg_src/field/angles.h"
 #include "stg_src/field/effects/explosions.h"
+#include "stg_src/field/enemies/enemy_parts.h"
 #include "stg_src/field/enemies/enemy_pools.h"
 #include "stg_src/field/enemies/hit_shapes.h"
 #include "stg_src/field/items_and_popups.h"
@@ -46,6 +47,25 @@ void SetMargins(EnemyObject& o, int32_t despawnX, int32_t despawnY, int32_t cull
 void DropVariantItem(const EnemyObject& o) {
   if (o.variant < 33) return;
   SpawnItem((o.variant - 33) % 7, o.x, o.y);
+}
+
+// The weave of the item carrier and the weaving gunners: the vertical speed swings between
+// -bound and +bound (realWork1) by the acceleration (realWork0), which turns at each bound. The
+// image runs forward for a weave that starts downward (intWork0 > 0), backward otherwise.
+void Weave(EnemyObject& o, double vx) {
+  o.vx = vx;
+  o.vy += o.realWork0;
+  if (o.vy <= -o.realWork1) {
+    o.vy = -o.realWork1;
+    o.realWork0 = -o.realWork0;
+  } else if (o.vy >= o.realWork1) {
+    o.vy = o.realWork1;
+    o.realWork0 = -o.realWork0;
+  }
+  o.x += o.vx;
+  o.y += o.vy;
+  const int32_t step = (o.frame / 3) % 6;
+  o.imageFrame = o.intWork0 > 0 ? step : 5 - step;
 }
 
 void SetUpTurret(int16_t slot, bool ceiling) {
@@ -136,10 +156,174 @@ void UpdateTurret(int16_t slot, bool ceiling) {
 
 void UpdateFloorTurret(int16_t slot) { UpdateTurret(slot, false); }
 void UpdateCeilingTurret(int16_t slot) { UpdateTurret(slot, true); }
-void UpdateFloorHatch(int16_t slot) { EnemyPool0[slot].state = 0; }
-void UpdateCeilingHatch(int16_t slot) { EnemyPool0[slot].state = 0; }
-void UpdateHatchZako(int16_t slot) { EnemyPool0[slot].state = 0; }
-void UpdateHatchZakoMirror(int16_t slot) { EnemyPool0[slot].state = 0; }
+namespace {
+
+constexpr int32_t kHatchOpenFrames = 80;
+constexpr int32_t kHatchLidOpen = 4;  // image frame of the open lid
+constexpr int16_t kLaunchUp = 768;
+constexpr int16_t kLaunchDown = 256;
+
+// A hatch runs from the highest free slot, so the fliers it launches into the slots below it run
+// and are drawn before it. The slot it ends in, or -1 when no higher slot was free (it is gone).
+int16_t MoveHatchUp(int16_t slot) {
+  EnemyObject& from = EnemyPool0[slot];
+  from.state = 0;
+  const int16_t to = FindFreeEnemySlot(EnemyPool0, kEnemyPool0Size, kEnemyPool0Size, true);
+  if (to <= 0 || to <= slot) return -1;
+  InitEnemyObject(EnemyPool0, to, from.type, from.variant);
+  EnemyPool0[to].x = from.x;
+  EnemyPool0[to].y = from.y;
+  return to;
+}
+
+void SetUpHatch(int16_t slot, bool ceiling) {
+  EnemyObject& o = EnemyPool0[slot];
+  o.state = 2;
+  o.frame = 0;
+  SetLife(o, 90);
+  o.imageFrame = 0;
+  o.vx = 0;
+  o.vy = 0;
+  o.speed = 0;
+  o.airFrames = 0;
+  o.heading = 0;
+  ClearEnemyHitCircles(EnemyPool0, slot);
+  SetEnemyHitCircle(EnemyPool0, slot, 0, 24, 0, 8);
+  SetEnemyHitCircle(EnemyPool0, slot, 1, 16, -20, 16);
+  SetEnemyHitCircle(EnemyPool0, slot, 2, 16, 20, 16);
+  o.hitMode = 1;
+  o.phase = 0;
+  o.intWork0 = 0;  // opening timer
+  o.intWork1 = 0;  // launch type
+  SetMargins(o, 120, 40, 40, 32);
+  o.x += 20;
+  o.y += GetVariantYShift(o.variant) + (ceiling ? 10 : -10);
+  if (ceiling) o.angle = 512;
+}
+
+void RunHatch(int16_t slot, bool ceiling) {
+  EnemyObject& o = EnemyPool0[slot];
+  CountPhase(o);
+  if (o.x > ScreenToWorldX(60) &&
+      o.frame % ComputeFireIntervalFlat(160, 0) == ComputeFireIntervalFlat(20, 0)) {
+    o.intWork0 = kHatchOpenFrames;
+    o.intWork1 = o.x > PlayerX ? 4 : 5;  // the flier leaves toward the player's side
+  }
+  if (CurrentStage == 5) o.intWork1 = ceiling ? 16 : 15;
+  if (o.intWork0 > 0) o.intWork0 -= 1;
+  if (o.intWork0 > 4) {
+    if (o.intWork0 % 4 == 0 && o.imageFrame < kHatchLidOpen) o.imageFrame += 1;
+    if (o.imageFrame >= kHatchLidOpen && o.phase > 32 &&
+        o.frame % ComputeFireIntervalFlat(8, 0) == ComputeFireIntervalFlat(4, 0)) {
+      SpawnPool0Enemy(o.x, o.y, static_cast<int16_t>(o.intWork1), ceiling ? kLaunchDown : kLaunchUp,
+                      static_cast<int16_t>(slot - 1), 0);
+    }
+  } else if (o.intWork0 == 0 && o.frame % 4 == 0 && o.imageFrame > 0) {
+    o.imageFrame -= 1;
+  }
+  // The big circle covers the closed lid; an open one leaves a smaller target deeper in.
+  if (o.imageFrame == 0) {
+    SetEnemyHitCircle(EnemyPool0, slot, 0, 24, 0, 8);
+  } else {
+    SetEnemyHitCircle(EnemyPool0, slot, 0, 16, 0, 16);
+  }
+}
+
+void UpdateHatch(int16_t slot, bool ceiling) {
+  EnemyObject& o = EnemyPool0[slot];
+  if (o.state == 1) {
+    const int16_t to = MoveHatchUp(slot);
+    if (to >= 0) SetUpHatch(to, ceiling);
+  } else if (o.state == 2) {
+    RunHatch(slot, ceiling);
+  } else if (o.state == 3) {
+    SpawnMediumExplosion(o.x, o.y, 1, -1);
+    o.state = 0;
+  }
+}
+
+void SetUpHatchZako(int16_t slot, bool mirror) {
+  EnemyObject& o = EnemyPool0[slot];
+  o.state = 2;
+  o.frame = 0;
+  SetLife(o, 8);
+  o.imageFrame = 0;
+  o.vx = 0;
+  o.vy = 0;
+  o.speed = 3.2;
+  o.heading = o.angle;  // the hatch's launch direction
+  o.intWork0 = o.angle;
+  o.angle = mirror ? 0 : 512;
+  ClearEnemyHitCircles(EnemyPool0, slot);
+  SetEnemyHitCircle(EnemyPool0, slot, 0, 9, 0, 0);
+  o.hitMode = 1;
+  AttachPart(o.partsA, 0, 0, 0, 0, 256, 0);
+  o.partsA[0].variant = mirror ? 101 : 100;  // the rotor's turning way
+  o.partCountA = 1;
+  o.phase = 0;
+  o.intWork1 = 0;  // brake state
+  o.angle2 = 0;
+  o.realWork0 = 0;  // vertical distance travelled
+  o.realWork1 = 0;
+  SetMargins(o, 120, 480, 25, 25);
+  o.probeOffset = 0;
+}
+
+void RunHatchZako(int16_t slot, bool mirror) {
+  EnemyObject& o = EnemyPool0[slot];
+  CountPhase(o);
+  const double oldX = o.x;
+  const double oldY = o.y;
+  o.vx = CosineTable[o.heading] * o.speed;
+  o.vy = SineTable[o.heading] * o.speed;
+  o.x += o.vx;
+  o.y += o.vy;
+  o.realWork0 += o.vy;
+  if (o.intWork1 == 0) {
+    const bool reachedPlayer = o.intWork0 == kLaunchUp ? PlayerY >= o.y : PlayerY <= o.y;
+    if (reachedPlayer && std::abs(o.realWork0) > 40) o.intWork1 = 1;
+  } else if (o.intWork1 == 1) {
+    o.speed = ApproachValue(o.speed, 0.2, 0);
+    if (o.speed == 0) {
+      o.heading = mirror ? 0 : 512;
+      o.intWork1 = 2;
+    }
+  } else {
+    o.intWork1 += 1;
+    o.speed =
+        o.intWork1 <= 80 ? ApproachValue(o.speed, 0.2, 3.2) : ApproachValue(o.speed, 0.05, 8.0);
+  }
+  o.angle = static_cast<int16_t>(
+      TurnTowardAngle(WrapAngle(AimAngle(o.x, o.y, PlayerX, PlayerY)), o.angle, 8));
+  if (o.phase > 32 &&
+      o.frame % ComputeFireInterval(50, o.rank) == ComputeFireInterval(20, o.rank) &&
+      IsHarderThanEasy()) {
+    SpawnEnemyShot(0, o.angle, ScaleShotSpeed(4.0), RotateOffsetX(o.x, 25, 0, o.angle),
+                   RotateOffsetY(o.y, 25, 0, o.angle), 1);
+  }
+  if (TestTerrainHit(o.x, o.y, oldX, oldY, 1) >= 0 || IsPointInSolidPart(o.x, o.y, 1, -1)) {
+    o.state = 3;
+  }
+}
+
+void UpdateHatchZakoOf(int16_t slot, bool mirror) {
+  EnemyObject& o = EnemyPool0[slot];
+  if (o.state == 1) {
+    SetUpHatchZako(slot, mirror);
+  } else if (o.state == 2) {
+    RunHatchZako(slot, mirror);
+  } else if (o.state == 3) {
+    SpawnSmallExplosion(o.x, o.y, 1);
+    o.state = 0;
+  }
+}
+
+}  // namespace
+
+void UpdateFloorHatch(int16_t slot) { UpdateHatch(slot, false); }
+void UpdateCeilingHatch(int16_t slot) { UpdateHatch(slot, true); }
+void UpdateHatchZako(int16_t slot) { UpdateHatchZakoOf(slot, false); }
+void UpdateHatchZakoMirror(int16_t slot) { UpdateHatchZakoOf(slot, true); }
 namespace {
 
 // Invisible and inert; both spawners share it.
@@ -275,21 +459,9 @@ void UpdateItemCarrier(int16_t slot) {
   if (o.state == 1) {
     SetUpItemCarrier(slot);
   } else if (o.state == 2) {
-    o.vx = CurrentStage == 4 ? -o.speed * 3 : -o.speed;
-    o.vy += o.realWork0;
-    if (o.vy <= -o.realWork1) {
-      o.vy = -o.realWork1;
-      o.realWork0 = -o.realWork0;
-    } else if (o.vy >= o.realWork1) {
-      o.vy = o.realWork1;
-      o.realWork0 = -o.realWork0;
-    }
     const double oldX = o.x;
     const double oldY = o.y;
-    o.x += o.vx;
-    o.y += o.vy;
-    const int32_t step = (o.frame / 3) % 6;
-    o.imageFrame = o.intWork0 > 0 ? step : 5 - step;
+    Weave(o, CurrentStage == 4 ? -o.speed * 3 : -o.speed);
     CountPhase(o);
     if (TestTerrainHit(o.x, o.y, oldX, oldY, 1) >= 0) o.state = 3;
   } else if (o.state == 3) {
@@ -303,9 +475,141 @@ void UpdateGunWalker(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateCeilingGunWalker(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateGunWalkerBackward(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateCeilingGunWalkerBackward(int16_t slot) { EnemyPool1[slot].state = 0; }
-void UpdateSwerveFlier(int16_t slot) { EnemyPool1[slot].state = 0; }
-void UpdateSlowGunner(int16_t slot) { EnemyPool1[slot].state = 0; }
-void UpdateEscortGunner(int16_t slot) { EnemyPool1[slot].state = 0; }
+namespace {
+
+constexpr int32_t kSwerveHeading = 512;
+
+void SetUpSwerveFlier(int16_t slot) {
+  EnemyObject& o = EnemyPool1[slot];
+  o.state = 2;
+  o.frame = 0;
+  SetLife(o, 8);
+  o.imageFrame = 0;
+  o.vx = 0;
+  o.vy = 0;
+  o.speed = 3.2;
+  o.angle = 0;
+  o.heading = kSwerveHeading;
+  ClearEnemyHitCircles(EnemyPool1, slot);
+  SetEnemyHitCircle(EnemyPool1, slot, 0, 10, 0, 0);
+  o.hitMode = 1;
+  o.phase = 0;
+  o.intWork0 = 0;             // swerve stage
+  o.intWork1 = 0;             // frames of the swerve
+  o.angle2 = kSwerveHeading;  // heading to turn to
+  o.realWork0 = 0;
+  o.realWork1 = 0;
+  SetMargins(o, 80, 80, 16, 16);
+  o.probeOffset = 0;
+  o.y += GetVariantYShift(o.variant);
+}
+
+void RunSwerveFlier(int16_t slot) {
+  EnemyObject& o = EnemyPool1[slot];
+  const double oldX = o.x;
+  const double oldY = o.y;
+  o.vx = CosineTable[o.heading] * o.speed;
+  o.vy = SineTable[o.heading] * o.speed;
+  o.x += o.vx;
+  o.y += o.vy;
+  CountPhase(o);
+  if (o.intWork0 == 0) {
+    if (o.x < ScreenToWorldX(440)) {
+      o.intWork0 = 1;
+      o.angle2 = PlayerY > o.y ? 128 : 896;  // toward the player's half
+    }
+  } else if (o.intWork0 == 1) {
+    o.intWork1 += 1;
+    if (o.intWork1 > 64) {
+      o.intWork0 = 3;
+      o.angle2 = kSwerveHeading;
+    }
+  }
+  o.heading = static_cast<int16_t>(TurnTowardAngle(o.angle2, o.heading, 16));
+  o.speed =
+      o.heading == o.angle2 ? ApproachValue(o.speed, 0.4, 2.0) : ApproachValue(o.speed, 0.1, 0.8);
+  o.imageFrame = (o.frame / 3) % 8;
+  if (TestTerrainHit(o.x, o.y, oldX, oldY, 1) >= 0) o.state = 3;
+}
+
+// Types 5 and 6: the pair spawner's slow gunner and the item carrier's escort.
+void SetUpWeavingGunner(int16_t slot, bool escort) {
+  EnemyObject& o = EnemyPool1[slot];
+  o.state = 2;
+  o.frame = 0;
+  SetLife(o, 8);
+  o.imageFrame = 0;
+  o.vx = 0;
+  o.vy = 0;
+  o.speed = escort ? 1.0 : 1.2;
+  // The spawn angle is the weave's direction and size; an escort launched with 0 weaves down.
+  o.intWork0 = escort && o.angle == 0 ? 3 : o.angle;
+  o.angle = 0;
+  o.heading = 0;
+  ClearEnemyHitCircles(EnemyPool1, slot);
+  SetEnemyHitCircle(EnemyPool1, slot, 0, 9, 0, 0);
+  o.hitMode = 1;
+  o.phase = 0;
+  o.intWork1 = 0;
+  o.angle2 = 0;
+  if (escort) {
+    SetMargins(o, 240, 240, 16, 16);
+    o.x += 20;
+  } else {
+    SetMargins(o, 80, 80, 16, 16);
+  }
+  o.probeOffset = 0;
+  o.y += GetVariantYShift(o.variant);
+  o.vy = o.intWork0 * o.speed;
+  o.realWork0 = -o.vy / (escort ? 15 : 20);
+  o.realWork1 = std::abs(o.vy);
+}
+
+void RunWeavingGunner(int16_t slot, bool escort) {
+  EnemyObject& o = EnemyPool1[slot];
+  const double oldX = o.x;
+  const double oldY = o.y;
+  Weave(o, escort && CurrentStage == 4 ? -o.speed * 3 : -o.speed);
+  CountPhase(o);
+  if (o.phase > 32 &&
+      o.frame % ComputeFireInterval(50, o.rank) == ComputeFireInterval(20, o.rank)) {
+    const double mx = o.x - 11;
+    const double my = o.y + 2;
+    const int a = AimAngle(mx, my, PlayerX, PlayerY);
+    // Only at a player ahead of it, to the left.
+    if (a >= 384 && a <= 640 && IsHarderThanEasy()) {
+      SpawnEnemyShot(0, static_cast<int16_t>(a), ScaleShotSpeed(4.0), mx, my, 1);
+    }
+  }
+  if (TestTerrainHit(o.x, o.y, oldX, oldY, 1) >= 0) o.state = 3;
+}
+
+// The common shape of the pool-1 behaviours: set-up, live step, and a small explosion.
+void RunPool1(int16_t slot, void (*setUp)(int16_t), void (*live)(int16_t)) {
+  EnemyObject& o = EnemyPool1[slot];
+  if (o.state == 1) {
+    setUp(slot);
+  } else if (o.state == 2) {
+    live(slot);
+  } else if (o.state == 3) {
+    SpawnSmallExplosion(o.x, o.y, 1);
+    o.state = 0;
+  }
+}
+
+}  // namespace
+
+void UpdateSwerveFlier(int16_t slot) { RunPool1(slot, SetUpSwerveFlier, RunSwerveFlier); }
+void UpdateSlowGunner(int16_t slot) {
+  RunPool1(
+      slot, [](int16_t s) { SetUpWeavingGunner(s, false); },
+      [](int16_t s) { RunWeavingGunner(s, false); });
+}
+void UpdateEscortGunner(int16_t slot) {
+  RunPool1(
+      slot, [](int16_t s) { SetUpWeavingGunner(s, true); },
+      [](int16_t s) { RunWeavingGunner(s, true); });
+}
 void UpdateDashFlier(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateAmbushFlier(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateSmallFlier(int16_t slot) { EnemyPool1[slot].state = 0; }
