@@ -5,6 +5,7 @@
 
 #include "stg_src/field/angles.h"
 #include "stg_src/field/effects/explosions.h"
+#include "stg_src/field/enemies/enemy_movement.h"
 #include "stg_src/field/enemies/enemy_parts.h"
 #include "stg_src/field/enemies/enemy_pools.h"
 #include "stg_src/field/enemies/hit_shapes.h"
@@ -610,9 +611,216 @@ void UpdateEscortGunner(int16_t slot) {
       slot, [](int16_t s) { SetUpWeavingGunner(s, true); },
       [](int16_t s) { RunWeavingGunner(s, true); });
 }
-void UpdateDashFlier(int16_t slot) { EnemyPool1[slot].state = 0; }
-void UpdateAmbushFlier(int16_t slot) { EnemyPool1[slot].state = 0; }
-void UpdateSmallFlier(int16_t slot) { EnemyPool1[slot].state = 0; }
+namespace {
+
+constexpr int32_t kDashLeaveStage = 56;
+constexpr int32_t kAmbushHomingFrames = 560;
+
+bool HitsTerrainOrSolidPart(const EnemyObject& o, double oldX, double oldY) {
+  return TestTerrainHit(o.x, o.y, oldX, oldY, 1) >= 0 || IsPointInSolidPart(o.x, o.y, 1, -1);
+}
+
+// The first screen x at which an ambush or hatching flier of this variant comes out: 40 px
+// further in for each variant step.
+double EmergeScreenX(const EnemyObject& o) { return 640 - (std::max<int>(o.variant, 0) + 1) * 40; }
+
+void SetUpDashFlier(int16_t slot) {
+  EnemyObject& o = EnemyPool1[slot];
+  o.state = 2;
+  o.frame = 0;
+  SetLife(o, 25);
+  o.imageFrame = 0;
+  o.speed = 6.4;
+  o.airFrames = -1;
+  o.heading = 0;
+  ClearEnemyHitCircles(EnemyPool1, slot);
+  SetEnemyHitCircle(EnemyPool1, slot, 0, 18, 0, 0);
+  o.intWork0 = 0;                         // dash stage
+  o.intWork1 = 8 + 8 * (3 - Difficulty);  // brake length
+  SetMargins(o, 240, 240, 32, 32);
+  o.probeOffset = 0;
+  o.vx = CosineTable[WrapAngle(o.angle)] * o.speed;
+  o.vy = SineTable[WrapAngle(o.angle)] * o.speed;
+  o.x += 20;
+  o.y += GetVariantYShift(o.variant);
+  o.heading = static_cast<int16_t>(AimAngle(o.x, o.y, PlayerX, PlayerY));
+  o.angle = o.heading;
+}
+
+void RunDashFlier(int16_t slot) {
+  EnemyObject& o = EnemyPool1[slot];
+  CountPhase(o);
+  if (o.intWork0 == 0) {
+    if (WorldToScreenX(o.x) < 640) {
+      o.speed = ApproachValue(o.speed, 0.1, 0);
+      if (o.speed == 0) o.intWork0 = 1;
+    }
+  } else if (o.intWork0 < kDashLeaveStage) {
+    o.speed = ApproachValue(o.speed, 0.02, 0);
+    if (o.intWork0 > o.intWork1 / 2 && o.phase > 32 && o.frame % 8 == 0) {
+      for (const int16_t side : {-18, 18}) {
+        if (!IsHarderThanEasy()) continue;
+        SpawnEnemyShot(1, o.angle, ScaleShotSpeed(3.8), RotateOffsetX(o.x, 27, side, o.angle),
+                       RotateOffsetY(o.y, 27, side, o.angle), 1);
+      }
+    }
+    o.intWork0 += 1;
+  } else {
+    o.speed = ApproachValue(o.speed, 0.2, 6.4);
+  }
+  const double oldX = o.x;
+  const double oldY = o.y;
+  if (o.intWork0 < kDashLeaveStage) {
+    HomeOnPlayer(EnemyPool1, slot, 5);
+  } else {
+    TurnToScreenHalf(EnemyPool1, slot, 5);
+  }
+  if (o.frame % 2 == 0) o.imageFrame = o.imageFrame >= 5 ? 0 : o.imageFrame + 1;
+  if (HitsTerrainOrSolidPart(o, oldX, oldY)) o.state = 3;
+}
+
+void SetUpAmbushFlier(int16_t slot) {
+  EnemyObject& o = EnemyPool1[slot];
+  o.state = 2;
+  o.frame = 0;
+  SetLife(o, 5);
+  o.imageFrame = -1;  // hidden until it emerges
+  o.airFrames = -1;
+  o.heading = 0;
+  o.angle = 0;
+  ClearEnemyHitCircles(EnemyPool1, slot);
+  SetEnemyHitCircle(EnemyPool1, slot, 0, 9, 0, 0);
+  o.hitMode = 0;
+  o.intWork0 = 0;
+  SetMargins(o, 240, 240, 32, 32);
+  o.probeOffset = 0;
+  o.speed = 2.4 + 0.4 * Difficulty;
+  o.vx = CosineTable[0] * o.speed;
+  o.vy = SineTable[0] * o.speed;
+  o.x += 20;
+  o.y += GetVariantYShift(o.variant);
+  o.heading = static_cast<int16_t>(AimAngle(o.x, o.y, PlayerX, PlayerY));
+  o.angle = o.heading;
+}
+
+void RunAmbushFlier(int16_t slot) {
+  EnemyObject& o = EnemyPool1[slot];
+  if (o.hitMode == 0 && o.variant <= 0) o.hitMode = 1;  // variant 0 comes out at once
+  CountPhase(o);
+  const double oldX = o.x;
+  const double oldY = o.y;
+  if (o.hitMode == 0) {
+    o.phase = 0;
+    o.frame = 0;
+    o.speed = 0;
+    if (WorldToScreenX(o.x) > EmergeScreenX(o)) return;
+    // Out from behind cover, away from the nearer screen edge, then at the player.
+    o.hitMode = 1;
+    if (WorldToScreenY(o.y) < 200) {
+      o.y -= 40;
+      o.heading = 256;
+    } else {
+      o.y += 40;
+      o.heading = 768;
+    }
+    o.speed = 2.4 + 0.4 * Difficulty;
+    o.vx = CosineTable[WrapAngle(o.angle)] * o.speed;
+    o.vy = SineTable[WrapAngle(o.angle)] * o.speed;
+    o.angle = static_cast<int16_t>(AimAngle(o.x, o.y, PlayerX, PlayerY));
+  } else if (o.frame <= kAmbushHomingFrames) {
+    HomeOnPlayer(EnemyPool1, slot, 4);
+  } else {
+    o.phase = 0;
+    TurnToScreenHalf(EnemyPool1, slot, 4);
+  }
+  if (o.phase > 32 &&
+      o.frame % ComputeFireInterval(60, o.rank) == ComputeFireInterval(55, o.rank) &&
+      IsHarderThanEasy()) {
+    SpawnEnemyShot(0, o.angle, ScaleShotSpeed(3.8), RotateOffsetX(o.x, 16, 0, o.angle),
+                   RotateOffsetY(o.y, 16, 0, o.angle), 1);
+  }
+  if (HitsTerrainOrSolidPart(o, oldX, oldY)) o.state = 3;
+  o.imageFrame = (o.frame / 3) % 6;
+}
+
+void SetUpSmallFlier(int16_t slot) {
+  EnemyObject& o = EnemyPool1[slot];
+  o.state = 2;
+  o.frame = 0;
+  SetLife(o, 8);
+  o.imageFrame = -1;
+  o.vx = 0;
+  o.vy = 0;
+  o.speed = 0;
+  o.angle = 0;
+  o.heading = 0;
+  ClearEnemyHitCircles(EnemyPool1, slot);
+  SetEnemyHitCircle(EnemyPool1, slot, 0, 11, 0, 0);
+  o.hitMode = 0;
+  o.phase = 0;
+  o.intWork0 = o.variant;
+  o.intWork1 = 0;  // stage: 0 waiting, 1 hatching, 2 and on flying
+  o.angle2 = 0;
+  SetMargins(o, 80, 80, 16, 16);
+  o.probeOffset = 0;
+  o.y += GetVariantYShift(o.variant);
+}
+
+void RunSmallFlier(int16_t slot) {
+  EnemyObject& o = EnemyPool1[slot];
+  if (BossState != 0) {
+    // A boss fight clears the way: a flier out of its shell explodes, an unhatched one goes.
+    if (o.hitMode == 1) {
+      o.state = 3;
+    } else if (o.imageFrame == -1) {
+      o.state = 0;
+    }
+    if (o.state != 2) return;
+  }
+  o.vx = CosineTable[WrapAngle(o.heading)] * o.speed;
+  o.vy = SineTable[WrapAngle(o.heading)] * o.speed;
+  if (o.intWork1 == 0) {
+    o.frame = 0;
+    if (WorldToScreenX(o.x) <= EmergeScreenX(o)) o.intWork1 = 1;
+  } else if (o.intWork1 == 1) {
+    if (o.frame % 8 == 0) o.imageFrame += 1;
+    if (o.imageFrame >= 8) o.intWork1 = 2;
+  } else {
+    o.hitMode = 1;
+    if (o.frame % 4 == 0) o.imageFrame = o.imageFrame >= 11 ? 8 : o.imageFrame + 1;
+    if (o.intWork1 == 2) o.heading = static_cast<int16_t>(AimAngle(o.x, o.y, PlayerX, PlayerY));
+    o.speed = 3.2;
+    o.intWork1 += 1;
+    if (IsOffScreenXY(o.x, o.y, 2 * o.despawnMarginX, 2 * o.despawnMarginY, false, false)) {
+      o.state = 0;
+      return;
+    }
+  }
+  const double oldX = o.x;
+  const double oldY = o.y;
+  o.x += o.vx;
+  o.y += o.vy;
+  // It sits still in the world while it hatches, and flies with the screen once out.
+  if (o.intWork1 > 2) {
+    o.x += ScrollDeltaX;
+    o.y += ScrollDeltaY;
+  }
+  if (HitsTerrainOrSolidPart(o, oldX, oldY)) o.state = 3;
+}
+
+}  // namespace
+
+void UpdateDashFlier(int16_t slot) { RunPool1(slot, SetUpDashFlier, RunDashFlier); }
+void UpdateAmbushFlier(int16_t slot) { RunPool1(slot, SetUpAmbushFlier, RunAmbushFlier); }
+
+// Refused while a boss fight runs.
+void UpdateSmallFlier(int16_t slot) {
+  if (EnemyPool1[slot].state == 1 && BossState != 0) {
+    EnemyPool1[slot].state = 0;
+    return;
+  }
+  RunPool1(slot, SetUpSmallFlier, RunSmallFlier);
+}
 
 void UpdateHomingMissile(int16_t slot) { EnemyPool2[slot].state = 0; }
 void UpdateShootableShell(int16_t slot) { EnemyPool2[slot].state = 0; }

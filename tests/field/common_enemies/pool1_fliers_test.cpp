@@ -7,6 +7,7 @@
 
 #include "stg_src/field/enemies/common_enemies.h"
 #include "stg_src/field/play_field.h"
+#include "stg_src/field/screen_tests.h"
 #include "stg_src/shell/shell_state.h"
 #include "tests/game_support/field_fixture.h"
 
@@ -128,6 +129,90 @@ TEST_F(Pool1FliersTest, EscortsHoldTheItemCarriersFormation) {
     }
     EXPECT_DOUBLE_EQ(EnemyPool1[0].vx, stage == 4 ? -3 : -1);
   }
+}
+
+TEST_F(Pool1FliersTest, TheDashFlierFiresTwinVolleysPastHalfItsBrakeLength) {
+  struct Row {
+    int16_t difficulty;
+    int32_t firstStage;  // the volleys start past half the brake length
+  } rows[] = {{3, 5}, {0, 17}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.difficulty);
+    SetUp();
+    Difficulty = r.difficulty;
+    TimeRank = 200;
+    PlayerX = 100;
+    PlayerY = 200;
+    ASSERT_EQ(SpawnPool1Enemy(560, 200, 7, 0, -1, 0), 0);
+    EnemyObject& o = EnemyPool1[0];
+    Pass(EnemyPool1, UpdateDashFlier, 0);
+    EXPECT_EQ(o.intWork1, 8 + 8 * (3 - r.difficulty));
+    int shotStage = -1;
+    for (int f = 0; f < 200 && shotStage < 0; ++f) {
+      Pass(EnemyPool1, UpdateDashFlier, 0);
+      if (LiveShots() > 0) shotStage = o.intWork0 - 1;
+    }
+    ASSERT_GT(shotStage, 0);
+    EXPECT_GE(shotStage, r.firstStage);
+    EXPECT_LT(shotStage, r.firstStage + 8);
+    EXPECT_EQ(LiveShots(), 2);
+  }
+}
+
+TEST_F(Pool1FliersTest, TheAmbushFlierEmergesFortyPixelsInForEachVariantStep) {
+  PlayerX = 100;
+  PlayerY = 300;
+  InitEnemyObject(EnemyPool1, 0, 8, 3);
+  EnemyObject& o = EnemyPool1[0];
+  o.x = 680;
+  o.y = 150;
+  Pass(EnemyPool1, UpdateAmbushFlier, 0);
+  EXPECT_EQ(o.hitMode, 0);
+  EXPECT_EQ(o.imageFrame, -1);
+  double emergedAt = 0;
+  for (int f = 0; f < 200 && o.hitMode == 0; ++f) {
+    DrawOffsetX -= 2;  // the screen moves on, the hidden flier stays put
+    Pass(EnemyPool1, UpdateAmbushFlier, 0);
+    emergedAt = WorldToScreenX(o.x);
+  }
+  ASSERT_EQ(o.hitMode, 1);
+  EXPECT_LE(emergedAt, 480);
+  EXPECT_GT(emergedAt, 478);
+  EXPECT_DOUBLE_EQ(o.y, 110);  // upper half: out upward, then heading down
+  EXPECT_EQ(o.heading, 256);
+  EXPECT_GE(o.imageFrame, 0);
+}
+
+TEST_F(Pool1FliersTest, ABossFightKeepsHatchingFliersAway) {
+  PlayerX = 100;
+  PlayerY = 200;
+  // Refused outright.
+  BossState = 1;
+  ASSERT_EQ(SpawnPool1Enemy(500, 200, 9, 0, -1, 0), 0);
+  Pass(EnemyPool1, UpdateSmallFlier, 0);
+  EXPECT_EQ(EnemyPool1[0].state, 0);
+
+  // Waiting in its shell: freed without a sound; out and flying: destroyed.
+  BossState = 0;
+  ASSERT_EQ(SpawnPool1Enemy(700, 200, 9, 0, -1, 0), 0);  // not yet in reach
+  ASSERT_EQ(SpawnPool1Enemy(500, 200, 9, 0, -1, 0), 1);
+  for (int f = 0; f < 120; ++f) {
+    Pass(EnemyPool1, UpdateSmallFlier, 0);
+    Pass(EnemyPool1, UpdateSmallFlier, 1);
+  }
+  EXPECT_EQ(EnemyPool1[0].imageFrame, -1);
+  EXPECT_EQ(EnemyPool1[1].hitMode, 1);
+  EXPECT_GE(EnemyPool1[1].imageFrame, 8);
+  BossState = 1;
+  Pass(EnemyPool1, UpdateSmallFlier, 0);
+  Pass(EnemyPool1, UpdateSmallFlier, 1);
+  EXPECT_EQ(EnemyPool1[0].state, 0);
+  EXPECT_EQ(EnemyPool1[1].state, 3);
+  Pass(EnemyPool1, UpdateSmallFlier, 1);
+  EXPECT_EQ(EnemyPool1[1].state, 0);
+  int effects = 0;
+  for (const Effect& e : Effects) effects += e.state != 0 ? 1 : 0;
+  EXPECT_GT(effects, 0);
 }
 
 }  // namespace
