@@ -69,6 +69,19 @@ void Weave(EnemyObject& o, double vx) {
   o.imageFrame = o.intWork0 > 0 ? step : 5 - step;
 }
 
+// The common shape of the pool-1 behaviours: set-up, live step, and a small explosion.
+void RunPool1(int16_t slot, void (*setUp)(int16_t), void (*live)(int16_t)) {
+  EnemyObject& o = EnemyPool1[slot];
+  if (o.state == 1) {
+    setUp(slot);
+  } else if (o.state == 2) {
+    live(slot);
+  } else if (o.state == 3) {
+    SpawnSmallExplosion(o.x, o.y, 1);
+    o.state = 0;
+  }
+}
+
 void SetUpTurret(int16_t slot, bool ceiling) {
   EnemyObject& o = EnemyPool0[slot];
   SetLife(o, 12);
@@ -472,10 +485,135 @@ void UpdateItemCarrier(int16_t slot) {
   }
 }
 
-void UpdateGunWalker(int16_t slot) { EnemyPool1[slot].state = 0; }
-void UpdateCeilingGunWalker(int16_t slot) { EnemyPool1[slot].state = 0; }
-void UpdateGunWalkerBackward(int16_t slot) { EnemyPool1[slot].state = 0; }
-void UpdateCeilingGunWalkerBackward(int16_t slot) { EnemyPool1[slot].state = 0; }
+namespace {
+
+constexpr int32_t kWalkerLeaveFrame = 600;
+constexpr double kWalkerSpeed = 3.2;
+
+void SetUpGunWalker(int16_t slot, bool ceiling) {
+  EnemyObject& o = EnemyPool1[slot];
+  o.state = 2;
+  o.frame = 0;
+  SetLife(o, 8);
+  o.imageFrame = 0;
+  o.vx = 0;
+  o.vy = 0;
+  o.speed = kWalkerSpeed;
+  o.airFrames = 0;
+  o.heading = 0;
+  ClearEnemyHitCircles(EnemyPool1, slot);
+  SetEnemyHitCircle(EnemyPool1, slot, 0, 16, 0, 0);
+  o.phase = 0;
+  o.intWork0 = 0;  // attack counter
+  o.intWork1 = 0;  // exit direction
+  o.intWork2 = 0;
+  o.realWork0 = 0;  // target x
+  SetMargins(o, 120, 600, 32, 24);
+  o.probeOffset = 23;
+  // In from just outside the edge of the half it was placed in.
+  o.x = o.x >= ScreenToWorldX(320) ? ScreenToWorldX(640) + 30 : ScreenToWorldX(0) - 30;
+  if (ceiling) {
+    RaiseToCeiling(o.x, &o.y, 23);
+  } else {
+    DropOntoGround(o.x, &o.y, 23);
+  }
+  const int32_t leg = ceiling ? 1 : 0;
+  AttachPart(o.partsA, 0, leg, 0, 0, 256, 0);
+  AttachPart(o.partsB, 0, leg, 0, 0, 768, 0);
+  o.partsB[0].sideFlag = 1;  // the front leg's image frames
+  o.partCountA = 1;
+  o.partCountB = 1;
+}
+
+// The angle brought into the half the walker faces: the left half for facing 0, the right one
+// for facing 2.
+int16_t MirrorIntoFacing(int16_t angle, int32_t facing) {
+  const bool outside = facing == 0 ? (angle > 768 || angle < 256) : (angle > 256 && angle < 768);
+  return outside ? static_cast<int16_t>(WrapAngle(512 - angle)) : angle;
+}
+
+void WalkerAttack(EnemyObject& o, bool ceiling) {
+  o.intWork0 += 1;
+  int16_t a = static_cast<int16_t>(AimAngle(o.x, o.y, PlayerX, PlayerY));
+  if (ceiling) {
+    a = o.facing == 0 ? ClampAngleToArc(a, 320, 512, 0) : ClampAngleToArc(a, 0, 192, 0);
+  } else {
+    a = o.facing == 0 ? ClampAngleToArc(a, 512, 704, 0) : ClampAngleToArc(a, 832, 1024, 0);
+  }
+  o.angle = MirrorIntoFacing(o.angle, o.facing);
+  if (o.intWork0 < 40) o.angle = static_cast<int16_t>(TurnTowardAngle(a, o.angle, 8));
+  if ((o.intWork0 == 40 || o.intWork0 == 44 || o.intWork0 == 48) && IsHarderThanEasy()) {
+    const int16_t side = (o.facing == 0) != ceiling ? 8 : -8;
+    SpawnEnemyShot(1, o.angle, ScaleShotSpeed(4.0), RotateOffsetX(o.x, 30, side, o.angle),
+                   RotateOffsetY(o.y, 30, side, o.angle), 1);
+  }
+  if (o.intWork0 == 50) o.intWork0 = 0;
+}
+
+void RunGunWalker(int16_t slot, bool ceiling) {
+  EnemyObject& o = EnemyPool1[slot];
+  CountPhase(o);
+  const int16_t rest = o.facing == 0 ? 512 : 0;
+  if (o.intWork0 == 0 && o.angle == rest) LeanTowardPlayer(EnemyPool1, slot);
+  if (o.frame % 8 == 1) {
+    o.realWork0 = WorldToScreenX(PlayerX) > 320 ? PlayerX - 240 : PlayerX + 240;
+  }
+  double goal;
+  if (o.intWork0 > 0) {
+    goal = 0;
+  } else if (o.frame <= kWalkerLeaveFrame) {
+    if (std::abs(o.x - o.realWork0) < 40) {
+      goal = 0;
+    } else {
+      goal = o.realWork0 < o.x ? -kWalkerSpeed : kWalkerSpeed;
+    }
+  } else {
+    if (o.intWork1 == 0) o.intWork1 = WorldToScreenX(o.x) > 320 ? 1 : 2;
+    goal = o.intWork1 == 1 ? -kWalkerSpeed : kWalkerSpeed;
+  }
+  o.speed = ApproachValue(o.speed, 0.4, goal);
+  StopAtTurnMarker(EnemyPool1, slot, 0, ceiling ? 1 : 0);
+  if (o.intWork0 == 0 &&
+      o.frame % ComputeFireInterval(120, o.rank) == ComputeFireInterval(80, o.rank) &&
+      o.facing % 2 == 0) {
+    o.intWork0 = 1;
+  }
+  if (o.intWork0 > 0) {
+    WalkerAttack(o, ceiling);
+  } else {
+    o.angle = static_cast<int16_t>(TurnTowardAngle(o.facing == 0 ? 512 : 0, o.angle, 8));
+    o.angle = MirrorIntoFacing(o.angle, o.facing);
+  }
+  if (ceiling) {
+    StepCeilingWalker(EnemyPool1, slot, o.speed, 0);
+  } else {
+    StepFloorWalker(EnemyPool1, slot, o.speed, 0);
+  }
+  if (o.facing == 1) o.angle = 0;
+  // The body rises and falls with the front leg's stride.
+  o.drawOffsetY = static_cast<int16_t>(std::abs(4 * CosineTable[WrapAngle(o.partsB[0].baseAngle)]));
+}
+
+void SetUpFloorWalker(int16_t slot) { SetUpGunWalker(slot, false); }
+void SetUpCeilingWalker(int16_t slot) { SetUpGunWalker(slot, true); }
+void RunFloorWalker(int16_t slot) { RunGunWalker(slot, false); }
+void RunCeilingWalker(int16_t slot) { RunGunWalker(slot, true); }
+
+}  // namespace
+
+void UpdateGunWalker(int16_t slot) { RunPool1(slot, SetUpFloorWalker, RunFloorWalker); }
+void UpdateCeilingGunWalker(int16_t slot) { RunPool1(slot, SetUpCeilingWalker, RunCeilingWalker); }
+
+// Kept only when placed while the map scrolls backward: the pool frees a map spawn whose edge
+// does not match.
+void UpdateGunWalkerBackward(int16_t slot) {
+  EnemyPool1[slot].acceptDir = -1;
+  UpdateGunWalker(slot);
+}
+void UpdateCeilingGunWalkerBackward(int16_t slot) {
+  EnemyPool1[slot].acceptDir = -1;
+  UpdateCeilingGunWalker(slot);
+}
 namespace {
 
 constexpr int32_t kSwerveHeading = 512;
@@ -583,19 +721,6 @@ void RunWeavingGunner(int16_t slot, bool escort) {
     }
   }
   if (TestTerrainHit(o.x, o.y, oldX, oldY, 1) >= 0) o.state = 3;
-}
-
-// The common shape of the pool-1 behaviours: set-up, live step, and a small explosion.
-void RunPool1(int16_t slot, void (*setUp)(int16_t), void (*live)(int16_t)) {
-  EnemyObject& o = EnemyPool1[slot];
-  if (o.state == 1) {
-    setUp(slot);
-  } else if (o.state == 2) {
-    live(slot);
-  } else if (o.state == 3) {
-    SpawnSmallExplosion(o.x, o.y, 1);
-    o.state = 0;
-  }
 }
 
 }  // namespace
