@@ -4,18 +4,22 @@
 #include <cmath>
 
 #include "stg_src/field/angles.h"
+#include "stg_src/field/effects/effects.h"
 #include "stg_src/field/effects/explosions.h"
 #include "stg_src/field/enemies/enemy_movement.h"
 #include "stg_src/field/enemies/enemy_parts.h"
 #include "stg_src/field/enemies/enemy_pools.h"
 #include "stg_src/field/enemies/hit_shapes.h"
 #include "stg_src/field/items_and_popups.h"
+#include "stg_src/field/lcg_random.h"
 #include "stg_src/field/map/scrolling.h"
 #include "stg_src/field/score_and_rank.h"
+#include "stg_src/field/screen_shake.h"
 #include "stg_src/field/screen_tests.h"
 #include "stg_src/field/shots/enemy_shots.h"
 #include "stg_src/field/stage_state.h"
 #include "stg_src/field/terrain/terrain.h"
+#include "stg_src/shell/game_sound.h"
 #include "stg_src/shell/shell_state.h"
 
 #include "stg_src/deterministic.h"
@@ -947,10 +951,340 @@ void UpdateSmallFlier(int16_t slot) {
   RunPool1(slot, SetUpSmallFlier, RunSmallFlier);
 }
 
-void UpdateHomingMissile(int16_t slot) { EnemyPool2[slot].state = 0; }
-void UpdateShootableShell(int16_t slot) { EnemyPool2[slot].state = 0; }
-void UpdateLobbedShell(int16_t slot) { EnemyPool2[slot].state = 0; }
-void UpdateFiringShell(int16_t slot) { EnemyPool2[slot].state = 0; }
-void UpdateRingBurstMine(int16_t slot) { EnemyPool2[slot].state = 0; }
-void UpdateLargeMissile(int16_t slot) { EnemyPool2[slot].state = 0; }
-void UpdateFiringShellB(int16_t slot) { EnemyPool2[slot].state = 0; }
+namespace {
+
+// Single precision's 0.05, the gravity the shells have always fallen with.
+constexpr double kShellGravity = static_cast<double>(0.05f);
+
+struct Pool2Shape {
+  int32_t lifeBase;
+  int16_t radius;
+  int16_t circleDx[3];  // offsets of up to three circles on the axis
+  int circles;
+  int32_t despawnX, despawnY, cull;
+};
+
+constexpr Pool2Shape kPool2Shapes[8] = {
+    {20, 5, {0, 0, 0}, 1, 480, 480, 16},   {0, 0, {0, 0, 0}, 0, 0, 0, 0},
+    {5, 5, {0, -8, 8}, 3, 480, 480, 28},   {5, 5, {0, 0, 0}, 1, 120, 800, 16},
+    {20, 6, {0, 0, 0}, 1, 480, 480, 32},   {20, 9, {0, 0, 0}, 1, 480, 480, 32},
+    {240, 4, {-6, 0, 6}, 3, 480, 960, 32}, {8000, 4, {-6, 0, 6}, 3, 120, 800, 32},
+};
+
+// What every missile and shell sets up before its own values; scoreBase 0 makes a kill pay
+// the least an object can.
+void SetUpPool2(int16_t slot) {
+  EnemyObject& o = EnemyPool2[slot];
+  const Pool2Shape& shape = kPool2Shapes[o.type];
+  o.state = 2;
+  o.frame = 0;
+  o.life = ScaleLifeByRank(shape.lifeBase);
+  o.maxLife = o.life;
+  o.scoreBase = 0;
+  o.imageFrame = 0;
+  o.vx = 0;
+  o.vy = 0;
+  o.speed = 2.0;
+  o.airFrames = -1;
+  o.heading = 0;
+  ClearEnemyHitCircles(EnemyPool2, slot);
+  for (int k = 0; k < shape.circles; ++k) {
+    SetEnemyHitCircle(EnemyPool2, slot, k, shape.radius, shape.circleDx[k], 0);
+  }
+  SetMargins(o, shape.despawnX, shape.despawnY, shape.cull, shape.cull);
+  o.useViewBox = 0;
+  o.probeOffset = 0;
+  RequestSoundEffect(o.type == 7 ? 35 : 36);
+}
+
+// Ignition frames 0..3 on even frames, then 4..7 looping every third frame.
+void AnimatePool2(EnemyObject& o) {
+  if (o.imageFrame < 4) {
+    if (o.frame % 2 == 0) o.imageFrame += 1;
+  } else if (o.frame % 3 == 0) {
+    o.imageFrame = o.imageFrame >= 7 ? 4 : o.imageFrame + 1;
+  }
+}
+
+bool ShakeRunning() { return ScreenShake.active > 0; }
+
+void Fall(EnemyObject& o) {
+  o.x += o.vx;
+  o.y += o.vy;
+  o.vy += kShellGravity;
+  o.angle = static_cast<int16_t>(AimAngle(0, 0, o.vx, o.vy));
+}
+
+void SetVelocityFromAngle(EnemyObject& o, int16_t angle) {
+  o.vx = CosineTable[WrapAngle(angle)] * o.speed;
+  o.vy = SineTable[WrapAngle(angle)] * o.speed;
+}
+
+// The shared shape of the pool-2 behaviours; die runs the type's death (shots, explosion).
+void RunPool2(int16_t slot, void (*setUp)(EnemyObject&), void (*live)(int16_t),
+              void (*die)(EnemyObject&)) {
+  EnemyObject& o = EnemyPool2[slot];
+  if (o.state == 1) {
+    SetUpPool2(slot);
+    setUp(o);
+  } else if (o.state == 2) {
+    live(slot);
+  } else if (o.state == 3) {
+    die(o);
+    o.state = 0;
+  }
+}
+
+void TinyExplosion(EnemyObject& o) { SpawnTinyExplosion(o.x, o.y); }
+
+void SetUpHomingMissile(EnemyObject& o) {
+  o.speed = ScaleShotSpeed(6.4);
+  o.heading = o.angle;
+  o.intWork0 = 0;
+  o.intWork1 = 0;
+}
+
+void RunHomingMissile(int16_t slot) {
+  EnemyObject& o = EnemyPool2[slot];
+  o.speed = ApproachValue(o.speed, 0.1, ScaleShotSpeed(2.4));
+  const double oldX = o.x;
+  const double oldY = o.y;
+  if (o.frame <= 480) {
+    HomeOnPlayer(EnemyPool2, slot, 4);
+  } else {
+    o.phase = 0;
+    TurnToScreenHalf(EnemyPool2, slot, 4);
+  }
+  AnimatePool2(o);
+  if (HitsTerrainOrSolidPart(o, oldX, oldY) || ShakeRunning()) o.state = 3;
+}
+
+void SetUpShootableShell(EnemyObject& o) {
+  // Only the exhaust's spacing reads the speed.
+  o.speed = 7.2 + LcgRandom() % 2;
+  o.vx = 8.0;
+  o.vy = 0;
+  o.heading = o.angle;
+  o.intWork0 = 0;  // stage: 0 braking, 1 running at the player's height
+  o.intWork1 = 0;
+}
+
+// On stage 1 the shell meets the solid walkers and platforms of pool 1 by their body circle.
+bool HitsSolidPool1Object(const EnemyObject& shell) {
+  if (SolidEnemyTimer <= 0) return false;
+  for (const EnemyObject& o : EnemyPool1) {
+    if (o.solid != 0 && o.state == 2 && o.hitMode != 0 &&
+        CirclesOverlap(shell.x, shell.y, o.x, o.y, 8, o.hitCircles.size[0])) {
+      return true;
+    }
+  }
+  return false;
+}
+
+void RunShootableShell(int16_t slot) {
+  EnemyObject& o = EnemyPool2[slot];
+  const double oldX = o.x;
+  const double oldY = o.y;
+  o.x += o.vx + ScrollDeltaX;
+  o.y += o.vy + ScrollDeltaY;
+  const double level = PlayerY > o.y ? 2.4 : -2.4;
+  if (o.intWork0 == 0) {
+    o.vx = ApproachValue(o.vx, 0.2, 0);
+    o.vy = ApproachValue(o.vy, 0.05, level);
+    if (o.vx == 0) o.intWork0 = 1;
+  } else {
+    o.vx = ApproachValue(o.vx, 0.05, 5.6);
+    // Once the player is behind it, it flies straight.
+    if (PlayerX > o.x) o.vy = ApproachValue(o.vy, 0.05, level);
+  }
+  const int16_t a = ClampAngleToArc(static_cast<int16_t>(AimAngle(0, 0, o.vx, o.vy)), -64, 64, 0);
+  if (o.frame % 4 == 0) o.angle = static_cast<int16_t>(TurnTowardAngle(a, o.angle, 1));
+  AnimatePool2(o);
+  if (TestTerrainHit(o.x, o.y, oldX, oldY, 1) >= 0) {
+    o.state = 3;
+  } else if (CurrentStage == 1 ? HitsSolidPool1Object(o) : IsPointInSolidPart(o.x, o.y, 1, -1)) {
+    o.state = 3;
+  }
+  const int every = o.speed < 4.0 ? 4 : 2;
+  if (o.frame % every == 0 && o.frame > 16) {
+    SpawnEffect(26, RotateOffsetX(o.x, -22, 0, o.angle), RotateOffsetY(o.y, -22, 0, o.angle),
+                static_cast<int16_t>(LcgRandom() % 1024), 0, 0);
+  }
+}
+
+void SetUpLobbedShell(EnemyObject& o) {
+  o.speed = 4.8;
+  SetVelocityFromAngle(o, o.angle);
+  o.imageFrame = 2;
+  o.phase = 0;
+  o.intWork0 = 0;
+  o.intWork1 = 0;
+  o.realWork0 = 0;
+  o.realWork1 = 0;
+}
+
+void RunLobbedShell(int16_t slot) {
+  EnemyObject& o = EnemyPool2[slot];
+  const double oldX = o.x;
+  const double oldY = o.y;
+  Fall(o);
+  if (o.frame % 3 == 0) o.imageFrame = o.imageFrame >= 7 ? 4 : o.imageFrame + 1;
+  if (HitsTerrainOrSolidPart(o, oldX, oldY)) o.state = 3;
+}
+
+void SetUpFiringShell(EnemyObject& o) {
+  o.speed = ScaleShotSpeed(6.4);
+  o.vx = 8.0;
+  o.vy = 0;
+  o.heading = o.angle;
+  o.intWork0 = 0;
+  o.intWork1 = 0;
+  // The player's place on the screen at launch: the target rides with the camera.
+  o.realWork0 = WorldToScreenX(PlayerX);
+  o.realWork1 = WorldToScreenY(PlayerY);
+}
+
+void RunFiringShell(int16_t slot) {
+  EnemyObject& o = EnemyPool2[slot];
+  const double tx = ScreenToWorldX(o.realWork0);
+  const double ty = ScreenToWorldY(o.realWork1);
+  o.heading = static_cast<int16_t>(TurnTowardAngle(AimAngle(o.x, o.y, tx, ty), o.heading, 16));
+  SetVelocityFromAngle(o, o.heading);
+  const double oldX = o.x;
+  const double oldY = o.y;
+  o.x += o.vx + ScrollDeltaX;
+  o.y += o.vy + ScrollDeltaY;
+  o.angle = o.heading;
+  AnimatePool2(o);
+  if (TestTerrainHit(o.x, o.y, oldX, oldY, 1) >= 0 || SquaredDistance(o.x, o.y, tx, ty) < 1600 ||
+      ShakeRunning()) {
+    o.state = 3;
+  }
+}
+
+void FiringShellDeath(EnemyObject& o) {
+  SpawnTinyExplosion(o.x, o.y);
+  SpawnEnemyShot(20, o.angle, ScaleShotSpeed(2.4), o.x, o.y, 0);
+}
+
+void SetUpRingBurstMine(EnemyObject& o) {
+  o.speed = ScaleShotSpeed(6.4);
+  o.vx = -1.6;
+  o.vy = 0;
+  o.heading = o.angle;
+  o.intWork0 = 0;
+  o.intWork1 = 0;
+}
+
+void RunRingBurstMine(int16_t slot) {
+  EnemyObject& o = EnemyPool2[slot];
+  o.x += o.vx + ScrollDeltaX;
+  AnimatePool2(o);
+  if (o.frame > 192 || ShakeRunning()) o.state = 3;
+}
+
+// However the mine ends (timed out, shot down, a stage clear, a cancel), its ring goes out.
+void RingBurstMineDeath(EnemyObject& o) {
+  SpawnTinyExplosion(o.x, o.y);
+  for (const int16_t a : {85, 256, 427, 597, 768, 939}) {
+    SpawnEnemyShot(0, a, ScaleShotSpeed(1.6), o.x, o.y, 0);
+  }
+}
+
+void SetUpLargeMissile(EnemyObject& o) {
+  const int c = o.angle;  // the launch code: tens pick climb or dive and the run's length
+  o.speed = 6.4;
+  o.vx = 0;
+  o.vy = 0;
+  const int distance = (3 - (c / 10) % 4) * 90 + (c % 10) * 30 + LcgRandom() % 90 - 60;
+  o.heading = c / 10 >= 4 ? 256 : 768;
+  o.angle = o.heading;
+  o.intWork1 = o.heading == 256 ? 768 : 256;  // exit heading
+  o.intWork0 = distance;
+  o.phase = 0;      // motion stage
+  o.realWork0 = 0;  // travelled
+  o.realWork1 = 0;
+}
+
+void RunLargeMissile(int16_t slot) {
+  EnemyObject& o = EnemyPool2[slot];
+  SetVelocityFromAngle(o, o.heading);
+  o.x += o.vx + ScrollDeltaX;
+  o.y += o.vy + ScrollDeltaY;
+  switch (o.phase) {
+    case 0:
+      o.speed = ApproachValue(o.speed, 0.1, 3.2);
+      o.realWork0 += std::abs(o.vy);
+      if (o.realWork0 > 24) o.phase = 1;
+      break;
+    case 1:
+      o.speed = ApproachValue(o.speed, 0.1, 3.2);
+      o.heading = static_cast<int16_t>(TurnTowardAngle(512, o.heading, 6));
+      o.realWork0 = 0;
+      if (o.heading == 512) o.phase = 2;
+      break;
+    case 2:
+      o.speed = ApproachValue(o.speed, 0.1, 3.2);
+      o.realWork0 += std::abs(o.vx);
+      if (o.realWork0 > o.intWork0) o.phase = 3;
+      break;
+    default:
+      o.speed = o.heading == o.intWork1 ? ApproachValue(o.speed, 0.02, 3.2)
+                                        : ApproachValue(o.speed, 0.1, 0.2);
+      o.heading = static_cast<int16_t>(TurnTowardAngle(o.intWork1, o.heading, 6));
+      break;
+  }
+  o.angle = o.heading;
+  AnimatePool2(o);
+  if (ShakeRunning()) o.state = 3;
+}
+
+void SetUpHeavyShell(EnemyObject& o) {
+  // The launcher's speed code 0..2, written right after the spawn.
+  o.speed = 3.2 + (2 - o.intWork0) * 1.6;
+  o.intWork0 = 0;
+  SetVelocityFromAngle(o, o.angle);
+  o.phase = 0;
+  o.intWork1 = 0;
+  o.realWork0 = 0;
+  o.realWork1 = 0;
+}
+
+void RunHeavyShell(int16_t slot) {
+  EnemyObject& o = EnemyPool2[slot];
+  const double oldX = o.x;
+  const double oldY = o.y;
+  Fall(o);
+  AnimatePool2(o);
+  if (HitsTerrainOrSolidPart(o, oldX, oldY)) o.state = 3;
+}
+
+// However it ends, seven shots go straight up at 5 to 11 px a frame.
+void HeavyShellDeath(EnemyObject& o) {
+  for (int i = 1; i <= 7; ++i) SpawnEnemyShot(17, 768, i + 4, o.x, o.y, 0);
+  SpawnTinyExplosion(o.x, o.y);
+}
+
+}  // namespace
+
+void UpdateHomingMissile(int16_t slot) {
+  RunPool2(slot, SetUpHomingMissile, RunHomingMissile, TinyExplosion);
+}
+void UpdateShootableShell(int16_t slot) {
+  RunPool2(slot, SetUpShootableShell, RunShootableShell, TinyExplosion);
+}
+void UpdateLobbedShell(int16_t slot) {
+  RunPool2(slot, SetUpLobbedShell, RunLobbedShell, TinyExplosion);
+}
+void UpdateFiringShell(int16_t slot) {
+  RunPool2(slot, SetUpFiringShell, RunFiringShell, FiringShellDeath);
+}
+void UpdateRingBurstMine(int16_t slot) {
+  RunPool2(slot, SetUpRingBurstMine, RunRingBurstMine, RingBurstMineDeath);
+}
+void UpdateLargeMissile(int16_t slot) {
+  RunPool2(slot, SetUpLargeMissile, RunLargeMissile, TinyExplosion);
+}
+void UpdateFiringShellB(int16_t slot) {
+  RunPool2(slot, SetUpHeavyShell, RunHeavyShell, HeavyShellDeath);
+}
