@@ -1,7 +1,7 @@
-// The behaviours common to every stage that the handler tables name: pool-0 types 0..9, pool-1
-// types 0..9, the pool-2 missiles and shells, and part types 0 and 1. A behaviour still to be
-// written frees its object on its first update, as a type without behaviour does (parts do
-// nothing).
+// The behaviours common to every stage that the handler tables name: pool-0 types 0..9 (turrets,
+// hatches and their fliers, two spawners, the item box and carrier), pool-1 types 0..9 (walkers
+// and fliers), the pool-2 missiles and shells, and part types 0 and 1. Each takes its object's
+// slot: state 1 sets up, 2 runs, 3 plays the death and frees the slot.
 #pragma once
 
 #include <cstdint>

@@ -154,6 +154,8 @@ void InitEnemyObject(EnemyObject* pool, int slot, int32_t type, int16_t variant)
   o.acceptDir = 1;
   o.variant = variant;
   o.rank = TimeRank;
+  // The heavy shell reads it from its first update; its launcher writes it only after the spawn.
+  o.intWork0 = 0;
 }
 
 void SpawnEnemyAtTile(EnemyObject* pool, int slot, int32_t type, int column, int row, bool leading,

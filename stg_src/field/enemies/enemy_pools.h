@@ -24,8 +24,8 @@ extern EnemyObject EnemyPool3[kEnemyPool3Size];
 // is count or more). Downward: the first free slot from end - 1 down to 0, where end is n when
 // 0 <= n < count, else count. -1 when none.
 int16_t FindFreeEnemySlot(const EnemyObject* pool, int count, int n, bool downward);
-// The spawn reset: the listed words only; position, life, image frame, velocities, hit circles,
-// work words and parts keep the previous occupant's values.
+// The spawn reset: the listed words only, and intWork0; position, life, image frame, velocities,
+// hit circles, the other work words and parts keep the previous occupant's values.
 void InitEnemyObject(EnemyObject* pool, int slot, int32_t type, int16_t variant);
 void SpawnEnemyAtTile(EnemyObject* pool, int slot, int32_t type, int column, int row, bool leading,
                       int16_t variant);

@@ -88,6 +88,8 @@ TEST_F(EnemyPoolsTest, TheSpawnResetSetsItsFieldsAndLeavesTheRestToTheLastOccupa
   EXPECT_EQ(o.probeOffset, 1.0);
   EXPECT_EQ(o.acceptDir, 1);
   EXPECT_EQ(o.rank, 77);
+  // Cleared: a shell that reads it before its launcher writes it must not see the last occupant's.
+  EXPECT_EQ(o.intWork0, 0);
 
   // Untouched: what the behaviour's set-up must write itself.
   EXPECT_EQ(std::memcmp(&o.life, &before.life, sizeof(o.life)), 0);
@@ -99,7 +101,7 @@ TEST_F(EnemyPoolsTest, TheSpawnResetSetsItsFieldsAndLeavesTheRestToTheLastOccupa
   EXPECT_EQ(o.groundSlope, before.groundSlope);
   EXPECT_EQ(o.heading, before.heading);
   EXPECT_EQ(std::memcmp(&o.hitCircles, &before.hitCircles, sizeof(HitCircles)), 0);
-  EXPECT_EQ(o.intWork0, before.intWork0);
+  EXPECT_EQ(o.intWork1, before.intWork1);
   EXPECT_EQ(o.intWork3, before.intWork3);
   EXPECT_EQ(std::memcmp(&o.realWork1, &before.realWork1, sizeof(double)), 0);
   EXPECT_EQ(std::memcmp(o.partsA, before.partsA, sizeof(o.partsA)), 0);

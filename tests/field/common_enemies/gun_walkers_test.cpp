@@ -1,0 +1,100 @@
+// The gun walkers: their entry at the edge of the half they were placed in, the three shots of
+// an attack, and the backward-only types that a forward scroll drops after one call.
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "stg_src/field/enemies/common_enemies.h"
+#include "stg_src/field/play_field.h"
+#include "stg_src/shell/shell_state.h"
+#include "tests/field/shots/shot_test_support.h"
+#include "tests/game_support/field_fixture.h"
+
+namespace {
+
+class GunWalkersTest : public testing::Test {
+ protected:
+  FieldFixture field;
+
+  void SetUp() override {
+    ClearAllObjects();
+    DrawOffsetX = 0;
+    DrawOffsetY = 0;
+    CurrentStage = 1;
+    TimeRank = 0;
+    PowerRank = 0;
+    for (int c = 0; c < 40; ++c) PutBlock(c, 8);  // ground at y 320
+  }
+
+  static void Pass(int slot) {
+    EnemyPool1[slot].frame += 1;
+    UpdateGunWalker(static_cast<int16_t>(slot));
+  }
+};
+
+TEST_F(GunWalkersTest, AWalkerEntersAtTheEdgeOfItsHalfStandingOnTheGround) {
+  struct Row {
+    double x, entryX;
+  } rows[] = {{900, 1070}, {720, 1070}, {719, 370}, {500, 370}};  // screen from world 400
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.x);
+    SetUp();
+    DrawOffsetX = -400;
+    ASSERT_EQ(SpawnPool1Enemy(r.x, 250, 0, 0, -1, 0), 0);
+    Pass(0);
+    const EnemyObject& o = EnemyPool1[0];
+    EXPECT_DOUBLE_EQ(o.x, r.entryX);
+    EXPECT_DOUBLE_EQ(o.y, 320 - 23);
+    EXPECT_EQ(o.partCountA, 1);
+    EXPECT_EQ(o.partsA[0].angle, 256);
+    EXPECT_EQ(o.partsB[0].angle, 768);
+    EXPECT_EQ(o.partsB[0].sideFlag, 1);
+  }
+}
+
+TEST_F(GunWalkersTest, EachAttackFiresExactlyThreeShotsAtFortyFortyFourAndFortyEight) {
+  for (int16_t difficulty : {3, 0}) {
+    SCOPED_TRACE(difficulty);
+    SetUp();
+    Difficulty = difficulty;
+    PlayerX = 100;
+    PlayerY = 200;
+    ASSERT_EQ(SpawnPool1Enemy(500, 250, 0, 0, -1, 0), 0);
+    Pass(0);
+    const EnemyObject& o = EnemyPool1[0];
+    std::vector<int> counters;
+    int attacks = 0;
+    int shotsBefore = 0;
+    for (int f = 0; f < 400; ++f) {
+      Pass(0);
+      if (o.intWork0 == 2) ++attacks;  // started and counted on in one pass
+      int shots = 0;
+      for (const EnemyShot& s : EnemyShots) shots += s.state != 0 ? 1 : 0;
+      if (shots > shotsBefore) counters.push_back(o.intWork0);
+      shotsBefore = shots;
+    }
+    ASSERT_GT(attacks, 0);
+    if (difficulty == 0) {
+      EXPECT_TRUE(counters.empty());  // never on easy before the time rank passes 133
+      continue;
+    }
+    ASSERT_FALSE(counters.empty());
+    for (size_t k = 0; k < counters.size(); ++k) {
+      EXPECT_EQ(counters[k], 40 + 4 * static_cast<int>(k % 3)) << k;
+    }
+  }
+}
+
+TEST_F(GunWalkersTest, BackwardWalkersPlacedWhileScrollingForwardGoAfterOneCall) {
+  for (int16_t type : {2, 3}) {
+    SCOPED_TRACE(type);
+    SetUp();
+    SpawnEnemyAtTile(EnemyPool1, 0, type, 12, 6, true, 0);
+    SpawnEnemyAtTile(EnemyPool1, 1, type, 12, 6, false, 0);
+    UpdateEnemyPool(EnemyPool1, 1, kEnemyPool1Size);
+    EXPECT_EQ(EnemyPool1[0].state, 0);
+    EXPECT_EQ(EnemyPool1[1].state, 2);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,208 @@
+// The missiles and shells of pool 2: the homing missile's turn away, the ring mine's and the
+// heavy shell's shots however they end, the large missile's coded run, the shake that clears
+// the missiles, and the kill that pays nothing.
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "stg_src/field/enemies/common_enemies.h"
+#include "stg_src/field/play_field.h"
+#include "stg_src/shell/shell_state.h"
+#include "tests/field/shots/shot_test_support.h"
+#include "tests/game_support/field_fixture.h"
+
+namespace {
+
+using Handler = void (*)(int16_t);
+
+class Pool2MissilesTest : public testing::Test {
+ protected:
+  FieldFixture field;
+
+  void SetUp() override {
+    ClearAllObjects();
+    DrawOffsetX = 0;
+    DrawOffsetY = 0;
+    CurrentStage = 1;
+    TimeRank = 0;
+    PowerRank = 0;
+    PlayerX = 100;
+    PlayerY = 200;
+  }
+
+  static void Pass(Handler handler, int slot) {
+    EnemyPool2[slot].frame += 1;
+    handler(static_cast<int16_t>(slot));
+  }
+};
+
+std::vector<const EnemyShot*> Shots(int type) {
+  std::vector<const EnemyShot*> shots;
+  for (const EnemyShot& s : EnemyShots) {
+    if (s.state != 0 && s.type == type) shots.push_back(&s);
+  }
+  return shots;
+}
+
+TEST_F(Pool2MissilesTest, TheHomingMissileTurnsAwayByScreenHalfFromFrame481) {
+  struct Row {
+    double y;
+    int16_t heading;
+  } rows[] = {{100, 516}, {300, 508}};  // toward 896 above the middle, 128 below
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.y);
+    SetUp();
+    ASSERT_EQ(SpawnPool2Enemy(500, 200, 0, 512), 0);
+    EnemyObject& o = EnemyPool2[0];
+    Pass(UpdateHomingMissile, 0);
+    o.frame = 479;
+    o.heading = 512;
+    o.x = 400;
+    o.y = r.y;
+    PlayerX = 100;
+    PlayerY = r.y;  // straight ahead: homing would hold 512
+    Pass(UpdateHomingMissile, 0);
+    EXPECT_EQ(o.heading, 512);
+    Pass(UpdateHomingMissile, 0);
+    EXPECT_EQ(o.frame, 481);
+    EXPECT_EQ(o.heading, r.heading);
+  }
+}
+
+TEST_F(Pool2MissilesTest, ARingMineShotDownEarlyStillReleasesItsSixShots) {
+  ASSERT_EQ(SpawnPool2Enemy(400, 200, 5, 0), 0);
+  EnemyObject& o = EnemyPool2[0];
+  Pass(UpdateRingBurstMine, 0);
+  for (int f = 0; f < 9; ++f) Pass(UpdateRingBurstMine, 0);
+  ASSERT_TRUE(field.DamageEnemy({2, 0}, 1000));
+  Pass(UpdateRingBurstMine, 0);
+  EXPECT_EQ(o.state, 0);
+  std::vector<int> angles;
+  for (const EnemyShot* s : Shots(0)) angles.push_back(s->motionAngle);
+  EXPECT_EQ(angles, (std::vector<int>{85, 256, 427, 597, 768, 939}));
+  // Left alone it times out after frame 192.
+  SetUp();
+  ASSERT_EQ(SpawnPool2Enemy(400, 200, 5, 0), 0);
+  Pass(UpdateRingBurstMine, 0);
+  int frames = 0;
+  while (o.state == 2 && frames < 400) {
+    Pass(UpdateRingBurstMine, 0);
+    ++frames;
+  }
+  EXPECT_EQ(frames, 193);
+}
+
+TEST_F(Pool2MissilesTest, TheLargeMissileOfCodeTwelveClimbsRunsItsCodedDistanceAndTurnsDown) {
+  SeedLcgRandom(12345);
+  const uint32_t saved = LcgRandomState;
+  const int r = LcgRandom() % 90;
+  LcgRandomState = saved;
+  ASSERT_EQ(SpawnPool2Enemy(600, 300, 6, 12), 0);
+  EnemyObject& o = EnemyPool2[0];
+  Pass(UpdateLargeMissile, 0);
+  EXPECT_EQ(o.intWork0, 180 + r);
+  EXPECT_EQ(o.heading, 768);
+  EXPECT_EQ(o.intWork1, 256);
+  double runStart = 0;
+  for (int f = 0; f < 600 && o.phase < 3; ++f) {
+    const int16_t before = o.phase;
+    Pass(UpdateLargeMissile, 0);
+    if (before == 1 && o.phase == 2) runStart = o.x;
+  }
+  ASSERT_EQ(o.phase, 3);
+  EXPECT_GT(runStart - o.x, 180 + r - 3.3);
+  EXPECT_LE(runStart - o.x, 180 + r + 3.3);
+  for (int f = 0; f < 200; ++f) Pass(UpdateLargeMissile, 0);
+  EXPECT_EQ(o.heading, 256);
+}
+
+TEST_F(Pool2MissilesTest, TheHeavyShellReleasesSevenShotsHoweverItEnds) {
+  enum End { kTerrain, kStageClear, kCancel, kShot };
+  for (End end : {kTerrain, kStageClear, kCancel, kShot}) {
+    SCOPED_TRACE(end);
+    SetUp();
+    StageClearTimer = 0;
+    CancelEnemyShots = 0;
+    PutBlock(10, 7);  // x 400..440, y 280..320
+    ASSERT_EQ(SpawnPool2Enemy(420, 200, 7, 256), 0);
+    EnemyObject& o = EnemyPool2[0];
+    o.intWork0 = 1;  // the launcher's speed code
+    Pass(UpdateFiringShellB, 0);
+    EXPECT_DOUBLE_EQ(o.speed, 4.8);
+    EXPECT_EQ(o.intWork0, 0);
+    if (end == kStageClear) StageClearTimer = 2;
+    if (end == kCancel) CancelEnemyShots = 1;
+    if (end == kShot) ASSERT_TRUE(field.DamageEnemy({2, 0}, 1000000));
+    for (int f = 0; f < 100 && o.state != 0; ++f) {
+      if (end == kStageClear || end == kCancel) {
+        UpdateEnemyPool(EnemyPool2, 2, kEnemyPool2Size);
+      } else {
+        Pass(UpdateFiringShellB, 0);
+      }
+    }
+    EXPECT_EQ(o.state, 0);
+    std::vector<double> speeds;
+    for (const EnemyShot* s : Shots(17)) {
+      EXPECT_EQ(s->motionAngle, 768);
+      speeds.push_back(s->speed);
+    }
+    EXPECT_EQ(speeds, (std::vector<double>{5, 6, 7, 8, 9, 10, 11}));
+    StageClearTimer = 0;
+    CancelEnemyShots = 0;
+  }
+}
+
+TEST_F(Pool2MissilesTest, AShakeDestroysTheMissilesButNotTheShells) {
+  struct Row {
+    int16_t type;
+    Handler handler;
+    bool destroyed;
+  } rows[] = {{0, UpdateHomingMissile, true}, {4, UpdateFiringShell, true},
+              {5, UpdateRingBurstMine, true}, {6, UpdateLargeMissile, true},
+              {3, UpdateLobbedShell, false},  {7, UpdateFiringShellB, false}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.type);
+    SetUp();
+    ASSERT_EQ(SpawnPool2Enemy(400, 100, r.type, 0), 0);
+    Pass(r.handler, 0);
+    ScreenShake.active = 1;
+    Pass(r.handler, 0);
+    ScreenShake.active = 0;
+    EXPECT_EQ(EnemyPool2[0].state == 3, r.destroyed);
+  }
+}
+
+TEST_F(Pool2MissilesTest, OnStageOneTheShootableShellBreaksOnASolidPool1Object) {
+  for (int16_t stage : {1, 2}) {
+    SCOPED_TRACE(stage);
+    SetUp();
+    CurrentStage = stage;
+    EnemyObject& block = PutEnemy(EnemyPool1, 0, 320, 200, 16, 100);
+    block.solid = 1;
+    SolidEnemyTimer = 16;
+    const uint32_t seeded = LcgRandomState;
+    ASSERT_EQ(SpawnPool2Enemy(300, 200, 2, 0), 0);
+    EnemyObject& o = EnemyPool2[0];
+    Pass(UpdateShootableShell, 0);
+    const uint32_t afterSetUp = LcgRandomState;
+    LcgRandomState = seeded;
+    EXPECT_DOUBLE_EQ(o.speed, 7.2 + LcgRandom() % 2);  // one draw at set-up
+    EXPECT_EQ(LcgRandomState, afterSetUp);
+    Pass(UpdateShootableShell, 0);
+    EXPECT_DOUBLE_EQ(o.x, 308);
+    // No solid box part anywhere: only stage 1 tests the objects themselves.
+    EXPECT_EQ(o.state, stage == 1 ? 3 : 2);
+  }
+}
+
+TEST_F(Pool2MissilesTest, APool2KillPaysNothing) {
+  Difficulty = 3;
+  ASSERT_EQ(SpawnPool2Enemy(400, 200, 0, 512), 0);
+  Pass(UpdateHomingMissile, 0);
+  EXPECT_EQ(EnemyPool2[0].scoreBase, 0);
+  const int32_t before = Score;
+  ASSERT_TRUE(field.DamageEnemy({2, 0}, 1000));
+  EXPECT_EQ(Score, before);
+}
+
+}  // namespace
