@@ -23,6 +23,7 @@ struct MemoryTrackerState {
   int printTotals = 0;
   int checkAllHeaders = 0;
   int failuresToInject = 0;
+  int successesBeforeFailures = 0;
 };
 
 MemoryTrackerState gTracker;
@@ -34,6 +35,10 @@ using TrackerGuard = LastingLockGuard<TrackerLockTag>;
 
 bool InjectFailure() {
   if (gTracker.failuresToInject <= 0) return false;
+  if (gTracker.successesBeforeFailures > 0) {
+    --gTracker.successesBeforeFailures;
+    return false;
+  }
   --gTracker.failuresToInject;
   return true;
 }
@@ -235,7 +240,8 @@ void SetTrackedHeapDebugOptions(int traceSize, int traceAll, int printTotals, in
   gTracker.checkAllHeaders = checkAllHeaders;
 }
 
-void SetTrackedHeapFailures(int count) {
+void SetTrackedHeapFailures(int count, int after) {
   TrackerGuard guard;
   gTracker.failuresToInject = count;
+  gTracker.successesBeforeFailures = after;
 }

@@ -58,5 +58,6 @@ TrackedHeapTotals GetTrackedHeapTotals();
 // size; starts at 0), trace everything, log the totals after each call, check every header on
 // each call. No runtime call changes them.
 void SetTrackedHeapDebugOptions(int traceSize, int traceAll, int printTotals, int checkAllHeaders);
-// For tests: the next count requests to the process heap fail.
-void SetTrackedHeapFailures(int count);
+// For tests: the next count requests to the process heap fail, once `after` more have been
+// granted.
+void SetTrackedHeapFailures(int count, int after = 0);

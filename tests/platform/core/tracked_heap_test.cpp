@@ -205,6 +205,16 @@ TEST_F(TrackedHeap, ExhaustedHeapDumpsAndLeavesTheOldBlock) {
   EXPECT_EQ(std::memcmp(kept, "abcd", 4), 0);
   EXPECT_EQ(GetTrackedHeapTotals().bytes, 4);
   EXPECT_EQ(CheckTrackedHeaders(), 0);
+  // A failure can wait for a given number of requests to be granted first.
+  SetTrackedHeapFailures(1, 2);
+  void* first = AllocTracked(8, "first.cpp", 4);
+  void* second = AllocTrackedZero(8, "second.cpp", 5);
+  EXPECT_NE(first, nullptr);
+  EXPECT_NE(second, nullptr);
+  EXPECT_EQ(AllocTracked(8, "third.cpp", 6), nullptr);
+  void* fourth = AllocTracked(8, "fourth.cpp", 7);
+  EXPECT_NE(fourth, nullptr);
+  for (void* p : {first, second, fourth}) FreeTracked(p);
   FreeTracked(kept);
 }
 
