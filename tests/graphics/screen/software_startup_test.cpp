@@ -1,6 +1,9 @@
 // The library started with its graphics on the software path (SDL's dummy driver has no
 // OpenGL, so no device): the screen image, its background, a screen-mode restart, presenting
 // through GDI and what the end leaves.
+#include <cstdlib>
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "runtime/graphics/device/graphics_device.h"
@@ -12,6 +15,9 @@
 #include "runtime/graphics/screen/screen_mode.h"
 #include "runtime/graphics/screen/screen_mode_change.h"
 #include "runtime/graphics/screen/software_screen.h"
+#include "runtime/platform/core/log.h"
+#include "runtime/platform/core/tracked_heap.h"
+#include "tests/support/child_process.h"
 #include "tests/support/screen_library.h"
 
 namespace {
@@ -72,6 +78,38 @@ TEST_F(SoftwareScreen, TheEndTwiceOnlyEndsTheFontsAgain) {
   EXPECT_EQ(TerminateGraphics(), 0);
   EXPECT_EQ(fontEnds, 2);
   ScreenHooks = {};
+}
+
+// The screen is made again with the chosen block of its images refused (each image takes two,
+// its record and its pixels, the screen's first): the program must end (in a child process).
+TEST_F(SoftwareScreen, DISABLED_ScreenImageRefusedChild) {
+  if (!IsChildRunOf("SoftwareScreen.DISABLED_ScreenImageRefusedChild")) GTEST_SKIP();
+  SetLogDirectory(getenv("KELVANOR_TEST_DIR"));
+  ASSERT_EQ(Start(), 0);
+  SetTrackedHeapFailures(1, atoi(getenv("KELVANOR_GRANTED_BLOCKS")));
+  CreateSoftwareScreen();
+  ADD_FAILURE() << "the screen was made";
+}
+
+// Text drawing writes into the two work images unchecked, so neither may be missing.
+TEST_F(SoftwareScreen, AScreenImageThatCannotBeMadeEndsTheProgram) {
+  const struct {
+    int granted;
+    const char* line;
+  } cases[] = {
+      {0, "プライマリサーフェス用の MEMIMG の作成に失敗しました"},
+      {2, "文字描画作業用の MEMIMG の作成に失敗しました"},  // the work image's record
+      {5, "文字描画作業用の MEMIMG の作成に失敗しました"},  // the alpha work image's pixels
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.granted);
+    TempFolder dir;
+    EXPECT_EQ(RunTestInChild("SoftwareScreen.DISABLED_ScreenImageRefusedChild",
+                             {"KELVANOR_TEST_DIR=" + dir.WindowsPath(),
+                              "KELVANOR_GRANTED_BLOCKS=" + std::to_string(c.granted)}),
+              255);
+    EXPECT_NE(dir.ReadFile("Log.txt").find(c.line), std::string::npos);
+  }
 }
 
 }  // namespace
