@@ -340,6 +340,7 @@ TEST(BmpLoader, DamagedAndUnknownFilesAreRefused) {
       {"too many pixels in all", MakeBmpFile(huge, {0, 1})},
       {"a compression the platform does not draw", MakeBmpFile(jpeg, {0xFF, 0xD8, 0xFF, 0xD9})},
       {"a header cut short", ByteString(good.begin(), good.begin() + 30)},
+      {"2-bit pixels, which the platform does not draw", changed(28, {2, 0})},
       {"an OS/2 1.x header", os1},
       {"a header of 8 bytes", changed(14, {8, 0, 0, 0})},
       {"a header of 200 bytes", changed(14, {200, 0, 0, 0})},

@@ -2,6 +2,7 @@
 // to files that end early or are of another kind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -286,6 +287,7 @@ TEST(JpegReader, AFileCutInTheMiddleDecodesAsFarAsItGoes) {
 }
 
 TEST(JpegReader, EmptyForeignAndCmykStreamsAreRefused) {
+  static const uint8_t kSof0[] = {0xFF, 0xC0};
   const ByteString grey = MakeJpegFile(8, 8, 1, SmoothSamples(8, 8, 1), 80);
   const TrackedHeapTotals before = GetTrackedHeapTotals();
   GraphImage image{};
@@ -294,6 +296,14 @@ TEST(JpegReader, EmptyForeignAndCmykStreamsAreRefused) {
   EXPECT_EQ(LoadImageBytes(LoadJpegImage, ByteString{'B', 'M', 0, 0}, &image), -1);
   EXPECT_EQ(
       LoadImageBytes(LoadJpegImage, MakeJpegFile(8, 8, 4, SmoothSamples(8, 8, 4), 80), &image), -1);
+  // The frame header marked 12-bit, or lossless: the library decodes 8-bit DCT data only.
+  const size_t frame = std::search(grey.begin(), grey.end(), kSof0, kSof0 + 2) - grey.begin();
+  ASSERT_LT(frame + 4, grey.size());
+  ByteString twelveBit = grey, lossless = grey;
+  twelveBit[frame + 4] = 12;
+  lossless[frame + 1] = 0xC3;
+  EXPECT_EQ(LoadImageBytes(LoadJpegImage, twelveBit, &image), -1);
+  EXPECT_EQ(LoadImageBytes(LoadJpegImage, lossless, &image), -1);
   EXPECT_EQ(image.Pixels, nullptr);
   EXPECT_EQ(GetTrackedHeapTotals().blocks, before.blocks);
 }
