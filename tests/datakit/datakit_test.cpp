@@ -389,6 +389,16 @@ TEST(DataKit, WritesTheKitThenThePlayersFoldersAndKeepsWhatThePlayerHas) {
   EXPECT_TRUE(arc.Exists("data.ARC"));
   EXPECT_FALSE(arc.Exists("data"));
   EXPECT_EQ(ReadKitStamp(arc.path()), kKitVersion);
+
+  // Switching forms in one folder leaves only the new one: an old archive would hide a new data
+  // folder from the game, and a folder beside an archive is never read.
+  ASSERT_TRUE(WriteKitFiles(folder.path(), files, true).ok);
+  EXPECT_TRUE(folder.Exists("data.ARC"));
+  EXPECT_FALSE(folder.Exists("data"));
+  ASSERT_TRUE(WriteKitFiles(folder.path(), files, false).ok);
+  EXPECT_FALSE(folder.Exists("data.ARC"));
+  EXPECT_EQ(folder.ReadFile("data/font.png"), font);
+  EXPECT_EQ(folder.ReadFile("Option/volumese.dat"), "50\r\n");
 }
 
 TEST(DataKit, PatternsPickByGlobPartOfPathOrGroup) {
