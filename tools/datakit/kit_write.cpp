@@ -83,6 +83,8 @@ KitWriteResult WriteKitFiles(const std::string& folder, const std::vector<KitFil
       return result;
     }
     fs::rename(root / "data.ARC.partial", root / "data.ARC", ec);
+    // A data folder beside the archive is never read again: it goes.
+    if (!ec) fs::remove_all(root / "data", ec);
   } else {
     const fs::path partial = root / "data.partial";
     fs::remove_all(partial, ec);
@@ -93,6 +95,9 @@ KitWriteResult WriteKitFiles(const std::string& folder, const std::vector<KitFil
       }
     fs::remove_all(root / "data", ec);
     fs::rename(partial, root / "data", ec);
+    // An archive from an earlier --archive run would hide the new folder from the game, which
+    // reads data/ only from data.ARC when there is one.
+    if (!ec) fs::remove(root / "data.ARC", ec);
   }
   if (ec) {
     result.error = "cannot put the kit in place: " + ec.message();

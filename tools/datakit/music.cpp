@@ -72,7 +72,8 @@ void Bass(Mix2& m, size_t at, size_t len, double f, float vel) {
   double ph = 0, low = 0;
   for (size_t i = 0; i < len + 800; ++i) {
     const double t = i / static_cast<double>(kMusicRate);
-    const double env = (i < len ? 1.0 : std::exp(-(i - len) / 150.0)) * std::min(1.0, i / 60.0);
+    const double env =
+        (i < len ? 1.0 : std::exp(-static_cast<double>(i - len) / 150.0)) * std::min(1.0, i / 60.0);
     ph += f / kMusicRate;
     const double cutoff = 200 + 1400 * std::exp(-t * 14);
     low += (Saw(ph) * 0.7 + Pulse(ph * 0.5, 0.5) * 0.3 - low) *
@@ -125,7 +126,9 @@ void Pluck(Mix2& m, size_t at, double f, float vel, float pan) {
     ph += f / kMusicRate;
     const double x = ph - std::floor(ph);
     const double tri = x < 0.5 ? 4 * x - 1 : 3 - 4 * x;
-    m.Add(at + i, static_cast<float>(tri * std::exp(-i / (0.05 * kMusicRate)) * vel), pan);
+    m.Add(at + i,
+          static_cast<float>(tri * std::exp(-static_cast<double>(i) / (0.05 * kMusicRate)) * vel),
+          pan);
   }
 }
 
@@ -160,7 +163,8 @@ void Hat(Mix2& m, size_t at, float vel, bool open, KitRandom& r) {
     const double n = r.Range(-1, 1);
     hp = 0.4 * (hp + n - prev);
     prev = n;
-    m.Add(at + i, static_cast<float>(hp * std::exp(-i / (len * 0.3)) * vel), 0.35f);
+    m.Add(at + i, static_cast<float>(hp * std::exp(-static_cast<double>(i) / (len * 0.3)) * vel),
+          0.35f);
   }
 }
 
