@@ -1,7 +1,7 @@
 // The missiles and shells of pool 2: the homing missile's turn away, the ring mine's and the
 // heavy shell's shots however they end, the large missile's coded run, the firing shell that
-// meets terrain before its target, the shake that clears the missiles, and the kill that pays
-// nothing.
+// meets terrain before its target, the shootable shell's exhaust draws, the shake that clears
+// the missiles, and the kill that pays nothing.
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -230,6 +230,32 @@ TEST_F(Pool2MissilesTest, OnStageOneTheShootableShellBreaksOnASolidPool1Object) 
     // No solid box part anywhere: only stage 1 tests the objects themselves.
     EXPECT_EQ(o.state, stage == 1 ? 3 : 2);
   }
+}
+
+TEST_F(Pool2MissilesTest, TheShootableShellsExhaustDrawsOncePerPuffEverySecondFrameFrom18) {
+  CurrentStage = 2;
+  ASSERT_EQ(SpawnPool2Enemy(300, 200, 2, 0), 0);
+  EnemyObject& o = EnemyPool2[0];
+  Pass(UpdateShootableShell, 0);  // the set-up's one draw: a speed of 7.2 or 8.2
+  ASSERT_GE(o.speed, 4.0);
+  int puffs = 0;
+  for (int f = 1; f <= 40; ++f) {
+    SCOPED_TRACE(f);
+    const uint32_t before = LcgRandomState;
+    Pass(UpdateShootableShell, 0);
+    ASSERT_EQ(o.state, 2);
+    const bool puff = f % 2 == 0 && f > 16;
+    const uint32_t oneDraw = before * 214013u + 2531011u;
+    EXPECT_EQ(LcgRandomState, puff ? oneDraw : before);
+    if (!puff) continue;
+    // The puff 22 px behind the shell along its angle, turned by the draw.
+    const Effect& e = Effects[puffs++];
+    EXPECT_EQ(e.type, 26);
+    EXPECT_EQ(e.rotation, static_cast<int>((oneDraw >> 16) & 0x7FFF) % 1024);
+    EXPECT_DOUBLE_EQ(e.x, RotateOffsetX(o.x, -22, 0, o.angle));
+    EXPECT_DOUBLE_EQ(e.y, RotateOffsetY(o.y, -22, 0, o.angle));
+  }
+  EXPECT_EQ(puffs, 12);
 }
 
 TEST_F(Pool2MissilesTest, APool2KillPaysNothing) {
