@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "runtime/platform/core/arithmetic_helpers.h"
 #include "stg_src/field/angles.h"
 #include "stg_src/field/effects/effects.h"
 #include "stg_src/field/effects/explosions.h"
@@ -595,7 +596,8 @@ void RunGunWalker(int16_t slot, bool ceiling) {
   }
   if (o.facing == 1) o.angle = 0;
   // The body rises and falls with the front leg's stride.
-  o.drawOffsetY = static_cast<int16_t>(std::abs(4 * CosineTable[WrapAngle(o.partsB[0].baseAngle)]));
+  o.drawOffsetY = static_cast<int16_t>(
+      DoubleToInt(std::fabs(4 * CosineTable[WrapAngle(o.partsB[0].baseAngle)])));
 }
 
 void SetUpFloorWalker(int16_t slot) { SetUpGunWalker(slot, false); }

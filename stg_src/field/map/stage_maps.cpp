@@ -344,6 +344,9 @@ uint8_t LoadStage(int16_t stage) {
   LoadStageEnemyAssets(stage);
   StageAssetsLoaded = 1;
   LoadStageSounds(stage);
+  // Nothing of the previous stage's maps stays, even when a map of this one is refused.
+  ClearBackgroundMap();
+  ClearMainMap();
 
   char name[64];
   MapFile map;

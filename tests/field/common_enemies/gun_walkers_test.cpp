@@ -1,5 +1,6 @@
 // The gun walkers: their entry at the edge of the half they were placed in, the three shots of
 // an attack, and the backward-only types that a forward scroll drops after one call.
+#include <cmath>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -26,9 +27,10 @@ class GunWalkersTest : public testing::Test {
     for (int c = 0; c < 40; ++c) PutBlock(c, 8);  // ground at y 320
   }
 
-  static void Pass(int slot) {
+  // One pool pass's worth of the floor walker's (or the ceiling walker's) behaviour.
+  static void Pass(int slot, bool ceiling = false) {
     EnemyPool1[slot].frame += 1;
-    UpdateGunWalker(static_cast<int16_t>(slot));
+    (ceiling ? UpdateCeilingGunWalker : UpdateGunWalker)(static_cast<int16_t>(slot));
   }
 };
 
@@ -81,6 +83,63 @@ TEST_F(GunWalkersTest, EachAttackFiresExactlyThreeShotsAtFortyFortyFourAndFortyE
     ASSERT_FALSE(counters.empty());
     for (size_t k = 0; k < counters.size(); ++k) {
       EXPECT_EQ(counters[k], 40 + 4 * static_cast<int>(k % 3)) << k;
+    }
+  }
+}
+
+TEST_F(GunWalkersTest, WalkersStopShortOfTheirTargetAttackOnTheirCadenceAndLeaveAfterFrame600) {
+  // Insane at rank 0: an attack starts every 120 x 120 / 132 = 109 frames, at frame mod 109 =
+  // 80 x 120 / 132 = 72. The player on the left half puts the target 240 px right of it.
+  for (int32_t type : {0, 1}) {
+    SCOPED_TRACE(type);
+    SetUp();
+    for (int c = 0; c < 40; ++c) PutBlock(c, 2);  // a ceiling with its underside at y 120
+    Difficulty = 3;
+    PlayerX = 100;
+    PlayerY = 200;
+    const double target = PlayerX + 240;
+    ASSERT_EQ(SpawnPool1Enemy(500, 250, static_cast<int16_t>(type), 0, -1, 0), 0);
+    const bool ceiling = type == 1;
+    Pass(0, ceiling);
+    const EnemyObject& o = EnemyPool1[0];
+    EXPECT_DOUBLE_EQ(o.y, ceiling ? 120 + 23 : 320 - 23);
+
+    std::vector<int> starts;
+    std::vector<double> xs(701), speeds(701);
+    std::vector<int> counters(701), exits(701);
+    for (int f = 1; f <= 700; ++f) {
+      Pass(0, ceiling);
+      ASSERT_EQ(o.frame, f);
+      if (o.intWork0 == 2) starts.push_back(f);
+      xs[f] = o.x;
+      speeds[f] = o.speed;
+      counters[f] = o.intWork0;
+      exits[f] = o.intWork1;
+    }
+    EXPECT_EQ(starts, (std::vector<int>{72, 181, 290, 399, 508, 617}));
+    // Each attack ends on its 50th count, and the walker stands meanwhile.
+    for (int f : starts) {
+      EXPECT_EQ(counters[f + 47], 49) << f;
+      EXPECT_EQ(counters[f + 48], 0) << f;
+      EXPECT_EQ(speeds[f + 20], 0) << f;
+    }
+    int shots = 0;
+    for (const EnemyShot& s : EnemyShots) shots += s.state != 0 ? 1 : 0;
+    EXPECT_EQ(shots, 3 * static_cast<int>(starts.size()));
+
+    // Between attacks it has walked in and stopped inside 40 px of its target.
+    for (int f : {170, 280, 600}) {
+      EXPECT_EQ(speeds[f], 0) << f;
+      EXPECT_LT(std::abs(xs[f] - target), 40) << f;
+      EXPECT_GT(std::abs(xs[f] - target), 20) << f;  // not walked on to the target itself
+    }
+    // Past frame 600 it turns for the nearer edge once (right of screen x 320: the left) and
+    // walks off at full speed once the last attack is over.
+    EXPECT_EQ(exits[600], 0);
+    EXPECT_EQ(exits[601], 1);
+    for (int f = 680; f <= 700; ++f) {
+      EXPECT_DOUBLE_EQ(speeds[f], -3.2) << f;
+      EXPECT_NEAR(xs[f] - xs[f - 1], -3.2, 1e-9) << f;
     }
   }
 }

@@ -1,11 +1,13 @@
 // The missiles and shells of pool 2: the homing missile's turn away, the ring mine's and the
-// heavy shell's shots however they end, the large missile's coded run, the shake that clears
+// heavy shell's shots however they end, the large missile's coded run, the firing shell that
+// meets terrain before its target, the shootable shell's exhaust draws, the shake that clears
 // the missiles, and the kill that pays nothing.
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "stg_src/field/enemies/common_enemies.h"
+#include "stg_src/field/enemies/hit_shapes.h"
 #include "stg_src/field/play_field.h"
 #include "stg_src/shell/shell_state.h"
 #include "tests/field/shots/shot_test_support.h"
@@ -117,13 +119,24 @@ TEST_F(Pool2MissilesTest, TheLargeMissileOfCodeTwelveClimbsRunsItsCodedDistanceA
 }
 
 TEST_F(Pool2MissilesTest, TheHeavyShellReleasesSevenShotsHoweverItEnds) {
-  enum End { kTerrain, kStageClear, kCancel, kShot };
-  for (End end : {kTerrain, kStageClear, kCancel, kShot}) {
+  enum End { kTerrain, kBoxPart, kStageClear, kCancel, kShot };
+  for (End end : {kTerrain, kBoxPart, kStageClear, kCancel, kShot}) {
     SCOPED_TRACE(end);
     SetUp();
     StageClearTimer = 0;
     CancelEnemyShots = 0;
     PutBlock(10, 7);  // x 400..440, y 280..320
+    if (end == kBoxPart) {
+      // A solid box part of a pool-1 object across the fall, y 240..260, above the block.
+      EnemyObject& holder = EnemyPool1[0];
+      holder.state = 2;
+      holder.solid = 1;
+      holder.partCountA = 1;
+      holder.partsA[0].state = 2;
+      holder.partsA[0].x = 420;
+      holder.partsA[0].y = 250;
+      SetSolidPartBox(holder.partsA, 0, 30, 10);
+    }
     ASSERT_EQ(SpawnPool2Enemy(420, 200, 7, 256), 0);
     EnemyObject& o = EnemyPool2[0];
     o.intWork0 = 1;  // the launcher's speed code
@@ -141,6 +154,10 @@ TEST_F(Pool2MissilesTest, TheHeavyShellReleasesSevenShotsHoweverItEnds) {
       }
     }
     EXPECT_EQ(o.state, 0);
+    if (end == kBoxPart) {
+      EXPECT_GE(o.y, 240 - 5);
+      EXPECT_LT(o.y, 280);  // ended in the box, not on the block below it
+    }
     std::vector<double> speeds;
     for (const EnemyShot* s : Shots(17)) {
       EXPECT_EQ(s->motionAngle, 768);
@@ -150,6 +167,26 @@ TEST_F(Pool2MissilesTest, TheHeavyShellReleasesSevenShotsHoweverItEnds) {
     StageClearTimer = 0;
     CancelEnemyShots = 0;
   }
+}
+
+TEST_F(Pool2MissilesTest, AFiringShellAimedBehindTerrainEndsThereAndStillFires) {
+  // The ship at (100, 200) behind a wall at x 240..280, y 160..240; the shell comes from the
+  // right along y 200.
+  PutBlock(6, 4);
+  PutBlock(6, 5);
+  ASSERT_EQ(SpawnPool2Enemy(400, 200, 4, 512), 0);
+  EnemyObject& o = EnemyPool2[0];
+  double lastX = o.x;
+  for (int f = 0; f < 100 && o.state != 0; ++f) {
+    lastX = o.x;
+    Pass(UpdateFiringShell, 0);
+  }
+  EXPECT_EQ(o.state, 0);
+  EXPECT_GT(lastX, 240);  // stopped by the wall, not by coming within 40 px of its target
+  const std::vector<const EnemyShot*> shots = Shots(20);
+  ASSERT_EQ(shots.size(), 1u);
+  EXPECT_EQ(shots[0]->motionAngle, 512);
+  EXPECT_DOUBLE_EQ(shots[0]->speed, ScaleShotSpeed(2.4));
 }
 
 TEST_F(Pool2MissilesTest, AShakeDestroysTheMissilesButNotTheShells) {
@@ -193,6 +230,32 @@ TEST_F(Pool2MissilesTest, OnStageOneTheShootableShellBreaksOnASolidPool1Object) 
     // No solid box part anywhere: only stage 1 tests the objects themselves.
     EXPECT_EQ(o.state, stage == 1 ? 3 : 2);
   }
+}
+
+TEST_F(Pool2MissilesTest, TheShootableShellsExhaustDrawsOncePerPuffEverySecondFrameFrom18) {
+  CurrentStage = 2;
+  ASSERT_EQ(SpawnPool2Enemy(300, 200, 2, 0), 0);
+  EnemyObject& o = EnemyPool2[0];
+  Pass(UpdateShootableShell, 0);  // the set-up's one draw: a speed of 7.2 or 8.2
+  ASSERT_GE(o.speed, 4.0);
+  int puffs = 0;
+  for (int f = 1; f <= 40; ++f) {
+    SCOPED_TRACE(f);
+    const uint32_t before = LcgRandomState;
+    Pass(UpdateShootableShell, 0);
+    ASSERT_EQ(o.state, 2);
+    const bool puff = f % 2 == 0 && f > 16;
+    const uint32_t oneDraw = before * 214013u + 2531011u;
+    EXPECT_EQ(LcgRandomState, puff ? oneDraw : before);
+    if (!puff) continue;
+    // The puff 22 px behind the shell along its angle, turned by the draw.
+    const Effect& e = Effects[puffs++];
+    EXPECT_EQ(e.type, 26);
+    EXPECT_EQ(e.rotation, static_cast<int>((oneDraw >> 16) & 0x7FFF) % 1024);
+    EXPECT_DOUBLE_EQ(e.x, RotateOffsetX(o.x, -22, 0, o.angle));
+    EXPECT_DOUBLE_EQ(e.y, RotateOffsetY(o.y, -22, 0, o.angle));
+  }
+  EXPECT_EQ(puffs, 12);
 }
 
 TEST_F(Pool2MissilesTest, APool2KillPaysNothing) {

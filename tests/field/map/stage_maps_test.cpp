@@ -190,9 +190,17 @@ TEST_F(StageMapsTest, MapsThatDoNotFitAreRefusedWithTheirReason) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.reason);
+    // A stage that loaded before: none of its map is left after the refusal.
     InitStageParameters(static_cast<int16_t>(c.stage));
+    ASSERT_EQ(Load(c.stage, FieldMapDescription(12, 6, 5, kMainMap)), 1);
     LogCapture log;
     EXPECT_EQ(Load(c.stage, c.main, c.background), 0);
+    EXPECT_EQ(MapWidth + MapHeight + CheckpointCount, 0);
+    EXPECT_NE(BackMapLayer0[0][0], 13);  // the earlier background's first chip
+    EXPECT_EQ(MainMapLayer0[0][0], -1);
+    EXPECT_EQ(CollisionLayer[1][0], -1);
+    EXPECT_EQ(EventLayer[2][0], 0);
+    EXPECT_EQ(CheckpointX[0], 0);
     const std::vector<std::string> lines = SplitLogLines(log.Contents());
     ASSERT_EQ(lines.size(), 1u) << log.Contents();
     const std::string name = "data/map/stage" + std::to_string(c.stage) + "_1/" + c.file;
