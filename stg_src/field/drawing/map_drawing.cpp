@@ -62,8 +62,7 @@ void DrawBackCells(const BackLayerView& v) {
       if (column < 0 || column >= BackMapWidth || column >= kBackMapColumns) continue;
       const int32_t chip = v.cells[row][column];
       if (chip < 0 || chip >= kBgChipCount) continue;
-      FieldDraw.drawGraphAt(baseX + kBackChipSize * j, baseY + kBackChipSize * i, v.chips[chip],
-                            1);
+      FieldDraw.drawGraphAt(baseX + kBackChipSize * j, baseY + kBackChipSize * i, v.chips[chip], 1);
     }
   }
 }

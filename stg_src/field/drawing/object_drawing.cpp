@@ -42,8 +42,8 @@ void DrawEffects() {
 
 void DrawItems() {
   for (const Item& item : Items) {
-    if (item.state < 2 || IsOffScreenXY(item.x, item.y, item.drawMarginX, item.drawMarginY, false,
-                                        false))
+    if (item.state < 2 ||
+        IsOffScreenXY(item.x, item.y, item.drawMarginX, item.drawMarginY, false, false))
       continue;
     if (item.kind < 0 || item.kind >= kItemImageRows) continue;
     int32_t image;

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int kMuzzleFrames = 4;     // cells 0..3 of a shot's row
+constexpr int kMuzzleFrames = 4;      // cells 0..3 of a shot's row
 constexpr int kBeamEndFirstCell = 8;  // the vanish cells flicker at a beam's end
 constexpr int kQuarterTurn = 256;
 
@@ -40,8 +40,7 @@ void DrawBeam(const EnemyShot& s, EnemyPart& part, double scale, double angle) {
       const double ry = s.beamHalfWidth * SineTable[right];
       FieldDraw.setBlendMode(kAdditiveBlend, h);
       DrawQuadAtWorld(s.beamEndX + lx, s.beamEndY + ly, s.spawnX + lx, s.spawnY + ly, s.spawnX + rx,
-                      s.spawnY + ry, s.beamEndX + rx, s.beamEndY + ry, LaserImages[s.beamImage],
-                      1);
+                      s.spawnY + ry, s.beamEndX + rx, s.beamEndY + ry, LaserImages[s.beamImage], 1);
       RestoreShotBlend(s);
     }
   }

@@ -13,9 +13,9 @@
 #include "stg_src/deterministic.h"
 
 const FieldDrawCalls kDefaultFieldDrawCalls = {
-    SetBlendMode,     SetDrawBrightness,    MakeColorValue, SetTextureFilterMode,
-    SetDrawClipRect,  DrawGraphAt,          DrawGraphRotated, DrawGraphFourCorners,
-    DrawRectangle,    DrawFontText,         DrawFontNumber,   DrawEndingCredits,
+    SetBlendMode,    SetDrawBrightness, MakeColorValue,   SetTextureFilterMode,
+    SetDrawClipRect, DrawGraphAt,       DrawGraphRotated, DrawGraphFourCorners,
+    DrawRectangle,   DrawFontText,      DrawFontNumber,   DrawEndingCredits,
 };
 
 FieldDrawCalls FieldDraw = kDefaultFieldDrawCalls;

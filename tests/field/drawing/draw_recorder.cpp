@@ -140,9 +140,9 @@ void CodeTable(T& table, int base) {
 
 DrawRecorder::DrawRecorder() {
   Current = this;
-  FieldDraw = {RecordBlend, RecordBrightness, RecordColour, RecordFilter,
+  FieldDraw = {RecordBlend, RecordBrightness, RecordColour,  RecordFilter,
                RecordClip,  RecordAt,         RecordRotated, RecordQuad,
-               RecordRect,  RecordText,       RecordNumber, RecordCredits};
+               RecordRect,  RecordText,       RecordNumber,  RecordCredits};
 }
 
 DrawRecorder::~DrawRecorder() {
@@ -212,8 +212,10 @@ void ResetDrawingScene() {
   ResetGameState();
   BuildTrigTables();
   FillImageTablesWithCodes();
-  for (auto* layer : {MainMapLayer0, MainMapLayer1}) std::fill_n(&layer[0][0], kMainMapRows * kMainMapColumns, -1);
-  for (auto* layer : {BackMapLayer0, BackMapLayer1}) std::fill_n(&layer[0][0], kBackMapRows * kBackMapColumns, -1);
+  for (auto* layer : {MainMapLayer0, MainMapLayer1})
+    std::fill_n(&layer[0][0], kMainMapRows * kMainMapColumns, -1);
+  for (auto* layer : {BackMapLayer0, BackMapLayer1})
+    std::fill_n(&layer[0][0], kBackMapRows * kBackMapColumns, -1);
   MapWidth = 16;
   MapHeight = 10;
   BackMapWidth = 24;

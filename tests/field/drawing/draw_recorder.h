@@ -8,7 +8,19 @@
 #include <string>
 #include <vector>
 
-enum class DrawOp { Blend, Brightness, Filter, Clip, At, Rotated, Quad, Rect, Text, Number, Credits };
+enum class DrawOp {
+  Blend,
+  Brightness,
+  Filter,
+  Clip,
+  At,
+  Rotated,
+  Quad,
+  Rect,
+  Text,
+  Number,
+  Credits
+};
 
 struct DrawRecord {
   DrawOp op;

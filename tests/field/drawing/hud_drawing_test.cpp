@@ -47,9 +47,21 @@ TEST(HudDrawing, ShakeEdgesOnEveryStageAndNothingElseFromStageThree) {
   };
   const Case cases[] = {
       {"no amplitude, no edges", 3, 0, 3, 4, 0, 0, {}},
-      {"right and down uncover the top left", 3, 2, 3, 4, 0, 0,
+      {"right and down uncover the top left",
+       3,
+       2,
+       3,
+       4,
+       0,
+       0,
        {{0, 0, 3, 400, 0, 1}, {0, 0, 640, 4, 0, 1}}},
-      {"left and up uncover the map's far edges", 5, 2, -3, -4, 0, 0,
+      {"left and up uncover the map's far edges",
+       5,
+       2,
+       -3,
+       -4,
+       0,
+       0,
        {{637, 0, 640, 400, 0, 1}, {0, 396, 640, 400, 0, 1}}},
       {"inside the map the edge boxes are empty", 7, 2, 2, 0, -85.5, 0, {{0, 0, -3, 400, 0, 1}}},
   };
@@ -77,8 +89,10 @@ TEST(HudDrawing, TopTextsAndDigitsFadeNearTheTop) {
     int32_t shownHigh;
   };
   const Case cases[] = {
-      {100, 17, 12345, 99999, 200, 99999}, {127.9, 17, 12345, 12345, 254, 12345},
-      {128, 18, 200000, 99999, -1, 200000}, {-5, 17, 0, 0, 0, 0},  // above the top: alpha 0
+      {100, 17, 12345, 99999, 200, 99999},
+      {127.9, 17, 12345, 12345, 254, 12345},
+      {128, 18, 200000, 99999, -1, 200000},
+      {-5, 17, 0, 0, 0, 0},  // above the top: alpha 0
   };
   for (const Case& c : cases) {
     ResetDrawingScene();
@@ -91,8 +105,9 @@ TEST(HudDrawing, TopTextsAndDigitsFadeNearTheTop) {
     DrawRecorder rec;
     DrawPlayFieldHud();
     std::vector<DrawRecord> texts = rec.Texts();
-    std::vector<std::string> expected = {"FPS+", "60", "HI-SCORE+", std::to_string(c.shownHigh),
-                                         "SCORE+", std::to_string(c.score), "0"};
+    std::vector<std::string> expected = {
+        "FPS+", "60", "HI-SCORE+", std::to_string(c.shownHigh), "SCORE+", std::to_string(c.score),
+        "0"};
     if (c.wait > 17) expected.erase(expected.begin(), expected.begin() + 2);
     ASSERT_GE(texts.size(), expected.size()) << c.shipY;
     for (size_t i = 0; i < expected.size(); ++i) {
@@ -146,7 +161,8 @@ TEST(HudDrawing, BoardSpeedAndBonusMarks) {
   EXPECT_EQ(marks[5].x, 19);
   EXPECT_EQ(marks[5].y, 447);
   bool lives = false;
-  for (const DrawRecord& t : rec.Texts()) lives |= t.op == DrawOp::Number && t.y == 420 && t.value == 4;
+  for (const DrawRecord& t : rec.Texts())
+    lives |= t.op == DrawOp::Number && t.y == 420 && t.value == 4;
   EXPECT_TRUE(lives);
 }
 
@@ -171,10 +187,9 @@ TEST(HudDrawing, WeaponPanelsMaxBarAndTheDimmedSubPanel) {
             (std::vector<Box>{{152, 458, 206, 473, ground, 1},
                               {152, 458, 206, 473, main, 0},
                               {152, 458, 179, 473, main, 1}}));  // 1500 of 3000
-  EXPECT_EQ(BoxesWithin(rec, 240, 455, 300, 480),
-            (std::vector<Box>{{242, 459, 247, 473, sub, 1},
-                              {249, 459, 254, 473, sub, 1},
-                              {256, 459, 261, 473, sub, 1}}));
+  EXPECT_EQ(BoxesWithin(rec, 240, 455, 300, 480), (std::vector<Box>{{242, 459, 247, 473, sub, 1},
+                                                                    {249, 459, 254, 473, sub, 1},
+                                                                    {256, 459, 261, 473, sub, 1}}));
   EXPECT_TRUE(BoxesWithin(rec, 323, 455, 400, 480).empty());  // level 0
   EXPECT_EQ(BoxesWithin(rec, 413, 455, 480, 480),
             (std::vector<Box>{{415, 458, 469, 473, ground, 1},

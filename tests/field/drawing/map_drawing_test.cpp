@@ -16,12 +16,12 @@ TEST(MapDrawing, MainLayerTilesInViewWithTheShake) {
   DrawOffsetY = -10;
   ScreenShake.offsetX = 2;
   ScreenShake.offsetY = -3;
-  MainMapLayer0[0][2] = 5;    // first visible column
+  MainMapLayer0[0][2] = 5;     // first visible column
   MainMapLayer0[9][15] = 255;  // last row and column of the map
-  MainMapLayer0[0][1] = 7;    // left of the view
-  MainMapLayer0[0][16] = 7;   // past MapWidth
-  MainMapLayer0[10][3] = 7;   // past MapHeight
-  MainMapLayer0[5][5] = 256;  // past the chip table
+  MainMapLayer0[0][1] = 7;     // left of the view
+  MainMapLayer0[0][16] = 7;    // past MapWidth
+  MainMapLayer0[10][3] = 7;    // past MapHeight
+  MainMapLayer0[5][5] = 256;   // past the chip table
   DrawRecorder rec;
   DrawMainLayer0();
   const std::vector<DrawRecord> draws = rec.ImageDraws();
@@ -104,12 +104,33 @@ std::vector<int> DrawnBackColumns(const BackCase& c, int layer, int* firstX) {
 TEST(MapDrawing, BackgroundWrapRuleAndVariants) {
   const BackCase cases[] = {
       {"the first W columns once", -160, 0, 24, 8, 0, 24, {2, 3, 4, 5, 6, 7, 8, 9, 10}, 1},
-      {"then L .. W - 1 over and over", -3040, 0, 24, 8, 0, 48,
-       {22, 23, 8, 9, 10, 11, 12, 13, 14}, 1},
-      {"variant 1: the copy W - L further on", -3040, 0, 24, 8, 1, 48,
-       {38, 39, 24, 25, 26, 27, 28, 29, 30}, 1},
-      {"a copy past BackMapWidth is left out", -3040, 0, 24, 8, 1, 38,
-       {24, 25, 26, 27, 28, 29, 30}, 161},
+      {"then L .. W - 1 over and over",
+       -3040,
+       0,
+       24,
+       8,
+       0,
+       48,
+       {22, 23, 8, 9, 10, 11, 12, 13, 14},
+       1},
+      {"variant 1: the copy W - L further on",
+       -3040,
+       0,
+       24,
+       8,
+       1,
+       48,
+       {38, 39, 24, 25, 26, 27, 28, 29, 30},
+       1},
+      {"a copy past BackMapWidth is left out",
+       -3040,
+       0,
+       24,
+       8,
+       1,
+       38,
+       {24, 25, 26, 27, 28, 29, 30},
+       161},
       {"nothing repeats when L is W", -1800, 0, 24, 24, 0, 48, {22, 23}, -39},
       {"fractions truncate", -165.7, -20.5, 24, 0, 0, 24, {2, 3, 4, 5, 6, 7, 8, 9, 10}, -4},
   };
@@ -129,7 +150,7 @@ TEST(MapDrawing, BackgroundRowsWrapAndCellsLeftOrAboveAreSkipped) {
     std::vector<std::pair<int, int>> cells;  // (chip, screen y)
   };
   const Case cases[] = {
-      {100, {{1, 180}, {3, 340}}},               // rows -1 .. 3: -1 skipped
+      {100, {{1, 180}, {3, 340}}},             // rows -1 .. 3: -1 skipped
       {-300, {{3, -60}, {1, 180}, {3, 340}}},  // rows 3 .. 8: 6 and 8 are rows 1 and 3 again
   };
   for (const Case& c : cases) {

@@ -45,7 +45,7 @@ TEST(ShipDrawing, TheFiveFlamesShowInOrder) {
     int16_t timer;
     int flame;  // -1 none
   };
-  const Case cases[] = {{0, -1}, {2, -1}, {3, 1}, {5, 1}, {6, 2}, {9, 3},
+  const Case cases[] = {{0, -1}, {2, -1}, {3, 1},  {5, 1},   {6, 2},  {9, 3},
                         {12, 4}, {17, 5}, {18, 6}, {21, -1}, {-3, -1}};
   for (const Case& c : cases) {
     ResetDrawingScene();
@@ -68,12 +68,12 @@ TEST(ShipDrawing, HiddenOffTheLeftEdgeOrWhileDying) {
     size_t draws;
   };
   const Case cases[] = {
-      {-384, 0, 0, 31, 2},   // screen x -64: thruster and ship
-      {-385, 0, 0, 31, 0},   // -65
-      {0, 1, 8, 31, 0},      // dying
-      {0, -1, 8, 31, 3},     // shield at 8 only
-      {0, 0, 7, 31, 2},      // no shield below 8
-      {0, 0, 0, 63, 1},      // no ship frame past the table
+      {-384, 0, 0, 31, 2},  // screen x -64: thruster and ship
+      {-385, 0, 0, 31, 0},  // -65
+      {0, 1, 8, 31, 0},     // dying
+      {0, -1, 8, 31, 3},    // shield at 8 only
+      {0, 0, 7, 31, 2},     // no shield below 8
+      {0, 0, 0, 63, 1},     // no ship frame past the table
   };
   for (const Case& c : cases) {
     ResetDrawingScene();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <sstream>
+#include <utility>
 
 #include "stg_src/field/drawing/field_drawing.h"
 #include "stg_src/field/play_field.h"
@@ -70,6 +71,15 @@ void PopulateScene() {
   StageWork[kStageSixCounter] = 100;
 }
 
+const std::pair<int, const char*> kTableNames[] = {
+    {kEnemy0Code, "pool0"},     {kEnemy1Code, "pool1"},    {kEnemy2Code, "pool2"},
+    {kEnemy3Code, "pool3"},     {kEnemyShotCode, "eshot"}, {kEffectCode, "effect"},
+    {kPlayerShotCode, "pshot"}, {kItemCode, "item"},       {kInfoCode, "popup"},
+    {kBgChip1Code, "back0"},    {kBgChip2Code, "back1"},   {kMainChip2Code, "main0"},
+    {kMainChip1Code, "main1"},  {kShipCode, "ship"},       {kShipJetSmallCode, "ship"},
+    {kBoardCode, "hud"},
+};
+
 // The frame's calls as names of what they draw, repeats merged; texts, the HUD's panels and
 // other boxes left out.
 std::string Layers(const DrawRecorder& rec) {
@@ -80,23 +90,8 @@ std::string Layers(const DrawRecorder& rec) {
     if (r.op == DrawOp::Rect && r.x == 0 && r.y == 0 && r.x2 == 640 && r.y2 == 480)
       name = r.colour == 0xFF0000 ? "red" : r.colour == 0xFFFFFF ? "white" : "shade";
     if (r.op == DrawOp::At || r.op == DrawOp::Rotated || r.op == DrawOp::Quad) {
-      switch (r.image / 10000 * 10000) {
-        case kEnemy0Code: name = "pool0"; break;
-        case kEnemy1Code: name = "pool1"; break;
-        case kEnemy2Code: name = "pool2"; break;
-        case kEnemy3Code: name = "pool3"; break;
-        case kEnemyShotCode: name = "eshot"; break;
-        case kEffectCode: name = "effect"; break;
-        case kPlayerShotCode: name = "pshot"; break;
-        case kItemCode: name = "item"; break;
-        case kInfoCode: name = "popup"; break;
-        case kBgChip1Code: name = "back0"; break;
-        case kBgChip2Code: name = "back1"; break;
-        case kMainChip2Code: name = "main0"; break;
-        case kMainChip1Code: name = "main1"; break;
-        case kShipCode: case kShipJetSmallCode: name = "ship"; break;
-        case kBoardCode: name = "hud"; break;
-        default: break;
+      for (const auto& [code, table] : kTableNames) {
+        if (r.image / 10000 * 10000 == code) name = table;
       }
     }
     if (!name.empty() && (names.empty() || names.back() != name)) names.push_back(name);
@@ -134,11 +129,14 @@ TEST(PlayFieldDrawing, BackToFrontOrderOfEveryStage) {
        "back0 back1 main0 red pshot pool0 pool1 pool2 effect item ship eshot popup credits"},
       {5, 0, 1, 0,
        "back0 back1 main0 pshot pool0 pool1 pool2 effect item ship eshot pool3 popup credits"},
-      {5, 1, 1, 0, "back0 back1 main0 pshot pool0 pool1 pool2 effect item ship eshot popup credits"},
+      {5, 1, 1, 0,
+       "back0 back1 main0 pshot pool0 pool1 pool2 effect item ship eshot popup credits"},
       {6, 0, 1, 100,
        "back0 back1 main0 pool3 pshot pool0 pool1 pool2 effect item ship eshot popup credits"},
-      {6, 0, 1, 99, "back0 back1 main0 pshot pool0 pool1 pool2 effect item ship eshot popup credits"},
-      {7, 0, 0, 0, "back0 back1 main0 pshot pool0 pool1 pool2 effect item ship eshot popup credits"},
+      {6, 0, 1, 99,
+       "back0 back1 main0 pshot pool0 pool1 pool2 effect item ship eshot popup credits"},
+      {7, 0, 0, 0,
+       "back0 back1 main0 pshot pool0 pool1 pool2 effect item ship eshot popup credits"},
   };
   for (const Case& c : cases) {
     ResetDrawingScene();
@@ -206,8 +204,8 @@ TEST(PlayFieldDrawing, CurtainsStartAndPause) {
     const char* texts;
   };
   const Case cases[] = {
-      {-80, 0, 640, "START"}, {-1, 1, 640, "START PAUSE"}, {0, 0, 640, ""},
-      {1, 0, 600, ""},        {15, 0, 40, ""},             {16, 1, 0, "PAUSE"},
+      {-80, 0, 640, "START"}, {-1, 1, 640, "START PAUSE"}, {0, 0, 640, ""}, {1, 0, 600, ""},
+      {15, 0, 40, ""},        {16, 1, 0, "PAUSE"},
   };
   for (const Case& c : cases) {
     ResetDrawingScene();

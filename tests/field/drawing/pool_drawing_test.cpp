@@ -249,11 +249,8 @@ TEST(PoolDrawing, PartsTakeTheOwnersFlashFirstAndSkipNegativeFrames) {
     size_t draws;
   };
   const Case cases[] = {
-      {32, 80, 3, 256, {32}, 2},
-      {0, 80, 3, 256, {80}, 2},
-      {-16, 0, 3, 256, {}, 1},
-      {32, 80, -1, 256, {}, 0},
-      {0, 0, 3, 200, {}, 1},
+      {32, 80, 3, 256, {32}, 2}, {0, 80, 3, 256, {80}, 2}, {-16, 0, 3, 256, {}, 1},
+      {32, 80, -1, 256, {}, 0},  {0, 0, 3, 200, {}, 1},
   };
   for (const Case& c : cases) {
     ResetDrawingScene();

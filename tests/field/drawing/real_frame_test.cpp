@@ -43,9 +43,9 @@ TEST(RealFrameDrawing, TheShipAndTheBoardOnTheSoftwareScreen) {
   driver.Run(2);
   // The shell's loaders are not in yet: the test loads what it checks.
   ASSERT_EQ(LoadGraphCellsFromFile("data/robo/jiki.bmp", 7, 1, 7, 64, 64, ShipImages, 0), 0);
-  ASSERT_EQ(LoadGraphCellsFromFile("data/robo/jiki0_jet2.bmp", 4, 1, 4, 96, 32,
-                                   ShipJetSmallImages, 0),
-            0);
+  ASSERT_EQ(
+      LoadGraphCellsFromFile("data/robo/jiki0_jet2.bmp", 4, 1, 4, 96, 32, ShipJetSmallImages, 0),
+      0);
   BoardImage = LoadGraphFromFile("data/board/board.bmp", 0);
   ASSERT_GT(BoardImage, 0);
   ResetRunState();
