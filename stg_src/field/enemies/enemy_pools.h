@@ -2,7 +2,7 @@
 // spawner call, and the per-frame pool pass that runs each object's handler, its parts and its
 // collisions. Slots are free at state 0 and are reused without clearing. ResetEnemyPools puts
 // every slot back to its value at program start; DigestEnemyPools sums every field of every
-// slot, free ones included.
+// slot, free ones included (for a run's digest, all but the drawing's beamDrawn mark).
 #pragma once
 
 #include <cstdint>
@@ -55,4 +55,5 @@ void UpdateEnemyPool(EnemyObject* pool, int kind, int count);
 
 void ResetEnemyPools();
 void DigestEnemyPools(StateDigest& digest, DigestScope scope);
-void DigestEnemyObject(StateDigest& digest, const EnemyObject& object);
+// Every field; the run's scope leaves out the parts' beamDrawn, which only drawing sets.
+void DigestEnemyObject(StateDigest& digest, const EnemyObject& object, DigestScope scope);
