@@ -154,15 +154,15 @@ void RunLoopSteps() {
 TEST_F(MapLoopsTest, EveryJumpKeepsTheShipAndEveryRecordWhereTheyAreOnScreen) {
   struct Case {
     const char* name;
-    bool loop;          // the vertical loop on
-    double top;         // the window's top
-    double moveY;       // the ship's vertical intent
-    int command33Row;   // -1 none
-    bool horizontal;    // an armed horizontal loop whose end is in view
-    int16_t jump;       // VerticalLoopJump after the step
-    double dx, dy;      // the world moves by this
-    double farY;        // an object off the window...
-    double farYAfter;   // ...ends here
+    bool loop;         // the vertical loop on
+    double top;        // the window's top
+    double moveY;      // the ship's vertical intent
+    int command33Row;  // -1 none
+    bool horizontal;   // an armed horizontal loop whose end is in view
+    int16_t jump;      // VerticalLoopJump after the step
+    double dx, dy;     // the world moves by this
+    double farY;       // an object off the window...
+    double farYAfter;  // ...ends here
   } cases[] = {
       {"bottom to top", true, 1600, 2.5, -1, false, 1, 0, -kHeight, 1000, 1000},
       {"top to bottom", true, 400, -2.5, -1, false, 2, 0, kHeight, 1000, 1000},
@@ -312,7 +312,7 @@ TEST_F(MapLoopsTest, OnlyPartsInUseWithinTheCountsMove) {
   EnemyObject& o = PutEnemy(EnemyPool0, 0, 1000, 500, 8, 10);
   PutPart(o, false, 0, 1000, 500, 4, 10);
   PutPart(o, false, 1, 1000, 500, 4, 10).state = 0;  // free
-  o.partsA[2] = o.partsA[0];                          // in use, past the count
+  o.partsA[2] = o.partsA[0];                         // in use, past the count
   // A count past the array (the pass frees such an object) reaches no further than the array.
   o.partCountB = 400;
   for (EnemyPart& p : o.partsB) p = o.partsA[0];
@@ -338,8 +338,8 @@ TEST_F(MapLoopsTest, ASpawnInTheRepeatedBandLandsInTheCopyOnScreen) {
       {true, 1500, 800, 800 + kHeight},  // the band's last row
       {true, 1500, 820, 820},            // below the band
       {true, 1200, 500, 500},            // the window's bottom at the copy's top: not yet
-      {true, 1000, 500, 500},
-      {false, 1500, 500, 500},
+      {true, 1000, 500, 500},            // the window in the band's upper part
+      {false, 1500, 500, 500},           // no loop
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.loop << " " << c.top << " " << c.y);
