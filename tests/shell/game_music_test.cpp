@@ -9,7 +9,7 @@
 namespace {
 
 constexpr const char* kMusicFiles[] = {
-    "boss",   "stage1",    "stage2",  "stage3", "stage4",   "stage5",  "stage6",
+    "boss",    "stage1",   "stage2",  "stage3", "stage4",   "stage5", "stage6",
     "warning", "lastboss", "goodend", "badend", "gameover", "select",
 };
 
@@ -283,9 +283,9 @@ TEST_F(MusicTest, TheStageStartLoadsTheStagesSet) {
     const char* track;
   };
   const Case cases[] = {
-      {1, 9, 1, "stage1"}, {2, 9, 2, "stage2"}, {3, 5, 3, "stage3"}, {4, 9, 4, "stage4"},
-      {5, 9, 5, "stage5"}, {6, 0, 6, "stage6"}, {7, 9, 7, "goodend"}, {7, 8, 8, "badend"},
-      {7, 9, 7, "goodend"},
+      {1, 9, 1, "stage1"},  {2, 9, 2, "stage2"}, {3, 5, 3, "stage3"},
+      {4, 9, 4, "stage4"},  {5, 9, 5, "stage5"}, {6, 0, 6, "stage6"},
+      {7, 9, 7, "goodend"}, {7, 8, 8, "badend"}, {7, 9, 7, "goodend"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "stage " << c.stage << ", credits " << c.credits);

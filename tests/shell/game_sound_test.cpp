@@ -10,7 +10,9 @@ namespace {
 
 class SoundEffectTest : public GameSoundTest {
  protected:
-  void WriteFixtures() override { WriteFile("se.wav", PcmWavFile(16, 1, kRate, Samples16ToBytes(Tone(kRate)))); }
+  void WriteFixtures() override {
+    WriteFile("se.wav", PcmWavFile(16, 1, kRate, Samples16ToBytes(Tone(kRate))));
+  }
 
   int LoadEffect(int slot) {
     SoundEffectHandles[slot] = LoadSoundFile("se.wav", 3, -1);
