@@ -96,7 +96,9 @@ TEST_F(FontTextTest, CodesAndTheBytesThatDrawNothing) {
       {"\x11\x10 0", "\x11  0"},
       // A Shift-JIS character draws nothing and still takes two steps.
       {"\x82\xA0X\x88\x9F", "  X  "},
-      {"\x7F\x80\xFF" "a", "   A"},
+      {"\x7F\x80\xFF"
+       "a",
+       "   A"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -165,9 +167,21 @@ TEST_F(FontTextTest, KeyNames) {
     std::string name;  // "" draws nothing
   };
   const Case cases[] = {
-      {1, "ESCAPE"}, {28, "RETURN"}, {203, "LEFT"}, {125, "YEN"},  {11, "0"},
-      {211, "DELETE"}, {156, "NUMPADENTER"}, {0, ""}, {13, ""}, {40, ""},
-      {41, ""},      {69, ""},     {86, ""},   {212, ""},   {-1, ""},
+      {1, "ESCAPE"},
+      {28, "RETURN"},
+      {203, "LEFT"},
+      {125, "YEN"},
+      {11, "0"},
+      {211, "DELETE"},
+      {156, "NUMPADENTER"},
+      {0, ""},
+      {13, ""},
+      {40, ""},
+      {41, ""},
+      {69, ""},
+      {86, ""},
+      {212, ""},
+      {-1, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.code);
