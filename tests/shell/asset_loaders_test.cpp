@@ -166,7 +166,8 @@ TEST_F(AssetLoaders, TheEnemyAndStageSetsCutTheirSheetsAndLegs) {
   });
   ReleaseStageAssets();
   EXPECT_EQ(StageAssetsLoaded, 0);
-  Check({{"chips after release", MainChipImages2, 0, 0}, {"legs after release", PartImages[2], 0, 0}});
+  Check({{"chips after release", MainChipImages2, 0, 0},
+         {"legs after release", PartImages[2], 0, 0}});
 
   PartImages[8][0] = PartImages[24][4] = kSentinel;
   LoadStageEnemyAssets(6);
@@ -199,9 +200,9 @@ TEST_F(AssetLoaders, TheEnemyAndStageSetsCutTheirSheetsAndLegs) {
 // Every row of every list writes inside its table, and no entry twice.
 TEST(AssetLists, RowsStayInsideTheirTablesAndNeverShareAnEntry) {
   std::map<std::string, const ImageList*> lists = {
-      {"common", &kCommonImages},      {"title", &kTitleImages},
-      {"logo", &kLogoImages},          {"weapon select", &kWeaponSelectImages},
-      {"result", &kResultImages},      {"enemy common", &kEnemyCommonImages},
+      {"common", &kCommonImages}, {"title", &kTitleImages},
+      {"logo", &kLogoImages},     {"weapon select", &kWeaponSelectImages},
+      {"result", &kResultImages}, {"enemy common", &kEnemyCommonImages},
   };
   for (int stage = 1; stage <= 7; ++stage) {
     lists["stage " + std::to_string(stage)] = &StageImages(stage);
@@ -246,7 +247,9 @@ TEST(EndingText, ReadsLinesUntilTheFirstEmptyOneOrTheSixtyFourth) {
   std::vector<std::string> first64;
   for (int i = 0; i < 64; ++i) first64.push_back("LINE " + std::to_string(i));
   const EndingCase cases[] = {
-      {"in order", "THE END\r\nTHANK YOU\r\nfor playing\r\n", {"THE END", "THANK YOU", "for playing"}},
+      {"in order",
+       "THE END\r\nTHANK YOU\r\nfor playing\r\n",
+       {"THE END", "THANK YOU", "for playing"}},
       {"an empty line ends it", "ONE\r\nTWO\r\n\r\nTHREE\r\n", {"ONE", "TWO"}},
       {"an empty first line", "\r\nONE\r\n", {}},
       {"no line end at the end", "ONE\r\nTWO", {"ONE", "TWO"}},

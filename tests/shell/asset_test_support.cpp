@@ -16,7 +16,8 @@
 namespace {
 
 void WriteBytes(const TempFolder& folder, const std::string& path, const ByteString& bytes) {
-  std::filesystem::create_directories(std::filesystem::path(folder.path() + "/" + path).parent_path());
+  std::filesystem::create_directories(
+      std::filesystem::path(folder.path() + "/" + path).parent_path());
   folder.WriteFile(path, std::string(bytes.begin(), bytes.end()));
 }
 
@@ -90,13 +91,15 @@ void WriteImageSheet(const TempFolder& folder, const std::string& path, int cell
                      int cellHeight, int columns, int rows) {
   const SheetPixel flat = [](int, int) { return 0xFF3060A0u; };
   const int width = cellWidth * columns, height = cellHeight * rows;
-  WriteBytes(folder, path,
-             EndsWithPng(path) ? MakePngSheet(width, height, flat) : MakeBmpSheet(width, height, flat));
+  WriteBytes(
+      folder, path,
+      EndsWithPng(path) ? MakePngSheet(width, height, flat) : MakeBmpSheet(width, height, flat));
 }
 
 void WriteEffectSound(const TempFolder& folder, const std::string& path) {
   std::vector<int16_t> samples(2205);
-  for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<int16_t>(i % 64 * 256 - 8192);
+  for (size_t i = 0; i < samples.size(); ++i)
+    samples[i] = static_cast<int16_t>(i % 64 * 256 - 8192);
   const Bytes wav = PcmWavFile(16, 1, 44100, Samples16ToBytes(samples));
   WriteBytes(folder, path, ByteString(wav.begin(), wav.end()));
 }
@@ -116,9 +119,12 @@ void ExpectGraphs(std::span<const int32_t> entries, int width, int height,
 void ExpectNoGraphs(std::span<const int32_t> entries, const std::string& label) {
   for (size_t i = 0; i < entries.size(); ++i) {
     EXPECT_FALSE(IsGraphHandleValid(entries[i])) << label << " entry " << i;
-    EXPECT_TRUE(entries[i] == 0 || entries[i] == -1) << label << " entry " << i << ": " << entries[i];
+    EXPECT_TRUE(entries[i] == 0 || entries[i] == -1)
+        << label << " entry " << i << ": " << entries[i];
   }
 }
+
+bool IsLiveSound(int handle) { return IsSoundPlaying(handle) >= 0; }
 
 int LiveGraphCount() { return GraphHandles.count; }
 int LiveSoundCount() { return SoundHandles.count; }

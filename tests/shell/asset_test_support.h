@@ -26,5 +26,8 @@ void ExpectGraphs(std::span<const int32_t> entries, int width, int height,
 // Every entry without a live graph (0 or a failed load's -1).
 void ExpectNoGraphs(std::span<const int32_t> entries, const std::string& label);
 
+// A sound handle that the sound layer knows.
+bool IsLiveSound(int handle);
+
 int LiveGraphCount();
 int LiveSoundCount();

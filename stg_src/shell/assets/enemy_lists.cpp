@@ -10,7 +10,6 @@
 namespace {
 
 constexpr ImageLoad kEnemyCommonLoads[] = {
-
     Cells("data/enemy/all/enemyR1_000.bmp", EnemyImages0[0], 0, 15, 40, 40, 5, 3),
     Cells("data/enemy/all/enemyR1_000.bmp", EnemyImages0[1], 0, 15, 40, 40, 5, 3),
     Cells("data/enemy/all/enemyR1_hatch1.bmp", EnemyImages0[2], 0, 5, 80, 64, 1, 5),
@@ -407,4 +406,6 @@ const ImageList kStageImages[8] = {
 
 const ImageList kEnemyCommonImages = {kEnemyCommonLoads};
 
-const ImageList& StageImages(int stage) { return kStageImages[stage >= 1 && stage <= 7 ? stage : 0]; }
+const ImageList& StageImages(int stage) {
+  return kStageImages[stage >= 1 && stage <= 7 ? stage : 0];
+}

@@ -71,8 +71,7 @@ void LoadImageList(const ImageList& list);
 void ReleaseImages(ImageEntries entries);
 // Every entry of a table of types x frames (or types x bands x frames).
 template <typename Row, size_t N>
-  requires(!std::is_arithmetic_v<Row>)
-void ReleaseImages(Row (&table)[N]) {
+requires(!std::is_arithmetic_v<Row>) void ReleaseImages(Row (&table)[N]) {
   for (Row& row : table) ReleaseImages(row);
 }
 // Types first..last of a table of types x frames.
