@@ -53,8 +53,8 @@ class RecordedOpens {
   }
   bool Opened(const std::string& path) const {
     for (const Open& o : opens) {
-      if (o.found && (o.name == path || (o.name.size() > path.size() &&
-                                         o.name.ends_with("/" + path)))) {
+      if (o.found &&
+          (o.name == path || (o.name.size() > path.size() && o.name.ends_with("/" + path)))) {
         return true;
       }
     }
@@ -173,7 +173,8 @@ TEST(AssetKit, TheLoadersOpenEveryKitImageAndEffectAndNothingElse) {
   for (const KitSound& sound : KitSounds()) {
     if (sound.kind == SoundKind::Effect) expected.insert(sound.path);
   }
-  for (const std::string& path : expected) EXPECT_TRUE(files.Opened(path)) << "never opened: " << path;
+  for (const std::string& path : expected)
+    EXPECT_TRUE(files.Opened(path)) << "never opened: " << path;
   ReleaseEnemyCommonAssets();
 }
 
