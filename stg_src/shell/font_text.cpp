@@ -1,10 +1,9 @@
 #include "stg_src/shell/font_text.h"
 
 #include "runtime/graphics/draw/draw_calls.h"
+#include "stg_src/shell/scene_assets.h"
 
 #include "stg_src/deterministic.h"
-
-int32_t FontImages[kFontGlyphs];
 
 namespace {
 

@@ -3,10 +3,8 @@
 
 #include <cstdint>
 
-constexpr int kFontGlyphs = 96;
-
-// Entry c is the glyph of character code c; codes 17..96 are drawn, the digits are 48..57.
-extern int32_t FontImages[kFontGlyphs];
+// The glyphs are FontImages (scene_assets.h): entry c is the glyph of character code c; codes
+// 17..96 are drawn, the digits are 48..57.
 
 // A zero-terminated 8-bit string; x advances by size for every byte. Size 14 and up draws the
 // glyphs at full size with their top-left at (x, y), smaller sizes centred there at 0.8.

@@ -9,6 +9,7 @@
 #include "runtime/graphics/screen/draw_target.h"
 #include "runtime/graphics/screen/software_screen.h"
 #include "stg_src/shell/font_text.h"
+#include "stg_src/shell/scene_assets.h"
 #include "tests/game_support/game_driver.h"
 #include "tests/support/graph_sheets.h"
 #include "tests/support/screen_library.h"
