@@ -167,8 +167,8 @@ TEST_F(PartMotionTest, ABigWheelSoundsItsStepOncePerTurn) {
     bool hideInAir;
     std::vector<int> soundFrames;
   } rows[] = {
-      {13, 1, false, {255, 511}},  {13, -1, false, {127, 383}}, {20, 1, false, {255, 511}},
-      {12, 1, false, {}},          {13, 0, false, {}},          {13, 1, true, {}},
+      {13, 1, false, {255, 511}}, {13, -1, false, {127, 383}}, {20, 1, false, {255, 511}},
+      {12, 1, false, {}},         {13, 0, false, {}},          {13, 1, true, {}},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(testing::Message() << "reach " << r.reach << " speed " << r.groundSpeed);
