@@ -293,8 +293,10 @@ TEST(WeaponFiringTest, LevelsPastEightFireAsTheTopBand) {
   EXPECT_EQ(PlayerShots[10].damage, 15);
 }
 
-// Frames of a hold of frames (SHOT held while held(f)) at which a laser segment was fired.
-std::vector<int> LaserFrames(int16_t level, int frames, bool (*held)(int)) {
+// Frames of a hold of frames (SHOT held while held(f)) at which a laser segment was fired, and
+// those at which the laser's sound was asked for.
+std::vector<int> LaserFrames(int16_t level, int frames, bool (*held)(int),
+                             std::vector<int>* soundFrames = nullptr) {
   WeaponField w;
   SelectedMainWeapon = 2;
   MainWeaponLevels[2] = level;
@@ -302,6 +304,8 @@ std::vector<int> LaserFrames(int16_t level, int frames, bool (*held)(int)) {
   for (int f = 0; f < frames; ++f) {
     w.Frame(held(f) ? kShot : 0);
     if (!FiredSlots(0, 63).empty()) fired.push_back(f);
+    for (int slot : w.field.TakeSoundRequests())
+      if (slot == 2 && soundFrames != nullptr) soundFrames->push_back(f);
   }
   return fired;
 }
@@ -319,7 +323,11 @@ TEST(WeaponFiringTest, LaserBurstsOfEightTwelveSixteenSegmentsEveryFiftyTwoFrame
     for (int n = 1; n < c.segments; ++n) expected.push_back(2 * n - 1);
     for (int start : {51, 103})
       for (int n = 0; n < c.segments; ++n) expected.push_back(start + 2 * n);
-    EXPECT_EQ(LaserFrames(c.level, 140, [](int) { return true; }), expected);
+    std::vector<int> soundFrames;
+    EXPECT_EQ(LaserFrames(
+                  c.level, 140, [](int) { return true; }, &soundFrames),
+              expected);
+    EXPECT_EQ(soundFrames, (std::vector<int>{0, 51, 103}));  // at each burst's start
   }
 }
 
