@@ -1,7 +1,8 @@
 // The collision rules as one table of scenarios (player shots against bodies and parts, the
 // ship against bodies, parts and enemy shots, the shield, the ship's death, charge shots and
-// solid enemies, with the hit and death sounds they ask for), then the homing search's filters, the
-// sweep along a shot's course, the beam stop bookkeeping and part counts past the arrays.
+// solid enemies, with the hit and death sounds they ask for), then the homing search's
+// filters, the sweep along a shot's course, the beam stop bookkeeping and part counts past the
+// arrays.
 #include <functional>
 #include <optional>
 #include <string>

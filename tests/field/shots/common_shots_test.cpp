@@ -1,7 +1,6 @@
-// The common bullets: the straight movers' set-ups and sounds, the drop of a shot spawned far off
-// screen (silent but for the seeker),
-// terrain and the vanish frames, trail dots, the seeker's fading turn, the burning fragments of
-// a boss explosion and the accelerating shot.
+// The common bullets: the straight movers' set-ups and sounds, the drop of a shot spawned far
+// off screen (silent but for the seeker), terrain and the vanish frames, trail dots, the
+// seeker's fading turn, the burning fragments of a boss explosion and the accelerating shot.
 #include <cmath>
 #include <vector>
 

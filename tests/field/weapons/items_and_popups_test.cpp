@@ -1,7 +1,7 @@
 // Items and info popups: what each kind does when the ship takes it (and the sound it asks
-// for), the pickup circles, the
-// capsule held on the screen and then homing, removal outside the view box, the popups' inward
-// nudge, rise and blink, the banner slot, full pools and the kinds refused.
+// for), the pickup circles, the capsule held on the screen and then homing, removal outside the
+// view box, the popups' inward nudge, rise and blink, the banner slot, full pools and the kinds
+// refused.
 #include <cstring>
 #include <string>
 #include <vector>
