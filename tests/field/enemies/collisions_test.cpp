@@ -436,7 +436,7 @@ TEST(CollisionsTest, TheCollisionRules) {
     field.TakeSoundRequests();
     s.act();
     s.check();
-    if (s.sounds) EXPECT_EQ(field.TakeSoundRequests(), *s.sounds);
+    if (s.sounds) { EXPECT_EQ(field.TakeSoundRequests(), *s.sounds); }
   }
 }
 

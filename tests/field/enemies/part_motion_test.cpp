@@ -185,7 +185,7 @@ TEST_F(PartMotionTest, ABigWheelSoundsItsStepOncePerTurn) {
       EXPECT_LE(frame.size(), 1u);
     }
     EXPECT_EQ(soundFrames, r.soundFrames);
-    if (!r.hideInAir && r.groundSpeed != 0) EXPECT_EQ(p.baseAngle, 0);
+    if (!r.hideInAir && r.groundSpeed != 0) { EXPECT_EQ(p.baseAngle, 0); }
   }
 }
 
