@@ -180,7 +180,8 @@ void EndTitleIntroFrame() {
   for (int i = 0; i < kShots; ++i)
     if (IsShotOnScreen(i)) StageWork[i] += 16;
   if (StageWork[kMuzzleFlash] / 2 >= 4) StageWork[kMuzzleFlash] = 0;
-  if (SpeedUpTimer > 0) SpeedUpTimer = static_cast<int16_t>(SpeedUpTimer >= 17 ? 0 : SpeedUpTimer + 1);
+  if (SpeedUpTimer > 0)
+    SpeedUpTimer = static_cast<int16_t>(SpeedUpTimer >= 17 ? 0 : SpeedUpTimer + 1);
   PlayerX += PlayerMoveX;
   PlayerY += PlayerMoveY;
 }
