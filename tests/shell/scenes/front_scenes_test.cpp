@@ -349,7 +349,8 @@ TEST(FrontScenes, BadWeaponBytesEndThePlayback) {
       MenuCursors[0] = 1;
       StartPlay();
     }
-    if (c.position <= kReplayBufferSize - 4) std::copy(c.bytes, c.bytes + 4, ReplayBuffer + c.position);
+    if (c.position <= kReplayBufferSize - 4)
+      std::copy(c.bytes, c.bytes + 4, ReplayBuffer + c.position);
     driver.Step();
     ASSERT_EQ(CurrentScene, kSceneWeaponSelect);
     ReplayPosition = c.position;

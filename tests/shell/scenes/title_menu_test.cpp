@@ -34,19 +34,17 @@ TEST(TitleMenu, EachStartStageOpensItsDifficultiesAndTheRowPicksTheOneItShows) {
     std::vector<int16_t> shown;
   };
   const Case cases[] = {
-      {1, 1, 0, {0, 1}},
-      {3, 1, 0, {0, 1, 2}},
-      {3, 3, 0, {0, 1, 2, 3}},
-      {1, 3, 0, {0, 1, 3}},  // INSANE third, without HARD
-      {1, 1, 1, {0, 1, 2, 3}},  // replays offer all four
+      {1, 1, 0, {0, 1}},       {3, 1, 0, {0, 1, 2}},
+      {3, 3, 0, {0, 1, 2, 3}}, {1, 3, 0, {0, 1, 3}},  // INSANE third, without HARD
+      {1, 1, 1, {0, 1, 2, 3}},                        // replays offer all four
   };
   GameDriver driver;
   driver.digestFrames = false;
   BootToLogo(driver);
   for (const Case& c : cases) {
     for (size_t row = 0; row < c.shown.size(); ++row) {
-      SCOPED_TRACE(testing::Message() << c.normal << " " << c.hard << " mode " << c.mode
-                                      << " row " << row);
+      SCOPED_TRACE(testing::Message()
+                   << c.normal << " " << c.hard << " mode " << c.mode << " row " << row);
       StartStages[1] = c.normal;
       StartStages[2] = c.hard;
       Difficulty = 0;
@@ -239,8 +237,7 @@ TEST(TitleMenu, ThePadAndKeyPagesNeverPutTwoRolesOnOneButtonOrKey) {
         if (rng() % 2) in.keys.insert(kSomeKeys[rng() % std::size(kSomeKeys)]);
       const int32_t before = page == 5 ? ButtonPadBits[kButtonShot] : KeyConfig[kButtonShot];
       driver.Step(in);
-      assignedFrames +=
-          (page == 5 ? ButtonPadBits[kButtonShot] : KeyConfig[kButtonShot]) != before;
+      assignedFrames += (page == 5 ? ButtonPadBits[kButtonShot] : KeyConfig[kButtonShot]) != before;
       ASSERT_TRUE(AllDifferent(ButtonPadBits, kButtonShot, kButtonScreenShot)) << frame;
       ASSERT_TRUE(AllDifferent(KeyConfig, 0, kRoleCount - 1)) << frame;
       for (int role = kButtonShot; role <= kButtonScreenShot; ++role) {
