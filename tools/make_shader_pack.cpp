@@ -1,5 +1,5 @@
 // Writes the source file that embeds the runtime's shader pack: every slot empty, in the
-// documented layout, packed as the loader expects.
+// pack's layout (size table, then code), packed as the loader expects.
 //
 //   make_shader_pack OUTPUT      (runtime/graphics/device/embedded_shader_pack.cpp)
 #include <cstdio>

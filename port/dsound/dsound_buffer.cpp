@@ -1,3 +1,4 @@
+// IDirectSoundBuffer: the primary buffer and the secondary buffers, each a voice of the mixer.
 #include <cstring>
 
 #include "port/dsound/dsound_objects.h"

@@ -1,3 +1,4 @@
+// IDirectSound: the device object, its caps, cooperative level and buffer creation.
 #include <mutex>
 
 #include "port/com/call_failure.h"

@@ -1,3 +1,4 @@
+// The kernel handle table: slots with generations, so a closed or stale handle is refused.
 #include <mutex>
 #include <vector>
 

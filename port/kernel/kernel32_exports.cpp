@@ -1,3 +1,4 @@
+// The functions "kernel32.dll" exports to GetProcAddress.
 #include "port/files/files.h"
 #include "port/kernel/handles.h"
 #include "port/kernel/kernel_system.h"

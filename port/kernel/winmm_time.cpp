@@ -1,3 +1,4 @@
+// The winmm clock and timer-period calls, and the functions "winmm.dll" exports.
 #include <atomic>
 
 #include "port/kernel/module_exports.h"

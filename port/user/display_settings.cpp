@@ -37,6 +37,10 @@ struct RefusedMode {
 };
 std::vector<RefusedMode> gRefusedModes;
 int gChangesToRefuse = 0;
+// A list that grows while it is read: after this many numbered enumerations the list holds
+// `gModesToAdd` more modes (-1: never).
+int gEnumerationsBeforeGrowth = -1;
+int gModesToAdd = 0;
 
 bool Refused(const PortDisplayMode& m) {
   for (const RefusedMode& r : gRefusedModes)
@@ -58,6 +62,8 @@ std::vector<PortDisplayMode> ModeList() {
       if (SDL_GetDisplayMode(0, i, &m) == 0) sizes.push_back({m.w, m.h, 0, m.refresh_rate});
     }
   }
+  if (gEnumerationsBeforeGrowth == 0)
+    for (int i = 0; i < gModesToAdd; ++i) sizes.push_back({4000 + i, 3000, 0, 60});
   std::vector<PortDisplayMode> modes;
   for (int bits : {16, 32})
     for (PortDisplayMode s : sizes) modes.push_back({s.width, s.height, bits, s.refresh});
@@ -177,6 +183,7 @@ BOOL WINAPI EnumDisplaySettingsA(LPCSTR, DWORD modeNum, DEVMODEA* dm) {
     return TRUE;
   }
   std::vector<PortDisplayMode> modes = ModeList();
+  if (gEnumerationsBeforeGrowth > 0) --gEnumerationsBeforeGrowth;
   if (modeNum >= modes.size()) return FALSE;
   FillDevMode(dm, modes[modeNum]);
   return TRUE;
@@ -334,8 +341,16 @@ void PortRefuseNextDisplayChanges(int count) {
   gChangesToRefuse = count < 0 ? 0 : count;
 }
 
+void PortGrowDisplayModeList(int enumerations, int sizes) {
+  std::lock_guard lock(PortWindowMutex());
+  gEnumerationsBeforeGrowth = enumerations < 0 ? -1 : enumerations;
+  gModesToAdd = sizes < 0 ? 0 : sizes;
+}
+
 void PortResetDisplaySwitches() {
   std::lock_guard lock(PortWindowMutex());
   gRefusedModes.clear();
   gChangesToRefuse = 0;
+  gEnumerationsBeforeGrowth = -1;
+  gModesToAdd = 0;
 }

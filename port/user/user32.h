@@ -399,6 +399,10 @@ void PortRefuseDisplayMode(int width, int height, int bits);
 // The next count mode changes (not tests, not the return to the desktop's mode) fail with
 // DISP_CHANGE_FAILED.
 void PortRefuseNextDisplayChanges(int count);
+// After `enumerations` more numbered EnumDisplaySettingsA calls the mode list holds `sizes`
+// more display sizes (4000 + i x 3000), each at 16 and 32 bits, as a display plugged in would
+// add them; a negative count switches the growth off.
+void PortGrowDisplayModeList(int enumerations, int sizes);
 void PortResetDisplaySwitches();
 // The display count of ShowCursor and whether the cursor image is set, as last applied.
 int PortCursorDisplayCount();

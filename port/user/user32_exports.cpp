@@ -1,3 +1,4 @@
+// The functions "user32.dll" exports to GetProcAddress.
 #include "port/kernel/module_exports.h"
 #include "port/user/user32.h"
 

@@ -6,6 +6,7 @@
 #include "stg_src/field/angles.h"
 #include "stg_src/field/effects/effects.h"
 #include "stg_src/field/enemies/hit_shapes.h"
+#include "stg_src/field/map/map_loops.h"
 #include "stg_src/field/map/scrolling.h"
 #include "stg_src/field/score_and_rank.h"
 #include "stg_src/field/screen_tests.h"
@@ -267,11 +268,19 @@ void UpdateInfoPopup(int slot) {
 }
 
 void UpdateItemsAndPopups() {
-  // The loop shift of each record before its step joins here with the map loops.
-  for (int slot = 0; slot < kItemSlots; ++slot)
-    if (IsLive(Items[slot].state)) UpdateItem(slot);
-  for (int slot = 0; slot < kPopupSlots; ++slot)
-    if (IsLive(InfoPopups[slot].state)) UpdateInfoPopup(slot);
+  const bool shifting = IsMapLoopShifting();
+  for (int slot = 0; slot < kItemSlots; ++slot) {
+    Item& it = Items[slot];
+    if (!IsLive(it.state)) continue;
+    if (shifting) ShiftForMapLoop(&it.x, &it.y);
+    UpdateItem(slot);
+  }
+  for (int slot = 0; slot < kPopupSlots; ++slot) {
+    InfoPopup& p = InfoPopups[slot];
+    if (!IsLive(p.state)) continue;
+    if (shifting) ShiftForMapLoop(&p.x, &p.y);
+    UpdateInfoPopup(slot);
+  }
 }
 
 void ResetItemsAndPopups() {

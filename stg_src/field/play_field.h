@@ -21,15 +21,14 @@
 #include "stg_src/field/screen_shake.h"
 #include "stg_src/field/shots/enemy_shots.h"
 #include "stg_src/field/shots/player_shots.h"
+#include "stg_src/field/stage_events.h"
 #include "stg_src/field/stage_state.h"
 #include "stg_src/field/weapon_state.h"
 #include "stg_src/state_digest.h"
 
-// The per-frame updates whose areas have no header of their own yet, in the play scene's order
-// (SpawnFromEventLayer, ScrollAndMovePlayer, UpdatePlayerWeapons, UpdateEnemyPools,
-// UpdateItemsAndPopups, UpdateEnemyShots, UpdateEffectsAndShake, AdvanceRanks(0),
-// RunStageEvents), then DrawPlayField.
-void RunStageEvents(int16_t stage);
+// The play scene's updates run in this order (SpawnFromEventLayer, ScrollAndMovePlayer,
+// UpdatePlayerWeapons, UpdateEnemyPools, UpdateItemsAndPopups, UpdateEnemyShots,
+// UpdateEffectsAndShake, AdvanceRanks(0), RunStageEvents), then DrawPlayField.
 // Draws the play frame (also while paused); steps FrameSkipPhase while FastForwardRequest is 1
 // and draws nothing while it is not 0; calls DrawEndingCredits last.
 void DrawPlayField();

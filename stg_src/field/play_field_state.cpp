@@ -20,6 +20,7 @@ void ResetPlayFieldState() {
   ResetEnemyShots();
   ResetPlayerShots();
   ResetItemsAndPopups();
+  ResetStageEvents();
   ResetTestHooks();
 }
 
@@ -39,4 +40,5 @@ void DigestPlayFieldState(StateDigest& d, DigestScope scope) {
   DigestEnemyShots(d, scope);
   DigestPlayerShots(d, scope);
   DigestItemsAndPopups(d, scope);
+  DigestStageEvents(d, scope);
 }

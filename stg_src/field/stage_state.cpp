@@ -46,7 +46,7 @@ int16_t BackLayer1LoopColumn;
 
 namespace {
 
-constexpr double kFixed = 9999;
+constexpr double kFixed = kFixedAxisDivisor;
 constexpr int kDeathFrames = 80;
 
 // What a stage sets over the defaults at its start.

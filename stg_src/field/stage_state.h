@@ -15,6 +15,8 @@ constexpr int kStageWorkSize = 256;
 constexpr int kStageSixCounter = 254;
 // A background divisor at or above this marks a fixed axis: no parallax there.
 constexpr double kFixedParallaxDivisor = 1000;
+// The divisor the stages set on a fixed axis.
+constexpr double kFixedAxisDivisor = 9999;
 
 extern int16_t CurrentStage;     // 1..7
 extern int32_t GameFrame;        // from -80 (0 on stage 3); the field updates from 0 on

@@ -294,7 +294,9 @@ void RunPlayScene() {
   if (GamePaused) return;
 
   GameFrame += 1;
-  SceneFrame += 1;
+  // The stage-7 script may have started the end screen this frame: its frame 0 is its set-up
+  // (the high score saved), so it is not counted as a play frame.
+  if (CurrentScene == kScenePlay) SceneFrame += 1;
   if (StageClearTimer >= 2) {
     StageClearTimer = DeathTimer == 0 ? StageClearTimer + 1 : 0;
     if (StageClearTimer > kStageClearFrames && Lives > 0) {

@@ -69,6 +69,8 @@ int16_t MusicVolume;
 int16_t CurrentMusicSet;
 int16_t CurrentMusicSlot;
 int16_t MusicFade;
+uint8_t SoundEffectRequests[kSoundEffectSlots];
+int16_t SoundEffectGuards[kSoundEffectSlots];
 
 int32_t HighScores[4];
 int16_t StartStages[4];
@@ -150,6 +152,8 @@ void ResetShellState() {
   CurrentMusicSet = 0;
   CurrentMusicSlot = 0;
   MusicFade = 0;
+  Zero(SoundEffectRequests);
+  Zero(SoundEffectGuards);
 
   Zero(HighScores);
   Zero(StartStages);
@@ -226,6 +230,8 @@ void DigestShellState(StateDigest& d, DigestScope scope) {
   DigestValue(d, CurrentMusicSet);
   DigestValue(d, CurrentMusicSlot);
   DigestValue(d, MusicFade);
+  DigestArray(d, SoundEffectRequests);
+  DigestArray(d, SoundEffectGuards);
   DigestArray(d, HighScores);
   DigestArray(d, StartStages);
   DigestValue(d, ScreenshotCounter);

@@ -110,6 +110,12 @@ extern int16_t MusicVolume;          // percent
 extern int16_t CurrentMusicSet;      // -1 none
 extern int16_t CurrentMusicSlot;     // -1 none
 extern int16_t MusicFade;            // 0..1000
+constexpr int kSoundEffectSlots = 55;
+// This frame's effect requests and each slot's retrigger guard (frames until it may be
+// requested again). They decide only what is heard, and the guards stand still while effects
+// are muted, so a replay does not reproduce them.
+extern uint8_t SoundEffectRequests[kSoundEffectSlots];
+extern int16_t SoundEffectGuards[kSoundEffectSlots];
 
 // --- scores, progress and the screenshot counter (the option files) -----------------------
 extern int32_t HighScores[4];

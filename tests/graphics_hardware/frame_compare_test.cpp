@@ -2,13 +2,17 @@
 // renderer, read back through SaveDrawScreen and compared pixel by pixel: two background layers
 // and keyed and alpha sprites loaded from files, the blend modes both paths have at several
 // parameters, draw brightness, turned, stretched and four-corner draws, rectangles of graphs
-// (plain, mirrored and stretched), boxes and outlines, and a clip rectangle. The frame is laid out
-// in cells of 40 x 40 so that no pixel has more than two blended layers over it.
+// (plain, mirrored and stretched), boxes and outlines, a clip rectangle, and text in the game's
+// default font and in an outlined font. The frame is laid out in cells of 40 x 40 so that no
+// pixel has more than two blended layers over it.
 //
 // Tolerances and exclusions, per channel:
 // - 3 levels for modes 0, 1 and 2 and for brightness, where the device's fixed-point blending and
 //   the renderer's tables round differently;
 // - 6 for modes 3, 4, 10 and 11, whose packed forms in the renderer drop low bits;
+// - 17 for anti-aliased text, whose glyph levels go through the texture cache's 4-bit alpha on
+//   the device and keep their 16 levels in memory, one step of that alpha apart (text of 1-bit
+//   glyphs and outlines takes the 3 of mode 0);
 // - turned, stretched and four-corner sprites leave out a band of 1.5 pixels around the edges of
 //   their ideal quad (a pixel on either side of the edge): the device puts pixel centres on the
 //   half pixel and the renderer samples at a pixel's corner, so which pixels an edge takes may
@@ -37,6 +41,8 @@
 #include "runtime/graphics/device/device_settings.h"
 #include "runtime/graphics/draw/draw_calls.h"
 #include "runtime/graphics/draw/draw_settings.h"
+#include "runtime/graphics/font/font_handles.h"
+#include "runtime/graphics/font/text_draw.h"
 #include "runtime/graphics/graph/graph_from_images.h"
 #include "runtime/graphics/screen/draw_target.h"
 #include "tests/graphics_hardware/started_graphics.h"
@@ -282,6 +288,24 @@ std::vector<FrameItem> FrameItems(const FrameGraphs& g) {
                             1);
   });
   rectStretched.edges = {{2, 2}, {38, 2}, {38, 38}, {2, 38}};
+  // Text across and downwards, over three cells each way: a font of the game's default font
+  // settings (20, 3, anti-aliased) and a 1-bit font with an outline of 2.
+  Add(&items, "text, the game's default font", 0, 9, 17, [](int x, int y) {
+    SetBlendMode(0, 0);
+    const int font = CreateFontToHandle(nullptr, 20, 3, 2, -1, -1, 0, -1, -1);
+    DrawStringWithFont(x + 4, y + 4, "Ag漢字", MakeColorValue(255, 255, 255), font, 0, 0);
+    DrawStringWithFont(x + 8, y + 36, "Ag字", MakeColorValue(255, 192, 64), font, 0, 1);
+    DeleteFontHandle(font);
+  }).span = 3;
+  Add(&items, "text, an outlined font", 3, 9, 3, [](int x, int y) {
+    SetBlendMode(0, 0);
+    const int font = CreateFontToHandle(nullptr, 24, 4, 1, -1, 2, 0, -1, -1);
+    DrawStringWithFont(x + 4, y + 4, "Ed字", MakeColorValue(255, 255, 255), font,
+                       MakeColorValue(0, 0, 0), 0);
+    DrawStringWithFont(x + 8, y + 40, "Ag", MakeColorValue(255, 255, 0), font,
+                       MakeColorValue(32, 32, 255), 1);
+    DeleteFontHandle(font);
+  }).span = 3;
   return items;
 }
 
@@ -365,9 +389,28 @@ TEST_F(FrameCompare, DeviceAndSoftwareRendererDrawTheSameFrame) {
                   << " levels apart; first at (" << m.first % kWidth << ", " << m.first / kWidth
                   << "): device " << std::hex << m.device << ", software " << m.software;
   EXPECT_GT(compared, kWidth * kHeight * 9 / 10);
-  // Both drew the frame: the keyed sprite of the first cell, drawn as it is.
-  for (const std::vector<uint32_t>& screen : screens)
+  // Both drew the frame: the keyed sprite of the first cell, drawn as it is, and the texts,
+  // whose pixels stand far from the layers under them.
+  for (const std::vector<uint32_t>& screen : screens) {
     EXPECT_EQ(screen[20 * kWidth + 20], KeyedSprite(16, 16) & 0xFFFFFF);
+    for (const FrameItem& item : FrameItems(none)) {
+      if (item.name.rfind("text", 0) != 0) continue;
+      int marked = 0;
+      for (int y = item.row * kCell; y < (item.row + item.span) * kCell; ++y)
+        for (int x = item.column * kCell; x < (item.column + item.span) * kCell; ++x) {
+          const uint32_t front = Front(x, y) & 0xFFFFFF;
+          const uint32_t layer = front == 0xFF00FF ? Back(x, y) & 0xFFFFFF : front;
+          const uint32_t got = screen[static_cast<size_t>(y) * kWidth + x];
+          for (int shift : {0, 8, 16})
+            if (std::abs(static_cast<int>((got >> shift) & 0xFF) -
+                         static_cast<int>((layer >> shift) & 0xFF)) > 64) {
+              ++marked;
+              break;
+            }
+        }
+      EXPECT_GT(marked, 200) << item.name;
+    }
+  }
 }
 
 }  // namespace

@@ -35,7 +35,9 @@ const char* TestStageMainMapDescription() {
   return R"(# Test stage main map, 160 x 30 cells of 40 pixels; layers: 0 and 1 pictures, 2 collision,
 # 3 event codes, 4 event variants. Rock everywhere, with three open stretches cut out: the
 # first (rows 8-16, columns 0-89) scrolls right, a shaft (columns 60-89, rows 17-28) scrolls
-# down, the last (rows 19-28, columns 90-159) scrolls right to the map's end.
+# down, the last (rows 19-28, columns 90-159) scrolls right to the map's end. Inside the last,
+# the loop stretch (columns 100-139) is open from the map's top to its bottom and loops
+# vertically: rows 20-29 show what rows 0-9 show.
 size 160 30
 layers 5
 rect 0 0 0 160 30 1
@@ -46,6 +48,8 @@ rect 0 60 17 30 12 -
 rect 2 60 17 30 12 -
 rect 0 90 19 70 10 -
 rect 2 90 19 70 10 -
+rect 0 100 0 40 30 -
+rect 2 100 0 40 30 -
 
 # Terrain of every slope kind beside the first stretch: floors below, ceilings above; the
 # picture chip carries the tile type's number.
@@ -105,9 +109,10 @@ grid 0 17
 ########a#b#c#d#e#f#g#h#i#j#k#l#m#n#o#p#q#r#s#t#u#v#w#x#y#z#
 end
 
-# Foreground pictures drawn over the ship.
+# Foreground pictures drawn over the ship; the loop stretch's has its twin ten rows up.
 rect 1 24 16 4 1 240
 rect 1 100 28 6 1 241
+rect 1 100 8 6 1 241
 
 # Markers: the start (its view, x 100-740 and y 300-700, lies inside the map), checkpoint 1
 # in the first stretch, checkpoint 2 in the shaft.
@@ -130,6 +135,16 @@ cell 3 74 22 131
 cell 3 70 29 144
 cell 3 71 29 133
 cell 3 150 20 130
+
+# The loop stretch (129 + code: 35 rows scanned whole, 36 loop top, 52 loop bottom, 34 view
+# range, 51 rows scanned by the window): every row is read from column 98; at column 100 the
+# loop from the map's top (row 0) to its bottom (row 19 + 11 = 30); at column 136 the last
+# stretch's range again, which ends the loop, and the window's rows only.
+cell 3 98 20 164
+cell 3 100 0 165
+cell 3 100 19 181
+cell 3 136 19 163
+cell 3 136 20 180
 )";
 }
 

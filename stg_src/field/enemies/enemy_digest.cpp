@@ -34,7 +34,9 @@ void MarkHitCircles(RecordMask& mask, size_t base) {
   MARK(base, HitCircles, dy);
 }
 
-void MarkPart(RecordMask& mask, size_t base) {
+// beamDrawn is the drawing's own mark (set while drawing, cleared by the next pass before
+// anything reads it): a run's digest must not depend on whether a frame was drawn.
+void MarkPart(RecordMask& mask, size_t base, DigestScope scope) {
   MARK(base, EnemyPart, state);
   MARK(base, EnemyPart, counter);
   MARK(base, EnemyPart, partType);
@@ -68,7 +70,7 @@ void MarkPart(RecordMask& mask, size_t base) {
   MARK(base, EnemyPart, stopFrame);
   MARK(base, EnemyPart, beamReach);
   MARK(base, EnemyPart, beamReachLast);
-  MARK(base, EnemyPart, beamDrawn);
+  if (scope == DigestScope::All) MARK(base, EnemyPart, beamDrawn);
   MARK(base, EnemyPart, linkActive);
   MARK(base, EnemyPart, sideFlag);
   MARK(base, EnemyPart, unlockWeight);
@@ -78,7 +80,7 @@ void MarkPart(RecordMask& mask, size_t base) {
   MARK(base, EnemyPart, brightness);
 }
 
-void MarkObject(RecordMask& mask) {
+void MarkObject(RecordMask& mask, DigestScope scope) {
   constexpr size_t base = 0;
   MARK(base, EnemyObject, state);
   MARK(base, EnemyObject, frame);
@@ -124,9 +126,9 @@ void MarkObject(RecordMask& mask) {
   MARK(base, EnemyObject, partCountA);
   MARK(base, EnemyObject, partCountB);
   for (int i = 0; i < kPartsACount; ++i)
-    MarkPart(mask, offsetof(EnemyObject, partsA) + i * sizeof(EnemyPart));
+    MarkPart(mask, offsetof(EnemyObject, partsA) + i * sizeof(EnemyPart), scope);
   for (int i = 0; i < kPartsBCount; ++i)
-    MarkPart(mask, offsetof(EnemyObject, partsB) + i * sizeof(EnemyPart));
+    MarkPart(mask, offsetof(EnemyObject, partsB) + i * sizeof(EnemyPart), scope);
   MARK(base, EnemyObject, drawOffsetY);
   MARK(base, EnemyObject, spare2);
   MARK(base, EnemyObject, realWork2);
@@ -142,14 +144,17 @@ void MarkObject(RecordMask& mask) {
 
 #undef MARK
 
-const RecordMask& ObjectMask() {
-  static const RecordMask mask = [] {
-    RecordMask m;
-    MarkObject(m);
-    std::memcpy(m.words, m.bytes, sizeof(m.words));
-    return m;
-  }();
-  return mask;
+RecordMask MakeObjectMask(DigestScope scope) {
+  RecordMask m;
+  MarkObject(m, scope);
+  std::memcpy(m.words, m.bytes, sizeof(m.words));
+  return m;
+}
+
+const RecordMask& ObjectMask(DigestScope scope) {
+  static const RecordMask run = MakeObjectMask(DigestScope::Run);
+  static const RecordMask all = MakeObjectMask(DigestScope::All);
+  return scope == DigestScope::Run ? run : all;
 }
 
 __attribute__((no_sanitize("address", "undefined"))) uint64_t FoldWord(uint64_t lane,
@@ -163,16 +168,16 @@ __attribute__((no_sanitize("address", "undefined"))) uint64_t FoldWord(uint64_t 
 }
 
 template <int N>
-void DigestPool(StateDigest& d, const EnemyObject (&pool)[N]) {
-  for (const EnemyObject& object : pool) DigestEnemyObject(d, object);
+void DigestPool(StateDigest& d, const EnemyObject (&pool)[N], DigestScope scope) {
+  for (const EnemyObject& object : pool) DigestEnemyObject(d, object, scope);
 }
 
 }  // namespace
 
 // Reads only whole records of the pools, so the sanitizers' checks of every word are left out.
 __attribute__((no_sanitize("address", "undefined"))) void DigestEnemyObject(
-    StateDigest& d, const EnemyObject& object) {
-  const uint64_t* mask = ObjectMask().words;
+    StateDigest& d, const EnemyObject& object, DigestScope scope) {
+  const uint64_t* mask = ObjectMask(scope).words;
   const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&object);
   uint64_t lanes[kLanes] = {1, 2, 3, 4};
   size_t i = 0;
@@ -183,9 +188,9 @@ __attribute__((no_sanitize("address", "undefined"))) void DigestEnemyObject(
   for (uint64_t lane : lanes) DigestWord(d, lane);
 }
 
-void DigestEnemyPools(StateDigest& d, DigestScope) {
-  DigestPool(d, EnemyPool0);
-  DigestPool(d, EnemyPool1);
-  DigestPool(d, EnemyPool2);
-  DigestPool(d, EnemyPool3);
+void DigestEnemyPools(StateDigest& d, DigestScope scope) {
+  DigestPool(d, EnemyPool0, scope);
+  DigestPool(d, EnemyPool1, scope);
+  DigestPool(d, EnemyPool2, scope);
+  DigestPool(d, EnemyPool3, scope);
 }

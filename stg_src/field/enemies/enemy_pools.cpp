@@ -6,6 +6,7 @@
 #include "stg_src/field/enemies/collisions.h"
 #include "stg_src/field/enemies/enemy_parts.h"
 #include "stg_src/field/enemies/handler_tables.h"
+#include "stg_src/field/map/map_loops.h"
 #include "stg_src/field/map/stage_maps.h"
 #include "stg_src/field/score_and_rank.h"
 #include "stg_src/field/screen_tests.h"
@@ -162,14 +163,14 @@ void SpawnEnemyAtTile(EnemyObject* pool, int slot, int32_t type, int column, int
                       int16_t variant) {
   InitEnemyObject(pool, slot, type, variant);
   pool[slot].x = column * kTileSize + kTileCentre;
-  pool[slot].y = row * kTileSize + kTileCentre;
+  pool[slot].y = LoopAdjustedY(row * kTileSize + kTileCentre);
   pool[slot].spawnDir = leading ? 1 : -1;
 }
 
 void SpawnEnemyAt(EnemyObject* pool, int slot, int32_t type, double x, double y) {
   InitEnemyObject(pool, slot, type, 0);
   pool[slot].x = x;
-  pool[slot].y = y;
+  pool[slot].y = LoopAdjustedY(y);
 }
 
 int16_t SpawnPool0Enemy(double x, double y, int16_t type, int16_t angle, int16_t slot,
@@ -229,6 +230,7 @@ void UpdateEnemyPool(EnemyObject* pool, int kind, int count) {
       o.state = 0;
       continue;
     }
+    const double yBefore = o.y;
     if (kind <= 2 && StageClearTimer > 0 && o.state < 3) o.state = 3;
 
     if (o.type < 0 || o.type >= table.typeCount) {
@@ -253,7 +255,7 @@ void UpdateEnemyPool(EnemyObject* pool, int kind, int count) {
     RunParts(pool, slot, o.partsA, o.partCountA, kPartsACount);
     RunParts(pool, slot, o.partsB, o.partCountB, kPartsBCount);
     DecayToZero(&o.hitFlash, int16_t{16});
-    // The vertical-loop wrap (when y moved) joins here with the map loops.
+    if (o.y != yBefore) WrapObjectInVerticalLoop(pool, slot);
     CollideEnemyObject(pool, static_cast<int16_t>(slot));
   }
 }

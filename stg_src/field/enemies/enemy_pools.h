@@ -2,7 +2,7 @@
 // spawner call, and the per-frame pool pass that runs each object's handler, its parts and its
 // collisions. Slots are free at state 0 and are reused without clearing. ResetEnemyPools puts
 // every slot back to its value at program start; DigestEnemyPools sums every field of every
-// slot, free ones included.
+// slot, free ones included (for a run's digest, all but the drawing's beamDrawn mark).
 #pragma once
 
 #include <cstdint>
@@ -27,6 +27,7 @@ int16_t FindFreeEnemySlot(const EnemyObject* pool, int count, int n, bool downwa
 // The spawn reset: the listed words only, and intWork0; position, life, image frame, velocities,
 // hit circles, the other work words and parts keep the previous occupant's values.
 void InitEnemyObject(EnemyObject* pool, int slot, int32_t type, int16_t variant);
+// The spawn reset and the position; inside a vertical loop y goes to the band's copy on screen.
 void SpawnEnemyAtTile(EnemyObject* pool, int slot, int32_t type, int column, int row, bool leading,
                       int16_t variant);
 void SpawnEnemyAt(EnemyObject* pool, int slot, int32_t type, double x, double y);
@@ -50,9 +51,11 @@ int16_t SpawnPool1AtTile(int16_t type, int column, int row, bool leading, int16_
 // The per-frame pass: the solid-object timers, then pool 3 (stage 1; stage 5 while BossState is
 // 0; stage 6 while StageSixCounter is 100 or more), pools 2, 1 and 0.
 void UpdateEnemyPools();
-// One pool, slots from 0 upward; kind 0..3 selects the handler table and the pool's rules.
+// One pool, slots from 0 upward; kind 0..3 selects the handler table and the pool's rules. An
+// object whose y changed is wrapped through a vertical loop before its collisions.
 void UpdateEnemyPool(EnemyObject* pool, int kind, int count);
 
 void ResetEnemyPools();
 void DigestEnemyPools(StateDigest& digest, DigestScope scope);
-void DigestEnemyObject(StateDigest& digest, const EnemyObject& object);
+// Every field; the run's scope leaves out the parts' beamDrawn, which only drawing sets.
+void DigestEnemyObject(StateDigest& digest, const EnemyObject& object, DigestScope scope);

@@ -227,9 +227,12 @@ void UpdateViewRight() {
   }
 }
 
+double ShipVerticalIntent() {
+  return PlayerPushedDown == 1 ? PlayerMoveY + PushDownStep() : PlayerMoveY;
+}
+
 void UpdateDrawOffsets() {
-  double m = PlayerMoveY;
-  if (PlayerPushedDown == 1) m += PushDownStep();
+  const double m = ShipVerticalIntent();
   DrawOffsetX = -CameraX;
   if (SnapViewToPlayer == 1) {
     DrawOffsetY = kShipStartScreenY - PlayerY;

@@ -45,6 +45,8 @@ extern double BackLayer1BaseY;
 void ScrollAndMovePlayer();
 // ViewRight from CameraX, with the camera held at the map's right edge.
 void UpdateViewRight();
+// The ship's vertical motion this frame: its input, plus the push of a box part.
+double ShipVerticalIntent();
 // The draw offsets (the ship's screen y held between 160 and 260 inside the view range) and
 // the background layers' parallax offsets.
 void UpdateDrawOffsets();

@@ -9,8 +9,13 @@
 
 #include "stg_src/field/enemies/enemy_records.h"
 
-// closing_sequence.cpp: the closing sequence.
+// closing_sequence.cpp: the closing sequence, and the closing flight that drives it.
 void UpdateStage7Bokan(int16_t slot);
 void UpdateStage7Bokan2(int16_t slot);
 void UpdateStage7Fire(int16_t slot);
 void UpdateStage7VerniaPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
+
+// The stage's script, run by RunStageEvents every play frame: the ship's flight across the fire
+// (lost in it after a continue), the passing carriers, the ending text, the closing white flash
+// and the end screen.
+void RunStage7ClosingFlight();

@@ -145,7 +145,7 @@ TEST_F(Pool2MissilesTest, TheHeavyShellReleasesSevenShotsHoweverItEnds) {
     EXPECT_EQ(o.intWork0, 0);
     if (end == kStageClear) StageClearTimer = 2;
     if (end == kCancel) CancelEnemyShots = 1;
-    if (end == kShot) ASSERT_TRUE(field.DamageEnemy({2, 0}, 1000000));
+    if (end == kShot) { ASSERT_TRUE(field.DamageEnemy({2, 0}, 1000000)); }
     for (int f = 0; f < 100 && o.state != 0; ++f) {
       if (end == kStageClear || end == kCancel) {
         UpdateEnemyPool(EnemyPool2, 2, kEnemyPool2Size);

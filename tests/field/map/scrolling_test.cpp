@@ -100,8 +100,10 @@ TEST_F(ScrollingTest, TheShipKeepsTwentyPixelsFromTheWindowsEdges) {
   field.Run(400, [](int) { return HeldRole(kButtonRight) | HeldRole(kButtonDown); });
   EXPECT_EQ(PlayerX, ViewRight - 20);
   EXPECT_EQ(PlayerY, ViewBottom - 20);
-  // A vertical loop lets the ship past the range.
-  VerticalLoopBottom = 1;
+  // A vertical loop lets the ship past the range (here one whose ends are far from the window,
+  // so that it does not wrap).
+  VerticalLoopTop = 0;
+  VerticalLoopBottom = 2000;
   field.Step(HeldRole(kButtonDown));
   EXPECT_EQ(PlayerY, ViewBottom - 20 + 2.5);
 }

@@ -1,6 +1,8 @@
 // The test stage that every stage without maps of its own plays: it loads on every stage and
-// difficulty, its start view lies inside the map, its terrain holds every slope kind, and the
-// scroll commands sit where the stage's flight needs them.
+// difficulty, its start view lies inside the map, its terrain holds every slope kind, the
+// scroll commands sit where the stage's flight needs them, and its loop stretch wraps the
+// window while the ship flies up and down, and lets it out again.
+#include <cmath>
 #include <set>
 #include <string>
 #include <utility>
@@ -162,6 +164,63 @@ TEST(TestStageTest, TheMapRunsToItsEndAndItsEnemiesLeaveThePools) {
   }
   EXPECT_EQ(met, (std::vector<std::pair<int, int>>{{25, 12}, {50, 10}, {75, 24}, {120, 22}}));
   for (int pool = 0; pool < 4; ++pool) EXPECT_EQ(last.liveObjects[pool], 0) << pool;
+}
+
+TEST(TestStageTest, TheShipFliesTheLoopStretchRoundAndComesOut) {
+  FieldFixture field;
+  field.digestFrames = false;
+  WriteTestStageMaps(field.folder().path(), {2});
+  CheckpointIndex = 2;  // the shaft, then right into the last stretch
+  ASSERT_EQ(field.StartStage(2), 1);
+
+  // Into the loop stretch with no vertical input: the loop is on, and the window never wraps.
+  int frames = 0;
+  while (PlayerX < 101 * 40 && frames < 3000) {
+    field.Step();
+    ++frames;
+  }
+  ASSERT_LT(frames, 3000);
+  EXPECT_EQ(VerticalLoopTop, 0);
+  EXPECT_EQ(VerticalLoopBottom, 30 * 40);
+  EXPECT_EQ(VerticalFreeMode, 1);
+  EXPECT_EQ(ViewTop, 0);
+  EXPECT_GE(-DrawOffsetY, 18 * 40);  // not wrapped: the window still at the last stretch's rows
+
+  // Down until the window wraps to the loop's top, on a little, then up until it wraps to the
+  // bottom: each wrap moves the ship by the loop's height, and on screen it keeps its pace.
+  const double loopHeight = 30 * 40 - 400;
+  auto fly = [&](uint32_t held, double jump) {
+    int wraps = 0, after = 0;
+    for (int i = 0; i < 400 && after < 20; ++i) {
+      const double y = PlayerY, screenY = PlayerY + DrawOffsetY;
+      field.Step(held);
+      if (std::abs(PlayerY - y - jump) < 3) ++wraps;
+      if (wraps > 0) ++after;
+      // The ship's step, and the window's step after the last frame's motion on a turn.
+      EXPECT_LE(std::abs(PlayerY + DrawOffsetY - screenY), 5 + 1e-9) << i;
+    }
+    return wraps;
+  };
+  EXPECT_EQ(fly(HeldRole(kButtonDown), -loopHeight), 1);
+  EXPECT_EQ(fly(HeldRole(kButtonUp), loopHeight), 1);
+  EXPECT_GT(VerticalLoopBottom, 0);  // still inside the stretch
+
+  // On to the map's end: column 136 ends the loop and brings the last stretch's range back,
+  // which leads the ship out; it never touched rock.
+  frames = 0;
+  while (!(CameraX == 160 * 40 - 640 && ScrollDeltaX == 0) && frames < 6000) {
+    field.Step();
+    ++frames;
+  }
+  EXPECT_LT(frames, 6000);
+  EXPECT_EQ(VerticalLoopBottom, 0);
+  EXPECT_EQ(VerticalFreeMode, 0);
+  EXPECT_EQ(ViewTop, 19 * 40);
+  EXPECT_EQ(ViewBottom, 29 * 40);
+  EXPECT_GE(PlayerY, 19 * 40 + 20);
+  EXPECT_LE(PlayerY, 29 * 40 - 20);
+  EXPECT_EQ(Lives, 3);
+  EXPECT_EQ(DeathTimer, 0);
 }
 
 }  // namespace

@@ -107,6 +107,16 @@ TEST_F(Batch, ColourKeyUsesTheAlphaTestOrBlending) {
       EXPECT_EQ(LastRenderState(D3DRS_DESTBLEND), D3DBLEND_INVSRCALPHA);
     }
   }
+
+  // A texture with an alpha channel in mode 0 blends by it even under point filtering.
+  ResetDeviceLayer();
+  device_->Clear();
+  TextureFilterMode = 0;
+  ASSERT_EQ(PrepareDrawState(1, 0, FakeTexture(0x200), kDrawUsesTransparency), 0);
+  EXPECT_EQ(LastRenderState(D3DRS_ALPHABLENDENABLE), 1);
+  EXPECT_NE(LastRenderState(D3DRS_ALPHATESTENABLE), 1);
+  EXPECT_EQ(LastRenderState(D3DRS_SRCBLEND), D3DBLEND_SRCALPHA);
+  EXPECT_EQ(LastRenderState(D3DRS_DESTBLEND), D3DBLEND_INVSRCALPHA);
 }
 
 // A transparent draw in a mode whose blend never reads the source alpha (multiply) keeps its

@@ -26,6 +26,7 @@ class DisplayModes : public testing::Test {
     ReleaseDirectDrawObject();
     ReleaseDisplayModeList();
     PortResetDirectDrawSwitches();
+    PortResetDisplaySwitches();
     PortSetSimulatedTime(false);
     ChangeDisplaySettingsA(nullptr, 0);
     ScreenMode = {0, 0, 0, 0};
@@ -48,6 +49,21 @@ TEST_F(DisplayModes, TheListHoldsTheReportedModesAndAnswersOutsideWithMinusOne) 
   EXPECT_EQ(IsDisplayModeAvailable(640, 480, 16), 1);
   EXPECT_EQ(IsDisplayModeAvailable(640, 480, 32), 1);
   EXPECT_EQ(IsDisplayModeAvailable(641, 480, 32), 0);
+}
+
+// The list is counted in one pass and filled in another: modes that appear in between are not
+// written past the counted entries.
+TEST_F(DisplayModes, ModesAddedBetweenTheCountAndTheFillStayOutsideTheList) {
+  ReleaseDisplayModeList();
+  const int count = CountDisplayModes();
+  ReleaseDisplayModeList();
+  // The count makes count + 1 calls (the last one finds no mode); the fill sees two more sizes.
+  PortGrowDisplayModeList(count + 1, 2);
+  ASSERT_EQ(CountDisplayModes(), count);
+  EXPECT_EQ(GetDisplayModeEntry(count).width, -1);
+  // The new 16-bit sizes sort before the 32-bit modes: the fill met them.
+  EXPECT_EQ(IsDisplayModeAvailable(4000, 3000, 16), 1);
+  EXPECT_EQ(IsDisplayModeAvailable(640, 480, 16), 1);
 }
 
 TEST_F(DisplayModes, ARefused320x240EndsAt640x480WithTheFallbackFlag) {

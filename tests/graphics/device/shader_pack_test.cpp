@@ -101,7 +101,7 @@ TEST_F(ShaderPackLoad, ABadPackFailsCleanly) {
     EXPECT_TRUE(AllNull());
     EXPECT_EQ(GetTrackedHeapTotals().blocks, before.blocks);
   }
-  // A sound pack still loads afterwards.
+  // A good pack still loads afterwards.
   EXPECT_EQ(Load(BuildShaderPackBlock(WithSize(empty, 5, 0))), 1);
 }
 

@@ -176,6 +176,14 @@ TEST_F(GraphStorage, AGraphOnNoTileHasNoDrawInfo) {
   EXPECT_EQ(BuildGraphDrawInfo(graph), -1);
   EXPECT_EQ(GetGraphEntry(graph)->tileDrawCount, 0);
   EXPECT_NE(log.Contents().find("テクスチャ描画情報の作成に失敗しました\r\n"), std::string::npos);
+
+  // A cell of it fails the same way after its handle was taken: the handle and the set's
+  // extra reference go again.
+  const int count = GraphHandles.count, endIndex = GraphHandles.endIndex;
+  EXPECT_EQ(CreateSubGraph(0, 0, 4, 4, graph), -1);
+  EXPECT_EQ(GraphHandles.count, count);
+  EXPECT_EQ(GraphHandles.endIndex, endIndex);
+  EXPECT_EQ(GetGraphEntry(graph)->textureSet->refCount, 1);
 }
 
 TEST_F(GraphStorage, ASoftwareGraphIsAMemoryImageOfTheScreensTypeKeyedByTheColourKey) {

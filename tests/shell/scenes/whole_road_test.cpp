@@ -124,8 +124,8 @@ TEST(WholeRoad, RecordedAndPlayedBack) {
   driver.Step();  // one frame: the recorded bytes
   ASSERT_EQ(CurrentScene, kSceneStageStart);
   EXPECT_EQ(std::vector<int16_t>(weapons, weapons + 4),
-            (std::vector<int16_t>{SelectedMainWeapon, SelectedSubWeapons[0],
-                                  SelectedSubWeapons[1], SelectedChargeWeapon}));
+            (std::vector<int16_t>{SelectedMainWeapon, SelectedSubWeapons[0], SelectedSubWeapons[1],
+                                  SelectedChargeWeapon}));
   driver.Step();
   for (int i = 0; CurrentScene == kScenePlay && i < 2000; ++i) driver.Step();
   EXPECT_EQ(CurrentScene, kSceneGameOver);
