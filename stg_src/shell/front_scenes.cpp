@@ -3,7 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 
+#include <cstdio>
+
+#include "runtime/graphics/draw/draw_calls.h"
+#include "runtime/graphics/draw/draw_settings.h"
 #include "runtime/platform/core/log.h"
+#include "stg_src/shell/enemy_assets.h"
+#include "stg_src/shell/font_text.h"
 #include "stg_src/shell/game_sound.h"
 #include "stg_src/shell/hold_counts.h"
 #include "stg_src/shell/input_state.h"
@@ -11,6 +17,7 @@
 #include "stg_src/shell/replay_state.h"
 #include "stg_src/shell/scene_assets.h"
 #include "stg_src/shell/scene_machine.h"
+#include "stg_src/shell/scenes/scene_drawing.h"
 #include "stg_src/shell/shell_state.h"
 
 #include "stg_src/deterministic.h"
@@ -120,6 +127,54 @@ void UpdateWeaponChoice() {
   }
 }
 
+// The weapon select's four rows as drawn: the second sub weapon's row repeats the first's
+// weapons. Icons are WeaponIconImages entries iconBase + i.
+struct WeaponRowLook {
+  int y;
+  int iconBase;
+  int count;
+  const uint8_t* unlocked;
+  const int16_t* levels;
+  const int16_t* timers;
+  const int16_t* choice;
+  uint8_t r, g, b;  // the level bar's colour
+};
+
+const WeaponRowLook kWeaponRows[4] = {
+    {71, 0, kMainWeapons, MainWeaponUnlocked, MainWeaponLevels, MainWeaponTimers,
+     &SelectedMainWeapon, 139, 3, 20},
+    {183, 4, kSubWeapons, SubWeaponUnlocked, SubWeaponLevels, SubWeaponTimers,
+     &SelectedSubWeapons[0], 9, 252, 110},
+    {279, 4, kSubWeapons, SubWeaponUnlocked, SubWeaponLevels, SubWeaponTimers,
+     &SelectedSubWeapons[1], 9, 252, 110},
+    {391, 12, kChargeWeapons, ChargeWeaponUnlocked, ChargeWeaponLevels, ChargeWeaponTimers,
+     &SelectedChargeWeapon, 233, 255, 25},
+};
+
+constexpr int kIconX = 64;
+constexpr int kIconStep = 96;
+constexpr int kMaxLevel = 8;
+constexpr int kMaxLevelTimer = 3000;
+constexpr int kBarWidth = 54;
+
+// Below level 8 a block per level; at 8 the maximum-level timer as a gauge marked MAX.
+void DrawLevelBar(const WeaponRowLook& row, int i) {
+  const int x = 69 + kIconStep * i;
+  const int top = row.y + 54;
+  const int bottom = row.y + 69;
+  const int level = row.levels[i];
+  if (level < kMaxLevel) {
+    for (int k = 0; k < level; ++k)
+      FillSceneBox(x + 7 * k, row.y + 55, x + 7 * k + 5, bottom, row.r, row.g, row.b);
+    return;
+  }
+  const int timer = std::clamp<int>(row.timers[i], 0, kMaxLevelTimer);
+  FillSceneBox(x, top, x + kBarWidth, bottom, 0, 3, 19);
+  DrawBoxOutline(x, top, x + kBarWidth, bottom, MakeColorValue(row.r, row.g, row.b));
+  FillSceneBox(x, top, x + timer * kBarWidth / kMaxLevelTimer, bottom, row.r, row.g, row.b);
+  DrawSceneText(72 + kIconStep * i, top - 2, "MAX");
+}
+
 }  // namespace
 
 void UpdateLogoScene() {
@@ -145,7 +200,11 @@ void UpdateLogoScene() {
   }
 }
 
-void DrawLogoScene() {}
+void DrawLogoScene() {
+  if (CurrentScene != kSceneLogo) return;
+  if (SceneWork[0] == kLogoShowing) DrawSceneImageCentred(320, 240, 1.0, SceneImage);
+  FillSceneScreen(0, 0, 0, kSceneAlphaBlend, SceneWork[2]);
+}
 
 void UpdateWeaponSelect() {
   if (SceneFrame == 0) SceneWork[0] = 0;
@@ -172,4 +231,28 @@ void UpdateWeaponSelect() {
   ReleaseWeaponSelectAssets();
 }
 
-void DrawWeaponSelect() {}
+void DrawWeaponSelect() {
+  if (CurrentScene != kSceneWeaponSelect) return;
+  DrawGraphAt(0, 0, SceneImage, 0);
+  DrawSceneText(32, 16, "weapon select");
+  char timer[16];
+  std::snprintf(timer, sizeof(timer), "TIME %02d",
+                std::max<int>((kWeaponSelectFrames - SceneFrame) / 60, 0));
+  DrawSceneText(280, 16, timer);
+  DrawSceneText(48, 51, "main weapon");
+  DrawSceneText(48, 163, "primary sub weapon");
+  DrawSceneText(48, 259, "secondary sub weapon");
+  DrawSceneText(48, 371, "charge weapon");
+  const int blink = (SceneFrame / 6) % 2;
+  for (int r = 0; r < 4; ++r) {
+    const WeaponRowLook& row = kWeaponRows[r];
+    for (int i = 0; i < row.count; ++i) {
+      if (!row.unlocked[i]) continue;
+      DrawGraphAt(kIconX + kIconStep * i, row.y, WeaponIconImages[row.iconBase + i], 1);
+      DrawLevelBar(row, i);
+    }
+    const int x = kIconX + kIconStep * *row.choice;
+    DrawGraphAt(x, row.y, FlatEntry(EnemyImages3, 0), 1);
+    if (r == SceneWork[0]) DrawGraphAt(x, row.y, FlatEntry(EnemyImages3, blink), 1);
+  }
+}

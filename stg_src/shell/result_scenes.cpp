@@ -1,9 +1,15 @@
 #include "stg_src/shell/result_scenes.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
+
+#include "runtime/graphics/draw/draw_calls.h"
+#include "runtime/graphics/draw/draw_settings.h"
 
 #include "stg_src/field/play_field.h"
 #include "stg_src/shell/enemy_assets.h"
+#include "stg_src/shell/font_text.h"
 #include "stg_src/shell/game_sound.h"
 #include "stg_src/shell/hold_counts.h"
 #include "stg_src/shell/input_state.h"
@@ -11,6 +17,7 @@
 #include "stg_src/shell/replay_files.h"
 #include "stg_src/shell/scene_assets.h"
 #include "stg_src/shell/scene_machine.h"
+#include "stg_src/shell/scenes/scene_drawing.h"
 #include "stg_src/shell/shell_state.h"
 
 #include "stg_src/deterministic.h"
@@ -26,6 +33,9 @@ constexpr int32_t kQuestionFrom = 120;  // the closing scenes take input after t
 constexpr int32_t kClosingWait = 900;
 constexpr int32_t kClosingLimit = 6000;
 constexpr int16_t kNoContinueUsed = 9;
+
+constexpr int kBonusItemRow = 5;   // ItemImages row of the bonus item
+constexpr int kUnlockItemRow = 7;  // and of the unlock item
 
 constexpr int16_t kSoundCursor = 24;
 constexpr int16_t kSoundConfirm = 25;
@@ -121,7 +131,35 @@ int32_t StageBonus() {
   return StageBonusCount == kPerfectCount ? bonus * 2 : bonus;
 }
 
-void DrawStageClearScene() {}
+void DrawStageClearScene() {
+  if (CurrentScene != kSceneStageClear || !HasBonusScreen()) return;
+  if (SceneFrame < 1 || SceneFrame > kBonusScreenFrames) return;
+  DrawGraphAt(0, 0, WeaponBackImage, 0);
+  DrawGraphAt(0, 0, FlatEntry(EnemyImages3, 2), 1);
+  DrawSceneText(-5, 75, "       STAGE CLEAR");
+  DrawSceneText(-5, 150, "          BONUS");
+  DrawGraphAt(123, 185, ItemImages[kBonusItemRow][0], 1);
+  char line[64];
+  std::snprintf(line, sizeof(line), "          = %2d", StageBonusCount);
+  DrawSceneText(23, 190, line);
+  const int32_t unit = ScoreTable[Difficulty][2];
+  if (StageBonusCount == kPerfectCount) {
+    SetDrawBrightness(255, 127, 127);
+    DrawSceneText(121, 230, "PERFECT!");
+    DrawSceneText(93, 270, "           * 2");
+    SetDrawBrightness(255, 255, 255);
+    std::snprintf(line, sizeof(line), "%2d * %5d     = %d", StageBonusCount, unit, StageBonus());
+    DrawSceneText(93, 270, line);
+  } else {
+    std::snprintf(line, sizeof(line), "%2d * %5d = %d", StageBonusCount, unit, StageBonus());
+    DrawSceneText(93, 230, line);
+  }
+  if (StageUnlockId >= 0 && StageUnlockId < kWeaponIconCount) {
+    DrawGraphAt(190, 352, WeaponIconImages[StageUnlockId], 1);
+    DrawGraphAt(0, 350, UnlockedImage, 1);
+    DrawGraphAt(115, 366, ItemImages[kUnlockItemRow][0], 1);
+  }
+}
 
 void UpdateGameOverScene() {
   if (SceneFrame == 0) {
@@ -151,5 +189,46 @@ void UpdateGameOverScene() {
   SceneFrame = 0;
 }
 
-void DrawGameOverScene() {}
-void DrawEndingCredits() {}
+void DrawGameOverScene() {
+  if (!IsClosingScene(CurrentScene)) return;
+  if (CurrentScene == kSceneGameEnd) DrawSceneText(220, 210, "   GAME END   ");
+  if (CurrentScene == kSceneGameOver) DrawSceneText(213, 210, "   GAME OVER   ");
+  if (CurrentScene == kSceneEndScreen) DrawSceneText(213, 210, "TO BE CONTINUED");
+  SetDrawBrightness(128, 128, 128);
+  DrawSceneText(240, 5, "HI-SCORE+");
+  DrawFontNumber(240, 5, std::max(HighScores[Difficulty], Score), 17, kSceneTextSize);
+  DrawSceneText(5, 5, "SCORE+");
+  DrawFontNumber(5, 5, Score, 14, kSceneTextSize);
+  const bool continueQuestion = CurrentScene == kSceneContinue;
+  const bool replayQuestion = !continueQuestion && SceneFrame > kQuestionFrom &&
+                              GetPlayMode() == 0 && Credits == kNoContinueUsed;
+  if (continueQuestion) {
+    DrawSceneText(360, 423, "CONTINUE?");
+    DrawSceneText(360, 443, "CREDIT");
+    DrawFontNumber(472, 443, Credits, 1, kSceneTextSize);
+  } else if (replayQuestion) {
+    DrawSceneText(360, 423, "SAVE REPLAY?");
+  }
+  if (continueQuestion || replayQuestion) {
+    DrawSceneText(576, 423, "YES");
+    DrawSceneText(576, 443, "NO");
+    DrawSceneText(548, 423 + 20 * YesNoCursor, ">");
+  }
+  SetDrawBrightness(255, 255, 255);
+}
+
+void DrawEndingCredits() {
+  if (CurrentStage < 3) return;
+  if (GameFrame > 1) {
+    // The count comes from the ending text's load; other scenes use the same word.
+    const int lines = std::clamp<int>(SceneWork[1], 0, kEndingTextRows);
+    for (int i = 0; i < lines; ++i) {
+      const int y = 490 + 30 * i - SceneWork[0];
+      if (y > 0 && y < 460) DrawSceneText(32, y, EndingTextLines[i]);
+    }
+  }
+  FillSceneBox(0, 0, kScreenWidth, 80, 0, 0, 0);
+  FillSceneBox(0, 400, kScreenWidth, kScreenHeight, 0, 0, 0);
+  DrawSceneImageCentred(320, 80, 1.0, AlphaBlackImage);
+  DrawSceneImageCentred(320, 400, 1.0, AlphaBlackImage);
+}

@@ -3,17 +3,23 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "runtime/graphics/draw/draw_calls.h"
+#include "runtime/graphics/draw/draw_settings.h"
 #include "runtime/platform/input/input_devices.h"
 #include "stg_src/field/play_field.h"
+#include "stg_src/shell/enemy_assets.h"
+#include "stg_src/shell/font_text.h"
 #include "stg_src/shell/game_sound.h"
 #include "stg_src/shell/hold_counts.h"
 #include "stg_src/shell/input_state.h"
 #include "stg_src/shell/option_files.h"
 #include "stg_src/shell/replay_files.h"
 #include "stg_src/shell/replay_state.h"
+#include "stg_src/shell/scene_assets.h"
 #include "stg_src/shell/scene_machine.h"
+#include "stg_src/shell/scenes/scene_drawing.h"
+#include "stg_src/shell/scenes/title_menu_pages.h"
 #include "stg_src/shell/shell_state.h"
-#include "stg_src/shell/title_menu_pages.h"
 
 #include "stg_src/deterministic.h"
 
@@ -256,4 +262,118 @@ void EndTitleMenuFrame() {
     ScreenFlashWhite = static_cast<int16_t>(std::max(ScreenFlashWhite - 4, 0));
 }
 
-void DrawTitleMenu() {}
+namespace {
+
+// EnemyImages3 entries of the title set: the selected and plain row frames, the frame picture.
+constexpr int kRowFrameSelected = 49;
+constexpr int kRowFrame = 50;
+constexpr int kFramePicture = 51;
+constexpr int kItemX = 136;
+constexpr int kFirstItemY = 270;
+constexpr int kItemStep = 30;
+constexpr int kReplayRowHeight = 16;
+
+const char* const kTopItems[kTopRows] = {"START", "REPLAY", "PRACTICE", "CONFIG", "QUIT"};
+const char* const kDifficultyItems[4] = {"EASY", "NORMAL", "HARD", "INSANE"};
+const char* const kPracticeItems[kPracticeRows] = {"STAGE SELECT", "SHOT POWER", "SPEED"};
+
+// Row frames behind `frames` rows and the pointer at the page's row, all slid by s.
+void DrawRowFrames(int s, int frames, int16_t row) {
+  for (int i = 0; i < frames; ++i)
+    DrawGraphAt(84 + s, 267 + kItemStep * i,
+                FlatEntry(EnemyImages3, i == row ? kRowFrameSelected : kRowFrame), 1);
+  DrawSceneText(89 + s, 268 + kItemStep * row, ">");
+}
+
+void DrawFramePicture(int alpha) {
+  BeginSceneBlend(kSceneAlphaBlend, alpha);
+  DrawGraphAt(0, 0, FlatEntry(EnemyImages3, kFramePicture), 1);
+  EndSceneBlend();
+}
+
+void DrawTopPage(int s, int alpha) {
+  DrawGraphAt(0, 0, WeaponBackImage, 1);
+  DrawSceneImageCentred(320, 100, 1.0, TitleImage);
+  DrawRowFrames(s, kTopRows, MenuCursors[kMenuTop]);
+  for (int i = 0; i < kTopRows; ++i)
+    DrawSceneText(kItemX + s, kFirstItemY + kItemStep * i, kTopItems[i]);
+  DrawFramePicture(alpha);
+  // The title's three ghosts grow and fade as the flash falls.
+  for (int c : {255, 223, 191}) {
+    const int h = 2 * ScreenFlashWhite - c;
+    if (h <= 0 || h > 255) continue;
+    BeginSceneBlend(kSceneAlphaBlend, (255 - h) / 2);
+    DrawSceneImageCentred(320, 100, h / 32 + 1, TitleImage);
+    EndSceneBlend();
+  }
+}
+
+void DrawDimmedTitle() {
+  SetDrawBrightness(120, 120, 120);
+  DrawGraphAt(0, 0, WeaponBackImage, 1);
+  DrawGraphAt(0, 0, TitleImage, 1);
+  SetDrawBrightness(255, 255, 255);
+}
+
+void DrawDifficultyPage(int s, int alpha) {
+  DrawDimmedTitle();
+  DrawRowFrames(s, 4, MenuCursors[kMenuDifficulty]);
+  int16_t offered[4];
+  const int n = OfferedDifficulties(offered);
+  for (int i = 0; i < n; ++i)
+    DrawSceneText(kItemX + s, kFirstItemY + kItemStep * i, kDifficultyItems[offered[i]]);
+  DrawFramePicture(alpha);
+}
+
+void DrawPracticePage(int s, int alpha) {
+  DrawDimmedTitle();
+  DrawRowFrames(s, kPracticeRows, MenuCursors[kMenuPractice]);
+  const int16_t values[kPracticeRows] = {PracticeStage, PracticeShotPower, PracticeSpeed};
+  for (int i = 0; i < kPracticeRows; ++i) {
+    const int y = kFirstItemY + kItemStep * i;
+    DrawSceneText(kItemX + s, y, kPracticeItems[i]);
+    DrawFontNumber(326 + s, y, values[i], 1, kSceneTextSize);
+  }
+  DrawFramePicture(alpha);
+}
+
+void DrawReplayPage() {
+  DrawGraphAt(0, 0, WeaponBackImage, 0);
+  if (ReplayFileCount <= 0) {
+    DrawSceneText(16, 3, "NOTHING");
+    return;
+  }
+  for (const ReplayFileNode* node = ReplayFiles.head; node; node = node->next) {
+    if (node->row < ReplayListTop) continue;
+    if (node->row >= ReplayListTop + kReplayListRows) break;
+    DrawSceneText(40 + ReplayListSlide, (node->row - ReplayListTop) * kReplayRowHeight + 3,
+                  node->name);
+  }
+  DrawSceneText(16, (MenuCursors[kMenuReplays] - ReplayListTop) * kReplayRowHeight + 3, ">");
+}
+
+}  // namespace
+
+void DrawTitleMenu() {
+  if (CurrentScene != kSceneTitleMenu) return;
+  const int s = std::max(SlideOffset(), 0);
+  const int alpha = std::clamp((255 - ScreenFlashWhite) * 3 / 4, 0, 255);
+  switch (MenuPage) {
+    case kMenuTop:
+      DrawTopPage(s, alpha);
+      break;
+    case kMenuDifficulty:
+      DrawDifficultyPage(s, alpha);
+      break;
+    case kMenuReplays:
+      DrawReplayPage();
+      break;
+    case kMenuPractice:
+      DrawPracticePage(s, alpha);
+      break;
+    default:
+      DrawConfigPage();
+      break;
+  }
+  FillSceneScreen(244, 244, 244, kSceneAddBlend, ScreenFlashWhite);
+}

@@ -17,11 +17,15 @@
 #include <cstdint>
 #include <iterator>
 
+#include "runtime/graphics/draw/draw_calls.h"
 #include "stg_src/field/play_field.h"
+#include "stg_src/shell/enemy_assets.h"
 #include "stg_src/shell/game_sound.h"
 #include "stg_src/shell/hold_counts.h"
 #include "stg_src/shell/input_state.h"
+#include "stg_src/shell/scene_assets.h"
 #include "stg_src/shell/scene_machine.h"
+#include "stg_src/shell/scenes/scene_drawing.h"
 #include "stg_src/shell/shell_state.h"
 
 #include "stg_src/deterministic.h"
@@ -186,4 +190,100 @@ void EndTitleIntroFrame() {
   PlayerY += PlayerMoveY;
 }
 
-void DrawTitleIntro() {}
+namespace {
+
+// Where the scroll layers stand: the play area between the letterbox lines.
+constexpr int kLayerY = 40;
+constexpr int kFarLayerWidth = 960;
+constexpr int kNearLayerWidth = 320;
+constexpr int kBossY = 80;
+constexpr int kCurtainR = 59, kCurtainG = 59, kCurtainB = 84;
+constexpr int kBannerWidth = 1280;
+
+// The nine blasts on the boss: which counter gives the frame, the effect type, the offset.
+struct BossBlast {
+  int counter, type, dx, y;
+};
+constexpr BossBlast kBossBlasts[] = {
+    {0, 0, 190, 80}, {1, 1, -10, -120}, {2, 2, 380, 240}, {3, 1, 390, -95}, {4, 2, 0, 240},
+    {1, 1, 270, 0},  {2, 2, 70, 190},   {3, 1, -90, 80},  {4, 2, 470, 80},
+};
+
+// A layer image repeated from x every `width` pixels, where it shows.
+void DrawLayer(int x, int width, int copies, int32_t image, int transparent) {
+  for (int k = 0; k < copies; ++k) {
+    const int at = x + width * k;
+    if (at < kScreenWidth && at + width > 0) DrawGraphAt(at, kLayerY, image, transparent);
+  }
+}
+
+void DrawBoss() {
+  const int x = SceneWork[3];
+  if (!IsBossOnScreen(static_cast<int16_t>(x))) return;
+  DrawGraphAt(x, kBossY, BgChipImages1[2], 1);
+  BeginSceneBlend(kSceneAddBlend, 255);
+  for (const BossBlast& b : kBossBlasts)
+    DrawGraphAt(x + b.dx, b.y, EffectImages[b.type][IntroBlastFrames[b.counter] % 12], 1);
+  EndSceneBlend();
+}
+
+void DrawBeams() {
+  BeginSceneBlend(kSceneAddBlend, 255);
+  for (int r = 0; r < kBeamRows; ++r) {
+    const int y = 80 + 40 * r;
+    const int32_t thin = StageWork[kBeamCounters + r];
+    if (thin >= 0 && thin <= kBeamLastFrame)
+      DrawGraphRotated(320, y, 1.6, 0.0, EnemyImages0[0][thin / 4], 1, 0);
+    const int32_t thick = StageWorkY[kBeamCounters + r];
+    if (thick >= 0 && thick <= kBeamLastFrame)
+      DrawGraphRotated(320, y, 1.6, 0.0, EnemyImages1[0][thick / 4], 1, 0);
+  }
+  EndSceneBlend();
+}
+
+void DrawShotsAndShip(int32_t f) {
+  const int32_t* band = PlayerShotImages[std::clamp<int>(SelectedMainWeapon, 0, 3)][2];
+  const int shipX = static_cast<int>(PlayerX);
+  const int shipY = static_cast<int>(PlayerY);
+  BeginSceneBlend(kSceneAddBlend, 255);
+  for (int i = 0; i < kShots; ++i)
+    if (IsShotOnScreen(i)) DrawSceneImageCentred(StageWork[i], StageWorkY[i], 1.0, band[4]);
+  if (StageWork[kMuzzleFlash] > 0)
+    DrawSceneImageCentred(shipX + 24, shipY, 1.0, band[std::min(StageWork[kMuzzleFlash] / 2, 4)]);
+  EndSceneBlend();
+  DrawSceneImageCentred(shipX, shipY, 1.0, ShipImages[std::clamp<int32_t>(ShipBankFrame, 0, 6)]);
+  BeginSceneBlend(kSceneAddBlend, 255);
+  DrawSceneImageCentred(shipX, shipY, 1.0, ShipJetImages[std::clamp(SpeedUpTimer / 3, 0, 6)]);
+  DrawSceneImageCentred(shipX, shipY, 1.0, ShipJetSmallImages[(f / 3) % 4]);
+  EndSceneBlend();
+}
+
+// The curtain opens from the right behind the banner and closes again after it.
+void DrawCurtain() {
+  const int edge = SceneWork[0];
+  if (edge > 0) FillSceneBox(0, 0, edge, kScreenHeight, kCurtainR, kCurtainG, kCurtainB);
+  if (edge >= 1 - kBannerWidth && edge <= kScreenWidth - 1)
+    DrawGraphAt(edge, 0, BgChipImages2[2], 1);
+  if (edge <= -kScreenWidth)
+    FillSceneBox(std::max(edge + kBannerWidth, 0), 0, kScreenWidth, kScreenHeight, kCurtainR,
+                 kCurtainG, kCurtainB);
+}
+
+}  // namespace
+
+void DrawTitleIntro() {
+  if (CurrentScene != kSceneTitleIntro) {
+    // The frame the intro ends in shows the white its flash had reached.
+    if (CurrentScene == kSceneTitleMenu) FillSceneScreen(244, 244, 244);
+    return;
+  }
+  const int32_t f = SceneFrame;
+  DrawLayer(SceneWork[1], kFarLayerWidth, 2, BgChipImages1[1], 0);
+  DrawLayer(SceneWork[2], kNearLayerWidth, 3, BgChipImages2[1], 1);
+  DrawBoss();
+  DrawBeams();
+  DrawShotsAndShip(f);
+  DrawCurtain();
+  FillSceneScreen(0, 0, 0, kSceneAlphaBlend, 255 - 3 * f);
+  FillSceneScreen(244, 244, 244, kSceneAlphaBlend, SceneWork[4]);
+}

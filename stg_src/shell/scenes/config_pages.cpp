@@ -2,12 +2,16 @@
 // 7 the volumes. Changes take effect at once; only RETURN on page 4 writes them.
 #include <cstdint>
 
+#include "runtime/graphics/draw/draw_calls.h"
+#include "stg_src/shell/font_text.h"
 #include "stg_src/shell/game_sound.h"
 #include "stg_src/shell/hold_counts.h"
 #include "stg_src/shell/input_state.h"
 #include "stg_src/shell/option_files.h"
+#include "stg_src/shell/scene_assets.h"
+#include "stg_src/shell/scenes/scene_drawing.h"
+#include "stg_src/shell/scenes/title_menu_pages.h"
 #include "stg_src/shell/shell_state.h"
-#include "stg_src/shell/title_menu_pages.h"
 
 #include "stg_src/deterministic.h"
 
@@ -131,4 +135,51 @@ int UpdateConfigPage(const MenuInput& input) {
   }
 }
 
-void DrawConfigPage() {}
+namespace {
+
+const char* const kPageTitles[4] = {"CONFIG", "PAD CONFIG", "KEY CONFIG", "SOUND"};
+const char* const kConfigLabels[] = {"PAD CONFIG", "KEY CONFIG", "SOUND", "RETURN"};
+const char* const kPadLabels[] = {"SHOT",        "CHARGE WEAPON", "WEAPON CHANGE",
+                                  "SCREEN SHOT", "DEFAULT",       "RETURN"};
+const char* const kKeyLabels[] = {
+    "LEFT",        "RIGHT",         "UP",    "DOWN",    "SHOT",  "CHARGE WEAPON", "WEAPON CHANGE",
+    "SCREEN SHOT", "BACK TO TITLE", "PAUSE", "DEFAULT", "RETURN"};
+const char* const kSoundLabels[] = {"SE VOLUME", "MUSIC VOLUME", "RETURN"};
+// After the key's name: the arrow keys steer as well.
+const char* const kArrowNotes[4] = {"              AND LEFT", "              AND RIGHT",
+                                    "              AND UP", "              AND DOWN"};
+
+constexpr int kLabelX = 84;
+constexpr int kValueX = 298;
+constexpr int kVolumeX = 424;
+
+int RowY(int row) { return 137 + 20 * row; }
+
+}  // namespace
+
+void DrawConfigPage() {
+  DrawGraphAt(0, 0, WeaponBackImage, 0);
+  const int page = MenuPage - kMenuConfig;
+  DrawSceneText(99, 78, kPageTitles[page]);
+  const char* const* labels = kConfigLabels;
+  int rows = kConfigRows;
+  if (MenuPage == kMenuPadConfig) {
+    labels = kPadLabels;
+    rows = kPadRows;
+    for (int i = 0; i < kPadButtonRows; ++i)
+      DrawFontNumber(kValueX, RowY(i), ButtonPadBits[kButtonShot + i] - 3, 1, kSceneTextSize);
+  } else if (MenuPage == kMenuKeyConfig) {
+    labels = kKeyLabels;
+    rows = kKeyRows;
+    for (int i = 0; i < kKeyRoleRows; ++i)
+      DrawKeyName(kValueX, RowY(i), KeyConfig[kKeyRowRoles[i]]);
+    for (int i = 0; i < 4; ++i) DrawSceneText(kValueX, RowY(i), kArrowNotes[i]);
+  } else if (MenuPage == kMenuSound) {
+    labels = kSoundLabels;
+    rows = kSoundRows;
+    DrawFontNumber(kVolumeX, RowY(0), SoundEffectVolume, 3, kSceneTextSize);
+    DrawFontNumber(kVolumeX, RowY(1), MusicVolume, 3, kSceneTextSize);
+  }
+  for (int i = 0; i < rows; ++i) DrawSceneText(kLabelX, RowY(i), labels[i]);
+  DrawSceneText(64, RowY(MenuCursors[MenuPage]), ">");
+}
