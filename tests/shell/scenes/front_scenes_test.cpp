@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "stg_src/field/play_field.h"
+#include "stg_src/shell/game_sound.h"
 #include "stg_src/shell/input_state.h"
 #include "stg_src/shell/replay_files.h"
 #include "stg_src/shell/replay_state.h"
@@ -81,14 +82,14 @@ TEST(FrontScenes, TheIntroTimeline) {
   BootToLogo(driver);
   CurrentScene = kSceneTitleVisit;
   driver.Step();
-  // What the title's asset load sets: the curtain and the boss start at 640.
-  SceneWork[0] = 640;
-  SceneWork[1] = SceneWork[2] = SceneWork[4] = 0;
-  SceneWork[3] = 640;
+  // The title's asset load starts the curtain and the boss at 640.
+  ASSERT_EQ(std::vector<int16_t>(SceneWork, SceneWork + 5),
+            (std::vector<int16_t>{640, 0, 0, 640, 0}));
   struct Seen {
     int16_t work[5];
     int32_t bank, thin0, thick4, shots, flash;
     double y, moveY, moveX;
+    std::vector<int> sounds;
   };
   std::vector<Seen> seen(440);
   driver.afterFrame = [&] {
@@ -103,7 +104,10 @@ TEST(FrontScenes, TheIntroTimeline) {
     s.y = PlayerY;
     s.moveY = PlayerMoveY;
     s.moveX = PlayerMoveX;
+    for (int slot = 0; slot < kSoundEffectSlots; ++slot)
+      if (SoundEffectRequests[slot]) s.sounds.push_back(slot);
   };
+  SoundEffectVolume = 100;
   driver.Run(431);
   ASSERT_EQ(CurrentScene, kSceneTitleIntro);
   ASSERT_EQ(SceneFrame, 432);
@@ -146,6 +150,17 @@ TEST(FrontScenes, TheIntroTimeline) {
   EXPECT_EQ(seen[364].work[4], 16);
   EXPECT_EQ(seen[379].work[4], 255);
   EXPECT_EQ(seen[431].work[4], 255);
+
+  // Sounds: the beams' 50 and 51 at their cues, a shot's 0, the flare's 19, the boss's 27.
+  const std::vector<int> none;
+  EXPECT_EQ(seen[10].sounds, std::vector<int>{50});
+  EXPECT_EQ(seen[11].sounds, none);
+  EXPECT_EQ(seen[50].sounds, std::vector<int>{51});
+  EXPECT_EQ(seen[90].sounds, (std::vector<int>{50, 51}));
+  EXPECT_EQ(seen[236].sounds, std::vector<int>{0});
+  EXPECT_EQ(seen[260].sounds, (std::vector<int>{0, 19}));
+  EXPECT_EQ(seen[364].sounds, std::vector<int>{27});
+  EXPECT_EQ(seen[365].sounds, none);
 }
 
 TEST(FrontScenes, TheMenuTakesNoInputForItsFirst48Frames) {

@@ -23,10 +23,10 @@ uint32_t Glyph(char c) { return FixtureColour("data/font.png", static_cast<uint8
 // A colour drawn at brightness (255, 127, 127).
 uint32_t Reddened(uint32_t c) { return (c & 0xFF0000) | (ScaleColour(c, 127, 255) & 0xFFFF); }
 
-#define EXPECT_COLOUR(frame, x, y, expected)                                                 \
+#define EXPECT_COLOUR(frame, x, y, expected) \
   EXPECT_EQ((frame).At(x, y), expected) << "at (" << (x) << ", " << (y) << ")"
-#define EXPECT_COLOUR_NEAR(frame, x, y, expected, tolerance)                               \
-  EXPECT_TRUE(ColoursNear((frame).At(x, y), expected, tolerance))                          \
+#define EXPECT_COLOUR_NEAR(frame, x, y, expected, tolerance)                                 \
+  EXPECT_TRUE(ColoursNear((frame).At(x, y), expected, tolerance))                            \
       << std::hex << (frame).At(x, y) << " for " << (expected) << " at (" << std::dec << (x) \
       << ", " << (y) << ")"
 
@@ -76,7 +76,8 @@ uint32_t LayerColour(int x, int y, int farX, int nearX) {
   const int ly = y - 40;
   int nx = (x - nearX) % 320;
   if (nx < 0) nx += 320;
-  if (nx % 80 < 16 && ly % 80 < 16) return FixtureColour("data/map/stage4_1/map4b2.bmp", (ly / 80) * 12 + nx / 80);
+  if (nx % 80 < 16 && ly % 80 < 16)
+    return FixtureColour("data/map/stage4_1/map4b2.bmp", (ly / 80) * 12 + nx / 80);
   int fx = (x - farX) % 960;
   if (fx < 0) fx += 960;
   return FixtureColour("data/map/stage4_1/map4b.bmp", (ly / 80) * 12 + fx / 80);
@@ -143,8 +144,8 @@ TEST_F(ScenePictures, TheTopMenuSlidesIn) {
   const uint32_t flash = ScaleColour(0xF4F4F4, 75, 255);
   auto lit = [&](uint32_t c) { return AddColours(c, flash); };
   EXPECT_COLOUR_NEAR(f, 20, 450, lit(back), 2);
-  EXPECT_COLOUR_NEAR(f, 143, 293, lit(back), 2);     // left of the slid row frames
-  EXPECT_COLOUR_NEAR(f, 144, 293, lit(plain), 2);    // row 0's frame from 84 + 60
+  EXPECT_COLOUR_NEAR(f, 143, 293, lit(back), 2);      // left of the slid row frames
+  EXPECT_COLOUR_NEAR(f, 144, 293, lit(plain), 2);     // row 0's frame from 84 + 60
   EXPECT_COLOUR_NEAR(f, 300, 323, lit(selected), 2);  // row 1, the cursor's
   EXPECT_COLOUR_NEAR(f, 300, 353, lit(plain), 2);
   EXPECT_COLOUR_NEAR(f, 151, 300, lit(Glyph('>')), 2);  // the pointer at 89 + s, 268 + 30
@@ -160,11 +161,10 @@ TEST_F(ScenePictures, TheTopMenuSlidesIn) {
   EXPECT_COLOUR(f, 138, 272, Glyph('S'));
   EXPECT_COLOUR(f, 320, 100, FixtureColour("data/title/title.png", 0));
   // The frame picture's corner at (0, 0) in alpha 191 over the backdrop.
-  EXPECT_COLOUR_NEAR(
-      f, 5, 5,
-      AddColours(ScaleColour(FixtureColour("data/title/quorvwaku.bmp", 0), 191, 255),
-                 ScaleColour(back, 64, 255)),
-      2);
+  EXPECT_COLOUR_NEAR(f, 5, 5,
+                     AddColours(ScaleColour(FixtureColour("data/title/quorvwaku.bmp", 0), 191, 255),
+                                ScaleColour(back, 64, 255)),
+                     2);
   ExpectHash(f, "menu", 0x62df6bcd4a036663ull);
 }
 
@@ -202,10 +202,10 @@ TEST_F(ScenePictures, TheWeaponSelectIconsCursorsAndLevelBars) {
   // Unlocked icons at (64 + 96 i, row y); locked ones not drawn.
   EXPECT_COLOUR(f, 96, 100, icon(0));
   EXPECT_COLOUR(f, 192, 100, icon(1));
-  EXPECT_COLOUR(f, 288, 100, back);                  // main weapon 2, locked
-  EXPECT_COLOUR(f, 96 + 3 * 96, 212, icon(4 + 3));   // sub weapon 3
-  EXPECT_COLOUR(f, 96 + 4 * 96, 212, back);          // sub weapon 4, locked
-  EXPECT_COLOUR(f, 96 + 96, 420, icon(12 + 1));      // charge weapon 1
+  EXPECT_COLOUR(f, 288, 100, back);                 // main weapon 2, locked
+  EXPECT_COLOUR(f, 96 + 3 * 96, 212, icon(4 + 3));  // sub weapon 3
+  EXPECT_COLOUR(f, 96 + 4 * 96, 212, back);         // sub weapon 4, locked
+  EXPECT_COLOUR(f, 96 + 96, 420, icon(12 + 1));     // charge weapon 1
   // The choice framed in every row; the current step's row with the blinking cursor, frame 0
   // for SceneFrame 0..5, 1 for 6..11.
   EXPECT_COLOUR(f, 65, 72, cursor(0));
@@ -248,7 +248,7 @@ TEST_F(ScenePictures, TheStageClearLines) {
   CurrentScene = kSceneStageClear;
   SceneFrame = 0;
   ShownFrame f = StepAndRead();
-  EXPECT_COLOUR(f, 95, 77, Glyph('S'));   // "       STAGE CLEAR" from -5
+  EXPECT_COLOUR(f, 95, 77, Glyph('S'));    // "       STAGE CLEAR" from -5
   EXPECT_COLOUR(f, 137, 152, Glyph('B'));  // "          BONUS"
   EXPECT_COLOUR(f, 125, 187, FixtureColour("data/item/item5.bmp", 0));
   EXPECT_COLOUR(f, 165, 192, Glyph('='));
@@ -287,7 +287,7 @@ TEST_F(ScenePictures, TheGameOverQuestion) {
   CurrentScene = kSceneGameOver;
   SceneFrame = 0;
   driver_.Run(120);
-  ShownFrame f = StepAndRead();  // frame 121: the replay question
+  ShownFrame f = StepAndRead();            // frame 121: the replay question
   EXPECT_COLOUR(f, 257, 212, Glyph('G'));  // "   GAME OVER   " at full brightness
   auto dim = [](char c) { return ScaleColour(Glyph(c), 128, 255); };
   EXPECT_COLOUR_NEAR(f, 362, 425, dim('S'), 1);  // SAVE REPLAY?

@@ -14,8 +14,10 @@
 #include "stg_src/field/play_field.h"
 #include "stg_src/shell/input_state.h"
 #include "stg_src/shell/option_files.h"
+#include "stg_src/shell/replay_files.h"
 #include "stg_src/shell/replay_state.h"
 #include "stg_src/shell/scene_machine.h"
+#include "stg_src/shell/scenes/title_menu_pages.h"
 #include "stg_src/shell/shell_state.h"
 #include "tests/game_support/game_driver.h"
 #include "tests/shell/scenes/scene_driving.h"
@@ -332,6 +334,43 @@ TEST(TitleMenu, VolumesWrapAndOnlyReturnWritesTheSettings) {
   EXPECT_EQ(driver.folder().ReadFile("Option/volumemusic.dat"), "100\r\n");
   EXPECT_EQ(driver.folder().ReadFile("Option/volumese.dat"), "75\r\n");
   EXPECT_EQ(driver.folder().ReadFile("Option/confKey4.dat"), "44\r\n");
+}
+
+// The slots a press requests: 24 for the cursor, 25 to confirm, 26 to go back; none for the
+// configuration page's confirm or for the volumes.
+TEST(TitleMenu, TheSoundsOfThePresses) {
+  struct Case {
+    const char* name;
+    int16_t page, row;
+    uint32_t pad;
+    int slot;  // -1 none
+  };
+  const Case cases[] = {
+      {"cursor", 0, 0, kPadDown, 24},
+      {"START", 0, 0, kPadShot, 25},
+      {"back from the difficulties", 1, 0, kPadCharge, 26},
+      {"the configuration page's confirm", 4, 0, kPadShot, -1},
+      {"back from the configuration page", 4, 0, kPadCharge, 26},
+      {"a volume", 7, 1, kPadRight, -1},
+      {"the practice stage", 3, 0, kPadRight, 24},
+      {"a replay list with entries", 2, 0, kPadUp, 24},
+  };
+  GameDriver driver;
+  BootToLogo(driver);
+  driver.folder().WriteFile("replay/normal/a.rpy", "x");
+  Difficulty = 1;
+  StartStages[1] = 3;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    OpenTitleMenu(driver, 0);
+    SoundEffectVolume = 100;
+    driver.Run(10);  // every guard run out
+    OpenMenuPage(c.page, c.row);
+    ReplayFileCount = ListReplayFiles(1);
+    driver.Step(Pad(c.pad));
+    for (int slot = 24; slot <= 26; ++slot)
+      EXPECT_EQ(SoundEffectRequests[slot], slot == c.slot) << slot;
+  }
 }
 
 }  // namespace
