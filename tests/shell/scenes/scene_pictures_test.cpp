@@ -126,6 +126,12 @@ TEST_F(ScenePictures, TheIntroAtFrames100And300) {
   EXPECT_COLOUR(f, shipX, shipY - 20, FixtureColour("data/robo/jiki.bmp", 0));
   EXPECT_COLOUR(f, shipX + 30, shipY - 20, FixtureColour("data/robo/jiki.bmp", 0));
   ExpectHash(f, "intro300", 0x1096803e6c3bf7fbull);
+
+  // The frame the intro ends in is the white its flash reaches.
+  f = StepAndRead(Pad(kPadShot));
+  ASSERT_EQ(CurrentScene, kSceneTitleMenu);
+  EXPECT_COLOUR(f, 0, 0, 0xF4F4F4u);
+  EXPECT_COLOUR(f, 639, 479, 0xF4F4F4u);
 }
 
 // Menu frame n is drawn with the flash at 255 - 4n; from 66 up the menu stands slid right by
