@@ -5,6 +5,7 @@
 #include "runtime/sound/sound_file_loading.h"
 #include "runtime/sound/sound_handles.h"
 #include "stg_src/field/play_field.h"
+#include "stg_src/shell/sound_test_hooks.h"
 
 #include "stg_src/deterministic.h"
 
@@ -54,6 +55,8 @@ void StopIfPlaying(int32_t handle) {
   if (IsPlaying(handle)) StopSoundHandle(handle);
 }
 
+SoundRequestObserver RequestObserver = nullptr;
+
 bool IsMusicSlot(int slot) { return slot >= 0 && slot < kMusicSlots; }
 
 void EmptyMusicSlots() {
@@ -69,7 +72,10 @@ void EmptyMusicSlots() {
 
 void ClearSoundEffectRequests() { std::fill_n(SoundEffectRequests, kSoundEffectSlots, 0); }
 
+void SetSoundRequestObserverForTest(SoundRequestObserver observer) { RequestObserver = observer; }
+
 void RequestSoundEffect(int16_t slot) {
+  if (RequestObserver != nullptr) RequestObserver(slot);
   if (slot < 0 || slot >= kSoundEffectSlots) return;
   if (SoundEffectGuards[slot] != 0) return;  // dropped, not queued
   SoundEffectRequests[slot] = 1;

@@ -1,9 +1,13 @@
 // Sound effects: requests played once per frame from the top, the retrigger guards, muting,
-// slots outside the table, the volume expressions, stopping and the release at program end.
+// slots outside the table, the volume expressions, stopping and the release at program end; the
+// tests' observer of the requests.
 #include <algorithm>
 #include <iterator>
 #include <set>
+#include <vector>
 
+#include "stg_src/game_state.h"
+#include "tests/game_support/sound_requests.h"
 #include "tests/shell/game_sound_fixture.h"
 
 namespace {
@@ -138,6 +142,30 @@ TEST_F(SoundEffectTest, StopAllAndTheReleaseAtProgramEnd) {
   for (int handle : {a, b, other}) EXPECT_EQ(IsSoundPlaying(handle), -1);
   EXPECT_EQ(SoundEffectHandles[2], 0);
   EXPECT_EQ(SoundEffectHandles[40], 0);
+}
+
+TEST(SoundRequestObserverTest, SeesEveryRequestAsAskedAndChangesNothing) {
+  const auto requestAll = [] {
+    for (int16_t slot : {5, 5, 30, 55, -1, 30}) RequestSoundEffect(slot);
+  };
+  ResetGameState();
+  requestAll();
+  const uint64_t unobserved = DigestGameState(DigestScope::All).value;
+
+  ResetGameState();
+  {
+    SoundRequestRecorder recorder;
+    requestAll();
+    // The guards dropped the repeats and the table refused two slots; the observer saw all.
+    EXPECT_EQ(recorder.Take(), (std::vector<int>{5, 5, 30, 55, -1, 30}));
+    EXPECT_TRUE(recorder.Take().empty());
+    EXPECT_EQ(DigestGameState(DigestScope::All).value, unobserved);
+  }
+  SoundRequestRecorder later;
+  ResetGameState();  // a reset leaves the observer on
+  RequestSoundEffect(7);
+  EXPECT_EQ(later.Take(), std::vector<int>{7});
+  ResetGameState();
 }
 
 }  // namespace
