@@ -61,6 +61,8 @@ int16_t PracticeStage;
 int16_t PracticeShotPower;
 int16_t PracticeSpeed;
 int16_t SceneWork[5];
+int16_t IntroBlastFrames[5];
+int16_t LastConfigKey;
 int16_t YesNoCursor;
 int16_t SoundEffectVolume;
 int16_t MusicVolume;
@@ -142,6 +144,8 @@ void ResetShellState() {
   PracticeShotPower = 0;
   PracticeSpeed = 0;
   Zero(SceneWork);
+  Zero(IntroBlastFrames);
+  LastConfigKey = 0;
   YesNoCursor = 0;
   SoundEffectVolume = 0;
   MusicVolume = 0;
@@ -219,6 +223,8 @@ void DigestShellState(StateDigest& d, DigestScope scope) {
   DigestValue(d, PracticeShotPower);
   DigestValue(d, PracticeSpeed);
   DigestArray(d, SceneWork);
+  DigestArray(d, IntroBlastFrames);
+  DigestValue(d, LastConfigKey);
   DigestValue(d, SoundEffectVolume);
   DigestValue(d, MusicVolume);
   DigestValue(d, CurrentMusicSet);
