@@ -45,9 +45,7 @@ std::string PrepareGameFolder(const std::string& folder, const char* kit, bool k
     }
     // Every stage loads the test stage's maps, whatever part of the kit is there.
     WriteTestStageMaps(folder, {1, 2, 3, 4, 5, 6, 7});
-  } catch (const std::exception& e) {
-    return e.what();
-  }
+  } catch (const std::exception& e) { return e.what(); }
   return "";
 }
 
@@ -130,8 +128,8 @@ bool StartRunFromTitle(const GameStartChoice& choice, const std::function<bool(i
   StartPlay();
   if (choice.stage != CurrentStage) {
     CurrentStage = choice.stage;
-    CurrentScene = choice.stage <= kLastStageOfWeaponSelect ? kSceneWeaponSelectSetUp
-                                                            : kSceneStageStart;
+    CurrentScene =
+        choice.stage <= kLastStageOfWeaponSelect ? kSceneWeaponSelectSetUp : kSceneStageStart;
   }
   for (int frame = 1; frame <= kFramesIntoPlay; ++frame) {
     // A weapon select that counts no frames has no step of its own yet: it is passed as its
