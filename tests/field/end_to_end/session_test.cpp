@@ -3,6 +3,7 @@
 // shield, a turret's shot bursts on the shield, a later one costs a life and weapon levels, the
 // ship comes back at its checkpoint when the death count has run, and with no life left the game
 // over begins.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "stg_src/shell/scene_machine.h"
 #include "stg_src/shell/shell_state.h"
 #include "tests/field/end_to_end/session_script.h"
+#include "tests/game_support/sound_requests.h"
 
 namespace {
 
@@ -30,9 +32,10 @@ struct FrameRecord {
   bool burst = false;                 // the shield burst in its slot
   bool shieldItem = false;            // a shield item lies in the field
   bool turretShotSpent = false;       // a turret's shot ended on the ship
+  bool shotSound = false;             // sound 0 (the main weapon's shot) requested
 };
 
-FrameRecord Record() {
+FrameRecord Record(const std::vector<int>& sounds) {
   FrameRecord r{
       CurrentScene,  GameFrame,   PlayerX, PlayerY,    CameraX,
       ShipBankFrame, ShieldLevel, Lives,   DeathTimer, MainWeaponLevels[SelectedMainWeapon]};
@@ -40,6 +43,7 @@ FrameRecord Record() {
     if (PlayerShots[slot].state == 0 || slot == kShieldBurstSlot) continue;
     (slot < kFirstSubShotSlot ? r.mainShots : r.otherShots) += 1;
   }
+  r.shotSound = std::find(sounds.begin(), sounds.end(), 0) != sounds.end();
   const PlayerShot& burst = PlayerShots[kShieldBurstSlot];
   r.burst = burst.state > 0 && burst.type == kShieldBurstShot;
   for (const Item& item : Items) r.shieldItem |= item.state > 0 && item.kind == kItemShield;
@@ -68,9 +72,10 @@ TEST(Session, ThePlayedSessionMeetsItsEventsInOrder) {
   EXPECT_EQ(Lives, 3);
 
   std::vector<FrameRecord> f;
+  SoundRequestRecorder sounds;
   for (int i = 0; i < kSessionFrames && driver.running() && CurrentScene == kScenePlay; ++i) {
     driver.Step(SessionInput(i));
-    f.push_back(Record());
+    f.push_back(Record(sounds.Take()));
   }
   ASSERT_GT(f.size(), static_cast<size_t>(kSessionDiveStart));
 
@@ -84,10 +89,12 @@ TEST(Session, ThePlayedSessionMeetsItsEventsInOrder) {
   EXPECT_GT(f[119].shipY, f[99].shipY);
   EXPECT_GT(f[139].shipX - f[139].cameraX, f[79].shipX - f[79].cameraX + 40);
 
-  // Fires: main-weapon shots in slots 0..63 (with the sub weapon's above them) once Shot is
-  // held, the pad read a frame on; none before.
+  // Fires: main-weapon shots in slots 0..63 (with the sub weapon's above them) and their sound
+  // once Shot is held, the pad read a frame on; nothing before.
   EXPECT_EQ(f[kSessionShotStart].mainShots + f[kSessionShotStart].otherShots, 0);
+  EXPECT_FALSE(f[kSessionShotStart].shotSound);
   EXPECT_GT(f[kSessionShotStart + 1].mainShots, 0);
+  EXPECT_TRUE(f[kSessionShotStart + 1].shotSound);
 
   // The boxes shot down, their power-ups taken, then the shield's: the ship met its item.
   const int shielded =
