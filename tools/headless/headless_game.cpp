@@ -132,10 +132,6 @@ bool StartRunFromTitle(const GameStartChoice& choice, const std::function<bool(i
         choice.stage <= kLastStageOfWeaponSelect ? kSceneWeaponSelectSetUp : kSceneStageStart;
   }
   for (int frame = 1; frame <= kFramesIntoPlay; ++frame) {
-    // A weapon select that counts no frames has no step of its own yet: it is passed as its
-    // last confirmation would pass it.
-    if (CurrentScene == kSceneWeaponSelect && SceneFrame == 0 && frame > 2)
-      CurrentScene = kSceneStageStart;
     const bool wasPlay = CurrentScene == kScenePlay;
     if (!step(frame)) return false;
     if (wasPlay) return true;
