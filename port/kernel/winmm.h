@@ -23,6 +23,7 @@ MMRESULT WINAPI timeGetDevCaps(LPTIMECAPS caps, UINT size);
 
 // Test switch: timeGetTime reads this much later, so that tests can reach the wrap of the clock.
 void PortSetTimeGetTimeOffset(DWORD offset);
+DWORD PortGetTimeGetTimeOffset();
 
 // --- joysticks ------------------------------------------------------------------------------
 // Ids 0 to 15 name the SDL joysticks in SDL's order. Axes read 0..65535 (centre 32768), in the

@@ -17,6 +17,8 @@ DWORD WINAPI timeGetTime() {
 
 void PortSetTimeGetTimeOffset(DWORD offset) { gTimeOffset = offset; }
 
+DWORD PortGetTimeGetTimeOffset() { return gTimeOffset.load(); }
+
 MMRESULT WINAPI timeBeginPeriod(UINT period) {
   return (period >= kPeriodMin && period <= kPeriodMax) ? TIMERR_NOERROR : TIMERR_NOCANDO;
 }

@@ -26,9 +26,11 @@
 #include "stg_src/field/weapon_state.h"
 #include "stg_src/state_digest.h"
 
-// The play scene's updates run in this order (SpawnFromEventLayer, ScrollAndMovePlayer,
-// UpdatePlayerWeapons, UpdateEnemyPools, UpdateItemsAndPopups, UpdateEnemyShots,
-// UpdateEffectsAndShake, AdvanceRanks(0), RunStageEvents), then DrawPlayField.
+// The field's updates of an unpaused play frame from GameFrame 0 on, in their order:
+// SpawnFromEventLayer, ScrollAndMovePlayer, UpdatePlayerWeapons (while PlayerActive is 1),
+// UpdateEnemyPools, UpdateItemsAndPopups, UpdateEnemyShots, UpdateEffectsAndShake,
+// AdvanceRanks(0), RunStageEvents. The play scene draws with DrawPlayField after them.
+void UpdatePlayField();
 // Draws the play frame (also while paused); steps FrameSkipPhase while FastForwardRequest is 1
 // and draws nothing while it is not 0; calls DrawEndingCredits last.
 void DrawPlayField();

@@ -273,17 +273,7 @@ void RunPlayScene() {
     GamePaused = GamePaused ? 0 : 1;
   if (!GamePaused) {
     UpdateReplayPlaybackInput();
-    if (GameFrame >= 0) {
-      SpawnFromEventLayer();
-      ScrollAndMovePlayer();
-      if (PlayerActive == 1) UpdatePlayerWeapons();
-      UpdateEnemyPools();
-      UpdateItemsAndPopups();
-      UpdateEnemyShots();
-      UpdateEffectsAndShake();
-      AdvanceRanks(0);
-      RunStageEvents(CurrentStage);
-    }
+    if (GameFrame >= 0) UpdatePlayField();
     if (MapLoopMode == 2) MapLoopMode = 0;
     if (VerticalLoopJump > 0) VerticalLoopJump = 0;
     VerticalShift = 0.0;

@@ -1,36 +1,17 @@
 #include "tests/game_support/game_driver.h"
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
-#include "port/dsound/dsound.h"
 #include "port/user/input_internal.h"
 #include "port/user/window_internal.h"
-#include "runtime/graphics/draw/draw_settings.h"
-#include "runtime/platform/core/log.h"
-#include "runtime/platform/startup/library_startup.h"
-#include "runtime/platform/window/message_loop.h"
 #include "runtime/platform/window/window_state.h"
-#include "stg_src/game_state.h"
-#include "stg_src/shell/frame_loop.h"
-#include "stg_src/shell/frame_pacing.h"
-#include "stg_src/shell/scene_machine.h"
+#include "stg_src/field/test_hooks.h"
 #include "stg_src/shell/shell_state.h"
-#include "tools/datakit/kit_build.h"
-#include "tools/lib/test_stage_maps.h"
 
 namespace {
 
-constexpr int kAudioRate = 44100;
-constexpr int kAudioFramesPerFrame = kAudioRate * 17 / 1000;
-constexpr DWORD kFrameMs = 17;
 constexpr int kPadButtons = 12;  // pad-mask bits 4..15
-
-const char* const kPlayerFolders[] = {"Option",        "ScreenShots", "replay",       "replay/easy",
-                                      "replay/normal", "replay/hard", "replay/insane"};
+constexpr uint32_t kPadShot = 1u << 4;
 
 Uint32 MainWindowId() {
   SDL_Window* window = WindowState.mainWindow ? PortGetSdlWindow(WindowState.mainWindow) : nullptr;
@@ -48,71 +29,47 @@ int ScancodeOfKey(int code) {
 }
 
 GameDriver::GameDriver(Options options) : options_(options) {
-  for (const char* f : kPlayerFolders) folder_.MakeDirectory(f);
-  if (options_.kit) {
-    const KitWriteResult kit =
-        WriteKitFiles(folder_.path(), BuildKitFiles(options_.kit, 0), options_.kitArchive);
-    EXPECT_TRUE(kit.ok) << kit.error;
-  }
-  // Every stage loads the test stage's maps, whatever part of the kit a test asks for.
-  WriteTestStageMaps(folder_.path(), {1, 2, 3, 4, 5, 6, 7});
-  directory_ = std::make_unique<ScopedCurrentDirectory>(folder_.path());
+  const std::string prepared = PrepareGameFolder(folder_.path(), options_.kit, options_.kitArchive);
+  EXPECT_EQ(prepared, "");
+  HeadlessGame::Options game;
+  game.messageBoxAnswer = options_.messageBoxAnswer;
+  game.paced = options_.paced;
+  game.fast = options_.fast;
+  game_ = std::make_unique<HeadlessGame>(folder_.path(), game);
   ReleaseHeldKeys();
   pad_ = pads_.Attach("Game pad", 2, kPadButtons, 0, false);
-  PortSetManualAudio(true, kAudioRate);
 }
 
 GameDriver::~GameDriver() {
   Quit();
   ApplyInput({});
-  PortResetSoundSwitches();
-  PortSetMessageBoxAnswer(0);
+  game_.reset();
   ResetClock();
 }
 
 int GameDriver::Start() {
-  ResetGameState();
+  const int started = game_->Start();
   SetShipImmuneForTest(options_.immuneShip);
-  PortSetMessageBoxAnswer(options_.messageBoxAnswer);
-  SetLogDirectory(folder_.WindowsPath().c_str());
-  ConfigureGameStart();
-  // The game's class name is its title, and the library refuses a second window of a class
-  // that any process of this user holds: test programs running side by side (and their
-  // children) each take a class of their own.
-  std::snprintf(WindowState.className, sizeof(WindowState.className), "KELVANOR test %d",
-                static_cast<int>(getpid()));
-  if (InitLibrary() == -1) return -1;
-  SetGameScreen();
-  // The port's clock moves 17 ms a frame without waiting; so does the vertical blank, unless
-  // the run is paced as the game is.
-  if (!options_.paced) SetVSyncWait(0);
-  SetLogOutput(1);
-  StartLogFile();
-  running_ = true;
-  return 0;
+  return started;
+}
+
+bool GameDriver::StartGame(const GameStartChoice& choice) {
+  // Shot on alternate frames confirms the weapon select's steps; it is let go before play.
+  return StartRunFromTitle(choice, [&](int frame) {
+    FrameInput input;
+    if (CurrentScene == kSceneWeaponSelect && frame % 2 == 1) input.padBits = kPadShot;
+    return Step(input);
+  });
 }
 
 bool GameDriver::Step(const FrameInput& input) {
-  if (!running_) return false;
+  if (!running()) return false;
   ApplyInput(input);
   for (const auto& [target, points] : input.damage) DamageEnemyForTest(target, points);
-  // The clock first: the keyboard is read at most once a millisecond, and the last pass (in
-  // the previous frame's end) was in this millisecond.
-  if (!options_.paced) AdvanceClock(kFrameMs);
-  ProcessWindowMessages();
-  if (options_.fast && CurrentScene == kScenePlay) FastForwardRequest = 1;
-
-  const bool playFrame = CurrentScene == kScenePlay;
-  running_ = RunMainLoopIteration();
+  game_->digestFrames = digestFrames;
+  const bool stepped = game_->Step();
   scenes_.push_back(CurrentScene);
-  if (!running_) {
-    RunExitSequence();
-    return false;
-  }
-  if (digestFrames && playFrame && GamePaused == 0)
-    digests_.push_back(DigestGameState(DigestScope::Run).value);
-  std::vector<int16_t> mix(2 * kAudioFramesPerFrame);
-  PortAdvanceManualAudio(kAudioFramesPerFrame, mix.data());
+  if (!stepped) return false;
   if (afterFrame) afterFrame();
   return true;
 }
@@ -123,11 +80,7 @@ int GameDriver::Run(int frames, const std::function<FrameInput(int)>& script) {
   return run;
 }
 
-void GameDriver::Quit() {
-  if (!running_) return;
-  running_ = false;
-  RunExitSequence();
-}
+void GameDriver::Quit() { game_->Quit(); }
 
 void GameDriver::CloseWindow() {
   SDL_Event e = {};

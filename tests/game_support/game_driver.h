@@ -1,15 +1,12 @@
-// The headless game driver for the shell, field and stage tests: the game's own start-up, loop
-// iterations and exit sequence, run in a temporary folder that holds the player folders the
-// game expects ("Option/", "ScreenShots/", "replay/<difficulty>/"), the data kit's files a test
-// asks for and the test stage's maps for stages 1-7 (tools/lib/test_stage_maps.h), under SDL's
-// dummy drivers, with the port's scripted message-box answer, one virtual joypad, and the manual
-// sound back-end moved on one frame per frame. Each frame: the script's keys and pad bits and the
-// damage it deals to chosen enemies, the port's clock 17 ms on (no real waiting unless paced), a
-// message pass, one loop iteration, and the test's callback. After every unpaused play frame the
-// driver takes the run's digest. The ship can be made immune for the whole run. The window class is
-// made the test process's own, so that test programs can run side by side. Start-up and iterations
-// are the game's own (SetGameScreen, RunMainLoopIteration), on the software screen that SDL's dummy
-// video driver leaves.
+// The headless game driver for the shell, field and stage tests: the headless game
+// (tools/headless/headless_game.h: the game's own start-up, loop iterations and exit sequence in
+// a folder with the player folders, the data kit's files a test asks for and the test stage's
+// maps, the port's clock 17 ms a frame, the manual sound back-end, the run's digests) in a
+// temporary folder, under SDL's dummy drivers (or the offscreen one a test sets), with the port's
+// scripted message-box answer and one virtual joypad. Each frame: the script's keys and pad bits
+// and the damage it deals to chosen enemies, then the game's frame and the test's callback. The
+// ship can be made immune for the whole run. A run can be started from the title menu on any
+// stage.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +20,7 @@
 #include "stg_src/field/test_hooks.h"
 #include "tests/support/input_fixtures.h"
 #include "tests/support/temp_folder.h"
+#include "tools/headless/headless_game.h"
 
 // What is held during one frame.
 struct FrameInput {
@@ -59,6 +57,9 @@ class GameDriver {
   // The game's state back to program start, then its start-up. 0, or -1 as WinMain returns
   // when the library does not start.
   int Start();
+  // From the title into the chosen stage's first play frame (StartRunFromTitle), the weapon
+  // select's four choices confirmed with Shot. False when play was not reached.
+  bool StartGame(const GameStartChoice& choice);
   // One frame with this input. False once the loop has ended; the exit sequence has then run.
   bool Step(const FrameInput& input = {});
   // Steps until the loop ends or `frames` have run, frame i held as script(i). The frames run.
@@ -74,12 +75,12 @@ class GameDriver {
   // enemy pools alone are megabytes to sum).
   bool digestFrames = true;
 
-  bool running() const { return running_; }
+  bool running() const { return game_ && game_->running(); }
   int frames() const { return static_cast<int>(scenes_.size()); }
   // CurrentScene after every frame.
   const std::vector<int32_t>& scenes() const { return scenes_; }
   // The run's digest after every unpaused play frame (DigestGameState(DigestScope::Run)).
-  const std::vector<uint64_t>& digests() const { return digests_; }
+  const std::vector<uint64_t>& digests() const { return game_->digests(); }
   const TempFolder& folder() const { return folder_; }
   // The runtime's log ("Log.txt" beside the game), which the game switches off and the driver
   // back on after start-up.
@@ -90,13 +91,11 @@ class GameDriver {
 
   Options options_;
   TempFolder folder_;
-  std::unique_ptr<ScopedCurrentDirectory> directory_;
+  std::unique_ptr<HeadlessGame> game_;
   VirtualPads pads_;
   int pad_ = -1;
   FrameInput held_;
-  bool running_ = false;
   std::vector<int32_t> scenes_;
-  std::vector<uint64_t> digests_;
 };
 
 // The SDL scancode that the port's key layout reads as this DirectInput key code.

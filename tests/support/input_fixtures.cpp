@@ -4,7 +4,6 @@
 #include "port/user/input_internal.h"
 
 namespace {
-DWORD gClockOffset = 0;
 
 int DeviceIndexOf(SDL_JoystickID id) {
   for (int i = 0; i < SDL_NumJoysticks(); ++i)
@@ -108,12 +107,7 @@ void ReleaseHeldKeys() {
   }
 }
 
-void AdvanceClock(DWORD ms) {
-  gClockOffset += ms;
-  PortSetTimeGetTimeOffset(gClockOffset);
-}
+// The port holds the one offset, which the headless game moves too.
+void AdvanceClock(DWORD ms) { PortSetTimeGetTimeOffset(PortGetTimeGetTimeOffset() + ms); }
 
-void ResetClock() {
-  gClockOffset = 0;
-  PortSetTimeGetTimeOffset(0);
-}
+void ResetClock() { PortSetTimeGetTimeOffset(0); }

@@ -13,7 +13,7 @@
 #include "tools/lib/archive_writer.h"
 #include "tools/lib/test_stage_maps.h"
 
-const char* const kKitVersion = "kelvanor-datakit 5";
+const char* const kKitVersion = "kelvanor-datakit 6";
 
 namespace {
 

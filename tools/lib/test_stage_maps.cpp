@@ -192,6 +192,56 @@ cell 3 70 29 144
 cell 3 71 29 133
 cell 3 150 20 130
 
+# The common enemies along the way (layer 3: 1 + pool-0 type, 65 + pool-1 type; layer 4:
+# variant + 1, so item boxes and carriers of variant 33 + kind hold 34 + kind). In the first
+# stretch, on the ship's row: three boxes of main power-ups and one of the shield; then turrets
+# on the floor and the ceiling, hatches, both spawners, the carrier, walkers (the backward ones
+# vanish, as the map scrolls forward), every flier, and the hatch fliers placed by hand.
+cell 3 19 12 9
+cell 4 19 12 34
+cell 3 21 12 9
+cell 4 21 12 34
+cell 3 23 12 9
+cell 4 23 12 34
+cell 3 26 12 9
+cell 4 26 12 40
+cell 3 31 16 1
+cell 3 33 8 2
+cell 3 37 16 1
+cell 3 42 16 3
+cell 3 46 8 4
+cell 3 48 12 7
+cell 3 50 10 10
+cell 4 50 10 36
+cell 3 52 14 8
+cell 3 54 16 65
+cell 3 56 8 66
+cell 3 57 16 67
+cell 3 57 8 68
+cell 3 58 11 69
+cell 3 60 13 70
+cell 4 60 13 33
+cell 3 62 9 71
+cell 3 64 12 72
+cell 3 66 10 73
+cell 4 66 10 4
+cell 3 68 14 74
+cell 4 68 14 4
+cell 3 70 12 5
+cell 3 70 14 6
+# Down the shaft, fliers; at the start of the last stretch, before the loop stretch, turrets, a
+# box of the charge power-up, a walker and a dash flier. The map's last view holds none, so
+# every enemy has left once the scroll stops there.
+cell 3 68 22 69
+cell 3 74 26 73
+cell 4 74 26 1
+cell 3 92 28 1
+cell 3 94 19 2
+cell 3 96 24 9
+cell 4 96 24 38
+cell 3 97 28 65
+cell 3 98 23 72
+
 # The loop stretch (129 + code: 35 rows scanned whole, 36 loop top, 52 loop bottom, 34 view
 # range, 51 rows scanned by the window): every row is read from column 98; at column 100 the
 # loop from the map's top (row 0) to its bottom (row 19 + 11 = 30); at column 136 the last

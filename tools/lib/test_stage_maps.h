@@ -1,7 +1,7 @@
 // The test stage: the background and main map descriptions that every stage without maps of its
 // own plays, so the field can be flown before any stage is drawn. The main map scrolls right past
 // terrain of every slope kind, down a shaft and right again to its end, with a start marker, two
-// checkpoints and the scroll commands under and around them.
+// checkpoints, the scroll commands under and around them, and the common enemies along the way.
 #pragma once
 
 #include <cstdint>

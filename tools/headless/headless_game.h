@@ -1,0 +1,78 @@
+// The game run headless, for the tests' driver and the replay player: a folder that holds the
+// player folders the game expects, the data kit's files asked for and the test stage's maps for
+// stages 1-7; the game's own start-up (SetGameScreen on whatever screen SDL's video driver
+// leaves), loop iterations and exit sequence, with the port's clock moved 17 ms a frame (no
+// waiting unless paced) and the manual sound back-end moved one frame a frame; the run's digest
+// after every unpaused play frame; and a run started from the title menu on a chosen stage.
+// Input is the caller's: it is pushed before a frame and read by that frame's message pass.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// The player folders, the data kit's files that kit selects (tools/datakit/kit_build.h; "" is
+// the whole kit) as files or as one archive (none for null), and the test stage's maps. "" or
+// what could not be written.
+std::string PrepareGameFolder(const std::string& folder, const char* kit, bool kitArchive);
+
+class HeadlessGame {
+ public:
+  struct Options {
+    int messageBoxAnswer = 7;  // IDNO: a window
+    // The real clock and the game's own waiting, instead of 17 ms steps of the port's clock.
+    bool paced = false;
+    // Play frames draw one frame in eight, as a fast-forwarded replay does (the digests never
+    // depend on drawing).
+    bool fast = false;
+  };
+
+  // The folder is made current while the game lives (it must exist).
+  HeadlessGame(const std::string& folder, Options options);
+  ~HeadlessGame();  // a game still running quits through its exit sequence
+  HeadlessGame(const HeadlessGame&) = delete;
+  HeadlessGame& operator=(const HeadlessGame&) = delete;
+
+  // The game's state back to program start, then its start-up. 0, or -1 as WinMain returns
+  // when the library does not start.
+  int Start();
+  // One frame: the clock on, the window's messages, one loop iteration. False once the loop has
+  // ended; the exit sequence has then run.
+  bool Step();
+  // Ends a running game through its exit sequence, as the loop's end does.
+  void Quit();
+
+  // The digest after every unpaused play frame; long runs that read none switch it off (the
+  // enemy pools alone are megabytes to sum).
+  bool digestFrames = true;
+  bool running() const { return running_; }
+  // The run's digest after every unpaused play frame (DigestGameState(DigestScope::Run)).
+  const std::vector<uint64_t>& digests() const { return digests_; }
+  // The folder as the game sees it ("Z:\...").
+  std::string WindowsFolder() const;
+
+ private:
+  std::string folder_;
+  std::string previousDirectory_;
+  Options options_;
+  bool running_ = false;
+  std::vector<uint64_t> digests_;
+};
+
+// How a run is started from the title menu: the play mode (0 normal, 1 replay playback), the
+// difficulty and the stage. A stage after the first stands for the ones cleared before it: the
+// run goes on there as the stage-clear scene hands over.
+struct GameStartChoice {
+  int16_t mode = 0;
+  int16_t difficulty = 1;
+  int16_t stage = 1;
+};
+
+// A run started as the title leads to it: one frame of the title visit (a new game's lives,
+// credits and weapons), then the title menu's start (StartPlay) with that choice and the stage
+// chosen, then frames until the stage's first play frame has run. step(i) runs frame i with the
+// caller's input (it holds the weapon select's Shot there; playback reads the weapons from the
+// stream) and is false once the loop has ended. False when play was not reached within 64
+// frames.
+bool StartRunFromTitle(const GameStartChoice& choice, const std::function<bool(int frame)>& step);
