@@ -26,15 +26,6 @@ int ClampedTurn(int target, int current, int maxStep, bool* halfTurn) {
   return d;
 }
 
-// The second term of the rotations: -dy read at a + 256 or a - 256, signed so that the sum is
-// -dy x sin(a) for x and dy x cos(a) for y.
-double RotatedSecondTerm(const double* table, double dy, int16_t a) {
-  const double e = -dy;
-  if (e < 0) return -(e * table[WrapAngle(a + 256)]);
-  if (e > 0) return e * table[WrapAngle(a - 256)];
-  return 0.0;
-}
-
 }  // namespace
 
 void BuildTrigTables() {
@@ -48,11 +39,6 @@ void BuildTrigTables() {
   SineTable[512] = 0.0;
   CosineTable[256] = 0.0;
   CosineTable[768] = 0.0;
-}
-
-int WrapAngle(int a) {
-  const int r = a % kTrigTableSize;
-  return r < 0 ? r + kTrigTableSize : r;
 }
 
 int AngleDifference(int a, int b) {
@@ -102,22 +88,6 @@ int AimAngle(double x1, double y1, double x2, double y2) {
   }
   // Only a non-finite position can make a negative here; it still names a table entry.
   return WrapAngle(a);
-}
-
-double AngleToRadians(int16_t a) { return (a % kTrigTableSize) * 0.006135; }
-
-double RotateOffsetX(double x, double dx, double dy, int16_t a) {
-  const double first = dx != 0 ? dx * CosineTable[WrapAngle(a)] : 0.0;
-  return (x + first) + RotatedSecondTerm(CosineTable, dy, a);
-}
-
-double RotateOffsetY(double y, double dx, double dy, int16_t a) {
-  const double first = dx != 0 ? dx * SineTable[WrapAngle(a)] : 0.0;
-  return (y + first) + RotatedSecondTerm(SineTable, dy, a);
-}
-
-double SquaredDistance(double x1, double y1, double x2, double y2) {
-  return (x2 - x1) * (x2 - x1) + (y2 - y1) * (y2 - y1);
 }
 
 double AbsoluteValue(double v) { return std::fabs(v); }

@@ -23,7 +23,10 @@ void DigestTrigTables(StateDigest& digest, DigestScope scope);
 void BuildTrigTables();
 
 // a brought into 0..1023.
-int WrapAngle(int a);
+inline int WrapAngle(int a) {
+  const int r = a % kTrigTableSize;
+  return r < 0 ? r + kTrigTableSize : r;
+}
 // The signed shortest difference a - b, -512..512 for wrapped inputs (+512 and -512 both kept).
 int AngleDifference(int a, int b);
 // current turned toward target by at most maxStep, 0..1023. At exactly half a turn the sign of
@@ -38,11 +41,32 @@ int ReflectAngle(int a, int surface);
 // The angle from point 1 toward point 2: atan scaled by a slightly small 512/pi and truncated, so
 // diagonals give 127, 385, 639, 897 and straight down never reaches 256.
 int AimAngle(double x1, double y1, double x2, double y2);
+// The helpers below run for every shot against every target circle: inline, so those loops pay
+// no call per pair.
+
 // The sign-keeping remainder a % 1024 times 0.006135.
-double AngleToRadians(int16_t a);
+inline double AngleToRadians(int16_t a) { return (a % kTrigTableSize) * 0.006135; }
+
+// The second term of the rotations: -dy read at a + 256 or a - 256, signed so that the sum is
+// -dy x sin(a) for x and dy x cos(a) for y.
+inline double RotatedSecondTerm(const double* table, double dy, int16_t a) {
+  const double e = -dy;
+  if (e < 0) return -(e * table[WrapAngle(a + 256)]);
+  if (e > 0) return e * table[WrapAngle(a - 256)];
+  return 0.0;
+}
+
 // The point at local offset (dx, dy) from x (or y) turned by a, read from one table each at a
 // and a +- 256.
-double RotateOffsetX(double x, double dx, double dy, int16_t a);
-double RotateOffsetY(double y, double dx, double dy, int16_t a);
-double SquaredDistance(double x1, double y1, double x2, double y2);
+inline double RotateOffsetX(double x, double dx, double dy, int16_t a) {
+  const double first = dx != 0 ? dx * CosineTable[WrapAngle(a)] : 0.0;
+  return (x + first) + RotatedSecondTerm(CosineTable, dy, a);
+}
+inline double RotateOffsetY(double y, double dx, double dy, int16_t a) {
+  const double first = dx != 0 ? dx * SineTable[WrapAngle(a)] : 0.0;
+  return (y + first) + RotatedSecondTerm(SineTable, dy, a);
+}
+inline double SquaredDistance(double x1, double y1, double x2, double y2) {
+  return (x2 - x1) * (x2 - x1) + (y2 - y1) * (y2 - y1);
+}
 double AbsoluteValue(double v);

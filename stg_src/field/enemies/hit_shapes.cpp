@@ -90,26 +90,6 @@ void MarkSolidEnemyPresent() { SolidEnemyTimer = kSolidPresenceFrames; }
 
 void MarkSolidPartPresent() { SolidPartTimer = kSolidPresenceFrames; }
 
-double CircleCentreX(int16_t facingSign, double x, int16_t dx, int16_t dy, int16_t angle) {
-  return RotateOffsetX(x, facingSign * dx, dy, angle);
-}
-
-double CircleCentreY(int16_t facingSign, double y, int16_t dx, int16_t dy, int16_t angle) {
-  return RotateOffsetY(y, facingSign * dx, dy, angle);
-}
-
-double PartCircleCentreX(int16_t facingSign, double x, int16_t dx, int16_t dy, int16_t angle) {
-  return RotateOffsetX(x, dx, facingSign * dy, angle);
-}
-
-double PartCircleCentreY(int16_t facingSign, double y, int16_t dx, int16_t dy, int16_t angle) {
-  return RotateOffsetY(y, dx, facingSign * dy, angle);
-}
-
-bool CirclesOverlap(double x1, double y1, double x2, double y2, double r1, double r2) {
-  return (r1 + r2) * (r1 + r2) > SquaredDistance(x1, y1, x2, y2);
-}
-
 bool BeamHitsCircle(double ax, double ay, double bx, double by, double r1, double r2, double length,
                     double direction) {
   if (r1 <= 0 || r2 <= 0) return false;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "stg_src/field/angles.h"
 #include "stg_src/field/enemies/enemy_records.h"
 
 // hitMode of a part whose entries 0 and 1 hold a box: solid (stops shots and walkers) or plain.
@@ -30,13 +31,25 @@ void MarkSolidPartPresent();
 
 // The world centre of a circle at (dx, dy) turned by angle: an object's facing sign mirrors the
 // x offset, a part's the y offset.
-double CircleCentreX(int16_t facingSign, double x, int16_t dx, int16_t dy, int16_t angle);
-double CircleCentreY(int16_t facingSign, double y, int16_t dx, int16_t dy, int16_t angle);
-double PartCircleCentreX(int16_t facingSign, double x, int16_t dx, int16_t dy, int16_t angle);
-double PartCircleCentreY(int16_t facingSign, double y, int16_t dx, int16_t dy, int16_t angle);
+inline double CircleCentreX(int16_t facingSign, double x, int16_t dx, int16_t dy, int16_t angle) {
+  return RotateOffsetX(x, facingSign * dx, dy, angle);
+}
+inline double CircleCentreY(int16_t facingSign, double y, int16_t dx, int16_t dy, int16_t angle) {
+  return RotateOffsetY(y, facingSign * dx, dy, angle);
+}
+inline double PartCircleCentreX(int16_t facingSign, double x, int16_t dx, int16_t dy,
+                                int16_t angle) {
+  return RotateOffsetX(x, dx, facingSign * dy, angle);
+}
+inline double PartCircleCentreY(int16_t facingSign, double y, int16_t dx, int16_t dy,
+                                int16_t angle) {
+  return RotateOffsetY(y, dx, facingSign * dy, angle);
+}
 
 // Strict: circles that only touch do not overlap.
-bool CirclesOverlap(double x1, double y1, double x2, double y2, double r1, double r2);
+inline bool CirclesOverlap(double x1, double y1, double x2, double y2, double r1, double r2) {
+  return (r1 + r2) * (r1 + r2) > SquaredDistance(x1, y1, x2, y2);
+}
 // A circle of radius r1 that moved length along direction (radians) to (ax, ay), against a
 // circle of radius r2 at (bx, by): samples every r1 + r2 from the far end (library sine and
 // cosine), then the point itself. Never true for a radius of 0 or less; with length at most
