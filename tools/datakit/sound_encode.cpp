@@ -18,14 +18,20 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
   Put16(out, v >> 16);
 }
 
+void PutTag(std::vector<uint8_t>& out, const char (&tag)[5]) {
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(tag[i]));
+}
+
 }  // namespace
 
 std::vector<uint8_t> EncodeWav(const std::vector<int16_t>& mono, int rate) {
   std::vector<uint8_t> out;
   const uint32_t data = static_cast<uint32_t>(mono.size() * 2);
-  out.insert(out.end(), {'R', 'I', 'F', 'F'});
+  out.reserve(44 + data);
+  PutTag(out, "RIFF");
   Put32(out, 36 + data);
-  out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+  PutTag(out, "WAVE");
+  PutTag(out, "fmt ");
   Put32(out, 16);
   Put16(out, 1);  // PCM
   Put16(out, 1);  // mono
@@ -33,7 +39,7 @@ std::vector<uint8_t> EncodeWav(const std::vector<int16_t>& mono, int rate) {
   Put32(out, static_cast<uint32_t>(rate * 2));
   Put16(out, 2);
   Put16(out, 16);
-  out.insert(out.end(), {'d', 'a', 't', 'a'});
+  PutTag(out, "data");
   Put32(out, data);
   for (int16_t s : mono) Put16(out, static_cast<uint16_t>(s));
   return out;

@@ -167,7 +167,9 @@ ByteString MakeDdsFile(const DdsFileLayout& layout, const ByteString& data) {
     for (int i = 0; i < 4; ++i) Set32(&h, 88 + 4 * i, layout.masks[i]);
   }
   Set32(&h, 104, 0x1000 | (layout.mipCount > 0 ? 0x8 | 0x400000 : 0));
-  ByteString file = {'D', 'D', 'S', ' '};
+  ByteString file;
+  file.reserve(4 + h.size() + data.size());
+  Append(&file, ByteString{'D', 'D', 'S', ' '});
   Append(&file, h);
   Append(&file, data);
   return file;
