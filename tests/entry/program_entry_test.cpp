@@ -29,8 +29,15 @@ int RunWinMain() {
 }
 
 // WinMain takes the game's own window class, which the library refuses to a second process of
-// this user: it runs in a child, one at a time with the other game tests.
+// this user: it runs in a child, one at a time with the other game tests. A game this user runs
+// elsewhere holds the class too, and the double-start check rightly ends the one started here.
+bool GameRunsElsewhere() { return FindWindowA("KELVANOR", nullptr) != nullptr; }
+constexpr const char* kGameRunsElsewhere =
+    "a KELVANOR game of this user is running; the double-start check would end the one this test "
+    "starts";
+
 TEST(ProgramEntry, WinMainGives0AtTheLoopsEndAndMinus1WhenTheLibraryDoesNotStart) {
+  if (GameRunsElsewhere()) GTEST_SKIP() << kGameRunsElsewhere;
   EXPECT_EQ(RunTestInChild("ProgramEntry.DISABLED_WinMain"), 0);
 }
 
@@ -64,11 +71,7 @@ TEST(ProgramEntry, DISABLED_WinMain) {
 TEST(ProgramEntry, TheGameRunsOnTheKitAndAnInterruptEndsItCleanly) {
   // The kit's groups that the way from the boot to the title menu loads (its music and the
   // stages' sheets stay out: they take long to make here and the title does not need them).
-  // A game this user runs elsewhere holds the class, and the double-start check would rightly
-  // end the one started here.
-  if (FindWindowA("KELVANOR", nullptr))
-    GTEST_SKIP() << "a KELVANOR game of this user is running; the double-start check would end "
-                    "the one this test starts";
+  if (GameRunsElsewhere()) GTEST_SKIP() << kGameRunsElsewhere;
   TempFolder folder;
   std::vector<KitFile> files;
   for (const char* group : {"common", "scenes", "texts"})
