@@ -108,7 +108,7 @@ constexpr ImageLoad kStage1Loads[] = {
     Cells("data/bullet/stage1/b17.bmp", EnemyShotImages[17], 0, 12, 32, 32, 4, 3),
 };
 
-// The walker's legs: six views of the sheet in part 2.15.
+// The walker's legs: six views of the sheet in PartImages[2] cell 15.
 constexpr SubImageCut kStage1Cuts[] = {
     {PartImages[2], 0, 15, 0, 0, 192, 64},   {PartImages[2], 1, 15, 0, 64, 192, 64},
     {PartImages[2], 2, 15, 192, 0, 64, 128}, {PartImages[2], 6, 15, 0, 128, 192, 64},
@@ -371,7 +371,7 @@ constexpr ImageLoad kStage6Loads[] = {
     Cells("data/bullet/stage5/b21.bmp", EnemyShotImages[26], 0, 12, 64, 64, 4, 3),
 };
 
-// The walker's legs: six views of the sheet in part 12.15.
+// The walker's legs: six views of the sheet in PartImages[12] cell 15.
 constexpr SubImageCut kStage6Cuts[] = {
     {PartImages[12], 0, 15, 0, 0, 256, 96},   {PartImages[12], 1, 15, 0, 96, 256, 96},
     {PartImages[12], 2, 15, 256, 0, 92, 192}, {PartImages[12], 6, 15, 0, 192, 256, 96},
