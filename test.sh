@@ -7,8 +7,10 @@ cd "$(dirname "$0")"
 ./scripts/check-format.sh
 ./scripts/check-layering.sh
 
+# Warnings in our code fail the build.
 build=build/sanitize
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVANOR_SANITIZE=ON >/dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVANOR_SANITIZE=ON \
+  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
 cmake --build "$build"
 
 # Every test program sets its own environment (headless drivers, sanitizer options).

@@ -103,6 +103,8 @@ void InitStageParameters(int16_t stage) {
   if (c.reseedRandom) SeedLcgRandom(1);
 
   ClearAllObjects();
+  // The stage script sets the drift from GameFrame 0 on; nothing of an earlier run's is left.
+  EffectDriftX = 0;
 
   DeathTimer = 0;
   PlayerPushedDown = 0;

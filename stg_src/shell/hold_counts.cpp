@@ -129,6 +129,10 @@ int32_t GetButtonHoldCount(int32_t bit) {
   return count ? *count : -1;
 }
 
+bool IsRolePressed(int role) {
+  return role >= 0 && role < kPadRoleCount && GetButtonHoldCount(ButtonPadBits[role]) == 1;
+}
+
 int16_t ReadPlaybackButtons() {
   char states[kKeyCount] = {};
   GetAllKeyStates(states);

@@ -19,6 +19,8 @@ int32_t GetKeyPairHoldCount(int32_t keyA, int32_t keyB);
 int32_t RaiseHoldCount(int32_t* count, int32_t value);
 // The count of pad bit 0..15, -1 for anything else.
 int32_t GetButtonHoldCount(int32_t bit);
+// Role Left .. ScreenShot pressed this frame: its button's count is 1.
+bool IsRolePressed(int role);
 
 // During playback: 2 when the ChargeWeapon pad bit or key is down now, else 1 for Shot, else 0.
 // Reads the devices, not the counts (frozen or replaced during playback).

@@ -3,8 +3,12 @@
 // frames the play field from stage 3 on and scrolls the ending text.
 #pragma once
 
+#include <cstdint>
+
 void UpdateStageClearScene();
 void DrawStageClearScene();
+// The cleared stage's bonus: the items collected times the difficulty's unit, doubled for 10.
+int32_t StageBonus();
 void UpdateGameOverScene();
 void DrawGameOverScene();
 // Last step of every drawn play frame.

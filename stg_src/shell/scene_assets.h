@@ -56,3 +56,8 @@ void LoadWeaponSelectAssets();
 void ReleaseWeaponSelectAssets();
 void LoadResultAssets();
 void ReleaseResultAssets();
+
+// The ending text, read by LoadEndingText; SceneWork[1] counts the lines read.
+constexpr int kEndingTextRows = 64;
+constexpr int kEndingTextRowBytes = 65;
+extern char EndingTextLines[kEndingTextRows][kEndingTextRowBytes];

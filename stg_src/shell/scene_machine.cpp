@@ -221,12 +221,14 @@ void RunSceneStep() {
     case kSceneTitleIntro:
       UpdateTitleIntro();
       DrawTitleIntro();
+      EndTitleIntroFrame();
       break;
     case kSceneTitleMenu:
       StopMusicSlot();
       GamePaused = 0;
       UpdateTitleMenu();
       DrawTitleMenu();
+      EndTitleMenuFrame();
       SceneFrame += 1;
       CheckpointIndex = 0;
       break;

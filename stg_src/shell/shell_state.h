@@ -99,15 +99,23 @@ extern int16_t StageUnlockId;  // weapon that this stage's clear unlocks, -1 non
 
 // --- front-end scenes, title menu and sound words ----------------------------------------
 extern int16_t PracticeStage;
-extern int16_t PracticeShotPower;  // 0..8
-extern int16_t PracticeSpeed;      // 0..3
-extern int16_t SceneWork[5];       // scratch of the front-end scenes; 0 is the ending scroll
-extern int16_t YesNoCursor;        // 0 yes, 1 no
-extern int16_t SoundEffectVolume;  // percent
-extern int16_t MusicVolume;        // percent
-extern int16_t CurrentMusicSet;    // -1 none
-extern int16_t CurrentMusicSlot;   // -1 none
-extern int16_t MusicFade;          // 0..1000
+extern int16_t PracticeShotPower;    // 0..8
+extern int16_t PracticeSpeed;        // 0..3
+extern int16_t SceneWork[5];         // scratch of the front-end scenes; 0 is the ending scroll
+extern int16_t IntroBlastFrames[5];  // the title intro's explosion frames on its boss
+extern int16_t LastConfigKey;        // key seen on the key page's previous frame
+extern int16_t YesNoCursor;          // 0 yes, 1 no
+extern int16_t SoundEffectVolume;    // percent
+extern int16_t MusicVolume;          // percent
+extern int16_t CurrentMusicSet;      // -1 none
+extern int16_t CurrentMusicSlot;     // -1 none
+extern int16_t MusicFade;            // 0..1000
+constexpr int kSoundEffectSlots = 55;
+// This frame's effect requests and each slot's retrigger guard (frames until it may be
+// requested again). They decide only what is heard, and the guards stand still while effects
+// are muted, so a replay does not reproduce them.
+extern uint8_t SoundEffectRequests[kSoundEffectSlots];
+extern int16_t SoundEffectGuards[kSoundEffectSlots];
 
 // --- scores, progress and the screenshot counter (the option files) -----------------------
 extern int32_t HighScores[4];

@@ -415,6 +415,9 @@ TEST(DataKit, PatternsPickByGlobPartOfPathOrGroup) {
       {"data/se/*", "data/se/jiki/m1.wav", "sounds", true},
       {"data/se/*.ogg", "data/se/jiki/m1.wav", "sounds", false},
       {"jiki0", "data/robo/jiki0_jet.bmp", "common", true},
+      {"common,stage2", "data/font.png", "common", true},
+      {"common,stage2", "data/map/map2_1.bmp", "stage2", true},
+      {"common,stage2", "data/map/map3_1.bmp", "stage3", false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(KitPatternMatches(c.pattern, c.path, c.group), c.match) << c.pattern << " " << c.path;

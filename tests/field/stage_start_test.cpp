@@ -49,6 +49,7 @@ TEST(StageStartTest, EachStageStartsWithItsConstants) {
     StageBonusCount = 6;
     StageUnlockId = 2;
     MapRepeatTopRows = 1;
+    EffectDriftX = 3.5;  // an earlier run's last drift
     ButtonHoldCounts[ButtonPadBits[kButtonShot]] = 30;
     ButtonHoldCounts[ButtonPadBits[kButtonChargeWeapon]] = 30;
 
@@ -81,6 +82,7 @@ TEST(StageStartTest, EachStageStartsWithItsConstants) {
     EXPECT_EQ(ScreenFlashRed + ScreenFlashRedStep + ScreenFlashWhite, 0);
     EXPECT_EQ(ScreenFlashWhiteStep, -4);
     EXPECT_EQ(BackgroundVariant, 0);
+    EXPECT_EQ(EffectDriftX, 0);
     EXPECT_EQ(FastForwardRequest + FrameSkipPhase + ReturnToTitleRequest, 0);
     EXPECT_EQ(FrameWaitMs, 17);
     EXPECT_EQ(CancelEnemyShots, 0);

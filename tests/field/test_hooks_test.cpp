@@ -1,6 +1,8 @@
 // The test hooks: the immune ship (no death, no shield spent, the enemy's side of each hit as
 // usual), damage dealt to a chosen enemy or part through the normal route, targets that do not
 // exist, the digest untouched by the switch, and both hooks driven through the headless game.
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "stg_src/field/enemies/collisions.h"
@@ -58,6 +60,7 @@ TEST_F(TestHooksTest, DamageGoesTheWayAShotsHitGoes) {
   EnemyObject& o = PutEnemy(EnemyPool1, 3, 500, 100, 10, 10, 20);
   EnemyPart& part = PutPart(o, true, 2, 500, 100, 8, 0, 40);
   part.unlockWeight = 3;
+  field.TakeSoundRequests();
   EXPECT_TRUE(field.DamageEnemy({1, 3, kTestPartsB, 2}, 1));
   EXPECT_EQ(part.state, 3);
   EXPECT_EQ(part.hitFlash, 128);
@@ -68,11 +71,13 @@ TEST_F(TestHooksTest, DamageGoesTheWayAShotsHitGoes) {
   EXPECT_EQ(o.life, -5);
   EXPECT_EQ(o.hitFlash, 128);
   EXPECT_EQ(Score, 80 + 80);  // the object's 20 doubled, times 2
-  // An indestructible one is untouched.
+  EXPECT_EQ(field.TakeSoundRequests(), (std::vector<int>{43, 43}));
+  // An indestructible one is untouched, in silence.
   PutEnemy(EnemyPool0, 0, 500, 100, 10, -1, 20);
   EXPECT_TRUE(field.DamageEnemy({0, 0, kTestBody, 0}, 99));
   EXPECT_EQ(EnemyPool0[0].life, -1);
   EXPECT_EQ(EnemyPool0[0].hitFlash, 0);
+  EXPECT_TRUE(field.TakeSoundRequests().empty());
   // Life and overkill are held to 32 bits whatever a caller deals.
   PutEnemy(EnemyPool2, 1, 500, 100, 10, 5);
   EXPECT_EQ(DamageEnemyObject(EnemyPool2, 1, INT32_MIN), INT32_MIN);

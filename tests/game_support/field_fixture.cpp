@@ -90,11 +90,13 @@ FieldFrameReport FieldFixture::Step(uint32_t held) {
     ShieldLevel = kShieldPinned;
   }
   if (beforeFrame) beforeFrame(frame_);
+  sounds_.Take();
   const uint32_t before = LcgRandomState;
   RunPlayScene();
   ++frame_;
 
   FieldFrameReport report;
+  report.sounds = sounds_.Take();
   report.gameFrame = GameFrame;
   report.scene = CurrentScene;
   if (digestFrames) report.digest = DigestGameState(DigestScope::Run).value;

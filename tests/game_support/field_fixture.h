@@ -5,8 +5,9 @@
 // stage-start scene does, and frames run through RunPlayScene with the game buttons held as
 // hold counts. Before each frame the ship can be pinned (position, and a shield of 7) and a
 // hook can set any word; the test hooks (an immune ship, damage dealt to a chosen enemy) are at
-// hand. Each frame reports what the field drew from LcgRandom, the run's digest (the enemy pools'
-// and both shot pools' every slot among it) and the slots in use of the pools.
+// hand. Each frame reports what the field drew from LcgRandom, the sound effects it requested,
+// the run's digest (the enemy pools' and both shot pools' every slot among it) and the slots in
+// use of the pools.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "stg_src/field/test_hooks.h"
+#include "tests/game_support/sound_requests.h"
 #include "tests/support/temp_folder.h"
 
 // Bit of a game role (GameButton, stg_src/shell/input_state.h) in a frame's held set.
@@ -28,6 +30,9 @@ struct FieldFrameReport {
   // no run of draws explains (a reseed).
   std::vector<int> draws;
   bool reseeded = false;
+  // The slots of the frame's RequestSoundEffect calls, in order: what the field asked for,
+  // repeats a retrigger guard drops among them.
+  std::vector<int> sounds;
   // The run's digest after the frame (DigestGameState(DigestScope::Run)); 0 while the fixture's
   // digestFrames is off.
   uint64_t digest = 0;
@@ -70,6 +75,10 @@ class FieldFixture {
   // Damage dealt as a player shot's hit would (DamageEnemyForTest); false for no such target.
   bool DamageEnemy(const TestDamageTarget& target, int32_t damage);
 
+  // The sound effects requested since the last frame or take, for tests that call the field's
+  // functions themselves (each Step starts afresh after beforeFrame).
+  std::vector<int> TakeSoundRequests() { return sounds_.Take(); }
+
   // One play-scene frame with these roles held; a role's hold count rises while it stays held.
   FieldFrameReport Step(uint32_t held = 0);
   // Frames 0..frames-1, frame i with script(i) held.
@@ -88,6 +97,7 @@ class FieldFixture {
   void ApplyHeld(uint32_t held);
 
   TempFolder folder_;
+  SoundRequestRecorder sounds_;
   std::unique_ptr<ScopedCurrentDirectory> directory_;
   bool pinned_ = false;
   double pinX_ = 0, pinY_ = 0;

@@ -136,9 +136,7 @@ TEST_P(MaskScreens, TextReachesTheTargetOnlyWhereTheMaskIsZero) {
   int inked = 0;
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 160; ++x) {
-      if (x >= 80) {
-        ASSERT_EQ(shown[y * 160 + x], 0u) << x << ", " << y;
-      }
+      if (x >= 80) { ASSERT_EQ(shown[y * 160 + x], 0u) << x << ", " << y; }
       inked += x < 80 && shown[y * 160 + x] != 0;
     }
   EXPECT_GT(inked, 50);

@@ -75,7 +75,8 @@ TEST(SceneFlow, BootGoesThroughTheLogoSetUpToTheLogo) {
   EXPECT_EQ(Difficulty, 1);
   EXPECT_EQ(DemoSavedDifficulty, 1);
   EXPECT_EQ(PracticeStage, 1);
-  EXPECT_EQ(CurrentMusicSet, -1);
+  // The boot leaves no set loaded; the logo set-up then loads set 0 without starting a slot.
+  EXPECT_EQ(CurrentMusicSet, 0);
   EXPECT_EQ(CurrentMusicSlot, -1);
   EXPECT_EQ(std::vector<int32_t>(ButtonPadBits, ButtonPadBits + 4),
             (std::vector<int32_t>{1, 3, 2, 0}));

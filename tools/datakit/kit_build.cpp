@@ -13,7 +13,7 @@
 #include "tools/lib/archive_writer.h"
 #include "tools/lib/test_stage_maps.h"
 
-const char* const kKitVersion = "kelvanor-datakit 3";
+const char* const kKitVersion = "kelvanor-datakit 5";
 
 namespace {
 
@@ -104,6 +104,9 @@ std::vector<Job> KitJobs(const std::string& pattern) {
 }  // namespace
 
 bool KitPatternMatches(const std::string& pattern, const std::string& path, const char* group) {
+  if (const size_t comma = pattern.find(','); comma != std::string::npos)
+    return KitPatternMatches(pattern.substr(0, comma), path, group) ||
+           KitPatternMatches(pattern.substr(comma + 1), path, group);
   if (pattern.empty() || pattern == group) return true;
   if (pattern.find_first_of("*?[") != std::string::npos)
     return fnmatch(pattern.c_str(), path.c_str(), 0) == 0;

@@ -25,7 +25,8 @@ std::vector<uint8_t> EndingText();
 std::vector<uint8_t> DemoReplay();
 
 // True when pattern (a glob with * and ?, or a plain substring, or a group name) selects the
-// path of a file in the given group. An empty pattern selects everything.
+// path of a file in the given group. An empty pattern selects everything; patterns joined by
+// commas select what any of them selects.
 bool KitPatternMatches(const std::string& pattern, const std::string& path, const char* group);
 
 // The paths of the files the pattern selects, without making them.

@@ -165,7 +165,7 @@ void PaintHeroShip(Canvas& c, const PaintCell& p) {
 void PaintBackdrop(Canvas& c, const PaintCell& p) {
   SpaceField(c, 0, 0, c.w, c.h, c.w, c.h, StagePalette(p.variant ? 5 : 2), p.seed, 0.9f);
   if (p.variant == 1) {
-    // Weapon select: a lit grid floor and the heading.
+    // Weapon select: a lit grid floor (the scene writes its own heading and timer on top).
     for (int y = 300; y < c.h; ++y)
       for (int x = 0; x < c.w; ++x) {
         const float depth = (y - 300) / 180.0f;
@@ -174,9 +174,6 @@ void PaintBackdrop(Canvas& c, const PaintCell& p) {
         const float line = std::fmax(Clamp01(1 - gx / 1.5f), Clamp01(1 - gy / 1.5f));
         AddLight(c, x, y, Hex(0x3060C0) * (line * depth * 0.6f));
       }
-    const char* head = "SELECT WEAPON";
-    DrawStrokeText(c, head, (c.w - StrokeTextWidth(head, 22)) / 2, 22, 22, 3.5f, Hex(0xE0ECFF),
-                   Hex(0x04060C));
   }
 }
 

@@ -5,22 +5,78 @@
 #include "tools/lib/fmf_map_writer.h"
 
 const char* TestStageBackgroundMapDescription() {
-  return R"(# Test stage background: a sky of 80-pixel chips from 12-column sheets, clouds above it.
+  return R"(# Test stage background: a sky of 80-pixel chips from 12-column sheets, laid in the
+# order the sheet holds them (so the picture runs on without seams), clouds above it.
 size 24 5
 layers 2
 palette 0 12
 palette 1 12
 legend 0 0=0
-legend 1 0=13
-legend 2 0=26
-legend 3 0=39
-legend 4 0=52
+legend 1 0=1
+legend 2 0=2
+legend 3 0=3
+legend 4 0=4
+legend 5 0=5
+legend 6 0=6
+legend 7 0=7
+legend 8 0=8
+legend 9 0=9
+legend a 0=10
+legend b 0=11
+legend e 0=12
+legend f 0=13
+legend g 0=14
+legend h 0=15
+legend i 0=16
+legend j 0=17
+legend k 0=18
+legend l 0=19
+legend m 0=20
+legend n 0=21
+legend o 0=22
+legend p 0=23
+legend q 0=24
+legend r 0=25
+legend s 0=26
+legend t 0=27
+legend u 0=28
+legend v 0=29
+legend w 0=30
+legend x 0=31
+legend y 0=32
+legend z 0=33
+legend A 0=34
+legend B 0=35
+legend C 0=36
+legend D 0=37
+legend E 0=38
+legend F 0=39
+legend G 0=40
+legend H 0=41
+legend I 0=42
+legend J 0=43
+legend K 0=44
+legend L 0=45
+legend M 0=46
+legend N 0=47
+legend O 0=48
+legend P 0=49
+legend Q 0=50
+legend R 0=51
+legend S 0=52
+legend T 0=53
+legend U 0=54
+legend V 0=55
+legend W 0=56
+legend X 0=57
+legend Y 0=58
+legend Z 0=59
 grid 0 0
-012012012012012012012012
-123123123123123123123123
-234234234234234234234234
-343434343434343434343434
-444444444444444444444444
+0123456789ab0123456789ab
+efghijklmnopefghijklmnop
+qrstuvwxyzABqrstuvwxyzAB
+CDEFGHIJKLMNCDEFGHIJKLMN
+OPQRSTUVWXYZOPQRSTUVWXYZ
 end
 legend c 1=100
 legend d 1=101

@@ -65,8 +65,6 @@ constexpr CarrierSpawn kCarrierSpawns[] = {
 // No continue was used.
 bool IsGoodEnding() { return Credits == 9; }
 
-bool IsRolePressed(int role) { return GetButtonHoldCount(ButtonPadBits[role]) == 1; }
-
 void SetUpFlight() {
   StopMusicSlot();
   SceneWork[0] = 0;

@@ -82,9 +82,7 @@ TEST(CommonEnemiesInPlayTest, EveryTypeSpawnsFiresAndLeavesOnEveryDifficulty) {
     const PlayRun run = Play(difficulty);
     for (int pool = 0; pool < 3; ++pool) EXPECT_GT(run.mostObjects[pool], 1) << pool;
     EXPECT_GT(run.score, 0);  // the ship's shots kill some
-    if (difficulty > 0) {
-      EXPECT_GT(run.mostEnemyShots, 0);
-    }
+    if (difficulty > 0) { EXPECT_GT(run.mostEnemyShots, 0); }
     for (int pool = 0; pool < 3; ++pool) EXPECT_EQ(run.leftAfterDrain[pool], 0) << pool;
   }
 }

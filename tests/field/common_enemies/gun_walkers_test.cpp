@@ -1,5 +1,5 @@
-// The gun walkers: their entry at the edge of the half they were placed in, the three shots of
-// an attack, and the backward-only types that a forward scroll drops after one call.
+// The gun walkers: their entry at the edge of the half they were placed in, the three silent
+// shots of an attack, and the backward-only types that a forward scroll drops after one call.
 #include <cmath>
 #include <vector>
 
@@ -58,6 +58,7 @@ TEST_F(GunWalkersTest, EachAttackFiresExactlyThreeShotsAtFortyFortyFourAndFortyE
   for (int16_t difficulty : {3, 0}) {
     SCOPED_TRACE(difficulty);
     SetUp();
+    field.TakeSoundRequests();
     Difficulty = difficulty;
     PlayerX = 100;
     PlayerY = 200;
@@ -84,6 +85,12 @@ TEST_F(GunWalkersTest, EachAttackFiresExactlyThreeShotsAtFortyFortyFourAndFortyE
     for (size_t k = 0; k < counters.size(); ++k) {
       EXPECT_EQ(counters[k], 40 + 4 * static_cast<int>(k % 3)) << k;
     }
+    // Small shots: neither the walker nor their set-ups ask for a sound.
+    UpdateEnemyShots();
+    int setUp = 0;
+    for (const EnemyShot& s : EnemyShots) setUp += s.state == 2 ? 1 : 0;
+    EXPECT_GT(setUp, 0);
+    EXPECT_TRUE(field.TakeSoundRequests().empty());
   }
 }
 

@@ -120,9 +120,7 @@ TEST_F(HatchesTest, HatchesOpenOnTheDifficultysCadenceAndLaunchWhileOpen) {
     for (size_t k = 0; k < second.size(); ++k) {
       EXPECT_GE(second[k], openings[1] + 15);
       EXPECT_LE(second[k], openings[1] + 75);
-      if (k > 0) {
-        EXPECT_EQ(second[k] - second[k - 1], r.launchEvery);
-      }
+      if (k > 0) { EXPECT_EQ(second[k] - second[k - 1], r.launchEvery); }
     }
     // Fliers of type 4 straight up, in the slots below the hatch.
     EXPECT_EQ(EnemyPool0[62].state, 0);

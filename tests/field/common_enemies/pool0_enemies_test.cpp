@@ -1,6 +1,6 @@
 // The pool-0 enemies every stage shares: the turrets' aim limits, turning ties, image frames and
-// firing rules, and the item box's animation, drop and kill score. Handlers run one pass at a
-// time as the pool runs them (frame counted first).
+// firing rules (their shots silent), and the item box's animation, drop and kill score. Handlers
+// run one pass at a time as the pool runs them (frame counted first).
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -145,6 +145,7 @@ TEST_F(Pool0EnemiesTest, TurretsFireOnlyOnTheirSideBelowTheFastScrollAndNotOnEar
     SCOPED_TRACE(testing::Message() << r.type << " d" << r.difficulty << " rank " << r.timeRank
                                     << " scroll " << r.scroll << " y " << r.playerY);
     ClearAllObjects();
+    field.TakeSoundRequests();
     Difficulty = r.difficulty;
     TimeRank = r.timeRank;
     ScrollSpeed = r.scroll;
@@ -175,6 +176,10 @@ TEST_F(Pool0EnemiesTest, TurretsFireOnlyOnTheirSideBelowTheFastScrollAndNotOnEar
     // From the muzzle, 16 px along the heading of that frame.
     EXPECT_DOUBLE_EQ(s.x, RotateOffsetX(o.x, 16, 0, o.heading));
     EXPECT_DOUBLE_EQ(s.y, RotateOffsetY(o.y, 16, 0, o.heading));
+    // Neither the turret nor its small shot's set-up asks for a sound.
+    UpdateEnemyShots();
+    EXPECT_EQ(s.state, 2);
+    EXPECT_TRUE(field.TakeSoundRequests().empty());
   }
 }
 

@@ -1,7 +1,7 @@
 // The missiles and shells of pool 2: the homing missile's turn away, the ring mine's and the
 // heavy shell's shots however they end, the large missile's coded run, the firing shell that
 // meets terrain before its target, the shootable shell's exhaust draws, the shake that clears
-// the missiles, and the kill that pays nothing.
+// the missiles, the launch sounds, and the kill that pays nothing.
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -145,9 +145,7 @@ TEST_F(Pool2MissilesTest, TheHeavyShellReleasesSevenShotsHoweverItEnds) {
     EXPECT_EQ(o.intWork0, 0);
     if (end == kStageClear) StageClearTimer = 2;
     if (end == kCancel) CancelEnemyShots = 1;
-    if (end == kShot) {
-      ASSERT_TRUE(field.DamageEnemy({2, 0}, 1000000));
-    }
+    if (end == kShot) { ASSERT_TRUE(field.DamageEnemy({2, 0}, 1000000)); }
     for (int f = 0; f < 100 && o.state != 0; ++f) {
       if (end == kStageClear || end == kCancel) {
         UpdateEnemyPool(EnemyPool2, 2, kEnemyPool2Size);
@@ -189,6 +187,28 @@ TEST_F(Pool2MissilesTest, AFiringShellAimedBehindTerrainEndsThereAndStillFires) 
   ASSERT_EQ(shots.size(), 1u);
   EXPECT_EQ(shots[0]->motionAngle, 512);
   EXPECT_DOUBLE_EQ(shots[0]->speed, ScaleShotSpeed(2.4));
+}
+
+TEST_F(Pool2MissilesTest, EachAsksForItsLaunchSoundOnceAtItsSetUp) {
+  struct Row {
+    int16_t type;
+    Handler handler;
+    int sound;
+  } rows[] = {{0, UpdateHomingMissile, 36}, {2, UpdateShootableShell, 36},
+              {3, UpdateLobbedShell, 36},   {4, UpdateFiringShell, 36},
+              {5, UpdateRingBurstMine, 36}, {6, UpdateLargeMissile, 36},
+              {7, UpdateFiringShellB, 35}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.type);
+    SetUp();
+    ASSERT_EQ(SpawnPool2Enemy(400, 100, r.type, 0), 0);
+    field.TakeSoundRequests();
+    Pass(r.handler, 0);
+    EXPECT_EQ(field.TakeSoundRequests(), std::vector<int>{r.sound});
+    for (int f = 0; f < 10; ++f) Pass(r.handler, 0);
+    ASSERT_EQ(EnemyPool2[0].state, 2);
+    EXPECT_TRUE(field.TakeSoundRequests().empty());
+  }
 }
 
 TEST_F(Pool2MissilesTest, AShakeDestroysTheMissilesButNotTheShells) {

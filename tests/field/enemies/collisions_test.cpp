@@ -1,8 +1,10 @@
 // The collision rules as one table of scenarios (player shots against bodies and parts, the
 // ship against bodies, parts and enemy shots, the shield, the ship's death, charge shots and
-// solid enemies), then the homing search's filters, the sweep along a shot's course, the beam
-// stop bookkeeping and part counts past the arrays.
+// solid enemies, with the hit and death sounds they ask for), then the homing search's
+// filters, the sweep along a shot's course, the beam stop bookkeeping and part counts past the
+// arrays.
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,12 +24,17 @@ namespace {
 constexpr double kShipX = 300, kShipY = 200;
 constexpr double kEnemyX = 400, kEnemyY = 200;
 
+using Sounds = std::vector<int>;
+
 // The ship at (300, 200), alive, no shield, normal difficulty (a kill pays 2 x its unit).
 struct Scenario {
   std::string name;
   std::function<void()> arrange;
   std::function<void()> act;
   std::function<void()> check;
+  // The sound requests of the act, in order, where the scenario names them: 43 for every damage
+  // dealt, 15 for the ship's death.
+  std::optional<Sounds> sounds = std::nullopt;
 };
 
 void CollideFirstEnemy() { CollideEnemyObject(EnemyPool1, 0); }
@@ -77,13 +84,14 @@ std::vector<Scenario> Scenarios() {
          EXPECT_EQ(Score, 0);
          EXPECT_EQ(PlayerShots[0].state, 3);
          EXPECT_EQ(PlayerShots[0].sparkPending, 0);
-       }},
+       },
+       Sounds{}},
       {"ramming an indestructible enemy kills the ship even with the shield up",
        [] {
          Rammed(-1);
          ShieldLevel = 8;
        },
-       CollideFirstEnemy, [] { ExpectDead(); }},
+       CollideFirstEnemy, [] { ExpectDead(); }, Sounds{15}},
       {"life 0 dies to damage 1 and pays 30 x (difficulty + 1)",
        [] {
          PutEnemy(EnemyPool1, 0, kEnemyX, kEnemyY, 10, 0, 1);
@@ -95,7 +103,8 @@ std::vector<Scenario> Scenarios() {
          EXPECT_EQ(Enemy().life, -1);
          EXPECT_EQ(Enemy().hitFlash, 128);
          EXPECT_EQ(Score, 60);
-       }},
+       },
+       Sounds{43}},
       {"an object with score base 0 pays nothing",
        [] {
          PutEnemy(EnemyPool1, 0, kEnemyX, kEnemyY, 10, 0, 0);
@@ -116,7 +125,8 @@ std::vector<Scenario> Scenarios() {
        [] {
          EXPECT_EQ(Enemy().partsB[0].state, 3);
          EXPECT_EQ(Score, 60);
-       }},
+       },
+       Sounds{43}},
       {"a surviving target earns the shot its spark",
        [] {
          PutEnemy(EnemyPool1, 0, kEnemyX, kEnemyY, 10, 100);
@@ -139,7 +149,8 @@ std::vector<Scenario> Scenarios() {
        [] {
          EXPECT_EQ(Enemy().life, 93);
          EXPECT_EQ(PlayerShots[0].state, 3);
-       }},
+       },
+       Sounds{43}},
       {"a shot without damage or before its first frame does nothing",
        [] {
          PutEnemy(EnemyPool1, 0, kEnemyX, kEnemyY, 10, 100);
@@ -151,7 +162,8 @@ std::vector<Scenario> Scenarios() {
          EXPECT_EQ(Enemy().life, 100);
          EXPECT_EQ(PlayerShots[0].state, 2);
          EXPECT_EQ(PlayerShots[1].state, 2);
-       }},
+       },
+       Sounds{}},
       {"an object off screen is not tested at all",
        [] {
          PutEnemy(EnemyPool1, 0, 700, kEnemyY, 10, 100);
@@ -171,7 +183,8 @@ std::vector<Scenario> Scenarios() {
          // The body survives: the shot ends there.
          EXPECT_EQ(Enemy().life, 90);
          EXPECT_EQ(PlayerShots[0].state, 3);
-       }},
+       },
+       Sounds{43, 43, 43, 43}},
       {"a stopping shot ends at its first hit", PartsInARow, CollideFirstEnemy,
        [] {
          EXPECT_EQ(Enemy().partsA[0].state, 3);
@@ -179,7 +192,8 @@ std::vector<Scenario> Scenarios() {
          EXPECT_EQ(Enemy().partsB[0].life, 5);
          EXPECT_EQ(Enemy().life, 100);
          EXPECT_EQ(PlayerShots[0].state, 3);
-       }},
+       },
+       Sounds{43}},
       {"a piercing shot that leaves its target alive stops there",
        [] {
          PartsInARow();
@@ -226,13 +240,15 @@ std::vector<Scenario> Scenarios() {
          EXPECT_EQ(EnemyShots[0].state, 3);
          ExpectAlive();
          ExpectShieldBurst();
-       }},
+       },
+       Sounds{}},
       {"without a shield an enemy shot kills the ship",
        [] { PutEnemyShot(0, kShipX + 8, kShipY, 4); }, [] { CollideEnemyShot(0); },
        [] {
          EXPECT_EQ(EnemyShots[0].state, 3);
          ExpectDead();
-       }},
+       },
+       Sounds{15}},
       {"harmless and non-colliding shots pass the ship",
        [] {
          PutEnemyShot(0, kShipX, kShipY, 4).hitActive = 0;
@@ -274,7 +290,8 @@ std::vector<Scenario> Scenarios() {
        [] {
          EXPECT_EQ(Enemy().partsB[0].life, 50);
          ExpectDead();
-       }},
+       },
+       Sounds{43, 15}},
       {"with shield 3 a solid box part that the ramming destroys lets the ship live",
        [] {
          ShieldLevel = 3;
@@ -297,7 +314,8 @@ std::vector<Scenario> Scenarios() {
          EXPECT_EQ(Enemy().state, 3);
          ExpectAlive();
          ExpectShieldBurst();
-       }},
+       },
+       Sounds{43}},
       {"with shield 8 ramming an enemy that survives kills",
        [] {
          ShieldLevel = 8;
@@ -313,7 +331,8 @@ std::vector<Scenario> Scenarios() {
        [] {
          EXPECT_EQ(Enemy().state, 3);
          ExpectDead();
-       }},
+       },
+       Sounds{43, 15}},
       {"a body that cannot touch (even hit mode or no image) is passed",
        [] {
          Rammed(100).hitMode = 2;
@@ -334,7 +353,8 @@ std::vector<Scenario> Scenarios() {
          ExpectDead();
          EXPECT_EQ(Enemy().life, 50);
          EXPECT_EQ(Enemy().partsA[0].life, 50);
-       }},
+       },
+       Sounds{43, 15, 43}},
       {"a box part pushes the ship down once",
        [] {
          EnemyObject& o = PutEnemy(EnemyPool1, 0, kEnemyX, kEnemyY, 10, 100);
@@ -413,8 +433,10 @@ TEST(CollisionsTest, TheCollisionRules) {
     PlayerX = kShipX;
     PlayerY = kShipY;
     s.arrange();
+    field.TakeSoundRequests();
     s.act();
     s.check();
+    if (s.sounds) { EXPECT_EQ(field.TakeSoundRequests(), *s.sounds); }
   }
 }
 
@@ -452,9 +474,12 @@ TEST(CollisionsTest, KillPlayerCostsLevelsSpeedAndRanksOnceAFrame) {
   for (const Effect& e : Effects) blasts += e.state != 0 && e.type == 4 ? 1 : 0;
   EXPECT_EQ(blasts, 1);
 
+  EXPECT_EQ(field.TakeSoundRequests(), std::vector<int>{15});
+
   const uint64_t after = DigestGameState(DigestScope::Run).value;
   EXPECT_FALSE(KillPlayer(0));
   EXPECT_EQ(DigestGameState(DigestScope::Run).value, after);
+  EXPECT_TRUE(field.TakeSoundRequests().empty());
 }
 
 TEST(CollisionsTest, KillPlayerWithSelectionsOutsideTheTablesTouchesNoLevel) {

@@ -1,6 +1,6 @@
 // The motion of walkers' parts: the roll, the image frame and the step phase, swings on the
 // owner and on a circle, the wheels' circling and bob, and the knees and feet of both legs with
-// their landings.
+// their landings, with the step sounds.
 #include <cmath>
 #include <vector>
 
@@ -11,6 +11,7 @@
 #include "stg_src/field/enemies/hit_shapes.h"
 #include "stg_src/field/enemies/part_motion.h"
 #include "stg_src/field/play_field.h"
+#include "tests/game_support/sound_requests.h"
 
 namespace {
 
@@ -32,6 +33,8 @@ class PartMotionTest : public testing::Test {
     o.partsA[j].state = 2;
     return o.partsA[j];
   }
+
+  SoundRequestRecorder sounds;
 };
 
 TEST_F(PartMotionTest, AWheelRollsByItsRadiusAndSpeed) {
@@ -155,6 +158,37 @@ TEST_F(PartMotionTest, WheelsCircleTheirPlaceAndBobAtTheTopOfTheirTurn) {
   }
 }
 
+TEST_F(PartMotionTest, ABigWheelSoundsItsStepOncePerTurn) {
+  // Two turns at 4 steps a frame. The step sounds when the phase comes down through 512 or
+  // wraps past 1023: once a turn whichever way the wheel rolls.
+  struct Row {
+    int16_t reach;
+    double groundSpeed;
+    bool hideInAir;
+    std::vector<int> soundFrames;
+  } rows[] = {
+      {13, 1, false, {255, 511}}, {13, -1, false, {127, 383}}, {20, 1, false, {255, 511}},
+      {12, 1, false, {}},         {13, 0, false, {}},          {13, 1, true, {}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << "reach " << r.reach << " speed " << r.groundSpeed);
+    EnemyPart& p = LivePart(0, 1, 0);
+    EnemyPool1[0].groundSpeed = r.groundSpeed;
+    EnemyPool1[0].airFrames = r.hideInAir ? 5 : 0;
+    sounds.Take();
+    std::vector<int> soundFrames;
+    for (int f = 0; f < 512; ++f) {
+      UpdateRollingLegPart(EnemyPool1, 0, EnemyPool1[0].partsA, 0, 20, r.reach, true, false);
+      const std::vector<int> frame = sounds.Take();
+      if (!frame.empty()) soundFrames.push_back(f);
+      for (int slot : frame) EXPECT_EQ(slot, 45);
+      EXPECT_LE(frame.size(), 1u);
+    }
+    EXPECT_EQ(soundFrames, r.soundFrames);
+    if (!r.hideInAir && r.groundSpeed != 0) { EXPECT_EQ(p.baseAngle, 0); }
+  }
+}
+
 class LegSegmentTest : public PartMotionTest {
  protected:
   // The hip in slot 0 and the knee hanging on it in slot 1.
@@ -185,6 +219,8 @@ TEST_F(LegSegmentTest, AKneeOfAStillOwnerNeverLiftsAndLandsOnceWithTheShake) {
     EXPECT_EQ(knee->angle, WrapAngle(hip->angle + 40 + before));
     EXPECT_EQ(knee->baseAngle, 700);
     EXPECT_EQ(ScreenShake.active, w == 0 ? 1 : 0);
+    // The foot's landing sound comes with the shake.
+    EXPECT_EQ(sounds.Take(), w == 0 ? std::vector<int>{45} : std::vector<int>{});
   }
   EXPECT_EQ(ScreenShake.duration, 12);
   ScreenShake = {};
@@ -197,6 +233,7 @@ TEST_F(LegSegmentTest, AKneeOfAStillOwnerNeverLiftsAndLandsOnceWithTheShake) {
   for (int i = 0; i < 40; ++i) Frame();
   EXPECT_EQ(knee->work0, 96);
   EXPECT_EQ(ScreenShake.active, 0);
+  EXPECT_TRUE(sounds.Take().empty());
 }
 
 TEST_F(LegSegmentTest, TheHipSignalsEachFootDownAndCountsItsCueDown) {
@@ -216,19 +253,21 @@ TEST_F(LegSegmentTest, TheHipSignalsEachFootDownAndCountsItsCueDown) {
 }
 
 TEST_F(PartMotionTest, JointedKneesAndFeetBendWhileLiftedAndOnlyKneesShakeOnLanding) {
+  // Only the unmirrored knees sound: 46 as they start to lift, 47 as they land.
   struct Row {
     int16_t variant, phase;
     bool moving;
     int16_t work0, after, angle;
     bool shake;
+    std::vector<int> sounds;
   } rows[] = {
-      {2, 200, true, 0, 4, 924, false},  {2, 200, true, 40, 40, 964, false},
-      {2, 600, true, 12, 4, 936, false}, {2, 600, true, 8, 0, 932, true},
-      {2, 200, false, 8, 0, 932, true},  {8, 200, true, 0, 4, 924, false},
-      {3, 700, true, 0, 4, 924, false},  {3, 200, true, 4, 0, 920, true},
-      {4, 200, true, 0, 4, 30, false},   {4, 200, true, 20, 20, 50, false},
-      {4, 600, true, 4, 0, 34, false},   {5, 700, true, 0, 4, 482, false},
-      {5, 200, true, 12, 4, 470, false}, {12, 200, true, 7, 7, 0, false},
+      {2, 200, true, 0, 4, 924, false, {46}}, {2, 200, true, 40, 40, 964, false, {}},
+      {2, 600, true, 12, 4, 936, false, {}},  {2, 600, true, 8, 0, 932, true, {47}},
+      {2, 200, false, 8, 0, 932, true, {47}}, {8, 200, true, 0, 4, 924, false, {46}},
+      {3, 700, true, 0, 4, 924, false, {}},   {3, 200, true, 4, 0, 920, true, {}},
+      {4, 200, true, 0, 4, 30, false, {}},    {4, 200, true, 20, 20, 50, false, {}},
+      {4, 600, true, 4, 0, 34, false, {}},    {5, 700, true, 0, 4, 482, false, {}},
+      {5, 200, true, 12, 4, 470, false, {}},  {12, 200, true, 7, 7, 0, false, {}},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(testing::Message() << "variant " << r.variant << " phase " << r.phase);
@@ -248,6 +287,22 @@ TEST_F(PartMotionTest, JointedKneesAndFeetBendWhileLiftedAndOnlyKneesShakeOnLand
     EXPECT_EQ(p.facingSign, 1);
     EXPECT_EQ(ScreenShake.active, r.shake ? 1 : 0);
     EXPECT_EQ(ScreenShake.duration, r.shake ? 9 : 0);
+    EXPECT_EQ(sounds.Take(), r.sounds);
+  }
+
+  // Without a shake the knee lifts and lands in silence.
+  for (int16_t phase : {200, 600}) {
+    EnemyPart& parent = LivePart(0, 2, 100);
+    parent.baseAngle = phase;
+    EnemyPart& p = LivePart(1);
+    p.variant = 2;
+    p.parentPart = 0;
+    p.work0 = phase == 200 ? 0 : 8;
+    EnemyPool1[0].groundSpeed = 0.5;
+    UpdateJointedLegPart(EnemyPool1, 0, EnemyPool1[0].partsA, 1, 20, 100, 200, 40, 20, 30, 0, 25,
+                         false);
+    EXPECT_EQ(p.work0, phase == 200 ? 4 : 0);
+    EXPECT_TRUE(sounds.Take().empty()) << phase;
   }
 }
 

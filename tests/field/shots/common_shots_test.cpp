@@ -1,6 +1,6 @@
-// The common bullets: the straight movers' set-ups, the drop of a shot spawned far off screen,
-// terrain and the vanish frames, trail dots, the seeker's fading turn, the burning fragments of
-// a boss explosion and the accelerating shot.
+// The common bullets: the straight movers' set-ups and sounds, the drop of a shot spawned far
+// off screen (silent but for the seeker), terrain and the vanish frames, trail dots, the
+// seeker's fading turn, the burning fragments of a boss explosion and the accelerating shot.
 #include <cmath>
 #include <vector>
 
@@ -32,16 +32,19 @@ TEST_F(CommonShotsTest, StraightMoversSetUpAndFlyOnTheirFirstUpdate) {
     int16_t margin, radius;
     bool upright;
     int16_t additive;
+    std::vector<int> sounds;  // requested by the set-up
   } rows[] = {
-      {0, 8, 4, true, 0},   {1, 8, 3, false, 0},  {2, 16, 10, true, 0},
-      {3, 32, 3, false, 0}, {4, 32, 7, false, 1},
+      {0, 8, 4, true, 0, {}},     {1, 8, 3, false, 0, {}},    {2, 16, 10, true, 0, {33}},
+      {3, 32, 3, false, 0, {34}}, {4, 32, 7, false, 1, {41}},
   };
   ScrollDeltaX = 1.5;  // they ride the screen
   for (const Row& r : rows) {
     SCOPED_TRACE(r.type);
     ClearAllObjects();
     ASSERT_EQ(SpawnEnemyShot(r.type, 300, 3, 300, 200, 0), 0);
+    field.TakeSoundRequests();
     UpdateEnemyShots();
+    EXPECT_EQ(field.TakeSoundRequests(), r.sounds);
     const EnemyShot& s = EnemyShots[0];
     EXPECT_EQ(s.state, 2);
     EXPECT_EQ(s.drawMargin, r.margin);
@@ -54,23 +57,30 @@ TEST_F(CommonShotsTest, StraightMoversSetUpAndFlyOnTheirFirstUpdate) {
     EXPECT_DOUBLE_EQ(s.y, 200 + SineTable[300] * 3);
     // Drawn upright, the hit tests still sweep along the course.
     EXPECT_DOUBLE_EQ(EnemyShotSweepRadians(s), AngleToRadians(300));
+    UpdateEnemyShots();
+    EXPECT_TRUE(field.TakeSoundRequests().empty());  // once, at the set-up
   }
 }
 
 TEST_F(CommonShotsTest, ShotsSpawnedFarOffScreenAreDroppedByTheirSetUp) {
+  // Dropped in silence, except that the seeker asks for its sound in any case.
   struct Row {
     int16_t type;
     double x;
     bool kept;
+    std::vector<int> sounds;
   } rows[] = {
-      {0, -61, false}, {0, -60, true},   {1, 701, false},  {4, -100, false}, {5, -61, false},
-      {6, -61, false}, {15, -61, false}, {16, -61, false}, {16, -59, true},
+      {0, -61, false, {}},  {0, -60, true, {}},  {1, 701, false, {}},   {2, -61, false, {}},
+      {4, -100, false, {}}, {5, -61, false, {}}, {6, -61, false, {41}}, {15, -61, false, {}},
+      {16, -61, false, {}}, {16, -59, true, {}},
   };
   for (const Row& r : rows) {
     ClearAllObjects();
     ASSERT_EQ(SpawnEnemyShot(r.type, 0, 0, r.x, 200, 0), 0);
+    field.TakeSoundRequests();
     UpdateEnemyShots();
     EXPECT_EQ(EnemyShots[0].state != 0, r.kept) << r.type << " at " << r.x;
+    EXPECT_EQ(field.TakeSoundRequests(), r.sounds) << r.type << " at " << r.x;
     // Nothing is spawned by a shot that was dropped.
     EXPECT_EQ(CountShots(r.type == 4 ? 5 : 7), 0);
   }
@@ -140,6 +150,7 @@ TEST_F(CommonShotsTest, TheSeekerTurnsEightAFrameUntilFrameNinetyThenFadesToNoth
   // The seeker stands (speed 0) and the ship is kept well round to one side of its heading, so
   // every frame's turn is its whole turn rate.
   ASSERT_EQ(SpawnEnemyShot(6, 0, 0, 300, 200, 0), 0);
+  field.TakeSoundRequests();
   EnemyShot& s = EnemyShots[0];
   std::vector<int> turns;
   for (int frame = 1; frame <= 200; ++frame) {
@@ -157,9 +168,10 @@ TEST_F(CommonShotsTest, TheSeekerTurnsEightAFrameUntilFrameNinetyThenFadesToNoth
   EXPECT_EQ(turns[96], 7);
   EXPECT_EQ(turns[151], 1);
   for (int frame = 153; frame <= 200; ++frame) EXPECT_EQ(turns[frame - 1], 0) << frame;
-  // Its trail: a dot on every even frame.
+  // Its trail: a dot on every even frame, in silence; the seeker's sound came once.
   EXPECT_GT(CountShots(7), 0);
   EXPECT_EQ(s.additive, 1);
+  EXPECT_EQ(field.TakeSoundRequests(), std::vector<int>{41});
 }
 
 TEST_F(CommonShotsTest, ABossExplosionThrowsFiveBurningFragmentsThatHarmNothing) {

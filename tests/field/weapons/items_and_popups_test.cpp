@@ -1,6 +1,7 @@
-// Items and info popups: what each kind does when the ship takes it, the pickup circles, the
-// capsule held on the screen and then homing, removal outside the view box, the popups' inward
-// nudge, rise and blink, the banner slot, full pools and the kinds refused.
+// Items and info popups: what each kind does when the ship takes it (and the sound it asks
+// for), the pickup circles, the capsule held on the screen and then homing, removal outside the
+// view box, the popups' inward nudge, rise and blink, the banner slot, full pools and the kinds
+// refused.
 #include <cstring>
 #include <string>
 #include <vector>
@@ -51,23 +52,24 @@ struct PickupCase {
   int effect;   // -1 none
   int rankGain;
   int scoreGain;
+  int sound;
 };
 
 TEST_F(ItemsTest, EachKindsPickup) {
   // Normal difficulty: item bonus 5000, shield bonus 20000, captions 2 and 3.
   const PickupCase cases[] = {
-      {"main 3 to 4", 0, 3, 0, 1, 0, 4, 0, 1, 0, 8, 28, 40, 0},
-      {"main 1 to 2", 0, 1, 0, 1, 0, 2, 0, 1, 0, -1, -1, 0, 0},
-      {"main 7 to 8", 0, 7, 0, 1, 0, 8, 1500, 1, 0, 8, 28, 0, 0},
-      {"main at 8", 0, 8, 2000, 1, 0, 8, 3000, 1, 0, -1, -1, 0, 0},
-      {"sub 3 to 4", 1, 3, 0, 1, 0, 4, 0, 1, 0, 9, 29, 30, 0},
-      {"charge 3 to 4", 4, 3, 0, 1, 0, 4, 0, 1, 0, 10, 30, 20, 0},
-      {"speed up", 2, 0, 0, 1, 0, 0, 0, 2, 0, -1, -1, 0, 0},
-      {"speed up at 3", 2, 0, 0, 3, 0, 0, 0, 3, 0, 2, -1, 0, 5000},
-      {"speed down", 3, 0, 0, 1, 0, 0, 0, 0, 0, -1, -1, 0, 0},
-      {"speed down at 0", 3, 0, 0, 0, 0, 0, 0, 0, 0, 2, -1, 0, 5000},
-      {"shield", 6, 0, 0, 1, 0, 0, 0, 1, 8, -1, -1, 0, 0},
-      {"shield while up", 6, 0, 0, 1, 8, 0, 0, 1, 8, 3, -1, 0, 20000},
+      {"main 3 to 4", 0, 3, 0, 1, 0, 4, 0, 1, 0, 8, 28, 40, 0, 17},
+      {"main 1 to 2", 0, 1, 0, 1, 0, 2, 0, 1, 0, -1, -1, 0, 0, 17},
+      {"main 7 to 8", 0, 7, 0, 1, 0, 8, 1500, 1, 0, 8, 28, 0, 0, 17},
+      {"main at 8", 0, 8, 2000, 1, 0, 8, 3000, 1, 0, -1, -1, 0, 0, 17},
+      {"sub 3 to 4", 1, 3, 0, 1, 0, 4, 0, 1, 0, 9, 29, 30, 0, 18},
+      {"charge 3 to 4", 4, 3, 0, 1, 0, 4, 0, 1, 0, 10, 30, 20, 0, 21},
+      {"speed up", 2, 0, 0, 1, 0, 0, 0, 2, 0, -1, -1, 0, 0, 19},
+      {"speed up at 3", 2, 0, 0, 3, 0, 0, 0, 3, 0, 2, -1, 0, 5000, 22},
+      {"speed down", 3, 0, 0, 1, 0, 0, 0, 0, 0, -1, -1, 0, 0, 20},
+      {"speed down at 0", 3, 0, 0, 0, 0, 0, 0, 0, 0, 2, -1, 0, 5000, 22},
+      {"shield", 6, 0, 0, 1, 0, 0, 0, 1, 8, -1, -1, 0, 0, 23},
+      {"shield while up", 6, 0, 0, 1, 8, 0, 0, 1, 8, 3, -1, 0, 20000, 22},
   };
   for (const PickupCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -87,8 +89,10 @@ TEST_F(ItemsTest, EachKindsPickup) {
     *level = c.level;
     *timer = c.timer;
     SpawnItem(c.kind, PlayerX, PlayerY);
+    w.field.TakeSoundRequests();
     UpdateItemsAndPopups();
     EXPECT_EQ(Items[0].state, 0);  // taken in its first update
+    EXPECT_EQ(w.field.TakeSoundRequests(), std::vector<int>{c.sound});
     EXPECT_EQ(*level, c.levelAfter);
     EXPECT_EQ(*timer, c.timerAfter);
     EXPECT_EQ(ShipSpeed, c.speedAfter);
@@ -106,8 +110,10 @@ TEST_F(ItemsTest, EachKindsPickup) {
 TEST_F(ItemsTest, TwoQuickStarsShowOnlyTheSecondBannerAndCountsPastTenShowNone) {
   SpawnItem(kBonusStarItem, PlayerX, PlayerY);
   SpawnItem(kBonusStarItem, PlayerX, PlayerY);
+  w.field.TakeSoundRequests();
   UpdateItemsAndPopups();
   EXPECT_EQ(StageBonusCount, 2);
+  EXPECT_EQ(w.field.TakeSoundRequests(), (std::vector<int>{22, 22}));
   using Shown = std::vector<std::pair<int, int>>;
   EXPECT_EQ(Popups(), (Shown{{15, 12}}));
   EXPECT_EQ(InfoPopups[15].frame, 0);  // the newest
@@ -170,6 +176,7 @@ TEST_F(ItemsTest, TheCapsuleIsPulledOnScreenHeldThirtyTwoFramesThenHomesAndIsTak
     if (Items[0].state == 0) taken = f;
   }
   EXPECT_EQ(taken, 33);
+  EXPECT_TRUE(w.field.TakeSoundRequests().empty());  // taken in silence
 }
 
 TEST_F(ItemsTest, PopupsAreNudgedInwardRiseBlinkAndGoAfterSixtyFrames) {

@@ -2,7 +2,7 @@
 // collision pass's hits and target search where the behaviour depends on them: the vulcan's
 // swing, the laser's wait and its exit at the screen's edges, the missiles' rise, the napalm's
 // burst, the search shot's turn, the homing shot's steering window, the twoway's ride, the wave's
-// fading damage, the shield burst and the wave sub shot's cadence.
+// fading damage, the shield burst and the wave sub shot's cadence; the blasts' sounds.
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -190,6 +190,7 @@ TEST(ShotBehavioursTest, WaveDamageFollowsItsAlphaUntilAlphaTwentyEight) {
 TEST(ShotBehavioursTest, ShieldBurstFollowsTheShipForTwentyFourFrames) {
   WeaponField w;
   InitPlayerShot(138, 16, 0, 0, PlayerX, PlayerY, 0);
+  w.field.TakeSoundRequests();
   int updates = 0;
   while (PlayerShots[138].state != 0 && updates < 100) {
     PlayerX += 3;
@@ -201,6 +202,7 @@ TEST(ShotBehavioursTest, ShieldBurstFollowsTheShipForTwentyFourFrames) {
     EXPECT_EQ(s.damage, 6);
   }
   EXPECT_EQ(updates, 24);
+  EXPECT_EQ(w.field.TakeSoundRequests(), std::vector<int>{16});  // once, at its set-up
 }
 
 TEST(ShotBehavioursTest, WaveSubShotHurtsAtMostEveryFifthFrame) {
@@ -238,6 +240,7 @@ TEST(ShotBehavioursTest, HomingBombDrawsOnceForEachTrailPuffAndBlastsUntilFrameT
     EXPECT_EQ(puffs, expected);
 
     s.state = 3;  // stopped by a hit
+    w.field.TakeSoundRequests();
     UpdatePlayerShots();
     EXPECT_EQ(s.type, 13);
     int lastLive = 0;
@@ -247,6 +250,7 @@ TEST(ShotBehavioursTest, HomingBombDrawsOnceForEachTrailPuffAndBlastsUntilFrameT
     }
     EXPECT_EQ(lastLive, 26);
     EXPECT_EQ(s.frame, 27);
+    EXPECT_EQ(w.field.TakeSoundRequests(), std::vector<int>{11});  // the blast's, once
   }
 }
 

@@ -1,7 +1,7 @@
-// The weapons: each weapon's first volley (window, positions, angles, levels, flash), the rapid
-// weapons' intervals by level, the laser's bursts, the gauge and the charge button, the weapon
-// change, the rolling orbs' life, the maximum-level timers, and what stops firing (no window,
-// the stage's first frames, death, selections outside the tables).
+// The weapons: each weapon's first volley (window, positions, angles, levels, flash, sound), the
+// rapid weapons' intervals by level, the laser's bursts, the gauge and the charge button, the
+// weapon change, the rolling orbs' life, the maximum-level timers, and what stops firing (no
+// window, the stage's first frames, death, selections outside the tables).
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -35,6 +35,7 @@ struct VolleyCase {
   WeaponKind kind;
   int16_t weapon;
   int16_t level;
+  int sound;
   std::vector<ExpectedShot> shots;
 };
 
@@ -44,16 +45,19 @@ std::vector<VolleyCase> VolleyCases() {
        kMain,
        0,
        0,
+       0,
        {{0, 0, 0, 1, 20, 0, true}, {1, 0, 32, 0, 10, 0, false}, {2, 0, 992, 0, 10, 0, false}}},
       {"vulcan band 1",
        kMain,
        0,
        5,
+       0,
        {{0, 0, 0, 2, 20, 0, true}, {1, 0, 32, 1, 10, 0, false}, {2, 0, 992, 1, 10, 0, false}}},
       {"vulcan band 2",
        kMain,
        0,
        8,
+       0,
        {{0, 0, 0, 2, 20, 0, true},
         {1, 0, 32, 2, 10, 0, false},
         {2, 0, 992, 2, 10, 0, false},
@@ -63,6 +67,7 @@ std::vector<VolleyCase> VolleyCases() {
        kMain,
        1,
        3,
+       1,
        {{1, 1, 928, 0, -10, -4, true},
         {2, 1, 96, 0, -10, 4, true},
         {3, 1, 0, 0, 14, -2, false},
@@ -73,18 +78,20 @@ std::vector<VolleyCase> VolleyCases() {
        kMain,
        1,
        8,
+       1,
        {{1, 1, 928, 2, -14, -6, true},
         {2, 1, 96, 2, -14, 6, true},
         {3, 1, 0, 2, 14, -2, false},
         {4, 1, 0, 2, 14, 2, false},
         {5, 1, 560, 2, -20, -6, true},
         {6, 1, 464, 2, -20, 6, true}}},
-      {"laser band 1", kMain, 2, 4, {{0, 2, 0, 1, 24, 0, true}}},
-      {"napalm band 2", kMain, 3, 8, {{0, 3, 0, 2, 13, 0, true}}},
+      {"laser band 1", kMain, 2, 4, 2, {{0, 2, 0, 1, 24, 0, true}}},
+      {"napalm band 2", kMain, 3, 8, 3, {{0, 3, 0, 2, 13, 0, true}}},
       {"twoway band 0",
        kSub,
        0,
        0,
+       4,
        {{64, 5, 832, 0, 4, -3, true},
         {65, 5, 192, 0, 4, 3, true},
         {66, 5, 704, 0, -12, -3, true},
@@ -93,6 +100,7 @@ std::vector<VolleyCase> VolleyCases() {
        kSub,
        1,
        0,
+       5,
        {{64, 6, -3, 0, -12, -6, false},
         {65, 6, -1, 0, -12, -6, true},
         {66, 6, 1, 0, -12, 6, true},
@@ -101,6 +109,7 @@ std::vector<VolleyCase> VolleyCases() {
        kSub,
        1,
        8,
+       5,
        {{64, 6, -7, 2, -12, -6, false},
         {65, 6, -5, 2, -12, -6, false},
         {66, 6, -3, 2, -12, -6, false},
@@ -113,15 +122,22 @@ std::vector<VolleyCase> VolleyCases() {
        kSub,
        2,
        4,
+       6,
        {{64, 7, 3, 1, 1, -3, true},
         {65, 7, 5, 1, 1, 3, true},
         {66, 7, 7, 1, -11, -3, true},
         {67, 7, 9, 1, -11, 3, true}}},
-      {"homing band 0", kSub, 3, 0, {{64, 8, 832, 1, 0, -3, false}, {69, 8, 192, 1, 0, 3, false}}},
+      {"homing band 0",
+       kSub,
+       3,
+       0,
+       7,
+       {{64, 8, 832, 1, 0, -3, false}, {69, 8, 192, 1, 0, 3, false}}},
       {"homing band 1",
        kSub,
        3,
        4,
+       7,
        {{64, 8, 832, 1, 0, -3, false},
         {66, 8, 960, 0, 0, -3, false},
         {67, 8, 64, 0, 0, 3, false},
@@ -130,6 +146,7 @@ std::vector<VolleyCase> VolleyCases() {
        kSub,
        3,
        8,
+       7,
        {{64, 8, 832, 2, 0, -3, false},
         {66, 8, 960, 1, 0, -3, false},
         {67, 8, 64, 1, 0, 3, false},
@@ -138,6 +155,7 @@ std::vector<VolleyCase> VolleyCases() {
        kSub,
        4,
        0,
+       8,
        {{64, 10, -1, 0, 4, -6, true},
         {65, 10, 1, 0, 4, 6, true},
         {66, 10, -2, 0, -12, -6, true},
@@ -147,11 +165,13 @@ std::vector<VolleyCase> VolleyCases() {
        kSub,
        5,
        4,
+       9,
        {{64, 9, 0, 1, 0, 0, false}, {65, 9, 341, 1, 0, 0, false}, {66, 9, 682, 1, 0, 0, false}}},
       {"homing bomb band 0",
        kChargeKind,
        0,
        0,
+       10,
        {{128, 12, 64, 0, 0, 0, false},
         {129, 12, 192, 0, 0, 0, false},
         {130, 12, 320, 0, 0, 0, false},
@@ -164,8 +184,9 @@ std::vector<VolleyCase> VolleyCases() {
        kChargeKind,
        1,
        4,
+       12,
        {{128, 14, 0, 1, 20, 0, false}, {129, 14, 512, 1, -20, 0, false}}},
-      {"bomb band 2", kChargeKind, 2, 8, {{128, 15, 0, 2, 0, 0, false}}},
+      {"bomb band 2", kChargeKind, 2, 8, 13, {{128, 15, 0, 2, 0, 0, false}}},
   };
 }
 
@@ -190,7 +211,13 @@ TEST(WeaponFiringTest, EachWeaponsFirstVolley) {
       held = kCharge;
       first = 128, last = 138;
     }
+    w.field.TakeSoundRequests();
     w.FireOnly(held);
+    // SHOT fires the vulcan and the twoway beside the weapon under test, main before sub.
+    const std::vector<int> sounds = c.kind == kMain  ? std::vector<int>{c.sound, 4}
+                                    : c.kind == kSub ? std::vector<int>{0, c.sound}
+                                                     : std::vector<int>{c.sound};
+    EXPECT_EQ(w.field.TakeSoundRequests(), sounds);
     std::vector<int> expectedSlots;
     for (const ExpectedShot& e : c.shots) expectedSlots.push_back(e.slot);
     std::sort(expectedSlots.begin(), expectedSlots.end());
@@ -239,17 +266,19 @@ TEST(WeaponFiringTest, RapidWeaponsFireAtTheirBandsInterval) {
   }
 }
 
-TEST(WeaponFiringTest, NoFreeWindowFiresNothingButSetsTheCooldown) {
+TEST(WeaponFiringTest, NoFreeWindowFiresNothingAndIsSilentButSetsTheCooldown) {
   WeaponField w;
   MainWeaponLevels[0] = 8;
   SubWeaponLevels[0] = 8;
   // Every fourth slot busy leaves no run of four free.
   for (int slot = 0; slot < 128; slot += 4) PlayerShots[slot].state = 2;
   const int busy = BusySlots(0, 138);
+  w.field.TakeSoundRequests();
   w.FireOnly(kShot);
   EXPECT_EQ(BusySlots(0, 138), busy);
   EXPECT_EQ(MainWeaponCooldown, 5);
   EXPECT_EQ(SubWeaponCooldown, 16);
+  EXPECT_TRUE(w.field.TakeSoundRequests().empty());
 }
 
 TEST(WeaponFiringTest, LevelsPastEightFireAsTheTopBand) {
@@ -264,8 +293,10 @@ TEST(WeaponFiringTest, LevelsPastEightFireAsTheTopBand) {
   EXPECT_EQ(PlayerShots[10].damage, 15);
 }
 
-// Frames of a hold of frames (SHOT held while held(f)) at which a laser segment was fired.
-std::vector<int> LaserFrames(int16_t level, int frames, bool (*held)(int)) {
+// Frames of a hold of frames (SHOT held while held(f)) at which a laser segment was fired, and
+// those at which the laser's sound was asked for.
+std::vector<int> LaserFrames(int16_t level, int frames, bool (*held)(int),
+                             std::vector<int>* soundFrames = nullptr) {
   WeaponField w;
   SelectedMainWeapon = 2;
   MainWeaponLevels[2] = level;
@@ -273,6 +304,8 @@ std::vector<int> LaserFrames(int16_t level, int frames, bool (*held)(int)) {
   for (int f = 0; f < frames; ++f) {
     w.Frame(held(f) ? kShot : 0);
     if (!FiredSlots(0, 63).empty()) fired.push_back(f);
+    for (int slot : w.field.TakeSoundRequests())
+      if (slot == 2 && soundFrames != nullptr) soundFrames->push_back(f);
   }
   return fired;
 }
@@ -290,7 +323,11 @@ TEST(WeaponFiringTest, LaserBurstsOfEightTwelveSixteenSegmentsEveryFiftyTwoFrame
     for (int n = 1; n < c.segments; ++n) expected.push_back(2 * n - 1);
     for (int start : {51, 103})
       for (int n = 0; n < c.segments; ++n) expected.push_back(start + 2 * n);
-    EXPECT_EQ(LaserFrames(c.level, 140, [](int) { return true; }), expected);
+    std::vector<int> soundFrames;
+    EXPECT_EQ(LaserFrames(
+                  c.level, 140, [](int) { return true; }, &soundFrames),
+              expected);
+    EXPECT_EQ(soundFrames, (std::vector<int>{0, 51, 103}));  // at each burst's start
   }
 }
 
@@ -310,14 +347,18 @@ TEST(WeaponFiringTest, TheGaugeFillsByWeaponAndAPressFiresOnlyWhenFullWithSlotsF
     WeaponField w;
     SelectedChargeWeapon = charge;
     PlacePlayerAtStart();  // the gauge's size from the weapon
+    w.field.TakeSoundRequests();
     for (int f = 1; f < fillFrames[charge]; ++f) w.FireOnly(0);
     EXPECT_LT(ChargeGauge, ChargeGaugeMax);
     EXPECT_EQ(ChargeFullFlash, 0);
+    EXPECT_TRUE(w.field.TakeSoundRequests().empty());
     w.FireOnly(0);
     EXPECT_EQ(ChargeGauge, ChargeGaugeMax);
     EXPECT_EQ(ChargeFullFlash, 100);
+    EXPECT_EQ(w.field.TakeSoundRequests(), std::vector<int>{14});  // once, as it fills
     w.FireOnly(0);
     EXPECT_EQ(ChargeFullFlash, 96);
+    EXPECT_TRUE(w.field.TakeSoundRequests().empty());
   }
 
   WeaponField w;
@@ -327,9 +368,11 @@ TEST(WeaponFiringTest, TheGaugeFillsByWeaponAndAPressFiresOnlyWhenFullWithSlotsF
   EXPECT_EQ(ChargeGauge, 11);
   ChargeGauge = ChargeGaugeMax;
   PlayerShots[133].state = 2;  // a homing bomb still out
+  w.field.TakeSoundRequests();
   w.FireOnly(kCharge);
   EXPECT_EQ(BusySlots(128, 138), 1);
   EXPECT_EQ(ChargeGauge, ChargeGaugeMax);  // the press is lost, the gauge stays
+  EXPECT_TRUE(w.field.TakeSoundRequests().empty());
   PlayerShots[133].state = 0;
   w.FireOnly(kCharge);  // still held: no press
   EXPECT_EQ(BusySlots(128, 138), 0);
@@ -339,13 +382,17 @@ TEST(WeaponFiringTest, TheGaugeFillsByWeaponAndAPressFiresOnlyWhenFullWithSlotsF
   EXPECT_EQ(ChargeGauge, 0);
 }
 
-TEST(WeaponFiringTest, ChangeTogglesTheActiveSubWeaponOnEachPress) {
+TEST(WeaponFiringTest, ChangeTogglesTheActiveSubWeaponWithItsSoundOnEachPress) {
   WeaponField w;
   const int16_t slots[] = {1, 1, 1, 0, 0, 1};
   const uint32_t held[] = {kChange, kChange, 0, kChange, 0, kChange};
+  const bool pressed[] = {true, false, false, true, false, true};
+  w.field.TakeSoundRequests();
   for (int f = 0; f < 6; ++f) {
     w.FireOnly(held[f]);
     EXPECT_EQ(ActiveSubSlot, slots[f]) << f;
+    EXPECT_EQ(w.field.TakeSoundRequests(), pressed[f] ? std::vector<int>{32} : std::vector<int>{})
+        << f;
   }
 }
 
@@ -357,8 +404,10 @@ TEST(WeaponFiringTest, NothingFiresOrChangesBeforeFrameTwoOrWhileDying) {
     DeathTimer = static_cast<int16_t>(dying);
     LaserFireCounter = 20;
     ChargeGauge = ChargeGaugeMax;
+    w.field.TakeSoundRequests();
     w.FireOnly(kShot | kCharge | kChange);
     EXPECT_EQ(BusySlots(0, 138), 0);
+    EXPECT_TRUE(w.field.TakeSoundRequests().empty());
     EXPECT_EQ(ActiveSubSlot, 0);
     EXPECT_EQ(LaserFireCounter, 0);
     EXPECT_EQ(FireHoldLatch, 8);  // the upkeep still runs

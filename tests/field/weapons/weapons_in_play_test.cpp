@@ -1,7 +1,7 @@
 // The weapons in the running field: on the test stage the ship holds SHOT, changes its sub
 // weapon, sets off its charge weapon and goes through every main, sub and charge weapon at
 // every band, against an enemy that soaks the shots, while items drop on it and captions rise;
-// two such runs give the same digest every frame.
+// two such runs give the same digest every frame. Each frame's report shows the volleys' sounds.
 #include <algorithm>
 #include <vector>
 
@@ -109,6 +109,32 @@ TEST(WeaponsInPlayTest, TwoRunsFiringEveryWeaponGiveTheSameDigestsEveryFrame) {
   EXPECT_EQ(a.mostItems, 1);   // the capsule waits out its first 32 frames on the ship
   EXPECT_EQ(a.stars, 2);       // both stars dropped on the ship were taken
   EXPECT_GE(a.popupsSeen, 3);  // two banners and the second shield's bonus
+}
+
+TEST(WeaponsInPlayTest, EachFramesReportShowsTheVolleysSounds) {
+  FieldFixture field;
+  field.WriteStageMaps(3, PlainBackgroundDescription(),
+                       FieldMapDescription(40, 12, 5, "cell 2 5 6 16\n"));
+  ASSERT_EQ(field.StartStage(3), 1);
+  field.Run(2);  // nothing fires before GameFrame 2
+  SelectedMainWeapon = 0;
+  SelectedSubWeapons[0] = 0;
+  SelectedSubWeapons[1] = 1;
+  ActiveSubSlot = 0;
+  MainWeaponLevels[0] = SubWeaponLevels[0] = 0;
+  // The fixture's frames never run the guards down: a report read from the request flags would
+  // show each sound once only.
+  std::vector<int> vulcan, twoway;
+  const std::vector<FieldFrameReport> reports =
+      field.Run(40, [](int) { return HeldRole(kButtonShot); });
+  for (int f = 0; f < 40; ++f) {
+    for (int slot : reports[f].sounds) {
+      if (slot == 0) vulcan.push_back(f);
+      if (slot == 4) twoway.push_back(f);
+    }
+  }
+  EXPECT_EQ(vulcan, (std::vector<int>{0, 9, 18, 27, 36}));
+  EXPECT_EQ(twoway, (std::vector<int>{0, 32}));
 }
 
 }  // namespace
