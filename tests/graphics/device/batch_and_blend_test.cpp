@@ -243,7 +243,9 @@ TEST_F(Batch, AReplayResendsTheStatesTheSetUpLeaves) {
   EXPECT_EQ(LastRenderState(D3DRS_DESTBLEND), D3DBLEND_SRCCOLOR);
   EXPECT_EQ(LastRenderState(D3DRS_TEXTUREFACTOR), 0x41FFFFFF);
   EXPECT_EQ(LastStageState(2, D3DTSS_COLOROP), stage2ColorOp);
-  for (int stage = 0; stage < 3; ++stage) EXPECT_EQ(device_->Count("SetTexture", {stage, 0}), 1);
+  for (unsigned long stage = 0; stage < 3; ++stage) {
+    EXPECT_EQ(device_->Count("SetTexture", {stage, 0}), 1);
+  }
   EXPECT_EQ(device_->Count("SetTexture", {1, 0x100}), 0);
 }
 
