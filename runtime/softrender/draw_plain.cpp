@@ -215,9 +215,10 @@ int DrawMemImgPlain(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparen
   }
 
   if (runLength) {
-    const SpanFn opaque = PickPlainSpan(source, kind, bright, blend, PixelSelect::Opaque);
+    // The runs and the stretches gathered between them vary in length.
+    const SpanFn opaque = PickPlainSpan(source, kind, bright, blend, PixelSelect::Opaque, 0);
     const SpanFn each = PickPlainSpan(source, kind, bright, blend,
-                                      alphaSource ? PixelSelect::Class : PixelSelect::Key);
+                                      alphaSource ? PixelSelect::Class : PixelSelect::Key, 0);
     if (opaque == nullptr || each == nullptr) return 0;
     const uint8_t* table = srcBody.skipTable;
     const uint8_t* tableEnd = table + (static_cast<ptrdiff_t>(srcBody.width) + 5) *
@@ -239,7 +240,7 @@ int DrawMemImgPlain(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparen
   } else {
     select = transparent != 0 ? PixelSelect::Key : PixelSelect::Opaque;
   }
-  const SpanFn span = PickPlainSpan(source, kind, bright, blend, select);
+  const SpanFn span = PickPlainSpan(source, kind, bright, blend, select, w);
   if (span == nullptr) return 0;
   DrawPerPixel(f, span, params);
   return 1;

@@ -168,3 +168,97 @@ void RotatedRowInside(const RotatedSetup& setup, const RotatedWalk& walk, int64_
   *u0 = static_cast<int64_t>(u + lo * walk.duColumn);
   *v0 = static_cast<int64_t>(v + lo * walk.dvColumn);
 }
+
+namespace {
+
+void StartFloorWalk(int64_t a, int64_t d, int64_t c, RotatedRows::FloorWalk* w) {
+  w->c = c;
+  w->q = static_cast<int64_t>(FloorDiv(a, c));
+  w->r = a - w->q * c;
+  w->dq = static_cast<int64_t>(FloorDiv(d, c));
+  w->dr = d - w->dq * c;
+}
+
+void StepFloorWalk(RotatedRows::FloorWalk* w) {
+  w->q += w->dq;
+  w->r += w->dr;
+  if (w->r >= w->c) {
+    w->r -= w->c;
+    ++w->q;
+  }
+}
+
+constexpr Wide kComfortable = Wide{1} << 61;
+
+Wide Magnitude(Wide x) { return x < 0 ? -x : x; }
+
+}  // namespace
+
+void StartRotatedRows(const RotatedSetup& setup, const RotatedWalk& walk, int64_t n, int64_t rows,
+                      RotatedRows* out) {
+  RotatedRows& r = *out;
+  r.setup = &setup;
+  r.walk = &walk;
+  r.n = n;
+  r.row = 0;
+  r.u = walk.u;
+  r.v = walk.v;
+  // Every position the rows reach, with a column step and a limit on top, stays far inside 64
+  // bits: the sums below cannot overflow.
+  const Wide reach[2] = {Magnitude(walk.u) + Wide{rows} * Magnitude(walk.duRow) +
+                             Wide{n} * Magnitude(walk.duColumn) + Wide{setup.width} * kRotatedOne,
+                         Magnitude(walk.v) + Wide{rows} * Magnitude(walk.dvRow) +
+                             Wide{n} * Magnitude(walk.dvColumn) + Wide{setup.height} * kRotatedOne};
+  r.stepped = n >= 0 && rows >= 0 && reach[0] < kComfortable && reach[1] < kComfortable;
+  if (!r.stepped) return;
+  const int64_t start[2] = {walk.u, walk.v}, rowStep[2] = {walk.duRow, walk.dvRow};
+  const int64_t column[2] = {walk.duColumn, walk.dvColumn};
+  const int64_t limit[2] = {setup.width * kRotatedOne, setup.height * kRotatedOne};
+  for (int axis = 0; axis < 2; ++axis) {
+    r.sign[axis] = column[axis] > 0 ? 1 : column[axis] < 0 ? -1 : 0;
+    // A column step of 0 is tested directly on the row's start.
+    const int64_t c = column[axis] == 0 ? 1 : (column[axis] < 0 ? -column[axis] : column[axis]);
+    StartFloorWalk(start[axis], rowStep[axis], c, &r.low[axis]);
+    StartFloorWalk(limit[axis] - 1 - start[axis], -rowStep[axis], c, &r.high[axis]);
+  }
+}
+
+void NextRotatedRow(RotatedRows* rows, int64_t* first, int64_t* count, int64_t* u0, int64_t* v0) {
+  RotatedRows& r = *rows;
+  if (!r.stepped) {
+    RotatedRowInside(*r.setup, *r.walk, r.row++, r.n, first, count, u0, v0);
+    return;
+  }
+  int64_t lo = 0, hi = r.n - 1;
+  const int64_t start[2] = {r.u, r.v};
+  const int64_t limit[2] = {r.setup->width * kRotatedOne, r.setup->height * kRotatedOne};
+  for (int axis = 0; axis < 2; ++axis) {
+    int64_t from, to;
+    if (r.sign[axis] == 0) {
+      const bool inside = start[axis] >= 0 && start[axis] < limit[axis];
+      from = inside ? 0 : 1;
+      to = inside ? r.n - 1 : 0;
+    } else if (r.sign[axis] > 0) {
+      from = -r.low[axis].q;  // ceil(-start / step)
+      to = r.high[axis].q;    // floor((limit - 1 - start) / step)
+    } else {
+      from = -r.high[axis].q;  // ceil((limit - 1 - start) / step)
+      to = r.low[axis].q;      // floor(-start / step)
+    }
+    if (from > lo) lo = from;
+    if (to < hi) hi = to;
+    StepFloorWalk(&r.low[axis]);
+    StepFloorWalk(&r.high[axis]);
+  }
+  if (hi < lo) {
+    *first = *count = *u0 = *v0 = 0;
+  } else {
+    *first = lo;
+    *count = hi - lo + 1;
+    *u0 = r.u + lo * r.walk->duColumn;
+    *v0 = r.v + lo * r.walk->dvColumn;
+  }
+  r.u += r.walk->duRow;
+  r.v += r.walk->dvRow;
+  ++r.row;
+}

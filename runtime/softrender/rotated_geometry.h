@@ -61,3 +61,25 @@ bool StartRotatedWalk(const RotatedSetup& setup, const ClipBox& box, RotatedWalk
 // always form one run). *u0 and *v0 receive the source position of pixel *first.
 void RotatedRowInside(const RotatedSetup& setup, const RotatedWalk& walk, int64_t row, int64_t n,
                       int64_t* first, int64_t* count, int64_t* u0, int64_t* v0);
+
+// The same runs row after row, from row 0 down, without a division per row where the walk's
+// positions fit comfortably in 64 bits (else through RotatedRowInside).
+struct RotatedRows {
+  // floor((a + row * d) / c) for c > 0, stepped: quotient and remainder, and those of d.
+  struct FloorWalk {
+    int64_t q, r, dq, dr, c;
+  };
+  const RotatedSetup* setup;
+  const RotatedWalk* walk;
+  int64_t n, row;
+  bool stepped;
+  int64_t u, v;  // the row's start
+  // Per axis (u, v): the step's sign, and floor(start / |step|) and
+  // floor((limit - 1 - start) / |step|).
+  int sign[2];
+  FloorWalk low[2], high[2];
+};
+void StartRotatedRows(const RotatedSetup& setup, const RotatedWalk& walk, int64_t n, int64_t rows,
+                      RotatedRows* out);
+// The next row's run, as RotatedRowInside gives it.
+void NextRotatedRow(RotatedRows* rows, int64_t* first, int64_t* count, int64_t* u0, int64_t* v0);

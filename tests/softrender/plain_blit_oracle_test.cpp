@@ -111,8 +111,7 @@ bool DrawBoth(Scene& s, const Combination& c, int x, int y) {
 }
 
 class PlainBlitOracle : public EachLeafCompilation {};
-INSTANTIATE_TEST_SUITE_P(Leaves, PlainBlitOracle, testing::Values(false, true),
-                         LeafCompilationName);
+INSTANTIATE_TEST_SUITE_P(Leaves, PlainBlitOracle, kEachLeafCompilation, LeafCompilationName);
 
 TEST_P(PlainBlitOracle, MatchesTheReferenceOverTheWholeGrid) {
   DrawStateGuard state;
