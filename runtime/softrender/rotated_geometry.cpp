@@ -179,15 +179,6 @@ void StartFloorWalk(int64_t a, int64_t d, int64_t c, RotatedRows::FloorWalk* w) 
   w->dr = d - w->dq * c;
 }
 
-void StepFloorWalk(RotatedRows::FloorWalk* w) {
-  w->q += w->dq;
-  w->r += w->dr;
-  if (w->r >= w->c) {
-    w->r -= w->c;
-    ++w->q;
-  }
-}
-
 constexpr Wide kComfortable = Wide{1} << 61;
 
 Wide Magnitude(Wide x) { return x < 0 ? -x : x; }
@@ -209,56 +200,28 @@ void StartRotatedRows(const RotatedSetup& setup, const RotatedWalk& walk, int64_
                              Wide{n} * Magnitude(walk.duColumn) + Wide{setup.width} * kRotatedOne,
                          Magnitude(walk.v) + Wide{rows} * Magnitude(walk.dvRow) +
                              Wide{n} * Magnitude(walk.dvColumn) + Wide{setup.height} * kRotatedOne};
-  r.stepped = n >= 0 && rows >= 0 && reach[0] < kComfortable && reach[1] < kComfortable;
+  // A column step of 0 leaves an axis all inside or all outside: the divided form handles it.
+  r.stepped = n >= 0 && rows >= 0 && reach[0] < kComfortable && reach[1] < kComfortable &&
+              walk.duColumn != 0 && walk.dvColumn != 0;
   if (!r.stepped) return;
   const int64_t start[2] = {walk.u, walk.v}, rowStep[2] = {walk.duRow, walk.dvRow};
   const int64_t column[2] = {walk.duColumn, walk.dvColumn};
   const int64_t limit[2] = {setup.width * kRotatedOne, setup.height * kRotatedOne};
   for (int axis = 0; axis < 2; ++axis) {
-    r.sign[axis] = column[axis] > 0 ? 1 : column[axis] < 0 ? -1 : 0;
-    // A column step of 0 is tested directly on the row's start.
-    const int64_t c = column[axis] == 0 ? 1 : (column[axis] < 0 ? -column[axis] : column[axis]);
-    StartFloorWalk(start[axis], rowStep[axis], c, &r.low[axis]);
-    StartFloorWalk(limit[axis] - 1 - start[axis], -rowStep[axis], c, &r.high[axis]);
+    // With c = |step|, the columns k inside are those with 0 <= start + k * step < limit:
+    // from ceil(-start / c) = -floor(start / c) to floor((limit - 1 - start) / c) for a
+    // positive step, mirrored for a negative one.
+    const int64_t c = column[axis] < 0 ? -column[axis] : column[axis];
+    RotatedRows::FloorWalk low, high;
+    StartFloorWalk(start[axis], rowStep[axis], c, &low);
+    StartFloorWalk(limit[axis] - 1 - start[axis], -rowStep[axis], c, &high);
+    r.from[axis] = column[axis] > 0 ? low : high;
+    r.to[axis] = column[axis] > 0 ? high : low;
   }
 }
 
-void NextRotatedRow(RotatedRows* rows, int64_t* first, int64_t* count, int64_t* u0, int64_t* v0) {
+void NextRotatedRowDivided(RotatedRows* rows, int64_t* first, int64_t* count, int64_t* u0,
+                           int64_t* v0) {
   RotatedRows& r = *rows;
-  if (!r.stepped) {
-    RotatedRowInside(*r.setup, *r.walk, r.row++, r.n, first, count, u0, v0);
-    return;
-  }
-  int64_t lo = 0, hi = r.n - 1;
-  const int64_t start[2] = {r.u, r.v};
-  const int64_t limit[2] = {r.setup->width * kRotatedOne, r.setup->height * kRotatedOne};
-  for (int axis = 0; axis < 2; ++axis) {
-    int64_t from, to;
-    if (r.sign[axis] == 0) {
-      const bool inside = start[axis] >= 0 && start[axis] < limit[axis];
-      from = inside ? 0 : 1;
-      to = inside ? r.n - 1 : 0;
-    } else if (r.sign[axis] > 0) {
-      from = -r.low[axis].q;  // ceil(-start / step)
-      to = r.high[axis].q;    // floor((limit - 1 - start) / step)
-    } else {
-      from = -r.high[axis].q;  // ceil((limit - 1 - start) / step)
-      to = r.low[axis].q;      // floor(-start / step)
-    }
-    if (from > lo) lo = from;
-    if (to < hi) hi = to;
-    StepFloorWalk(&r.low[axis]);
-    StepFloorWalk(&r.high[axis]);
-  }
-  if (hi < lo) {
-    *first = *count = *u0 = *v0 = 0;
-  } else {
-    *first = lo;
-    *count = hi - lo + 1;
-    *u0 = r.u + lo * r.walk->duColumn;
-    *v0 = r.v + lo * r.walk->dvColumn;
-  }
-  r.u += r.walk->duRow;
-  r.v += r.walk->dvRow;
-  ++r.row;
+  RotatedRowInside(*r.setup, *r.walk, r.row++, r.n, first, count, u0, v0);
 }
