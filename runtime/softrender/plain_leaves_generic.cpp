@@ -47,12 +47,22 @@ constexpr int kWideRowPixels = 128;
 
 // Whether the AVX-512 leaf of a combination beats the AVX2 one on wide rows (as measured beside
 // memcpy): where the rule, not the memory, bounds the leaf. That is every alpha source, and
-// 16-bit pixels under anything but a plain copy; 32-bit direct and paletted sources already run
-// near memory speed with AVX2, and the wider registers slow them.
+// 16-bit pixels under anything but a plain copy. 32-bit direct sources run near memory speed with
+// AVX2 and gain only where brightness widens the add, subtract and multiply, or joins a blend
+// image; paletted ones gain with either modifier.
 bool WideLeafPays(SourceKind source, RuleKind kind, bool bright, bool blend) {
-  if (source == SourceKind::Alpha8888 || source == SourceKind::Alpha565) return true;
-  if (source == SourceKind::Direct8888 || source == SourceKind::Paletted8888) return false;
-  return bright || blend || (kind != RuleKind::Copy && kind != RuleKind::RawCopy);
+  switch (source) {
+    case SourceKind::Alpha8888:
+    case SourceKind::Alpha565:
+      return true;
+    case SourceKind::Direct8888:
+      return bright && (blend || kind == RuleKind::Add || kind == RuleKind::Subtract ||
+                        kind == RuleKind::Multiply);
+    case SourceKind::Paletted8888:
+      return bright || blend;
+    default:
+      return bright || blend || (kind != RuleKind::Copy && kind != RuleKind::RawCopy);
+  }
 }
 
 }  // namespace
