@@ -7,7 +7,8 @@
 // (which carry the renderer's run tables, as every graph's does), so that the ratio shows what
 // the layer adds. Counters: layer_ms and renderer_ms per frame and layer_over_renderer, their
 // ratio (the goal is below 1.25: the layer adds under 25%); plain_images_ms, the renderer's
-// frame with the pictures as images without run tables (bench/softrender_frame's); and
+// frame with the pictures as images without run tables (bench/softrender_frame's), and
+// layer_over_plain_images, the layer's frame over that one (the same goal); and
 // differing_pixels, the pixels where the layer's screen and the renderer's differ by more than
 // 2 levels after the first frame.
 //
@@ -180,6 +181,7 @@ void LayerFrameSoftware(benchmark::State& state) {
   state.counters["renderer_ms"] = frames > 0 ? times.baseline / frames * 1e3 : 0.0;
   state.counters["plain_images_ms"] = frames > 0 ? plain / frames * 1e3 : 0.0;
   state.counters["layer_over_renderer"] = times.WorkOverBaseline();
+  state.counters["layer_over_plain_images"] = plain > 0 ? times.work / plain : 0.0;
 }
 
 // Waits until the device has done everything queued: reading one pixel back needs it all.

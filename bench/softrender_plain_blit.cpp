@@ -8,7 +8,9 @@
 // give pixman_vs_memcpy, and leaf_speedup: pixman's time over the leaf's (above 1 = the leaf is
 // faster).
 #include <benchmark/benchmark.h>
+#if KELVANOR_BENCH_PIXMAN
 #include <pixman.h>
+#endif
 
 #include <cstring>
 #include <string>
@@ -127,9 +129,18 @@ void PlainBlit(benchmark::State& state, int colorType, Leaf leaf, bool bright, b
 
 // --- pixman as a peer -----------------------------------------------------------------------
 
+#if KELVANOR_BENCH_PIXMAN
+using PeerOp = pixman_op_t;
+#else
+using PeerOp = int;
+#define PIXMAN_OP_OVER 0
+#define PIXMAN_OP_ADD 0
+#define PIXMAN_OP_MULTIPLY 0
+#endif
+
 struct Peer {
   const char* name;
-  pixman_op_t op;
+  PeerOp op;
   Leaf leaf;  // the project's leaf that does the same job on the same pixels
 };
 
@@ -141,6 +152,14 @@ const Peer kPeers[] = {
     {"multiply", PIXMAN_OP_MULTIPLY, {"alpha_mode4", Source::Alpha, 4, 255, 1}},
 };
 
+#if !KELVANOR_BENCH_PIXMAN
+void PixmanPeer(benchmark::State& state, Peer) {
+  state.SkipWithError(
+      "skipped: pixman-1 was not found when the build was configured "
+      "(scripts/install-deps.sh installs libpixman-1-dev; configure again)");
+  for (auto _ : state) {}
+}
+#else
 void PixmanPeer(benchmark::State& state, Peer peer) {
   Scene scene(Xrgb8888, Source::Alpha);
   scene.SetState(peer.leaf, false);
@@ -184,6 +203,7 @@ void PixmanPeer(benchmark::State& state, Peer peer) {
   state.counters["pixman_vs_memcpy"] = pixmanTime > 0 ? copyTime / pixmanTime : 0.0;
   state.counters["leaf_speedup"] = leafTime > 0 ? pixmanTime / leafTime : 0.0;
 }
+#endif
 
 int RegisterAll() {
   for (int colorType : {Xrgb8888, Rgb565}) {

@@ -33,27 +33,63 @@ void DrawPerPixel(const PlainFrame& f, SpanFn span, const RuleParams& params) {
   }
 }
 
+// Run lengths at which a call of its own pays: a transparent run this long is stepped over,
+// an opaque run this long is drawn in the opaque form.
+constexpr int kSteppedOverRun = 16;
+constexpr int kOpaqueAloneRun = 32;
+// Below this width a row costs less to draw whole than its table costs to walk.
+constexpr int kRunTableWidth = 64;
+// Pixels a leaf draws in one register at most (AVX2, 32-bit pixels).
+constexpr int kRegisterPixels = 8;
+
 // Walks the skip table in step with the rows. A run never reaches past the row's width and
-// the walk never reads past the table, whatever the table holds.
+// the walk never reads past the table, whatever the table holds. Runs shorter than the above
+// go together, with the transparent runs between them, to the leaf that classes each pixel
+// itself (the test the table was built with), so that short runs cost no call each.
 void DrawRuns(const PlainFrame& f, const uint8_t* table, const uint8_t* tableEnd, SpanFn opaque,
-              SpanFn partial, const RuleParams& params) {
+              SpanFn each, const RuleParams& params) {
   uint8_t* dst = f.dst;
   const uint8_t* src = f.src;
   const uint8_t* blend = f.blend;
+  const auto draw = [&](SpanFn span, int x, int n) {
+    span(dst + x * f.dstBytes, src + x * f.srcBytes, blend ? blend + x : nullptr, n, params);
+  };
   for (int row = 0; row < f.height; ++row) {
     int x = 0;
+    int from = 0, to = 0;  // the pixels gathered for the classing leaf
+    int low = 0;           // the end of the last run drawn in the opaque form
+    // Draws what was gathered, widened to whole registers over pixels the leaf leaves alone
+    // (none drawn by another call: below high and from low on), as the leaves draw odd pixels
+    // one by one.
+    const auto flush = [&](int high) {
+      if (to > from) {
+        const int whole = (to - from + kRegisterPixels - 1) / kRegisterPixels * kRegisterPixels;
+        to = from + whole < high ? from + whole : high;
+        from = to - whole > low ? to - whole : low;
+        draw(each, from, to - from);
+      }
+      from = to = 0;
+    };
     while (table < tableEnd) {
       const uint8_t code = *table++;
       const int kind = code >> 6;
       if (kind == RowEndRun) break;
       int n = (code & 0x3F) + 1;
       if (n > f.width - x) n = f.width - x;
-      if (kind != SkipRun && n > 0) {
-        (kind == PartialRun ? partial : opaque)(dst + x * f.dstBytes, src + x * f.srcBytes,
-                                                blend ? blend + x : nullptr, n, params);
+      if (n <= 0) continue;
+      if (kind == SkipRun) {
+        if (n >= kSteppedOverRun) flush(x + n);
+      } else if (kind == OpaqueRun && n >= kOpaqueAloneRun) {
+        flush(x);
+        draw(opaque, x, n);
+        low = x + n;
+      } else {
+        if (to == from) from = x;
+        to = x + n;
       }
       x += n;
     }
+    flush(f.width);
     dst += f.dstPitch;
     src += f.srcPitch;
     if (blend) blend += f.blendPitch;
@@ -108,10 +144,13 @@ int DrawMemImgPlain(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparen
   const bool blend = blendImage != nullptr;
   const bool alphaSource = srcBody.hasAlpha && !srcBody.paletted;
   const bool deep = srcBody.colorType == Xrgb8888;
-  const bool runLength =
+  // Where the skip table serves, the rule is the run-length path's; narrow draws still go pixel
+  // by pixel, the leaf classing each pixel by the test the table was built with.
+  const bool tableServes =
       transparent == 1 && w == src->width && h == src->height && SkipTableServes(*src);
+  const bool runLength = tableServes && w >= kRunTableWidth;
   // The special forms of the per-pixel path: plain sources without brightness or blend image.
-  const bool special = !runLength && !bright && !blend && !alphaSource;
+  const bool special = !tableServes && !bright && !blend && !alphaSource;
 
   uint32_t mode = static_cast<uint32_t>(CurrentBlendMode);
   if (mode == 1 && param == 255) mode = 0;
@@ -176,14 +215,15 @@ int DrawMemImgPlain(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparen
   }
 
   if (runLength) {
-    const SpanFn opaque = PickPlainSpan(source, kind, bright, blend, PixelSelect::Opaque);
-    const SpanFn partial =
-        alphaSource ? PickPlainSpan(source, kind, bright, blend, PixelSelect::Partial) : opaque;
-    if (opaque == nullptr || partial == nullptr) return 0;
+    // The runs and the stretches gathered between them vary in length.
+    const SpanFn opaque = PickPlainSpan(source, kind, bright, blend, PixelSelect::Opaque, 0);
+    const SpanFn each = PickPlainSpan(source, kind, bright, blend,
+                                      alphaSource ? PixelSelect::Class : PixelSelect::Key, 0);
+    if (opaque == nullptr || each == nullptr) return 0;
     const uint8_t* table = srcBody.skipTable;
     const uint8_t* tableEnd = table + (static_cast<ptrdiff_t>(srcBody.width) + 5) *
                                           static_cast<ptrdiff_t>(srcBody.height);
-    DrawRuns(f, table, tableEnd, opaque, partial, params);
+    DrawRuns(f, table, tableEnd, opaque, each, params);
     return 1;
   }
 
@@ -200,7 +240,7 @@ int DrawMemImgPlain(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparen
   } else {
     select = transparent != 0 ? PixelSelect::Key : PixelSelect::Opaque;
   }
-  const SpanFn span = PickPlainSpan(source, kind, bright, blend, select);
+  const SpanFn span = PickPlainSpan(source, kind, bright, blend, select, w);
   if (span == nullptr) return 0;
   DrawPerPixel(f, span, params);
   return 1;

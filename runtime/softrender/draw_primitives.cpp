@@ -168,8 +168,11 @@ void DrawMemImgTriangle(MEMIMG* dst, const MEMIMG* src, const int32_t vertices[1
   if (leaf == nullptr) return;
   params.transparent = sb.transparentColor;
   params.palette = sb.palette;
-  const TexelFrame frame = {src->pixels, sb.pitch, blendImage ? blendImage->pixels : nullptr,
-                            blendImage ? blendImage->body->pitch : 0};
+  const TexelFrame frame = {
+      src->pixels, sb.pitch, blendImage ? blendImage->pixels : nullptr,
+      blendImage ? blendImage->body->pitch : 0,
+      PickPlainSpan(SourceKindOf(sb), kind, BrightnessActive(), blendImage != nullptr, select, 0)};
+  if (frame.rowLeaf == nullptr) return;
   WalkTriangle(setup, area, [&](const TriangleSpan& span) {
     int64_t first, count, u, v;
     ClipSpanToSource(span, setup.dudx, setup.dvdx, src->width, src->height, &first, &count, &u, &v);

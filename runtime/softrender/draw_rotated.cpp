@@ -122,15 +122,20 @@ void DrawMemImgRotated(MEMIMG* dst, const MEMIMG* src, int centreX, int centreY,
                              sb.palette,
                              BlendImageRamp};
   // Rows are addressed from the pitch at each texel: no table limits the source's height.
-  const TexelFrame frame = {src->pixels, sb.pitch, blendImage ? blendImage->pixels : nullptr,
-                            blendImage ? blendImage->body->pitch : 0};
+  const TexelFrame frame = {
+      src->pixels, sb.pitch, blendImage ? blendImage->pixels : nullptr,
+      blendImage ? blendImage->body->pitch : 0,
+      PickPlainSpan(SourceKindOf(sb), kind, bright, blendImage != nullptr, select, 0)};
+  if (frame.rowLeaf == nullptr) return;
   const int bytes = MemImgBytesPerPixel(dst);
   const int64_t width = box.Width();
   uint8_t* rowStart = dst->pixels + static_cast<ptrdiff_t>(box.top) * db.pitch +
                       static_cast<ptrdiff_t>(box.left) * bytes;
+  RotatedRows rows;
+  StartRotatedRows(setup, walk, width, box.Height(), &rows);
   for (int64_t row = 0; row < box.Height(); ++row, rowStart += db.pitch) {
     int64_t first, count, u, v;
-    RotatedRowInside(setup, walk, row, width, &first, &count, &u, &v);
+    NextRotatedRow(&rows, &first, &count, &u, &v);
     if (count > 0)
       leaf(rowStart + static_cast<ptrdiff_t>(first) * bytes, count, u, v, walk.duColumn,
            walk.dvColumn, frame, params);

@@ -180,7 +180,8 @@ int DrawMemImgStretched(MEMIMG* dst, const MEMIMG* src, const RECT* rect, int tr
     select = transparent != 0 ? PixelSelect::Class : PixelSelect::Partial;
   else
     select = transparent != 0 ? PixelSelect::Key : PixelSelect::Opaque;
-  const SpanFn span = PickPlainSpan(SourceKindOf(srcBody), kind, bright, blend, select);
+  const SpanFn span = PickPlainSpan(SourceKindOf(srcBody), kind, bright, blend, select,
+                                    static_cast<int>(drawn.right - drawn.left));
   if (span == nullptr) return 0;
 
   // The copy leaves (and the subtract at full strength, which shares their loop) step the

@@ -17,10 +17,16 @@ enum class PixelSelect { Opaque, Partial, Key, Class };
 using SpanFn = void (*)(uint8_t* dst, const uint8_t* src, const uint8_t* blend, int n,
                         const RuleParams& params);
 
-// The leaf of the plain blit for one draw, or null when the combination has none. Chooses the
-// fastest compilation this processor runs.
-SpanFn PickPlainSpan(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel);
+// The leaf of the plain blit for one draw, or null when the combination has none. Chooses among
+// the compilations this processor runs the one that draws rows of rowPixels (0: rows of any
+// length) fastest.
+SpanFn PickPlainSpan(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel,
+                     int rowPixels);
 
-// For tests: 1 makes the plain blit use the leaves built for any x86-64 processor even where
-// wider ones would run, so that both compilations are checked; 0 goes back to the fastest.
-void SetPlainLeavesGeneric(int on);
+// The compilations of the leaves: for any x86-64 processor, for AVX2, and for AVX-512 (byte and
+// word forms).
+enum class LeafCompilation { Preferred, Generic, Avx2, Avx512 };
+// For tests: every leaf from the given compilation, so that each is checked; Preferred goes
+// back to the choice of PickPlainSpan. A compilation this processor does not run is ignored.
+void SetPlainLeafCompilation(LeafCompilation compilation);
+bool PlainLeafCompilationRuns(LeafCompilation compilation);

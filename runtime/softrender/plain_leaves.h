@@ -175,13 +175,33 @@ constexpr bool ZeroAlphaKeepsPixel() {
          K == RuleKind::MultiplyAlpha;
 }
 
+// A whole register's pixels, or with kPart the first `live` of them: the loads of the image
+// bytes read no further and the store writes no further. The gathered arrays are read whole.
+template <class V, bool kPart>
+SOFTRENDER_INLINE V LoadPixels(const uint8_t* p, int bytes) {
+  if constexpr (kPart)
+    return LoadPart<V>(p, bytes);
+  else
+    return LoadLanes<V>(p);
+}
+template <bool kPart, class V>
+SOFTRENDER_INLINE void StorePixels(uint8_t* p, V v, int bytes) {
+  if constexpr (kPart)
+    StorePart(p, v, bytes);
+  else
+    StoreLanes(p, v);
+}
+
 // One register of 32-bit pixels through the lane rules: what SpanChunk makes of them.
-template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
+// (kFullParam serves the 16-bit rules only.)
+template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel, bool kPart = false,
+          bool kFullParam = false>
 SOFTRENDER_INLINE void LaneStep(uint8_t* out, const uint8_t* px, const uint8_t* weights,
-                                const uint32_t* colours, const LaneParams8888& c) {
-  const DwordLanes d = LoadLanes<DwordLanes>(out);
-  const DwordLanes s =
-      LoadLanes<DwordLanes>(Src::kPaletted ? reinterpret_cast<const uint8_t*>(colours) : px);
+                                const uint32_t* colours, const LaneParams8888& c, int live = 0) {
+  const DwordLanes d = LoadPixels<DwordLanes, kPart>(out, 4 * live);
+  const DwordLanes s = Src::kPaletted
+                           ? LoadLanes<DwordLanes>(reinterpret_cast<const uint8_t*>(colours))
+                           : LoadPixels<DwordLanes, kPart>(px, 4 * live);
   WordLanes aLow{}, aHigh{}, rLow{}, rHigh{};
   if constexpr (kBlend) SpreadWeights8888(weights, &rLow, &rHigh);
   if constexpr (Src::kAlpha) SpreadAlpha8888(As<ByteLanes>(s), &aLow, &aHigh);
@@ -194,7 +214,9 @@ SOFTRENDER_INLINE void LaneStep(uint8_t* out, const uint8_t* px, const uint8_t* 
   } else if constexpr (kSel == PixelSelect::Partial) {
     v = rule.template operator()<true>();
   } else if constexpr (kSel == PixelSelect::Key) {
-    const DwordLanes key = Src::kPaletted ? LoadBytesAsDwords(px) : s;
+    DwordLanes key = s;
+    if constexpr (Src::kPaletted)
+      key = kPart ? LoadBytesAsDwordsPart(px, live) : LoadBytesAsDwords(px);
     v = Select(key == c.transparent, d, rule.template operator()<false>());
   } else {
     const DwordLanes alpha = s >> 24;
@@ -209,87 +231,126 @@ SOFTRENDER_INLINE void LaneStep(uint8_t* out, const uint8_t* px, const uint8_t* 
     }
     if constexpr (!ZeroAlphaKeepsPixel<K>()) v = Select(alpha == 0, d, v);
   }
-  StoreLanes(out, v);
+  StorePixels<kPart>(out, v, 4 * live);
 }
 
 // One register of 16-bit pixels through the lane rules.
-template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
+template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel, bool kPart = false,
+          bool kFullParam = false>
 SOFTRENDER_INLINE void LaneStep(uint8_t* out, const uint8_t* px, const uint8_t* weights,
-                                const uint16_t* colours, const LaneParams565& c) {
-  const WordLanes d = LoadLanes<WordLanes>(out);
+                                const uint16_t* colours, const LaneParams565& c, int live = 0) {
+  const WordLanes d = LoadPixels<WordLanes, kPart>(out, 2 * live);
   WordLanes s, a{}, r{};
   if constexpr (Src::kPaletted) {
     s = LoadLanes<WordLanes>(reinterpret_cast<const uint8_t*>(colours));
   } else if constexpr (Src::kAlpha) {
     // Four bytes a pixel: the colour word, then the alpha.
-    const DwordLanes low = LoadLanes<DwordLanes>(px), high = LoadLanes<DwordLanes>(px + kLaneBytes);
+    const DwordLanes low = LoadPixels<DwordLanes, kPart>(px, 4 * live);
+    const DwordLanes high = LoadPixels<DwordLanes, kPart>(px + kLaneBytes, 4 * live - kLaneBytes);
     s = NarrowDwords(low, high);
     a = NarrowDwords(low >> 16, high >> 16) & 0xFF;
   } else {
-    s = LoadLanes<WordLanes>(px);
+    s = LoadPixels<WordLanes, kPart>(px, 2 * live);
   }
   if constexpr (kBlend) r = LoadBytesAsWords(weights);
   WordLanes v;
   if constexpr (kSel == PixelSelect::Opaque || kSel == PixelSelect::Partial) {
-    v = LaneRule565<K, kBright, kBlend, kSel == PixelSelect::Partial>(d, s, a, r, c);
+    v = LaneRule565<K, kBright, kBlend, kSel == PixelSelect::Partial, kFullParam>(d, s, a, r, c);
   } else if constexpr (kSel == PixelSelect::Key) {
-    const WordLanes key = Src::kPaletted ? LoadBytesAsWords(px) : s;
+    WordLanes key = s;
+    if constexpr (Src::kPaletted)
+      key = kPart ? LoadBytesAsWordsPart(px, live) : LoadBytesAsWords(px);
     v = Select((key == c.transparent) & c.keyable, d,
-               LaneRule565<K, kBright, kBlend, false>(d, s, a, r, c));
+               LaneRule565<K, kBright, kBlend, false, kFullParam>(d, s, a, r, c));
   } else {
     const auto opaque = a == 255;
     if constexpr (OpaqueIsFullWeight<uint16_t, K, kBright, kBlend>()) {
-      v = LaneRule565<K, kBright, kBlend, true>(d, s, a - As<WordLanes>(opaque), r, c);
+      v = LaneRule565<K, kBright, kBlend, true, kFullParam>(d, s, a - As<WordLanes>(opaque), r, c);
     } else {
-      v = Select(opaque, LaneRule565<K, kBright, kBlend, false>(d, s, a, r, c),
-                 LaneRule565<K, kBright, kBlend, true>(d, s, a, r, c));
+      v = Select(opaque, LaneRule565<K, kBright, kBlend, false, kFullParam>(d, s, a, r, c),
+                 LaneRule565<K, kBright, kBlend, true, kFullParam>(d, s, a, r, c));
     }
     if constexpr (!ZeroAlphaKeepsPixel<K>()) v = Select(a == 0, d, v);
   }
-  StoreLanes(out, v);
+  StorePixels<kPart>(out, v, 2 * live);
 }
 
-// Draws n pixels of one row: whole registers through the lane rules, the rest one by one.
+// Whether the ends of a span go through the lane rules too, on masked loads and stores.
+constexpr bool kMaskedParts = kLaneBytes == 64;
+
+// The lane rules' part of Span: whole registers through the lane rules, the rest one by one
+// (or, with masked loads and stores, in parts of a register).
+template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel, bool kFullParam>
+SOFTRENDER_INLINE void LaneSpan(uint8_t* dst, const uint8_t* src, const uint8_t* blend, int n,
+                                const RuleParams& p) {
+  using Word = typename Src::Word;
+  using LaneParams = std::conditional_t<sizeof(Word) == 4, LaneParams8888, LaneParams565>;
+  constexpr int kStep = sizeof(Word) == 4 ? kDwordLanes : kWordLanes;
+  const LaneParams lanes(p);
+  // A source that starts before the destination and runs into it would be read after the
+  // pixels before it were written: that takes the pixel-by-pixel order.
+  const bool inOrder = src < dst && dst < src + static_cast<ptrdiff_t>(n) * Src::kBytes;
+  // A register's worth past the chunk: a last part step reads the arrays whole.
+  uint8_t weights[kChunk + kWordLanes];
+  Word colours[Src::kPaletted ? kChunk + kStep : 1];
+  // With masked loads and stores the first chunk ends where the stores reach whole registers'
+  // alignment (one that straddles two cache lines costs twice), so the rest are aligned.
+  int first = kChunk;
+  if (kMaskedParts && !inOrder) {
+    const uintptr_t misaligned = reinterpret_cast<uintptr_t>(dst) & (kLaneBytes - 1);
+    const int head = static_cast<int>((kLaneBytes - misaligned) % kLaneBytes / sizeof(Word));
+    if (head > 0) first = head;
+  }
+  for (int done = 0; done < n; done += done == 0 ? first : kChunk) {
+    const int size = done == 0 ? first : kChunk;
+    const int count = n - done < size ? n - done : size;
+    const uint8_t* px = src + done * Src::kBytes;
+    uint8_t* out = dst + done * static_cast<int>(sizeof(Word));
+    if constexpr (kBlend) GatherBlendWeights(weights, p.ramp, blend + done, count);
+    if constexpr (Src::kPaletted) {
+      if constexpr (sizeof(Word) == 4)
+        GatherPalette32(colours, p.palette, px, count);
+      else
+        GatherPalette16(colours, p.palette, px, count);
+    }
+    int i = 0;
+#define SOFTRENDER_STEP(kPart, live)                                               \
+  LaneStep<Src, K, kBright, kBlend, kSel, kPart, kFullParam>(                      \
+      out + i * static_cast<int>(sizeof(Word)), px + i * Src::kBytes, weights + i, \
+      Src::kPaletted ? colours + i : colours, lanes, live)
+    if (!inOrder && kMaskedParts) {
+      for (; i + kStep <= count; i += kStep) SOFTRENDER_STEP(false, 0);
+      if (i < count) SOFTRENDER_STEP(true, count - i);
+      i = count;
+    } else if (!inOrder) {
+      for (; i + kStep <= count; i += kStep) SOFTRENDER_STEP(false, 0);
+    }
+#undef SOFTRENDER_STEP
+    SpanChunk<Src, K, kBright, kBlend, kSel>(out + i * static_cast<int>(sizeof(Word)),
+                                             px + i * Src::kBytes, weights + i,
+                                             Src::kPaletted ? colours + i : colours, count - i, p);
+  }
+}
+
+// Draws n pixels of one row. The 16-bit add and subtract at the full parameter (the additive
+// bullets' case) drop their last scaling in a form of their own.
 template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
 void Span(uint8_t* dst, const uint8_t* src, const uint8_t* blend, int n, const RuleParams& p) {
   using Word = typename Src::Word;
   constexpr bool kWholeWordCopy = (K == RuleKind::Copy || K == RuleKind::RawCopy) && !kBright &&
                                   !kBlend && kSel == PixelSelect::Opaque &&
                                   Src::kBytes == sizeof(Word);
+  constexpr bool kParamForms = sizeof(Word) == 2 && (K == RuleKind::Add || K == RuleKind::Subtract);
   if constexpr (kWholeWordCopy) {
     // Two views of one body may overlap.
     std::memmove(dst, src, static_cast<size_t>(n) * sizeof(Word));
+  } else if constexpr (kParamForms) {
+    if (p.param == 255)
+      LaneSpan<Src, K, kBright, kBlend, kSel, true>(dst, src, blend, n, p);
+    else
+      LaneSpan<Src, K, kBright, kBlend, kSel, false>(dst, src, blend, n, p);
   } else {
-    using LaneParams = std::conditional_t<sizeof(Word) == 4, LaneParams8888, LaneParams565>;
-    constexpr int kStep = sizeof(Word) == 4 ? kDwordLanes : kWordLanes;
-    const LaneParams lanes(p);
-    // A source that starts before the destination and runs into it would be read after the
-    // pixels before it were written: that takes the pixel-by-pixel order.
-    const bool inOrder = src < dst && dst < src + static_cast<ptrdiff_t>(n) * Src::kBytes;
-    uint8_t weights[kChunk];
-    Word colours[Src::kPaletted ? kChunk : 1];
-    for (int done = 0; done < n; done += kChunk) {
-      const int count = n - done < kChunk ? n - done : kChunk;
-      const uint8_t* px = src + done * Src::kBytes;
-      uint8_t* out = dst + done * static_cast<int>(sizeof(Word));
-      if constexpr (kBlend) GatherBlendWeights(weights, p.ramp, blend + done, count);
-      if constexpr (Src::kPaletted) {
-        if constexpr (sizeof(Word) == 4)
-          GatherPalette32(colours, p.palette, px, count);
-        else
-          GatherPalette16(colours, p.palette, px, count);
-      }
-      int i = 0;
-      if (!inOrder) {
-        for (; i + kStep <= count; i += kStep)
-          LaneStep<Src, K, kBright, kBlend, kSel>(out + i * static_cast<int>(sizeof(Word)),
-                                                  px + i * Src::kBytes, weights + i,
-                                                  Src::kPaletted ? colours + i : colours, lanes);
-      }
-      SpanChunk<Src, K, kBright, kBlend, kSel>(
-          out + i * static_cast<int>(sizeof(Word)), px + i * Src::kBytes, weights + i,
-          Src::kPaletted ? colours + i : colours, count - i, p);
-    }
+    LaneSpan<Src, K, kBright, kBlend, kSel, false>(dst, src, blend, n, p);
   }
 }
 

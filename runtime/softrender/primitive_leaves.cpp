@@ -72,7 +72,8 @@ inline bool TexelsMayOverlap(const uint8_t* dst, int64_t dstBytes, int64_t n, in
 }
 
 // The texels of a chunk of pixels gathered into a row of their own, then drawn by the plain
-// blit's leaf for the same rule: the same result for each pixel, with the rule in vector form.
+// blit's leaf for the same rule (the frame's): the same result for each pixel, with the rule in
+// vector form.
 template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
 void TexelSpan(uint8_t* dst, int64_t n, int64_t u, int64_t v, int64_t dudx, int64_t dvdx,
                const TexelFrame& f, const RuleParams& p) {
@@ -94,8 +95,7 @@ void TexelSpan(uint8_t* dst, int64_t n, int64_t u, int64_t v, int64_t dudx, int6
                   Src::kBytes);
       if constexpr (kBlend) blendBytes[i] = f.blend[row * f.blendPitch + column];
     }
-    Span<Src, K, kBright, kBlend, kSel>(dst + done * static_cast<int64_t>(sizeof(Word)), texels,
-                                        blendBytes, count, p);
+    f.rowLeaf(dst + done * static_cast<int64_t>(sizeof(Word)), texels, blendBytes, count, p);
   }
 }
 

@@ -12,12 +12,14 @@
 #include "runtime/softrender/plain_leaf_types.h"
 
 // Where a textured span reads: the source's top-left pixel and pitch, and the blend image's
-// (null without one), both addressed at the same texel.
+// (null without one), both addressed at the same texel; and the plain blit's leaf of the same
+// combination (PickPlainSpan), which draws the texels once gathered into a row.
 struct TexelFrame {
   const uint8_t* pixels;
   ptrdiff_t pitch;
   const uint8_t* blend;
   ptrdiff_t blendPitch;
+  SpanFn rowLeaf;
 };
 
 // Draws n pixels of a row from dst rightwards; pixel k reads the texel at

@@ -168,3 +168,60 @@ void RotatedRowInside(const RotatedSetup& setup, const RotatedWalk& walk, int64_
   *u0 = static_cast<int64_t>(u + lo * walk.duColumn);
   *v0 = static_cast<int64_t>(v + lo * walk.dvColumn);
 }
+
+namespace {
+
+void StartFloorWalk(int64_t a, int64_t d, int64_t c, RotatedRows::FloorWalk* w) {
+  w->c = c;
+  w->q = static_cast<int64_t>(FloorDiv(a, c));
+  w->r = a - w->q * c;
+  w->dq = static_cast<int64_t>(FloorDiv(d, c));
+  w->dr = d - w->dq * c;
+}
+
+constexpr Wide kComfortable = Wide{1} << 61;
+
+Wide Magnitude(Wide x) { return x < 0 ? -x : x; }
+
+}  // namespace
+
+void StartRotatedRows(const RotatedSetup& setup, const RotatedWalk& walk, int64_t n, int64_t rows,
+                      RotatedRows* out) {
+  RotatedRows& r = *out;
+  r.setup = &setup;
+  r.walk = &walk;
+  r.n = n;
+  r.row = 0;
+  r.u = walk.u;
+  r.v = walk.v;
+  // Every position the rows reach, with a column step and a limit on top, stays far inside 64
+  // bits: the sums below cannot overflow.
+  const Wide reach[2] = {Magnitude(walk.u) + Wide{rows} * Magnitude(walk.duRow) +
+                             Wide{n} * Magnitude(walk.duColumn) + Wide{setup.width} * kRotatedOne,
+                         Magnitude(walk.v) + Wide{rows} * Magnitude(walk.dvRow) +
+                             Wide{n} * Magnitude(walk.dvColumn) + Wide{setup.height} * kRotatedOne};
+  // A column step of 0 leaves an axis all inside or all outside: the divided form handles it.
+  r.stepped = n >= 0 && rows >= 0 && reach[0] < kComfortable && reach[1] < kComfortable &&
+              walk.duColumn != 0 && walk.dvColumn != 0;
+  if (!r.stepped) return;
+  const int64_t start[2] = {walk.u, walk.v}, rowStep[2] = {walk.duRow, walk.dvRow};
+  const int64_t column[2] = {walk.duColumn, walk.dvColumn};
+  const int64_t limit[2] = {setup.width * kRotatedOne, setup.height * kRotatedOne};
+  for (int axis = 0; axis < 2; ++axis) {
+    // With c = |step|, the columns k inside are those with 0 <= start + k * step < limit:
+    // from ceil(-start / c) = -floor(start / c) to floor((limit - 1 - start) / c) for a
+    // positive step, mirrored for a negative one.
+    const int64_t c = column[axis] < 0 ? -column[axis] : column[axis];
+    RotatedRows::FloorWalk low, high;
+    StartFloorWalk(start[axis], rowStep[axis], c, &low);
+    StartFloorWalk(limit[axis] - 1 - start[axis], -rowStep[axis], c, &high);
+    r.from[axis] = column[axis] > 0 ? low : high;
+    r.to[axis] = column[axis] > 0 ? high : low;
+  }
+}
+
+void NextRotatedRowDivided(RotatedRows* rows, int64_t* first, int64_t* count, int64_t* u0,
+                           int64_t* v0) {
+  RotatedRows& r = *rows;
+  RotatedRowInside(*r.setup, *r.walk, r.row++, r.n, first, count, u0, v0);
+}

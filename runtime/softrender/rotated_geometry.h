@@ -61,3 +61,60 @@ bool StartRotatedWalk(const RotatedSetup& setup, const ClipBox& box, RotatedWalk
 // always form one run). *u0 and *v0 receive the source position of pixel *first.
 void RotatedRowInside(const RotatedSetup& setup, const RotatedWalk& walk, int64_t row, int64_t n,
                       int64_t* first, int64_t* count, int64_t* u0, int64_t* v0);
+
+// The same runs row after row, from row 0 down, without a division per row where both column
+// steps are non-zero and the walk's positions fit comfortably in 64 bits (else through
+// RotatedRowInside).
+struct RotatedRows {
+  // floor((a + row * d) / c) for c > 0, stepped: quotient and remainder, and those of d.
+  struct FloorWalk {
+    int64_t q, r, dq, dr, c;
+    void Step() {
+      q += dq;
+      r += dr;
+      // Branch-free: the carry follows the positions, which no predictor learns.
+      const int64_t carry = -static_cast<int64_t>(r >= c);
+      q -= carry;
+      r -= carry & c;
+    }
+  };
+  const RotatedSetup* setup;
+  const RotatedWalk* walk;
+  int64_t n, row;
+  bool stepped;
+  int64_t u, v;  // the row's start
+  // Per axis (u, v): the first column inside is -from[axis].q and the last to[axis].q.
+  FloorWalk from[2], to[2];
+};
+void StartRotatedRows(const RotatedSetup& setup, const RotatedWalk& walk, int64_t n, int64_t rows,
+                      RotatedRows* out);
+void NextRotatedRowDivided(RotatedRows* rows, int64_t* first, int64_t* count, int64_t* u0,
+                           int64_t* v0);
+
+// The next row's run, as RotatedRowInside gives it.
+inline void NextRotatedRow(RotatedRows* rows, int64_t* first, int64_t* count, int64_t* u0,
+                           int64_t* v0) {
+  RotatedRows& r = *rows;
+  if (!r.stepped) {
+    NextRotatedRowDivided(rows, first, count, u0, v0);
+    return;
+  }
+  int64_t lo = 0, hi = r.n - 1;
+  for (int axis = 0; axis < 2; ++axis) {
+    lo = -r.from[axis].q > lo ? -r.from[axis].q : lo;
+    hi = r.to[axis].q < hi ? r.to[axis].q : hi;
+    r.from[axis].Step();
+    r.to[axis].Step();
+  }
+  if (hi < lo) {
+    *first = *count = *u0 = *v0 = 0;
+  } else {
+    *first = lo;
+    *count = hi - lo + 1;
+    *u0 = r.u + lo * r.walk->duColumn;
+    *v0 = r.v + lo * r.walk->dvColumn;
+  }
+  r.u += r.walk->duRow;
+  r.v += r.walk->dvRow;
+  ++r.row;
+}

@@ -10,8 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include "runtime/graphics/device/blend_state.h"
+#include "runtime/graphics/device/device_graph_hooks.h"
 #include "runtime/graphics/device/device_settings.h"
 #include "runtime/graphics/device/graphics_device.h"
+#include "runtime/graphics/draw/draw_calls.h"
 #include "runtime/graphics/draw/draw_settings.h"
 #include "runtime/graphics/draw/draw_state.h"
 #include "runtime/graphics/graph/graph_content.h"
@@ -247,6 +250,24 @@ TEST_F(DeviceLoss, AFrameDrawnAfterTheLossEqualsTheOneBefore) {
   LoseDevice();
   DrawRectangleFrame();
   EXPECT_EQ(ReadDrawTarget(640, 480), before);
+}
+
+// The blend graph's texture is made again with the others; the selection must not keep the
+// one released with the old device.
+TEST_F(DeviceLoss, ABlendGraphSetAcrossTheLossDrawsWithItsNewTexture) {
+  ASSERT_EQ(SetDrawTarget(-2), 0);
+  const int graph = LoadCells("a.bmp", 1, 64)[0];
+  const int blend = LoadCells("b.bmp", 1, 64)[0];
+  ASSERT_EQ(SetBlendGraph(blend, 128, 0), 0);
+  ASSERT_EQ(DrawGraphAt(10, 10, graph, 1), 0);
+  const std::vector<uint32_t> before = ReadDrawTarget(640, 480);
+  LoseDevice();
+  BlendGraphSource source = {};
+  ASSERT_EQ(DeviceGraphHooks.blendGraphSource(blend, &source), 0);
+  EXPECT_EQ(BlendSelection.blendTexture, source.texture);
+  ASSERT_EQ(DrawGraphAt(10, 10, graph, 1), 0);
+  EXPECT_EQ(ReadDrawTarget(640, 480), before);
+  SetBlendGraph(-1, 0, 0);
 }
 
 TEST_F(DeviceLoss, DISABLED_NoNewDeviceChild) {

@@ -170,20 +170,23 @@ TEST_F(TextOnDevice, TheSameTextsOnBothPaths) {
 }
 
 TEST_F(TextOnDevice, FontsKeepTheirHandlesAndTextAcrossALostDevice) {
-  // An anti-aliased outline: alpha-tested textures are not yet drawn right on a device made
-  // again (its alpha function is not sent again), which is the draw calls' to mend.
-  const int edgeFont = CreateFontToHandle(nullptr, 24, 4, 3, -1, 2, 0, -1, -1);
-  DrawTextFrame(edgeFont);
-  const std::vector<uint32_t> before = Read();
-  const int game = GetDefaultFontHandle();
-  LoseDevice();
-  EXPECT_EQ(IsFontHandleValid(edgeFont), 1);
-  EXPECT_EQ(IsFontHandleValid(game), 1);
-  DrawTextFrame(edgeFont);
-  EXPECT_EQ(GetDefaultFontHandle(), game);
-  const std::vector<uint32_t> after = Read();
-  EXPECT_TRUE(after == before) << "the text drawn again differs";
-  DeleteFontHandle(edgeFont);
+  // An outlined font last before each loss: type 1's transparent texels are kept out by the
+  // alpha test, whose function the new device must be given again; type 3 blends them.
+  for (int type : {1, 3}) {
+    SCOPED_TRACE(type);
+    const int edgeFont = CreateFontToHandle(nullptr, 24, 4, type, -1, 2, 0, -1, -1);
+    DrawTextFrame(edgeFont);
+    const std::vector<uint32_t> before = Read();
+    const int game = GetDefaultFontHandle();
+    LoseDevice();
+    EXPECT_EQ(IsFontHandleValid(edgeFont), 1);
+    EXPECT_EQ(IsFontHandleValid(game), 1);
+    DrawTextFrame(edgeFont);
+    EXPECT_EQ(GetDefaultFontHandle(), game);
+    const std::vector<uint32_t> after = Read();
+    EXPECT_TRUE(after == before) << "the text drawn again differs";
+    DeleteFontHandle(edgeFont);
+  }
 }
 
 TEST_F(TextOnDevice, SubtractedTextIsTheSameWithAndWithoutTheDevicesSubtraction) {

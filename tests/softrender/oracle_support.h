@@ -46,14 +46,31 @@ bool MatchesReference(const CanaryImage& dst, const std::vector<uint8_t>& expect
   return false;
 }
 
-// A test run once for each compilation of the plain blit's leaves: the one this processor
-// prefers and the generic one. Instantiate with testing::Values(false, true), LeafCompilationName.
-class EachLeafCompilation : public testing::TestWithParam<bool> {
+// A test run once for each compilation of the plain blit's leaves: the choice this processor
+// makes, and each compilation forced for every leaf (skipped where the processor lacks it).
+// Instantiate with kEachLeafCompilation, LeafCompilationName.
+class EachLeafCompilation : public testing::TestWithParam<LeafCompilation> {
  protected:
-  void SetUp() override { SetPlainLeavesGeneric(GetParam()); }
-  void TearDown() override { SetPlainLeavesGeneric(0); }
+  void SetUp() override {
+    if (!PlainLeafCompilationRuns(GetParam())) GTEST_SKIP() << "this processor lacks it";
+    SetPlainLeafCompilation(GetParam());
+  }
+  void TearDown() override { SetPlainLeafCompilation(LeafCompilation::Preferred); }
 };
 
-inline std::string LeafCompilationName(const testing::TestParamInfo<bool>& info) {
-  return info.param ? "Generic" : "Preferred";
+inline const auto kEachLeafCompilation =
+    testing::Values(LeafCompilation::Preferred, LeafCompilation::Generic, LeafCompilation::Avx2,
+                    LeafCompilation::Avx512);
+
+inline std::string LeafCompilationName(const testing::TestParamInfo<LeafCompilation>& info) {
+  switch (info.param) {
+    case LeafCompilation::Generic:
+      return "Generic";
+    case LeafCompilation::Avx2:
+      return "Avx2";
+    case LeafCompilation::Avx512:
+      return "Avx512";
+    default:
+      return "Preferred";
+  }
 }

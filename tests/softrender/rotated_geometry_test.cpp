@@ -202,6 +202,44 @@ TEST(RotatedGeometry, TheRunOfARowIsExactlyItsPixelsInsideTheSource) {
   }
 }
 
+// Row after row, the stepped walk gives the runs RotatedRowInside gives, at every angle, scale
+// and clip, and from centres far enough away that the positions no longer fit its steps.
+TEST(RotatedGeometry, TheRowWalkMatchesTheRunsOfEachRow) {
+  std::mt19937 rng(31337);
+  for (int round = 0; round < 3000; ++round) {
+    const int64_t w = 1 + rng() % 40, h = 1 + rng() % 40;
+    const float angle = static_cast<float>(rng() % 62832) / 10000.0f;
+    const float scale =
+        (0.05f + static_cast<float>(rng() % 4000) / 1000.0f) * (rng() % 4 ? 1.0f : -1.0f);
+    const bool far = rng() % 8 == 0;
+    const int32_t cx = far ? 2000000000 : static_cast<int32_t>(rng() % 100),
+                  cy = far ? -2000000000 : static_cast<int32_t>(rng() % 80);
+    RotatedSetup s;
+    const float used = far && rng() % 2 ? 0.001f : round % 5 == 0 ? 1.0f : scale;
+    if (!SetUpRotation(w, h, cx, cy, angle, used, &s)) continue;
+    ClipBox box = RotatedBounds(s);
+    if (!far)
+      box = ClipBoxTo(box, {static_cast<int64_t>(rng() % 50) - 10,
+                            static_cast<int64_t>(rng() % 40) - 10, 120, 100});
+    else
+      box = {box.left, box.top, box.left + 1 + static_cast<int64_t>(rng() % 60),
+             box.top + 1 + static_cast<int64_t>(rng() % 60)};
+    if (box.Empty()) continue;
+    RotatedWalk walk;
+    if (!StartRotatedWalk(s, box, &walk)) continue;
+    RotatedRows rows;
+    StartRotatedRows(s, walk, box.Width(), box.Height(), &rows);
+    for (int64_t row = 0; row < box.Height(); ++row) {
+      int64_t expected[4], got[4];
+      RotatedRowInside(s, walk, row, box.Width(), &expected[0], &expected[1], &expected[2],
+                       &expected[3]);
+      NextRotatedRow(&rows, &got[0], &got[1], &got[2], &got[3]);
+      for (int i = 0; i < 4; ++i)
+        ASSERT_EQ(got[i], expected[i]) << "round " << round << " row " << row << " value " << i;
+    }
+  }
+}
+
 // The row starts step by the difference over the box's height, truncated toward zero.
 TEST(RotatedGeometry, RowStartsStepByTheTruncatedDifference) {
   RotatedSetup s;

@@ -88,8 +88,7 @@ int32_t Coord(std::mt19937& rng, int lo, int hi) {
 }
 
 class ScaledBlitsOracle : public EachLeafCompilation {};
-INSTANTIATE_TEST_SUITE_P(Leaves, ScaledBlitsOracle, testing::Values(false, true),
-                         LeafCompilationName);
+INSTANTIATE_TEST_SUITE_P(Leaves, ScaledBlitsOracle, kEachLeafCompilation, LeafCompilationName);
 
 TEST_P(ScaledBlitsOracle, MatchTheReferenceOnRandomScenes) {
   DrawStateGuard state;

@@ -130,23 +130,30 @@ bool ReadsSourceAlpha(const BlendStateRow& row, bool blending) {
   return !blending || row.variant == 1 || alpha(row.srcBlend) || alpha(row.destBlend);
 }
 
-// Sends one render state of the blend header through its shadow; -1 leaves it, unless a replay
-// re-sends a shadow that holds a real value.
-void SendHeaderState(int32_t* shadow, int32_t value, D3DRENDERSTATETYPE state,
-                     bool reSendLeft = false) {
-  if (value == -1) {
-    if (!(ForceStateWrite && reSendLeft && *shadow > 1)) return;
-    value = *shadow;
-  } else if (!ForceStateWrite && *shadow == value) {
-    return;
+// Whether a state goes out, and with what value. -1 leaves the state, except in a replay into
+// a new device (ForceStateWrite): that device starts from its own defaults, so the shadow's
+// value goes out again, unless it is a 0 that stands for "never sent" (zeroIsAValue false).
+bool TakeValue(const int32_t* shadow, int32_t* value, bool zeroIsAValue) {
+  if (*value == -1) {
+    if (!ForceStateWrite || (*shadow == 0 && !zeroIsAValue)) return false;
+    *value = *shadow;
+    return true;
   }
+  return ForceStateWrite || *shadow != *value;
+}
+
+// No compare function or blend factor is 0, and the new device starts with a reference of 0
+// and both enables off: a 0 header shadow needs no replay.
+void SendHeaderState(int32_t* shadow, int32_t value, D3DRENDERSTATETYPE state) {
+  if (!TakeValue(shadow, &value, false)) return;
   FlushVertexBatch();
   *shadow = value;
   Direct3DDevice->SetRenderState(state, static_cast<DWORD>(value));
 }
 
-void SendStageState(int stage, int32_t* shadow, int32_t value, D3DTEXTURESTAGESTATETYPE type) {
-  if (value == -1 || (!ForceStateWrite && *shadow == value)) return;
+void SendStageState(int stage, int32_t* shadow, int32_t value, D3DTEXTURESTAGESTATETYPE type,
+                    bool zeroIsAValue) {
+  if (!TakeValue(shadow, &value, zeroIsAValue)) return;
   FlushVertexBatch();
   *shadow = value;
   Direct3DDevice->SetTextureStageState(static_cast<DWORD>(stage), type, static_cast<DWORD>(value));
@@ -159,6 +166,9 @@ void SendStageTexture(int stage, IDirect3DBaseTexture9* texture) {
   shadow.texture = texture;
   Direct3DDevice->SetTexture(static_cast<DWORD>(stage), texture);
 }
+
+// Every field left: what a replay sends for the stages a set-up does not reach.
+constexpr StageEntry kLeftStage = {-1, -1, -1, -1, -1, -1, -1, -1, -1};
 
 IDirect3DBaseTexture9* EntryTexture(intptr_t field, int handles) {
   if (!handles) return reinterpret_cast<IDirect3DBaseTexture9*>(field);
@@ -177,8 +187,10 @@ void SendSetup(const TextureStageSetup& setup, int stageCount, int handles, int 
   SendHeaderState(&cache.alphaRef, setup.alphaRef, D3DRS_ALPHAREF);
   SendHeaderState(&cache.alphaTestEnable, setup.alphaTestEnable, D3DRS_ALPHATESTENABLE);
   SendHeaderState(&cache.alphaBlendEnable, setup.alphaBlendEnable, D3DRS_ALPHABLENDENABLE);
-  if (factorSet || setup.textureFactor != -1) {
-    const uint32_t factor = static_cast<uint32_t>(setup.textureFactor);
+  if (factorSet || setup.textureFactor != -1 || ForceStateWrite) {
+    const uint32_t factor = factorSet || setup.textureFactor != -1
+                                ? static_cast<uint32_t>(setup.textureFactor)
+                                : cache.textureFactor;
     if (ForceStateWrite || cache.textureFactor != factor) {
       FlushVertexBatch();
       cache.textureFactor = factor;
@@ -192,25 +204,41 @@ void SendSetup(const TextureStageSetup& setup, int stageCount, int handles, int 
       }
     }
   }
-  SendHeaderState(&cache.srcBlend, setup.srcBlend, D3DRS_SRCBLEND, true);
-  SendHeaderState(&cache.destBlend, setup.destBlend, D3DRS_DESTBLEND, true);
-  SendHeaderState(&cache.blendOp, setup.blendOp, D3DRS_BLENDOP, true);
-  for (int i = 0; i < stageCount && i < kDeviceStageCount; ++i) {
-    if (!texturesOnly && i >= 2 && setup.stages[i - 1].alphaOp == D3DTOP_DISABLE) break;
-    const StageEntry& entry = setup.stages[i];
+  SendHeaderState(&cache.srcBlend, setup.srcBlend, D3DRS_SRCBLEND);
+  SendHeaderState(&cache.destBlend, setup.destBlend, D3DRS_DESTBLEND);
+  SendHeaderState(&cache.blendOp, setup.blendOp, D3DRS_BLENDOP);
+  // A replay goes on through all eight stages, so that every stage shadow reaches the device.
+  const int count = stageCount < kDeviceStageCount ? stageCount : kDeviceStageCount;
+  bool past = false;
+  for (int i = 0; i < kDeviceStageCount; ++i) {
+    past = past || i >= count ||
+           (!texturesOnly && i >= 2 && setup.stages[i - 1].alphaOp == D3DTOP_DISABLE);
+    if (past && !ForceStateWrite) break;
+    StageEntry entry = past ? kLeftStage : setup.stages[i];
+    if (texturesOnly) {
+      const StageEntry kept = entry;
+      entry = kLeftStage;
+      entry.texture = kept.texture;
+      entry.texCoordIndex = kept.texCoordIndex;
+    }
     StageStateShadow& shadow = cache.stages[i];
-    if (entry.texture != -1) SendStageTexture(i, EntryTexture(entry.texture, handles));
-    SendStageState(i, &shadow.texCoordIndex, entry.texCoordIndex, D3DTSS_TEXCOORDINDEX);
-    if (texturesOnly) continue;
-    if (TempRegisterSupported && entry.resultTemp != -1)
-      SendStageState(i, &shadow.resultTemp, entry.resultTemp ? D3DTA_TEMP : D3DTA_CURRENT,
-                     D3DTSS_RESULTARG);
-    SendStageState(i, &shadow.alphaOp, entry.alphaOp, D3DTSS_ALPHAOP);
-    SendStageState(i, &shadow.alphaArg1, entry.alphaArg1, D3DTSS_ALPHAARG1);
-    SendStageState(i, &shadow.alphaArg2, entry.alphaArg2, D3DTSS_ALPHAARG2);
-    SendStageState(i, &shadow.colorOp, entry.colorOp, D3DTSS_COLOROP);
-    SendStageState(i, &shadow.colorArg1, entry.colorArg1, D3DTSS_COLORARG1);
-    SendStageState(i, &shadow.colorArg2, entry.colorArg2, D3DTSS_COLORARG2);
+    if (entry.texture != -1)
+      SendStageTexture(i, EntryTexture(entry.texture, handles));
+    else if (ForceStateWrite)
+      SendStageTexture(i, nullptr);  // the shadow's texture may belong to the device replaced
+    SendStageState(i, &shadow.texCoordIndex, entry.texCoordIndex, D3DTSS_TEXCOORDINDEX, true);
+    if (TempRegisterSupported) {
+      const int32_t result = entry.resultTemp == -1 ? -1
+                             : entry.resultTemp     ? static_cast<int32_t>(D3DTA_TEMP)
+                                                    : static_cast<int32_t>(D3DTA_CURRENT);
+      SendStageState(i, &shadow.resultTemp, result, D3DTSS_RESULTARG, false);
+    }
+    SendStageState(i, &shadow.alphaOp, entry.alphaOp, D3DTSS_ALPHAOP, false);
+    SendStageState(i, &shadow.alphaArg1, entry.alphaArg1, D3DTSS_ALPHAARG1, true);
+    SendStageState(i, &shadow.alphaArg2, entry.alphaArg2, D3DTSS_ALPHAARG2, true);
+    SendStageState(i, &shadow.colorOp, entry.colorOp, D3DTSS_COLOROP, false);
+    SendStageState(i, &shadow.colorArg1, entry.colorArg1, D3DTSS_COLORARG1, true);
+    SendStageState(i, &shadow.colorArg2, entry.colorArg2, D3DTSS_COLORARG2, true);
   }
 }
 
@@ -404,7 +432,7 @@ void ResetBlendStateCache() {
   DeviceStateCache.alphaRef = 0;
   DeviceStateCache.alphaTestEnable = 0;
   DeviceStateCache.alphaBlendEnable = 0;
-  DeviceStateCache.textureFactor = 0;
+  DeviceStateCache.textureFactor = 0xFFFFFFFFu;  // as a new device starts
   DeviceStateCache.srcBlend = 0;
   DeviceStateCache.destBlend = 0;
   DeviceStateCache.blendOp = 0;
@@ -551,4 +579,13 @@ int SetBlendGraph(int handle, int border, int range) {
     BuildBlendImageRamp(border, range);
   }
   return 0;
+}
+
+int ReselectBlendGraphTexture() {
+  if (!Direct3DDevice) return -1;
+  BlendGraphSource source = {};
+  if (BlendGraphHandle == -1 || !DeviceGraphHooks.blendGraphSource ||
+      DeviceGraphHooks.blendGraphSource(BlendGraphHandle, &source) != 0)
+    source.texture = nullptr;
+  return SetDeviceBlendTexture(source.texture, -1, -1);
 }

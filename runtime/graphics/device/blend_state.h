@@ -118,3 +118,6 @@ int SetTextureStageOverride(const TextureStageSetup* record, int texturesOnly);
 // handle -1 clears the blend graph. 0, or -1 for an invalid graph, a graph the path cannot use
 // as a blend image, or no device on the hardware path.
 int SetBlendGraph(int handle, int border, int range);
+// After the graphs' textures were made again for a new device: the blend selection takes the
+// blend graph's new texture, as the old one went with the old device. 0, -1 without a device.
+int ReselectBlendGraphTexture();

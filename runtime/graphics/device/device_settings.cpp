@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "runtime/graphics/device/blend_state.h"
 #include "runtime/graphics/device/device_buffers.h"
 #include "runtime/graphics/device/device_graph_hooks.h"
 #include "runtime/graphics/device/device_state_cache.h"
@@ -277,6 +278,7 @@ int CreateShaderVertexDeclarations() {
 
 int RecreateDeviceResources() {
   if (DeviceGraphHooks.recreateGraphTextures) DeviceGraphHooks.recreateGraphTextures();
+  ReselectBlendGraphTexture();
   for (int slot = 0; slot < VertexBufferHandles.endIndex; ++slot)
     if (auto* record = static_cast<DeviceBufferRecord*>(VertexBufferHandles.slots[slot]))
       CreateVertexBufferObject(record);

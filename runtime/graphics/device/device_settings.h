@@ -52,5 +52,6 @@ void SetDefaultDeviceStates();
 int CopyBackBufferToSubBackBuffer();
 int SetUpProgrammableShaders();
 int CreateShaderVertexDeclarations();
-// After a new device: the textures of every graph, the buffers and the shaders again. 0.
+// After a new device: the textures of every graph (the blend graph's selected again), the
+// buffers and the shaders again. 0.
 int RecreateDeviceResources();

@@ -106,6 +106,10 @@ int SetDrawTarget(int target) {
   if (useMask && ScreenHooks.setUseMaskScreen) ScreenHooks.setUseMaskScreen(0);
 
   if (!HardwareRendering) {
+    // What was drawn into a graph is not in its skip table, which would step over it in a
+    // transparent draw: the table is made again once the graph stops being the target.
+    if (GraphEntry* old = GetGraphEntry(DrawTarget); old != nullptr && old != graph)
+      NoteMemImgWritten(&old->image);
     SoftDrawTarget = graph != nullptr ? const_cast<MEMIMG*>(&graph->image) : &ScreenMemImg;
   } else if (Direct3DDevice != nullptr) {
     SelectDeviceTarget(graph);

@@ -125,8 +125,9 @@ SOFTRENDER_INLINE WordLanes LaneSubtractSaturate565(WordLanes d, WordLanes t) {
 }
 
 // A register of pixels under the rule of kind K: ApplyRule565 for each. s holds the source
-// colour words, a the alpha and r the blend weight of each pixel.
-template <RuleKind K, bool kBright, bool kBlend, bool kPartial>
+// colour words, a the alpha and r the blend weight of each pixel. kFullParam says P is 255,
+// where the add's and subtract's last scaling, floor(x * 255 / 255), is x itself.
+template <RuleKind K, bool kBright, bool kBlend, bool kPartial, bool kFullParam = false>
 SOFTRENDER_INLINE WordLanes LaneRule565(WordLanes d, WordLanes s, WordLanes a, WordLanes r,
                                         const LaneParams565& c) {
   constexpr int kFactors = (kBlend ? 1 : 0) + (kPartial ? 1 : 0);
@@ -143,21 +144,22 @@ SOFTRENDER_INLINE WordLanes LaneRule565(WordLanes d, WordLanes s, WordLanes a, W
     return LaneAddSaturate565<false>(d, s);
   } else if constexpr (K == RuleKind::Add || K == RuleKind::Subtract) {
     const FieldLanes sf = Split565(s);
+    const auto byParam = [&](WordLanes x) { return kFullParam ? x : LaneScale255(x, c.param); };
     const WordLanes t = Join565(EachField([&](int i) {
       const WordLanes sc = Field(sf, i), k = brights[i];
       if constexpr (kFactors == 0) {
-        return LaneScale255(kBright ? LaneScale255(sc, k) : sc, c.param);
+        return byParam(kBright ? LaneScale255(sc, k) : sc);
       } else if constexpr (!kPartial) {
         const WordLanes x = kBright ? LaneScale255(sc, k) : sc;
-        return LaneScale255((x * r) >> 8, c.param);
+        return byParam((x * r) >> 8);
       } else if constexpr (!kBlend) {
         // Without a blend image the alpha scales first and the brightness second.
         WordLanes v = (sc * a) >> 8;
         if constexpr (kBright) v = LaneScale255(v, k);
-        return LaneScale255(v, c.param);
+        return byParam(v);
       } else {
         const WordLanes x = kBright ? LaneScale255(sc, k) : sc;
-        return LaneScale255(MulHigh(x * a, r), c.param);
+        return byParam(MulHigh(x * a, r));
       }
     }));
     if constexpr (K == RuleKind::Add)

@@ -5,7 +5,7 @@
 //
 // Like plain_leaves.h this file is compiled once per instruction set, in the namespace of each
 // compilation: the including file defines SOFTRENDER_LEAF_NAMESPACE and SOFTRENDER_LANE_BYTES
-// (16 for SSE2, 32 for AVX2, with the target switched before the include).
+// (16 for SSE2, 32 for AVX2, 64 for AVX-512, with the target switched before the include).
 #pragma once
 #if !defined(SOFTRENDER_LEAF_NAMESPACE) || !defined(SOFTRENDER_LANE_BYTES)
 #error "define SOFTRENDER_LEAF_NAMESPACE and SOFTRENDER_LANE_BYTES before including lanes.h"
@@ -28,7 +28,9 @@ typedef uint8_t ByteLanes __attribute__((vector_size(SOFTRENDER_LANE_BYTES)));
 typedef uint16_t WordLanes __attribute__((vector_size(SOFTRENDER_LANE_BYTES)));
 typedef int16_t SignedWordLanes __attribute__((vector_size(SOFTRENDER_LANE_BYTES)));
 typedef uint32_t DwordLanes __attribute__((vector_size(SOFTRENDER_LANE_BYTES)));
-#if SOFTRENDER_LANE_BYTES == 32
+#if SOFTRENDER_LANE_BYTES == 64
+using Register = __m512i;
+#elif SOFTRENDER_LANE_BYTES == 32
 using Register = __m256i;
 #else
 using Register = __m128i;
@@ -65,7 +67,100 @@ SOFTRENDER_INLINE V Select(M mask, V a, V b) {
   return mask ? a : b;
 }
 
-#if SOFTRENDER_LANE_BYTES == 32
+#if SOFTRENDER_LANE_BYTES == 64
+
+// The zero-masked forms with every lane live stand for the plain ones below: those leave the
+// compiler seeing an undefined register, which it warns about.
+constexpr __mmask16 kAllDwords = 0xFFFF;
+constexpr __mmask32 kAllWords = 0xFFFFFFFFu;
+
+// floor(a * b / 2^16), unsigned and signed.
+SOFTRENDER_INLINE WordLanes MulHigh(WordLanes a, WordLanes b) {
+  return As<WordLanes>(_mm512_mulhi_epu16(As<Register>(a), As<Register>(b)));
+}
+SOFTRENDER_INLINE SignedWordLanes MulHighSigned(SignedWordLanes a, SignedWordLanes b) {
+  return As<SignedWordLanes>(_mm512_mulhi_epi16(As<Register>(a), As<Register>(b)));
+}
+
+// As the AVX2 forms, in each 128-bit block.
+SOFTRENDER_INLINE WordLanes WidenLow(ByteLanes v) {
+  return As<WordLanes>(_mm512_unpacklo_epi8(As<Register>(v), _mm512_setzero_si512()));
+}
+SOFTRENDER_INLINE WordLanes WidenHigh(ByteLanes v) {
+  return As<WordLanes>(_mm512_unpackhi_epi8(As<Register>(v), _mm512_setzero_si512()));
+}
+SOFTRENDER_INLINE ByteLanes Narrow(WordLanes low, WordLanes high) {
+  return As<ByteLanes>(_mm512_packus_epi16(As<Register>(low), As<Register>(high)));
+}
+
+SOFTRENDER_INLINE void SpreadAlpha8888(ByteLanes s, WordLanes* low, WordLanes* high) {
+  constexpr char z = -128;
+  const __m512i lowOrder = _mm512_maskz_broadcast_i32x4(
+      kAllDwords, _mm_setr_epi8(3, z, 3, z, 3, z, z, z, 7, z, 7, z, 7, z, z, z));
+  const __m512i highOrder = _mm512_maskz_broadcast_i32x4(
+      kAllDwords, _mm_setr_epi8(11, z, 11, z, 11, z, z, z, 15, z, 15, z, 15, z, z, z));
+  *low = As<WordLanes>(_mm512_shuffle_epi8(As<Register>(s), lowOrder));
+  *high = As<WordLanes>(_mm512_shuffle_epi8(As<Register>(s), highOrder));
+}
+
+// The 16 weight bytes in every 128-bit block; block k takes those of its pixels 4k to 4k + 3.
+SOFTRENDER_INLINE void SpreadWeights8888(const uint8_t* w, WordLanes* low, WordLanes* high) {
+  constexpr char z = -128;
+  alignas(64) static constexpr char kLowOrder[64] = {
+      0, z, 0, z, 0,  z, z,  z, 1,  z, 1, z, 1,  z, z,  z, 4,  z, 4, z, 4, z,
+      z, z, 5, z, 5,  z, 5,  z, z,  z, 8, z, 8,  z, 8,  z, z,  z, 9, z, 9, z,
+      9, z, z, z, 12, z, 12, z, 12, z, z, z, 13, z, 13, z, 13, z, z, z};
+  alignas(64) static constexpr char kHighOrder[64] = {
+      2,  z, 2, z, 2,  z, z,  z, 3,  z, 3,  z, 3,  z, z,  z, 6,  z, 6,  z, 6,  z,
+      z,  z, 7, z, 7,  z, 7,  z, z,  z, 10, z, 10, z, 10, z, z,  z, 11, z, 11, z,
+      11, z, z, z, 14, z, 14, z, 14, z, z,  z, 15, z, 15, z, 15, z, z,  z};
+  const __m512i bytes = _mm512_maskz_broadcast_i32x4(
+      kAllDwords, _mm_loadu_si128(reinterpret_cast<const __m128i*>(w)));
+  *low = As<WordLanes>(_mm512_shuffle_epi8(bytes, _mm512_load_si512(kLowOrder)));
+  *high = As<WordLanes>(_mm512_shuffle_epi8(bytes, _mm512_load_si512(kHighOrder)));
+}
+
+SOFTRENDER_INLINE WordLanes LoadBytesAsWords(const uint8_t* p) {
+  return As<WordLanes>(_mm512_maskz_cvtepu8_epi16(
+      kAllWords, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p))));
+}
+SOFTRENDER_INLINE DwordLanes LoadBytesAsDwords(const uint8_t* p) {
+  return As<DwordLanes>(
+      _mm512_maskz_cvtepu8_epi32(kAllDwords, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p))));
+}
+
+// The first `bytes` bytes of a register (none for 0 or less): the rest of a load reads 0, and a
+// store leaves the memory past them alone.
+SOFTRENDER_INLINE __mmask64 LiveBytes(int bytes) {
+  return bytes >= 64 ? ~__mmask64{0} : bytes <= 0 ? __mmask64{0} : (__mmask64{1} << bytes) - 1;
+}
+template <class V>
+SOFTRENDER_INLINE V LoadPart(const uint8_t* p, int bytes) {
+  return As<V>(_mm512_maskz_loadu_epi8(LiveBytes(bytes), p));
+}
+template <class V>
+SOFTRENDER_INLINE void StorePart(uint8_t* p, V v, int bytes) {
+  _mm512_mask_storeu_epi8(p, LiveBytes(bytes), As<Register>(v));
+}
+// LoadBytesAsWords and LoadBytesAsDwords of the first n bytes, the rest 0.
+SOFTRENDER_INLINE WordLanes LoadBytesAsWordsPart(const uint8_t* p, int n) {
+  const __m256i bytes = _mm256_maskz_loadu_epi8(static_cast<__mmask32>(LiveBytes(n)), p);
+  return As<WordLanes>(_mm512_maskz_cvtepu8_epi16(kAllWords, bytes));
+}
+SOFTRENDER_INLINE DwordLanes LoadBytesAsDwordsPart(const uint8_t* p, int n) {
+  const __m128i bytes = _mm_maskz_loadu_epi8(static_cast<__mmask16>(LiveBytes(n)), p);
+  return As<DwordLanes>(_mm512_maskz_cvtepu8_epi32(kAllDwords, bytes));
+}
+
+// The packs work in 128-bit blocks: the permute puts the low register's quarters first.
+SOFTRENDER_INLINE WordLanes NarrowDwords(DwordLanes low, DwordLanes high) {
+  const __m512i packed =
+      _mm512_packus_epi32(As<Register>(low & 0xFFFF), As<Register>(high & 0xFFFF));
+  return As<WordLanes>(
+      _mm512_permutex2var_epi64(packed, _mm512_setr_epi64(0, 2, 4, 6, 1, 3, 5, 7), packed));
+}
+
+#elif SOFTRENDER_LANE_BYTES == 32
 
 // floor(a * b / 2^16), unsigned and signed.
 SOFTRENDER_INLINE WordLanes MulHigh(WordLanes a, WordLanes b) {
@@ -188,6 +283,30 @@ SOFTRENDER_INLINE WordLanes NarrowDwords(DwordLanes low, DwordLanes high) {
   return As<WordLanes>(_mm_packs_epi32(lo, hi));
 }
 
+#endif
+
+#if SOFTRENDER_LANE_BYTES != 64
+// Without masked loads and stores, the same through a register-sized copy.
+template <class V>
+SOFTRENDER_INLINE V LoadPart(const uint8_t* p, int bytes) {
+  V v{};
+  if (bytes > 0) std::memcpy(&v, p, static_cast<size_t>(bytes < kLaneBytes ? bytes : kLaneBytes));
+  return v;
+}
+template <class V>
+SOFTRENDER_INLINE void StorePart(uint8_t* p, V v, int bytes) {
+  if (bytes > 0) std::memcpy(p, &v, static_cast<size_t>(bytes < kLaneBytes ? bytes : kLaneBytes));
+}
+SOFTRENDER_INLINE WordLanes LoadBytesAsWordsPart(const uint8_t* p, int n) {
+  uint8_t bytes[kWordLanes] = {};
+  if (n > 0) std::memcpy(bytes, p, static_cast<size_t>(n < kWordLanes ? n : kWordLanes));
+  return LoadBytesAsWords(bytes);
+}
+SOFTRENDER_INLINE DwordLanes LoadBytesAsDwordsPart(const uint8_t* p, int n) {
+  uint8_t bytes[kDwordLanes] = {};
+  if (n > 0) std::memcpy(bytes, p, static_cast<size_t>(n < kDwordLanes ? n : kDwordLanes));
+  return LoadBytesAsDwords(bytes);
+}
 #endif
 
 // floor(x / 255) for every 16-bit x.

@@ -216,6 +216,39 @@ TEST_F(Batch, TheCallersOverrideReplacesTheTablesUntilRemoved) {
   EXPECT_EQ(LastStageState(0, D3DTSS_COLOROP), D3DTOP_SELECTARG1);
 }
 
+// A replay into a new device sends what the current set-up leaves from the shadows: the alpha
+// function and reference of an earlier keyed draw, a zero source factor, the texture factor and
+// the stages of an earlier blend-graph set-up; the old device's textures are not sent on.
+TEST_F(Batch, AReplayResendsTheStatesTheSetUpLeaves) {
+  CurrentBlendMode = 1;
+  ASSERT_EQ(SetDeviceBlendTexture(FakeTexture(0x400), 128, 100), 0);
+  ASSERT_EQ(PrepareDrawState(1, 0, FakeTexture(0x100), kDrawUsesTransparency), 0);
+  ASSERT_EQ(SetDeviceBlendTexture(nullptr, 0, 0), 0);
+  const int32_t stage2ColorOp = DeviceStateCache.stages[2].colorOp;
+  ASSERT_NE(stage2ColorOp, D3DTOP_DISABLE);
+  CurrentBlendMode = 4;
+  ASSERT_EQ(PrepareDrawState(0, 0, FakeTexture(0x100), 0), 0);  // source factor ZERO
+  CurrentBlendMode = 0;
+  ASSERT_EQ(PrepareDrawState(0, 1, FakeTexture(0x100), kDrawUsesTransparency), 0);
+  ASSERT_EQ(PrepareDrawState(0, 0, nullptr, 0), 0);  // leaves the function, factors, stage 2
+
+  device_->Clear();
+  ForceStateWrite = 1;
+  ASSERT_EQ(ApplyBlendState(0, nullptr, 0), 0);
+  ForceStateWrite = 0;
+  EXPECT_EQ(LastRenderState(D3DRS_ALPHATESTENABLE), FALSE);
+  EXPECT_EQ(LastRenderState(D3DRS_ALPHAFUNC), D3DCMP_GREATER);
+  EXPECT_EQ(LastRenderState(D3DRS_ALPHAREF), 16);
+  EXPECT_EQ(LastRenderState(D3DRS_SRCBLEND), D3DBLEND_ZERO);
+  EXPECT_EQ(LastRenderState(D3DRS_DESTBLEND), D3DBLEND_SRCCOLOR);
+  EXPECT_EQ(LastRenderState(D3DRS_TEXTUREFACTOR), 0x41FFFFFF);
+  EXPECT_EQ(LastStageState(2, D3DTSS_COLOROP), stage2ColorOp);
+  for (unsigned long stage = 0; stage < 3; ++stage) {
+    EXPECT_EQ(device_->Count("SetTexture", {stage, 0}), 1);
+  }
+  EXPECT_EQ(device_->Count("SetTexture", {1, 0x100}), 0);
+}
+
 // The table follows its rule: the two stage counts without a blend graph, the terminating
 // stage, and a blend-graph block worked by hand (N 1, A 1: four stages).
 TEST(StageSetupTable, BlocksFollowTheRule) {

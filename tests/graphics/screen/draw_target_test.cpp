@@ -7,9 +7,11 @@
 
 #include "runtime/graphics/device/device_settings.h"
 #include "runtime/graphics/device/lights_camera.h"
+#include "runtime/graphics/draw/draw_calls.h"
 #include "runtime/graphics/draw/draw_settings.h"
 #include "runtime/graphics/draw/draw_state.h"
 #include "runtime/graphics/graph/graph_handles.h"
+#include "runtime/graphics/image/pixel_format.h"
 #include "runtime/graphics/screen/draw_target.h"
 #include "runtime/graphics/screen/screen_hooks.h"
 #include "runtime/graphics/screen/screen_mode.h"
@@ -141,6 +143,22 @@ TEST_F(SoftwareTargets, ClearingFillsTheRectangleOrTheWholeTarget) {
     EXPECT_EQ(pixel(63, 31), background);
     EXPECT_EQ(pixel(40, 20), background);
   }
+}
+
+// A graph cleared to the colour key and drawn into: its transparent draw shows what was drawn,
+// not the key its skip table was made from.
+TEST_F(SoftwareTargets, AGraphDrawnIntoDrawsWhatItHoldsWithTransparency) {
+  const int graph = NewGraph(64, 32);
+  ASSERT_EQ(SetDrawTarget(graph), 0);
+  BackgroundColor = {0, 0, 0};  // the colour key
+  ASSERT_EQ(ClearDrawTarget(nullptr), 0);
+  ASSERT_EQ(DrawRectangle(10, 10, 20, 20, MakeColorValue(255, 0, 0), 1), 0);
+  ASSERT_EQ(SetDrawTarget(-2), 0);
+  BackgroundColor = {0, 0, 255};
+  ASSERT_EQ(ClearDrawTarget(nullptr), 0);
+  ASSERT_EQ(DrawGraphAt(0, 0, graph, 1), 0);
+  EXPECT_EQ(ScreenImagePixel(15, 15), 0xFFFF0000u);
+  EXPECT_EQ(ScreenImagePixel(5, 5), 0xFF0000FFu);
 }
 
 }  // namespace
