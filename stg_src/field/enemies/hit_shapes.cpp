@@ -94,6 +94,10 @@ bool BeamHitsCircle(double ax, double ay, double bx, double by, double r1, doubl
                     double direction) {
   if (r1 <= 0 || r2 <= 0) return false;
   const double reach = r1 + r2;
+  // Every sample lies within the swept length of (ax, ay): a target farther than that plus the
+  // reach (a pixel spared for rounding) cannot be met, and the sine and cosine are not needed.
+  const double farthest = std::max(length, 0.0) + reach + 1;
+  if (std::fabs(bx - ax) > farthest || std::fabs(by - ay) > farthest) return false;
   if (reach < length && std::isfinite(length)) {
     double px = ax + length * std::cos(direction + kBeamBackward);
     double py = ay + length * std::sin(direction + kBeamBackward);
