@@ -193,7 +193,6 @@ SOFTRENDER_INLINE void StorePixels(uint8_t* p, V v, int bytes) {
 }
 
 // One register of 32-bit pixels through the lane rules: what SpanChunk makes of them.
-// (kFullParam serves the 16-bit rules only.)
 template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel, bool kPart = false,
           bool kFullParam = false>
 SOFTRENDER_INLINE void LaneStep(uint8_t* out, const uint8_t* px, const uint8_t* weights,
@@ -206,7 +205,8 @@ SOFTRENDER_INLINE void LaneStep(uint8_t* out, const uint8_t* px, const uint8_t* 
   if constexpr (kBlend) SpreadWeights8888(weights, &rLow, &rHigh);
   if constexpr (Src::kAlpha) SpreadAlpha8888(As<ByteLanes>(s), &aLow, &aHigh);
   const auto rule = [&]<bool kPartial, bool kMixed = false>() {
-    return LaneRule8888<K, kBright, kBlend, kPartial, kMixed>(d, s, aLow, aHigh, rLow, rHigh, c);
+    return LaneRule8888<K, kBright, kBlend, kPartial, kMixed, kFullParam>(d, s, aLow, aHigh, rLow,
+                                                                        rHigh, c);
   };
   DwordLanes v;
   if constexpr (kSel == PixelSelect::Opaque) {
@@ -332,15 +332,18 @@ SOFTRENDER_INLINE void LaneSpan(uint8_t* dst, const uint8_t* src, const uint8_t*
   }
 }
 
-// Draws n pixels of one row. The 16-bit add and subtract at the full parameter (the additive
-// bullets' case) drop their last scaling in a form of their own.
+// Draws n pixels of one row. The add and subtract at the full parameter (the additive bullets'
+// case) drop their last scaling in a form of their own: at 16 bits always, at 32 bits where
+// the term has no weight but the alpha's choice of form.
 template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
 void Span(uint8_t* dst, const uint8_t* src, const uint8_t* blend, int n, const RuleParams& p) {
   using Word = typename Src::Word;
   constexpr bool kWholeWordCopy = (K == RuleKind::Copy || K == RuleKind::RawCopy) && !kBright &&
                                   !kBlend && kSel == PixelSelect::Opaque &&
                                   Src::kBytes == sizeof(Word);
-  constexpr bool kParamForms = sizeof(Word) == 2 && (K == RuleKind::Add || K == RuleKind::Subtract);
+  constexpr bool kParamForms =
+      (K == RuleKind::Add || K == RuleKind::Subtract) &&
+      (sizeof(Word) == 2 || (!kBlend && kSel != PixelSelect::Partial));
   if constexpr (kWholeWordCopy) {
     // Two views of one body may overlap.
     std::memmove(dst, src, static_cast<size_t>(n) * sizeof(Word));
