@@ -280,13 +280,15 @@ constexpr bool kMaskedParts = kLaneBytes == 64;
 
 // The lane rules' part of Span: whole registers through the lane rules, the rest one by one
 // (or, with masked loads and stores, in parts of a register).
+template <class Word>
+using LaneParamsFor = std::conditional_t<sizeof(Word) == 4, LaneParams8888, LaneParams565>;
+
 template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel, bool kFullParam>
 SOFTRENDER_INLINE void LaneSpan(uint8_t* dst, const uint8_t* src, const uint8_t* blend, int n,
-                                const RuleParams& p) {
+                                const RuleParams& p,
+                                const LaneParamsFor<typename Src::Word>& lanes) {
   using Word = typename Src::Word;
-  using LaneParams = std::conditional_t<sizeof(Word) == 4, LaneParams8888, LaneParams565>;
   constexpr int kStep = sizeof(Word) == 4 ? kDwordLanes : kWordLanes;
-  const LaneParams lanes(p);
   // A source that starts before the destination and runs into it would be read after the
   // pixels before it were written: that takes the pixel-by-pixel order.
   const bool inOrder = src < dst && dst < src + static_cast<ptrdiff_t>(n) * Src::kBytes;
@@ -332,11 +334,26 @@ SOFTRENDER_INLINE void LaneSpan(uint8_t* dst, const uint8_t* src, const uint8_t*
   }
 }
 
-// Draws n pixels of one row. The add and subtract at the full parameter (the additive bullets'
-// case) drop their last scaling in a form of their own: at 16 bits always, at 32 bits where
-// the term has no weight but the alpha's choice of form.
+// The rows of one draw through LaneSpan, the per-draw constants spread once.
+template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel, bool kFullParam>
+SOFTRENDER_INLINE void LaneRows(uint8_t* dst, ptrdiff_t dstPitch, const uint8_t* src,
+                                ptrdiff_t srcPitch, const uint8_t* blend, ptrdiff_t blendPitch,
+                                int n, int rows, const RuleParams& p) {
+  const LaneParamsFor<typename Src::Word> lanes(p);
+  for (int row = 0; row < rows; ++row) {
+    LaneSpan<Src, K, kBright, kBlend, kSel, kFullParam>(dst, src, blend, n, p, lanes);
+    dst += dstPitch;
+    src += srcPitch;
+    if constexpr (kBlend) blend += blendPitch;
+  }
+}
+
+// Draws n pixels of each of rows rows. The add and subtract at the full parameter (the
+// additive bullets' case) drop their last scaling in a form of their own: at 16 bits always,
+// at 32 bits where the term has no weight but the alpha's choice of form.
 template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
-void Span(uint8_t* dst, const uint8_t* src, const uint8_t* blend, int n, const RuleParams& p) {
+__attribute__((noinline)) void Rows(uint8_t* dst, ptrdiff_t dstPitch, const uint8_t* src, ptrdiff_t srcPitch,
+          const uint8_t* blend, ptrdiff_t blendPitch, int n, int rows, const RuleParams& p) {
   using Word = typename Src::Word;
   constexpr bool kWholeWordCopy = (K == RuleKind::Copy || K == RuleKind::RawCopy) && !kBright &&
                                   !kBlend && kSel == PixelSelect::Opaque &&
@@ -346,15 +363,25 @@ void Span(uint8_t* dst, const uint8_t* src, const uint8_t* blend, int n, const R
       (sizeof(Word) == 2 || (!kBlend && kSel != PixelSelect::Partial));
   if constexpr (kWholeWordCopy) {
     // Two views of one body may overlap.
-    std::memmove(dst, src, static_cast<size_t>(n) * sizeof(Word));
+    for (int row = 0; row < rows; ++row, dst += dstPitch, src += srcPitch)
+      std::memmove(dst, src, static_cast<size_t>(n) * sizeof(Word));
   } else if constexpr (kParamForms) {
     if (p.param == 255)
-      LaneSpan<Src, K, kBright, kBlend, kSel, true>(dst, src, blend, n, p);
+      LaneRows<Src, K, kBright, kBlend, kSel, true>(dst, dstPitch, src, srcPitch, blend,
+                                                    blendPitch, n, rows, p);
     else
-      LaneSpan<Src, K, kBright, kBlend, kSel, false>(dst, src, blend, n, p);
+      LaneRows<Src, K, kBright, kBlend, kSel, false>(dst, dstPitch, src, srcPitch, blend,
+                                                     blendPitch, n, rows, p);
   } else {
-    LaneSpan<Src, K, kBright, kBlend, kSel, false>(dst, src, blend, n, p);
+    LaneRows<Src, K, kBright, kBlend, kSel, false>(dst, dstPitch, src, srcPitch, blend,
+                                                   blendPitch, n, rows, p);
   }
+}
+
+// Draws n pixels of one row (one body serves both forms).
+template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
+void Span(uint8_t* dst, const uint8_t* src, const uint8_t* blend, int n, const RuleParams& p) {
+  Rows<Src, K, kBright, kBlend, kSel>(dst, 0, src, 0, blend, 0, n, 1, p);
 }
 
 // Which leaves exist: the special forms only where the per-pixel path uses them, alpha
@@ -377,15 +404,15 @@ constexpr bool LeafExists() {
 }
 
 template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
-SpanFn LeafOrNull() {
+PlainLeaf LeafOrNull() {
   if constexpr (LeafExists<Src, K, kBright, kBlend, kSel>())
-    return &Span<Src, K, kBright, kBlend, kSel>;
+    return {&Span<Src, K, kBright, kBlend, kSel>, &Rows<Src, K, kBright, kBlend, kSel>};
   else
-    return nullptr;
+    return {};
 }
 
 template <class Src, RuleKind K, bool kBright, bool kBlend>
-SpanFn PickSelect(PixelSelect sel) {
+PlainLeaf PickSelect(PixelSelect sel) {
   switch (sel) {
     case PixelSelect::Opaque:
       return LeafOrNull<Src, K, kBright, kBlend, PixelSelect::Opaque>();
@@ -396,18 +423,18 @@ SpanFn PickSelect(PixelSelect sel) {
     case PixelSelect::Class:
       return LeafOrNull<Src, K, kBright, kBlend, PixelSelect::Class>();
   }
-  return nullptr;
+  return {};
 }
 
 template <class Src, RuleKind K>
-SpanFn PickModifiers(bool bright, bool blend, PixelSelect sel) {
+PlainLeaf PickModifiers(bool bright, bool blend, PixelSelect sel) {
   if (bright)
     return blend ? PickSelect<Src, K, true, true>(sel) : PickSelect<Src, K, true, false>(sel);
   return blend ? PickSelect<Src, K, false, true>(sel) : PickSelect<Src, K, false, false>(sel);
 }
 
 template <class Src>
-SpanFn PickKind(RuleKind kind, bool bright, bool blend, PixelSelect sel) {
+PlainLeaf PickKind(RuleKind kind, bool bright, bool blend, PixelSelect sel) {
   switch (kind) {
     case RuleKind::Copy:
       return PickModifiers<Src, RuleKind::Copy>(bright, blend, sel);
@@ -432,11 +459,12 @@ SpanFn PickKind(RuleKind kind, bool bright, bool blend, PixelSelect sel) {
     case RuleKind::RawCopy:
       return PickModifiers<Src, RuleKind::RawCopy>(bright, blend, sel);
   }
-  return nullptr;
+  return {};
 }
 
 // The leaf for one draw, or null when the combination has none.
-inline SpanFn PickSpan(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel) {
+inline PlainLeaf PickLeaf(SourceKind source, RuleKind kind, bool bright, bool blend,
+                          PixelSelect sel) {
   switch (source) {
     case SourceKind::Direct8888:
       return PickKind<Source8888>(kind, bright, blend, sel);
@@ -451,7 +479,7 @@ inline SpanFn PickSpan(SourceKind source, RuleKind kind, bool bright, bool blend
     case SourceKind::Paletted565:
       return PickKind<SourcePaletted565>(kind, bright, blend, sel);
   }
-  return nullptr;
+  return {};
 }
 
 }  // namespace SOFTRENDER_LEAF_NAMESPACE
