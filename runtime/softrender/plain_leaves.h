@@ -264,7 +264,9 @@ SOFTRENDER_INLINE void LaneStep(uint8_t* out, const uint8_t* px, const uint8_t* 
                LaneRule565<K, kBright, kBlend, false, kFullParam>(d, s, a, r, c));
   } else {
     const auto opaque = a == 255;
-    if constexpr (OpaqueIsFullWeight<uint16_t, K, kBright, kBlend>()) {
+    if constexpr (!kBlend && (K == RuleKind::Alpha || K == RuleKind::InvertedAlpha)) {
+      v = LaneRule565<K, kBright, kBlend, true, kFullParam, true>(d, s, a, r, c);
+    } else if constexpr (OpaqueIsFullWeight<uint16_t, K, kBright, kBlend>()) {
       v = LaneRule565<K, kBright, kBlend, true, kFullParam>(d, s, a - As<WordLanes>(opaque), r, c);
     } else {
       v = Select(opaque, LaneRule565<K, kBright, kBlend, false, kFullParam>(d, s, a, r, c),
