@@ -336,6 +336,51 @@ SOFTRENDER_INLINE void LaneSpan(uint8_t* dst, const uint8_t* src, const uint8_t*
   }
 }
 
+// Which leaves exist: the special forms only where the per-pixel path uses them, alpha
+// selections only for alpha sources, the transparent-colour test only for the others.
+template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
+constexpr bool LeafExists() {
+  constexpr bool kAlphaSelect = kSel == PixelSelect::Partial || kSel == PixelSelect::Class;
+  if (Src::kAlpha ? kSel == PixelSelect::Key : kAlphaSelect) return false;
+  switch (K) {
+    case RuleKind::HalfMix:
+    case RuleKind::AddNoLowBits:
+      return !Src::kAlpha && !kBright && !kBlend;
+    case RuleKind::Scale6Mix:
+      return sizeof(typename Src::Word) == 2 && !Src::kAlpha && !kBright && !kBlend;
+    case RuleKind::RawCopy:
+      return Src::kAlpha && !kBright && !kBlend && kSel == PixelSelect::Opaque;
+    default:
+      return true;
+  }
+}
+
+// Whether a paletted leaf with brightness may draw as the one without from a palette of
+// brightened entries: the rules take the source's colour brightened (inverted first for the
+// inverted alpha) and nothing else of it, except the 32-bit copy without blend image, which
+// copies the whole word without brightness but keeps the destination's fourth byte with it.
+template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
+constexpr bool PaletteTakesBrightness() {
+  return Src::kPaletted && kBright && LeafExists<Src, K, false, kBlend, kSel>() &&
+         !(sizeof(typename Src::Word) == 4 && K == RuleKind::Copy && !kBlend);
+}
+// Draws from which brightening the palette's 256 entries costs less than brightening each pixel.
+constexpr int64_t kBrightPalettePixels = 1024;
+
+// A palette entry as the leaf without brightness must read it to draw what the leaf with it
+// draws: brightened, or for the inverted alpha, which inverts what it reads, the inverse of the
+// brightened inverse.
+template <class Word, RuleKind K>
+SOFTRENDER_INLINE Word BrightenedEntry(Word c, const RuleParams& p) {
+  if constexpr (sizeof(Word) == 4) {
+    return K == RuleKind::InvertedAlpha ? ~Brighten8888(~c, p) : Brighten8888(c, p);
+  } else {
+    const Word inverted = static_cast<Word>(~c);
+    return K == RuleKind::InvertedAlpha ? static_cast<Word>(~Brighten565(inverted, p))
+                                        : Brighten565(c, p);
+  }
+}
+
 // The rows of one draw through LaneSpan, the per-draw constants spread once.
 template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel, bool kFullParam>
 SOFTRENDER_INLINE void LaneRows(uint8_t* dst, ptrdiff_t dstPitch, const uint8_t* src,
@@ -363,6 +408,22 @@ __attribute__((noinline)) void Rows(uint8_t* dst, ptrdiff_t dstPitch, const uint
   constexpr bool kParamForms =
       (K == RuleKind::Add || K == RuleKind::Subtract) &&
       (sizeof(Word) == 2 || (!kBlend && kSel != PixelSelect::Partial));
+  if constexpr (PaletteTakesBrightness<Src, K, kBright, kBlend, kSel>()) {
+    if (static_cast<int64_t>(n) * rows >= kBrightPalettePixels) {
+      // The rule's brightened (inverted) colour, once for each palette entry: the leaf without
+      // brightness then draws from that palette.
+      Word entries[256];
+      for (int i = 0; i < 256; ++i) {
+        const Word c = LoadWord<Word>(p.palette + i * static_cast<int>(sizeof(Word)));
+        entries[i] = BrightenedEntry<Word, K>(c, p);
+      }
+      RuleParams plain = p;
+      plain.palette = reinterpret_cast<const uint8_t*>(entries);
+      Rows<Src, K, false, kBlend, kSel>(dst, dstPitch, src, srcPitch, blend, blendPitch, n, rows,
+                                        plain);
+      return;
+    }
+  }
   if constexpr (kWholeWordCopy) {
     // Two views of one body may overlap.
     for (int row = 0; row < rows; ++row, dst += dstPitch, src += srcPitch)
@@ -384,25 +445,6 @@ __attribute__((noinline)) void Rows(uint8_t* dst, ptrdiff_t dstPitch, const uint
 template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
 void Span(uint8_t* dst, const uint8_t* src, const uint8_t* blend, int n, const RuleParams& p) {
   Rows<Src, K, kBright, kBlend, kSel>(dst, 0, src, 0, blend, 0, n, 1, p);
-}
-
-// Which leaves exist: the special forms only where the per-pixel path uses them, alpha
-// selections only for alpha sources, the transparent-colour test only for the others.
-template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
-constexpr bool LeafExists() {
-  constexpr bool kAlphaSelect = kSel == PixelSelect::Partial || kSel == PixelSelect::Class;
-  if (Src::kAlpha ? kSel == PixelSelect::Key : kAlphaSelect) return false;
-  switch (K) {
-    case RuleKind::HalfMix:
-    case RuleKind::AddNoLowBits:
-      return !Src::kAlpha && !kBright && !kBlend;
-    case RuleKind::Scale6Mix:
-      return sizeof(typename Src::Word) == 2 && !Src::kAlpha && !kBright && !kBlend;
-    case RuleKind::RawCopy:
-      return Src::kAlpha && !kBright && !kBlend && kSel == PixelSelect::Opaque;
-    default:
-      return true;
-  }
 }
 
 template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
