@@ -30,8 +30,7 @@ TableStepFactors Search(int param) {
   for (int a = 256; a <= 520; ++a) {
     const int near = param * 65536 / (255 * a);
     for (int b = near > 2 ? near - 2 : 0; b <= near + 3; ++b)
-      if (Reproduces(a, b, param))
-        return {static_cast<uint16_t>(a), static_cast<uint16_t>(b)};
+      if (Reproduces(a, b, param)) return {static_cast<uint16_t>(a), static_cast<uint16_t>(b)};
   }
   std::abort();  // cannot happen: each P was checked to have a pair
 }

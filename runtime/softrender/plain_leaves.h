@@ -206,7 +206,7 @@ SOFTRENDER_INLINE void LaneStep(uint8_t* out, const uint8_t* px, const uint8_t* 
   if constexpr (Src::kAlpha) SpreadAlpha8888(As<ByteLanes>(s), &aLow, &aHigh);
   const auto rule = [&]<bool kPartial, bool kMixed = false>() {
     return LaneRule8888<K, kBright, kBlend, kPartial, kMixed, kFullParam>(d, s, aLow, aHigh, rLow,
-                                                                        rHigh, c);
+                                                                          rHigh, c);
   };
   DwordLanes v;
   if constexpr (kSel == PixelSelect::Opaque) {
@@ -399,15 +399,15 @@ SOFTRENDER_INLINE void LaneRows(uint8_t* dst, ptrdiff_t dstPitch, const uint8_t*
 // additive bullets' case) drop their last scaling in a form of their own: at 16 bits always,
 // at 32 bits where the term has no weight but the alpha's choice of form.
 template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
-__attribute__((noinline)) void Rows(uint8_t* dst, ptrdiff_t dstPitch, const uint8_t* src, ptrdiff_t srcPitch,
-          const uint8_t* blend, ptrdiff_t blendPitch, int n, int rows, const RuleParams& p) {
+__attribute__((noinline)) void Rows(uint8_t* dst, ptrdiff_t dstPitch, const uint8_t* src,
+                                    ptrdiff_t srcPitch, const uint8_t* blend, ptrdiff_t blendPitch,
+                                    int n, int rows, const RuleParams& p) {
   using Word = typename Src::Word;
   constexpr bool kWholeWordCopy = (K == RuleKind::Copy || K == RuleKind::RawCopy) && !kBright &&
                                   !kBlend && kSel == PixelSelect::Opaque &&
                                   Src::kBytes == sizeof(Word);
-  constexpr bool kParamForms =
-      (K == RuleKind::Add || K == RuleKind::Subtract) &&
-      (sizeof(Word) == 2 || (!kBlend && kSel != PixelSelect::Partial));
+  constexpr bool kParamForms = (K == RuleKind::Add || K == RuleKind::Subtract) &&
+                               (sizeof(Word) == 2 || (!kBlend && kSel != PixelSelect::Partial));
   if constexpr (PaletteTakesBrightness<Src, K, kBright, kBlend, kSel>()) {
     if (static_cast<int64_t>(n) * rows >= kBrightPalettePixels) {
       // The rule's brightened (inverted) colour, once for each palette entry: the leaf without
@@ -430,14 +430,14 @@ __attribute__((noinline)) void Rows(uint8_t* dst, ptrdiff_t dstPitch, const uint
       std::memmove(dst, src, static_cast<size_t>(n) * sizeof(Word));
   } else if constexpr (kParamForms) {
     if (p.param == 255)
-      LaneRows<Src, K, kBright, kBlend, kSel, true>(dst, dstPitch, src, srcPitch, blend,
-                                                    blendPitch, n, rows, p);
+      LaneRows<Src, K, kBright, kBlend, kSel, true>(dst, dstPitch, src, srcPitch, blend, blendPitch,
+                                                    n, rows, p);
     else
       LaneRows<Src, K, kBright, kBlend, kSel, false>(dst, dstPitch, src, srcPitch, blend,
                                                      blendPitch, n, rows, p);
   } else {
-    LaneRows<Src, K, kBright, kBlend, kSel, false>(dst, dstPitch, src, srcPitch, blend,
-                                                   blendPitch, n, rows, p);
+    LaneRows<Src, K, kBright, kBlend, kSel, false>(dst, dstPitch, src, srcPitch, blend, blendPitch,
+                                                   n, rows, p);
   }
 }
 

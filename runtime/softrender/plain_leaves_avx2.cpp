@@ -24,8 +24,7 @@
 #undef SOFTRENDER_LANE_BYTES
 
 namespace PlainLeavesAvx2 {
-PlainLeaf PickLeafAvx2(SourceKind source, RuleKind kind, bool bright, bool blend,
-                       PixelSelect sel) {
+PlainLeaf PickLeafAvx2(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel) {
   return PickLeaf(source, kind, bright, blend, sel);
 }
 }  // namespace PlainLeavesAvx2

@@ -27,7 +27,7 @@
 
 namespace PlainLeavesAvx512 {
 PlainLeaf PickLeafAvx512(SourceKind source, RuleKind kind, bool bright, bool blend,
-                       PixelSelect sel) {
+                         PixelSelect sel) {
   return PickLeaf(source, kind, bright, blend, sel);
 }
 }  // namespace PlainLeavesAvx512

@@ -77,8 +77,8 @@ bool PlainLeafCompilationRuns(LeafCompilation compilation) { return Runs(compila
 
 namespace {
 
-PlainLeaf PickPlainLeaf(SourceKind source, RuleKind kind, bool bright, bool blend,
-                        PixelSelect sel, int rowPixels) {
+PlainLeaf PickPlainLeaf(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel,
+                        int rowPixels) {
   LeafCompilation use = Forced;
   if (use == LeafCompilation::Preferred) {
     use = Runs(LeafCompilation::Avx2) ? LeafCompilation::Avx2 : LeafCompilation::Generic;

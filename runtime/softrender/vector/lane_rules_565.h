@@ -21,8 +21,8 @@ struct LaneParams565 {
   WordLanes param;          // P
   WordLanes scale6, keep6;  // P >> 2 and 63 - (P >> 2)
   WordLanes brightRed, brightGreen, brightBlue;
-  WordLanes transparent;    // the key as a 16-bit word
-  SignedWordLanes keyable;  // all ones when the key fits 16 bits, else 0
+  WordLanes transparent;         // the key as a 16-bit word
+  SignedWordLanes keyable;       // all ones when the key fits 16 bits, else 0
   SignedWordLanes stepA, stepB;  // the table step's factors for P
 
   explicit LaneParams565(const RuleParams& p)

@@ -153,8 +153,8 @@ SOFTRENDER_INLINE DwordLanes LaneRule8888(DwordLanes d, DwordLanes s, WordLanes 
     return ((s >> 1) & 0x7F7F7F) + ((d >> 1) & 0x7F7F7F);
   } else if constexpr (K == RuleKind::AddNoLowBits) {
     return LaneAddSaturateNoLowBits8888(d, s);
-  } else if constexpr ((K == RuleKind::Add || K == RuleKind::Subtract) && kFullParam &&
-                       !kBright && !kWeighted) {
+  } else if constexpr ((K == RuleKind::Add || K == RuleKind::Subtract) && kFullParam && !kBright &&
+                       !kWeighted) {
     // The term is the source's colour bytes as they are.
     const DwordLanes t = s & 0xFFFFFF;
     if constexpr (K == RuleKind::Add)
