@@ -52,13 +52,37 @@ SOFTRENDER_AVX512 void WeightsAvx512(uint8_t* weights, const uint8_t* ramp, cons
   }
 }
 
-// An index vector of the byte permutes, one byte per position.
-template <class Fn>
-SOFTRENDER_AVX512 __m512i BytePositions(Fn&& fn) {
+// The index vectors of the byte permutes, one byte per position, fixed when compiled.
+struct BytePositions {
   alignas(64) uint8_t bytes[64];
-  for (int j = 0; j < 64; ++j) bytes[j] = static_cast<uint8_t>(fn(j));
-  return _mm512_load_si512(bytes);
+};
+template <class Fn>
+constexpr BytePositions MakePositions(Fn fn) {
+  BytePositions p{};
+  for (int j = 0; j < 64; ++j) p.bytes[j] = static_cast<uint8_t>(fn(j));
+  return p;
 }
+constexpr BytePositions kEvens = MakePositions([](int j) { return 2 * j; });
+constexpr BytePositions kOdds = MakePositions([](int j) { return 2 * j + 1; });
+// Byte b of 32 entries from each pair of registers, into the lower and upper halves.
+constexpr BytePositions kPickByte[4] = {MakePositions([](int j) { return (4 * j) & 127; }),
+                                        MakePositions([](int j) { return (4 * j + 1) & 127; }),
+                                        MakePositions([](int j) { return (4 * j + 2) & 127; }),
+                                        MakePositions([](int j) { return (4 * j + 3) & 127; })};
+// For the 2-byte entries: lane k of the low interleave takes positions 16k to 16k + 7, indices
+// 8k on; of the high one, positions 16k + 8 on, indices 32 + 8k on.
+constexpr BytePositions kOrder16 = MakePositions([](int j) {
+  const int lane = j / 16, at = j % 16;
+  return at < 8 ? 8 * lane + at : 32 + 8 * lane + at - 8;
+});
+// For the 4-byte entries: the q-th result register takes positions 16k + 4q to 16k + 4q + 3
+// of each lane k, indices 16q + 4k on.
+constexpr BytePositions kOrder32 = MakePositions([](int j) {
+  const int lane = j / 16, q = j % 16 / 4;
+  return 16 * q + 4 * lane + j % 4;
+});
+
+SOFTRENDER_AVX512 __m512i Positions(const BytePositions& p) { return _mm512_load_si512(p.bytes); }
 
 // The entry of each index from a table of 256 bytes in four registers: two permutes of 128
 // entries each, picked by the index's top bit.
@@ -76,8 +100,7 @@ SOFTRENDER_AVX512 __m512i LookUpBytes(const __m512i* plane, __m512i index, __mma
 // 64 entries of 2 bytes at a time.
 SOFTRENDER_AVX512 void Palette16Avx512(uint16_t* colours, const uint8_t* palette,
                                        const uint8_t* index, int n) {
-  const __m512i evens = BytePositions([](int j) { return 2 * j; });
-  const __m512i odds = BytePositions([](int j) { return 2 * j + 1; });
+  const __m512i evens = Positions(kEvens), odds = Positions(kOdds);
   __m512i low[4], high[4];
   for (int g = 0; g < 4; ++g) {
     const __m512i a = _mm512_loadu_si512(palette + 128 * g);
@@ -85,12 +108,7 @@ SOFTRENDER_AVX512 void Palette16Avx512(uint16_t* colours, const uint8_t* palette
     low[g] = _mm512_permutex2var_epi8(a, evens, b);
     high[g] = _mm512_permutex2var_epi8(a, odds, b);
   }
-  // Lane k of the low interleave takes positions 16k to 16k + 7: indices 8k on; of the high
-  // one, positions 16k + 8 on: indices 32 + 8k on.
-  const __m512i order = BytePositions([](int j) {
-    const int lane = j / 16, at = j % 16;
-    return at < 8 ? 8 * lane + at : 32 + 8 * lane + at - 8;
-  });
+  const __m512i order = Positions(kOrder16);
   for (int i = 0; i < n; i += 64) {
     const int left = n - i;
     const __m512i idx = _mm512_maskz_permutexvar_epi8(
@@ -110,8 +128,7 @@ SOFTRENDER_AVX512 void Palette32Avx512(uint32_t* colours, const uint8_t* palette
                                        const uint8_t* index, int n) {
   __m512i planes[4][4];  // by byte of the entry, then by 64 entries
   for (int b = 0; b < 4; ++b) {
-    // Byte b of 32 entries from each pair of registers, into the lower and upper halves.
-    const __m512i pick = BytePositions([b](int j) { return (4 * j + b) & 127; });
+    const __m512i pick = Positions(kPickByte[b]);
     for (int g = 0; g < 4; ++g) {
       const uint8_t* at = palette + 256 * g;
       const __m512i first =
@@ -121,12 +138,7 @@ SOFTRENDER_AVX512 void Palette32Avx512(uint32_t* colours, const uint8_t* palette
       planes[b][g] = _mm512_mask_blend_epi8(0xFFFFFFFF00000000ull, first, second);
     }
   }
-  // The q-th result register takes positions 16k + 4q to 16k + 4q + 3 of each lane k: indices
-  // 16q + 4k on.
-  const __m512i order = BytePositions([](int j) {
-    const int lane = j / 16, q = j % 16 / 4;
-    return 16 * q + 4 * lane + j % 4;
-  });
+  const __m512i order = Positions(kOrder32);
   for (int i = 0; i < n; i += 64) {
     const int left = n - i;
     const __m512i idx = _mm512_maskz_permutexvar_epi8(
