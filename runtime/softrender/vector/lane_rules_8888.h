@@ -23,18 +23,24 @@ SOFTRENDER_INLINE WordLanes PixelLanes(uint64_t blue, uint64_t green, uint64_t r
   return As<WordLanes>(QwordLanes{} + (blue | green << 16 | red << 32 | fourth << 48));
 }
 
+// floor(x * P / 255) for x <= 255 and P < 255 is the high half of x * (floor(P * 2^16 / 255) + 1):
+// the factor exceeds P * 2^16 / 255 by at most one, which x times stays below one 255th.
+constexpr uint64_t ByParam(uint32_t param) { return param < 255 ? param * 65536u / 255 + 1 : 0; }
+
 // What stays fixed for one draw, spread over the lanes once. Like every weight of these rules,
 // P is 0 in the fourth lane of each pixel, so a mix leaves the fourth byte as it was.
 struct LaneParams8888 {
   WordLanes param;      // P
   WordLanes keepParam;  // 256 - P
   WordLanes bright;     // the DrawBright bytes
+  WordLanes byParam;    // ByParam(P); P = 255 takes the kFullParam forms instead
   DwordLanes transparent;
 
   explicit LaneParams8888(const RuleParams& p)
       : param(PixelLanes(p.param, p.param, p.param, 0)),
         keepParam(PixelLanes(256 - p.param, 256 - p.param, 256 - p.param, 256)),
         bright(PixelLanes(p.brightBlue, p.brightGreen, p.brightRed, 0)),
+        byParam(PixelLanes(ByParam(p.param), ByParam(p.param), ByParam(p.param), 0)),
         transparent(SplatDword(p.transparent)) {}
 };
 
@@ -101,10 +107,10 @@ SOFTRENDER_INLINE WordLanes LaneHalf8888(WordLanes d, WordLanes s, WordLanes a, 
     const WordLanes scaled = x * c.param;  // at most 255 * 255
     if constexpr (kMixed) {
       static_assert(kPartial && !kBlend, "only the alpha chooses between the forms");
-      return Select(a == 255, kFullParam ? x & c.param : LaneDiv255(scaled), MulHigh(scaled, f));
+      return Select(a == 255, kFullParam ? x & c.param : MulHigh(x, c.byParam), MulHigh(scaled, f));
     } else if constexpr (kFactors == 0) {
-      // The fourth lane's P of 0 gives the fourth byte 0 in either form.
-      return kFullParam ? x & c.param : LaneDiv255(scaled);
+      // The fourth lane's factors of 0 give the fourth byte 0 in either form.
+      return kFullParam ? x & c.param : MulHigh(x, c.byParam);
     } else if constexpr (kFactors == 1) {
       return MulHigh(scaled, f);
     } else {
