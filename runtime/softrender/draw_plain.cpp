@@ -21,16 +21,8 @@ struct PlainFrame {
   int dstBytes, srcBytes;
 };
 
-void DrawPerPixel(const PlainFrame& f, SpanFn span, const RuleParams& params) {
-  uint8_t* dst = f.dst;
-  const uint8_t* src = f.src;
-  const uint8_t* blend = f.blend;
-  for (int row = 0; row < f.height; ++row) {
-    span(dst, src, blend, f.width, params);
-    dst += f.dstPitch;
-    src += f.srcPitch;
-    if (blend) blend += f.blendPitch;
-  }
+void DrawPerPixel(const PlainFrame& f, RowsFn rows, const RuleParams& params) {
+  rows(f.dst, f.dstPitch, f.src, f.srcPitch, f.blend, f.blendPitch, f.width, f.height, params);
 }
 
 // Run lengths at which a call of its own pays: a transparent run this long is stepped over,
@@ -240,8 +232,8 @@ int DrawMemImgPlain(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparen
   } else {
     select = transparent != 0 ? PixelSelect::Key : PixelSelect::Opaque;
   }
-  const SpanFn span = PickPlainSpan(source, kind, bright, blend, select, w);
-  if (span == nullptr) return 0;
-  DrawPerPixel(f, span, params);
+  const RowsFn rows = PickPlainRows(source, kind, bright, blend, select, w);
+  if (rows == nullptr) return 0;
+  DrawPerPixel(f, rows, params);
   return 1;
 }

@@ -180,9 +180,9 @@ int DrawMemImgStretched(MEMIMG* dst, const MEMIMG* src, const RECT* rect, int tr
     select = transparent != 0 ? PixelSelect::Class : PixelSelect::Partial;
   else
     select = transparent != 0 ? PixelSelect::Key : PixelSelect::Opaque;
-  const SpanFn span = PickPlainSpan(SourceKindOf(srcBody), kind, bright, blend, select,
+  const RowsFn rows = PickPlainRows(SourceKindOf(srcBody), kind, bright, blend, select,
                                     static_cast<int>(drawn.right - drawn.left));
-  if (span == nullptr) return 0;
+  if (rows == nullptr) return 0;
 
   // The copy leaves (and the subtract at full strength, which shares their loop) step the
   // source in their own way when shrinking.
@@ -217,17 +217,27 @@ int DrawMemImgStretched(MEMIMG* dst, const MEMIMG* src, const RECT* rect, int tr
     down.Start(drawn.top - top);
     uint8_t* out = dst->pixels + static_cast<ptrdiff_t>(drawn.top) * dstPitch +
                    static_cast<ptrdiff_t>(stripLeft) * dstBytes;
+    // Rows that repeat a source row reuse what was gathered for it, drawn in one call.
     int64_t gatheredRow = -1;
+    uint8_t* runOut = out;
+    int runRows = 0;
+    const auto drawRun = [&] {
+      if (runRows > 0)
+        rows(runOut, dstPitch, row, 0, blend ? blendBytes : nullptr, 0, n, runRows, params);
+    };
     for (int64_t y = drawn.top; y < drawn.bottom; ++y, down.Advance(), out += dstPitch) {
-      // Rows that repeat a source row reuse what was gathered for it.
       const int64_t sourceRow = down.Sample();
       if (sourceRow != gatheredRow) {
+        drawRun();
         Gather(row, src->pixels + sourceRow * srcPitch, columns, n, srcBytes);
         if (blend) Gather(blendBytes, blendImage->pixels + sourceRow * blendPitch, columns, n, 1);
         gatheredRow = sourceRow;
+        runOut = out;
+        runRows = 0;
       }
-      span(out, row, blend ? blendBytes : nullptr, n, params);
+      ++runRows;
     }
+    drawRun();
   }
   return 1;
 }

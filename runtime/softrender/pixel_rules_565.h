@@ -79,6 +79,14 @@ SOFTRENDER_INLINE uint16_t TableMix565(uint16_t d, uint16_t y, uint32_t param) {
                  mix(Blue565(d), Blue565(y)));
 }
 
+// TableMix565's step in multiply form, for the registers: trunc(diff * P / 255) equals
+// floor(diff * a * b / 2^16), plus one where diff is negative, for every field difference diff,
+// with diff * a within 16 signed bits. One pair for each P (0 to 255).
+struct TableStepFactors {
+  uint16_t a, b;
+};
+TableStepFactors TableStepFactorsOf(uint32_t param);
+
 // The Scale6Table mix: floor((Y_c * q + D_c * (63 - q)) / 63) with q = P >> 2, the 6-bit
 // table serving the 5-bit channels unchanged.
 SOFTRENDER_INLINE uint16_t Scale6Mix565(uint16_t d, uint16_t y, uint32_t param) {

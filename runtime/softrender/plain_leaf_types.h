@@ -1,6 +1,7 @@
 // Types shared by the plain blit and its leaves.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "runtime/softrender/pixel_rules.h"
@@ -17,10 +18,25 @@ enum class PixelSelect { Opaque, Partial, Key, Class };
 using SpanFn = void (*)(uint8_t* dst, const uint8_t* src, const uint8_t* blend, int n,
                         const RuleParams& params);
 
+// Draws n pixels of each of rows rows, each image's row after the last at its pitch: the
+// per-draw set-up paid once for the whole draw.
+using RowsFn = void (*)(uint8_t* dst, ptrdiff_t dstPitch, const uint8_t* src, ptrdiff_t srcPitch,
+                        const uint8_t* blend, ptrdiff_t blendPitch, int n, int rows,
+                        const RuleParams& params);
+
+// One leaf in both forms.
+struct PlainLeaf {
+  SpanFn span = nullptr;
+  RowsFn rows = nullptr;
+};
+
 // The leaf of the plain blit for one draw, or null when the combination has none. Chooses among
 // the compilations this processor runs the one that draws rows of rowPixels (0: rows of any
 // length) fastest.
 SpanFn PickPlainSpan(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel,
+                     int rowPixels);
+// The same leaf in its form for many rows.
+RowsFn PickPlainRows(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel,
                      int rowPixels);
 
 // The compilations of the leaves: for any x86-64 processor, for AVX2, and for AVX-512 (byte and

@@ -193,7 +193,6 @@ SOFTRENDER_INLINE void StorePixels(uint8_t* p, V v, int bytes) {
 }
 
 // One register of 32-bit pixels through the lane rules: what SpanChunk makes of them.
-// (kFullParam serves the 16-bit rules only.)
 template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel, bool kPart = false,
           bool kFullParam = false>
 SOFTRENDER_INLINE void LaneStep(uint8_t* out, const uint8_t* px, const uint8_t* weights,
@@ -206,7 +205,8 @@ SOFTRENDER_INLINE void LaneStep(uint8_t* out, const uint8_t* px, const uint8_t* 
   if constexpr (kBlend) SpreadWeights8888(weights, &rLow, &rHigh);
   if constexpr (Src::kAlpha) SpreadAlpha8888(As<ByteLanes>(s), &aLow, &aHigh);
   const auto rule = [&]<bool kPartial, bool kMixed = false>() {
-    return LaneRule8888<K, kBright, kBlend, kPartial, kMixed>(d, s, aLow, aHigh, rLow, rHigh, c);
+    return LaneRule8888<K, kBright, kBlend, kPartial, kMixed, kFullParam>(d, s, aLow, aHigh, rLow,
+                                                                          rHigh, c);
   };
   DwordLanes v;
   if constexpr (kSel == PixelSelect::Opaque) {
@@ -264,7 +264,9 @@ SOFTRENDER_INLINE void LaneStep(uint8_t* out, const uint8_t* px, const uint8_t* 
                LaneRule565<K, kBright, kBlend, false, kFullParam>(d, s, a, r, c));
   } else {
     const auto opaque = a == 255;
-    if constexpr (OpaqueIsFullWeight<uint16_t, K, kBright, kBlend>()) {
+    if constexpr (!kBlend && (K == RuleKind::Alpha || K == RuleKind::InvertedAlpha)) {
+      v = LaneRule565<K, kBright, kBlend, true, kFullParam, true>(d, s, a, r, c);
+    } else if constexpr (OpaqueIsFullWeight<uint16_t, K, kBright, kBlend>()) {
       v = LaneRule565<K, kBright, kBlend, true, kFullParam>(d, s, a - As<WordLanes>(opaque), r, c);
     } else {
       v = Select(opaque, LaneRule565<K, kBright, kBlend, false, kFullParam>(d, s, a, r, c),
@@ -280,13 +282,15 @@ constexpr bool kMaskedParts = kLaneBytes == 64;
 
 // The lane rules' part of Span: whole registers through the lane rules, the rest one by one
 // (or, with masked loads and stores, in parts of a register).
+template <class Word>
+using LaneParamsFor = std::conditional_t<sizeof(Word) == 4, LaneParams8888, LaneParams565>;
+
 template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel, bool kFullParam>
 SOFTRENDER_INLINE void LaneSpan(uint8_t* dst, const uint8_t* src, const uint8_t* blend, int n,
-                                const RuleParams& p) {
+                                const RuleParams& p,
+                                const LaneParamsFor<typename Src::Word>& lanes) {
   using Word = typename Src::Word;
-  using LaneParams = std::conditional_t<sizeof(Word) == 4, LaneParams8888, LaneParams565>;
   constexpr int kStep = sizeof(Word) == 4 ? kDwordLanes : kWordLanes;
-  const LaneParams lanes(p);
   // A source that starts before the destination and runs into it would be read after the
   // pixels before it were written: that takes the pixel-by-pixel order.
   const bool inOrder = src < dst && dst < src + static_cast<ptrdiff_t>(n) * Src::kBytes;
@@ -332,28 +336,6 @@ SOFTRENDER_INLINE void LaneSpan(uint8_t* dst, const uint8_t* src, const uint8_t*
   }
 }
 
-// Draws n pixels of one row. The 16-bit add and subtract at the full parameter (the additive
-// bullets' case) drop their last scaling in a form of their own.
-template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
-void Span(uint8_t* dst, const uint8_t* src, const uint8_t* blend, int n, const RuleParams& p) {
-  using Word = typename Src::Word;
-  constexpr bool kWholeWordCopy = (K == RuleKind::Copy || K == RuleKind::RawCopy) && !kBright &&
-                                  !kBlend && kSel == PixelSelect::Opaque &&
-                                  Src::kBytes == sizeof(Word);
-  constexpr bool kParamForms = sizeof(Word) == 2 && (K == RuleKind::Add || K == RuleKind::Subtract);
-  if constexpr (kWholeWordCopy) {
-    // Two views of one body may overlap.
-    std::memmove(dst, src, static_cast<size_t>(n) * sizeof(Word));
-  } else if constexpr (kParamForms) {
-    if (p.param == 255)
-      LaneSpan<Src, K, kBright, kBlend, kSel, true>(dst, src, blend, n, p);
-    else
-      LaneSpan<Src, K, kBright, kBlend, kSel, false>(dst, src, blend, n, p);
-  } else {
-    LaneSpan<Src, K, kBright, kBlend, kSel, false>(dst, src, blend, n, p);
-  }
-}
-
 // Which leaves exist: the special forms only where the per-pixel path uses them, alpha
 // selections only for alpha sources, the transparent-colour test only for the others.
 template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
@@ -373,16 +355,108 @@ constexpr bool LeafExists() {
   }
 }
 
+// Whether a paletted leaf with brightness may draw as the one without from a palette of
+// brightened entries: the rules take the source's colour brightened (inverted first for the
+// inverted alpha) and nothing else of it, except the 32-bit copy without blend image, which
+// copies the whole word without brightness but keeps the destination's fourth byte with it.
 template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
-SpanFn LeafOrNull() {
+constexpr bool PaletteTakesBrightness() {
+  return Src::kPaletted && kBright && LeafExists<Src, K, false, kBlend, kSel>() &&
+         !(sizeof(typename Src::Word) == 4 && K == RuleKind::Copy && !kBlend);
+}
+// Draws from which brightening the palette's 256 entries costs less than brightening each pixel.
+constexpr int64_t kBrightPalettePixels = 1024;
+
+// A palette entry as the leaf without brightness must read it to draw what the leaf with it
+// draws: brightened, or for the inverted alpha, which inverts what it reads, the inverse of the
+// brightened inverse.
+template <class Word, RuleKind K>
+SOFTRENDER_INLINE Word BrightenedEntry(Word c, const RuleParams& p) {
+  if constexpr (sizeof(Word) == 4) {
+    return K == RuleKind::InvertedAlpha ? ~Brighten8888(~c, p) : Brighten8888(c, p);
+  } else {
+    const Word inverted = static_cast<Word>(~c);
+    return K == RuleKind::InvertedAlpha ? static_cast<Word>(~Brighten565(inverted, p))
+                                        : Brighten565(c, p);
+  }
+}
+
+// The rows of one draw through LaneSpan, the per-draw constants spread once.
+template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel, bool kFullParam>
+SOFTRENDER_INLINE void LaneRows(uint8_t* dst, ptrdiff_t dstPitch, const uint8_t* src,
+                                ptrdiff_t srcPitch, const uint8_t* blend, ptrdiff_t blendPitch,
+                                int n, int rows, const RuleParams& p) {
+  const LaneParamsFor<typename Src::Word> lanes(p);
+  for (int row = 0; row < rows; ++row) {
+    LaneSpan<Src, K, kBright, kBlend, kSel, kFullParam>(dst, src, blend, n, p, lanes);
+    dst += dstPitch;
+    src += srcPitch;
+    if constexpr (kBlend) blend += blendPitch;
+  }
+}
+
+// Draws n pixels of each of rows rows. The add and subtract at the full parameter (the
+// additive bullets' case) drop their last scaling in a form of their own: at 16 bits always,
+// at 32 bits where the term has no weight but the alpha's choice of form.
+template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
+__attribute__((noinline)) void Rows(uint8_t* dst, ptrdiff_t dstPitch, const uint8_t* src,
+                                    ptrdiff_t srcPitch, const uint8_t* blend, ptrdiff_t blendPitch,
+                                    int n, int rows, const RuleParams& p) {
+  using Word = typename Src::Word;
+  constexpr bool kWholeWordCopy = (K == RuleKind::Copy || K == RuleKind::RawCopy) && !kBright &&
+                                  !kBlend && kSel == PixelSelect::Opaque &&
+                                  Src::kBytes == sizeof(Word);
+  constexpr bool kParamForms = (K == RuleKind::Add || K == RuleKind::Subtract) &&
+                               (sizeof(Word) == 2 || (!kBlend && kSel != PixelSelect::Partial));
+  if constexpr (PaletteTakesBrightness<Src, K, kBright, kBlend, kSel>()) {
+    if (static_cast<int64_t>(n) * rows >= kBrightPalettePixels) {
+      // The rule's brightened (inverted) colour, once for each palette entry: the leaf without
+      // brightness then draws from that palette.
+      Word entries[256];
+      for (int i = 0; i < 256; ++i) {
+        const Word c = LoadWord<Word>(p.palette + i * static_cast<int>(sizeof(Word)));
+        entries[i] = BrightenedEntry<Word, K>(c, p);
+      }
+      RuleParams plain = p;
+      plain.palette = reinterpret_cast<const uint8_t*>(entries);
+      Rows<Src, K, false, kBlend, kSel>(dst, dstPitch, src, srcPitch, blend, blendPitch, n, rows,
+                                        plain);
+      return;
+    }
+  }
+  if constexpr (kWholeWordCopy) {
+    // Two views of one body may overlap.
+    for (int row = 0; row < rows; ++row, dst += dstPitch, src += srcPitch)
+      std::memmove(dst, src, static_cast<size_t>(n) * sizeof(Word));
+  } else if constexpr (kParamForms) {
+    if (p.param == 255)
+      LaneRows<Src, K, kBright, kBlend, kSel, true>(dst, dstPitch, src, srcPitch, blend, blendPitch,
+                                                    n, rows, p);
+    else
+      LaneRows<Src, K, kBright, kBlend, kSel, false>(dst, dstPitch, src, srcPitch, blend,
+                                                     blendPitch, n, rows, p);
+  } else {
+    LaneRows<Src, K, kBright, kBlend, kSel, false>(dst, dstPitch, src, srcPitch, blend, blendPitch,
+                                                   n, rows, p);
+  }
+}
+
+// Draws n pixels of one row (one body serves both forms).
+template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
+void Span(uint8_t* dst, const uint8_t* src, const uint8_t* blend, int n, const RuleParams& p) {
+  Rows<Src, K, kBright, kBlend, kSel>(dst, 0, src, 0, blend, 0, n, 1, p);
+}
+
+template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
+PlainLeaf LeafOrNull() {
   if constexpr (LeafExists<Src, K, kBright, kBlend, kSel>())
-    return &Span<Src, K, kBright, kBlend, kSel>;
+    return {&Span<Src, K, kBright, kBlend, kSel>, &Rows<Src, K, kBright, kBlend, kSel>};
   else
-    return nullptr;
+    return {};
 }
 
 template <class Src, RuleKind K, bool kBright, bool kBlend>
-SpanFn PickSelect(PixelSelect sel) {
+PlainLeaf PickSelect(PixelSelect sel) {
   switch (sel) {
     case PixelSelect::Opaque:
       return LeafOrNull<Src, K, kBright, kBlend, PixelSelect::Opaque>();
@@ -393,18 +467,18 @@ SpanFn PickSelect(PixelSelect sel) {
     case PixelSelect::Class:
       return LeafOrNull<Src, K, kBright, kBlend, PixelSelect::Class>();
   }
-  return nullptr;
+  return {};
 }
 
 template <class Src, RuleKind K>
-SpanFn PickModifiers(bool bright, bool blend, PixelSelect sel) {
+PlainLeaf PickModifiers(bool bright, bool blend, PixelSelect sel) {
   if (bright)
     return blend ? PickSelect<Src, K, true, true>(sel) : PickSelect<Src, K, true, false>(sel);
   return blend ? PickSelect<Src, K, false, true>(sel) : PickSelect<Src, K, false, false>(sel);
 }
 
 template <class Src>
-SpanFn PickKind(RuleKind kind, bool bright, bool blend, PixelSelect sel) {
+PlainLeaf PickKind(RuleKind kind, bool bright, bool blend, PixelSelect sel) {
   switch (kind) {
     case RuleKind::Copy:
       return PickModifiers<Src, RuleKind::Copy>(bright, blend, sel);
@@ -429,11 +503,12 @@ SpanFn PickKind(RuleKind kind, bool bright, bool blend, PixelSelect sel) {
     case RuleKind::RawCopy:
       return PickModifiers<Src, RuleKind::RawCopy>(bright, blend, sel);
   }
-  return nullptr;
+  return {};
 }
 
 // The leaf for one draw, or null when the combination has none.
-inline SpanFn PickSpan(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel) {
+inline PlainLeaf PickLeaf(SourceKind source, RuleKind kind, bool bright, bool blend,
+                          PixelSelect sel) {
   switch (source) {
     case SourceKind::Direct8888:
       return PickKind<Source8888>(kind, bright, blend, sel);
@@ -448,7 +523,7 @@ inline SpanFn PickSpan(SourceKind source, RuleKind kind, bool bright, bool blend
     case SourceKind::Paletted565:
       return PickKind<SourcePaletted565>(kind, bright, blend, sel);
   }
-  return nullptr;
+  return {};
 }
 
 }  // namespace SOFTRENDER_LEAF_NAMESPACE

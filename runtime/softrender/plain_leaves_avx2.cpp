@@ -24,8 +24,8 @@
 #undef SOFTRENDER_LANE_BYTES
 
 namespace PlainLeavesAvx2 {
-SpanFn PickSpanAvx2(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel) {
-  return PickSpan(source, kind, bright, blend, sel);
+PlainLeaf PickLeafAvx2(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel) {
+  return PickLeaf(source, kind, bright, blend, sel);
 }
 }  // namespace PlainLeavesAvx2
 

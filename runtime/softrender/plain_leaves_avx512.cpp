@@ -26,8 +26,9 @@
 #undef SOFTRENDER_LANE_BYTES
 
 namespace PlainLeavesAvx512 {
-SpanFn PickSpanAvx512(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel) {
-  return PickSpan(source, kind, bright, blend, sel);
+PlainLeaf PickLeafAvx512(SourceKind source, RuleKind kind, bool bright, bool blend,
+                         PixelSelect sel) {
+  return PickLeaf(source, kind, bright, blend, sel);
 }
 }  // namespace PlainLeavesAvx512
 

@@ -12,10 +12,11 @@
 #undef SOFTRENDER_LANE_BYTES
 
 namespace PlainLeavesAvx2 {
-SpanFn PickSpanAvx2(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel);
+PlainLeaf PickLeafAvx2(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel);
 }
 namespace PlainLeavesAvx512 {
-SpanFn PickSpanAvx512(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel);
+PlainLeaf PickLeafAvx512(SourceKind source, RuleKind kind, bool bright, bool blend,
+                         PixelSelect sel);
 }
 
 namespace {
@@ -74,8 +75,10 @@ void SetPlainLeafCompilation(LeafCompilation compilation) {
 
 bool PlainLeafCompilationRuns(LeafCompilation compilation) { return Runs(compilation); }
 
-SpanFn PickPlainSpan(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel,
-                     int rowPixels) {
+namespace {
+
+PlainLeaf PickPlainLeaf(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel,
+                        int rowPixels) {
   LeafCompilation use = Forced;
   if (use == LeafCompilation::Preferred) {
     use = Runs(LeafCompilation::Avx2) ? LeafCompilation::Avx2 : LeafCompilation::Generic;
@@ -85,10 +88,22 @@ SpanFn PickPlainSpan(SourceKind source, RuleKind kind, bool bright, bool blend, 
   }
   switch (use) {
     case LeafCompilation::Avx512:
-      return PlainLeavesAvx512::PickSpanAvx512(source, kind, bright, blend, sel);
+      return PlainLeavesAvx512::PickLeafAvx512(source, kind, bright, blend, sel);
     case LeafCompilation::Avx2:
-      return PlainLeavesAvx2::PickSpanAvx2(source, kind, bright, blend, sel);
+      return PlainLeavesAvx2::PickLeafAvx2(source, kind, bright, blend, sel);
     default:
-      return PlainLeavesGeneric::PickSpan(source, kind, bright, blend, sel);
+      return PlainLeavesGeneric::PickLeaf(source, kind, bright, blend, sel);
   }
+}
+
+}  // namespace
+
+SpanFn PickPlainSpan(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel,
+                     int rowPixels) {
+  return PickPlainLeaf(source, kind, bright, blend, sel, rowPixels).span;
+}
+
+RowsFn PickPlainRows(SourceKind source, RuleKind kind, bool bright, bool blend, PixelSelect sel,
+                     int rowPixels) {
+  return PickPlainLeaf(source, kind, bright, blend, sel, rowPixels).rows;
 }

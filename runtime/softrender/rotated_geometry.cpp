@@ -69,13 +69,15 @@ bool SetUpRotation(int64_t width, int64_t height, int32_t centreX, int32_t centr
   s.centreX = centreX;
   s.centreY = centreY;
   s.scale = scale;
+  // The sine is odd and the cosine even, in SinCosF's functions too (they reduce |angle| and put
+  // the sign back), and the scaling by 2^18 and the truncation keep a sign: one call serves both
+  // angles.
   float sine, cosine;
-  SinCosF(-angle, &sine, &cosine);
-  s.sinNeg = FloatToInt(sine * 262144.0f);
-  s.cosNeg = FloatToInt(cosine * 262144.0f);
   SinCosF(angle, &sine, &cosine);
   s.sinPos = FloatToInt(sine * 262144.0f);
   s.cosPos = FloatToInt(cosine * 262144.0f);
+  s.sinNeg = -s.sinPos;
+  s.cosNeg = s.cosPos;
 
   const float halfW = static_cast<float>(width) * scale * 0.5f;
   const float halfH = static_cast<float>(height) * scale * 0.5f;

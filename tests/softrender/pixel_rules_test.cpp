@@ -48,6 +48,20 @@ TEST_F(PixelRules, ComputedScalesEqualTheTables) {
   }
 }
 
+// The registers take the signed table step as a product of two 16-bit factors, in 16-bit lanes
+// that wrap: for every P and every pair of fields it must be the table's step.
+TEST_F(PixelRules, TableStepFactorsGiveTheTableStep) {
+  for (uint32_t param = 0; param < 256; ++param) {
+    const TableStepFactors f = TableStepFactorsOf(param);
+    for (int y = 0; y < 64; ++y)
+      for (int d = 0; d < 64; ++d) {
+        const int16_t product = static_cast<int16_t>((y - d) * f.a);
+        const int step = ((product * static_cast<int16_t>(f.b)) >> 16) + (y < d ? 1 : 0);
+        ASSERT_EQ(step, SignedBlendTable[param][255 + y - d]) << param << " " << y << " " << d;
+      }
+  }
+}
+
 // The two-factor 16-bit mix equals the one-weight mix for every channel pair and factors.
 TEST_F(PixelRules, TwoFactorMixEqualsTheWeightedMix) {
   for (uint32_t f1 : {0u, 1u, 77u, 128u, 255u, 256u})

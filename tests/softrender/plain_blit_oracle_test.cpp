@@ -179,6 +179,29 @@ TEST_P(PlainBlitOracle, MatchesTheReferenceOnWideRows) {
   }
 }
 
+// Paletted draws with brightness, big enough that the leaf brightens the palette's entries once
+// instead of each pixel: every rule, with and without blend image and transparent index.
+TEST_P(PlainBlitOracle, MatchesTheReferenceForBigPalettedDrawsWithBrightness) {
+  DrawStateGuard state;
+  std::mt19937 rng(3131);
+  int failures = 0;
+  for (int colorType : {Rgb565, Xrgb8888}) {
+    Scene scene(colorType, Kind::Paletted, 64, 20);
+    for (int mode : {0, 1, 2, 3, 4, 10, 11})
+      for (int param : {1, 128, 255})
+        for (uint32_t bright : {0x4DFFB4u, 0x00FF00u})
+          for (bool blend : {false, true})
+            for (int transparent : {0, 1}) {
+              const Combination c = {mode, param, bright, blend, transparent, false};
+              scene.Randomise(rng);
+              DrawArea = {0, 0, 68, 23};
+              if (!DrawBoth(scene, c, static_cast<int>(rng() % 5), static_cast<int>(rng() % 4)) &&
+                  ++failures >= 10)
+                FAIL() << "stopping after 10 failures";
+            }
+  }
+}
+
 // Rows made of runs of every length up to past the table's 64, so that the run-length path
 // steps over long transparent runs, draws long opaque runs alone and gathers the short ones
 // between them: no pixel is drawn twice or missed, whatever the neighbours.

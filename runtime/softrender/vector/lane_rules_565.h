@@ -21,8 +21,9 @@ struct LaneParams565 {
   WordLanes param;          // P
   WordLanes scale6, keep6;  // P >> 2 and 63 - (P >> 2)
   WordLanes brightRed, brightGreen, brightBlue;
-  WordLanes transparent;    // the key as a 16-bit word
-  SignedWordLanes keyable;  // all ones when the key fits 16 bits, else 0
+  WordLanes transparent;         // the key as a 16-bit word
+  SignedWordLanes keyable;       // all ones when the key fits 16 bits, else 0
+  SignedWordLanes stepA, stepB;  // the table step's factors for P
 
   explicit LaneParams565(const RuleParams& p)
       : param(SplatWord(p.param)),
@@ -32,7 +33,11 @@ struct LaneParams565 {
         brightGreen(SplatWord(p.brightGreen)),
         brightBlue(SplatWord(p.brightBlue)),
         transparent(SplatWord(p.transparent)),
-        keyable(As<SignedWordLanes>(SplatWord(p.transparent <= 0xFFFF ? 0xFFFF : 0))) {}
+        keyable(As<SignedWordLanes>(SplatWord(p.transparent <= 0xFFFF ? 0xFFFF : 0))) {
+    const TableStepFactors f = TableStepFactorsOf(p.param);
+    stepA = As<SignedWordLanes>(SplatWord(f.a));
+    stepB = As<SignedWordLanes>(SplatWord(f.b));
+  }
 };
 
 // The three fields of a register of 5-6-5 words, each in lanes of its own.
@@ -75,12 +80,13 @@ SOFTRENDER_INLINE WordLanes LaneMix565By24(WordLanes d, WordLanes y, WordLanes a
   return d + As<WordLanes>(MulHighMixed(t, k) >> 8);
 }
 
-// D_c + trunc((Y_c - D_c) * P / 255): the step's size from |Y_c - D_c|, its sign put back.
-SOFTRENDER_INLINE WordLanes LaneTableMix565(WordLanes d, WordLanes y, WordLanes param) {
+// D_c + floor((Y_c - D_c) * f1 * f2 / 2^16), plus one where Y_c < D_c in the lanes of
+// tableLanes: with the table step's factors there, TableMix565; with f1 = a and f2 = P,
+// LaneMix565By2. (Y_c - D_c) * f1 stays within 16 signed bits for either.
+SOFTRENDER_INLINE WordLanes LaneStepMix565(WordLanes d, WordLanes y, SignedWordLanes f1,
+                                           SignedWordLanes f2, SignedWordLanes tableLanes) {
   const SignedWordLanes diff = As<SignedWordLanes>(y - d);
-  const SignedWordLanes sign = diff >> 15;
-  const WordLanes size = LaneDiv255(As<WordLanes>((diff ^ sign) - sign) * param);
-  return d + As<WordLanes>((As<SignedWordLanes>(size) ^ sign) - sign);
+  return d + As<WordLanes>(MulHighSigned(diff * f1, f2) - ((diff >> 15) & tableLanes));
 }
 
 // floor(x / 63) for x <= 3969.
@@ -126,8 +132,11 @@ SOFTRENDER_INLINE WordLanes LaneSubtractSaturate565(WordLanes d, WordLanes t) {
 
 // A register of pixels under the rule of kind K: ApplyRule565 for each. s holds the source
 // colour words, a the alpha and r the blend weight of each pixel. kFullParam says P is 255,
-// where the add's and subtract's last scaling, floor(x * 255 / 255), is x itself.
-template <RuleKind K, bool kBright, bool kBlend, bool kPartial, bool kFullParam = false>
+// where the add's and subtract's last scaling, floor(x * 255 / 255), is x itself. kMixed (the
+// alpha and inverted alpha without a blend image) gives the pixels of alpha 255 the opaque
+// form and the others the partial one, in one pass.
+template <RuleKind K, bool kBright, bool kBlend, bool kPartial, bool kFullParam = false,
+          bool kMixed = false>
 SOFTRENDER_INLINE WordLanes LaneRule565(WordLanes d, WordLanes s, WordLanes a, WordLanes r,
                                         const LaneParams565& c) {
   constexpr int kFactors = (kBlend ? 1 : 0) + (kPartial ? 1 : 0);
@@ -189,9 +198,20 @@ SOFTRENDER_INLINE WordLanes LaneRule565(WordLanes d, WordLanes s, WordLanes a, W
           "no 16-bit lane form for this rule kind");
       if constexpr (K == RuleKind::MultiplyAlpha) x = LaneMultiply565<0>(df, x, f);
       FieldLanes out;
-      if constexpr (kFactors == 0)
-        out = EachField([&](int i) { return LaneTableMix565(Field(df, i), Field(x, i), c.param); });
-      else if constexpr (kFactors == 1)
+      if constexpr (kMixed) {
+        static_assert(kPartial && !kBlend && K != RuleKind::MultiplyAlpha,
+                      "only the alpha chooses between the forms");
+        const SignedWordLanes opaque = As<SignedWordLanes>(a == 255);
+        const SignedWordLanes f1 = Select(opaque, c.stepA, As<SignedWordLanes>(a));
+        const SignedWordLanes f2 = Select(opaque, c.stepB, As<SignedWordLanes>(c.param));
+        out = EachField(
+            [&](int i) { return LaneStepMix565(Field(df, i), Field(x, i), f1, f2, opaque); });
+      } else if constexpr (kFactors == 0) {
+        const SignedWordLanes all = As<SignedWordLanes>(SplatWord(0xFFFF));
+        out = EachField([&](int i) {
+          return LaneStepMix565(Field(df, i), Field(x, i), c.stepA, c.stepB, all);
+        });
+      } else if constexpr (kFactors == 1)
         out =
             EachField([&](int i) { return LaneMix565By2(Field(df, i), Field(x, i), f, c.param); });
       else

@@ -23,18 +23,24 @@ SOFTRENDER_INLINE WordLanes PixelLanes(uint64_t blue, uint64_t green, uint64_t r
   return As<WordLanes>(QwordLanes{} + (blue | green << 16 | red << 32 | fourth << 48));
 }
 
+// floor(x * P / 255) for x <= 255 and P < 255 is the high half of x * (floor(P * 2^16 / 255) + 1):
+// the factor exceeds P * 2^16 / 255 by at most one, which x times stays below one 255th.
+constexpr uint64_t ByParam(uint32_t param) { return param < 255 ? param * 65536u / 255 + 1 : 0; }
+
 // What stays fixed for one draw, spread over the lanes once. Like every weight of these rules,
 // P is 0 in the fourth lane of each pixel, so a mix leaves the fourth byte as it was.
 struct LaneParams8888 {
   WordLanes param;      // P
   WordLanes keepParam;  // 256 - P
   WordLanes bright;     // the DrawBright bytes
+  WordLanes byParam;    // ByParam(P); P = 255 takes the kFullParam forms instead
   DwordLanes transparent;
 
   explicit LaneParams8888(const RuleParams& p)
       : param(PixelLanes(p.param, p.param, p.param, 0)),
         keepParam(PixelLanes(256 - p.param, 256 - p.param, 256 - p.param, 256)),
         bright(PixelLanes(p.brightBlue, p.brightGreen, p.brightRed, 0)),
+        byParam(PixelLanes(ByParam(p.param), ByParam(p.param), ByParam(p.param), 0)),
         transparent(SplatDword(p.transparent)) {}
 };
 
@@ -62,8 +68,10 @@ SOFTRENDER_INLINE WordLanes LaneMix24(WordLanes d, WordLanes y, WordLanes v, Wor
 // that mix or multiply, or the term of the add and subtract. d and s are the widened
 // destination and source, a the alpha and r the blend weight spread over their pixel's colour
 // lanes. kMixed (add and subtract without a blend image) gives the pixels of alpha 255 the
-// opaque form and the others the partial one.
-template <RuleKind K, bool kBright, bool kBlend, bool kPartial, bool kMixed = false>
+// opaque form and the others the partial one. kFullParam says P is 255, where the add's and
+// subtract's opaque term, floor(X_c * 255 / 255), is X_c itself.
+template <RuleKind K, bool kBright, bool kBlend, bool kPartial, bool kMixed = false,
+          bool kFullParam = false>
 SOFTRENDER_INLINE WordLanes LaneHalf8888(WordLanes d, WordLanes s, WordLanes a, WordLanes r,
                                          const LaneParams8888& c) {
   constexpr int kFactors = (kBlend ? 1 : 0) + (kPartial ? 1 : 0);
@@ -99,9 +107,10 @@ SOFTRENDER_INLINE WordLanes LaneHalf8888(WordLanes d, WordLanes s, WordLanes a, 
     const WordLanes scaled = x * c.param;  // at most 255 * 255
     if constexpr (kMixed) {
       static_assert(kPartial && !kBlend, "only the alpha chooses between the forms");
-      return Select(a == 255, LaneDiv255(scaled), MulHigh(scaled, f));
+      return Select(a == 255, kFullParam ? x & c.param : MulHigh(x, c.byParam), MulHigh(scaled, f));
     } else if constexpr (kFactors == 0) {
-      return LaneDiv255(scaled);
+      // The fourth lane's factors of 0 give the fourth byte 0 in either form.
+      return kFullParam ? x & c.param : MulHigh(x, c.byParam);
     } else if constexpr (kFactors == 1) {
       return MulHigh(scaled, f);
     } else {
@@ -137,8 +146,9 @@ SOFTRENDER_INLINE DwordLanes LaneSubtractSaturate8888(DwordLanes d, DwordLanes t
 
 // A register of pixels under the rule of kind K: ApplyRule8888 for each. aLow/aHigh and
 // rLow/rHigh are the alpha and the blend weight spread over the colour lanes of the widened
-// halves.
-template <RuleKind K, bool kBright, bool kBlend, bool kPartial, bool kMixed = false>
+// halves. kFullParam (add and subtract only) says P is 255.
+template <RuleKind K, bool kBright, bool kBlend, bool kPartial, bool kMixed = false,
+          bool kFullParam = false>
 SOFTRENDER_INLINE DwordLanes LaneRule8888(DwordLanes d, DwordLanes s, WordLanes aLow,
                                           WordLanes aHigh, WordLanes rLow, WordLanes rHigh,
                                           const LaneParams8888& c) {
@@ -149,11 +159,19 @@ SOFTRENDER_INLINE DwordLanes LaneRule8888(DwordLanes d, DwordLanes s, WordLanes 
     return ((s >> 1) & 0x7F7F7F) + ((d >> 1) & 0x7F7F7F);
   } else if constexpr (K == RuleKind::AddNoLowBits) {
     return LaneAddSaturateNoLowBits8888(d, s);
+  } else if constexpr ((K == RuleKind::Add || K == RuleKind::Subtract) && kFullParam && !kBright &&
+                       !kWeighted) {
+    // The term is the source's colour bytes as they are.
+    const DwordLanes t = s & 0xFFFFFF;
+    if constexpr (K == RuleKind::Add)
+      return LaneAddSaturate8888(d, t);
+    else
+      return LaneSubtractSaturate8888(d, t);
   } else {
     const ByteLanes db = As<ByteLanes>(d), sb = As<ByteLanes>(s);
-    const WordLanes low = LaneHalf8888<K, kBright, kBlend, kPartial, kMixed>(
+    const WordLanes low = LaneHalf8888<K, kBright, kBlend, kPartial, kMixed, kFullParam>(
         WidenLow(db), WidenLow(sb), aLow, rLow, c);
-    const WordLanes high = LaneHalf8888<K, kBright, kBlend, kPartial, kMixed>(
+    const WordLanes high = LaneHalf8888<K, kBright, kBlend, kPartial, kMixed, kFullParam>(
         WidenHigh(db), WidenHigh(sb), aHigh, rHigh, c);
     const DwordLanes v = As<DwordLanes>(Narrow(low, high));
     if constexpr (K == RuleKind::Add)

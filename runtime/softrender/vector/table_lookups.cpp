@@ -1,5 +1,6 @@
 // The table lookups one entry at a time, or with AVX-512's table permutes: each permute looks
-// up in two registers of the table at once, and the index's upper bits pick among the results.
+// up in two registers of a table of bytes at once, and the index's top bit picks between the
+// results.
 #include "runtime/softrender/vector/table_lookups.h"
 
 #include <immintrin.h>
@@ -51,44 +52,115 @@ SOFTRENDER_AVX512 void WeightsAvx512(uint8_t* weights, const uint8_t* ramp, cons
   }
 }
 
-// 32 entries of 2 bytes at a time: four permutes of 64 entries each, picked by index bits 6, 7.
+// The index vectors of the byte permutes, one byte per position, fixed when compiled.
+struct BytePositions {
+  alignas(64) uint8_t bytes[64];
+};
+template <class Fn>
+constexpr BytePositions MakePositions(Fn fn) {
+  BytePositions p{};
+  for (int j = 0; j < 64; ++j) p.bytes[j] = static_cast<uint8_t>(fn(j));
+  return p;
+}
+constexpr BytePositions kEvens = MakePositions([](int j) { return 2 * j; });
+constexpr BytePositions kOdds = MakePositions([](int j) { return 2 * j + 1; });
+// Byte b of 32 entries from each pair of registers, into the lower and upper halves.
+constexpr BytePositions kPickByte[4] = {MakePositions([](int j) { return (4 * j) & 127; }),
+                                        MakePositions([](int j) { return (4 * j + 1) & 127; }),
+                                        MakePositions([](int j) { return (4 * j + 2) & 127; }),
+                                        MakePositions([](int j) { return (4 * j + 3) & 127; })};
+// For the 2-byte entries: lane k of the low interleave takes positions 16k to 16k + 7, indices
+// 8k on; of the high one, positions 16k + 8 on, indices 32 + 8k on.
+constexpr BytePositions kOrder16 = MakePositions([](int j) {
+  const int lane = j / 16, at = j % 16;
+  return at < 8 ? 8 * lane + at : 32 + 8 * lane + at - 8;
+});
+// For the 4-byte entries: the q-th result register takes positions 16k + 4q to 16k + 4q + 3
+// of each lane k, indices 16q + 4k on.
+constexpr BytePositions kOrder32 = MakePositions([](int j) {
+  const int lane = j / 16, q = j % 16 / 4;
+  return 16 * q + 4 * lane + j % 4;
+});
+
+SOFTRENDER_AVX512 __m512i Positions(const BytePositions& p) { return _mm512_load_si512(p.bytes); }
+
+// The entry of each index from a table of 256 bytes in four registers: two permutes of 128
+// entries each, picked by the index's top bit.
+SOFTRENDER_AVX512 __m512i LookUpBytes(const __m512i* plane, __m512i index, __mmask64 upper) {
+  return _mm512_mask_blend_epi8(upper, _mm512_permutex2var_epi8(plane[0], index, plane[1]),
+                                _mm512_permutex2var_epi8(plane[2], index, plane[3]));
+}
+
+// The palette is taken apart once a call into planes of 256 bytes, one for each byte of the
+// entries; 64 indices then look up each plane in one step, and the planes are interleaved back
+// into entries. The interleaving works within 128-bit lanes, so the indices are first put in
+// the order that brings the entries out in sequence. (The zero-masked permute with every lane
+// live stands for the plain one, which leaves the compiler seeing an undefined register.)
+
+// 64 entries of 2 bytes at a time.
 SOFTRENDER_AVX512 void Palette16Avx512(uint16_t* colours, const uint8_t* palette,
                                        const uint8_t* index, int n) {
-  __m512i t[8];
-  for (int k = 0; k < 8; ++k) t[k] = _mm512_loadu_si512(palette + 64 * k);
-  for (int i = 0; i < n; i += 32) {
+  const __m512i evens = Positions(kEvens), odds = Positions(kOdds);
+  __m512i low[4], high[4];
+  for (int g = 0; g < 4; ++g) {
+    const __m512i a = _mm512_loadu_si512(palette + 128 * g);
+    const __m512i b = _mm512_loadu_si512(palette + 128 * g + 64);
+    low[g] = _mm512_permutex2var_epi8(a, evens, b);
+    high[g] = _mm512_permutex2var_epi8(a, odds, b);
+  }
+  const __m512i order = Positions(kOrder16);
+  for (int i = 0; i < n; i += 64) {
     const int left = n - i;
-    const __mmask32 live = left >= 32 ? ~__mmask32{0} : (__mmask32{1} << left) - 1;
-    const __m512i idx = _mm512_maskz_cvtepu8_epi16(live, _mm256_maskz_loadu_epi8(live, index + i));
-    const __m512i q0 = _mm512_permutex2var_epi16(t[0], idx, t[1]);
-    const __m512i q1 = _mm512_permutex2var_epi16(t[2], idx, t[3]);
-    const __m512i q2 = _mm512_permutex2var_epi16(t[4], idx, t[5]);
-    const __m512i q3 = _mm512_permutex2var_epi16(t[6], idx, t[7]);
-    const __mmask32 bit6 = _mm512_test_epi16_mask(idx, _mm512_set1_epi16(64));
-    const __mmask32 bit7 = _mm512_test_epi16_mask(idx, _mm512_set1_epi16(128));
-    const __m512i v = _mm512_mask_blend_epi16(bit7, _mm512_mask_blend_epi16(bit6, q0, q1),
-                                              _mm512_mask_blend_epi16(bit6, q2, q3));
-    _mm512_mask_storeu_epi16(colours + i, live, v);
+    const __m512i idx = _mm512_maskz_permutexvar_epi8(
+        ~__mmask64{0}, order, _mm512_maskz_loadu_epi8(LiveBytes(left), index + i));
+    const __mmask64 upper = _mm512_movepi8_mask(idx);
+    const __m512i lo = LookUpBytes(low, idx, upper), hi = LookUpBytes(high, idx, upper);
+    const auto words = [](int count) {
+      return count >= 32 ? ~__mmask32{0} : count <= 0 ? __mmask32{0} : (__mmask32{1} << count) - 1;
+    };
+    _mm512_mask_storeu_epi16(colours + i, words(left), _mm512_unpacklo_epi8(lo, hi));
+    _mm512_mask_storeu_epi16(colours + i + 32, words(left - 32), _mm512_unpackhi_epi8(lo, hi));
   }
 }
 
-// 16 entries of 4 bytes at a time: eight permutes of 32 entries each, picked by bits 5 to 7.
+// 64 entries of 4 bytes at a time.
 SOFTRENDER_AVX512 void Palette32Avx512(uint32_t* colours, const uint8_t* palette,
                                        const uint8_t* index, int n) {
-  __m512i t[16];
-  for (int k = 0; k < 16; ++k) t[k] = _mm512_loadu_si512(palette + 64 * k);
-  for (int i = 0; i < n; i += 16) {
+  __m512i planes[4][4];  // by byte of the entry, then by 64 entries
+  for (int b = 0; b < 4; ++b) {
+    const __m512i pick = Positions(kPickByte[b]);
+    for (int g = 0; g < 4; ++g) {
+      const uint8_t* at = palette + 256 * g;
+      const __m512i first =
+          _mm512_permutex2var_epi8(_mm512_loadu_si512(at), pick, _mm512_loadu_si512(at + 64));
+      const __m512i second = _mm512_permutex2var_epi8(_mm512_loadu_si512(at + 128), pick,
+                                                      _mm512_loadu_si512(at + 192));
+      planes[b][g] = _mm512_mask_blend_epi8(0xFFFFFFFF00000000ull, first, second);
+    }
+  }
+  const __m512i order = Positions(kOrder32);
+  for (int i = 0; i < n; i += 64) {
     const int left = n - i;
-    const __mmask16 live = left >= 16 ? __mmask16(0xFFFF) : __mmask16((1u << left) - 1);
-    const __m512i idx = _mm512_maskz_cvtepu8_epi32(live, _mm_maskz_loadu_epi8(live, index + i));
-    __m512i q[8];
-    for (int k = 0; k < 8; ++k) q[k] = _mm512_permutex2var_epi32(t[2 * k], idx, t[2 * k + 1]);
-    const __mmask16 bit5 = _mm512_test_epi32_mask(idx, _mm512_set1_epi32(32));
-    const __mmask16 bit6 = _mm512_test_epi32_mask(idx, _mm512_set1_epi32(64));
-    const __mmask16 bit7 = _mm512_test_epi32_mask(idx, _mm512_set1_epi32(128));
-    for (int k = 0; k < 4; ++k) q[k] = _mm512_mask_blend_epi32(bit5, q[2 * k], q[2 * k + 1]);
-    for (int k = 0; k < 2; ++k) q[k] = _mm512_mask_blend_epi32(bit6, q[2 * k], q[2 * k + 1]);
-    _mm512_mask_storeu_epi32(colours + i, live, _mm512_mask_blend_epi32(bit7, q[0], q[1]));
+    const __m512i idx = _mm512_maskz_permutexvar_epi8(
+        ~__mmask64{0}, order, _mm512_maskz_loadu_epi8(LiveBytes(left), index + i));
+    const __mmask64 upper = _mm512_movepi8_mask(idx);
+    const __m512i blue = LookUpBytes(planes[0], idx, upper);
+    const __m512i green = LookUpBytes(planes[1], idx, upper);
+    const __m512i red = LookUpBytes(planes[2], idx, upper);
+    const __m512i fourth = LookUpBytes(planes[3], idx, upper);
+    const __m512i bgLow = _mm512_unpacklo_epi8(blue, green),
+                  bgHigh = _mm512_unpackhi_epi8(blue, green);
+    const __m512i rxLow = _mm512_unpacklo_epi8(red, fourth),
+                  rxHigh = _mm512_unpackhi_epi8(red, fourth);
+    const __m512i out[4] = {
+        _mm512_unpacklo_epi16(bgLow, rxLow), _mm512_unpackhi_epi16(bgLow, rxLow),
+        _mm512_unpacklo_epi16(bgHigh, rxHigh), _mm512_unpackhi_epi16(bgHigh, rxHigh)};
+    for (int q = 0; q < 4; ++q) {
+      const int count = left - 16 * q;
+      if (count <= 0) break;
+      const __mmask16 live = count >= 16 ? __mmask16(0xFFFF) : __mmask16((1u << count) - 1);
+      _mm512_mask_storeu_epi32(colours + i + 16 * q, live, out[q]);
+    }
   }
 }
 
