@@ -88,8 +88,6 @@ struct RotatedRows {
 };
 void StartRotatedRows(const RotatedSetup& setup, const RotatedWalk& walk, int64_t n, int64_t rows,
                       RotatedRows* out);
-void NextRotatedRowDivided(RotatedRows* rows, int64_t* first, int64_t* count, int64_t* u0,
-                           int64_t* v0);
 
 // One row's run: RotatedRowInside's first, count, u0 and v0.
 struct RotatedRun {
