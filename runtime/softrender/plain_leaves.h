@@ -313,10 +313,10 @@ SOFTRENDER_INLINE void LaneSpan(uint8_t* dst, const uint8_t* src, const uint8_t*
   // registers' alignment, so the rest are aligned. On rows shorter than four chunks the extra
   // part step costs more than the aligned stores save (as measured).
   int first = kChunk;
-  if (kLaneBytes == 64 && !inOrder && n >= 4 * kChunk) {
+  if (kLaneBytes == 64 && !inOrder) {
     const uintptr_t misaligned = reinterpret_cast<uintptr_t>(dst) & (kLaneBytes - 1);
     const int head = static_cast<int>((kLaneBytes - misaligned) % kLaneBytes / sizeof(Word));
-    if (head > 0) first = head;
+    if (head > 0 && n >= 4 * kChunk) first = head;
   }
   for (int done = 0; done < n; done += done == 0 ? first : kChunk) {
     const int size = done == 0 ? first : kChunk;
