@@ -169,9 +169,12 @@ void DrawMemImgTriangle(MEMIMG* dst, const MEMIMG* src, const int32_t vertices[1
   params.transparent = sb.transparentColor;
   params.palette = sb.palette;
   const TexelFrame frame = {
-      src->pixels, sb.pitch, blendImage ? blendImage->pixels : nullptr,
+      src->pixels,
+      sb.pitch,
+      blendImage ? blendImage->pixels : nullptr,
       blendImage ? blendImage->body->pitch : 0,
-      PickPlainSpan(SourceKindOf(sb), kind, BrightnessActive(), blendImage != nullptr, select, 0)};
+      PickPlainSpan(SourceKindOf(sb), kind, BrightnessActive(), blendImage != nullptr, select, 0),
+      TexelsMayOverlapTarget(*dst, area, *src, blendImage)};
   if (frame.rowLeaf == nullptr) return;
   WalkTriangle(setup, area, [&](const TriangleSpan& span) {
     int64_t first, count, u, v;

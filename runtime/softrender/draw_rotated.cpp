@@ -121,23 +121,32 @@ void DrawMemImgRotated(MEMIMG* dst, const MEMIMG* src, int centreX, int centreY,
                              sb.transparentColor,
                              sb.palette,
                              BlendImageRamp};
+  const int bytes = MemImgBytesPerPixel(dst);
+  const int64_t width = box.Width(), height = box.Height();
   // Rows are addressed from the pitch at each texel: no table limits the source's height.
   const TexelFrame frame = {
-      src->pixels, sb.pitch, blendImage ? blendImage->pixels : nullptr,
+      src->pixels,
+      sb.pitch,
+      blendImage ? blendImage->pixels : nullptr,
       blendImage ? blendImage->body->pitch : 0,
-      PickPlainSpan(SourceKindOf(sb), kind, bright, blendImage != nullptr, select, 0)};
+      PickPlainSpan(SourceKindOf(sb), kind, bright, blendImage != nullptr, select, 0),
+      TexelsMayOverlapTarget(*dst, box, *src, blendImage)};
   if (frame.rowLeaf == nullptr) return;
-  const int bytes = MemImgBytesPerPixel(dst);
-  const int64_t width = box.Width();
   uint8_t* rowStart = dst->pixels + static_cast<ptrdiff_t>(box.top) * db.pitch +
                       static_cast<ptrdiff_t>(box.left) * bytes;
   RotatedRows rows;
-  StartRotatedRows(setup, walk, width, box.Height(), &rows);
-  for (int64_t row = 0; row < box.Height(); ++row, rowStart += db.pitch) {
-    int64_t first, count, u, v;
-    NextRotatedRow(&rows, &first, &count, &u, &v);
-    if (count > 0)
-      leaf(rowStart + static_cast<ptrdiff_t>(first) * bytes, count, u, v, walk.duColumn,
-           walk.dvColumn, frame, params);
+  StartRotatedRows(setup, walk, width, height, &rows);
+  // The runs of a batch of rows first, then their spans.
+  constexpr int kBatch = 32;
+  RotatedRun runs[kBatch];
+  for (int64_t row = 0; row < height; row += kBatch) {
+    const int batch = static_cast<int>(height - row < kBatch ? height - row : kBatch);
+    NextRotatedRuns(&rows, batch, runs);
+    for (int i = 0; i < batch; ++i, rowStart += db.pitch) {
+      const RotatedRun& run = runs[i];
+      if (run.count > 0)
+        leaf(rowStart + static_cast<ptrdiff_t>(run.first) * bytes, run.count, run.u, run.v,
+             walk.duColumn, walk.dvColumn, frame, params);
+    }
   }
 }

@@ -197,6 +197,14 @@ template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel, bo
           bool kFullParam = false>
 SOFTRENDER_INLINE void LaneStep(uint8_t* out, const uint8_t* px, const uint8_t* weights,
                                 const uint32_t* colours, const LaneParams8888& c, int live = 0) {
+  if constexpr (K == RuleKind::Copy && !kBright && !kBlend && kSel == PixelSelect::Key && !kPart) {
+    // The copy under the transparent colour writes its drawn pixels alone, unread.
+    const DwordLanes s = Src::kPaletted
+                             ? LoadLanes<DwordLanes>(reinterpret_cast<const uint8_t*>(colours))
+                             : LoadLanes<DwordLanes>(px);
+    StoreDwordsUnlessEqual(out, s, Src::kPaletted ? LoadBytesAsDwords(px) : s, c.transparent);
+    return;
+  }
   const DwordLanes d = LoadPixels<DwordLanes, kPart>(out, 4 * live);
   const DwordLanes s = Src::kPaletted
                            ? LoadLanes<DwordLanes>(reinterpret_cast<const uint8_t*>(colours))
@@ -277,8 +285,12 @@ SOFTRENDER_INLINE void LaneStep(uint8_t* out, const uint8_t* px, const uint8_t* 
   StorePixels<kPart>(out, v, 2 * live);
 }
 
-// Whether the ends of a span go through the lane rules too, on masked loads and stores.
-constexpr bool kMaskedParts = kLaneBytes == 64;
+// Whether the ends of a span go through the lane rules too, in parts of a register: where the
+// masked loads and stores serve the pixel size (AVX-512 masks bytes, AVX2 only 32-bit lanes).
+template <class Word>
+constexpr bool PartSteps() {
+  return kLaneBytes == 64 || (kLaneBytes == 32 && sizeof(Word) == 4);
+}
 
 // The lane rules' part of Span: whole registers through the lane rules, the rest one by one
 // (or, with masked loads and stores, in parts of a register).
@@ -297,13 +309,14 @@ SOFTRENDER_INLINE void LaneSpan(uint8_t* dst, const uint8_t* src, const uint8_t*
   // A register's worth past the chunk: a last part step reads the arrays whole.
   uint8_t weights[kChunk + kWordLanes];
   Word colours[Src::kPaletted ? kChunk + kStep : 1];
-  // With masked loads and stores the first chunk ends where the stores reach whole registers'
-  // alignment (one that straddles two cache lines costs twice), so the rest are aligned.
+  // With masked loads and stores a long row's first chunk ends where the stores reach whole
+  // registers' alignment, so the rest are aligned. On rows shorter than four chunks the extra
+  // part step costs more than the aligned stores save (as measured).
   int first = kChunk;
-  if (kMaskedParts && !inOrder) {
+  if (kLaneBytes == 64 && !inOrder) {
     const uintptr_t misaligned = reinterpret_cast<uintptr_t>(dst) & (kLaneBytes - 1);
     const int head = static_cast<int>((kLaneBytes - misaligned) % kLaneBytes / sizeof(Word));
-    if (head > 0) first = head;
+    if (head > 0 && n >= 4 * kChunk) first = head;
   }
   for (int done = 0; done < n; done += done == 0 ? first : kChunk) {
     const int size = done == 0 ? first : kChunk;
@@ -322,12 +335,12 @@ SOFTRENDER_INLINE void LaneSpan(uint8_t* dst, const uint8_t* src, const uint8_t*
   LaneStep<Src, K, kBright, kBlend, kSel, kPart, kFullParam>(                      \
       out + i * static_cast<int>(sizeof(Word)), px + i * Src::kBytes, weights + i, \
       Src::kPaletted ? colours + i : colours, lanes, live)
-    if (!inOrder && kMaskedParts) {
+    if (!inOrder) {
       for (; i + kStep <= count; i += kStep) SOFTRENDER_STEP(false, 0);
-      if (i < count) SOFTRENDER_STEP(true, count - i);
-      i = count;
-    } else if (!inOrder) {
-      for (; i + kStep <= count; i += kStep) SOFTRENDER_STEP(false, 0);
+      if constexpr (PartSteps<Word>()) {
+        if (i < count) SOFTRENDER_STEP(true, count - i);
+        i = count;
+      }
     }
 #undef SOFTRENDER_STEP
     SpanChunk<Src, K, kBright, kBlend, kSel>(out + i * static_cast<int>(sizeof(Word)),

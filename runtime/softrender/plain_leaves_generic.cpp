@@ -42,9 +42,10 @@ bool Runs(LeafCompilation compilation) {
   }
 }
 
-// Rows from which the AVX-512 leaves pay: shorter ones spend more on the masked ends and the
-// wider constants than the wider registers save.
-constexpr int kWideRowPixels = 128;
+// Rows from which the AVX-512 leaves pay, in bytes of the destination: two of their registers.
+// Shorter ones spend more on the masked ends and the wider constants than the wider registers
+// save.
+constexpr int kWideRowBytes = 128;
 
 // Whether the AVX-512 leaf of a combination beats the AVX2 one on wide rows (as measured beside
 // memcpy): where the rule, not the memory, bounds the leaf. That is every alpha source, and
@@ -82,7 +83,9 @@ PlainLeaf PickPlainLeaf(SourceKind source, RuleKind kind, bool bright, bool blen
   LeafCompilation use = Forced;
   if (use == LeafCompilation::Preferred) {
     use = Runs(LeafCompilation::Avx2) ? LeafCompilation::Avx2 : LeafCompilation::Generic;
-    if (Runs(LeafCompilation::Avx512) && rowPixels >= kWideRowPixels &&
+    const bool deep = source == SourceKind::Direct8888 || source == SourceKind::Alpha8888 ||
+                      source == SourceKind::Paletted8888;
+    if (Runs(LeafCompilation::Avx512) && int64_t{rowPixels} * (deep ? 4 : 2) >= kWideRowBytes &&
         WideLeafPays(source, kind, bright, blend))
       use = LeafCompilation::Avx512;
   }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "runtime/softrender/memimg.h"
 #include "runtime/softrender/pixel_rules_565.h"
 #include "runtime/softrender/pixel_rules_8888.h"
 
@@ -78,9 +79,10 @@ template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel>
 void TexelSpan(uint8_t* dst, int64_t n, int64_t u, int64_t v, int64_t dudx, int64_t dvdx,
                const TexelFrame& f, const RuleParams& p) {
   using Word = typename Src::Word;
-  if (TexelsMayOverlap(dst, sizeof(Word), n, u, v, dudx, dvdx, f.pixels, f.pitch, Src::kBytes) ||
-      (kBlend &&
-       TexelsMayOverlap(dst, sizeof(Word), n, u, v, dudx, dvdx, f.blend, f.blendPitch, 1))) {
+  if (f.mayOverlap &&
+      (TexelsMayOverlap(dst, sizeof(Word), n, u, v, dudx, dvdx, f.pixels, f.pitch, Src::kBytes) ||
+       (kBlend &&
+        TexelsMayOverlap(dst, sizeof(Word), n, u, v, dudx, dvdx, f.blend, f.blendPitch, 1)))) {
     TexelSpanInOrder<Src, K, kBright, kBlend, kSel>(dst, n, u, v, dudx, dvdx, f, p);
     return;
   }
@@ -230,6 +232,51 @@ struct FlatLineLeaf {
 
 }  // namespace
 }  // namespace PrimitiveLeaves
+
+namespace {
+
+// The rows [top, bottom) of the columns [left, right) of an image: pixels of `bytes` bytes,
+// rows `pitch` apart from `base`.
+struct ImageBytes {
+  const uint8_t* base;
+  ptrdiff_t pitch;
+  int64_t left, top, right, bottom;
+  int bytes;
+};
+
+// The first byte of the top row and the byte after the last of the bottom row, whatever the
+// sign of the pitch; equal for an empty part.
+void ByteSpan(const ImageBytes& i, uintptr_t* first, uintptr_t* end) {
+  const uintptr_t base = reinterpret_cast<uintptr_t>(i.base);
+  if (i.left >= i.right || i.top >= i.bottom) {
+    *first = *end = base;
+    return;
+  }
+  const int64_t top = i.top * i.pitch, bottom = (i.bottom - 1) * i.pitch;
+  const int64_t low = top < bottom ? top : bottom, high = top < bottom ? bottom : top;
+  *first = base + static_cast<uintptr_t>(low + i.left * i.bytes);
+  *end = base + static_cast<uintptr_t>(high + i.right * i.bytes);
+}
+
+bool Overlap(const ImageBytes& a, const ImageBytes& b) {
+  uintptr_t aFirst, aEnd, bFirst, bEnd;
+  ByteSpan(a, &aFirst, &aEnd);
+  ByteSpan(b, &bFirst, &bEnd);
+  return aFirst < bEnd && bFirst < aEnd;
+}
+
+}  // namespace
+
+bool TexelsMayOverlapTarget(const MEMIMG& dst, const ClipBox& box, const MEMIMG& src,
+                            const MEMIMG* blendImage) {
+  const ImageBytes written = {dst.pixels, dst.body->pitch,          box.left, box.top, box.right,
+                              box.bottom, MemImgBytesPerPixel(&dst)};
+  const ImageBytes texels = {src.pixels, src.body->pitch,          0, 0, src.width,
+                             src.height, MemImgBytesPerPixel(&src)};
+  if (Overlap(written, texels)) return true;
+  return blendImage != nullptr && Overlap(written, {blendImage->pixels, blendImage->body->pitch, 0,
+                                                    0, src.width, src.height, 1});
+}
 
 TexelSpanFn PickTexelSpan(SourceKind source, RuleKind kind, bool bright, bool blend,
                           PixelSelect select) {

@@ -10,17 +10,28 @@
 #include "runtime/softrender/line_geometry.h"
 #include "runtime/softrender/pixel_rules.h"
 #include "runtime/softrender/plain_leaf_types.h"
+#include "runtime/softrender/rect_clip.h"
+
+struct MEMIMG;
 
 // Where a textured span reads: the source's top-left pixel and pitch, and the blend image's
 // (null without one), both addressed at the same texel; and the plain blit's leaf of the same
 // combination (PickPlainSpan), which draws the texels once gathered into a row.
+// mayOverlap says whether the images read can share bytes with the rows the draw writes; when
+// they cannot, the spans skip the test of their own.
 struct TexelFrame {
   const uint8_t* pixels;
   ptrdiff_t pitch;
   const uint8_t* blend;
   ptrdiff_t blendPitch;
   SpanFn rowLeaf;
+  bool mayOverlap;
 };
+
+// Whether the texels of src (and of the blend image, null without one, read at the same
+// texels) can share bytes with the box of dst that a textured draw writes.
+bool TexelsMayOverlapTarget(const MEMIMG& dst, const ClipBox& box, const MEMIMG& src,
+                            const MEMIMG* blendImage);
 
 // Draws n pixels of a row from dst rightwards; pixel k reads the texel at
 // (u + k * dudx, v + k * dvdx) >> 18, which the caller has made sure lies in the source.

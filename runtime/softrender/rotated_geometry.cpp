@@ -222,8 +222,38 @@ void StartRotatedRows(const RotatedSetup& setup, const RotatedWalk& walk, int64_
   }
 }
 
-void NextRotatedRowDivided(RotatedRows* rows, int64_t* first, int64_t* count, int64_t* u0,
-                           int64_t* v0) {
+void NextRotatedRuns(RotatedRows* rows, int count, RotatedRun* out) {
   RotatedRows& r = *rows;
-  RotatedRowInside(*r.setup, *r.walk, r.row++, r.n, first, count, u0, v0);
+  if (!r.stepped) {
+    for (int i = 0; i < count; ++i, ++r.row)
+      RotatedRowInside(*r.setup, *r.walk, r.row, r.n, &out[i].first, &out[i].count, &out[i].u,
+                       &out[i].v);
+    return;
+  }
+  // The walk's state in locals, so that it stays in registers from row to row.
+  RotatedRows::FloorWalk from[2] = {r.from[0], r.from[1]}, to[2] = {r.to[0], r.to[1]};
+  const RotatedWalk& walk = *r.walk;
+  int64_t u = r.u, v = r.v;
+  for (int i = 0; i < count; ++i) {
+    int64_t lo = 0, hi = r.n - 1;
+    for (int axis = 0; axis < 2; ++axis) {
+      lo = -from[axis].q > lo ? -from[axis].q : lo;
+      hi = to[axis].q < hi ? to[axis].q : hi;
+      from[axis].Step();
+      to[axis].Step();
+    }
+    if (hi < lo)
+      out[i] = {0, 0, 0, 0};
+    else
+      out[i] = {lo, hi - lo + 1, u + lo * walk.duColumn, v + lo * walk.dvColumn};
+    u += walk.duRow;
+    v += walk.dvRow;
+  }
+  for (int axis = 0; axis < 2; ++axis) {
+    r.from[axis] = from[axis];
+    r.to[axis] = to[axis];
+  }
+  r.u = u;
+  r.v = v;
+  r.row += count;
 }

@@ -88,33 +88,10 @@ struct RotatedRows {
 };
 void StartRotatedRows(const RotatedSetup& setup, const RotatedWalk& walk, int64_t n, int64_t rows,
                       RotatedRows* out);
-void NextRotatedRowDivided(RotatedRows* rows, int64_t* first, int64_t* count, int64_t* u0,
-                           int64_t* v0);
 
-// The next row's run, as RotatedRowInside gives it.
-inline void NextRotatedRow(RotatedRows* rows, int64_t* first, int64_t* count, int64_t* u0,
-                           int64_t* v0) {
-  RotatedRows& r = *rows;
-  if (!r.stepped) {
-    NextRotatedRowDivided(rows, first, count, u0, v0);
-    return;
-  }
-  int64_t lo = 0, hi = r.n - 1;
-  for (int axis = 0; axis < 2; ++axis) {
-    lo = -r.from[axis].q > lo ? -r.from[axis].q : lo;
-    hi = r.to[axis].q < hi ? r.to[axis].q : hi;
-    r.from[axis].Step();
-    r.to[axis].Step();
-  }
-  if (hi < lo) {
-    *first = *count = *u0 = *v0 = 0;
-  } else {
-    *first = lo;
-    *count = hi - lo + 1;
-    *u0 = r.u + lo * r.walk->duColumn;
-    *v0 = r.v + lo * r.walk->dvColumn;
-  }
-  r.u += r.walk->duRow;
-  r.v += r.walk->dvRow;
-  ++r.row;
-}
+// One row's run: RotatedRowInside's first, count, u0 and v0.
+struct RotatedRun {
+  int64_t first, count, u, v;
+};
+// The next `count` rows' runs, from the row after the last one given.
+void NextRotatedRuns(RotatedRows* rows, int count, RotatedRun* out);

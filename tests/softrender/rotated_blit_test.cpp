@@ -137,6 +137,17 @@ TEST(RotatedBlit, OntoItselfReadsWhatTheRowAlreadyWrote) {
     EXPECT_EQ(row, c.row);
     EXPECT_TRUE(image.CanariesIntact());
   }
+  // The same through a view of another record over the pixels: columns 1 to 10, drawn one
+  // pixel to the right.
+  CanaryImage image(20, 1, Xrgb8888);
+  FillLetters(image);
+  MEMIMG view{};
+  DeriveMemImg(&view, &image.image, 1, 0, 10, 1);
+  DrawMemImgRotated(&image.image, &view, 7, 0, 0.0f, 1.0f, 0, 0, nullptr);
+  std::string row;
+  for (int x = 0; x < 20; ++x) row += static_cast<char>(image.Get(x, 0));
+  EXPECT_EQ(row, "abbbbbbbbbbbmnopqrst");
+  ReleaseMemImg(&view);
 }
 
 // At an eighth of a turn the box's corners lie outside the turned image: they keep the

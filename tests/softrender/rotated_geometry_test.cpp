@@ -2,6 +2,7 @@
 // mapping, the run of each row that falls inside the source, and the set-ups that draw nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -229,13 +230,20 @@ TEST(RotatedGeometry, TheRowWalkMatchesTheRunsOfEachRow) {
     if (!StartRotatedWalk(s, box, &walk)) continue;
     RotatedRows rows;
     StartRotatedRows(s, walk, box.Width(), box.Height(), &rows);
-    for (int64_t row = 0; row < box.Height(); ++row) {
-      int64_t expected[4], got[4];
-      RotatedRowInside(s, walk, row, box.Width(), &expected[0], &expected[1], &expected[2],
-                       &expected[3]);
-      NextRotatedRow(&rows, &got[0], &got[1], &got[2], &got[3]);
-      for (int i = 0; i < 4; ++i)
-        ASSERT_EQ(got[i], expected[i]) << "round " << round << " row " << row << " value " << i;
+    // Batches of any size follow on from each other.
+    RotatedRun runs[16];
+    for (int64_t row = 0; row < box.Height();) {
+      const int batch = static_cast<int>(
+          std::min<int64_t>(1 + static_cast<int64_t>(rng() % 16), box.Height() - row));
+      NextRotatedRuns(&rows, batch, runs);
+      for (int i = 0; i < batch; ++i, ++row) {
+        int64_t expected[4];
+        RotatedRowInside(s, walk, row, box.Width(), &expected[0], &expected[1], &expected[2],
+                         &expected[3]);
+        const int64_t got[4] = {runs[i].first, runs[i].count, runs[i].u, runs[i].v};
+        for (int k = 0; k < 4; ++k)
+          ASSERT_EQ(got[k], expected[k]) << "round " << round << " row " << row << " value " << k;
+      }
     }
   }
 }

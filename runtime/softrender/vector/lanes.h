@@ -160,6 +160,14 @@ SOFTRENDER_INLINE WordLanes NarrowDwords(DwordLanes low, DwordLanes high) {
       _mm512_permutex2var_epi64(packed, _mm512_setr_epi64(0, 2, 4, 6, 1, 3, 5, 7), packed));
 }
 
+// Stores the 32-bit lanes of v whose lane of test differs from key's; the memory under the
+// others is left alone (and not read).
+SOFTRENDER_INLINE void StoreDwordsUnlessEqual(uint8_t* p, DwordLanes v, DwordLanes test,
+                                              DwordLanes key) {
+  _mm512_mask_storeu_epi32(p, _mm512_cmpneq_epi32_mask(As<Register>(test), As<Register>(key)),
+                           As<Register>(v));
+}
+
 #elif SOFTRENDER_LANE_BYTES == 32
 
 // floor(a * b / 2^16), unsigned and signed.
@@ -224,6 +232,11 @@ SOFTRENDER_INLINE WordLanes NarrowDwords(DwordLanes low, DwordLanes high) {
   return As<WordLanes>(_mm256_permute4x64_epi64(packed, 0xD8));
 }
 
+SOFTRENDER_INLINE void StoreDwordsUnlessEqual(uint8_t* p, DwordLanes v, DwordLanes test,
+                                              DwordLanes key) {
+  _mm256_maskstore_epi32(reinterpret_cast<int*>(p), As<Register>(test != key), As<Register>(v));
+}
+
 #else
 
 SOFTRENDER_INLINE WordLanes MulHigh(WordLanes a, WordLanes b) {
@@ -283,9 +296,31 @@ SOFTRENDER_INLINE WordLanes NarrowDwords(DwordLanes low, DwordLanes high) {
   return As<WordLanes>(_mm_packs_epi32(lo, hi));
 }
 
+// Without masked stores the old pixels are read and written back.
+SOFTRENDER_INLINE void StoreDwordsUnlessEqual(uint8_t* p, DwordLanes v, DwordLanes test,
+                                              DwordLanes key) {
+  StoreLanes(p, Select(test == key, LoadLanes<DwordLanes>(p), v));
+}
+
 #endif
 
-#if SOFTRENDER_LANE_BYTES != 64
+#if SOFTRENDER_LANE_BYTES == 32
+// The first `bytes` bytes of a register, a whole number of 32-bit lanes (none for 0 or less),
+// through the masked moves: the rest of a load reads 0, and a store leaves the memory past them
+// alone.
+SOFTRENDER_INLINE __m256i LiveDwords(int bytes) {
+  return _mm256_cmpgt_epi32(_mm256_set1_epi32(bytes >> 2),
+                            _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+}
+template <class V>
+SOFTRENDER_INLINE V LoadPart(const uint8_t* p, int bytes) {
+  return As<V>(_mm256_maskload_epi32(reinterpret_cast<const int*>(p), LiveDwords(bytes)));
+}
+template <class V>
+SOFTRENDER_INLINE void StorePart(uint8_t* p, V v, int bytes) {
+  _mm256_maskstore_epi32(reinterpret_cast<int*>(p), LiveDwords(bytes), As<Register>(v));
+}
+#elif SOFTRENDER_LANE_BYTES != 64
 // Without masked loads and stores, the same through a register-sized copy.
 template <class V>
 SOFTRENDER_INLINE V LoadPart(const uint8_t* p, int bytes) {
@@ -297,6 +332,8 @@ template <class V>
 SOFTRENDER_INLINE void StorePart(uint8_t* p, V v, int bytes) {
   if (bytes > 0) std::memcpy(p, &v, static_cast<size_t>(bytes < kLaneBytes ? bytes : kLaneBytes));
 }
+#endif
+#if SOFTRENDER_LANE_BYTES != 64
 SOFTRENDER_INLINE WordLanes LoadBytesAsWordsPart(const uint8_t* p, int n) {
   uint8_t bytes[kWordLanes] = {};
   if (n > 0) std::memcpy(bytes, p, static_cast<size_t>(n < kWordLanes ? n : kWordLanes));
