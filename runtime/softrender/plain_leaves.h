@@ -198,7 +198,8 @@ template <class Src, RuleKind K, bool kBright, bool kBlend, PixelSelect kSel, bo
 SOFTRENDER_INLINE void LaneStep(uint8_t* out, const uint8_t* px, const uint8_t* weights,
                                 const uint32_t* colours, const LaneParams8888& c, int live = 0) {
   if constexpr (K == RuleKind::Copy && !kBright && !kBlend && kSel == PixelSelect::Key && !kPart) {
-    // The copy under the transparent colour writes its drawn pixels alone, unread.
+    // The copy under the transparent colour stores the drawn pixels under a mask and never
+    // reads the destination.
     const DwordLanes s = Src::kPaletted
                              ? LoadLanes<DwordLanes>(reinterpret_cast<const uint8_t*>(colours))
                              : LoadLanes<DwordLanes>(px);
