@@ -88,13 +88,6 @@ void DrawRuns(const PlainFrame& f, const uint8_t* table, const uint8_t* tableEnd
   }
 }
 
-SourceKind SourceKindOf(const MemImgBody& body) {
-  const bool deep = body.colorType == Xrgb8888;
-  if (body.paletted) return deep ? SourceKind::Paletted8888 : SourceKind::Paletted565;
-  if (body.hasAlpha) return deep ? SourceKind::Alpha8888 : SourceKind::Alpha565;
-  return deep ? SourceKind::Direct8888 : SourceKind::Direct565;
-}
-
 bool SkipTableServes(const MEMIMG& src) {
   const MemImgBody& body = *src.body;
   return body.skipTableValid == 1 && body.skipTable != nullptr &&
@@ -103,6 +96,13 @@ bool SkipTableServes(const MEMIMG& src) {
 }
 
 }  // namespace
+
+SourceKind SourceKindOf(const MemImgBody& body) {
+  const bool deep = body.colorType == Xrgb8888;
+  if (body.paletted) return deep ? SourceKind::Paletted8888 : SourceKind::Paletted565;
+  if (body.hasAlpha) return deep ? SourceKind::Alpha8888 : SourceKind::Alpha565;
+  return deep ? SourceKind::Direct8888 : SourceKind::Direct565;
+}
 
 int DrawMemImgPlain(MEMIMG* dst, const MEMIMG* src, int x, int y, int transparent,
                     const MEMIMG* blendImage) {

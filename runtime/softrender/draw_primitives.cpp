@@ -104,13 +104,6 @@ uint32_t TableBrightened(uint32_t c, bool deep) {
   return (t(r, c >> 11) & 31) << 11 | (t(g, (c >> 5) & 63) & 63) << 5 | (t(b, c & 31) & 31);
 }
 
-SourceKind SourceKindOf(const MemImgBody& body) {
-  const bool deep = body.colorType == Xrgb8888;
-  if (body.paletted) return deep ? SourceKind::Paletted8888 : SourceKind::Paletted565;
-  if (body.hasAlpha) return deep ? SourceKind::Alpha8888 : SourceKind::Alpha565;
-  return deep ? SourceKind::Direct8888 : SourceKind::Direct565;
-}
-
 uint8_t* PixelAt(const MEMIMG& image, int64_t x, int64_t y, int bytes) {
   return image.pixels + static_cast<ptrdiff_t>(y) * image.body->pitch +
          static_cast<ptrdiff_t>(x) * bytes;

@@ -13,13 +13,6 @@
 
 namespace {
 
-SourceKind SourceKindOf(const MemImgBody& body) {
-  const bool deep = body.colorType == Xrgb8888;
-  if (body.paletted) return deep ? SourceKind::Paletted8888 : SourceKind::Paletted565;
-  if (body.hasAlpha) return deep ? SourceKind::Alpha8888 : SourceKind::Alpha565;
-  return deep ? SourceKind::Direct8888 : SourceKind::Direct565;
-}
-
 // The rule of the blend mode in force, or false when the mode draws nothing at this parameter.
 bool ChooseRule(RuleKind* kind, uint32_t param) {
   switch (CurrentBlendMode) {

@@ -85,13 +85,6 @@ void Gather(uint8_t* out, const uint8_t* row, const int32_t* columns, int n, int
   }
 }
 
-SourceKind SourceKindOf(const MemImgBody& body) {
-  const bool deep = body.colorType == Xrgb8888;
-  if (body.paletted) return deep ? SourceKind::Paletted8888 : SourceKind::Paletted565;
-  if (body.hasAlpha) return deep ? SourceKind::Alpha8888 : SourceKind::Alpha565;
-  return deep ? SourceKind::Direct8888 : SourceKind::Direct565;
-}
-
 }  // namespace
 
 int DrawMemImgStretched(MEMIMG* dst, const MEMIMG* src, const RECT* rect, int transparent,

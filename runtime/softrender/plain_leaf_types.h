@@ -9,6 +9,10 @@
 // The six kinds of source a blit reads: direct, alpha-channel or paletted, at either depth.
 enum class SourceKind { Direct8888, Alpha8888, Paletted8888, Direct565, Alpha565, Paletted565 };
 
+struct MemImgBody;
+// The kind of source an image body is read as (a paletted body with alpha reads as paletted).
+SourceKind SourceKindOf(const MemImgBody& body);
+
 // How a leaf decides per pixel: every pixel in the opaque form, every pixel in the partial
 // form, the transparent-colour test (direct and paletted sources), or the alpha class
 // (alpha 0 skipped, 255 opaque, the rest partial).
