@@ -27,9 +27,11 @@
 #include "bench/bench_baseline.h"
 #include "stg_src/field/play_field.h"
 #include "stg_src/field/test_hooks.h"
+#include "stg_src/game/sound_requests.h"
 #include "stg_src/game_state.h"
 #include "stg_src/shell/scene_machine.h"
 #include "stg_src/shell/shell_state.h"
+#include "stg_src/shell/stage_load.h"
 #include "tools/lib/test_stage_maps.h"
 
 namespace {

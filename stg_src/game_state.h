@@ -1,8 +1,9 @@
-// The whole game's state joined: one reset and one digest over every area's own (the shell, its
-// input and replay stream, the play field).
+// The whole game's state joined: one reset and one digest over every area's own (the words the
+// shell and the play field share, the shell's own, the sound words, the input, the replay
+// stream, the play field).
 #pragma once
 
-#include "stg_src/state_digest.h"
+#include "stg_src/game/state_digest.h"
 
 // Every member of every area back to its value at program start.
 void ResetGameState();

@@ -5,7 +5,7 @@
 
 #include "runtime/platform/core/arithmetic_helpers.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 double SineTable[kTrigTableSize];
 double CosineTable[kTrigTableSize];

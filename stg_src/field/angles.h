@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "stg_src/state_digest.h"
+#include "stg_src/game/state_digest.h"
 
 constexpr int kTrigTableSize = 1024;
 

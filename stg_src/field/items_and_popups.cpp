@@ -11,10 +11,10 @@
 #include "stg_src/field/score_and_rank.h"
 #include "stg_src/field/screen_tests.h"
 #include "stg_src/field/weapon_state.h"
-#include "stg_src/shell/game_sound.h"
-#include "stg_src/shell/shell_state.h"
+#include "stg_src/game/shared_state.h"
+#include "stg_src/game/sound_requests.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 Item Items[kItemSlots];
 InfoPopup InfoPopups[kPopupSlots];

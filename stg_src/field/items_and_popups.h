@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "stg_src/state_digest.h"
+#include "stg_src/game/state_digest.h"
 
 constexpr int kItemSlots = 24;
 constexpr int kPopupSlots = 16;

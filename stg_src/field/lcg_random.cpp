@@ -1,6 +1,6 @@
 #include "stg_src/field/lcg_random.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 uint32_t LcgRandomState = 1;
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "stg_src/state_digest.h"
+#include "stg_src/game/state_digest.h"
 
 // 1 when the program starts; the stage start reseeds it on stages 1 and 7 only.
 extern uint32_t LcgRandomState;

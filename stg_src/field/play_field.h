@@ -1,6 +1,7 @@
 // What the game shell calls of the play field and the play-field words it reads or writes: the
-// stage start and load, the per-frame updates in the order of the play scene, drawing, respawn,
-// score and the helpers the front-end scenes borrow; each area's header holds its words.
+// stage start and the map load, the per-frame updates in the order of the play scene, drawing
+// (with the table of draw calls the shell fills), respawn, score and the helpers the front-end
+// scenes borrow; each area's header holds its words. The shell includes no other field header.
 // ResetPlayFieldState puts every area back to its value at program start;
 // DigestPlayFieldState sums them in a fixed order.
 #pragma once
@@ -8,6 +9,7 @@
 #include <cstdint>
 
 #include "stg_src/field/angles.h"
+#include "stg_src/field/drawing/field_drawing.h"
 #include "stg_src/field/effects/effects.h"
 #include "stg_src/field/effects/explosions.h"
 #include "stg_src/field/enemies/enemy_pools.h"
@@ -24,7 +26,7 @@
 #include "stg_src/field/stage_events.h"
 #include "stg_src/field/stage_state.h"
 #include "stg_src/field/weapon_state.h"
-#include "stg_src/state_digest.h"
+#include "stg_src/game/state_digest.h"
 
 // The field's updates of an unpaused play frame from GameFrame 0 on, in their order:
 // SpawnFromEventLayer, ScrollAndMovePlayer, UpdatePlayerWeapons (while PlayerActive is 1),

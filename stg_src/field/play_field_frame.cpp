@@ -1,6 +1,6 @@
 #include "stg_src/field/play_field.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 void UpdatePlayField() {
   SpawnFromEventLayer();

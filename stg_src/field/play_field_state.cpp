@@ -2,7 +2,7 @@
 
 #include "stg_src/field/test_hooks.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 void ResetPlayFieldState() {
   ResetLcgRandom();

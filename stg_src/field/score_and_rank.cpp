@@ -6,10 +6,10 @@
 
 #include "runtime/platform/core/arithmetic_helpers.h"
 #include "stg_src/field/stage_state.h"
-#include "stg_src/shell/game_sound.h"
-#include "stg_src/shell/shell_state.h"
+#include "stg_src/game/shared_state.h"
+#include "stg_src/game/sound_requests.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 int16_t TimeRank;
 int16_t PowerRank;

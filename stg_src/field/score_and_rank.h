@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "stg_src/state_digest.h"
+#include "stg_src/game/state_digest.h"
 
 constexpr int16_t kRankMax = 200;
 constexpr int32_t kScoreMax = 99999999;

@@ -2,7 +2,7 @@
 
 #include "runtime/platform/core/random.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 ScreenShakeRecord ScreenShake;
 

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "stg_src/state_digest.h"
+#include "stg_src/game/state_digest.h"
 
 struct ScreenShakeRecord {
   int32_t active;  // 1 while shaking

@@ -3,7 +3,7 @@
 #include "stg_src/field/map/map_loops.h"
 #include "stg_src/field/map/scrolling.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 double ScreenToWorldX(double sx) { return -1.0 * DrawOffsetX + sx; }
 

@@ -7,10 +7,10 @@
 #include "stg_src/field/enemies/enemy_pools.h"
 #include "stg_src/field/map/scrolling.h"
 #include "stg_src/field/screen_tests.h"
+#include "stg_src/field/stage_handlers.h"
 #include "stg_src/field/stage_state.h"
-#include "stg_src/stages/stage7/stage7.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 double EndingShipScreenX;
 double EndingShipSpeed;
@@ -153,7 +153,8 @@ void RunStageEvents(int16_t stage) {
       RunStageSixEvents();
       break;
     case 7:
-      RunStage7ClosingFlight();
+      // The closing flight is the stage's own script.
+      if (StageScripts[6] != nullptr) StageScripts[6]();
       break;
     default:
       break;

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "stg_src/state_digest.h"
+#include "stg_src/game/state_digest.h"
 
 // Stage 7's closing flight: the ship's screen x and its change a frame; PlayerX follows it.
 extern double EndingShipScreenX;

@@ -11,10 +11,10 @@
 #include "stg_src/field/screen_shake.h"
 #include "stg_src/field/shots/enemy_shots.h"
 #include "stg_src/field/shots/player_shots.h"
-#include "stg_src/shell/hold_counts.h"
-#include "stg_src/shell/shell_state.h"
+#include "stg_src/game/input_state.h"
+#include "stg_src/game/shared_state.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 int16_t CurrentStage;
 int32_t GameFrame;

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "stg_src/state_digest.h"
+#include "stg_src/game/state_digest.h"
 
 constexpr int kStageWorkSize = 256;
 // StageWork entry where stage 6 keeps the pool-3 slot of its walker's far legs plus 100; pool 3

@@ -5,7 +5,7 @@
 #include "stg_src/field/enemies/damage.h"
 #include "stg_src/field/enemies/enemy_pools.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

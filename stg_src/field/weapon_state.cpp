@@ -4,12 +4,11 @@
 
 #include "stg_src/field/shots/player_shots.h"
 #include "stg_src/field/stage_state.h"
-#include "stg_src/shell/game_sound.h"
-#include "stg_src/shell/hold_counts.h"
-#include "stg_src/shell/input_state.h"
-#include "stg_src/shell/shell_state.h"
+#include "stg_src/game/input_state.h"
+#include "stg_src/game/shared_state.h"
+#include "stg_src/game/sound_requests.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 int16_t MainWeaponCooldown;
 int16_t SubWeaponCooldown;

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "stg_src/state_digest.h"
+#include "stg_src/game/state_digest.h"
 
 extern int16_t MainWeaponCooldown;  // frames until the main weapon may fire again
 extern int16_t SubWeaponCooldown;   // the same for the active sub weapon

@@ -8,19 +8,7 @@
 #include "stg_src/shell/assets/asset_lists.h"
 #include "stg_src/shell/shell_state.h"
 
-#include "stg_src/deterministic.h"
-
-int32_t EnemyImages0[kEnemyImageTypes0][kEnemyImageCells];
-int32_t EnemyImages1[kEnemyImageTypes1][kEnemyImageCells];
-int32_t EnemyImages2[kEnemyImageTypes2][kEnemyImageCells];
-int32_t EnemyImages3[kEnemyImageTypes3][kEnemyImageCells];
-int32_t PartImages[kPartImageTypes][kEnemyImageCells];
-int32_t EnemyShotImages[kEnemyShotImageTypes][kEnemyShotImageCells];
-int32_t LaserImages[kLaserImageCount];
-int32_t BgChipImages1[kBgChipCount];
-int32_t BgChipImages2[kBgChipCount];
-int32_t MainChipImages1[kMainChipCount];
-int32_t MainChipImages2[kMainChipCount];
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

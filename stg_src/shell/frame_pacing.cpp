@@ -9,7 +9,7 @@
 #include "runtime/platform/core/clocks.h"
 #include "stg_src/shell/shell_state.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

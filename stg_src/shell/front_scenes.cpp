@@ -8,11 +8,11 @@
 #include "runtime/graphics/draw/draw_calls.h"
 #include "runtime/graphics/draw/draw_settings.h"
 #include "runtime/platform/core/log.h"
+#include "stg_src/game/font_text.h"
+#include "stg_src/game/input_state.h"
 #include "stg_src/shell/enemy_assets.h"
-#include "stg_src/shell/font_text.h"
 #include "stg_src/shell/game_sound.h"
 #include "stg_src/shell/hold_counts.h"
-#include "stg_src/shell/input_state.h"
 #include "stg_src/shell/replay_files.h"
 #include "stg_src/shell/replay_state.h"
 #include "stg_src/shell/scene_assets.h"
@@ -20,7 +20,7 @@
 #include "stg_src/shell/scenes/scene_drawing.h"
 #include "stg_src/shell/shell_state.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

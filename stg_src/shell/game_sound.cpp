@@ -4,24 +4,10 @@
 
 #include "runtime/sound/sound_file_loading.h"
 #include "runtime/sound/sound_handles.h"
-#include "stg_src/field/play_field.h"
-#include "stg_src/shell/sound_test_hooks.h"
 
-#include "stg_src/deterministic.h"
-
-int32_t SoundEffectHandles[kSoundEffectSlots];
-int32_t MusicHandles[kMusicSlots];
-int32_t MusicPlayTypes[kMusicSlots] = {-1, -1, -1};
+#include "stg_src/game/deterministic.h"
 
 namespace {
-
-constexpr int kLastShortGuardSlot = 13;
-constexpr int16_t kShortGuardFrames = 3;
-constexpr int16_t kLongGuardFrames = 8;
-constexpr int kWarningSlot = 1;
-constexpr int kBossSlot = 2;
-constexpr int kFirstStageSet = 1;
-constexpr int kLastStageSet = 6;
 
 struct MusicFile {
   const char* file;  // null: the slot stays empty
@@ -48,20 +34,9 @@ constexpr MusicFile kMusicSetFiles[kMusicSets][kMusicSlots] = {
     {{"data/music/select.ogg", SoundPlayLoop}, kNone, kNone},
 };
 
-// IsSoundPlaying gives -1 for a handle that failed to load: only 1 is playing.
-bool IsPlaying(int32_t handle) { return IsSoundPlaying(handle) == 1; }
-
-void StopIfPlaying(int32_t handle) {
-  if (IsPlaying(handle)) StopSoundHandle(handle);
-}
-
-SoundRequestObserver RequestObserver = nullptr;
-
-bool IsMusicSlot(int slot) { return slot >= 0 && slot < kMusicSlots; }
-
 void EmptyMusicSlots() {
   for (int slot = 0; slot < kMusicSlots; ++slot) {
-    StopIfPlaying(MusicHandles[slot]);
+    StopSoundHandleIfPlaying(MusicHandles[slot]);
     DeleteSoundHandle(MusicHandles[slot]);
     MusicHandles[slot] = 0;
     MusicPlayTypes[slot] = -1;
@@ -70,25 +45,13 @@ void EmptyMusicSlots() {
 
 }  // namespace
 
-void ClearSoundEffectRequests() { std::fill_n(SoundEffectRequests, kSoundEffectSlots, 0); }
-
-void SetSoundRequestObserverForTest(SoundRequestObserver observer) { RequestObserver = observer; }
-
-void RequestSoundEffect(int16_t slot) {
-  if (RequestObserver != nullptr) RequestObserver(slot);
-  if (slot < 0 || slot >= kSoundEffectSlots) return;
-  if (SoundEffectGuards[slot] != 0) return;  // dropped, not queued
-  SoundEffectRequests[slot] = 1;
-  SoundEffectGuards[slot] = slot <= kLastShortGuardSlot ? kShortGuardFrames : kLongGuardFrames;
-}
-
 void PlayRequestedSoundEffects() {
   // Muted: nothing plays and the guards stand still.
   if (SoundEffectVolume == 0) return;
   for (int slot = 0; slot < kSoundEffectSlots; ++slot) {
     if (SoundEffectRequests[slot]) {
       // From the top every time, so a slot never overlaps itself.
-      StopIfPlaying(SoundEffectHandles[slot]);
+      StopSoundHandleIfPlaying(SoundEffectHandles[slot]);
       PlaySoundHandle(SoundEffectHandles[slot], SoundPlayBackground, 1);
     }
     if (SoundEffectGuards[slot] > 0) SoundEffectGuards[slot] -= 1;
@@ -96,7 +59,7 @@ void PlayRequestedSoundEffects() {
 }
 
 void StopAllSoundEffects() {
-  for (int32_t handle : SoundEffectHandles) StopIfPlaying(handle);
+  for (int32_t handle : SoundEffectHandles) StopSoundHandleIfPlaying(handle);
 }
 
 void ApplySoundEffectVolume(int first) {
@@ -128,31 +91,9 @@ void LoadMusicSet(int set) {
   CurrentMusicSlot = -1;
 }
 
-void SwitchMusicSlot(int slot) {
-  if (MusicVolume == 0) return;
-  if (slot == 3) slot = kBossSlot;
-  if (!IsMusicSlot(slot)) return;
-  // The one-shot warning has ended: the boss music takes over in this same call.
-  if (CurrentMusicSet >= kFirstStageSet && CurrentMusicSet <= kLastStageSet &&
-      CurrentMusicSlot == kWarningSlot && !IsPlaying(MusicHandles[kWarningSlot])) {
-    BossState = 2;
-    slot = kBossSlot;
-  }
-  if (slot == CurrentMusicSlot) return;
-  if (IsMusicSlot(CurrentMusicSlot) && MusicPlayTypes[CurrentMusicSlot] != -1)
-    StopIfPlaying(MusicHandles[CurrentMusicSlot]);
-  if (MusicPlayTypes[slot] != -1) PlaySoundHandle(MusicHandles[slot], MusicPlayTypes[slot], 1);
-  CurrentMusicSlot = static_cast<int16_t>(slot);
-}
-
-void StopMusicSlot() {
-  if (IsMusicSlot(CurrentMusicSlot)) StopIfPlaying(MusicHandles[CurrentMusicSlot]);
-  CurrentMusicSlot = -1;
-}
-
 void ReleaseGameSounds() {
   for (int32_t& handle : SoundEffectHandles) {
-    StopIfPlaying(handle);
+    StopSoundHandleIfPlaying(handle);
     DeleteSoundHandle(handle);
     handle = 0;
   }

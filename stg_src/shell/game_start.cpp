@@ -10,7 +10,7 @@
 #include "stg_src/shell/scene_assets.h"
 #include "stg_src/shell/shell_state.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 void ConfigureGameStart() {
   CurrentScene = kSceneBoot;

@@ -3,18 +3,16 @@
 #include <algorithm>
 
 #include "runtime/platform/input/input_devices.h"
-#include "stg_src/shell/input_state.h"
+#include "stg_src/game/input_state.h"
 #include "stg_src/shell/replay_files.h"
 #include "stg_src/shell/scene_machine.h"
 #include "stg_src/shell/shell_state.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 
 constexpr int kEscapeKey = 1;
-// The arrow keys steer whatever keys are configured, in the order left, up, right, down.
-constexpr int32_t kArrowKeys[4] = {203, 200, 205, 208};
 constexpr int kKeyConfigPage = 6;
 
 // The codes the key-configuration page can assign, in the order they are asked.
@@ -27,16 +25,6 @@ constexpr int32_t kAssignableKeys[] = {
 static_assert(std::size(kAssignableKeys) == 81);
 
 int32_t CountUp(int32_t count) { return count < kHoldCountCap ? count + 1 : kHoldCountCap; }
-
-// The count of a pad bit or a key, or null for a value outside its table: assignments come
-// from files and pages, and no count is ever read or written through an unchecked one.
-int32_t* PadCount(int32_t bit) {
-  return bit >= 0 && bit < kPadBitCount ? &ButtonHoldCounts[bit] : nullptr;
-}
-int32_t* KeyCount(int32_t code) {
-  return code >= 0 && code < kKeyCount ? &KeyHoldCounts[code] : nullptr;
-}
-int32_t* RoleCount(int role) { return PadCount(ButtonPadBits[role]); }
 
 bool IsPlayback() { return GetPlayMode() == 1 && CurrentScene == kScenePlay; }
 bool IsLivePlay() { return GetPlayMode() != 1 && CurrentScene == kScenePlay && GamePaused == 0; }
@@ -77,7 +65,7 @@ void UpdateButtonHoldCounts() {
   if (playback) {
     const int byte = std::max(ReadReplayByte(ReplayPosition), 0);
     for (int role = 0; role < kReplayRoleCount; ++role) {
-      if (int32_t* count = RoleCount(role)) *count = (byte >> role) & 1 ? CountUp(*count) : 0;
+      if (int32_t* count = RoleHoldCount(role)) *count = (byte >> role) & 1 ? CountUp(*count) : 0;
     }
   }
 
@@ -89,28 +77,27 @@ void UpdateButtonHoldCounts() {
   }
 
   for (int role = kButtonLeft; role <= kButtonDown; ++role) {
-    if (int32_t* count = RoleCount(role))
+    if (int32_t* count = RoleHoldCount(role))
       RaiseHoldCount(count, GetKeyPairHoldCount(KeyConfig[role], kArrowKeys[role]));
   }
   for (int role = kButtonShot; role <= kButtonWeaponChange; ++role) {
-    if (int32_t* count = RoleCount(role)) RaiseHoldCount(count, GetKeyHoldCount(KeyConfig[role]));
+    if (int32_t* count = RoleHoldCount(role))
+      RaiseHoldCount(count, GetKeyHoldCount(KeyConfig[role]));
   }
 
   if (GetPlayMode() == 0 && CurrentScene == kScenePlay && GamePaused == 0) {
     uint8_t byte = 0;
     for (int role = 0; role < kReplayRoleCount; ++role) {
-      const int32_t* count = RoleCount(role);
+      const int32_t* count = RoleHoldCount(role);
       if (count && *count > 0) byte |= static_cast<uint8_t>(1 << role);
     }
     WriteReplayByte(ReplayPosition, byte);  // nothing once the stream is full
   }
 
   // After recording: the screenshot is never part of a replay.
-  if (int32_t* count = PadCount(screenShotBit))
+  if (int32_t* count = PadHoldCount(screenShotBit))
     RaiseHoldCount(count, GetKeyHoldCount(KeyConfig[kButtonScreenShot]));
 }
-
-int32_t GetKeyHoldCount(int32_t code) { return KeyHoldCounts[code & 0xFF]; }
 
 int32_t GetKeyPairHoldCount(int32_t keyA, int32_t keyB) {
   // On the key-configuration page the configured keys are being reassigned: only the arrows
@@ -122,15 +109,6 @@ int32_t GetKeyPairHoldCount(int32_t keyA, int32_t keyB) {
 int32_t RaiseHoldCount(int32_t* count, int32_t value) {
   *count = std::max(*count, value);
   return *count;
-}
-
-int32_t GetButtonHoldCount(int32_t bit) {
-  const int32_t* count = PadCount(bit);
-  return count ? *count : -1;
-}
-
-bool IsRolePressed(int role) {
-  return role >= 0 && role < kPadRoleCount && GetButtonHoldCount(ButtonPadBits[role]) == 1;
 }
 
 int16_t ReadPlaybackButtons() {
@@ -160,21 +138,6 @@ void UpdateReplayPlaybackInput() {
   } else {
     FastForwardRequest = 0;
     FrameSkipPhase = 0;
-  }
-}
-
-void ResetButtonsForStageStart() {
-  auto set = [](int32_t* count, int32_t value) {
-    if (count) *count = value;
-  };
-  for (int role = kButtonLeft; role <= kButtonShot; ++role) {
-    set(RoleCount(role), 0);
-    set(KeyCount(KeyConfig[role]), 0);
-  }
-  for (int32_t arrow : kArrowKeys) set(KeyCount(arrow), 0);
-  for (int role : {kButtonChargeWeapon, kButtonWeaponChange}) {
-    set(RoleCount(role), 2);
-    set(KeyCount(KeyConfig[role]), 2);
   }
 }
 

@@ -5,12 +5,13 @@
 #include <cstdio>
 
 #include "runtime/platform/core/log.h"
+#include "stg_src/game/input_state.h"
+#include "stg_src/game/sound_requests.h"
 #include "stg_src/shell/hold_counts.h"
-#include "stg_src/shell/input_state.h"
 #include "stg_src/shell/scene_machine.h"
 #include "stg_src/shell/shell_state.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 const char* const DifficultyNames[4] = {"easy", "normal", "hard", "insane"};
 

@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "stg_src/shell/input_state.h"
+#include "stg_src/game/input_state.h"
 
 extern const char* const DifficultyNames[4];  // "easy", "normal", "hard", "insane"
 // The assignments the settings fall back on: pad bits 4, 5, 6 and 8 for Shot, ChargeWeapon,

@@ -12,7 +12,7 @@
 #include "stg_src/shell/scene_machine.h"
 #include "stg_src/shell/shell_state.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "stg_src/shell/replay_files.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 uint8_t ReplayBuffer[kReplayBufferSize];
 int32_t ReplayPosition;

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "stg_src/state_digest.h"
+#include "stg_src/game/state_digest.h"
 
 constexpr int32_t kReplayBufferSize = 512000;
 constexpr int kReplayNameSize = 100;

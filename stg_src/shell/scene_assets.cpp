@@ -13,29 +13,11 @@
 #include "stg_src/shell/game_sound.h"
 #include "stg_src/shell/shell_state.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
-int32_t AlphaBlackImage;
-int32_t ShipJetImages[kShipJetFrames];
-int32_t ShipJetSmallImages[kShipJetSmallFrames];
-int32_t ShipImages[kShipFrames];
-int32_t ShipChargeImage;
-int32_t ShieldImages[kShieldFrames];
-int32_t ItemImages[kItemImageRows][kItemImageCells];
-int32_t InfoImages[kInfoImageCount];
-int32_t BoardImage;
-int32_t HideImages[kHideImageCount];
-int32_t WeaponIconImages[kWeaponIconCount];
-int32_t UnlockedImage;
-int32_t SpeedImage;
-int32_t BonusImage;
-int32_t FontImages[kFontGlyphs];
-int32_t EffectImages[kEffectImageTypes][kEffectImageCells];
-int32_t PlayerShotImages[kPlayerShotImageTypes][kPlayerShotImageBands][kPlayerShotImageCells];
 int32_t SceneImage;
 int32_t TitleImage;
 int32_t WeaponBackImage;
-char EndingTextLines[kEndingTextRows][kEndingTextRowBytes];
 
 namespace {
 
@@ -46,8 +28,6 @@ const char* const kTitleSoundFiles[] = {nullptr, "data/se/op/beam1.wav", "data/s
 
 // The intro's two scroll positions start at the screen's right edge.
 constexpr int16_t kTitleSceneWork[5] = {640, 0, 0, 640, 0};
-// Each line read stores at most 63 bytes and its terminating zero.
-constexpr int kEndingLineBuffer = 64;
 
 // Stopped if playing, deleted, and 0, so that no later call sees the dead handle.
 void ReleaseTitleSounds() {
@@ -134,19 +114,6 @@ void ReleaseLogoImage() {
   if (LogoLoaded == 0) return;
   ReleaseImages(OneEntry(SceneImage));
   LogoLoaded = 0;
-}
-
-void LoadEndingText() {
-  std::memset(EndingTextLines, 0, sizeof EndingTextLines);
-  SceneWork[1] = 0;
-  const FileHandle file = OpenFileForRead("data/ed.txt", 0);
-  if (file == 0) return;
-  // A line longer than a row goes on in the next row; an empty line ends the text.
-  while (SceneWork[1] < kEndingTextRows &&
-         ReadFileLine(EndingTextLines[SceneWork[1]], kEndingLineBuffer, file) > 0) {
-    SceneWork[1] += 1;
-  }
-  CloseStreamFile(file);
 }
 
 void LoadWeaponSelectAssets() {

@@ -1,19 +1,20 @@
 #include "stg_src/shell/scene_machine.h"
 
 #include "stg_src/field/play_field.h"
+#include "stg_src/game/input_state.h"
 #include "stg_src/shell/enemy_assets.h"
 #include "stg_src/shell/front_scenes.h"
 #include "stg_src/shell/game_sound.h"
 #include "stg_src/shell/hold_counts.h"
-#include "stg_src/shell/input_state.h"
 #include "stg_src/shell/option_files.h"
 #include "stg_src/shell/replay_files.h"
 #include "stg_src/shell/result_scenes.h"
 #include "stg_src/shell/scene_assets.h"
 #include "stg_src/shell/shell_state.h"
+#include "stg_src/shell/stage_load.h"
 #include "stg_src/shell/title_menu.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 
@@ -82,8 +83,6 @@ bool IsScene(int32_t first, int32_t last) { return CurrentScene >= first && Curr
 }  // namespace
 
 int16_t GetPlayMode() { return DemoPlaying ? 1 : MenuCursors[0]; }
-
-int16_t GetDifficulty() { return Difficulty; }
 
 bool IsOnConfigPage() { return MenuPage > 3; }
 
@@ -279,8 +278,9 @@ void RunPlayScene() {
     VerticalShift = 0.0;
   }
   DrawPlayField();
-  // Only stages 1 and 2 take their music slot from the boss state here.
-  if (CurrentStage < 3 && DeathTimer == 0) SwitchMusicSlot(BossState);
+  // Only stages 1 and 2 take their music slot from the boss state here; the warning's end moves
+  // the fight on.
+  if (CurrentStage < 3 && DeathTimer == 0 && SwitchMusicSlot(BossState)) BossState = 2;
   if (GamePaused) return;
 
   GameFrame += 1;

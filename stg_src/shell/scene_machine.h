@@ -6,9 +6,10 @@
 
 #include <cstdint>
 
+#include "stg_src/game/shared_state.h"
+
 // 0 normal play, 1 replay playback (also while the attract demo runs), 2 practice.
 int16_t GetPlayMode();
-int16_t GetDifficulty();
 // True on the configuration pages 4 to 7 of the title menu.
 bool IsOnConfigPage();
 

@@ -7,11 +7,11 @@
 #include "runtime/graphics/draw/draw_settings.h"
 #include "runtime/platform/input/input_devices.h"
 #include "stg_src/field/play_field.h"
+#include "stg_src/game/font_text.h"
+#include "stg_src/game/input_state.h"
 #include "stg_src/shell/enemy_assets.h"
-#include "stg_src/shell/font_text.h"
 #include "stg_src/shell/game_sound.h"
 #include "stg_src/shell/hold_counts.h"
-#include "stg_src/shell/input_state.h"
 #include "stg_src/shell/option_files.h"
 #include "stg_src/shell/replay_files.h"
 #include "stg_src/shell/replay_state.h"
@@ -21,7 +21,7 @@
 #include "stg_src/shell/scenes/title_menu_pages.h"
 #include "stg_src/shell/shell_state.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

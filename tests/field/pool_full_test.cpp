@@ -13,7 +13,7 @@
 #include "stg_src/field/enemies/damage.h"
 #include "stg_src/field/enemies/enemy_parts.h"
 #include "stg_src/field/play_field.h"
-#include "stg_src/shell/input_state.h"
+#include "stg_src/game/input_state.h"
 #include "stg_src/shell/shell_state.h"
 #include "tests/field/weapons/weapon_test_support.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "stg_src/field/play_field.h"
-#include "stg_src/shell/input_state.h"
+#include "stg_src/game/input_state.h"
 #include "stg_src/shell/shell_state.h"
 #include "tests/game_support/field_fixture.h"
 

@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "stg_src/field/play_field.h"
+#include "stg_src/game/input_state.h"
 #include "stg_src/game_state.h"
-#include "stg_src/shell/input_state.h"
 #include "stg_src/shell/scene_machine.h"
 #include "stg_src/shell/shell_state.h"
+#include "stg_src/shell/stage_load.h"
 #include "tools/lib/fmf_map_writer.h"
 
 namespace {

@@ -20,7 +20,7 @@
 #include "tests/game_support/sound_requests.h"
 #include "tests/support/temp_folder.h"
 
-// Bit of a game role (GameButton, stg_src/shell/input_state.h) in a frame's held set.
+// Bit of a game role (GameButton, stg_src/game/input_state.h) in a frame's held set.
 constexpr uint32_t HeldRole(int role) { return 1u << role; }
 
 struct FieldFrameReport {

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "stg_src/shell/sound_test_hooks.h"
+#include "stg_src/game/sound_test_hooks.h"
 
 namespace {
 

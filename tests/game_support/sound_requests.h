@@ -1,5 +1,5 @@
 // The sound-effect requests the game makes, recorded call by call through the test-only
-// observer (stg_src/shell/sound_test_hooks.h): what was asked for, before any retrigger guard
+// observer (stg_src/game/sound_test_hooks.h): what was asked for, before any retrigger guard
 // drops a repeat.
 #pragma once
 

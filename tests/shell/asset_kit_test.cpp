@@ -9,6 +9,7 @@
 
 #include "runtime/graphics/graph/graph_handles.h"
 #include "runtime/platform/files/file_functions.h"
+#include "stg_src/game/ending_text.h"
 #include "stg_src/shell/assets/asset_lists.h"
 #include "stg_src/shell/enemy_assets.h"
 #include "stg_src/shell/game_sound.h"

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "stg_src/game/ending_text.h"
 #include "stg_src/shell/assets/asset_lists.h"
 #include "stg_src/shell/enemy_assets.h"
 #include "stg_src/shell/scene_assets.h"

@@ -8,7 +8,7 @@
 #include "runtime/graphics/graph/graph_from_images.h"
 #include "runtime/graphics/screen/draw_target.h"
 #include "runtime/graphics/screen/software_screen.h"
-#include "stg_src/shell/font_text.h"
+#include "stg_src/game/font_text.h"
 #include "stg_src/shell/scene_assets.h"
 #include "tests/game_support/game_driver.h"
 #include "tests/support/graph_sheets.h"

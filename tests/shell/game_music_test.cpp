@@ -34,10 +34,10 @@ class MusicTest : public GameSoundTest {
     }
   }
 
-  // The play scene's request, as it makes it every frame on stages 1 and 2, then the frame's
-  // output.
+  // The play scene's request, as it makes it every frame on stages 1 and 2 (the warning's end
+  // moving the fight on), then the frame's output.
   static void PlayFrame() {
-    SwitchMusicSlot(BossState);
+    if (SwitchMusicSlot(BossState)) BossState = 2;
     Output();
   }
 

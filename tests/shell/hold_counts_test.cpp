@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "stg_src/field/play_field.h"
+#include "stg_src/game/input_state.h"
 #include "stg_src/shell/hold_counts.h"
-#include "stg_src/shell/input_state.h"
 #include "stg_src/shell/replay_state.h"
 #include "stg_src/shell/scene_machine.h"
 #include "stg_src/shell/shell_state.h"

@@ -7,7 +7,8 @@
 #include <string>
 
 #include "runtime/platform/core/log.h"
-#include "stg_src/shell/input_state.h"
+#include "stg_src/game/input_state.h"
+#include "stg_src/game/sound_requests.h"
 #include "stg_src/shell/option_files.h"
 #include "stg_src/shell/shell_state.h"
 #include "tests/support/temp_folder.h"

@@ -16,7 +16,8 @@
 
 #include "runtime/graphics/screen/screen_mode.h"
 #include "stg_src/field/play_field.h"
-#include "stg_src/shell/input_state.h"
+#include "stg_src/game/input_state.h"
+#include "stg_src/game/sound_requests.h"
 #include "stg_src/shell/option_files.h"
 #include "stg_src/shell/replay_files.h"
 #include "stg_src/shell/shell_state.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "stg_src/field/play_field.h"
-#include "stg_src/shell/input_state.h"
+#include "stg_src/game/input_state.h"
 #include "stg_src/shell/replay_files.h"
 #include "stg_src/shell/replay_state.h"
 #include "stg_src/shell/scene_machine.h"

@@ -2,9 +2,9 @@
 #include "stg_src/field/enemies/enemy_pools.h"
 #include "stg_src/field/play_field.h"
 #include "stg_src/field/stage_state.h"
-#include "stg_src/shell/shell_state.h"
+#include "stg_src/game/shared_state.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

@@ -8,8 +8,9 @@
 
 #include "stg_src/field/enemies/enemy_records.h"
 
-// Every call the drawing makes to the graphics layer and to the shell's bitmap font. Defaults
-// to the runtime's calls and the shell's; tests swap in recorders.
+// Every call the drawing makes to the graphics layer, the bitmap font and the shell's overlay of
+// the closing stages, drawn last. The shell defines the defaults (the runtime's calls, the font's
+// and its own overlay; stg_src/shell/field_draw_table.cpp); tests swap in recorders.
 struct FieldDrawCalls {
   int (*setBlendMode)(int mode, int value);
   int (*setDrawBrightness)(int r, int g, int b);

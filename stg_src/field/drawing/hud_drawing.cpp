@@ -7,10 +7,10 @@
 #include "stg_src/field/screen_tests.h"
 #include "stg_src/field/stage_state.h"
 #include "stg_src/field/weapon_state.h"
-#include "stg_src/shell/scene_assets.h"
-#include "stg_src/shell/shell_state.h"
+#include "stg_src/game/image_tables.h"
+#include "stg_src/game/shared_state.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

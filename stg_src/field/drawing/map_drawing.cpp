@@ -3,9 +3,9 @@
 #include "stg_src/field/map/stage_maps.h"
 #include "stg_src/field/screen_shake.h"
 #include "stg_src/field/stage_state.h"
-#include "stg_src/shell/enemy_assets.h"
+#include "stg_src/game/image_tables.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "stg_src/field/drawing/field_drawing.h"
 #include "stg_src/field/screen_tests.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

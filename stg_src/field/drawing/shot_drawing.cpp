@@ -6,10 +6,10 @@
 #include "stg_src/field/screen_tests.h"
 #include "stg_src/field/shots/enemy_shots.h"
 #include "stg_src/field/shots/player_shots.h"
-#include "stg_src/shell/enemy_assets.h"
-#include "stg_src/shell/shell_state.h"
+#include "stg_src/game/image_tables.h"
+#include "stg_src/game/shared_state.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

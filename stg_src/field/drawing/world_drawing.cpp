@@ -1,24 +1,10 @@
-#include "runtime/graphics/device/device_settings.h"
-#include "runtime/graphics/draw/draw_calls.h"
-#include "runtime/graphics/draw/draw_settings.h"
 #include "stg_src/field/drawing/field_drawing.h"
 #include "stg_src/field/map/scrolling.h"
 #include "stg_src/field/screen_shake.h"
 #include "stg_src/field/stage_state.h"
-#include "stg_src/shell/enemy_assets.h"
-#include "stg_src/shell/font_text.h"
-#include "stg_src/shell/result_scenes.h"
-#include "stg_src/shell/scene_assets.h"
+#include "stg_src/game/image_tables.h"
 
-#include "stg_src/deterministic.h"
-
-const FieldDrawCalls kDefaultFieldDrawCalls = {
-    SetBlendMode,    SetDrawBrightness, MakeColorValue,   SetTextureFilterMode,
-    SetDrawClipRect, DrawGraphAt,       DrawGraphRotated, DrawGraphFourCorners,
-    DrawRectangle,   DrawFontText,      DrawFontNumber,   DrawEndingCredits,
-};
-
-FieldDrawCalls FieldDraw = kDefaultFieldDrawCalls;
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

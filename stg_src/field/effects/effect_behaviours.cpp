@@ -9,9 +9,9 @@
 #include "stg_src/field/lcg_random.h"
 #include "stg_src/field/map/scrolling.h"
 #include "stg_src/field/stage_state.h"
-#include "stg_src/shell/shell_state.h"
+#include "stg_src/game/shared_state.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "stg_src/field/map/scrolling.h"
 #include "stg_src/field/screen_shake.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 Effect Effects[kEffectSlots];
 double EffectDriftX;

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "stg_src/state_digest.h"
+#include "stg_src/game/state_digest.h"
 
 constexpr int kEffectSlots = 256;
 constexpr int kEffectTypes = 35;

@@ -6,9 +6,9 @@
 #include "stg_src/field/effects/effects.h"
 #include "stg_src/field/lcg_random.h"
 #include "stg_src/field/shots/common_shots.h"
-#include "stg_src/shell/game_sound.h"
+#include "stg_src/game/sound_requests.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

@@ -20,10 +20,10 @@
 #include "stg_src/field/shots/enemy_shots.h"
 #include "stg_src/field/stage_state.h"
 #include "stg_src/field/terrain/terrain.h"
-#include "stg_src/shell/game_sound.h"
-#include "stg_src/shell/shell_state.h"
+#include "stg_src/game/shared_state.h"
+#include "stg_src/game/sound_requests.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "stg_src/field/enemies/hit_shapes.h"
 #include "stg_src/field/enemies/part_motion.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include "stg_src/field/score_and_rank.h"
 #include "stg_src/field/screen_tests.h"
 #include "stg_src/field/terrain/terrain.h"
-#include "stg_src/shell/shell_state.h"
+#include "stg_src/game/shared_state.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "stg_src/field/screen_tests.h"
 #include "stg_src/field/stage_state.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 EnemyObject EnemyPool0[kEnemyPool0Size];
 EnemyObject EnemyPool1[kEnemyPool1Size];

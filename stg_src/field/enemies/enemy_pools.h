@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "stg_src/field/enemies/enemy_records.h"
-#include "stg_src/state_digest.h"
+#include "stg_src/game/state_digest.h"
 
 constexpr int kEnemyPool0Size = 64;   // map codes 1-63 and stage code; type 10 is the boss
 constexpr int kEnemyPool1Size = 128;  // map codes 65-127 and stage code

@@ -44,12 +44,12 @@ struct StageObjectCell {
   EnemyObjectHandler step;
 };
 
-// [type - first type][stage - 1]
-extern StageObjectCell EnemyPool0StageCells[kStageObjectTypeCount][kStageCount];
-extern StageObjectCell EnemyPool1StageCells[kStageObjectTypeCount][kStageCount];
-extern StageObjectCell EnemyPool3StageCells[kStagePool3TypeCount][kStageCount];
+// [type - first type][stage - 1], assembled from the stages' columns (stage_handlers.h).
+extern StageObjectCell (&EnemyPool0StageCells)[kStageObjectTypeCount][kStageCount];
+extern StageObjectCell (&EnemyPool1StageCells)[kStageObjectTypeCount][kStageCount];
+extern StageObjectCell (&EnemyPool3StageCells)[kStagePool3TypeCount][kStageCount];
 // Empty: the part does nothing on that stage.
-extern EnemyPartHandler EnemyPartStageCells[kStagePartTypeCount][kStageCount];
+extern EnemyPartHandler (&EnemyPartStageCells)[kStagePartTypeCount][kStageCount];
 
 void DispatchPool0Type10(int16_t slot);
 void DispatchPool0Type11(int16_t slot);

@@ -8,9 +8,9 @@
 #include "stg_src/field/enemies/enemy_parts.h"
 #include "stg_src/field/enemies/hit_shapes.h"
 #include "stg_src/field/screen_shake.h"
-#include "stg_src/shell/game_sound.h"
+#include "stg_src/game/sound_requests.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

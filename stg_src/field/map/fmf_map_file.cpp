@@ -7,7 +7,7 @@
 #include "runtime/platform/core/tracked_heap.h"
 #include "runtime/platform/files/file_functions.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include "stg_src/field/shots/enemy_shots.h"
 #include "stg_src/field/shots/player_shots.h"
 #include "stg_src/field/stage_state.h"
-#include "stg_src/shell/shell_state.h"
+#include "stg_src/game/shared_state.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 int16_t MapLoopMode;
 double HorizontalLoopStart;

@@ -10,7 +10,7 @@
 #include <cstdint>
 
 #include "stg_src/field/enemies/enemy_records.h"
-#include "stg_src/state_digest.h"
+#include "stg_src/game/state_digest.h"
 
 extern int16_t MapLoopMode;         // 0 none, 1 armed, 2 jumped back this frame
 extern double HorizontalLoopStart;  // world x the loop returns to

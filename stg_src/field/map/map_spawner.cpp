@@ -8,9 +8,9 @@
 #include "stg_src/field/map/scrolling.h"
 #include "stg_src/field/map/stage_maps.h"
 #include "stg_src/field/stage_state.h"
-#include "stg_src/shell/shell_state.h"
+#include "stg_src/game/shared_state.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 int32_t SpawnLeftColumn;
 int32_t SpawnRightColumn;

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "stg_src/state_digest.h"
+#include "stg_src/game/state_digest.h"
 
 extern int32_t SpawnLeftColumn;   // the column just left of the window
 extern int32_t SpawnRightColumn;  // the column under the window's right edge

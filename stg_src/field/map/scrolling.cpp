@@ -11,11 +11,10 @@
 #include "stg_src/field/stage_state.h"
 #include "stg_src/field/terrain/terrain.h"
 #include "stg_src/field/weapon_state.h"
-#include "stg_src/shell/hold_counts.h"
-#include "stg_src/shell/input_state.h"
-#include "stg_src/shell/shell_state.h"
+#include "stg_src/game/input_state.h"
+#include "stg_src/game/shared_state.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 double CameraX;
 double ViewRight;

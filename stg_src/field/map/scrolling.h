@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "stg_src/state_digest.h"
+#include "stg_src/game/state_digest.h"
 
 constexpr int kViewWidth = 640;
 constexpr int kViewHeight = 400;

@@ -5,18 +5,13 @@
 #include <cstdio>
 
 #include "runtime/platform/core/log.h"
-#include "runtime/sound/sound_file_loading.h"
-#include "runtime/sound/sound_handles.h"
 #include "stg_src/field/map/map_loops.h"
 #include "stg_src/field/map/map_spawner.h"
 #include "stg_src/field/map/scrolling.h"
 #include "stg_src/field/stage_state.h"
-#include "stg_src/shell/enemy_assets.h"
-#include "stg_src/shell/game_sound.h"
-#include "stg_src/shell/scene_machine.h"
-#include "stg_src/shell/shell_state.h"
+#include "stg_src/game/shared_state.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 int32_t BackMapLayer0[kBackMapRows][kBackMapColumns];
 int32_t BackMapLayer1[kBackMapRows][kBackMapColumns];
@@ -42,35 +37,6 @@ constexpr int kMainSheetColumns = 16;
 constexpr int kMainSheetChips = 256;
 constexpr int kEventCodeLimit = 256;
 constexpr int kEventVariantLimit = 64;
-
-// The stage's own sound effects, slots 49..54 of SoundEffectHandles.
-constexpr int kStageSoundFirst = 49;
-constexpr int kStageSoundLast = 54;
-struct StageSound {
-  int slot;
-  const char* file;
-};
-const StageSound kStageSounds[7][6] = {
-    {{49, "data/se/stage1/transform.wav"}, {54, "data/se/stage1/don.wav"}},
-    {{49, "data/se/stage2/bossarm.wav"}},
-    {{49, "data/se/stage3/kazan.wav"},
-     {50, "data/se/stage3/shokushu1.wav"},
-     {51, "data/se/stage3/shokushu2.wav"},
-     {52, "data/se/stage3/hibashira.wav"},
-     {53, "data/se/stage3/hibashira2.wav"},
-     {54, "data/se/stage1/don.wav"}},
-    {{49, "data/se/stage6/granade.wav"},
-     {50, "data/se/enemy_death0.wav"},
-     {51, "data/se/enemy_death1.wav"},
-     {52, "data/se/enemy_death2.wav"}},
-    {},
-    {{49, "data/se/stage6/granade.wav"},
-     {50, "data/se/stage6/warp.wav"},
-     {51, "data/se/stage6/tama1.wav"},
-     {52, "data/se/stage6/tama2.wav"},
-     {54, "data/se/stage1/don.wav"}},
-    {},
-};
 
 // Tile types the collision layer keeps: the ones with a polygon, and the route markers 48..53.
 constexpr int kKeptTileTypes[][2] = {{1, 15},  {18, 31}, {44, 53},   {60, 63},
@@ -280,24 +246,6 @@ void LogMissingMarkers(const bool* found, const char* name) {
   }
 }
 
-void LoadStageSounds(int16_t stage) {
-  for (int slot = kStageSoundFirst; slot <= kStageSoundLast; ++slot) {
-    if (IsSoundPlaying(SoundEffectHandles[slot]) == 1) StopSoundHandle(SoundEffectHandles[slot]);
-    DeleteSoundHandle(SoundEffectHandles[slot]);
-  }
-  if (stage >= 1 && stage <= 7) {
-    for (const StageSound& sound : kStageSounds[stage - 1]) {
-      if (sound.file != nullptr) SoundEffectHandles[sound.slot] = LoadSoundFile(sound.file, 3, -1);
-    }
-  }
-  ApplySoundEffectVolume(kStageSoundFirst);
-  if (stage == 4) {
-    for (int slot : {50, 51, 52}) {
-      SetSoundVolume(SoundEffectVolume * 255 / 800, SoundEffectHandles[slot]);
-    }
-  }
-}
-
 }  // namespace
 
 int MarkerEntry(int index) { return std::clamp(index, 0, kMarkerCount - 1); }
@@ -340,10 +288,7 @@ int ReadMainMap(const MapFile* map, const char* name) {
   return 1;
 }
 
-uint8_t LoadStage(int16_t stage) {
-  LoadStageEnemyAssets(stage);
-  StageAssetsLoaded = 1;
-  LoadStageSounds(stage);
+uint8_t LoadStageMaps(int16_t stage) {
   // Nothing of the previous stage's maps stays, even when a map of this one is refused.
   ClearBackgroundMap();
   ClearMainMap();

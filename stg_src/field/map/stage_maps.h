@@ -1,7 +1,8 @@
 // The stage's maps as the field reads them: the background's two picture layers (80-pixel chips
 // of 12 x 12 sheets), the main map's two picture layers (40-pixel tiles of 16 x 16 sheets), its
-// collision and event layers, their sizes, and the start and checkpoint markers; and LoadStage,
-// which fills them from the stage's FMF files and loads the stage's sound effects.
+// collision and event layers, their sizes, and the start and checkpoint markers; and
+// LoadStageMaps, which fills them from the stage's FMF files (the shell's LoadStage calls it after
+// loading the stage's images and sounds).
 // ResetStageMaps puts every member back to its value at program start; DigestStageMaps sums
 // them.
 #pragma once
@@ -9,7 +10,7 @@
 #include <cstdint>
 
 #include "stg_src/field/map/fmf_map_file.h"
-#include "stg_src/state_digest.h"
+#include "stg_src/game/state_digest.h"
 
 constexpr int kBackMapRows = 20;
 constexpr int kBackMapColumns = 80;
@@ -37,9 +38,10 @@ extern int32_t CheckpointY[kMarkerCount];
 extern int32_t CheckpointColumn[kMarkerCount];
 extern int32_t CheckpointRow[kMarkerCount];
 
-// 1 when both maps of the stage were read, else 0 with a log line naming the file and why.
-uint8_t LoadStage(int16_t stage);
-// The map steps of LoadStage on maps already read (name labels the log lines): the arrays and
+// 1 when both maps of the stage were read (the main map by Difficulty), else 0 with a log line
+// naming the file and why.
+uint8_t LoadStageMaps(int16_t stage);
+// The map steps of LoadStageMaps on maps already read (name labels the log lines): the arrays and
 // markers are cleared first, then filled from a map that fits them. 1, or 0 and a log line.
 int ReadBackgroundMap(const MapFile* map, const char* name);
 int ReadMainMap(const MapFile* map, const char* name);

@@ -12,7 +12,7 @@
 #include "stg_src/field/stage_state.h"
 #include "stg_src/field/terrain/terrain.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

@@ -1,41 +1,10 @@
-// EnemyShotHandlers and the stage grid its dispatchers read: types 0..16 are the common
-// behaviours, 17..26 the stage's own, looked up by CurrentStage. Stage 4 reuses two common
-// behaviours under its own numbers, and stage 6's trail dot serves stage 5 too; stage 7 has no
-// shots of its own.
+// EnemyShotHandlers: types 0..16 are the common behaviours, 17..26 the stage's own, looked up by
+// CurrentStage in the grid the stages fill (stg_src/field/stage_handlers.h).
 #include "stg_src/field/shots/common_shots.h"
 #include "stg_src/field/shots/enemy_shots.h"
 #include "stg_src/field/stage_state.h"
-#include "stg_src/stages/stage1/stage1.h"
-#include "stg_src/stages/stage2/stage2.h"
-#include "stg_src/stages/stage3/stage3.h"
-#include "stg_src/stages/stage4/stage4.h"
-#include "stg_src/stages/stage5/stage5.h"
-#include "stg_src/stages/stage6/stage6.h"
 
-#include "stg_src/deterministic.h"
-
-EnemyShotHandler EnemyShotStageCells[kEnemyShotTypes - kCommonEnemyShotTypes][kStageCount] = {
-    {UpdateStage1RetargetShot, UpdateStage2RetargetShot, UpdateStage3FlameJetShot,
-     UpdateStage4PodShot, UpdateStage5CannonShot, UpdateStage6BigShot, nullptr},  // 17
-    {nullptr, nullptr, UpdateStage3RoundShot, UpdateStage4BouncingShot, UpdateStage5CurveShot,
-     UpdateStage6CannonShot, nullptr},  // 18
-    {nullptr, nullptr, UpdateStage3CannonShot, UpdateStage4BounceTrailShot, UpdateStage5SeekerShot,
-     UpdateStage6BouncingShot, nullptr},  // 19
-    {nullptr, nullptr, UpdateStage3FlameShot, UpdateStage4SpinningShot, UpdateStage6TrailDotShot,
-     UpdateStage6TrailDotShot, nullptr},  // 20
-    {nullptr, nullptr, UpdateStage3FlameTrailShot, UpdateStage4BurstShot, UpdateStage5TurningShot,
-     UpdateStage6LongShot, nullptr},  // 21
-    {nullptr, nullptr, UpdateStage3RingShot, UpdatePlainShot, UpdateStage6TrailDotShot,
-     UpdateStage6HeavyShot, nullptr},  // 22
-    {nullptr, nullptr, nullptr, UpdateWarningLineShot, nullptr, UpdateStage6PortalBlueShot,
-     nullptr},  // 23
-    {nullptr, nullptr, nullptr, UpdateStage4LaserShot, nullptr, UpdateStage6PortalRedShot,
-     nullptr},  // 24
-    {nullptr, nullptr, nullptr, UpdateStage4LaserChargeShot, nullptr, UpdateStage6TrailDotShot,
-     nullptr},  // 25
-    {nullptr, nullptr, nullptr, UpdateStage4LaserBurstShot, nullptr, UpdateStage6TurningShot,
-     nullptr},  // 26
-};
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include "stg_src/field/shots/common_shots.h"
 #include "stg_src/field/stage_state.h"
 #include "stg_src/field/terrain/terrain.h"
-#include "stg_src/shell/game_sound.h"
+#include "stg_src/game/sound_requests.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 EnemyShot EnemyShots[kEnemyShotSlots];
 

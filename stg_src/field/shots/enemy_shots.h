@@ -8,7 +8,7 @@
 
 #include "stg_src/field/enemies/enemy_records.h"
 #include "stg_src/field/enemies/handler_tables.h"
-#include "stg_src/state_digest.h"
+#include "stg_src/game/state_digest.h"
 
 constexpr int kEnemyShotSlots = 256;
 constexpr int kEnemyShotTypes = 27;
@@ -69,8 +69,10 @@ extern EnemyShot EnemyShots[kEnemyShotSlots];
 using EnemyShotHandler = void (*)(int16_t slot);
 // 0..16 the common behaviours, 17..26 DispatchShotType17..26.
 extern const EnemyShotHandler EnemyShotHandlers[kEnemyShotTypes];
-// [type - 17][stage - 1]: the stage's behaviour for a stage shot type, null for none.
-extern EnemyShotHandler EnemyShotStageCells[kEnemyShotTypes - kCommonEnemyShotTypes][kStageCount];
+// [type - 17][stage - 1]: the stage's behaviour for a stage shot type, null for none; assembled
+// from the stages' columns (stg_src/field/stage_handlers.h).
+extern EnemyShotHandler (
+    &EnemyShotStageCells)[kEnemyShotTypes - kCommonEnemyShotTypes][kStageCount];
 
 // Lowest (highest) slot in state 0, or -1.
 int16_t FindFreeShotSlot();

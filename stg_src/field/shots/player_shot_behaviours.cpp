@@ -16,9 +16,9 @@
 #include "stg_src/field/stage_state.h"
 #include "stg_src/field/terrain/terrain.h"
 #include "stg_src/field/weapon_state.h"
-#include "stg_src/shell/shell_state.h"
+#include "stg_src/game/shared_state.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include "stg_src/field/shots/player_shot_behaviours.h"
 #include "stg_src/field/stage_state.h"
 #include "stg_src/field/weapon_state.h"
-#include "stg_src/shell/game_sound.h"
-#include "stg_src/shell/shell_state.h"
+#include "stg_src/game/shared_state.h"
+#include "stg_src/game/sound_requests.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include "stg_src/field/map/scrolling.h"
 #include "stg_src/field/screen_tests.h"
 #include "stg_src/field/shots/player_shot_behaviours.h"
-#include "stg_src/shell/shell_state.h"
+#include "stg_src/game/shared_state.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 PlayerShot PlayerShots[kPlayerShotSlots];
 

@@ -8,7 +8,7 @@
 #include "stg_src/field/map/stage_maps.h"
 #include "stg_src/field/terrain/tile_polygons.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

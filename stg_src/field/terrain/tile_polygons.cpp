@@ -1,6 +1,6 @@
 #include "stg_src/field/terrain/tile_polygons.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

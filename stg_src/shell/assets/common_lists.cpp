@@ -3,7 +3,7 @@
 #include "stg_src/shell/enemy_assets.h"
 #include "stg_src/shell/scene_assets.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "stg_src/shell/enemy_assets.h"
 #include "stg_src/shell/scene_assets.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 // Enemy images by table, type and first frame; a type's frames may come from several files, and
 // one file may fill several types (each with handles of its own).

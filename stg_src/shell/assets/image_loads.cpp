@@ -3,7 +3,7 @@
 #include "runtime/graphics/graph/graph_from_images.h"
 #include "runtime/graphics/graph/graph_handles.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

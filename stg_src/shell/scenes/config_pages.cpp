@@ -3,17 +3,17 @@
 #include <cstdint>
 
 #include "runtime/graphics/draw/draw_calls.h"
-#include "stg_src/shell/font_text.h"
+#include "stg_src/game/font_text.h"
+#include "stg_src/game/input_state.h"
 #include "stg_src/shell/game_sound.h"
 #include "stg_src/shell/hold_counts.h"
-#include "stg_src/shell/input_state.h"
 #include "stg_src/shell/option_files.h"
 #include "stg_src/shell/scene_assets.h"
 #include "stg_src/shell/scenes/scene_drawing.h"
 #include "stg_src/shell/scenes/title_menu_pages.h"
 #include "stg_src/shell/shell_state.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include "runtime/graphics/draw/draw_calls.h"
 #include "runtime/graphics/draw/draw_settings.h"
-#include "stg_src/shell/font_text.h"
+#include "stg_src/game/font_text.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 void FillSceneBox(int x1, int y1, int x2, int y2, int r, int g, int b, SceneBlend blend,
                   int value) {

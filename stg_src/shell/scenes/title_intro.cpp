@@ -19,16 +19,16 @@
 
 #include "runtime/graphics/draw/draw_calls.h"
 #include "stg_src/field/play_field.h"
+#include "stg_src/game/input_state.h"
 #include "stg_src/shell/enemy_assets.h"
 #include "stg_src/shell/game_sound.h"
 #include "stg_src/shell/hold_counts.h"
-#include "stg_src/shell/input_state.h"
 #include "stg_src/shell/scene_assets.h"
 #include "stg_src/shell/scene_machine.h"
 #include "stg_src/shell/scenes/scene_drawing.h"
 #include "stg_src/shell/shell_state.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "stg_src/stages/stage1/stage1.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 void UpdateStage1BossArmPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage1BossGunPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}

@@ -2,7 +2,7 @@
 
 #include "stg_src/field/enemies/enemy_pools.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 void UpdateStage2IwaLSpawner(int16_t slot) { EnemyPool0[slot].state = 0; }
 void UpdateStage2IwaMSpawner(int16_t slot) { EnemyPool0[slot].state = 0; }

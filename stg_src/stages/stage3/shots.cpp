@@ -1,6 +1,6 @@
 #include "stg_src/stages/stage3/stage3.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 void UpdateStage3CannonShot(int16_t) {}
 void UpdateStage3FlameJetShot(int16_t) {}

@@ -2,7 +2,7 @@
 
 #include "stg_src/field/enemies/enemy_pools.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 void UpdateStage3CeilingWalker(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage3FloorWalker(int16_t slot) { EnemyPool1[slot].state = 0; }

@@ -2,7 +2,7 @@
 
 #include "stg_src/field/enemies/enemy_pools.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 void GateStage6PairSpawner(int16_t slot) { EnemyPool0[slot].state = 0; }
 void GateStage6SingleSpawner(int16_t slot) { EnemyPool0[slot].state = 0; }

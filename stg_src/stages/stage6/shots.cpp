@@ -1,6 +1,6 @@
 #include "stg_src/stages/stage6/stage6.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 void UpdateStage6BigShot(int16_t) {}
 void UpdateStage6BouncingShot(int16_t) {}

@@ -9,13 +9,12 @@
 #include "stg_src/field/screen_tests.h"
 #include "stg_src/field/stage_events.h"
 #include "stg_src/field/stage_state.h"
-#include "stg_src/shell/game_sound.h"
-#include "stg_src/shell/hold_counts.h"
-#include "stg_src/shell/input_state.h"
-#include "stg_src/shell/scene_assets.h"
-#include "stg_src/shell/shell_state.h"
+#include "stg_src/game/ending_text.h"
+#include "stg_src/game/input_state.h"
+#include "stg_src/game/shared_state.h"
+#include "stg_src/game/sound_requests.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 void UpdateStage7Bokan(int16_t slot) { EnemyPool0[slot].state = 0; }
 void UpdateStage7Bokan2(int16_t slot) { EnemyPool0[slot].state = 0; }

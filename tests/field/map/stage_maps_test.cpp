@@ -8,6 +8,7 @@
 
 #include "stg_src/field/play_field.h"
 #include "stg_src/shell/shell_state.h"
+#include "stg_src/shell/stage_load.h"
 #include "tests/game_support/field_fixture.h"
 #include "tests/support/log_capture.h"
 #include "tools/lib/fmf_map_writer.h"

@@ -12,6 +12,7 @@
 #include "stg_src/field/play_field.h"
 #include "stg_src/shell/game_sound.h"
 #include "stg_src/shell/shell_state.h"
+#include "stg_src/shell/stage_load.h"
 #include "tests/game_support/field_fixture.h"
 #include "tests/support/sound_files.h"
 

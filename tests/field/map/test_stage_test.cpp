@@ -15,7 +15,7 @@
 #include "stg_src/field/enemies/handler_tables.h"
 #include "stg_src/field/play_field.h"
 #include "stg_src/field/terrain/terrain.h"
-#include "stg_src/shell/input_state.h"
+#include "stg_src/game/input_state.h"
 #include "stg_src/shell/shell_state.h"
 #include "tests/field/enemies/handler_recorder.h"
 #include "tests/game_support/field_fixture.h"

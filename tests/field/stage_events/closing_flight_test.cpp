@@ -9,7 +9,7 @@
 
 #include "stg_src/field/play_field.h"
 #include "stg_src/field/screen_tests.h"
-#include "stg_src/shell/input_state.h"
+#include "stg_src/game/input_state.h"
 #include "stg_src/shell/shell_state.h"
 #include "tests/game_support/field_fixture.h"
 

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "stg_src/field/play_field.h"
-#include "stg_src/shell/input_state.h"
+#include "stg_src/game/input_state.h"
 #include "stg_src/shell/shell_state.h"
 #include "tests/field/weapons/weapon_test_support.h"
 

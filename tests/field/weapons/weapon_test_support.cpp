@@ -1,7 +1,7 @@
 #include "tests/field/weapons/weapon_test_support.h"
 
 #include "stg_src/field/play_field.h"
-#include "stg_src/shell/input_state.h"
+#include "stg_src/game/input_state.h"
 #include "stg_src/shell/shell_state.h"
 
 WeaponField::WeaponField() {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "stg_src/field/play_field.h"
+#include "stg_src/game/ending_text.h"
 #include "stg_src/shell/replay_files.h"
 #include "stg_src/shell/scene_assets.h"
 #include "stg_src/shell/scene_machine.h"

@@ -1,9 +1,9 @@
-#include "stg_src/shell/font_text.h"
+#include "stg_src/game/font_text.h"
 
 #include "runtime/graphics/draw/draw_calls.h"
-#include "stg_src/shell/scene_assets.h"
+#include "stg_src/game/image_tables.h"
 
-#include "stg_src/deterministic.h"
+#include "stg_src/game/deterministic.h"
 
 namespace {
 

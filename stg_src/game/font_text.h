@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-// The glyphs are FontImages (scene_assets.h): entry c is the glyph of character code c; codes
+// The glyphs are FontImages (image_tables.h): entry c is the glyph of character code c; codes
 // 17..96 are drawn, the digits are 48..57.
 
 // A zero-terminated 8-bit string; x advances by size for every byte. Size 14 and up draws the
