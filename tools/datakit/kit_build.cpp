@@ -9,9 +9,10 @@
 
 #include "tools/datakit/audio.h"
 #include "tools/datakit/image_encode.h"
+#include "tools/datakit/maps/stage_maps.h"
 #include "tools/datakit/painters.h"
 #include "tools/lib/archive_writer.h"
-#include "tools/lib/test_stage_maps.h"
+#include "tools/lib/fmf_map_writer.h"
 
 const char* const kKitVersion = "kelvanor-datakit 6";
 
@@ -86,13 +87,13 @@ std::vector<Job> KitJobs(const std::string& pattern) {
                                             0x4B454C00u + static_cast<uint32_t>(s->id));
                       }});
   }
-  // Every stage flies the test stage until it has maps of its own.
+  // A stage's own maps, the test stage's where it has none.
   for (int stage = 1; stage <= 7; ++stage)
-    for (const TestStageMapFile& map : TestStageMapFiles(stage)) {
+    for (const KitMapFile& map : StageMapFiles(stage)) {
       if (!KitPatternMatches(pattern, map.path, ("stage" + std::to_string(stage)).c_str()))
         continue;
-      const bool background = map.background;
-      jobs.push_back({map.path, 0.01, [background] { return BuildTestStageMap(background); }});
+      const char* description = map.description;
+      jobs.push_back({map.path, 0.01, [description] { return BuildFmfMap(description); }});
     }
   if (KitPatternMatches(pattern, "data/ed.txt", "texts"))
     jobs.push_back({"data/ed.txt", 0, [] { return EndingText(); }});
