@@ -80,7 +80,7 @@ std::vector<Job> KitJobs(const std::string& pattern) {
     const KitSound* s = &sound;
     if (sound.kind == SoundKind::Effect)
       jobs.push_back(
-          {sound.path, 0.05, [s] { return EncodeWav(SynthesizeEffect(s->id), kEffectRate); }});
+          {sound.path, 0.05, [s] { return EncodeWav(SynthesizeKitEffect(*s), kEffectRate); }});
     else
       jobs.push_back({sound.path, MusicTrack(sound.id).frames / 1e5, [s] {
                         return EncodeVorbis(ComposeMusic(s->id), 2, kMusicRate,
@@ -117,7 +117,7 @@ bool KitPatternMatches(const std::string& pattern, const std::string& path, cons
 Canvas PaintKitImage(const KitImage& image, int stage) {
   Canvas sheet(image.cellWidth * image.columns, image.cellHeight * image.rows);
   bool whole = false;
-  const PainterFunction paint = PainterFor(image.paint, &whole);
+  const PainterFunction paint = image.painter ? image.painter : PainterFor(image.paint, &whole);
   PaintCell cell{-1, image.count, image.variant, stage, PathSeed(image.path), image.path};
   if (whole || (image.columns == 1 && image.rows == 1 && image.count == 1)) {
     cell.frame = whole ? -1 : 0;
@@ -135,6 +135,10 @@ Canvas PaintKitImage(const KitImage& image, int stage) {
       Composite(sheet, one, c * image.cellWidth, r * image.cellHeight);
     }
   return sheet;
+}
+
+std::vector<int16_t> SynthesizeKitEffect(const KitSound& sound) {
+  return sound.recipe ? sound.recipe() : SynthesizeEffect(sound.id);
 }
 
 std::vector<std::string> KitFilePaths(const std::string& pattern) {
