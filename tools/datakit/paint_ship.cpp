@@ -9,8 +9,17 @@ namespace {
 
 constexpr float kPi = 3.14159265f;
 
-const Palette kCommonPalette = {Hex(0x8A9BB0), Hex(0xD8DEE6), Hex(0x2F6FD0), Hex(0x7FE8FF),
-                                Hex(0x9CCBFF), Hex(0x7A6A58), Hex(0x05070F), Hex(0x101830)};
+// The ship, items, common enemies and effects; each stage's is in its file.
+const Palette kCommonPalette = {
+    .hull = Hex(0x8A9BB0),
+    .panel = Hex(0xD8DEE6),
+    .accent = Hex(0x2F6FD0),
+    .light = Hex(0x7FE8FF),
+    .energy = Hex(0x9CCBFF),
+    .rock = Hex(0x7A6A58),
+    .skyTop = Hex(0x05070F),
+    .skyLow = Hex(0x101830),
+};
 
 struct PainterRow {
   Paint paint;
