@@ -1,7 +1,7 @@
 // The headless game driver for the shell, field and stage tests: the headless game
 // (tools/headless/headless_game.h: the game's own start-up, loop iterations and exit sequence in
-// a folder with the player folders, the data kit's files a test asks for and the test stage's
-// maps, the port's clock 17 ms a frame, the manual sound back-end, the run's digests) in a
+// a folder with the player folders, the data kit's files a test asks for and every stage's maps,
+// the port's clock 17 ms a frame, the manual sound back-end, the run's digests) in a
 // temporary folder, under SDL's dummy drivers (or the offscreen one a test sets), with the port's
 // scripted message-box answer and one virtual joypad. Each frame: the script's keys and pad bits
 // and the damage it deals to chosen enemies, then the game's frame and the test's callback. The

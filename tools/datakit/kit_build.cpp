@@ -9,9 +9,10 @@
 
 #include "tools/datakit/audio.h"
 #include "tools/datakit/image_encode.h"
+#include "tools/datakit/maps/stage_maps.h"
 #include "tools/datakit/painters.h"
 #include "tools/lib/archive_writer.h"
-#include "tools/lib/test_stage_maps.h"
+#include "tools/lib/fmf_map_writer.h"
 
 const char* const kKitVersion = "kelvanor-datakit 6";
 
@@ -79,20 +80,20 @@ std::vector<Job> KitJobs(const std::string& pattern) {
     const KitSound* s = &sound;
     if (sound.kind == SoundKind::Effect)
       jobs.push_back(
-          {sound.path, 0.05, [s] { return EncodeWav(SynthesizeEffect(s->id), kEffectRate); }});
+          {sound.path, 0.05, [s] { return EncodeWav(SynthesizeKitEffect(*s), kEffectRate); }});
     else
       jobs.push_back({sound.path, MusicTrack(sound.id).frames / 1e5, [s] {
                         return EncodeVorbis(ComposeMusic(s->id), 2, kMusicRate,
                                             0x4B454C00u + static_cast<uint32_t>(s->id));
                       }});
   }
-  // Every stage flies the test stage until it has maps of its own.
+  // A stage's own maps, the test stage's where it has none.
   for (int stage = 1; stage <= 7; ++stage)
-    for (const TestStageMapFile& map : TestStageMapFiles(stage)) {
+    for (const KitMapFile& map : StageMapFiles(stage)) {
       if (!KitPatternMatches(pattern, map.path, ("stage" + std::to_string(stage)).c_str()))
         continue;
-      const bool background = map.background;
-      jobs.push_back({map.path, 0.01, [background] { return BuildTestStageMap(background); }});
+      const char* description = map.description;
+      jobs.push_back({map.path, 0.01, [description] { return BuildFmfMap(description); }});
     }
   if (KitPatternMatches(pattern, "data/ed.txt", "texts"))
     jobs.push_back({"data/ed.txt", 0, [] { return EndingText(); }});
@@ -116,7 +117,7 @@ bool KitPatternMatches(const std::string& pattern, const std::string& path, cons
 Canvas PaintKitImage(const KitImage& image, int stage) {
   Canvas sheet(image.cellWidth * image.columns, image.cellHeight * image.rows);
   bool whole = false;
-  const PainterFunction paint = PainterFor(image.paint, &whole);
+  const PainterFunction paint = image.painter ? image.painter : PainterFor(image.paint, &whole);
   PaintCell cell{-1, image.count, image.variant, stage, PathSeed(image.path), image.path};
   if (whole || (image.columns == 1 && image.rows == 1 && image.count == 1)) {
     cell.frame = whole ? -1 : 0;
@@ -134,6 +135,10 @@ Canvas PaintKitImage(const KitImage& image, int stage) {
       Composite(sheet, one, c * image.cellWidth, r * image.cellHeight);
     }
   return sheet;
+}
+
+std::vector<int16_t> SynthesizeKitEffect(const KitSound& sound) {
+  return sound.recipe ? sound.recipe() : SynthesizeEffect(sound.id);
 }
 
 std::vector<std::string> KitFilePaths(const std::string& pattern) {

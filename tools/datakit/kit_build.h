@@ -18,8 +18,11 @@ struct KitFile {
   std::vector<uint8_t> bytes;
 };
 
-// The kit's image of that manifest row, painted cell by cell.
+// The kit's image of that manifest row, painted cell by cell (or whole, where its kind's painter
+// paints whole sheets), by the row's own painter where it names one.
 Canvas PaintKitImage(const KitImage& image, int stage);
+// The samples of that effect row: its own recipe, else its slot's.
+std::vector<int16_t> SynthesizeKitEffect(const KitSound& sound);
 // The texts.
 std::vector<uint8_t> EndingText();
 std::vector<uint8_t> DemoReplay();

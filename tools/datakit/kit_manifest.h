@@ -11,6 +11,11 @@
 // layers, frames, fades); opaque images have no transparent pixel.
 enum class Surface : uint8_t { Sprite, Layer, Opaque };
 
+struct Canvas;
+struct PaintCell;
+// Paints one cell of an image (tools/datakit/painters.h).
+typedef void (*PainterFunction)(Canvas& canvas, const PaintCell& cell);
+
 enum class Paint : uint8_t {
   // The ship and the HUD.
   Ship,
@@ -88,6 +93,9 @@ struct KitImage {
   int columns, rows;
   Paint paint;
   int variant;  // the painter's own choice of look
+  // A stage's own painter (tools/datakit/stages/) in place of the kind's, which still says how
+  // the pixels are kept; called cell by cell (frame 0 for a whole image).
+  PainterFunction painter = nullptr;
 };
 
 struct KitImageGroup {
@@ -96,7 +104,8 @@ struct KitImageGroup {
   std::vector<KitImage> images;
 };
 
-// Every image group, a file that several tables load appearing once, in its first group.
+// Every image group (the common ones, then each stage's), a file that several tables load
+// appearing once, in its first group.
 const std::vector<KitImageGroup>& KitImageGroups();
 // The surface that the painter's images have.
 Surface PaintSurface(Paint paint);
@@ -104,11 +113,16 @@ Surface PaintSurface(Paint paint);
 int StageOfPath(const std::string& path);
 
 enum class SoundKind : uint8_t { Effect, Music };
+// Mono samples at the effect rate (tools/datakit/audio.h).
+typedef std::vector<int16_t> (*EffectRecipe)();
 struct KitSound {
   const char* path;
   SoundKind kind;
-  int id;  // effect recipe or music track
+  int id;  // effect slot (the recipe of that slot) or music track
+  // A stage's own effect recipe (tools/datakit/stages/) in place of the slot's.
+  EffectRecipe recipe = nullptr;
 };
+// The common effects, each stage's, then the music.
 const std::vector<KitSound>& KitSounds();
 
 // Folder names the game expects beside its data.

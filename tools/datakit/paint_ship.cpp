@@ -1,30 +1,24 @@
-// The ship, its flames and shield, items, HUD pips and weapon icons; the stage palettes and the
-// painter table.
+// The ship, its flames and shield, items, HUD pips and weapon icons; the palettes by stage and
+// the painter table.
 #include <cmath>
 
 #include "tools/datakit/painters.h"
+#include "tools/datakit/stages/stage_kits.h"
 
 namespace {
 
 constexpr float kPi = 3.14159265f;
 
-const Palette kPalettes[8] = {
-    {Hex(0x8A9BB0), Hex(0xD8DEE6), Hex(0x2F6FD0), Hex(0x7FE8FF), Hex(0x9CCBFF), Hex(0x7A6A58),
-     Hex(0x05070F), Hex(0x101830)},
-    {Hex(0x5A7690), Hex(0x9A5A34), Hex(0xC8823C), Hex(0xFFB060), Hex(0xFF4C9A), Hex(0x6E6358),
-     Hex(0x060A14), Hex(0x18263A)},
-    {Hex(0x2E3F6E), Hex(0x55668F), Hex(0xE0A040), Hex(0xFFD070), Hex(0xFF8A2A), Hex(0x5A5A6A),
-     Hex(0x03040C), Hex(0x0E1634)},
-    {Hex(0x7A1C1C), Hex(0xD8C8A8), Hex(0xFF6A1A), Hex(0xFFB040), Hex(0xFF5A2A), Hex(0x4A2420),
-     Hex(0x120404), Hex(0x3A0C08)},
-    {Hex(0x5C636C), Hex(0x3E444C), Hex(0xF0C020), Hex(0xFFE060), Hex(0xFF3C7C), Hex(0x4C5058),
-     Hex(0x06070A), Hex(0x1A1E26)},
-    {Hex(0x2A8C88), Hex(0x6A4A9A), Hex(0x9AF0E0), Hex(0xC890FF), Hex(0x40F0FF), Hex(0x3A3A5A),
-     Hex(0x060414), Hex(0x1C1236)},
-    {Hex(0xB0683A), Hex(0x4A9A84), Hex(0xE0B060), Hex(0x7CFFB0), Hex(0xFF9A3A), Hex(0x5A4434),
-     Hex(0x080604), Hex(0x22180C)},
-    {Hex(0xD0A848), Hex(0xC87890), Hex(0xFFE0A0), Hex(0xFFF0C0), Hex(0xFF6AA0), Hex(0x8A6A60),
-     Hex(0x2A1830), Hex(0xC8786A)},
+// The ship, items, common enemies and effects; each stage's is in its file.
+const Palette kCommonPalette = {
+    .hull = Hex(0x8A9BB0),
+    .panel = Hex(0xD8DEE6),
+    .accent = Hex(0x2F6FD0),
+    .light = Hex(0x7FE8FF),
+    .energy = Hex(0x9CCBFF),
+    .rock = Hex(0x7A6A58),
+    .skyTop = Hex(0x05070F),
+    .skyLow = Hex(0x101830),
 };
 
 struct PainterRow {
@@ -99,7 +93,9 @@ const PainterRow kPainterRows[] = {
 
 }  // namespace
 
-const Palette& StagePalette(int stage) { return kPalettes[stage >= 0 && stage <= 7 ? stage : 0]; }
+const Palette& StagePalette(int stage) {
+  return stage >= 1 && stage <= 7 ? StageKitOf(stage).palette : kCommonPalette;
+}
 
 PainterFunction PainterFor(Paint paint, bool* wholeSheet) {
   for (const PainterRow& row : kPainterRows)

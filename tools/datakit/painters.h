@@ -7,7 +7,8 @@
 #include "tools/datakit/kit_manifest.h"
 #include "tools/datakit/raster.h"
 
-// A stage's few hues; the common sprites use stage 0's.
+// A stage's few hues (each stage's in its file, tools/datakit/stages/); the common sprites use
+// stage 0's.
 struct Palette {
   Rgb hull;    // main body colour of craft and structures
   Rgb panel;   // second body colour
@@ -29,7 +30,6 @@ struct PaintCell {
   const char* path;
 };
 
-typedef void (*PainterFunction)(Canvas& canvas, const PaintCell& cell);
 // The painter and whether it paints the whole image at once rather than cell by cell.
 PainterFunction PainterFor(Paint paint, bool* wholeSheet);
 

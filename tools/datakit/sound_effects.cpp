@@ -1,18 +1,14 @@
-// The sound effects: each slot a small recipe of chirps, noise bursts, arpeggios and rings.
+// The common sound effects: each slot a small recipe of chirps, noise bursts, arpeggios and
+// rings; the pieces themselves.
 #include <algorithm>
 #include <cmath>
 
-#include "tools/datakit/audio.h"
+#include "tools/datakit/effect_voice.h"
 #include "tools/datakit/raster.h"
 
 namespace {
 
 constexpr double kTau = 6.283185307179586;
-
-struct Voice {
-  std::vector<float> s;
-  explicit Voice(double seconds) : s(static_cast<size_t>(seconds * kEffectRate) + 1) {}
-};
 
 float Wave(int shape, double phase) {
   const double f = phase - std::floor(phase);
@@ -28,10 +24,10 @@ float Wave(int shape, double phase) {
   }
 }
 
-// A tone gliding from f0 to f1 (exponentially) over dur, starting at start, with a fast attack
-// and an exponential decay.
+}  // namespace
+
 void Chirp(Voice& v, double start, double dur, double f0, double f1, int shape, float level,
-           double decay = 6) {
+           double decay) {
   double phase = 0;
   const size_t a = static_cast<size_t>(start * kEffectRate);
   const size_t n = static_cast<size_t>(dur * kEffectRate);
@@ -44,9 +40,8 @@ void Chirp(Voice& v, double start, double dur, double f0, double f1, int shape, 
   }
 }
 
-// Filtered noise: the cutoff glides from c0 to c1 Hz; a deep sine thump under it for weight.
 void Burst(Voice& v, double start, double dur, double c0, double c1, float level, uint32_t seed,
-           double thump = 0) {
+           double thump) {
   KitRandom r(seed);
   double low = 0, low2 = 0, phase = 0;
   const size_t a = static_cast<size_t>(start * kEffectRate);
@@ -73,7 +68,6 @@ void Arpeggio(Voice& v, double start, const std::vector<double>& notes, double s
     Chirp(v, start + i * step, step * 2.2, notes[i], notes[i] * 1.002, shape, level, 4);
 }
 
-// A struck metal ring: a few inharmonic partials decaying at their own rates.
 void Ring(Voice& v, double start, double dur, double f, float level) {
   const double ratios[4] = {1, 2.41, 3.89, 5.43};
   for (int k = 0; k < 4; ++k)
@@ -95,8 +89,6 @@ std::vector<int16_t> Finish(const Voice& v, float peak) {
   }
   return out;
 }
-
-}  // namespace
 
 std::vector<int16_t> SynthesizeEffect(int id) {
   switch (id) {

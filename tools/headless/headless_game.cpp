@@ -21,7 +21,7 @@
 #include "stg_src/shell/replay_files.h"
 #include "stg_src/shell/shell_state.h"
 #include "tools/datakit/kit_build.h"
-#include "tools/lib/test_stage_maps.h"
+#include "tools/datakit/maps/stage_maps.h"
 
 namespace {
 
@@ -43,8 +43,11 @@ std::string PrepareGameFolder(const std::string& folder, const char* kit, bool k
       const KitWriteResult written = WriteKitFiles(folder, BuildKitFiles(kit, 0), kitArchive);
       if (!written.ok) return written.error;
     }
-    // Every stage loads the test stage's maps, whatever part of the kit is there.
-    WriteTestStageMaps(folder, {1, 2, 3, 4, 5, 6, 7});
+    // Every stage needs maps to load, whatever part of the kit was asked for: the kit's own,
+    // which are the test stage's for a stage that has none. (A kit that holds them gets the
+    // same bytes again.)
+    const KitWriteResult maps = WriteKit(folder, false, kStageMapPattern, 1);
+    if (!maps.ok) return maps.error;
   } catch (const std::exception& e) { return e.what(); }
   return "";
 }

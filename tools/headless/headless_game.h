@@ -1,10 +1,11 @@
 // The game run headless, for the tests' driver and the replay player: a folder that holds the
-// player folders the game expects, the data kit's files asked for and the test stage's maps for
-// stages 1-7; the game's own start-up (SetGameScreen on whatever screen SDL's video driver
-// leaves), loop iterations and exit sequence, with the port's clock moved 17 ms a frame (no
-// waiting unless paced) and the manual sound back-end moved one frame a frame; the run's digest
-// after every unpaused play frame; and a run started from the title menu on a chosen stage.
-// Input is the caller's: it is pushed before a frame and read by that frame's message pass.
+// player folders the game expects, the data kit's files asked for and the maps of stages 1-7
+// (a stage's own, the test stage's where it has none); the game's own start-up (SetGameScreen on
+// whatever screen SDL's video driver leaves), loop iterations and exit sequence, with the port's
+// clock moved 17 ms a frame (no waiting unless paced) and the manual sound back-end moved one frame
+// a frame; the run's digest after every unpaused play frame; and a run started from the title menu
+// on a chosen stage. Input is the caller's: it is pushed before a frame and read by that frame's
+// message pass.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +14,9 @@
 #include <vector>
 
 // The player folders, the data kit's files that kit selects (tools/datakit/kit_build.h; "" is
-// the whole kit) as files or as one archive (none for null), and the test stage's maps. "" or
-// what could not be written.
+// the whole kit) as files or as one archive (none for null), and every stage's maps as files
+// (tools/datakit/maps/stage_maps.h: its own, the test stage's where it has none), whatever the
+// kit selects. "" or what could not be written.
 std::string PrepareGameFolder(const std::string& folder, const char* kit, bool kitArchive);
 
 class HeadlessGame {

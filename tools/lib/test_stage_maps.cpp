@@ -257,9 +257,10 @@ cell 3 136 20 180
 std::vector<TestStageMapFile> TestStageMapFiles(int stage) {
   const std::string s = std::to_string(stage);
   const std::string dir = "data/map/stage" + s + "_1/map" + s;
-  std::vector<TestStageMapFile> files = {{dir + "b.fmf", true}, {dir + ".fmf", false}};
+  std::vector<TestStageMapFile> files = {{dir + "b.fmf", StageMapKind::Background},
+                                         {dir + ".fmf", StageMapKind::HardMain}};
   // Stage 7 plays its hard map on every difficulty.
-  if (stage != 7) files.push_back({dir + "e.fmf", false});
+  if (stage != 7) files.push_back({dir + "e.fmf", StageMapKind::EasyMain});
   return files;
 }
 
@@ -275,6 +276,6 @@ void WriteTestStageMaps(const std::string& folder, const std::vector<int>& stage
     for (const TestStageMapFile& f : TestStageMapFiles(stage)) {
       const std::filesystem::path path = std::filesystem::path(folder) / f.path;
       std::filesystem::create_directories(path.parent_path());
-      WriteFmfMapFile(path.string(), f.background ? background : main);
+      WriteFmfMapFile(path.string(), f.kind == StageMapKind::Background ? background : main);
     }
 }

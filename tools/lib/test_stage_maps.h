@@ -15,9 +15,10 @@ const char* TestStageMainMapDescription();
 // The map files the stage loader reads for a stage: "data/map/stage%d_1/map%db.fmf" (the
 // background), "map%d.fmf" (the main map of the hard difficulties) and "map%de.fmf" (of the
 // easier ones; stage 7 has none, as it plays its hard map on every difficulty).
+enum class StageMapKind : uint8_t { Background, HardMain, EasyMain };
 struct TestStageMapFile {
   std::string path;
-  bool background;
+  StageMapKind kind;
 };
 std::vector<TestStageMapFile> TestStageMapFiles(int stage);
 // The FMF bytes of the test stage's background or main map.

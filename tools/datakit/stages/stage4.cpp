@@ -1,0 +1,74 @@
+// Stage 4, a fortress in gunmetal with warning yellow: its palette, its images and the sounds it
+// brings. Painters and sound recipes of its own go here too: a row names its painter, a sound its
+// recipe.
+#include "tools/datakit/stages/stage_kits.h"
+
+namespace {
+
+using P = Paint;
+
+}  // namespace
+
+StageKit Stage4Kit() {
+  return {
+      {
+          .hull = Hex(0x5C636C),
+          .panel = Hex(0x3E444C),
+          .accent = Hex(0xF0C020),
+          .light = Hex(0xFFE060),
+          .energy = Hex(0xFF3C7C),
+          .rock = Hex(0x4C5058),
+          .skyTop = Hex(0x06070A),
+          .skyLow = Hex(0x1A1E26),
+      },
+      {"stage4",
+       4,
+       {
+           {"data/enemy/stage4/enemyR1_12.bmp", 2, 96, 64, 1, 2, P::Craft, 0},
+           {"data/enemy/stage4/enemyR1_13.bmp", 1, 96, 64, 1, 1, P::Craft, 0},
+           {"data/enemy/stage4/enemyR1_14.bmp", 1, 96, 64, 1, 1, P::Craft, 0},
+           {"data/enemy/stage4/enemyR1_15.bmp", 2, 80, 40, 1, 2, P::Craft, 0},
+           {"data/enemy/stage4/fire.bmp", 1, 96, 96, 1, 1, P::Fire, 0},
+           {"data/enemy/stage4/enemyR2_11.bmp", 6, 32, 32, 3, 2, P::Craft, 0},
+           {"data/enemy/stage4/enemyR2_17.bmp", 5, 160, 64, 1, 5, P::Craft, 0},
+           {"data/enemy/stage4/enemyR2_18.bmp", 12, 80, 80, 3, 4, P::Craft, 0},
+           {"data/enemy/stage4/partsR1_13.bmp", 12, 48, 96, 6, 2, P::Segment, 0},
+           {"data/enemy/stage4/entry_core.bmp", 1, 96, 96, 1, 1, P::Orb, 0},
+           {"data/enemy/stage4/entry_v.bmp", 1, 200, 320, 1, 1, P::Wall, 0},
+           {"data/enemy/stage4/entry_s.bmp", 2, 200, 640, 2, 1, P::Wall, 0},
+           {"data/enemy/stage4/entry_l.bmp", 1, 200, 640, 1, 1, P::Wall, 0},
+           {"data/enemy/stage4/senkanparts1.bmp", 2, 96, 32, 1, 2, P::Segment, 0},
+           {"data/enemy/stage4/senkanparts2.bmp", 2, 96, 32, 1, 2, P::Segment, 0},
+           {"data/enemy/stage4/enemyR2_14parts0.bmp", 5, 64, 64, 2, 3, P::Segment, 0},
+           {"data/enemy/stage4/enemyR2_15parts0.bmp", 1, 96, 64, 1, 1, P::Segment, 0},
+           {"data/enemy/stage4/enemyR2_15parts1.bmp", 4, 160, 40, 1, 4, P::Segment, 0},
+           {"data/enemy/stage4/enemyR2_16parts0.bmp", 1, 96, 64, 1, 1, P::Segment, 0},
+           {"data/enemy/stage4/enemyR2_16parts1.bmp", 1, 96, 64, 1, 1, P::Segment, 0},
+           {"data/enemy/stage4/enemyR1_14parts1.bmp", 4, 96, 64, 2, 2, P::Segment, 0},
+           {"data/enemy/stage4/boss4parts2.bmp", 6, 64, 64, 3, 2, P::Segment, 0},
+           {"data/enemy/stage4/boss4parts3.bmp", 6, 192, 64, 1, 6, P::Segment, 0},
+           {"data/enemy/stage4/boss4.bmp", 1, 384, 256, 1, 1, P::Boss, 0},
+           {"data/enemy/stage4/boss4parts1.bmp", 4, 192, 64, 1, 4, P::Segment, 0},
+           {"data/enemy/stage4/boss4parts0.bmp", 2, 352, 128, 1, 2, P::Segment, 0},
+           {"data/enemy/stage4/boss4parts4.bmp", 4, 96, 64, 2, 2, P::Segment, 0},
+           {"data/enemy/stage4/chubosu_parts0.bmp", 6, 64, 64, 3, 2, P::Segment, 0},
+           {"data/enemy/stage4/chubosu.bmp", 2, 240, 120, 1, 2, P::Boss, 0},
+           {"data/enemy/stage4/chubosu_parts1.bmp", 8, 240, 40, 1, 8, P::Segment, 0},
+           {"data/enemy/stage4/chubosu_parts2.bmp", 1, 96, 96, 1, 1, P::Segment, 0},
+           {"data/enemy/stage4/chubosu_parts3.bmp", 4, 40, 40, 4, 1, P::Segment, 0},
+           {"data/bullet/stage4/b4.bmp", 12, 64, 64, 4, 3, P::Bullet, 0},
+           {"data/bullet/stage4/b5.bmp", 6, 32, 32, 3, 2, P::Bullet, 0},
+           {"data/bullet/stage4/b20.png", 4, 128, 128, 2, 2, P::Bullet, 0},
+           {"data/bullet/stage4/laser02yokoku.bmp", 2, 160, 18, 1, 2, P::WarnLine, 0},
+           {"data/bullet/stage4/laser_tame.png", 1, 128, 128, 1, 1, P::LaserRing, 0},
+           {"data/bullet/stage4/laser02.bmp", 4, 240, 200, 2, 2, P::LaserEnd, 0},
+           {"data/bullet/stage4/laser02hit.bmp", 1, 192, 192, 1, 1, P::LaserHit, 0},
+           {"data/bullet/stage4/laser02sui.bmp", 6, 16, 16, 3, 2, P::LaserEnd, 0},
+           {"data/bullet/stage4/laser02kai.bmp", 4, 104, 104, 4, 1, P::LaserRing, 0},
+           {"data/map/stage4_1/map4b.bmp", 144, 80, 80, 12, 12, P::FarChips, 0},
+           {"data/map/stage4_1/map4b2.bmp", 144, 80, 80, 12, 12, P::NearChips, 0},
+           {"data/map/stage4_1/map4_2.bmp", 256, 40, 40, 16, 16, P::MainChips, 0},
+       }},
+      {},
+  };
+}
