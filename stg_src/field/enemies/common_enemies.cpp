@@ -27,14 +27,6 @@
 
 namespace {
 
-// Frames spent on screen: every firing rule waits for more than 32 of them, so nothing fires
-// the moment it scrolls in.
-void CountPhase(EnemyObject& o) {
-  o.phase = IsOffScreenXY(o.x, o.y, o.despawnMarginX, o.despawnMarginY, false, false)
-                ? int16_t{0}
-                : static_cast<int16_t>(o.phase + 1);
-}
-
 void SetLife(EnemyObject& o, int32_t base) {
   o.life = ScaleLifeByRank(base);
   o.maxLife = o.life;
@@ -159,7 +151,7 @@ void UpdateTurret(int16_t slot, bool ceiling) {
     return;
   }
   if (o.state != 2) return;
-  CountPhase(o);
+  CountFramesOnScreen(o);
   AimTurret(o, ceiling);
   o.imageFrame = TurretImageFrame(o, ceiling);
   const bool playerOnSide = ceiling ? PlayerY > o.y - 40 : PlayerY < o.y + 40;
@@ -222,7 +214,7 @@ void SetUpHatch(int16_t slot, bool ceiling) {
 
 void RunHatch(int16_t slot, bool ceiling) {
   EnemyObject& o = EnemyPool0[slot];
-  CountPhase(o);
+  CountFramesOnScreen(o);
   if (o.x > ScreenToWorldX(60) &&
       o.frame % ComputeFireIntervalFlat(160, 0) == ComputeFireIntervalFlat(20, 0)) {
     o.intWork0 = kHatchOpenFrames;
@@ -290,7 +282,7 @@ void SetUpHatchZako(int16_t slot, bool mirror) {
 
 void RunHatchZako(int16_t slot, bool mirror) {
   EnemyObject& o = EnemyPool0[slot];
-  CountPhase(o);
+  CountFramesOnScreen(o);
   const double oldX = o.x;
   const double oldY = o.y;
   o.vx = CosineTable[o.heading] * o.speed;
@@ -481,7 +473,7 @@ void UpdateItemCarrier(int16_t slot) {
     const double oldX = o.x;
     const double oldY = o.y;
     Weave(o, CurrentStage == 4 ? -o.speed * 3 : -o.speed);
-    CountPhase(o);
+    CountFramesOnScreen(o);
     if (TestTerrainHit(o.x, o.y, oldX, oldY, 1) >= 0) o.state = 3;
   } else if (o.state == 3) {
     SpawnSmallExplosion(o.x, o.y, 1);
@@ -557,7 +549,7 @@ void WalkerAttack(EnemyObject& o, bool ceiling) {
 
 void RunGunWalker(int16_t slot, bool ceiling) {
   EnemyObject& o = EnemyPool1[slot];
-  CountPhase(o);
+  CountFramesOnScreen(o);
   const int16_t rest = o.facing == 0 ? 512 : 0;
   if (o.intWork0 == 0 && o.angle == rest) LeanTowardPlayer(EnemyPool1, slot);
   if (o.frame % 8 == 1) {
@@ -657,7 +649,7 @@ void RunSwerveFlier(int16_t slot) {
   o.vy = SineTable[o.heading] * o.speed;
   o.x += o.vx;
   o.y += o.vy;
-  CountPhase(o);
+  CountFramesOnScreen(o);
   if (o.intWork0 == 0) {
     if (o.x < ScreenToWorldX(440)) {
       o.intWork0 = 1;
@@ -715,7 +707,7 @@ void RunWeavingGunner(int16_t slot, bool escort) {
   const double oldX = o.x;
   const double oldY = o.y;
   Weave(o, escort && CurrentStage == 4 ? -o.speed * 3 : -o.speed);
-  CountPhase(o);
+  CountFramesOnScreen(o);
   if (o.phase > 32 &&
       o.frame % ComputeFireInterval(50, o.rank) == ComputeFireInterval(20, o.rank)) {
     const double mx = o.x - 11;
@@ -780,7 +772,7 @@ void SetUpDashFlier(int16_t slot) {
 
 void RunDashFlier(int16_t slot) {
   EnemyObject& o = EnemyPool1[slot];
-  CountPhase(o);
+  CountFramesOnScreen(o);
   if (o.intWork0 == 0) {
     if (WorldToScreenX(o.x) < 640) {
       o.speed = ApproachValue(o.speed, 0.1, 0);
@@ -837,7 +829,7 @@ void SetUpAmbushFlier(int16_t slot) {
 void RunAmbushFlier(int16_t slot) {
   EnemyObject& o = EnemyPool1[slot];
   if (o.hitMode == 0 && o.variant <= 0) o.hitMode = 1;  // variant 0 comes out at once
-  CountPhase(o);
+  CountFramesOnScreen(o);
   const double oldX = o.x;
   const double oldY = o.y;
   if (o.hitMode == 0) {

@@ -1,5 +1,7 @@
 #include "stg_src/field/enemies/enemy_movement.h"
 
+#include <limits>
+
 #include "stg_src/field/angles.h"
 #include "stg_src/field/map/scrolling.h"
 #include "stg_src/field/score_and_rank.h"
@@ -60,6 +62,15 @@ void MoveAlongHeading(EnemyObject& o) {
 }
 
 }  // namespace
+
+int16_t CountUpSaturated(int16_t count) {
+  return count < std::numeric_limits<int16_t>::max() ? static_cast<int16_t>(count + 1) : count;
+}
+
+void CountFramesOnScreen(EnemyObject& o) {
+  const bool off = IsOffScreenXY(o.x, o.y, o.despawnMarginX, o.despawnMarginY, false, false);
+  o.phase = off ? int16_t{0} : CountUpSaturated(o.phase);
+}
 
 void CountPlayerSide(EnemyObject* pool, int slot) {
   EnemyObject& o = pool[slot];

@@ -1,13 +1,19 @@
 // The movement steps enemy behaviours of every stage share, each on the object at slot of pool
-// and changing only its own fields: the count of frames the player spent on one side and the
-// four-frame turn toward it, floor and ceiling walkers under gravity, the slow fall or rise
-// onto terrain, stops at route markers, homing and the turn away by screen half, and the eased
-// vertical approach. (The random spread of the screen shake is with the shake.)
+// and changing only its own fields: the frames on screen, the count of frames the player spent
+// on one side and the four-frame turn toward it, floor and ceiling walkers under gravity, the slow
+// fall or rise onto terrain, stops at route markers, homing and the turn away by screen half, and
+// the eased vertical approach. (The random spread of the screen shake is with the shake.)
 #pragma once
 
 #include <cstdint>
 
 #include "stg_src/field/enemies/enemy_records.h"
+
+// One more, held at the top of the word: a count that must never turn negative.
+int16_t CountUpSaturated(int16_t count);
+// Frames spent on screen, in phase: 0 while off screen (by the object's despawn margins), else
+// one more, held at its top. The firing rules that wait for more than 32 read it.
+void CountFramesOnScreen(EnemyObject& o);
 
 // sideCount counts up while the player is level or to the left, down while to the right,
 // restarting from 0 when the side changes.

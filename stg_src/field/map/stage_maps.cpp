@@ -6,6 +6,7 @@
 
 #include "runtime/platform/core/log.h"
 #include "stg_src/field/map/map_loops.h"
+#include "stg_src/field/map/map_refusals.h"
 #include "stg_src/field/map/map_spawner.h"
 #include "stg_src/field/map/scrolling.h"
 #include "stg_src/field/stage_state.h"
@@ -289,6 +290,7 @@ int ReadMainMap(const MapFile* map, const char* name) {
 }
 
 uint8_t LoadStageMaps(int16_t stage) {
+  ForgetRefusedMapValues();
   // Nothing of the previous stage's maps stays, even when a map of this one is refused.
   ClearBackgroundMap();
   ClearMainMap();

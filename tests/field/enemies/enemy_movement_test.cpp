@@ -1,7 +1,8 @@
 // The shared movement steps on small maps from the map writer: floor and ceiling walkers over
 // slopes and off ledges, hard landings, route markers, the slow faller, homing, the turn by
-// screen half, the eased vertical approach and the lean toward the player.
+// screen half, the eased vertical approach, the lean toward the player and the frames on screen.
 #include <cmath>
+#include <limits>
 #include <random>
 #include <set>
 
@@ -350,6 +351,24 @@ TEST_F(EnemyMovementTest, TheLeanWaitsSeventeenFramesThenTurnsEveryOtherFrame) {
   LeanTowardPlayer(EnemyPool0, 0);
   EXPECT_EQ(o.imageFrame, 3);
   EXPECT_EQ(o.sideCount, -1);
+}
+
+TEST_F(EnemyMovementTest, TheFramesOnScreenStopAtTheirTopAndRestartOffScreen) {
+  DrawOffsetX = 0;
+  DrawOffsetY = 0;
+  EnemyObject& o = Walker(320, 200, 0);
+  o.despawnMarginX = 40;
+  o.despawnMarginY = 40;
+  o.phase = 0;
+  CountFramesOnScreen(o);
+  EXPECT_EQ(o.phase, 1);
+  // A stay longer than the word's range stays at its top instead of turning negative.
+  o.phase = std::numeric_limits<int16_t>::max() - 1;
+  for (int i = 0; i < 3; ++i) CountFramesOnScreen(o);
+  EXPECT_EQ(o.phase, std::numeric_limits<int16_t>::max());
+  o.x = -100;  // past the left margin
+  CountFramesOnScreen(o);
+  EXPECT_EQ(o.phase, 0);
 }
 
 }  // namespace

@@ -1,0 +1,22 @@
+// The steps every beaten boss shares, beside the damage that beats it: the stage clear on its
+// own, and the finale a boss plays on the last frame of its blasts (frame 80 of its death).
+#pragma once
+
+// The stage clear alone: StageClearTimer 2 (the clear counts up from there), BossState -1 and
+// the music stopped. For the bosses whose clear comes apart from their finale.
+void ClearStageAfterBoss();
+
+// Where a finale happens and what it takes: effect 32 and the capsule at (x, y), the boss
+// explosion at (blastX, blastY).
+struct BossFinale {
+  double x = 0;
+  double y = 0;
+  double blastX = 0;
+  double blastY = 0;
+  bool clearsStage = true;  // ClearStageAfterBoss in the same step
+  bool dropsCapsule = true;  // the weapon capsule (item kind 7) while StageUnlockId is above 0
+};
+
+// In this order: the clear, the capsule, sound 27, effect 32, a 60-frame screen shake and the
+// boss explosion with debris. The boss frees or hides itself.
+void FinishBoss(const BossFinale& finale);
