@@ -16,6 +16,7 @@
 #include <stdlib.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -57,15 +58,19 @@ int main(int argc, char** argv) {
     } else if (!a.empty() && a[0] != '-' && output.empty()) {
       output = a;
     } else {
-      std::fprintf(stderr, "film_stage: bad argument %s\n", a.c_str());
+      const bool valued = a.rfind("--", 0) == 0 && value != nullptr;
+      std::fprintf(stderr, "film_stage: bad argument %s%s%s\n", a.c_str(), valued ? " " : "",
+                   valued ? value : "");
       return Usage();
     }
   }
   if (output.empty()) return Usage();
 
-  // The output is opened first, so that a film is not made for nowhere.
-  std::ofstream out(output, std::ios::binary | std::ios::trunc);
-  if (!out) {
+  // The output is tried first, so that no film is made for nowhere; a file that was there is
+  // replaced only by a finished sheet.
+  std::error_code unknown;
+  const bool existed = std::filesystem::exists(output, unknown);
+  if (!std::ofstream(output, std::ios::binary | std::ios::app)) {
     std::fprintf(stderr, "film_stage: cannot write %s\n", output.c_str());
     return 1;
   }
@@ -73,16 +78,17 @@ int main(int argc, char** argv) {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 0);
   const FilmResult film = FilmStage(options);
-  if (film.error.empty()) {
-    out.write(reinterpret_cast<const char*>(film.png.data()),
-              static_cast<std::streamsize>(film.png.size()));
-    out.close();
+  if (!film.error.empty()) {
+    if (!existed) std::remove(output.c_str());
+    std::fprintf(stderr, "film_stage: %s\n", film.error.c_str());
+    return 1;
   }
-  if (!film.error.empty() || !out) {
-    out.close();
-    std::remove(output.c_str());
-    std::fprintf(stderr, "film_stage: %s\n",
-                 film.error.empty() ? ("cannot write " + output).c_str() : film.error.c_str());
+  std::ofstream out(output, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(film.png.data()),
+            static_cast<std::streamsize>(film.png.size()));
+  out.close();
+  if (!out) {
+    std::fprintf(stderr, "film_stage: cannot write %s\n", output.c_str());
     return 1;
   }
   std::printf("%s: %zu frames filmed of %ld played; %s\n", output.c_str(), film.frames.size(),
