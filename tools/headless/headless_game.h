@@ -1,10 +1,11 @@
-// The game run headless, for the tests' driver and the replay player: a folder that holds the
-// player folders the game expects, the data kit's files asked for and the test stage's maps for
-// stages 1-7; the game's own start-up (SetGameScreen on whatever screen SDL's video driver
-// leaves), loop iterations and exit sequence, with the port's clock moved 17 ms a frame (no
-// waiting unless paced) and the manual sound back-end moved one frame a frame; the run's digest
-// after every unpaused play frame; and a run started from the title menu on a chosen stage.
-// Input is the caller's: it is pushed before a frame and read by that frame's message pass.
+// The game run headless, for the tests' driver, the replay player and the film of a stage: a
+// folder that holds the player folders the game expects, the data kit's files asked for and the
+// test stage's maps for stages 1-7; the game's own start-up (SetGameScreen on whatever screen
+// SDL's video driver leaves), loop iterations and exit sequence, with the port's clock moved
+// 17 ms a frame (no waiting unless paced) and the manual sound back-end moved one frame a frame;
+// the run's digest after every unpaused play frame; and a run started from the title menu on a
+// chosen stage and checkpoint. Input is the caller's: it is pushed before a frame and read by
+// that frame's message pass.
 #pragma once
 
 #include <cstdint>
@@ -67,7 +68,7 @@ class HeadlessGame {
 
 // The SDL scancode that the port's key layout reads as this DirectInput key code, 0 for none.
 int ScancodeOfKey(int code);
-// A key event for the game's window, as the keyboard sends it; read by the next message pass.
+// A key event for the game's window, as the keyboard sends it.
 void PushGameKey(int scancode, bool down);
 
 // How a run is started from the title menu: the play mode (0 normal, 1 replay playback), the
