@@ -36,8 +36,7 @@ std::vector<uint8_t> LetterStrip(const std::string& text, int width, int height,
 }
 
 // Copies a block of RGB pixels into the sheet's rows at (x, y).
-void Place(std::vector<ByteString>& rows, int x, int y, const uint8_t* rgb, int width,
-           int height) {
+void Place(std::vector<ByteString>& rows, int x, int y, const uint8_t* rgb, int width, int height) {
   for (int row = 0; row < height; ++row)
     std::copy_n(rgb + static_cast<size_t>(row) * width * 3, static_cast<size_t>(width) * 3,
                 rows[y + row].begin() + static_cast<ptrdiff_t>(x) * 3);

@@ -75,8 +75,8 @@ TEST(FilmStrip, RefusesWhatItCannotFilm) {
     std::string error;
   };
   const Case cases[] = {
-      {"a replay that cannot be read",
-       [](FilmOptions& o) { o.replay = "/nonexistent/film.rpy"; }, "cannot read /nonexistent/film.rpy"},
+      {"a replay that cannot be read", [](FilmOptions& o) { o.replay = "/nonexistent/film.rpy"; },
+       "cannot read /nonexistent/film.rpy"},
       {"a folder for a replay", [](FilmOptions& o) { o.replay = "/"; }, "cannot read /"},
       {"no frames between filmed frames", [](FilmOptions& o) { o.every = 0; },
        "the frames between filmed frames must be 1 or more"},

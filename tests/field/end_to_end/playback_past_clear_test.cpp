@@ -56,10 +56,9 @@ TEST(PlaybackPastClear, RunsThroughStageOnesClearIntoStageTwoAndEndsAtStageTwosC
   EXPECT_EQ(CurrentScene, kSceneGameEnd);
   EXPECT_FALSE(IsRunGoingOn());
   EXPECT_EQ(stagesInPlay, (std::vector<int16_t>{1, 2}));
-  EXPECT_EQ(scenesGoingOn,
-            (std::vector<int32_t>{kScenePlay, kSceneStageClear, kSceneWeaponSelectSetUp,
-                                  kSceneWeaponSelect, kSceneStageStart, kScenePlay,
-                                  kSceneStageClear}));
+  EXPECT_EQ(scenesGoingOn, (std::vector<int32_t>{kScenePlay, kSceneStageClear,
+                                                 kSceneWeaponSelectSetUp, kSceneWeaponSelect,
+                                                 kSceneStageStart, kScenePlay, kSceneStageClear}));
   // Stage 2's play frames are digested straight after stage 1's, on to its own clear.
   EXPECT_EQ(firstDigestsOfStageTwo, digestsOfStageOne + 1);
   EXPECT_GT(driver.digests().size(), firstDigestsOfStageTwo + kBossBeatenAt + 162);
