@@ -2,14 +2,18 @@
 // digest after every unpaused play frame, so that two builds (or two machines) can be compared
 // frame for frame.
 //
-//   play_replay [--stage N] [--difficulty D] [--frames N] [--fast] [--kit PATTERN] REPLAY
+//   play_replay [--stage N] [--difficulty D] [--checkpoint N] [--frames N] [--fast]
+//               [--kit PATTERN] REPLAY
 //
 //   The run starts from the title as the replay's own run did: playback mode, the difficulty
-//   (default 1, normal) and the stage (default 1; a later one stands for those cleared before
-//   it). It plays until the run leaves play (the stream's end, a game over, a stage clear) or
-//   after N play frames. --fast draws one frame in eight, as a fast-forwarded replay does (the
-//   digests do not depend on it). --kit writes only the kit's files the pattern selects (default:
-//   the whole kit). Each line: the play frame's number from 0 and its digest in hex.
+//   (default 1, normal), the stage (default 1; a later one stands for those cleared before it)
+//   and the checkpoint (default 0, the stage's start; a checkpoint the map does not have is an
+//   error). It plays on through a stage clear into the next stage's play, as the game's playback
+//   does, until the run ends (the stream's end, a game over, the clear that ends a playback, the
+//   last stage) or after N play frames. --fast draws one frame in eight, as a fast-forwarded
+//   replay does (the digests do not depend on it). --kit writes only the kit's files the pattern
+//   selects (default: the whole kit). Each line: the play frame's number, from 0 and counted on
+//   across stages, and its digest in hex.
 #include <stdlib.h>
 
 #include <algorithm>
@@ -17,12 +21,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "stg_src/shell/replay_files.h"
-#include "stg_src/shell/shell_state.h"
 #include "tools/headless/headless_game.h"
+#include "tools/headless/scratch_folder.h"
+#include "tools/headless/tool_arguments.h"
 
 namespace {
 
@@ -30,33 +34,14 @@ constexpr const char* kPlaybackPath = "replay/playback.rpy";
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: play_replay [--stage N] [--difficulty D] [--frames N] [--fast] "
-               "[--kit PATTERN] REPLAY\n");
+               "usage: play_replay [--stage N] [--difficulty D] [--checkpoint N] [--frames N] "
+               "[--fast] [--kit PATTERN] REPLAY\n");
   return 2;
 }
 
-// A fresh folder below the system's temporary folder, removed when the player ends.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string name = (std::filesystem::temp_directory_path() / "play_replay-XXXXXX").string();
-    if (mkdtemp(name.data()) != nullptr) path_ = name;
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
 int Play(const std::string& replay, const GameStartChoice& choice, long frames, bool fast,
          const char* kit) {
-  ScratchFolder folder;
+  ScratchFolder folder("play_replay");
   if (folder.path().empty()) {
     std::fprintf(stderr, "play_replay: no temporary folder\n");
     return 1;
@@ -84,10 +69,10 @@ int Play(const std::string& replay, const GameStartChoice& choice, long frames, 
   game.Step();  // the logo's set-up
   LoadReplayFile(kPlaybackPath);
   if (!StartRunFromTitle(choice, [&](int) { return game.Step(); })) {
-    std::fprintf(stderr, "play_replay: the run did not reach play\n");
+    std::fprintf(stderr, "play_replay: %s\n", DescribeFailedStart(choice).c_str());
     return 1;
   }
-  while (game.running() && CurrentScene == kScenePlay &&
+  while (game.running() && IsRunGoingOn() &&
          (frames <= 0 || static_cast<long>(game.digests().size()) < frames)) {
     game.Step();
   }
@@ -108,14 +93,12 @@ int main(int argc, char** argv) {
   std::string replay;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
-    const bool valued = i + 1 < argc;
-    if (a == "--stage" && valued) {
-      choice.stage = static_cast<int16_t>(std::atoi(argv[++i]));
-    } else if (a == "--difficulty" && valued) {
-      choice.difficulty = static_cast<int16_t>(std::atoi(argv[++i]));
-    } else if (a == "--frames" && valued) {
-      frames = std::atol(argv[++i]);
-    } else if (a == "--kit" && valued) {
+    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+    if (ReadStartArgument(a, value, &choice)) {
+      ++i;
+    } else if (a == "--frames" && ReadNumberArgument(value, 1, kMaxFramesArgument, &frames)) {
+      ++i;
+    } else if (a == "--kit" && value) {
       kit = argv[++i];
     } else if (a == "--fast") {
       fast = true;
@@ -125,9 +108,7 @@ int main(int argc, char** argv) {
       return Usage();
     }
   }
-  if (replay.empty() || choice.stage < 1 || choice.stage > 7 || choice.difficulty < 0 ||
-      choice.difficulty > 3)
-    return Usage();
+  if (replay.empty()) return Usage();
   // Headless, whatever the caller's session has.
   setenv("SDL_VIDEODRIVER", "dummy", 0);
   setenv("SDL_AUDIODRIVER", "dummy", 0);

@@ -20,14 +20,6 @@ Uint32 MainWindowId() {
 
 }  // namespace
 
-int ScancodeOfKey(int code) {
-  for (int sc = 1; sc < SDL_NUM_SCANCODES; ++sc) {
-    const PortKeyLayoutEntry* key = PortFindKeyLayout(static_cast<SDL_Scancode>(sc));
-    if (key && key->directInputCode == code) return sc;
-  }
-  return 0;
-}
-
 GameDriver::GameDriver(Options options) : options_(options) {
   const std::string prepared = PrepareGameFolder(folder_.path(), options_.kit, options_.kitArchive);
   EXPECT_EQ(prepared, "");

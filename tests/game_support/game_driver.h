@@ -97,6 +97,3 @@ class GameDriver {
   FrameInput held_;
   std::vector<int32_t> scenes_;
 };
-
-// The SDL scancode that the port's key layout reads as this DirectInput key code.
-int ScancodeOfKey(int code);

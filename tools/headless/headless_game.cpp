@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -9,16 +10,22 @@
 
 #include "port/dsound/dsound.h"
 #include "port/kernel/winmm.h"
+#include "port/user/input_internal.h"
 #include "port/user/user32.h"
+#include "port/user/window_internal.h"
 #include "runtime/graphics/draw/draw_settings.h"
 #include "runtime/platform/core/log.h"
 #include "runtime/platform/startup/library_startup.h"
 #include "runtime/platform/window/message_loop.h"
 #include "runtime/platform/window/window_state.h"
+#include "stg_src/field/map/scrolling.h"
+#include "stg_src/field/map/stage_maps.h"
 #include "stg_src/field/play_field.h"
+#include "stg_src/game/input_state.h"
 #include "stg_src/game_state.h"
 #include "stg_src/shell/frame_loop.h"
 #include "stg_src/shell/replay_files.h"
+#include "stg_src/shell/scene_machine.h"
 #include "stg_src/shell/shell_state.h"
 #include "tools/datakit/kit_build.h"
 #include "tools/datakit/maps/stage_maps.h"
@@ -100,6 +107,7 @@ bool HeadlessGame::Step() {
   // The clock first: the keyboard is read at most once a millisecond, and the last pass (in
   // the previous frame's end) was in this millisecond.
   if (!options_.paced) PortSetTimeGetTimeOffset(PortGetTimeGetTimeOffset() + kFrameMs);
+  HoldFastForwardKey();
   ProcessWindowMessages();
   if (options_.fast && CurrentScene == kScenePlay) FastForwardRequest = 1;
 
@@ -120,9 +128,66 @@ void HeadlessGame::Quit() {
   if (!running_) return;
   running_ = false;
   RunExitSequence();
+  if (shotKeyHeld_) PushGameKey(ScancodeOfKey(KeyConfig[kButtonShot]), false);
+  shotKeyHeld_ = false;
+}
+
+void HeadlessGame::HoldFastForwardKey() {
+  // The attract demo reads Shot as the player's wish to leave it.
+  const bool hold =
+      options_.fast && CurrentScene == kScenePlay && GetPlayMode() == 1 && DemoPlaying == 0;
+  if (hold == shotKeyHeld_) return;
+  const int scancode = ScancodeOfKey(KeyConfig[kButtonShot]);
+  if (scancode == 0) return;
+  PushGameKey(scancode, hold);
+  shotKeyHeld_ = hold;
+}
+
+int ScancodeOfKey(int code) {
+  for (int sc = 1; sc < SDL_NUM_SCANCODES; ++sc) {
+    const PortKeyLayoutEntry* key = PortFindKeyLayout(static_cast<SDL_Scancode>(sc));
+    if (key && key->directInputCode == code) return sc;
+  }
+  return 0;
+}
+
+void PushGameKey(int scancode, bool down) {
+  SDL_Window* window = WindowState.mainWindow ? PortGetSdlWindow(WindowState.mainWindow) : nullptr;
+  SDL_Event e = {};
+  e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  e.key.windowID = window ? SDL_GetWindowID(window) : 0;
+  e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+  e.key.keysym.scancode = static_cast<SDL_Scancode>(scancode);
+  e.key.keysym.sym = SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(scancode));
+  SDL_PushEvent(&e);
+}
+
+bool HasCheckpoint(int k) { return k == 0 || (k > 0 && k < CheckpointCount); }
+
+std::string DescribeFailedStart(const GameStartChoice& choice) {
+  if (choice.checkpoint < 0 || !HasCheckpoint(choice.checkpoint)) {
+    return "stage " + std::to_string(choice.stage) + " has no checkpoint " +
+           std::to_string(choice.checkpoint) + " (it has 0 to " +
+           std::to_string(std::max<int>(CheckpointCount - 1, 0)) + ")";
+  }
+  return "the run did not reach play";
+}
+
+bool IsRunGoingOn() {
+  switch (CurrentScene) {
+    case kScenePlay:
+    case kSceneStageClear:
+    case kSceneWeaponSelectSetUp:
+    case kSceneWeaponSelect:
+    case kSceneStageStart:
+      return true;
+    default:
+      return false;
+  }
 }
 
 bool StartRunFromTitle(const GameStartChoice& choice, const std::function<bool(int frame)>& step) {
+  if (choice.checkpoint < 0) return false;
   CurrentScene = kSceneTitleVisit;
   if (!step(0)) return false;
   Difficulty = choice.difficulty;
@@ -136,7 +201,13 @@ bool StartRunFromTitle(const GameStartChoice& choice, const std::function<bool(i
   }
   for (int frame = 1; frame <= kFramesIntoPlay; ++frame) {
     const bool wasPlay = CurrentScene == kScenePlay;
+    // The stage start restarts at CheckpointIndex when it is above 0, as after a continue (the
+    // title menu left it at 0).
+    const bool stageStart = CurrentScene == kSceneStageStart;
+    if (stageStart) CheckpointIndex = choice.checkpoint;
     if (!step(frame)) return false;
+    // Past the map's last checkpoint the start would have gone on to the stage-clear scene.
+    if (stageStart && !HasCheckpoint(choice.checkpoint)) return false;
     if (wasPlay) return true;
   }
   return false;

@@ -1,11 +1,11 @@
-// The game run headless, for the tests' driver and the replay player: a folder that holds the
-// player folders the game expects, the data kit's files asked for and the maps of stages 1-7
-// (a stage's own, the test stage's where it has none); the game's own start-up (SetGameScreen on
-// whatever screen SDL's video driver leaves), loop iterations and exit sequence, with the port's
-// clock moved 17 ms a frame (no waiting unless paced) and the manual sound back-end moved one frame
-// a frame; the run's digest after every unpaused play frame; and a run started from the title menu
-// on a chosen stage. Input is the caller's: it is pushed before a frame and read by that frame's
-// message pass.
+// The game run headless, for the tests' driver, the replay player and the film of a stage: a
+// folder that holds the player folders the game expects, the data kit's files asked for and the
+// maps of stages 1-7 (a stage's own, the test stage's where it has none); the game's own
+// start-up (SetGameScreen on whatever screen SDL's video driver leaves), loop iterations and exit
+// sequence, with the port's clock moved 17 ms a frame (no waiting unless paced) and the manual
+// sound back-end moved one frame a frame; the run's digest after every unpaused play frame; and a
+// run started from the title menu on a chosen stage and checkpoint. Input is the caller's: it is
+// pushed before a frame and read by that frame's message pass.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +26,8 @@ class HeadlessGame {
     // The real clock and the game's own waiting, instead of 17 ms steps of the port's clock.
     bool paced = false;
     // Play frames draw one frame in eight, as a fast-forwarded replay does (the digests never
-    // depend on drawing).
+    // depend on drawing): in normal play through the fast-forward word, in a playback by the
+    // Shot key held, as the player fast-forwards one (playback resets the word otherwise).
     bool fast = false;
   };
 
@@ -55,20 +56,32 @@ class HeadlessGame {
   std::string WindowsFolder() const;
 
  private:
+  // Presses or lets go the Shot key for a playback's fast-forward, as the frame needs.
+  void HoldFastForwardKey();
+
   std::string folder_;
   std::string previousDirectory_;
   Options options_;
   bool running_ = false;
+  bool shotKeyHeld_ = false;
   std::vector<uint64_t> digests_;
 };
 
+// The SDL scancode that the port's key layout reads as this DirectInput key code, 0 for none.
+int ScancodeOfKey(int code);
+// A key event for the game's window, as the keyboard sends it.
+void PushGameKey(int scancode, bool down);
+
 // How a run is started from the title menu: the play mode (0 normal, 1 replay playback), the
-// difficulty and the stage. A stage after the first stands for the ones cleared before it: the
-// run goes on there as the stage-clear scene hands over.
+// difficulty, the stage and its checkpoint. A stage after the first stands for the ones cleared
+// before it: the run goes on there as the stage-clear scene hands over. A checkpoint above 0
+// starts the stage there as a continue restarts it (RestartAtCheckpoint: no opening count, the
+// window filled at the marker on the first play frame).
 struct GameStartChoice {
   int16_t mode = 0;
   int16_t difficulty = 1;
   int16_t stage = 1;
+  int16_t checkpoint = 0;  // 0 the stage's start
 };
 
 // A run started as the title leads to it: one frame of the title visit (a new game's lives,
@@ -76,5 +89,14 @@ struct GameStartChoice {
 // chosen, then frames until the stage's first play frame has run. step(i) runs frame i with the
 // caller's input (it holds the weapon select's Shot there; playback reads the weapons from the
 // stream) and is false once the loop has ended. False when play was not reached within 64
-// frames.
+// frames, and for a checkpoint the stage's map does not have (HasCheckpoint).
 bool StartRunFromTitle(const GameStartChoice& choice, const std::function<bool(int frame)>& step);
+// Whether the loaded stage's map has checkpoint k: 0, its start, always; from 1 up to the markers
+// it holds less one, as the restart counts them (CheckpointCount).
+bool HasCheckpoint(int k);
+// Why StartRunFromTitle gave false, for the tools' messages.
+std::string DescribeFailedStart(const GameStartChoice& choice);
+// The run is in a stage or on its way into the next one (stage clear, weapon select, stage
+// start), where a run's playback goes on; not once it has ended (a game over, the title, the
+// game end that closes a playback).
+bool IsRunGoingOn();

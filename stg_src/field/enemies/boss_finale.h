@@ -13,7 +13,7 @@ struct BossFinale {
   double y = 0;
   double blastX = 0;
   double blastY = 0;
-  bool clearsStage = true;  // ClearStageAfterBoss in the same step
+  bool clearsStage = true;   // ClearStageAfterBoss in the same step
   bool dropsCapsule = true;  // the weapon capsule (item kind 7) while StageUnlockId is above 0
 };
 

@@ -51,11 +51,11 @@ TEST_F(BossFinaleTest, TheFinaleTakesItsStepsAtTheGivenPoints) {
     int capsules;
   };
   const Case cases[] = {
-      {2, true, true, 1},     // a weapon to unlock: the capsule
-      {-1, true, true, 0},    // none left to unlock
-      {0, true, true, 0},     // only above 0
-      {2, true, false, 0},    // a finale without a capsule
-      {2, false, true, 1},    // the clear comes later (a boss of several forms)
+      {2, true, true, 1},   // a weapon to unlock: the capsule
+      {-1, true, true, 0},  // none left to unlock
+      {0, true, true, 0},   // only above 0
+      {2, true, false, 0},  // a finale without a capsule
+      {2, false, true, 1},  // the clear comes later (a boss of several forms)
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "unlock " << c.unlockId << " clears " << c.clears
