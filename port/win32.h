@@ -8,6 +8,8 @@
 #include "port/desktop/comctl32.h"
 #include "port/desktop/dwmapi.h"
 #include "port/dinput/dinput.h"
+#include "port/dshow/base_filters.h"
+#include "port/dshow/dshow.h"
 #include "port/dsound/dsound.h"
 #include "port/dsound/wave_format.h"
 #include "port/files/file_find.h"

@@ -225,8 +225,7 @@ bool OpenAcmDecoder(AcmDecoder* d, const uint8_t* source, int sourceBytes,
       destination.wBitsPerSample != suggested.wBitsPerSample ||
       destination.nBlockAlign != suggested.nBlockAlign)
     return false;
-  const size_t bytes =
-      sizeof(WAVEFORMATEX) + (s.wFormatTag == WAVE_FORMAT_PCM ? 0u : s.cbSize);
+  const size_t bytes = sizeof(WAVEFORMATEX) + (s.wFormatTag == WAVE_FORMAT_PCM ? 0u : s.cbSize);
   d->source.assign(source, source + bytes);
   d->destination = destination;
   d->codec = nullptr;
@@ -235,9 +234,9 @@ bool OpenAcmDecoder(AcmDecoder* d, const uint8_t* source, int sourceBytes,
   QuietFFmpegLog();
   d->packet = av_packet_alloc();
   d->frame = av_frame_alloc();
-  const bool ready = d->packet && d->frame &&
-                     (IsMpeg(s.wFormatTag) ||
-                      (FramesPerBlock(s) > 0 && OpenCodec(d, CodecOfTag(s.wFormatTag))));
+  const bool ready =
+      d->packet && d->frame &&
+      (IsMpeg(s.wFormatTag) || (FramesPerBlock(s) > 0 && OpenCodec(d, CodecOfTag(s.wFormatTag))));
   if (!ready) CloseAcmDecoder(d);
   return ready;
 }
@@ -271,10 +270,10 @@ void ConvertAcmBlocks(AcmDecoder* d, const uint8_t* in, uint32_t inBytes, uint8_
     const uint32_t blocks = std::min({blocksPerPacket, (inBytes - at) / block,
                                       (outBytes - made) / (framesPerBlock * frameBytes)});
     if (blocks == 0) break;
-    made += static_cast<uint32_t>(DecodePacket(d, in + at, static_cast<int>(blocks * block),
-                                               out + made,
-                                               static_cast<int>(blocks * framesPerBlock))) *
-            frameBytes;
+    made +=
+        static_cast<uint32_t>(DecodePacket(d, in + at, static_cast<int>(blocks * block), out + made,
+                                           static_cast<int>(blocks * framesPerBlock))) *
+        frameBytes;
     at += blocks * block;
   }
   *inUsed = at;

@@ -26,7 +26,8 @@ bool IsOpen(HACMSTREAM stream) {
 }
 
 int FormatBytes(const WAVEFORMATEX* f) {
-  return static_cast<int>(sizeof(WAVEFORMATEX)) + (f->wFormatTag == WAVE_FORMAT_PCM ? 0 : f->cbSize);
+  return static_cast<int>(sizeof(WAVEFORMATEX)) +
+         (f->wFormatTag == WAVE_FORMAT_PCM ? 0 : f->cbSize);
 }
 
 }  // namespace
@@ -55,8 +56,8 @@ MMRESULT WINAPI acmStreamOpen(LPHACMSTREAM stream, HACMDRIVER driver, LPWAVEFORM
   // Conversions run when asked, never in the background: no callback, no filters.
   if (flags & ~ACM_STREAMOPENF_NONREALTIME || filter || callback) return MMSYSERR_INVALFLAG;
   auto* made = new PortAcmObject{};
-  if (!OpenAcmDecoder(&made->decoder, reinterpret_cast<const uint8_t*>(source),
-                      FormatBytes(source), *destination)) {
+  if (!OpenAcmDecoder(&made->decoder, reinterpret_cast<const uint8_t*>(source), FormatBytes(source),
+                      *destination)) {
     delete made;
     return ACMERR_NOTPOSSIBLE;
   }
@@ -94,8 +95,7 @@ MMRESULT WINAPI acmStreamPrepareHeader(HACMSTREAM stream, LPACMSTREAMHEADER head
   return MMSYSERR_NOERROR;
 }
 
-MMRESULT WINAPI acmStreamUnprepareHeader(HACMSTREAM stream, LPACMSTREAMHEADER header,
-                                         DWORD flags) {
+MMRESULT WINAPI acmStreamUnprepareHeader(HACMSTREAM stream, LPACMSTREAMHEADER header, DWORD flags) {
   if (!IsOpen(stream)) return MMSYSERR_INVALHANDLE;
   if (!header || header->cbStruct < sizeof(ACMSTREAMHEADER)) return MMSYSERR_INVALPARAM;
   if (flags) return MMSYSERR_INVALFLAG;
@@ -122,7 +122,8 @@ MMRESULT WINAPI acmStreamSize(HACMSTREAM stream, DWORD inputBytes, LPDWORD outpu
   if (!outputBytes) return MMSYSERR_INVALPARAM;
   if (flags != ACM_STREAMSIZEF_SOURCE && flags != ACM_STREAMSIZEF_DESTINATION)
     return MMSYSERR_INVALFLAG;
-  *outputBytes = AcmConvertedSize(stream->decoder, inputBytes, flags == ACM_STREAMSIZEF_DESTINATION);
+  *outputBytes =
+      AcmConvertedSize(stream->decoder, inputBytes, flags == ACM_STREAMSIZEF_DESTINATION);
   return *outputBytes ? MMSYSERR_NOERROR : ACMERR_NOTPOSSIBLE;
 }
 

@@ -77,22 +77,18 @@ std::vector<int16_t> AsStereo(const std::vector<int16_t>& pcm, int channels) {
   return out;
 }
 
-class CompressedSound : public StreamSoundTest {};
-
-TEST_F(CompressedSound, DecodesCloseToTheEncodersInputWholeAndStreamed) {
-  LogCapture log;
-  for (const EncodedCase& c : kCases) {
-    SCOPED_TRACE(c.file);
-    const std::vector<int16_t> input = Signal(c);
-    const Bytes file = EncodeSoundFile(c.muxer, c.encoder, input, c.channels, c.rate, c.bitRate);
-    ASSERT_FALSE(file.empty());
-    log.folder().WriteFile(c.file, std::string(file.begin(), file.end()));
-    const std::string path = log.folder().WindowsPath() + "\\" + c.file;
-
-    int kind = -1;
+class CompressedSound : public StreamSoundTest {
+ protected:
+  // Decodes the case's file whole (by the decoder of `kind`), as a normal sound and as stream
+  // sounds from memory and from the open file; each plays the same PCM, close to the input.
+  void CheckDecodesEverywhere(const EncodedCase& c, const Bytes& file,
+                              const std::vector<int16_t>& input, int kind) {
+    folder_.WriteFile(c.file, std::string(file.begin(), file.end()));
+    const std::string path = folder_.WindowsPath() + "\\" + c.file;
+    int made = -1;
     WaveFormat format = {};
-    const std::vector<int16_t> pcm = DecodeWhole(file, &kind, &format);
-    EXPECT_EQ(kind, SoundConverterAcm);
+    const std::vector<int16_t> pcm = DecodeWhole(file, &made, &format);
+    EXPECT_EQ(made, kind);
     EXPECT_EQ(format.nChannels, c.channels);
     EXPECT_EQ(format.nSamplesPerSec, static_cast<DWORD>(c.rate));
     EXPECT_EQ(format.wBitsPerSample, 16);
@@ -101,7 +97,7 @@ TEST_F(CompressedSound, DecodesCloseToTheEncodersInputWholeAndStreamed) {
     // The coded blocks may pad the end with up to one block of silence.
     EXPECT_GE(pcm.size(), input.size());
     EXPECT_LT(pcm.size(), input.size() + static_cast<size_t>(c.maxDelay + 2048) * c.channels);
-    if (c.rate != 44100) continue;
+    if (c.rate != 44100) return;
 
     // A normal sound holds the same PCM.
     ASSERT_EQ(SetSoundCreateType(0), 0);
@@ -123,20 +119,45 @@ TEST_F(CompressedSound, DecodesCloseToTheEncodersInputWholeAndStreamed) {
       EXPECT_EQ(GetSoundTotalSamples(h), frames);
       ASSERT_EQ(PlaySoundHandle(h, SoundPlayLoop, 1), 0);
       const std::vector<int16_t> out = RenderStereo(frames + 2000);
-      EXPECT_TRUE(SameSamples(std::vector<int16_t>(out.begin(), out.begin() + stereo.size()),
-                              stereo));
+      EXPECT_TRUE(
+          SameSamples(std::vector<int16_t>(out.begin(), out.begin() + stereo.size()), stereo));
       EXPECT_TRUE(SameSamples(std::vector<int16_t>(out.begin() + stereo.size(), out.end()),
                               std::vector<int16_t>(stereo.begin(), stereo.begin() + 4000)));
       EXPECT_EQ(DeleteSoundHandle(h), 0);
     }
   }
+
+  TempFolder folder_;
+};
+
+TEST_F(CompressedSound, DecodesCloseToTheEncodersInputWholeAndStreamed) {
+  for (const EncodedCase& c : kCases) {
+    SCOPED_TRACE(c.file);
+    const std::vector<int16_t> input = Signal(c);
+    const Bytes file = EncodeSoundFile(c.muxer, c.encoder, input, c.channels, c.rate, c.bitRate);
+    ASSERT_FALSE(file.empty());
+    CheckDecodesEverywhere(c, file, input, SoundConverterAcm);
+  }
   EXPECT_EQ(PortOpenAcmStreamCount(), 0);
+}
+
+TEST_F(CompressedSound, Mp3DecodesThroughTheFilterGraphWithoutTheCompressionManager) {
+  ASSERT_EQ(ShutdownSound(), 0);
+  PortSetModuleAbsent("msacm32.dll", true);
+  ASSERT_EQ(InitSound(), 0);
+  ASSERT_EQ(AcmFunctionsAvailable(), 0);
+  const EncodedCase& c = kCases[0];
+  const std::vector<int16_t> input = Signal(c);
+  const Bytes file = EncodeSoundFile(c.muxer, c.encoder, input, c.channels, c.rate, c.bitRate);
+  CheckDecodesEverywhere(c, file, input, SoundConverterMemoryPcm);
+  EXPECT_EQ(PortLiveFilterGraphObjects(), 0);
 }
 
 TEST_F(CompressedSound, MovesLandOnTheFrameAskedForInEitherDirection) {
   for (const EncodedCase& c : kCases) {
     SCOPED_TRACE(c.file);
-    const Bytes file = EncodeSoundFile(c.muxer, c.encoder, Signal(c), c.channels, c.rate, c.bitRate);
+    const Bytes file =
+        EncodeSoundFile(c.muxer, c.encoder, Signal(c), c.channels, c.rate, c.bitRate);
     int kind = -1;
     WaveFormat format = {};
     const std::vector<int16_t> whole = DecodeWhole(file, &kind, &format);
@@ -154,8 +175,9 @@ TEST_F(CompressedSound, MovesLandOnTheFrameAskedForInEitherDirection) {
       const size_t expected = at < whole.size() ? std::min(got.size(), whole.size() - at) : 0;
       ASSERT_EQ(bytes, static_cast<int>(expected * 2));
       got.resize(expected);
-      EXPECT_EQ(got, std::vector<int16_t>(whole.begin() + static_cast<long>(std::min(at, whole.size())),
-                                          whole.begin() + static_cast<long>(std::min(at, whole.size()) + expected)));
+      EXPECT_EQ(got, std::vector<int16_t>(
+                         whole.begin() + static_cast<long>(std::min(at, whole.size())),
+                         whole.begin() + static_cast<long>(std::min(at, whole.size()) + expected)));
     }
     EXPECT_EQ(TerminateSoundConverter(&conv), 0);
   }

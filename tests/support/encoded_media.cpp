@@ -154,9 +154,8 @@ bool EncodeAudioFrames(Track& t, Muxer& m, const std::vector<int16_t>& samples, 
   while (static_cast<size_t>(t.next) < std::min(upToFrame, total)) {
     const int n = AudioFrameSize(t);
     // The last frame of a fixed-size encoder is padded with silence.
-    const int count = t.codec->frame_size > 0
-                          ? n
-                          : static_cast<int>(std::min<size_t>(n, total - t.next));
+    const int count =
+        t.codec->frame_size > 0 ? n : static_cast<int>(std::min<size_t>(n, total - t.next));
     if (!FillAudio(t, samples, static_cast<size_t>(t.next) * channels, count)) return false;
     if (!t.Send(m, t.frame)) return false;
   }
@@ -196,8 +195,7 @@ Bytes EncodeSoundFile(const char* muxer, const char* encoder, const std::vector<
   av_log_set_level(AV_LOG_QUIET);
   Muxer m;
   Track t;
-  if (!m.Open(muxer) || !StartAudio(t, encoder, channels, rate, bitRate) || !t.Start(m))
-    return {};
+  if (!m.Open(muxer) || !StartAudio(t, encoder, channels, rate, bitRate) || !t.Start(m)) return {};
   AVDictionary* options = nullptr;
   if (std::strcmp(muxer, "mp3") == 0) av_dict_set(&options, "write_xing", "0", 0);
   const int header = avformat_write_header(m.format, &options);
@@ -260,7 +258,8 @@ Bytes EncodeMovieFile(const MovieSpec& spec) {
       return {};
   }
   if (!video.Send(m, nullptr)) return {};
-  if (spec.audioEncoder && (!EncodeAudioFrames(audio, m, tone, SIZE_MAX) || !audio.Send(m, nullptr)))
+  if (spec.audioEncoder &&
+      (!EncodeAudioFrames(audio, m, tone, SIZE_MAX) || !audio.Send(m, nullptr)))
     return {};
   if (av_write_trailer(m.format) < 0) return {};
   avio_flush(m.io);

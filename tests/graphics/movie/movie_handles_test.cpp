@@ -120,7 +120,7 @@ TEST_F(MovieHandlesTest, FilesTheDecoderRefusesGoToTheFilterGraphAndFail) {
     EXPECT_EQ(OpenMovie(Write(c.name, c.bytes).c_str(), &width, nullptr, 0), -1);
     EXPECT_EQ(width, 7);
     EXPECT_EQ(Lines(log),
-              (std::vector<std::string>{"CLSID_FilterGraph の作成に失敗しました",
+              (std::vector<std::string>{"Could not add renderer filter to graph!",
                                         "ムービーファイルオープン処理時にエラーが発生しました"}));
     EXPECT_EQ(MovieHandles.count, 0);
     const LeftBehind after = LeftBehind::Now();

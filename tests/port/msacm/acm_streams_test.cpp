@@ -21,9 +21,9 @@ WAVEFORMATEX Format(WORD tag, WORD channels, DWORD rate, WORD blockAlign, WORD b
 TEST(AcmStreams, ModuleExportsTheEightEntryPoints) {
   HMODULE m = LoadLibraryA("msacm32.dll");
   ASSERT_NE(m, nullptr);
-  for (const char* name : {"acmFormatSuggest", "acmStreamOpen", "acmStreamClose", "acmMetrics",
-                           "acmStreamPrepareHeader", "acmStreamConvert",
-                           "acmStreamUnprepareHeader", "acmStreamSize"})
+  for (const char* name :
+       {"acmFormatSuggest", "acmStreamOpen", "acmStreamClose", "acmMetrics",
+        "acmStreamPrepareHeader", "acmStreamConvert", "acmStreamUnprepareHeader", "acmStreamSize"})
     EXPECT_NE(GetProcAddress(m, name), nullptr) << name;
   EXPECT_EQ(FreeLibrary(m), TRUE);
   PortSetModuleAbsent("msacm32", true);
