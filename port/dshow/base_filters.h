@@ -66,7 +66,9 @@ class CMemReader : public PortFilter, public IAsyncReader {
   // The output pin (no reference).
   IPin* GetPin(int index);
 
-  HRESULT QueryInterface(REFIID iid, void** object) override { return PortFilter::QueryInterface(iid, object); }
+  HRESULT QueryInterface(REFIID iid, void** object) override {
+    return PortFilter::QueryInterface(iid, object);
+  }
   ULONG AddRef() override { return PortFilter::AddRef(); }
   ULONG Release() override { return PortFilter::Release(); }
   HRESULT SyncRead(LONGLONG position, LONG length, BYTE* buffer) override;

@@ -47,7 +47,8 @@ class FileSource : public PortFilter, public IAsyncReader {
     if (!InRange(position, length, size_)) return E_INVALIDARG;
     LONG done = 0;
     while (done < length) {
-      const ssize_t n = pread(fd_, buffer + done, static_cast<size_t>(length - done), position + done);
+      const ssize_t n =
+          pread(fd_, buffer + done, static_cast<size_t>(length - done), position + done);
       if (n <= 0) return E_FAIL;
       done += static_cast<LONG>(n);
     }

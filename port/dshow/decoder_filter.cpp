@@ -102,7 +102,8 @@ struct Media {
     for (unsigned i = 0; i < format->nb_streams; ++i) {
       const AVCodecParameters* p = format->streams[i]->codecpar;
       if (!avcodec_find_decoder(p->codec_id)) continue;
-      if (p->codec_type == AVMEDIA_TYPE_VIDEO && video < 0 && !mpegAudioOnly) video = static_cast<int>(i);
+      if (p->codec_type == AVMEDIA_TYPE_VIDEO && video < 0 && !mpegAudioOnly)
+        video = static_cast<int>(i);
       if (p->codec_type == AVMEDIA_TYPE_AUDIO && audio < 0 && p->ch_layout.nb_channels > 0)
         audio = static_cast<int>(i);
     }
@@ -275,7 +276,9 @@ class DecoderFilter : public PortFilter {
         got = avcodec_receive_frame(mainCodec, m.frame) == 0;
       av_packet_unref(m.packet);
     }
-    if (!got) return false;
+    // A picture made up by error concealment (a damaged stream) is no first frame.
+    if (!got || m.frame->decode_error_flags || (m.frame->flags & AV_FRAME_FLAG_CORRUPT))
+      return false;
     if (m.video >= 0) {
       const int64_t w = m.frame->width, h = m.frame->height;
       if (w <= 0 || h <= 0 || w * h > kMaxFramePixels) return false;
@@ -283,17 +286,46 @@ class DecoderFilter : public PortFilter {
       height_ = static_cast<int>(h);
       const AVStream* s = m.format->streams[m.video];
       AVRational rate = s->avg_frame_rate.num > 0 ? s->avg_frame_rate : s->r_frame_rate;
-      frameTime_ = rate.num > 0 && rate.den > 0
-                       ? av_rescale(kUnitsPerSecond, rate.den, rate.num)
-                       : kUnitsPerSecond / 25;
+      frameTime_ = rate.num > 0 && rate.den > 0 ? av_rescale(kUnitsPerSecond, rate.den, rate.num)
+                                                : kUnitsPerSecond / 25;
     }
     if (m.audio >= 0) {
       channels_ = std::min(2, m.audioCodec->ch_layout.nb_channels);
       rate_ = m.audioCodec->sample_rate;
       if (rate_ < 100 || rate_ > 200000) channels_ = rate_ = 0;
     }
-    duration_ = m.format->duration > 0 ? ToUnits(m.format->duration, AVRational{1, AV_TIME_BASE}) : 0;
+    duration_ =
+        m.format->duration > 0 ? ToUnits(m.format->duration, AVRational{1, AV_TIME_BASE}) : 0;
+    // A length not written in the file is guessed by FFmpeg, often far off (MPEG program
+    // streams): the last packet's time tells it.
+    if (!mpegAudioOnly_ && m.format->duration_estimation_method != AVFMT_DURATION_FROM_STREAM)
+      duration_ = ScanDuration(m);
     return true;
+  }
+
+  // The end of the latest packet, read to the end of the stream. A packet with a decoding time
+  // only is shown as much later as the last packet that had both.
+  REFERENCE_TIME ScanDuration(Media& m) {
+    REFERENCE_TIME end = 0;
+    int64_t shown[2] = {0, 0};  // presentation minus decoding time, video and audio
+    while (av_read_frame(m.format, m.packet) >= 0) {
+      const AVPacket* p = m.packet;
+      const int which = p->stream_index == m.video ? 0 : p->stream_index == m.audio ? 1 : -1;
+      if (which >= 0 && p->pts != AV_NOPTS_VALUE && p->dts != AV_NOPTS_VALUE)
+        shown[which] = p->pts - p->dts;
+      const int64_t t = p->pts != AV_NOPTS_VALUE   ? p->pts
+                        : p->dts != AV_NOPTS_VALUE ? p->dts + (which >= 0 ? shown[which] : 0)
+                                                   : AV_NOPTS_VALUE;
+      if (which >= 0 && t != AV_NOPTS_VALUE) {
+        const AVStream* s = m.format->streams[p->stream_index];
+        REFERENCE_TIME last = ToUnits(t + p->duration, s->time_base) -
+                              ToUnits(m.startTime, AVRational{1, AV_TIME_BASE});
+        if (p->duration == 0 && which == 0) last += frameTime_;
+        end = std::max(end, last);
+      }
+      av_packet_unref(m.packet);
+    }
+    return end;
   }
 
   void StopStreaming() {
@@ -303,7 +335,8 @@ class DecoderFilter : public PortFilter {
 
   static IMemInputPin* Downstream(PortPin* pin) {
     IMemInputPin* in = nullptr;
-    if (pin && pin->peer()) pin->peer()->QueryInterface(IID_IMemInputPin, reinterpret_cast<void**>(&in));
+    if (pin && pin->peer())
+      pin->peer()->QueryInterface(IID_IMemInputPin, reinterpret_cast<void**>(&in));
     return in;
   }
 
@@ -354,8 +387,8 @@ class DecoderFilter : public PortFilter {
     if (room <= 0) return true;
     sample_->data.resize(static_cast<size_t>(room) * channels_ * 2);
     uint8_t* out[1] = {sample_->data.data()};
-    const int made = swr_convert(m.resampler, out, room, const_cast<const uint8_t**>(f->extended_data),
-                                 f->nb_samples);
+    const int made = swr_convert(m.resampler, out, room,
+                                 const_cast<const uint8_t**>(f->extended_data), f->nb_samples);
     if (made <= 0) return true;
     sample_->data.resize(static_cast<size_t>(made) * channels_ * 2);
     REFERENCE_TIME start = m.FrameTime(m.audio);

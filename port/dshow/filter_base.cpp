@@ -197,7 +197,7 @@ HRESULT PortPin::QueryAccept(const AM_MEDIA_TYPE* type) {
   if (!type) return E_POINTER;
   if (direction_ == PINDIR_INPUT) return filter_->CheckInputType(this, *type);
   return peer_ && type->majortype == type_.majortype && type->subtype == type_.subtype ? S_OK
-                                                                                         : S_FALSE;
+                                                                                       : S_FALSE;
 }
 
 HRESULT PortPin::EndOfStream() {

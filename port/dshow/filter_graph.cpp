@@ -368,8 +368,8 @@ class FilterGraph : public IGraphBuilder,
       }
     }
     AM_MEDIA_TYPE type = {};
-    const bool sound = out->filter()->OfferOutputType(out, &type) &&
-                       type.majortype == MEDIATYPE_Audio;
+    const bool sound =
+        out->filter()->OfferOutputType(out, &type) && type.majortype == MEDIATYPE_Audio;
     FreeMediaType(type);
     if (!sound) return VFW_E_CANNOT_RENDER;
     PortFilter* renderer = MakeAudioRenderer();

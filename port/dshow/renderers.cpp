@@ -38,7 +38,8 @@ bool CBaseRenderer::WaitUntilDue(std::unique_lock<std::mutex>& lock, REFERENCE_T
     if (!timed || !HasClock()) return true;
     const REFERENCE_TIME left = due - StreamTime();
     if (left <= 0) return true;
-    stateChanged_.wait_for(lock, std::chrono::microseconds(std::min<REFERENCE_TIME>(left, 500000) / 10 + 1));
+    stateChanged_.wait_for(
+        lock, std::chrono::microseconds(std::min<REFERENCE_TIME>(left, 500000) / 10 + 1));
   }
 }
 
@@ -93,7 +94,7 @@ const CLSID kAudioRendererClass = {
     0x79376820, 0x07D0, 0x11CF, {0xA2, 0x4D, 0x00, 0x20, 0xAF, 0xD7, 0x97, 0x67}};
 // The voices of movies belong to no DirectSound device.
 constexpr int kMovieVoiceOwner = -2;
-constexpr REFERENCE_TIME kRingTime = 20000000;   // two seconds
+constexpr REFERENCE_TIME kRingTime = 20000000;    // two seconds
 constexpr REFERENCE_TIME kWriteAhead = 10000000;  // never more than one second ahead
 
 class AudioRenderer : public CBaseRenderer, public IBasicAudio {
@@ -217,4 +218,6 @@ HRESULT CreateNullRendererObject(REFIID iid, void** object) {
 
 PortFilter* MakeAudioRenderer() { return new AudioRenderer; }
 
-bool IsAudioRenderer(IBaseFilter* filter) { return dynamic_cast<AudioRenderer*>(filter) != nullptr; }
+bool IsAudioRenderer(IBaseFilter* filter) {
+  return dynamic_cast<AudioRenderer*>(filter) != nullptr;
+}

@@ -176,10 +176,10 @@ void PaintFrame(AVFrame* f, FlatColour c, int width, int height) {
                  static_cast<uint8_t>(255 - c.b)},
       &y[1], &u[1], &v[1]);
   for (int row = 0; row < height; ++row)
-    for (int x = 0; x < width; ++x) f->data[0][row * f->linesize[0] + x] = y[x >= width / 2];
+    for (int x = 0; x < width; ++x) f->data[0][row * f->linesize[0] + x] = y[row >= height / 2];
   for (int row = 0; row < height / 2; ++row) {
+    const int half = row >= height / 4;
     for (int x = 0; x < width / 2; ++x) {
-      const int half = x >= width / 4;
       f->data[1][row * f->linesize[1] + x] = u[half];
       f->data[2][row * f->linesize[2] + x] = v[half];
     }
@@ -234,13 +234,20 @@ Bytes EncodeMovieFile(const MovieSpec& spec) {
   if (spec.audioEncoder) {
     if (!StartAudio(audio, spec.audioEncoder, 2, spec.audioRate, 128000) || !audio.Start(m))
       return {};
+    // The encoder's delay would start the sound before 0 and shift every stream to make up.
+    audio.next = audio.codec->initial_padding;
     for (int i = 0; i < audioFrames; ++i) {
       const auto s = static_cast<int16_t>(8000 * std::sin(2 * M_PI * 440.0 * i / spec.audioRate));
       tone.push_back(s);
       tone.push_back(s);
     }
   }
-  if (avformat_write_header(m.format, nullptr) < 0) return {};
+  // Without an edit list: it would cut the last frame where the sound ends.
+  AVDictionary* options = nullptr;
+  if (std::strcmp(spec.muxer, "mp4") == 0) av_dict_set(&options, "use_editlist", "0", 0);
+  const int header = avformat_write_header(m.format, &options);
+  av_dict_free(&options);
+  if (header < 0) return {};
 
   AVFrame* f = video.frame;
   f->format = AV_PIX_FMT_YUV420P;
@@ -284,4 +291,38 @@ AlignedError AlignAndCompare(const std::vector<int16_t>& got, const std::vector<
     if (relative < best.relativeRms) best = {shift, relative};
   }
   return best;
+}
+
+std::vector<FlatColour> MovieTestColours(int count) {
+  static const FlatColour kColours[] = {{220, 40, 40},  {40, 220, 40},  {40, 40, 220},
+                                        {220, 220, 40}, {40, 220, 220}, {220, 40, 220},
+                                        {150, 90, 30},  {30, 90, 150}};
+  std::vector<FlatColour> out;
+  for (int i = 0; i < count; ++i) out.push_back(kColours[i % std::size(kColours)]);
+  return out;
+}
+
+int IdentifyMovieFrame(const uint8_t* pixels, int pitch, int width, int height, int bytesPerPixel,
+                       const std::vector<FlatColour>& colours, int tolerance) {
+  // The mean of a small square in the middle of each half.
+  auto mean = [&](int cy) {
+    int sum[3] = {};
+    for (int y = cy - 2; y < cy + 2; ++y)
+      for (int x = width / 2 - 2; x < width / 2 + 2; ++x)
+        for (int c = 0; c < 3; ++c) sum[c] += pixels[y * pitch + x * bytesPerPixel + c];
+    return FlatColour{static_cast<uint8_t>(sum[2] / 16), static_cast<uint8_t>(sum[1] / 16),
+                      static_cast<uint8_t>(sum[0] / 16)};
+  };
+  auto near = [tolerance](FlatColour a, FlatColour b) {
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
+           std::abs(a.b - b.b) <= tolerance;
+  };
+  const FlatColour top = mean(height / 4), bottom = mean(3 * height / 4);
+  for (size_t i = 0; i < colours.size(); ++i) {
+    const FlatColour c = colours[i];
+    const FlatColour complement = {static_cast<uint8_t>(255 - c.r), static_cast<uint8_t>(255 - c.g),
+                                   static_cast<uint8_t>(255 - c.b)};
+    if (near(top, c) && near(bottom, complement)) return static_cast<int>(i);
+  }
+  return -1;
 }

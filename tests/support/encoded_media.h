@@ -23,8 +23,8 @@ struct MovieSpec {
   const char* muxer;    // "mpeg", "avi", "mp4"
   const char* encoder;  // "mpeg1video", "mpeg4", "libx264"
   int width, height, fps;
-  // Frame i is colours[i]; the left half of the frame is the colour, the right half its
-  // complement, so a flipped or mirrored frame shows.
+  // Frame i is colours[i]: the top half of the frame is the colour, the bottom half its
+  // complement, so an upside-down frame shows. Sides should be multiples of 16.
   std::vector<FlatColour> colours;
   const char* audioEncoder = nullptr;  // "libmp3lame", "aac", or none
   int audioRate = 44100;
@@ -45,3 +45,11 @@ struct AlignedError {
 };
 AlignedError AlignAndCompare(const std::vector<int16_t>& got, const std::vector<int16_t>& want,
                              int channels, int maxShift);
+
+// `count` frame colours far apart from each other and from each other's complements.
+std::vector<FlatColour> MovieTestColours(int count);
+// The index of the colour a frame shows (its top half that colour, its bottom half the
+// complement, each within `tolerance`), or -1. Pixels are top-down rows of B, G, R bytes
+// (`bytesPerPixel` 3 or 4).
+int IdentifyMovieFrame(const uint8_t* pixels, int pitch, int width, int height, int bytesPerPixel,
+                       const std::vector<FlatColour>& colours, int tolerance);
