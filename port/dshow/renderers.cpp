@@ -135,8 +135,16 @@ class AudioRenderer : public CBaseRenderer, public IBasicAudio {
     auto lock = LockMixer();
     MixerVoice& v = MixerVoiceAt(voice_);
     const DWORD size = v.samples->bytes;
-    for (DWORD i = 0; i < bytes; ++i) v.samples->data[(written_ + i) % size] = data[i];
-    written_ = (written_ + bytes) % size;
+    // Round the ring: at most the ring's size, in two pieces where it wraps.
+    DWORD left = std::min(bytes, size);
+    const BYTE* from = data + (bytes - left);
+    while (left > 0) {
+      const DWORD n = std::min(left, size - written_);
+      std::memcpy(v.samples->data + written_, from, n);
+      written_ = (written_ + n) % size;
+      from += n;
+      left -= n;
+    }
     return S_OK;
   }
 

@@ -40,7 +40,8 @@ inline bool DecodeThroughFilterGraph(const uint8_t* data, size_t size) {
     IMediaControl* control = nullptr;
     IMediaEvent* event = nullptr;
     Require(SUCCEEDED(graph->QueryInterface(IID_IMediaFilter, reinterpret_cast<void**>(&filter))));
-    Require(SUCCEEDED(graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control))));
+    Require(
+        SUCCEEDED(graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control))));
     Require(SUCCEEDED(graph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(&event))));
     Require(SUCCEEDED(filter->SetSyncSource(nullptr)));
     Require(SUCCEEDED(control->Run()));
@@ -52,7 +53,8 @@ inline bool DecodeThroughFilterGraph(const uint8_t* data, size_t size) {
     Require(hr == S_OK || hr == E_ABORT);
     LONGLONG position = 0, duration = 0;
     IMediaSeeking* seeking = nullptr;
-    Require(SUCCEEDED(graph->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(&seeking))));
+    Require(
+        SUCCEEDED(graph->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(&seeking))));
     seeking->GetDuration(&duration);
     seeking->GetCurrentPosition(&position);
     Require(duration >= 0 && position >= 0);

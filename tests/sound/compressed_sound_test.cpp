@@ -151,6 +151,26 @@ TEST_F(CompressedSound, Mp3DecodesThroughTheFilterGraphWithoutTheCompressionMana
   const Bytes file = EncodeSoundFile(c.muxer, c.encoder, input, c.channels, c.rate, c.bitRate);
   CheckDecodesEverywhere(c, file, input, SoundConverterMemoryPcm);
   EXPECT_EQ(PortLiveFilterGraphObjects(), 0);
+
+  // Without the graph's classes the decoder refuses with the line of what could not be made.
+  const struct {
+    const CLSID& absent;
+    const char* line;
+  } refusals[] = {
+      {CLSID_NullRenderer, "MP3変換用 NullRender の作成に失敗しました"},
+      {CLSID_FilterGraph, "MP3変換用 IGraphBuilder の作成に失敗しました"},
+  };
+  for (const auto& r : refusals) {
+    SCOPED_TRACE(r.line);
+    PortSetClassAbsent(r.absent, true);
+    LogCapture log;
+    MemoryDataStream stream(file);
+    SoundConverter conv;
+    EXPECT_EQ(SetupSoundConverter(stream.stream(), &conv), -1);
+    EXPECT_NE(log.Contents().find(std::string(r.line) + "\r\n"), std::string::npos);
+    PortResetComSwitches();
+  }
+  EXPECT_EQ(PortLiveFilterGraphObjects(), 0);
 }
 
 TEST_F(CompressedSound, MovesLandOnTheFrameAskedForInEitherDirection) {

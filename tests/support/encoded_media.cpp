@@ -275,21 +275,31 @@ Bytes EncodeMovieFile(const MovieSpec& spec) {
 
 AlignedError AlignAndCompare(const std::vector<int16_t>& got, const std::vector<int16_t>& want,
                              int channels, int maxShift) {
-  AlignedError best{-1, 1e9};
-  double power = 0;
-  for (int16_t s : want) power += static_cast<double>(s) * s;
-  if (power == 0) return best;
-  for (int shift = 0; shift <= maxShift; ++shift) {
+  auto errorAt = [&](int shift, size_t length) {
     const size_t offset = static_cast<size_t>(shift) * channels;
-    if (offset + want.size() > got.size()) break;
     double error = 0;
-    for (size_t i = 0; i < want.size(); ++i) {
+    for (size_t i = 0; i < length; ++i) {
       const double d = static_cast<double>(got[offset + i]) - want[i];
       error += d * d;
     }
-    const double relative = std::sqrt(error / power);
-    if (relative < best.relativeRms) best = {shift, relative};
+    return error;
+  };
+  double power = 0;
+  for (int16_t s : want) power += static_cast<double>(s) * s;
+  AlignedError best{-1, 1e9};
+  if (power == 0) return best;
+  // The shift is found on the first part of the signal, the error measured over all of it.
+  const size_t window = std::min(want.size(), static_cast<size_t>(8192 * channels));
+  double least = 0;
+  for (int shift = 0; shift <= maxShift; ++shift) {
+    if (static_cast<size_t>(shift) * channels + want.size() > got.size()) break;
+    const double e = errorAt(shift, window);
+    if (best.shift < 0 || e < least) {
+      least = e;
+      best.shift = shift;
+    }
   }
+  if (best.shift >= 0) best.relativeRms = std::sqrt(errorAt(best.shift, want.size()) / power);
   return best;
 }
 

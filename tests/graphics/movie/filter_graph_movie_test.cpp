@@ -65,8 +65,8 @@ class FilterGraphMovies : public StartedSound {
   // The frame callback: notes each new frame the movie hands over by the colour it shows.
   static void RecordFrame(MovieEntry* e, int) {
     const GraphImage* image = e->currentImage;
-    const int frame = IdentifyMovieFrame(image->Pixels, image->Pitch, image->Width,
-                                         image->Height, 3, MovieTestColours(kFrames), 40);
+    const int frame = IdentifyMovieFrame(image->Pixels, image->Pitch, image->Width, image->Height,
+                                         3, MovieTestColours(kFrames), 40);
     seen_.push_back(frame);
   }
 
@@ -259,15 +259,29 @@ TEST_F(FilterGraphMovies, DamagedFilesAreRefusedWithTheirLines) {
     std::vector<std::string> lines;
     for (const std::string& line : SplitLogLines(log.Contents()))
       lines.push_back(line.substr(line.find(':') + 1));
-    EXPECT_EQ(lines, (std::vector<std::string>{
-                         "ファイル:" + path + " が開けませんでした",
-                         "ムービーファイルオープン処理時にエラーが発生しました"}));
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"ファイル:" + path + " が開けませんでした",
+                                        "ムービーファイルオープン処理時にエラーが発生しました"}));
     EXPECT_EQ(MovieHandles.count, 0);
   }
   const LeftBehind after = LeftBehind::Now();
   EXPECT_EQ(after.heap.blocks, before.heap.blocks);
   EXPECT_EQ(after.handles, before.handles);
   EXPECT_EQ(PortLiveFilterGraphObjects(), 0);
+}
+
+TEST_F(FilterGraphMovies, WithoutTheGraphClassTheMovieIsRefusedWithItsLine) {
+  const std::string path = Write("movie.mpg", EncodeMovieFile(Cases()[0].spec));
+  PortSetClassAbsent(CLSID_FilterGraph, true);
+  LogCapture log;
+  EXPECT_EQ(OpenMovie(path.c_str(), nullptr, nullptr, 0), -1);
+  std::vector<std::string> lines;
+  for (const std::string& line : SplitLogLines(log.Contents()))
+    lines.push_back(line.substr(line.find(':') + 1));
+  EXPECT_EQ(lines,
+            (std::vector<std::string>{"CLSID_FilterGraph の作成に失敗しました",
+                                      "ムービーファイルオープン処理時にエラーが発生しました"}));
+  EXPECT_EQ(MovieHandles.count, 0);
 }
 
 // The renderer alone: what it takes, its pitch, and rows turned top-down.
@@ -309,7 +323,8 @@ TEST(MovieRendererFilter, TakesRgb24OfLoadableSizesAndTurnsBottomUpRows) {
     EXPECT_FALSE(r->TakeMovieFrame(out.data()));
     auto* sample = new PortMediaSample;
     sample->data.assign(48, 0);
-    for (int row = 0; row < 3; ++row) sample->data[static_cast<size_t>(row) * 16] = static_cast<uint8_t>(row + 1);
+    for (int row = 0; row < 3; ++row)
+      sample->data[static_cast<size_t>(row) * 16] = static_cast<uint8_t>(row + 1);
     EXPECT_EQ(r->DoRenderSample(sample), S_OK);
     ASSERT_TRUE(r->TakeMovieFrame(out.data()));
     // Positive heights are bottom-up: the sample's first row is the picture's last.
