@@ -11,8 +11,6 @@
 
 typedef LONGLONG REFERENCE_TIME;  // 100-nanosecond units
 typedef long OAFilterState;
-typedef const wchar_t* LPCWSTR;
-typedef wchar_t* LPWSTR;
 
 #define VFW_S_PARTIAL_RENDER static_cast<HRESULT>(0x00040242u)
 #define VFW_E_NOT_CONNECTED static_cast<HRESULT>(0x80040209u)

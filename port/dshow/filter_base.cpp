@@ -1,5 +1,6 @@
 #include "port/dshow/filter_base.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "port/com/com_object.h"

@@ -131,8 +131,9 @@ class AudioRenderer : public CBaseRenderer, public IBasicAudio {
     BYTE* data = nullptr;
     sample->GetPointer(&data);
     const DWORD bytes = static_cast<DWORD>(std::max(0L, sample->GetActualDataLength()));
-    if (voice_ < 0 || !data) return S_OK;
+    // The voice may go on the main thread meanwhile: it is only looked at under the lock.
     auto lock = LockMixer();
+    if (voice_ < 0 || !data) return S_OK;
     MixerVoice& v = MixerVoiceAt(voice_);
     const DWORD size = v.samples->bytes;
     // Round the ring: at most the ring's size, in two pieces where it wraps.
@@ -150,9 +151,9 @@ class AudioRenderer : public CBaseRenderer, public IBasicAudio {
 
   HRESULT put_Volume(long volume) override {
     if (volume < DSBVOLUME_MIN || volume > DSBVOLUME_MAX) return E_INVALIDARG;
+    auto lock = LockMixer();
     volume_ = volume;
     if (voice_ >= 0) {
-      auto lock = LockMixer();
       MixerVoice& v = MixerVoiceAt(voice_);
       v.volume = volume;
       MixerUpdateGains(v);
@@ -161,6 +162,7 @@ class AudioRenderer : public CBaseRenderer, public IBasicAudio {
   }
   HRESULT get_Volume(long* volume) override {
     if (!volume) return E_POINTER;
+    auto lock = LockMixer();
     *volume = volume_;
     return S_OK;
   }
@@ -176,10 +178,8 @@ class AudioRenderer : public CBaseRenderer, public IBasicAudio {
     CBaseRenderer::OnStateChange(from, to);
     if (from == State_Stopped && pins()[0]->peer()) OpenVoice();
     if (to == State_Stopped) CloseVoice();
-    if (voice_ >= 0) {
-      auto lock = LockMixer();
-      MixerVoiceAt(voice_).playing = to == State_Running;
-    }
+    auto lock = LockMixer();
+    if (voice_ >= 0) MixerVoiceAt(voice_).playing = to == State_Running;
   }
 
  private:
@@ -190,27 +190,28 @@ class AudioRenderer : public CBaseRenderer, public IBasicAudio {
     auto lock = LockMixer();
     voice_ = MixerAllocVoice(kMovieVoiceOwner, format_.nChannels, format_.wBitsPerSample,
                              format_.nSamplesPerSec, bytes, -1);
+    written_ = 0;
     if (voice_ < 0) return;
     MixerVoice& v = MixerVoiceAt(voice_);
     v.looping = true;
     v.volume = volume_;
     MixerUpdateGains(v);
-    written_ = 0;
   }
 
   void CloseVoice() {
-    if (voice_ >= 0) {
+    {
       auto lock = LockMixer();
-      MixerFreeVoice(voice_);
+      if (voice_ >= 0) MixerFreeVoice(voice_);
+      voice_ = -1;
     }
-    voice_ = -1;
     if (outputOpen_) CloseSoundOutput();
     outputOpen_ = false;
   }
 
   WAVEFORMATEX format_ = {};
-  int voice_ = -1;
   bool outputOpen_ = false;
+  // Under the mixer's lock.
+  int voice_ = -1;
   DWORD written_ = 0;
   long volume_ = 0;
 };

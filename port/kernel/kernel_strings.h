@@ -8,7 +8,6 @@ int WINAPI lstrlenA(LPCSTR text);
 
 #define CP_ACP 0u
 #define CP_UTF8 65001u
-typedef wchar_t* LPWSTR;
 
 // Multi-byte text (CP932 for CP_ACP and 932, or UTF-8) to wide characters. `bytes` -1 takes
 // the text and its NUL. With `outChars` 0 the count needed; else the count written, or 0

@@ -63,8 +63,6 @@ bool CopyToTemporaryFile(MovieEntry* e, const char* fileName) {
   return true;
 }
 
-}  // namespace
-
 void ReleaseMovieGraph(MovieEntry* e) {
   ReleaseInterface(e->audio);
   ReleaseInterface(e->seeking);
@@ -73,6 +71,8 @@ void ReleaseMovieGraph(MovieEntry* e) {
   ReleaseInterface(e->graph);
   e->renderer = nullptr;
 }
+
+}  // namespace
 
 int OpenMovieWithDirectShow(MovieEntry* e, const char* fileName, int* width, int* height) {
   e->frameImage = GraphImage{};

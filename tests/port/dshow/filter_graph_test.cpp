@@ -31,8 +31,8 @@ int CountFilters(IGraphBuilder* graph) {
 class FilterGraphTest : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
-                               IID_IGraphBuilder, reinterpret_cast<void**>(&graph_)),
+    ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                               reinterpret_cast<void**>(&graph_)),
               S_OK);
   }
   void TearDown() override {
