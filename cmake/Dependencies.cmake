@@ -1,11 +1,12 @@
 # The Debian packages the project links against (installed by scripts/install-deps.sh).
-# Each layer sees only its own: the port is the one place SDL2, FreeType, fontconfig and OpenGL
-# are visible, the runtime sees the codec libraries, and tests and tools add the encoders.
+# Each layer sees only its own: the port is the one place SDL2, FreeType, fontconfig, OpenGL and
+# FFmpeg are visible, the runtime sees the codec libraries, and tests and tools add the encoders.
 find_package(PkgConfig REQUIRED)
 find_package(Threads REQUIRED)
 
 # What the port stands on.
-pkg_check_modules(KELVANOR_PORT_PKG REQUIRED IMPORTED_TARGET sdl2 freetype2 fontconfig gl)
+pkg_check_modules(KELVANOR_PORT_PKG REQUIRED IMPORTED_TARGET sdl2 freetype2 fontconfig gl
+  libavformat libavcodec libswscale libswresample libavutil)
 add_library(tarnu_port_deps INTERFACE)
 target_link_libraries(tarnu_port_deps INTERFACE PkgConfig::KELVANOR_PORT_PKG Threads::Threads
   ${CMAKE_DL_LIBS})

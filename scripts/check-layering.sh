@@ -7,7 +7,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-host='<(SDL|SDL2/|ft2build|freetype|fontconfig|GL/|sys/|unistd\.h|pthread\.h|dirent\.h|fcntl\.h|netinet/|arpa/|netdb\.h|iconv\.h|dlfcn\.h)'
+host='<(SDL|SDL2/|ft2build|freetype|fontconfig|GL/|sys/|unistd\.h|pthread\.h|dirent\.h|fcntl\.h|netinet/|arpa/|netdb\.h|iconv\.h|dlfcn\.h|libav|libsw)'
 fail=0
 report() { # Perl pattern, files..., message in $msg
   local out

@@ -10,6 +10,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
   libgtest-dev libgmock-dev libbenchmark-dev
   libpixman-1-dev
+  libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   libgl-dev libgl1-mesa-dri xvfb xauth
 )
 

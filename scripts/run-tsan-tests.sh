@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the tests of the code that shares memory between its own threads (the movie decoder)
-# with ThreadSanitizer and runs them. ./test.sh runs it after the main tests.
+# Builds the tests of the code that shares memory between its own threads (the movie decoders
+# and the filter graph's MP3 decoding) with ThreadSanitizer and runs them. ./test.sh runs it after the main tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

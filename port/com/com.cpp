@@ -7,6 +7,7 @@
 #include "port/com/com_classes.h"
 #include "port/ddraw/ddraw.h"
 #include "port/dinput/dinput.h"
+#include "port/dshow/dshow.h"
 #include "port/dsound/dsound.h"
 #include "port/kernel/module_exports.h"
 
@@ -19,10 +20,9 @@ struct ComClass {
 
 // Every class CoCreateInstance can make. A class that is not listed is not registered here.
 const ComClass kClasses[] = {
-    {CLSID_DirectSound, &CreateDirectSoundObject},
-    {CLSID_DirectDraw7, &MakeDirectDraw7Object},
-    {CLSID_DirectInput, &CreateDirectInputObject},
-    {CLSID_DirectInput8, &CreateDirectInput8Object},
+    {CLSID_DirectSound, &CreateDirectSoundObject}, {CLSID_DirectDraw7, &MakeDirectDraw7Object},
+    {CLSID_DirectInput, &CreateDirectInputObject}, {CLSID_DirectInput8, &CreateDirectInput8Object},
+    {CLSID_FilterGraph, &CreateFilterGraphObject}, {CLSID_NullRenderer, &CreateNullRendererObject},
 };
 
 std::mutex gMutex;

@@ -13,3 +13,8 @@ HRESULT MakeDirectDraw7Object(REFIID iid, void** object);
 // objects.
 HRESULT CreateDirectInputObject(REFIID iid, void** object);
 HRESULT CreateDirectInput8Object(REFIID iid, void** object);
+
+// CLSID_FilterGraph and CLSID_NullRenderer (port/dshow/dshow.h): an empty filter graph, and a
+// renderer that takes any type and drops its samples.
+HRESULT CreateFilterGraphObject(REFIID iid, void** object);
+HRESULT CreateNullRendererObject(REFIID iid, void** object);

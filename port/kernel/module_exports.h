@@ -14,3 +14,4 @@ std::span<const PortExport> Imm32Exports();
 std::span<const PortExport> D3d9Exports();
 std::span<const PortExport> Comctl32Exports();
 std::span<const PortExport> DwmapiExports();
+std::span<const PortExport> Msacm32Exports();

@@ -22,6 +22,7 @@ PortModule gModules[] = {
     {"ws2_32.dll", &Ws2_32Exports, 0},     {"user32.dll", &User32Exports, 0},
     {"imm32.dll", &Imm32Exports, 0},       {"d3d9.dll", &D3d9Exports, 0},
     {"comctl32.dll", &Comctl32Exports, 0}, {"dwmapi.dll", &DwmapiExports, 0},
+    {"msacm32.dll", &Msacm32Exports, 0},
 };
 
 // GetModuleHandleA(null): the program's own module, which exports nothing.

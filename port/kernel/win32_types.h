@@ -25,6 +25,8 @@ typedef uint64_t ULONGLONG;
 typedef uint64_t DWORD64;
 typedef char CHAR;
 typedef wchar_t WCHAR;
+typedef wchar_t* LPWSTR;
+typedef const wchar_t* LPCWSTR;
 typedef float FLOAT;
 typedef void VOID;
 typedef void* LPVOID;

@@ -1,5 +1,5 @@
 // Compressed WAV and MP3 through the platform's audio compression manager. Both refuse when
-// "msacm32.dll" or any of its entry points was not found at sound start-up, as on this port.
+// "msacm32.dll" or any of its entry points was not found at sound start-up.
 #include <algorithm>
 #include <climits>
 #include <cstring>

@@ -34,6 +34,8 @@ const SoundConverterKindFunctions* KindFunctions(int kind) {
       return &kAcmConverterFunctions;
     case SoundConverterVorbis:
       return &kVorbisConverterFunctions;
+    case SoundConverterMemoryPcm:
+      return &kMemoryPcmConverterFunctions;
     default:
       return nullptr;
   }

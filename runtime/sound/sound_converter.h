@@ -50,6 +50,15 @@ struct VorbisConverterArea {
   int SampleWidth;       // bytes per sample delivered
 };
 
+// PCM decoded whole by the filter graph: a tracked block that the graph's thread fills while
+// the set-up waits, then read from memory.
+struct MemoryPcmConverterArea {
+  uint8_t* Pcm;  // null once a growth failed: the decode then fails
+  int64_t Capacity;
+  int64_t Size;
+  int Offset;  // read offset
+};
+
 // The converter holds a copy of the caller's stream; the caller keeps the stream open while
 // the converter is valid. A valid converter must stay where it is: the Vorbis reader keeps
 // its address.
@@ -65,6 +74,7 @@ struct SoundConverter {
   WaveFormat OutputFormat;
   AcmConverterArea Acm;
   VorbisConverterArea Vorbis;
+  MemoryPcmConverterArea MemoryPcm;
   uint8_t* Block;  // one decoder step's output
   int BlockSize;
   int BlockFill;    // decoded bytes still waiting in the block

@@ -28,6 +28,7 @@ int OpenFilterGraphMp3Decoder(SoundConverter* converter);
 extern const SoundConverterKindFunctions kPcmWavConverterFunctions;
 extern const SoundConverterKindFunctions kAcmConverterFunctions;
 extern const SoundConverterKindFunctions kVorbisConverterFunctions;
+extern const SoundConverterKindFunctions kMemoryPcmConverterFunctions;
 
 // The PCM a sound buffer can play: 1 or 2 channels of 8 or 16 bits, the block align that
 // follows from them, and a rate within the buffers' range.

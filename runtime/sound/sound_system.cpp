@@ -39,37 +39,6 @@ void EnsureSoundLock() {
   gSoundSystem.soundLockReady = 1;
 }
 
-struct AcmName {
-  const char* name;
-  FARPROC AcmFunctions::*slot;
-};
-const AcmName kAcmNames[] = {
-    {"acmFormatSuggest", &AcmFunctions::acmFormatSuggest},
-    {"acmStreamOpen", &AcmFunctions::acmStreamOpen},
-    {"acmStreamClose", &AcmFunctions::acmStreamClose},
-    {"acmMetrics", &AcmFunctions::acmMetrics},
-    {"acmStreamPrepareHeader", &AcmFunctions::acmStreamPrepareHeader},
-    {"acmStreamConvert", &AcmFunctions::acmStreamConvert},
-    {"acmStreamUnprepareHeader", &AcmFunctions::acmStreamUnprepareHeader},
-    {"acmStreamSize", &AcmFunctions::acmStreamSize},
-};
-
-// Found or not, the pointers are kept as they come: the decoders ask AcmFunctionsAvailable.
-void LoadAcmFunctions() {
-  if (gSoundSystem.acmModule) return;
-  gSoundSystem.acmModule = LoadLibraryA("msacm32.dll");
-  for (const AcmName& n : kAcmNames)
-    gSoundSystem.acm.*n.slot =
-        gSoundSystem.acmModule ? GetProcAddress(gSoundSystem.acmModule, n.name) : nullptr;
-}
-
-void FreeAcmFunctions() {
-  if (!gSoundSystem.acmModule) return;
-  FreeLibrary(gSoundSystem.acmModule);
-  gSoundSystem.acmModule = nullptr;
-  gSoundSystem.acm = AcmFunctions{};
-}
-
 // The one releasing step of every failed start: the device goes and stays null.
 int FailStart(IDirectSound* device, const char* text) {
   if (text) WriteLogText(text);
@@ -164,6 +133,41 @@ void LogDeviceList(IDirectSound* device) {
 }
 
 }  // namespace
+
+namespace {
+
+struct AcmName {
+  const char* name;
+  FARPROC AcmFunctions::*slot;
+};
+const AcmName kAcmNames[] = {
+    {"acmFormatSuggest", &AcmFunctions::acmFormatSuggest},
+    {"acmStreamOpen", &AcmFunctions::acmStreamOpen},
+    {"acmStreamClose", &AcmFunctions::acmStreamClose},
+    {"acmMetrics", &AcmFunctions::acmMetrics},
+    {"acmStreamPrepareHeader", &AcmFunctions::acmStreamPrepareHeader},
+    {"acmStreamConvert", &AcmFunctions::acmStreamConvert},
+    {"acmStreamUnprepareHeader", &AcmFunctions::acmStreamUnprepareHeader},
+    {"acmStreamSize", &AcmFunctions::acmStreamSize},
+};
+
+}  // namespace
+
+// Found or not, the pointers are kept as they come: the decoders ask AcmFunctionsAvailable.
+void LoadAcmFunctions() {
+  if (gSoundSystem.acmModule) return;
+  gSoundSystem.acmModule = LoadLibraryA("msacm32.dll");
+  for (const AcmName& n : kAcmNames)
+    gSoundSystem.acm.*n.slot =
+        gSoundSystem.acmModule ? GetProcAddress(gSoundSystem.acmModule, n.name) : nullptr;
+}
+
+void FreeAcmFunctions() {
+  if (!gSoundSystem.acmModule) return;
+  FreeLibrary(gSoundSystem.acmModule);
+  gSoundSystem.acmModule = nullptr;
+  gSoundSystem.acm = AcmFunctions{};
+}
 
 void SetSoundPlatformLinks(const SoundPlatformLinks& links) { gLinks = links; }
 

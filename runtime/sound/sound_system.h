@@ -84,6 +84,10 @@ int WithSoundLock(int (*locked)(Params...), Args... args) {
 // 1 when the module and all eight entry points were found: the decoders that need them refuse
 // otherwise.
 int AcmFunctionsAvailable();
+// Looks up "msacm32.dll" and its entry points (sound start-up does), and lets them go (sound
+// shutdown does). Decoding without a device needs only these.
+void LoadAcmFunctions();
+void FreeAcmFunctions();
 
 // The primary buffer's format for a device's capabilities.
 WAVEFORMATEX PrimaryFormatFromCaps(const DSCAPS& caps);

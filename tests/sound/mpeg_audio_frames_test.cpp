@@ -1,6 +1,7 @@
 // MPEG audio frame headers and the frame scan between the ID3 tags.
 #include <gtest/gtest.h>
 
+#include "runtime/platform/core/tracked_heap.h"
 #include "runtime/sound/mpeg_audio_frames.h"
 #include "runtime/sound/sound_converter.h"
 #include "tests/support/sound_files.h"
@@ -105,10 +106,25 @@ TEST(MpegFrameScan, RefusesImagesWithoutValidFrames) {
   }
 }
 
-TEST(MpegFrameScan, WithoutTheCompressionManagerAnMp3IsRefusedByTheChain) {
+TEST(MpegFrameScan, WithoutTheCompressionManagerAnMp3GoesToTheFilterGraph) {
+  // Frames of empty bodies decode to silence, 1152 stereo frames each.
   MemoryDataStream stream(Cat({Id3v2Tag(20), MpegFrames(0xFB, 0x90, 0x44, 20)}));
   SoundConverter conv;
-  EXPECT_EQ(SetupSoundConverter(stream.stream(), &conv), -1);
+  ASSERT_EQ(SetupSoundConverter(stream.stream(), &conv), 0);
+  EXPECT_EQ(conv.Kind, SoundConverterMemoryPcm);
+  EXPECT_EQ(GetSoundConverterSize(&conv), 20 * 1152 * 4);
+  EXPECT_EQ(TerminateSoundConverter(&conv), 0);
+
+  // 8 kbit/s mono at 16 kHz: 36-byte frames of 1152 PCM bytes, so the PCM outgrows ten times
+  // the file and the buffer grows on the graph's thread.
+  MemoryDataStream low(MpegFrames(0xF3, 0x18, 0xC0, 3000));
+  const TrackedHeapTotals before = GetTrackedHeapTotals();
+  ASSERT_EQ(SetupSoundConverter(low.stream(), &conv), 0);
+  EXPECT_EQ(conv.Kind, SoundConverterMemoryPcm);
+  EXPECT_EQ(GetSoundConverterSize(&conv), 3000 * 576 * 2);
+  EXPECT_GT(conv.MemoryPcm.Capacity, 10 * 3000 * 36);
+  EXPECT_EQ(TerminateSoundConverter(&conv), 0);
+  EXPECT_EQ(GetTrackedHeapTotals().blocks, before.blocks);
 }
 
 }  // namespace

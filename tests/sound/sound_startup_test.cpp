@@ -58,9 +58,9 @@ TEST_F(SoundStartup, StartAndShutdownLogTheirStepsInOrder) {
   };
   EXPECT_EQ(fixed, expected);
   EXPECT_GE(devices, 1);
-  // "msacm32.dll" does not exist here: nothing was found, and the decoders that need it refuse.
-  EXPECT_EQ(AcmFunctionsAvailable(), 0);
+  // The manager's module was loaded with the device and freed with it.
   EXPECT_EQ(PortModuleLoadCount("dsound.dll"), 0);
+  EXPECT_EQ(PortModuleLoadCount("msacm32.dll"), 0);
 }
 
 TEST_F(SoundStartup, StartedStateAndTheSilentLoop) {
@@ -68,9 +68,9 @@ TEST_F(SoundStartup, StartedStateAndTheSilentLoop) {
   EXPECT_TRUE(IsSoundStarted());
   EXPECT_EQ(gSoundSystem.creationType, 0);
   EXPECT_EQ(gSoundSystem.vorbisSampleWidth, 2);
-  EXPECT_EQ(gSoundSystem.acmModule, nullptr);
-  EXPECT_EQ(gSoundSystem.acm.acmStreamOpen, nullptr);
-  EXPECT_EQ(AcmFunctionsAvailable(), 0);
+  EXPECT_NE(gSoundSystem.acmModule, nullptr);
+  EXPECT_EQ(gSoundSystem.acm.acmStreamOpen, reinterpret_cast<FARPROC>(&acmStreamOpen));
+  EXPECT_EQ(AcmFunctionsAvailable(), 1);
   EXPECT_EQ(gSoundSystem.serviceThread, nullptr);  // one logical processor
   EXPECT_EQ(gSoundSystem.streamListHead.next, &gSoundSystem.streamListTail);
 
@@ -91,19 +91,12 @@ TEST_F(SoundStartup, StartedStateAndTheSilentLoop) {
   ASSERT_EQ(gSoundSystem.silentBuffer->GetStatus(&status), DS_OK);
   EXPECT_NE(status & DSBSTATUS_PLAYING, 0u);
 
-  // With a module and all eight entry points the decoders may use them; one missing is enough
-  // to refuse. Any loaded module stands in for "msacm32.dll", which the port does not have.
-  const int winmmLoads = PortModuleLoadCount("winmm.dll");
-  gSoundSystem.acmModule = LoadLibraryA("winmm.dll");
-  ASSERT_NE(gSoundSystem.acmModule, nullptr);
-  const FARPROC any = reinterpret_cast<FARPROC>(&Sleep);
-  gSoundSystem.acm = AcmFunctions{any, any, any, any, any, any, any, any};
-  EXPECT_EQ(AcmFunctionsAvailable(), 1);
+  // One of the eight entry points missing is enough to refuse.
   gSoundSystem.acm.acmStreamSize = nullptr;
   EXPECT_EQ(AcmFunctionsAvailable(), 0);
 
   EXPECT_EQ(ShutdownSound(), 0);
-  EXPECT_EQ(PortModuleLoadCount("winmm.dll"), winmmLoads);  // the module was freed
+  EXPECT_EQ(PortModuleLoadCount("msacm32.dll"), 0);  // the module was freed
   EXPECT_EQ(gSoundSystem.acmModule, nullptr);
   EXPECT_EQ(gSoundSystem.acm.acmFormatSuggest, nullptr);
   EXPECT_FALSE(IsSoundStarted());

@@ -40,7 +40,7 @@ inline std::string LogTexts(const std::string& contents) {
   std::string out;
   for (const std::string& line : SplitLogLines(contents)) {
     const std::string text = line.substr(line.find(':') + 1);
-    if (text.rfind("MP3変換用", 0) != 0) out += text + "\n";
+    if (text.rfind("MP3変換用", 0) != 0 && text != "グラフの構築に失敗しました") out += text + "\n";
   }
   return out;
 }

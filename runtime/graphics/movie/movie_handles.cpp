@@ -91,6 +91,7 @@ int CloseMovie(int handle) {
     e->soundTrack = -1;
     e->theora = 0;
   }
+  CloseDirectShowMovie(e);
   return ReleaseHandle(&MovieHandles, handle);
 }
 
@@ -110,9 +111,13 @@ int UpdateMovieFrame(int handle) {
   MovieEntry* e = GetMovieEntry(handle);
   if (!e) return -1;
   // The callback asks the decoder for the current frame itself.
-  if (e->theora && e->callback) {
-    e->callback(e, e->userValue);
-    e->frameUpdated = 1;
+  if (e->theora) {
+    if (e->callback) {
+      e->callback(e, e->userValue);
+      e->frameUpdated = 1;
+    }
+  } else {
+    UpdateDirectShowMovieFrame(e);
   }
   return 0;
 }

@@ -1,8 +1,10 @@
-// The kernel's string length and the CP932 character lookup behind the glyph codes of GDI.
+// The kernel's string length, the wide-character conversion, and the CP932 character lookup
+// behind the glyph codes of GDI.
 #include <gtest/gtest.h>
 
 #include "port/kernel/cp932_text.h"
 #include "port/kernel/kernel_strings.h"
+#include "port/kernel/last_error.h"
 
 namespace {
 
@@ -13,6 +15,23 @@ TEST(KernelStrings, LstrlenCountsBytesAndTakesNull) {
   EXPECT_EQ(lstrlenA("\x82\xA0"
                      "a"),
             3);
+}
+
+TEST(KernelStrings, MultiByteToWideCharConvertsCp932AndUtf8) {
+  wchar_t out[9] = {};
+  // "Z:\あ.mpg" in CP932: the count with the NUL, then the characters.
+  const char* sjis = "Z:\\\x82\xA0.mpg";
+  EXPECT_EQ(MultiByteToWideChar(932, 0, sjis, -1, nullptr, 0), 9);
+  ASSERT_EQ(MultiByteToWideChar(CP_ACP, 0, sjis, -1, out, 9), 9);
+  EXPECT_EQ(std::wstring(out), L"Z:\\\u3042.mpg");
+  EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0, "\xE3\x81\x82", 3, out, 8), 1);
+  EXPECT_EQ(out[0], L'\u3042');
+  EXPECT_EQ(MultiByteToWideChar(932, 0, sjis, -1, out, 8), 0);
+  EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+  EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0, "\xE3\x81", 2, out, 8), 0);
+  EXPECT_EQ(GetLastError(), ERROR_NO_UNICODE_TRANSLATION);
+  EXPECT_EQ(MultiByteToWideChar(1252, 0, "a", -1, out, 8), 0);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 
 TEST(KernelStrings, Cp932CharacterIsExactlyOneCharacter) {
