@@ -23,13 +23,12 @@ TEST(Stage1BossRoute, EachCommandSetsHeadingLeanArmsAndStopsAtItsHeight) {
   struct Row {
     int command;
     int16_t heading, lean;
-    int32_t arms;     // after one frame, from arms out (2) with the arms on their way
-    double targetY;   // negative: no height to reach
+    int32_t arms;    // after one frame, from arms out (2) with the arms on their way
+    double targetY;  // negative: no height to reach
   } rows[] = {
-      {0, 0, 0, 2, -1},      {1, 256, 32, 1, 420},  {2, 768, 992, -1, 320},
-      {3, 768, 992, 1, 220}, {4, 256, 32, -1, 320}, {5, 256, 64, 2, 520},
-      {6, 768, 960, 2, 120}, {7, 768, 960, 2, 240}, {8, 256, 64, 2, 400},
-      {9, 0, 0, 0, -1},
+      {0, 0, 0, 2, -1},      {1, 256, 32, 1, 420}, {2, 768, 992, -1, 320}, {3, 768, 992, 1, 220},
+      {4, 256, 32, -1, 320}, {5, 256, 64, 2, 520}, {6, 768, 960, 2, 120},  {7, 768, 960, 2, 240},
+      {8, 256, 64, 2, 400},  {9, 0, 0, 0, -1},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.command);
@@ -111,9 +110,12 @@ TEST(Stage1BossRoute, ContactReachByKindAndNothingWhileTheSolidTimerIsDown) {
     double distance;
     bool met;
   } rows[] = {
-      {"waypoint", kWaypoint, 0, 0, 37.9, true},   {"waypoint", kWaypoint, 0, 0, 38, false},
-      {"large rock", kLargeRock, 22, 0, 127.9, true}, {"large rock", kLargeRock, 22, 0, 128, false},
-      {"wall (empty circle)", kWall, 60, -10, 7.9, true}, {"wall (empty circle)", kWall, 60, -10, 8, false},
+      {"waypoint", kWaypoint, 0, 0, 37.9, true},
+      {"waypoint", kWaypoint, 0, 0, 38, false},
+      {"large rock", kLargeRock, 22, 0, 127.9, true},
+      {"large rock", kLargeRock, 22, 0, 128, false},
+      {"wall (empty circle)", kWall, 60, -10, 7.9, true},
+      {"wall (empty circle)", kWall, 60, -10, 8, false},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(testing::Message() << r.what << " at " << r.distance);
@@ -178,9 +180,7 @@ TEST(Stage1BossRoute, TheUpperInnerArmReportsArmsOutOnTheFrameItReachesMinus38) 
   while (boss.intWork0 == 1 && frame < 100) {
     bench.PassBoss();
     ++frame;
-    if (boss.intWork0 == 1) {
-      EXPECT_GT(arm.offsetY, -38);
-    }
+    if (boss.intWork0 == 1) { EXPECT_GT(arm.offsetY, -38); }
   }
   EXPECT_EQ(frame, 18);
   EXPECT_EQ(boss.intWork0, 2);

@@ -42,8 +42,7 @@ EnemyObject& Stage1Bench::BossOnRoute(double x, double y) {
   return boss;
 }
 
-int16_t Stage1Bench::SpawnPool1(int16_t type, double x, double y, int16_t angle,
-                                int16_t variant) {
+int16_t Stage1Bench::SpawnPool1(int16_t type, double x, double y, int16_t angle, int16_t variant) {
   const int16_t slot = SpawnPool1Enemy(x, y, type, angle, -1, 0);
   if (slot < 0) return slot;
   EnemyPool1[slot].variant = variant;
