@@ -39,7 +39,7 @@ TEST(Stage1BossFight, TheRushSpeedAndBrakeGrowWithTheDifficulty) {
     for (int f = 0; f < 40; ++f) bench.PassBoss();
     EXPECT_DOUBLE_EQ(boss.speed, top);
     EXPECT_EQ(boss.intWork1, 27);  // spin rate
-    boss.realWork0 = boss.x;  // arrived
+    boss.realWork0 = boss.x;       // arrived
     boss.realWork1 = boss.y;
     bench.PassBoss();
     EXPECT_EQ(boss.intWork3, 1);
@@ -103,10 +103,10 @@ TEST(Stage1BossFight, ArmBurstsFireFiveShotsFourFramesApart) {
 }
 
 struct CoreRun {
-  int hurtableFrom = -1;   // core clock when its life first turns positive
-  int closedAt = -1;       // core clock when its life is -1 again
-  int destroyedAt = -1;    // core clock on the frame it went
-  int finaleAfter = -1;    // frames from the core's end to the stage clear
+  int hurtableFrom = -1;  // core clock when its life first turns positive
+  int closedAt = -1;      // core clock when its life is -1 again
+  int destroyedAt = -1;   // core clock on the frame it went
+  int finaleAfter = -1;   // frames from the core's end to the stage clear
   std::vector<int> finaleSounds;
   int32_t scoreGained = 0;
   int itemsAtClear = 0;
