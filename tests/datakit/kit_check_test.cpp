@@ -3,6 +3,7 @@
 // the player folders that are gone and leaves every file of the player's as it was.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -13,7 +14,9 @@
 
 namespace {
 
-std::string Text(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+std::string Text(const std::vector<uint8_t>& bytes) {
+  return std::string(bytes.begin(), bytes.end());
+}
 
 TEST(KitCheck, RewritesWhatIsMissingOrChangedAndLeavesThePlayersFilesAlone) {
   TempFolder folder;
@@ -79,7 +82,8 @@ TEST(KitCheck, RewritesWhatIsMissingOrChangedAndLeavesThePlayersFilesAlone) {
   EXPECT_EQ(arc.ReadFile("data.ARC"), archive);
 }
 
-// The hash tells apart what the check must tell apart: one bit, one byte more, a swapped word.
+// The hash tells apart what the check must tell apart (one bit, one byte more, a swapped word)
+// and comes out the same whole or in pieces.
 TEST(KitCheck, TheContentHashSeesEveryKindOfChange) {
   std::vector<uint8_t> bytes(1000);
   for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 7);
@@ -96,6 +100,14 @@ TEST(KitCheck, TheContentHashSeesEveryKindOfChange) {
   for (const std::vector<uint8_t>* changed : {&bit, &tail, &longer, &swapped})
     EXPECT_NE(KitContentHash(changed->data(), changed->size()), base);
   EXPECT_NE(KitContentHash(bytes.data(), 0), KitContentHash(bytes.data(), 1));
+
+  // Taken piece by piece, as the check reads a file, the hash is the same.
+  for (size_t piece : {8u, 64u, 992u}) {
+    KitHasher hasher(bytes.size());
+    for (size_t at = 0; at < bytes.size(); at += piece)
+      hasher.Add(bytes.data() + at, std::min(piece, bytes.size() - at));
+    EXPECT_EQ(hasher.Finish(), base) << piece;
+  }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@ namespace {
 
 constexpr const char* kManifestName = "kit-manifest";
 constexpr const char* kArchiveName = "data.ARC";
+constexpr size_t kHashPiece = 1u << 20;  // a multiple of 8, as KitHasher::Add asks
 
 struct ManifestEntry {
   std::string path;
@@ -53,10 +54,18 @@ bool Matches(const fs::path& file, const ManifestEntry& e) {
   if (!fs::is_regular_file(file, ec) || fs::file_size(file, ec) != e.size || ec) return false;
   std::FILE* in = std::fopen(file.c_str(), "rb");
   if (!in) return false;
-  std::vector<uint8_t> bytes(e.size);
-  const bool read = std::fread(bytes.data(), 1, bytes.size(), in) == bytes.size();
+  // Hashed a piece at a time through one buffer: no allocation the size of a music file.
+  thread_local std::vector<uint8_t> buffer(kHashPiece);
+  KitHasher hasher(e.size);
+  uint64_t left = e.size;
+  while (left > 0) {
+    const size_t want = left < kHashPiece ? static_cast<size_t>(left) : kHashPiece;
+    if (std::fread(buffer.data(), 1, want, in) != want) break;
+    hasher.Add(buffer.data(), want);
+    left -= want;
+  }
   std::fclose(in);
-  return read && KitContentHash(bytes.data(), bytes.size()) == e.hash;
+  return left == 0 && hasher.Finish() == e.hash;
 }
 
 void MakeMissingPlayerFolders(const fs::path& root, KitCheckResult* result) {
@@ -90,20 +99,31 @@ bool WriteFileBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
 
 }  // namespace
 
-uint64_t KitContentHash(const uint8_t* bytes, size_t size) {
-  // FNV-1a over 64-bit words, then the tail bytes; a final mix spreads the last word.
+KitHasher::KitHasher(uint64_t size) : h_(0xCBF29CE484222325ull ^ size) {}
+
+void KitHasher::Add(const uint8_t* bytes, size_t size) {
+  // FNV-1a over 64-bit words, then the tail bytes (only the last piece may have any).
   constexpr uint64_t kPrime = 0x100000001B3ull;
-  uint64_t h = 0xCBF29CE484222325ull ^ size;
   size_t i = 0;
   for (; i + 8 <= size; i += 8) {
     uint64_t word;
     std::memcpy(&word, bytes + i, 8);
-    h = (h ^ word) * kPrime;
+    h_ = (h_ ^ word) * kPrime;
   }
-  for (; i < size; ++i) h = (h ^ bytes[i]) * kPrime;
-  h ^= h >> 29;
+  for (; i < size; ++i) h_ = (h_ ^ bytes[i]) * kPrime;
+}
+
+uint64_t KitHasher::Finish() const {
+  // A final mix spreads the last word over every bit.
+  uint64_t h = h_ ^ (h_ >> 29);
   h *= 0xBF58476D1CE4E5B9ull;
   return h ^ (h >> 32);
+}
+
+uint64_t KitContentHash(const uint8_t* bytes, size_t size) {
+  KitHasher hasher(size);
+  hasher.Add(bytes, size);
+  return hasher.Finish();
 }
 
 bool WriteKitManifest(const std::string& folder, const std::vector<KitFile>& files) {
