@@ -33,7 +33,8 @@ const std::string& KitFolder() {
       const size_t size = i < 20 ? kKitBytes / 25 : (kKitBytes / 5) / (kFiles - 20);
       files[i].path = "data/file" + std::to_string(i) + ".bin";
       files[i].bytes.resize(size);
-      for (uint8_t& b : files[i].bytes) b = static_cast<uint8_t>((seed = seed * 1103515245u + 12345u) >> 24);
+      for (uint8_t& b : files[i].bytes)
+        b = static_cast<uint8_t>((seed = seed * 1103515245u + 12345u) >> 24);
     }
     const KitWriteResult written = WriteKitFiles(made ? made : "", files, false);
     if (made) gWrittenKit = made;
