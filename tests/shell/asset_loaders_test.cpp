@@ -287,7 +287,16 @@ TEST(EndingText, ReadsLinesUntilTheFirstEmptyOneOrTheSixtyFourth) {
       driver.folder().WriteFile("data/ed.txt", c.text);
     }
     SceneWork[1] = 9;
+    testing::internal::CaptureStderr();
     LoadEndingText();
+    // Only a missing file is told to the player.
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              c.text == "<none>"
+                  ? "KELVANOR: could not read " + std::filesystem::current_path().string() +
+                        "/data/ed.txt (No such file or directory); the ending "
+                        "shows no text\n"
+                  : "")
+        << c.name;
     ASSERT_EQ(SceneWork[1], static_cast<int16_t>(c.lines.size())) << c.name;
     for (size_t i = 0; i < c.lines.size(); ++i) {
       EXPECT_EQ(std::string(EndingTextLines[i]), c.lines[i]) << c.name << " line " << i;
