@@ -13,7 +13,7 @@
 
 namespace {
 
-// The path as the player finds it: relative to the folder the game runs in.
+// The path as the player finds it: from the root, through the folder the game runs in.
 std::string FullPath(const char* path) {
   std::error_code error;
   const std::filesystem::path full = std::filesystem::absolute(path, error);

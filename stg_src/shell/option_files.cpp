@@ -199,9 +199,10 @@ bool TakeScreenshotName(char* name, size_t size) {
     if (ScreenshotCounter < 0 || ScreenshotCounter == INT32_MAX) return false;
     std::snprintf(name, size, "ScreenShots/SS%04d.bmp", ScreenshotCounter);
     ScreenshotCounter += 1;
+    errno = 0;
     std::FILE* existing = std::fopen(name, "rb");
-    if (!existing) return true;
-    std::fclose(existing);
+    if (!existing && errno == ENOENT) return true;  // a file that cannot be read is taken too
+    if (existing) std::fclose(existing);
   }
   ReportToUser("no free screenshot name after %d tries in ScreenShots; no screenshot taken",
                kScreenshotNameTries);
