@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "runtime/platform/core/log.h"
+#include "runtime/platform/files/file_replacement.h"
 #include "stg_src/game/input_state.h"
 #include "stg_src/game/sound_requests.h"
 #include "stg_src/shell/hold_counts.h"
@@ -182,24 +183,4 @@ bool TakeScreenshotName(char* name, size_t size) {
   std::snprintf(name, size, "ScreenShots/SS%04d.bmp", ScreenshotCounter);
   ScreenshotCounter += 1;
   return true;
-}
-
-bool ReplaceFileContents(const char* path, const void* bytes, size_t size) {
-  char temporary[300];
-  if (std::snprintf(temporary, sizeof(temporary), "%s.tmp", path) >=
-      static_cast<int>(sizeof(temporary)))
-    return false;
-  std::FILE* file = std::fopen(temporary, "wb");
-  bool written = file != nullptr;
-  if (file) {
-    written = std::fwrite(bytes, 1, size, file) == size;
-    written = std::fflush(file) == 0 && written;
-    written = std::fclose(file) == 0 && written;
-  }
-  if (written) written = std::rename(temporary, path) == 0;
-  if (!written) {
-    std::remove(temporary);
-    LogPrintf("Could not write %s: it stays as it was", path);
-  }
-  return written;
 }

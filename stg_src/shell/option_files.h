@@ -1,9 +1,9 @@
 // The option files under "Option/": one decimal number per file for the volumes, the pad and
 // key assignments, the high score and furthest start stage of each difficulty, and the
 // screenshot counter. Read once at boot; written when the value changes (the counter at exit),
-// each through a temporary file renamed over the old one, so a failed write leaves it intact.
-// A file that is missing or holds no number in its value's range keeps the boot value and is
-// logged.
+// each through a temporary file synced and renamed over the old one (ReplaceFileContents), so
+// neither a failed write nor a power cut loses the old value. A file that is missing or holds
+// no number in its value's range keeps the boot value and is logged.
 #pragma once
 
 #include <cstddef>
@@ -40,7 +40,3 @@ void SaveScreenshotOnButton();
 // counter moved on, or false when none is taken. A negative counter takes none, and neither
 // does one at 2,147,483,647, which could not count on.
 bool TakeScreenshotName(char* name, size_t size);
-
-// Writes the bytes to a temporary file beside `path`, flushes it and renames it over `path`.
-// False, with `path` as it was and no temporary file left, when any step fails.
-bool ReplaceFileContents(const char* path, const void* bytes, size_t size);
