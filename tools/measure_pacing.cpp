@@ -3,7 +3,7 @@
 // on the whole data kit, and the tool reports the processor time the process used over the
 // wall time, and the intervals between the ends of paced frames.
 //
-//   measure_pacing [--seconds S] [--frames N]
+//   measure_pacing [--seconds S] [--frames N] [--software]
 //
 //   Three spans, each on one line: S seconds (default 10) on the title menu, S seconds in
 //   stage 1's play (normal difficulty, Shot held, the ship immune so that the run stays in
@@ -11,8 +11,10 @@
 //   wall time, the processor time of all the process's threads as a share of one core and of
 //   the game's own thread (the loop and its wait; without a graphics card OpenGL draws on
 //   threads of its own), and the frame intervals' mean, 99th percentile and worst. A first
-//   line names SDL's video driver and the rendering path. The machine's other load counts:
-//   compare builds in one sitting, pinned to one core (taskset) if that steadies the figures.
+//   line names SDL's video driver and the rendering path; --software keeps the game off the
+//   OpenGL device, on the software renderer it has for machines without one. The machine's
+//   other load counts: compare builds in one sitting, pinned to one core (taskset) if that
+//   steadies the figures.
 #include <stdlib.h>
 #include <time.h>
 
@@ -43,7 +45,7 @@ double Seconds(clockid_t clock) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: measure_pacing [--seconds S] [--frames N]\n");
+  std::fprintf(stderr, "usage: measure_pacing [--seconds S] [--frames N] [--software]\n");
   return 2;
 }
 
@@ -84,7 +86,7 @@ bool MeasureSpan(HeadlessGame& game, const char* name, double seconds, long fram
   return true;
 }
 
-int Measure(double seconds, long frames) {
+int Measure(double seconds, long frames, bool software) {
   ScratchFolder folder("measure_pacing");
   if (folder.path().empty()) {
     std::fprintf(stderr, "measure_pacing: no temporary folder\n");
@@ -99,6 +101,7 @@ int Measure(double seconds, long frames) {
   options.paced = true;
   HeadlessGame game(folder.path(), options);
   game.digestFrames = false;
+  if (software) SetUseHardwareRendering(0);
   if (game.Start() != 0) {
     std::fprintf(stderr, "measure_pacing: the game did not start\n");
     return 1;
@@ -139,6 +142,7 @@ int Measure(double seconds, long frames) {
 int main(int argc, char** argv) {
   long seconds = 10;
   long frames = 1000;
+  bool software = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -146,11 +150,13 @@ int main(int argc, char** argv) {
       ++i;
     } else if (a == "--frames" && ReadNumberArgument(value, 1, kMaxFramesArgument, &frames)) {
       ++i;
+    } else if (a == "--software") {
+      software = true;
     } else {
       return Usage();
     }
   }
   // No sound card is needed: the run mixes its sound itself, one frame's worth a frame.
   setenv("SDL_AUDIODRIVER", "dummy", 0);
-  return Measure(static_cast<double>(seconds), frames);
+  return Measure(static_cast<double>(seconds), frames, software);
 }
