@@ -4,9 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "port/files/file_internal.h"
 #include "port/files/path_translate.h"
@@ -17,6 +20,9 @@ PortFile::~PortFile() {
 }
 
 namespace {
+
+std::atomic<bool> gFileFlushFails{false};
+std::atomic<bool> gFolderSyncFails{false};
 
 void SetErrnoError(int error, bool parentExists) {
   SetLastError(PortErrorFromErrno(error, parentExists));
@@ -47,6 +53,23 @@ std::shared_ptr<PortFile> FileForTransfer(HANDLE handle, const void* buffer, DWO
     return nullptr;
   }
   return file;
+}
+
+// fsync of the folder that holds the path, so that a rename into it is on the disk.
+bool SyncFolderOf(const std::string& path) {
+  if (gFolderSyncFails) {
+    errno = EIO;
+    return false;
+  }
+  const size_t slash = path.find_last_of('/');
+  const std::string folder = slash == 0 ? "/" : path.substr(0, slash);
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool synced = fsync(fd) == 0;
+  const int error = errno;
+  close(fd);
+  errno = error;
+  return synced;
 }
 
 }  // namespace
@@ -229,6 +252,65 @@ DWORD WINAPI GetFileSize(HANDLE handle, LPDWORD fileSizeHigh) {
   return static_cast<DWORD>(size);
 }
 
+BOOL WINAPI FlushFileBuffers(HANDLE handle) {
+  std::shared_ptr<PortFile> file = PortLookup<PortFile>(handle);
+  if (!file) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (!file->canWrite) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
+  if (gFileFlushFails) {
+    SetLastError(ERROR_IO_DEVICE);
+    return FALSE;
+  }
+  if (fsync(file->fd) != 0) {
+    SetErrnoError(errno, true);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL WINAPI MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags) {
+  if (flags & ~(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  PortHostPath from, to;
+  if (!Translate(existingName, &from) || !Translate(newName, &to)) return FALSE;
+  struct stat st;
+  if (lstat(from.path.c_str(), &st) != 0) {
+    SetErrnoError(errno, from.parentExists);
+    return FALSE;
+  }
+  // renameat2's no-replace keeps the check and the move one step.
+  const unsigned int mode = (flags & MOVEFILE_REPLACE_EXISTING) ? 0 : RENAME_NOREPLACE;
+  int moved = renameat2(AT_FDCWD, from.path.c_str(), AT_FDCWD, to.path.c_str(), mode);
+  if (moved != 0 && mode != 0 && (errno == EINVAL || errno == ENOSYS)) {
+    // A file system without it: checked, then moved.
+    if (lstat(to.path.c_str(), &st) == 0) {
+      SetLastError(ERROR_ALREADY_EXISTS);
+      return FALSE;
+    }
+    moved = rename(from.path.c_str(), to.path.c_str());
+  }
+  if (moved != 0) {
+    const int error = errno;
+    if (error == EEXIST)
+      SetLastError(ERROR_ALREADY_EXISTS);
+    else
+      SetErrnoError(error, to.parentExists);
+    return FALSE;
+  }
+  if ((flags & MOVEFILE_WRITE_THROUGH) && !SyncFolderOf(to.path)) {
+    SetErrnoError(errno, true);
+    return FALSE;
+  }
+  return TRUE;
+}
+
 BOOL WINAPI DeleteFileA(LPCSTR fileName) {
   PortHostPath host;
   if (!Translate(fileName, &host)) return FALSE;
@@ -303,3 +385,7 @@ DWORD WINAPI GetFileAttributesA(LPCSTR fileName) {
   if (!(st.st_mode & S_IWUSR)) attributes |= FILE_ATTRIBUTE_READONLY;
   return attributes;
 }
+
+void PortSetFileFlushFails(bool fails) { gFileFlushFails = fails; }
+
+void PortSetFolderSyncFails(bool fails) { gFolderSyncFails = fails; }

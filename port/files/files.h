@@ -32,6 +32,9 @@
 #define INVALID_SET_FILE_POINTER 0xFFFFFFFFu
 #define INVALID_FILE_SIZE 0xFFFFFFFFu
 
+#define MOVEFILE_REPLACE_EXISTING 0x1u
+#define MOVEFILE_WRITE_THROUGH 0x8u
+
 struct OVERLAPPED;
 typedef OVERLAPPED* LPOVERLAPPED;
 
@@ -52,7 +55,16 @@ BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD bytesToWrite, LPDWORD b
 // can be told from INVALID_SET_FILE_POINTER.
 DWORD WINAPI SetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, DWORD moveMethod);
 DWORD WINAPI GetFileSize(HANDLE file, LPDWORD fileSizeHigh);
+// Returns once the file's data and size are on the disk (fsync). The handle must allow writing
+// (ERROR_ACCESS_DENIED otherwise).
+BOOL WINAPI FlushFileBuffers(HANDLE file);
 BOOL WINAPI DeleteFileA(LPCSTR fileName);
+// Renames a file within its file system (ERROR_NOT_SAME_DEVICE across them: no copy is made).
+// An existing new name is replaced only with MOVEFILE_REPLACE_EXISTING (ERROR_ALREADY_EXISTS
+// otherwise), in one step: the name never stands for nothing. MOVEFILE_WRITE_THROUGH returns
+// once the new name is on the disk (the folder that holds it synced); a failure there comes
+// after the move, which stays done. Other flags fail with ERROR_INVALID_PARAMETER.
+BOOL WINAPI MoveFileExA(LPCSTR existingName, LPCSTR newName, DWORD flags);
 // The length written without its NUL; when the buffer is too small, the size it needs with the
 // NUL, and nothing written.
 DWORD WINAPI GetCurrentDirectoryA(DWORD bufferLength, LPSTR buffer);
@@ -61,3 +73,8 @@ BOOL WINAPI CreateDirectoryA(LPCSTR pathName, LPSECURITY_ATTRIBUTES attributes);
 // FILE_ATTRIBUTE_DIRECTORY or FILE_ATTRIBUTE_ARCHIVE, with FILE_ATTRIBUTE_READONLY when the
 // owner may not write; INVALID_FILE_ATTRIBUTES when the path does not exist.
 DWORD WINAPI GetFileAttributesA(LPCSTR fileName);
+
+// Test switches: FlushFileBuffers, and the folder sync of MoveFileExA's write-through, fail as
+// a disk that cannot be reached would (ERROR_IO_DEVICE). Off by default.
+void PortSetFileFlushFails(bool fails);
+void PortSetFolderSyncFails(bool fails);

@@ -194,6 +194,10 @@ DWORD PortErrorFromErrno(int error, bool parentExists) {
       return ERROR_INVALID_HANDLE;
     case EINVAL:
       return ERROR_INVALID_PARAMETER;
+    case EXDEV:
+      return ERROR_NOT_SAME_DEVICE;
+    case EIO:
+      return ERROR_IO_DEVICE;
     default:
       return ERROR_GEN_FAILURE;
   }

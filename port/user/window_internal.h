@@ -8,7 +8,9 @@
 #include "port/user/user32.h"
 
 // Starts SDL video on first use; the calling thread becomes the one that reads SDL events, so
-// call it from the main thread. False when there is no video driver.
+// call it from the main thread. False when there is no video driver, and when SDL fell back by
+// itself on a driver that shows no window ("offscreen", "dummy": no display, and
+// SDL_VIDEODRIVER unset), which it says on standard error once.
 bool PortEnsureVideo();
 
 // The SDL window that shows the HWND's client area; null for an unknown or foreign handle.

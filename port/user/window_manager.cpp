@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "port/kernel/cp932_text.h"
@@ -130,6 +132,22 @@ void ApplyStyle(PortWindow* w, DWORD style, DWORD exStyle) {
   PortSyncFullScreen(w);
 }
 
+// Tests and headless runs name their driver (SDL_VIDEODRIVER); a driver asked for is taken as
+// it is.
+bool VideoDriverAsked() {
+  const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+  return asked && *asked;
+}
+
+// With no display SDL falls back by itself on a driver that shows nothing, and a game would run
+// unseen; this one line says why there is no window instead.
+void SayNoDisplay(const char* why) {
+  std::fprintf(stderr,
+               "No display to open a window on (%s): set DISPLAY or WAYLAND_DISPLAY, or run "
+               "headless with SDL_VIDEODRIVER=dummy\n",
+               why);
+}
+
 }  // namespace
 
 std::recursive_mutex& PortWindowMutex() {
@@ -164,6 +182,17 @@ bool PortEnsureVideo() {
   if (gVideoUp) return true;
   if (gVideoFailed) return false;
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    if (!VideoDriverAsked()) SayNoDisplay(SDL_GetError());
+    gVideoFailed = true;
+    return false;
+  }
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const bool hidden =
+      driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+  if (hidden && !VideoDriverAsked()) {
+    const std::string why = std::string("SDL found only its \"") + driver + "\" video driver";
+    SayNoDisplay(why.c_str());
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
     gVideoFailed = true;
     return false;
   }

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <thread>
 
 #include "runtime/platform/core/clocks.h"
 #include "stg_src/shell/shell_state.h"
@@ -14,6 +13,9 @@
 namespace {
 
 constexpr int32_t kFpsRefreshMs = 1000;
+// A sleep can end a millisecond or so late: the last milliseconds before the deadline are
+// spun, giving up the time slice, so that a frame does not end late for the sake of sleeping.
+constexpr int32_t kSpinMs = 2;
 
 int32_t MillisecondsSince(int32_t then) {
   const uint32_t passed = static_cast<uint32_t>(GetNowMilliseconds()) - static_cast<uint32_t>(then);
@@ -33,6 +35,10 @@ void CountFramesPerSecond() {
 }
 
 void WaitForFrameDeadline() {
-  while (MillisecondsSince(LastFrameTime) < FrameWaitMs) std::this_thread::yield();
+  for (;;) {
+    const int32_t left = FrameWaitMs - MillisecondsSince(LastFrameTime);
+    if (left <= 0) break;
+    SleepMilliseconds(left > kSpinMs ? left - kSpinMs : 0);
+  }
   LastFrameTime = GetNowMilliseconds();
 }

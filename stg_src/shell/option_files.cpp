@@ -7,6 +7,7 @@
 
 #include "runtime/platform/core/log.h"
 #include "runtime/platform/core/user_report.h"
+#include "runtime/platform/files/file_replacement.h"
 #include "stg_src/game/file_reports.h"
 #include "stg_src/game/input_state.h"
 #include "stg_src/game/sound_requests.h"
@@ -86,7 +87,7 @@ void ReadOptionFile(const char* path, T* value, int64_t lowest, int64_t highest)
 bool WriteOptionFile(const char* path, int64_t value, const char* unsaved) {
   char text[32];
   const int length = std::snprintf(text, sizeof(text), "%" PRId64 "\r\n", value);
-  return ReplaceFileContents(path, text, static_cast<size_t>(length), unsaved);
+  return SaveFileContents(path, text, static_cast<size_t>(length), unsaved);
 }
 
 void ApplyDefaultAssignments() {
@@ -209,30 +210,8 @@ bool TakeScreenshotName(char* name, size_t size) {
   return false;
 }
 
-bool ReplaceFileContents(const char* path, const void* bytes, size_t size, const char* unsaved) {
-  char temporary[300];
-  if (std::snprintf(temporary, sizeof(temporary), "%s.tmp", path) >=
-      static_cast<int>(sizeof(temporary)))
-    return false;
-  // The first step that fails says why.
-  int error = 0;
-  auto step = [&error](bool done) {
-    if (!done && error == 0) error = errno != 0 ? errno : EIO;
-    return done;
-  };
-  errno = 0;
-  std::FILE* file = std::fopen(temporary, "wb");
-  bool written = step(file != nullptr);
-  if (file) {
-    written = step(std::fwrite(bytes, 1, size, file) == size);
-    written = step(std::fflush(file) == 0) && written;
-    written = step(std::fclose(file) == 0) && written;
-  }
-  if (written) written = step(std::rename(temporary, path) == 0);
-  if (!written) {
-    std::remove(temporary);
-    LogPrintf("Could not write %s: it stays as it was", path);
-    if (unsaved) ReportUnwritableFile(path, error, unsaved);
-  }
-  return written;
+bool SaveFileContents(const char* path, const void* bytes, size_t size, const char* unsaved) {
+  if (ReplaceFileContents(path, bytes, size) == 0) return true;
+  if (unsaved) ReportUnwritableFile(path, errno, unsaved);
+  return false;
 }

@@ -1,9 +1,9 @@
 // The option files under "Option/": one decimal number per file for the volumes, the pad and
 // key assignments, the high score and furthest start stage of each difficulty, and the
 // screenshot counter. Read once at boot; written when the value changes (the counter at exit),
-// each through a temporary file renamed over the old one, so a failed write leaves it intact.
-// A file that is missing or holds no number in its value's range keeps the boot value and is
-// logged.
+// each through a temporary file synced and renamed over the old one (ReplaceFileContents), so
+// neither a failed write nor a power cut loses the old value. A file that is missing or holds
+// no number in its value's range keeps the boot value and is logged.
 #pragma once
 
 #include <cstddef>
@@ -42,8 +42,7 @@ void SaveScreenshotOnButton();
 // over, so a shot already taken is never overwritten.
 bool TakeScreenshotName(char* name, size_t size);
 
-// Writes the bytes to a temporary file beside `path`, flushes it and renames it over `path`.
-// False, with `path` as it was and no temporary file left, when any step fails; the player is
-// then told on standard error, with `unsaved` saying what is lost, unless it is null.
-bool ReplaceFileContents(const char* path, const void* bytes, size_t size,
-                         const char* unsaved = nullptr);
+// Replaces the file's contents through ReplaceFileContents. False when that fails; the player
+// is then told on standard error, with `unsaved` saying what is lost, unless it is null.
+bool SaveFileContents(const char* path, const void* bytes, size_t size,
+                      const char* unsaved = nullptr);

@@ -5,6 +5,7 @@
 
 #include "runtime/platform/core/log.h"
 #include "runtime/platform/files/file_functions.h"
+#include "runtime/platform/files/file_replacement.h"
 #include "stg_src/field/play_field.h"
 #include "stg_src/game/file_reports.h"
 #include "stg_src/shell/enemy_assets.h"
@@ -100,7 +101,7 @@ bool SaveReplayFile() {
   const char* name = DifficultyNames[Difficulty];
   char path[96];
   std::snprintf(path, sizeof(path), "replay/%s/%s_%09d.rpy", name, name, Score);
-  return ReplaceFileContents(path, ReplayBuffer, sizeof(ReplayBuffer), "the replay is not saved");
+  return SaveFileContents(path, ReplayBuffer, sizeof(ReplayBuffer), "the replay is not saved");
 }
 
 int ReadReplayByte(int32_t position) {

@@ -20,7 +20,8 @@ int32_t ListReplayFiles(int16_t difficulty);
 // short file is logged with its length.
 void LoadReplayFile(const char* path);
 // Writes the whole stream to "replay/<difficulty>/<difficulty>_<score>.rpy", replacing a file
-// of that name only once the new one is complete. False when nothing was written.
+// of that name only once the new one is complete and on the disk (ReplaceFileContents). False
+// when it could not be written, or its place on the disk not made sure of.
 bool SaveReplayFile();
 
 // The stream's byte at position, or -1 outside it.

@@ -1,11 +1,14 @@
 // The program entry: WinMain's result as the process ends with it, in this process and as the
-// game executable run headless on the data kit until an interrupt closes its window.
+// game executable run headless on the data kit until an interrupt closes its window, and the
+// executable's refusal to run unseen where there is no display.
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "port/kernel/module_table.h"
@@ -121,6 +124,55 @@ TEST(ProgramEntry, TheGameRunsOnTheKitAndAnInterruptEndsItCleanly) {
   ASSERT_TRUE(WIFEXITED(status)) << "signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(folder.ReadFile("Option/savess.dat"), "0\r\n");
+}
+
+// With no display and no video driver asked for, SDL would fall back on a driver that shows
+// nothing: the game ends at once through start-up's failure (WinMain's -1 is status 255) with
+// one line on standard error that says how to run it headless.
+TEST(ProgramEntry, WithoutADisplayTheGameEndsAtOnceAndSaysHowToRunHeadless) {
+  if (GameRunsElsewhere()) GTEST_SKIP() << kGameRunsElsewhere;
+  TempFolder folder;
+  folder.MakeDirectory("Option");
+  const std::string suppressions = folder.path() + "/lsan.supp";
+  folder.WriteFile("lsan.supp", __lsan_default_suppressions());
+  const std::string leakOptions = "suppressions=" + suppressions;
+  const std::string errors = folder.path() + "/stderr.txt";
+
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    setenv("ASAN_OPTIONS", __asan_default_options(), 0);
+    setenv("LSAN_OPTIONS", leakOptions.c_str(), 0);
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) unsetenv(name);
+    const int fd = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd >= 0 && dup2(fd, 2) == 2 && chdir(folder.path().c_str()) == 0)
+      execl(KELVANOR_GAME_PROGRAM, KELVANOR_GAME_PROGRAM, static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  bool done = false;
+  for (int i = 0; i < 600 && !done; ++i) {
+    done = waitpid(child, &status, WNOHANG) == child;
+    if (!done) usleep(100 * 1000);
+  }
+  if (!done) {
+    kill(child, SIGKILL);
+    waitpid(child, &status, 0);
+    FAIL() << "the game ran on for a minute with no display";
+  }
+  ASSERT_TRUE(WIFEXITED(status)) << "signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+  EXPECT_EQ(WEXITSTATUS(status), 255);
+  // SDL's fallback is "offscreen" here; which one a machine has is SDL's choice.
+  const std::string said = folder.ReadFile("stderr.txt");
+  const size_t start = said.find("No display to open a window on (SDL found only its \"");
+  ASSERT_NE(start, std::string::npos) << said;
+  const std::string line = said.substr(start, said.find('\n', start) + 1 - start);
+  EXPECT_NE(line.find("\" video driver): set DISPLAY or WAYLAND_DISPLAY, or run headless with "
+                      "SDL_VIDEODRIVER=dummy\n"),
+            std::string::npos)
+      << line;
+  EXPECT_EQ(said.find("No display", start + 1), std::string::npos) << "said more than once";
+  EXPECT_FALSE(folder.Exists("Option/savess.dat"));  // no exit sequence: the game never ran
 }
 
 }  // namespace

@@ -14,7 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "port/files/files.h"
 #include "runtime/graphics/screen/screen_mode.h"
+#include "runtime/platform/files/file_replacement.h"
 #include "stg_src/field/play_field.h"
 #include "stg_src/game/input_state.h"
 #include "stg_src/game/sound_requests.h"
@@ -254,6 +256,55 @@ TEST_F(OptionFiles, AFailedWriteLeavesTheOldFile) {
   chmod((folder_.path() + "/replay/normal").c_str(), 0755);
 }
 
+// A disk that fails the sync: the temporary file's sync, before the rename, leaves the old
+// files as they were; the folder's sync comes after the rename, so the new bytes are in place,
+// but neither counts as written, and the log says which.
+TEST_F(OptionFiles, ASyncThatFailsCountsAsAFailedWrite) {
+  struct Case {
+    const char* name;
+    void (*fail)(bool);
+    bool replaced;
+    const char* logged;
+  };
+  const Case cases[] = {
+      {"the file's sync", PortSetFileFlushFails, false,
+       "Could not write Option/savess.dat: it stays as it was"},
+      {"the folder's sync", PortSetFolderSyncFails, true,
+       "Wrote Option/savess.dat, but could not make sure it is on the disk"},
+  };
+  folder_.MakeDirectory("replay/normal");
+  const std::string oldReplay(1000, 'o');
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    LogCapture log;
+    folder_.WriteFile("replay/normal/normal_000000000.rpy", oldReplay);
+    Write("savess.dat", "41\r\n");
+    ScreenshotCounter = 42;
+    Difficulty = 1;
+    Score = 0;
+    ReplayBuffer[0] = 'n';
+    c.fail(true);
+    SaveScreenshotCounter();
+    EXPECT_FALSE(SaveReplayFile());
+    EXPECT_EQ(ReplaceFileContents("Option/savess.dat", "43\r\n", 4), -1);
+    c.fail(false);
+    EXPECT_EQ(Read("savess.dat"), c.replaced ? "43\r\n" : "41\r\n");
+    const std::string replay = folder_.ReadFile("replay/normal/normal_000000000.rpy");
+    EXPECT_EQ(replay.size(), c.replaced ? sizeof(ReplayBuffer) : oldReplay.size());
+    EXPECT_EQ(replay[0], c.replaced ? 'n' : 'o');
+    EXPECT_FALSE(Exists("savess.dat.tmp"));
+    EXPECT_FALSE(folder_.Exists("replay/normal/normal_000000000.rpy.tmp"));
+    const std::string text = log.Contents();
+    EXPECT_NE(text.find(c.logged), std::string::npos) << text;
+  }
+  // With the disk working again the same writes go through.
+  ScreenshotCounter = 44;
+  SaveScreenshotCounter();
+  EXPECT_EQ(Read("savess.dat"), "44\r\n");
+  EXPECT_TRUE(SaveReplayFile());
+  ReplayBuffer[0] = 0;
+}
+
 // The child ends after its writes: it does not return to a folder it may no longer enter.
 TEST(OptionFilesChild, DISABLED_WriteInChild) {
   if (!IsChildRunOf("OptionFilesChild.DISABLED_WriteInChild")) GTEST_SKIP();
@@ -274,7 +325,7 @@ TEST(OptionFilesChild, DISABLED_WriteInChild) {
   const int savedStderr = dup(2);
   ASSERT_EQ(dup2(pipeEnds[1], 2), 2);
   ScreenshotCounter = 123456;
-  EXPECT_FALSE(ReplaceFileContents("Option/savess.dat", "123456\r\n", 8));  // no line asked for
+  EXPECT_EQ(ReplaceFileContents("Option/savess.dat", "123456\r\n", 8), -1);
   SaveScreenshotCounter();
   Difficulty = 1;
   Score = 0;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "port/gdi/window_output.h"
+#include "port/kernel/kernel_system.h"
 #include "port/kernel/winmm.h"
 #include "port/user/user32.h"
 #include "runtime/graphics/screen/screen_mode.h"
@@ -18,6 +19,7 @@
 #include "stg_src/field/play_field.h"
 #include "stg_src/game/input_state.h"
 #include "stg_src/game/sound_requests.h"
+#include "stg_src/shell/frame_pacing.h"
 #include "stg_src/shell/replay_state.h"
 #include "stg_src/shell/scene_machine.h"
 #include "stg_src/shell/shell_state.h"
@@ -419,6 +421,45 @@ TEST(SceneFlow, AClockWrapBetweenFramesDoesNotHang) {
   EXPECT_LT(GetNowMilliseconds(), 1000);
   EXPECT_LT(LastFrameTime, 1000);
   EXPECT_EQ(driver.frames(), 5);
+}
+
+// The wait on the port's simulated clock, which only sleeps move: it ends exactly FrameWaitMs
+// after the previous paced frame's end, however much of that the frame used, a late frame is
+// not made up, and a wrap of the clock's 31 bits in between is a step like any other.
+TEST(SceneFlow, TheFrameWaitEndsFrameWaitMsAfterThePreviousFrameOnTheSimulatedClock) {
+  struct Case {
+    const char* name;
+    DWORD clock;     // the millisecond clock when the wait starts
+    int32_t spent;   // milliseconds since LastFrameTime
+    int32_t waited;  // how far the wait moves the clock
+  };
+  const Case cases[] = {
+      {"a frame that took no time", 5000, 0, 17},
+      {"a frame that took most of its time", 5000, 14, 3},
+      {"one millisecond left", 5000, 16, 1},
+      {"exactly due", 5000, 17, 0},
+      {"late: not made up", 5000, 40, 0},
+      {"the clock wraps during the wait", 0x7FFFFFFA, 0, 17},
+      {"the clock wrapped since the last frame", 3, 10, 7},
+  };
+  const int16_t frameWait = FrameWaitMs;
+  const int32_t lastFrame = LastFrameTime;
+  PortSetSimulatedTime(true);
+  FrameWaitMs = 17;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PortSetTimeGetTimeOffset(0);
+    PortSetTimeGetTimeOffset(c.clock - timeGetTime());
+    ASSERT_EQ(GetNowMilliseconds(), static_cast<int>(c.clock));
+    LastFrameTime = static_cast<int32_t>((c.clock - static_cast<DWORD>(c.spent)) & 0x7FFFFFFFu);
+    WaitForFrameDeadline();
+    EXPECT_EQ(GetNowMilliseconds(), static_cast<int>((c.clock + c.waited) & 0x7FFFFFFFu));
+    EXPECT_EQ(LastFrameTime, GetNowMilliseconds());
+  }
+  PortSetSimulatedTime(false);
+  ResetClock();
+  FrameWaitMs = frameWait;
+  LastFrameTime = lastFrame;
 }
 
 }  // namespace

@@ -45,6 +45,11 @@ uint64_t GetNowMicroseconds(int useTimeStampCounter) {
                              static_cast<uint64_t>(gSystemState.performanceCounterFrequency));
 }
 
+void SleepMilliseconds(int milliseconds) {
+  if (milliseconds <= 0) milliseconds = PortSimulatedTimeOn() ? 1 : 0;
+  Sleep(static_cast<DWORD>(milliseconds));
+}
+
 int GetLocalDateTime(int out[6]) {
   SYSTEMTIME now;
   GetLocalTime(&now);

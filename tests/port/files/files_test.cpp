@@ -161,6 +161,73 @@ TEST_F(PortFiles, DirectoriesAttributesAndDeletion) {
   EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
 }
 
+// A flush reaches the disk through a handle that may write; the failure switch fails it as a
+// lost disk would.
+TEST_F(PortFiles, FlushFileBuffersNeedsWriteAccess) {
+  HANDLE w = Open("flushed.bin", GENERIC_WRITE, CREATE_ALWAYS);
+  ASSERT_NE(w, INVALID_HANDLE_VALUE);
+  DWORD n = 0;
+  EXPECT_TRUE(WriteFile(w, "abc", 3, &n, nullptr));
+  EXPECT_TRUE(FlushFileBuffers(w));
+  PortSetFileFlushFails(true);
+  EXPECT_FALSE(FlushFileBuffers(w));
+  EXPECT_EQ(GetLastError(), ERROR_IO_DEVICE);
+  PortSetFileFlushFails(false);
+  EXPECT_TRUE(CloseHandle(w));
+  EXPECT_FALSE(FlushFileBuffers(w));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+
+  HANDLE r = Open("flushed.bin", GENERIC_READ, OPEN_EXISTING);
+  ASSERT_NE(r, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(FlushFileBuffers(r));
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_TRUE(CloseHandle(r));
+  EXPECT_EQ(folder.ReadFile("flushed.bin"), "abc");
+}
+
+TEST_F(PortFiles, MoveFileExReplacesOnlyWhenAsked) {
+  struct Case {
+    const char* name;
+    bool targetExists;
+    DWORD flags;
+    bool succeeds;
+    DWORD lastError;
+    const char* targetAfter;  // null: no target afterwards
+  } cases[] = {
+      {"new name", false, 0, true, 0, "new"},
+      {"taken name", true, 0, false, ERROR_ALREADY_EXISTS, "old"},
+      {"replaced", true, MOVEFILE_REPLACE_EXISTING, true, 0, "new"},
+      {"written through", true, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH, true, 0, "new"},
+      {"copy allowed: not offered", false, 0x2, false, ERROR_INVALID_PARAMETER, nullptr},
+  };
+  ScopedCurrentDirectory cwd(folder.path());
+  folder.MakeDirectory("Saves");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    folder.WriteFile("Saves/a.tmp", "new");
+    if (c.targetExists) folder.WriteFile("Saves/a.dat", "old");
+    // Both names are matched without regard to case, as every path of the port is.
+    EXPECT_EQ(MoveFileExA("saves\\A.TMP", "SAVES/a.dat", c.flags) != FALSE, c.succeeds);
+    if (!c.succeeds) { EXPECT_EQ(GetLastError(), c.lastError); }
+    EXPECT_EQ(folder.Exists("Saves/a.tmp"), !c.succeeds);
+    EXPECT_EQ(folder.Exists("Saves/a.dat"), c.targetAfter != nullptr);
+    if (c.targetAfter) { EXPECT_EQ(folder.ReadFile("Saves/a.dat"), c.targetAfter); }
+    DeleteFileA("Saves\\a.tmp");
+    DeleteFileA("Saves\\a.dat");
+  }
+  EXPECT_FALSE(MoveFileExA("Saves\\missing", "Saves\\b.dat", MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+
+  // A folder sync that fails comes after the move, which stays done.
+  folder.WriteFile("Saves/a.tmp", "new");
+  PortSetFolderSyncFails(true);
+  EXPECT_FALSE(MoveFileExA("Saves\\a.tmp", "Saves\\a.dat", MOVEFILE_WRITE_THROUGH));
+  EXPECT_EQ(GetLastError(), ERROR_IO_DEVICE);
+  PortSetFolderSyncFails(false);
+  EXPECT_EQ(folder.ReadFile("Saves/a.dat"), "new");
+  EXPECT_FALSE(folder.Exists("Saves/a.tmp"));
+}
+
 TEST_F(PortFiles, CurrentDirectoryIsShownOnDriveZ) {
   folder.MakeDirectory("Game");
   ScopedCurrentDirectory cwd(folder.path());
