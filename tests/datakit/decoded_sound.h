@@ -8,8 +8,8 @@ struct DecodedSound {
   unsigned channels = 0;
   unsigned rate = 0;
   unsigned bits = 0;
-  int size = 0;  // the bytes the converter announced
-  int read = 0;  // the bytes it gave
+  int size = 0;                  // the bytes the converter announced
+  int read = 0;                  // the bytes it gave
   std::vector<int16_t> samples;  // interleaved
 };
 

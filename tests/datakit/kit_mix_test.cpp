@@ -41,8 +41,7 @@ class KitMixTest : public testing::Test {
 
 // As the game loads its sounds (three buffers, full volume: the settings' default of 100).
 int Load(const std::vector<uint8_t>& image) {
-  const int handle =
-      LoadSoundFromMemory(image.data(), static_cast<int>(image.size()), 3, -1);
+  const int handle = LoadSoundFromMemory(image.data(), static_cast<int>(image.size()), 3, -1);
   EXPECT_NE(handle, -1);
   if (handle != -1) SetSoundVolume(255, handle);
   return handle;

@@ -58,8 +58,8 @@ const char* const kShots[] = {"data/se/jiki/m1.wav", "data/se/jiki/m2.wav", "dat
                               "data/se/jiki/m4.wav", "data/se/jiki/s1.wav", "data/se/jiki/s2.wav",
                               "data/se/jiki/s3.wav", "data/se/jiki/s4.wav", "data/se/jiki/s5.wav",
                               "data/se/jiki/s6.wav"};
-const char* const kExplosions[] = {"data/se/enemy_death0.wav", "data/se/enemy_death1.wav",
-                                   "data/se/enemy_death2.wav", "data/se/boss_death.wav",
+const char* const kExplosions[] = {"data/se/enemy_death0.wav",    "data/se/enemy_death1.wav",
+                                   "data/se/enemy_death2.wav",    "data/se/boss_death.wav",
                                    "data/se/jiki/jiki_death.wav", "data/se/robo_down.wav"};
 
 TEST(KitSound, NoOffsetNoFullScaleAndEffectsAsLoudAsTheMusic) {
@@ -71,7 +71,8 @@ TEST(KitSound, NoOffsetNoFullScaleAndEffectsAsLoudAsTheMusic) {
     ASSERT_TRUE(DecodeSound(sounds.at(s.path), &d));
     const Levels l = Measure(d);
     levels[s.path] = l;
-    for (size_t c = 0; c < d.channels; ++c) EXPECT_LE(std::fabs(l.mean[c]), 0.001) << "channel " << c;
+    for (size_t c = 0; c < d.channels; ++c)
+      EXPECT_LE(std::fabs(l.mean[c]), 0.001) << "channel " << c;
     EXPECT_LT(l.peak, 32767 / kFullScale);
     EXPECT_GT(l.rms, 0.002) << "silent";
   }
