@@ -96,7 +96,8 @@ Cell GlyphCell(char ch) {
       }
       uint8_t p[4];
       ResolvePixel(c.At(x, y), Surface::Sprite, false, p);
-      out.push_back(p[3] == 0 ? 0 : static_cast<uint32_t>(p[0] << 24 | p[1] << 16 | p[2] << 8 | p[3]));
+      out.push_back(p[3] == 0 ? 0
+                              : static_cast<uint32_t>(p[0] << 24 | p[1] << 16 | p[2] << 8 | p[3]));
     }
   return out;
 }

@@ -263,10 +263,12 @@ void PaintBoard(Canvas& c, const PaintCell& p) {
   m.grain = 0.12f;
   m.grainScale = 3;
   ShadeBody(c, b, m, false);
-  const Rgb label = Hex(0x8C98B0), edge = Hex(0x05070A);
-  DrawStrokeText(c, "SHIP", 38, 8, 7, 1.3f, label, edge);
-  DrawStrokeText(c, "SPEED", 104, 30, 6, 1.2f, label, edge);
-  DrawStrokeText(c, "BONUS", 100, 64, 6, 1.2f, label, edge);
+  // The labels pale on their dark wells, clear of what the game draws there: the lives number
+  // (x 13-27, y 20-40), the speed pips (y 8-24) and the bonus stars (y 47-59).
+  const Rgb label = Hex(0xC8DCF8), edge = Hex(0x05070A);
+  DrawStrokeText(c, "SHIP", 8, 9, 9, 1.6f, label, edge);
+  DrawStrokeText(c, "SPEED", 87, 31, 9, 1.6f, label, edge);
+  DrawStrokeText(c, "BONUS", 53, 63, 9, 1.6f, label, edge);
   DrawStrokeText(c, "CHARGE", 482, 14, 8, 1.4f, Hex(0xC8D060), edge);
   DrawStrokeText(c, "KELVANOR", 520, 64, 7, 1.3f, Hex(0x5A6478), edge);
 }

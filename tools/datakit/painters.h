@@ -20,6 +20,9 @@ struct Palette {
   Rgb skyLow;
 };
 const Palette& StagePalette(int stage);
+// The enemies' palette: their stage's, and for the common enemies (stage 0) the warm side of
+// the common palette, apart from the ship's.
+const Palette& EnemyPalette(int stage);
 
 struct PaintCell {
   int frame;  // cell index, -1 for a whole sheet painter
