@@ -21,9 +21,9 @@ struct MeanColour {
 MeanColour MeanOf(const std::vector<uint8_t>& bytes) {
   MeanColour m;
   GraphImage image{};
-  EXPECT_EQ(ReadImageToGraphImage(nullptr, bytes.data(), static_cast<int>(bytes.size()), 1,
-                                  &image, 0),
-            0);
+  EXPECT_EQ(
+      ReadImageToGraphImage(nullptr, bytes.data(), static_cast<int>(bytes.size()), 1, &image, 0),
+      0);
   for (int y = 0; y < image.Height; ++y)
     for (int x = 0; x < image.Width; ++x) {
       int r, g, b, a;
