@@ -14,7 +14,7 @@
 #include "runtime/graphics/image/image_loader.h"
 #include "runtime/platform/files/archive_reader.h"
 #include "runtime/sound/sound_converter.h"
-#include "tests/support/memory_data_stream.h"
+#include "tests/datakit/decoded_sound.h"
 #include "tests/support/temp_folder.h"
 #include "tools/datakit/audio.h"
 #include "tools/datakit/image_encode.h"
@@ -222,29 +222,21 @@ TEST(DataKit, ImagesLoadAtTheirSizesAndShowSomethingThatMovesInsideAClearMargin)
 // seconds, the last one aside (a one-shot fades out in it), whose level stays below a faint
 // hum: a track written as silence passes every length check.
 int Decode(const std::vector<uint8_t>& bytes, WaveFormat* format, int* size, int* quietSeconds) {
-  MemoryDataStream stream(bytes);
-  SoundConverter conv;
-  if (SetupSoundConverter(stream.stream(), &conv) != 0) return -1;
-  GetSoundConverterFormat(&conv, format);
-  *size = GetSoundConverterSize(&conv);
-  const size_t second = static_cast<size_t>(format->nSamplesPerSec) * format->nChannels;
-  std::vector<int16_t> samples;
-  std::vector<uint8_t> buffer(65536);
-  int read = 0, n;
-  while ((n = ReadSoundConverter(&conv, buffer.data(), static_cast<int>(buffer.size()))) > 0) {
-    read += n;
-    const size_t at = samples.size();
-    samples.resize(at + static_cast<size_t>(n) / 2);
-    std::memcpy(samples.data() + at, buffer.data(), static_cast<size_t>(n) / 2 * 2);
-  }
-  TerminateSoundConverter(&conv);
+  DecodedSound d;
+  if (!DecodeSound(bytes, &d)) return -1;
+  format->nChannels = static_cast<WORD>(d.channels);
+  format->nSamplesPerSec = d.rate;
+  format->wBitsPerSample = static_cast<WORD>(d.bits);
+  *size = d.size;
+  const std::vector<int16_t>& samples = d.samples;
+  const size_t second = static_cast<size_t>(d.rate) * d.channels;
   *quietSeconds = 0;
   for (size_t s = 0; second > 0 && (s + 2) * second <= samples.size(); ++s) {
     double sum = 0;
     for (size_t i = s * second; i < (s + 1) * second; ++i) sum += double(samples[i]) * samples[i];
     if (std::sqrt(sum / static_cast<double>(second)) < 1000) ++*quietSeconds;
   }
-  return read;
+  return d.read;
 }
 
 TEST(DataKit, SoundsDecodeThroughTheRuntimeToTheirLengths) {

@@ -23,6 +23,7 @@ struct MusicTrackInfo {
 MusicTrackInfo MusicTrack(int track);
 // Interleaved stereo 16-bit samples of the track.
 std::vector<int16_t> ComposeMusic(int track);
-// Ogg Vorbis (quality 0.35) of interleaved 16-bit samples; the same samples give the same bytes.
+// Ogg Vorbis (quality 0.35, no low-pass below the top of the band) of interleaved 16-bit
+// samples; the same samples give the same bytes.
 std::vector<uint8_t> EncodeVorbis(const std::vector<int16_t>& interleaved, int channels, int rate,
                                   uint32_t serial);

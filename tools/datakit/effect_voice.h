@@ -27,6 +27,7 @@ void Arpeggio(Voice& v, double start, const std::vector<double>& notes, double s
 void Ring(Voice& v, double start, double dur, double f, float level);
 // The frequency of a MIDI note.
 double Note(int midi);
-// The voice scaled so its loudest sample is peak (of full scale), its last 10 ms (at most a
-// quarter of it) faded so that it ends without a click.
-std::vector<int16_t> Finish(const Voice& v, float peak);
+// The voice levelled by its weight (about 0.3 a quiet blip, 0.4 a shot, 0.9 the largest
+// explosion; sound_levels.h), its peaks held under the effects' ceiling, its last 10 ms (at
+// most a quarter of it) faded so that it ends without a click, its offset taken out.
+std::vector<int16_t> Finish(const Voice& v, float weight);

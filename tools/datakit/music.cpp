@@ -6,6 +6,7 @@
 
 #include "tools/datakit/audio.h"
 #include "tools/datakit/raster.h"
+#include "tools/datakit/sound_levels.h"
 
 namespace {
 
@@ -66,7 +67,10 @@ int Degree(const Plan& p, int degree, int octave) {
 
 // Naive band-limited-enough oscillators with a smoothed edge.
 float Saw(double ph) { return static_cast<float>(2 * (ph - std::floor(ph)) - 1); }
-float Pulse(double ph, double width) { return (ph - std::floor(ph)) < width ? 1.0f : -1.0f; }
+// A pulse of any width, its mean taken out: a narrow pulse would otherwise carry an offset.
+float Pulse(double ph, double width) {
+  return ((ph - std::floor(ph)) < width ? 1.0f : -1.0f) - static_cast<float>(2 * width - 1);
+}
 
 void Bass(Mix2& m, size_t at, size_t len, double f, float vel) {
   double ph = 0, low = 0;
@@ -307,18 +311,20 @@ std::vector<int16_t> ComposeMusic(int track) {
       m.l[i % frames] += m.l[frames + i];
       m.r[i % frames] += m.r[frames + i];
     }
-  float top = 1e-6f;
-  for (size_t i = 0; i < frames; ++i) top = std::max({top, std::fabs(m.l[i]), std::fabs(m.r[i])});
+  // Levelled by loudness, the rare peaks held under the ceiling, the offset taken out.
+  std::vector<float> mix(frames * 2);
+  for (size_t i = 0; i < frames; ++i) mix[i * 2] = m.l[i], mix[i * 2 + 1] = m.r[i];
+  const float gain = kMusicLoudness / std::max(RmsOf(mix), 1e-6f);
+  for (float& s : mix) s *= gain;
+  LimitPeaks(mix, 2, kMusicCeiling, kMusicRate / 200, p.loops);
+  if (!p.loops)
+    for (size_t i = frames - std::min<size_t>(frames, kMusicRate / 2); i < frames; ++i) {
+      const float fade = static_cast<float>(frames - i) / (kMusicRate / 2);
+      mix[i * 2] *= fade, mix[i * 2 + 1] *= fade;
+    }
+  RemoveOffset(mix, 2);
   std::vector<int16_t> out(frames * 2);
-  const float gain = 0.85f / top;
-  for (size_t i = 0; i < frames; ++i) {
-    float fade = 1;
-    if (!p.loops && i + kMusicRate / 2 > frames)
-      fade = static_cast<float>(frames - i) / (kMusicRate / 2);
-    out[i * 2] =
-        static_cast<int16_t>(std::lround(std::clamp(m.l[i] * gain * fade, -1.0f, 1.0f) * 32000));
-    out[i * 2 + 1] =
-        static_cast<int16_t>(std::lround(std::clamp(m.r[i] * gain * fade, -1.0f, 1.0f) * 32000));
-  }
+  for (size_t i = 0; i < out.size(); ++i)
+    out[i] = static_cast<int16_t>(std::lround(std::clamp(mix[i], -1.0f, 1.0f) * 32767));
   return out;
 }

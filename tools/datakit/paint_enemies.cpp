@@ -29,10 +29,51 @@ void Lamp(Canvas& c, float x, float y, float r, Rgb colour, float on) {
   GlowDot(c, x, y, r, colour, 0.35f + 0.65f * on);
 }
 
+// The common enemies: a hunched drone, nose to the left, with a red eye in front, two claws
+// reaching forward and an engine pod behind; nothing like the ship's long swept-back jet. The
+// claws open and close and the eye pulses through the frames.
+void PaintDrone(Canvas& c, const PaintCell& p, const Palette& pal) {
+  KitRandom r(p.seed);
+  const float ph = Phase(p);
+  const float open = 0.5f + 0.5f * std::sin(ph * 2 * kPi);
+  const float tilt = std::sin(ph * 2 * kPi + 1) * 0.12f;
+  Body b(c.w, c.h);
+  const float cx = c.w * 0.54f, cy = c.h * 0.5f;
+  const float rx = c.w * 0.27f, ry = std::fmin(c.h * 0.27f, rx * 1.1f);
+  const float reach = r.Range(1.25f, 1.5f);
+  for (int side : {-1, 1}) {
+    const float spread = ry * (0.75f + 0.3f * open) + side * tilt * ry;
+    BodyPolygon(b,
+                {{cx - rx * 0.1f, cy + side * ry * 0.35f},
+                 {cx - rx * reach, cy + side * spread * 0.55f},
+                 {cx - rx * (reach - 0.3f), cy + side * spread * 1.15f},
+                 {cx + rx * 0.35f, cy + side * ry * 0.95f}},
+                BodyStyle{pal.panel, 2, 0});
+  }
+  BodyBox(b, cx + rx * 1.05f, cy, rx * 0.32f, ry * 0.42f, 2, BodyStyle{pal.panel, 2, 0});
+  BodyEllipse(b, cx, cy, rx, ry, BodyStyle{pal.hull, std::fmax(2.0f, ry * 0.7f), 0});
+  // An amber band over the back, and the eye's socket.
+  BodyCapsule(b, cx + rx * 0.35f, cy - ry * 0.8f, cx + rx * 0.35f, cy + ry * 0.8f,
+              std::fmax(1.0f, rx * 0.1f), BodyStyle{pal.accent, 1.5f, ry * 0.7f});
+  BodyEllipse(b, cx - rx * 0.5f, cy, rx * 0.3f, ry * 0.38f,
+              BodyStyle{Hex(0x18100E), 1.5f, ry * 0.4f});
+  BodyEllipse(b, cx - rx * 0.55f, cy, rx * 0.2f, ry * 0.26f,
+              BodyStyle{pal.light, 1, ry * 0.75f, 0.8f});
+  ShadeBody(c, b, MetalOf(p));
+  const float pulse = 0.6f + 0.4f * std::sin(ph * 4 * kPi);
+  GlowDot(c, cx - rx * 0.55f, cy, std::fmax(1.5f, ry * 0.3f) * pulse, pal.light, 0.7f);
+  GlowDot(c, cx + rx * 1.4f, cy, std::fmax(1.5f, ry * 0.3f) * (1.2f - pulse * 0.4f), pal.energy,
+          0.8f);
+}
+
 }  // namespace
 
 void PaintCraft(Canvas& c, const PaintCell& p) {
-  const Palette& pal = StagePalette(p.stage);
+  const Palette& pal = EnemyPalette(p.stage);
+  if (p.stage == 0) {
+    PaintDrone(c, p, pal);
+    return;
+  }
   KitRandom r(p.seed);
   const float ph = Phase(p);
   const float bank = std::sin(ph * 2 * kPi) * 0.25f;
@@ -64,7 +105,7 @@ void PaintCraft(Canvas& c, const PaintCell& p) {
 
 void PaintTurret(Canvas& c, const PaintCell& p) {
   // The barrel turns through the frames, from pointing left over the top to the right.
-  const Palette& pal = StagePalette(p.stage);
+  const Palette& pal = EnemyPalette(p.stage);
   const int n = std::max(1, p.count);
   const float a = n > 1 ? kPi + kPi * p.frame / (n - 1) : kPi * 1.2f;
   const float s = std::fmin(c.w, c.h);
@@ -82,7 +123,7 @@ void PaintTurret(Canvas& c, const PaintCell& p) {
 }
 
 void PaintHatch(Canvas& c, const PaintCell& p) {
-  const Palette& pal = StagePalette(p.stage);
+  const Palette& pal = EnemyPalette(p.stage);
   const int n = std::max(1, p.count);
   const float open = n > 1 ? p.frame / static_cast<float>(n - 1) : 0;
   Body b(c.w, c.h);
@@ -104,7 +145,7 @@ void PaintHatch(Canvas& c, const PaintCell& p) {
 }
 
 void PaintWalker(Canvas& c, const PaintCell& p) {
-  const Palette& pal = StagePalette(p.stage);
+  const Palette& pal = EnemyPalette(p.stage);
   KitRandom r(p.seed);
   Body b(c.w, c.h);
   const float cx = c.w / 2.0f, top = c.h * 0.12f;
@@ -139,7 +180,7 @@ void PaintWalker(Canvas& c, const PaintCell& p) {
 void PaintLegs(Canvas& c, const PaintCell& p) {
   // A leg sheet: four upper and lower leg bars down the left, two feet in the right column;
   // the stage cuts these rectangles out of the sheet.
-  const Palette& pal = StagePalette(p.stage);
+  const Palette& pal = EnemyPalette(p.stage);
   const float colW = p.stage == 6 ? 92.0f : 64.0f;
   const float leftW = c.w - colW, barH = c.h / 4.0f;
   Body b(c.w, c.h);
@@ -166,7 +207,7 @@ void PaintLegs(Canvas& c, const PaintCell& p) {
 }
 
 void PaintRock(Canvas& c, const PaintCell& p) {
-  const Palette& pal = StagePalette(p.stage);
+  const Palette& pal = EnemyPalette(p.stage);
   const float cx = c.w / 2.0f, cy = c.h / 2.0f;
   const float rx = c.w * 0.44f, ry = c.h * 0.44f;
   std::vector<Vec2> outline;
@@ -197,7 +238,7 @@ void PaintRock(Canvas& c, const PaintCell& p) {
 
 void PaintOrb(Canvas& c, const PaintCell& p) {
   // An armoured shell holding a glowing core that pulses through the frames.
-  const Palette& pal = StagePalette(p.stage);
+  const Palette& pal = EnemyPalette(p.stage);
   const float cx = c.w / 2.0f, cy = c.h / 2.0f, r = std::fmin(c.w, c.h) * 0.42f;
   const float pulse = 0.75f + 0.25f * std::sin(p.frame * kPi / 2);
   const bool plain = std::strstr(p.path, "red") || std::strstr(p.path, "blue") ||
@@ -227,7 +268,7 @@ void PaintOrb(Canvas& c, const PaintCell& p) {
 
 void PaintBoss(Canvas& c, const PaintCell& p) {
   // A large armoured hull facing left: layered plates, gun housings, a core, engine glow.
-  const Palette& pal = StagePalette(p.stage);
+  const Palette& pal = EnemyPalette(p.stage);
   KitRandom r(p.seed);
   const bool organic = Organic(p);
   Body b(c.w, c.h);
@@ -287,7 +328,7 @@ void PaintBoss(Canvas& c, const PaintCell& p) {
 
 void PaintWall(Canvas& c, const PaintCell& p) {
   // Armoured blocks, gates and shutters: a bevelled slab with panels; shutters open by frame.
-  const Palette& pal = StagePalette(p.stage);
+  const Palette& pal = EnemyPalette(p.stage);
   const bool shutter = std::strstr(p.path, "shutter") != nullptr;
   const bool rocky = std::strstr(p.path, "iwakabe") != nullptr;
   Body b(c.w, c.h);
@@ -332,7 +373,7 @@ void PaintWall(Canvas& c, const PaintCell& p) {
 
 void PaintMissile(Canvas& c, const PaintCell& p) {
   // A shell flying left; its angle steps through the frames and its flame flickers.
-  const Palette& pal = StagePalette(p.stage);
+  const Palette& pal = EnemyPalette(p.stage);
   const float s = std::fmin(c.w, c.h);
   const float cx = c.w / 2.0f, cy = c.h / 2.0f;
   const float a = kPi + (p.frame % 8) * (2 * kPi / 8);
@@ -356,7 +397,7 @@ void PaintMissile(Canvas& c, const PaintCell& p) {
 
 void PaintCarrier(Canvas& c, const PaintCell& p) {
   // A container craft carrying items; its lamp blinks and its side panel glows by frame.
-  const Palette& pal = StagePalette(p.stage);
+  const Palette& pal = EnemyPalette(p.stage);
   const bool box = std::strstr(p.path, "itembox") != nullptr;
   const float cx = c.w / 2.0f, cy = c.h / 2.0f;
   Body b(c.w, c.h);
@@ -377,7 +418,7 @@ void PaintCarrier(Canvas& c, const PaintCell& p) {
 void PaintSegment(Canvas& c, const PaintCell& p) {
   // Generic parts: an arm, strut, joint or plate fitted to the cell, metal or (stage 3) flesh
   // and bone. The frames turn it a little and blink its light.
-  const Palette& pal = StagePalette(p.stage);
+  const Palette& pal = EnemyPalette(p.stage);
   KitRandom r(p.seed);
   const bool organic = Organic(p);
   const float ph = Phase(p);
@@ -425,7 +466,7 @@ void PaintSegment(Canvas& c, const PaintCell& p) {
 }
 
 void PaintPortal(Canvas& c, const PaintCell& p) {
-  const Palette& pal = StagePalette(p.stage);
+  const Palette& pal = EnemyPalette(p.stage);
   const float cx = c.w / 2.0f, cy = c.h / 2.0f, r = std::fmin(c.w, c.h) * 0.42f;
   const float turn = Phase(p) * 2 * kPi;
   for (int arm = 0; arm < 3; ++arm)

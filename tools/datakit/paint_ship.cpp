@@ -21,6 +21,19 @@ const Palette kCommonPalette = {
     .skyLow = Hex(0x101830),
 };
 
+// The common enemies' side of it: warm brick and umber hulls with red eyes and amber bands,
+// against the ship's steel, white and blue, so that a foe never reads as the player.
+const Palette kCommonEnemyPalette = {
+    .hull = Hex(0xA04832),
+    .panel = Hex(0x5A463E),
+    .accent = Hex(0xE8A030),
+    .light = Hex(0xFF4A30),
+    .energy = Hex(0xFF9A40),
+    .rock = Hex(0x7A6A58),
+    .skyTop = Hex(0x05070F),
+    .skyLow = Hex(0x101830),
+};
+
 struct PainterRow {
   Paint paint;
   PainterFunction function;
@@ -95,6 +108,10 @@ const PainterRow kPainterRows[] = {
 
 const Palette& StagePalette(int stage) {
   return stage >= 1 && stage <= 7 ? StageKitOf(stage).palette : kCommonPalette;
+}
+
+const Palette& EnemyPalette(int stage) {
+  return stage >= 1 && stage <= 7 ? StageKitOf(stage).palette : kCommonEnemyPalette;
 }
 
 PainterFunction PainterFor(Paint paint, bool* wholeSheet) {

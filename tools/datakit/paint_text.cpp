@@ -78,6 +78,7 @@ const char* const kGlyphs[60] = {
 
 const char* GlyphOf(unsigned char ch) {
   if (ch >= 'a' && ch <= 'z') ch = static_cast<unsigned char>(ch - 'a' + 'A');
+  if (ch == '_') return "0646";
   if (ch > 91 && ch <= 96) ch = 91;
   if (ch < 32 || ch > 91) return "";
   return kGlyphs[ch - 32];
@@ -131,30 +132,39 @@ float DrawStrokeText(Canvas& c, const char* text, float x, float y, float height
   return advance * std::strlen(text);
 }
 
-void PaintFont(Canvas& c, const PaintCell& p) {
-  // The glyph of code c sits in cell c, its ink in the left 14 pixels.
-  const int code = p.frame;
-  if (code < 33 || code > 91) return;
-  const char s[2] = {static_cast<char>(code), 0};
-  float ink = 0;
-  ForEachStroke(GlyphOf(static_cast<unsigned char>(code)),
-                [&](float x0, float, float x1, float) { ink = std::fmax(ink, std::fmax(x0, x1)); });
-  (void)ink;
-  // Cap height 14 (y 3..17), strokes 2.2 px with a 1 px dark edge: x stays within 1..13.
+char FontCellCharacter(int cell) {
+  // The score labels are written "SCORE+": their cell is the colon's. The codes 91 to 96 all
+  // draw cell 91, and of them the game's texts use only the underscore of the replay names.
+  if (cell == '+') return ':';
+  if (cell == 91) return '_';
+  return cell >= 33 && cell < 91 ? static_cast<char>(cell) : 0;
+}
+
+void PaintFontGlyph(Canvas& c, char ch) {
+  // Cap height 13.5 (y 3..17), strokes 2.2 px with a 1 px dark edge: x stays within 1..13, the
+  // ink in the left 14 pixels, as the game places glyphs 14 pixels apart.
   const float height = 13.5f, weight = 2.2f;
   const float unit = height / 6.0f;
+  const char* glyph = GlyphOf(static_cast<unsigned char>(ch));
+  // A dot is drawn as a round spot a little heavier than a stroke, so colons and full stops
+  // read at the game's size.
   for (int pass = 0; pass < 2; ++pass)
-    ForEachStroke(GlyphOf(static_cast<unsigned char>(code)),
-                  [&](float x0, float y0, float x1, float y1) {
-                    const float ax = 3.0f + x0 * unit * 0.82f, ay = 3.2f + y0 * unit;
-                    const float bx = 3.0f + x1 * unit * 0.82f, by = 3.2f + y1 * unit;
-                    if (pass == 0)
-                      StrokeLine(c, ax, ay, bx, by, weight + 2, Hex(0x101018));
-                    else
-                      StrokeLine(c, ax, ay, bx, by, weight,
-                                 Mix(Rgb{1, 1, 1}, Hex(0xB8C4D8), ((ay + by) / 2 - 3) / height));
-                  });
-  (void)s;
+    ForEachStroke(glyph, [&](float x0, float y0, float x1, float y1) {
+      const float ax = 3.0f + x0 * unit * 0.82f, ay = 3.2f + y0 * unit;
+      const float bx = 3.0f + x1 * unit * 0.82f, by = 3.2f + y1 * unit;
+      const bool dot = x0 == x1 && y0 == y1;
+      const float w = dot ? weight + 1 : weight;
+      if (pass == 0)
+        StrokeLine(c, ax, ay, bx, by, w + 2, Hex(0x101018));
+      else
+        StrokeLine(c, ax, ay, bx, by, w,
+                   Mix(Rgb{1, 1, 1}, Hex(0xB8C4D8), ((ay + by) / 2 - 3) / height));
+    });
+}
+
+void PaintFont(Canvas& c, const PaintCell& p) {
+  // The glyph of code c sits in cell c, but for the cells the game's texts borrow.
+  if (const char ch = FontCellCharacter(p.frame)) PaintFontGlyph(c, ch);
 }
 
 namespace {
@@ -253,10 +263,12 @@ void PaintBoard(Canvas& c, const PaintCell& p) {
   m.grain = 0.12f;
   m.grainScale = 3;
   ShadeBody(c, b, m, false);
-  const Rgb label = Hex(0x8C98B0), edge = Hex(0x05070A);
-  DrawStrokeText(c, "SHIP", 38, 8, 7, 1.3f, label, edge);
-  DrawStrokeText(c, "SPEED", 104, 30, 6, 1.2f, label, edge);
-  DrawStrokeText(c, "BONUS", 100, 64, 6, 1.2f, label, edge);
+  // The labels pale on their dark wells, clear of what the game draws there: the lives number
+  // (x 13-27, y 20-40), the speed pips (y 8-24) and the bonus stars (y 47-59).
+  const Rgb label = Hex(0xC8DCF8), edge = Hex(0x05070A);
+  DrawStrokeText(c, "SHIP", 8, 9, 9, 1.6f, label, edge);
+  DrawStrokeText(c, "SPEED", 87, 31, 9, 1.6f, label, edge);
+  DrawStrokeText(c, "BONUS", 53, 63, 9, 1.6f, label, edge);
   DrawStrokeText(c, "CHARGE", 482, 14, 8, 1.4f, Hex(0xC8D060), edge);
   DrawStrokeText(c, "KELVANOR", 520, 64, 7, 1.3f, Hex(0x5A6478), edge);
 }

@@ -20,6 +20,9 @@ struct Palette {
   Rgb skyLow;
 };
 const Palette& StagePalette(int stage);
+// The enemies' palette: their stage's, and for the common enemies (stage 0) the warm side of
+// the common palette, apart from the ship's.
+const Palette& EnemyPalette(int stage);
 
 struct PaintCell {
   int frame;  // cell index, -1 for a whole sheet painter
@@ -46,6 +49,13 @@ void PaintWeaponIcon(Canvas& c, const PaintCell& p);
 void PaintIconCursor(Canvas& c, const PaintCell& p);
 
 void PaintFont(Canvas& c, const PaintCell& p);
+// What each cell of the bitmap font sheet shows (0: nothing). The game draws text byte by byte
+// from the cell of each code, so where its texts mean another character than the code they
+// write, the cell shows the meant one: "SCORE+" is read with a colon, and the codes 91 to 96
+// (all drawn from cell 91) with the underscore of the replay names.
+char FontCellCharacter(int cell);
+// The glyph of a character as the font sheet draws it, into a 20 x 20 cell.
+void PaintFontGlyph(Canvas& c, char ch);
 void PaintCaption(Canvas& c, const PaintCell& p);
 void PaintInfoStrip(Canvas& c, const PaintCell& p);
 void PaintBoard(Canvas& c, const PaintCell& p);

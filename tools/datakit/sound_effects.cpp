@@ -5,6 +5,7 @@
 
 #include "tools/datakit/effect_voice.h"
 #include "tools/datakit/raster.h"
+#include "tools/datakit/sound_levels.h"
 
 namespace {
 
@@ -76,17 +77,21 @@ void Ring(Voice& v, double start, double dur, double f, float level) {
 
 double Note(int midi) { return 440.0 * std::pow(2.0, (midi - 69) / 12.0); }
 
-std::vector<int16_t> Finish(const Voice& v, float peak) {
-  float top = 1e-6f;
-  for (float s : v.s) top = std::max(top, std::fabs(s));
-  std::vector<int16_t> out(v.s.size());
-  const size_t fade = std::min<size_t>(out.size() / 4, static_cast<size_t>(0.01 * kEffectRate));
-  for (size_t i = 0; i < out.size(); ++i) {
-    float s = v.s[i] / top * peak;
-    if (i + fade >= out.size())
-      s *= static_cast<float>(out.size() - i) / fade;  // no click at the end
-    out[i] = static_cast<int16_t>(std::lround(std::clamp(s, -1.0f, 1.0f) * 32000));
-  }
+std::vector<int16_t> Finish(const Voice& v, float weight) {
+  // Set by loudness, which grows with the square root of the recipe's weight: a shot (about
+  // 0.4) sits at the music's loudness, the largest explosions (0.9) 3 dB above it.
+  std::vector<float> s = v.s;
+  const float loudest = std::max(LoudestWindowRms(s, 1, kEffectRate / 20), 1e-6f);
+  const float gain = kEffectLoudness * std::sqrt(weight / 0.45f) / loudest;
+  for (float& x : s) x *= gain;
+  LimitPeaks(s, 1, kEffectCeiling, kEffectRate / 500, false);
+  const size_t fade = std::min<size_t>(s.size() / 4, static_cast<size_t>(0.01 * kEffectRate));
+  for (size_t i = s.size() - fade; i < s.size(); ++i)
+    s[i] *= static_cast<float>(s.size() - i) / fade;  // no click at the end
+  RemoveOffset(s, 1);
+  std::vector<int16_t> out(s.size());
+  for (size_t i = 0; i < out.size(); ++i)
+    out[i] = static_cast<int16_t>(std::lround(std::clamp(s[i], -1.0f, 1.0f) * 32767));
   return out;
 }
 
