@@ -120,9 +120,9 @@ struct Stretch {
   int column, width, floorDepth, ceilingDepth;
 };
 constexpr Stretch kTerrain[] = {
-    {0, 40, 1, 1},   {40, 30, 2, 1},  {70, 40, 1, 2},   {110, 30, 3, 1}, {140, 50, 1, 1},
-    {190, 40, 2, 2}, {230, 40, 1, 1}, {270, 30, 3, 2},  {300, 60, 1, 1}, {360, 40, 2, 1},
-    {400, 40, 1, 2}, {440, 50, 2, 1}, {490, 140, 1, 1},
+    {0, 40, 3, 2},   {40, 30, 4, 2},  {70, 40, 3, 3},   {110, 30, 4, 2}, {140, 50, 3, 2},
+    {190, 40, 4, 3}, {230, 40, 3, 2}, {270, 30, 4, 3},  {300, 60, 3, 2}, {360, 40, 4, 2},
+    {400, 40, 3, 3}, {440, 50, 4, 2}, {490, 140, 3, 2},
 };
 
 int FloorTopRow(int column) {
@@ -130,6 +130,14 @@ int FloorTopRow(int column) {
     if (column >= s.column && column < s.column + s.width) return kRows - s.floorDepth;
   }
   return kRows - 1;
+}
+
+// The first open row under the ceiling.
+int CeilingDepth(int column) {
+  for (const Stretch& s : kTerrain) {
+    if (column >= s.column && column < s.column + s.width) return s.ceilingDepth;
+  }
+  return 1;
 }
 
 // Scroll and view commands at a marker's column: every row read, the scroll to the right, the
@@ -155,9 +163,9 @@ void Walker(MapText& m, std::vector<Event>& events, int column) {
 // A large rock with ceiling rocks of each kind over it.
 void RockField(std::vector<Event>& events, int column, int row) {
   events.push_back({column, row, kLargeRock, column % 2});
-  events.push_back({column - 2, 2, kCeilingRock1});
-  events.push_back({column + 1, 2, kCeilingRock2});
-  events.push_back({column + 3, 2, kCeilingRock3});
+  events.push_back({column - 2, CeilingDepth(column - 2), kCeilingRock1});
+  events.push_back({column + 1, CeilingDepth(column + 1), kCeilingRock2});
+  events.push_back({column + 3, CeilingDepth(column + 3), kCeilingRock3});
 }
 
 // The waves before the boss; the hard map adds every entry of the second list.
@@ -165,7 +173,7 @@ void Waves(MapText& m, std::vector<Event>& events, bool hard) {
   for (int c = 24; c < 470; c += 18) {
     const int row = 3 + (c / 18) % 8;
     events.push_back({c, row, kCrossFlier});
-    if (hard) events.push_back({c + 6, 12 - (c / 18) % 7, kCrossFlier});
+    if (hard) events.push_back({c + 6, 10 - (c / 18) % 7, kCrossFlier});
   }
   for (int c : {60, 160, 215, 320, 375, 420, 460}) Walker(m, events, c);
   if (hard) {
@@ -173,8 +181,8 @@ void Waves(MapText& m, std::vector<Event>& events, bool hard) {
   }
   for (int c : {95, 250, 345, 420}) RockField(events, c, 6 + c % 4);
   for (int c : {100, 180, 260, 350, 430}) {
-    events.push_back({c, 2, kThrownRockM});
-    events.push_back({c + 2, 3, kThrownRockS});
+    events.push_back({c, 3, kThrownRockM});
+    events.push_back({c + 2, 4, kThrownRockS});
   }
   for (int c : {125, 280, 445}) events.push_back({c, FloorTopRow(c) - 1, kWall});
   for (int c = 30; c < 470; c += 40) {
@@ -210,9 +218,9 @@ std::string BuildMainMap(bool hard) {
   const int checkpointColumns[4] = {12, 200, 330, 470};
   for (int k = 0; k < 4; ++k) MarkerAt(m, checkpointColumns[k], 7, kMarkers[k]);
   for (const Event& e : kBossRoute) m.Put(e);
-  m.Put({508 - 2, 1, kCeilingRock2});
-  m.Put({508 + 2, 1, kCeilingRock3});
-  m.Put({508 + 4, 1, kCeilingRock1});
+  m.Put({508 - 2, CeilingDepth(506), kCeilingRock2});
+  m.Put({508 + 2, CeilingDepth(510), kCeilingRock3});
+  m.Put({508 + 4, CeilingDepth(512), kCeilingRock1});
   std::vector<Event> events;
   Waves(m, events, hard);
   for (const Event& e : events) m.PutNudged(e);
