@@ -1,6 +1,6 @@
-// The spawn census of a stage run: per pool and type, the enemy objects that lived past their
-// first pool pass, those spawned from the map's event cells apart from those spawned by code,
-// and per type the enemy shots that lived past their first pass. It watches the field through
+// The spawn census of a stage run: per pool and type (as spawned), the enemy objects that lived
+// past their first pool pass, those spawned from the map's event cells apart from those spawned by
+// code, and per type the enemy shots that lived past their first pass. It watches the field through
 // its spawn observer (stg_src/field/test_hooks.h) while it lives, and changes nothing in play.
 #pragma once
 

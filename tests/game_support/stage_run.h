@@ -38,7 +38,7 @@ struct StageRunOptions {
 };
 
 struct StageRunSummary {
-  // The scenes visited from the title on, in order, a scene held for frames told once.
+  // The scenes visited from start-up on, in order, a scene held for frames told once.
   std::vector<int32_t> scenes;
   SpawnCounts census;
   // The pool-0 type of each boss beaten, in order (BossState turning to -1; BossType then).

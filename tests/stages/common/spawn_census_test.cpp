@@ -6,9 +6,11 @@
 
 #include "stg_src/field/enemies/enemy_pools.h"
 #include "stg_src/field/enemies/handler_tables.h"
+#include "stg_src/field/play_field.h"
 #include "stg_src/field/shots/enemy_shots.h"
 #include "tests/game_support/field_fixture.h"
 #include "tests/game_support/spawn_census.h"
+#include "tools/lib/test_stage_maps.h"
 
 namespace {
 
@@ -75,6 +77,26 @@ TEST(SpawnCensusTest, CountsTheMapsSpawnsThatLiveApartFromCodeSpawns) {
   EXPECT_EQ(n.FromCode(0, 0), 0);
   EXPECT_EQ(n.EnemyShots(0), 6);
   EXPECT_EQ(n.TotalFromMap(), 4);
+}
+
+// A floor hatch from the map moves itself to the highest free slot on its first pass: it stays a
+// map spawn there, not one of code.
+TEST(SpawnCensusTest, AHatchThatMovesUpStaysAMapSpawn) {
+  constexpr int kFloorHatch = 2;
+  FieldFixture field;
+  field.digestFrames = false;
+  WriteTestStageMaps(field.folder().path(), {1});
+  ASSERT_EQ(field.StartStage(1), 1);
+  field.Run(81);  // the opening count and the first view (no hatch in it)
+  SpawnCensus census;
+  // In the view (x 100-740, y 300-700 at the start), in the lowest free slot.
+  const int16_t slot = SpawnPool0AtTile(kFloorHatch, 10, 10, true, 0);
+  ASSERT_GE(slot, 0);
+  field.Step();
+  ASSERT_EQ(EnemyPool0[slot].state, 0);
+  ASSERT_NE(EnemyPool0[kEnemyPool0Size - 1].state, 0);
+  EXPECT_EQ(census.counts().FromMap(0, kFloorHatch), 1);
+  EXPECT_EQ(census.counts().FromCode(0, kFloorHatch), 0);
 }
 
 TEST(SpawnCensusTest, WatchesOnlyWhileItLives) {

@@ -12,6 +12,7 @@
 
 namespace {
 
+constexpr uint32_t kPadDown = 1u << 0;
 constexpr uint32_t kPadShot = 1u << 4;
 constexpr int kBoxType = 8;  // the common box of map code 9, along the test stage's first stretch
 
@@ -48,24 +49,43 @@ TEST(StageRunTest, ATestStageRunToTheEndOfItsInput) {
   EXPECT_EQ(again.census.enemyShots, run.census.enemyShots);
 }
 
-TEST(StageRunTest, ABeatenBossAndTheClearThatFollows) {
-  StageRunOptions options;
-  options.start = {0, 1, 2, 1};  // from checkpoint 1
-  options.frames = 2000;
-  options.immuneShip = true;
-  options.afterFrame = [] {
-    if (CurrentScene != kScenePlay) return;
-    if (GameFrame == 10) {
-      BossType = 10;
-      BossState = 1;
-    }
-    if (GameFrame == 20) ClearStageAfterBoss();
+// A boss beaten (the clear follows), and a dive into the rock with one life left.
+TEST(StageRunTest, HowTheStageEnded) {
+  struct Case {
+    const char* name;
+    StageEnd end;
+    std::vector<int> bosses;
+    int32_t lastScene;
   };
-  const StageRunSummary run = RunStage(options);
-  EXPECT_EQ(run.end, StageEnd::Clear) << StageEndName(run.end);
-  EXPECT_LT(run.frames, 2000);
-  EXPECT_EQ(run.bossesKilled, (std::vector<int>{10}));
-  EXPECT_EQ(run.scenes.back(), kSceneStageClear);
+  const Case cases[] = {
+      {"boss beaten", StageEnd::Clear, {10}, kSceneStageClear},
+      {"no life left", StageEnd::GameOver, {}, kSceneGameOver},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const bool clear = c.end == StageEnd::Clear;
+    StageRunOptions options;
+    options.start = {0, 1, 2, clear ? int16_t{1} : int16_t{0}};  // the clear from checkpoint 1
+    options.frames = 2000;
+    options.immuneShip = clear;
+    if (!clear) {
+      options.script = [](int) { return FrameInput{{}, kPadDown}; };
+    }
+    options.afterFrame = [clear] {
+      if (CurrentScene != kScenePlay) return;
+      if (!clear && GameFrame == 1) Lives = 1;
+      if (clear && GameFrame == 10) {
+        BossType = 10;
+        BossState = 1;
+      }
+      if (clear && GameFrame == 20) ClearStageAfterBoss();
+    };
+    const StageRunSummary run = RunStage(options);
+    EXPECT_EQ(run.end, c.end) << StageEndName(run.end);
+    EXPECT_LT(run.frames, 2000);
+    EXPECT_EQ(run.bossesKilled, c.bosses);
+    EXPECT_EQ(run.scenes.back(), c.lastScene);
+  }
 }
 
 }  // namespace
