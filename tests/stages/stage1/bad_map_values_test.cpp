@@ -17,8 +17,7 @@
 
 namespace {
 
-constexpr int kStageCodes[] = {11, 12, 13, 14, 18, 19, 20, 75, 76, 77,
-                               78, 79, 80, 81, 82, 83, 84};
+constexpr int kStageCodes[] = {11, 12, 13, 14, 18, 19, 20, 75, 76, 77, 78, 79, 80, 81, 82, 83, 84};
 
 // A 40 x 12 map with a floor, the start at column 2 and every code in the first window, each
 // with that upper-layer value (empty for -1).
