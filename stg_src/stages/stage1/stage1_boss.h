@@ -7,15 +7,13 @@
 // Waypoint variants 0..9 are route commands; any other is refused.
 constexpr int kRouteCommandCount = 10;
 
-// The arm word (the body's intWork0) during the route.
-constexpr int32_t kArmsSpreadOrdered = 1;
-constexpr int32_t kArmsFoldOrdered = -1;
+// The arm word (the body's intWork0) during the route: 1 spread ordered, -1 fold ordered, and
+// what the upper inner arm reports back.
 constexpr int32_t kArmsOut = 2;
 constexpr int32_t kArmsIn = -2;
 
-// The body's phases from the transformation on.
+// The body's phase from the transformation on.
 constexpr int16_t kBossTransformPhase = 2;
-constexpr int16_t kBossFightPhase = 3;
 
 // The core opens over its first frames of the fight, starts to close after kCoreOpenFrames and
 // destroys itself kCoreCloseFrames later.
