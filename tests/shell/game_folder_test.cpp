@@ -42,16 +42,23 @@ TEST(GameFolder, EveryStageHasMapsAndAStagesOwnAreNotReplacedByTheTestStages) {
     SCOPED_TRACE(kit ? kit : "no kit");
     TempFolder folder;
     ASSERT_EQ(PrepareGameFolder(folder.path(), kit, false), "");
-    for (int stage = 1; stage <= 7; ++stage)
-      for (const TestStageMapFile& map : TestStageMapFiles(stage)) {
+    for (int stage = 1; stage <= 7; ++stage) {
+      const std::vector<KitMapFile> own = StageMapFiles(stage);
+      const std::vector<TestStageMapFile> files = TestStageMapFiles(stage);
+      ASSERT_EQ(own.size(), files.size());
+      for (size_t i = 0; i < files.size(); ++i) {
+        const TestStageMapFile& map = files[i];
         SCOPED_TRACE(map.path);
         ASSERT_TRUE(folder.Exists(map.path));
+        ASSERT_EQ(own[i].path, map.path);
+        // A stage with maps of its own (stage 3 here, and any the kit draws) keeps them.
         const std::vector<uint8_t> expected =
-            stage == FakeStage3Maps::kStage
-                ? FakeStage3Maps::Built(map.kind)
-                : BuildTestStageMap(map.kind == StageMapKind::Background);
+            stage == FakeStage3Maps::kStage ? FakeStage3Maps::Built(map.kind)
+            : own[i].own                    ? BuildFmfMap(own[i].description)
+                         : BuildTestStageMap(map.kind == StageMapKind::Background);
         EXPECT_TRUE(folder.ReadFile(map.path) == Bytes(expected));
       }
+    }
   }
 }
 
