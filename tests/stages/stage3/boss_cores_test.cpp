@@ -63,8 +63,8 @@ TEST(Stage3BossCoresTest, CoresHaveScaledLifeAndAnUnlockWeightTheBodyCannotBeHur
 TEST(Stage3BossCoresTest, ShootingTheFacingCoreEndsTheAttackAtOnceAndLaterStopsFaceCoreOne) {
   BossFight fight(1);
   fight.SpawnBoss();
-  ASSERT_TRUE(fight.RunUntil([](const BossSnapshot& s) { return s.phase == 3 && s.timer > 30; },
-                             3000));
+  ASSERT_TRUE(
+      fight.RunUntil([](const BossSnapshot& s) { return s.phase == 3 && s.timer > 30; }, 3000));
   fight.field().TakeSoundRequests();
   ASSERT_TRUE(fight.field().DamageEnemy(Core(0), 1000000));
   const BossSnapshot& next = fight.Step();
@@ -112,9 +112,8 @@ TEST(Stage3BossCoresTest, UntouchedCoresCloseFromFrame4800AndTheFightEndsWithout
   EXPECT_EQ(h[cuedAt + 30 - 1].coreState[0], 2);
   // The cue's frame is the first of its 180: the cores go on the 180th.
   for (int k = 0; k < 2; ++k) {
-    const int gone = FindSnapshot(h, cuedAt - 1, [&](const BossSnapshot& s) {
-      return s.coreState[k] != 2;
-    });
+    const int gone =
+        FindSnapshot(h, cuedAt - 1, [&](const BossSnapshot& s) { return s.coreState[k] != 2; });
     EXPECT_EQ(h[gone].passes - cuedAt, 179) << k;
   }
   const std::vector<int> steps = DestructionSteps(h);
@@ -148,17 +147,15 @@ TEST(Stage3BossCoresTest, KillsInEitherOrderEndTheFightCoreOneLastRunsTheDestruc
     // Past -3 the stage's weapon: stage 3 unlocks weapon 3.
     EXPECT_EQ(StageUnlockId, 3);
     const int killedAt = static_cast<int>(fight.history().size());
-    ASSERT_TRUE(
-        fight.RunUntil([](const BossSnapshot& s) { return s.stageClearTimer == 2; }, 300));
+    ASSERT_TRUE(fight.RunUntil([](const BossSnapshot& s) { return s.stageClearTimer == 2; }, 300));
     const std::vector<BossSnapshot>& h = fight.history();
     EXPECT_EQ(DestructionSteps(h).size(), r.steps);
     EXPECT_EQ(CapsuleItems(), 1);
 
     // The frame the body goes: plates and arm roots burst at once; each arm's segments fall
     // away one a frame from the root outward, without a burst.
-    const int dying = FindSnapshot(h, killedAt, [](const BossSnapshot& s) {
-      return s.partState[29] == 0;
-    });
+    const int dying =
+        FindSnapshot(h, killedAt, [](const BossSnapshot& s) { return s.partState[29] == 0; });
     ASSERT_GE(dying, 0);
     for (int j = 29; j <= 38; ++j) EXPECT_EQ(h[dying].partState[j], 0) << j;
     EXPECT_EQ(h[dying].partState[15], 0);

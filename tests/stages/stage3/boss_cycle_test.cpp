@@ -175,7 +175,8 @@ TEST_F(Stage3BossCycleTest, PlatesOpenMiddleFirstAndTheCruiseResumesAtTheNewHeig
     }
     // The height is reached within 4 px; the boss then brakes and cruises on once stopped
     // with every plate open.
-    const int reached = FindSnapshot(h(), start, [](const BossSnapshot& s) { return s.timer == 1; });
+    const int reached =
+        FindSnapshot(h(), start, [](const BossSnapshot& s) { return s.timer == 1; });
     EXPECT_LT(std::abs(h()[reached].y - targets[n]), 4);
     const BossSnapshot& cruise = h()[Entry(-3, n + 1)];
     EXPECT_LT(std::abs(cruise.y - targets[n]), 40);

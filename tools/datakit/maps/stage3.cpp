@@ -70,16 +70,16 @@ rect 1 230 32 1 6 176
 # direction (129 + code: 144 right, 148 down); near each, a speed inside its first view.
 cell 2 6 5 16
 cell 3 6 6 144
-cell 3 10 2 134
+cell 3 10 2 135
 cell 2 120 5 17
 cell 3 120 6 144
-cell 3 124 2 134
+cell 3 124 2 135
 cell 2 238 25 32
 cell 3 238 26 148
-cell 3 240 22 134
+cell 3 240 22 135
 cell 2 252 45 33
 cell 3 252 46 144
-cell 3 256 42 134
+cell 3 256 42 135
 
 # The turns: down once the window's right edge reaches column 247, right again once its
 # lower edge reaches row 50; the stop at the boss.
@@ -161,6 +161,7 @@ cell 3 278 49 12
 StageMapDescriptions Stage3MapDescriptions() {
   static const std::string background = BackgroundDescription();
   static const std::string easy = std::string("# Stage 3, easy and normal.\n") + kCave;
-  static const std::string hard = std::string("# Stage 3, hard and insane.\n") + kCave + kHardExtras;
+  static const std::string hard =
+      std::string("# Stage 3, hard and insane.\n") + kCave + kHardExtras;
   return {background.c_str(), hard.c_str(), easy.c_str()};
 }
