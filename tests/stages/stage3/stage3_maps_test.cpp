@@ -23,7 +23,8 @@ TEST(Stage3Maps, BothMainMapsLoadWithTheirMarkersCodesAndTheBossPastEveryCheckpo
   std::set<int> allowed = {1, 2, 9, 69, 72, 73, 129, 135, 144, 148};
   for (int code = 11; code <= 20; ++code) allowed.insert(code);
   for (int code = 75; code <= 83; ++code) allowed.insert(code);
-  for (const auto& [difficulty, main] : {std::pair{1, maps.easyMain}, std::pair{2, maps.hardMain}}) {
+  for (const auto& [difficulty, main] :
+       {std::pair{1, maps.easyMain}, std::pair{2, maps.hardMain}}) {
     SCOPED_TRACE(difficulty);
     ASSERT_NE(main, nullptr);
     FieldFixture field(difficulty);
