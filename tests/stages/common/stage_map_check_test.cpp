@@ -25,8 +25,12 @@ StageMapRules TestStageRules(int stage) {
 }
 
 TEST(StageMapCheckTest, PassesTheTestStageOnEveryStage) {
+  // Each stage flies the test stage's maps here, its own (where it has them) set aside.
+  const StageMapDescriptions none{};
   for (int stage = 1; stage <= 7; ++stage) {
+    OverrideStageMapsForTest(stage, &none);
     EXPECT_THAT(CheckStageMaps(TestStageRules(stage)), IsEmpty()) << "stage " << stage;
+    OverrideStageMapsForTest(stage, nullptr);
   }
 }
 
