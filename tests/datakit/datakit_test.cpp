@@ -84,7 +84,7 @@ TEST(DataKit, EveryFileTheGameLoadsIsThereOnceByItsExactName) {
                            "data/map/stage1_1/map1b_2.bmp"})
     EXPECT_EQ(kit.count(path), 1u) << path;
   EXPECT_EQ(kit.count("data/map/stage3_1/map3_1.bmp"), 0u);
-  // Sound effect slots 0-48, 50 and 51, and the thirteen pieces of music.
+  // Sound effect slots 0-48, 50 and 51, stage 1's 49 and 54, and the thirteen pieces of music.
   std::set<int> slots;
   int music = 0;
   for (const KitSound& s : KitSounds()) {

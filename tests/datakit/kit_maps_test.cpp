@@ -38,6 +38,8 @@ std::string MapPath(int stage, const char* suffix) {
 TEST(DataKitMaps, AStageFliesItsOwnMapsAndTheTestStagesWhereItBringsNone) {
   // Stage 3 brings a background and a hard map, not an easy one; stage 7 a hard map, and an
   // easy one that its loader never reads.
+  // Stage 1's own maps are set aside, so that it stands for a stage that brings none.
+  const FakeStageMaps stage1(1, {nullptr, nullptr, nullptr});
   const FakeStageMaps stage3(3, {kOwnBackground, kOwnMain, nullptr});
   const FakeStageMaps stage7(7, {nullptr, kOwnMain, kOwnEasyMain});
   std::map<std::string, std::string> expected;

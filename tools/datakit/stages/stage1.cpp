@@ -3,9 +3,31 @@
 // recipe.
 #include "tools/datakit/stages/stage_kits.h"
 
+#include "tools/datakit/effect_voice.h"
+
 namespace {
 
 using P = Paint;
+
+// The boss's transformation: servos whining up through a rising saw, plates locking with two
+// metal rings, and a hiss of vented gas under it.
+std::vector<int16_t> TransformSound() {
+  Voice v(1.5);
+  Chirp(v, 0, 0.9, 110, 440, 2, 0.35f, 1.5);
+  Chirp(v, 0.1, 0.8, 220, 660, 1, 0.15f, 1.5);
+  Burst(v, 0, 1.2, 6000, 1500, 0.2f, 4901);
+  Ring(v, 0.7, 0.7, 520, 0.5f);
+  Ring(v, 0.95, 0.5, 690, 0.45f);
+  return Finish(v, 0.8f);
+}
+
+// A wall segment landing: a short low thud with a dull clank on top.
+std::vector<int16_t> DonSound() {
+  Voice v(0.8);
+  Burst(v, 0, 0.6, 700, 60, 1.0f, 5401, 55);
+  Ring(v, 0, 0.35, 140, 0.35f);
+  return Finish(v, 0.8f);
+}
 
 }  // namespace
 
@@ -67,6 +89,9 @@ StageKit Stage1Kit() {
            {"data/map/stage1_1/map1_1.bmp", 256, 40, 40, 16, 16, P::MainChips, 1},
            {"data/map/stage1_1/map1b_2.bmp", 1, 640, 400, 1, 1, P::Skyline, 0},
        }},
-      {},
+      {
+          {"data/se/stage1/transform.wav", SoundKind::Effect, 49, TransformSound},
+          {"data/se/stage1/don.wav", SoundKind::Effect, 54, DonSound},
+      },
   };
 }
