@@ -46,10 +46,12 @@ TEST(GameFolder, EveryStageHasMapsAndAStagesOwnAreNotReplacedByTheTestStages) {
       for (const TestStageMapFile& map : TestStageMapFiles(stage)) {
         SCOPED_TRACE(map.path);
         ASSERT_TRUE(folder.Exists(map.path));
-        const std::vector<uint8_t> expected =
-            stage == FakeStage3Maps::kStage
-                ? FakeStage3Maps::Built(map.kind)
-                : BuildTestStageMap(map.kind == StageMapKind::Background);
+        // Another stage's own map where it brings one, else the test stage's.
+        std::vector<uint8_t> expected = BuildTestStageMap(map.kind == StageMapKind::Background);
+        for (const KitMapFile& own : StageMapFiles(stage)) {
+          if (own.own && own.path == map.path) expected = BuildFmfMap(own.description);
+        }
+        if (stage == FakeStage3Maps::kStage) expected = FakeStage3Maps::Built(map.kind);
         EXPECT_TRUE(folder.ReadFile(map.path) == Bytes(expected));
       }
   }

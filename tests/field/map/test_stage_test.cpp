@@ -21,6 +21,7 @@
 #include "tests/game_support/field_fixture.h"
 #include "tests/support/log_capture.h"
 #include "tools/datakit/kit_build.h"
+#include "tools/datakit/maps/stage_maps.h"
 #include "tools/lib/test_stage_maps.h"
 
 namespace {
@@ -32,6 +33,16 @@ int EventCode(int row, int column) { return EventLayer[row][column] % 1000; }
 // its archive, with no file that no stage reads.
 TEST(TestStageTest, LoadsOnEveryStageWithItsMarkersAndCommands) {
   enum class Source { Written, KitFolder, KitArchive };
+  // Every stage on the test stage's maps, whatever maps of their own the stages have.
+  struct TestStageEverywhere {
+    StageMapDescriptions none{};
+    TestStageEverywhere() {
+      for (int stage = 1; stage <= 7; ++stage) OverrideStageMapsForTest(stage, &none);
+    }
+    ~TestStageEverywhere() {
+      for (int stage = 1; stage <= 7; ++stage) OverrideStageMapsForTest(stage, nullptr);
+    }
+  } const testStageEverywhere;
   for (Source source : {Source::Written, Source::KitFolder, Source::KitArchive})
     for (int difficulty : {0, 3}) {
       FieldFixture field(difficulty);

@@ -103,6 +103,21 @@ std::vector<int16_t> ArmsFold() {
   return Finish(v, 0.75f);
 }
 
+// Slots 52 and 53, the fire pillars: a deep roar that rises, and a shorter crackling burst.
+std::vector<int16_t> FirePillar() {
+  Voice v(0.9);
+  Burst(v, 0, 0.85, 300, 1800, 0.9f, 305, 40);
+  Burst(v, 0.1, 0.6, 2500, 1200, 0.35f, 306);
+  return Finish(v, 0.8f);
+}
+
+std::vector<int16_t> FirePillarBurst() {
+  Voice v(0.5);
+  Burst(v, 0, 0.45, 1800, 500, 0.9f, 307, 60);
+  Chirp(v, 0, 0.3, 180, 70, 2, 0.25f, 5);
+  return Finish(v, 0.8f);
+}
+
 }  // namespace
 
 StageKit Stage3Kit() {
@@ -165,6 +180,8 @@ StageKit Stage3Kit() {
           {"data/se/stage3/kazan.wav", SoundKind::Effect, 49, FlameRoar},
           {"data/se/stage3/shokushu1.wav", SoundKind::Effect, 50, ArmsStretch},
           {"data/se/stage3/shokushu2.wav", SoundKind::Effect, 51, ArmsFold},
+          {"data/se/stage3/hibashira.wav", SoundKind::Effect, 52, FirePillar},
+          {"data/se/stage3/hibashira2.wav", SoundKind::Effect, 53, FirePillarBurst},
       },
   };
 }
