@@ -19,6 +19,7 @@
 #include "tools/datakit/audio.h"
 #include "tools/datakit/image_encode.h"
 #include "tools/datakit/kit_build.h"
+#include "tools/datakit/stages/stage_kits.h"
 
 namespace {
 
@@ -96,7 +97,13 @@ TEST(DataKit, EveryFileTheGameLoadsIsThereOnceByItsExactName) {
   std::set<int> expected;
   for (int i = 0; i <= 48; ++i) expected.insert(i);
   expected.insert(50), expected.insert(51);
-  expected.insert(49), expected.insert(54);
+  // And the slots the stages bring their own effects into, 49..54.
+  for (int stage = 1; stage <= 7; ++stage)
+    for (const KitSound& s : StageKitOf(stage).sounds) {
+      EXPECT_GE(s.id, 49) << s.path;
+      EXPECT_LE(s.id, 54) << s.path;
+      expected.insert(s.id);
+    }
   EXPECT_EQ(slots, expected);
   EXPECT_EQ(music, 13);
   EXPECT_EQ(kit.count("data/ed.txt"), 1u);

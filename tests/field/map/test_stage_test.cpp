@@ -42,6 +42,16 @@ TEST(TestStageTest, LoadsOnEveryStageWithItsMarkersAndCommands) {
     }
   } restore;
   enum class Source { Written, KitFolder, KitArchive };
+  // Every stage on the test stage's maps, whatever maps of their own the stages have.
+  struct TestStageEverywhere {
+    StageMapDescriptions none{};
+    TestStageEverywhere() {
+      for (int stage = 1; stage <= 7; ++stage) OverrideStageMapsForTest(stage, &none);
+    }
+    ~TestStageEverywhere() {
+      for (int stage = 1; stage <= 7; ++stage) OverrideStageMapsForTest(stage, nullptr);
+    }
+  } const testStageEverywhere;
   for (Source source : {Source::Written, Source::KitFolder, Source::KitArchive})
     for (int difficulty : {0, 3}) {
       FieldFixture field(difficulty);

@@ -35,6 +35,9 @@ TEST(StageMapCheckTest, PassesTheTestStageOnEveryStage) {
 }
 
 TEST(StageMapCheckTest, TheStagesOwnRulesRunOnEachMap) {
+  // On the test stage's maps, whatever maps stage 3 has of its own.
+  const StageMapDescriptions none{};
+  OverrideStageMapsForTest(3, &none);
   StageMapRules rules = TestStageRules(3);
   std::vector<int> seen;
   rules.more = [&](int difficulty, std::vector<std::string>& problems) {
@@ -43,6 +46,7 @@ TEST(StageMapCheckTest, TheStagesOwnRulesRunOnEachMap) {
   };
   EXPECT_EQ(CheckStageMaps(rules), (std::vector<std::string>{"own rule", "own rule"}));
   EXPECT_EQ(seen, (std::vector<int>{1, 2}));
+  OverrideStageMapsForTest(3, nullptr);
 }
 
 // A main map 60 x 12: the start at column 2 with the scroll right under it, checkpoint 1 (cell

@@ -9,6 +9,7 @@
 #include "stg_src/field/stage_state.h"
 #include "stg_src/game/shared_state.h"
 #include "tests/game_support/stage_run.h"
+#include "tools/datakit/maps/stage_maps.h"
 
 namespace {
 
@@ -21,6 +22,9 @@ bool Visited(const StageRunSummary& run, int32_t scene) {
 }
 
 TEST(StageRunTest, ATestStageRunToTheEndOfItsInput) {
+  // Stage 3 on the test stage's maps, whatever maps it has of its own.
+  const StageMapDescriptions none{};
+  OverrideStageMapsForTest(3, &none);
   StageRunOptions options;
   options.start = {0, 1, 3, 0};
   options.frames = 500;
@@ -47,6 +51,7 @@ TEST(StageRunTest, ATestStageRunToTheEndOfItsInput) {
   EXPECT_EQ(again.census.fromMap, run.census.fromMap);
   EXPECT_EQ(again.census.fromCode, run.census.fromCode);
   EXPECT_EQ(again.census.enemyShots, run.census.enemyShots);
+  OverrideStageMapsForTest(3, nullptr);
 }
 
 // A boss beaten (the clear follows), and a dive into the rock with one life left.
