@@ -319,6 +319,10 @@ HRESULT PortFilter::EnumPins(IEnumPins** pins) {
 
 HRESULT PortFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR) {
   graph_ = graph;
+  sink_ = nullptr;
+  if (graph &&
+      SUCCEEDED(graph->QueryInterface(IID_IMediaEventSink, reinterpret_cast<void**>(&sink_))))
+    sink_->Release();  // the graph outlives its filters' streaming
   return S_OK;
 }
 
@@ -344,13 +348,7 @@ void PortFilter::TrimPins(size_t keep) {
 }
 
 void PortFilter::NotifyGraph(long code) {
-  IFilterGraph* graph = graph_;
-  if (!graph) return;
-  IMediaEventSink* sink = nullptr;
-  if (SUCCEEDED(graph->QueryInterface(IID_IMediaEventSink, reinterpret_cast<void**>(&sink)))) {
-    sink->Notify(code, 0, 0);
-    sink->Release();
-  }
+  if (sink_) sink_->Notify(code, 0, 0);
 }
 
 bool PortFilter::HasClock() { return clock_ != nullptr; }

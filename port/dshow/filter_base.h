@@ -109,6 +109,9 @@ class PortFilter : public IBaseFilter {
   REFERENCE_TIME start_ = 0;
   REFERENCE_TIME pausedAt_ = 0;
   IFilterGraph* graph_ = nullptr;  // no reference: the graph holds the filter
+  // Nor here: a reference taken on a streaming thread could be the graph's last, and the
+  // graph's end stops (joins) that very thread.
+  IMediaEventSink* sink_ = nullptr;
 };
 
 // A sample the streaming thread fills and hands on; reused for every sample of its pin.
