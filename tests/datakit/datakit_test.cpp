@@ -19,6 +19,7 @@
 #include "tools/datakit/audio.h"
 #include "tools/datakit/image_encode.h"
 #include "tools/datakit/kit_build.h"
+#include "tools/datakit/stages/stage_kits.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ TEST(DataKit, EveryFileTheGameLoadsIsThereOnceByItsExactName) {
                            "data/map/stage1_1/map1b_2.bmp"})
     EXPECT_EQ(kit.count(path), 1u) << path;
   EXPECT_EQ(kit.count("data/map/stage3_1/map3_1.bmp"), 0u);
-  // Sound effect slots 0-48, 50 and 51, and the thirteen pieces of music.
+  // Sound effect slots 0-48, 50 and 51, the stages' own, and the thirteen pieces of music.
   std::set<int> slots;
   int music = 0;
   for (const KitSound& s : KitSounds()) {
@@ -96,6 +97,8 @@ TEST(DataKit, EveryFileTheGameLoadsIsThereOnceByItsExactName) {
   std::set<int> expected;
   for (int i = 0; i <= 48; ++i) expected.insert(i);
   expected.insert(50), expected.insert(51);
+  for (int stage = 1; stage <= 7; ++stage)
+    for (const KitSound& s : StageKitOf(stage).sounds) expected.insert(s.id);
   EXPECT_EQ(slots, expected);
   EXPECT_EQ(music, 13);
   EXPECT_EQ(kit.count("data/ed.txt"), 1u);

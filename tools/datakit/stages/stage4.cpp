@@ -3,9 +3,20 @@
 // recipe.
 #include "tools/datakit/stages/stage_kits.h"
 
+#include "tools/datakit/effect_voice.h"
+
 namespace {
 
 using P = Paint;
+
+// The spinning shot's launch: a hollow pop, a short hiss and a low rolling tail.
+std::vector<int16_t> GrenadeLaunch() {
+  Voice v(0.7);
+  Chirp(v, 0, 0.12, 320, 90, 3, 0.8f, 10);
+  Burst(v, 0.02, 0.25, 5000, 1200, 0.45f, 4049);
+  Burst(v, 0.08, 0.6, 700, 80, 0.5f, 4050, 30);
+  return Finish(v, 0.75f);
+}
 
 }  // namespace
 
@@ -69,6 +80,9 @@ StageKit Stage4Kit() {
            {"data/map/stage4_1/map4b2.bmp", 144, 80, 80, 12, 12, P::NearChips, 0},
            {"data/map/stage4_1/map4_2.bmp", 256, 40, 40, 16, 16, P::MainChips, 0},
        }},
-      {},
+      {
+          // Stage 6 loads it too; the kit writes it once, with stage 4's group.
+          {"data/se/stage6/granade.wav", SoundKind::Effect, 49, GrenadeLaunch},
+      },
   };
 }
