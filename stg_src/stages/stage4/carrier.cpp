@@ -197,8 +197,9 @@ void UpdateStage4EntryCorePart(EnemyObject* pool, uint16_t slot, EnemyPart* part
     const Stage4LaserUser& u = kCarrierCoreLaser;
     BeginStage4LaserFrame(p, u);
     if (p.cue >= u.warningFloor) {
-      p.offsetX = ApproachValue(p.offsetX, 2, kCoreOut);
+      // The count waits for the core to stand out: 32 frames from rest before its first step.
       if (p.offsetX == kCoreOut) RunStage4LaserWarningStep(pool, slot, parts, partIndex, u);
+      p.offsetX = ApproachValue(p.offsetX, 2, kCoreOut);
       carrier.phase = 1;
     } else if (p.cue == 0) {
       p.offsetX = ApproachValue(p.offsetX, 1, kCoreRest);

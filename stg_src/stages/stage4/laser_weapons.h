@@ -28,10 +28,10 @@ struct Stage4LaserUser {
 inline constexpr int16_t kLaserFarMargin = 640;
 
 // The carrier's core, the wheel's emitters, the boss's arm lasers (variants 0 and 1) and cannons.
-inline constexpr Stage4LaserUser kCarrierCoreLaser = {
-    200, 141, 140, 39, 23, 25, 26, 24, 64, 0, true, false, false, true, true};
-inline constexpr Stage4LaserUser kWheelEmitterLaser = {
-    1250, 1201, 1200, 37, 10, 12, 13, 11, 25, 0, true, true, true, true, false};
+inline constexpr Stage4LaserUser kCarrierCoreLaser = {200, 141, 140,  39,    23,    25,   26,  24,
+                                                      64,  0,   true, false, false, true, true};
+inline constexpr Stage4LaserUser kWheelEmitterLaser = {1250, 1201, 1200, 37,   10,   12,   13,   11,
+                                                       25,   0,    true, true, true, true, false};
 // The emitter's short beam: below the burst value, so no warning, burst or sound.
 inline constexpr int16_t kWheelShortBeam = 128;
 inline constexpr Stage4LaserUser kBossArmLaser[2] = {
