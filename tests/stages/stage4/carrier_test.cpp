@@ -47,8 +47,8 @@ class CarrierTest : public testing::Test {
     ASSERT_GE(GameFrame, 0);
     ASSERT_GE(ScreenToWorldX(kViewWidth), 4080);
     // The end wall at the view's right edge, the core in view.
-    slot = SpawnPool1Enemy(ScreenToWorldX(kViewWidth) - 1000 + 79, ScreenToWorldY(200) + 20, 13,
-                           0, -1, 0);
+    slot = SpawnPool1Enemy(ScreenToWorldX(kViewWidth) - 1000 + 79, ScreenToWorldY(200) + 20, 13, 0,
+                           -1, 0);
     ASSERT_GE(slot, 0);
   }
 
@@ -97,12 +97,8 @@ TEST_F(CarrierTest, ItStopsTheScrollOnceAndItsCoreSlidesOutWarnsAndFires) {
     if (before == 200 && core().cue == 199) firstWarning = i;
     if (before == 140) burst = i;
     if (core().cue == 0) end = i;
-    if (i == burst) {
-      EXPECT_EQ(std::count(r.sounds.begin(), r.sounds.end(), 39), 1);
-    }
-    if (core().cue > 0) {
-      EXPECT_EQ(carrier().phase, 1);
-    }
+    if (i == burst) { EXPECT_EQ(std::count(r.sounds.begin(), r.sounds.end(), 39), 1); }
+    if (core().cue > 0) { EXPECT_EQ(carrier().phase, 1); }
   }
   // Counting the frame that loaded the cue as frame 0: 32 frames of slide, 60 of warning, 140 of
   // beam.
@@ -193,8 +189,8 @@ TEST_F(CarrierTest, TheCoreKilledMidLaserEndsItAndTheCarrierShutsDownGoesHomeAnd
   EXPECT_EQ(front(kLowerWall).state, 2);
 
   // Home at 0.4 a frame, then the scroll held at 1 over any speed the map asks for.
-  const int home = RunUntil(
-      [&] { return carrier().x == carrier().realWork2 && carrier().realWork1 == 0; }, 400);
+  const int home =
+      RunUntil([&] { return carrier().x == carrier().realWork2 && carrier().realWork1 == 0; }, 400);
   ASSERT_GT(home, 0);
   EXPECT_EQ(ScrollTargetSpeed, 1);
   field.beforeFrame = [](int) { ScrollTargetSpeed = 4; };
