@@ -108,9 +108,7 @@ TEST_F(Stage4ShotsTest, TheSpinningShotGrowsSpeedsUpAndShrinksAwayWhereItHit) {
   while (s.state != 0 && frames < 40) {
     UpdateEnemyShots();
     frames += 1;
-    if (s.state != 0) {
-      EXPECT_EQ(s.x, x);
-    }
+    if (s.state != 0) { EXPECT_EQ(s.x, x); }
   }
   EXPECT_EQ(frames, 20);
   // Spawned more than 64 px off screen: gone without a sound.
