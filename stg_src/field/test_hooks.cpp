@@ -10,6 +10,15 @@
 namespace {
 
 bool ShipImmune = false;
+SpawnObserverForTest* Observer = nullptr;
+
+int PoolNumber(const EnemyObject* pool) {
+  if (pool == EnemyPool0) return 0;
+  if (pool == EnemyPool1) return 1;
+  if (pool == EnemyPool2) return 2;
+  if (pool == EnemyPool3) return 3;
+  return -1;
+}
 
 EnemyObject* PoolOf(int16_t pool, int* count) {
   switch (pool) {
@@ -60,6 +69,30 @@ bool DamageEnemyForTest(const TestDamageTarget& t, int32_t damage) {
   if (t.part < 0 || t.part >= used || parts[t.part].state == 0) return false;
   DamagePart(parts, t.part, damage);
   return true;
+}
+
+void SetSpawnObserverForTest(SpawnObserverForTest* observer) { Observer = observer; }
+
+void NoteEnemySpawnForTest(const EnemyObject* pool, int slot, bool fromMap) {
+  const int p = PoolNumber(pool);
+  if (Observer != nullptr && p >= 0) Observer->EnemySpawned(p, slot, pool[slot].type, fromMap);
+}
+
+void NoteEnemyMoveForTest(const EnemyObject* pool, int from, int to) {
+  const int p = PoolNumber(pool);
+  if (Observer != nullptr && p >= 0) Observer->EnemyMoved(p, from, to);
+}
+
+void NoteEnemyPassForTest(int pool, int slot, bool alive) {
+  if (Observer != nullptr) Observer->EnemyPassed(pool, slot, alive);
+}
+
+void NoteEnemyShotSpawnForTest(int slot, int32_t type) {
+  if (Observer != nullptr) Observer->EnemyShotSpawned(slot, type);
+}
+
+void NoteEnemyShotPassForTest(int slot, bool alive) {
+  if (Observer != nullptr) Observer->EnemyShotPassed(slot, alive);
 }
 
 void ResetTestHooks() { ShipImmune = false; }

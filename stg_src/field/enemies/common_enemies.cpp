@@ -20,6 +20,7 @@
 #include "stg_src/field/shots/enemy_shots.h"
 #include "stg_src/field/stage_state.h"
 #include "stg_src/field/terrain/terrain.h"
+#include "stg_src/field/test_hooks.h"
 #include "stg_src/game/shared_state.h"
 #include "stg_src/game/sound_requests.h"
 
@@ -182,6 +183,7 @@ int16_t MoveHatchUp(int16_t slot) {
   const int16_t to = FindFreeEnemySlot(EnemyPool0, kEnemyPool0Size, kEnemyPool0Size, true);
   if (to <= 0 || to <= slot) return -1;
   InitEnemyObject(EnemyPool0, to, from.type, from.variant);
+  NoteEnemyMoveForTest(EnemyPool0, slot, to);
   EnemyPool0[to].x = from.x;
   EnemyPool0[to].y = from.y;
   return to;

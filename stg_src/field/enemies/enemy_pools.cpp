@@ -11,6 +11,7 @@
 #include "stg_src/field/score_and_rank.h"
 #include "stg_src/field/screen_tests.h"
 #include "stg_src/field/stage_state.h"
+#include "stg_src/field/test_hooks.h"
 
 #include "stg_src/game/deterministic.h"
 
@@ -95,6 +96,45 @@ bool IsPastParts(const EnemyObject& o) {
   return o.partCountA > kPartsACount || o.partCountB > kPartsBCount;
 }
 
+// One object's part of a pool pass (the slot is in use).
+void PassEnemyObject(EnemyObject* pool, int kind, int slot) {
+  const PoolKind& table = kPoolKinds[kind];
+  EnemyObject& o = pool[slot];
+  o.frame = (o.frame + 1) % kFrameWrap;
+  if (IsPastParts(o) || (o.state >= 2 && IsOffScreenXY(o.x, o.y, o.despawnMarginX, o.despawnMarginY,
+                                                       o.useViewBox, 0))) {
+    o.state = 0;
+    return;
+  }
+  const double yBefore = o.y;
+  if (kind <= 2 && StageClearTimer > 0 && o.state < 3) o.state = 3;
+
+  if (o.type < 0 || o.type >= table.typeCount) {
+    // A type past the table has no behaviour to run: it goes like a negative one.
+    o.state = 0;
+  } else if (o.state > 0) {
+    const EnemyObjectHandler handler = table.handlers[o.type];
+    // A type without behaviour would sit in its spawn state for ever, holding the slot.
+    if (o.state == 1 && handler == static_cast<EnemyObjectHandler>(UpdateNothing)) {
+      o.state = 0;
+    } else {
+      handler(static_cast<int16_t>(slot));
+    }
+    if ((kind == 1 || kind == 2) && CancelEnemyShots == 1 && (o.state == 1 || o.state == 2))
+      o.state = 3;
+  }
+  // A map spawn from the trailing edge gets its one handler call and goes.
+  if (o.spawnDir * o.acceptDir == -1) o.state = 0;
+  if (o.state == 0) return;
+
+  o.facingSign = o.facing == 0 ? 1 : o.facing == 2 ? -1 : 0;
+  RunParts(pool, slot, o.partsA, o.partCountA, kPartsACount);
+  RunParts(pool, slot, o.partsB, o.partCountB, kPartsBCount);
+  DecayToZero(&o.hitFlash, int16_t{16});
+  if (o.y != yBefore) WrapObjectInVerticalLoop(pool, slot);
+  CollideEnemyObject(pool, static_cast<int16_t>(slot));
+}
+
 }  // namespace
 
 int16_t FindFreeEnemySlot(const EnemyObject* pool, int count, int n, bool downward) {
@@ -157,6 +197,7 @@ void InitEnemyObject(EnemyObject* pool, int slot, int32_t type, int16_t variant)
   o.rank = TimeRank;
   // The heavy shell reads it from its first update; its launcher writes it only after the spawn.
   o.intWork0 = 0;
+  NoteEnemySpawnForTest(pool, slot, false);
 }
 
 void SpawnEnemyAtTile(EnemyObject* pool, int slot, int32_t type, int column, int row, bool leading,
@@ -165,6 +206,7 @@ void SpawnEnemyAtTile(EnemyObject* pool, int slot, int32_t type, int column, int
   pool[slot].x = column * kTileSize + kTileCentre;
   pool[slot].y = LoopAdjustedY(row * kTileSize + kTileCentre);
   pool[slot].spawnDir = leading ? 1 : -1;
+  NoteEnemySpawnForTest(pool, slot, true);
 }
 
 void SpawnEnemyAt(EnemyObject* pool, int slot, int32_t type, double x, double y) {
@@ -220,43 +262,10 @@ void UpdateEnemyPools() {
 }
 
 void UpdateEnemyPool(EnemyObject* pool, int kind, int count) {
-  const PoolKind& table = kPoolKinds[kind];
   for (int slot = 0; slot < count; ++slot) {
-    EnemyObject& o = pool[slot];
-    if (o.state < 1) continue;
-    o.frame = (o.frame + 1) % kFrameWrap;
-    if (IsPastParts(o) || (o.state >= 2 && IsOffScreenXY(o.x, o.y, o.despawnMarginX,
-                                                         o.despawnMarginY, o.useViewBox, 0))) {
-      o.state = 0;
-      continue;
-    }
-    const double yBefore = o.y;
-    if (kind <= 2 && StageClearTimer > 0 && o.state < 3) o.state = 3;
-
-    if (o.type < 0 || o.type >= table.typeCount) {
-      // A type past the table has no behaviour to run: it goes like a negative one.
-      o.state = 0;
-    } else if (o.state > 0) {
-      const EnemyObjectHandler handler = table.handlers[o.type];
-      // A type without behaviour would sit in its spawn state for ever, holding the slot.
-      if (o.state == 1 && handler == static_cast<EnemyObjectHandler>(UpdateNothing)) {
-        o.state = 0;
-      } else {
-        handler(static_cast<int16_t>(slot));
-      }
-      if ((kind == 1 || kind == 2) && CancelEnemyShots == 1 && (o.state == 1 || o.state == 2))
-        o.state = 3;
-    }
-    // A map spawn from the trailing edge gets its one handler call and goes.
-    if (o.spawnDir * o.acceptDir == -1) o.state = 0;
-    if (o.state == 0) continue;
-
-    o.facingSign = o.facing == 0 ? 1 : o.facing == 2 ? -1 : 0;
-    RunParts(pool, slot, o.partsA, o.partCountA, kPartsACount);
-    RunParts(pool, slot, o.partsB, o.partCountB, kPartsBCount);
-    DecayToZero(&o.hitFlash, int16_t{16});
-    if (o.y != yBefore) WrapObjectInVerticalLoop(pool, slot);
-    CollideEnemyObject(pool, static_cast<int16_t>(slot));
+    if (pool[slot].state < 1) continue;
+    PassEnemyObject(pool, kind, slot);
+    NoteEnemyPassForTest(kind, slot, pool[slot].state != 0);
   }
 }
 

@@ -10,6 +10,7 @@
 #include "stg_src/field/shots/common_shots.h"
 #include "stg_src/field/stage_state.h"
 #include "stg_src/field/terrain/terrain.h"
+#include "stg_src/field/test_hooks.h"
 #include "stg_src/game/sound_requests.h"
 
 #include "stg_src/game/deterministic.h"
@@ -82,6 +83,7 @@ int16_t Spawn(int16_t slot, int16_t type, int16_t angle, double speed, double x,
   if (onScreenOnly == 1 && !IsInsideScreen(x, y)) return -1;
   if (slot < 0) return -1;
   FillSpawnedShot(EnemyShots[slot], type, static_cast<int16_t>(WrapAngle(angle)), speed, x, y);
+  NoteEnemyShotSpawnForTest(slot, type);
   return slot;
 }
 
@@ -189,6 +191,7 @@ void UpdateEnemyShots() {
     // A type past the table has no behaviour: it would hold the slot for ever.
     if (s.type < 0 || s.type >= kEnemyShotTypes) {
       s.state = 0;
+      NoteEnemyShotPassForTest(slot, false);
       continue;
     }
     EnemyShotHandlers[s.type](slot);
@@ -199,6 +202,7 @@ void UpdateEnemyShots() {
     if (s.age > kMuzzleFrames && IsOffScreen(s.x, s.y, s.removalMargin, false)) s.state = 0;
     if (CancelEnemyShots == 1 && s.state == 2 && s.hitActive == 1) s.state = 3;
     CollideEnemyShot(slot);
+    NoteEnemyShotPassForTest(slot, s.state != 0);
   }
 }
 
