@@ -42,7 +42,7 @@ void BeginStage4LaserFrame(EnemyPart& p, const Stage4LaserUser& u) {
     p.stopFrame = kNoStop;
     p.beamReach = 0;
     p.beamReachLast = 0;
-  } else if (p.stopFrame < kNoStop) {
+  } else if (p.cue > 0 && p.stopFrame < kNoStop) {
     // The collision pass forgets a stop that nothing renewed; this beam keeps its cut until the
     // next start, whatever the part's angle does meanwhile.
     p.beamStopped = 1;

@@ -56,5 +56,5 @@ void RunStage4LaserWarningStep(const EnemyObject* pool, int slot, EnemyPart* par
 void RunStage4LaserBeamStep(const EnemyObject* pool, int slot, EnemyPart* parts, int j,
                             const Stage4LaserUser& user);
 // First in every frame of the part: the stop of a cut beam forgotten when cue holds the start
-// value, else a cut kept for the rest of the sequence.
+// value, else a cut kept while the sequence runs.
 void BeginStage4LaserFrame(EnemyPart& part, const Stage4LaserUser& user);
