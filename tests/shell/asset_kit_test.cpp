@@ -15,10 +15,12 @@
 #include "stg_src/shell/game_sound.h"
 #include "stg_src/shell/scene_assets.h"
 #include "stg_src/shell/shell_state.h"
+#include "stg_src/shell/stage_load.h"
 #include "tests/game_support/game_driver.h"
 #include "tests/shell/asset_test_support.h"
 #include "tools/datakit/kit_build.h"
 #include "tools/datakit/kit_manifest.h"
+#include "tools/datakit/stages/stage_kits.h"
 
 namespace {
 
@@ -153,6 +155,13 @@ TEST(AssetKit, TheLoadersOpenEveryKitImageAndEffectAndNothingElse) {
     StageAssetsLoaded = 1;
     ExpectListLoaded(StageImages(stage), "stage " + std::to_string(stage));
     ExpectChips(stage);
+    // A stage whose kit brings its sound effects loads them as its start does.
+    if (!StageKitOf(stage).sounds.empty()) {
+      LoadStageSounds(static_cast<int16_t>(stage));
+      for (const KitSound& sound : StageKitOf(stage).sounds)
+        EXPECT_TRUE(IsLiveSound(SoundEffectHandles[sound.id])) << sound.path;
+      LoadStageSounds(0);
+    }
     ReleaseStageAssets();
   }
   LoadResultAssets();
