@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the game (release), makes its data kit when it is missing or from an older generator,
-# and starts the game with the kit folder as its working folder.
+# Builds the game (release), makes or repairs its data kit, and starts the game with the kit
+# folder as its working folder.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -11,14 +11,11 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVANOR_TESTS=OFF 
 cmake --build "$build"
 
 # The kit folder holds the game's data and the player's files (options, scores, replays,
-# screenshots); it is git-ignored and kept across rebuilds. A new generator version rewrites
-# data/ only.
+# screenshots); it is git-ignored and kept across rebuilds. Every start checks the data against
+# the kit's manifest and rewrites what is missing or changed (all of it for a new generator
+# version); the player's files are never touched.
 kit=kit
-want=$("$build/make_game_data" --version)
-have=$(cat "$kit/kit-version" 2>/dev/null || true)
-if [ "$want" != "$have" ]; then
-  "$build/make_game_data" "$kit"
-fi
+"$build/make_game_data" --check "$kit"
 
 root=$(pwd)
 cd "$kit"

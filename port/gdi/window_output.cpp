@@ -40,19 +40,15 @@ void PurgeDeadCanvases() {
   }
 }
 
-// Copies the canvas to the window's default framebuffer, flipped (GL rows run from the bottom)
-// and scaled to the drawable.
 bool ComposeToDrawable(SDL_Window* sdl, const PortGlCanvas& canvas) {
   int dw = 0, dh = 0;
   SDL_GL_GetDrawableSize(sdl, &dw, &dh);
-  if (dw <= 0 || dh <= 0) return false;
-  PortGl.Disable(GL_SCISSOR_TEST);
-  PortGl.BindFramebuffer(GL_READ_FRAMEBUFFER, canvas.framebuffer);
-  PortGl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-  bool same = dw == canvas.width && dh == canvas.height;
-  PortGl.BlitFramebuffer(0, 0, canvas.width, canvas.height, 0, dh, dw, 0, GL_COLOR_BUFFER_BIT,
-                         same ? GL_NEAREST : GL_LINEAR);
-  return true;
+  return PortGlComposeCanvas(canvas, 0, dw, dh);
+}
+
+// The client area's place on a window surface of another size (a window shown full screen).
+SDL_Rect SurfaceBox(SDL_Surface* surface, int cw, int ch) {
+  return PortLetterboxRect(cw, ch, surface->w, surface->h);
 }
 
 bool WriteThroughGl(HWND window, const RECT& dest, const uint32_t* pixels, size_t stride,
@@ -80,23 +76,24 @@ bool WriteThroughSurface(HWND window, const RECT& dest, const uint32_t* pixels, 
   SDL_Window* sdl = PortGetSdlWindow(window);
   SDL_Surface* surface = sdl ? SDL_GetWindowSurface(sdl) : nullptr;
   if (!surface) return false;
-  int sw = surface->w, sh = surface->h;
+  const SDL_Rect box = SurfaceBox(surface, cw, ch);
+  const int sw = box.w, sh = box.h;
   SDL_Rect area;
-  area.x = static_cast<int>(int64_t{cut.left} * sw / cw);
-  area.y = static_cast<int>(int64_t{cut.top} * sh / ch);
-  area.w = static_cast<int>(int64_t{cut.right} * sw / cw) - area.x;
-  area.h = static_cast<int>(int64_t{cut.bottom} * sh / ch) - area.y;
+  area.x = box.x + static_cast<int>(int64_t{cut.left} * sw / cw);
+  area.y = box.y + static_cast<int>(int64_t{cut.top} * sh / ch);
+  area.w = box.x + static_cast<int>(int64_t{cut.right} * sw / cw) - area.x;
+  area.h = box.y + static_cast<int>(int64_t{cut.bottom} * sh / ch) - area.y;
   if (area.w <= 0 || area.h <= 0) return true;
   if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
   int bpp = surface->format->BytesPerPixel;
   // A surface of the client's size in 32-bit RGB (what SDL gives a window without OpenGL): the
   // pixels go across as they are.
   const Uint32 format = surface->format->format;
-  const bool direct = sw == cw && sh == ch &&
+  const bool direct = sw == cw && sh == ch && surface->w == cw && surface->h == ch &&
                       (format == SDL_PIXELFORMAT_ARGB8888 || format == SDL_PIXELFORMAT_RGB888);
   const Uint32 alpha = format == SDL_PIXELFORMAT_ARGB8888 ? 0xFF000000u : 0;
   for (int sy = area.y; sy < area.y + area.h; ++sy) {
-    int cy = static_cast<int>(int64_t{sy} * ch / sh);
+    int cy = static_cast<int>(int64_t{sy - box.y} * ch / sh);
     auto* row = static_cast<uint8_t*>(surface->pixels) + static_cast<size_t>(sy) * surface->pitch;
     const uint32_t* src = pixels + static_cast<size_t>(cy - dest.top) * stride;
     if (direct) {
@@ -107,7 +104,7 @@ bool WriteThroughSurface(HWND window, const RECT& dest, const uint32_t* pixels, 
       continue;
     }
     for (int sx = area.x; sx < area.x + area.w; ++sx) {
-      int cx = static_cast<int>(int64_t{sx} * cw / sw);
+      int cx = static_cast<int>(int64_t{sx - box.x} * cw / sw);
       uint32_t argb = src[cx - dest.left];
       Uint32 value =
           SDL_MapRGB(surface->format, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
@@ -261,7 +258,52 @@ bool PortWindowWriteArgb(HWND window, const RECT& dest, const uint32_t* pixels, 
 bool PortWindowShow(HWND window) {
   if (PortWindowHasOpenGL(window)) return PortGlShowWindow(window, false);
   SDL_Window* sdl = PortGetSdlWindow(window);
-  return sdl && SDL_UpdateWindowSurface(sdl) == 0;
+  if (!sdl) return false;
+  // Bars where the surface is wider or taller than the client area's shape.
+  int cw = 0, ch = 0;
+  SDL_Surface* surface = SDL_GetWindowSurface(sdl);
+  if (surface && ClientSize(window, &cw, &ch)) {
+    const SDL_Rect box = SurfaceBox(surface, cw, ch);
+    const Uint32 black = SDL_MapRGB(surface->format, 0, 0, 0);
+    const SDL_Rect bars[4] = {{0, 0, surface->w, box.y},
+                              {0, box.y + box.h, surface->w, surface->h - box.y - box.h},
+                              {0, box.y, box.x, box.h},
+                              {box.x + box.w, box.y, surface->w - box.x - box.w, box.h}};
+    for (const SDL_Rect& bar : bars)
+      if (bar.w > 0 && bar.h > 0) SDL_FillRect(surface, &bar, black);
+  }
+  return SDL_UpdateWindowSurface(sdl) == 0;
+}
+
+SDL_Rect PortLetterboxRect(int pictureWidth, int pictureHeight, int areaWidth, int areaHeight) {
+  if (pictureWidth <= 0 || pictureHeight <= 0 || areaWidth <= 0 || areaHeight <= 0)
+    return SDL_Rect{0, 0, std::max(areaWidth, 0), std::max(areaHeight, 0)};
+  int w = areaWidth, h = areaHeight;
+  // Whichever side the shape fills first decides the scale; the other gets bars.
+  if (int64_t{areaWidth} * pictureHeight > int64_t{areaHeight} * pictureWidth)
+    w = static_cast<int>(int64_t{areaHeight} * pictureWidth / pictureHeight);
+  else
+    h = static_cast<int>(int64_t{areaWidth} * pictureHeight / pictureWidth);
+  return SDL_Rect{(areaWidth - w) / 2, (areaHeight - h) / 2, w, h};
+}
+
+bool PortGlComposeCanvas(const PortGlCanvas& canvas, GLuint framebuffer, int width, int height) {
+  if (width <= 0 || height <= 0) return false;
+  const SDL_Rect box = PortLetterboxRect(canvas.width, canvas.height, width, height);
+  PortGl.Disable(GL_SCISSOR_TEST);
+  PortGl.BindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
+  if (box.w != width || box.h != height) {
+    PortGl.ColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    PortGl.ClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    PortGl.Clear(GL_COLOR_BUFFER_BIT);
+  }
+  PortGl.BindFramebuffer(GL_READ_FRAMEBUFFER, canvas.framebuffer);
+  // GL rows run from the bottom: the box's top edge is at height - box.y.
+  const bool same = box.w == canvas.width && box.h == canvas.height;
+  PortGl.BlitFramebuffer(0, 0, canvas.width, canvas.height, box.x, height - box.y, box.x + box.w,
+                         height - box.y - box.h, GL_COLOR_BUFFER_BIT,
+                         same ? GL_NEAREST : GL_LINEAR);
+  return true;
 }
 
 bool PortReadWindowPixels(HWND window, int width, int height, uint32_t* out) {

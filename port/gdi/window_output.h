@@ -1,7 +1,9 @@
 // How pixels reach a window's client area. An OpenGL-capable window keeps a canvas (a texture
 // of the client size, rows from the top) that presents and DIB output draw into; showing the
 // window copies the canvas to its drawable, scaled when the window is shown full screen, and
-// swaps. Other windows are written through the SDL window surface. Port-internal.
+// swaps. Other windows are written through the SDL window surface. A drawable or surface of
+// another shape than the client area (full screen on a desktop that is not 4:3) shows the
+// picture at the largest size that keeps its shape, centred, with black bars. Port-internal.
 #pragma once
 
 #include <cstddef>
@@ -23,6 +25,12 @@ struct PortGlCanvas {
 PortGlCanvas* PortGlWindowCanvas(HWND window);
 // Copies the canvas to the window and swaps. Makes the context current on the window.
 bool PortGlShowWindow(HWND window, bool vsync);
+// What showing does before the swap: the canvas into `framebuffer` (0: the window's own) of
+// width x height, letterboxed. Call inside a PortGlScope; false for an empty target.
+bool PortGlComposeCanvas(const PortGlCanvas& canvas, GLuint framebuffer, int width, int height);
+// The largest rectangle of the picture's shape inside the area, centred (the whole area for an
+// empty picture).
+SDL_Rect PortLetterboxRect(int pictureWidth, int pictureHeight, int areaWidth, int areaHeight);
 // Forgets the canvas of a window (its GL objects are deleted).
 void PortGlDropWindowCanvas(HWND window);
 

@@ -4,6 +4,7 @@
 // queue; other areas that want to see events use SDL_AddEventWatch.
 #include <algorithm>
 
+#include "port/gdi/window_output.h"
 #include "port/kernel/cp932_text.h"
 #include "port/user/window_internal.h"
 #include "port/user/window_record.h"
@@ -29,15 +30,18 @@ PortWindow* WindowOf(Uint32 sdlId) {
   return PortLiveWindow(sdlId ? PortFindWindowBySdlId(sdlId) : PortForegroundWindow());
 }
 
-// Client coordinates from SDL window coordinates (a full-screen window is scaled).
+// Client coordinates from SDL window coordinates: a full-screen window shows its client area
+// scaled into a box of its shape between bars; a point on a bar goes to the nearest edge.
 POINT ClientPoint(PortWindow* w, int x, int y) {
   RECT c = PortClientScreenRect(w);
   if (w->sdlFullScreen && w->sdl) {
     int sw = 0, sh = 0;
     SDL_GetWindowSize(w->sdl, &sw, &sh);
-    if (sw > 0 && sh > 0) {
-      x = static_cast<int>(static_cast<int64_t>(x) * (c.right - c.left) / sw);
-      y = static_cast<int>(static_cast<int64_t>(y) * (c.bottom - c.top) / sh);
+    const int cw = c.right - c.left, ch = c.bottom - c.top;
+    const SDL_Rect box = PortLetterboxRect(cw, ch, sw, sh);
+    if (box.w > 0 && box.h > 0 && cw > 0 && ch > 0) {
+      x = std::clamp(static_cast<int>(int64_t{x - box.x} * cw / box.w), 0, cw - 1);
+      y = std::clamp(static_cast<int>(int64_t{y - box.y} * ch / box.h), 0, ch - 1);
     }
   }
   return {x, y};

@@ -235,17 +235,21 @@ void FillMemImgRect(MEMIMG* image, const RECT* rect, uint32_t value) {
   const int bytes = MemImgBytesPerPixel(image);
   const ptrdiff_t pitch = image->body->pitch;
   const int width = static_cast<int>(box.Width());
-  uint8_t* row = image->pixels + box.top * pitch + box.left * bytes;
-  for (int64_t y = box.top; y < box.bottom; ++y, row += pitch) {
-    if (bytes == 1) {
-      std::memset(row, static_cast<int>(value & 0xFF), static_cast<size_t>(width));
-    } else if (bytes == 2) {
-      const uint16_t v = static_cast<uint16_t>(value);
-      for (int x = 0; x < width; ++x) std::memcpy(row + 2 * x, &v, 2);
-    } else {
-      for (int x = 0; x < width; ++x) std::memcpy(row + 4 * x, &value, 4);
-    }
+  uint8_t* first = image->pixels + box.top * pitch + box.left * bytes;
+  if (bytes == 1) {
+    std::memset(first, static_cast<int>(value & 0xFF), static_cast<size_t>(width));
+  } else if (bytes == 2) {
+    const uint16_t v = static_cast<uint16_t>(value);
+    for (int x = 0; x < width; ++x) std::memcpy(first + 2 * x, &v, 2);
+  } else {
+    for (int x = 0; x < width; ++x) std::memcpy(first + 4 * x, &value, 4);
   }
+  // The other rows copy the first whole: the game clears the screen twice a frame, and a
+  // row-wide copy is one checked access under the sanitizers where the pixels are one each.
+  const size_t rowBytes = static_cast<size_t>(width) * static_cast<size_t>(bytes);
+  uint8_t* row = first + pitch;
+  for (int64_t y = box.top + 1; y < box.bottom; ++y, row += pitch)
+    std::memcpy(row, first, rowBytes);
 }
 
 void SetMemImgTransparentIndex(MEMIMG* image, uint32_t key) {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "runtime/platform/files/file_functions.h"
+#include "stg_src/game/file_reports.h"
 #include "stg_src/game/shared_state.h"
 
 #include "stg_src/game/deterministic.h"
@@ -20,7 +21,10 @@ void LoadEndingText() {
   std::memset(EndingTextLines, 0, sizeof EndingTextLines);
   SceneWork[1] = 0;
   const FileHandle file = OpenFileForRead("data/ed.txt", 0);
-  if (file == 0) return;
+  if (file == 0) {
+    ReportUnreadableFile("data/ed.txt", "the ending shows no text");
+    return;
+  }
   // A line longer than a row goes on in the next row; an empty line ends the text.
   while (SceneWork[1] < kEndingTextRows &&
          ReadFileLine(EndingTextLines[SceneWork[1]], kEndingLineBuffer, file) > 0) {

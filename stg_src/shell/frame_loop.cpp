@@ -9,6 +9,7 @@
 #include "runtime/platform/startup/game_entry.h"
 #include "runtime/platform/startup/library_startup.h"
 #include "runtime/platform/window/message_loop.h"
+#include "stg_src/game/file_reports.h"
 #include "stg_src/shell/frame_pacing.h"
 #include "stg_src/shell/option_files.h"
 #include "stg_src/shell/scene_machine.h"
@@ -68,7 +69,9 @@ bool RunMainLoopIteration() {
 
 void SaveScreenshotOnButton() {
   char name[32];
-  if (TakeScreenshotName(name, sizeof(name))) SaveDrawScreen(0, 0, 640, 480, name, 0, 80, 1, -1);
+  if (TakeScreenshotName(name, sizeof(name)) &&
+      SaveDrawScreen(0, 0, 640, 480, name, 0, 80, 1, -1) != 0)
+    ReportUnwritableFile(name, 0, "no screenshot taken");
 }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -77,5 +80,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   SetGameScreen();
   while (RunMainLoopIteration()) {}
   RunExitSequence();
-  return 0;
+  return EndedOnStageLoadFailure() ? -1 : 0;
 }

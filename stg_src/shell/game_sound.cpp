@@ -4,6 +4,8 @@
 
 #include "runtime/sound/sound_file_loading.h"
 #include "runtime/sound/sound_handles.h"
+#include "runtime/sound/sound_system.h"
+#include "stg_src/game/file_reports.h"
 
 #include "stg_src/game/deterministic.h"
 
@@ -82,13 +84,21 @@ void LoadMusicSet(int set) {
     for (int slot = 0; slot < kMusicSlots; ++slot) {
       const MusicFile& music = kMusicSetFiles[set][slot];
       if (music.file == nullptr) continue;
-      MusicHandles[slot] = LoadSoundFile(music.file, 3, -1);
+      MusicHandles[slot] = LoadGameSoundFile(music.file);
       MusicPlayTypes[slot] = music.playType;
     }
   }
   ApplyMusicVolume();
   CurrentMusicSet = static_cast<int16_t>(set);
   CurrentMusicSlot = -1;
+}
+
+int LoadGameSoundFile(const char* file) {
+  const int handle = LoadSoundFile(file, 3, -1);
+  // Without a sound device nothing loads, and nothing is wrong with the file.
+  if (handle == -1 && IsSoundStarted())
+    ReportUnreadableFile(file, "the game goes on without this sound");
+  return handle;
 }
 
 void ReleaseGameSounds() {

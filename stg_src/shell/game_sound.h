@@ -14,5 +14,8 @@ void ApplyMusicVolume();
 // Replaces the three music slots by set 0..10 (another number empties them); the loaded set
 // keeps playing. Nothing starts until SwitchMusicSlot.
 void LoadMusicSet(int set);
+// A sound or music file of the data folder as a handle (-1, and the player told on standard
+// error, when it cannot be loaded).
+int LoadGameSoundFile(const char* file);
 // At program end: every game sound deleted.
 void ReleaseGameSounds();

@@ -1,10 +1,13 @@
 #include "stg_src/shell/option_files.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
 
 #include "runtime/platform/core/log.h"
+#include "runtime/platform/core/user_report.h"
+#include "stg_src/game/file_reports.h"
 #include "stg_src/game/input_state.h"
 #include "stg_src/game/sound_requests.h"
 #include "stg_src/shell/hold_counts.h"
@@ -33,6 +36,7 @@ const char* const kHighScoreFiles[4] = {"Option/score_easy.dat", "Option/score_n
 const char* const kStartStageFiles[4] = {"Option/start0.dat", "Option/start1.dat",
                                          "Option/start2.dat", "Option/start3.dat"};
 constexpr const char* kScreenshotCounterFile = "Option/savess.dat";
+constexpr int kScreenshotNameTries = 10000;
 
 bool IsKnownDifficulty(int16_t d) { return d >= 0 && d < 4; }
 
@@ -77,10 +81,12 @@ void ReadOptionFile(const char* path, T* value, int64_t lowest, int64_t highest)
   *value = static_cast<T>(read);
 }
 
-void WriteOptionFile(const char* path, int64_t value) {
+// False when the file could not be written; `unsaved` (when not null) then tells the player
+// what is lost.
+bool WriteOptionFile(const char* path, int64_t value, const char* unsaved) {
   char text[32];
   const int length = std::snprintf(text, sizeof(text), "%" PRId64 "\r\n", value);
-  ReplaceFileContents(path, text, static_cast<size_t>(length));
+  return ReplaceFileContents(path, text, static_cast<size_t>(length), unsaved);
 }
 
 void ApplyDefaultAssignments() {
@@ -131,16 +137,21 @@ void LoadSettings() {
 
 void SaveSettings() {
   if (ButtonPadBits[kButtonShot] == ButtonPadBits[kButtonChargeWeapon]) return;
-  WriteOptionFile("Option/volumese.dat", static_cast<uint16_t>(SoundEffectVolume));
-  WriteOptionFile("Option/volumemusic.dat", static_cast<uint16_t>(MusicVolume));
+  // Every file is tried; the player hears of the first that fails, not of all sixteen.
+  const char* unsaved = "the settings are not saved";
+  auto write = [&unsaved](const char* path, int64_t value) {
+    if (!WriteOptionFile(path, value, unsaved)) unsaved = nullptr;
+  };
+  write("Option/volumese.dat", static_cast<uint16_t>(SoundEffectVolume));
+  write("Option/volumemusic.dat", static_cast<uint16_t>(MusicVolume));
   char path[32];
   for (int i = 0; i < 4; ++i) {
     SettingFileName(path, sizeof(path), "conf", i);
-    WriteOptionFile(path, ButtonPadBits[kButtonShot + i]);
+    write(path, ButtonPadBits[kButtonShot + i]);
   }
   for (int i = 0; i < kRoleCount; ++i) {
     SettingFileName(path, sizeof(path), "confKey", i);
-    WriteOptionFile(path, KeyConfig[kKeyFileRoles[i]]);
+    write(path, KeyConfig[kKeyFileRoles[i]]);
   }
 }
 
@@ -150,7 +161,8 @@ void LoadHighScores() {
 
 void SaveHighScore(int16_t difficulty) {
   if (GetPlayMode() != 0 || !IsKnownDifficulty(difficulty)) return;
-  WriteOptionFile(kHighScoreFiles[difficulty], HighScores[difficulty]);
+  WriteOptionFile(kHighScoreFiles[difficulty], HighScores[difficulty],
+                  "the high score is not saved");
 }
 
 void LoadStartStages() {
@@ -166,40 +178,61 @@ void SaveStartStage(int16_t difficulty, int16_t stage) {
   if (GetPlayMode() != 0 || !IsKnownDifficulty(difficulty)) return;
   if (stage < 1 || stage > 3 || stage <= StartStages[difficulty]) return;
   StartStages[difficulty] = stage;
-  WriteOptionFile(kStartStageFiles[difficulty], stage);
+  WriteOptionFile(kStartStageFiles[difficulty], stage, "the stage reached is not saved");
 }
 
 void LoadScreenshotCounter() {
   ReadOptionFile(kScreenshotCounterFile, &ScreenshotCounter, INT32_MIN, INT32_MAX);
 }
 
-void SaveScreenshotCounter() { WriteOptionFile(kScreenshotCounterFile, ScreenshotCounter); }
+void SaveScreenshotCounter() {
+  WriteOptionFile(kScreenshotCounterFile, ScreenshotCounter,
+                  "the screenshot counter is not saved (the next run skips the numbers taken)");
+}
 
 bool TakeScreenshotName(char* name, size_t size) {
   if (IsOnConfigPage()) return false;
   if (GetButtonHoldCount(ButtonPadBits[kButtonScreenShot]) != 1) return false;
-  if (ScreenshotCounter < 0 || ScreenshotCounter == INT32_MAX) return false;
-  std::snprintf(name, size, "ScreenShots/SS%04d.bmp", ScreenshotCounter);
-  ScreenshotCounter += 1;
-  return true;
+  // A counter that was not saved last time would name a shot the player already has: numbers
+  // whose file exists are passed over rather than overwritten.
+  for (int tries = 0; tries < kScreenshotNameTries; ++tries) {
+    if (ScreenshotCounter < 0 || ScreenshotCounter == INT32_MAX) return false;
+    std::snprintf(name, size, "ScreenShots/SS%04d.bmp", ScreenshotCounter);
+    ScreenshotCounter += 1;
+    errno = 0;
+    std::FILE* existing = std::fopen(name, "rb");
+    if (!existing && errno == ENOENT) return true;  // a file that cannot be read is taken too
+    if (existing) std::fclose(existing);
+  }
+  ReportToUser("no free screenshot name after %d tries in ScreenShots; no screenshot taken",
+               kScreenshotNameTries);
+  return false;
 }
 
-bool ReplaceFileContents(const char* path, const void* bytes, size_t size) {
+bool ReplaceFileContents(const char* path, const void* bytes, size_t size, const char* unsaved) {
   char temporary[300];
   if (std::snprintf(temporary, sizeof(temporary), "%s.tmp", path) >=
       static_cast<int>(sizeof(temporary)))
     return false;
+  // The first step that fails says why.
+  int error = 0;
+  auto step = [&error](bool done) {
+    if (!done && error == 0) error = errno != 0 ? errno : EIO;
+    return done;
+  };
+  errno = 0;
   std::FILE* file = std::fopen(temporary, "wb");
-  bool written = file != nullptr;
+  bool written = step(file != nullptr);
   if (file) {
-    written = std::fwrite(bytes, 1, size, file) == size;
-    written = std::fflush(file) == 0 && written;
-    written = std::fclose(file) == 0 && written;
+    written = step(std::fwrite(bytes, 1, size, file) == size);
+    written = step(std::fflush(file) == 0) && written;
+    written = step(std::fclose(file) == 0) && written;
   }
-  if (written) written = std::rename(temporary, path) == 0;
+  if (written) written = step(std::rename(temporary, path) == 0);
   if (!written) {
     std::remove(temporary);
     LogPrintf("Could not write %s: it stays as it was", path);
+    if (unsaved) ReportUnwritableFile(path, error, unsaved);
   }
   return written;
 }

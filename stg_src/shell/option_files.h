@@ -38,9 +38,12 @@ void SaveScreenshotCounter();
 void SaveScreenshotOnButton();
 // The rules of the button and the counter: the name of the screenshot this frame takes, the
 // counter moved on, or false when none is taken. A negative counter takes none, and neither
-// does one at 2,147,483,647, which could not count on.
+// does one at 2,147,483,647, which could not count on. A number whose file exists is passed
+// over, so a shot already taken is never overwritten.
 bool TakeScreenshotName(char* name, size_t size);
 
 // Writes the bytes to a temporary file beside `path`, flushes it and renames it over `path`.
-// False, with `path` as it was and no temporary file left, when any step fails.
-bool ReplaceFileContents(const char* path, const void* bytes, size_t size);
+// False, with `path` as it was and no temporary file left, when any step fails; the player is
+// then told on standard error, with `unsaved` saying what is lost, unless it is null.
+bool ReplaceFileContents(const char* path, const void* bytes, size_t size,
+                         const char* unsaved = nullptr);

@@ -6,6 +6,7 @@
 #include "runtime/platform/core/log.h"
 #include "runtime/platform/files/file_functions.h"
 #include "stg_src/field/play_field.h"
+#include "stg_src/game/file_reports.h"
 #include "stg_src/shell/enemy_assets.h"
 #include "stg_src/shell/option_files.h"
 #include "stg_src/shell/scene_assets.h"
@@ -74,6 +75,7 @@ void LoadReplayFile(const char* path) {
   const FileHandle file = OpenFileForRead(path, 0);
   if (!file) {
     LogPrintf("Replay file %s not found: the stream is all '0'", path);
+    ReportUnreadableFile(path, "the replay plays with no input");
     return;
   }
   size_t length = 0;
@@ -98,7 +100,7 @@ bool SaveReplayFile() {
   const char* name = DifficultyNames[Difficulty];
   char path[96];
   std::snprintf(path, sizeof(path), "replay/%s/%s_%09d.rpy", name, name, Score);
-  return ReplaceFileContents(path, ReplayBuffer, sizeof(ReplayBuffer));
+  return ReplaceFileContents(path, ReplayBuffer, sizeof(ReplayBuffer), "the replay is not saved");
 }
 
 int ReadReplayByte(int32_t position) {

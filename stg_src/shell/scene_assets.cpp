@@ -45,7 +45,7 @@ void LoadCommonAssets() {
   SetSoundCreateType(2);
   LoadImageList(kCommonImages);
   for (int slot = 0; slot < kCommonSoundEffects; ++slot) {
-    SoundEffectHandles[slot] = LoadSoundFile(kCommonSoundFiles[slot], 3, -1);
+    SoundEffectHandles[slot] = LoadGameSoundFile(kCommonSoundFiles[slot]);
   }
   ApplySoundEffectVolume(0);
 }
@@ -85,7 +85,7 @@ void LoadTitleAssets() {
   ReleaseTitleSounds();
   for (int slot = kTitleSoundFirst; slot <= kTitleSoundLast; ++slot) {
     const char* file = kTitleSoundFiles[slot - kTitleSoundFirst];
-    if (file != nullptr) SoundEffectHandles[slot] = LoadSoundFile(file, 3, -1);
+    if (file != nullptr) SoundEffectHandles[slot] = LoadGameSoundFile(file);
   }
   TitleAssetsLoaded = 1;
 }

@@ -18,6 +18,9 @@
 
 namespace {
 
+// Not game state: it only decides the program's exit status.
+bool StageLoadFailed = false;
+
 constexpr int kEscapeKey = 1;
 constexpr int16_t kFrameWaitMs = 17;
 constexpr int16_t kStageClearFrames = 162;
@@ -67,6 +70,7 @@ void RunTitleVisit() {
 void RunStageStart() {
   InitStageParameters(CurrentStage);
   if (LoadStage(CurrentStage) != 1) {
+    StageLoadFailed = true;
     CurrentScene = kSceneQuit;
     return;
   }
@@ -86,7 +90,10 @@ int16_t GetPlayMode() { return DemoPlaying ? 1 : MenuCursors[0]; }
 
 bool IsOnConfigPage() { return MenuPage > 3; }
 
+bool EndedOnStageLoadFailure() { return StageLoadFailed; }
+
 void InitGameOnBoot() {
+  StageLoadFailed = false;
   GamePaused = 0;
   TitleAssetsLoaded = 0;
   LogoLoaded = 0;

@@ -14,6 +14,9 @@ int16_t GetPlayMode();
 bool IsOnConfigPage();
 
 void InitGameOnBoot();
+// True once a stage could not be loaded: the quit that follows is a failure, and the program
+// ends with -1 rather than 0. Cleared by InitGameOnBoot.
+bool EndedOnStageLoadFailure();
 // Every title visit: levels and unlocks back to the starting weapons, ShipSpeed 0.
 void ResetWeaponUnlocks();
 // Every title visit and continue: score, ranks and the weapon choice of a new game, 3 lives.

@@ -57,7 +57,7 @@ void LoadStageSounds(int16_t stage) {
   }
   if (stage >= 1 && stage <= 7) {
     for (const StageSound& sound : kStageSounds[stage - 1]) {
-      if (sound.file != nullptr) SoundEffectHandles[sound.slot] = LoadSoundFile(sound.file, 3, -1);
+      if (sound.file != nullptr) SoundEffectHandles[sound.slot] = LoadGameSoundFile(sound.file);
     }
   }
   ApplySoundEffectVolume(kStageSoundFirst);

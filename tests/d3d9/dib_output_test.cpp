@@ -63,4 +63,43 @@ TEST_F(DibOnGlWindow, SixteenBitDibBesidePresents) {
   ReleaseDC(window_, dc);
 }
 
+// Full screen on a desktop that is not 4:3: a present of the 640 x 480 back buffer shows at the
+// largest size that keeps its shape, centred, with black bars (here into a 1280 x 1024 target,
+// as the window's drawable would be; the same composition shows the window).
+TEST_F(DibOnGlWindow, AFrameOnALargerDesktopKeepsItsShapeBetweenBlackBars) {
+  BeginDraw(0xFF405060u);
+  EndDraw();
+  ASSERT_EQ(device_->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+  constexpr int kW = 1280, kH = 1024;
+  std::vector<uint32_t> rows(static_cast<size_t>(kW) * kH);
+  {
+    PortGlScope scope;
+    ASSERT_TRUE(scope.ok());
+    PortGlCanvas* canvas = PortGlWindowCanvas(window_);
+    ASSERT_NE(canvas, nullptr);
+    GLuint texture = 0, framebuffer = 0;
+    PortGl.GenTextures(1, &texture);
+    PortGl.BindTexture(GL_TEXTURE_2D, texture);
+    std::vector<uint32_t> white(rows.size(), 0xFFFFFFFFu);  // what the bars must cover
+    PortGl.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kW, kH, 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                      white.data());
+    PortGl.GenFramebuffers(1, &framebuffer);
+    PortGl.BindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    PortGl.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    ASSERT_TRUE(PortGlComposeCanvas(*canvas, framebuffer, kW, kH));
+    PortGl.BindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+    PortGl.ReadPixels(0, 0, kW, kH, GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
+    PortGl.DeleteFramebuffers(1, &framebuffer);
+    PortGl.DeleteTextures(1, &texture);
+  }
+  // GL rows run from the bottom: row y from the top is kH - 1 - y.
+  auto shown = [&](int x, int y) {
+    return rows[static_cast<size_t>(kH - 1 - y) * kW + x] & 0xFFFFFFu;
+  };
+  for (int y : {0, 31, 992, 1023})
+    for (int x : {0, 640, 1279}) EXPECT_EQ(shown(x, y), 0u) << x << ", " << y;
+  for (int y : {32, 512, 991})
+    for (int x : {0, 640, 1279}) EXPECT_EQ(shown(x, y), 0x405060u) << x << ", " << y;
+}
+
 }  // namespace

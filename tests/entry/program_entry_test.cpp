@@ -48,9 +48,13 @@ TEST(ProgramEntry, DISABLED_WinMain) {
   ScopedCurrentDirectory directory(folder.path());
   PortSetMessageBoxAnswer(IDNO);
 
-  PortSetDesktopColorBits(24);  // the library refuses a 24-bit desktop
+  PortSetDesktopColorBits(24);  // the library refuses a 24-bit desktop, and says so
   ResetGameState();
+  testing::internal::CaptureStderr();
   EXPECT_EQ(RunWinMain(), -1);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "KELVANOR: could not start: a 24-bit colour display is not supported (use 16 or 32 "
+            "bits)\n");
   PortSetDesktopColorBits(0);
   EXPECT_FALSE(folder.Exists("Option/savess.dat"));
 

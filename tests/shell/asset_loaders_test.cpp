@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <span>
@@ -97,6 +98,22 @@ TEST_F(AssetLoaders, TheCommonSetFillsItsTablesAndSetsTheEmptyFramesTo0) {
   }
   EXPECT_EQ(ShipJetImages[0], 0);
   EXPECT_EQ(ShipJetImages[6], 0);
+}
+
+// A picture that is not there: the game goes on without it, and the player reads which file and
+// where.
+TEST_F(AssetLoaders, AMissingPictureIsToldToThePlayer) {
+  std::remove((driver_.folder().path() + "/data/font.png").c_str());
+  const std::string here = std::filesystem::current_path().string();
+  testing::internal::CaptureStderr();
+  LoadCommonAssets();
+  const std::string lines = testing::internal::GetCapturedStderr();
+  EXPECT_NE(lines.find("KELVANOR: could not read " + here +
+                       "/data/font.png (No such file or directory); the game goes on without "
+                       "this picture\n"),
+            std::string::npos)
+      << lines;
+  ExpectNoGraphs(FontImages, "font");
 }
 
 TEST_F(AssetLoaders, TheSceneSetsFillTheirTablesAndBorrowedEntries) {
@@ -270,7 +287,16 @@ TEST(EndingText, ReadsLinesUntilTheFirstEmptyOneOrTheSixtyFourth) {
       driver.folder().WriteFile("data/ed.txt", c.text);
     }
     SceneWork[1] = 9;
+    testing::internal::CaptureStderr();
     LoadEndingText();
+    // Only a missing file is told to the player.
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              c.text == "<none>"
+                  ? "KELVANOR: could not read " + std::filesystem::current_path().string() +
+                        "/data/ed.txt (No such file or directory); the ending "
+                        "shows no text\n"
+                  : "")
+        << c.name;
     ASSERT_EQ(SceneWork[1], static_cast<int16_t>(c.lines.size())) << c.name;
     for (size_t i = 0; i < c.lines.size(); ++i) {
       EXPECT_EQ(std::string(EndingTextLines[i]), c.lines[i]) << c.name << " line " << i;

@@ -266,12 +266,43 @@ TEST(OptionFilesChild, DISABLED_WriteInChild) {
     ASSERT_EQ(setgid(65534), 0);  // as nobody: root would write into a read-only folder
     ASSERT_EQ(setuid(65534), 0);
   }
+  const bool readOnly = std::string(std::getenv("KELVANOR_WRITE_FAILURE")) == "readonly";
+  const std::string here = std::filesystem::current_path().string();
+  // Standard error into a pipe: a file would be held to the size limit too.
+  int pipeEnds[2];
+  ASSERT_EQ(pipe(pipeEnds), 0);
+  const int savedStderr = dup(2);
+  ASSERT_EQ(dup2(pipeEnds[1], 2), 2);
   ScreenshotCounter = 123456;
-  EXPECT_FALSE(ReplaceFileContents("Option/savess.dat", "123456\r\n", 8));
+  EXPECT_FALSE(ReplaceFileContents("Option/savess.dat", "123456\r\n", 8));  // no line asked for
   SaveScreenshotCounter();
   Difficulty = 1;
   Score = 0;
   EXPECT_FALSE(SaveReplayFile());
+  // Sixteen settings files fail, and the player reads of the first.
+  ButtonPadBits[kButtonShot] = 4;
+  ButtonPadBits[kButtonChargeWeapon] = 5;
+  SoundEffectVolume = 100;
+  SaveSettings();
+
+  // One line for each thing that was not saved: the file's full path, the system's reason.
+  const std::string why = readOnly ? "Permission denied" : "File too large";
+  dup2(savedStderr, 2);
+  close(savedStderr);
+  close(pipeEnds[1]);
+  std::string lines;
+  char buffer[512];
+  for (ssize_t got; (got = read(pipeEnds[0], buffer, sizeof(buffer))) > 0;)
+    lines.append(buffer, got);
+  close(pipeEnds[0]);
+  EXPECT_EQ(lines, "Tarnu: could not write " + here + "/Option/savess.dat (" + why +
+                       "); the screenshot counter is not saved (the next run skips the numbers "
+                       "taken)\n"
+                       "Tarnu: could not write " +
+                       here + "/replay/normal/normal_000000000.rpy (" + why +
+                       "); the replay is not saved\n"
+                       "Tarnu: could not write " +
+                       here + "/Option/volumese.dat (" + why + "); the settings are not saved\n");
 }
 
 }  // namespace
@@ -361,6 +392,36 @@ TEST(Screenshots, TheButtonSavesTheFrameUnderTheCountersName) {
     driver.Step(c.held);
     EXPECT_EQ(Screenshots(driver.folder()), std::vector<std::string>{});
   }
+}
+
+// A counter that was not saved (a read-only option folder) comes back lower next time: the shots
+// already taken under its numbers stay, and the new one takes the first free number. Without the
+// screenshot folder the player is told that no shot was taken.
+TEST(Screenshots, AShotAlreadyTakenIsNeverOverwritten) {
+  const FrameInput press = {{25}};
+  GameDriver driver;
+  ASSERT_EQ(driver.Start(), 0);
+  driver.Run(2);
+  driver.folder().MakeDirectory("ScreenShots");
+  driver.folder().WriteFile("ScreenShots/SS0007.bmp", "mine");
+  driver.folder().WriteFile("ScreenShots/SS0008.bmp", "mine too");
+  CurrentScene = kSceneLogo;
+  ScreenshotCounter = 7;
+  driver.Step(press);
+  EXPECT_EQ(ScreenshotCounter, 10);
+  EXPECT_EQ(driver.folder().ReadFile("ScreenShots/SS0007.bmp"), "mine");
+  EXPECT_EQ(driver.folder().ReadFile("ScreenShots/SS0008.bmp"), "mine too");
+  EXPECT_EQ(driver.folder().ReadFile("ScreenShots/SS0009.bmp").substr(0, 2), "BM");
+
+  driver.Step();
+  std::filesystem::remove_all(driver.folder().path() + "/ScreenShots");
+  const std::string here = std::filesystem::current_path().string();
+  testing::internal::CaptureStderr();
+  driver.Step(press);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "KELVANOR: could not write " + here +
+                "/ScreenShots/SS0010.bmp (its folder ScreenShots does not exist); no screenshot "
+                "taken\n");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -149,7 +150,31 @@ TEST(SceneFlow, EscAndAClosedWindowEndThroughTheExitSequence) {
     EXPECT_FALSE(driver.running());
     EXPECT_EQ(gSystemState.initialised, 0);
     EXPECT_EQ(driver.folder().ReadFile("Option/savess.dat"), "12\r\n");
+    EXPECT_FALSE(EndedOnStageLoadFailure());  // a quit the player chose is no failure
   }
+}
+
+// A stage whose map is gone: the game quits through the exit sequence as the quit request does,
+// but the player reads why on standard error and the program's end counts as a failure.
+TEST(SceneFlow, AStageThatCannotLoadEndsTheGameAndSaysWhy) {
+  GameDriver driver;
+  Boot(driver);
+  std::remove((driver.folder().path() + "/data/map/stage1_1/map1e.fmf").c_str());
+  MenuCursors[0] = 0;
+  Difficulty = 1;
+  CurrentStage = 1;
+  CurrentScene = kSceneStageStart;
+  const std::string here = std::filesystem::current_path().string();
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(driver.Step());
+  const std::string lines = testing::internal::GetCapturedStderr();
+  EXPECT_NE(lines.find("KELVANOR: could not read " + here +
+                       "/data/map/stage1_1/map1e.fmf (No such file or directory); the stage "
+                       "cannot start, so the game ends\n"),
+            std::string::npos)
+      << lines;
+  EXPECT_TRUE(EndedOnStageLoadFailure());
+  EXPECT_EQ(gSystemState.initialised, 0);
 }
 
 TEST(SceneFlow, BackToTitle) {

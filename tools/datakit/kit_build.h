@@ -49,7 +49,7 @@ struct KitWriteResult {
 };
 // folder/data (or folder/data.ARC with archive; the other form, left by an earlier run, is
 // removed), the player folders ("Option/", "ScreenShots/", "replay/<difficulty>/") when
-// missing, the volume files when absent, then folder/kit-version.
+// missing, the volume files when absent, the manifest (kit_check.h), then folder/kit-version.
 // With a pattern only the selected files are written, into the existing data folder, and the
 // stamp is left alone.
 KitWriteResult WriteKit(const std::string& folder, bool archive, const std::string& pattern,

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "tools/datakit/kit_build.h"
+#include "tools/datakit/kit_check.h"
 
 namespace fs = std::filesystem;
 
@@ -75,8 +76,11 @@ KitWriteResult WriteKitFiles(const std::string& folder, const std::vector<KitFil
   result.files = files.size();
   // The old stamp goes first: a kit interrupted from here on is never taken for complete.
   fs::remove(root / "kit-version", ec);
+  fs::remove(root / "kit-manifest", ec);
+  std::vector<KitFile> archiveFile;  // what the manifest lists of an archive kit
   if (archive) {
-    const std::vector<uint8_t> image = BuildKitArchive(files);
+    archiveFile.push_back({"data.ARC", BuildKitArchive(files)});
+    const std::vector<uint8_t>& image = archiveFile[0].bytes;
     result.bytes = image.size();
     if (!WriteBytes(root / "data.ARC.partial", image)) {
       result.error = "cannot write the archive";
@@ -105,6 +109,10 @@ KitWriteResult WriteKitFiles(const std::string& folder, const std::vector<KitFil
   }
   if (!PreparePlayerFolders(root)) {
     result.error = "cannot make the player folders";
+    return result;
+  }
+  if (!WriteKitManifest(folder, archive ? archiveFile : files)) {
+    result.error = "cannot write the manifest";
     return result;
   }
   if (!WriteText(root / "kit-version", std::string(kKitVersion) + "\n")) {

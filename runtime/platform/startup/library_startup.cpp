@@ -10,6 +10,7 @@
 #include "runtime/platform/core/random.h"
 #include "runtime/platform/core/system_info.h"
 #include "runtime/platform/core/tracked_heap.h"
+#include "runtime/platform/core/user_report.h"
 #include "runtime/platform/files/archive_file_functions.h"
 #include "runtime/platform/files/data_stream.h"
 #include "runtime/platform/files/file_functions.h"
@@ -188,6 +189,7 @@ int RunStartupSequence() {
   StartLogFile();
   if (IsTwentyFourBitColour()) {
     WriteLogText("ＴＡＲＮＵは２４ビットカラーモードに対応していません\n");
+    ReportToUser("could not start: a 24-bit colour display is not supported (use 16 or 32 bits)");
     return FailStartup();
   }
   DetectPerformanceCounter();
@@ -199,12 +201,17 @@ int RunStartupSequence() {
 
   if (CreateMainWindow() < 0) return FailStartup();
   Progress.windowCreated = 1;
-  if (InitInputDevices() < 0) return FailStartup();
+  if (InitInputDevices() < 0) {
+    ReportToUser("could not start: the keyboard and joypad input did not start");
+    return FailStartup();
+  }
   Progress.inputStarted = 1;
   InitSound();  // a machine without sound runs on without it
   Progress.soundStarted = 1;
-  if (LibraryHooks.initializeGraphics && LibraryHooks.initializeGraphics() < 0)
+  if (LibraryHooks.initializeGraphics && LibraryHooks.initializeGraphics() < 0) {
+    ReportToUser("could not start: the graphics (display) did not start");
     return FailStartup();
+  }
   Progress.graphicsStarted = 1;
   InitTextInput();
 
@@ -243,6 +250,7 @@ int EndLibrary() {
 void AbortWithLog(const char* text) {
   WriteLogText(text ? text : "");
   WriteLogText("\n");
+  ReportToUser("stopped on a fatal error inside the runtime library");
   // An abort from inside the shutdown must not start it over.
   if (!gSystemState.shutdownInProgress) RunShutdownSequence();
   FreeApiLock();

@@ -6,6 +6,7 @@
 #include "runtime/platform/core/clocks.h"
 #include "runtime/platform/core/log.h"
 #include "runtime/platform/core/text_helpers.h"
+#include "runtime/platform/core/user_report.h"
 #include "runtime/platform/startup/runtime_libraries.h"
 #include "runtime/platform/startup/system_state.h"
 #include "runtime/platform/window/cursor_and_mouse.h"
@@ -183,6 +184,7 @@ int CreateMainWindow() {
   WriteLogText("ソフトの二重起動検査... ");
   if (FindWindowA(WindowState.className, nullptr)) {
     WriteLogText("二重起動されています、ソフトを終了します\n");
+    ReportToUser("another copy is already running (only one can run at a time); this one ends");
     WindowState.quitSeen = 1;
     UndoCreationSettings();
     return -1;
@@ -202,6 +204,7 @@ int CreateMainWindow() {
   wc.lpszClassName = WindowState.className;
   WriteLogText("ウインドウクラスを登録します... ");
   if (!RegisterClassExA(&wc)) {
+    ReportToUser("could not start: the window class could not be registered");
     WindowState.quitSeen = 1;
     WindowState.creating = 0;
     UndoCreationSettings();
@@ -235,6 +238,7 @@ int CreateMainWindow() {
     UnregisterClassA(WindowState.className, WindowState.moduleInstance);
     UndoCreationSettings();
     WriteLogText("ウインドウの作成に失敗しました\n");
+    ReportToUser("could not start: the window could not be created");
     return -1;
   }
   WindowState.mainWindow = window;
@@ -352,6 +356,7 @@ int SetWindowResizable(int sizable, int keepAspect) {
 int SetWindowTitleText(const char* text) {
   CopyTextBounded(WindowState.windowText, sizeof(WindowState.windowText), text ? text : "");
   CopyTextBounded(WindowState.className, sizeof(WindowState.className), WindowState.windowText);
+  SetUserReportName(WindowState.windowText);
   if (WindowState.mainWindow) SetWindowTextA(WindowState.mainWindow, WindowState.windowText);
   return 0;
 }

@@ -10,6 +10,7 @@
 #include "stg_src/field/map/map_spawner.h"
 #include "stg_src/field/map/scrolling.h"
 #include "stg_src/field/stage_state.h"
+#include "stg_src/game/file_reports.h"
 #include "stg_src/game/shared_state.h"
 
 #include "stg_src/game/deterministic.h"
@@ -308,6 +309,7 @@ uint8_t LoadStageMaps(int16_t stage) {
     result = LoadMapFile(&map, name) && ReadMainMap(&map, name);
   }
   DestroyMapFile(&map);
+  if (!result) ReportUnreadableFile(name, "the stage cannot start, so the game ends");
   return static_cast<uint8_t>(result);
 }
 

@@ -2,10 +2,13 @@
 
 #include "runtime/graphics/graph/graph_from_images.h"
 #include "runtime/graphics/graph/graph_handles.h"
+#include "stg_src/game/file_reports.h"
 
 #include "stg_src/game/deterministic.h"
 
 namespace {
+
+constexpr const char* kGoesOnWithout = "the game goes on without this picture";
 
 bool Inside(ImageEntries table, int first, int count) {
   return first >= 0 && count >= 1 && static_cast<size_t>(first) + count <= table.size();
@@ -31,6 +34,7 @@ void LoadImage(const ImageLoad& row) {
   if (!ImageLoadFits(row)) return;
   if (row.count == 0) {
     row.table[row.first] = LoadGraphFromFile(row.file, 0);
+    if (row.table[row.first] == -1) ReportUnreadableFile(row.file, kGoesOnWithout);
     return;
   }
   // Cut into a buffer of our own: a failed cut leaves nothing that could pass for a handle.
@@ -38,6 +42,7 @@ void LoadImage(const ImageLoad& row) {
   const bool loaded = LoadGraphCellsFromFile(row.file, row.count, row.columns, row.rows,
                                              row.cellWidth, row.cellHeight, cells, 0) == 0;
   for (int i = 0; i < row.count; ++i) row.table[row.first + i] = loaded ? cells[i] : 0;
+  if (!loaded) ReportUnreadableFile(row.file, kGoesOnWithout);
 }
 
 void LoadImageList(const ImageList& list) {

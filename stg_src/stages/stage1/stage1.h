@@ -29,6 +29,29 @@ void UpdateStage1ShurikenPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts
                               int16_t partIndex);
 void UpdateStage1RetargetShot(int16_t slot);
 
+// tied_beam.cpp: the beam a part fires while its cue counts down from the row's start: warning
+// lines and charge particles, then at the row's beam start its sound, a burst and a beam segment
+// a frame, every piece tied to the part `along` px out along its angle. The reduced form (beam
+// cannons) has no warning lines, particles or burst, and its beam lasts twice as long. Stages
+// whose emitters fire the same beam run it with their own row.
+struct TiedBeamRow {
+  int16_t start;      // the cue an owner writes to fire
+  int16_t beamStart;  // the cue at which the warning ends and the beam begins
+  int16_t warningShot;
+  int16_t beamShot;
+  int16_t chargeShot;
+  int16_t burstShot;
+  int16_t sound;
+  double along;
+  bool reduced;
+};
+constexpr int16_t kTiedBeamStart = 120;
+constexpr TiedBeamRow TiedBeamAlong(double along, bool reduced = false) {
+  return {kTiedBeamStart, 70, 10, 11, 12, 13, 37, along, reduced};
+}
+void RunTiedBeam(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex,
+                 const TiedBeamRow& row);
+
 // opening.cpp: the opening.
 void UpdateStage1BeamCannonHigh(int16_t slot);
 void UpdateStage1BeamCannonLow(int16_t slot);

@@ -3,6 +3,7 @@
 // replay player (tools/play_replay) in its own.
 #include <cinttypes>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,8 @@ TEST(ReplaySession, TheSavedSessionPlaysBackWithItsDigestsHereAndInTheReplayPlay
   std::vector<uint64_t> printed;
   char line[256];
   while (std::fgets(line, sizeof(line), out)) {
+    // The player's lines about the pictures of other stages that the partial kit leaves out.
+    if (std::strncmp(line, "KELVANOR: could not read ", 25) == 0) continue;
     size_t frame = 0;
     uint64_t digest = 0;
     if (std::sscanf(line, "%zu %" SCNx64, &frame, &digest) != 2) {

@@ -1,6 +1,7 @@
 // LoadStage on maps from the writer: cells, events and markers read back as the field keeps
 // them, the repeated rows, the map chosen by stage and difficulty, the maps that would not fit
-// refused with their log line, and the marker faults.
+// refused with their log line and the player's line, and the marker faults.
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,22 @@ cell 0 1 0 raw:0x000C
 cell 0 2 0 143
 cell 1 23 4 0
 )";
+
+// Standard error's line about a map file, without the program name it starts with ("" unless there
+// is exactly one; the stage's pictures the fixture lacks have lines of their own).
+std::string MapLine(const std::string& text) {
+  std::string found;
+  int count = 0;
+  for (size_t at = 0, end; at < text.size(); at = end + 1) {
+    end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(at, end - at + 1);
+    if (line.find(".fmf (") == std::string::npos) continue;
+    ++count;
+    found = line.substr(line.find(": ") + 2);
+  }
+  return count == 1 ? found : "";
+}
 
 class StageMapsTest : public testing::Test {
  protected:
@@ -195,7 +212,13 @@ TEST_F(StageMapsTest, MapsThatDoNotFitAreRefusedWithTheirReason) {
     InitStageParameters(static_cast<int16_t>(c.stage));
     ASSERT_EQ(Load(c.stage, FieldMapDescription(12, 6, 5, kMainMap)), 1);
     LogCapture log;
+    testing::internal::CaptureStderr();
     EXPECT_EQ(Load(c.stage, c.main, c.background), 0);
+    EXPECT_EQ(MapLine(testing::internal::GetCapturedStderr()),
+              "could not read " + std::filesystem::current_path().string() + "/data/map/stage" +
+                  std::to_string(c.stage) + "_1/" + c.file +
+                  " (its contents are damaged or of the wrong kind); the stage cannot start, so "
+                  "the game ends\n");
     EXPECT_EQ(MapWidth + MapHeight + CheckpointCount, 0);
     EXPECT_NE(BackMapLayer0[0][0], 13);  // the earlier background's first chip
     EXPECT_EQ(MainMapLayer0[0][0], -1);
@@ -224,6 +247,15 @@ TEST_F(StageMapsTest, MapsThatDoNotFitAreRefusedWithTheirReason) {
   field.folder().WriteFile("data/map/stage2_1/map2e.fmf", "");
   EXPECT_EQ(LoadStage(2), 0);
   EXPECT_NE(log.Contents().find("map2e.fmf（ヘッダが 20 バイトに足りません）"), std::string::npos);
+
+  // A map that is not there: the player reads the system's reason.
+  std::filesystem::remove(field.folder().path() + "/data/map/stage2_1/map2e.fmf");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(LoadStage(2), 0);
+  EXPECT_EQ(MapLine(testing::internal::GetCapturedStderr()),
+            "could not read " + std::filesystem::current_path().string() +
+                "/data/map/stage2_1/map2e.fmf (No such file or directory); the stage cannot "
+                "start, so the game ends\n");
 }
 
 TEST_F(StageMapsTest, MarkersAreCountedOnceAndAMissingOneIsLogged) {

@@ -357,6 +357,7 @@ TEST_F(LibraryStartup, AFailedStartUndoesExactlyWhatItDidAndCanBeRetried) {
     bool windowStepRan;
     bool comStarted;
     bool soundStarted;
+    const char* userLine;  // the player's line on standard error, after the title
   } cases[] = {
       {"24-bit desktop in a window",
        [](const char*) { PortSetDesktopColorBits(24); },
@@ -365,7 +366,8 @@ TEST_F(LibraryStartup, AFailedStartUndoesExactlyWhatItDidAndCanBeRetried) {
        {"ＴＡＲＮＵは２４ビットカラーモードに対応していません"},
        false,
        false,
-       false},
+       false,
+       "could not start: a 24-bit colour display is not supported (use 16 or 32 bits)"},
       {"24-bit screen",
        [](const char*) { gScreenBits = 24; },
        [](const char*) { gScreenBits = 0; },
@@ -373,7 +375,8 @@ TEST_F(LibraryStartup, AFailedStartUndoesExactlyWhatItDidAndCanBeRetried) {
        {"ＴＡＲＮＵは２４ビットカラーモードに対応していません"},
        false,
        false,
-       false},
+       false,
+       "could not start: a 24-bit colour display is not supported (use 16 or 32 bits)"},
       {"second instance",
        &OpenForeignWindow,
        &CloseForeignWindow,
@@ -381,7 +384,8 @@ TEST_F(LibraryStartup, AFailedStartUndoesExactlyWhatItDidAndCanBeRetried) {
        {"二重起動されています、ソフトを終了します"},
        true,
        true,
-       false},
+       false,
+       "another copy is already running (only one can run at a time); this one ends"},
       {"input refuses",
        [](const char*) {
          PortSetDirectInputCallFails(PortDiCall::SetEventNotification, PortDiDevice::Keyboard, 0,
@@ -392,7 +396,8 @@ TEST_F(LibraryStartup, AFailedStartUndoesExactlyWhatItDidAndCanBeRetried) {
        {"キーボードイベントのセットアップが失敗しました", "ウインドウが破棄されようとしています"},
        true,
        true,
-       false},
+       false,
+       "could not start: the keyboard and joypad input did not start"},
       {"graphics refuses",
        [](const char*) { gGraphicsResult = -1; },
        [](const char*) { gGraphicsResult = 0; },
@@ -401,7 +406,8 @@ TEST_F(LibraryStartup, AFailedStartUndoesExactlyWhatItDidAndCanBeRetried) {
         "ウインドウが破棄されようとしています"},
        true,
        true,
-       true},
+       true,
+       "could not start: the graphics (display) did not start"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -414,7 +420,9 @@ TEST_F(LibraryStartup, AFailedStartUndoesExactlyWhatItDidAndCanBeRetried) {
     const int handlesBefore = PortOpenHandleCount();
     c.arrange(title.c_str());
 
+    testing::internal::CaptureStderr();
     EXPECT_EQ(InitLibrary(), -1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), title + ": " + c.userLine + "\n");
     EXPECT_EQ(gCalls, c.calls);
     EXPECT_EQ(gSystemState.initialised, 0);
     EXPECT_EQ(gSystemState.startupInProgress, 0);

@@ -95,7 +95,12 @@ TEST_F(MainWindow, DISABLED_ChildSecondInstanceIsRefused) {
   LogCapture log;
   WindowState.windowModeFlag = 1;
   SetWindowTitleText(getenv("KELVANOR_TEST_TITLE"));
+  testing::internal::CaptureStderr();
   EXPECT_EQ(CreateMainWindow(), -1);
+  // The log is the runtime's; the player, with the log off, reads standard error.
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            std::string(getenv("KELVANOR_TEST_TITLE")) +
+                ": another copy is already running (only one can run at a time); this one ends\n");
   EXPECT_EQ(GetQuitFlag(), 1);
   EXPECT_EQ(WindowState.mainWindow, nullptr);
   EXPECT_NE(

@@ -3,6 +3,8 @@
 // coordinates; what the DIB does not cover keeps what the window showed.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "port/gdi/window_output.h"
 #include "port/user/window_internal.h"
 #include "port/win32.h"
@@ -121,6 +123,67 @@ TEST_F(DibOnSurface, OnlyWindowContextsAndOnlyTheClientArea) {
   std::vector<uint32_t> shown = Shown();
   EXPECT_EQ(shown[479 * 640 + 639], DibTestColor(3, 3));
   EXPECT_EQ(shown[476 * 640 + 636], DibTestColor(0, 0));
+}
+
+// The picture's place on a larger area: the largest size that keeps its shape, centred.
+TEST(Letterbox, TheLargestRectangleOfThePicturesShapeCentred) {
+  struct Case {
+    int pw, ph, aw, ah;
+    SDL_Rect box;
+  } cases[] = {
+      {640, 480, 1280, 1024, {0, 32, 1280, 960}},    // 5:4: bars above and below
+      {640, 480, 1920, 1080, {240, 0, 1440, 1080}},  // 16:9: bars left and right
+      {640, 480, 1024, 768, {0, 0, 1024, 768}},      // 4:3: none
+      {640, 480, 640, 480, {0, 0, 640, 480}},
+      {640, 480, 641, 480, {0, 0, 640, 480}},  // an odd pixel goes to the right
+      {0, 480, 800, 600, {0, 0, 800, 600}},    // no picture: the whole area
+  };
+  for (const Case& c : cases) {
+    const SDL_Rect r = PortLetterboxRect(c.pw, c.ph, c.aw, c.ah);
+    EXPECT_EQ((std::vector<int>{r.x, r.y, r.w, r.h}),
+              (std::vector<int>{c.box.x, c.box.y, c.box.w, c.box.h}))
+        << c.aw << " x " << c.ah;
+  }
+}
+
+// A window shown full screen on a 1280 x 1024 desktop (its surface of the desktop's size, its
+// client area of the 640 x 480 mode): the DIB shows at 1280 x 960, every pixel doubled, between
+// black bars of 32 rows that cover whatever the surface held.
+TEST_F(DibOnSurface, AFrameOnALargerDesktopKeepsItsShapeBetweenBlackBars) {
+  SDL_Window* sdl = PortGetSdlWindow(window_);
+  SDL_SetWindowSize(sdl, 1280, 1024);
+  SDL_Surface* surface = SDL_GetWindowSurface(sdl);
+  ASSERT_NE(surface, nullptr);
+  ASSERT_EQ(surface->w, 1280);
+  ASSERT_EQ(surface->h, 1024);
+  SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 255, 255, 255));
+  RECT c;
+  GetClientRect(window_, &c);
+  ASSERT_EQ(c.right, 640);
+
+  TestDib dib = MakeTestDib(640, 480, 32, true);
+  ASSERT_EQ(SetDIBitsToDevice(dc_, 0, 0, 640, 480, 0, 0, 0, 480, dib.bits.data(), dib.info(),
+                              DIB_RGB_COLORS),
+            480);
+  surface = SDL_GetWindowSurface(sdl);
+  auto shown = [&](int x, int y) {
+    const auto* row =
+        static_cast<const uint8_t*>(surface->pixels) + static_cast<size_t>(y) * surface->pitch;
+    Uint32 value = 0;
+    const int bpp = surface->format->BytesPerPixel;
+    for (int i = 0; i < bpp; ++i)
+      value |= static_cast<Uint32>(row[static_cast<size_t>(x) * bpp + i]) << (8 * i);
+    Uint8 r, g, b;
+    SDL_GetRGB(value, surface->format, &r, &g, &b);
+    return static_cast<uint32_t>(r << 16 | g << 8 | b);
+  };
+  for (int y = 0; y < 1024; ++y) {
+    for (int x = 0; x < 1280; ++x) {
+      const bool bar = y < 32 || y >= 992;
+      const uint32_t expected = bar ? 0u : DibTestColor(x / 2, (y - 32) / 2) & 0xFFFFFFu;
+      ASSERT_EQ(shown(x, y), expected) << x << ", " << y;
+    }
+  }
 }
 
 }  // namespace

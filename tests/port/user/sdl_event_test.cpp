@@ -100,6 +100,48 @@ TEST_F(SdlEvents, MouseEventsCarryClientCoordinatesAndMoveTheCursor) {
   EXPECT_EQ(p.y, 56);
 }
 
+// Full screen on a 1280 x 1024 desktop shows the 640 x 480 client area at 1280 x 960 between
+// bars of 32 rows: the mouse reads in that picture, and on a bar at the nearest edge.
+TEST_F(SdlEvents, AFullScreenMouseReadsInThePictureBetweenTheBars) {
+  HWND w = Make(WS_POPUP, WS_EX_TOPMOST, 0, 0, 640, 480);
+  ShowWindow(w, SW_SHOW);
+  DEVMODEA dm = {};
+  dm.dmSize = sizeof(dm);
+  dm.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+  dm.dmBitsPerPel = 32;
+  dm.dmPelsWidth = 640;
+  dm.dmPelsHeight = 480;
+  ASSERT_EQ(ChangeDisplaySettingsA(&dm, CDS_FULLSCREEN), DISP_CHANGE_SUCCESSFUL);
+  ASSERT_TRUE(PortWindowIsFullScreen(w));
+  // The dummy driver's desktop is 4:3; the window is given the shape of a 5:4 one.
+  SDL_Window* sdl = PortGetSdlWindow(w);
+  SDL_SetWindowFullscreen(sdl, 0);
+  SDL_SetWindowSize(sdl, 1280, 1024);
+  Take();
+  const struct {
+    int x, y;
+    LPARAM client;
+  } cases[] = {{640, 32, MAKELPARAM(320, 0)},
+               {0, 991, MAKELPARAM(0, 479)},
+               {1279, 512, MAKELPARAM(639, 240)},
+               {640, 0, MAKELPARAM(320, 0)},
+               {640, 1023, MAKELPARAM(320, 479)}};
+  for (const auto& c : cases) {
+    SDL_Event e = {};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.windowID = SDL_GetWindowID(sdl);
+    e.motion.x = c.x;
+    e.motion.y = c.y;
+    Push(e);
+    std::vector<MSG> got;
+    for (const MSG& m : Take())
+      if (m.message == WM_MOUSEMOVE) got.push_back(m);
+    ASSERT_EQ(got.size(), 1u) << c.x << ", " << c.y;
+    EXPECT_EQ(got[0].lParam, c.client) << c.x << ", " << c.y;
+  }
+  ChangeDisplaySettingsA(nullptr, 0);
+}
+
 // The procedure keeps a 4:3 client area on WM_SIZING, as a game window does.
 LRESULT KeepAspect(HWND w, UINT m, WPARAM, LPARAM lp, bool* handled) {
   if (m != WM_SIZING) return 0;
