@@ -42,6 +42,8 @@ TEST(DataKitMaps, AStageFliesItsOwnMapsAndTheTestStagesWhereItBringsNone) {
   const FakeStageMaps stage1(1, {nullptr, nullptr, nullptr});
   const FakeStageMaps stage3(3, {kOwnBackground, kOwnMain, nullptr});
   const FakeStageMaps stage7(7, {nullptr, kOwnMain, kOwnEasyMain});
+  // Stage 4 brings maps of its own in the kit; here it brings none.
+  const FakeStageMaps stage4(4, {});
   std::map<std::string, std::string> expected;
   for (int stage = 1; stage <= 7; ++stage) {
     expected[MapPath(stage, "b.fmf")] = TestStageBackgroundMapDescription();

@@ -155,12 +155,12 @@ TEST(AssetKit, TheLoadersOpenEveryKitImageAndEffectAndNothingElse) {
     StageAssetsLoaded = 1;
     ExpectListLoaded(StageImages(stage), "stage " + std::to_string(stage));
     ExpectChips(stage);
-    // The effects a stage brings fill its slots when its load comes (the stages without any
-    // still load none).
-    const std::vector<KitSound>& own = StageKitOf(stage).sounds;
-    if (!own.empty()) LoadStageSounds(static_cast<int16_t>(stage));
-    for (const KitSound& sound : own) {
-      EXPECT_TRUE(IsLiveSound(SoundEffectHandles[sound.id])) << sound.path;
+    // A stage whose kit brings its sound effects loads them as its start does.
+    if (!StageKitOf(stage).sounds.empty()) {
+      LoadStageSounds(static_cast<int16_t>(stage));
+      for (const KitSound& sound : StageKitOf(stage).sounds)
+        EXPECT_TRUE(IsLiveSound(SoundEffectHandles[sound.id])) << sound.path;
+      LoadStageSounds(0);
     }
     ReleaseStageAssets();
   }

@@ -34,8 +34,25 @@ class FakeStage3Maps {
   StageMapDescriptions maps_{kBackground, kHardMain, kEasyMain};
 };
 
+// Every stage but 3 brings no maps of its own while the object lives.
+class NoOtherStageMaps {
+ public:
+  NoOtherStageMaps() {
+    for (int stage = 1; stage <= 7; ++stage)
+      if (stage != FakeStage3Maps::kStage) OverrideStageMapsForTest(stage, &none_);
+  }
+  ~NoOtherStageMaps() {
+    for (int stage = 1; stage <= 7; ++stage)
+      if (stage != FakeStage3Maps::kStage) OverrideStageMapsForTest(stage, nullptr);
+  }
+
+ private:
+  StageMapDescriptions none_;
+};
+
 TEST(GameFolder, EveryStageHasMapsAndAStagesOwnAreNotReplacedByTheTestStages) {
   const FakeStage3Maps stage3;
+  const NoOtherStageMaps others;
   // No kit, a kit without maps, and one that holds stage 3's.
   for (const char* kit :
        {static_cast<const char*>(nullptr), "data/ed.txt", "data/map/stage3_1/*.fmf"}) {

@@ -1,6 +1,19 @@
 #include "stg_src/stages/stage4/stage4.h"
 
+#include <initializer_list>
+
+#include "stg_src/field/angles.h"
+#include "stg_src/field/effects/explosions.h"
 #include "stg_src/field/enemies/enemy_pools.h"
+#include "stg_src/field/enemies/hit_shapes.h"
+#include "stg_src/field/map/map_loops.h"
+#include "stg_src/field/map/scrolling.h"
+#include "stg_src/field/score_and_rank.h"
+#include "stg_src/field/screen_tests.h"
+#include "stg_src/field/shots/enemy_shots.h"
+#include "stg_src/field/stage_state.h"
+#include "stg_src/field/terrain/terrain.h"
+#include "stg_src/game/shared_state.h"
 
 #include "stg_src/game/deterministic.h"
 
@@ -11,7 +24,6 @@ void UpdateStage4LauncherShip(int16_t slot) { EnemyPool0[slot].state = 0; }
 void UpdateStage4Piston(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage4PodRing(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage4SlidingBlock(int16_t slot) { EnemyPool1[slot].state = 0; }
-void UpdateStage4Striker(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage4Swooper(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage4TurretMount(int16_t slot) { EnemyPool0[slot].state = 0; }
 void UpdateStage4LaserWheelPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
@@ -20,3 +32,100 @@ void UpdateStage4PistonBasePart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage4PistonHeadPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage4RingPodPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage4SlidingBlockPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
+
+// Striker (pool 1, stages 4 and 5): brakes on entering the screen, takes the player's spot as
+// its target, turns toward it, then backs away along its angle and fires once as it opens.
+// intWork0 its step count, realWork0 / realWork1 the target.
+namespace {
+
+constexpr int32_t kStrikerFirstFrame = 200;
+constexpr double kStrikerSpeed = 7.2;
+constexpr int kStrikerSpawnMargin = 240;
+constexpr int32_t kStrikerTurnSteps = 24;
+constexpr int32_t kStrikerFireFrame = 3;
+constexpr int32_t kStrikerLastFrame = 5;
+
+void FireStrikerVolley(const EnemyObject& o) {
+  const double x = RotateOffsetX(o.x, 4, 0, o.angle);
+  const double y = RotateOffsetY(o.y, 4, 0, o.angle);
+  const double speed = ScaleShotSpeed(2.8);
+  auto fire = [&](int spread) {
+    SpawnEnemyShot(1, static_cast<int16_t>(WrapAngle(o.angle + spread)), speed, x, y, 1);
+  };
+  if (GetDifficulty() > 1) {
+    for (int spread : {-32, 0, 32}) fire(spread);
+  } else if (IsHarderThanEasy()) {
+    for (int spread : {-16, 16}) fire(spread);
+  }
+}
+
+}  // namespace
+
+void UpdateStage4Striker(int16_t slot) {
+  EnemyObject& o = EnemyPool1[slot];
+  if (o.state == 1) {
+    if (GameFrame < kStrikerFirstFrame) {
+      o.state = 0;
+      return;
+    }
+    o.state = 2;
+    o.life = o.maxLife = o.scoreBase = ScaleLifeByRank(24);
+    o.imageFrame = 0;
+    o.hitMode = 1;
+    ClearEnemyHitCircles(EnemyPool1, slot);
+    SetEnemyHitCircle(EnemyPool1, slot, 0, 9, 0, 0);
+    o.despawnMarginX = o.despawnMarginY = 120;
+    o.cullMarginX = o.cullMarginY = 16;
+    o.x += 20;
+    o.y += GetVariantYShift(o.variant);
+    o.speed = kStrikerSpeed;
+    o.heading = 0;
+    o.angle = 512;
+    o.vx = o.speed * CosineTable[512];
+    o.vy = o.speed * SineTable[512];
+    o.intWork0 = 0;
+    o.realWork0 = o.realWork1 = 0;
+    if (IsOutsideScreen(o.x, o.y, kStrikerSpawnMargin)) {
+      o.state = 0;
+      return;
+    }
+  }
+  if (o.state == 2) {
+    if (o.intWork0 == 0) {
+      const double brakeLine = BackgroundVariant != 0 ? 630 : 600;
+      if (WorldToScreenX(o.x) < brakeLine) {
+        o.speed = ApproachValue(o.speed, 0.15, 0);
+        if (o.speed == 0) {
+          o.intWork0 = 1;
+          o.realWork0 = PlayerX;
+          o.realWork1 = PlayerY;
+        }
+      }
+    } else {
+      ShiftForMapLoop(&o.realWork0, &o.realWork1);
+      if (o.intWork0 < kStrikerTurnSteps) {
+        o.angle = static_cast<int16_t>(
+            TurnTowardAngle(AimAngle(o.x, o.y, o.realWork0, o.realWork1), o.angle, 12));
+      } else {
+        if (o.speed > -4.8) o.speed -= 0.1;
+        if (o.intWork0 % 4 == 0 && o.imageFrame < kStrikerLastFrame) {
+          o.imageFrame += 1;
+          if (o.imageFrame == kStrikerFireFrame) FireStrikerVolley(o);
+        }
+      }
+      o.intWork0 += 1;
+    }
+    o.vx = o.speed * CosineTable[WrapAngle(o.angle)];
+    o.vy = o.speed * SineTable[WrapAngle(o.angle)];
+    const double oldX = o.x, oldY = o.y;
+    o.x += o.vx + ScrollDeltaX;
+    o.y += o.vy + ScrollDeltaY;
+    if (TestTerrainHit(o.x, o.y, oldX, oldY, 1) >= 0 ||
+        IsPointInSolidPart(o.x, o.y, 1, static_cast<int16_t>(slot)))
+      o.state = 3;
+  }
+  if (o.state >= 3) {
+    SpawnSmallExplosion(o.x, o.y, 1);
+    o.state = 0;
+  }
+}

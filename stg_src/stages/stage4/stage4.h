@@ -80,6 +80,8 @@ void UpdateStage4EntryGunPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts
                               int16_t partIndex);
 void UpdateStage4EntryWallPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
                                int16_t partIndex);
+
+// turret_pair.cpp: the turret pairs of the carrier and the turret mount.
 void UpdateStage4LowerTurretPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
                                  int16_t partIndex);
 void UpdateStage4UpperTurretPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,

@@ -3,9 +3,61 @@
 // recipe.
 #include "tools/datakit/stages/stage_kits.h"
 
+#include <algorithm>
+
+#include "tools/datakit/effect_voice.h"
+
 namespace {
 
 using P = Paint;
+
+// The carrier's end wall: the closed frame has a port in its middle where the core sits and
+// slides out to fire; the open frame (shut-down) has the middle third, where the corridor runs,
+// cut away between two lit edges.
+void ClearRect(Canvas& c, int x0, int y0, int x1, int y1) {
+  for (int y = std::max(y0, 0); y < std::min(y1, c.h); ++y)
+    for (int x = std::max(x0, 0); x < std::min(x1, c.w); ++x) {
+      float* px = c.At(x, y);
+      px[0] = px[1] = px[2] = px[3] = 0;
+    }
+}
+
+void PaintEndWall(Canvas& c, const PaintCell& p) {
+  PaintWall(c, p);
+  const Palette& pal = StagePalette(p.stage);
+  const int mid = c.h / 2;
+  if (p.frame == 0) {
+    const int port = 54, depth = c.w * 3 / 4;
+    ClearRect(c, 0, mid - port, depth, mid + port);
+    FillRect(c, 0, mid - port - 4, depth, mid - port, pal.accent);
+    FillRect(c, 0, mid + port, depth, mid + port + 4, pal.accent);
+    return;
+  }
+  const int top = c.h / 3, bottom = c.h - c.h / 3;
+  ClearRect(c, 0, top, c.w, bottom);
+  FillRect(c, 4, top - 6, c.w - 4, top, pal.accent);
+  FillRect(c, 4, bottom, c.w - 4, bottom + 6, pal.accent);
+}
+
+// The wall gun: a round mount with its barrel along angle 0 (the part turns the picture).
+void PaintWallGun(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cy = c.h / 2.0f, r = c.h * 0.32f;
+  StrokeLine(c, c.w * 0.35f, cy, c.w - 4.0f, cy, c.h * 0.2f, pal.panel);
+  StrokeLine(c, c.w * 0.35f, cy, c.w - 6.0f, cy, c.h * 0.08f, pal.hull);
+  FillCircle(c, c.w * 0.35f, cy, r, pal.hull);
+  FillCircle(c, c.w * 0.35f, cy, r * 0.55f, pal.accent);
+  GlowDot(c, c.w - 6.0f, cy, 3, pal.energy, 0.7f);
+}
+
+// The spinning shot's launch: a hollow pop, a short hiss and a low rolling tail.
+std::vector<int16_t> GrenadeLaunch() {
+  Voice v(0.7);
+  Chirp(v, 0, 0.12, 320, 90, 3, 0.8f, 10);
+  Burst(v, 0.02, 0.25, 5000, 1200, 0.45f, 4049);
+  Burst(v, 0.08, 0.6, 700, 80, 0.5f, 4050, 30);
+  return Finish(v, 0.75f);
+}
 
 }  // namespace
 
@@ -34,9 +86,10 @@ StageKit Stage4Kit() {
            {"data/enemy/stage4/enemyR2_18.bmp", 12, 80, 80, 3, 4, P::Craft, 0},
            {"data/enemy/stage4/partsR1_13.bmp", 12, 48, 96, 6, 2, P::Segment, 0},
            {"data/enemy/stage4/entry_core.bmp", 1, 96, 96, 1, 1, P::Orb, 0},
-           {"data/enemy/stage4/entry_v.bmp", 1, 200, 320, 1, 1, P::Wall, 0},
-           {"data/enemy/stage4/entry_s.bmp", 2, 200, 640, 2, 1, P::Wall, 0},
-           {"data/enemy/stage4/entry_l.bmp", 1, 200, 640, 1, 1, P::Wall, 0},
+           // The carrier's upper and lower walls, as long as their solid boxes.
+           {"data/enemy/stage4/entry_v.bmp", 1, 880, 160, 1, 1, P::Wall, 0},
+           {"data/enemy/stage4/entry_s.bmp", 2, 200, 640, 2, 1, P::Wall, 0, PaintEndWall},
+           {"data/enemy/stage4/entry_l.bmp", 1, 64, 40, 1, 1, P::Wall, 0, PaintWallGun},
            {"data/enemy/stage4/senkanparts1.bmp", 2, 96, 32, 1, 2, P::Segment, 0},
            {"data/enemy/stage4/senkanparts2.bmp", 2, 96, 32, 1, 2, P::Segment, 0},
            {"data/enemy/stage4/enemyR2_14parts0.bmp", 5, 64, 64, 2, 3, P::Segment, 0},
@@ -69,6 +122,9 @@ StageKit Stage4Kit() {
            {"data/map/stage4_1/map4b2.bmp", 144, 80, 80, 12, 12, P::NearChips, 0},
            {"data/map/stage4_1/map4_2.bmp", 256, 40, 40, 16, 16, P::MainChips, 0},
        }},
-      {},
+      {
+          // Stage 6 loads it too; the kit writes it once, with stage 4's group.
+          {"data/se/stage6/granade.wav", SoundKind::Effect, 49, GrenadeLaunch},
+      },
   };
 }
