@@ -52,7 +52,8 @@ void RunTiedBeam(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t par
   if (p.cue == row.beamStart && falls) {
     RequestSoundEffect(row.sound);
     if (!row.reduced) {
-      SpawnTied(row.burstShot, 0, 0, pool, slot, parts, partIndex, row.along, kFlashLinkMode, kKeepAnim);
+      SpawnTied(row.burstShot, 0, 0, pool, slot, parts, partIndex, row.along, kFlashLinkMode,
+                kKeepAnim);
     }
   }
   p.linkActive = 1;

@@ -102,7 +102,8 @@ TEST(Stage1Roster, MortarWalkerSalvoGrowsWithDifficultyAndARetriggerEndsItEarly)
       if (retrigger) {
         EXPECT_EQ(shellFrames[3] - shellFrames[2], 39);  // a new aim, not the 8-frame beat
       } else {
-        for (size_t k = 1; k < shellFrames.size(); ++k) EXPECT_EQ(shellFrames[k] - shellFrames[k - 1], 8);
+        for (size_t k = 1; k < shellFrames.size(); ++k)
+          EXPECT_EQ(shellFrames[k] - shellFrames[k - 1], 8);
       }
     }
   }
@@ -122,10 +123,9 @@ TEST(Stage1Roster, LargeRockBurstsIntoTenThrownRocksAndShakesTheScreen) {
   struct Rock {
     double x, y;
     int16_t type, angle;
-  } rocks[10] = {{284, 200, 13, 832}, {300, 184, 13, 896}, {316, 200, 14, 840},
-                 {300, 216, 14, 780}, {316, 200, 14, 856}, {300, 184, 13, 816},
-                 {284, 200, 13, 880}, {300, 216, 14, 824}, {284, 200, 14, 764},
-                 {300, 184, 14, 840}};
+  } rocks[10] = {{284, 200, 13, 832}, {300, 184, 13, 896}, {316, 200, 14, 840}, {300, 216, 14, 780},
+                 {316, 200, 14, 856}, {300, 184, 13, 816}, {284, 200, 13, 880}, {300, 216, 14, 824},
+                 {284, 200, 14, 764}, {300, 184, 14, 840}};
   for (int k = 0; k < 10; ++k) {
     SCOPED_TRACE(k);
     const EnemyObject& r = EnemyPool1[k];
@@ -190,9 +190,7 @@ TEST(Stage1Roster, TheWallSettlesWhenItsCoreIsShotAndItsCannonsFireFive) {
       const int shots = static_cast<int>(Stage1Bench::ShotsOfType(1).size());
       if (shots > 0) {
         EXPECT_EQ(shots, 2);  // both cannons
-        if (burst > 0) {
-          EXPECT_EQ(wall.partsB[0].angle, cannonAngle);
-        }
+        if (burst > 0) { EXPECT_EQ(wall.partsB[0].angle, cannonAngle); }
         ++burst;
       } else if (burst > 0 && wall.partsB[0].cue == 0) {
         EXPECT_EQ(burst, 5);
@@ -254,8 +252,7 @@ TEST(Stage1Roster, LivesAndKillScoresOfEveryDestructibleKind) {
       if (r.partArray != kTestBody) bench.PassPool1();  // the parts' set-up
       EnemyObject& o = EnemyPool1[slot];
       const int32_t life = r.partArray == kTestBody ? o.maxLife : o.partsB[r.part].maxLife;
-      const int32_t scoreBase =
-          r.partArray == kTestBody ? o.scoreBase : o.partsB[r.part].scoreBase;
+      const int32_t scoreBase = r.partArray == kTestBody ? o.scoreBase : o.partsB[r.part].scoreBase;
       const int32_t scoreBefore = Score;
       bench.field.DamageEnemy({1, slot, r.partArray, r.part}, 100000);
       if (r.base < 0) {
