@@ -122,8 +122,7 @@ void UpdateStage2BossCorePart(EnemyObject* pool, uint16_t slot, EnemyPart* parts
     FollowParentObject(pool, slot, parts, partIndex, 1);
     p.angle = boss.angle;
     if (p.cue <= 0) {
-      const bool arrived =
-          boss.phase != kStage2BossEntry && boss.phase != kStage2BossSpawned;
+      const bool arrived = boss.phase != kStage2BossEntry && boss.phase != kStage2BossSpawned;
       if (arrived && p.counter > 96 && p.counter % 4 == 0 && p.imageFrame > 0) {
         p.imageFrame -= 1;
         if (p.imageFrame == 0) p.life = p.maxLife = p.scoreBase = ScaleLifeByRank(kStage2CoreLife);

@@ -74,9 +74,7 @@ struct PhaseRun {
 std::vector<PhaseRun> PhaseRuns(const std::vector<BossFrame>& run) {
   std::vector<PhaseRun> runs;
   for (int f = 0; f < static_cast<int>(run.size()); ++f) {
-    if (runs.empty() || runs.back().phase != run[f].phase) {
-      runs.push_back({run[f].phase, f, 0});
-    }
+    if (runs.empty() || runs.back().phase != run[f].phase) { runs.push_back({run[f].phase, f, 0}); }
     runs.back().length += 1;
   }
   return runs;
@@ -139,9 +137,7 @@ TEST(Stage2BossCycle, HoverStepsVolleysAndTheEndAtAStepBoundary) {
   EXPECT_GE(last.t, 400);
   EXPECT_LT(last.t, 400 + interval);
   for (int f = 0; f < hoverEnd - 1; ++f) {
-    if (run[f].phase == kStage2BossHover && run[f].s == 0) {
-      EXPECT_LT(run[f].t, 400) << f;
-    }
+    if (run[f].phase == kStage2BossHover && run[f].s == 0) { EXPECT_LT(run[f].t, 400) << f; }
   }
   EXPECT_EQ(run[hoverEnd].sounds, std::vector<int>{49});
 }
@@ -188,8 +184,7 @@ namespace {
 // every frame so that no held height matches it.
 int LineUpFrames(int difficulty) {
   Stage2Bench bench(difficulty);
-  const std::vector<BossFrame> run =
-      RunBoss(bench, 1100, [](int f) { return 300.0 + 0.001 * f; });
+  const std::vector<BossFrame> run = RunBoss(bench, 1100, [](int f) { return 300.0 + 0.001 * f; });
   int frames = 0;
   for (const BossFrame& b : run) {
     frames += b.phase == kStage2BossRam && b.s == 1 && b.y == b.playerY && b.x < 0;
