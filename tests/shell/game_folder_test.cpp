@@ -2,6 +2,7 @@
 // load, a stage's own never replaced by the test stage's.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -42,16 +43,22 @@ TEST(GameFolder, EveryStageHasMapsAndAStagesOwnAreNotReplacedByTheTestStages) {
     SCOPED_TRACE(kit ? kit : "no kit");
     TempFolder folder;
     ASSERT_EQ(PrepareGameFolder(folder.path(), kit, false), "");
-    for (int stage = 1; stage <= 7; ++stage)
+    for (int stage = 1; stage <= 7; ++stage) {
+      const std::vector<KitMapFile> kitMaps = StageMapFiles(stage);
       for (const TestStageMapFile& map : TestStageMapFiles(stage)) {
         SCOPED_TRACE(map.path);
         ASSERT_TRUE(folder.Exists(map.path));
+        // A stage whose maps the kit draws (stage 2 on) keeps them too.
+        const auto kitMap = std::find_if(kitMaps.begin(), kitMaps.end(),
+                                         [&](const KitMapFile& f) { return f.path == map.path; });
+        ASSERT_NE(kitMap, kitMaps.end());
         const std::vector<uint8_t> expected =
-            stage == FakeStage3Maps::kStage
-                ? FakeStage3Maps::Built(map.kind)
-                : BuildTestStageMap(map.kind == StageMapKind::Background);
+            stage == FakeStage3Maps::kStage ? FakeStage3Maps::Built(map.kind)
+            : kitMap->own                   ? BuildFmfMap(kitMap->description)
+                          : BuildTestStageMap(map.kind == StageMapKind::Background);
         EXPECT_TRUE(folder.ReadFile(map.path) == Bytes(expected));
       }
+    }
   }
 }
 

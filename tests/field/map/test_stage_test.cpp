@@ -21,6 +21,7 @@
 #include "tests/game_support/field_fixture.h"
 #include "tests/support/log_capture.h"
 #include "tools/datakit/kit_build.h"
+#include "tools/datakit/maps/stage_maps.h"
 #include "tools/lib/test_stage_maps.h"
 
 namespace {
@@ -31,6 +32,14 @@ int EventCode(int row, int column) { return EventLayer[row][column] % 1000; }
 // Written as the tests write it, and as the data kit carries it: in its data folder and in
 // its archive, with no file that no stage reads.
 TEST(TestStageTest, LoadsOnEveryStageWithItsMarkersAndCommands) {
+  // The kit's maps of the test stage, also on the stages that bring maps of their own.
+  const StageMapDescriptions none;
+  for (int stage = 1; stage <= 7; ++stage) OverrideStageMapsForTest(stage, &none);
+  struct Restore {
+    ~Restore() {
+      for (int stage = 1; stage <= 7; ++stage) OverrideStageMapsForTest(stage, nullptr);
+    }
+  } restore;
   enum class Source { Written, KitFolder, KitArchive };
   for (Source source : {Source::Written, Source::KitFolder, Source::KitArchive})
     for (int difficulty : {0, 3}) {

@@ -66,7 +66,7 @@ int Sum(const std::vector<ShipFrame>& run, int ShipFrame::*field) {
 
 TEST(Stage2Battleship, OpensInTheZoneFiresOneBeamAndBrakesWhileItRuns) {
   Stage2Bench bench;
-  PlayerX = -500;  // the turrets' bursts are another test's
+  PlayerX = -500;                                     // the turrets' bursts are another test's
   const int16_t slot = bench.Spawn(kShip, 600, 200);  // x 728: right of the zone
   const std::vector<ShipFrame> run = RunShip(bench, slot, 700);
   int enter = -1;
@@ -86,9 +86,9 @@ TEST(Stage2Battleship, OpensInTheZoneFiresOneBeamAndBrakesWhileItRuns) {
   EXPECT_EQ(Sum(run, &ShipFrame::bursts), 1);
   EXPECT_EQ(run.back().emitterCue, 1);  // rests: no second beam
   // Braked to a stop during the beam, back to 1.6 after it.
-  const double slowest =
-      std::min_element(run.begin(), run.end(), [](auto& a, auto& b) { return a.speed < b.speed; })
-          ->speed;
+  const double slowest = std::min_element(run.begin(), run.end(), [](auto& a, auto& b) {
+                           return a.speed < b.speed;
+                         })->speed;
   EXPECT_EQ(slowest, 0);
   int left = -1;
   for (int f = 0; f < 700 && left < 0; ++f)
@@ -290,9 +290,9 @@ TEST(Stage2Roster, LivesAndScoresAtTwoPowerRanks) {
     int32_t base;
   };
   const Row rows[] = {
-      {kShip, -1, 0, 400},       {kShip, 0, 1, 480},   {kShip, 0, 2, 480},
-      {kShip, 1, 1, 480},        {kShip, 0, 4, 140},   {kShip, 0, 10, 140},
-      {kSmallShip, -1, 0, 290},  {kBattery, -1, 0, 9}, {kBatteryReverse, -1, 0, 9},
+      {kShip, -1, 0, 400},      {kShip, 0, 1, 480},   {kShip, 0, 2, 480},
+      {kShip, 1, 1, 480},       {kShip, 0, 4, 140},   {kShip, 0, 10, 140},
+      {kSmallShip, -1, 0, 290}, {kBattery, -1, 0, 9}, {kBatteryReverse, -1, 0, 9},
   };
   for (const int16_t power : {0, 440}) {
     for (const Row& r : rows) {
@@ -302,10 +302,10 @@ TEST(Stage2Roster, LivesAndScoresAtTwoPowerRanks) {
       const int16_t slot = bench.Spawn(r.type, 300, 200);
       bench.Pass();
       const EnemyObject& o = EnemyPool0[slot];
-      const int32_t life = r.array < 0   ? o.life
+      const int32_t life = r.array < 0    ? o.life
                            : r.array == 0 ? o.partsA[r.part].life
                                           : o.partsB[r.part].life;
-      const int32_t score = r.array < 0   ? o.scoreBase
+      const int32_t score = r.array < 0    ? o.scoreBase
                             : r.array == 0 ? o.partsA[r.part].scoreBase
                                            : o.partsB[r.part].scoreBase;
       EXPECT_EQ(life, r.base * (power == 0 ? 1 : 2)) << r.type << " " << r.array << " " << r.part;
