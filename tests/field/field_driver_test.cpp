@@ -10,6 +10,7 @@
 #include "stg_src/field/play_field.h"
 #include "stg_src/shell/scene_machine.h"
 #include "stg_src/shell/shell_state.h"
+#include "tests/field/end_to_end/session_script.h"
 #include "tests/game_support/game_driver.h"
 
 namespace {
@@ -50,6 +51,7 @@ FieldRun RunStageTwo() {
 }
 
 TEST(FieldDriverTest, StageTwoOfTheTestStageFliesTheSameTwice) {
+  const SessionOnTestStage testStage;  // the test stage, not stage 2's own maps
   const FieldRun a = RunStageTwo();
   const FieldRun b = RunStageTwo();
   ASSERT_FALSE(a.digests.empty());
@@ -64,6 +66,7 @@ TEST(FieldDriverTest, StageTwoOfTheTestStageFliesTheSameTwice) {
 // Until the camera stands at the map's end; the ship (immune here: the weave is not steered
 // round the terrain) keeps weaving. Right, down the shaft, right again at the last speed command.
 TEST(FieldDriverTest, StageTwoOfTheTestStageScrollsToTheMapsEndByItsCommands) {
+  const SessionOnTestStage testStage;  // the test stage, not stage 2's own maps
   GameDriver::Options options;
   options.fast = true;
   options.immuneShip = true;

@@ -9,7 +9,7 @@
 
 #include "stg_src/field/enemies/enemy_records.h"
 
-// boss.cpp: the boss.
+// boss.cpp: the boss body; boss_parts.cpp: its parts.
 void UpdateStage2Boss(int16_t slot);
 void UpdateStage2BossArmPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
 void UpdateStage2BossCorePart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,

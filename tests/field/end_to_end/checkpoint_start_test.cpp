@@ -27,6 +27,7 @@ struct CheckpointCase {
 };
 
 TEST(CheckpointStart, TheStagesFirstPlayFrameIsAtTheChosenCheckpoint) {
+  const SessionOnTestStage testStage;
   const CheckpointCase cases[] = {
       {0, 260, 500, 0, 0, -79},
       {1, 1620, 500, 2, 0, 1},
@@ -50,6 +51,7 @@ TEST(CheckpointStart, TheStagesFirstPlayFrameIsAtTheChosenCheckpoint) {
 }
 
 TEST(CheckpointStart, ACheckpointTheMapDoesNotHaveIsRefused) {
+  const SessionOnTestStage testStage;
   GameDriver driver(SessionOptions(false));
   ASSERT_EQ(driver.Start(), 0);
   driver.Run(2);

@@ -42,6 +42,7 @@ void ReachTheContinue(GameDriver& driver) {
 }
 
 TEST(Continue, YesBringsTheStageBackAfterTheWeaponSelect) {
+  const SessionOnTestStage testStage;
   GameDriver driver(SessionOptions(true));
   driver.digestFrames = false;
   ASSERT_NO_FATAL_FAILURE(PlayToTheGameOver(driver, true));
@@ -60,6 +61,7 @@ TEST(Continue, YesBringsTheStageBackAfterTheWeaponSelect) {
 }
 
 TEST(Continue, NoLeadsBackToTheTitle) {
+  const SessionOnTestStage testStage;
   GameDriver driver(SessionOptions(true));
   driver.digestFrames = false;
   ASSERT_NO_FATAL_FAILURE(PlayToTheGameOver(driver, false));

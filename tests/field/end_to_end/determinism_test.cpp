@@ -106,6 +106,7 @@ int FirstDifference(const std::vector<uint64_t>& a, const std::vector<uint64_t>&
 }
 
 TEST(Determinism, TwoRunsInOneProcessAndOneInAFreshProcessGiveTheSameDigests) {
+  const SessionOnTestStage testStage;
   const SessionRun a = PlaySession({});
   const SessionRun b = PlaySession({});
   ASSERT_EQ(a.digests.size(), static_cast<size_t>(kFrames));
@@ -116,6 +117,7 @@ TEST(Determinism, TwoRunsInOneProcessAndOneInAFreshProcessGiveTheSameDigests) {
 }
 
 TEST(Determinism, FastForwardAnotherSeedAndPausesChangeNoDigest) {
+  const SessionOnTestStage testStage;
   const SessionRun plain = PlaySession({.fast = false});
   ASSERT_EQ(plain.digests.size(), static_cast<size_t>(kFrames));
   const SessionRun reseeded = PlaySession({.seed = 2});
@@ -129,6 +131,7 @@ TEST(Determinism, FastForwardAnotherSeedAndPausesChangeNoDigest) {
 }
 
 TEST(Determinism, TheDirect3DPathGivesTheSoftwarePathsDigests) {
+  const SessionOnTestStage testStage;
   const SessionRun software = PlaySession({.fast = false});
   ASSERT_EQ(software.digests.size(), static_cast<size_t>(kFrames));
   EXPECT_FALSE(software.hardware);
@@ -143,6 +146,7 @@ TEST(Determinism, TheDirect3DPathGivesTheSoftwarePathsDigests) {
 // The child's half: the session played as this process's environment sets it up, its path
 // (1 Direct3D) and digests written to the file the parent named.
 TEST(Determinism, DISABLED_SessionInAChild) {
+  const SessionOnTestStage testStage;
   if (!IsChildRunOf(kChildTest)) GTEST_SKIP();
   const char* path = std::getenv(kDigestFileVariable);
   ASSERT_NE(path, nullptr);

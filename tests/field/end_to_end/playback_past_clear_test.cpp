@@ -19,6 +19,7 @@ constexpr int32_t kBossBeatenAt = 10;  // GameFrame of each stage where its boss
 constexpr int kFrameLimit = 4000;
 
 TEST(PlaybackPastClear, RunsThroughStageOnesClearIntoStageTwoAndEndsAtStageTwosClear) {
+  const SessionOnTestStage testStage;
   GameDriver::Options options = SessionOptions(true);
   options.immuneShip = true;
   GameDriver driver(options);

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "tests/game_support/game_driver.h"
+#include "tools/datakit/maps/stage_maps.h"
 
 constexpr int kSessionStage = 2;
 constexpr int kSessionShotStart = 80;
@@ -24,3 +25,16 @@ GameDriver::Options SessionOptions(bool fast);
 // The driver booted and brought into the session's first play frame; false (with a test
 // failure) when it did not get there.
 bool StartSession(GameDriver& driver);
+
+// While it lives, the session's stage flies the test stage's maps even where the stage has maps
+// of its own (the driver writes the folder's maps when it starts).
+class SessionOnTestStage {
+ public:
+  SessionOnTestStage() { OverrideStageMapsForTest(kSessionStage, &none_); }
+  ~SessionOnTestStage() { OverrideStageMapsForTest(kSessionStage, nullptr); }
+  SessionOnTestStage(const SessionOnTestStage&) = delete;
+  SessionOnTestStage& operator=(const SessionOnTestStage&) = delete;
+
+ private:
+  StageMapDescriptions none_;
+};

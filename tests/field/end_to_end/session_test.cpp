@@ -63,6 +63,7 @@ int FirstFrame(const std::vector<FrameRecord>& frames, int after, Test test) {
 }
 
 TEST(Session, ThePlayedSessionMeetsItsEventsInOrder) {
+  const SessionOnTestStage testStage;
   GameDriver driver(SessionOptions(true));
   driver.digestFrames = false;
   ASSERT_TRUE(StartSession(driver));

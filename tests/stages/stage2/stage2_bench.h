@@ -1,0 +1,30 @@
+// A bench for stage 2's behaviours without a map: the field's boot state from FieldFixture, the
+// objects cleared, the screen at world (0, 0) and still, stage 2's tables, rank 0, and the pool
+// passes and shot steps run by hand so that each test sees its objects frame by frame.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "stg_src/field/enemies/enemy_pools.h"
+#include "stg_src/field/shots/enemy_shots.h"
+#include "tests/game_support/field_fixture.h"
+
+class Stage2Bench {
+ public:
+  explicit Stage2Bench(int difficulty = 1);
+
+  // A pool-0 object spawned at (x, y) with that variant and set up by one pass.
+  int16_t Spawn(int16_t type, double x, double y, int16_t variant = 0);
+
+  // One pass of pool 0; the sounds it requested.
+  std::vector<int> Pass();
+  // One step of the enemy-shot pool; the sounds it requested.
+  std::vector<int> PassShots();
+
+  static std::vector<const EnemyShot*> ShotsOfType(int32_t type);
+  static int CountShots(int32_t type) { return static_cast<int>(ShotsOfType(type).size()); }
+  static void ClearShots();
+
+  FieldFixture field;
+};
