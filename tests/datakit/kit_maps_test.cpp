@@ -38,12 +38,10 @@ std::string MapPath(int stage, const char* suffix) {
 TEST(DataKitMaps, AStageFliesItsOwnMapsAndTheTestStagesWhereItBringsNone) {
   // Stage 3 brings a background and a hard map, not an easy one; stage 7 a hard map, and an
   // easy one that its loader never reads.
-  // Stage 1's own maps are set aside, so that it stands for a stage that brings none.
-  const FakeStageMaps stage1(1, {nullptr, nullptr, nullptr});
+  // The other stages' own maps in the kit are set aside: here they bring none.
+  const FakeStageMaps stage1(1, {}), stage2(2, {}), stage4(4, {}), stage5(5, {}), stage6(6, {});
   const FakeStageMaps stage3(3, {kOwnBackground, kOwnMain, nullptr});
   const FakeStageMaps stage7(7, {nullptr, kOwnMain, kOwnEasyMain});
-  // Stage 4 brings maps of its own in the kit; here it brings none.
-  const FakeStageMaps stage4(4, {});
   std::map<std::string, std::string> expected;
   for (int stage = 1; stage <= 7; ++stage) {
     expected[MapPath(stage, "b.fmf")] = TestStageBackgroundMapDescription();
