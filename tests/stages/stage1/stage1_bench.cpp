@@ -1,30 +1,11 @@
 #include "tests/stages/stage1/stage1_bench.h"
 
-#include <cstring>
-
 #include "stg_src/field/play_field.h"
 #include "stg_src/game/shared_state.h"
+#include "tests/game_support/stage_bench.h"
 
 Stage1Bench::Stage1Bench(int difficulty) : field(difficulty) {
-  ClearAllObjects();
-  CurrentStage = 1;
-  Difficulty = static_cast<int16_t>(difficulty);
-  DrawOffsetX = 0;
-  DrawOffsetY = 0;
-  CameraX = 0;
-  ViewRight = 640;
-  ViewTop = 0;
-  ViewBottom = 400;
-  ScrollDeltaX = 0;
-  ScrollDeltaY = 0;
-  TimeRank = 0;
-  PowerRank = 0;
-  SolidEnemyTimer = 0;
-  StageClearTimer = 0;
-  CancelEnemyShots = 0;
-  std::memset(&ScreenShake, 0, sizeof ScreenShake);
-  PlayerX = 320;
-  PlayerY = 200;
+  PrepareStageBench(1, difficulty);
   field.SetShipImmune(true);
 }
 
@@ -66,15 +47,4 @@ std::vector<int> Stage1Bench::PassPool1() {
   field.TakeSoundRequests();
   UpdateEnemyPool(EnemyPool1, 1, kEnemyPool1Size);
   return field.TakeSoundRequests();
-}
-
-std::vector<const EnemyShot*> Stage1Bench::ShotsOfType(int32_t type) {
-  std::vector<const EnemyShot*> shots;
-  for (const EnemyShot& s : EnemyShots)
-    if (s.state != 0 && s.type == type) shots.push_back(&s);
-  return shots;
-}
-
-void Stage1Bench::ClearShots() {
-  for (EnemyShot& s : EnemyShots) s.state = 0;
 }

@@ -10,6 +10,7 @@
 #include "stg_src/field/enemies/enemy_pools.h"
 #include "stg_src/field/shots/enemy_shots.h"
 #include "tests/game_support/field_fixture.h"
+#include "tests/game_support/stage_bench.h"
 
 class Stage1Bench {
  public:
@@ -28,8 +29,8 @@ class Stage1Bench {
   std::vector<int> PassPool1();
 
   // The shots of a type in use, in slot order.
-  static std::vector<const EnemyShot*> ShotsOfType(int32_t type);
-  static void ClearShots();
+  static std::vector<const EnemyShot*> ShotsOfType(int32_t type) { return EnemyShotsOfType(type); }
+  static void ClearShots() { ClearEnemyShots(); }
 
   FieldFixture field;
 };

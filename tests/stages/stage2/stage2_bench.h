@@ -9,6 +9,7 @@
 #include "stg_src/field/enemies/enemy_pools.h"
 #include "stg_src/field/shots/enemy_shots.h"
 #include "tests/game_support/field_fixture.h"
+#include "tests/game_support/stage_bench.h"
 
 class Stage2Bench {
  public:
@@ -22,9 +23,9 @@ class Stage2Bench {
   // One step of the enemy-shot pool; the sounds it requested.
   std::vector<int> PassShots();
 
-  static std::vector<const EnemyShot*> ShotsOfType(int32_t type);
+  static std::vector<const EnemyShot*> ShotsOfType(int32_t type) { return EnemyShotsOfType(type); }
   static int CountShots(int32_t type) { return static_cast<int>(ShotsOfType(type).size()); }
-  static void ClearShots();
+  static void ClearShots() { ClearEnemyShots(); }
 
   FieldFixture field;
 };
