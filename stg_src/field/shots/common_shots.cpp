@@ -31,11 +31,6 @@ constexpr int kSeekerFadeStart = 90;
 constexpr int kFragmentLife = 75;
 constexpr int kPuffEffect = 1;
 
-// Terrain ahead of the next step, scroll included: 0 or more is a hit.
-bool MeetsTerrainRiding(const EnemyShot& s) {
-  return TestTerrainHit(s.x + s.vx + ScrollDeltaX, s.y + s.vy + ScrollDeltaY, s.x, s.y, 1) >= 0;
-}
-
 bool MeetsTerrain(const EnemyShot& s) {
   return TestTerrainHit(s.x + s.vx, s.y + s.vy, s.x, s.y, 1) >= 0;
 }
@@ -156,7 +151,7 @@ void UpdateSeekerShot(int16_t slot) {
     if (s.state == 0) return;
   }
   if (s.state == 2) {
-    if (MeetsTerrainRiding(s)) s.state = 3;
+    if (EnemyShotMeetsTerrainAhead(s)) s.state = 3;
     s.drawAngle = static_cast<int16_t>(
         TurnTowardAngle(AimAngle(s.x, s.y, PlayerX, PlayerY), s.drawAngle, s.workWord));
     SetShotVelocity(s, s.drawAngle, s.speed);
@@ -226,7 +221,7 @@ void UpdateAcceleratingShot(int16_t slot) {
     }
   }
   if (s.state == 2) {
-    if (MeetsTerrainRiding(s)) s.state = 3;
+    if (EnemyShotMeetsTerrainAhead(s)) s.state = 3;
     SetShotVelocity(s, s.motionAngle, s.speed);
     s.x += s.vx;
     s.y += s.vy;

@@ -255,3 +255,8 @@ void DigestEnemyShots(StateDigest& d, DigestScope) {
     DigestValue(d, s.upright);
   }
 }
+
+bool EnemyShotMeetsTerrainAhead(const EnemyShot& shot) {
+  return TestTerrainHit(shot.x + shot.vx + ScrollDeltaX, shot.y + shot.vy + ScrollDeltaY, shot.x,
+                        shot.y, 1) >= 0;
+}

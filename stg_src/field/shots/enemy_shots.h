@@ -95,6 +95,8 @@ EnemyPart* LinkedPart(const EnemyShot& shot);
 void MoveEnemyShotStraight(int16_t slot, int16_t hitRadius, int16_t sound, uint8_t upright);
 // The direction (radians) the hit tests sweep a shot's circles along.
 double EnemyShotSweepRadians(const EnemyShot& shot);
+// Whether the shot's next step, its velocity with the scroll's movement, meets terrain.
+bool EnemyShotMeetsTerrainAhead(const EnemyShot& shot);
 
 // Every slot in use from 0 up: frame, age, behaviour, hit points, removal off screen, cancel,
 // collisions.

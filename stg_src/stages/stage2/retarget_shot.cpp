@@ -40,9 +40,7 @@ void SetUp(EnemyShot& s) {
 }
 
 void Fly(EnemyShot& s) {
-  if (TestTerrainHit(s.x + s.vx + ScrollDeltaX, s.y + s.vy + ScrollDeltaY, s.x, s.y, 1) >= 0) {
-    s.state = 3;
-  }
+  if (EnemyShotMeetsTerrainAhead(s)) s.state = 3;
   s.vx = CosineTable[WrapAngle(s.motionAngle)] * s.speed;
   s.vy = SineTable[WrapAngle(s.motionAngle)] * s.speed;
   s.x += s.vx + ScrollDeltaX;

@@ -37,11 +37,6 @@ constexpr int16_t kJetAlpha = 192;
 // speeds up again from 51 on.
 constexpr int16_t kFlameAimAt = 50;
 
-// Terrain ahead of the next step with the scroll's movement, from the current velocity.
-bool MeetsTerrainAhead(const EnemyShot& s) {
-  return TestTerrainHit(s.x + s.vx + ScrollDeltaX, s.y + s.vy + ScrollDeltaY, s.x, s.y, 1) >= 0;
-}
-
 void KeepLaunchSpeed(EnemyShot& s) {
   s.workReal[0] = s.speed;
   s.workReal[1] = s.speed / 32;
@@ -73,7 +68,7 @@ void UpdateStage3FlameJetShot(int16_t slot) {
     s.linkMode = 1;
   }
   if (s.state == 2) {
-    if (s.frame >= kJetTerrainFrom && MeetsTerrainAhead(s)) s.state = 3;
+    if (s.frame >= kJetTerrainFrom && EnemyShotMeetsTerrainAhead(s)) s.state = 3;
     s.x += s.vx;
     s.y += s.vy;
     if (s.frame % 4 == 0) {
@@ -214,7 +209,7 @@ void UpdateStage3RingShot(int16_t slot) {
   }
   if (s.state == 2) {
     // Last frame's velocity: from rest the first test probes the scroll's movement alone.
-    if (MeetsTerrainAhead(s)) s.state = 3;
+    if (EnemyShotMeetsTerrainAhead(s)) s.state = 3;
     SetShotVelocity(s, s.motionAngle, s.speed);
     s.x += s.vx;
     s.y += s.vy;

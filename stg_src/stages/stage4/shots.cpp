@@ -114,8 +114,7 @@ void UpdateStage4SpinningShot(int16_t slot) {
   }
   if (s.frame % 3 == 0) s.anim = static_cast<int16_t>((s.anim + 1) % 4);
   if (s.state == 2) {
-    if (TestTerrainHit(s.x + s.vx + ScrollDeltaX, s.y + s.vy + ScrollDeltaY, s.x, s.y, 1) >= 0)
-      s.state = 3;
+    if (EnemyShotMeetsTerrainAhead(s)) s.state = 3;
     SetShotVelocity(s, s.motionAngle, s.speed);
     s.x += s.vx + ScrollDeltaX;
     s.y += s.vy + ScrollDeltaY;
