@@ -34,6 +34,8 @@ std::vector<const EnemyShot*> EnemyShotsOfType(int32_t type) {
   return shots;
 }
 
+int CountEnemyShotsOfType(int32_t type) { return static_cast<int>(EnemyShotsOfType(type).size()); }
+
 void ClearEnemyShots() {
   for (EnemyShot& s : EnemyShots) s.state = 0;
 }

@@ -14,5 +14,7 @@ void PrepareStageBench(int stage, int difficulty);
 
 // The enemy shots of a type in use, in slot order.
 std::vector<const EnemyShot*> EnemyShotsOfType(int32_t type);
+// How many of them there are.
+int CountEnemyShotsOfType(int32_t type);
 // Frees every enemy shot.
 void ClearEnemyShots();

@@ -100,7 +100,7 @@ TEST_P(MovieGraphs, FilterGraphMovieShowsItsFirstFrame) {
   const LeftBehind before = LeftBehind::Now();
   const std::vector<FlatColour> colours = MovieTestColours(4);
   const std::string path =
-      Write("movie.mpg", EncodeMovieFile(MovieSpec{"mpeg", "mpeg1video", 64, 48, 25, colours}));
+      Write("movie.mpg", EncodeMovieFile(MovieToEncode{"mpeg", "mpeg1video", 64, 48, 25, colours}));
   const int graph = LoadGraphFromFile(path.c_str(), 0);
   ASSERT_NE(graph, -1);
   MovieEntry* entry = GetMovieEntry(GetGraphEntry(graph)->movieHandle);

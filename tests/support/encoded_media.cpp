@@ -207,65 +207,65 @@ Bytes EncodeSoundFile(const char* muxer, const char* encoder, const std::vector<
   return m.out.bytes;
 }
 
-Bytes EncodeMovieFile(const MovieSpec& spec) {
+Bytes EncodeMovieFile(const MovieToEncode& movie) {
   av_log_set_level(AV_LOG_QUIET);
   Muxer m;
-  if (!m.Open(spec.muxer)) return {};
+  if (!m.Open(movie.muxer)) return {};
   Track video;
-  const AVCodec* codec = avcodec_find_encoder_by_name(spec.encoder);
+  const AVCodec* codec = avcodec_find_encoder_by_name(movie.encoder);
   if (!codec) return {};
   video.codec = avcodec_alloc_context3(codec);
-  video.codec->width = spec.width;
-  video.codec->height = spec.height;
+  video.codec->width = movie.width;
+  video.codec->height = movie.height;
   video.codec->pix_fmt = AV_PIX_FMT_YUV420P;
-  video.codec->time_base = AVRational{1, spec.fps};
-  video.codec->framerate = AVRational{spec.fps, 1};
+  video.codec->time_base = AVRational{1, movie.fps};
+  video.codec->framerate = AVRational{movie.fps, 1};
   video.codec->gop_size = 4;
   video.codec->max_b_frames = 0;
   video.codec->bit_rate = 2000000;
-  if (std::strcmp(spec.encoder, "libx264") == 0)
+  if (std::strcmp(movie.encoder, "libx264") == 0)
     av_opt_set(video.codec->priv_data, "preset", "ultrafast", 0);
   if (!video.Start(m)) return {};
 
   Track audio;
   std::vector<int16_t> tone;
   const int audioFrames =
-      static_cast<int>(static_cast<int64_t>(spec.colours.size()) * spec.audioRate / spec.fps);
-  if (spec.audioEncoder) {
-    if (!StartAudio(audio, spec.audioEncoder, 2, spec.audioRate, 128000) || !audio.Start(m))
+      static_cast<int>(static_cast<int64_t>(movie.colours.size()) * movie.audioRate / movie.fps);
+  if (movie.audioEncoder) {
+    if (!StartAudio(audio, movie.audioEncoder, 2, movie.audioRate, 128000) || !audio.Start(m))
       return {};
     // The encoder's delay would start the sound before 0 and shift every stream to make up.
     audio.next = audio.codec->initial_padding;
     for (int i = 0; i < audioFrames; ++i) {
-      const auto s = static_cast<int16_t>(8000 * std::sin(2 * M_PI * 440.0 * i / spec.audioRate));
+      const auto s = static_cast<int16_t>(8000 * std::sin(2 * M_PI * 440.0 * i / movie.audioRate));
       tone.push_back(s);
       tone.push_back(s);
     }
   }
   // Without an edit list: it would cut the last frame where the sound ends.
   AVDictionary* options = nullptr;
-  if (std::strcmp(spec.muxer, "mp4") == 0) av_dict_set(&options, "use_editlist", "0", 0);
+  if (std::strcmp(movie.muxer, "mp4") == 0) av_dict_set(&options, "use_editlist", "0", 0);
   const int header = avformat_write_header(m.format, &options);
   av_dict_free(&options);
   if (header < 0) return {};
 
   AVFrame* f = video.frame;
   f->format = AV_PIX_FMT_YUV420P;
-  f->width = spec.width;
-  f->height = spec.height;
+  f->width = movie.width;
+  f->height = movie.height;
   if (av_frame_get_buffer(f, 0) < 0) return {};
-  for (size_t i = 0; i < spec.colours.size(); ++i) {
+  for (size_t i = 0; i < movie.colours.size(); ++i) {
     if (av_frame_make_writable(f) < 0) return {};
-    PaintFrame(f, spec.colours[i], spec.width, spec.height);
+    PaintFrame(f, movie.colours[i], movie.width, movie.height);
     f->pts = static_cast<int64_t>(i);
     if (!video.Send(m, f)) return {};
-    if (spec.audioEncoder &&
+    if (movie.audioEncoder &&
         !EncodeAudioFrames(audio, m, tone,
-                           static_cast<size_t>((i + 1) * spec.audioRate / spec.fps)))
+                           static_cast<size_t>((i + 1) * movie.audioRate / movie.fps)))
       return {};
   }
   if (!video.Send(m, nullptr)) return {};
-  if (spec.audioEncoder &&
+  if (movie.audioEncoder &&
       (!EncodeAudioFrames(audio, m, tone, SIZE_MAX) || !audio.Send(m, nullptr)))
     return {};
   if (av_write_trailer(m.format) < 0) return {};

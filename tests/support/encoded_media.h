@@ -19,7 +19,7 @@ struct FlatColour {
   uint8_t r, g, b;
 };
 
-struct MovieSpec {
+struct MovieToEncode {
   const char* muxer;    // "mpeg", "avi", "mp4"
   const char* encoder;  // "mpeg1video", "mpeg4", "libx264"
   int width, height, fps;
@@ -31,7 +31,7 @@ struct MovieSpec {
 };
 
 // The movie, or empty when an encoder or muxer is missing.
-Bytes EncodeMovieFile(const MovieSpec& spec);
+Bytes EncodeMovieFile(const MovieToEncode& movie);
 
 // Whether this FFmpeg has the encoder.
 bool HasEncoder(const char* encoder);

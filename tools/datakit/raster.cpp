@@ -314,12 +314,12 @@ void ShadeBody(Canvas& c, const Body& b, const Material& m, bool outline) {
       const float n = std::sqrt(nx * nx + ny * ny + nz * nz);
       nx /= n, ny /= n, nz /= n;
       const float diffuse = std::fmax(0.0f, nx * lx + ny * ly + nz * lz);
-      const float spec = std::pow(std::fmax(0.0f, (nx * hx + ny * hy + nz * hz) / hn), 24.0f);
+      const float highlight = std::pow(std::fmax(0.0f, (nx * hx + ny * hy + nz * hz) / hn), 24.0f);
       const float grain =
           1 + m.grain * (Fbm(x / m.grainScale, y / m.grainScale, m.seed, 3) - 0.5f) * 2;
       const float light = 0.28f + 0.95f * diffuse;
-      Rgb col = b.base[i] * (light * grain) + Rgb{1, 1, 1} * (spec * m.shine);
-      col = Mix(col, b.base[i] * 1.15f + Rgb{0.15f, 0.15f, 0.15f} * spec, b.glow[i]);
+      Rgb col = b.base[i] * (light * grain) + Rgb{1, 1, 1} * (highlight * m.shine);
+      col = Mix(col, b.base[i] * 1.15f + Rgb{0.15f, 0.15f, 0.15f} * highlight, b.glow[i]);
       BlendOver(layer, x, y, col, b.cover[i]);
     }
   if (outline) {

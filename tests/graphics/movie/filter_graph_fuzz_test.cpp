@@ -40,8 +40,8 @@ Bytes Mutate(const Bytes& seed, std::mt19937& rng) {
 TEST(FilterGraphFuzzSmoke, MutatedFilesRenderAndDecodeOrAreRefused) {
   const std::vector<FlatColour> colours = MovieTestColours(4);
   const std::vector<Bytes> seeds = {
-      EncodeMovieFile(MovieSpec{"mpeg", "mpeg1video", 32, 32, 25, colours}),
-      EncodeMovieFile(MovieSpec{"avi", "mpeg4", 32, 32, 25, colours, "libmp3lame"}),
+      EncodeMovieFile(MovieToEncode{"mpeg", "mpeg1video", 32, 32, 25, colours}),
+      EncodeMovieFile(MovieToEncode{"avi", "mpeg4", 32, 32, 25, colours, "libmp3lame"}),
       EncodeSoundFile("mp3", "libmp3lame", std::vector<int16_t>(4000, 1000), 1, 22050, 32000),
   };
   for (const Bytes& seed : seeds) {

@@ -28,7 +28,7 @@ constexpr REFERENCE_TIME kFrameTime = 10000000 / kFps;
 
 struct MovieCase {
   const char* file;
-  MovieSpec spec;
+  MovieToEncode movie;
 };
 
 std::vector<MovieCase> Cases() {
@@ -105,13 +105,13 @@ TEST_F(FilterGraphMovies, EachFrameArrivesInOrderWhileTheGraphRunsAndTheEndStops
   for (const MovieCase& c : Cases()) {
     SCOPED_TRACE(c.file);
     seen_.clear();
-    const Bytes file = EncodeMovieFile(c.spec);
+    const Bytes file = EncodeMovieFile(c.movie);
     ASSERT_FALSE(file.empty());
     int width = 0, height = 0;
     const int handle = OpenMovie(Write(c.file, file).c_str(), &width, &height, 0);
     ASSERT_NE(handle, -1);
-    EXPECT_EQ(width, c.spec.width);
-    EXPECT_EQ(height, c.spec.height);
+    EXPECT_EQ(width, c.movie.width);
+    EXPECT_EQ(height, c.movie.height);
     MovieEntry* e = GetMovieEntry(handle);
     EXPECT_EQ(e->theora, 0);
     EXPECT_EQ(e->stopped, 1);
@@ -143,7 +143,7 @@ TEST_F(FilterGraphMovies, EachFrameArrivesInOrderWhileTheGraphRunsAndTheEndStops
 
     // The sound track's volume goes to the graph's audio renderer.
     long volume = 0;
-    if (c.spec.audioEncoder) {
+    if (c.movie.audioEncoder) {
       EXPECT_EQ(e->audio->put_Volume(-2000), S_OK);
       EXPECT_EQ(e->audio->get_Volume(&volume), S_OK);
       EXPECT_EQ(volume, -2000);
@@ -157,7 +157,8 @@ TEST_F(FilterGraphMovies, EachFrameArrivesInOrderWhileTheGraphRunsAndTheEndStops
 
 TEST_F(FilterGraphMovies, StopPositionEndsThePlaybackBeforeTheEnd) {
   const MovieCase c = Cases()[1];
-  const int handle = OpenMovie(Write(c.file, EncodeMovieFile(c.spec)).c_str(), nullptr, nullptr, 0);
+  const int handle =
+      OpenMovie(Write(c.file, EncodeMovieFile(c.movie)).c_str(), nullptr, nullptr, 0);
   ASSERT_NE(handle, -1);
   MovieEntry* e = GetMovieEntry(handle);
   LONGLONG stop = 4 * kFrameTime;
@@ -184,7 +185,7 @@ TEST_F(FilterGraphMovies, MovieInsideAnArchivePlaysFromATemporaryCopy) {
   const MovieCase c = Cases()[0];
   ArchiveWriterEntry entry;
   entry.path = "movie.mpg";
-  entry.data = EncodeMovieFile(c.spec);
+  entry.data = EncodeMovieFile(c.movie);
   WriteFileBytes(std::filesystem::path(folder_.path()) / "data.ARC", BuildArchiveImage({entry}));
   ScopedCurrentDirectory cwd(folder_.path());
   SetFileFunctionTable(&ArchiveFileFunctions);
@@ -208,7 +209,7 @@ TEST_F(FilterGraphMovies, MovieInsideAnArchivePlaysFromATemporaryCopy) {
 
 TEST_F(FilterGraphMovies, TwentyOpensAndClosesLeaveNothingBehind) {
   const MovieCase c = Cases()[1];
-  const std::string path = Write(c.file, EncodeMovieFile(c.spec));
+  const std::string path = Write(c.file, EncodeMovieFile(c.movie));
   const LeftBehind before = LeftBehind::Now();
   for (int i = 0; i < 20; ++i) {
     const int handle = OpenMovie(path.c_str(), nullptr, nullptr, 0);
@@ -226,8 +227,8 @@ TEST_F(FilterGraphMovies, TwentyOpensAndClosesLeaveNothingBehind) {
 }
 
 TEST_F(FilterGraphMovies, DamagedFilesAreRefusedWithTheirLines) {
-  const Bytes mpeg = EncodeMovieFile(Cases()[0].spec);
-  const Bytes avi = EncodeMovieFile(Cases()[1].spec);
+  const Bytes mpeg = EncodeMovieFile(Cases()[0].movie);
+  const Bytes avi = EncodeMovieFile(Cases()[1].movie);
   std::mt19937 rng(99);
   // The headers, then noise in place of the frames.
   Bytes noisy = avi;
@@ -274,7 +275,7 @@ TEST_F(FilterGraphMovies, DamagedFilesAreRefusedWithTheirLines) {
 }
 
 TEST_F(FilterGraphMovies, WithoutTheGraphClassTheMovieIsRefusedWithItsLine) {
-  const std::string path = Write("movie.mpg", EncodeMovieFile(Cases()[0].spec));
+  const std::string path = Write("movie.mpg", EncodeMovieFile(Cases()[0].movie));
   PortSetClassAbsent(CLSID_FilterGraph, true);
   LogCapture log;
   EXPECT_EQ(OpenMovie(path.c_str(), nullptr, nullptr, 0), -1);

@@ -78,9 +78,9 @@ TEST(Stage1BossFight, ArmBurstsFireFiveShotsFourFramesApart) {
     std::vector<int> firedAt;
     std::vector<double> speeds;
     for (int f = 1; f <= 30; ++f) {
-      Stage1Bench::ClearShots();
+      ClearEnemyShots();
       bench.PassBoss();
-      const auto shots = Stage1Bench::ShotsOfType(3);
+      const auto shots = EnemyShotsOfType(3);
       if (shots.empty()) continue;
       ASSERT_EQ(shots.size(), 4u);  // one from each arm
       const EnemyPart& arm = boss.partsB[1];

@@ -49,7 +49,7 @@ std::vector<BeamFrame> RunBeam(Stage1Bench& bench, bool reduced, int frames) {
     b.cue = part.cue;
     b.linkActive = part.linkActive;
     run.push_back(b);
-    Stage1Bench::ClearShots();
+    ClearEnemyShots();
   }
   return run;
 }
@@ -120,7 +120,7 @@ TEST(Stage1TiedBeam, AFullShotPoolLinksNothingAndTheCountGoesOn) {
   for (const EnemyShot& s : EnemyShots) EXPECT_EQ(s.type, 0);
   RunTiedBeam(EnemyPool0, 5, owner.partsA, 0, TiedBeamAlong(96));
   EXPECT_EQ(part.linkActive, 0);
-  Stage1Bench::ClearShots();
+  ClearEnemyShots();
 }
 
 // Guns and pods fire only while the boss is exactly level; the middle gun fires one beam per
@@ -145,7 +145,7 @@ TEST(Stage1BossParts, GunsFireOnlyLevelAndTheMiddleGunOnceAnArmsOutPeriod) {
     const int16_t before = boss.partsA[4].cue;
     bench.PassBoss();
     beamsStarted += boss.partsA[4].cue == kTiedBeamStart - 1 && before != kTiedBeamStart - 1;
-    Stage1Bench::ClearShots();
+    ClearEnemyShots();
   }
   EXPECT_EQ(boss.angle, 0);
   EXPECT_EQ(boss.intWork0, 2);
@@ -162,7 +162,7 @@ TEST(Stage1BossParts, GunsFireOnlyLevelAndTheMiddleGunOnceAnArmsOutPeriod) {
     beamsStarted += boss.partsA[4].cue == kTiedBeamStart - 1 && before != kTiedBeamStart - 1;
   }
   EXPECT_EQ(beamsStarted, 2);
-  Stage1Bench::ClearShots();
+  ClearEnemyShots();
 }
 
 TEST(Stage1BossParts, PodsLaunchFourMissilesOnlyWithTheArmsInAndLevel) {
@@ -246,7 +246,7 @@ TEST(Stage1RetargetShot, OffScreenItIsFreedSilentlyAndItsReAimIsClamped) {
   } rows[] = {{600, 200, 0}, {100, 150, 896}, {100, 250, 128}, {310, 0, 896}, {310, 400, 128}};
   for (const Row& r : rows) {
     SCOPED_TRACE(testing::Message() << r.playerX << "," << r.playerY);
-    Stage1Bench::ClearShots();
+    ClearEnemyShots();
     PlayerX = r.playerX;
     PlayerY = r.playerY;
     const int16_t slot = SpawnEnemyShot(17, 0, 4.8, 300, 200, 1);
@@ -270,7 +270,7 @@ TEST(Stage1RetargetShot, OffScreenItIsFreedSilentlyAndItsReAimIsClamped) {
     EXPECT_GE(s.speed, 4.8 - 1e-9);
     EXPECT_LT(s.speed, 4.8 + 4.8 / 16);
   }
-  Stage1Bench::ClearShots();
+  ClearEnemyShots();
 }
 
 }  // namespace

@@ -206,9 +206,9 @@ TEST(Stage1BossRoute, SpreadArmsFireFansOfFiveRetargetShots) {
   const int16_t at = ComputeFireInterval(24, boss.rank);
   int fans = 0;
   for (int f = 0; f < 3 * every; ++f) {
-    Stage1Bench::ClearShots();
+    ClearEnemyShots();
     bench.PassBoss();
-    const auto shots = Stage1Bench::ShotsOfType(17);
+    const auto shots = EnemyShotsOfType(17);
     if (boss.frame % every != at) {
       EXPECT_TRUE(shots.empty()) << boss.frame;
       continue;
@@ -234,11 +234,11 @@ TEST(Stage1BossRoute, NoFansOnEasyBelowTheRankThatMakesItHarder) {
   calm.intWork0 = 2;
   ASSERT_FALSE(IsHarderThanEasy());
   for (int f = 0; f < 200; ++f) easy.PassBoss();
-  EXPECT_TRUE(Stage1Bench::ShotsOfType(17).empty());
+  EXPECT_TRUE(EnemyShotsOfType(17).empty());
   TimeRank = 134;
   ASSERT_TRUE(IsHarderThanEasy());
   for (int f = 0; f < 200; ++f) easy.PassBoss();
-  EXPECT_FALSE(Stage1Bench::ShotsOfType(17).empty());
+  EXPECT_FALSE(EnemyShotsOfType(17).empty());
 }
 
 TEST(Stage1BossRoute, SentRightItTransformsPastScreenX520WithOneSound) {

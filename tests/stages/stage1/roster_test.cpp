@@ -36,10 +36,10 @@ TEST(Stage1Roster, CrossFlierVolleysTurn24BetweenAndItLeavesByThePlayersSide) {
     EnemyObject& o = EnemyPool1[slot];
     std::vector<int> volleyAngles;
     for (int f = 0; f < 400 && o.state == 2 && o.intWork0 <= 128; ++f) {
-      Stage1Bench::ClearShots();
+      ClearEnemyShots();
       const int16_t angleBefore = o.angle;
       bench.PassPool1();
-      const auto shots = Stage1Bench::ShotsOfType(1);
+      const auto shots = EnemyShotsOfType(1);
       if (shots.empty()) continue;
       ASSERT_EQ(shots.size(), 4u);
       for (int k = 0; k < 4; ++k) {
@@ -184,10 +184,10 @@ TEST(Stage1Roster, TheWallSettlesWhenItsCoreIsShotAndItsCannonsFireFive) {
     EXPECT_EQ(wall.y, 320);
     int burst = 0, bursts = 0;
     for (int f = 0; f < 200 && bursts < 1; ++f) {
-      Stage1Bench::ClearShots();
+      ClearEnemyShots();
       const int16_t cannonAngle = wall.partsB[0].angle;
       bench.PassPool1();
-      const int shots = static_cast<int>(Stage1Bench::ShotsOfType(1).size());
+      const int shots = CountEnemyShotsOfType(1);
       if (shots > 0) {
         EXPECT_EQ(shots, 2);  // both cannons
         if (burst > 0) { EXPECT_EQ(wall.partsB[0].angle, cannonAngle); }

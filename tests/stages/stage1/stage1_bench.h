@@ -28,9 +28,5 @@ class Stage1Bench {
   std::vector<int> PassBoth();
   std::vector<int> PassPool1();
 
-  // The shots of a type in use, in slot order.
-  static std::vector<const EnemyShot*> ShotsOfType(int32_t type) { return EnemyShotsOfType(type); }
-  static void ClearShots() { ClearEnemyShots(); }
-
   FieldFixture field;
 };

@@ -51,7 +51,7 @@ std::vector<ShipFrame> RunShip(Stage2Bench& bench, int16_t slot, int frames) {
     r.rearOffset = o.partsB[1].offsetY;
     r.emitterCue = o.partsB[0].cue;
     run.push_back(r);
-    Stage2Bench::ClearShots();
+    ClearEnemyShots();
   }
   return run;
 }
@@ -124,8 +124,8 @@ TEST(Stage2Battleship, TurretsFireBurstsOfFiveFourFramesApartAndNoneOffScreen) {
   std::vector<int> shotFrames;
   for (int f = 0; f < 24; ++f) {
     UpdateStage2SenkanUpperTurretPart(EnemyPool0, slot, ship.partsA, 3);
-    if (Stage2Bench::CountShots(3) > 0) shotFrames.push_back(f);
-    Stage2Bench::ClearShots();
+    if (CountEnemyShotsOfType(3) > 0) shotFrames.push_back(f);
+    ClearEnemyShots();
   }
   EXPECT_EQ(shotFrames, (std::vector<int>{2, 6, 10, 14, 18}));
   EXPECT_EQ(gun.cue, 0);
@@ -134,7 +134,7 @@ TEST(Stage2Battleship, TurretsFireBurstsOfFiveFourFramesApartAndNoneOffScreen) {
   const double savedX = ship.x;
   ship.x = -200;
   for (int f = 0; f < 24; ++f) bench.Pass();
-  EXPECT_EQ(Stage2Bench::CountShots(3), 0);
+  EXPECT_EQ(CountEnemyShotsOfType(3), 0);
   ship.x = savedX;
 }
 
@@ -253,7 +253,7 @@ TEST(Stage2Battery, SilentOnEasyBelowTheThresholdAndTheReverseAimsRight) {
     Stage2Bench bench(0);
     const int16_t slot = bench.Spawn(kBattery, 300, 200);
     for (int f = 0; f < 300; ++f) bench.Pass();
-    EXPECT_EQ(Stage2Bench::CountShots(3), 0);
+    EXPECT_EQ(CountEnemyShotsOfType(3), 0);
     EXPECT_GT(EnemyPool0[slot].phase, 32);
   }
   Stage2Bench bench(1);
@@ -261,13 +261,13 @@ TEST(Stage2Battery, SilentOnEasyBelowTheThresholdAndTheReverseAimsRight) {
   bench.Spawn(kBatteryReverse, 300, 300);
   for (int f = 0; f < 100; ++f) bench.Pass();
   int left = 0, right = 0;
-  for (const EnemyShot* s : Stage2Bench::ShotsOfType(3)) {
+  for (const EnemyShot* s : EnemyShotsOfType(3)) {
     left += s->y < 200 && s->drawAngle == 512;
     right += s->y > 200 && s->drawAngle == 0;
   }
   EXPECT_GT(left, 0);
   EXPECT_GT(right, 0);
-  EXPECT_EQ(left + right, Stage2Bench::CountShots(3));
+  EXPECT_EQ(left + right, CountEnemyShotsOfType(3));
 }
 
 TEST(Stage2Battery, ItsCountOfFramesOnScreenSaturates) {
@@ -277,9 +277,9 @@ TEST(Stage2Battery, ItsCountOfFramesOnScreenSaturates) {
   battery.phase = 32766;
   for (int f = 0; f < 40; ++f) bench.Pass();
   EXPECT_EQ(battery.phase, 32767);
-  Stage2Bench::ClearShots();
+  ClearEnemyShots();
   for (int f = 0; f < 64; ++f) bench.Pass();
-  EXPECT_GT(Stage2Bench::CountShots(3), 0);  // still firing
+  EXPECT_GT(CountEnemyShotsOfType(3), 0);  // still firing
 }
 
 TEST(Stage2Roster, LivesAndScoresAtTwoPowerRanks) {

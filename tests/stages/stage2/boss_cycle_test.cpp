@@ -63,7 +63,7 @@ std::vector<BossFrame> RunBoss(Stage2Bench& bench, int frames, double (*playerY)
     b.stageClear = StageClearTimer;
     for (const Item& item : Items) b.items += item.state != 0 && item.kind == 7;
     run.push_back(b);
-    Stage2Bench::ClearShots();
+    ClearEnemyShots();
   }
   return run;
 }

@@ -23,9 +23,5 @@ class Stage2Bench {
   // One step of the enemy-shot pool; the sounds it requested.
   std::vector<int> PassShots();
 
-  static std::vector<const EnemyShot*> ShotsOfType(int32_t type) { return EnemyShotsOfType(type); }
-  static int CountShots(int32_t type) { return static_cast<int>(ShotsOfType(type).size()); }
-  static void ClearShots() { ClearEnemyShots(); }
-
   FieldFixture field;
 };

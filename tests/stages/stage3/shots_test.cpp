@@ -14,6 +14,7 @@
 #include "stg_src/field/stage_state.h"
 #include "stg_src/game/shared_state.h"
 #include "tests/game_support/field_fixture.h"
+#include "tests/game_support/stage_bench.h"
 
 namespace {
 
@@ -50,12 +51,6 @@ class Stage3ShotsTest : public testing::Test {
       if (EnemyShots[slot].state == 0) return n;
     }
     return -1;
-  }
-
-  static int CountType(int type) {
-    int n = 0;
-    for (const EnemyShot& s : EnemyShots) n += s.state != 0 && s.type == type ? 1 : 0;
-    return n;
   }
 };
 
@@ -115,7 +110,7 @@ TEST_F(Stage3ShotsTest, AFlameBrakesWaitsReAimsOnceRelaunchesAndLeavesAfterimage
       angle = s.motionAngle;
     }
     if (fullFrame < 0 && aimFrame > 0 && s.speed > 3.5 - 1e-9) fullFrame = f;
-    const int trails = CountType(21);
+    const int trails = CountEnemyShotsOfType(21);
     if (trails > lastTrails) {
       afterimageFrames.push_back(f);
       EXPECT_GT(s.speed, 1) << f;
