@@ -27,6 +27,10 @@ void UpdateStage3SnakeSegmentPart(EnemyObject* pool, uint16_t slot, EnemyPart* p
 
 // tentacles.cpp: the tentacles.
 void UpdateStage3Shokushu(int16_t slot);
+void UpdateStage3FireballSpout(int16_t slot);
+void UpdateStage3ShokushuArm(int16_t slot, bool ceiling);
+void UpdateStage3ShokushuPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex,
+                              bool ceiling);
 void UpdateStage3ShokushuLowerPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
                                    int16_t partIndex);
 void UpdateStage3ShokushuUpperPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
