@@ -114,8 +114,8 @@ TEST(Stage3Fire, AnEventTakenEarlyByThePoolLeavesTheMarkerAtItsLastValue) {
 TEST(Stage3Fire, AVentBurstsPuffsThenJetsAlongItsFacingOnceArmed) {
   struct Row {
     double drawOffsetX;
-    double x;  // world
-    double x0; // after its set-up
+    double x;   // world
+    double x0;  // after its set-up
     int16_t facing;
   } rows[] = {{0, 100, 80, 0}, {-8900, 9300, 9320, 512}, {0, 690, 670, 0}};
   for (const Row& r : rows) {
@@ -284,7 +284,7 @@ TEST(Stage3Fire, AShotLargeFireballSplitsInThreeAndAShotSmallOneSpitsShotsAboveE
 
 TEST(Stage3Fire, AFireballThatMeetsRockBurnsOutWithoutSplitting) {
   Stage3Bench bench;
-  PlayerX = 40;  // out of its way
+  PlayerX = 40;              // out of its way
   Stage3Bench::Rock(10, 5);  // x 400..440, y 200..240
   const int16_t slot = bench.SpawnPool1(kLargeFireball, 300, 220, 0, 0);
   int frames = 0;
@@ -296,7 +296,8 @@ TEST(Stage3Fire, AFireballThatMeetsRockBurnsOutWithoutSplitting) {
   EXPECT_LT(frames, 100);
   EXPECT_LT(EnemyPool1[slot].x + 16, 404) << "its leading edge met the rock";
   EXPECT_EQ(Count(31, sounds), 1);
-  for (const EnemyObject& o : EnemyPool1) EXPECT_EQ(o.state, 0) << o.type << " " << o.x << " " << o.y;
+  for (const EnemyObject& o : EnemyPool1)
+    EXPECT_EQ(o.state, 0) << o.type << " " << o.x << " " << o.y;
 }
 
 }  // namespace

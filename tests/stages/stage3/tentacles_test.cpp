@@ -46,9 +46,7 @@ TEST(Stage3Tentacles, AHitPullsTheSegmentsInFromTheRootAndTheyUnrollFromTheTip) 
     int targetZeroAfter = -1;
     double firstStep = -1;
     for (int f = 0; f < 700; ++f) {
-      if (f < 200) {
-        ASSERT_TRUE(bench.field.DamageEnemy({0, slot, kTestPartsA, 8}, 20000));
-      }
+      if (f < 200) { ASSERT_TRUE(bench.field.DamageEnemy({0, slot, kTestPartsA, 8}, 20000)); }
       const std::vector<double> before = [&] {
         std::vector<double> v;
         for (int k = 0; k < kSegments; ++k) v.push_back(o.partsA[k].offsetX);
