@@ -19,7 +19,7 @@ namespace {
 
 constexpr int16_t kFloorWalker = 16;
 constexpr int16_t kCeilingWalker = 17;
-constexpr double kFloorY = 360;  // row 9's top
+constexpr double kFloorY = 360;   // row 9's top
 constexpr double kCeilingY = 40;  // row 0's bottom
 
 class Stage3WalkersTest : public testing::Test {
@@ -41,7 +41,7 @@ TEST_F(Stage3WalkersTest, NoneBeforeFrame80AndALeadingEdgeCeilingWalkerIsRemoved
     int16_t spawnDir;
     bool stays;
   } rows[] = {
-      {kFloorWalker, 79, 1, false},   {kFloorWalker, 80, 1, true},
+      {kFloorWalker, 79, 1, false},    {kFloorWalker, 80, 1, true},
       {kCeilingWalker, 79, -1, false}, {kCeilingWalker, 80, -1, true},
       {kCeilingWalker, 200, 1, false}, {kFloorWalker, 200, -1, false},
   };
@@ -90,7 +90,7 @@ TEST_F(Stage3WalkersTest, TheGunFiresOncePerOpeningAndTheBodyStaysOpenForItsCycl
   const int16_t slot = bench.SpawnPool1(kFloorWalker, 320, 300);
   EnemyObject& o = EnemyPool1[slot];
   bench.PassPool1();
-  o.x = 500;  // on screen, where its shot is not refused
+  o.x = 500;                                      // on screen, where its shot is not refused
   o.frame = ComputeFireInterval(30, o.rank) + 1;  // its own trigger a whole interval away
   int openedAt = -1, shotAt = -1, closingAt = -1, shots = 0;
   o.intWork0 = 1;
@@ -182,9 +182,7 @@ TEST_F(Stage3WalkersTest, AWalkerKilledInTheAirDropsOrRisesOntoTheNearestSurface
       lastY = o.y;
       bench.PassPool1();
       ++frames;
-      if (o.state == 4) {
-        ASSERT_NEAR(o.vy, r.gravity * frames, 1e-6) << frames;
-      }
+      if (o.state == 4) { ASSERT_NEAR(o.vy, r.gravity * frames, 1e-6) << frames; }
     }
     EXPECT_EQ(o.state, 0);
     EXPECT_NEAR(o.y, r.landsAtY, 1);
