@@ -1,8 +1,9 @@
 // Stage 3's own maps: a background, the hard main map and the easy one (the form:
 // tools/lib/fmf_map_writer.h). The stage runs right through a burning cave to world x 9880,
 // where the serpent holds the scroll at 9200 while it lives; a shaft then takes the view down
-// past world y 1400 (the fire curtain fades there and the background variant follows the
-// window); the last stretch runs right along the cave's floor to the boss.
+// past world y 1400 (the fire curtain fades there, the falling fire comes down its left side and
+// the background variant follows the window); the last stretch runs right along the cave's
+// floor to the boss.
 #include <string>
 
 #include "tools/datakit/maps/stage_maps.h"
@@ -111,35 +112,69 @@ cell 3 156 6 69
 cell 3 176 8 1
 cell 3 178 1 2
 
-# The stage's own: vents blowing right before world x 9200 and left after it, the rock spout,
-# fireball volleys, the spawners with their fliers, the tentacles, the serpent before the
-# scroll's stop, the fire curtain at the head of the shaft; rocks, a mine, walkers, and
-# sliding rocks facing right before 9200 and left after.
+# A pillar on the floor short of the serpent's stop, for the sliding rock to land against.
+rect 0 222 6 2 1 64
+rect 0 222 7 2 2 1
+rect 2 222 6 2 3 1
+
+# The stage's own (an upper-layer value is the variant + 1). The fire curtain from the start;
+# vents blowing right before world x 9200 and left after it, armed once the screen brings them
+# to their row (floor vents row 9, ceiling vents row 2); the rock spout starting at screen x
+# 320; fireball launchers on the screen's right edge firing left and down-left; the spawners
+# that hold their places until the serpent moves; tentacles hanging (2) and growing (3); the
+# serpent before the scroll's stop; rocks, mines on the floor (2), the ceiling (3) and free
+# (1); walkers; a sliding rock that lands against the pillar.
+cell 3 14 1 19
 cell 3 44 8 12
+cell 4 44 8 10
 cell 3 60 1 12
+cell 4 60 1 3
+cell 3 62 8 20
+cell 4 62 8 3
 cell 3 150 8 12
+cell 4 150 8 10
 cell 3 200 8 12
+cell 4 200 8 10
 cell 3 100 8 13
+cell 4 100 8 2
 cell 3 80 3 15
+cell 4 80 3 59
 cell 3 170 4 16
+cell 4 170 4 58
 cell 3 50 4 17
 cell 3 140 5 18
 cell 3 186 2 20
+cell 4 186 2 2
 cell 3 214 4 14
-cell 3 234 3 19
 cell 3 110 4 75
 cell 3 130 6 76
 cell 3 160 3 77
 cell 3 164 5 78
 cell 3 166 6 79
+cell 3 120 1 80
+cell 4 120 1 3
+cell 3 174 8 80
+cell 4 174 8 2
 cell 3 190 8 81
 cell 3 196 1 82
-cell 3 206 8 83
+cell 3 210 7 83
+cell 4 210 7 9
+
+# The shaft: the falling fire over its left side once the view goes down, a spout throwing
+# fireballs across, a free mine, a sliding rock armed at screen row 6; then the lower run.
+cell 3 236 3 12
+cell 4 236 3 31
+cell 3 232 22 20
+cell 4 232 22 1
 cell 3 236 30 80
+cell 4 236 30 1
+cell 3 244 18 83
+cell 4 244 18 7
 cell 3 242 45 76
 cell 3 262 49 12
+cell 4 262 49 10
 cell 3 264 41 20
-cell 3 258 49 83
+cell 4 264 41 2
 cell 3 274 47 75
 )";
 
@@ -150,10 +185,12 @@ cell 3 72 2 73
 cell 3 114 6 69
 cell 3 146 2 72
 cell 3 168 3 78
-cell 3 210 1 12
+cell 3 208 1 12
+cell 4 208 1 3
 cell 3 226 5 77
 cell 3 260 44 69
 cell 3 278 49 12
+cell 4 278 49 10
 )";
 
 }  // namespace
