@@ -1,13 +1,18 @@
 // Stage 3 in the real game, from the title through the shell's driver on the kit's stage-3 maps:
-// the boss arrives at the end of the floor run on normal and hard, falls to damage dealt to its
-// cores and the stage clear follows; left alone it ends by its cores' time-out; and a run played
-// fast gives the same digests as the same run drawn every frame on the software path.
+// every kind of the stage comes in, the serpent holds the scroll and lets it go, the view goes
+// down the shaft past world y 1400, the boss arrives at the end of the floor run on normal and
+// hard, falls to damage dealt to its cores and the stage clear follows; left alone it ends by its
+// cores' time-out; and a run played fast gives the same digests as the same run drawn every frame
+// on the software path.
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "stg_src/field/enemies/enemy_pools.h"
+#include "stg_src/field/map/scrolling.h"
+#include "stg_src/field/screen_tests.h"
 #include "stg_src/field/stage_state.h"
 #include "stg_src/game/image_tables.h"
 #include "stg_src/game/shared_state.h"
@@ -19,19 +24,29 @@ constexpr uint32_t kPadDown = 1u << 0;
 constexpr uint32_t kPadUp = 1u << 3;
 constexpr uint32_t kPadShot = 1u << 4;
 constexpr int kBossType = 10;
+constexpr int kSerpentType = 13;
 
-int BossSlot() {
+int LiveSlot(int type) {
   for (int slot = 0; slot < kEnemyPool0Size; ++slot) {
-    if (EnemyPool0[slot].state != 0 && EnemyPool0[slot].type == kBossType) return slot;
+    if (EnemyPool0[slot].state != 0 && EnemyPool0[slot].type == type) return slot;
   }
   return -1;
 }
+
+int BossSlot() { return LiveSlot(kBossType); }
 
 // What a run saw of the boss, frame numbers counted from the first play frame.
 struct BossWatch {
   int arrivedAt = -1;  // first frame with the boss set up and fighting
   int coresCuedAt = -1;
   int16_t bossStateAtArrival = 0;
+  // The serpent: frames it lived with the scroll stopped, the right edge's world x then, and
+  // whether the view moved on after it was gone; the deepest top of the screen.
+  int serpentFramesHeld = 0;
+  double heldAtRightEdge = 0;
+  int serpentGoneAt = -1;
+  bool scrolledAfterSerpent = false;
+  double deepestTop = 0;
 };
 
 // The ship weaves a little up and down, firing all the way when it is to kill; then, killAfter
@@ -49,6 +64,16 @@ StageRunOptions Play(int16_t difficulty, int16_t checkpoint, int killAfter, int 
     const int phase = frame % 240;
     if (phase >= 80 && phase < 100) in.padBits |= kPadUp;
     if (phase >= 200 && phase < 220) in.padBits |= kPadDown;
+    const int serpent = LiveSlot(kSerpentType);
+    if (serpent >= 0 && EnemyPool0[serpent].state == 2 && ScrollSpeed == 0) {
+      ++watch.serpentFramesHeld;
+      watch.heldAtRightEdge = ScreenToWorldX(640);
+    }
+    if (serpent < 0 && watch.serpentFramesHeld > 0 && watch.serpentGoneAt < 0)
+      watch.serpentGoneAt = frame;
+    if (watch.serpentGoneAt >= 0 && ScrollDeltaX + ScrollDeltaY != 0)
+      watch.scrolledAfterSerpent = true;
+    watch.deepestTop = std::max(watch.deepestTop, ScreenToWorldY(0));
     const int slot = BossSlot();
     if (slot >= 0 && watch.arrivedAt < 0 && EnemyPool0[slot].state == 2) {
       watch.arrivedAt = frame;
@@ -76,6 +101,19 @@ TEST(Stage3Game, TheBossArrivesAtTheEndOfTheStageAndFallsToItsCoresOnNormalAndHa
     const StageRunSummary run = RunStage(Play(difficulty, 0, 400, 9000, watch));
     EXPECT_EQ(run.end, StageEnd::Clear) << StageEndName(run.end);
     EXPECT_EQ(run.census.FromMap(0, kBossType), 1);
+    // Every kind of the stage: pool-0 codes 11-20, pool-1 codes 75-83, and the falling fire and
+    // fireballs that behaviours throw.
+    for (int code = 11; code <= 20; ++code) EXPECT_GT(run.census.FromMap(0, code - 1), 0) << code;
+    for (int code = 75; code <= 83; ++code) EXPECT_GT(run.census.FromMap(1, code - 65), 0) << code;
+    EXPECT_GT(run.census.FromCode(1, 19), 0) << "falling fire";
+    EXPECT_GT(run.census.FromCode(1, 10) + run.census.FromCode(1, 11), 0) << "fireballs";
+    EXPECT_GT(run.census.FromCode(1, 12), 0) << "small rocks";
+    EXPECT_GT(run.census.EnemyShots(17), 0) << "vents' flames";
+    // The serpent held the scroll with the right edge at 9200 and let it go at its end.
+    EXPECT_GT(watch.serpentFramesHeld, 100);
+    EXPECT_NEAR(watch.heldAtRightEdge, 9200, 4);
+    EXPECT_TRUE(watch.scrolledAfterSerpent);
+    EXPECT_GT(watch.deepestTop, 1400);
     ASSERT_GT(watch.arrivedAt, 0);
     EXPECT_EQ(watch.bossStateAtArrival, 1);
     EXPECT_EQ(run.bossesKilled, std::vector<int>{kBossType});
