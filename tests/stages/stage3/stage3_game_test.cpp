@@ -163,4 +163,35 @@ TEST(Stage3Game, AFastRunAndARunDrawnEveryFrameGiveTheSameDigests) {
   EXPECT_EQ(fast, drawn);
 }
 
+// The upper run from its checkpoint to the serpent: the vents, walkers, rocks, mines, the
+// sliding rock and the serpent itself, played fast and drawn every frame, to the same digests.
+TEST(Stage3Game, TheUpperRunGivesTheSameDigestsFastAndDrawnEveryFrame) {
+  auto play = [](bool drawn) {
+    BossWatch watch;
+    StageRunOptions o = Play(1, 1, 0, 1300, watch);
+    o.kit = "common,enemies,effects,stage3";
+    o.drawEveryFrame = drawn;
+    o.digestEveryFrame = true;
+    bool serpentDrawn = false;
+    o.afterFrame = [&serpentDrawn] {
+      // The serpent's pictures were read: the joint, the head's six frames, the body's six
+      // and the tail; and the walkers' bodies and legs.
+      if (LiveSlot(kSerpentType) < 0 || serpentDrawn) return;
+      serpentDrawn = PartImages[18][0] >= 0 && PartImages[19][12] >= 0 &&
+                     EnemyImages1[16][3] >= 0 && EnemyImages1[17][3] >= 0 &&
+                     PartImages[16][11] >= 0 && PartImages[17][11] >= 0;
+      for (int f = 0; f < 12; ++f) serpentDrawn = serpentDrawn && PartImages[19][f] >= 0;
+    };
+    const StageRunSummary run = RunStage(o);
+    EXPECT_EQ(run.end, StageEnd::EndOfInput) << StageEndName(run.end);
+    EXPECT_GT(run.census.FromMap(0, kSerpentType), 0);
+    EXPECT_TRUE(serpentDrawn);
+    return run.digests;
+  };
+  const std::vector<uint64_t> fast = play(false);
+  const std::vector<uint64_t> drawn = play(true);
+  ASSERT_GT(fast.size(), 1200u);
+  EXPECT_EQ(fast, drawn);
+}
+
 }  // namespace
