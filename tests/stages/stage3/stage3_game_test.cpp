@@ -25,6 +25,7 @@ constexpr uint32_t kPadUp = 1u << 3;
 constexpr uint32_t kPadShot = 1u << 4;
 constexpr int kBossType = 10;
 constexpr int kSerpentType = 13;
+constexpr int16_t kSerpentHead = 15;
 
 int LiveSlot(int type) {
   for (int slot = 0; slot < kEnemyPool0Size; ++slot) {
@@ -68,6 +69,11 @@ StageRunOptions Play(int16_t difficulty, int16_t checkpoint, int killAfter, int 
     if (serpent >= 0 && EnemyPool0[serpent].state == 2 && ScrollSpeed == 0) {
       ++watch.serpentFramesHeld;
       watch.heldAtRightEdge = ScreenToWorldX(640);
+      // A ship out to kill shoots its head down after a while of holding.
+      if (killAfter >= 0 && watch.serpentFramesHeld == 600) {
+        in.damage.push_back(
+            {{0, static_cast<int16_t>(serpent), kTestPartsB, kSerpentHead}, 10000000});
+      }
     }
     if (serpent < 0 && watch.serpentFramesHeld > 0 && watch.serpentGoneAt < 0)
       watch.serpentGoneAt = frame;
@@ -110,7 +116,8 @@ TEST(Stage3Game, TheBossArrivesAtTheEndOfTheStageAndFallsToItsCoresOnNormalAndHa
     EXPECT_GT(run.census.FromCode(1, 12), 0) << "small rocks";
     EXPECT_GT(run.census.EnemyShots(17), 0) << "vents' flames";
     // The serpent held the scroll with the right edge at 9200 and let it go at its end.
-    EXPECT_GT(watch.serpentFramesHeld, 100);
+    EXPECT_GE(watch.serpentFramesHeld, 600);
+    EXPECT_LT(watch.serpentFramesHeld, 700) << "its death lets the scroll go";
     EXPECT_NEAR(watch.heldAtRightEdge, 9200, 4);
     EXPECT_TRUE(watch.scrolledAfterSerpent);
     EXPECT_GT(watch.deepestTop, 1400);

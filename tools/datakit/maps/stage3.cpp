@@ -157,8 +157,8 @@ cell 3 174 8 80
 cell 4 174 8 2
 cell 3 190 8 81
 cell 3 196 1 82
-cell 3 210 7 83
-cell 4 210 7 9
+cell 3 219 7 83
+cell 4 219 7 9
 
 # The shaft: the falling fire over its left side once the view goes down, a spout throwing
 # fireballs across, a free mine, a sliding rock armed at screen row 6; then the lower run.
