@@ -56,7 +56,8 @@ TEST(Stage3Lives, EveryDestructibleKindTakesItsLifeAndPaysItsScore) {
     const int32_t life = r.twice ? ScaleLifeByRank(once) : once;
     const bool body = r.partArray == kTestBody;
     const EnemyPart* part =
-        body ? nullptr : &(r.partArray == kTestPartsA ? pool[slot].partsA : pool[slot].partsB)[r.part];
+        body ? nullptr
+             : &(r.partArray == kTestPartsA ? pool[slot].partsA : pool[slot].partsB)[r.part];
     const int32_t have = body ? pool[slot].life : part->life;
     const int32_t base = body ? pool[slot].scoreBase : part->scoreBase;
     EXPECT_EQ(have, life);

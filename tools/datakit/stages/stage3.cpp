@@ -2,6 +2,7 @@
 // and the sounds it brings. Painters and sound recipes of its own go here too: a row names its
 // painter, a sound its recipe.
 #include <cmath>
+#include <initializer_list>
 #include <vector>
 
 #include "tools/datakit/effect_voice.h"
@@ -22,8 +23,8 @@ Material Flesh(const PaintCell& p) {
   return m;
 }
 
-// The boss's core: a magma eye in a bone socket, its two lids closing over the frames (0 open,
-// 5 shut, as the time-out closes it).
+// The boss's core and the serpent's head: a magma eye in a bone socket, its two lids closing
+// over the frames (0 open, 5 shut, as the time-out closes it).
 void PaintBossCore(Canvas& c, const PaintCell& p) {
   const Palette& pal = StagePalette(p.stage);
   const float cx = c.w / 2.0f, cy = c.h / 2.0f, r = std::fmin(c.w, c.h) * 0.44f;
@@ -75,6 +76,36 @@ void PaintBossPlate(Canvas& c, const PaintCell& p) {
     BodyGroove(b, cx - hw * 0.6f, cy + k * hh * 0.35f, cx + hw * 0.6f, cy + k * hh * 0.35f, 1,
                1.5f);
   ShadeBody(c, b, Flesh(p));
+}
+
+// The serpent's body segment, a rib plate across its path (frames 0 closed to 5 open): the two
+// side mouths near its ends, where its shots come from, part as it attacks and glow inside.
+void PaintSerpentSegment(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f;
+  const float open = std::fmin(std::fmax(p.frame, 0), 5) / 5.0f;
+  const float hw = c.w * 0.34f, hh = c.h * 0.46f;
+  Body b(c.w, c.h);
+  BodyEllipse(b, cx, cy, hw, hh, BodyStyle{pal.hull, hw * 0.6f, 0});
+  BodyCapsule(b, cx, cy - hh * 0.55f, cx, cy + hh * 0.55f, hw * 0.3f,
+              BodyStyle{pal.panel, hw * 0.25f, 2});
+  for (int k = -2; k <= 2; ++k)
+    BodyGroove(b, cx - hw * 0.8f, cy + k * hh * 0.18f, cx + hw * 0.8f, cy + k * hh * 0.18f, 1,
+               1.5f);
+  ShadeBody(c, b, Flesh(p));
+  // The mouths: shut seams when closed, glowing ovals when open.
+  const float my = hh * 0.8f;
+  Body lips(c.w, c.h);
+  for (float side : {-1.0f, 1.0f}) {
+    const float y = cy + side * my;
+    BodyEllipse(lips, cx, y, hw * 0.7f, 2 + hh * 0.12f * open, BodyStyle{Hex(0x1A0606), 2, 0});
+  }
+  ShadeBody(c, lips, Flesh(p), false);
+  if (open <= 0) return;
+  for (float side : {-1.0f, 1.0f}) {
+    GlowDot(c, cx, cy + side * my, hw * 0.55f * open, pal.accent, open);
+    GlowDot(c, cx, cy + side * my, hw * 0.25f * open, pal.light, open);
+  }
 }
 
 // Slot 49, the pods' flame: a breathy roar that swells and dies.
@@ -156,8 +187,9 @@ StageKit Stage3Kit() {
            {"data/enemy/stage3/enemyR2_016parts0.bmp", 12, 64, 16, 2, 6, P::Segment, 0},
            {"data/enemy/stage3/enemyR2_017parts0.bmp", 12, 64, 16, 2, 6, P::Segment, 0},
            {"data/enemy/stage3/snakeparts_joint.bmp", 1, 48, 48, 1, 1, P::Orb, 0},
-           {"data/enemy/stage3/snakeparts_head.bmp", 6, 96, 96, 3, 2, P::Segment, 0},
-           {"data/enemy/stage3/snakeparts.bmp", 6, 64, 128, 3, 2, P::Segment, 0},
+           {"data/enemy/stage3/snakeparts_head.bmp", 6, 96, 96, 3, 2, P::Segment, 0, PaintBossCore},
+           {"data/enemy/stage3/snakeparts.bmp", 6, 64, 128, 3, 2, P::Segment, 0,
+            PaintSerpentSegment},
            {"data/enemy/stage3/snakepartsTail.bmp", 1, 96, 64, 1, 1, P::Segment, 0},
            {"data/enemy/stage3/boss2parts0.bmp", 6, 64, 64, 2, 3, P::Segment, 0, PaintBossCore},
            {"data/enemy/stage3/boss2parts1.bmp", 1, 128, 128, 1, 1, P::Segment, 0},
