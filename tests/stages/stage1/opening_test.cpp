@@ -143,9 +143,7 @@ TEST_F(Stage1Opening, TheMothershipComesAtGameFrameZeroAndHoldsTheScrollAtACrawl
   EXPECT_EQ(run.At(1).checkpoint, 1);  // a death from now on no longer replays the opening
   for (int32_t f = 1; f < 170; ++f) {
     ASSERT_EQ(run.At(f).scrollSpeed, 0.5) << f;
-    if (f >= 2) {
-      ASSERT_EQ(run.At(f).scrollDeltaX, 0.5) << f;
-    }
+    if (f >= 2) { ASSERT_EQ(run.At(f).scrollDeltaX, 0.5) << f; }
   }
   // Once the hull is blown the map's speed takes over.
   EXPECT_GT(run.At(200).scrollSpeed, 0.5);
@@ -174,9 +172,8 @@ TEST_F(Stage1Opening, EachCannonWarmsUpFiftyFramesFiresOneHundredFortyAndGoes) {
     EXPECT_LE(live, called[k] + 1);
     EXPECT_EQ(run.At(live + 49).cannonCue[k], 70);  // 50 silent frames
     EXPECT_EQ(CountSound(run.At(live + 49), kBeamSound), 0);
-    const bool soundAtStart = CountSound(run.At(live + 50), kBeamSound) +
-                                  CountSound(run.At(live + 51), kBeamSound) ==
-                              1;
+    const bool soundAtStart =
+        CountSound(run.At(live + 50), kBeamSound) + CountSound(run.At(live + 51), kBeamSound) == 1;
     EXPECT_TRUE(soundAtStart);
     EXPECT_EQ(lastBeam + 1, live + 189);  // its count reaches 0 on the 140th beam frame
     EXPECT_EQ(freed, live + 190);
@@ -195,9 +192,9 @@ TEST_F(Stage1Opening, AnchorsUnderFireTakeThreeShellsEachAndIgnoreACueWhileTheyF
     bool takes;
   };
   const Cue cues[] = {
-      {10, 1, true},   {30, 3, true},   {50, 0, true},    {70, 2, true},
-      {90, 1, true},   {110, 3, true},  {130, 0, true},   {150, 2, true},
-      {155, 1, true},  {165, 3, false}, {175, 0, false},  {185, 2, false},
+      {10, 1, true},  {30, 3, true},   {50, 0, true},   {70, 2, true},
+      {90, 1, true},  {110, 3, true},  {130, 0, true},  {150, 2, true},
+      {155, 1, true}, {165, 3, false}, {175, 0, false}, {185, 2, false},
   };
   std::map<int32_t, int> launches, landings;
   for (const Cue& c : cues) {
@@ -228,9 +225,7 @@ TEST_F(Stage1Opening, AnchorsUnderFireTakeThreeShellsEachAndIgnoreACueWhileTheyF
     int32_t first = -1;
     for (int32_t f = 0; f < 300; ++f) {
       if (first < 0 && run.At(f).anchorImage[k] == 1) first = f;
-      if (first >= 0) {
-        ASSERT_EQ(run.At(f).anchorImage[k], 1) << k << " " << f;
-      }
+      if (first >= 0) { ASSERT_EQ(run.At(f).anchorImage[k], 1) << k << " " << f; }
     }
     EXPECT_GT(first, 0);
   }
@@ -346,7 +341,7 @@ TEST(Stage1OpeningBreakUp, ItsSixExplosionsComeInOrder) {
   o.imageFrame = 1;
   o.y = 269.5;
   o.vy = 1;
-  o.frame = 40;  // no hull explosion on the next pass
+  o.frame = 40;                                         // no hull explosion on the next pass
   for (int j = 0; j < 4; ++j) o.partsB[j].counter = 2;  // no anchor blasts either
   SeedLcgRandom(77);
   bench.PassBoss();
