@@ -27,10 +27,10 @@ struct RobotField {
 
   explicit RobotField(const std::string& extra = "") {
     field.digestFrames = false;
-    field.WriteStageMaps(1, PlainBackgroundDescription(),
-                         FieldMapDescription(40, 12, 5,
-                                             "rect 2 0 11 40 1 1\ncell 2 2 5 16\ncell 2 4 5 17\n" +
-                                                 extra));
+    field.WriteStageMaps(
+        1, PlainBackgroundDescription(),
+        FieldMapDescription(40, 12, 5,
+                            "rect 2 0 11 40 1 1\ncell 2 2 5 16\ncell 2 4 5 17\n" + extra));
     CheckpointIndex = 1;
     EXPECT_EQ(field.StartStage(1), 1);
     field.SetShipImmune(true);
@@ -135,9 +135,7 @@ TEST(Stage1Robot, BurstsAndTheBeamFollowTheCycleAndTheRobotStandsThroughTheBeam)
   bool warned = false;
   for (size_t i = 1; i < frames.size(); ++i) {
     const RobotFrame& r = frames[i];
-    if (r.phase == beamAt) {
-      EXPECT_EQ(r.cue, 119);
-    }
+    if (r.phase == beamAt) { EXPECT_EQ(r.cue, 119); }
     if (r.cue <= 0 && frames[i - 1].cue <= 0) continue;
     ++beamFrames;  // the full beam's count falls every frame: 120 frames
     warned = warned || r.warnings > 0;
@@ -149,9 +147,7 @@ TEST(Stage1Robot, BurstsAndTheBeamFollowTheCycleAndTheRobotStandsThroughTheBeam)
     // Once its legs have set down it stands until the beam is over.
     if (standing > 0 || r.speed == 0) {
       EXPECT_EQ(r.speed, 0) << r.phase;
-      if (standing > 0) {
-        EXPECT_EQ(r.x, frames[i - 1].x) << r.phase;
-      }
+      if (standing > 0) { EXPECT_EQ(r.x, frames[i - 1].x) << r.phase; }
       ++standing;
     }
   }
