@@ -183,6 +183,28 @@ TEST(Stage1Riser, FiresOnTheDifficultysBeatAloneAndNotLowOrOnEasy) {
   }
 }
 
+// A riser placed by the map has no hatch to write its direction: it takes its own variant (0
+// rises, any other sinks) whatever the slot's last occupant left in the word.
+TEST(Stage1Riser, OneFromTheMapTakesItsDirectionFromItsVariant) {
+  struct Row {
+    int16_t variant;
+    int32_t leftOver;
+    double vySign;
+  } rows[] = {{0, 1, -1}, {1, 0, 1}, {-1, 0, 1}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.variant);
+    Stage1Bench bench;
+    const int16_t slot = SpawnPool0Enemy(100, 100, kRiser, 0, -1, 0);  // clear of the ship
+    EnemyObject& o = EnemyPool0[slot];
+    o.spawnDir = 1;  // from the map's leading edge
+    o.variant = r.variant;
+    o.intWork2 = r.leftOver;
+    bench.PassBoss();
+    EXPECT_EQ(o.state, 2);
+    EXPECT_DOUBLE_EQ(o.vy, r.vySign * (1.6 + 0.2 * Difficulty));
+  }
+}
+
 TEST(Stage1Riser, LifeScoreAndSparksWhenShotDown) {
   RiserBench b(1);
   EnemyObject& o = b.riser();
