@@ -236,6 +236,53 @@ void PaintBurnSpot(Canvas& c, const PaintCell& p) {
   GlowDot(c, cx + c.w * 0.12f, cy - c.h * 0.08f, c.h * 0.06f, pal.light, 0.6f);
 }
 
+// The walking robot's body. The game turns it by its aim, which points left (about half a turn),
+// so it is painted turned half a turn: the gun reaches along +x from low in the picture, and
+// the hull's roof is at the bottom; the hips sit at the picture's centre.
+void PaintRobotBody(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f;
+  Body b(c.w, c.h);
+  BodyCapsule(b, cx + 20, cy + 30, cx + 86, cy + 30, 6, BodyStyle{pal.hull * 0.8f, 3, 2});
+  BodyBox(b, cx + 80, cy + 30, 8, 9, 2, BodyStyle{pal.panel, 2, 4});
+  BodyEllipse(b, cx - 14, cy + 14, 38, 32, BodyStyle{pal.hull, 8, 0});
+  BodyBox(b, cx + 22, cy + 16, 24, 20, 6, BodyStyle{pal.panel, 5, 2});
+  BodyBox(b, cx - 14, cy + 40, 26, 8, 4, BodyStyle{pal.panel, 3, 4});  // the roof plate
+  BodyGroove(b, cx - 40, cy + 14, cx + 12, cy + 14, 1, 2);
+  BodyGroove(b, cx - 14, cy - 12, cx - 14, cy + 34, 1, 2);
+  BodyEllipse(b, cx, cy, 12, 12, BodyStyle{pal.accent, 3, 6});  // the hip bearing
+  ShadeBody(c, b, BossMetal(p));
+  GlowDot(c, cx + 30, cy + 24, 4, pal.light, 0.9f);  // the eye over the gun
+  GlowDot(c, cx + 88, cy + 30, 3, pal.energy, 0.6f);
+}
+
+// The walking robot's leg sheet, cut by the stage into six pieces: the front leg's thigh and
+// shin bars (0, 64) and foot (192, 0), the back leg's (0, 128), (0, 192) and (192, 128), darker
+// as it stands behind. Each piece turns about its cut's centre: a bar reaches from its joint
+// there along +x to the next joint (55 px for a thigh, 62 for a shin); a foot's sole lies along
+// +x, which the foot's angle turns downward.
+void PaintRobotLegs(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float k = c.w / 256.0f;
+  Body b(c.w, c.h);
+  for (int back = 0; back < 2; ++back) {
+    const float shade = back ? 0.65f : 1.0f;
+    for (int bar = 0; bar < 2; ++bar) {
+      const float cx = 96 * k, cy = (32 + 64 * (2 * back + bar)) * k;
+      const float reach = (bar == 0 ? 55 : 62) * k;
+      const Rgb colour = (bar == 0 ? pal.panel : pal.hull) * shade;
+      BodyCapsule(b, cx, cy, cx + reach, cy, (bar == 0 ? 9 : 7) * k, BodyStyle{colour, 4, 0});
+      BodyBox(b, cx + reach * 0.5f, cy, reach * 0.22f, 4 * k, 2, BodyStyle{pal.hull * shade, 2, 3});
+      BodyEllipse(b, cx, cy, 11 * k, 11 * k, BodyStyle{pal.accent * shade, 3, 5});
+    }
+    const float fx = 224 * k, fy = (64 + 128 * back) * k;
+    BodyCapsule(b, fx, fy, fx + 14 * k, fy, 6 * k, BodyStyle{pal.hull * shade, 3, 0});
+    BodyBox(b, fx + 18 * k, fy, 7 * k, 28 * k, 3, BodyStyle{pal.panel * shade, 3, 2});
+    BodyEllipse(b, fx, fy, 8 * k, 8 * k, BodyStyle{pal.accent * shade, 3, 4});
+  }
+  ShadeBody(c, b, BossMetal(p));
+}
+
 // The boss's transformation: servos whining up through a rising saw, plates locking with two
 // metal rings, and a hiss of vented gas under it.
 std::vector<int16_t> TransformSound() {
@@ -274,7 +321,7 @@ StageKit Stage1Kit() {
        1,
        {
            {"data/enemy/stage1/boss1.bmp", 4, 128, 128, 2, 2, P::Boss, 0},
-           {"data/enemy/stage1/robo.bmp", 1, 192, 160, 1, 1, P::Walker, 0},
+           {"data/enemy/stage1/robo.bmp", 1, 192, 160, 1, 1, P::Walker, 0, PaintRobotBody},
            {"data/enemy/stage1/enemyR1_12.bmp", 5, 64, 128, 5, 1, P::Craft, 0},
            {"data/enemy/stage1/hatch.bmp", 1, 128, 96, 1, 1, P::Hatch, 0},
            {"data/enemy/stage1/bokan.bmp", 3, 800, 288, 1, 3, P::Boss, 0, PaintMothership},
@@ -288,7 +335,7 @@ StageKit Stage1Kit() {
            {"data/enemy/stage1/hougeki.png", 16, 32, 32, 4, 4, P::Explosion, 0},
            {"data/enemy/stage1/skybaku.png", 1, 256, 256, 1, 1, P::Explosion, 0},
            {"data/enemy/stage1/sora.png", 1, 640, 400, 1, 1, P::Sky, 0},
-           {"data/enemy/stage1/roboasi.bmp", 1, 256, 256, 1, 1, P::Legs, 0},
+           {"data/enemy/stage1/roboasi.bmp", 1, 256, 256, 1, 1, P::Legs, 0, PaintRobotLegs},
            {"data/enemy/stage1/enemyR2_11parts0.bmp", 12, 64, 64, 3, 4, P::Segment, 0},
            {"data/enemy/stage1/kabecore.bmp", 1, 64, 64, 1, 1, P::Orb, 0},
            {"data/enemy/stage1/kabe.bmp", 1, 80, 160, 1, 1, P::Wall, 0},
