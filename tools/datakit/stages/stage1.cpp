@@ -236,6 +236,26 @@ void PaintBurnSpot(Canvas& c, const PaintCell& p) {
   GlowDot(c, cx + c.w * 0.12f, cy - c.h * 0.08f, c.h * 0.06f, pal.light, 0.6f);
 }
 
+// The riser, a tall armoured pod, frame 0 facing left .. 4 facing right: its gun and eye swing
+// across the front through the turning frames 1..3.
+void PaintRiser(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f;
+  const float side = (std::max(0, std::min(p.frame, 4)) - 2) / 2.0f;  // -1 left .. +1 right
+  Body b(c.w, c.h);
+  BodyCapsule(b, cx, cy - 42, cx, cy + 42, 16, BodyStyle{pal.hull, 6, 0});
+  BodyBox(b, cx, cy - 40, 12, 6, 3, BodyStyle{pal.panel, 3, 3});
+  BodyBox(b, cx, cy + 40, 12, 6, 3, BodyStyle{pal.panel, 3, 3});
+  for (float gy : {-20.0f, 20.0f}) BodyGroove(b, cx - 14, cy + gy, cx + 14, cy + gy, 1, 2);
+  const float reach = 10 + 12 * std::fabs(side);
+  if (std::fabs(side) > 0.01f) {
+    BodyCapsule(b, cx + side * 8, cy, cx + side * (8 + reach), cy, 5, BodyStyle{pal.panel, 2, 4});
+  }
+  BodyEllipse(b, cx + side * 6, cy, 9, 9, BodyStyle{pal.accent, 3, 5});
+  ShadeBody(c, b, BossMetal(p));
+  GlowDot(c, cx + side * 6, cy, 4, pal.light, 0.9f);
+}
+
 // The walking robot's body. The game turns it by its aim, which points left (about half a turn),
 // so it is painted turned half a turn: the gun reaches along +x from low in the picture, and
 // the hull's roof is at the bottom; the hips sit at the picture's centre.
@@ -322,7 +342,7 @@ StageKit Stage1Kit() {
        {
            {"data/enemy/stage1/boss1.bmp", 4, 128, 128, 2, 2, P::Boss, 0},
            {"data/enemy/stage1/robo.bmp", 1, 192, 160, 1, 1, P::Walker, 0, PaintRobotBody},
-           {"data/enemy/stage1/enemyR1_12.bmp", 5, 64, 128, 5, 1, P::Craft, 0},
+           {"data/enemy/stage1/enemyR1_12.bmp", 5, 64, 128, 5, 1, P::Craft, 0, PaintRiser},
            {"data/enemy/stage1/hatch.bmp", 1, 128, 96, 1, 1, P::Hatch, 0},
            {"data/enemy/stage1/bokan.bmp", 3, 800, 288, 1, 3, P::Boss, 0, PaintMothership},
            {"data/enemy/stage1/enemyR2_10.bmp", 6, 64, 64, 3, 2, P::Craft, 0},
