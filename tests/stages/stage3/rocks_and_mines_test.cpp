@@ -240,6 +240,31 @@ TEST_F(Stage3MineTest, AMineExplodesOnASlowBounceOrAfterSixHundredActiveFrames) 
   }
 }
 
+// Re-aiming draws the generator only while the mine is off screen, to pick a side of the player.
+TEST_F(Stage3MineTest, AMineReAimsAtThePlayerOnScreenAndBesideItByOneDrawOffScreen) {
+  for (double x : {300.0, 670.0}) {
+    SCOPED_TRACE(x);
+    ClearAllObjects();
+    PlayerX = 200;
+    PlayerY = 200;
+    EnemyObject& mine = Mine(0, x);
+    mine.x = x;
+    mine.y = 200;
+    mine.speed = 0;
+    mine.intWork0 = 2;  // re-aiming
+    mine.intWork3 = 5;
+    const uint32_t lcg = LcgRandomState;
+    bench.PassPool1();
+    const bool off = x > 640;
+    EXPECT_EQ(LcgDrawsBetween(lcg, LcgRandomState), off ? 1 : 0);
+    EXPECT_EQ(mine.intWork0, 3);
+    EXPECT_EQ(mine.realWork0, PlayerX);
+    // At the player (level, to the left), or 40 px above a point 80 px beside it.
+    EXPECT_LE(std::abs(AngleDifference(mine.heading, 512)), off ? 24 : 2);
+    EXPECT_EQ(AngleDifference(mine.heading, 512) > 2, off);
+  }
+}
+
 class Stage3SlidingRockTest : public testing::Test {
  protected:
   Stage3SlidingRockTest() {
