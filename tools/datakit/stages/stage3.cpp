@@ -3,6 +3,7 @@
 // painter, a sound its recipe.
 #include <cmath>
 #include <initializer_list>
+#include <string_view>
 #include <vector>
 
 #include "tools/datakit/effect_voice.h"
@@ -108,6 +109,32 @@ void PaintSerpentSegment(Canvas& c, const PaintCell& p) {
   }
 }
 
+// The walkers' bodies (frames 0 shut to 3 open): a bone carapace whose hatch, on top for the
+// floor walker and underneath for the ceiling walker, parts for the gun with a glow inside.
+void PaintWalkerBody(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const bool ceiling =
+      p.path != nullptr && std::string_view(p.path).find("_17") != std::string_view::npos;
+  const float up = ceiling ? 1.0f : -1.0f;  // the side the hatch faces
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f;
+  const float open = std::fmin(std::fmax(p.frame, 0), 3) / 3.0f;
+  const float hw = c.w * 0.44f, hh = c.h * 0.36f;
+  Body b(c.w, c.h);
+  BodyEllipse(b, cx, cy, hw, hh, BodyStyle{pal.panel, hh * 0.7f, 0});
+  BodyEllipse(b, cx, cy - up * hh * 0.3f, hw * 0.75f, hh * 0.45f,
+              BodyStyle{pal.hull, hh * 0.3f, 2});
+  for (int k = -2; k <= 2; ++k)
+    BodyGroove(b, cx + k * hw * 0.3f, cy - hh * 0.8f, cx + k * hw * 0.3f, cy + hh * 0.8f, 1, 1.5f);
+  ShadeBody(c, b, Flesh(p));
+  // The hatch: a dark slit that widens into an opening.
+  const float hy = cy + up * hh * 0.75f;
+  Body hatch(c.w, c.h);
+  BodyEllipse(hatch, cx, hy, hw * (0.25f + 0.3f * open), 1.5f + hh * 0.3f * open,
+              BodyStyle{Hex(0x1A0606), 1.5f, 0});
+  ShadeBody(c, hatch, Flesh(p), false);
+  if (open > 0) GlowDot(c, cx, hy, hw * 0.3f * open, pal.accent, open);
+}
+
 // Slot 49, the pods' flame: a breathy roar that swells and dies.
 std::vector<int16_t> FlameRoar() {
   Voice v(0.5);
@@ -176,8 +203,8 @@ StageKit Stage3Kit() {
            {"data/enemy/stage3/iwa_s2.bmp", 1, 40, 36, 1, 1, P::Rock, 0},
            {"data/enemy/stage3/iwa_s3.bmp", 1, 32, 30, 1, 1, P::Rock, 0},
            {"data/enemy/stage3/enemyR2_15.bmp", 8, 48, 48, 4, 2, P::Craft, 0},
-           {"data/enemy/stage3/enemyR2_16.bmp", 4, 64, 48, 4, 1, P::Craft, 0},
-           {"data/enemy/stage3/enemyR2_17.bmp", 4, 64, 48, 4, 1, P::Craft, 0},
+           {"data/enemy/stage3/enemyR2_16.bmp", 4, 64, 48, 4, 1, P::Craft, 0, PaintWalkerBody},
+           {"data/enemy/stage3/enemyR2_17.bmp", 4, 64, 48, 4, 1, P::Craft, 0, PaintWalkerBody},
            {"data/enemy/stage3/fire.bmp", 2, 320, 560, 2, 1, P::Fire, 0},
            {"data/enemy/stage3/shokushu_u2.bmp", 2, 48, 24, 1, 2, P::Segment, 0},
            {"data/enemy/stage3/iwa.bmp", 1, 96, 88, 1, 1, P::Rock, 0},
