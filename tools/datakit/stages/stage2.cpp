@@ -3,9 +3,117 @@
 // recipe.
 #include "tools/datakit/stages/stage_kits.h"
 
+#include <cmath>
+#include <vector>
+
+#include "tools/datakit/effect_voice.h"
+#include "tools/datakit/raster.h"
+
 namespace {
 
 using P = Paint;
+
+constexpr float kPi = 3.14159265f;
+
+Material FleetMetal(const PaintCell& p) {
+  Material m;
+  m.seed = p.seed;
+  m.grain = 0.09f;
+  m.grainScale = 5;
+  m.shine = 0.4f;
+  return m;
+}
+
+// The boss's core, frame 0 open .. 5 closed: an amber reactor eye in a navy collar, four iris
+// leaves turning in over it a fifth at a time while its glow dies.
+void PaintBossCore(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f, r = std::fmin(c.w, c.h) / 2.0f - 3;
+  const float shut = std::fmax(0, std::fmin(p.frame, 5)) / 5.0f;
+  Body b(c.w, c.h);
+  BodyEllipse(b, cx, cy, r, r, BodyStyle{pal.hull, 4, 0});
+  BodyEllipse(b, cx, cy, r * 0.66f, r * 0.66f, BodyStyle{Mix(pal.energy, pal.light, 0.5f), 2, 3});
+  if (shut > 0) {
+    for (int k = 0; k < 4; ++k) {
+      const float a = k * kPi / 2 + 0.5f;
+      const float reach = r * 0.7f * shut;  // how far each leaf has slid in from the rim
+      const float ex = cx + std::cos(a) * r * 0.72f, ey = cy + std::sin(a) * r * 0.72f;
+      const float ix = cx + std::cos(a) * (r * 0.72f - reach),
+                  iy = cy + std::sin(a) * (r * 0.72f - reach);
+      BodyCapsule(b, ex, ey, ix, iy, r * 0.3f, BodyStyle{pal.panel, 2, 3});
+    }
+  }
+  ShadeBody(c, b, FleetMetal(p));
+  if (shut < 1) GlowDot(c, cx, cy, r * 0.4f * (1 - shut) + 1, pal.light, 1 - shut);
+}
+
+// One armour plate of the battleship's hull, thin at the bow (left) and deep at the stern, its
+// straight inner edge towards the keel (down on the upper plate, up on the lower): when the
+// plates part, that edge shows a row of warm hull lights and the open interior behind it.
+void PaintHullPlate(Canvas& c, const PaintCell& p, bool scarred) {
+  const Palette& pal = StagePalette(p.stage);
+  const float s = p.frame % 2 == 0 ? 1.0f : -1.0f;  // 1: upper plate, inner edge below
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f, hw = c.w / 2.0f - 3, hh = c.h / 2.0f - 3;
+  const auto at = [&](float x, float y) { return Vec2{cx + x * hw, cy + y * hh * s}; };
+  Body b(c.w, c.h);
+  BodyPolygon(b,
+              {at(-1, 0.55f), at(-0.55f, -0.1f), at(0.2f, -0.65f), at(0.85f, -0.95f), at(1, -0.7f),
+               at(1, 0.95f), at(-0.7f, 0.95f)},
+              BodyStyle{pal.hull, 5, 0});
+  BodyBox(b, cx + hw * 0.3f, cy + hh * 0.55f * s, hw * 0.55f, hh * 0.18f, 2,
+          BodyStyle{pal.panel, 2, 2});
+  for (int i = 0; i < 6; ++i) {
+    const float gx = cx - hw * 0.5f + i * hw * 0.28f;
+    BodyGroove(b, gx, cy - hh * 0.6f * s, gx, cy + hh * 0.9f * s, 1, 2);
+  }
+  KitRandom r(p.seed + p.frame);
+  if (scarred) BodyDents(b, p.seed + p.frame, hh * 0.06f, 6);
+  ShadeBody(c, b, FleetMetal(p));
+  for (int i = 0; i < 7; ++i) {
+    const float lx = cx - hw * 0.45f + i * hw * 0.22f;
+    GlowDot(c, lx, cy + hh * 0.82f * s, 1.6f, pal.light, 0.8f);
+  }
+  if (scarred) {
+    // Blast scars: soot patches with a red ember still glowing in the torn plating.
+    for (int k = 0; k < 3; ++k) {
+      const float x = cx + (r.Below(100) / 100.0f - 0.5f) * hw * 1.2f;
+      const float y = cy + (r.Below(100) / 100.0f - 0.5f) * hh * 0.8f;
+      FillCircle(c, x, y, hh * 0.22f, Hex(0x101018), 0.55f);
+      GlowDot(c, x, y, 2.5f, pal.energy, 0.7f);
+    }
+  }
+}
+
+void PaintHullSection(Canvas& c, const PaintCell& p) { PaintHullPlate(c, p, false); }
+void PaintRearSection(Canvas& c, const PaintCell& p) { PaintHullPlate(c, p, true); }
+
+// The hull's core between the plates: dark ribs around the glowing conduit that feeds the bow
+// beam, seen only while the plates stand open.
+void PaintHullCentre(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f, hw = c.w / 2.0f - 3, hh = c.h / 2.0f - 3;
+  Body b(c.w, c.h);
+  BodyBox(b, cx, cy, hw, hh, 4, BodyStyle{pal.hull * 0.6f, 3, 0});
+  for (int i = 0; i < 6; ++i) {
+    const float x = cx - hw * 0.8f + i * hw * 0.32f;
+    BodyBox(b, x, cy, 3, hh * 0.9f, 1, BodyStyle{pal.panel * 0.8f, 1.5f, 2});
+  }
+  ShadeBody(c, b, FleetMetal(p));
+  GlowLine(c, cx - hw * 0.9f, cy, cx + hw * 0.9f, cy, hh * 0.35f, pal.energy, 0.9f);
+  GlowLine(c, cx - hw * 0.9f, cy, cx + hw * 0.9f, cy, hh * 0.12f, pal.light, 1);
+}
+
+// The boss's arms locking out or folding home: a heavy hydraulic heave down and back up, the
+// clank of the locks, and the hiss of the vented pressure.
+std::vector<int16_t> BossArmSound() {
+  Voice v(0.9);
+  Chirp(v, 0, 0.35, 180, 70, 2, 0.4f, 4);
+  Chirp(v, 0.3, 0.3, 90, 240, 2, 0.3f, 5);
+  Ring(v, 0.28, 0.45, 410, 0.45f);
+  Ring(v, 0.5, 0.35, 610, 0.35f);
+  Burst(v, 0.05, 0.8, 5000, 1200, 0.18f, 2201, 45);
+  return Finish(v, 0.7f);
+}
 
 }  // namespace
 
@@ -44,15 +152,17 @@ StageKit Stage2Kit() {
            {"data/enemy/stage2/partsR2_11.bmp", 2, 160, 64, 1, 2, P::Segment, 0},
            {"data/enemy/stage2/marui_parts.bmp", 1, 64, 64, 1, 1, P::Segment, 0},
            {"data/enemy/stage2/sikaku_jet.bmp", 8, 64, 32, 2, 4, P::Jet, 0},
-           {"data/enemy/stage2/senkanparts0.bmp", 2, 352, 96, 1, 2, P::Segment, 0},
-           {"data/enemy/stage2/senkanparts0_d.bmp", 2, 128, 64, 1, 2, P::Segment, 0},
-           {"data/enemy/stage2/senkanparts3.bmp", 1, 128, 64, 1, 1, P::Segment, 0},
+           {"data/enemy/stage2/senkanparts0.bmp", 2, 352, 96, 1, 2, P::Segment, 0,
+            PaintHullSection},
+           {"data/enemy/stage2/senkanparts0_d.bmp", 2, 128, 64, 1, 2, P::Segment, 0,
+            PaintRearSection},
+           {"data/enemy/stage2/senkanparts3.bmp", 1, 128, 64, 1, 1, P::Segment, 0, PaintHullCentre},
            {"data/enemy/stage2/senkanparts1.bmp", 2, 64, 32, 1, 2, P::Segment, 0},
            {"data/enemy/stage2/senkanparts2.bmp", 2, 64, 32, 1, 2, P::Segment, 0},
            {"data/enemy/stage2/iwakabe.bmp", 1, 160, 320, 1, 1, P::Wall, 0},
            {"data/enemy/stage2/kabecore.bmp", 1, 64, 64, 1, 1, P::Orb, 0},
            {"data/enemy/stage2/kabehou.bmp", 1, 64, 48, 1, 1, P::Turret, 0},
-           {"data/enemy/stage2/boss1parts0.bmp", 6, 64, 64, 3, 2, P::Segment, 0},
+           {"data/enemy/stage2/boss1parts0.bmp", 6, 64, 64, 3, 2, P::Segment, 0, PaintBossCore},
            {"data/enemy/stage2/boss1parts1.bmp", 4, 288, 64, 1, 4, P::Segment, 0},
            {"data/enemy/stage2/boss1partsBlade.bmp", 1, 160, 48, 1, 1, P::Segment, 0},
            {"data/enemy/stage2/boss1parts2.bmp", 4, 96, 64, 1, 4, P::Segment, 0},
@@ -64,6 +174,8 @@ StageKit Stage2Kit() {
            {"data/map/stage2_1/map2_2.bmp", 256, 40, 40, 16, 16, P::MainChips, 0},
            {"data/map/stage2_1/map2_1.bmp", 256, 40, 40, 16, 16, P::MainChips, 1},
        }},
-      {},
+      {
+          {"data/se/stage2/bossarm.wav", SoundKind::Effect, 49, BossArmSound},
+      },
   };
 }
