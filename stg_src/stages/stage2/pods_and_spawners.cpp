@@ -11,6 +11,7 @@
 #include "stg_src/field/score_and_rank.h"
 #include "stg_src/field/shots/enemy_shots.h"
 #include "stg_src/field/terrain/terrain.h"
+#include "stg_src/field/test_hooks.h"
 #include "stg_src/game/shared_state.h"
 #include "stg_src/stages/stage2/stage2.h"
 #include "stg_src/stages/stage2/stage2_drones.h"
@@ -73,6 +74,7 @@ void UpdateStage2Marui(int16_t slot) {
     const int16_t to = FindFreeEnemySlot(EnemyPool0, kEnemyPool0Size, -1, true);
     if (to <= 0 || to <= slot) return;
     InitEnemyObject(EnemyPool0, to, o.type, 0);
+    NoteEnemyMoveForTest(EnemyPool0, slot, to);
     EnemyObject& moved = EnemyPool0[to];
     moved.x = o.x;
     moved.y = o.y;

@@ -54,12 +54,22 @@ TEST(Stage2Run, TheUntouchedBossRunsItsCycleAndTimesOut) {
     EXPECT_EQ(run.end, StageEnd::Clear) << StageEndName(run.end);
     EXPECT_EQ(run.bossesKilled, std::vector<int>{10});
     EXPECT_EQ(rams, 5);
-    for (const int type : {10, 13, 14, 15, 16}) {
+    // Every kind of the stage from the map; drones from pods, rocks from spawners and breaks,
+    // ions from the walls' cannons by code.
+    for (int type = 10; type <= 19; ++type) {
       EXPECT_GE(run.census.FromMap(0, type), 1) << "pool-0 type " << type;
+      EXPECT_GE(run.census.FromMap(1, type), 1) << "pool-1 type " << type;
     }
-    EXPECT_GT(run.census.EnemyShots(17), 0);  // the side guns' retargeting shots
-    EXPECT_GT(run.census.EnemyShots(9), 0);   // a battleship's beam
-    EXPECT_GT(run.census.EnemyShots(11), 0);  // a small battleship's
+    EXPECT_GE(run.census.FromCode(0, 12), 4);
+    EXPECT_GE(run.census.FromCode(1, 12), 1);  // the large rock's spawner
+    EXPECT_GE(run.census.FromCode(1, 13), 1);  // the medium one's
+    // The small-rock spawner's one of types 14..16 (and any rock the ship broke).
+    EXPECT_GE(run.census.FromCode(1, 14) + run.census.FromCode(1, 15) + run.census.FromCode(1, 16),
+              1);
+    EXPECT_GE(run.census.FromCode(1, 18), 10);  // a cannon's five pairs of ions
+    EXPECT_GT(run.census.EnemyShots(17), 0);    // the side guns' retargeting shots
+    EXPECT_GT(run.census.EnemyShots(9), 0);     // a battleship's beam
+    EXPECT_GT(run.census.EnemyShots(11), 0);    // a small battleship's
   }
 }
 

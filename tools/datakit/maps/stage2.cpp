@@ -1,6 +1,7 @@
 // Stage 2's own maps: a fleet battle scrolled right over 150 columns, 20 rows high. An enclosed
-// stretch of batteries opens into the fleet's open water of battleships, then closes again
-// before the boss at the end, where the scroll stops. The easy map (easy and normal) and the
+// stretch of batteries, pods and rocks opens into the fleet's open water of battleships,
+// gunships, ions and rock walls, then closes again before the boss at the end, where the scroll
+// stops. The easy map (easy and normal) and the
 // hard map share the layout; the hard one holds more enemies. The descriptions are written out
 // once by code from the tables below (the form: tools/lib/fmf_map_writer.h).
 #include <map>
@@ -22,6 +23,18 @@ constexpr int kBattleship = 14;
 constexpr int kSmallBattleship = 15;
 constexpr int kBatteryLeft = 16;
 constexpr int kBatteryRight = 17;
+constexpr int kPod = 12;
+constexpr int kDrone = 13;
+constexpr int kLargeRockSpawner = 18;
+constexpr int kMediumRockSpawner = 19;
+constexpr int kSmallRockSpawner = 20;
+constexpr int kSpreadGunner = 75;
+constexpr int kWingOpener = 76;
+constexpr int kLargeRock = 77;
+constexpr int kMediumRock = 78;
+constexpr int kSmallRocks[] = {79, 80, 81, 82};
+constexpr int kIon = 83;
+constexpr int kRockWall = 84;
 constexpr int kSpeed2 = 133;       // scroll speed 2.0
 constexpr int kScrollRight = 144;  // under a marker: the scroll's direction
 
@@ -138,6 +151,40 @@ constexpr Event kFleet[] = {
     {144, 9, kBoss},
 };
 
+// The enclosed stretches' pods, drones and rocks, which bounce off their walls; the gunships in
+// the open water, where the view arrives after GameFrame 200 from the start and from checkpoint
+// 1 alike, the wing openers in all three bands (variants 0-9, 10-19, 20 and up) entering well
+// before their leave lines (world x 5180 to 5260); ions and two rock walls (variants 0-3: the
+// masses' way and speed) with room for their 600 px band.
+constexpr Event kDrifters[] = {
+    {8, 7, kLargeRock},
+    {12, 9, kPod},
+    {18, 11, kSmallRocks[0]},
+    {22, 6, kLargeRockSpawner},
+    {26, 8, kDrone},
+    {28, 11, kSmallRockSpawner},
+    {33, 8, kMediumRock},
+    {36, 10, kSmallRocks[1]},
+    {40, 7, kPod, -1, true},
+    {42, 12, kSmallRocks[2]},
+    {48, 9, kMediumRockSpawner},
+    {52, 6, kSmallRocks[3]},
+    {64, 6, kIon},
+    {67, 10, kRockWall, 0},
+    {72, 13, kIon, -1, true},
+    {78, 7, kSpreadGunner},
+    {84, 12, kSpreadGunner, -1, true},
+    {86, 5, kIon},
+    {90, 9, kRockWall, 3},
+    {92, 7, kWingOpener, 4},
+    {98, 11, kWingOpener, 14},
+    {104, 8, kWingOpener, 24},
+    {106, 10, kLargeRock},
+    {110, 7, kDrone, -1, true},
+    {114, 9, kPod},
+    {116, 12, kSmallRockSpawner, -1, true},
+};
+
 std::string BuildMainMap(bool hard) {
   MapText m;
   for (const Stretch& s : kTerrain) {
@@ -159,9 +206,13 @@ std::string BuildMainMap(bool hard) {
     m.Put({column, 10, kScrollRight});
     m.Put({column + 3, 8, kSpeed2});
   }
-  for (const Event& e : kFleet) {
-    if (hard || !e.hardOnly) m.Put(e);
-  }
+  const auto put = [&](const auto& table) {
+    for (const Event& e : table) {
+      if (hard || !e.hardOnly) m.Put(e);
+    }
+  };
+  put(kFleet);
+  put(kDrifters);
   return m.text();
 }
 
