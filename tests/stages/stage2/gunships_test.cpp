@@ -138,7 +138,7 @@ TEST(Stage2SpreadGunner, OnStage4ItEntersFasterAndBrakesHarder) {
 namespace {
 
 struct OpenerRun {
-  int every = 0, at = 0;  // the volley rule's interval and offset at the run's difficulty
+  int every = 0, at = 0;         // the volley rule's interval and offset at the run's difficulty
   std::vector<int> volleyHolds;  // the hold state of each volley
   std::vector<int> shotsPerVolley, quartets;
   int outHold = -1;  // the hold state when a wing first came fully out

@@ -77,7 +77,7 @@ TEST(Stage2Pod, MovesToTheTopSlotAndReleasesFourDronesBelowItOnItsInterval) {
       }
     }
     EXPECT_EQ(CountOfType(EnemyPool0, kEnemyPool0Size, kDrone, 1), 4);
-    bench.Pass();  // the drones set themselves up
+    bench.Pass();                         // the drones set themselves up
     EXPECT_EQ(pod.partsA[0].angle, 124);  // closing again
   }
   ASSERT_EQ(releases.size(), 2u);
@@ -90,8 +90,8 @@ TEST(Stage2Drone, SnapsToTheDiagonalsByPlainDifferences) {
     int angle;
     int16_t nearest, leftward;
   };
-  const Case cases[] = {{256, 128, 384}, {1000, 896, 640}, {10, 128, 384},  {0, 128, 384},
-                        {1023, 896, 640}, {512, 384, 384}, {513, 640, 640}, {768, 640, 640}};
+  const Case cases[] = {{256, 128, 384},  {1000, 896, 640}, {10, 128, 384},  {0, 128, 384},
+                        {1023, 896, 640}, {512, 384, 384},  {513, 640, 640}, {768, 640, 640}};
   for (const Case& c : cases) {
     EXPECT_EQ(NearestDiagonal(c.angle), c.nearest) << c.angle;
     EXPECT_EQ(LeftwardDiagonal(c.angle), c.leftward) << c.angle;

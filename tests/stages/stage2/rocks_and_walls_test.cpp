@@ -108,7 +108,7 @@ TEST(Stage2Rocks, LivesAreScaledByRankTwice) {
 
 TEST(Stage2Rocks, BounceOffTerrainWithACooldownAndThePositionPutBack) {
   Stage2Bench bench;
-  PlayerX = -500;  // the ship out of the way
+  PlayerX = -500;            // the ship out of the way
   Stage2Bench::Block(5, 5);  // x 200..240, y 200..240, straight to the rock's left
   const int16_t slot = bench.Spawn1(14, 260, 220, 0, 512);
   const EnemyObject& rock = EnemyPool1[slot];
@@ -122,7 +122,7 @@ TEST(Stage2Rocks, BounceOffTerrainWithACooldownAndThePositionPutBack) {
   Stage2Bench::Unblock(5, 5);
   ASSERT_GE(bounceFrame, 0);
   EXPECT_TRUE(rock.heading > 768 || rock.heading < 256) << rock.heading;  // back to the right
-  EXPECT_EQ(rock.x, xBefore);  // put back where it was
+  EXPECT_EQ(rock.x, xBefore);                                             // put back where it was
   EXPECT_EQ(rock.intWork0, 16);
 }
 
@@ -169,7 +169,7 @@ TEST(Stage2Rocks, BounceOffEachOtherOnlyWhenClosingInAndOlderThan32Frames) {
 
 TEST(Stage2Rocks, ARockCoveringTheWallsCentreBouncesOffIt) {
   Stage2Bench bench;
-  PlayerX = -500;  // the ship out of the way
+  PlayerX = -500;                                      // the ship out of the way
   const int16_t wall = bench.Spawn1(kWall, 300, 180);  // centre at (360, 200)
   const int16_t rock = bench.Spawn1(kMediumRock, 350, 200, 0, 0);
   EnemyPool1[rock].frame = 40;
@@ -233,9 +233,9 @@ TEST(Stage2RockWall, MassesMoveByVariantAndDifficulty) {
     int16_t variant;
     double step;
   };
-  const Case cases[] = {{1, 0, -0.8}, {1, 1, 0.8},  {1, 2, -1.6}, {1, 3, 1.6}, {2, 0, -1.2},
-                        {3, 1, 1.2},  {2, 2, -1.8}, {3, 3, 1.8},  {1, 4, 0},   {1, -1, 0},
-                        {2, 62, 0}};
+  const Case cases[] = {{1, 0, -0.8}, {1, 1, 0.8}, {1, 2, -1.6}, {1, 3, 1.6},
+                        {2, 0, -1.2}, {3, 1, 1.2}, {2, 2, -1.8}, {3, 3, 1.8},
+                        {1, 4, 0},    {1, -1, 0},  {2, 62, 0}};
   for (const Case& c : cases) {
     const std::vector<double> o = MassOffsets(c.difficulty, c.variant, 3);
     EXPECT_NEAR(o[2] - o[1], c.step, 1e-9) << c.difficulty << " " << c.variant;
@@ -244,11 +244,11 @@ TEST(Stage2RockWall, MassesMoveByVariantAndDifficulty) {
 
 TEST(Stage2RockWall, ADestroyedCoreRegrowsTwoFramesAfterItsMassWrapsAndScoresAgain) {
   Stage2Bench bench(1);
-  PlayerX = -500;  // the ship out of the way
+  PlayerX = -500;                                         // the ship out of the way
   const int16_t slot = bench.Spawn1(kWall, 300, 180, 0);  // masses move up by 0.8
   EnemyObject& wall = EnemyPool1[slot];
-  const EnemyPart& core = wall.partsB[2];      // on the upper mass
-  const EnemyPart& cannon = wall.partsB[6];    // on that core
+  const EnemyPart& core = wall.partsB[2];    // on the upper mass
+  const EnemyPart& cannon = wall.partsB[6];  // on that core
   const TestDamageTarget target{1, slot, kTestPartsB, 2};
   bench.Pass1();
   const int32_t before = Score;
@@ -277,7 +277,7 @@ TEST(Stage2RockWall, ADestroyedCoreRegrowsTwoFramesAfterItsMassWrapsAndScoresAga
 
 TEST(Stage2RockWall, CannonsFireFiveIonPairsOneDrawAnIonTheUpperFirst) {
   Stage2Bench bench(1);
-  PlayerX = -500;  // the ship out of the way
+  PlayerX = -500;                                         // the ship out of the way
   const int16_t slot = bench.Spawn1(kWall, 300, 180, 4);  // masses standing
   std::vector<int16_t> left, right;
   for (int f = 0; f < ComputeFireInterval(220, 0) + 60; ++f) {
