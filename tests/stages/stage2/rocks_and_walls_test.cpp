@@ -297,3 +297,56 @@ TEST(Stage2RockWall, CannonsFireFiveIonPairsOneDrawAnIonTheUpperFirst) {
   }
   for (const int16_t a : right) EXPECT_TRUE(a >= 960 || a <= 64) << a;
 }
+
+TEST(Stage2Roster, EveryDestructibleDriftersAndGunshipsLifeAndScoreAtTwoPowerRanks) {
+  struct Row {
+    int pool;
+    int16_t type;
+    int part;  // -1 the body, else a slot of partsB
+    int32_t base;
+    bool twice;  // rocks and ions scale twice
+  };
+  const Row rows[] = {
+      {0, 11, -1, 380, false}, {0, 12, -1, 8, false},  {1, 10, -1, 80, false},
+      {1, 11, -1, 40, false},  {1, 12, -1, 45, true},  {1, 13, -1, 36, true},
+      {1, 14, -1, 27, true},   {1, 17, -1, 27, true},  {1, 18, -1, 5, true},
+      {1, 19, 2, 160, false},  {1, 19, 5, 160, false},
+  };
+  for (const int16_t power : {0, 440}) {
+    for (const Row& r : rows) {
+      Stage2Bench bench;
+      PlayerX = -500;  // the ship out of the way
+      GameFrame = 200;
+      PowerRank = power;
+      const int16_t slot =
+          r.pool == 0 ? bench.Spawn(r.type, 300, 100) : bench.Spawn1(r.type, 300, 100);
+      // The pod runs from the top slot.
+      const int at = r.pool == 0 && r.type == 11 ? kEnemyPool0Size - 1 : slot;
+      const EnemyObject& o = (r.pool == 0 ? EnemyPool0 : EnemyPool1)[at];
+      const int32_t life = r.part < 0 ? o.life : o.partsB[r.part].life;
+      const int32_t score = r.part < 0 ? o.scoreBase : o.partsB[r.part].scoreBase;
+      const int32_t once = ScaleLifeByRank(r.base);
+      EXPECT_EQ(life, r.twice ? ScaleLifeByRank(once) : once) << r.pool << " " << r.type;
+      EXPECT_EQ(score, life) << r.pool << " " << r.type;
+    }
+  }
+}
+
+TEST(Stage2Roster, MapValuesOutOfEveryTableReadNothingOutside) {
+  // Upper values 0 and 63 (variants -1 and 62) on the kinds that read their variant; the
+  // sanitizers watch every read.
+  for (const int16_t variant : {-1, 62}) {
+    Stage2Bench bench;
+    GameFrame = 200;
+    PlayerX = -500;
+    for (const int16_t type : {11, 17, 18, 19}) bench.Spawn(type, 300, 100, variant);
+    for (const int16_t type : {11, 19}) bench.Spawn1(type, 400, 200, variant);
+    for (int f = 0; f < 300; ++f) {
+      bench.Pass();
+      bench.Pass1();
+    }
+    const int16_t wall = bench.Spawn1(19, 300, 180, variant);
+    bench.Pass1();
+    EXPECT_EQ(EnemyPool1[wall].partsB[0].offsetY, -150) << variant;  // its masses stand
+  }
+}

@@ -96,10 +96,19 @@ TEST(Stage2Run, TheCoreShotDownClearsTheStageOnHard) {
 }
 
 TEST(Stage2Run, TheSameInputGivesTheSameRunFastOrDrawnEveryFrame) {
-  StageRunOptions options = Stage2Run(1, 400);  // past the first batteries
+  StageRunOptions options = Stage2Run(1, 400);  // past the first batteries and pod
   const StageRunSummary fast = RunStage(options);
   options.drawEveryFrame = true;
+  // A drone's jet burst runs its frame to 8, past its 8-cell sheet: drawn every frame, that
+  // frame draws nothing and reads nothing outside the row (the sanitizers watch).
+  int jetsPastTheSheet = 0;
+  options.afterFrame = [&jetsPastTheSheet] {
+    for (const EnemyObject& o : EnemyPool0) {
+      jetsPastTheSheet += o.state == 2 && o.type == 12 && o.partsA[0].imageFrame == 8;
+    }
+  };
   const StageRunSummary drawn = RunStage(options);
+  EXPECT_GT(jetsPastTheSheet, 0);
   ASSERT_EQ(fast.digests.size(), 1u);
   EXPECT_EQ(drawn.digests, fast.digests);
   EXPECT_EQ(drawn.census.fromMap, fast.census.fromMap);
