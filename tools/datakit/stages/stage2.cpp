@@ -103,6 +103,69 @@ void PaintHullCentre(Canvas& c, const PaintCell& p) {
   GlowLine(c, cx - hw * 0.9f, cy, cx + hw * 0.9f, cy, hh * 0.12f, pal.light, 1);
 }
 
+// The ion: a ball of plasma drawn for additive blending, rows 0..3 its fade levels (dim to
+// full), columns its four animation steps (the swirl turning).
+void PaintIon(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f, r = std::fmin(c.w, c.h) / 2.0f - 2;
+  const float level = (p.frame / 4 + 1) / 4.0f;
+  const float turn = (p.frame % 4) * kPi / 8;
+  const Rgb rim = Mix(pal.energy, Hex(0x60D0FF), 0.6f);
+  GlowDot(c, cx, cy, r, rim, 0.7f * level);
+  for (int k = 0; k < 3; ++k) {
+    const float a = turn + k * 2 * kPi / 3;
+    GlowDot(c, cx + std::cos(a) * r * 0.45f, cy + std::sin(a) * r * 0.45f, r * 0.35f, rim, level);
+  }
+  GlowDot(c, cx, cy, r * 0.45f, Hex(0xFFFFFF), level);
+}
+
+// The drone: a square hull whose four corner shutters swing open over frames 0 (shut) .. 3
+// (open), baring the hot muzzle ring inside.
+void PaintDrone(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f, h = std::fmin(c.w, c.h) / 2.0f - 4;
+  const float open = std::fmax(0, std::fmin(p.frame, 3)) / 3.0f;
+  Body b(c.w, c.h);
+  BodyBox(b, cx, cy, h * 0.72f, h * 0.72f, 4, BodyStyle{pal.hull, 3, 0});
+  BodyEllipse(b, cx, cy, h * 0.38f, h * 0.38f, BodyStyle{Mix(pal.panel, pal.energy, open), 2, 2});
+  for (int k = 0; k < 4; ++k) {
+    const float sx = k % 2 ? 1.0f : -1.0f, sy = k / 2 ? 1.0f : -1.0f;
+    const float out = h * (0.38f + 0.5f * open);  // the shutter slides out along its diagonal
+    BodyBox(b, cx + sx * out * 0.72f, cy + sy * out * 0.72f, h * 0.3f, h * 0.3f, 2,
+            BodyStyle{pal.panel, 2, 3});
+  }
+  ShadeBody(c, b, FleetMetal(p));
+  GlowDot(c, cx, cy, h * 0.12f + h * 0.25f * open, pal.light, 0.4f + 0.6f * open);
+}
+
+// The spread gunner's wings, frame 0 the upper and 1 the lower (2 and 3 of the broken sheet the
+// same, torn off short with a glowing, sooty break).
+void PaintGunnerWing(Canvas& c, const PaintCell& p, bool broken) {
+  const Palette& pal = StagePalette(p.stage);
+  const float s = p.frame % 2 == 0 ? -1.0f : 1.0f;  // away from the body
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f, hw = c.w / 2.0f - 3, hh = c.h / 2.0f - 3;
+  const float reach = broken ? 0.35f : 0.95f;
+  Body b(c.w, c.h);
+  BodyPolygon(b,
+              {{cx - hw * 0.5f, cy},
+               {cx + hw * 0.6f, cy},
+               {cx + hw * 0.2f, cy + s * hh * reach},
+               {cx - hw * 0.9f, cy + s * hh * reach}},
+              BodyStyle{pal.hull, 4, 0});
+  BodyGroove(b, cx - hw * 0.3f, cy + s * hh * 0.1f, cx - hw * 0.5f, cy + s * hh * reach * 0.9f, 1,
+             2);
+  ShadeBody(c, b, FleetMetal(p));
+  if (broken) {
+    FillCircle(c, cx - hw * 0.35f, cy + s * hh * reach, hw * 0.3f, Hex(0x101018), 0.5f);
+    GlowDot(c, cx - hw * 0.35f, cy + s * hh * reach, 3, pal.energy, 0.9f);
+  } else {
+    GlowDot(c, cx - hw * 0.75f, cy + s * hh * reach * 0.9f, 2.5f, pal.light, 0.8f);
+  }
+}
+
+void PaintWing(Canvas& c, const PaintCell& p) { PaintGunnerWing(c, p, false); }
+void PaintBrokenWing(Canvas& c, const PaintCell& p) { PaintGunnerWing(c, p, true); }
+
 // The boss's arms locking out or folding home: a heavy hydraulic heave down and back up, the
 // clank of the locks, and the hiss of the vented pressure.
 std::vector<int16_t> BossArmSound() {
@@ -134,7 +197,7 @@ StageKit Stage2Kit() {
        {
            {"data/enemy/stage2/boss1.bmp", 1, 320, 256, 1, 1, P::Boss, 0},
            {"data/enemy/stage2/marui.bmp", 1, 96, 96, 1, 1, P::Orb, 0},
-           {"data/enemy/stage2/sikaku.bmp", 4, 64, 64, 2, 2, P::Craft, 0},
+           {"data/enemy/stage2/sikaku.bmp", 4, 64, 64, 2, 2, P::Craft, 0, PaintDrone},
            {"data/enemy/stage2/senkan.bmp", 1, 576, 192, 1, 1, P::Boss, 0},
            {"data/enemy/stage2/senkan_2.bmp", 1, 576, 160, 1, 1, P::Boss, 0},
            {"data/enemy/stage2/houdai.bmp", 1, 64, 48, 1, 1, P::Turret, 0},
@@ -146,9 +209,9 @@ StageKit Stage2Kit() {
            {"data/enemy/stage2/iwa_s2.bmp", 1, 40, 36, 1, 1, P::Rock, 0},
            {"data/enemy/stage2/iwa_s3.bmp", 1, 32, 30, 1, 1, P::Rock, 0},
            {"data/enemy/stage2/iwa_s4.bmp", 1, 56, 48, 1, 1, P::Rock, 0},
-           {"data/enemy/stage2/ion.bmp", 16, 32, 32, 4, 4, P::Orb, 0},
-           {"data/enemy/stage2/partsR2_10.bmp", 2, 96, 160, 2, 1, P::Segment, 0},
-           {"data/enemy/stage2/partsR2_10d.bmp", 2, 96, 160, 2, 1, P::Segment, 0},
+           {"data/enemy/stage2/ion.bmp", 16, 32, 32, 4, 4, P::Orb, 0, PaintIon},
+           {"data/enemy/stage2/partsR2_10.bmp", 2, 96, 160, 2, 1, P::Segment, 0, PaintWing},
+           {"data/enemy/stage2/partsR2_10d.bmp", 2, 96, 160, 2, 1, P::Segment, 0, PaintBrokenWing},
            {"data/enemy/stage2/partsR2_11.bmp", 2, 160, 64, 1, 2, P::Segment, 0},
            {"data/enemy/stage2/marui_parts.bmp", 1, 64, 64, 1, 1, P::Segment, 0},
            {"data/enemy/stage2/sikaku_jet.bmp", 8, 64, 32, 2, 4, P::Jet, 0},
