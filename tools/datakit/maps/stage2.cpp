@@ -106,8 +106,9 @@ void Rock(MapText& m, int x, int w, int top, int rows, bool floor) {
   }
 }
 
-// The enclosed stretches keep the view's rows 5-13 open between a ceiling down to row 4 and a
-// floor from row 14; the open water between them keeps only the outer two rows on each side.
+// The enclosed stretches keep rows 6-12 open between a ceiling down to row 5 and a floor from
+// row 13, both in the view; the open water between them keeps only the outer two rows on each
+// side.
 struct Stretch {
   int column, width;
   bool enclosed;
@@ -118,13 +119,13 @@ constexpr Stretch kTerrain[] = {{0, 55, true}, {55, 45, false}, {100, 50, true}}
 struct Slope {
   int column, row, type;
 };
-constexpr Slope kSlopes[] = {{54, 4, 2}, {54, 14, 4}, {100, 4, 3}, {100, 14, 5}};
+constexpr Slope kSlopes[] = {{54, 5, 2}, {54, 13, 4}, {100, 5, 3}, {100, 13, 5}};
 
 // Short walls that jut into the enclosed stretches: (column, top row, rows).
 struct Jut {
   int column, top, rows;
 };
-constexpr Jut kJuts[] = {{24, 5, 2}, {38, 12, 2}, {108, 5, 2}, {118, 12, 2}};
+constexpr Jut kJuts[] = {{24, 6, 2}, {38, 11, 2}, {108, 6, 2}, {118, 11, 2}};
 
 // Markers: the start, checkpoint 1 before the open water, checkpoint 2 before the boss, each with
 // the scroll's direction under it and a speed inside its first view.
@@ -133,21 +134,21 @@ constexpr int kCheckpointColumns[] = {44, 124};
 
 // The batteries on floors and ceilings, the battleships in the open water, the boss at the end.
 constexpr Event kFleet[] = {
-    {16, 13, kBatteryLeft},
-    {20, 5, kBatteryRight, -1, true},
-    {30, 13, kBatteryRight},
-    {34, 5, kBatteryLeft},
-    {46, 13, kBatteryLeft, -1, true},
-    {50, 5, kBatteryLeft},
+    {16, 12, kBatteryLeft},
+    {20, 6, kBatteryRight, -1, true},
+    {30, 12, kBatteryRight},
+    {34, 6, kBatteryLeft},
+    {46, 12, kBatteryLeft, -1, true},
+    {50, 6, kBatteryLeft},
     {60, 9, kBattleship},
     {70, 12, kSmallBattleship},
     {76, 7, kSmallBattleship, kLowered, true},
     {82, 10, kBattleship, kLifted},
     {94, 8, kSmallBattleship, -1, true},
-    {104, 13, kBatteryLeft},
-    {112, 5, kBatteryRight},
-    {122, 13, kBatteryLeft, -1, true},
-    {130, 5, kBatteryLeft},
+    {104, 12, kBatteryLeft},
+    {112, 6, kBatteryRight},
+    {122, 12, kBatteryLeft, -1, true},
+    {130, 6, kBatteryLeft},
     {144, 9, kBoss},
 };
 
@@ -166,7 +167,7 @@ constexpr Event kDrifters[] = {
     {33, 8, kMediumRock},
     {36, 10, kSmallRocks[1]},
     {40, 7, kPod, -1, true},
-    {42, 12, kSmallRocks[2]},
+    {42, 11, kSmallRocks[2]},
     {48, 9, kMediumRockSpawner},
     {52, 6, kSmallRocks[3]},
     {64, 6, kIon},
@@ -182,14 +183,14 @@ constexpr Event kDrifters[] = {
     {106, 10, kLargeRock},
     {110, 7, kDrone, -1, true},
     {114, 9, kPod},
-    {116, 12, kSmallRockSpawner, -1, true},
+    {116, 11, kSmallRockSpawner, -1, true},
 };
 
 std::string BuildMainMap(bool hard) {
   MapText m;
   for (const Stretch& s : kTerrain) {
-    Rock(m, s.column, s.width, 0, s.enclosed ? 5 : 2, false);
-    Rock(m, s.column, s.width, s.enclosed ? 14 : 18, s.enclosed ? 6 : 2, true);
+    Rock(m, s.column, s.width, 0, s.enclosed ? 6 : 2, false);
+    Rock(m, s.column, s.width, s.enclosed ? 13 : 18, s.enclosed ? 7 : 2, true);
   }
   for (const Slope& s : kSlopes) {
     m.Cell(0, s.column, s.row, s.type);
@@ -197,8 +198,8 @@ std::string BuildMainMap(bool hard) {
   }
   for (const Jut& j : kJuts) Rock(m, j.column, 2, j.top, j.rows, j.top > 9);
   // Foreground pictures drawn over the ship.
-  m.Rect(1, 10, 13, 3, 1, 240);
-  m.Rect(1, 102, 13, 3, 1, 241);
+  m.Rect(1, 10, 12, 3, 1, 240);
+  m.Rect(1, 102, 12, 3, 1, 241);
 
   m.Cell(2, kStartColumn, 9, kStartMarker);
   for (int k = 0; k < 2; ++k) m.Cell(2, kCheckpointColumns[k], 9, kMarkers[k]);
