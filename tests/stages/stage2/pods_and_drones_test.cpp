@@ -211,3 +211,14 @@ TEST(Stage2Spawners, ThrowOneRockLeftDrawingTheAngleFirstAndGo) {
     EXPECT_LE(a, 672);
   }
 }
+
+TEST(Stage2Drone, ItsCountOfFramesOnScreenSaturates) {
+  Stage2Bench bench;
+  PlayerX = -500;
+  const int16_t slot = SpawnPool0Enemy(300, 100, kDrone, 384, -1, 0);
+  bench.Pass();
+  EnemyPool0[slot].phase = 32766;
+  bench.Pass();
+  bench.Pass();
+  EXPECT_EQ(EnemyPool0[slot].phase, 32767);  // held at the top, not wrapped negative
+}
