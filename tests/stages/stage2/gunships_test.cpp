@@ -1,6 +1,7 @@
 // Stage 2's gunships on the bench: refused before GameFrame 200, the spread gunner's five volleys
 // centred on where the player was when it stopped (and its stage-4 entry), the wing opener's
 // volleys once a wing is out, a dead wing's shot left out, and its leave line.
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -216,4 +217,39 @@ TEST(Stage2WingOpener, StopsByItsBandAndLeavesAtOncePastItsLeaveLine) {
   EXPECT_EQ(EnemyPool1[slot].intWork0, 1000);
   const std::vector<std::vector<Shot>> run = RunShots(bench, 200);
   for (const std::vector<Shot>& f : run) EXPECT_TRUE(f.empty());
+}
+
+TEST(Stage2WingOpener, BrakesPastItsBandsStopLineThenSwingsBy64EitherWay) {
+  struct Case {
+    int16_t variant;
+    double stopLine;
+  };
+  for (const Case c : {Case{0, 430}, Case{15, 580}, Case{25, 730}}) {
+    Stage2Bench bench;
+    GameFrame = 200;
+    PlayerX = -500;
+    const int16_t slot = bench.Spawn1(kWingOpener, 620, 200, c.variant);
+    const EnemyObject& o = EnemyPool1[slot];
+    double brakingFrom = 0;
+    double lowest = 0, highest = 0;
+    for (int f = 0; f < 600 && o.state == 2; ++f) {
+      const double before = WorldToScreenX(o.x);
+      const double speed = o.speed;
+      bench.Pass1();
+      if (brakingFrom == 0 && o.speed < speed) brakingFrom = before;
+      if (o.intWork0 > 0) {
+        lowest = std::min(lowest, o.realWork0);
+        highest = std::max(highest, o.realWork0);
+      }
+    }
+    ASSERT_EQ(o.state, 2) << c.variant;
+    // It brakes from its first frame left of the line, within one 4 px step of it.
+    EXPECT_LT(brakingFrom, c.stopLine) << c.variant;
+    EXPECT_GE(brakingFrom, c.stopLine - 4) << c.variant;
+    // The swing turns once past 64 either way (a little beyond, as vy eases round).
+    EXPECT_LT(lowest, -64) << c.variant;
+    EXPECT_GT(lowest, -72) << c.variant;
+    EXPECT_GT(highest, 64) << c.variant;
+    EXPECT_LT(highest, 72) << c.variant;
+  }
 }
