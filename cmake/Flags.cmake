@@ -30,11 +30,11 @@ if(KELVANOR_SANITIZE)
 endif()
 
 # The code the tests run (port, runtime, game, tools and test helpers) at -O1 in the sanitizer
-# build, as AddressSanitizer advises: every report stays, and game runs take far less time. The
+# builds, as AddressSanitizer advises: every report stays, and game runs take far less time. The
 # test programs' own sources, mostly assertion macros, stay at -O0: they cost two to three
 # times as much to compile at -O1 and run little. Release builds keep their own level.
 function(kelvanor_optimise_for_tests target)
-  if(KELVANOR_SANITIZE)
+  if(KELVANOR_SANITIZE OR KELVANOR_TSAN)
     target_compile_options(${target} PRIVATE $<$<CONFIG:Debug>:-O1>)
   endif()
 endfunction()
@@ -47,6 +47,8 @@ if(KELVANOR_TSAN)
   set(KELVANOR_TSAN_FLAGS -fsanitize=thread -fno-omit-frame-pointer)
   target_compile_options(kelvanor_flags INTERFACE ${KELVANOR_TSAN_FLAGS})
   target_link_options(kelvanor_flags INTERFACE ${KELVANOR_TSAN_FLAGS})
+  # Line tables, as in the build above: the reports keep file:line.
+  target_compile_options(kelvanor_flags INTERFACE -g1)
 endif()
 
 # libFuzzer needs coverage from the library its targets call, not only from the targets.

@@ -136,6 +136,8 @@ bool PortDescribeDib(const BITMAPINFO* info, UINT usage, const void* bits, UINT 
 
 bool PortDibRowGiven(const PortDibSource* source, int y) { return StoredRow(source, y) != nullptr; }
 
+const uint8_t* PortDibRow(const PortDibSource* source, int y) { return StoredRow(source, y); }
+
 uint32_t PortDibPixel(const PortDibSource* s, int x, int y) {
   const uint8_t* row = StoredRow(s, y);
   if (!row) return 0;

@@ -38,6 +38,8 @@ bool PortDescribeDib(const BITMAPINFO* info, UINT usage, const void* bits, UINT 
 uint32_t PortDibPixel(const PortDibSource* source, int x, int y);
 // Whether the row y counted from the top is among the rows given.
 bool PortDibRowGiven(const PortDibSource* source, int y);
+// The stored bytes of the row y counted from the top; null for a row outside the band given.
+const uint8_t* PortDibRow(const PortDibSource* source, int y);
 
 // Where a copy goes.
 struct PortDibTarget {

@@ -100,7 +100,9 @@ TEST(Stage2BossCycle, PhasesFollowTheCycleWithThePartsDurations) {
   EXPECT_EQ(runs[4].length, 27);  // the lower side gun swings back
   EXPECT_EQ(runs[5].length, 19);  // the upper arm folds
   for (const BossFrame& b : run) EXPECT_NE(b.phase, kStage2BossFinsFolded);
-  // The entry brakes inside the right edge and the hover starts still.
+  // The entry brakes inside the right edge and the hover starts still: the upper arm, which is
+  // at its folded -108 from the start, does not hand the entry over to the hover.
+  EXPECT_GT(runs[0].length, 30);
   EXPECT_LT(run[runs[1].first].x, 620);
   EXPECT_GT(run[runs[1].first].x, 500);
 }

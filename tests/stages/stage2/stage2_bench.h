@@ -18,8 +18,18 @@ class Stage2Bench {
   // A pool-0 object spawned at (x, y) with that variant and set up by one pass.
   int16_t Spawn(int16_t type, double x, double y, int16_t variant = 0);
 
+  // A pool-1 object spawned at (x, y) along angle with that variant and set up by one pass.
+  int16_t Spawn1(int16_t type, double x, double y, int16_t variant = 0, int16_t angle = 0);
+
+  // A solid block in the terrain at that cell, on a map of 40 x 20 cells (kept out of the way
+  // of the next bench by Unblock).
+  static void Block(int column, int row);
+  static void Unblock(int column, int row);
+
   // One pass of pool 0; the sounds it requested.
   std::vector<int> Pass();
+  // One pass of pool 1; the sounds it requested.
+  std::vector<int> Pass1();
   // One step of the enemy-shot pool; the sounds it requested.
   std::vector<int> PassShots();
 

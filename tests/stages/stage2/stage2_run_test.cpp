@@ -54,12 +54,22 @@ TEST(Stage2Run, TheUntouchedBossRunsItsCycleAndTimesOut) {
     EXPECT_EQ(run.end, StageEnd::Clear) << StageEndName(run.end);
     EXPECT_EQ(run.bossesKilled, std::vector<int>{10});
     EXPECT_EQ(rams, 5);
-    for (const int type : {10, 13, 14, 15, 16}) {
+    // Every kind of the stage from the map; drones from pods, rocks from spawners and breaks,
+    // ions from the walls' cannons by code.
+    for (int type = 10; type <= 19; ++type) {
       EXPECT_GE(run.census.FromMap(0, type), 1) << "pool-0 type " << type;
+      EXPECT_GE(run.census.FromMap(1, type), 1) << "pool-1 type " << type;
     }
-    EXPECT_GT(run.census.EnemyShots(17), 0);  // the side guns' retargeting shots
-    EXPECT_GT(run.census.EnemyShots(9), 0);   // a battleship's beam
-    EXPECT_GT(run.census.EnemyShots(11), 0);  // a small battleship's
+    EXPECT_GE(run.census.FromCode(0, 12), 4);
+    EXPECT_GE(run.census.FromCode(1, 12), 1);  // the large rock's spawner
+    EXPECT_GE(run.census.FromCode(1, 13), 1);  // the medium one's
+    // The small-rock spawner's one of types 14..16 (and any rock the ship broke).
+    EXPECT_GE(run.census.FromCode(1, 14) + run.census.FromCode(1, 15) + run.census.FromCode(1, 16),
+              1);
+    EXPECT_GE(run.census.FromCode(1, 18), 10);  // a cannon's five pairs of ions
+    EXPECT_GT(run.census.EnemyShots(17), 0);    // the side guns' retargeting shots
+    EXPECT_GT(run.census.EnemyShots(9), 0);     // a battleship's beam
+    EXPECT_GT(run.census.EnemyShots(11), 0);    // a small battleship's
   }
 }
 
@@ -86,10 +96,19 @@ TEST(Stage2Run, TheCoreShotDownClearsTheStageOnHard) {
 }
 
 TEST(Stage2Run, TheSameInputGivesTheSameRunFastOrDrawnEveryFrame) {
-  StageRunOptions options = Stage2Run(1, 400);  // past the first batteries
+  StageRunOptions options = Stage2Run(1, 400);  // past the first batteries and pod
   const StageRunSummary fast = RunStage(options);
   options.drawEveryFrame = true;
+  // A drone's jet burst runs its frame to 8, past its 8-cell sheet: drawn every frame, that
+  // frame draws nothing and reads nothing outside the row (the sanitizers watch).
+  int jetsPastTheSheet = 0;
+  options.afterFrame = [&jetsPastTheSheet] {
+    for (const EnemyObject& o : EnemyPool0) {
+      jetsPastTheSheet += o.state == 2 && o.type == 12 && o.partsA[0].imageFrame == 8;
+    }
+  };
   const StageRunSummary drawn = RunStage(options);
+  EXPECT_GT(jetsPastTheSheet, 0);
   ASSERT_EQ(fast.digests.size(), 1u);
   EXPECT_EQ(drawn.digests, fast.digests);
   EXPECT_EQ(drawn.census.fromMap, fast.census.fromMap);
