@@ -1,7 +1,7 @@
-// A bench for stage 5's (or another stage's) behaviours without a map or terrain: the field's boot state from FieldFixture, the
-// objects cleared, the screen and the view box at world (0, 0) and still, stage 5's tables at
-// the chosen difficulty, rank 0, and the pool passes and shot steps run by hand so that each
-// test sees its objects frame by frame.
+// A bench for stage 5's (or another stage's) behaviours without a map or terrain: the field's boot
+// state from FieldFixture, the objects cleared, the screen and the view box at world (0, 0) and
+// still, stage 5's tables at the chosen difficulty, rank 0, and the pool passes and shot steps run
+// by hand so that each test sees its objects frame by frame.
 #pragma once
 
 #include <cstdint>

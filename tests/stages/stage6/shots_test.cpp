@@ -127,7 +127,7 @@ TEST(Stage6Shots, TheBouncingShotTurnsBackAtTheClubsEmittersAndNeverFliesOnEasy)
   ASSERT_GE(bounces.size(), 2u);
   for (size_t k = 1; k < bounces.size(); ++k) EXPECT_GE(bounces[k] - bounces[k - 1], 16);
   EXPECT_EQ(dots, 125);  // every even frame
-  StageWork[0] = 0;  // the club dropped its emitters
+  StageWork[0] = 0;      // the club dropped its emitters
   bench.PassShots();
   EXPECT_EQ(s.state, 3);
 }
