@@ -169,6 +169,24 @@ TEST(Stage5Group0, WallGunsFireTogetherOnTheStageClock) {
   }
 }
 
+// The count of frames on screen holds at its top: a gun that has been on screen for 32,767
+// frames and more keeps firing instead of wrapping negative and falling silent.
+TEST(Stage5Group0, AWallGunLongOnScreenKeepsItsCountAtTheTopAndFiresOn) {
+  Stage5Bench bench;
+  GameFrame = 1;
+  const int16_t slot = bench.SpawnPool0(kWallGun, 400, 100);
+  EnemyObject& o = EnemyPool0[slot];
+  o.phase = 32766;
+  int volleys = 0;
+  for (GameFrame = 2; GameFrame < 2 + 2 * ComputeFireInterval(24, 0); ++GameFrame) {
+    ClearEnemyShots();
+    bench.PassPool0();
+    EXPECT_EQ(o.phase, 32767);
+    volleys += CountEnemyShotsOfType(17);
+  }
+  EXPECT_EQ(volleys, 2);
+}
+
 TEST(Stage5Group0, TheBallTakes400ScaledByPowerRankAndPaysItsLifeByDifficulty) {
   struct Row {
     int difficulty, powerRank;
