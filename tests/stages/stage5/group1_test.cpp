@@ -295,6 +295,37 @@ TEST(Stage5Group1, TheRingFiresOppositeSegmentsInPairsAndTurnsByDifficultyAndVar
   }
 }
 
+// The block's looping animation (ten cells, one a frame on hard, every second frame below) and
+// the launcher's opening (four cells, one every fourth frame) stand still once a boss fight is
+// on: stage 5 runs pool 3 only while BossState is 0.
+TEST(Stage5Group1, BackgroundAnimationsRunByDifficultyAndStopForTheBoss) {
+  struct Row {
+    int difficulty;
+    int cellsIn20;
+  } rows[] = {{1, 10}, {2, 20}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.difficulty);
+    Stage5Bench bench(r.difficulty);
+    bench.SpawnPool1(kBlock, 300, 200);
+    ASSERT_EQ(CountPool(EnemyPool3, kEnemyPool3Size, 0), 1);
+    EXPECT_EQ(EnemyPool3[0].x, 320);
+    EXPECT_EQ(EnemyPool3[0].y, 220);
+    bench.PassPools();  // its set-up
+    int steps = 0;
+    for (int f = 0; f < 20; ++f) {
+      const int32_t cell = EnemyPool3[0].imageFrame;
+      bench.PassPools();
+      if (EnemyPool3[0].imageFrame != cell) steps += 1;
+    }
+    EXPECT_EQ(steps, r.cellsIn20);
+    BossState = 1;
+    const int32_t cell = EnemyPool3[0].imageFrame;
+    for (int f = 0; f < 20; ++f) bench.PassPools();
+    EXPECT_EQ(EnemyPool3[0].imageFrame, cell);
+    BossState = 0;
+  }
+}
+
 TEST(Stage5Group1, ShutterVariantsWithoutAPanelSizeAreRefusedWithOneLogLine) {
   for (int16_t variant : {int16_t{-1}, int16_t{4}, int16_t{7}}) {
     SCOPED_TRACE(variant);
