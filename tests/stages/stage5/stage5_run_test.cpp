@@ -18,7 +18,7 @@ constexpr uint32_t kPadDown = 1u << 0;
 constexpr const char* kKit = "common,enemies,effects,stage5";
 constexpr double kBossCellX = 228 * 40;
 constexpr int kToTheBoss = 3000;
-constexpr int kDrawnFrames = 400;
+constexpr int kDrawnFrames = 240;  // the first hatches, turrets and fliers in view
 
 // Objects still in their set-up state after a pass of their pool (a behaviour that never leaves
 // it), and how far right the view has come.
