@@ -1,8 +1,7 @@
 // Stage 1's behaviours, every one that the field's handler tables and shot dispatchers reach on
 // this stage: object behaviours take their slot in the pool whose table reached them, part
 // behaviours the owner's pool and slot, the part array and the part index, shot behaviours their
-// shot slot. One file per enemy family; a behaviour still to be written frees its object on its
-// first update, as a type without behaviour does (parts and shots do nothing).
+// shot slot. One file per enemy family.
 #pragma once
 
 #include <cstdint>

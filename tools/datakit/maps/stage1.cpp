@@ -20,6 +20,12 @@ constexpr int kRows = 15;
 constexpr int kBoss = 11;
 constexpr int kFloorTurret = 1;
 constexpr int kItemBox = 9;
+constexpr int kRobot = 12;
+constexpr int kRiser = 13;
+constexpr int kHatch = 14;
+constexpr int kBgObjectPlacer = 18;
+constexpr int kGlowPlacer = 19;
+constexpr int kStripPlacer = 20;
 constexpr int kSwerveFlier = 69;
 constexpr int kDashFlier = 72;
 constexpr int kCrossFlier = 75;
@@ -44,6 +50,7 @@ constexpr int kStartMarker = 16;
 constexpr int kMarkers[] = {17, 32, 33, 34};  // checkpoints 1..4
 constexpr int kTurnLeft = 48;                 // a walker going right turns back
 constexpr int kTurnRight = 49;                // a walker going left turns back
+constexpr int kRouteForward = 49;  // what a walker's probe reports as against a right walk
 
 // Picture chips of the main sheet: rows of 16 by kind.
 constexpr int kFillChips = 0;
@@ -160,6 +167,19 @@ void Walker(MapText& m, std::vector<Event>& events, int column) {
   m.Cell(2, column + 8, row, kTurnLeft);
 }
 
+// A walking robot dropped onto the floor, with a route marker three cells to its right that
+// sends it back left for good once it has walked up to it.
+void Robot(MapText& m, std::vector<Event>& events, int column) {
+  const int floor = FloorTopRow(column);
+  events.push_back({column, floor - 3, kRobot});
+  m.Cell(2, column + 3, floor - 1, kRouteForward);
+}
+
+// A hatch on the floor: variant 0 releases risers from under the floor, 1 drops them from above.
+void Hatch(std::vector<Event>& events, int column, int variant) {
+  events.push_back({column, FloorTopRow(column) - 1, kHatch, variant});
+}
+
 // A large rock with ceiling rocks of each kind over it.
 void RockField(std::vector<Event>& events, int column, int row) {
   events.push_back({column, row, kLargeRock, column % 2});
@@ -190,6 +210,18 @@ void Waves(MapText& m, std::vector<Event>& events, bool hard) {
     if (hard) events.push_back({c + 25, 9 - c % 5, kDashFlier});
   }
   for (int c : {48, 150, 310, 400}) events.push_back({c, FloorTopRow(c) - 1, kFloorTurret});
+  // One robot at a time walks the floors; hatches and loose risers between them.
+  for (int c : {100, 235, 365}) Robot(m, events, c);
+  if (hard) Robot(m, events, 300);
+  Hatch(events, 170, 0);
+  Hatch(events, 270, 1);
+  Hatch(events, 440, 0);
+  if (hard) Hatch(events, 330, 1);
+  events.push_back({205, FloorTopRow(205) - 1, kRiser, 0});
+  events.push_back({385, 3, kRiser, 1});
+  // The far sky: blast glows, and the dormant placer that leaves nothing.
+  for (int c : {60, 180, 320, 460}) events.push_back({c, 2, kGlowPlacer});
+  events.push_back({30, 1, kBgObjectPlacer});
   // Item boxes: main power-ups, one shield.
   events.push_back({34, 7, kItemBox, 33});
   events.push_back({150, 7, kItemBox, 33});
@@ -218,6 +250,9 @@ std::string BuildMainMap(bool hard) {
   const int checkpointColumns[4] = {12, 200, 330, 470};
   for (int k = 0; k < 4; ++k) MarkerAt(m, checkpointColumns[k], 7, kMarkers[k]);
   for (const Event& e : kBossRoute) m.Put(e);
+  // The sky strips, laid as the view's left edge reaches world x 24000 (where the stage script
+  // lays its own on the same beat).
+  m.Put({616, 1, kStripPlacer});
   m.Put({508 - 2, CeilingDepth(506), kCeilingRock2});
   m.Put({508 + 2, CeilingDepth(510), kCeilingRock3});
   m.Put({508 + 4, CeilingDepth(512), kCeilingRock1});
