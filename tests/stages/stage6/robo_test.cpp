@@ -34,8 +34,7 @@ struct RoboField {
     EXPECT_EQ(field.StartStage(6), 1);
     field.SetShipImmune(true);
     field.PinShip(ScreenToWorldX(60), ScreenToWorldY(150));
-    while (field.Step().gameFrame < 0) {
-    }  // the stage's opening frames run no enemies
+    while (field.Step().gameFrame < 0) {}  // the stage's opening frames run no enemies
     setUpLife = ScaleLifeByRank(3900);
     slot = SpawnPool0Enemy(ScreenToWorldX(300), kFloorY - 300, kRobo, 0, -1, 0);
     field.Step();
@@ -123,7 +122,8 @@ TEST(Stage6Robo, EachBeamFlipsPhaseAndTheHatchesLaunchTheirShells) {
     if (o.phase != before) {
       phases.push_back(o.phase);
       EXPECT_EQ(o.partsB[3].cue, 119);  // the beam started this frame
-      EXPECT_EQ(o.frame % ComputeFireIntervalFlat(600, o.rank), ComputeFireIntervalFlat(250, o.rank));
+      EXPECT_EQ(o.frame % ComputeFireIntervalFlat(600, o.rank),
+                ComputeFireIntervalFlat(250, o.rank));
     }
     for (int s = 0; s < kEnemyPool2Size; ++s) {
       if (wasFree[s] && EnemyPool2[s].state != 0 && EnemyPool2[s].type == 7) {
