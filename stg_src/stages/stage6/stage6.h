@@ -61,9 +61,10 @@ void UpdateStage6Fusha(int16_t slot);
 void UpdateStage6PistonMount(int16_t slot);
 void UpdateStage6Press(int16_t slot);
 void UpdateStage6Shutter(int16_t slot);
-void UpdateStage6TwinGunMount(int16_t slot);
+void UpdateStage6BlockPairMount(int16_t slot);
 void UpdateStage6WarpGate(int16_t slot);
-void UpdateStage6CorePart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
+void UpdateStage6BlockPairCorePart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                                   int16_t partIndex);
 void UpdateStage6CornerTurretPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
                                   int16_t partIndex);
 void UpdateStage6ElevatorGunPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
@@ -78,7 +79,8 @@ void UpdateStage6PistonPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, 
 void UpdateStage6PortalPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
 void UpdateStage6PressPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
 void UpdateStage6ShutterPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
-void UpdateStage6TwinGunPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
+void UpdateStage6BlockPairPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                               int16_t partIndex);
 void UpdateStage6WarpPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
 
 // shots.cpp: the enemy shots.

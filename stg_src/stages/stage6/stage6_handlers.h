@@ -24,7 +24,7 @@ inline constexpr StageHandlerColumn kStage6Handlers = {
     .pool1 =
         {
             StepOnly(UpdateStage6Press),              // 10
-            StepOnly(UpdateStage6TwinGunMount),       // 11
+            StepOnly(UpdateStage6BlockPairMount),     // 11
             StepOnly(UpdateStage6PistonMount),        // 12
             StepOnly(UpdateStage6CornerTurretMount),  // 13
             StepOnly(UpdateStage6Elevator),           // 14
@@ -44,10 +44,10 @@ inline constexpr StageHandlerColumn kStage6Handlers = {
     .parts =
         {
             UpdateStage6PressPart,             // 2
-            UpdateStage6TwinGunPart,           // 3
+            UpdateStage6BlockPairPart,         // 3
             UpdateStage6PistonPart,            // 4
             UpdateStage6CornerTurretPart,      // 5
-            UpdateStage6CorePart,              // 6
+            UpdateStage6BlockPairCorePart,     // 6
             UpdateStage6ElevatorPlatformPart,  // 7
             UpdateStage6ElevatorSidePart,      // 8
             UpdateStage6ElevatorGunPart,       // 9

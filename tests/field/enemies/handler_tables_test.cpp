@@ -134,7 +134,7 @@ const ObjectRow kObjectGrid[] = {
       {nullptr, UpdateStage3SmallFireball},
       {nullptr, UpdateStage4Striker},
       {nullptr, UpdateStage4Striker},
-      {nullptr, UpdateStage6TwinGunMount},
+      {nullptr, UpdateStage6BlockPairMount},
       {}}},
     {1,
      12,
@@ -229,13 +229,13 @@ const EnemyPartHandler kPartGrid[kStagePartTypeCount][kStageCount] = {
      UpdateStage2SpreadGunnerWingPart, UpdateStage5FollowerPart, UpdateStage6PressPart,
      UpdateStage7VerniaPart},  // 2
     {UpdateStage1BeamEmitterPart, UpdateStage2WingOpenerWingPart, nullptr, UpdateStage4LauncherPart,
-     UpdateStage5LaserHouPart, UpdateStage6TwinGunPart, nullptr},  // 3
+     UpdateStage5LaserHouPart, UpdateStage6BlockPairPart, nullptr},  // 3
     {nullptr, UpdateStage2MaruiPart, nullptr, UpdateStage4EntryCorePart, UpdateStage5RammerGunPart,
      UpdateStage6PistonPart, nullptr},  // 4
     {UpdateStage1MortarWalkerPart, UpdateStage2SikakuJetPart, nullptr, UpdateStage4EntryWallPart,
      UpdateStage5ZakoGunPart, UpdateStage6CornerTurretPart, nullptr},  // 5
     {UpdateStage1KabeCorePart, UpdateStage2SenkanHullPart, nullptr, UpdateStage4EntryGunPart,
-     UpdateStage5MaruPart, UpdateStage6CorePart, nullptr},  // 6
+     UpdateStage5MaruPart, UpdateStage6BlockPairCorePart, nullptr},  // 6
     {UpdateStage1KabePart, UpdateStage2SenkanUpperTurretPart, nullptr, UpdateStage4UpperTurretPart,
      UpdateStage5JetPart, UpdateStage6ElevatorPlatformPart, nullptr},  // 7
     {UpdateStage1JikiPart, UpdateStage2SenkanLowerTurretPart, nullptr, UpdateStage4LowerTurretPart,

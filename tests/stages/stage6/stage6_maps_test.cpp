@@ -23,7 +23,7 @@ constexpr int kClubHoldColumn = 328;
 constexpr int kBossEdgeColumn = 370;
 constexpr int kFirstSpeedCommand = 129;
 constexpr int kLastSpeedCommand = 143;
-constexpr int kSlowSpeedCommands[] = {130, 131};  // 0.5 and 1
+constexpr int kSlowSpeedCommands[] = {130, 131};        // 0.5 and 1
 const std::set<int> kVariantTableCodes = {78, 79, 81};  // corner turret, elevator, windmill
 
 StageMapRules Stage6MapRules() {
@@ -49,8 +49,7 @@ StageMapRules Stage6MapRules() {
           problems.push_back(map + "robo too late to stand in view before its hold ends" + at);
         if (code == kClubCode && column >= kClubHoldColumn)
           problems.push_back(map + "club past its own hold" + at);
-        if (code >= kFirstSpeedCommand && code <= kLastSpeedCommand &&
-            column < kBossEdgeColumn) {
+        if (code >= kFirstSpeedCommand && code <= kLastSpeedCommand && column < kBossEdgeColumn) {
           lastSpeedColumn = column;
           lastSpeed = code;
         }
@@ -58,7 +57,8 @@ StageMapRules Stage6MapRules() {
       if (!floor) problems.push_back(map + "no floor in column " + std::to_string(column));
     }
     for (int code : {12, 13, 14, 18, 19, 75, 76, 77, 78, 79, 80, 81, 82})
-      if (kinds.count(code) == 0) problems.push_back(map + "no cell of code " + std::to_string(code));
+      if (kinds.count(code) == 0)
+        problems.push_back(map + "no cell of code " + std::to_string(code));
     bool slow = false;
     for (int s : kSlowSpeedCommands) slow = slow || lastSpeed == s;
     if (lastSpeedColumn <= kClubHoldColumn || !slow)
