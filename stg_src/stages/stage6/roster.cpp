@@ -1,7 +1,16 @@
 #include "stg_src/stages/stage6/stage6.h"
 
+#include <cmath>
+
+#include "stg_src/field/effects/explosions.h"
+#include "stg_src/field/enemies/enemy_parts.h"
 #include "stg_src/field/enemies/enemy_pools.h"
+#include "stg_src/field/enemies/hit_shapes.h"
 #include "stg_src/field/map/scrolling.h"
+#include "stg_src/field/score_and_rank.h"
+#include "stg_src/field/screen_tests.h"
+#include "stg_src/game/shared_state.h"
+#include "stg_src/game/sound_requests.h"
 
 #include "stg_src/game/deterministic.h"
 
@@ -10,7 +19,160 @@ namespace {
 // Below this target speed a walker or the boss holds the scroll, and no common enemies come.
 constexpr double kSpawnerMinScroll = 1.5;
 
+// The mounts' common set-up: an inert, indestructible body (it neither touches the player nor is
+// hit) that its parts hang on.
+void SetUpMount(EnemyObject& o, int slot, int32_t imageFrame, uint8_t solid, int cullX, int cullY) {
+  o.state = 2;
+  o.frame = 0;
+  o.life = o.maxLife = o.scoreBase = -1;
+  o.vx = o.vy = 0;
+  ClearEnemyHitCircles(EnemyPool1, slot);
+  o.hitMode = 0;
+  o.phase = 0;
+  o.intWork0 = o.intWork1 = 0;
+  o.realWork0 = o.realWork1 = 0;
+  o.despawnMarginX = o.despawnMarginY = 160;
+  o.imageFrame = imageFrame;
+  o.solid = solid;
+  o.cullMarginX = cullX;
+  o.cullMarginY = cullY;
+}
+
+// An indestructible part of a mount with its image frame and cull margins.
+void SetUpMountPart(EnemyPart& p, int32_t imageFrame, int cullX, int cullY) {
+  p.state = 2;
+  p.life = p.maxLife = p.scoreBase = -1;
+  p.imageFrame = imageFrame;
+  p.cullMarginX = cullX;
+  p.cullMarginY = cullY;
+}
+
+bool IsHard() { return GetDifficulty() >= 2; }
+
+// Press words: intWork0 the slam (0 ready, 1 slamming, 2..31 holding, 32 going home); intWork1
+// the frames since it came home; realWork0 its home y; realWork1 the y it slams to.
+constexpr int16_t kPressHeadType = 2;
+constexpr double kPressReach = 60;
+constexpr int32_t kPressRearm = 24;
+constexpr int32_t kPressHeld = 32;
+constexpr int16_t kPressSound = 54;
+
+void StepPress(EnemyObject& o) {
+  o.intWork1 += 1;
+  if (o.intWork0 == 0 && o.intWork1 > kPressRearm - 1 && std::fabs(PlayerX - o.x) < kPressReach) {
+    o.intWork0 = 1;
+  }
+  if (o.intWork0 == 1) {
+    o.y = ApproachValue(o.y, IsHard() ? 6 : 3, o.realWork1);
+    if (o.y == o.realWork1) {
+      o.intWork0 = 2;
+      RequestSoundEffect(kPressSound);
+    }
+  } else if (o.intWork0 >= 2 && o.intWork0 < kPressHeld) {
+    o.intWork0 += 1;
+  } else if (o.intWork0 == kPressHeld) {
+    o.y = ApproachValue(o.y, IsHard() ? 2 : 1, o.realWork0);
+    if (o.y == o.realWork0) {
+      o.intWork0 = 0;
+      o.intWork1 = 0;
+    }
+  }
+}
+
+constexpr int16_t kShutterPanelType = 19;
+constexpr double kShutterCloseStep = 0.14;
+constexpr double kShutterCloseLine = 560;
+
 }  // namespace
+
+void UpdateStage6Entry(int16_t slot) {
+  EnemyObject& o = EnemyPool0[slot];
+  if (o.state == 1) {
+    o.state = 2;
+    o.frame = 0;
+    o.life = o.maxLife = o.scoreBase = ScaleLifeByRank(1000);
+    o.imageFrame = 0;
+    o.vx = o.vy = o.speed = 0;
+    ClearEnemyHitCircles(EnemyPool0, slot);
+    SetEnemyHitCircle(EnemyPool0, slot, 0, 20, 16, -100);
+    SetEnemyHitCircle(EnemyPool0, slot, 1, 33, 7, -56);
+    SetEnemyHitCircle(EnemyPool0, slot, 2, 40, 0, 0);
+    SetEnemyHitCircle(EnemyPool0, slot, 3, 33, 7, 56);
+    SetEnemyHitCircle(EnemyPool0, slot, 4, 20, 16, 100);
+    o.hitMode = 1;
+    o.phase = 0;
+    o.intWork0 = o.intWork1 = 0;
+    o.despawnMarginX = o.despawnMarginY = 80;
+    o.cullMarginX = 40;
+    o.cullMarginY = 120;
+    o.x += 22;
+    o.y += 20;
+  } else if (o.state == 3) {
+    SpawnMediumExplosion(o.x, o.y, 1, -1);
+    SpawnSparkBurst(o.x, o.y - 70, 1, -1);
+    SpawnSparkBurst(o.x, o.y + 70, 1, -1);
+    RequestSoundEffect(31);
+    o.state = 0;
+  }
+}
+
+void UpdateStage6Press(int16_t slot) {
+  EnemyObject& o = EnemyPool1[slot];
+  if (o.state == 1) {
+    SetUpMount(o, slot, -1, 1, 0, 0);
+    o.x += 60;
+    o.y += o.variant == 0 ? 100 : -100;
+    AttachPart(o.partsB, 0, kPressHeadType, 0, 0, 0, 0);
+    o.partCountB = 1;
+    o.intWork0 = 0;
+    o.intWork1 = kPressRearm;
+    o.realWork0 = o.y;
+    o.realWork1 = o.variant == 0 ? o.y - 160 : o.y + 160;
+  } else if (o.state == 2) {
+    StepPress(o);
+  } else if (o.state >= 3) {
+    o.state = 0;
+  }
+}
+
+void UpdateStage6PressPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex) {
+  EnemyPart& p = parts[partIndex];
+  if (p.state == 1) {
+    SetUpMountPart(p, 0, 80, 120);
+    SetSolidPartBox(parts, partIndex, 80, 120);
+  }
+  if (FollowParentObject(pool, slot, parts, partIndex, 1) != 0) MarkSolidPartPresent();
+}
+
+void UpdateStage6Shutter(int16_t slot) {
+  EnemyObject& o = EnemyPool1[slot];
+  if (o.state == 1) {
+    SetUpMount(o, slot, 0, 1, 20, 40);
+    o.y += 20;
+    AttachPart(o.partsA, 0, kShutterPanelType, 0, -60, 0, 0);
+    o.partsA[0].variant = 0;
+    AttachPart(o.partsA, 1, kShutterPanelType, 0, 60, 0, 1);
+    o.partsA[1].variant = 1;
+    o.partCountA = 2;
+  }
+  if (o.state == 2) MarkSolidEnemyPresent();
+  if (o.state >= 3) o.state = 0;
+}
+
+void UpdateStage6ShutterPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                             int16_t partIndex) {
+  EnemyPart& p = parts[partIndex];
+  if (p.state == 1) {
+    SetUpMountPart(p, p.variant, 20, 20);
+    SetSolidPartBox(parts, partIndex, 12, 20);
+    p.work0 = static_cast<int16_t>(p.variant == 0 ? -20 : 20);
+  }
+  if (FollowParentObject(pool, slot, parts, partIndex, 1) == 0) return;
+  MarkSolidPartPresent();
+  if (WorldToScreenX(p.x) < kShutterCloseLine) {
+    p.offsetY = ApproachValue(p.offsetY, kShutterCloseStep, p.work0);
+  }
+}
 
 // Run after the common spawner in the same frame.
 void GateStage6PairSpawner(int16_t slot) {
@@ -19,11 +181,8 @@ void GateStage6PairSpawner(int16_t slot) {
 void GateStage6SingleSpawner(int16_t slot) { GateStage6PairSpawner(slot); }
 void UpdateStage6CornerTurretMount(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage6Elevator(int16_t slot) { EnemyPool1[slot].state = 0; }
-void UpdateStage6Entry(int16_t slot) { EnemyPool0[slot].state = 0; }
 void UpdateStage6Fusha(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage6PistonMount(int16_t slot) { EnemyPool1[slot].state = 0; }
-void UpdateStage6Press(int16_t slot) { EnemyPool1[slot].state = 0; }
-void UpdateStage6Shutter(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage6BlockPairMount(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage6WarpGate(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage6BlockPairCorePart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
@@ -34,7 +193,5 @@ void UpdateStage6ElevatorSidePart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {
 void UpdateStage6FushaBladePart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage6PistonPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage6PortalPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
-void UpdateStage6PressPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
-void UpdateStage6ShutterPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage6BlockPairPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage6WarpPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}

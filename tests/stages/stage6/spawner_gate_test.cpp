@@ -14,16 +14,15 @@ TEST(Stage6SpawnerGate, FreesBothSpawnersOnlyWhileTheTargetSpeedIsBelowOneAndAHa
     int16_t type;  // 17 pair, 18 single
     double target;
     bool kept;
-  } rows[] = {{17, 0, false},  {17, 1.49, false}, {17, 1.5, true}, {17, 2, true},
-              {18, 0.5, false}, {18, 1, false},   {18, 1.5, true}, {18, 3, true}};
+  } rows[] = {{17, 0, false},   {17, 1.49, false}, {17, 1.5, true}, {17, 2, true},
+              {18, 0.5, false}, {18, 1, false},    {18, 1.5, true}, {18, 3, true}};
   FieldFixture field;
   field.digestFrames = false;
   field.WriteStageMaps(6, PlainBackgroundDescription(),
                        FieldMapDescription(80, 12, 5, "rect 2 0 11 80 1 1\n"));
   ASSERT_EQ(field.StartStage(6), 1);
   field.SetShipImmune(true);
-  while (field.Step().gameFrame < 0) {
-  }  // the stage's opening frames run no enemies
+  while (field.Step().gameFrame < 0) {}  // the stage's opening frames run no enemies
   for (const Row& r : rows) {
     field.beforeFrame = [&](int) { ScrollTargetSpeed = r.target; };
     const int16_t slot =
