@@ -2,13 +2,16 @@
 
 #include <cmath>
 
+#include "stg_src/field/angles.h"
 #include "stg_src/field/effects/explosions.h"
 #include "stg_src/field/enemies/enemy_parts.h"
 #include "stg_src/field/enemies/enemy_pools.h"
 #include "stg_src/field/enemies/hit_shapes.h"
+#include "stg_src/field/map/map_refusals.h"
 #include "stg_src/field/map/scrolling.h"
 #include "stg_src/field/score_and_rank.h"
 #include "stg_src/field/screen_tests.h"
+#include "stg_src/field/shots/enemy_shots.h"
 #include "stg_src/game/shared_state.h"
 #include "stg_src/game/sound_requests.h"
 
@@ -83,7 +86,148 @@ constexpr int16_t kShutterPanelType = 19;
 constexpr double kShutterCloseStep = 0.14;
 constexpr double kShutterCloseLine = 560;
 
+// The corner turret, the elevator and the windmill read tables by variant 0-3; any other value
+// (an empty upper layer reads -1) is refused at set-up.
+bool RefuseVariant(EnemyObject& o, const char* kind) {
+  if (o.variant >= 0 && o.variant <= 3) return false;
+  LogRefusedMapValue(kind, o.variant);
+  o.state = 0;
+  return true;
+}
+
+// Corner turret: its angle at the post and the quarter it aims within, by variant; when shot it
+// jumps back to its corner (the offset) and slides out again.
+struct CornerRow {
+  int16_t angle;
+  int16_t aimLow, aimHigh;
+  double cornerX, cornerY;
+};
+constexpr CornerRow kCorners[] = {
+    {384, 256, 512, 40, -40},
+    {128, 0, 256, -40, -40},
+    {640, 512, 768, 40, 40},
+    {896, 768, 1024, -40, 40},
+};
+constexpr int16_t kCornerTurretType = 5;
+constexpr int16_t kCornerSlideAfter = 64;
+constexpr int16_t kCornerFireAfter = 128;
+
+// Windmill: blade angles by difficulty and hub variant, the blade's length and turn sense.
+constexpr int16_t kFushaBladeType = 11;
+constexpr int16_t kThreeBlades[4][3] = {
+    {0, 341, 682}, {0, 341, 682}, {0, 341, 682}, {512, 853, 170}};
+constexpr int16_t kFourBlades[4] = {0, 256, 512, 768};
+
 }  // namespace
+
+void UpdateStage6CornerTurretMount(int16_t slot) {
+  EnemyObject& o = EnemyPool1[slot];
+  if (o.state == 1) {
+    if (RefuseVariant(o, "stage 6 corner turret variant")) return;
+    SetUpMount(o, slot, -1, 1, 0, 0);
+    const CornerRow& c = kCorners[o.variant];
+    AttachPart(o.partsB, 0, kCornerTurretType, 0, 0, c.angle, 0);
+    o.partsB[0].variant = static_cast<int16_t>(o.variant);
+    o.partCountB = 1;
+  } else if (o.state >= 3) {
+    o.state = 0;
+  }
+}
+
+void UpdateStage6CornerTurretPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                                  int16_t partIndex) {
+  EnemyPart& p = parts[partIndex];
+  const EnemyObject& mount = pool[slot];
+  const CornerRow& c = kCorners[p.variant & 3];
+  p.counter = (p.counter + 1) % 65535;
+  if (p.state == 1) {
+    p.state = 2;
+    p.life = p.maxLife = p.scoreBase = ScaleLifeByRank(45);
+    p.imageFrame = 0;
+    ClearPartHitCircles(parts, partIndex);
+    SetPartHitCircle(parts, partIndex, 0, 13, 0, 0);
+    SetPartHitCircle(parts, partIndex, 1, 6, 16, 0);
+    p.hitMode = 1;
+    p.work0 = kCornerFireAfter;
+    p.cullMarginX = p.cullMarginY = 40;
+  } else if (p.state == 3) {
+    // Shot (the score is given): back into its corner, to slide out again.
+    SpawnSmallExplosion(p.x, p.y, 1);
+    p.state = 2;
+    p.life = p.maxLife = ScaleLifeByRank(45);
+    p.hitMode = 0;
+    p.work0 = 0;
+    p.offsetX = c.cornerX;
+    p.offsetY = c.cornerY;
+    p.angle = c.angle;
+    return;
+  }
+  if (FollowParentObject(pool, slot, parts, partIndex, 0) == 0 || p.state != 2) return;
+  p.work0 = static_cast<int16_t>(p.work0 + 1);
+  if (p.work0 > kCornerSlideAfter) {
+    if (std::fabs(p.offsetX) < 20) p.hitMode = 1;
+    p.offsetX = ApproachValue(p.offsetX, 2, 0);
+    p.offsetY = ApproachValue(p.offsetY, 2, 0);
+  }
+  if (p.offsetX != 0) return;
+  const int16_t aim = ClampAngleToArc(static_cast<int16_t>(AimAngle(p.x, p.y, PlayerX, PlayerY)),
+                                      c.aimLow, c.aimHigh, 0);
+  p.angle = static_cast<int16_t>(TurnTowardAngle(aim, p.angle, 4));
+  if (p.work0 > kCornerFireAfter && p.work0 % ComputeFireInterval(64, mount.rank) == 0) {
+    const double x = RotateOffsetX(p.x, 32, 0, p.angle);
+    const double y = RotateOffsetY(p.y, 32, 0, p.angle);
+    if (!IsOutsideScreen(x, y, 0)) SpawnEnemyShot(0, p.angle, ScaleShotSpeed(2), x, y, 1);
+  }
+}
+
+void UpdateStage6Fusha(int16_t slot) {
+  EnemyObject& o = EnemyPool1[slot];
+  if (o.state != 1) return;  // the hub acts only in its set-up frame
+  if (RefuseVariant(o, "stage 6 windmill variant")) return;
+  if (o.variant == 1 && ScrollAngle == 0) {
+    o.state = 0;  // made for a vertical stretch
+    return;
+  }
+  SetUpMount(o, slot, 0, 0, 16, 16);
+  o.speed = 0;
+  const bool hard = GetDifficulty() > 1;
+  const int blades = hard ? 4 : 3;
+  const int16_t bladeVariant = o.variant <= 1 ? 1 : 0;
+  for (int k = 0; k < blades; ++k) {
+    const int16_t angle = hard ? kFourBlades[k] : kThreeBlades[o.variant][k];
+    AttachPart(o.partsA, k, kFushaBladeType, 0, 0, angle, bladeVariant);
+    o.partsA[k].variant = bladeVariant;
+  }
+  o.partCountA = static_cast<int16_t>(blades);
+  o.x += 20;
+  o.y += 20;
+  if (o.variant == 0) {
+    o.x += 80;
+  } else if (o.variant == 1) {
+    o.y += 80;
+  } else {
+    o.y += 120;
+  }
+}
+
+void UpdateStage6FushaBladePart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                                int16_t partIndex) {
+  EnemyPart& p = parts[partIndex];
+  const EnemyObject& hub = pool[slot];
+  if (p.state == 1) {
+    SetUpMountPart(p, p.variant, 120, 120);
+    ClearPartHitCircles(parts, partIndex);
+    const int circles = p.variant == 1 ? 6 : 4;
+    for (int k = 0; k < circles; ++k) {
+      SetPartHitCircle(parts, partIndex, k, 4, static_cast<int16_t>(10 + 20 * k), 0);
+    }
+    p.hitMode = 1;
+  }
+  if (FollowParentObject(pool, slot, parts, partIndex, 0) == 0 || p.state != 2) return;
+  const int step = GetDifficulty() > 1 ? 4 : 3;
+  const int sense = hub.variant == 0 || hub.variant == 2 ? 1 : -1;
+  p.angle = static_cast<int16_t>(WrapAngle(p.angle + sense * step));
+}
 
 void UpdateStage6Entry(int16_t slot) {
   EnemyObject& o = EnemyPool0[slot];
@@ -179,18 +323,14 @@ void GateStage6PairSpawner(int16_t slot) {
   if (ScrollTargetSpeed < kSpawnerMinScroll) EnemyPool0[slot].state = 0;
 }
 void GateStage6SingleSpawner(int16_t slot) { GateStage6PairSpawner(slot); }
-void UpdateStage6CornerTurretMount(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage6Elevator(int16_t slot) { EnemyPool1[slot].state = 0; }
-void UpdateStage6Fusha(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage6PistonMount(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage6BlockPairMount(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage6WarpGate(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage6BlockPairCorePart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
-void UpdateStage6CornerTurretPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage6ElevatorGunPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage6ElevatorPlatformPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage6ElevatorSidePart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
-void UpdateStage6FushaBladePart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage6PistonPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage6PortalPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage6BlockPairPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}

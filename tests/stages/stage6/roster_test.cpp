@@ -1,20 +1,28 @@
 // Stage 6's roster on a small map: the press slams only at a player within 60 px, holds, goes
 // home at a third of its speed and re-arms after 24 frames, twice as fast on hard; the shutter's
 // panels close the gap at 0.14 a frame once left of screen x 560; the entry hatch takes its
-// hit points and ends in its explosion and sound.
+// hit points and ends in its explosion and sound; the corner turret slides out, fires, and when
+// shot scores, jumps back into its corner and comes out again; the windmill's blades by
+// difficulty and variant; variants without a table row refused with one log line.
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "stg_src/field/angles.h"
 #include "stg_src/field/enemies/enemy_pools.h"
+#include "stg_src/field/map/map_refusals.h"
 #include "stg_src/field/map/scrolling.h"
 #include "stg_src/field/score_and_rank.h"
 #include "stg_src/field/screen_tests.h"
+#include "stg_src/field/shots/enemy_shots.h"
 #include "stg_src/field/test_hooks.h"
 #include "stg_src/game/shared_state.h"
 #include "tests/game_support/field_fixture.h"
+#include "tests/game_support/stage_bench.h"
+#include "tests/support/log_capture.h"
 
 namespace {
 
@@ -29,8 +37,7 @@ struct RosterField {
     EXPECT_EQ(field.StartStage(6), 1);
     field.SetShipImmune(true);
     field.beforeFrame = [](int) { ScrollTargetSpeed = ScrollSpeed = 0; };
-    while (field.Step().gameFrame < 0) {
-    }  // the stage's opening frames run no enemies
+    while (field.Step().gameFrame < 0) {}  // the stage's opening frames run no enemies
   }
   int16_t SpawnPool1(int16_t type, double screenX, double screenY, int16_t variant) {
     const int16_t slot =
@@ -118,8 +125,7 @@ TEST(Stage6Shutter, PanelsCloseTheGapAtFourteenHundredthsOnceLeftOfScreenX560) {
 
 TEST(Stage6Entry, TakesItsHitPointsAndEndsInItsExplosionAndSound) {
   RosterField f;
-  const int16_t slot =
-      SpawnPool0Enemy(ScreenToWorldX(400), ScreenToWorldY(200), 13, 0, -1, 0);
+  const int16_t slot = SpawnPool0Enemy(ScreenToWorldX(400), ScreenToWorldY(200), 13, 0, -1, 0);
   const int32_t life = ScaleLifeByRank(1000);
   f.field.Step();
   EnemyObject& o = EnemyPool0[slot];
@@ -137,6 +143,124 @@ TEST(Stage6Entry, TakesItsHitPointsAndEndsInItsExplosionAndSound) {
   EXPECT_EQ(o.state, 0);
   EXPECT_GE(std::count(report.sounds.begin(), report.sounds.end(), 31), 1);
   EXPECT_GE(report.liveEffects, 3);
+}
+
+// Shot down it scores, jumps back into its corner, slides out after 64 frames (shootable once
+// within 20 px of its post) and fires again only after 128.
+TEST(Stage6CornerTurret, RevivesInItsCornerSlidesOutAfter64AndFiresAfter128) {
+  RosterField f;
+  f.field.PinShip(ScreenToWorldX(100), ScreenToWorldY(300));
+  const int16_t slot = f.SpawnPool1(13, 300, 100, 2);  // aims within 512..768: up and left
+  EnemyPart& t = EnemyPool1[slot].partsB[0];
+  ASSERT_EQ(t.state, 2);
+  EXPECT_EQ(t.life, ScaleLifeByRank(45));
+  int firstShot = -1;
+  for (int i = 0; i < 200 && firstShot < 0; ++i) {
+    f.field.Step();
+    if (CountEnemyShotsOfType(0) > 0) firstShot = i;
+  }
+  ASSERT_GE(firstShot, 0);  // from its post at once
+  ClearEnemyShots();
+  const int32_t score = Score;
+  ASSERT_TRUE(f.field.DamageEnemy({1, slot, kTestPartsB, 0}, t.life + 1));
+  EXPECT_EQ(Score - score, PartKillScore(t.scoreBase));
+  f.field.Step();
+  EXPECT_EQ(t.state, 2);
+  EXPECT_EQ(t.hitMode, 0);
+  EXPECT_EQ(t.offsetX, 40);
+  EXPECT_EQ(t.offsetY, 40);
+  EXPECT_EQ(t.angle, 640);
+  int slideFrame = -1, hitFrame = -1, fireFrame = -1;
+  for (int i = 1; i < 300 && fireFrame < 0; ++i) {
+    f.field.Step();
+    if (slideFrame < 0 && t.offsetX != 40) slideFrame = t.work0;
+    if (hitFrame < 0 && t.hitMode == 1) {
+      hitFrame = t.work0;
+      EXPECT_LT(std::fabs(t.offsetX), 20);
+    }
+    if (fireFrame < 0 && CountEnemyShotsOfType(0) > 0) fireFrame = t.work0;
+  }
+  EXPECT_EQ(slideFrame, 65);
+  EXPECT_EQ(hitFrame, 65 + 11);  // 40 px at 2 a frame: inside 20 px after 11 frames
+  EXPECT_GT(fireFrame, 128);
+  EXPECT_EQ(fireFrame % ComputeFireInterval(64, EnemyPool1[slot].rank), 0);
+  EXPECT_EQ(EnemyPool1[slot].state, 2);  // the mount is never destroyed
+}
+
+TEST(Stage6Windmill, BladesByDifficultyAndVariantAndTheVerticalOneLeavesALevelScroll) {
+  struct Row {
+    int difficulty;
+    int16_t variant;
+    int16_t scrollAngle;
+    int blades;  // 0: freed in its set-up
+    int16_t firstAngles[3];
+    int32_t bladeFrame;
+    int16_t turn;
+  } rows[] = {
+      {1, 0, 0, 3, {0, 341, 682}, 1, 3},
+      {2, 0, 0, 4, {0, 256, 512}, 1, 4},
+      {1, 1, 0, 0, {}, 0, 0},
+      {1, 1, 256, 3, {0, 341, 682}, 1, -3},
+      {0, 2, 0, 3, {0, 341, 682}, 0, 3},
+      {1, 3, 0, 3, {512, 853, 170}, 0, -3},
+      {3, 3, 0, 4, {0, 256, 512}, 0, -4},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << "difficulty " << r.difficulty << " variant " << r.variant);
+    RosterField f(r.difficulty);
+    f.field.beforeFrame = [&](int) {
+      ScrollTargetSpeed = ScrollSpeed = 0;
+      ScrollAngle = r.scrollAngle;
+    };
+    const int16_t slot = f.SpawnPool1(16, 300, 100, r.variant);
+    EnemyObject& o = EnemyPool1[slot];
+    if (r.blades == 0) {
+      EXPECT_EQ(o.state, 0);
+      continue;
+    }
+    ASSERT_EQ(o.state, 2);
+    EXPECT_EQ(o.partCountA, r.blades);
+    const double dx = r.variant == 0 ? 100 : 20;
+    const double dy = r.variant == 0 ? 20 : r.variant == 1 ? 100 : 140;
+    EXPECT_EQ(o.x, ScreenToWorldX(300 + dx));
+    EXPECT_EQ(o.y, ScreenToWorldY(100 + dy));
+    std::vector<int16_t> before;
+    for (int k = 0; k < r.blades; ++k) before.push_back(o.partsA[k].angle);
+    f.field.Step();
+    for (int k = 0; k < r.blades; ++k) {
+      const EnemyPart& b = o.partsA[k];
+      if (k < 3) { EXPECT_EQ(before[k], WrapAngle(r.firstAngles[k] + r.turn)) << k; }
+      EXPECT_EQ(b.angle, WrapAngle(before[k] + r.turn)) << k;
+      EXPECT_EQ(b.imageFrame, r.bladeFrame);
+    }
+  }
+}
+
+// A corner turret or windmill of upper value 0 or 9 (variant -1 or 8) has no table row: freed
+// at set-up, one log line per kind for the stage's load.
+TEST(Stage6Roster, VariantsWithoutATableRowAreRefusedWithOneLogLine) {
+  struct Row {
+    int16_t type;
+    const char* kind;
+  } rows[] = {{13, "stage 6 corner turret variant"}, {16, "stage 6 windmill variant"}};
+  for (const Row& r : rows) {
+    for (int16_t variant : {int16_t{-1}, int16_t{8}}) {
+      SCOPED_TRACE(testing::Message() << r.kind << " " << variant);
+      RosterField f;
+      LogCapture log;
+      ForgetRefusedMapValues();
+      const int16_t a = f.SpawnPool1(r.type, 300, 200, variant);
+      const int16_t b = f.SpawnPool1(r.type, 400, 200, variant);
+      EXPECT_EQ(EnemyPool1[a].state, 0);
+      EXPECT_EQ(EnemyPool1[b].state, 0);
+      const std::string text = log.Contents();
+      size_t lines = 0;
+      for (size_t at = text.find(r.kind); at != std::string::npos; at = text.find(r.kind, at + 1))
+        ++lines;
+      EXPECT_EQ(lines, 1u) << text;
+      EXPECT_NE(text.find(std::to_string(variant)), std::string::npos) << text;
+    }
+  }
 }
 
 }  // namespace
