@@ -53,7 +53,8 @@ FrameInput TwoStageInput(int frame) {
     if (o.state != 2 || o.type != kBossType) continue;
     const EnemyPart& core = o.partsB[0];
     const bool open = CurrentStage == 1 ? o.phase == 3 : core.imageFrame == 0;
-    if (open && core.life > 0) in.damage.push_back({{0, static_cast<int16_t>(slot), kTestPartsB, 0}, 100000});
+    if (open && core.life > 0)
+      in.damage.push_back({{0, static_cast<int16_t>(slot), kTestPartsB, 0}, 100000});
   }
   return in;
 }
