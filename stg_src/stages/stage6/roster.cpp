@@ -1,5 +1,6 @@
 #include "stg_src/stages/stage6/stage6.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "stg_src/field/angles.h"
@@ -81,6 +82,13 @@ void StepPress(EnemyObject& o) {
     }
   }
 }
+
+// Piston words: startX its home offset, startCos its retracted one; work0 the thrust (1 out, 2..15
+// held, 16 back).
+constexpr int16_t kPistonType = 4;
+constexpr double kPistonStroke = 80;
+constexpr double kPistonStep = 4;
+constexpr int16_t kPistonHeld = 16;
 
 constexpr int16_t kShutterPanelType = 19;
 constexpr double kShutterCloseStep = 0.14;
@@ -288,6 +296,57 @@ void UpdateStage6PressPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, i
   if (FollowParentObject(pool, slot, parts, partIndex, 1) != 0) MarkSolidPartPresent();
 }
 
+void UpdateStage6PistonMount(int16_t slot) {
+  EnemyObject& o = EnemyPool1[slot];
+  if (o.state == 1) {
+    SetUpMount(o, slot, -1, 1, 0, 0);
+    o.x += 20;
+    o.y += 20;
+    const bool up = o.variant == 0;
+    AttachPart(o.partsB, 0, kPistonType, 0, 0, 0, 0);
+    o.partsB[0].variant = up ? 2 : 3;
+    AttachPart(o.partsB, 1, kPistonType, 0, up ? -34 : 34, 0, 0);
+    o.partsB[1].variant = up ? 0 : 1;
+    o.partCountB = 2;
+  } else if (o.state >= 3) {
+    SpawnLargeExplosion(o.x, o.y, 1, -1);
+    o.state = 0;
+  }
+}
+
+void UpdateStage6PistonPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex) {
+  EnemyPart& p = parts[partIndex];
+  const EnemyObject& mount = pool[slot];
+  p.counter = (p.counter + 1) % 65535;
+  if (p.state == 1) {
+    SetUpMountPart(p, std::min<int32_t>(p.variant, 2), 40, 40);
+    if (p.variant <= 1) {
+      SetSolidPartBox(parts, partIndex, 40, 5);
+    } else {
+      SetSolidPartBox(parts, partIndex, 8, 40);
+    }
+    p.startX = p.offsetY;
+    p.startCos = p.startX + (p.variant % 2 == 0 ? kPistonStroke : -kPistonStroke);
+    p.offsetY = p.startCos;  // it starts retracted
+    p.work0 = 0;
+  }
+  if (FollowParentObject(pool, slot, parts, partIndex, 0) == 0 || p.state != 2) return;
+  MarkSolidPartPresent();
+  if (p.counter % ComputeFireIntervalFlat(120, mount.rank) ==
+      ComputeFireIntervalFlat(30, mount.rank)) {
+    p.work0 = 1;
+  }
+  if (p.work0 == 1) {
+    p.offsetY = ApproachValue(p.offsetY, kPistonStep, p.startX);
+    if (p.offsetY == p.startX) p.work0 = 2;
+  } else if (p.work0 >= 2 && p.work0 < kPistonHeld) {
+    p.work0 = static_cast<int16_t>(p.work0 + 1);
+  } else if (p.work0 == kPistonHeld) {
+    p.offsetY = ApproachValue(p.offsetY, kPistonStep, p.startCos);
+    if (p.offsetY == p.startCos) p.work0 = 0;
+  }
+}
+
 void UpdateStage6Shutter(int16_t slot) {
   EnemyObject& o = EnemyPool1[slot];
   if (o.state == 1) {
@@ -309,12 +368,12 @@ void UpdateStage6ShutterPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
   if (p.state == 1) {
     SetUpMountPart(p, p.variant, 20, 20);
     SetSolidPartBox(parts, partIndex, 12, 20);
-    p.work0 = static_cast<int16_t>(p.variant == 0 ? -20 : 20);
+    p.startX = p.variant == 0 ? -20 : 20;  // the closed offset
   }
   if (FollowParentObject(pool, slot, parts, partIndex, 1) == 0) return;
   MarkSolidPartPresent();
   if (WorldToScreenX(p.x) < kShutterCloseLine) {
-    p.offsetY = ApproachValue(p.offsetY, kShutterCloseStep, p.work0);
+    p.offsetY = ApproachValue(p.offsetY, kShutterCloseStep, p.startX);
   }
 }
 
@@ -324,14 +383,12 @@ void GateStage6PairSpawner(int16_t slot) {
 }
 void GateStage6SingleSpawner(int16_t slot) { GateStage6PairSpawner(slot); }
 void UpdateStage6Elevator(int16_t slot) { EnemyPool1[slot].state = 0; }
-void UpdateStage6PistonMount(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage6BlockPairMount(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage6WarpGate(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage6BlockPairCorePart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage6ElevatorGunPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage6ElevatorPlatformPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage6ElevatorSidePart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
-void UpdateStage6PistonPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage6PortalPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage6BlockPairPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage6WarpPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}

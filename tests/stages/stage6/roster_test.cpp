@@ -101,6 +101,48 @@ TEST(Stage6Press, SlamsOnlyAtAPlayerWithinSixtyPixelsHoldsGoesHomeAndReArms) {
   }
 }
 
+// The pistons start retracted 80 px from home and thrust out to it at 4 a frame on their
+// 120-frame cycle, hold, and go back: variant 0 upward, any other downward.
+TEST(Stage6Piston, PairsStartRetractedAndThrustOnTheirCycleUpOrDownByVariant) {
+  struct Row {
+    int16_t variant;
+    double headHome;   // the head piston's attach offset
+    double retracted;  // its offset when retracted
+  } rows[] = {{0, -34, 46}, {1, 34, -46}, {5, 34, -46}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.variant);
+    RosterField f;
+    const int16_t slot = f.SpawnPool1(12, 300, 200, r.variant);
+    EnemyObject& o = EnemyPool1[slot];
+    ASSERT_EQ(o.state, 2);
+    EXPECT_EQ(o.x, ScreenToWorldX(320));
+    EXPECT_EQ(o.partCountB, 2);
+    const EnemyPart& head = o.partsB[1];
+    EXPECT_EQ(head.offsetY, r.retracted);
+    EXPECT_EQ(head.hitMode, 4);  // a solid box
+    std::vector<double> offsets;
+    const int16_t cycle = ComputeFireIntervalFlat(120, o.rank);
+    for (int i = 0; i < cycle + 10; ++i) {
+      f.field.Step();
+      offsets.push_back(head.offsetY);
+    }
+    // Out in 20 frames, held, back in 20, and still again until the next cycle.
+    const auto out = std::find(offsets.begin(), offsets.end(), r.headHome);
+    ASSERT_NE(out, offsets.end());
+    const auto start =
+        std::find_if(offsets.begin(), offsets.end(), [&](double y) { return y != r.retracted; });
+    EXPECT_EQ(out - start, 19);
+    EXPECT_EQ(std::fabs(*start - r.retracted), 4);
+    const auto home = std::find(out, offsets.end(), r.retracted);
+    ASSERT_NE(home, offsets.end());
+    EXPECT_EQ(home - out, 14 + 20);
+    EXPECT_TRUE(std::all_of(home, offsets.end(), [&](double y) { return y == r.retracted; }));
+    o.state = 3;
+    f.field.Step();
+    EXPECT_EQ(o.state, 0);
+  }
+}
+
 TEST(Stage6Shutter, PanelsCloseTheGapAtFourteenHundredthsOnceLeftOfScreenX560) {
   RosterField f;
   const int16_t slot = f.SpawnPool1(17, 600, 200, 0);
