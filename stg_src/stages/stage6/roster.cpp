@@ -5,6 +5,7 @@
 
 #include "stg_src/field/angles.h"
 #include "stg_src/field/effects/explosions.h"
+#include "stg_src/field/enemies/enemy_movement.h"
 #include "stg_src/field/enemies/enemy_parts.h"
 #include "stg_src/field/enemies/enemy_pools.h"
 #include "stg_src/field/enemies/hit_shapes.h"
@@ -13,6 +14,7 @@
 #include "stg_src/field/score_and_rank.h"
 #include "stg_src/field/screen_tests.h"
 #include "stg_src/field/shots/enemy_shots.h"
+#include "stg_src/field/stage_state.h"
 #include "stg_src/game/shared_state.h"
 #include "stg_src/game/sound_requests.h"
 
@@ -82,6 +84,15 @@ void StepPress(EnemyObject& o) {
     }
   }
 }
+
+// Block pair: two sliding blocks around a shootable zone that throws them out when shot. Block
+// words: work0 the frames since it was last thrown.
+constexpr int16_t kBlockType = 3;
+constexpr int16_t kBlockZoneType = 6;
+constexpr double kBlockRest = 40;
+constexpr double kBlockThrown = 120;
+constexpr int16_t kBlockReturnAfter = 60;
+constexpr double kZoneClosedReach = 119;
 
 // Piston words: startX its home offset, startCos its retracted one; work0 the thrust (1 out, 2..15
 // held, 16 back).
@@ -296,6 +307,72 @@ void UpdateStage6PressPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, i
   if (FollowParentObject(pool, slot, parts, partIndex, 1) != 0) MarkSolidPartPresent();
 }
 
+void UpdateStage6BlockPairMount(int16_t slot) {
+  EnemyObject& o = EnemyPool1[slot];
+  if (o.state == 1) {
+    SetUpMount(o, slot, 0, 1, 80, 20);
+    o.x += 60;
+    o.y += 20;
+    AttachPart(o.partsA, 0, kBlockType, -kBlockRest, 0, 0, 0);
+    o.partsA[0].variant = 0;
+    AttachPart(o.partsA, 1, kBlockType, kBlockRest, 0, 0, 0);
+    o.partsA[1].variant = 1;
+    AttachPart(o.partsA, 2, kBlockZoneType, 0, 0, 0, 0);
+    o.partCountA = 3;
+  } else if (o.state >= 3) {
+    o.state = 0;
+  }
+}
+
+void UpdateStage6BlockPairPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                               int16_t partIndex) {
+  EnemyPart& p = parts[partIndex];
+  const double side = p.variant == 0 ? -1 : 1;
+  if (p.state == 1) {
+    SetUpMountPart(p, 0, 40, 10);
+    SetSolidPartBox(parts, partIndex, 40, 9);
+    p.work0 = 0;
+  } else if (p.state == 3) {
+    // Thrown out by the zone's kill.
+    p.work0 = 0;
+    p.state = 2;
+    p.life = -1;
+    p.offsetX = side * kBlockThrown;
+    SpawnSmallExplosion(p.x - 20, p.y, 1);
+    SpawnSmallExplosion(p.x + 20, p.y, 1);
+  }
+  if (FollowParentObject(pool, slot, parts, partIndex, 0) == 0 || p.state != 2) return;
+  MarkSolidPartPresent();
+  p.work0 = CountUpSaturated(p.work0);
+  if (p.work0 > kBlockReturnAfter) p.offsetX = ApproachValue(p.offsetX, 2, side * kBlockRest);
+  p.imageFrame = (GameFrame / 4) % 4;
+}
+
+void UpdateStage6BlockPairCorePart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                                   int16_t partIndex) {
+  EnemyPart& p = parts[partIndex];
+  if (p.state == 1) {
+    SetUpMountPart(p, 0, 120, 120);
+    p.life = p.maxLife = p.scoreBase = ScaleLifeByRank(120);
+    p.hitMode = 2;  // shot, never touching the ship
+  } else if (p.state == 3) {
+    // Scored: shootable again once the blocks are back.
+    p.state = 2;
+    p.life = p.maxLife = ScaleLifeByRank(120);
+    parts[0].state = 3;
+    parts[1].state = 3;
+    p.hitMode = 0;
+    return;  // the blocks are thrown out before its reach is tested again
+  }
+  if (FollowParentObject(pool, slot, parts, partIndex, 0) == 0 || p.state != 2) return;
+  const auto b0 = static_cast<int16_t>(parts[0].offsetX);
+  const auto b1 = static_cast<int16_t>(parts[1].offsetX);
+  const int16_t dx[6] = {static_cast<int16_t>(b0 - 28), b0, static_cast<int16_t>(b0 + 28),
+                         static_cast<int16_t>(b1 - 28), b1, static_cast<int16_t>(b1 + 28)};
+  for (int k = 0; k < 6; ++k) SetPartHitCircle(parts, partIndex, k, 17, dx[k], 0);
+  if (std::fabs(parts[0].offsetX) < kZoneClosedReach) p.hitMode = 2;
+}
+
 void UpdateStage6PistonMount(int16_t slot) {
   EnemyObject& o = EnemyPool1[slot];
   if (o.state == 1) {
@@ -383,12 +460,9 @@ void GateStage6PairSpawner(int16_t slot) {
 }
 void GateStage6SingleSpawner(int16_t slot) { GateStage6PairSpawner(slot); }
 void UpdateStage6Elevator(int16_t slot) { EnemyPool1[slot].state = 0; }
-void UpdateStage6BlockPairMount(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage6WarpGate(int16_t slot) { EnemyPool1[slot].state = 0; }
-void UpdateStage6BlockPairCorePart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage6ElevatorGunPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage6ElevatorPlatformPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage6ElevatorSidePart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage6PortalPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
-void UpdateStage6BlockPairPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage6WarpPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}

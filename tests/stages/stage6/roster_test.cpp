@@ -143,6 +143,46 @@ TEST(Stage6Piston, PairsStartRetractedAndThrustOnTheirCycleUpOrDownByVariant) {
   }
 }
 
+// Each kill of the zone scores its 120 hp and throws the blocks out to 120 px; the zone can be
+// shot again once block A0 has slid back inside 119 px, its circles riding on the blocks.
+TEST(Stage6BlockPair, TheZoneScoresEachTimeAndIsShootableOnlyOnceTheBlocksAreBack) {
+  RosterField f;
+  const int16_t slot = f.SpawnPool1(11, 300, 200, 0);
+  EnemyObject& o = EnemyPool1[slot];
+  ASSERT_EQ(o.state, 2);
+  EXPECT_EQ(o.x, ScreenToWorldX(360));
+  EnemyPart& zone = o.partsA[2];
+  const EnemyPart& left = o.partsA[0];
+  const EnemyPart& right = o.partsA[1];
+  EXPECT_EQ(zone.hitMode, 2);
+  EXPECT_EQ(zone.hitCircles.dx[0], -68);
+  EXPECT_EQ(zone.hitCircles.dx[5], 68);
+  for (int kill = 0; kill < 2; ++kill) {
+    SCOPED_TRACE(kill);
+    const int32_t score = Score;
+    ASSERT_TRUE(f.field.DamageEnemy({1, slot, kTestPartsA, 2}, zone.life + 1));
+    EXPECT_EQ(Score - score, PartKillScore(ScaleLifeByRank(120)));
+    f.field.Step();  // the zone revives and throws the blocks
+    f.field.Step();  // the blocks fly out
+    EXPECT_EQ(left.offsetX, -120);
+    EXPECT_EQ(right.offsetX, 120);
+    EXPECT_EQ(zone.hitMode, 0);
+    EXPECT_EQ(zone.hitCircles.dx[1], -120);
+    EXPECT_EQ(zone.life, ScaleLifeByRank(120));
+    int frames = 0;
+    while (zone.hitMode == 0 && frames < 200) {
+      f.field.Step();
+      ++frames;
+    }
+    EXPECT_EQ(frames, 60);  // 61 frames from the throw: 60 waiting, one step of 2 px
+    EXPECT_LT(std::fabs(left.offsetX), 119);
+    for (int i = 0; i < 60; ++i) f.field.Step();
+    EXPECT_EQ(left.offsetX, -40);
+    EXPECT_EQ(right.offsetX, 40);
+  }
+  EXPECT_EQ(o.state, 2);
+}
+
 TEST(Stage6Shutter, PanelsCloseTheGapAtFourteenHundredthsOnceLeftOfScreenX560) {
   RosterField f;
   const int16_t slot = f.SpawnPool1(17, 600, 200, 0);
