@@ -94,6 +94,21 @@ constexpr double kBlockThrown = 120;
 constexpr int16_t kBlockReturnAfter = 60;
 constexpr double kZoneClosedReach = 119;
 
+// Warp gate: the gate's phase is 0 until both portals are 48 px inside the screen, 1 while they
+// stay there and the player has not warped, then 2 for good (closing). Portal and emitter words:
+// work0 the closed frame, work1 the open one.
+constexpr int16_t kPortalType = 10;
+constexpr int16_t kPortalEmitterType = 27;
+constexpr int kPortalInset = -48;
+constexpr double kWarpReachSquared = 400;
+constexpr int16_t kWarpSound = 50;
+constexpr int16_t kNoStop = 9999;
+constexpr int16_t kPortalEffectLinkMode = 80;
+
+bool PortalWellInside(const EnemyPart& p) {
+  return !IsOffScreenXY(p.x, p.y, kPortalInset, kPortalInset, false, true);
+}
+
 // Piston words: startX its home offset, startCos its retracted one; work0 the thrust (1 out, 2..15
 // held, 16 back).
 constexpr int16_t kPistonType = 4;
@@ -373,6 +388,97 @@ void UpdateStage6BlockPairCorePart(EnemyObject* pool, uint16_t slot, EnemyPart* 
   if (std::fabs(parts[0].offsetX) < kZoneClosedReach) p.hitMode = 2;
 }
 
+void UpdateStage6WarpGate(int16_t slot) {
+  EnemyObject& o = EnemyPool1[slot];
+  if (o.state == 1) {
+    SetUpMount(o, slot, -1, 0, 0, 0);
+    o.x += 20;
+    o.y += 20;
+    const double exitX = o.variant == 0 ? 160 : 0;
+    const double exitY = o.variant == 0 ? 0 : 160;
+    AttachPart(o.partsB, 0, kPortalType, 0, 0, 0, 0);
+    AttachPart(o.partsB, 1, kPortalType, exitX, exitY, 0, 8);
+    AttachPart(o.partsB, 2, kPortalEmitterType, 0, 0, 512, 0);
+    AttachPart(o.partsB, 3, kPortalEmitterType, exitX, exitY, 512, 8);
+    for (int k = 0; k < 4; ++k) o.partsB[k].variant = static_cast<int16_t>(k % 2);
+    o.partCountB = 4;
+    return;
+  }
+  if (o.state >= 3) {
+    o.state = 0;
+    return;
+  }
+  const bool inside = PortalWellInside(o.partsB[0]) && PortalWellInside(o.partsB[1]);
+  if (o.phase == 0 && inside) {
+    o.phase = 1;
+  } else if (o.phase == 1 && !inside) {
+    o.phase = 2;
+  }
+}
+
+// Shared by the portals and their emitters: open and close with the gate, spin, and warp the
+// player from the entry to the exit while the entry stands open.
+void StepPortal(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex,
+                int16_t spin) {
+  EnemyPart& p = parts[partIndex];
+  EnemyObject& gate = pool[slot];
+  p.counter = (p.counter + 1) % 65535;
+  if (p.state == 1) {
+    SetUpMountPart(p, p.variant * 8, 60, 60);
+    ClearPartHitCircles(parts, partIndex);
+    p.hitMode = 0;
+    p.work0 = static_cast<int16_t>(p.variant * 8);
+    p.work1 = static_cast<int16_t>(p.variant * 8 + 7);
+  }
+  if (FollowParentObject(pool, slot, parts, partIndex, 0) == 0 || p.state != 2) return;
+  if (p.counter % 4 == 0) {
+    if (gate.phase == 0 && p.imageFrame > p.work0) {
+      p.imageFrame -= 1;
+    } else if (gate.phase == 1 && p.imageFrame < p.work1) {
+      p.imageFrame += 1;
+    } else if (gate.phase == 2) {
+      p.imageFrame -= 1;
+      if (p.imageFrame < p.work0) {
+        p.state = 0;
+        return;
+      }
+    }
+  }
+  p.angle = static_cast<int16_t>(WrapAngle(p.angle + spin));
+  if (p.variant == 0 && p.imageFrame > 4 &&
+      SquaredDistance(p.x, p.y, PlayerX, PlayerY) < kWarpReachSquared) {
+    PlayerX = parts[1].x;
+    PlayerY = parts[1].y;
+    RequestSoundEffect(kWarpSound);
+    if (gate.phase == 1) gate.phase = 2;  // one warp a gate
+  }
+}
+
+void UpdateStage6WarpPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex) {
+  StepPortal(pool, slot, parts, partIndex, 4);
+}
+
+void UpdateStage6PortalPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex) {
+  EnemyPart& p = parts[partIndex];
+  if (p.state == 1) p.blend = 511;
+  StepPortal(pool, slot, parts, partIndex, -4);
+  if (p.state != 2) return;
+  if (p.imageFrame != 7 && p.imageFrame != 15) {
+    p.linkActive = 0;
+    return;
+  }
+  p.stopFrame = kNoStop;
+  p.beamReach = p.beamReachLast = 0;
+  p.linkActive = 1;
+  if (p.counter % 2 != 0) return;
+  const int16_t shot = SpawnEnemyShot(p.variant == 0 ? 23 : 24, 0, 0, p.x, p.y, 0);
+  // A full shot pool links nothing.
+  if (shot >= 0) {
+    LinkEnemyShot(shot, static_cast<int16_t>(slot), partIndex, 0, 0, pool, parts,
+                  kPortalEffectLinkMode);
+  }
+}
+
 void UpdateStage6PistonMount(int16_t slot) {
   EnemyObject& o = EnemyPool1[slot];
   if (o.state == 1) {
@@ -460,9 +566,6 @@ void GateStage6PairSpawner(int16_t slot) {
 }
 void GateStage6SingleSpawner(int16_t slot) { GateStage6PairSpawner(slot); }
 void UpdateStage6Elevator(int16_t slot) { EnemyPool1[slot].state = 0; }
-void UpdateStage6WarpGate(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage6ElevatorGunPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage6ElevatorPlatformPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage6ElevatorSidePart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
-void UpdateStage6PortalPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
-void UpdateStage6WarpPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}

@@ -183,6 +183,53 @@ TEST(Stage6BlockPair, TheZoneScoresEachTimeAndIsShootableOnlyOnceTheBlocksAreBac
   EXPECT_EQ(o.state, 2);
 }
 
+// Both portals well inside the screen open the gate; the open entry moves the ship to the exit
+// once, with the warp sound, and the gate then closes and its portals vanish. A gate whose
+// portal leaves the 48 px inner frame before anyone enters closes too.
+TEST(Stage6WarpGate, MovesTheShipOnceThenClosesAndAPortalLeavingTheFrameClosesItToo) {
+  RosterField f;
+  const int16_t slot = f.SpawnPool1(15, 200, 150, 0);
+  EnemyObject& o = EnemyPool1[slot];
+  ASSERT_EQ(o.state, 2);
+  EXPECT_EQ(o.phase, 0);  // its portals are placed in its set-up frame
+  f.field.Step();
+  EXPECT_EQ(o.phase, 1);
+  const EnemyPart& entry = o.partsB[0];
+  const EnemyPart& exit = o.partsB[1];
+  EXPECT_EQ(exit.x - entry.x, 160);
+  f.field.PinShip(entry.x, entry.y);
+  int warps = 0;
+  for (int i = 0; i < 40 && warps == 0; ++i) {
+    const FieldFrameReport r = f.field.Step();
+    if (PlayerX == exit.x && PlayerY == exit.y) {
+      warps += 1;
+      EXPECT_GT(entry.imageFrame, 4);
+      EXPECT_EQ(std::count(r.sounds.begin(), r.sounds.end(), 50), 1);
+    }
+  }
+  ASSERT_EQ(warps, 1);
+  EXPECT_EQ(o.phase, 2);
+  f.field.UnpinShip();
+  bool open = true;
+  for (int i = 0; i < 100; ++i) {
+    const FieldFrameReport r = f.field.Step();
+    EXPECT_EQ(std::count(r.sounds.begin(), r.sounds.end(), 50), 0);
+    open = false;
+    for (int k = 0; k < 4; ++k) open = open || o.partsB[k].state != 0;
+  }
+  EXPECT_FALSE(open);  // every portal and emitter has closed and gone
+
+  // A second gate, its exit pushed out of the inner frame before anyone enters: it closes.
+  const int16_t other = f.SpawnPool1(15, 200, 150, 0);
+  EnemyObject& g = EnemyPool1[other];
+  f.field.Step();
+  ASSERT_EQ(g.phase, 1);
+  CameraX += 200;  // the exit now 48 px from the left edge at most
+  ViewRight += 200;
+  f.field.Step();
+  EXPECT_EQ(g.phase, 2);
+}
+
 TEST(Stage6Shutter, PanelsCloseTheGapAtFourteenHundredthsOnceLeftOfScreenX560) {
   RosterField f;
   const int16_t slot = f.SpawnPool1(17, 600, 200, 0);
