@@ -18,6 +18,7 @@
 #include "stg_src/field/score_and_rank.h"
 #include "stg_src/field/screen_tests.h"
 #include "stg_src/field/shots/enemy_shots.h"
+#include "stg_src/field/stage_state.h"
 #include "stg_src/field/test_hooks.h"
 #include "stg_src/game/shared_state.h"
 #include "tests/game_support/field_fixture.h"
@@ -230,6 +231,60 @@ TEST(Stage6WarpGate, MovesTheShipOnceThenClosesAndAPortalLeavingTheFrameClosesIt
   EXPECT_EQ(g.phase, 2);
 }
 
+// The emitters zap on the stage's fixed 120-frame cycle at rank 50 on normal and never on easy;
+// a gun shot down stays hidden (with its base) until its platform wraps round, then revives.
+TEST(Stage6Elevator, EmittersZapOnTheFixedCycleExceptOnEasyAndGunsReviveAtTheWrap) {
+  for (int difficulty : {0, 1}) {
+    SCOPED_TRACE(difficulty);
+    RosterField f(difficulty);
+    f.field.PinShip(ScreenToWorldX(60), ScreenToWorldY(200));
+    const int16_t slot = f.SpawnPool1(14, 300, 100, 3);  // platforms falling 1.6 a frame
+    EnemyObject& o = EnemyPool1[slot];
+    ASSERT_EQ(o.state, 2);
+    EXPECT_EQ(o.partCountB, 25);
+    const int16_t cycle = ComputeFireIntervalFlat(120, 50);
+    const int16_t at = ComputeFireIntervalFlat(30, 50);
+    std::vector<int> zapStarts;
+    bool zapping = false;
+    for (int i = 0; i < 2 * cycle; ++i) {
+      const int32_t frame = GameFrame + 1;
+      f.field.Step();
+      const bool now = o.partsB[5].hitMode == 3;
+      if (now && !zapping) zapStarts.push_back((frame - at + cycle) % cycle);
+      zapping = now;
+    }
+    if (difficulty == 0) {
+      EXPECT_TRUE(zapStarts.empty());
+    } else {
+      // It reaches frame 1 on the third frame of its count, the cycle's third frame.
+      EXPECT_EQ(zapStarts, (std::vector<int>{2, 2}));
+    }
+    // Gun 2 shot down: hidden with its base until platform 2 wraps, two frames after it.
+    EnemyPart& gun = o.partsB[17];
+    const EnemyPart& base = o.partsB[22];
+    const EnemyPart& platform = o.partsB[2];
+    ASSERT_EQ(gun.state, 2);
+    ASSERT_TRUE(f.field.DamageEnemy({1, slot, kTestPartsB, 17}, gun.life + 1));
+    int wrapped = -1, revived = -1;
+    for (int i = 0; i < 400 && revived < 0; ++i) {
+      f.field.Step();
+      if (platform.cue == 8) wrapped = i;
+      if (revived < 0 && gun.state == 2) revived = i;
+      if (gun.state != 2) {
+        EXPECT_EQ(gun.imageFrame, -1) << i;
+        EXPECT_EQ(base.imageFrame, -1) << i;
+      }
+    }
+    ASSERT_GE(wrapped, 0);
+    EXPECT_EQ(revived, wrapped + 2);
+    EXPECT_EQ(gun.life, ScaleLifeByRank(8));
+    EXPECT_EQ(gun.imageFrame, 1);
+    f.field.Step();
+    EXPECT_EQ(base.state, 2);
+    EXPECT_EQ(base.imageFrame, 0);
+  }
+}
+
 TEST(Stage6Shutter, PanelsCloseTheGapAtFourteenHundredthsOnceLeftOfScreenX560) {
   RosterField f;
   const int16_t slot = f.SpawnPool1(17, 600, 200, 0);
@@ -365,13 +420,15 @@ TEST(Stage6Windmill, BladesByDifficultyAndVariantAndTheVerticalOneLeavesALevelSc
   }
 }
 
-// A corner turret or windmill of upper value 0 or 9 (variant -1 or 8) has no table row: freed
-// at set-up, one log line per kind for the stage's load.
+// A corner turret, elevator or windmill of upper value 0 or 9 (variant -1 or 8) has no table row:
+// freed at set-up, one log line per kind for the stage's load.
 TEST(Stage6Roster, VariantsWithoutATableRowAreRefusedWithOneLogLine) {
   struct Row {
     int16_t type;
     const char* kind;
-  } rows[] = {{13, "stage 6 corner turret variant"}, {16, "stage 6 windmill variant"}};
+  } rows[] = {{13, "stage 6 corner turret variant"},
+              {14, "stage 6 elevator variant"},
+              {16, "stage 6 windmill variant"}};
   for (const Row& r : rows) {
     for (int16_t variant : {int16_t{-1}, int16_t{8}}) {
       SCOPED_TRACE(testing::Message() << r.kind << " " << variant);
