@@ -165,3 +165,32 @@ TEST(Stage6Robo, TimesOutClosesAndCollapsesWithoutScoreAndResumesTheScroll) {
 }
 
 }  // namespace
+
+namespace {
+
+// Shot down it scores its hit points, the gun and the hatches go, the head shows its closed
+// frame, and it sinks until its centre is 16 px below the ground, where the scroll resumes.
+TEST(Stage6Robo, ShotDownItScoresCollapsesOntoTheGroundAndResumesTheScroll) {
+  RoboField f;
+  EnemyObject& o = f.robo();
+  for (int i = 0; i < 30; ++i) f.field.Step();
+  const int32_t score = Score;
+  ASSERT_TRUE(f.field.DamageEnemy({0, f.slot, kTestBody, 0}, o.life + 1));
+  EXPECT_EQ(Score - score, EnemyKillScore(f.setUpLife));
+  f.field.Step();
+  f.field.Step();
+  EXPECT_EQ(o.state, 4);
+  EXPECT_EQ(o.imageFrame, 6);
+  EXPECT_EQ(o.partsB[7].state, 0);  // the gun
+  for (int k = 4; k <= 6; ++k) EXPECT_EQ(o.partsB[k].state, 0) << k;
+  EXPECT_EQ(o.partsB[3].imageFrame, 1);
+  int landed = -1;
+  for (int i = 0; i < 400 && landed < 0; ++i) {
+    f.field.Step();
+    if (ScrollTargetSpeed == 1) landed = i;
+  }
+  ASSERT_GE(landed, 0);
+  EXPECT_EQ(o.y, kFloorY + 16);
+}
+
+}  // namespace
