@@ -51,7 +51,7 @@ void UpdateStage6ClubCorePart(EnemyObject* pool, uint16_t slot, EnemyPart* parts
 void UpdateStage6ClubGunPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
 void UpdateStage6ClubLegPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
 
-// roster.cpp: the roster.
+// roster.cpp and lifts_and_warps.cpp (the elevators and warp gates): the roster.
 void GateStage6PairSpawner(int16_t slot);
 void GateStage6SingleSpawner(int16_t slot);
 void UpdateStage6CornerTurretMount(int16_t slot);
