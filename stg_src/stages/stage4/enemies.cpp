@@ -4,6 +4,7 @@
 
 #include "stg_src/field/angles.h"
 #include "stg_src/field/effects/explosions.h"
+#include "stg_src/field/enemies/enemy_parts.h"
 #include "stg_src/field/enemies/enemy_pools.h"
 #include "stg_src/field/enemies/hit_shapes.h"
 #include "stg_src/field/map/map_loops.h"
@@ -17,7 +18,6 @@
 
 #include "stg_src/game/deterministic.h"
 
-void UpdateStage4Gunboat(int16_t slot) { EnemyPool0[slot].state = 0; }
 void UpdateStage4HatchZako(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage4LaserWheel(int16_t slot) { EnemyPool0[slot].state = 0; }
 void UpdateStage4LauncherShip(int16_t slot) { EnemyPool0[slot].state = 0; }
@@ -25,7 +25,6 @@ void UpdateStage4Piston(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage4PodRing(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage4SlidingBlock(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage4Swooper(int16_t slot) { EnemyPool1[slot].state = 0; }
-void UpdateStage4TurretMount(int16_t slot) { EnemyPool0[slot].state = 0; }
 void UpdateStage4LaserWheelPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage4LauncherPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage4PistonBasePart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
@@ -128,4 +127,79 @@ void UpdateStage4Striker(int16_t slot) {
     SpawnSmallExplosion(o.x, o.y, 1);
     o.state = 0;
   }
+}
+
+// Gunboat (pool 0): holds its world spot and dips toward the ceiling or floor to fire; a
+// damaged one (below 3/8 of its life) shows it and dives no more. intWork0 the dive count,
+// intWork1 the life on the previous frame, realWork0 home y, realWork1 dive y.
+void UpdateStage4Gunboat(int16_t slot) {
+  EnemyObject& o = EnemyPool0[slot];
+  if (o.state == 1) {
+    o.state = 2;
+    o.life = o.maxLife = o.scoreBase = ScaleLifeByRank(450);
+    o.hitMode = 1;
+    ClearEnemyHitCircles(EnemyPool0, slot);
+    SetEnemyHitCircle(EnemyPool0, slot, 0, 18, -8, 0);
+    SetEnemyHitCircle(EnemyPool0, slot, 1, 15, 14, 0);
+    o.despawnMarginX = o.despawnMarginY = 80;
+    o.cullMarginX = 48;
+    o.cullMarginY = 32;
+    o.x += 20;
+    o.heading = 640;
+    o.imageFrame = 0;
+    o.intWork0 = 0;
+    o.intWork1 = o.life;
+    o.realWork0 = o.y;
+    o.realWork1 = o.y + (o.variant == 1 ? 40 : -40);
+  }
+  if (o.state == 2) {
+    const int32_t damaged = o.maxLife * 3 / 8;
+    if (o.life < damaged && o.intWork1 >= damaged) {
+      o.imageFrame = 1;
+      SpawnSmallExplosion(o.x, o.y, 1);
+    }
+    if (o.imageFrame == 0 &&
+        o.frame % ComputeFireIntervalFlat(130, o.rank) == ComputeFireIntervalFlat(20, o.rank))
+      o.intWork0 = 1;
+    if (o.intWork0 < 1) {
+      o.y = ApproachValue(o.y, 2, o.realWork0);
+    } else {
+      o.intWork0 += 1;
+      o.y = ApproachValue(o.y, 2, o.realWork1);
+      if (o.intWork0 == 40) SpawnEnemyShot(3, 512, ScaleShotSpeed(4.8), o.x - 36, o.y, 1);
+      if (o.intWork0 > 49) o.intWork0 = 0;
+    }
+    o.intWork1 = o.life;
+  } else if (o.state == 3) {
+    SpawnSparkBurst(o.x, o.y, 1, -1);
+    o.state = 0;
+  }
+}
+
+// Turret mount (pool 0): set-up only; it carries a turret pair standing up from the floor (map
+// variant 1) or hanging from the ceiling, and never moves or dies. Its image frame is the map
+// variant - 1 as the map gives it; a frame with no picture draws nothing.
+void UpdateStage4TurretMount(int16_t slot) {
+  EnemyObject& o = EnemyPool0[slot];
+  if (o.state != 1) return;
+  o.state = 2;
+  o.life = o.maxLife = -1;
+  o.scoreBase = 0;
+  o.hitMode = 0;
+  ClearEnemyHitCircles(EnemyPool0, slot);
+  o.despawnMarginX = o.despawnMarginY = 80;
+  o.cullMarginX = 40;
+  o.cullMarginY = 20;
+  o.x += 20;
+  o.imageFrame = o.variant - 1;
+  o.heading = 640;
+  const bool up = o.variant == 1;
+  const int32_t type = up ? 7 : 8;
+  AttachPart(o.partsA, 0, type, 0, up ? 8 : -8, static_cast<int16_t>(up ? 768 : 256), 0);
+  o.partsA[0].variant = 0;
+  o.partsA[0].parentPart = 1;
+  AttachPart(o.partsA, 1, type, 0, 0, 0, 0);
+  o.partsA[1].variant = 1;
+  o.partsA[1].parentPart = -1;
+  o.partCountA = 2;
 }

@@ -47,8 +47,8 @@ class MidBossTest : public testing::Test {
   }
 
   int16_t SpawnMidBoss() {
-    const int16_t s =
-        SpawnPool0Enemy(ScreenToWorldX(480) - 220, ScreenToWorldY(240) - 20, kMidBossType, 0, -1, 0);
+    const int16_t s = SpawnPool0Enemy(ScreenToWorldX(480) - 220, ScreenToWorldY(240) - 20,
+                                      kMidBossType, 0, -1, 0);
     EXPECT_GE(s, 0);
     return s;
   }
@@ -152,7 +152,8 @@ TEST_F(MidBossTest, TheFireWallSwaysPulsesRedAndOutlivesTheStageClear) {
 
 TEST_F(MidBossTest, TheDasherWaitsForTheGoSignalAndOpensTheCoreOnArrival) {
   StageWork[0] = StageWork[1] = StageWork[2] = 7;
-  const int16_t d = SpawnPool1Enemy(ScreenToWorldX(100), ScreenToWorldY(240), kDasherType, 0, -1, 0);
+  const int16_t d =
+      SpawnPool1Enemy(ScreenToWorldX(100), ScreenToWorldY(240), kDasherType, 0, -1, 0);
   ASSERT_GE(d, 0);
   EnemyObject& o = EnemyPool1[d];
   field.Run(3);
@@ -179,7 +180,8 @@ TEST_F(MidBossTest, TheDasherWaitsForTheGoSignalAndOpensTheCoreOnArrival) {
 
 TEST_F(MidBossTest, ADasherPlacedAfterTheGoSignalCancelsItAndNeverMoves) {
   StageWork[0] = 1;
-  const int16_t d = SpawnPool1Enemy(ScreenToWorldX(300), ScreenToWorldY(240), kDasherType, 0, -1, 0);
+  const int16_t d =
+      SpawnPool1Enemy(ScreenToWorldX(300), ScreenToWorldY(240), kDasherType, 0, -1, 0);
   ASSERT_GE(d, 0);
   EnemyObject& o = EnemyPool1[d];
   field.Step();
