@@ -23,14 +23,11 @@ void UpdateStage4LaserWheel(int16_t slot) { EnemyPool0[slot].state = 0; }
 void UpdateStage4LauncherShip(int16_t slot) { EnemyPool0[slot].state = 0; }
 void UpdateStage4Piston(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage4PodRing(int16_t slot) { EnemyPool1[slot].state = 0; }
-void UpdateStage4SlidingBlock(int16_t slot) { EnemyPool1[slot].state = 0; }
-void UpdateStage4Swooper(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage4LaserWheelPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage4LauncherPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage4PistonBasePart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage4PistonHeadPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage4RingPodPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
-void UpdateStage4SlidingBlockPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 
 // Striker (pool 1, stages 4 and 5): brakes on entering the screen, takes the player's spot as
 // its target, turns toward it, then backs away along its angle and fires once as it opens.
@@ -202,4 +199,125 @@ void UpdateStage4TurretMount(int16_t slot) {
   o.partsA[1].variant = 1;
   o.partsA[1].parentPart = -1;
   o.partCountA = 2;
+}
+
+// Sliding block (pool 1): an indestructible solid frame with no picture of its own carrying one
+// block (map variants other than 1) or two; each block slides up and down inside its range.
+// Block (part 12): variant tens the picture (1 flat, 2 tall), units the direction; startCos the
+// slide step.
+void UpdateStage4SlidingBlock(int16_t slot) {
+  EnemyObject& o = EnemyPool1[slot];
+  if (o.state == 1) {
+    o.state = 2;
+    o.life = o.maxLife = o.scoreBase = -1;
+    o.imageFrame = -1;
+    o.hitMode = 0;
+    o.solid = 1;
+    ClearEnemyHitCircles(EnemyPool1, slot);
+    o.despawnMarginX = o.despawnMarginY = 160;
+    o.cullMarginX = o.cullMarginY = 0;
+    o.y += 20;
+    if (o.variant == 1) {
+      AttachPart(o.partsB, 0, 12, 20, -20, 0, 0);
+      o.partsB[0].variant = 10;
+      AttachPart(o.partsB, 1, 12, 20, 20, 0, 0);
+      o.partsB[1].variant = 11;
+      o.partCountB = 2;
+    } else {
+      AttachPart(o.partsB, 0, 12, 0, 0, 0, 0);
+      o.partsB[0].variant = static_cast<int16_t>(o.variant == 2 ? 20 : 21);
+      o.partCountB = 1;
+    }
+  }
+  if (o.state == 3) o.state = 0;
+}
+
+void UpdateStage4SlidingBlockPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                                  int16_t partIndex) {
+  EnemyPart& p = parts[partIndex];
+  p.counter = (p.counter + 1) % 65535;
+  const bool flat = p.variant / 10 - 1 == 0;
+  const bool forward = p.variant % 10 == 1;
+  if (p.state == 1) {
+    p.state = 2;
+    p.life = -1;
+    p.maxLife = p.scoreBase = 0;
+    p.imageFrame = p.variant / 10 - 1;
+    ClearPartHitCircles(parts, partIndex);
+    if (flat) {
+      SetSolidPartBox(parts, partIndex, 40, 20);
+      p.startCos = forward ? 2 : -2;
+      p.cullMarginX = 40;
+      p.cullMarginY = 20;
+    } else {
+      SetSolidPartBox(parts, partIndex, 20, 40);
+      p.startCos = forward ? 2.4 : -1.6;
+      p.cullMarginX = 20;
+      p.cullMarginY = 40;
+    }
+  }
+  if (p.state == 2) {
+    FollowParentObject(pool, slot, parts, partIndex, 1);
+    if (p.state != 2) return;
+    MarkSolidPartPresent();
+    const double c = forward ? 120 : 0;
+    const double lo = flat ? c - 100 : -80;
+    const double hi = flat ? c - 20 : 80;
+    p.offsetY += p.startCos;
+    if (p.offsetY > hi) {
+      p.offsetY = hi;
+      p.startCos = -p.startCos;
+    } else if (p.offsetY < lo) {
+      p.offsetY = lo;
+      p.startCos = -p.startCos;
+    }
+  } else if (p.state >= 3) {
+    SpawnLargeExplosion(p.x, p.y, 1, -1);
+    p.state = 0;
+  }
+}
+
+// Swooper (pool 1): waits in the world until the view's x 480 passes it, then speeds up along
+// its slant, folding its wings (picture steps) and rolling once they are folded.
+void UpdateStage4Swooper(int16_t slot) {
+  EnemyObject& o = EnemyPool1[slot];
+  const bool down = o.variant == 1;
+  if (o.state == 1) {
+    o.state = 2;
+    o.life = o.maxLife = o.scoreBase = ScaleLifeByRank(80);
+    o.hitMode = 1;
+    ClearEnemyHitCircles(EnemyPool1, slot);
+    SetEnemyHitCircle(EnemyPool1, slot, 0, 16, 0, 0);
+    SetEnemyHitCircle(EnemyPool1, slot, 1, 7, -22, 0);
+    SetEnemyHitCircle(EnemyPool1, slot, 2, 7, 22, 0);
+    o.despawnMarginX = o.despawnMarginY = 80;
+    o.cullMarginX = o.cullMarginY = 40;
+    o.x += 20;
+    o.y += down ? 5 : -5;
+    o.imageFrame = down ? 0 : 6;
+    o.heading = static_cast<int16_t>(down ? 288 : 736);
+    o.angle = 0;
+    o.speed = 0;
+    o.phase = 0;
+  }
+  if (o.state == 2) {
+    if (ScreenToWorldX(480) > o.x) o.phase = 1;
+    if (o.phase == 1) {
+      o.speed += 0.08;
+      const int32_t folded = down ? 5 : 11;
+      if (o.imageFrame >= folded) {
+        o.imageFrame = folded;
+        o.angle = static_cast<int16_t>(WrapAngle(o.angle + (down ? 8 : -8)));
+      } else if (o.frame % 4 == 0) {
+        o.imageFrame += 1;
+      }
+    }
+    o.vx = o.speed * CosineTable[o.heading];
+    o.vy = o.speed * SineTable[o.heading];
+    o.x += o.vx;
+    o.y += o.vy;
+  } else if (o.state == 3) {
+    SpawnSparkBurst(o.x, o.y, 1, -1);
+    o.state = 0;
+  }
 }

@@ -37,7 +37,8 @@ class GunboatAndMountTest : public testing::Test {
 };
 
 TEST_F(GunboatAndMountTest, TheGunboatDivesFiresLeftAndStopsDivingOnceDamaged) {
-  const int16_t s = SpawnPool0Enemy(ScreenToWorldX(500), ScreenToWorldY(240), kGunboatType, 0, -1, 0);
+  const int16_t s =
+      SpawnPool0Enemy(ScreenToWorldX(500), ScreenToWorldY(240), kGunboatType, 0, -1, 0);
   ASSERT_GE(s, 0);
   EnemyObject& o = EnemyPool0[s];
   field.Step();
@@ -77,7 +78,8 @@ TEST_F(GunboatAndMountTest, TheMountCarriesItsPairByVariantAndCannotBeDestroyed)
     int32_t partType;
     int32_t imageFrame;
   };
-  for (const Case c : {Case{1, 7, 0}, Case{2, 8, 1}, Case{-1, 8, -2}, Case{3, 8, 2}, Case{62, 8, 61}}) {
+  for (const Case c :
+       {Case{1, 7, 0}, Case{2, 8, 1}, Case{-1, 8, -2}, Case{3, 8, 2}, Case{62, 8, 61}}) {
     SCOPED_TRACE(c.variant);
     const int16_t s =
         SpawnPool0Enemy(ScreenToWorldX(400), ScreenToWorldY(240), kMountType, 0, -1, 0);
