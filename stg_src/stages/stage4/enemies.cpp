@@ -21,12 +21,9 @@
 void UpdateStage4HatchZako(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage4LaserWheel(int16_t slot) { EnemyPool0[slot].state = 0; }
 void UpdateStage4LauncherShip(int16_t slot) { EnemyPool0[slot].state = 0; }
-void UpdateStage4Piston(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage4PodRing(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage4LaserWheelPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage4LauncherPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
-void UpdateStage4PistonBasePart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
-void UpdateStage4PistonHeadPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage4RingPodPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 
 // Striker (pool 1, stages 4 and 5): brakes on entering the screen, takes the player's spot as
@@ -319,5 +316,111 @@ void UpdateStage4Swooper(int16_t slot) {
   } else if (o.state == 3) {
     SpawnSparkBurst(o.x, o.y, 1, -1);
     o.state = 0;
+  }
+}
+
+// Piston (pool 1): an indestructible solid frame with no picture of its own; its head (part 11)
+// shoots out to the left once the view's x 560 passes the base (part 10) and the base follows it
+// until it stands 240 px out. startCos: the speed of base and head; the head's cue its stroke
+// (1 out, 2 running, 3 stopped).
+namespace {
+
+constexpr int kPistonBase = 0;  // in partsB
+constexpr int kPistonHead = 1;
+
+}  // namespace
+
+void UpdateStage4Piston(int16_t slot) {
+  EnemyObject& o = EnemyPool1[slot];
+  if (o.state == 1) {
+    o.state = 2;
+    o.life = o.maxLife = o.scoreBase = -1;
+    o.imageFrame = -1;
+    o.hitMode = 0;
+    o.solid = 1;
+    ClearEnemyHitCircles(EnemyPool1, slot);
+    o.despawnMarginX = o.despawnMarginY = 120;
+    o.cullMarginX = o.cullMarginY = 0;
+    o.x += 20;
+    o.y += 20;
+    AttachPart(o.partsB, kPistonBase, 10, 0, 0, 0, 0);
+    AttachPart(o.partsB, kPistonHead, 11, 160, 0, 0, 0);
+    o.partCountB = 2;
+  }
+  if (o.state == 3) o.state = 0;
+}
+
+void UpdateStage4PistonBasePart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                                int16_t partIndex) {
+  EnemyPart& p = parts[partIndex];
+  p.counter = (p.counter + 1) % 65535;
+  if (p.state == 1) {
+    p.state = 2;
+    p.life = -1;
+    p.maxLife = p.scoreBase = 0;
+    p.imageFrame = 0;
+    ClearPartHitCircles(parts, partIndex);
+    SetSolidPartBox(parts, partIndex, 40, 40);
+    p.startCos = 0;
+    p.cullMarginX = p.cullMarginY = 40;
+  }
+  if (p.state >= 3) {
+    p.state = 0;
+    return;
+  }
+  if (p.state != 2) return;
+  FollowParentObject(pool, slot, parts, partIndex, 1);
+  if (p.state != 2) return;
+  MarkSolidPartPresent();
+  if (partIndex + 1 >= PartArrayCapacity(parts)) return;
+  EnemyPart& head = parts[partIndex + 1];
+  if (ScreenToWorldX(560) > p.x && head.cue == 0) head.cue = 1;
+  if (p.offsetX < -240) {
+    p.startCos = 0;
+    p.offsetX = -240;
+    if (head.cue == 2) head.cue = 3;
+  }
+  p.startCos = head.state == 2 ? head.startCos : ApproachValue(p.startCos, 0.5, 0);
+  p.offsetX -= p.startCos;
+}
+
+void UpdateStage4PistonHeadPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                                int16_t partIndex) {
+  EnemyPart& p = parts[partIndex];
+  p.counter = (p.counter + 1) % 65535;
+  if (p.state == 1) {
+    p.state = 2;
+    p.life = p.maxLife = p.scoreBase = ScaleLifeByRank(80);
+    p.imageFrame = 0;
+    p.hitMode = 1;
+    ClearPartHitCircles(parts, partIndex);
+    SetPartHitCircle(parts, partIndex, 0, 18, 20, 0);
+    p.startCos = 0;
+    p.cue = 0;
+    p.cullMarginX = 80;
+    p.cullMarginY = 20;
+  }
+  if (p.state == 2) {
+    FollowParentObject(pool, slot, parts, partIndex, 1);
+    if (p.state != 2) return;
+    if (p.cue == 1) {
+      p.offsetX -= 3.2;
+      if (p.offsetX <= 40) {
+        p.offsetX = 40;
+        p.cue = 2;
+      }
+    } else if (p.cue == 2) {
+      p.offsetX -= p.startCos;
+      p.startCos = ApproachValue(p.startCos, 0.04, 3.6);
+    } else if (p.cue == 3) {
+      if (p.offsetX < -200) p.offsetX = -200;
+      p.startCos = 0;
+    }
+    if ((p.cue == 1 || p.cue == 2) && p.counter % 3 == 0) p.imageFrame = (p.imageFrame + 1) % 3;
+    if (p.cue == 3 && p.counter % 3 == 0 && p.imageFrame < 3) p.imageFrame += 1;
+  } else if (p.state == 3) {
+    SpawnSparkBurst(p.x, p.y, 1, -1);
+    p.state = 4;
+    p.imageFrame = -1;
   }
 }

@@ -1,5 +1,6 @@
-// The sliding block's blocks by map variant, their ranges and steps, and the swooper's wait,
-// speed-up, wing fold and roll, on a small stage-4 map whose view stands still.
+// The piston's head and base strokes, the sliding block's blocks by map variant, their ranges
+// and steps, and the swooper's wait, speed-up, wing fold and roll, on a small stage-4 map whose
+// view stands still.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,8 +20,9 @@ cell 2 5 7 16
 
 constexpr int kSlidingBlockType = 16;  // pool 1
 constexpr int kSwooperType = 18;
+constexpr int kPistonType = 15;
 
-class BlockAndSwooperTest : public testing::Test {
+class PistonBlockSwooperTest : public testing::Test {
  protected:
   void SetUp() override {
     field.WriteStageMaps(4, PlainBackgroundDescription(), kStillMap);
@@ -40,7 +42,7 @@ class BlockAndSwooperTest : public testing::Test {
   FieldFixture field;
 };
 
-TEST_F(BlockAndSwooperTest, SlidingBlocksBounceInsideTheirRanges) {
+TEST_F(PistonBlockSwooperTest, SlidingBlocksBounceInsideTheirRanges) {
   struct Case {
     int16_t mapVariant;
     int part;
@@ -75,7 +77,7 @@ TEST_F(BlockAndSwooperTest, SlidingBlocksBounceInsideTheirRanges) {
   }
 }
 
-TEST_F(BlockAndSwooperTest, TheSwooperWaitsThenDivesFoldsItsWingsAndRolls) {
+TEST_F(PistonBlockSwooperTest, TheSwooperWaitsThenDivesFoldsItsWingsAndRolls) {
   for (const int16_t variant : {1, 2}) {
     SCOPED_TRACE(variant);
     const bool down = variant == 1;
@@ -100,6 +102,44 @@ TEST_F(BlockAndSwooperTest, TheSwooperWaitsThenDivesFoldsItsWingsAndRolls) {
     }
     o.state = 0;
   }
+}
+
+TEST_F(PistonBlockSwooperTest, ThePistonsBaseRunsWithItsHeadToMinus240AndSlowsWhenTheHeadDies) {
+  EnemyObject& o = Spawn(kPistonType, 500, 0);
+  field.Step();
+  EnemyPart& base = o.partsB[0];
+  EnemyPart& head = o.partsB[1];
+  EXPECT_EQ(o.solid, 1);
+  EXPECT_EQ(head.offsetX, 160);
+  field.Step();
+  EXPECT_EQ(head.cue, 1);  // the view's x 560 is past the base
+  field.Run(40);
+  EXPECT_EQ(head.cue, 2);
+  int stopped = -1;
+  for (int i = 0; i < 400 && stopped < 0; ++i) {
+    field.Step();
+    if (head.cue == 3) stopped = i;
+  }
+  ASSERT_GE(stopped, 0);
+  // On the stopping frame the base still takes the head's last step; then it stands at -240.
+  EXPECT_GE(base.offsetX, -240 - 3.6);
+  field.Run(10);
+  EXPECT_EQ(base.offsetX, -240);
+  EXPECT_GE(head.offsetX, -200);
+  EXPECT_EQ(head.imageFrame, 3);
+
+  // A second piston whose head is shot mid-run: the base slows by 0.5 a frame.
+  EnemyObject& q = Spawn(kPistonType, 500, 0);
+  field.Run(60);
+  ASSERT_EQ(q.partsB[1].cue, 2);
+  ASSERT_GT(q.partsB[0].startCos, 0.5);
+  const int16_t qs = static_cast<int16_t>(&q - EnemyPool1);
+  ASSERT_TRUE(field.DamageEnemy({1, qs, kTestPartsB, 1}, 100000));
+  field.Step();
+  const double before = q.partsB[0].startCos;
+  field.Step();
+  EXPECT_DOUBLE_EQ(q.partsB[0].startCos, std::max(0.0, before - 0.5));
+  EXPECT_EQ(q.partsB[1].imageFrame, -1);
 }
 
 }  // namespace
