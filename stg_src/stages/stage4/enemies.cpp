@@ -18,7 +18,6 @@
 
 #include "stg_src/game/deterministic.h"
 
-void UpdateStage4HatchZako(int16_t slot) { EnemyPool1[slot].state = 0; }
 void UpdateStage4LaserWheel(int16_t slot) { EnemyPool0[slot].state = 0; }
 void UpdateStage4LauncherShip(int16_t slot) { EnemyPool0[slot].state = 0; }
 void UpdateStage4PodRing(int16_t slot) { EnemyPool1[slot].state = 0; }

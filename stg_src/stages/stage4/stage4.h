@@ -44,7 +44,6 @@ void UpdateStage4LaserShot(int16_t slot);
 
 // enemies.cpp: the enemies.
 void UpdateStage4Gunboat(int16_t slot);
-void UpdateStage4HatchZako(int16_t slot);
 void UpdateStage4LaserWheel(int16_t slot);
 void UpdateStage4LauncherShip(int16_t slot);
 void UpdateStage4Piston(int16_t slot);
@@ -64,6 +63,9 @@ void UpdateStage4PistonHeadPart(EnemyObject* pool, uint16_t slot, EnemyPart* par
 void UpdateStage4RingPodPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
 void UpdateStage4SlidingBlockPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
                                   int16_t partIndex);
+
+// hatch_flier.cpp: the hatch flier.
+void UpdateStage4HatchZako(int16_t slot);
 
 // shots.cpp: the shots.
 void UpdateStage4BounceTrailShot(int16_t slot);
