@@ -64,10 +64,11 @@ void UpdateStage4HatchZako(int16_t slot) {
       }
     } else if (o.intWork0 >= kLeaving) {
       o.intWork0 += 1;
-      o.speed = o.intWork0 < 81 ? ApproachValue(o.speed, 0.2, 3.2) : ApproachValue(o.speed, 0.05, 8);
+      o.speed =
+          o.intWork0 < 81 ? ApproachValue(o.speed, 0.2, 3.2) : ApproachValue(o.speed, 0.05, 8);
     }
-    o.angle = static_cast<int16_t>(
-        TurnTowardAngle(AimAngle(o.x, o.y, PlayerX, PlayerY), o.angle, 8));
+    o.angle =
+        static_cast<int16_t>(TurnTowardAngle(AimAngle(o.x, o.y, PlayerX, PlayerY), o.angle, 8));
     CountFramesOnScreen(o);
     if (o.intWork0 >= 1 && o.intWork0 <= 39 && o.phase > kSteadyAfter &&
         o.frame % ComputeFireInterval(16, o.rank) == ComputeFireInterval(2, o.rank)) {
