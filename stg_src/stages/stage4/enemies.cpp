@@ -18,9 +18,7 @@
 
 #include "stg_src/game/deterministic.h"
 
-void UpdateStage4LaserWheel(int16_t slot) { EnemyPool0[slot].state = 0; }
 void UpdateStage4PodRing(int16_t slot) { EnemyPool1[slot].state = 0; }
-void UpdateStage4LaserWheelPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage4RingPodPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 
 // Striker (pool 1, stages 4 and 5): brakes on entering the screen, takes the player's spot as

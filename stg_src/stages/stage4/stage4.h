@@ -43,15 +43,12 @@ void UpdateStage4LaserShot(int16_t slot);
 
 // enemies.cpp: the enemies.
 void UpdateStage4Gunboat(int16_t slot);
-void UpdateStage4LaserWheel(int16_t slot);
 void UpdateStage4Piston(int16_t slot);
 void UpdateStage4PodRing(int16_t slot);
 void UpdateStage4SlidingBlock(int16_t slot);
 void UpdateStage4Striker(int16_t slot);
 void UpdateStage4Swooper(int16_t slot);
 void UpdateStage4TurretMount(int16_t slot);
-void UpdateStage4LaserWheelPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
-                                int16_t partIndex);
 void UpdateStage4PistonBasePart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
                                 int16_t partIndex);
 void UpdateStage4PistonHeadPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
@@ -65,6 +62,11 @@ void UpdateStage4LauncherShip(int16_t slot);
 void UpdateStage4LauncherPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
                               int16_t partIndex);
 void UpdateStage4ExhaustPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
+
+// laser_wheel.cpp: the laser wheel and its emitters.
+void UpdateStage4LaserWheel(int16_t slot);
+void UpdateStage4LaserWheelPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                                int16_t partIndex);
 
 // hatch_flier.cpp: the hatch flier.
 void UpdateStage4HatchZako(int16_t slot);

@@ -45,8 +45,8 @@ class LauncherShipTest : public testing::Test {
 };
 
 TEST_F(LauncherShipTest, ALeadingEdgeCopyIsDroppedOnItsFirstFrame) {
-  const int16_t s = SpawnPool0Enemy(ScreenToWorldX(700), ScreenToWorldY(240), kLauncherShipType,
-                                    0, -1, 0);
+  const int16_t s =
+      SpawnPool0Enemy(ScreenToWorldX(700), ScreenToWorldY(240), kLauncherShipType, 0, -1, 0);
   ASSERT_GE(s, 0);
   EnemyPool0[s].spawnDir = 1;  // as the map spawner places it while the view moves forward
   field.Step();
@@ -54,8 +54,8 @@ TEST_F(LauncherShipTest, ALeadingEdgeCopyIsDroppedOnItsFirstFrame) {
 }
 
 TEST_F(LauncherShipTest, ItOpensItsLaunchersInTurnAndEachSendsOutTwoHatchFliers) {
-  const int16_t s = SpawnPool0Enemy(ScreenToWorldX(300), ScreenToWorldY(240), kLauncherShipType,
-                                    0, -1, 0);
+  const int16_t s =
+      SpawnPool0Enemy(ScreenToWorldX(300), ScreenToWorldY(240), kLauncherShipType, 0, -1, 0);
   ASSERT_GE(s, 0);
   EnemyObject& o = EnemyPool0[s];
   field.Step();
