@@ -18,9 +18,6 @@
 
 #include "stg_src/game/deterministic.h"
 
-void UpdateStage4PodRing(int16_t slot) { EnemyPool1[slot].state = 0; }
-void UpdateStage4RingPodPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
-
 // Striker (pool 1, stages 4 and 5): brakes on entering the screen, takes the player's spot as
 // its target, turns toward it, then backs away along its angle and fires once as it opens.
 // intWork0 its step count, realWork0 / realWork1 the target.

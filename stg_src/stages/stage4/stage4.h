@@ -44,7 +44,6 @@ void UpdateStage4LaserShot(int16_t slot);
 // enemies.cpp: the enemies.
 void UpdateStage4Gunboat(int16_t slot);
 void UpdateStage4Piston(int16_t slot);
-void UpdateStage4PodRing(int16_t slot);
 void UpdateStage4SlidingBlock(int16_t slot);
 void UpdateStage4Striker(int16_t slot);
 void UpdateStage4Swooper(int16_t slot);
@@ -53,7 +52,6 @@ void UpdateStage4PistonBasePart(EnemyObject* pool, uint16_t slot, EnemyPart* par
                                 int16_t partIndex);
 void UpdateStage4PistonHeadPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
                                 int16_t partIndex);
-void UpdateStage4RingPodPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
 void UpdateStage4SlidingBlockPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
                                   int16_t partIndex);
 
@@ -67,6 +65,10 @@ void UpdateStage4ExhaustPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
 void UpdateStage4LaserWheel(int16_t slot);
 void UpdateStage4LaserWheelPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
                                 int16_t partIndex);
+
+// pod_ring.cpp: the pod ring and its pods.
+void UpdateStage4PodRing(int16_t slot);
+void UpdateStage4RingPodPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
 
 // hatch_flier.cpp: the hatch flier.
 void UpdateStage4HatchZako(int16_t slot);
