@@ -3,12 +3,10 @@
 // waypoints. The easy map (easy and normal) and the hard map share the layout and the route; the
 // hard one holds more enemies. The descriptions are written out once by code from the tables
 // below (the form: tools/lib/fmf_map_writer.h).
-#include <map>
-#include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "tools/datakit/maps/map_text.h"
 #include "tools/datakit/maps/stage_maps.h"
 
 namespace {
@@ -57,49 +55,7 @@ constexpr int kFillChips = 0;
 constexpr int kTopChips = 64;
 constexpr int kBottomChips = 80;
 
-struct Event {
-  int column, row, code;
-  int variant = -1;  // written to layer 4 as variant + 1; -1 leaves it empty
-};
-
-class MapText {
- public:
-  MapText() {
-    text_ +=
-        "# Stage 1 main map: 630 x 15 cells of 40 pixels; layers 0 and 1 pictures, 2 collision,\n";
-    text_ += "# 3 event codes, 4 event variants + 1.\n";
-    Line("size " + std::to_string(kColumns) + " " + std::to_string(kRows));
-    Line("layers 5");
-  }
-  void Line(const std::string& s) { text_ += s + "\n"; }
-  void Rect(int layer, int x, int y, int w, int h, int v) {
-    Line("rect " + std::to_string(layer) + " " + std::to_string(x) + " " + std::to_string(y) + " " +
-         std::to_string(w) + " " + std::to_string(h) + " " + std::to_string(v));
-  }
-  void Cell(int layer, int x, int y, int v) {
-    // An event or marker cell written twice would lose one of them without a word.
-    if ((layer == 2 || layer == 3) && !taken_[layer - 2].emplace(std::make_pair(x, y), v).second) {
-      throw std::logic_error("stage 1 map: layer " + std::to_string(layer) + " cell (" +
-                             std::to_string(x) + ", " + std::to_string(y) + ") written twice");
-    }
-    Line("cell " + std::to_string(layer) + " " + std::to_string(x) + " " + std::to_string(y) + " " +
-         std::to_string(v));
-  }
-  void Put(const Event& e) {
-    Cell(3, e.column, e.row, e.code);
-    if (e.variant >= 0) Cell(4, e.column, e.row, e.variant + 1);
-  }
-  // A wave's enemy that would share a cell with another goes to the next free cell above.
-  void PutNudged(Event e) {
-    while (taken_[1].count({e.column, e.row}) && e.row > 1) --e.row;
-    Put(e);
-  }
-  const std::string& text() const { return text_; }
-
- private:
-  std::string text_;
-  std::map<std::pair<int, int>, int> taken_[2];  // layers 2 and 3, past the terrain blocks
-};
+using Event = MapEvent;
 
 // A stretch of hull floor or ceiling `depth` rows thick from column x for w columns: solid
 // blocks, filled chips inside and a surface chip on the open side, varied along the run.
@@ -241,7 +197,7 @@ constexpr Event kBossRoute[] = {
 };
 
 std::string BuildMainMap(bool hard) {
-  MapText m;
+  MapText m(1, kColumns, kRows);
   for (const Stretch& s : kTerrain) {
     Floor(m, s.column, s.width, s.floorDepth);
     Ceiling(m, s.column, s.width, s.ceilingDepth);

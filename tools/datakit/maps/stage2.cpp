@@ -4,12 +4,10 @@
 // stops. The easy map (easy and normal) and the
 // hard map share the layout; the hard one holds more enemies. The descriptions are written out
 // once by code from the tables below (the form: tools/lib/fmf_map_writer.h).
-#include <map>
-#include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "tools/datakit/maps/map_text.h"
 #include "tools/datakit/maps/stage_maps.h"
 
 namespace {
@@ -52,45 +50,7 @@ constexpr int kFillChips = 0;
 constexpr int kTopChips = 64;
 constexpr int kBottomChips = 80;
 
-struct Event {
-  int column, row, code;
-  int variant = -1;  // written to layer 4 as variant + 1; -1 leaves it empty
-  bool hardOnly = false;
-};
-
-class MapText {
- public:
-  MapText() {
-    text_ +=
-        "# Stage 2 main map: 150 x 20 cells of 40 pixels; layers 0 and 1 pictures, 2 collision,\n";
-    text_ += "# 3 event codes, 4 event variants + 1.\n";
-    Line("size " + std::to_string(kColumns) + " " + std::to_string(kRows));
-    Line("layers 5");
-  }
-  void Line(const std::string& s) { text_ += s + "\n"; }
-  void Rect(int layer, int x, int y, int w, int h, int v) {
-    Line("rect " + std::to_string(layer) + " " + std::to_string(x) + " " + std::to_string(y) + " " +
-         std::to_string(w) + " " + std::to_string(h) + " " + std::to_string(v));
-  }
-  void Cell(int layer, int x, int y, int v) {
-    // An event or marker cell written twice would lose one of them without a word.
-    if ((layer == 2 || layer == 3) && !taken_[layer - 2].emplace(std::make_pair(x, y), v).second) {
-      throw std::logic_error("stage 2 map: layer " + std::to_string(layer) + " cell (" +
-                             std::to_string(x) + ", " + std::to_string(y) + ") written twice");
-    }
-    Line("cell " + std::to_string(layer) + " " + std::to_string(x) + " " + std::to_string(y) + " " +
-         std::to_string(v));
-  }
-  void Put(const Event& e) {
-    Cell(3, e.column, e.row, e.code);
-    if (e.variant >= 0) Cell(4, e.column, e.row, e.variant + 1);
-  }
-  const std::string& text() const { return text_; }
-
- private:
-  std::string text_;
-  std::map<std::pair<int, int>, int> taken_[2];  // layers 2 and 3, past the terrain blocks
-};
+using Event = MapEvent;
 
 // Rock from row `top` for `rows` rows over w columns: solid blocks, filled chips inside, a surface
 // chip on the open side (up for a floor, down for a ceiling).
@@ -187,7 +147,7 @@ constexpr Event kDrifters[] = {
 };
 
 std::string BuildMainMap(bool hard) {
-  MapText m;
+  MapText m(2, kColumns, kRows);
   for (const Stretch& s : kTerrain) {
     Rock(m, s.column, s.width, 0, s.enclosed ? 6 : 2, false);
     Rock(m, s.column, s.width, s.enclosed ? 13 : 18, s.enclosed ? 7 : 2, true);
