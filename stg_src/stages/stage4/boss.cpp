@@ -10,4 +10,3 @@ void UpdateStage4BossBodyPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage4BossCannonPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage4BossCorePart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
 void UpdateStage4BossLaserPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
-void UpdateStage4ExhaustPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}

@@ -35,7 +35,6 @@ void UpdateStage4BossCorePart(EnemyObject* pool, uint16_t slot, EnemyPart* parts
                               int16_t partIndex);
 void UpdateStage4BossLaserPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
                                int16_t partIndex);
-void UpdateStage4ExhaustPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
 
 // laser_weapons.cpp: the laser weapons.
 void UpdateStage4LaserBurstShot(int16_t slot);
@@ -44,26 +43,35 @@ void UpdateStage4LaserShot(int16_t slot);
 
 // enemies.cpp: the enemies.
 void UpdateStage4Gunboat(int16_t slot);
-void UpdateStage4HatchZako(int16_t slot);
-void UpdateStage4LaserWheel(int16_t slot);
-void UpdateStage4LauncherShip(int16_t slot);
 void UpdateStage4Piston(int16_t slot);
-void UpdateStage4PodRing(int16_t slot);
 void UpdateStage4SlidingBlock(int16_t slot);
 void UpdateStage4Striker(int16_t slot);
 void UpdateStage4Swooper(int16_t slot);
 void UpdateStage4TurretMount(int16_t slot);
-void UpdateStage4LaserWheelPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
-                                int16_t partIndex);
-void UpdateStage4LauncherPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
-                              int16_t partIndex);
 void UpdateStage4PistonBasePart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
                                 int16_t partIndex);
 void UpdateStage4PistonHeadPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
                                 int16_t partIndex);
-void UpdateStage4RingPodPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
 void UpdateStage4SlidingBlockPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
                                   int16_t partIndex);
+
+// launcher_ship.cpp: the launcher ship, its launchers and the exhaust (also the boss's).
+void UpdateStage4LauncherShip(int16_t slot);
+void UpdateStage4LauncherPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                              int16_t partIndex);
+void UpdateStage4ExhaustPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
+
+// laser_wheel.cpp: the laser wheel and its emitters.
+void UpdateStage4LaserWheel(int16_t slot);
+void UpdateStage4LaserWheelPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                                int16_t partIndex);
+
+// pod_ring.cpp: the pod ring and its pods.
+void UpdateStage4PodRing(int16_t slot);
+void UpdateStage4RingPodPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
+
+// hatch_flier.cpp: the hatch flier.
+void UpdateStage4HatchZako(int16_t slot);
 
 // shots.cpp: the shots.
 void UpdateStage4BounceTrailShot(int16_t slot);

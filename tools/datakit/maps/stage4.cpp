@@ -94,11 +94,12 @@ cell 3 202 5 135
 # map asks for speed 3 again, which the carrier overrides with 1 until it has gone.
 cell 3 78 7 78
 cell 3 115 5 135
-# The mid-boss (1 + 11) stops the scroll at right edge 11200; the boss (1 + 10) and the dasher
-# (65 + 17) wait in the last area.
-cell 3 276 7 12
+# The mid-boss (1 + 11) stops the scroll at right edge 11200 standing in the view's right half;
+# the dasher (65 + 17) comes into view during that stop, ahead of the go signal; the boss
+# (1 + 10) waits in the last area.
+cell 3 270 7 12
+cell 3 277 9 82
 cell 3 318 7 11
-cell 3 300 9 82
 
 # Strikers (65 + 11), all placed after GameFrame 200.
 cell 3 40 5 76
