@@ -42,7 +42,8 @@ RingRun RunRing(int difficulty, bool playerInside, bool killKey) {
   RingRun r;
   EnemyObject& o = EnemyPool1[s];
   for (int i = 0; i < 400; ++i) {
-    if (killKey && i == 200) field.DamageEnemy({1, s, kTestPartsB, static_cast<int16_t>(o.partCountB - 1)}, 100000);
+    if (killKey && i == 200)
+      field.DamageEnemy({1, s, kTestPartsB, static_cast<int16_t>(o.partCountB - 1)}, 100000);
     ClearEnemyShots();
     const FieldFrameReport f = field.Step();
     r.shots += CountEnemyShotsOfType(kPodShot);
