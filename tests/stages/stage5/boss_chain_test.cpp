@@ -1,0 +1,230 @@
+// Stage 5's boss chain on a still field: the hand-over from form to form (and past forms a
+// restarted chain has beaten), entry and braking, the cores' life, score, unlock weight and
+// time-out, form 1's two cores, the death sequence's frames and the clear after the last form.
+#include <algorithm>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "stg_src/field/effects/effects.h"
+#include "stg_src/field/enemies/enemy_pools.h"
+#include "stg_src/field/items_and_popups.h"
+#include "stg_src/field/map/scrolling.h"
+#include "stg_src/field/score_and_rank.h"
+#include "stg_src/field/stage_state.h"
+#include "stg_src/field/test_hooks.h"
+#include "stg_src/game/shared_state.h"
+#include "tests/game_support/field_fixture.h"
+
+namespace {
+
+constexpr int kCoreType = 20;
+
+// The field's boot state on stage 5 at this difficulty, world and screen agreeing, the chain
+// untouched (StageMarker 10), the ship immune at (60, 200).
+class ChainField {
+ public:
+  explicit ChainField(int difficulty) : field_(difficulty) {
+    ClearAllObjects();
+    CurrentStage = 5;
+    StageMarker = 10;
+    DrawOffsetX = DrawOffsetY = 0;
+    ScrollDeltaX = ScrollDeltaY = 0;
+    TimeRank = PowerRank = 0;
+    StageUnlockId = -1;
+    StageClearTimer = 0;
+    BossState = 0;
+    Score = 0;
+    field_.SetShipImmune(true);
+    PlayerX = 60;
+    PlayerY = 200;
+  }
+  void SpawnForm(int16_t type, double x = 640) {
+    ASSERT_EQ(SpawnPool0Enemy(x, 200, type, 0, -1, 0), 0);
+  }
+  void Step() {
+    UpdateEnemyPool(EnemyPool0, 0, kEnemyPool0Size);
+    UpdateEffects();
+  }
+  // Steps until done() or limit frames; true when done was met.
+  template <typename Done>
+  bool RunUntil(Done done, int limit) {
+    for (int i = 0; i < limit; ++i) {
+      Step();
+      if (done()) return true;
+    }
+    return false;
+  }
+  FieldFixture& field() { return field_; }
+
+ private:
+  FieldFixture field_;
+};
+
+// The live form (state not 0) in pool 0, or null.
+EnemyObject* Form() {
+  for (EnemyObject& o : EnemyPool0)
+    if (o.state != 0 && o.type >= 10 && o.type <= 14) return &o;
+  return nullptr;
+}
+
+int16_t CoreSlot(const EnemyObject& o) {
+  for (int j = 0; j < o.partCountB; ++j)
+    if (o.partsB[j].partType == kCoreType && o.partsB[j].state != 0) return static_cast<int16_t>(j);
+  return -1;
+}
+
+TestDamageTarget CoreOf(const EnemyObject& o, int16_t part) {
+  return {0, static_cast<int16_t>(&o - EnemyPool0), kTestPartsB, part};
+}
+
+int CapsuleItems() {
+  int n = 0;
+  for (const Item& it : Items) n += it.state != 0 && it.kind == 7 ? 1 : 0;
+  return n;
+}
+
+TEST(Stage5BossChainTest, AFormEntersAtSpeedThenBrakesFor32FramesAndRestartsItsFrame) {
+  for (int16_t type : {11, 12, 13}) {
+    SCOPED_TRACE(type);
+    ChainField chain(1);
+    StageMarker = type;
+    chain.SpawnForm(type);
+    chain.Step();
+    const EnemyObject& o = EnemyPool0[0];
+    EXPECT_EQ(BossState, 1);
+    EXPECT_EQ(o.life, -1);
+    EXPECT_EQ(o.y, 200);
+    EXPECT_GT(o.x, 640 + 100);  // started past the right edge by its shift
+    ASSERT_TRUE(chain.RunUntil([&] { return o.phase == -4; }, 200));
+    EXPECT_LT(o.x, 620);
+    int braking = 0;
+    while (o.phase == -4 && braking < 100) {
+      chain.Step();
+      ++braking;
+    }
+    EXPECT_EQ(braking, 32);
+    EXPECT_EQ(o.phase, -3);
+    EXPECT_EQ(o.frame, 0);
+  }
+}
+
+TEST(Stage5BossChainTest, CoreLifeByVariantIsScaledByPowerRank) {
+  struct Case {
+    int16_t type;
+    int32_t life;
+  };
+  for (const Case& c : {Case{11, 5100}, Case{12, 6000}, Case{13, 6000}, Case{10, 4750}}) {
+    SCOPED_TRACE(c.type);
+    ChainField chain(1);
+    PowerRank = 200;
+    StageMarker = c.type;
+    chain.SpawnForm(c.type);
+    chain.Step();
+    chain.Step();
+    const EnemyObject& o = EnemyPool0[0];
+    const int16_t core = CoreSlot(o);
+    ASSERT_GE(core, 0);
+    EXPECT_EQ(o.partsB[core].life, c.life + 200 * c.life / 440);
+    EXPECT_EQ(o.partsB[core].scoreBase, o.partsB[core].life);
+  }
+  ChainField chain(1);
+  PowerRank = 200;
+  StageMarker = 11;
+  chain.SpawnForm(11);
+  chain.Step();
+  chain.Step();
+  EXPECT_EQ(EnemyPool0[0].partsB[0].life, 7418);
+}
+
+// A restarted chain: form 1 from the map marks the boss type and every beaten form hands over in
+// its set-up frame, so the first unbeaten form starts fresh at screen (640, 200) + its shift.
+TEST(Stage5BossChainTest, BeatenFormsHandOverInTheirSetUpFrame) {
+  ChainField chain(2);
+  StageMarker = 13;
+  chain.SpawnForm(10, 900);
+  chain.Step();
+  EXPECT_EQ(BossType, 10);
+  EXPECT_EQ(StageMarker, 13);
+  int passes = 1;
+  while (Form() != nullptr && Form()->type != 13 && passes < 10) {
+    chain.Step();
+    ++passes;
+  }
+  ASSERT_NE(Form(), nullptr);
+  EXPECT_EQ(Form()->type, 13);
+  chain.Step();  // form 4's set-up
+  const EnemyObject& o = *Form();
+  EXPECT_EQ(o.state, 2);
+  EXPECT_EQ(o.x, 640 + 180);
+  EXPECT_EQ(o.y, 200);
+  chain.Step();
+  EXPECT_EQ(o.partsB[0].life, o.partsB[0].maxLife);
+  EXPECT_EQ(o.partsB[0].life, 6000);
+  int forms = 0;
+  for (const EnemyObject& e : EnemyPool0) forms += e.state != 0 ? 1 : 0;
+  EXPECT_EQ(forms, 1);
+}
+
+// Left alone, every form cues its core on the first frame past its time-out, the core turns to
+// its closed cell and cannot be hurt there, and it bursts 181 frames after the cue; no score and
+// no capsule come of it. The chain ends after form 4 on easy and after form 5 on hard.
+TEST(Stage5BossChainTest, AnUntouchedChainTimesOutFormByFormToTheClear) {
+  struct Case {
+    int difficulty;
+    int lastType;
+  };
+  for (const Case& c : {Case{0, 13}, Case{2, 14}}) {
+    SCOPED_TRACE(c.difficulty);
+    ChainField chain(c.difficulty);
+    chain.SpawnForm(10);
+    std::vector<int> seen;
+    while (StageClearTimer == 0 && seen.size() < 6) {
+      EnemyObject* form = nullptr;
+      ASSERT_TRUE(chain.RunUntil([&] { return (form = Form()) && form->state == 2 && form->frame > 2 &&
+                                              form->phase != 0 && form->phase != -4; },
+                                 400));
+      EnemyObject& o = *form;
+      seen.push_back(o.type);
+      const int32_t limit = o.type == 14 ? 6400 : 4800;
+      const int16_t core = CoreSlot(o);
+      ASSERT_GE(core, 0);
+      ASSERT_TRUE(chain.RunUntil([&] { return o.partsB[core].cue > 0; }, limit + 10));
+      EXPECT_EQ(o.frame, limit + 1);
+      int passes = 1;  // the cue's own pass
+      while (o.partsB[core].imageFrame != 5 && passes < 40) {
+        chain.Step();
+        ++passes;
+      }
+      EXPECT_EQ(o.partsB[core].life, -1);
+      EXPECT_TRUE(chain.field().DamageEnemy(CoreOf(o, core), 100000));
+      EXPECT_EQ(o.partsB[core].life, -1);
+      while (!(o.state == 4 && o.frame == 0) && passes < 400) {
+        chain.Step();
+        ++passes;
+      }
+      EXPECT_EQ(passes, 181);  // the death sequence starts 181 frames after the cue
+      // The hand-over (the slot freed, the next form spawned into it) or the clear at death
+      // frame 80 for form 1, 160 for the others.
+      const int32_t deathType = o.type;
+      int deathFrames = 0;
+      while (o.type == deathType && o.state != 0 && StageClearTimer == 0 && deathFrames < 400) {
+        chain.Step();
+        ++deathFrames;
+      }
+      EXPECT_EQ(deathFrames, deathType == 10 ? 80 : 160);
+    }
+    EXPECT_EQ(seen.back(), c.lastType);
+    std::vector<int> expected;
+    for (int t = 10; t <= c.lastType; ++t) expected.push_back(t);
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(BossState, -1);
+    EXPECT_EQ(Score, 0);
+    EXPECT_EQ(CapsuleItems(), 0);
+    ASSERT_NE(Form(), nullptr);  // the last form stays, dying and hidden
+    EXPECT_EQ(Form()->state, 4);
+    EXPECT_EQ(Form()->imageFrame, -1);
+  }
+}
+
+}  // namespace
