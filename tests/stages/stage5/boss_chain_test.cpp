@@ -181,9 +181,12 @@ TEST(Stage5BossChainTest, AnUntouchedChainTimesOutFormByFormToTheClear) {
     std::vector<int> seen;
     while (StageClearTimer == 0 && seen.size() < 6) {
       EnemyObject* form = nullptr;
-      ASSERT_TRUE(chain.RunUntil([&] { return (form = Form()) && form->state == 2 && form->frame > 2 &&
-                                              form->phase != 0 && form->phase != -4; },
-                                 400));
+      ASSERT_TRUE(chain.RunUntil(
+          [&] {
+            return (form = Form()) && form->state == 2 && form->frame > 2 && form->phase != 0 &&
+                   form->phase != -4;
+          },
+          400));
       EnemyObject& o = *form;
       seen.push_back(o.type);
       const int32_t limit = o.type == 14 ? 6400 : 4800;
@@ -224,6 +227,111 @@ TEST(Stage5BossChainTest, AnUntouchedChainTimesOutFormByFormToTheClear) {
     ASSERT_NE(Form(), nullptr);  // the last form stays, dying and hidden
     EXPECT_EQ(Form()->state, 4);
     EXPECT_EQ(Form()->imageFrame, -1);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Kills the live form's every active core through the damage route and runs the chain until the
+// next form is set up (or the stage clears); the score each kill paid.
+std::vector<int64_t> KillForm(ChainField& chain) {
+  std::vector<int64_t> paid;
+  EnemyObject* form = nullptr;
+  EXPECT_TRUE(chain.RunUntil(
+      [&] { return (form = Form()) && form->state == 2 && form->phase != 0 && form->phase != -4; },
+      600));
+  if (form == nullptr) return paid;
+  const int32_t type = form->type;
+  for (int j = 0; j < form->partCountB; ++j) {
+    EnemyPart& p = form->partsB[j];
+    if (p.partType != kCoreType || p.state != 2) continue;
+    const int64_t before = Score;
+    EXPECT_TRUE(chain.field().DamageEnemy(CoreOf(*form, static_cast<int16_t>(j)), p.life + 1));
+    paid.push_back(Score - before);
+  }
+  chain.RunUntil([&] { return Form() == nullptr || Form()->type != type || StageClearTimer > 0; },
+                 400);
+  return paid;
+}
+
+TEST(Stage5BossChainTest, KilledCoresPayTheirLifeAndOnlyTheLastFormUnlocksTheCapsule) {
+  struct Case {
+    int difficulty;
+    int lastType;
+  };
+  for (const Case& c : {Case{1, 13}, Case{3, 14}}) {
+    SCOPED_TRACE(c.difficulty);
+    ChainField chain(c.difficulty);
+    chain.SpawnForm(10);
+    for (int type = 10; type <= c.lastType; ++type) {
+      SCOPED_TRACE(type);
+      chain.RunUntil([&] { return Form() != nullptr && Form()->state == 2; }, 10);
+      ASSERT_NE(Form(), nullptr);
+      ASSERT_EQ(Form()->type, type);
+      EXPECT_EQ(StageUnlockId, -1);
+      chain.Step();
+      const EnemyObject& o = *Form();
+      const int16_t core = CoreSlot(o);
+      const int32_t scoreBase = o.partsB[core].scoreBase;
+      EXPECT_EQ(o.partsB[core].unlockWeight, type == c.lastType ? 2 : 0);
+      const std::vector<int64_t> paid = KillForm(chain);
+      ASSERT_EQ(paid.size(), type == 10 ? 2u : 1u);
+      EXPECT_EQ(paid.back(), std::max(scoreBase, 30) * (c.difficulty + 1));
+      if (type < c.lastType) { EXPECT_EQ(StageMarker, type + 1); }
+    }
+    // The last core moved StageUnlockId -1 -> -3, which the field turns into stage 5's weapon,
+    // and the capsule falls at death frame 80.
+    EXPECT_EQ(StageUnlockId, 14);
+    EXPECT_EQ(StageClearTimer, 2);
+    EXPECT_EQ(BossState, -1);
+  }
+}
+
+TEST(Stage5BossChainTest, TheCapsuleFallsAtDeathFrame80OfTheLastForm) {
+  ChainField chain(0);
+  StageMarker = 13;
+  chain.SpawnForm(13);
+  ASSERT_TRUE(chain.RunUntil([] { return Form()->state == 2 && Form()->phase == -3; }, 600));
+  EnemyObject& o = *Form();
+  ASSERT_TRUE(chain.field().DamageEnemy(CoreOf(o, 0), o.partsB[0].life + 1));
+  EXPECT_EQ(StageUnlockId, 14);
+  ASSERT_TRUE(chain.RunUntil([&] { return o.state == 4; }, 5));
+  ASSERT_TRUE(chain.RunUntil([] { return CapsuleItems() > 0; }, 200));
+  EXPECT_EQ(o.frame, 80);
+  EXPECT_EQ(o.imageFrame, -1);
+  EXPECT_EQ(StageClearTimer, 0);  // the clear waits for frame 160
+}
+
+// Form 1 carries two cores: losing either one sets phase -3 and ends its own assembly; the form
+// dies with the second, where that core was.
+TEST(Stage5BossChainTest, FormOneDiesOnlyWithBothCoresEachTakingItsAssembly) {
+  for (int first : {5, 11}) {
+    SCOPED_TRACE(first);
+    ChainField chain(1);
+    chain.SpawnForm(10);
+    ASSERT_TRUE(chain.RunUntil([] { return Form()->state == 2 && Form()->phase == -3; }, 600));
+    EnemyObject& o = *Form();
+    const int carrier = first == 5 ? 4 : 10;
+    const int other = first == 5 ? 11 : 5;
+    o.phase = 3;  // as if attacking
+    ASSERT_TRUE(chain.field().DamageEnemy(CoreOf(o, static_cast<int16_t>(first)),
+                                          o.partsB[first].life + 1));
+    chain.Step();
+    EXPECT_EQ(o.phase, -3);
+    EXPECT_EQ(o.state, 2);
+    chain.Step();
+    EXPECT_EQ(o.partsB[carrier].state, 0);
+    EXPECT_EQ(o.partsB[other].state, 2);
+    const double otherX = o.partsB[other].x;
+    ASSERT_TRUE(chain.field().DamageEnemy(CoreOf(o, static_cast<int16_t>(other)),
+                                          o.partsB[other].life + 1));
+    chain.Step();
+    EXPECT_EQ(o.state, 3);  // the core ends the form after the form's own update
+    EXPECT_NEAR(o.x, otherX, 1.0);
+    chain.Step();
+    EXPECT_EQ(o.state, 4);
   }
 }
 
