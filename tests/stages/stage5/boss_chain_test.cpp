@@ -286,6 +286,8 @@ TEST(Stage5BossChainTest, KilledCoresPayTheirLifeAndOnlyTheLastFormUnlocksTheCap
     EXPECT_EQ(StageUnlockId, 14);
     EXPECT_EQ(StageClearTimer, 2);
     EXPECT_EQ(BossState, -1);
+    // No form writes a marker past its own type: a death in the clear brings the last one back.
+    EXPECT_EQ(StageMarker, c.lastType);
   }
 }
 
@@ -333,6 +335,52 @@ TEST(Stage5BossChainTest, FormOneDiesOnlyWithBothCoresEachTakingItsAssembly) {
     chain.Step();
     EXPECT_EQ(o.state, 4);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Bad map data: a second boss cell while any form fights is refused (the chain keeps form 1's
+// type as the boss type), and the cell's upper-layer value changes nothing about the chain.
+TEST(Stage5BossChainTest, ASecondBossCellIsRefusedWhileAnyFormFights) {
+  ChainField chain(1);
+  StageMarker = 12;
+  chain.SpawnForm(10);
+  chain.RunUntil([] { return Form() != nullptr && Form()->type == 12 && Form()->state == 2; }, 5);
+  ASSERT_NE(Form(), nullptr);
+  EXPECT_EQ(BossType, 10);
+  EXPECT_EQ(SpawnPool0AtTile(10, 16, 5, true, 0), -1);
+  chain.Step();
+  int forms = 0;
+  for (const EnemyObject& e : EnemyPool0) forms += e.state != 0 ? 1 : 0;
+  EXPECT_EQ(forms, 1);
+}
+
+TEST(Stage5BossChainTest, TheBossCellsUpperValueChangesNothing) {
+  struct Seen {
+    double x, y;
+    int16_t phase;
+    int32_t coreLife;
+  };
+  auto play = [](int16_t variant) {
+    ChainField field(1);
+    field.SpawnForm(10);
+    EnemyPool0[0].variant = variant;
+    field.RunUntil([] { return false; }, 300);
+    const EnemyObject& o = EnemyPool0[0];
+    return Seen{o.x, o.y, o.phase, o.partsB[5].life};
+  };
+  const Seen plain = play(0);
+  for (int16_t variant : {1, 7, 99, -1}) {
+    SCOPED_TRACE(variant);
+    const Seen other = play(variant);
+    EXPECT_EQ(other.x, plain.x);
+    EXPECT_EQ(other.y, plain.y);
+    EXPECT_EQ(other.phase, plain.phase);
+    EXPECT_EQ(other.coreLife, plain.coreLife);
+  }
+  EXPECT_EQ(plain.coreLife, 4750);
 }
 
 }  // namespace

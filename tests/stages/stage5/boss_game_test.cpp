@@ -49,8 +49,8 @@ StageRunOptions PlayChain(int16_t difficulty, ChainWatch& watch) {
     for (int j = 0; j < form.partCountB; ++j) {
       const EnemyPart& p = form.partsB[j];
       if (p.partType == 20 && p.state == 2)
-        in.damage.push_back({{0, static_cast<int16_t>(slot), kTestPartsB, static_cast<int16_t>(j)},
-                             10000000});
+        in.damage.push_back(
+            {{0, static_cast<int16_t>(slot), kTestPartsB, static_cast<int16_t>(j)}, 10000000});
     }
     return in;
   };
