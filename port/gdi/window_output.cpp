@@ -93,7 +93,10 @@ bool WriteThroughSurface(HWND window, const RECT& dest, const uint32_t* pixels, 
                       (format == SDL_PIXELFORMAT_ARGB8888 || format == SDL_PIXELFORMAT_RGB888);
   const Uint32 alpha = format == SDL_PIXELFORMAT_ARGB8888 ? 0xFF000000u : 0;
   for (int sy = area.y; sy < area.y + area.h; ++sy) {
-    int cy = static_cast<int>(int64_t{sy - box.y} * ch / sh);
+    // Rounding both ways can land the first row or column of a scaled area one short of the
+    // cut, outside the caller's pixels: clamp to the cut.
+    int cy = std::clamp(static_cast<int>(int64_t{sy - box.y} * ch / sh), static_cast<int>(cut.top),
+                        static_cast<int>(cut.bottom) - 1);
     auto* row = static_cast<uint8_t*>(surface->pixels) + static_cast<size_t>(sy) * surface->pitch;
     const uint32_t* src = pixels + static_cast<size_t>(cy - dest.top) * stride;
     if (direct) {
@@ -105,7 +108,8 @@ bool WriteThroughSurface(HWND window, const RECT& dest, const uint32_t* pixels, 
       continue;
     }
     for (int sx = area.x; sx < area.x + area.w; ++sx) {
-      int cx = static_cast<int>(int64_t{sx - box.x} * cw / sw);
+      int cx = std::clamp(static_cast<int>(int64_t{sx - box.x} * cw / sw),
+                          static_cast<int>(cut.left), static_cast<int>(cut.right) - 1);
       uint32_t argb = src[cx - dest.left];
       Uint32 value =
           SDL_MapRGB(surface->format, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);

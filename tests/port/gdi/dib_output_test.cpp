@@ -186,4 +186,40 @@ TEST_F(DibOnSurface, AFrameOnALargerDesktopKeepsItsShapeBetweenBlackBars) {
   }
 }
 
+// A small area written to a window whose surface is scaled from its client area: the surface's
+// first row and column of the area map back to the area's own first pixels, never to the pixel
+// before them (which the caller does not hold).
+TEST_F(DibOnSurface, AScaledSurfaceReadsOnlyTheWrittenAreasPixels) {
+  struct Case {
+    int surfaceW, surfaceH;
+    RECT dest;
+  };
+  const Case cases[] = {
+      {320, 240, {3, 3, 13, 13}},   // halved: row 1 maps back to row 2, above the area
+      {1000, 750, {1, 1, 11, 11}},  // scaled by 1.5625: row 1 maps back to row 0
+  };
+  SDL_Window* sdl = PortGetSdlWindow(window_);
+  for (const Case& c : cases) {
+    SDL_SetWindowSize(sdl, c.surfaceW, c.surfaceH);
+    SDL_Surface* surface = SDL_GetWindowSurface(sdl);
+    ASSERT_NE(surface, nullptr);
+    SDL_FillRect(surface, nullptr, 0);
+    const int w = c.dest.right - c.dest.left, h = c.dest.bottom - c.dest.top;
+    // Exactly the area's pixels, on the heap, so a read outside them is caught.
+    std::vector<uint32_t> pixels(static_cast<size_t>(w) * h, 0x00C08040u);
+    ASSERT_TRUE(PortWindowWriteArgb(window_, c.dest, pixels.data(), static_cast<size_t>(w)));
+    const int sx = static_cast<int>(int64_t{c.dest.left} * c.surfaceW / 640);
+    const int sy = static_cast<int>(int64_t{c.dest.top} * c.surfaceH / 480);
+    const auto* row =
+        static_cast<const uint8_t*>(surface->pixels) + static_cast<size_t>(sy) * surface->pitch;
+    Uint32 value = 0;
+    const int bpp = surface->format->BytesPerPixel;
+    for (int i = 0; i < bpp; ++i)
+      value |= static_cast<Uint32>(row[static_cast<size_t>(sx) * bpp + i]) << (8 * i);
+    Uint8 r, g, b;
+    SDL_GetRGB(value, surface->format, &r, &g, &b);
+    EXPECT_EQ(r << 16 | g << 8 | b, 0xC08040) << c.surfaceW << " x " << c.surfaceH;
+  }
+}
+
 }  // namespace
