@@ -86,12 +86,14 @@ void FinishFormSetUp() {
 
 bool StepFormEntry(EnemyObject& o, int16_t firstPhase, bool stopOnArrival) {
   if (o.phase != kEnterPhase && o.phase != kBrakePhase) return false;
-  VelocityFromHeading(o);
   if (o.phase == kEnterPhase) {
+    VelocityFromHeading(o);
     if (o.x < ScreenToWorldX(620)) o.phase = kBrakePhase;
     return true;
   }
+  // The velocity follows the braked speed, so a form that stops has no drift left over.
   o.speed = ApproachValue(o.speed, kBrakeStep, 0);
+  VelocityFromHeading(o);
   if (o.speed <= 0) {
     o.frame = 0;
     o.phase = firstPhase;

@@ -192,7 +192,8 @@ TEST(Stage5BossChainTest, AnUntouchedChainTimesOutFormByFormToTheClear) {
       const int32_t limit = o.type == 14 ? 6400 : 4800;
       const int16_t core = CoreSlot(o);
       ASSERT_GE(core, 0);
-      ASSERT_TRUE(chain.RunUntil([&] { return o.partsB[core].cue > 0; }, limit + 10));
+      ASSERT_TRUE(chain.RunUntil([&] { return o.partsB[core].cue > 0; }, limit + 10))
+          << "form " << o.type << " phase " << o.phase << " frame " << o.frame;
       EXPECT_EQ(o.frame, limit + 1);
       int passes = 1;  // the cue's own pass
       while (o.partsB[core].imageFrame != 5 && passes < 40) {
@@ -381,6 +382,58 @@ TEST(Stage5BossChainTest, TheBossCellsUpperValueChangesNothing) {
     EXPECT_EQ(other.coreLife, plain.coreLife);
   }
   EXPECT_EQ(plain.coreLife, 4750);
+}
+
+}  // namespace
+
+namespace {
+
+// Form 2 leaves its first phase at exactly half its core's life (integer half), or after frame
+// 2400 but only between volleys; then the arms leave the screen and the attack begins.
+TEST(Stage5BossChainTest, FormTwoSwitchesAtHalfLifeOrBetweenVolleysAfter2400) {
+  {
+    ChainField chain(1);
+    StageMarker = 11;
+    chain.SpawnForm(11);
+    ASSERT_TRUE(chain.RunUntil([] { return Form()->phase == -3; }, 300));
+    EnemyObject& o = *Form();
+    EnemyPart& core = o.partsB[0];
+    const int32_t half = core.maxLife / 2;
+    ASSERT_TRUE(chain.field().DamageEnemy(CoreOf(o, 0), core.life - half - 1));
+    chain.Step();
+    EXPECT_EQ(o.phase, -3);  // one point above half
+    ASSERT_TRUE(chain.field().DamageEnemy(CoreOf(o, 0), 1));
+    EXPECT_EQ(core.life, half);
+    chain.Step();
+    EXPECT_EQ(o.phase, 1);
+    ASSERT_TRUE(chain.RunUntil([&] { return o.phase == 3; }, 200));
+    EXPECT_LE(o.partsB[3].y, -64);
+    EXPECT_GE(o.partsB[6].y, 464);
+  }
+  {
+    ChainField chain(1);
+    StageMarker = 11;
+    chain.SpawnForm(11);
+    ASSERT_TRUE(chain.RunUntil([] { return Form()->phase == -3; }, 300));
+    EnemyObject& o = *Form();
+    // A volley starts at frame 2480 (mod 320 = 240) and runs 120 frames: still -3 past 2400.
+    ASSERT_TRUE(chain.RunUntil([&] { return o.frame == 2400; }, 2500));
+    chain.Step();
+    EXPECT_EQ(o.phase, 1) << "between volleys at frame 2401";
+  }
+  {
+    ChainField chain(1);
+    StageMarker = 11;
+    chain.SpawnForm(11);
+    ASSERT_TRUE(chain.RunUntil([] { return Form()->phase == -3; }, 300));
+    EnemyObject& o = *Form();
+    ASSERT_TRUE(chain.RunUntil([&] { return o.frame == 2380; }, 2500));
+    o.intWork0 = 1;  // a volley under way at the limit
+    ASSERT_TRUE(chain.RunUntil([&] { return o.phase != -3; }, 400));
+    // The volley clock restarts at 2480 (mod 320 = 240) before it ran out, so the form waits
+    // for the end of that volley at 2600.
+    EXPECT_EQ(o.frame, 2601);
+  }
 }
 
 }  // namespace
