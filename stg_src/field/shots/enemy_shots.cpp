@@ -256,6 +256,14 @@ void DigestEnemyShots(StateDigest& d, DigestScope) {
   }
 }
 
+void RideScrollAndFade(EnemyShot& shot, int framesPerCell, int lastHurtingCell, int lastCell) {
+  shot.x += ScrollDeltaX;
+  shot.y += ScrollDeltaY;
+  if (shot.frame % framesPerCell == 0) shot.anim += 1;
+  if (shot.anim > lastHurtingCell) shot.hitActive = 0;
+  if (shot.anim > lastCell) shot.state = 0;
+}
+
 bool EnemyShotMeetsTerrainAhead(const EnemyShot& shot) {
   return TestTerrainHit(shot.x + shot.vx + ScrollDeltaX, shot.y + shot.vy + ScrollDeltaY, shot.x,
                         shot.y, 1) >= 0;

@@ -97,6 +97,9 @@ void MoveEnemyShotStraight(int16_t slot, int16_t hitRadius, int16_t sound, uint8
 double EnemyShotSweepRadians(const EnemyShot& shot);
 // Whether the shot's next step, its velocity with the scroll's movement, meets terrain.
 bool EnemyShotMeetsTerrainAhead(const EnemyShot& shot);
+// A trail's dot lying still on the map: rides the scroll and steps a cell every `framesPerCell`
+// frames; harmless past `lastHurtingCell`, freed past `lastCell`.
+void RideScrollAndFade(EnemyShot& shot, int framesPerCell, int lastHurtingCell, int lastCell);
 
 // Every slot in use from 0 up: frame, age, behaviour, hit points, removal off screen, cancel,
 // collisions.

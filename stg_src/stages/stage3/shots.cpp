@@ -178,12 +178,8 @@ void UpdateStage3FlameTrailShot(int16_t slot) {
     }
   }
   if (s.state == 2) {
-    s.x += ScrollDeltaX;
-    s.y += ScrollDeltaY;
-    if (s.frame % 4 == 0) s.anim += 1;
     // A fading afterimage no longer hurts, nor can it be cancelled.
-    if (s.anim > 4) s.hitActive = 0;
-    if (s.anim > 7) s.state = 0;
+    RideScrollAndFade(s, 4, 4, 7);
   } else if (s.state == 3) {
     s.state = 0;
   }

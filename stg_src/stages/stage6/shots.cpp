@@ -199,11 +199,7 @@ void UpdateStage6TrailDotShot(int16_t slot) {
     }
   }
   if (s.state == 2) {
-    s.x += ScrollDeltaX;
-    s.y += ScrollDeltaY;
-    if (s.frame % 6 == 0) s.anim += 1;
-    if (s.anim > 3) s.hitActive = 0;
-    if (s.anim > 5) s.state = 0;
+    RideScrollAndFade(s, 6, 3, 5);
   } else if (s.state >= 3) {
     s.state = 0;
   }
