@@ -264,6 +264,15 @@ void RideScrollAndFade(EnemyShot& shot, int framesPerCell, int lastHurtingCell, 
   if (shot.anim > lastCell) shot.state = 0;
 }
 
+void BreakUpAgainstTerrain(EnemyShot& shot) {
+  if (shot.state == 3) shot.state = 4;
+  if (shot.state != 4) return;
+  shot.x += shot.vx / 4;
+  shot.y += shot.vy / 4;
+  shot.anim += 1;
+  if (shot.anim > 7) shot.state = 0;
+}
+
 bool EnemyShotMeetsTerrainAhead(const EnemyShot& shot) {
   return TestTerrainHit(shot.x + shot.vx + ScrollDeltaX, shot.y + shot.vy + ScrollDeltaY, shot.x,
                         shot.y, 1) >= 0;

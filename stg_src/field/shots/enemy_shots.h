@@ -100,6 +100,9 @@ bool EnemyShotMeetsTerrainAhead(const EnemyShot& shot);
 // A trail's dot lying still on the map: rides the scroll and steps a cell every `framesPerCell`
 // frames; harmless past `lastHurtingCell`, freed past `lastCell`.
 void RideScrollAndFade(EnemyShot& shot, int framesPerCell, int lastHurtingCell, int lastCell);
+// A big shot that met terrain (state 3): drifts on at a quarter of its speed, a cell a frame, and
+// is freed past cell 7.
+void BreakUpAgainstTerrain(EnemyShot& shot);
 
 // Every slot in use from 0 up: frame, age, behaviour, hit points, removal off screen, cancel,
 // collisions.

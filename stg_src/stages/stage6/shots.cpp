@@ -129,13 +129,7 @@ void UpdateStage6BigShot(int16_t slot) {
     }
     return;
   }
-  if (s.state == 3) s.state = 4;
-  if (s.state == 4) {
-    s.x += s.vx / 4;
-    s.y += s.vy / 4;
-    s.anim += 1;
-    if (s.anim > 7) s.state = 0;
-  }
+  BreakUpAgainstTerrain(s);
 }
 
 void UpdateStage6CannonShot(int16_t slot) {
