@@ -36,7 +36,7 @@ struct BossFrame {
   double cannonOffset = 0;
   int16_t innerArmAngle = 0;
   int coreState = 0, coreImage = 0, coreCue = 0, coreLife = 0;
-  int hullShots = 0;       // type 1
+  int hullShots = 0;        // type 1
   int upperLaserShots = 0;  // type 3 from the upper arm laser's muzzle
   int gunShots = 0;         // type 3 in all
   int shells = 0;           // pool-2 type 4 dropped this frame
@@ -97,7 +97,8 @@ class Stage4BossTest : public testing::Test {
   }
 
   // Until the boss is freed or frames have run; before(f, boss) runs ahead of frame f.
-  std::vector<BossFrame> Run(int frames, const std::function<void(int, EnemyObject&)>& before = {}) {
+  std::vector<BossFrame> Run(int frames,
+                             const std::function<void(int, EnemyObject&)>& before = {}) {
     std::vector<BossFrame> run;
     for (int f = 0; f < frames && EnemyPool0[slot].state != 0; ++f) {
       if (before) before(f, EnemyPool0[slot]);
@@ -132,8 +133,8 @@ TEST_F(Stage4BossTest, PartsMoveThePhaseCycleOnAndTheSeventhFoldedPhaseClosesThe
   const std::vector<PhaseRun> phases = PhaseRuns(run);
   ASSERT_GE(phases.size(), 2u + 6 * 6);
   EXPECT_EQ(phases[0].phase, kStage4BossEntry);
-  const int cycle[] = {kStage4BossFolded,  kStage4BossCannonsOut, kStage4BossUnfold,
-                       kStage4BossOpen,    kStage4BossCannonsIn,  kStage4BossFold};
+  const int cycle[] = {kStage4BossFolded, kStage4BossCannonsOut, kStage4BossUnfold,
+                       kStage4BossOpen,   kStage4BossCannonsIn,  kStage4BossFold};
   for (size_t k = 1; k < phases.size(); ++k) {
     ASSERT_EQ(phases[k].phase, cycle[(k - 1) % 6]) << "phase run " << k;
     const BossFrame& last = run[phases[k].first - 1];
@@ -168,14 +169,13 @@ TEST_F(Stage4BossTest, PartsMoveThePhaseCycleOnAndTheSeventhFoldedPhaseClosesThe
   EXPECT_TRUE(waited);
 
   // The final close comes in the seventh folded phase, after six completed cycles.
-  const auto closeAt = std::find_if(run.begin(), run.end(), [](const BossFrame& b) {
-    return b.coreCue > 0;
-  });
+  const auto closeAt =
+      std::find_if(run.begin(), run.end(), [](const BossFrame& b) { return b.coreCue > 0; });
   ASSERT_NE(closeAt, run.end());
   EXPECT_EQ(closeAt->phase, kStage4BossFolded);
   EXPECT_EQ(closeAt->cycles, 6);
-  const auto deathAt = std::find_if(run.begin(), run.end(),
-                                    [](const BossFrame& b) { return b.state >= 3; });
+  const auto deathAt =
+      std::find_if(run.begin(), run.end(), [](const BossFrame& b) { return b.state >= 3; });
   ASSERT_NE(deathAt, run.end());
   EXPECT_GE(deathAt - closeAt, 180);
   EXPECT_LE(deathAt - closeAt, 183);
@@ -214,9 +214,7 @@ TEST_F(Stage4BossTest, TheDasherOpensTheCoreWhichThenFallsToDamageAndClearsTheSt
   for (int f = 1; f <= 30 && openedAt < 0; ++f) {
     const BossFrame b = Frame();
     ASSERT_EQ(b.coreLife, ScaleLifeByRank(4900)) << f;
-    if (f == 10) {
-      ASSERT_TRUE(field.DamageEnemy({0, slot, kTestPartsB, kStage4BossCore}, 100));
-    }
+    if (f == 10) { ASSERT_TRUE(field.DamageEnemy({0, slot, kTestPartsB, kStage4BossCore}, 100)); }
     if (StageWork[kStage4CoreOpenWord] == 0) openedAt = f;
   }
   EXPECT_GE(openedAt, 17);
@@ -306,7 +304,8 @@ TEST_F(Stage4BossTest, VerticalStepsTurnBackAtScreenY80And320) {
     Run(1200, [&](int, EnemyObject& o) {
       PlayerY = playerY;
       const bool fight = o.phase == kStage4BossFolded || o.phase == kStage4BossOpen;
-      if (fight && o.intWork1 == 1 && o.intWork2 > 0 && (targets.empty() || targets.back() != o.realWork0)) {
+      if (fight && o.intWork1 == 1 && o.intWork2 > 0 &&
+          (targets.empty() || targets.back() != o.realWork0)) {
         targets.push_back(o.realWork0);
         // A step away from the player: the band's edge turned it.
         turned = turned || (playerY < 0) != (o.realWork1 < 0);
