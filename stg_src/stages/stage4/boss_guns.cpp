@@ -31,7 +31,7 @@ struct Circle {
 };
 constexpr Circle kArmLaserCircles[] = {{7, 71, 14},  {11, 49, 11}, {18, 18, 7},
                                        {14, -17, 8}, {10, -39, 8}, {6, -59, 3}};
-constexpr Circle kCannonCircles[] = {{13, 127, 15}, {16, 96, 18}, {24, 56, 17},
+constexpr Circle kCannonCircles[] = {{13, 127, 15}, {16, 96, 18},  {24, 56, 17},
                                      {33, 0, 15},   {13, -66, 15}, {9, -103, 12}};
 
 void Count(EnemyPart& p) { p.counter = (p.counter + 1) % 65535; }

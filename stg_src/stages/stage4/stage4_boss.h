@@ -18,7 +18,7 @@ enum Stage4BossPhase : int16_t {
 // Slots in partsB (partsA holds the two exhaust flames).
 constexpr int kStage4BossBody = 6;
 constexpr int kStage4BossCore = 7;
-constexpr int kStage4BossArmLaser = 8;  // and 9
+constexpr int kStage4BossArmLaser = 8;   // and 9
 constexpr int kStage4BossLauncher = 10;  // and 11
 constexpr int kStage4BossCannon = 12;    // and 13
 
