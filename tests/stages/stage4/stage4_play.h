@@ -12,13 +12,13 @@ struct Stage4Watch {
   // shells' end shots come in), else a second after it opened.
   bool waitForShells = false;
   int firstShellAt = -1;
-  int frame = 0;  // play frames seen
+  int frame = 0;            // play frames seen
   int carrierStoodFor = 0;  // frames the carrier held the scroll
   int carrierKilledAt = -1;
   int midBossOpenFor = 0;  // frames the mid-boss's core could be hurt
   int midBossKilledAt = -1;
-  int goAt = -1;         // StageWork[0] raised
-  int fireWallAt = -1;   // the fire wall placed
+  int goAt = -1;        // StageWork[0] raised
+  int fireWallAt = -1;  // the fire wall placed
   int bossArrivedAt = -1;
   int dasherArrivedAt = -1;  // StageWork[2] raised
   int coreOpenAt = -1;       // the boss core fully open
