@@ -31,14 +31,10 @@ TEST(Stage4Lives, EveryDestructibleKindTakesItsLifeAndPaysItsScore) {
     int16_t part;
     int32_t baseLife;
   } rows[] = {
-      {"gunboat", 0, 12, 0, kTestBody, 0, 450},
-      {"launcher ship", 0, 13, 0, kTestBody, 0, 560},
-      {"laser wheel", 0, 14, 0, kTestBody, 0, 640},
-      {"striker", 1, 11, 0, kTestBody, 0, 24},
-      {"hatch flier", 1, 12, 0, kTestBody, 0, 8},
-      {"swooper", 1, 18, 1, kTestBody, 0, 80},
-      {"piston head", 1, 15, 0, kTestPartsB, 1, 80},
-      {"key pod", 1, 14, 0, kTestPartsB, 11, 120},
+      {"gunboat", 0, 12, 0, kTestBody, 0, 450},      {"launcher ship", 0, 13, 0, kTestBody, 0, 560},
+      {"laser wheel", 0, 14, 0, kTestBody, 0, 640},  {"striker", 1, 11, 0, kTestBody, 0, 24},
+      {"hatch flier", 1, 12, 0, kTestBody, 0, 8},    {"swooper", 1, 18, 1, kTestBody, 0, 80},
+      {"piston head", 1, 15, 0, kTestPartsB, 1, 80}, {"key pod", 1, 14, 0, kTestPartsB, 11, 120},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
@@ -53,7 +49,8 @@ TEST(Stage4Lives, EveryDestructibleKindTakesItsLifeAndPaysItsScore) {
     ASSERT_GE(slot, 0);
     EnemyObject* pool = r.pool == 0 ? EnemyPool0 : EnemyPool1;
     pool[slot].variant = r.variant;
-    for (int k = 0; k < 3; ++k) UpdateEnemyPool(pool, r.pool, r.pool == 0 ? kEnemyPool0Size : kEnemyPool1Size);
+    for (int k = 0; k < 3; ++k)
+      UpdateEnemyPool(pool, r.pool, r.pool == 0 ? kEnemyPool0Size : kEnemyPool1Size);
     ASSERT_NE(pool[slot].state, 0);
     const int32_t life = ScaleLifeByRank(r.baseLife);
     ASSERT_GT(life, r.baseLife);
@@ -110,8 +107,8 @@ TEST(Stage4BadMapValues, BadVariantsRunAndDrawSafelyWithNothingDrawnWhereNoPictu
     const int f = frame++;
     if (f == 20) {
       for (const int16_t v : {int16_t{-1}, int16_t{3}, int16_t{62}}) {
-        const int16_t s = SpawnPool0Enemy(ScreenToWorldX(300 + 60 * v / 62),
-                                          ScreenToWorldY(240), 15, 0, -1, 0);
+        const int16_t s =
+            SpawnPool0Enemy(ScreenToWorldX(300 + 60 * v / 62), ScreenToWorldY(240), 15, 0, -1, 0);
         if (s >= 0) EnemyPool0[s].variant = v;
       }
     }
