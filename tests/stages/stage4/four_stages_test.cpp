@@ -24,15 +24,15 @@ constexpr int kDigestEvery = 16;
 constexpr int32_t kDeadly = 10000000;
 
 struct Hits {
-  int serpentHeld = 0;   // frames stage 3's serpent held the scroll
-  int carrierHeld = 0;   // frames stage 4's carrier held it
+  int serpentHeld = 0;  // frames stage 3's serpent held the scroll
+  int carrierHeld = 0;  // frames stage 4's carrier held it
 };
 
 bool Hurtable(const EnemyPart& p) { return p.state == 2 && p.life > 0; }
 
 void Hit(FrameInput& in, int pool, int slot, int16_t array, int16_t part) {
-  in.damage.push_back({{static_cast<int16_t>(pool), static_cast<int16_t>(slot), array, part},
-                       kDeadly});
+  in.damage.push_back(
+      {{static_cast<int16_t>(pool), static_cast<int16_t>(slot), array, part}, kDeadly});
 }
 
 // The hits of one frame: each stage's cores as each can be hurt.
@@ -43,12 +43,14 @@ void AddHits(Hits& h, FrameInput& in) {
     const EnemyPart* b = o.partsB;
     if (o.type == kBossType) {
       if (CurrentStage == 1 && o.phase == 3 && Hurtable(b[0])) Hit(in, 0, s, kTestPartsB, 0);
-      if (CurrentStage == 2 && b[0].imageFrame == 0 && Hurtable(b[0])) Hit(in, 0, s, kTestPartsB, 0);
+      if (CurrentStage == 2 && b[0].imageFrame == 0 && Hurtable(b[0]))
+        Hit(in, 0, s, kTestPartsB, 0);
       if (CurrentStage == 3) {
         for (int16_t core : {0, 1})
           if (Hurtable(b[core])) Hit(in, 0, s, kTestPartsB, core);
       }
-      if (CurrentStage == 4 && b[7].imageFrame == 0 && Hurtable(b[7])) Hit(in, 0, s, kTestPartsB, 7);
+      if (CurrentStage == 4 && b[7].imageFrame == 0 && Hurtable(b[7]))
+        Hit(in, 0, s, kTestPartsB, 7);
     }
     if (CurrentStage == 3 && o.type == 13 && ScrollSpeed == 0 && ++h.serpentHeld == 600)
       Hit(in, 0, s, kTestPartsB, 15);
@@ -95,7 +97,8 @@ Flight Fly() {
     if (CurrentScene != kScenePlay || GameFrame == lastFrame) continue;
     lastFrame = GameFrame;
     r.playFrames += 1;
-    if (r.playFrames % kDigestEvery == 0) r.digests.push_back(DigestGameState(DigestScope::Run).value);
+    if (r.playFrames % kDigestEvery == 0)
+      r.digests.push_back(DigestGameState(DigestScope::Run).value);
   }
   r.digests.push_back(DigestGameState(DigestScope::Run).value);
   return r;
