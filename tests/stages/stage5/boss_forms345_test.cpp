@@ -70,8 +70,8 @@ class FormField {
   }
   // Entry and braking done: the form's first own phase.
   void Arrive() {
-    ASSERT_TRUE(RunUntil([&] { return form().state == 2 && form().phase != 0 && form().phase != -4; },
-                         300));
+    ASSERT_TRUE(RunUntil(
+        [&] { return form().state == 2 && form().phase != 0 && form().phase != -4; }, 300));
   }
   FieldFixture& field() { return field_; }
 
@@ -97,14 +97,13 @@ int Pool2OfType(int32_t type) {
 // One pass of a sweeping cannon from just before the angle it fires at: the shot it fires there.
 TEST(Stage5BossFormThreeTest, SweepShotsAreFasterTheNearerStraightLeftAndNoneBeyond164) {
   struct Case {
-    int slot;           // cannon A 2 (variant 0) or A 3 (variant 1)
-    int16_t start;      // its base angle before the pass; the pass turns it one step
-    int32_t sweeps;     // the form's sweep count, which sets the target
-    double speed;       // unscaled, 0 = no shot
+    int slot;        // cannon A 2 (variant 0) or A 3 (variant 1)
+    int16_t start;   // its base angle before the pass; the pass turns it one step
+    int32_t sweeps;  // the form's sweep count, which sets the target
+    double speed;    // unscaled, 0 = no shot
   };
-  const Case cases[] = {{2, 513, 0, 5.6}, {2, 353, 0, 2.1}, {3, 673, 0, 2.1},
-                        {2, 347, 0, 2.0125}, {2, 346, 0, 0}, {3, 511, 1, 5.6},
-                        {3, 678, 0, 0}};
+  const Case cases[] = {{2, 513, 0, 5.6}, {2, 353, 0, 2.1}, {3, 673, 0, 2.1}, {2, 347, 0, 2.0125},
+                        {2, 346, 0, 0},   {3, 511, 1, 5.6}, {3, 678, 0, 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.start);
     FormField f(12);
@@ -186,9 +185,7 @@ TEST(Stage5BossFormThreeTest, SeekerBurstsCarryTheirSpeedCycleAndLaunchersWaitFo
     if (firstLaunch < 0 && Pool2OfType(5) > 0) {
       firstLaunch = o.frame;
       for (const EnemyObject& m : EnemyPool2)
-        if (m.state != 0) {
-          EXPECT_NEAR(m.x, launcherX - 8, 1.0);
-        }
+        if (m.state != 0) { EXPECT_NEAR(m.x, launcherX - 8, 1.0); }
     }
   }
   ASSERT_EQ(upper.size(), 8u);
@@ -262,16 +259,22 @@ TEST(Stage5BossFormFourTest, BodyPatternsFollowTheirTablesStepByStep) {
     const bool attack = phase == 3;
     // Built once the field runs at its difficulty, which scales the speeds.
     const std::vector<ShotSet> steps =
-        attack ? std::vector<ShotSet>{Pair(), Three({{-118, -24}}), Three({{-118, 24}}),
-                                      Three({{-90, -37}}), Three({{-90, 37}}), Pair(), {},
+        attack ? std::vector<ShotSet>{Pair(),
+                                      Three({{-118, -24}}),
+                                      Three({{-118, 24}}),
+                                      Three({{-90, -37}}),
+                                      Three({{-90, 37}}),
+                                      Pair(),
+                                      {},
                                       Three({{-118, -24}, {-90, 37}})}
-               : std::vector<ShotSet>{Pair(), Three({{-118, -24}, {-118, 24}}), {},
-                                      Three({{-90, -37}, {-90, 37}}), {}, Pair(), {},
-                                      Three({{-118, -24}, {-118, 24}})};
-    const int16_t every = attack ? ComputeFireInterval(14, o.rank)
-                                 : ComputeFireIntervalMildRank(21, o.rank);
-    const int16_t at = attack ? ComputeFireInterval(7, o.rank)
-                              : ComputeFireIntervalMildRank(7, o.rank);
+               : std::vector<ShotSet>{Pair(), Three({{-118, -24}, {-118, 24}}),
+                                      {},     Three({{-90, -37}, {-90, 37}}),
+                                      {},     Pair(),
+                                      {},     Three({{-118, -24}, {-118, 24}})};
+    const int16_t every =
+        attack ? ComputeFireInterval(14, o.rank) : ComputeFireIntervalMildRank(21, o.rank);
+    const int16_t at =
+        attack ? ComputeFireInterval(7, o.rank) : ComputeFireIntervalMildRank(7, o.rank);
     int checked = 0;
     while (checked < 16 && o.phase == phase) {
       o.intWork0 = 0;  // held in the phase for two rounds of the table
@@ -376,8 +379,8 @@ TEST(Stage5BossFormFourTest, VerticalTrackingHalvesWhileTheUpperBeamCounts) {
     bool beam;
     double top;
   };
-  for (const Case& c : {Case{3, false, 1.6}, Case{3, true, 0.8}, Case{-3, false, 1.0},
-                        Case{-3, true, 0.5}}) {
+  for (const Case& c :
+       {Case{3, false, 1.6}, Case{3, true, 0.8}, Case{-3, false, 1.0}, Case{-3, true, 0.5}}) {
     SCOPED_TRACE(c.phase * 10 + c.beam);
     FormField f(13);
     f.Arrive();
@@ -416,8 +419,7 @@ TEST(Stage5BossFormFourTest, BeamsFireOnTheirClockAndFadeWithTheForm) {
   EXPECT_EQ(beamPieces, 2 * 30);  // both emitters, cue 70 .. 41
   EXPECT_EQ(beam.linkActive, 1);
   // A full pool: the count goes on.
-  while (SpawnEnemyShot(1, 0, 0, 300, 200, 0) >= 0) {
-  }
+  while (SpawnEnemyShot(1, 0, 0, 300, 200, 0) >= 0) {}
   for (int i = 0; i < 5; ++i) UpdateEnemyPool(EnemyPool0, 0, kEnemyPool0Size);
   EXPECT_EQ(beam.cue, 35);
   ClearEnemyShots();
