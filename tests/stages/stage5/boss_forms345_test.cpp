@@ -527,10 +527,12 @@ TEST(Stage5BossFormFiveTest, CyclesEndWithTheSlowClawAndThePlatesHoldWhileTheBod
   EXPECT_LE(high, 241);
 }
 
-TEST(Stage5BossFormFiveTest, GunsTakeTheirTurnsInA19StepRotation) {
+TEST(Stage5BossFormFiveTest, GunsTakeTheirTurnsInA19StepRotationWithinTheirArcs) {
   FormField f(14, 2);
   f.Arrive();
   EnemyObject& o = f.form();
+  PlayerX = 300;  // close, so that the aim leaves the arcs above and below
+  PlayerY = 20;
   const int kExpected[19] = {10, 11, 12, 13, 12, 11, 10, -1, 13, 12,
                              11, 10, 11, 12, 13, -1, -1, -1, -1};
   const int16_t every = ComputeFireInterval(20, o.rank);
@@ -542,6 +544,11 @@ TEST(Stage5BossFormFiveTest, GunsTakeTheirTurnsInA19StepRotation) {
     const int32_t step = o.intWork3;
     const int16_t phase = o.phase;
     f.Step();
+    // Aimed within their arcs: the upper guns 512..576, the lower 448..512.
+    for (int j = 10; j < 14; ++j) {
+      const int16_t a = o.partsA[j].angle;
+      EXPECT_TRUE(j < 12 ? a >= 512 && a <= 576 : a >= 448 && a <= 512) << j << " at " << a;
+    }
     if (phase <= 0 || o.frame % every != at) continue;
     int cued = -1;
     for (int j = 10; j < 14; ++j)
