@@ -27,11 +27,20 @@ struct PartShape {
   Circle circles[6];
 };
 constexpr PartShape kCannonShape = {
-    1, 160, 80, {{6, -115, -25}, {6, -115, 25}, {13, -97, -33}, {13, -97, 33}, {16, -56, -31}, {16, -56, 31}}};
+    1,
+    160,
+    80,
+    {{6, -115, -25}, {6, -115, 25}, {13, -97, -33}, {13, -97, 33}, {16, -56, -31}, {16, -56, 31}}};
 constexpr PartShape kEmitterShape = {
-    1, 0, 0, {{18, 13, -37}, {18, 13, 37}, {16, -24, -50}, {16, -24, 50}, {12, -54, -54}, {12, -54, 54}}};
+    1,
+    0,
+    0,
+    {{18, 13, -37}, {18, 13, 37}, {16, -24, -50}, {16, -24, 50}, {12, -54, -54}, {12, -54, 54}}};
 constexpr PartShape kSideShape = {
-    1, 96, 80, {{12, -53, -31}, {12, -53, 31}, {18, -3, -30}, {18, -3, 30}, {28, 39, -22}, {28, 39, 22}}};
+    1,
+    96,
+    80,
+    {{12, -53, -31}, {12, -53, 31}, {18, -3, -30}, {18, -3, 30}, {28, 39, -22}, {28, 39, 22}}};
 constexpr PartShape kGunShape = {1, 48, 48, {{5, 20, 0}, {3, 36, 0}}};
 constexpr PartShape kLauncherShape = {1, 48, 48, {{18, 9, 0}}};
 // The arms touch the ship but no shot can hurt or stop them.
@@ -179,8 +188,8 @@ void UpdateStage5Boss1GunPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts
   const int16_t phase = pool[slot].phase;
   if (phase == kPatrol) {
     const auto aim = static_cast<int16_t>(AimAngle(p.x, p.y, PlayerX, PlayerY));
-    const int16_t target = p.variant == 1 ? ClampAngleToArc(aim, 448, 512, 0)
-                                          : ClampAngleToArc(aim, 512, 576, 0);
+    const int16_t target =
+        p.variant == 1 ? ClampAngleToArc(aim, 448, 512, 0) : ClampAngleToArc(aim, 512, 576, 0);
     if (p.cue == 0) Turn(p, target, 4);
   } else if (phase == kReturnX || phase == kReturnY || phase == kCentre || phase == kAttack) {
     Turn(p, 512, 4);
