@@ -73,8 +73,8 @@ void FireTurret(const EnemyPart& p) {
   const double x = RotateOffsetX(p.x, 32, 0, p.angle);
   const double y = RotateOffsetY(p.y, 32, 0, p.angle);
   for (const Spread& s : kSpread) {
-    SpawnEnemyShot(0, static_cast<int16_t>(WrapAngle(p.angle + s.turn)), ScaleShotSpeed(s.speed),
-                   x, y, 1);
+    SpawnEnemyShot(0, static_cast<int16_t>(WrapAngle(p.angle + s.turn)), ScaleShotSpeed(s.speed), x,
+                   y, 1);
   }
 }
 

@@ -76,7 +76,9 @@ class StillFormField {
   void Damage(int slot, int32_t damage) {
     ASSERT_TRUE(field_.DamageEnemy({0, 0, kTestPartsB, static_cast<int16_t>(slot)}, damage));
   }
-  int SoundCount(int s) const { return static_cast<int>(std::count(sounds.begin(), sounds.end(), s)); }
+  int SoundCount(int s) const {
+    return static_cast<int>(std::count(sounds.begin(), sounds.end(), s));
+  }
 
   std::array<int, 32> shots{};
   std::vector<EnemyShot> frameShots;
@@ -86,4 +88,3 @@ class StillFormField {
  private:
   FieldFixture field_;
 };
-
