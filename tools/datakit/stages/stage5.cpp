@@ -352,6 +352,23 @@ void PaintForm2Tail(Canvas& c, const PaintCell& p) {
   GlowDot(c, cx + 18, cy - s * 22, 2, pal.light, 0.5f);
 }
 
+// The missile pods on form 4's arms: cells 0..4 an upper pod, closed to open, its hatch parting
+// upward; cells 5..9 a lower pod opening downward. The launch glow shows as the hatch opens.
+void PaintBossChainPod(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f;
+  const float out = p.frame >= 5 ? 1.0f : -1.0f;
+  const float open = OpenShare(p.frame % 5, 4);
+  Body b(c.w, c.h);
+  BodyBox(b, cx, cy, 12, 11, 3, BodyStyle{pal.hull, 3, 1});
+  BodyBox(b, cx, cy + out * 3, 8, 5, 1.5f, BodyStyle{pal.panel * 0.6f, 1, 1});
+  const float part = 1 + 7 * open;
+  BodyBox(b, cx - part, cy + out * (8 + 2 * open), 6, 2, 1, BodyStyle{pal.panel, 1, 3});
+  BodyBox(b, cx + part, cy + out * (8 + 2 * open), 6, 2, 1, BodyStyle{pal.panel, 1, 3});
+  ShadeBody(c, b, CrystalMetal(p));
+  if (open > 0) GlowDot(c, cx, cy + out * 5, 2 + 4 * open, pal.energy, open);
+}
+
 }  // namespace
 
 StageKit Stage5Kit() {
@@ -411,7 +428,8 @@ StageKit Stage5Kit() {
            {"data/enemy/stage5/boss3parts2.bmp", 2, 256, 192, 1, 2, P::Segment, 0},
            {"data/enemy/stage5/boss3parts3.bmp", 1, 96, 64, 1, 1, P::Segment, 0},
            {"data/enemy/stage5/boss4parts1.bmp", 2, 384, 160, 1, 2, P::Segment, 0},
-           {"data/enemy/stage5/boss4parts2.bmp", 10, 32, 32, 5, 2, P::Segment, 0},
+           {"data/enemy/stage5/boss4parts2.bmp", 10, 32, 32, 5, 2, P::Segment, 0,
+            PaintBossChainPod},
            {"data/enemy/stage5/boss5parts1.bmp", 2, 240, 240, 1, 2, P::Segment, 0},
            {"data/enemy/stage5/boss5parts2.bmp", 2, 200, 120, 1, 2, P::Segment, 0},
            {"data/enemy/stage5/boss5parts3.bmp", 2, 320, 80, 1, 2, P::Segment, 0},
