@@ -37,8 +37,8 @@ int16_t AimAt(const EnemyPart& p) {
 }
 
 int16_t Turn(int target, int16_t angle, int16_t steps) {
-  return static_cast<int16_t>(TurnTowardAngle(static_cast<int16_t>(WrapAngle(target)), angle,
-                                              steps));
+  return static_cast<int16_t>(
+      TurnTowardAngle(static_cast<int16_t>(WrapAngle(target)), angle, steps));
 }
 
 // The sweep counts up from -320 toward 0, its beam starting at -270; the shared beam counts
@@ -147,14 +147,22 @@ void UpdateStage6ClubBeamPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts
     const int e = parts[p.variant < 3 ? kLeftEmitter : kRightEmitter].angle - 256;
     int desired = 0;
     switch (p.variant) {
-      case 0: desired = e / 3 + 704; break;
-      case 1: desired = e / 2 + 512; break;
+      case 0:
+        desired = e / 3 + 704;
+        break;
+      case 1:
+        desired = e / 2 + 512;
+        break;
       case 2:
         desired = ClampAngleToArc(AimAt(p), 192, 448, 0);
         StageWork[0] = static_cast<int32_t>(p.x);
         break;
-      case 3: desired = e / 3 + 832; break;
-      case 4: desired = e / 2; break;
+      case 3:
+        desired = e / 3 + 832;
+        break;
+      case 4:
+        desired = e / 2;
+        break;
       default:
         desired = ClampAngleToArc(AimAt(p), 64, 320, 0);
         StageWork[1] = static_cast<int32_t>(p.x);
@@ -193,10 +201,18 @@ void UpdateStage6ClubGunPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
     if (!live) return;
     int desired = 0;
     switch (p.variant) {
-      case 0: desired = (parts[kRightBarrel].angle - 256) / 2 + 960; break;
-      case 1: desired = ClampAngleToArc(AimAt(p), 0, 384, 0); break;
-      case 2: desired = (parts[kLeftBarrel].angle - 256) / 2 + 576; break;
-      default: desired = ClampAngleToArc(AimAt(p), 128, 512, 0); break;
+      case 0:
+        desired = (parts[kRightBarrel].angle - 256) / 2 + 960;
+        break;
+      case 1:
+        desired = ClampAngleToArc(AimAt(p), 0, 384, 0);
+        break;
+      case 2:
+        desired = (parts[kLeftBarrel].angle - 256) / 2 + 576;
+        break;
+      default:
+        desired = ClampAngleToArc(AimAt(p), 128, 512, 0);
+        break;
     }
     p.angle = Turn(desired, p.angle, barrel ? 3 : 2);
     if (barrel && p.cue > 0) {

@@ -103,8 +103,9 @@ TEST(Stage6Club, StandsOnTheGroundMirrorsItsFarLegsAndOnlyTheCoreTakesDamage) {
     TestDamagePartArray array;
     int16_t part;
   };
-  for (const Target& t : {Target{kTestBody, 0}, Target{kTestPartsB, 0}, Target{kTestPartsB, 2},
-                          Target{kTestPartsB, 6}, Target{kTestPartsB, 8}, Target{kTestPartsB, 19}}) {
+  for (const Target& t :
+       {Target{kTestBody, 0}, Target{kTestPartsB, 0}, Target{kTestPartsB, 2},
+        Target{kTestPartsB, 6}, Target{kTestPartsB, 8}, Target{kTestPartsB, 19}}) {
     const int32_t before = t.array == kTestBody ? o.life : o.partsB[t.part].life;
     f.field.DamageEnemy({0, f.slot, t.array, t.part}, 50);
     EXPECT_EQ(t.array == kTestBody ? o.life : o.partsB[t.part].life, before)

@@ -66,6 +66,10 @@ rect 0 0 0 392 1 1
 rect 2 0 0 392 1 1
 rect 0 0 9 392 3 2
 rect 2 0 9 392 3 1
+# The club walker's stretch sinks two rows, so that a view the ship has pulled low still shows the
+# club's carapace above its 247-px legs.
+rect 0 272 9 72 2 -
+rect 2 272 9 72 2 -
 
 # The start and the checkpoint after the robo, each scrolling right (144 below it) at speed 2
 # (133) set inside its first view.
