@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "tools/datakit/effect_voice.h"
 #include "tools/datakit/raster.h"
 
 namespace {
@@ -178,6 +179,34 @@ void PaintClubGun(Canvas& c, const PaintCell& p) {
   ShadeBody(c, b, ClubMetal(p));
 }
 
+// Stage 6's own sound effects.
+
+// A warp gate opening: a hollow tone sweeping up under a rushing shimmer.
+std::vector<int16_t> WarpSound() {
+  Voice v(0.9);
+  Chirp(v, 0, 0.8, 180, 900, 3, 0.4f, 2);
+  Chirp(v, 0.05, 0.7, 360, 1500, 0, 0.2f, 2.5);
+  Burst(v, 0, 0.8, 1500, 7000, 0.18f, 6101);
+  return Finish(v, 0.5f);
+}
+
+// A light enemy shot: a short bright chirp falling off.
+std::vector<int16_t> Tama1Sound() {
+  Voice v(0.2);
+  Chirp(v, 0, 0.15, 1400, 700, 1, 0.35f, 18);
+  Burst(v, 0, 0.06, 6000, 3000, 0.12f, 6201);
+  return Finish(v, 0.35f);
+}
+
+// A heavy enemy shot: a lower punch with a metal ring after it.
+std::vector<int16_t> Tama2Sound() {
+  Voice v(0.35);
+  Chirp(v, 0, 0.25, 520, 160, 2, 0.4f, 10);
+  Burst(v, 0, 0.12, 3000, 500, 0.25f, 6301, 70);
+  Ring(v, 0.02, 0.25, 880, 0.12f);
+  return Finish(v, 0.45f);
+}
+
 }  // namespace
 
 StageKit Stage6Kit() {
@@ -251,6 +280,10 @@ StageKit Stage6Kit() {
            {"data/map/stage6_1/map6b2.bmp", 144, 80, 80, 12, 12, P::NearChips, 0},
            {"data/map/stage6_1/map6_2.bmp", 256, 40, 40, 16, 16, P::MainChips, 0},
        }},
-      {},
+      {
+          {"data/se/stage6/warp.wav", SoundKind::Effect, 50, WarpSound},
+          {"data/se/stage6/tama1.wav", SoundKind::Effect, 51, Tama1Sound},
+          {"data/se/stage6/tama2.wav", SoundKind::Effect, 52, Tama2Sound},
+      },
   };
 }
