@@ -1,4 +1,5 @@
-// Stage 6's club walker in the real game, from the checkpoint before it to the boss cell: on
+// Stage 6's club walker in the real game, from the checkpoint before it to the boss cell (past
+// the climb where a windmill of upper 2 stands): on
 // hard it is shot down through its core after it has swept and thrown its bouncing shots, on
 // easy it times out with nobody shooting; either way its landing resumes the scroll at 1.5, its
 // legs object in the background pool goes, and the run goes on to the boss. The hard run played
@@ -17,7 +18,8 @@ namespace {
 
 constexpr int kClubType = 12;  // pool 0
 constexpr int kBossColumn = 376;
-constexpr int kLegsType = 0;  // pool 3
+constexpr int kLegsType = 0;       // pool 3
+constexpr int kWindmillType = 16;  // pool 1
 constexpr int kBouncingShot = 19;
 constexpr int kLeftEmitter = 8;  // partsB
 constexpr int kCore = 18;
@@ -43,6 +45,7 @@ struct ClubWatch {
   int landedAt = -1;
   int legsGoneAt = -1;
   double furthestRightEdge = 0;
+  bool tiltedWindmill = false;  // a windmill of upper 2 set up with its blades
 };
 
 StageRunOptions ClubRun(ClubWatch& w, int difficulty, bool kill) {
@@ -66,6 +69,11 @@ StageRunOptions ClubRun(ClubWatch& w, int difficulty, bool kill) {
   options.afterFrame = [&w] {
     const int f = w.frame++;
     w.furthestRightEdge = std::max(w.furthestRightEdge, ViewRight);
+    for (int s = 0; s < kEnemyPool1Size; ++s) {
+      const EnemyObject& e = EnemyPool1[s];
+      if (e.state == 2 && e.type == kWindmillType && e.variant == 1 && e.partCountA > 0)
+        w.tiltedWindmill = true;
+    }
     if (w.club < 0) w.club = FindLive(EnemyPool0, kEnemyPool0Size, kClubType);
     if (StageWork[kStageSixCounter] >= 100) w.legsSeen = true;
     if (w.club < 0) return;
@@ -102,6 +110,7 @@ TEST(Stage6ClubRun, ShotDownOnHardAfterASweepItLandsAndTheRunGoesOnTheSameTwice)
   EXPECT_GE(w.sweeps, kSweepsBeforeKill);
   EXPECT_LT(w.lastClubFrame, 5600);
   EXPECT_GT(run.census.EnemyShots(kBouncingShot), 0);
+  EXPECT_TRUE(w.tiltedWindmill);  // on the climb after the checkpoint
   ExpectLandedAndWentOn(w, run);
 
   ClubWatch again;
