@@ -214,8 +214,8 @@ void UpdateStage6BossGunPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
   const bool lower = p.variant >= 2;
   const bool odd = p.variant % 2 == 1;
   const auto aim = static_cast<int16_t>(AimAngle(p.x, p.y, PlayerX, PlayerY));
-  const int16_t a = lower ? ClampAngleToArc(aim, 384, 0, boss.angle)
-                          : ClampAngleToArc(aim, 0, 640, boss.angle);
+  const int16_t a =
+      lower ? ClampAngleToArc(aim, 384, 0, boss.angle) : ClampAngleToArc(aim, 0, 640, boss.angle);
   if (!IsJawClosed(parts, p)) p.counter = 0;
   if (p.counter > 80) {
     const int16_t burst = ComputeFireIntervalMildRank(270, boss.rank);
