@@ -333,9 +333,7 @@ TEST(Stage6Boss, UntouchedOnEasyItRunsEveryStageOfTheFightToTheClear) {
       u.coreDestroyedAt = lastFrame;
     }
     if (o.state == 0) u.clearAfter = step - coreGoneFrame;
-    if (o.state == 0) {
-      EXPECT_TRUE(Has(r.sounds, 27));
-    }
+    if (o.state == 0) { EXPECT_TRUE(Has(r.sounds, 27)); }
   }
   EXPECT_EQ(o.partCountA, 1);
   EXPECT_EQ(u.hullsGoneAt, 3182);  // cue at 3001, destroyed above 180, gone the frame after
