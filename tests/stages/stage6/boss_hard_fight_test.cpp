@@ -138,10 +138,11 @@ TEST(Stage6BossHard, EachSegmentSwingsBetweenItsSlotsLimits) {
     struct Probe {
       int16_t swing, stepBefore, stepAfter;
     };
-    for (const Probe& t :
-         {Probe{c.upper, size, static_cast<int16_t>(-size)}, Probe{static_cast<int16_t>(c.upper - 1), size, size},
-          Probe{c.lower, static_cast<int16_t>(-size), size},
-          Probe{static_cast<int16_t>(c.lower + 1), static_cast<int16_t>(-size), static_cast<int16_t>(-size)}}) {
+    for (const Probe& t : {Probe{c.upper, size, static_cast<int16_t>(-size)},
+                           Probe{static_cast<int16_t>(c.upper - 1), size, size},
+                           Probe{c.lower, static_cast<int16_t>(-size), size},
+                           Probe{static_cast<int16_t>(c.lower + 1), static_cast<int16_t>(-size),
+                                 static_cast<int16_t>(-size)}}) {
       p.work0 = t.swing;
       p.work1 = t.stepBefore;
       p.baseAngle = 0;
