@@ -83,11 +83,12 @@ StageRunOptions BossRun(int difficulty, FightWatch& w) {
     if (core.state != 2 || core.life <= 0) return in;
     if (w.In(kCoreArmed) && !w.In(kInnerShellBroken) && frame == w.enteredAt[kCoreArmed] + kLinger)
       // Just below the share that breaks the inner shell: a half, two thirds on hard.
-      in.damage.push_back(
-          {{0, boss, kTestPartsA, 0}, core.life - (hard ? core.maxLife * 2 / 3 : core.maxLife / 2) + 1});
+      in.damage.push_back({{0, boss, kTestPartsA, 0},
+                           core.life - (hard ? core.maxLife * 2 / 3 : core.maxLife / 2) + 1});
     if (w.In(kJawsClosed) && frame == w.enteredAt[kJawsClosed] + kJawsLinger) {
       // Hard: below a third, which blows the jaws off; easy: the kill.
-      in.damage.push_back({{0, boss, kTestPartsA, 0}, hard ? core.life - core.maxLife / 4 : 1000000});
+      in.damage.push_back(
+          {{0, boss, kTestPartsA, 0}, hard ? core.life - core.maxLife / 4 : 1000000});
     }
     if (w.In(kFreeBoss) && frame == w.enteredAt[kFreeBoss] + kLinger)
       in.damage.push_back({{0, boss, kTestPartsA, 0}, 1000000});
@@ -132,9 +133,9 @@ TEST(Stage6BossRun, HardBlowsTheJawsOffFreesTheBossAndClears) {
   FightWatch w;
   const StageRunSummary run = RunStage(BossRun(2, w));
   ASSERT_EQ(run.end, StageEnd::Clear) << StageEndName(run.end);
-  EXPECT_EQ(w.stages, (std::vector<int>{kApproach, kHullsOpen, kOuterShellGone, kCoreArmed,
-                                        kInnerShellBroken, kJawsClosed, kJawsBlownOff, kFreeBoss,
-                                        kDeath}));
+  EXPECT_EQ(w.stages,
+            (std::vector<int>{kApproach, kHullsOpen, kOuterShellGone, kCoreArmed, kInnerShellBroken,
+                              kJawsClosed, kJawsBlownOff, kFreeBoss, kDeath}));
   for (int type : {14, 15, 16}) EXPECT_EQ(run.census.FromCode(0, type), 1) << type;
   for (int type : {18, 21, 22, 25, 26}) EXPECT_GT(run.census.EnemyShots(type), 0) << type;
 }
