@@ -111,6 +111,30 @@ void PaintStage6BossGun(Canvas& c, const PaintCell& p) {
   OutlineSolid(c, pal.hull * 0.25f);
 }
 
+// The outer shell (96 x 192, shown as the part's frames 1..6): a verdigris plate over the core
+// with five ports on its face, splitting in two halves that slide apart frame by frame.
+void PaintStage6OuterShell(Canvas& c, const PaintCell& p) {
+  const Palette& pal = EnemyPalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f;
+  const float gap = p.frame * 16.0f;
+  const float fade = 1 - p.frame * 0.12f;
+  for (int side : {-1, 1}) {
+    const float inner = cy + side * gap, outer = cy + side * (cy - 4);
+    if ((outer - inner) * side <= 4) continue;
+    const float y0 = std::min(inner, outer), y1 = std::max(inner, outer);
+    FillRect(c, cx - 34, y0, cx + 34, y1, pal.panel * 0.8f, fade);
+    FillRect(c, cx - 26, y0 + 3, cx + 26, y1 - 3, pal.panel, fade);
+    StrokeLine(c, cx - 34, inner, cx + 34, inner, 3, pal.accent, fade);
+    for (int k = -2; k <= 2; ++k) {
+      const float y = cy + k * 32.0f;
+      if (y < y0 + 6 || y > y1 - 6) continue;
+      FillCircle(c, cx + 28 - 20, y, 9, pal.hull * 0.6f, fade);
+      GlowDot(c, cx + 28 - 20, y, 4, pal.light, 0.6f * fade);
+    }
+  }
+  OutlineSolid(c, pal.hull * 0.25f);
+}
+
 }  // namespace
 
 StageKit Stage6Kit() {
@@ -164,7 +188,8 @@ StageKit Stage6Kit() {
            {"data/enemy/stage6/boss2parts1.bmp", 6, 80, 120, 2, 3, P::Segment, 0,
             PaintStage6BossHatch},
            {"data/enemy/stage6/bossShell.bmp", 1, 192, 192, 1, 1, P::Boss, 0},
-           {"data/enemy/stage6/boss2parts2.bmp", 6, 96, 192, 3, 2, P::Segment, 0},
+           {"data/enemy/stage6/boss2parts2.bmp", 6, 96, 192, 3, 2, P::Segment, 0,
+            PaintStage6OuterShell},
            {"data/enemy/stage6/boss2parts3.bmp", 2, 700, 200, 1, 2, P::Segment, 0,
             PaintStage6BossJaw},
            {"data/enemy/stage6/enemyR1_14.bmp", 4, 160, 160, 2, 2, P::Craft, 0},
