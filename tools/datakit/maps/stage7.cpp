@@ -8,7 +8,7 @@ namespace {
 
 const char* const kBackground =
     R"(# Stage 7 background: the dawn sky of 80-pixel chips in the order the sheet holds them (so the
-# picture runs on without seams), thin clouds of the near sheet drifting over it.
+# picture runs on without seams), nothing in front of it.
 size 24 5
 layers 2
 palette 0 12
@@ -43,12 +43,6 @@ cdefghijklmncdefghijklmn
 0123456789ab0123456789ab
 cdefghijklmncdefghijklmn
 0123456789ab0123456789ab
-end
-legend x 1=24
-legend y 1=25
-grid 0 0
-..xy..........xy........
-..........xy........xy..
 end
 )";
 
