@@ -22,7 +22,7 @@ struct CarrierRow {
   double screenY;
 };
 constexpr CarrierRow kCarriers[] = {
-    {800, kBokan2Type, 8, 200},   {880, kBokanType, 12, 40},   {1000, kBokan2Type, 9, 40},
+    {800, kBokan2Type, 8, 200},   {880, kBokanType, 12, 40},    {1000, kBokan2Type, 9, 40},
     {1200, kBokan2Type, 10, 370}, {1400, kBokan2Type, 11, 100}, {1580, kBokanType, 13, 360},
     {1880, kBokanType, 14, 40},
 };
@@ -38,9 +38,7 @@ TEST(Stage7Carriers, EachPassesOnItsRowFromItsStartAndTheViewNeverStops) {
   double lastCameraX = CameraX;
   f.RunTo(2100, [&](int32_t g, const FieldFrameReport&) {
     // From the first frame after the window was filled.
-    if (g > 0) {
-      EXPECT_EQ(ScrollDeltaX, 16) << g;
-    }
+    if (g > 0) { EXPECT_EQ(ScrollDeltaX, 16) << g; }
     loops += CameraX < lastCameraX ? 1 : 0;
     lastCameraX = CameraX;
     for (const CarrierRow& c : kCarriers) {

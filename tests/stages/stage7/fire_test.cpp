@@ -26,7 +26,7 @@ bool Contains(const std::vector<int>& v, int x) {
 
 // The set-up frame (frame 0) only places the fire.
 bool HasEvent(int32_t frame) {
-  return frame > 0 && ( frame % 48 == 0 || frame % 16 == 7 || frame % 8 == 3 || frame % 8 == 5);
+  return frame > 0 && (frame % 48 == 0 || frame % 16 == 7 || frame % 8 == 3 || frame % 8 == 5);
 }
 
 // Where an event of the fire lands for these two draws.
@@ -146,9 +146,7 @@ TEST(Stage7Fire, TheLostShipExplodesIsHeldOffScreenAndThenHiddenByTheFires) {
       for (const Effect& e : Effects) explosions += e.state == 1 && e.type == 4 ? 1 : 0;
       EXPECT_EQ(explosions, 1);
     }
-    if (g >= 333 && g <= kTriggerFrame) {
-      EXPECT_EQ(EndingShipScreenX, -120) << g;
-    }
+    if (g >= 333 && g <= kTriggerFrame) { EXPECT_EQ(EndingShipScreenX, -120) << g; }
     if (g > kTriggerFrame) {
       EXPECT_EQ(EndingShipScreenX, -100) << g;
       EXPECT_EQ(EndingShipSpeed, 0) << g;
