@@ -21,6 +21,9 @@ constexpr int32_t kHit = 100000;
 constexpr int kOnScreenMargin = 160;
 constexpr int kMostFrontEndFrames = 4000;
 constexpr int kMostStillFrames = 900;
+// The end screen asks whether to save the replay from this frame on; cursor 1 is NO.
+constexpr int32_t kQuestionFrom = 120;
+constexpr int16_t kAnswerNo = 1;
 
 // The enemies that hold the scroll, by stage: (pool, type).
 struct ScrollHolder {
@@ -88,6 +91,23 @@ struct BossWatch {
   }
 };
 
+// The press of a front-end scene, made on alternate frames: Shot confirms the weapon select and
+// cuts the logo and the intro short; the end screen's replay question is turned to NO (Down),
+// then confirmed.
+FrameInput FrontEndPress() {
+  switch (CurrentScene) {
+    case kSceneWeaponSelect:
+    case kSceneLogo:
+    case kSceneTitleIntro:
+      return Pad(kPadShot);
+    case kSceneEndScreen:
+      if (SceneFrame <= kQuestionFrom) return {};
+      return Pad(YesNoCursor == kAnswerNo ? kPadShot : kPadDown);
+    default:
+      return {};
+  }
+}
+
 }  // namespace
 
 GameDriver::Options WholeGameOptions() {
@@ -95,7 +115,6 @@ GameDriver::Options WholeGameOptions() {
   options.kit = "";
   options.fast = true;
   options.immuneShip = true;
-  options.messageBoxAnswer = 7;  // NO: no replay saved
   return options;
 }
 
@@ -132,8 +151,8 @@ void WholeGamePlayScript::Watch() {
   frame_ += 1;
   bossFrames_ = bossOnScreen ? bossFrames_ + 1 : 0;
   holdFrames_ = holderLive && ScrollTargetSpeed == 0 ? holdFrames_ + 1 : 0;
-  const bool still = ScrollDeltaX == 0 && ScrollDeltaY == 0 && !bossLive && !holderLive &&
-                     StageClearTimer == 0;
+  const bool still =
+      ScrollDeltaX == 0 && ScrollDeltaY == 0 && !bossLive && !holderLive && StageClearTimer == 0;
   stillFrames_ = still ? stillFrames_ + 1 : 0;
 }
 
@@ -191,10 +210,7 @@ WholeGameRun PlayWholeGame(GameDriver& driver, int mostPlayFrames,
       run.backAtTitle = true;
       break;
     }
-    // The weapon select, the logo and the intro take Shot on alternate frames.
-    const bool confirm = CurrentScene == kSceneWeaponSelect || CurrentScene == kSceneLogo ||
-                         CurrentScene == kSceneTitleIntro;
-    if (!driver.Step(confirm && step % 2 == 1 ? Pad(kPadShot) : FrameInput{})) break;
+    if (!driver.Step(step % 2 == 1 ? FrontEndPress() : FrameInput{})) break;
     if (++frontEndSteps > kMostFrontEndFrames) break;
   }
   if (run.backAtTitle) {

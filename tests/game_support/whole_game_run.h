@@ -12,7 +12,7 @@
 
 #include "tests/game_support/game_driver.h"
 
-// The driver the run needs: the whole kit, fast play, the immune ship, NO to the replay question.
+// The driver the run needs: the whole kit, fast play, the immune ship.
 GameDriver::Options WholeGameOptions();
 
 // The script's play: Input() before each play frame, Watch() after it; a new stage starts it
@@ -26,9 +26,9 @@ class WholeGamePlayScript {
   bool Stalled() const;
 
  private:
-  int frame_ = 0;       // play frames of the stage
-  int bossFrames_ = 0;  // frames the boss has stood on screen
-  int holdFrames_ = 0;  // frames the scroll has been held with a holder live
+  int frame_ = 0;        // play frames of the stage
+  int bossFrames_ = 0;   // frames the boss has stood on screen
+  int holdFrames_ = 0;   // frames the scroll has been held with a holder live
   int stillFrames_ = 0;  // frames the view has stood with no boss or holder live
 };
 

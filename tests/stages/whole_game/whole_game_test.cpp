@@ -79,7 +79,7 @@ std::vector<int> BossesOf(int stage) {
 
 // The scenes of a whole run; for a run stopped in a stage's play, those up to that play.
 std::vector<int32_t> ExpectedScenes(int stoppedInStage = 0) {
-  std::vector<int32_t> s = {kSceneBoot,       kSceneLogoSetUp, kSceneLogo,
+  std::vector<int32_t> s = {kSceneBoot,       kSceneLogoSetUp,  kSceneLogo,
                             kSceneTitleVisit, kSceneTitleIntro, kSceneTitleMenu};
   for (int stage = 1; stage <= 7; ++stage) {
     if (stage <= 2) s.insert(s.end(), {kSceneWeaponSelectSetUp, kSceneWeaponSelect});
