@@ -12,9 +12,9 @@ namespace {
 std::atomic<bool> gMissingForTest{false};
 
 bool Load(PortFFmpegApi& api, std::string& error) {
-#define PORT_FFMPEG_FIND(library, name)                                  \
-  api.name = reinterpret_cast<decltype(api.name)>(                       \
-      FindFFmpegFunction(FFmpegLibrary::library, #name, &error));        \
+#define PORT_FFMPEG_FIND(library, name)                           \
+  api.name = reinterpret_cast<decltype(api.name)>(                \
+      FindFFmpegFunction(FFmpegLibrary::library, #name, &error)); \
   if (!api.name) return false;
   PORT_FFMPEG_FUNCTIONS(PORT_FFMPEG_FIND)
 #undef PORT_FFMPEG_FIND
@@ -33,8 +33,10 @@ const PortFFmpegApi* PortFFmpeg() {
     if (loaded) {
       api.av_log_set_level(AV_LOG_QUIET);
     } else {
-      std::fprintf(stderr, "port: FFmpeg is missing, no movie plays and no compressed sound "
-                           "converts: %s\n", error.c_str());
+      std::fprintf(stderr,
+                   "port: FFmpeg is missing, no movie plays and no compressed sound "
+                   "converts: %s\n",
+                   error.c_str());
     }
   });
   return loaded && !gMissingForTest ? &api : nullptr;
