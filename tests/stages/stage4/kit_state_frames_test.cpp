@@ -13,9 +13,9 @@
 namespace {
 
 struct Cell {
-  int pixels = 0;     // visible (not key-coloured)
-  int pink = 0;       // bright and red over green: the energy colour
-  double value = 0;   // mean of r + g + b over the visible pixels
+  int pixels = 0;    // visible (not key-coloured)
+  int pink = 0;      // bright and red over green: the energy colour
+  double value = 0;  // mean of r + g + b over the visible pixels
   std::vector<int> rgb;
 };
 
@@ -51,7 +51,8 @@ std::vector<uint8_t> KitFileBytes(const char* path) {
 }
 
 TEST(Stage4KitFrames, TheGunboatsDamagedFrameAndTheCoresClosingReadAtAGlance) {
-  const std::vector<Cell> boat = Cells(KitFileBytes("data/enemy/stage4/enemyR1_12.bmp"), 96, 64, 1, 2);
+  const std::vector<Cell> boat =
+      Cells(KitFileBytes("data/enemy/stage4/enemyR1_12.bmp"), 96, 64, 1, 2);
   ASSERT_GT(boat[0].pixels, 500);
   int changed = 0;
   for (size_t i = 0; i < boat[0].rgb.size(); ++i)
@@ -59,7 +60,8 @@ TEST(Stage4KitFrames, TheGunboatsDamagedFrameAndTheCoresClosingReadAtAGlance) {
   EXPECT_GT(changed, boat[0].pixels / 10);
   EXPECT_LT(boat[1].value, boat[0].value);
 
-  const std::vector<Cell> core = Cells(KitFileBytes("data/enemy/stage4/boss4parts2.bmp"), 64, 64, 3, 6);
+  const std::vector<Cell> core =
+      Cells(KitFileBytes("data/enemy/stage4/boss4parts2.bmp"), 64, 64, 3, 6);
   EXPECT_GT(core[0].pink, 200);
   // The shutters close over the eye a fifth at a time (the glow at its heart dims, so one step
   // may show a little more of its pink rim).
