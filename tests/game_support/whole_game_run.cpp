@@ -14,6 +14,7 @@
 namespace {
 
 constexpr int kFirstStageType = 10;
+constexpr int kLastStage5Form = 14;
 // A target is hit once it has been on screen (or held the scroll) this long.
 constexpr int kAimAfterFrames = 120;
 constexpr int32_t kHit = 100000;
@@ -64,9 +65,13 @@ void AimAt(FrameInput& in, int16_t pool, int16_t slot) {
     in.damage.push_back({{pool, slot, kTestBody, 0}, kHit});
 }
 
-bool IsBoss(const EnemyObject& o) {
-  return BossType >= kFirstStageType && o.type == BossType && o.state == 2;
+// Stage 5's later forms leave BossType at the first form's type, so there every form counts.
+bool IsBossType(int32_t type) {
+  if (CurrentStage == 5) return type >= kFirstStageType && type <= kLastStage5Form;
+  return BossType >= kFirstStageType && type == BossType;
 }
+
+bool IsBoss(const EnemyObject& o) { return o.state == 2 && IsBossType(o.type); }
 
 bool IsScrollHolder(int16_t pool, const EnemyObject& o) {
   for (const ScrollHolder& h : kScrollHolders) {
@@ -83,7 +88,7 @@ struct BossWatch {
   void Update(std::vector<int>& beaten) {
     for (int s = 0; s < kEnemyPool0Size; ++s) {
       const EnemyObject& o = EnemyPool0[s];
-      if (lastState[s] == 2 && o.state >= 3 && o.type == lastType[s] && o.type == BossType)
+      if (lastState[s] == 2 && o.state >= 3 && o.type == lastType[s] && IsBossType(o.type))
         beaten.push_back(o.type);
       lastState[s] = o.state;
       lastType[s] = o.type;
@@ -161,6 +166,8 @@ bool WholeGamePlayScript::Stalled() const { return stillFrames_ > kMostStillFram
 WholeGameRun PlayWholeGame(GameDriver& driver, int mostPlayFrames,
                            const std::function<void()>& afterPlayFrame) {
   WholeGameRun run;
+  // HARD is offered once NORMAL has reached stage 3: the player folder says so.
+  driver.folder().WriteFile("Option/start1.dat", "3\r\n");
   if (driver.Start() != 0) return run;
   run.scenes.push_back(CurrentScene);  // where start-up left the machine: the boot scene
   WholeGamePlayScript script;
@@ -169,6 +176,7 @@ WholeGameRun PlayWholeGame(GameDriver& driver, int mostPlayFrames,
   bool ended = false;  // the end screen was reached
   driver.afterFrame = [&] {
     if (CurrentScene != kScenePlay || CurrentStage < 1 || CurrentStage > 7) return;
+    if (run.difficulty < 0) run.difficulty = Difficulty;
     bosses.Update(run.bossesBeaten[CurrentStage]);
     script.Watch();
     run.lowestCredits = std::min(run.lowestCredits, Credits);

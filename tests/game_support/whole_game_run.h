@@ -40,6 +40,7 @@ struct WholeGameRun {
   std::vector<int> bossesBeaten[8];
   int playFrames[8] = {};
   int32_t score = 0;
+  int16_t difficulty = -1;  // at the first play frame
   int16_t lowestCredits = 9;
   bool gameOver = false;
   // The stage whose play ran out of frames before it cleared; 0 for none.

@@ -96,6 +96,7 @@ TEST(WholeGame, TitleToTitleThroughEveryStageTheSameEveryTime) {
   const Played a = Play();
   const WholeGameRun& r = a.run;
   ASSERT_FALSE(a.digests.empty());
+  EXPECT_EQ(r.difficulty, 2);  // HARD
   EXPECT_FALSE(r.gameOver);
   EXPECT_EQ(r.lowestCredits, 9);
   const int lastStage = r.stalledStage != 0 ? r.stalledStage : 7;
