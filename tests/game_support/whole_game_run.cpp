@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int kFirstStageType = 10;
-constexpr int kLastStage5Form = 14;
 // A target is hit once it has been on screen (or held the scroll) this long.
 constexpr int kAimAfterFrames = 120;
 constexpr int32_t kHit = 100000;
@@ -65,10 +63,9 @@ void AimAt(FrameInput& in, int16_t pool, int16_t slot) {
     in.damage.push_back({{pool, slot, kTestBody, 0}, kHit});
 }
 
-// Stage 5's later forms leave BossType at the first form's type, so there every form counts.
 bool IsBossType(int32_t type) {
-  if (CurrentStage == 5) return type >= kFirstStageType && type <= kLastStage5Form;
-  return BossType >= kFirstStageType && type == BossType;
+  const std::vector<int> bosses = BossesOfStage(CurrentStage);
+  return std::find(bosses.begin(), bosses.end(), type) != bosses.end();
 }
 
 bool IsBoss(const EnemyObject& o) { return o.state == 2 && IsBossType(o.type); }
@@ -114,6 +111,19 @@ FrameInput FrontEndPress() {
 }
 
 }  // namespace
+
+std::vector<int> BossesOfStage(int stage) {
+  switch (stage) {
+    case 4:
+      return {11, 10};  // the mid-boss, then the boss
+    case 5:
+      return {10, 11, 12, 13, 14};  // the five forms
+    case 7:
+      return {};
+    default:
+      return {10};
+  }
+}
 
 GameDriver::Options WholeGameOptions() {
   GameDriver::Options options;

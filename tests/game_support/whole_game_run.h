@@ -12,6 +12,10 @@
 
 #include "tests/game_support/game_driver.h"
 
+// The pool-0 types of the bosses a stage's run beats, in the order they come. Only stage 5's
+// first form marks itself in BossType, so the run knows its bosses by type.
+std::vector<int> BossesOfStage(int stage);
+
 // The driver the run needs: the whole kit, fast play, the immune ship.
 GameDriver::Options WholeGameOptions();
 

@@ -63,20 +63,6 @@ int FirstDifference(const std::vector<uint64_t>& a, const std::vector<uint64_t>&
   return a.size() == b.size() ? -1 : static_cast<int>(std::min(a.size(), b.size()));
 }
 
-// The pool-0 types of the bosses each stage's run beats, in order.
-std::vector<int> BossesOf(int stage) {
-  switch (stage) {
-    case 4:
-      return {11, 10};  // the mid-boss, then the boss
-    case 5:
-      return {10, 11, 12, 13, 14};  // the five forms
-    case 7:
-      return {};
-    default:
-      return {10};
-  }
-}
-
 // The scenes of a whole run; for a run stopped in a stage's play, those up to that play.
 std::vector<int32_t> ExpectedScenes(int stoppedInStage = 0) {
   std::vector<int32_t> s = {kSceneBoot,       kSceneLogoSetUp,  kSceneLogo,
@@ -105,7 +91,7 @@ TEST(WholeGame, TitleToTitleThroughEveryStageTheSameEveryTime) {
   }
   EXPECT_EQ(r.scenes, ExpectedScenes(r.stalledStage));
   for (int stage = 1; stage < lastStage; ++stage) {
-    EXPECT_EQ(r.bossesBeaten[stage], BossesOf(stage)) << "stage " << stage;
+    EXPECT_EQ(r.bossesBeaten[stage], BossesOfStage(stage)) << "stage " << stage;
   }
   if (r.stalledStage != 0 && AwaitsItsBoss(r.stalledStage)) {
     GTEST_SKIP() << "waits for stage " << r.stalledStage << "'s boss: the run stalled there after "
@@ -123,7 +109,7 @@ TEST(WholeGame, TitleToTitleThroughEveryStageTheSameEveryTime) {
   EXPECT_EQ(c.run.score, a.run.score);
   ASSERT_TRUE(r.backAtTitle);
   for (int stage = 1; stage <= 7; ++stage) {
-    EXPECT_EQ(r.bossesBeaten[stage], BossesOf(stage)) << "stage " << stage;
+    EXPECT_EQ(r.bossesBeaten[stage], BossesOfStage(stage)) << "stage " << stage;
   }
   EXPECT_EQ(r.graphsBackAtTitle, r.graphsAtFirstTitle);
   EXPECT_EQ(r.soundsBackAtTitle, r.soundsAtFirstTitle);
