@@ -9,7 +9,8 @@
 
 #include "stg_src/field/enemies/enemy_records.h"
 
-// boss.cpp: the boss.
+// boss.cpp (the body), boss_core_parts.cpp (hull pieces, core, shells) and boss_jaw_parts.cpp
+// (jaws, emitters, guns, lights): the boss.
 void UpdateStage6Boss(int16_t slot);
 void UpdateStage6BluePart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
 void UpdateStage6BossAnimPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
@@ -39,7 +40,8 @@ void UpdateStage6RoboHeadPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts
                               int16_t partIndex);
 void UpdateStage6RoboLegPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
 
-// club_walker.cpp: the club walker.
+// club_walker.cpp (the walker and its legs) and club_parts.cpp (its core, arms and guns): the
+// club walker.
 void UpdateStage6Club(int16_t slot);
 void UpdateStage6ClubBackLegs(int16_t slot);
 void UpdateStage6ClubBackLegPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
