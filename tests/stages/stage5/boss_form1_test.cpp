@@ -86,7 +86,7 @@ TEST(Stage5BossFormOneTest, WithoutTheCannonsCoreTheSideAssemblyFightsOnInThePat
 }
 
 // Losing the side core first: the side block and arms explode; the cannon assembly goes on in
-// the patrol with its guns, missiles and beam, and no arm shot or volley comes.
+// the patrol with its guns (aimed within their arcs), missiles and beam, and no arm shot comes.
 TEST(Stage5BossFormOneTest, WithoutTheSideCoreTheCannonAssemblyFightsOnInThePatrol) {
   FormOneField f;
   f.ReachPatrol();
@@ -98,6 +98,11 @@ TEST(Stage5BossFormOneTest, WithoutTheSideCoreTheCannonAssemblyFightsOnInThePatr
   int beamFrames = 0;
   for (int i = 0; i < 1200; ++i) {
     f.Step();
+    // The guns aim at the ship only within their arcs: 512..576 above, 448..512 below.
+    EXPECT_GE(f.part(6).angle, 512);
+    EXPECT_LE(f.part(6).angle, 576);
+    EXPECT_GE(f.part(7).angle, 448);
+    EXPECT_LE(f.part(7).angle, 512);
     for (const EnemyShot& s : f.frameShots) {
       if (s.type != 11) continue;
       ++beamFrames;
