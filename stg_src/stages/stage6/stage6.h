@@ -9,7 +9,8 @@
 
 #include "stg_src/field/enemies/enemy_records.h"
 
-// boss.cpp: the boss.
+// boss.cpp (the body), boss_core_parts.cpp (hull pieces, core, shells) and boss_jaw_parts.cpp
+// (jaws, emitters, guns, lights): the boss.
 void UpdateStage6Boss(int16_t slot);
 void UpdateStage6BluePart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
 void UpdateStage6BossAnimPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,

@@ -162,10 +162,11 @@ cell 3 270 3 80
 cell 4 270 3 1
 
 # The club walker (13), in view before the view's edge reaches world x 13120 (column 328); past
-# its hold a speed command of 1 (131), then the boss (11) at the end, 16 columns on.
+# its hold a speed command of 1 (131), then the boss (11), in view with its hull pieces left of
+# screen x 560 when it stops the scroll at the view's edge 14800.
 cell 3 300 5 13
 cell 3 340 2 131
-cell 3 376 5 11
+cell 3 363 5 11
 )";
 
 const char* const kHardExtra = R"(# Hard and insane: more presses, turrets and spawners.
