@@ -10,6 +10,7 @@
 
 #include "stg_src/field/map/stage_maps.h"
 #include "tests/game_support/stage_map_check.h"
+#include "tests/stages/stage6/stage6_map_codes.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ constexpr int kViewWidth = 640;
 TEST(Stage6BossMap, TheBossStandsInViewWithItsHullsInReachWhereItStopsTheScroll) {
   StageMapRules rules;
   rules.stage = 6;
-  rules.codes = {11, 12, 13, 14, 18, 19, 75, 76, 77, 78, 79, 80, 81, 82, 131, 133, 144, 145, 159};
+  rules.codes = Stage6MapCodes();
   rules.more = [](int difficulty, std::vector<std::string>& problems) {
     const std::string map = difficulty >= 2 ? "hard map: " : "easy map: ";
     int bosses = 0;
