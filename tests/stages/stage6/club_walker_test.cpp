@@ -122,6 +122,35 @@ TEST(Stage6Club, CoreLifeRisesWithPowerRank) {
   EXPECT_EQ(f.club().partsB[kCore].maxLife, 5090);
 }
 
+// The guns fire their bursts on hard whatever the ship does, on normal only while the ship is
+// between the near shins.
+TEST(Stage6Club, GunsFireOnNormalOnlyWithTheShipBetweenTheNearShins) {
+  struct Case {
+    int difficulty;
+    bool between;
+    bool fires;
+  };
+  for (const Case& c : {Case{1, true, true}, Case{1, false, false}, Case{2, false, true}}) {
+    ClubField f(c.difficulty);
+    f.field.PinShip(ScreenToWorldX(20), ScreenToWorldY(360));  // under the core, clear of it
+    EnemyObject& o = f.club();
+    const bool between = c.between;
+    f.field.beforeFrame = [&o, between](int) {
+      if (between) PlayerX = o.x;
+    };
+    int shots = 0;
+    for (int i = 0; i < 300; ++i) {
+      std::vector<bool> wasFree(kEnemyShotSlots);
+      for (int s = 0; s < kEnemyShotSlots; ++s) wasFree[s] = EnemyShots[s].state == 0;
+      f.field.Step();
+      for (int s = 0; s < kEnemyShotSlots; ++s)
+        shots += wasFree[s] && EnemyShots[s].state != 0 && EnemyShots[s].type == 3;
+    }
+    EXPECT_EQ(o.state, 2);
+    EXPECT_EQ(shots > 0, c.fires) << c.difficulty << " " << c.between << " " << shots;
+  }
+}
+
 // Two full walks across the screen: the club turns after overshooting each turning point, and
 // sweeps exactly once on each rightward pass, braking to a stop while it does. The bouncing shots
 // come only in the sweep's firing window, and the aimed beams only between sweeps.

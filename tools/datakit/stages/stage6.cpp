@@ -18,7 +18,7 @@ using P = Paint;
 // copper with verdigris plates. Each piece's pivot is its cell's centre and it reaches right,
 // as the game turns it; the far legs (cells 6..11) are the same pieces in shadow.
 
-Material ClubMetal(const PaintCell& p) {
+Material HallMetal(const PaintCell& p) {
   Material m;
   m.seed = p.seed;
   m.grain = 0.1f;
@@ -64,7 +64,7 @@ void PaintClubLeg(Canvas& c, const PaintCell& p) {
     BodyPolygon(b, foot, BodyStyle{panel, 3, 2});
   }
   BodyDents(b, p.seed + static_cast<uint32_t>(p.frame), 0.3f, 3);
-  ShadeBody(c, b, ClubMetal(p));
+  ShadeBody(c, b, HallMetal(p));
   if (!far) GlowDot(c, cx, cy, 4, pal.light, 0.6f);
 }
 
@@ -90,7 +90,7 @@ void PaintClubBody(Canvas& c, const PaintCell& p) {
   }
   BodyGroove(b, cx - 70, cy + 8, cx + 70, cy + 8, 1.5f, 2.5f);
   BodyDents(b, p.seed, wreck ? 0.9f : 0.35f, 3);
-  ShadeBody(c, b, ClubMetal(p));
+  ShadeBody(c, b, HallMetal(p));
   if (!wreck) {
     for (float sx : {-1.0f, 1.0f}) GlowDot(c, cx + 24 * sx, cy - 30, 3, pal.light, 0.8f);
   }
@@ -110,7 +110,7 @@ void PaintClubCore(Canvas& c, const PaintCell& p) {
     BodyBox(b, cx, cy + 22 - h / 2, 22, h / 2, 1, BodyStyle{pal.panel, 1.5f, 3});
   }
   Canvas cage(c.w, c.h);
-  ShadeBody(cage, b, ClubMetal(p));
+  ShadeBody(cage, b, HallMetal(p));
   // The open middle lets the eye through.
   const float hole = 20 * (1 - shut);
   for (int y = 0; y < c.h; ++y) {
@@ -133,7 +133,7 @@ void PaintClubEye(Canvas& c, const PaintCell& p) {
   Body b(c.w, c.h);
   BodyEllipse(b, cx, cy, 21, 21, BodyStyle{Mix(pal.light, Hex(0xFFFFFF), 0.3f), 8, 0, 0.4f});
   BodyEllipse(b, cx + 9, cy, 9, 10, BodyStyle{Hex(0x101810), 2, 4});
-  ShadeBody(c, b, ClubMetal(p));
+  ShadeBody(c, b, HallMetal(p));
   GlowDot(c, cx + 9, cy, 4, pal.energy, 0.9f);
 }
 
@@ -159,7 +159,7 @@ void PaintClubArm(Canvas& c, const PaintCell& p) {
     BodyEllipse(b, cx + 122, cy, 9, 9, BodyStyle{pal.panel, 3, 2});
     BodyEllipse(b, cx, cy, 12, 12, BodyStyle{pal.hull, 4, 3});
   }
-  ShadeBody(c, b, ClubMetal(p));
+  ShadeBody(c, b, HallMetal(p));
   if (p.frame == 2) GlowDot(c, cx + 124, cy, 5, pal.energy, 0.9f);
 }
 
@@ -176,7 +176,48 @@ void PaintClubGun(Canvas& c, const PaintCell& p) {
     BodyBox(b, cx + 74, cy, 6, 7, 2, BodyStyle{pal.panel, 2, 2});
     BodyEllipse(b, cx, cy, 10, 10, BodyStyle{pal.panel, 3, 3});
   }
-  ShadeBody(c, b, ClubMetal(p));
+  ShadeBody(c, b, HallMetal(p));
+}
+
+// A warp gate's portal, cells 0-7 the entry and 8-15 the exit, each from shut (0) to open (7): a
+// copper iris whose middle widens over a swirl, hot orange into the entry, mint out of the exit.
+void PaintWarpGate(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const bool exit = p.frame >= 8;
+  const int step = p.frame % 8;
+  const float open = step / 7.0f;
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f, r = std::fmin(c.w, c.h) * 0.44f;
+  const float hole = r * (0.18f + 0.64f * open);
+  const Rgb glow = exit ? pal.light : pal.energy;
+  const float turn = exit ? -1.0f : 1.0f;
+  for (int arm = 0; arm < 3; ++arm) {
+    for (int i = 0; i < 20; ++i) {
+      const float t = i / 20.0f;
+      const float a = turn * (t * 4 + arm * 2.0944f + step * 0.4f);
+      GlowDot(c, cx + std::cos(a) * hole * t, cy + std::sin(a) * hole * t, 1.5f + 2.5f * t,
+              Mix(glow, Hex(0xFFFFFF), 0.3f * (1 - t)), 0.2f + 0.45f * open);
+    }
+  }
+  Body b(c.w, c.h);
+  BodyEllipse(b, cx, cy, r, r, BodyStyle{pal.hull, 5, 0});
+  for (int k = 0; k < 8; ++k) {
+    const float a = k * 0.7854f + turn * open * 0.6f;
+    BodyGroove(b, cx + std::cos(a) * hole, cy + std::sin(a) * hole, cx + std::cos(a + 0.5f) * r,
+               cy + std::sin(a + 0.5f) * r, 1.2f, 2);
+  }
+  Canvas iris(c.w, c.h);
+  ShadeBody(iris, b, HallMetal(p));
+  for (int y = 0; y < c.h; ++y) {
+    for (int x = 0; x < c.w; ++x) {
+      const float dx = x + 0.5f - cx, dy = y + 0.5f - cy;
+      if (dx * dx + dy * dy < hole * hole) {
+        float* px = iris.At(x, y);
+        px[0] = px[1] = px[2] = px[3] = 0;
+      }
+    }
+  }
+  Composite(c, iris, 0, 0);
+  GlowRing(c, cx, cy, hole, 2, glow, 0.3f + 0.6f * open);
 }
 
 // Stage 6's own sound effects.
@@ -365,7 +406,7 @@ StageKit Stage6Kit() {
            {"data/enemy/stage6/enemyR2_14parts1.bmp", 6, 32, 192, 6, 1, P::Segment, 0},
            {"data/enemy/stage6/enemyR2_14parts2.bmp", 1, 96, 64, 1, 1, P::Segment, 0},
            {"data/enemy/stage6/enemyR2_14parts3.bmp", 1, 96, 64, 1, 1, P::Segment, 0},
-           {"data/enemy/stage6/warp.png", 16, 120, 120, 4, 4, P::Portal, 0},
+           {"data/enemy/stage6/warp.png", 16, 120, 120, 4, 4, P::Portal, 0, PaintWarpGate},
            {"data/enemy/stage6/fusha_bou.bmp", 2, 240, 32, 1, 2, P::Segment, 0},
            {"data/enemy/stage6/roboasi.bmp", 1, 348, 384, 1, 1, P::Legs, 0},
            {"data/enemy/stage6/robojoint.bmp", 2, 32, 32, 1, 2, P::Orb, 0},
