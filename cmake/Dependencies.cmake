@@ -5,11 +5,17 @@ find_package(PkgConfig REQUIRED)
 find_package(Threads REQUIRED)
 
 # What the port stands on.
-pkg_check_modules(KELVANOR_PORT_PKG REQUIRED IMPORTED_TARGET sdl2 freetype2 fontconfig gl
-  libavformat libavcodec libswscale libswresample libavutil)
+pkg_check_modules(KELVANOR_PORT_PKG REQUIRED IMPORTED_TARGET sdl2 freetype2 fontconfig gl)
+# FFmpeg's headers only: its libraries, and the hundred-odd its codecs bring, are loaded at the
+# first use (port/ffmpeg/), not at every process start.
+pkg_check_modules(KELVANOR_FFMPEG_PKG REQUIRED libavformat libavcodec libswscale libswresample
+  libavutil)
+add_library(tarnu_ffmpeg_headers INTERFACE)
+target_include_directories(tarnu_ffmpeg_headers INTERFACE ${KELVANOR_FFMPEG_PKG_INCLUDE_DIRS})
+target_compile_options(tarnu_ffmpeg_headers INTERFACE ${KELVANOR_FFMPEG_PKG_CFLAGS_OTHER})
 add_library(tarnu_port_deps INTERFACE)
-target_link_libraries(tarnu_port_deps INTERFACE PkgConfig::KELVANOR_PORT_PKG Threads::Threads
-  ${CMAKE_DL_LIBS})
+target_link_libraries(tarnu_port_deps INTERFACE PkgConfig::KELVANOR_PORT_PKG tarnu_ffmpeg_headers
+  Threads::Threads ${CMAKE_DL_LIBS})
 
 # The codec libraries the runtime calls.
 pkg_check_modules(KELVANOR_CODEC_PKG REQUIRED IMPORTED_TARGET

@@ -7,14 +7,7 @@
 #include <thread>
 
 #include "port/dshow/graph_filters.h"
-#include "port/msacm/ffmpeg_setup.h"
-
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libswresample/swresample.h>
-#include <libswscale/swscale.h>
-}
+#include "port/ffmpeg/ffmpeg_api.h"
 
 namespace {
 
@@ -28,14 +21,15 @@ constexpr int kProbePackets = 2000;
 constexpr int64_t kMaxFramePixels = int64_t{1} << 28;
 constexpr REFERENCE_TIME kUnitsPerSecond = 10000000;
 
-REFERENCE_TIME ToUnits(int64_t t, AVRational base) {
-  return av_rescale_q(t, base, AVRational{1, static_cast<int>(kUnitsPerSecond)});
+REFERENCE_TIME ToUnits(const PortFFmpegApi& ff, int64_t t, AVRational base) {
+  return ff.av_rescale_q(t, base, AVRational{1, static_cast<int>(kUnitsPerSecond)});
 }
 
 // One opening of the byte stream with FFmpeg: the format, the two chosen streams and their
 // decoders, and the converters to what the pins give.
 struct Media {
-  IAsyncReader* reader = nullptr;  // no reference: the filter holds one
+  const PortFFmpegApi* ff = nullptr;  // null until opened
+  IAsyncReader* reader = nullptr;     // no reference: the filter holds one
   LONGLONG size = 0;
   int64_t at = 0;
   AVIOContext* io = nullptr;
@@ -68,59 +62,61 @@ struct Media {
   }
 
   ~Media() {
-    sws_freeContext(scaler);
-    swr_free(&resampler);
-    avcodec_free_context(&videoCodec);
-    avcodec_free_context(&audioCodec);
-    av_packet_free(&packet);
-    av_frame_free(&frame);
-    avformat_close_input(&format);
-    if (io) av_freep(&io->buffer);
-    avio_context_free(&io);
+    if (!ff) return;
+    ff->sws_freeContext(scaler);
+    ff->swr_free(&resampler);
+    ff->avcodec_free_context(&videoCodec);
+    ff->avcodec_free_context(&audioCodec);
+    ff->av_packet_free(&packet);
+    ff->av_frame_free(&frame);
+    ff->avformat_close_input(&format);
+    if (io) ff->av_freep(&io->buffer);
+    ff->avio_context_free(&io);
   }
 
   bool Open(IAsyncReader* r, bool mpegAudioOnly) {
-    QuietFFmpegLog();
+    ff = PortFFmpeg();
+    if (!ff) return false;
     reader = r;
     LONGLONG available = 0;
     if (FAILED(reader->Length(&size, &available)) || size <= 0) return false;
-    auto* buffer = static_cast<uint8_t*>(av_malloc(kIoBufferBytes));
+    auto* buffer = static_cast<uint8_t*>(ff->av_malloc(kIoBufferBytes));
     if (!buffer) return false;
-    io = avio_alloc_context(buffer, kIoBufferBytes, 0, this, &Read, nullptr, &Seek);
+    io = ff->avio_alloc_context(buffer, kIoBufferBytes, 0, this, &Read, nullptr, &Seek);
     if (!io) {
-      av_free(buffer);
+      ff->av_free(buffer);
       return false;
     }
-    format = avformat_alloc_context();
+    format = ff->avformat_alloc_context();
     if (!format) return false;
     format->pb = io;
     format->flags |= AVFMT_FLAG_CUSTOM_IO;
-    const AVInputFormat* forced = mpegAudioOnly ? av_find_input_format("mp3") : nullptr;
-    if (avformat_open_input(&format, nullptr, forced, nullptr) < 0) return false;
-    if (avformat_find_stream_info(format, nullptr) < 0) return false;
+    const AVInputFormat* forced = mpegAudioOnly ? ff->av_find_input_format("mp3") : nullptr;
+    if (ff->avformat_open_input(&format, nullptr, forced, nullptr) < 0) return false;
+    if (ff->avformat_find_stream_info(format, nullptr) < 0) return false;
     startTime = format->start_time == AV_NOPTS_VALUE ? 0 : format->start_time;
     for (unsigned i = 0; i < format->nb_streams; ++i) {
       const AVCodecParameters* p = format->streams[i]->codecpar;
-      if (!avcodec_find_decoder(p->codec_id)) continue;
+      if (!ff->avcodec_find_decoder(p->codec_id)) continue;
       if (p->codec_type == AVMEDIA_TYPE_VIDEO && video < 0 && !mpegAudioOnly)
         video = static_cast<int>(i);
       if (p->codec_type == AVMEDIA_TYPE_AUDIO && audio < 0 && p->ch_layout.nb_channels > 0)
         audio = static_cast<int>(i);
     }
-    packet = av_packet_alloc();
-    frame = av_frame_alloc();
+    packet = ff->av_packet_alloc();
+    frame = ff->av_frame_alloc();
     return packet && frame && (video >= 0 || audio >= 0);
   }
 
-  static bool OpenCodec(AVStream* stream, AVCodecContext** out) {
-    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
-    AVCodecContext* c = codec ? avcodec_alloc_context3(codec) : nullptr;
+  bool OpenCodec(AVStream* stream, AVCodecContext** out) const {
+    const AVCodec* codec = ff->avcodec_find_decoder(stream->codecpar->codec_id);
+    AVCodecContext* c = codec ? ff->avcodec_alloc_context3(codec) : nullptr;
     if (!c) return false;
     *out = c;
-    if (avcodec_parameters_to_context(c, stream->codecpar) < 0) return false;
+    if (ff->avcodec_parameters_to_context(c, stream->codecpar) < 0) return false;
     c->pkt_timebase = stream->time_base;
     c->thread_count = 1;
-    return avcodec_open2(c, codec, nullptr) >= 0;
+    return ff->avcodec_open2(c, codec, nullptr) >= 0;
   }
 
   bool OpenDecoders(bool wantVideo, bool wantAudio) {
@@ -135,8 +131,8 @@ struct Media {
   REFERENCE_TIME FrameTime(int stream) const {
     const int64_t pts = frame->best_effort_timestamp;
     if (pts == AV_NOPTS_VALUE) return -1;
-    return ToUnits(pts, format->streams[stream]->time_base) -
-           ToUnits(startTime, AVRational{1, AV_TIME_BASE});
+    return ToUnits(*ff, pts, format->streams[stream]->time_base) -
+           ToUnits(*ff, startTime, AVRational{1, AV_TIME_BASE});
   }
 };
 
@@ -267,14 +263,14 @@ class DecoderFilter : public PortFilter {
     AVCodecContext* mainCodec = m.video >= 0 ? m.videoCodec : m.audioCodec;
     bool got = false;
     for (int n = 0; n < kProbePackets && !got; ++n) {
-      if (av_read_frame(m.format, m.packet) < 0) {
-        avcodec_send_packet(mainCodec, nullptr);
-        got = avcodec_receive_frame(mainCodec, m.frame) == 0;
+      if (m.ff->av_read_frame(m.format, m.packet) < 0) {
+        m.ff->avcodec_send_packet(mainCodec, nullptr);
+        got = m.ff->avcodec_receive_frame(mainCodec, m.frame) == 0;
         break;
       }
-      if (m.packet->stream_index == main && avcodec_send_packet(mainCodec, m.packet) >= 0)
-        got = avcodec_receive_frame(mainCodec, m.frame) == 0;
-      av_packet_unref(m.packet);
+      if (m.packet->stream_index == main && m.ff->avcodec_send_packet(mainCodec, m.packet) >= 0)
+        got = m.ff->avcodec_receive_frame(mainCodec, m.frame) == 0;
+      m.ff->av_packet_unref(m.packet);
     }
     // A picture made up by error concealment (a damaged stream) is no first frame.
     if (!got || m.frame->decode_error_flags || (m.frame->flags & AV_FRAME_FLAG_CORRUPT))
@@ -286,16 +282,18 @@ class DecoderFilter : public PortFilter {
       height_ = static_cast<int>(h);
       const AVStream* s = m.format->streams[m.video];
       AVRational rate = s->avg_frame_rate.num > 0 ? s->avg_frame_rate : s->r_frame_rate;
-      frameTime_ = rate.num > 0 && rate.den > 0 ? av_rescale(kUnitsPerSecond, rate.den, rate.num)
-                                                : kUnitsPerSecond / 25;
+      frameTime_ = rate.num > 0 && rate.den > 0
+                       ? m.ff->av_rescale(kUnitsPerSecond, rate.den, rate.num)
+                       : kUnitsPerSecond / 25;
     }
     if (m.audio >= 0) {
       channels_ = std::min(2, m.audioCodec->ch_layout.nb_channels);
       rate_ = m.audioCodec->sample_rate;
       if (rate_ < 100 || rate_ > 200000) channels_ = rate_ = 0;
     }
-    duration_ =
-        m.format->duration > 0 ? ToUnits(m.format->duration, AVRational{1, AV_TIME_BASE}) : 0;
+    duration_ = m.format->duration > 0
+                    ? ToUnits(*m.ff, m.format->duration, AVRational{1, AV_TIME_BASE})
+                    : 0;
     // A length not written in the file is guessed by FFmpeg, often far off (MPEG program
     // streams): the last packet's time tells it.
     if (!mpegAudioOnly_ && m.format->duration_estimation_method != AVFMT_DURATION_FROM_STREAM)
@@ -308,7 +306,7 @@ class DecoderFilter : public PortFilter {
   REFERENCE_TIME ScanDuration(Media& m) {
     REFERENCE_TIME end = 0;
     int64_t shown[2] = {0, 0};  // presentation minus decoding time, video and audio
-    while (av_read_frame(m.format, m.packet) >= 0) {
+    while (m.ff->av_read_frame(m.format, m.packet) >= 0) {
       const AVPacket* p = m.packet;
       const int which = p->stream_index == m.video ? 0 : p->stream_index == m.audio ? 1 : -1;
       if (which >= 0 && p->pts != AV_NOPTS_VALUE && p->dts != AV_NOPTS_VALUE)
@@ -318,12 +316,12 @@ class DecoderFilter : public PortFilter {
                                                    : AV_NOPTS_VALUE;
       if (which >= 0 && t != AV_NOPTS_VALUE) {
         const AVStream* s = m.format->streams[p->stream_index];
-        REFERENCE_TIME last = ToUnits(t + p->duration, s->time_base) -
-                              ToUnits(m.startTime, AVRational{1, AV_TIME_BASE});
+        REFERENCE_TIME last = ToUnits(*m.ff, t + p->duration, s->time_base) -
+                              ToUnits(*m.ff, m.startTime, AVRational{1, AV_TIME_BASE});
         if (p->duration == 0 && which == 0) last += frameTime_;
         end = std::max(end, last);
       }
-      av_packet_unref(m.packet);
+      m.ff->av_packet_unref(m.packet);
     }
     return end;
   }
@@ -356,16 +354,16 @@ class DecoderFilter : public PortFilter {
 
   bool DeliverVideo(Media& m, IMemInputPin* to) {
     const AVFrame* f = m.frame;
-    m.scaler = sws_getCachedContext(m.scaler, f->width, f->height,
-                                    static_cast<AVPixelFormat>(f->format), width_, height_,
-                                    AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr, nullptr, nullptr);
+    m.scaler = m.ff->sws_getCachedContext(
+        m.scaler, f->width, f->height, static_cast<AVPixelFormat>(f->format), width_, height_,
+        AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr, nullptr, nullptr);
     if (!m.scaler) return true;  // a frame that cannot be converted is left out
     const int pitch = (3 * width_ + 3) & ~3;
     sample_->data.assign(static_cast<size_t>(pitch) * height_, 0);
     // Bottom-up: the first row of the picture is the last of the buffer.
     uint8_t* rows[4] = {sample_->data.data() + static_cast<size_t>(pitch) * (height_ - 1)};
     const int strides[4] = {-pitch};
-    sws_scale(m.scaler, f->data, f->linesize, 0, f->height, rows, strides);
+    m.ff->sws_scale(m.scaler, f->data, f->linesize, 0, f->height, rows, strides);
     REFERENCE_TIME start = m.FrameTime(m.video);
     if (start < 0) start = videoFrames_ * frameTime_;
     ++videoFrames_;
@@ -376,19 +374,19 @@ class DecoderFilter : public PortFilter {
     AVFrame* f = m.frame;
     if (!m.resampler) {
       AVChannelLayout out;
-      av_channel_layout_default(&out, channels_);
-      if (swr_alloc_set_opts2(&m.resampler, &out, AV_SAMPLE_FMT_S16, rate_, &f->ch_layout,
-                              static_cast<AVSampleFormat>(f->format), f->sample_rate, 0,
-                              nullptr) < 0 ||
-          swr_init(m.resampler) < 0)
+      m.ff->av_channel_layout_default(&out, channels_);
+      if (m.ff->swr_alloc_set_opts2(&m.resampler, &out, AV_SAMPLE_FMT_S16, rate_, &f->ch_layout,
+                                    static_cast<AVSampleFormat>(f->format), f->sample_rate, 0,
+                                    nullptr) < 0 ||
+          m.ff->swr_init(m.resampler) < 0)
         return true;
     }
-    const int room = swr_get_out_samples(m.resampler, f->nb_samples);
+    const int room = m.ff->swr_get_out_samples(m.resampler, f->nb_samples);
     if (room <= 0) return true;
     sample_->data.resize(static_cast<size_t>(room) * channels_ * 2);
     uint8_t* out[1] = {sample_->data.data()};
-    const int made = swr_convert(m.resampler, out, room,
-                                 const_cast<const uint8_t**>(f->extended_data), f->nb_samples);
+    const int made = m.ff->swr_convert(
+        m.resampler, out, room, const_cast<const uint8_t**>(f->extended_data), f->nb_samples);
     if (made <= 0) return true;
     sample_->data.resize(static_cast<size_t>(made) * channels_ * 2);
     REFERENCE_TIME start = m.FrameTime(m.audio);
@@ -400,10 +398,10 @@ class DecoderFilter : public PortFilter {
   // Decodes what the packet (null: the end) gives for one stream; false when the stream ends.
   bool Decode(Media& m, AVCodecContext* codec, const AVPacket* packet, IMemInputPin* to,
               bool video) {
-    if (avcodec_send_packet(codec, packet) < 0 && packet) return true;  // a damaged packet
-    while (avcodec_receive_frame(codec, m.frame) == 0) {
+    if (m.ff->avcodec_send_packet(codec, packet) < 0 && packet) return true;  // a damaged packet
+    while (m.ff->avcodec_receive_frame(codec, m.frame) == 0) {
       const bool go = video ? DeliverVideo(m, to) : DeliverAudio(m, to);
-      av_frame_unref(m.frame);
+      m.ff->av_frame_unref(m.frame);
       if (!go) return false;
     }
     return true;
@@ -419,13 +417,13 @@ class DecoderFilter : public PortFilter {
     bool failed = !m.Open(reader_, mpegAudioOnly_) || !m.OpenDecoders(videoOut, audioOut);
     bool go = !failed;
     while (go && !stopRequested_) {
-      if (av_read_frame(m.format, m.packet) < 0) break;
+      if (m.ff->av_read_frame(m.format, m.packet) < 0) break;
       if (m.packet->stream_index == m.video && videoOut) {
         go = Decode(m, m.videoCodec, m.packet, videoOut, true);
       } else if (m.packet->stream_index == m.audio && audioOut) {
         go = Decode(m, m.audioCodec, m.packet, audioOut, false);
       }
-      av_packet_unref(m.packet);
+      m.ff->av_packet_unref(m.packet);
     }
     if (go && !stopRequested_) {
       if (m.videoCodec) Decode(m, m.videoCodec, nullptr, videoOut, true);

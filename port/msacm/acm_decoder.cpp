@@ -3,12 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "port/msacm/ffmpeg_setup.h"
+#include "port/ffmpeg/ffmpeg_api.h"
 #include "port/msacm/msacm.h"
-
-extern "C" {
-#include <libavcodec/avcodec.h>
-}
 
 namespace {
 
@@ -92,39 +88,40 @@ int FramesPerBlock(const WAVEFORMATEX& f) {
 }
 
 bool OpenCodec(AcmDecoder* d, AVCodecID id) {
+  const PortFFmpegApi& ff = *d->ffmpeg;
   const WAVEFORMATEX& f = AcmSourceFormat(*d);
-  const AVCodec* codec = avcodec_find_decoder(id);
+  const AVCodec* codec = ff.avcodec_find_decoder(id);
   if (!codec) return false;
-  AVCodecContext* c = avcodec_alloc_context3(codec);
+  AVCodecContext* c = ff.avcodec_alloc_context3(codec);
   if (!c) return false;
   c->sample_rate = static_cast<int>(f.nSamplesPerSec);
-  av_channel_layout_default(&c->ch_layout, f.nChannels);
+  ff.av_channel_layout_default(&c->ch_layout, f.nChannels);
   c->block_align = f.nBlockAlign;
   c->bits_per_coded_sample = f.wBitsPerSample;
   const size_t extra = d->source.size() - sizeof(WAVEFORMATEX);
   if (extra > 0 && !IsMpeg(f.wFormatTag)) {
-    c->extradata = static_cast<uint8_t*>(av_mallocz(extra + AV_INPUT_BUFFER_PADDING_SIZE));
+    c->extradata = static_cast<uint8_t*>(ff.av_mallocz(extra + AV_INPUT_BUFFER_PADDING_SIZE));
     if (c->extradata) {
       std::memcpy(c->extradata, d->source.data() + sizeof(WAVEFORMATEX), extra);
       c->extradata_size = static_cast<int>(extra);
     }
   }
-  if (avcodec_open2(c, codec, nullptr) < 0) {
-    avcodec_free_context(&c);
+  if (ff.avcodec_open2(c, codec, nullptr) < 0) {
+    ff.avcodec_free_context(&c);
     return false;
   }
-  avcodec_free_context(&d->codec);
+  ff.avcodec_free_context(&d->codec);
   d->codec = c;
   return true;
 }
 
-int16_t ToSample16(const AVFrame* f, int channel, int i) {
+int16_t ToSample16(const PortFFmpegApi& ff, const AVFrame* f, int channel, int i) {
   const auto fmt = static_cast<AVSampleFormat>(f->format);
   const int channels = f->ch_layout.nb_channels;
-  const bool planar = av_sample_fmt_is_planar(fmt);
+  const bool planar = ff.av_sample_fmt_is_planar(fmt);
   const uint8_t* plane = f->extended_data[planar ? channel : 0];
   const int index = planar ? i : i * channels + channel;
-  switch (av_get_packed_sample_fmt(fmt)) {
+  switch (ff.av_get_packed_sample_fmt(fmt)) {
     case AV_SAMPLE_FMT_S16:
       return reinterpret_cast<const int16_t*>(plane)[index];
     case AV_SAMPLE_FMT_S32:
@@ -140,24 +137,25 @@ int16_t ToSample16(const AVFrame* f, int channel, int i) {
 
 // Sends one packet and writes the frames it gives, at most `maxFrames` of them.
 int DecodePacket(AcmDecoder* d, const uint8_t* in, int inBytes, uint8_t* out, int maxFrames) {
+  const PortFFmpegApi& ff = *d->ffmpeg;
   AVPacket* p = d->packet;
-  av_packet_unref(p);
-  if (av_new_packet(p, inBytes) < 0) return 0;
+  ff.av_packet_unref(p);
+  if (ff.av_new_packet(p, inBytes) < 0) return 0;
   std::memcpy(p->data, in, static_cast<size_t>(inBytes));
-  if (avcodec_send_packet(d->codec, p) < 0) return 0;
+  if (ff.avcodec_send_packet(d->codec, p) < 0) return 0;
   const int channels = d->destination.nChannels;
   int made = 0;
-  while (avcodec_receive_frame(d->codec, d->frame) == 0) {
+  while (ff.avcodec_receive_frame(d->codec, d->frame) == 0) {
     const AVFrame* f = d->frame;
     // A frame of another channel count belongs to no stream this one can give.
     if (f->ch_layout.nb_channels == channels) {
       const int n = std::min(f->nb_samples, maxFrames - made);
       auto* o = reinterpret_cast<int16_t*>(out) + made * channels;
       for (int i = 0; i < n; ++i)
-        for (int ch = 0; ch < channels; ++ch) *o++ = ToSample16(f, ch, i);
+        for (int ch = 0; ch < channels; ++ch) *o++ = ToSample16(ff, f, ch, i);
       made += n;
     }
-    av_frame_unref(d->frame);
+    ff.av_frame_unref(d->frame);
   }
   return made;
 }
@@ -228,12 +226,17 @@ bool OpenAcmDecoder(AcmDecoder* d, const uint8_t* source, int sourceBytes,
   const size_t bytes = sizeof(WAVEFORMATEX) + (s.wFormatTag == WAVE_FORMAT_PCM ? 0u : s.cbSize);
   d->source.assign(source, source + bytes);
   d->destination = destination;
+  d->ffmpeg = nullptr;
   d->codec = nullptr;
+  d->packet = nullptr;
+  d->frame = nullptr;
   d->mpegLayer = 0;
   if (s.wFormatTag == WAVE_FORMAT_PCM) return true;
-  QuietFFmpegLog();
-  d->packet = av_packet_alloc();
-  d->frame = av_frame_alloc();
+  d->ffmpeg = PortFFmpeg();
+  if (!d->ffmpeg) return false;
+  const PortFFmpegApi& ff = *d->ffmpeg;
+  d->packet = ff.av_packet_alloc();
+  d->frame = ff.av_frame_alloc();
   const bool ready =
       d->packet && d->frame &&
       (IsMpeg(s.wFormatTag) || (FramesPerBlock(s) > 0 && OpenCodec(d, CodecOfTag(s.wFormatTag))));
@@ -242,9 +245,11 @@ bool OpenAcmDecoder(AcmDecoder* d, const uint8_t* source, int sourceBytes,
 }
 
 void CloseAcmDecoder(AcmDecoder* d) {
-  avcodec_free_context(&d->codec);
-  av_packet_free(&d->packet);
-  av_frame_free(&d->frame);
+  if (!d->ffmpeg) return;
+  const PortFFmpegApi& ff = *d->ffmpeg;
+  ff.avcodec_free_context(&d->codec);
+  ff.av_packet_free(&d->packet);
+  ff.av_frame_free(&d->frame);
 }
 
 void ConvertAcmBlocks(AcmDecoder* d, const uint8_t* in, uint32_t inBytes, uint8_t* out,

@@ -10,11 +10,13 @@
 struct AVCodecContext;
 struct AVPacket;
 struct AVFrame;
+struct PortFFmpegApi;
 
 struct AcmDecoder {
   std::vector<uint8_t> source;  // the source format block, WAVEFORMATEX and its extra bytes
   WAVEFORMATEX destination;
-  AVCodecContext* codec;  // null for PCM to PCM; opened at the first MPEG frame for MPEG
+  const PortFFmpegApi* ffmpeg;  // null for PCM to PCM
+  AVCodecContext* codec;        // null for PCM to PCM; opened at the first MPEG frame for MPEG
   AVPacket* packet;
   AVFrame* frame;
   int mpegLayer;  // layer of the open MPEG decoder, 0 before the first frame

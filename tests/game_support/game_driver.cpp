@@ -7,6 +7,7 @@
 #include "runtime/platform/window/window_state.h"
 #include "stg_src/field/test_hooks.h"
 #include "stg_src/shell/shell_state.h"
+#include "tests/game_support/kit_cache.h"
 
 namespace {
 
@@ -21,7 +22,8 @@ Uint32 MainWindowId() {
 }  // namespace
 
 GameDriver::GameDriver(Options options) : options_(options) {
-  const std::string prepared = PrepareGameFolder(folder_.path(), options_.kit, options_.kitArchive);
+  const std::string prepared =
+      PrepareGameFolder(folder_.path(), CachedGameFolderFiles(options_.kit), options_.kitArchive);
   EXPECT_EQ(prepared, "");
   HeadlessGame::Options game;
   game.messageBoxAnswer = options_.messageBoxAnswer;

@@ -18,6 +18,7 @@
 #include "stg_src/shell/scene_machine.h"
 #include "stg_src/shell/shell_state.h"
 #include "tests/game_support/game_driver.h"
+#include "tests/game_support/live_handles.h"
 #include "tests/shell/asset_test_support.h"
 
 namespace {

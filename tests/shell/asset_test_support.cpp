@@ -125,6 +125,3 @@ void ExpectNoGraphs(std::span<const int32_t> entries, const std::string& label) 
 }
 
 bool IsLiveSound(int handle) { return IsSoundPlaying(handle) >= 0; }
-
-int LiveGraphCount() { return GraphHandles.count; }
-int LiveSoundCount() { return SoundHandles.count; }

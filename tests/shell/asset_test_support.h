@@ -28,6 +28,3 @@ void ExpectNoGraphs(std::span<const int32_t> entries, const std::string& label);
 
 // A sound handle that the sound layer knows.
 bool IsLiveSound(int handle);
-
-int LiveGraphCount();
-int LiveSoundCount();

@@ -1,10 +1,13 @@
 // The headless game's folder: whatever part of the kit is written, every stage has maps to
-// load, a stage's own never replaced by the test stage's.
+// load, a stage's own never replaced by the test stage's; the files the tests' driver takes from
+// its program's pack are the files built, whatever became of the pack.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "tests/game_support/kit_cache.h"
 #include "tests/support/temp_folder.h"
 #include "tools/datakit/maps/stage_maps.h"
 #include "tools/headless/headless_game.h"
@@ -72,6 +75,47 @@ TEST(GameFolder, EveryStageHasMapsAndAStagesOwnAreNotReplacedByTheTestStages) {
         EXPECT_TRUE(folder.ReadFile(map.path) == Bytes(expected));
       }
   }
+}
+
+void ExpectSameFiles(const GameFolderFiles& got, const GameFolderFiles& want) {
+  EXPECT_EQ(got.hasKit, want.hasKit);
+  for (const auto& [g, w] : {std::pair{&got.kit, &want.kit}, std::pair{&got.maps, &want.maps}}) {
+    ASSERT_EQ(g->size(), w->size());
+    for (size_t i = 0; i < g->size(); ++i) {
+      EXPECT_EQ((*g)[i].path, (*w)[i].path);
+      EXPECT_TRUE((*g)[i].bytes == (*w)[i].bytes) << (*w)[i].path;
+    }
+  }
+}
+
+TEST(GameFolder, ThePackGivesTheBuiltFilesAndIsBuiltAgainWhenDamagedOrAnothers) {
+  namespace fs = std::filesystem;
+  const char* const kit = "data/ed.txt";
+  const GameFolderFiles built = BuildGameFolderFiles(kit);
+  ASSERT_EQ(built.kit.size(), 1u);
+  ASSERT_FALSE(built.maps.empty());
+  ExpectSameFiles(CachedGameFolderFiles(kit), built);
+  const std::string pack = GameFolderPackPath(kit);
+  ASSERT_TRUE(fs::exists(pack));
+  const uintmax_t size = fs::file_size(pack);
+  ExpectSameFiles(CachedGameFolderFiles(kit), built);  // read back
+
+  fs::resize_file(pack, size / 2);
+  ExpectSameFiles(CachedGameFolderFiles(kit), built);
+  EXPECT_EQ(fs::file_size(pack), size);
+
+  // The pack of no kit in this one's place (as two patterns of one hash would leave it).
+  CachedGameFolderFiles(nullptr);
+  fs::copy_file(GameFolderPackPath(nullptr), pack, fs::copy_options::overwrite_existing);
+  ExpectSameFiles(CachedGameFolderFiles(kit), built);
+  EXPECT_EQ(fs::file_size(pack), size);
+
+  // Faked maps are built for the faking test, and the pack keeps the real ones.
+  {
+    const FakeStage3Maps stage3;
+    ExpectSameFiles(CachedGameFolderFiles(kit), BuildGameFolderFiles(kit));
+  }
+  ExpectSameFiles(CachedGameFolderFiles(kit), built);
 }
 
 }  // namespace

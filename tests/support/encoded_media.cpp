@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <string>
+
+#include "port/ffmpeg/ffmpeg_loader.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -11,6 +15,71 @@ extern "C" {
 }
 
 namespace {
+
+// The FFmpeg functions the encoders call, found as the port finds its own: the test programs
+// do not link FFmpeg either, and load it at the first fixture written.
+#define ENCODER_FUNCTIONS(X)                \
+  X(Util, av_log_set_level)                 \
+  X(Util, av_malloc)                        \
+  X(Util, av_freep)                         \
+  X(Util, av_channel_layout_default)        \
+  X(Util, av_channel_layout_copy)           \
+  X(Util, av_dict_set)                      \
+  X(Util, av_dict_free)                     \
+  X(Util, av_frame_alloc)                   \
+  X(Util, av_frame_free)                    \
+  X(Util, av_frame_unref)                   \
+  X(Util, av_frame_get_buffer)              \
+  X(Util, av_frame_make_writable)           \
+  X(Util, av_sample_fmt_is_planar)          \
+  X(Util, av_get_packed_sample_fmt)         \
+  X(Util, av_opt_set)                       \
+  X(Codec, avcodec_find_encoder_by_name)    \
+  X(Codec, avcodec_alloc_context3)          \
+  X(Codec, avcodec_free_context)            \
+  X(Codec, avcodec_open2)                   \
+  X(Codec, avcodec_parameters_from_context) \
+  X(Codec, avcodec_send_frame)              \
+  X(Codec, avcodec_receive_packet)          \
+  X(Codec, av_packet_alloc)                 \
+  X(Codec, av_packet_free)                  \
+  X(Codec, av_packet_rescale_ts)            \
+  X(Format, avformat_alloc_output_context2) \
+  X(Format, avformat_free_context)          \
+  X(Format, avformat_new_stream)            \
+  X(Format, avformat_write_header)          \
+  X(Format, av_interleaved_write_frame)     \
+  X(Format, av_write_trailer)               \
+  X(Format, avio_alloc_context)             \
+  X(Format, avio_context_free)              \
+  X(Format, avio_flush)
+
+struct EncoderApi {
+#define ENCODER_MEMBER(library, name) decltype(&::name) name;
+  ENCODER_FUNCTIONS(ENCODER_MEMBER)
+#undef ENCODER_MEMBER
+};
+
+// The table, or null when FFmpeg or a function is missing (said once on stderr): every
+// fixture then comes out empty, as for a missing encoder.
+const EncoderApi* Encoders() {
+  static EncoderApi api;
+  static const bool loaded = [] {
+    std::string error;
+#define ENCODER_FIND(library, name)                               \
+  api.name = reinterpret_cast<decltype(api.name)>(                \
+      FindFFmpegFunction(FFmpegLibrary::library, #name, &error)); \
+  if (!api.name) {                                                \
+    std::fprintf(stderr, "encoded media: %s\n", error.c_str());   \
+    return false;                                                 \
+  }
+    ENCODER_FUNCTIONS(ENCODER_FIND)
+#undef ENCODER_FIND
+    api.av_log_set_level(AV_LOG_QUIET);
+    return true;
+  }();
+  return loaded ? &api : nullptr;
+}
 
 // A seekable in-memory output for the muxers that patch their headers at the end.
 struct MemoryOutput {
@@ -40,18 +109,20 @@ struct Muxer {
   AVIOContext* io = nullptr;
 
   bool Open(const char* name) {
-    if (avformat_alloc_output_context2(&format, nullptr, name, nullptr) < 0) return false;
+    const EncoderApi& ff = *Encoders();
+    if (ff.avformat_alloc_output_context2(&format, nullptr, name, nullptr) < 0) return false;
     const int size = 65536;
-    auto* buffer = static_cast<uint8_t*>(av_malloc(size));
-    io = avio_alloc_context(buffer, size, 1, &out, nullptr, &MemoryOutput::Write,
-                            &MemoryOutput::Seek);
+    auto* buffer = static_cast<uint8_t*>(ff.av_malloc(size));
+    io = ff.avio_alloc_context(buffer, size, 1, &out, nullptr, &MemoryOutput::Write,
+                               &MemoryOutput::Seek);
     format->pb = io;
     return io != nullptr;
   }
   ~Muxer() {
-    if (io) av_freep(&io->buffer);
-    avio_context_free(&io);
-    avformat_free_context(format);
+    const EncoderApi& ff = *Encoders();
+    if (io) ff.av_freep(&io->buffer);
+    ff.avio_context_free(&io);
+    ff.avformat_free_context(format);
   }
 };
 
@@ -64,42 +135,46 @@ struct Track {
   int64_t next = 0;  // pts of the next frame, in codec time base
 
   ~Track() {
-    avcodec_free_context(&codec);
-    av_frame_free(&frame);
-    av_packet_free(&packet);
+    const EncoderApi& ff = *Encoders();
+    ff.avcodec_free_context(&codec);
+    ff.av_frame_free(&frame);
+    ff.av_packet_free(&packet);
   }
 
   bool Start(Muxer& m) {
+    const EncoderApi& ff = *Encoders();
     if (m.format->oformat->flags & AVFMT_GLOBALHEADER) codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    if (avcodec_open2(codec, codec->codec, nullptr) < 0) return false;
-    stream = avformat_new_stream(m.format, nullptr);
-    if (!stream || avcodec_parameters_from_context(stream->codecpar, codec) < 0) return false;
+    if (ff.avcodec_open2(codec, codec->codec, nullptr) < 0) return false;
+    stream = ff.avformat_new_stream(m.format, nullptr);
+    if (!stream || ff.avcodec_parameters_from_context(stream->codecpar, codec) < 0) return false;
     stream->time_base = codec->time_base;
-    frame = av_frame_alloc();
-    packet = av_packet_alloc();
+    frame = ff.av_frame_alloc();
+    packet = ff.av_packet_alloc();
     return frame && packet;
   }
 
   // Sends a frame (null: drains) and writes what comes out.
   bool Send(Muxer& m, AVFrame* f) {
-    if (avcodec_send_frame(codec, f) < 0) return false;
+    const EncoderApi& ff = *Encoders();
+    if (ff.avcodec_send_frame(codec, f) < 0) return false;
     for (;;) {
-      const int r = avcodec_receive_packet(codec, packet);
+      const int r = ff.avcodec_receive_packet(codec, packet);
       if (r == AVERROR(EAGAIN) || r == AVERROR_EOF) return true;
       if (r < 0) return false;
-      av_packet_rescale_ts(packet, codec->time_base, stream->time_base);
+      ff.av_packet_rescale_ts(packet, codec->time_base, stream->time_base);
       packet->stream_index = stream->index;
-      if (av_interleaved_write_frame(m.format, packet) < 0) return false;
+      if (ff.av_interleaved_write_frame(m.format, packet) < 0) return false;
     }
   }
 };
 
 bool StartAudio(Track& t, const char* encoder, int channels, int rate, int bitRate) {
-  const AVCodec* codec = avcodec_find_encoder_by_name(encoder);
+  const EncoderApi& ff = *Encoders();
+  const AVCodec* codec = ff.avcodec_find_encoder_by_name(encoder);
   if (!codec) return false;
-  t.codec = avcodec_alloc_context3(codec);
+  t.codec = ff.avcodec_alloc_context3(codec);
   t.codec->sample_rate = rate;
-  av_channel_layout_default(&t.codec->ch_layout, channels);
+  ff.av_channel_layout_default(&t.codec->ch_layout, channels);
   t.codec->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
   t.codec->bit_rate = bitRate;
   t.codec->time_base = AVRational{1, rate};
@@ -109,23 +184,24 @@ bool StartAudio(Track& t, const char* encoder, int channels, int rate, int bitRa
 // Writes `count` frames of the interleaved samples from `first` into the track's frame, in
 // the encoder's sample format.
 bool FillAudio(Track& t, const std::vector<int16_t>& samples, size_t first, int count) {
+  const EncoderApi& ff = *Encoders();
   AVFrame* f = t.frame;
-  av_frame_unref(f);
+  ff.av_frame_unref(f);
   f->nb_samples = count;
   f->format = t.codec->sample_fmt;
-  av_channel_layout_copy(&f->ch_layout, &t.codec->ch_layout);
+  ff.av_channel_layout_copy(&f->ch_layout, &t.codec->ch_layout);
   f->sample_rate = t.codec->sample_rate;
-  if (av_frame_get_buffer(f, 0) < 0) return false;
+  if (ff.av_frame_get_buffer(f, 0) < 0) return false;
   const int channels = t.codec->ch_layout.nb_channels;
   const auto fmt = static_cast<AVSampleFormat>(f->format);
-  const bool planar = av_sample_fmt_is_planar(fmt);
+  const bool planar = ff.av_sample_fmt_is_planar(fmt);
   for (int i = 0; i < count; ++i) {
     for (int ch = 0; ch < channels; ++ch) {
       const size_t k = first + static_cast<size_t>(i) * channels + ch;
       const int16_t v = k < samples.size() ? samples[k] : 0;
       uint8_t* plane = f->extended_data[planar ? ch : 0];
       const int index = planar ? i : i * channels + ch;
-      switch (av_get_packed_sample_fmt(fmt)) {
+      switch (ff.av_get_packed_sample_fmt(fmt)) {
         case AV_SAMPLE_FMT_S16:
           reinterpret_cast<int16_t*>(plane)[index] = v;
           break;
@@ -188,33 +264,38 @@ void PaintFrame(AVFrame* f, FlatColour c, int width, int height) {
 
 }  // namespace
 
-bool HasEncoder(const char* encoder) { return avcodec_find_encoder_by_name(encoder) != nullptr; }
+bool HasEncoder(const char* encoder) {
+  const EncoderApi* ff = Encoders();
+  return ff && ff->avcodec_find_encoder_by_name(encoder) != nullptr;
+}
 
 Bytes EncodeSoundFile(const char* muxer, const char* encoder, const std::vector<int16_t>& samples,
                       int channels, int rate, int bitRate) {
-  av_log_set_level(AV_LOG_QUIET);
+  if (!Encoders()) return {};
+  const EncoderApi& ff = *Encoders();
   Muxer m;
   Track t;
   if (!m.Open(muxer) || !StartAudio(t, encoder, channels, rate, bitRate) || !t.Start(m)) return {};
   AVDictionary* options = nullptr;
-  if (std::strcmp(muxer, "mp3") == 0) av_dict_set(&options, "write_xing", "0", 0);
-  const int header = avformat_write_header(m.format, &options);
-  av_dict_free(&options);
+  if (std::strcmp(muxer, "mp3") == 0) ff.av_dict_set(&options, "write_xing", "0", 0);
+  const int header = ff.avformat_write_header(m.format, &options);
+  ff.av_dict_free(&options);
   if (header < 0) return {};
   if (!EncodeAudioFrames(t, m, samples, SIZE_MAX) || !t.Send(m, nullptr)) return {};
-  if (av_write_trailer(m.format) < 0) return {};
-  avio_flush(m.io);
+  if (ff.av_write_trailer(m.format) < 0) return {};
+  ff.avio_flush(m.io);
   return m.out.bytes;
 }
 
 Bytes EncodeMovieFile(const MovieToEncode& movie) {
-  av_log_set_level(AV_LOG_QUIET);
+  if (!Encoders()) return {};
+  const EncoderApi& ff = *Encoders();
   Muxer m;
   if (!m.Open(movie.muxer)) return {};
   Track video;
-  const AVCodec* codec = avcodec_find_encoder_by_name(movie.encoder);
+  const AVCodec* codec = ff.avcodec_find_encoder_by_name(movie.encoder);
   if (!codec) return {};
-  video.codec = avcodec_alloc_context3(codec);
+  video.codec = ff.avcodec_alloc_context3(codec);
   video.codec->width = movie.width;
   video.codec->height = movie.height;
   video.codec->pix_fmt = AV_PIX_FMT_YUV420P;
@@ -224,7 +305,7 @@ Bytes EncodeMovieFile(const MovieToEncode& movie) {
   video.codec->max_b_frames = 0;
   video.codec->bit_rate = 2000000;
   if (std::strcmp(movie.encoder, "libx264") == 0)
-    av_opt_set(video.codec->priv_data, "preset", "ultrafast", 0);
+    ff.av_opt_set(video.codec->priv_data, "preset", "ultrafast", 0);
   if (!video.Start(m)) return {};
 
   Track audio;
@@ -244,18 +325,18 @@ Bytes EncodeMovieFile(const MovieToEncode& movie) {
   }
   // Without an edit list: it would cut the last frame where the sound ends.
   AVDictionary* options = nullptr;
-  if (std::strcmp(movie.muxer, "mp4") == 0) av_dict_set(&options, "use_editlist", "0", 0);
-  const int header = avformat_write_header(m.format, &options);
-  av_dict_free(&options);
+  if (std::strcmp(movie.muxer, "mp4") == 0) ff.av_dict_set(&options, "use_editlist", "0", 0);
+  const int header = ff.avformat_write_header(m.format, &options);
+  ff.av_dict_free(&options);
   if (header < 0) return {};
 
   AVFrame* f = video.frame;
   f->format = AV_PIX_FMT_YUV420P;
   f->width = movie.width;
   f->height = movie.height;
-  if (av_frame_get_buffer(f, 0) < 0) return {};
+  if (ff.av_frame_get_buffer(f, 0) < 0) return {};
   for (size_t i = 0; i < movie.colours.size(); ++i) {
-    if (av_frame_make_writable(f) < 0) return {};
+    if (ff.av_frame_make_writable(f) < 0) return {};
     PaintFrame(f, movie.colours[i], movie.width, movie.height);
     f->pts = static_cast<int64_t>(i);
     if (!video.Send(m, f)) return {};
@@ -268,8 +349,8 @@ Bytes EncodeMovieFile(const MovieToEncode& movie) {
   if (movie.audioEncoder &&
       (!EncodeAudioFrames(audio, m, tone, SIZE_MAX) || !audio.Send(m, nullptr)))
     return {};
-  if (av_write_trailer(m.format) < 0) return {};
-  avio_flush(m.io);
+  if (ff.av_write_trailer(m.format) < 0) return {};
+  ff.avio_flush(m.io);
   return m.out.bytes;
 }
 

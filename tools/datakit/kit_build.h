@@ -7,16 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "tools/datakit/kit_file.h"
 #include "tools/datakit/kit_manifest.h"
 #include "tools/datakit/raster.h"
 
 // Changes whenever the generator would write different bytes.
 extern const char* const kKitVersion;
-
-struct KitFile {
-  std::string path;  // "data/..."
-  std::vector<uint8_t> bytes;
-};
 
 // The kit's image of that manifest row, painted cell by cell (or whole, where its kind's painter
 // paints whole sheets), by the row's own painter where it names one.
@@ -57,5 +53,8 @@ KitWriteResult WriteKit(const std::string& folder, bool archive, const std::stri
 // The same for files already built (a whole kit).
 KitWriteResult WriteKitFiles(const std::string& folder, const std::vector<KitFile>& files,
                              bool archive);
+// Files already built (a pattern's) written into folder as they are, as WriteKit writes a
+// pattern's.
+KitWriteResult WriteKitFilesInPlace(const std::string& folder, const std::vector<KitFile>& files);
 // The stamp a complete kit in folder carries, or "" when there is none.
 std::string ReadKitStamp(const std::string& folder);

@@ -53,10 +53,15 @@ KitWriteResult WriteKit(const std::string& folder, bool archive, const std::stri
     return result;
   }
   if (pattern.empty()) return WriteKitFiles(folder, BuildKitFiles(pattern, threads), archive);
-  std::vector<KitFile> files = BuildKitFiles(pattern, threads);
+  return WriteKitFilesInPlace(folder, BuildKitFiles(pattern, threads));
+}
+
+KitWriteResult WriteKitFilesInPlace(const std::string& folder, const std::vector<KitFile>& files) {
+  KitWriteResult result;
+  const fs::path root(folder);
   for (const KitFile& f : files) result.bytes += f.bytes.size();
   result.files = files.size();
-  // Only the chosen files, in place; the kit's stamp still names the last full run.
+  // Only these files, in place; the kit's stamp still names the last full run.
   for (const KitFile& f : files)
     if (!WriteBytes(root / f.path, f.bytes)) {
       result.error = "cannot write " + f.path;

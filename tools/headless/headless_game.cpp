@@ -43,20 +43,35 @@ const char* const kPlayerFolders[] = {"Option",        "ScreenShots", "replay", 
 
 }  // namespace
 
-std::string PrepareGameFolder(const std::string& folder, const char* kit, bool kitArchive) {
+GameFolderFiles BuildGameFolderFiles(const char* kit) {
+  GameFolderFiles files;
+  files.hasKit = kit != nullptr;
+  if (kit) files.kit = BuildKitFiles(kit, 0);
+  // Every stage needs maps to load, whatever part of the kit was asked for: the kit's own,
+  // which are the test stage's for a stage that has none. (A kit that holds them gets the
+  // same bytes again.)
+  files.maps = BuildKitFiles(kStageMapPattern, 1);
+  return files;
+}
+
+std::string PrepareGameFolder(const std::string& folder, const GameFolderFiles& files,
+                              bool kitArchive) {
   try {
     for (const char* f : kPlayerFolders) std::filesystem::create_directories(folder + "/" + f);
-    if (kit) {
-      const KitWriteResult written = WriteKitFiles(folder, BuildKitFiles(kit, 0), kitArchive);
+    if (files.hasKit) {
+      const KitWriteResult written = WriteKitFiles(folder, files.kit, kitArchive);
       if (!written.ok) return written.error;
     }
-    // Every stage needs maps to load, whatever part of the kit was asked for: the kit's own,
-    // which are the test stage's for a stage that has none. (A kit that holds them gets the
-    // same bytes again.)
-    const KitWriteResult maps = WriteKit(folder, false, kStageMapPattern, 1);
+    const KitWriteResult maps = WriteKitFilesInPlace(folder, files.maps);
     if (!maps.ok) return maps.error;
   } catch (const std::exception& e) { return e.what(); }
   return "";
+}
+
+std::string PrepareGameFolder(const std::string& folder, const char* kit, bool kitArchive) {
+  try {
+    return PrepareGameFolder(folder, BuildGameFolderFiles(kit), kitArchive);
+  } catch (const std::exception& e) { return e.what(); }
 }
 
 HeadlessGame::HeadlessGame(const std::string& folder, Options options)

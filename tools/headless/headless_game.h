@@ -13,10 +13,24 @@
 #include <string>
 #include <vector>
 
-// The player folders, the data kit's files that kit selects (tools/datakit/kit_build.h; "" is
-// the whole kit) as files or as one archive (none for null), and every stage's maps as files
-// (tools/datakit/maps/stage_maps.h: its own, the test stage's where it has none), whatever the
-// kit selects. "" or what could not be written.
+#include "tools/datakit/kit_file.h"
+
+// What a game folder gets besides the player folders: the data kit's files that a pattern
+// selects (tools/datakit/kit_build.h; "" is the whole kit; hasKit false for none), and every
+// stage's maps (tools/datakit/maps/stage_maps.h: its own, the test stage's where it has none),
+// whatever the kit selects.
+struct GameFolderFiles {
+  bool hasKit = false;
+  std::vector<KitFile> kit;
+  std::vector<KitFile> maps;
+};
+GameFolderFiles BuildGameFolderFiles(const char* kit);
+
+// The player folders, the kit's files as files or as one archive, and the maps as files. "" or
+// what could not be written.
+std::string PrepareGameFolder(const std::string& folder, const GameFolderFiles& files,
+                              bool kitArchive);
+// The same with the files built for kit (null: none).
 std::string PrepareGameFolder(const std::string& folder, const char* kit, bool kitArchive);
 
 class HeadlessGame {

@@ -24,15 +24,17 @@ void UpdateStage4ChubosuGunPart(EnemyObject* pool, uint16_t slot, EnemyPart* par
 void UpdateStage4ChubosuTurretPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
                                    int16_t partIndex);
 
-// boss.cpp: the boss.
+// boss.cpp: the boss's body.
 void UpdateStage4Boss(int16_t slot);
+// boss_frame.cpp: its core, hull and arms.
 void UpdateStage4BossArmPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
 void UpdateStage4BossBodyPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
                               int16_t partIndex);
-void UpdateStage4BossCannonPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
-                                int16_t partIndex);
 void UpdateStage4BossCorePart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
                               int16_t partIndex);
+// boss_guns.cpp: its arm lasers, missile launchers and cannons.
+void UpdateStage4BossCannonPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
+                                int16_t partIndex);
 void UpdateStage4BossLaserPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,
                                int16_t partIndex);
 

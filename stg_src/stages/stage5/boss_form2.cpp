@@ -12,7 +12,8 @@
 
 #include "stg_src/game/deterministic.h"
 
-// Form 2 (pool 0, type 11): a body with its core and an upper and a lower arm in front. It
+// Form 2 (pool 0, type 11): a body with two wings and two tails behind it, its core and an upper
+// and a lower arm, each with an extending gun, in front. It
 // tracks the player's height and fires timed volleys while the arms stay at its sides; at half
 // core life, or after 2400 frames between volleys, the arms leave the screen and drop in at the
 // player's x to fire sideways. intWork0 is the volley clock.
@@ -43,13 +44,44 @@ void FireSide(const EnemyObject& o) {
     SpawnEnemyShot(6, 512, ScaleShotSpeed(2.8), o.x + m.dx, o.y + m.dy, 1);
 }
 
+struct FormPart {
+  int slot;
+  int32_t type;
+  double dx, dy;
+  int16_t angle;
+  int16_t variant;
+  int16_t parent;
+};
+// Behind the body: the wings and the tails.
+constexpr FormPart kBackParts[] = {
+    {0, 18, 54, -23, 0, 0, -1},
+    {1, 18, 54, 23, 0, 1, -1},
+    {2, 19, 0, -31, 0, 0, -1},
+    {3, 19, 0, 31, 0, 1, -1},
+};
+// In front: the core, and on each arm a gun base carrying its turret.
+constexpr FormPart kFrontParts[] = {
+    {kCoreSlot, kStage5CorePartType, 0, 0, 0, 0, -1},
+    {1, 17, 0, 0, 768, 0, 2},
+    {2, 17, 0, -40, 0, 1, kUpperArmSlot},
+    {kUpperArmSlot, 15, 0, -64, 0, 0, -1},
+    {4, 17, 0, 0, 256, 2, 5},
+    {5, 17, 0, 40, 0, 3, kLowerArmSlot},
+    {kLowerArmSlot, 16, 0, 64, 0, 0, -1},
+};
+
+void Attach(EnemyPart* parts, const FormPart& f) {
+  AttachPart(parts, f.slot, f.type, f.dx, f.dy, f.angle, 0);
+  parts[f.slot].variant = f.variant;
+  parts[f.slot].parentPart = f.parent;
+}
+
 void SetUp(int16_t slot) {
   BeginFormSetUp(slot, {128, 96, 64, 1});
   EnemyObject& o = EnemyPool0[slot];
-  AttachPart(o.partsB, kCoreSlot, kStage5CorePartType, 0, 0, 0, 0);
-  AttachPart(o.partsB, kUpperArmSlot, 15, 0, -64, 0, 0);
-  AttachPart(o.partsB, kLowerArmSlot, 16, 0, 64, 0, 0);
-  o.partCountA = 0;
+  for (const FormPart& f : kBackParts) Attach(o.partsA, f);
+  for (const FormPart& f : kFrontParts) Attach(o.partsB, f);
+  o.partCountA = 4;
   o.partCountB = kLowerArmSlot + 1;
   FinishFormSetUp();
 }
@@ -242,6 +274,3 @@ void UpdateStage5Boss2ArmBPart(EnemyObject* pool, uint16_t slot, EnemyPart* part
                                int16_t partIndex) {
   UpdateArm(pool, slot, parts, partIndex, false);
 }
-void UpdateStage5Boss2GunPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
-void UpdateStage5Boss2TailPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}
-void UpdateStage5Boss2WingPart(EnemyObject*, uint16_t, EnemyPart*, int16_t) {}

@@ -40,7 +40,8 @@ void UpdateStage6RoboHeadPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts
                               int16_t partIndex);
 void UpdateStage6RoboLegPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts, int16_t partIndex);
 
-// club_walker.cpp: the club walker.
+// club_walker.cpp (the walker and its legs) and club_parts.cpp (its core, arms and guns): the
+// club walker.
 void UpdateStage6Club(int16_t slot);
 void UpdateStage6ClubBackLegs(int16_t slot);
 void UpdateStage6ClubBackLegPart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,

@@ -10,6 +10,7 @@
 #include <random>
 #include <thread>
 
+#include "port/ffmpeg/ffmpeg_api.h"
 #include "port/files/path_translate.h"
 #include "runtime/graphics/movie/movie_handles.h"
 #include "runtime/graphics/movie/movie_renderer.h"
@@ -286,6 +287,33 @@ TEST_F(FilterGraphMovies, WithoutTheGraphClassTheMovieIsRefusedWithItsLine) {
             (std::vector<std::string>{"CLSID_FilterGraph の作成に失敗しました",
                                       "ムービーファイルオープン処理時にエラーが発生しました"}));
   EXPECT_EQ(MovieHandles.count, 0);
+}
+
+// FFmpeg missing (loaded at the first movie, so a missing library shows there): the movie is
+// refused like a file that cannot be read, with nothing left behind, and opens once it is back.
+TEST_F(FilterGraphMovies, WithoutFFmpegTheMovieIsRefusedWithItsLines) {
+  const std::string path = Write("movie.mpg", EncodeMovieFile(Cases()[0].movie));
+  const LeftBehind before = LeftBehind::Now();
+  PortSetFFmpegMissingForTest(true);
+  {
+    LogCapture log;
+    EXPECT_EQ(OpenMovie(path.c_str(), nullptr, nullptr, 0), -1);
+    PortSetFFmpegMissingForTest(false);
+    std::vector<std::string> lines;
+    for (const std::string& line : SplitLogLines(log.Contents()))
+      lines.push_back(line.substr(line.find(':') + 1));
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"ファイル:" + path + " が開けませんでした",
+                                        "ムービーファイルオープン処理時にエラーが発生しました"}));
+  }
+  EXPECT_EQ(MovieHandles.count, 0);
+  const LeftBehind after = LeftBehind::Now();
+  EXPECT_EQ(after.heap.blocks, before.heap.blocks);
+  EXPECT_EQ(after.handles, before.handles);
+  EXPECT_EQ(PortLiveFilterGraphObjects(), 0);
+  const int handle = OpenMovie(path.c_str(), nullptr, nullptr, 0);
+  EXPECT_NE(handle, -1);
+  if (handle != -1) CloseMovie(handle);
 }
 
 // The renderer alone: what it takes, its pitch, and rows turned top-down.

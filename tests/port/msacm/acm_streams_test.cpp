@@ -1,6 +1,7 @@
 // The compression manager's entry points: what it converts, its flags and its results.
 #include <gtest/gtest.h>
 
+#include "port/ffmpeg/ffmpeg_api.h"
 #include "port/win32.h"
 
 namespace {
@@ -119,6 +120,24 @@ TEST(AcmStreams, ConvertsPreparedHeadersWholeBlocksAtATime) {
   EXPECT_EQ(acmStreamClose(s, 0), MMSYSERR_INVALHANDLE);
   EXPECT_EQ(acmStreamPrepareHeader(s, &h, 0), MMSYSERR_INVALHANDLE);
   EXPECT_EQ(acmStreamSize(s, 100, &bytes, 0), MMSYSERR_INVALHANDLE);
+}
+
+// Without FFmpeg a coded format cannot be converted, though it is still suggested (the suggestion
+// is the manager's own); plain PCM needs no FFmpeg.
+TEST(AcmStreams, WithoutFFmpegOnlyPcmOpens) {
+  PortSetFFmpegMissingForTest(true);
+  WAVEFORMATEX mulaw = Format(WAVE_FORMAT_MULAW, 1, 8000, 1, 8), pcm = Format(1, 1, 8000, 2, 16);
+  WAVEFORMATEX dst = {};
+  EXPECT_EQ(acmFormatSuggest(nullptr, &mulaw, &dst, sizeof dst, 0), MMSYSERR_NOERROR);
+  HACMSTREAM s = nullptr;
+  EXPECT_EQ(acmStreamOpen(&s, nullptr, &mulaw, &dst, nullptr, 0, 0, 0), ACMERR_NOTPOSSIBLE);
+  EXPECT_EQ(s, nullptr);
+  ASSERT_EQ(acmStreamOpen(&s, nullptr, &pcm, &pcm, nullptr, 0, 0, 0), MMSYSERR_NOERROR);
+  EXPECT_EQ(acmStreamClose(s, 0), MMSYSERR_NOERROR);
+  PortSetFFmpegMissingForTest(false);
+  ASSERT_EQ(acmStreamOpen(&s, nullptr, &mulaw, &dst, nullptr, 0, 0, 0), MMSYSERR_NOERROR);
+  EXPECT_EQ(acmStreamClose(s, 0), MMSYSERR_NOERROR);
+  EXPECT_EQ(PortOpenAcmStreamCount(), 0);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 #include "stg_src/shell/scene_machine.h"
 #include "stg_src/shell/shell_state.h"
 #include "tests/game_support/game_driver.h"
-#include "tests/shell/scenes/scene_driving.h"
+#include "tests/game_support/scene_driving.h"
 #include "tests/shell/scenes/scene_fixtures.h"
 
 namespace {

@@ -21,7 +21,7 @@
 #include "stg_src/shell/scenes/title_menu_pages.h"
 #include "stg_src/shell/shell_state.h"
 #include "tests/game_support/game_driver.h"
-#include "tests/shell/scenes/scene_driving.h"
+#include "tests/game_support/scene_driving.h"
 
 namespace {
 

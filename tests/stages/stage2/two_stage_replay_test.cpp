@@ -1,8 +1,9 @@
 // A run over stages 1 and 2 recorded through the shell as a replay (from stage 1's checkpoint
-// before its boss, through its clear, the weapon select and the whole of stage 2 to its clear),
-// saved, loaded and played back with the same set-up, gives the recorded digest at every play
-// frame of both stages. (Both runs keep the ship immune and deal the bosses' cores the same
-// deadly hits, which are the test's, not the stream's.)
+// before its boss, through its clear and the weapon select, into stage 2 at its checkpoint
+// before the boss and on to its clear), saved, loaded and played back with the same set-up,
+// gives the recorded digest at every play frame of both stages. (Both runs keep the ship immune,
+// start stage 2 at that checkpoint as a continue would, and deal the bosses' cores the same
+// deadly hits: all of it the test's, not the stream's.)
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 
 #include "stg_src/field/enemies/damage.h"
 #include "stg_src/field/enemies/enemy_pools.h"
+#include "stg_src/field/map/scrolling.h"
 #include "stg_src/field/stage_state.h"
 #include "stg_src/game/shared_state.h"
 #include "stg_src/game_state.h"
@@ -26,6 +28,7 @@ constexpr uint32_t kPadUp = 1u << 3;
 constexpr uint32_t kPadDown = 1u << 0;
 constexpr int kBossType = 10;
 constexpr int16_t kStage1LastCheckpoint = 4;  // the one before stage 1's boss
+constexpr int16_t kStage2LastCheckpoint = 2;  // the one before stage 2's boss
 constexpr int kMostFrames = 12000;
 constexpr const char* kReplayPath = "replay/normal/two_stages.rpy";
 // The run's digest is taken every 16th frame and at the end (every frame would sum the enemy
@@ -65,6 +68,7 @@ struct Flight {
   std::vector<uint64_t> digests;  // after every 16th play frame, and at the end
   int playFrames = 0;
   bool reachedStage2 = false, cleared = false;
+  int16_t stage2Checkpoint = -1;  // at stage 2's first play frame
 };
 
 // Steps the started run until stage 2's clear (or kMostFrames steps). The scenes between the
@@ -74,11 +78,15 @@ Flight Fly(GameDriver& driver) {
   Flight r;
   int32_t lastFrame = GameFrame;
   for (int step = 0; step < kMostFrames && !StageTwoCleared(); ++step) {
+    // The stage start restarts at CheckpointIndex when it is above 0.
+    if (CurrentScene == kSceneStageStart && CurrentStage == 2)
+      CheckpointIndex = kStage2LastCheckpoint;
     if (!driver.Step(TwoStageInput(step))) break;
     if (CurrentScene != kScenePlay || GameFrame == lastFrame) continue;
     lastFrame = GameFrame;
     r.playFrames += 1;
     if (r.playFrames % kDigestEvery == 0) r.digests.push_back(RunDigest());
+    if (CurrentStage == 2 && !r.reachedStage2) r.stage2Checkpoint = CheckpointIndex;
     r.reachedStage2 = r.reachedStage2 || CurrentStage == 2;
   }
   r.cleared = StageTwoCleared();
@@ -103,6 +111,7 @@ TEST(TwoStageReplay, ARunOverStages1And2PlaysBackWithItsDigests) {
     file = driver.folder().ReadFile("replay/normal/normal_000012345.rpy");
   }
   ASSERT_TRUE(recorded.reachedStage2);
+  EXPECT_EQ(recorded.stage2Checkpoint, kStage2LastCheckpoint);
   ASSERT_TRUE(recorded.cleared);
   EXPECT_GT(recorded.playFrames, 2000);
   ASSERT_EQ(file.size(), static_cast<size_t>(kReplayBufferSize));
@@ -116,6 +125,7 @@ TEST(TwoStageReplay, ARunOverStages1And2PlaysBackWithItsDigests) {
   ASSERT_TRUE(driver.StartGame({1, 1, 1, kStage1LastCheckpoint}));
   const Flight played = Fly(driver);
   EXPECT_TRUE(played.cleared);
+  EXPECT_EQ(played.stage2Checkpoint, kStage2LastCheckpoint);
   EXPECT_EQ(played.playFrames, recorded.playFrames);
   EXPECT_EQ(played.digests, recorded.digests);
 }

@@ -177,6 +177,9 @@ TEST(Stage5BossChainTest, AnUntouchedChainTimesOutFormByFormToTheClear) {
   for (const Case& c : {Case{0, 13}, Case{2, 14}}) {
     SCOPED_TRACE(c.difficulty);
     ChainField chain(c.difficulty);
+    // Below the line form 1's cannon slides along to the left edge, so nothing rams a core.
+    PlayerX = 300;
+    PlayerY = 360;
     chain.SpawnForm(10);
     std::vector<int> seen;
     while (StageClearTimer == 0 && seen.size() < 6) {
@@ -192,9 +195,25 @@ TEST(Stage5BossChainTest, AnUntouchedChainTimesOutFormByFormToTheClear) {
       const int32_t limit = o.type == 14 ? 6400 : 4800;
       const int16_t core = CoreSlot(o);
       ASSERT_GE(core, 0);
-      ASSERT_TRUE(chain.RunUntil([&] { return o.partsB[core].cue > 0; }, limit + 10))
+      // Form 1 cues only in its patrol: the first frame past the limit that starts there.
+      int16_t startPhase = o.phase;
+      int missed = 0;
+      ASSERT_TRUE(chain.RunUntil(
+          [&] {
+            const bool cued = o.partsB[core].cue > 0;
+            if (!cued && o.frame > limit && startPhase == -3) ++missed;
+            if (!cued) startPhase = o.phase;
+            return cued;
+          },
+          limit + 2000))
           << "form " << o.type << " phase " << o.phase << " frame " << o.frame;
-      EXPECT_EQ(o.frame, limit + 1);
+      if (o.type == 10) {
+        EXPECT_EQ(startPhase, -3);
+        EXPECT_GT(o.frame, limit);
+        EXPECT_EQ(missed, 0);
+      } else {
+        EXPECT_EQ(o.frame, limit + 1);
+      }
       int passes = 1;  // the cue's own pass
       while (o.partsB[core].imageFrame != 5 && passes < 40) {
         chain.Step();

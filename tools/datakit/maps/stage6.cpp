@@ -66,6 +66,10 @@ rect 0 0 0 392 1 1
 rect 2 0 0 392 1 1
 rect 0 0 9 392 3 2
 rect 2 0 9 392 3 1
+# The club walker's stretch sinks two rows, so that a view the ship has pulled low still shows the
+# club's carapace above its 247-px legs.
+rect 0 272 9 72 2 -
+rect 2 272 9 72 2 -
 
 # The start and the checkpoint after the robo, each scrolling right (144 below it) at speed 2
 # (133) set inside its first view.
@@ -139,6 +143,15 @@ cell 4 192 3 2
 cell 3 200 4 82
 cell 3 210 3 18
 cell 3 220 6 19
+# A short climb and dip of the view (angle 960 at 224, level at 227, angle 64 at 229, level at
+# 232: about 50 px up and back, inside the 60 px the view has above it), a windmill of upper 2
+# on the climb.
+cell 3 224 2 159
+cell 3 225 5 81
+cell 4 225 5 2
+cell 3 227 2 144
+cell 3 229 2 145
+cell 3 232 2 144
 cell 3 232 4 79
 cell 4 232 4 2
 cell 3 244 1 78

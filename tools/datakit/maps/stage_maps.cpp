@@ -46,3 +46,9 @@ std::vector<KitMapFile> StageMapFiles(int stage) {
 void OverrideStageMapsForTest(int stage, const StageMapDescriptions* descriptions) {
   if (stage >= 1 && stage <= kStages) gTestOverrides[stage - 1] = descriptions;
 }
+
+bool StageMapsOverriddenForTest() {
+  for (const StageMapDescriptions* o : gTestOverrides)
+    if (o) return true;
+  return false;
+}

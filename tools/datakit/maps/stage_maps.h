@@ -37,3 +37,5 @@ extern const char* const kStageMapPattern;
 // For tests: the stage's own descriptions taken from these instead of its file, until called
 // again with null, so that a stage with maps can be faked.
 void OverrideStageMapsForTest(int stage, const StageMapDescriptions* descriptions);
+// Whether a stage's descriptions are overridden now (what is built then is no stage's own).
+bool StageMapsOverriddenForTest();

@@ -379,6 +379,247 @@ void PaintForm5Rail(Canvas& c, const PaintCell& p) {
   ShadeBody(c, b, CrystalMetal(p));
 }
 
+// The boss chain's core, frame 0 open .. 5 closed: a crystal eye in a violet collar, two teal
+// lids closing over it a fifth at a time while its light dies.
+void PaintBossChainCore(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f, r = std::fmin(c.w, c.h) / 2.0f - 1;
+  const float shut = OpenShare(p.frame, 5);
+  Body b(c.w, c.h);
+  BodyEllipse(b, cx, cy, r, r, BodyStyle{pal.panel, 2.5f, 0});
+  BodyEllipse(b, cx, cy, r * 0.66f, r * 0.66f,
+              BodyStyle{Mix(pal.energy, pal.light, 0.35f), 2, 2, 0.8f * (1 - shut)});
+  if (shut > 0) {
+    const float h = r * 0.7f * shut;
+    BodyBox(b, cx, cy - r * 0.7f + h / 2, r * 0.72f, h / 2, 1, BodyStyle{pal.hull, 1.2f, 3});
+    BodyBox(b, cx, cy + r * 0.7f - h / 2, r * 0.72f, h / 2, 1, BodyStyle{pal.hull, 1.2f, 3});
+  }
+  ShadeBody(c, b, CrystalMetal(p));
+  if (shut < 1) GlowDot(c, cx, cy, r * 0.4f * (1 - shut) + 1, pal.energy, 1 - shut);
+}
+
+// Form 1's cannon, drawn on its pivot at the cell's centre: a forked housing whose two prongs
+// reach left over its hit circles (out to 115 px at 25 above and below) to the beam's focus at
+// 154 px, the socket of its core at 50 px left, and two short barrels firing right at 8 px,
+// 21 above and below.
+void PaintForm1Cannon(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f;
+  Body b(c.w, c.h);
+  for (float s : {-1.0f, 1.0f}) {
+    BodyCapsule(b, cx - 50, cy + s * 30, cx - 118, cy + s * 25, 9, BodyStyle{pal.hull, 4, 1});
+    BodyCapsule(b, cx - 100, cy + s * 33, cx - 126, cy + s * 20, 5, BodyStyle{pal.panel, 2, 3});
+    BodyCapsule(b, cx - 4, cy + s * 21, cx + 14, cy + s * 21, 5, BodyStyle{pal.hull * 0.85f, 2, 1});
+  }
+  BodyBox(b, cx - 38, cy, 40, 34, 10, BodyStyle{pal.hull, 6, 2});
+  BodyBox(b, cx - 14, cy, 14, 24, 4, BodyStyle{pal.panel, 3, 4});
+  BodyEllipse(b, cx - 50, cy, 19, 19, BodyStyle{pal.panel * 0.8f, 3, 1});
+  BodyGroove(b, cx - 70, cy - 28, cx - 70, cy + 28, 1, 2);
+  BodyGroove(b, cx - 24, cy - 30, cx - 24, cy + 30, 1, 2);
+  ShadeBody(c, b, CrystalMetal(p));
+  GlowDot(c, cx - 132, cy, 5, pal.energy, 0.5f);
+  for (float s : {-1.0f, 1.0f}) GlowDot(c, cx + 15, cy + s * 21, 2.5f, pal.energy, 0.7f);
+}
+
+// Form 1's side block on its pivot at the centre: a wedge thickening to the right over its
+// hit circles (12 at 53 px left, 18 at the middle, 28 at 39 px right, each 22-31 above and
+// below), with the core's socket at the centre and the four arms' joints at 16 px right.
+void PaintForm1Side(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f;
+  Body b(c.w, c.h);
+  BodyPolygon(b,
+              {{cx - 66, cy - 36},
+               {cx - 10, cy - 50},
+               {cx + 46, cy - 52},
+               {cx + 68, cy - 24},
+               {cx + 68, cy + 24},
+               {cx + 46, cy + 52},
+               {cx - 10, cy + 50},
+               {cx - 66, cy + 36}},
+              BodyStyle{pal.hull, 7, 1});
+  BodyBox(b, cx + 40, cy, 22, 40, 8, BodyStyle{pal.panel, 4, 4});
+  BodyEllipse(b, cx, cy, 20, 20, BodyStyle{pal.panel * 0.8f, 3, 3});
+  for (float dy : {-40.0f, -24.0f, 24.0f, 40.0f})
+    BodyEllipse(b, cx + 16, cy + dy, 6, 6, BodyStyle{pal.hull * 0.8f, 2, 6});
+  BodyGroove(b, cx - 36, cy - 40, cx - 36, cy + 40, 1, 2);
+  BodyDents(b, p.seed, 0.4f, 5);
+  ShadeBody(c, b, CrystalMetal(p));
+  GlowDot(c, cx - 60, cy, 3, pal.light, 0.5f);
+}
+
+// Form 1's gun on its pivot at the centre, barrel along angle 0 over its hit circles (5 at
+// 20 px, 3 at 36 px) to the muzzle at 44 px.
+void PaintForm1Gun(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f;
+  Body b(c.w, c.h);
+  BodyCapsule(b, cx + 4, cy, cx + 42, cy, 4, BodyStyle{pal.hull * 0.9f, 2, 1});
+  BodyEllipse(b, cx, cy, 10, 10, BodyStyle{pal.panel, 3, 2});
+  ShadeBody(c, b, CrystalMetal(p));
+  GlowDot(c, cx + 43, cy, 2.5f, pal.energy, 0.7f);
+}
+
+// Form 1's missile launcher on its pivot: a pod over its hit circle (18 at 9 px ahead) with
+// the missile's hatch at 8 px behind and 8 px to its left.
+void PaintForm1Launcher(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f;
+  Body b(c.w, c.h);
+  BodyBox(b, cx + 8, cy, 19, 14, 6, BodyStyle{pal.hull, 4, 1});
+  BodyBox(b, cx + 20, cy, 6, 10, 2, BodyStyle{pal.panel, 2, 3});
+  BodyEllipse(b, cx - 8, cy - 8, 7, 7, BodyStyle{pal.panel * 0.8f, 2, 2});
+  ShadeBody(c, b, CrystalMetal(p));
+  GlowDot(c, cx - 8, cy - 8, 3, pal.light, 0.6f);
+}
+
+// Form 1's arm on its joint at the centre: a spike tapering along angle 0 over its hit circles
+// (10 at 56 px down to 5 at 128 px) to the muzzle at 138 px.
+void PaintForm1Arm(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f;
+  Body b(c.w, c.h);
+  BodyPolygon(b,
+              {{cx + 4, cy - 9},
+               {cx + 60, cy - 10},
+               {cx + 134, cy - 3},
+               {cx + 134, cy + 3},
+               {cx + 60, cy + 10},
+               {cx + 4, cy + 9}},
+              BodyStyle{pal.hull, 4, 1});
+  BodyGroove(b, cx + 30, cy - 7, cx + 30, cy + 7, 1, 2);
+  BodyGroove(b, cx + 80, cy - 6, cx + 80, cy + 6, 1, 2);
+  BodyEllipse(b, cx, cy, 8, 8, BodyStyle{pal.panel, 2.5f, 2});
+  ShadeBody(c, b, CrystalMetal(p));
+  GlowDot(c, cx + 136, cy, 2.5f, pal.energy, 0.7f);
+}
+
+// Form 2's body, nose left on its centre over its hit circles (36 at 30 px right, 20 at 8 px
+// right 29 above and below, 13 at 40 px left 31 above and below): the four front guns at
+// (-62, +-31) and (-80, +-4), the two side ports at (-39, +-47); the core sits at the centre.
+void PaintForm2Body(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f;
+  Body b(c.w, c.h);
+  BodyEllipse(b, cx + 30, cy, 44, 40, BodyStyle{pal.hull, 8, 1});
+  BodyPolygon(b,
+              {{cx - 84, cy - 10},
+               {cx - 60, cy - 40},
+               {cx - 30, cy - 50},
+               {cx + 20, cy - 44},
+               {cx + 20, cy + 44},
+               {cx - 30, cy + 50},
+               {cx - 60, cy + 40},
+               {cx - 84, cy + 10}},
+              BodyStyle{pal.hull * 0.92f, 7, 2});
+  for (float s : {-1.0f, 1.0f}) {
+    BodyCapsule(b, cx - 44, cy + s * 31, cx - 64, cy + s * 31, 5, BodyStyle{pal.panel, 2, 5});
+    BodyCapsule(b, cx - 60, cy + s * 5, cx - 82, cy + s * 4, 4, BodyStyle{pal.panel, 2, 5});
+    BodyEllipse(b, cx - 39, cy + s * 44, 7, 6, BodyStyle{pal.panel * 0.9f, 2, 3});
+    BodyEllipse(b, cx + 8, cy + s * 29, 14, 12, BodyStyle{pal.panel, 4, 4});
+  }
+  BodyEllipse(b, cx, cy, 22, 22, BodyStyle{pal.panel * 0.8f, 3, 4});
+  BodyGroove(b, cx + 44, cy - 34, cx + 44, cy + 34, 1, 2);
+  BodyDents(b, p.seed, 0.4f, 5);
+  ShadeBody(c, b, CrystalMetal(p));
+  for (float s : {-1.0f, 1.0f}) {
+    GlowDot(c, cx - 65, cy + s * 31, 2.5f, pal.energy, 0.7f);
+    GlowDot(c, cx - 83, cy + s * 4, 2.5f, pal.energy, 0.7f);
+    GlowDot(c, cx - 39, cy + s * 46, 3, pal.light, 0.6f);
+  }
+}
+
+// Form 2's arm on its centre, an arch whose ends bend toward the form (down for the upper
+// arm, up for the lower) over its hit circles (39 at 25 px either side, 27 at 50, 9 at 83 px
+// left), with gun muzzles at 87 px either side and at the tips, 109 px out and 47 toward the
+// form.
+void PaintForm2Arm(Canvas& c, const PaintCell& p, float toward) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f - toward * 10;
+  Body b(c.w, c.h);
+  for (float s : {-1.0f, 1.0f}) {
+    BodyCapsule(b, cx + s * 40, cy + toward * 20, cx + s * 72, cy + toward * 36, 18,
+                BodyStyle{pal.hull, 5, 1});
+    BodyCapsule(b, cx + s * 72, cy + toward * 36, cx + s * 106, cy + toward * 47, 8,
+                BodyStyle{pal.hull * 0.9f, 3, 2});
+    BodyCapsule(b, cx + s * 62, cy + toward * 6, cx + s * 86, cy, 5, BodyStyle{pal.panel, 2, 4});
+  }
+  BodyCapsule(b, cx - 30, cy + toward * 10, cx + 30, cy + toward * 10, 30,
+              BodyStyle{pal.hull, 7, 2});
+  BodyBox(b, cx, cy + toward * 6, 26, 12, 4, BodyStyle{pal.panel, 3, 5});
+  BodyGroove(b, cx - 46, cy - 10, cx - 46, cy + 30 * toward, 1, 2);
+  BodyGroove(b, cx + 46, cy - 10, cx + 46, cy + 30 * toward, 1, 2);
+  ShadeBody(c, b, CrystalMetal(p));
+  for (float s : {-1.0f, 1.0f}) {
+    GlowDot(c, cx + s * 87, cy, 2.5f, pal.energy, 0.7f);
+    GlowDot(c, cx + s * 108, cy + toward * 47, 2.5f, pal.energy, 0.7f);
+  }
+}
+void PaintForm2UpperArm(Canvas& c, const PaintCell& p) { PaintForm2Arm(c, p, 1); }
+void PaintForm2LowerArm(Canvas& c, const PaintCell& p) { PaintForm2Arm(c, p, -1); }
+
+// Form 2's extending guns: cells 0 and 2 the upper and lower turret on their pivot, barrel
+// along angle 0 to the muzzle at 32 px; cells 1 and 3 the upper and lower base, a sleeve over
+// its hit circle 8 px toward the arm.
+void PaintForm2Gun(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f;
+  Body b(c.w, c.h);
+  if (p.frame % 2 == 0) {
+    BodyCapsule(b, cx + 4, cy, cx + 30, cy, 4, BodyStyle{pal.hull * 0.9f, 2, 1});
+    BodyEllipse(b, cx, cy, 10, 10, BodyStyle{pal.panel, 3, 2});
+    ShadeBody(c, b, CrystalMetal(p));
+    GlowDot(c, cx + 31, cy, 2.5f, pal.energy, 0.7f);
+    return;
+  }
+  const float toward = p.frame == 1 ? 1.0f : -1.0f;
+  BodyBox(b, cx, cy + toward * 4, 16, 11, 3, BodyStyle{pal.hull, 3, 1});
+  BodyBox(b, cx, cy - toward * 8, 10, 4, 2, BodyStyle{pal.panel, 2, 3});
+  ShadeBody(c, b, CrystalMetal(p));
+}
+
+// Form 2's wings, on their root at the centre: cell 0 the upper wing sweeping back and up over
+// its hit circles (8 at (-51, -26), (-27, -22), (-5, -13)) with the fan's ports along its lower
+// edge; cell 1 the lower wing, mirrored.
+void PaintForm2Wing(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f;
+  const float s = p.frame == 1 ? -1.0f : 1.0f;
+  Body b(c.w, c.h);
+  BodyPolygon(b,
+              {{cx + 6, cy - s * 2},
+               {cx + 4, cy - s * 16},
+               {cx - 30, cy - s * 30},
+               {cx - 64, cy - s * 34},
+               {cx - 58, cy - s * 20},
+               {cx - 20, cy - s * 10},
+               {cx + 2, cy + s * 6}},
+              BodyStyle{pal.hull, 4, 1});
+  BodyCapsule(b, cx - 54, cy - s * 17, cx - 20, cy - s * 12, 3, BodyStyle{pal.panel, 1.5f, 3});
+  BodyEllipse(b, cx, cy, 7, 7, BodyStyle{pal.panel, 2, 2});
+  ShadeBody(c, b, CrystalMetal(p));
+  for (float x : {-54.0f, -46.0f, -38.0f, -30.0f, -22.0f})
+    GlowDot(c, cx + x, cy - s * 16, 1.8f, pal.energy, 0.6f);
+}
+
+// Form 2's tails: cell 0 the upper fin rising back from its root at the centre, cell 1 the
+// lower one, mirrored.
+void PaintForm2Tail(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f;
+  const float s = p.frame == 1 ? -1.0f : 1.0f;
+  Body b(c.w, c.h);
+  BodyPolygon(b,
+              {{cx - 14, cy + s * 8},
+               {cx + 14, cy + s * 8},
+               {cx + 26, cy - s * 24},
+               {cx + 12, cy - s * 26}},
+              BodyStyle{pal.panel, 4, 1});
+  BodyEllipse(b, cx, cy + s * 4, 12, 9, BodyStyle{pal.hull, 3, 2});
+  ShadeBody(c, b, CrystalMetal(p));
+  GlowDot(c, cx + 18, cy - s * 22, 2, pal.light, 0.5f);
+}
+
 }  // namespace
 
 StageKit Stage5Kit() {
@@ -396,7 +637,7 @@ StageKit Stage5Kit() {
       {"stage5",
        5,
        {
-           {"data/enemy/stage5/boss2.bmp", 1, 256, 192, 1, 1, P::Boss, 0},
+           {"data/enemy/stage5/boss2.bmp", 1, 192, 128, 1, 1, P::Boss, 0, PaintForm2Body},
            {"data/enemy/stage5/boss3.bmp", 1, 288, 224, 1, 1, P::Boss, 0, PaintForm3Body},
            {"data/enemy/stage5/boss4.bmp", 1, 384, 256, 1, 1, P::Boss, 0, PaintForm4Body},
            {"data/enemy/stage5/boss5.bmp", 1, 320, 256, 1, 1, P::Boss, 0, PaintForm5Body},
@@ -419,17 +660,21 @@ StageKit Stage5Kit() {
            {"data/enemy/stage5/shutter80.bmp", 2, 40, 80, 2, 1, P::Wall, 0},
            {"data/enemy/stage5/shutter120.bmp", 2, 40, 120, 2, 1, P::Wall, 0},
            {"data/enemy/stage5/enemyR2_17.bmp", 6, 48, 48, 3, 2, P::Craft, 0},
-           {"data/enemy/stage5/boss1parts1.bmp", 1, 96, 64, 1, 1, P::Segment, 0},
-           {"data/enemy/stage5/boss1parts2.bmp", 1, 96, 64, 1, 1, P::Segment, 0},
-           {"data/enemy/stage5/boss1parts3.bmp", 1, 96, 64, 1, 1, P::Segment, 0},
-           {"data/enemy/stage5/boss1parts4.bmp", 1, 96, 64, 1, 1, P::Segment, 0},
-           {"data/enemy/stage5/boss1parts5.bmp", 1, 96, 64, 1, 1, P::Segment, 0},
-           {"data/enemy/stage5/boss2parts1.bmp", 1, 96, 64, 1, 1, P::Segment, 0},
-           {"data/enemy/stage5/boss2parts2.bmp", 1, 96, 64, 1, 1, P::Segment, 0},
-           {"data/enemy/stage5/boss2parts3.bmp", 4, 64, 32, 1, 4, P::Segment, 0},
-           {"data/enemy/stage5/boss2parts4.bmp", 2, 160, 80, 1, 2, P::Segment, 0},
-           {"data/enemy/stage5/boss2parts5.bmp", 2, 64, 64, 1, 2, P::Segment, 0},
-           {"data/enemy/stage5/boss1parts0.bmp", 6, 32, 32, 3, 2, P::Segment, 0},
+           {"data/enemy/stage5/boss1parts1.bmp", 1, 288, 96, 1, 1, P::Segment, 0, PaintForm1Cannon},
+           {"data/enemy/stage5/boss1parts2.bmp", 1, 144, 112, 1, 1, P::Segment, 0, PaintForm1Side},
+           {"data/enemy/stage5/boss1parts3.bmp", 1, 96, 24, 1, 1, P::Segment, 0, PaintForm1Gun},
+           {"data/enemy/stage5/boss1parts4.bmp", 1, 64, 48, 1, 1, P::Segment, 0,
+            PaintForm1Launcher},
+           {"data/enemy/stage5/boss1parts5.bmp", 1, 288, 24, 1, 1, P::Segment, 0, PaintForm1Arm},
+           {"data/enemy/stage5/boss2parts1.bmp", 1, 240, 128, 1, 1, P::Segment, 0,
+            PaintForm2UpperArm},
+           {"data/enemy/stage5/boss2parts2.bmp", 1, 240, 128, 1, 1, P::Segment, 0,
+            PaintForm2LowerArm},
+           {"data/enemy/stage5/boss2parts3.bmp", 4, 64, 32, 1, 4, P::Segment, 0, PaintForm2Gun},
+           {"data/enemy/stage5/boss2parts4.bmp", 2, 160, 80, 1, 2, P::Segment, 0, PaintForm2Wing},
+           {"data/enemy/stage5/boss2parts5.bmp", 2, 64, 64, 1, 2, P::Segment, 0, PaintForm2Tail},
+           {"data/enemy/stage5/boss1parts0.bmp", 6, 32, 32, 3, 2, P::Segment, 0,
+            PaintBossChainCore},
            {"data/enemy/stage5/boss3parts1.bmp", 2, 128, 64, 1, 2, P::Segment, 0, PaintForm3Arm},
            {"data/enemy/stage5/boss3parts2.bmp", 2, 256, 192, 1, 2, P::Segment, 0,
             PaintForm3Cannon},

@@ -7,9 +7,205 @@
 #include <cmath>
 #include <vector>
 
+#include "tools/datakit/effect_voice.h"
+#include "tools/datakit/raster.h"
+
 namespace {
 
 using P = Paint;
+
+// The club walker: six legs, two beam arms, two guns and a carapace over a caged core, in
+// copper with verdigris plates. Each piece's pivot is its cell's centre and it reaches right,
+// as the game turns it; the far legs (cells 6..11) are the same pieces in shadow.
+
+Material ClubMetal(const PaintCell& p) {
+  Material m;
+  m.seed = p.seed;
+  m.grain = 0.1f;
+  m.grainScale = 5;
+  m.shine = 0.4f;
+  return m;
+}
+
+Rgb ClubShade(Rgb c, bool far) { return far ? Mix(c, Hex(0x0A0806), 0.45f) : c; }
+
+// Leg cells 0..11 by variant: 0/1 hip, 2/3 knee, 4/5 shin with its foot, 6..11 the far ones.
+// A hip and a knee reach 120 px to the next joint; a shin ends in a foot plate 240 px out.
+void PaintClubLeg(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const bool far = p.frame >= 6;
+  const int segment = (p.frame % 6) / 2;
+  const Rgb hull = ClubShade(pal.hull, far), panel = ClubShade(pal.panel, far);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f;
+  Body b(c.w, c.h);
+  if (segment == 0) {
+    BodyCapsule(b, cx, cy, cx + 118, cy, 15, BodyStyle{hull, 5, 0});
+    BodyBox(b, cx + 60, cy, 34, 7, 3, BodyStyle{panel, 2, 4});
+    BodyEllipse(b, cx, cy, 21, 21, BodyStyle{panel, 5, 3});
+    BodyEllipse(b, cx + 118, cy, 13, 13, BodyStyle{hull, 4, 2});
+  } else if (segment == 1) {
+    BodyCapsule(b, cx, cy, cx + 118, cy, 12, BodyStyle{hull, 4, 0});
+    BodyCapsule(b, cx + 14, cy - 9, cx + 100, cy - 9, 4, BodyStyle{panel, 2, 3});  // piston
+    BodyEllipse(b, cx, cy, 15, 15, BodyStyle{panel, 4, 3});
+    BodyEllipse(b, cx + 118, cy, 11, 11, BodyStyle{hull, 4, 2});
+  } else {
+    const std::vector<Vec2> shin = {{cx, cy - 24},      {cx + 190, cy - 11}, {cx + 228, cy - 8},
+                                    {cx + 228, cy + 8}, {cx + 190, cy + 11}, {cx, cy + 24}};
+    BodyPolygon(b, shin, BodyStyle{hull, 5, 0});
+    for (int i = 1; i < 5; ++i) {
+      const float gx = cx + 30 + i * 34.0f;
+      BodyGroove(b, gx, cy - 14, gx, cy + 14, 1, 2);
+    }
+    BodyBox(b, cx + 90, cy, 40, 6, 2, BodyStyle{panel, 2, 3});
+    BodyEllipse(b, cx, cy, 17, 17, BodyStyle{panel, 4, 3});
+    // The foot: a splayed plate across the shin's end, flat on the ground when it hangs down.
+    const std::vector<Vec2> foot = {{cx + 224, cy - 14}, {cx + 246, cy - 30}, {cx + 252, cy - 26},
+                                    {cx + 252, cy + 26}, {cx + 246, cy + 30}, {cx + 224, cy + 14}};
+    BodyPolygon(b, foot, BodyStyle{panel, 3, 2});
+  }
+  BodyDents(b, p.seed + static_cast<uint32_t>(p.frame), 0.3f, 3);
+  ShadeBody(c, b, ClubMetal(p));
+  if (!far) GlowDot(c, cx, cy, 4, pal.light, 0.6f);
+}
+
+// The carapace over the body's hit circles, hips at its sides (82 px out), the arms' shoulders
+// on top and the core's cage hanging below; cell 1 is the burnt-out wreck.
+void PaintClubBody(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const bool wreck = p.frame == 1;
+  const Rgb hull = wreck ? Mix(pal.hull, Hex(0x1A120C), 0.55f) : pal.hull;
+  const Rgb panel = wreck ? Mix(pal.panel, Hex(0x101010), 0.55f) : pal.panel;
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f;
+  Body b(c.w, c.h);
+  const std::vector<Vec2> shell = {{cx - 88, cy + 6},  {cx - 76, cy - 34}, {cx - 40, cy - 58},
+                                   {cx + 40, cy - 58}, {cx + 76, cy - 34}, {cx + 88, cy + 6},
+                                   {cx + 60, cy + 34}, {cx - 60, cy + 34}};
+  BodyPolygon(b, shell, BodyStyle{hull, 8, 0});
+  BodyBox(b, cx, cy - 30, 44, 14, 6, BodyStyle{panel, 4, 4});
+  BodyBox(b, cx, cy + 34, 30, 16, 5, BodyStyle{panel, 4, 2});  // the core's cage mount
+  for (float sx : {-1.0f, 1.0f}) {
+    BodyEllipse(b, cx + 41 * sx, cy - 36, 14, 12, BodyStyle{panel, 4, 3});
+    BodyEllipse(b, cx + 80 * sx, cy + 1, 16, 16, BodyStyle{hull, 5, 3});
+    BodyGroove(b, cx + 20 * sx, cy - 12, cx + 70 * sx, cy + 14, 1.2f, 2);
+  }
+  BodyGroove(b, cx - 70, cy + 8, cx + 70, cy + 8, 1.5f, 2.5f);
+  BodyDents(b, p.seed, wreck ? 0.9f : 0.35f, 3);
+  ShadeBody(c, b, ClubMetal(p));
+  if (!wreck) {
+    for (float sx : {-1.0f, 1.0f}) GlowDot(c, cx + 24 * sx, cy - 30, 3, pal.light, 0.8f);
+  }
+}
+
+// The core's cage, cells 0 (open) .. 5 (shut): a copper collar whose hot veins die as two
+// shutters close over the open middle, where the eye behind it shows.
+void PaintClubCore(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f - 10;
+  const float shut = std::fmax(0, std::fmin(p.frame, 5)) / 5.0f;
+  Body b(c.w, c.h);
+  BodyEllipse(b, cx, cy, 30, 30, BodyStyle{pal.hull, 6, 0});
+  if (shut > 0) {
+    const float h = 22 * shut;
+    BodyBox(b, cx, cy - 22 + h / 2, 22, h / 2, 1, BodyStyle{pal.panel, 1.5f, 3});
+    BodyBox(b, cx, cy + 22 - h / 2, 22, h / 2, 1, BodyStyle{pal.panel, 1.5f, 3});
+  }
+  Canvas cage(c.w, c.h);
+  ShadeBody(cage, b, ClubMetal(p));
+  // The open middle lets the eye through.
+  const float hole = 20 * (1 - shut);
+  for (int y = 0; y < c.h; ++y) {
+    for (int x = 0; x < c.w; ++x) {
+      const float dx = x + 0.5f - cx, dy = y + 0.5f - cy;
+      if (dx * dx + dy * dy < hole * hole) {
+        float* px = cage.At(x, y);
+        px[0] = px[1] = px[2] = px[3] = 0;
+      }
+    }
+  }
+  Composite(c, cage, 0, 0);
+  if (shut < 1) GlowRing(c, cx, cy, 24, 3, pal.energy, 1 - shut);
+}
+
+// The eye: a pale globe whose pupil looks right, the way the game turns it toward the ship.
+void PaintClubEye(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f;
+  Body b(c.w, c.h);
+  BodyEllipse(b, cx, cy, 21, 21, BodyStyle{Mix(pal.light, Hex(0xFFFFFF), 0.3f), 8, 0, 0.4f});
+  BodyEllipse(b, cx + 9, cy, 9, 10, BodyStyle{Hex(0x101810), 2, 4});
+  ShadeBody(c, b, ClubMetal(p));
+  GlowDot(c, cx + 9, cy, 4, pal.energy, 0.9f);
+}
+
+// Beam arm cells: 0 the upper arm (90 px), 1 the forearm (99 px), 2 the emitter, a finned barrel
+// whose beam leaves 132 px out.
+void PaintClubArm(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f;
+  Body b(c.w, c.h);
+  if (p.frame == 0) {
+    BodyCapsule(b, cx, cy, cx + 88, cy, 13, BodyStyle{pal.hull, 4, 0});
+    BodyBox(b, cx + 44, cy, 22, 5, 2, BodyStyle{pal.panel, 2, 3});
+    BodyEllipse(b, cx, cy, 20, 20, BodyStyle{pal.panel, 5, 3});
+  } else if (p.frame == 1) {
+    BodyCapsule(b, cx, cy, cx + 98, cy, 11, BodyStyle{pal.hull, 4, 0});
+    BodyGroove(b, cx + 20, cy, cx + 80, cy, 1, 2);
+    BodyEllipse(b, cx, cy, 15, 15, BodyStyle{pal.panel, 4, 3});
+  } else {
+    BodyCapsule(b, cx - 40, cy, cx + 122, cy, 8, BodyStyle{pal.hull, 3, 0});
+    for (float fx : {-30.0f, 0.0f, 30.0f}) {
+      BodyBox(b, cx + fx, cy, 6, 13, 2, BodyStyle{pal.panel, 2, 3});
+    }
+    BodyEllipse(b, cx + 122, cy, 9, 9, BodyStyle{pal.panel, 3, 2});
+    BodyEllipse(b, cx, cy, 12, 12, BodyStyle{pal.hull, 4, 3});
+  }
+  ShadeBody(c, b, ClubMetal(p));
+  if (p.frame == 2) GlowDot(c, cx + 124, cy, 5, pal.energy, 0.9f);
+}
+
+// Gun cells: 0 and 2 a mount reaching 42 px to its barrel, 1 and 3 the barrel (muzzle 80 px out).
+void PaintClubGun(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f, cy = c.h / 2.0f;
+  Body b(c.w, c.h);
+  if (p.frame % 2 == 0) {
+    BodyCapsule(b, cx, cy, cx + 42, cy, 9, BodyStyle{pal.panel, 3, 0});
+    BodyEllipse(b, cx, cy, 13, 13, BodyStyle{pal.hull, 4, 3});
+  } else {
+    BodyCapsule(b, cx, cy, cx + 78, cy, 5, BodyStyle{pal.hull, 3, 0});
+    BodyBox(b, cx + 74, cy, 6, 7, 2, BodyStyle{pal.panel, 2, 2});
+    BodyEllipse(b, cx, cy, 10, 10, BodyStyle{pal.panel, 3, 3});
+  }
+  ShadeBody(c, b, ClubMetal(p));
+}
+
+// Stage 6's own sound effects.
+
+// A warp gate opening: a hollow tone sweeping up under a rushing shimmer.
+std::vector<int16_t> WarpSound() {
+  Voice v(0.9);
+  Chirp(v, 0, 0.8, 180, 900, 3, 0.4f, 2);
+  Chirp(v, 0.05, 0.7, 360, 1500, 0, 0.2f, 2.5);
+  Burst(v, 0, 0.8, 1500, 7000, 0.18f, 6101);
+  return Finish(v, 0.5f);
+}
+
+// A light enemy shot: a short bright chirp falling off.
+std::vector<int16_t> Tama1Sound() {
+  Voice v(0.2);
+  Chirp(v, 0, 0.15, 1400, 700, 1, 0.35f, 18);
+  Burst(v, 0, 0.06, 6000, 3000, 0.12f, 6201);
+  return Finish(v, 0.35f);
+}
+
+// A heavy enemy shot: a lower punch with a metal ring after it.
+std::vector<int16_t> Tama2Sound() {
+  Voice v(0.35);
+  Chirp(v, 0, 0.25, 520, 160, 2, 0.4f, 10);
+  Burst(v, 0, 0.12, 3000, 500, 0.25f, 6301, 70);
+  Ring(v, 0.02, 0.25, 880, 0.12f);
+  return Finish(v, 0.45f);
+}
 
 // The boss's jaws (700 x 200, cell 0 the upper, 1 the lower): the jaw's mass is where its hit
 // circles reach into the cell, toward the outside of the mouth, with teeth along its inner edge;
@@ -176,12 +372,12 @@ StageKit Stage6Kit() {
            {"data/enemy/stage6/robohead.bmp", 2, 384, 128, 1, 2, P::Segment, 0},
            {"data/enemy/stage6/robohou.bmp", 1, 64, 64, 1, 1, P::Turret, 0},
            {"data/enemy/stage6/robohatch.bmp", 5, 32, 32, 5, 1, P::Hatch, 0},
-           {"data/enemy/stage6/clubparts0.bmp", 12, 512, 128, 2, 6, P::Segment, 0},
-           {"data/enemy/stage6/club_core.bmp", 6, 96, 96, 3, 2, P::Orb, 0},
-           {"data/enemy/stage6/club.bmp", 2, 192, 192, 1, 2, P::Segment, 0},
-           {"data/enemy/stage6/gankyu.bmp", 1, 96, 96, 1, 1, P::Orb, 0},
-           {"data/enemy/stage6/clubparts1.bmp", 3, 320, 64, 1, 3, P::Segment, 0},
-           {"data/enemy/stage6/clubparts2.bmp", 4, 192, 64, 1, 4, P::Segment, 0},
+           {"data/enemy/stage6/clubparts0.bmp", 12, 512, 128, 2, 6, P::Segment, 0, PaintClubLeg},
+           {"data/enemy/stage6/club_core.bmp", 6, 96, 96, 3, 2, P::Orb, 0, PaintClubCore},
+           {"data/enemy/stage6/club.bmp", 2, 192, 192, 1, 2, P::Segment, 0, PaintClubBody},
+           {"data/enemy/stage6/gankyu.bmp", 1, 96, 96, 1, 1, P::Orb, 0, PaintClubEye},
+           {"data/enemy/stage6/clubparts1.bmp", 3, 320, 64, 1, 3, P::Segment, 0, PaintClubArm},
+           {"data/enemy/stage6/clubparts2.bmp", 4, 192, 64, 1, 4, P::Segment, 0, PaintClubGun},
            {"data/enemy/stage6/shutter40.bmp", 2, 40, 40, 2, 1, P::Wall, 0},
            {"data/enemy/stage6/boss2parts0.bmp", 6, 120, 80, 2, 3, P::Segment, 0,
             PaintStage6BossHatch},
@@ -199,7 +395,7 @@ StageKit Stage6Kit() {
            {"data/enemy/stage6/boss2parts4.bmp", 1, 160, 160, 1, 1, P::Segment, 0,
             PaintStage6BossGun},
            {"data/enemy/stage6/boss2parts5.bmp", 2, 128, 32, 1, 2, P::Segment, 0},
-           {"data/enemy/stage6/clubparts0_2.bmp", 12, 512, 128, 2, 6, P::Segment, 0},
+           {"data/enemy/stage6/clubparts0_2.bmp", 12, 512, 128, 2, 6, P::Segment, 0, PaintClubLeg},
            {"data/enemy/stage6/bossani.png", 4, 64, 64, 2, 2, P::Orb, 0},
            {"data/bullet/stage6/b17.bmp", 8, 96, 96, 2, 4, P::Bullet, 0},
            {"data/bullet/stage6/b18.bmp", 12, 64, 32, 4, 3, P::Bullet, 0},
@@ -213,6 +409,10 @@ StageKit Stage6Kit() {
            {"data/map/stage6_1/map6b2.bmp", 144, 80, 80, 12, 12, P::NearChips, 0},
            {"data/map/stage6_1/map6_2.bmp", 256, 40, 40, 16, 16, P::MainChips, 0},
        }},
-      {},
+      {
+          {"data/se/stage6/warp.wav", SoundKind::Effect, 50, WarpSound},
+          {"data/se/stage6/tama1.wav", SoundKind::Effect, 51, Tama1Sound},
+          {"data/se/stage6/tama2.wav", SoundKind::Effect, 52, Tama2Sound},
+      },
   };
 }

@@ -24,7 +24,7 @@ StageKit Stage7Kit() {
        7,
        {
            {"data/enemy/stage7/fire.bmp", 1, 128, 128, 1, 1, P::Fire, 0},
-           {"data/enemy/stage7/bokan.bmp", 1, 640, 240, 1, 1, P::Boss, 0},
+           {"data/enemy/stage7/bokan.bmp", 1, 928, 240, 1, 1, P::Boss, 0},
            {"data/enemy/stage7/bokan2.bmp", 1, 480, 200, 1, 1, P::Boss, 0},
            {"data/enemy/stage7/bokanvernia.bmp", 4, 128, 32, 1, 4, P::Jet, 0},
            {"data/map/stage7_1/map7b.bmp", 144, 80, 80, 12, 12, P::FarChips, 0},

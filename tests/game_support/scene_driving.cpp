@@ -1,4 +1,4 @@
-#include "tests/shell/scenes/scene_driving.h"
+#include "tests/game_support/scene_driving.h"
 
 #include <gtest/gtest.h>
 
