@@ -19,7 +19,7 @@ namespace {
 
 constexpr int kRoboType = 11;  // pool 0
 constexpr int kClubType = 12;
-constexpr int kBossColumn = 376;
+constexpr int kBossColumn = 363;
 constexpr int kLegsType = 0;       // pool 3
 constexpr int kWindmillType = 16;  // pool 1
 constexpr int kShellType = 7;      // pool 2
