@@ -111,10 +111,13 @@ bool Unpack(const std::string& in, const std::string& key, GameFolderFiles* file
   return TakeFiles(in, at, &files->kit) && TakeFiles(in, at, &files->maps) && at == in.size();
 }
 
-// Holds the pack's lock file while building or reading, so that one process builds.
+// Holds the pack's lock file while building or reading, so that one process builds. The lock
+// is closed on exec: a child test started by another thread meanwhile would otherwise share the
+// lock and wait on it forever when it takes the lock itself.
 class PackLock {
  public:
-  explicit PackLock(const fs::path& path) : fd_(open(path.c_str(), O_RDWR | O_CREAT, 0644)) {
+  explicit PackLock(const fs::path& path)
+      : fd_(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)) {
     if (fd_ >= 0 && flock(fd_, LOCK_EX) != 0) {
       close(fd_);
       fd_ = -1;
