@@ -2,6 +2,8 @@
 // own, and the finale a boss plays on the last frame of its blasts (frame 80 of its death).
 #pragma once
 
+struct EnemyObject;
+
 // The stage clear alone: StageClearTimer 2 (the clear counts up from there), BossState -1 and
 // the music stopped. For the bosses whose clear comes apart from their finale.
 void ClearStageAfterBoss();
@@ -20,3 +22,11 @@ struct BossFinale {
 // In this order: the clear, the capsule, sound 27, effect 32, a 60-frame screen shake and the
 // boss explosion with debris. The boss frees or hides itself.
 void FinishBoss(const BossFinale& finale);
+
+// A beaten boss's drift during its blasts: along its heading at its speed, which falls by 0.2 a
+// frame to 0, riding the scroll.
+void DriftToAStop(EnemyObject& o);
+
+// The finale where the boss stands, its explosion 30 px right of and above it (the capsule and
+// the clear as BossFinale's defaults); the boss frees itself.
+void FinishBossWhereItStands(EnemyObject& o);

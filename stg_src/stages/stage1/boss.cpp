@@ -353,19 +353,9 @@ void StepLive(EnemyObject& o) {
 void StepDying(EnemyObject& o) {
   for (int k = 0; k <= 5; ++k) o.partsA[k].state = 0;
   for (int k = 0; k <= 4; ++k) o.partsB[k].state = 0;
-  o.vx = CosineTable[WrapAngle(o.heading)] * o.speed;
-  o.vy = SineTable[WrapAngle(o.heading)] * o.speed;
-  o.speed = ApproachValue(o.speed, 0.2, 0);
-  o.x += o.vx + ScrollDeltaX;
-  o.y += o.vy + ScrollDeltaY;
+  DriftToAStop(o);
   if (o.frame == kFinaleFrame) {
-    BossFinale finale;
-    finale.x = o.x;
-    finale.y = o.y;
-    finale.blastX = o.x + 30;
-    finale.blastY = o.y - 30;
-    FinishBoss(finale);
-    o.state = 0;
+    FinishBossWhereItStands(o);
   } else if (o.frame % 4 == 0) {
     SpawnMediumBlastInBox(o.x, o.y, 128, 128);
   } else if (o.frame % 4 == 2) {

@@ -278,19 +278,9 @@ void LiveStep(EnemyObject& o) {
 }
 
 void DyingStep(EnemyObject& o) {
-  o.vx = CosineTable[WrapAngle(o.heading)] * o.speed;
-  o.vy = SineTable[WrapAngle(o.heading)] * o.speed;
-  o.speed = ApproachValue(o.speed, 0.2, 0);
-  o.x += o.vx + ScrollDeltaX;
-  o.y += o.vy + ScrollDeltaY;
+  DriftToAStop(o);
   if (o.frame == kFinaleFrame) {
-    o.state = 0;
-    BossFinale finale;
-    finale.x = o.x;
-    finale.y = o.y;
-    finale.blastX = o.x + 30;
-    finale.blastY = o.y - 30;
-    FinishBoss(finale);
+    FinishBossWhereItStands(o);
     return;
   }
   if (o.frame % 8 == 0) SpawnMediumBlastInBox(o.x, o.y, 128, 128);

@@ -235,19 +235,9 @@ void StepLive(EnemyObject& o, int16_t slot) {
 
 // The 80 frames of blasts after the core's death, drifting to a stop, then the stage clear.
 void StepDying(EnemyObject& o) {
-  o.vx = CosineTable[WrapAngle(o.heading)] * o.speed;
-  o.vy = SineTable[WrapAngle(o.heading)] * o.speed;
-  o.speed = ApproachValue(o.speed, 0.2, 0);
-  o.x += o.vx + ScrollDeltaX;
-  o.y += o.vy + ScrollDeltaY;
+  DriftToAStop(o);
   if (o.frame == kFinaleFrame) {
-    BossFinale finale;
-    finale.x = o.x;
-    finale.y = o.y;
-    finale.blastX = o.x + 30;
-    finale.blastY = o.y - 30;
-    FinishBoss(finale);
-    o.state = 0;
+    FinishBossWhereItStands(o);
     return;
   }
   if (o.frame % 8 == 0) SpawnMediumBlastInBox(o.x, o.y, 128, 128);
