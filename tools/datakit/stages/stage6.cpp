@@ -126,6 +126,40 @@ void PaintClubCore(Canvas& c, const PaintCell& p) {
   if (shut < 1) GlowRing(c, cx, cy, 24, 3, pal.energy, 1 - shut);
 }
 
+// The robo's body over its hit circle (35 at (13, 9)): cells 0..5 an armoured hull whose two
+// plates close over the lit core as it times out, cell 6 on the collapsed wreck, scorched and
+// dark, an ember smouldering in its cracks (7 and 8 the ember elsewhere).
+void PaintRoboBody(Canvas& c, const PaintCell& p) {
+  const Palette& pal = StagePalette(p.stage);
+  const float cx = c.w / 2.0f + 13, cy = c.h / 2.0f + 9;
+  const bool wreck = p.frame >= 6;
+  const float shut = wreck ? 1.0f : std::fmin(p.frame, 5) / 5.0f;
+  Body b(c.w, c.h);
+  if (wreck) {
+    BodyPolygon(b,
+                {{cx - 50, cy + 22},
+                 {cx - 34, cy - 14},
+                 {cx + 8, cy - 24},
+                 {cx + 44, cy - 6},
+                 {cx + 50, cy + 24}},
+                BodyStyle{pal.hull * 0.45f, 4, 1});
+    BodyGroove(b, cx - 20, cy - 12, cx - 6, cy + 18, 1.5f, 3);
+    BodyGroove(b, cx + 18, cy - 16, cx + 26, cy + 20, 1.5f, 3);
+    ShadeBody(c, b, HallMetal(p));
+    GlowDot(c, cx - 20 + 19.0f * (p.frame - 6), cy + 2, 3, pal.light, 0.5f);
+    return;
+  }
+  BodyEllipse(b, cx, cy, 40, 36, BodyStyle{pal.hull, 6, 0});
+  BodyEllipse(b, cx, cy, 20, 20, BodyStyle{pal.panel * 0.6f, 2, 2});
+  if (shut > 0) {
+    const float h = 20 * shut;
+    BodyBox(b, cx, cy - 20 + h / 2, 22, h / 2, 1, BodyStyle{pal.panel, 1.5f, 3});
+    BodyBox(b, cx, cy + 20 - h / 2, 22, h / 2, 1, BodyStyle{pal.panel, 1.5f, 3});
+  }
+  ShadeBody(c, b, HallMetal(p));
+  if (shut < 1) GlowDot(c, cx, cy, 12 * (1 - shut) + 2, pal.energy, 1 - shut);
+}
+
 // The eye: a pale globe whose pupil looks right, the way the game turns it toward the ship.
 void PaintClubEye(Canvas& c, const PaintCell& p) {
   const Palette& pal = StagePalette(p.stage);
@@ -390,7 +424,7 @@ StageKit Stage6Kit() {
        6,
        {
            {"data/enemy/stage6/boss.bmp", 1, 384, 288, 1, 1, P::Boss, 0},
-           {"data/enemy/stage6/robo.bmp", 9, 128, 128, 3, 3, P::Walker, 0},
+           {"data/enemy/stage6/robo.bmp", 9, 128, 128, 3, 3, P::Walker, 0, PaintRoboBody},
            {"data/enemy/stage6/entry.bmp", 1, 320, 400, 1, 1, P::Wall, 0},
            {"data/enemy/stage6/enemyR1_15_2.bmp", 4, 128, 64, 2, 2, P::Craft, 0},
            {"data/enemy/stage6/enemyR1_15.bmp", 4, 128, 64, 2, 2, P::Craft, 0},
