@@ -14,7 +14,7 @@
 #include "tools/lib/archive_writer.h"
 #include "tools/lib/fmf_map_writer.h"
 
-const char* const kKitVersion = "kelvanor-datakit 21";
+const char* const kKitVersion = "kelvanor-datakit 22";
 
 namespace {
 

@@ -348,3 +348,13 @@ void ShadeBody(Canvas& c, const Body& b, const Material& m, bool outline) {
   }
   Composite(c, layer, 0, 0);
 }
+
+void ScorchPainted(Canvas& c, uint32_t seed) {
+  for (int y = 0; y < c.h; ++y)
+    for (int x = 0; x < c.w; ++x) {
+      const float a = c.At(x, y)[3];
+      if (a <= 0) continue;
+      const float burn = Fbm(x * 0.09f, y * 0.09f, seed + 7, 3);
+      if (burn > 0.52f) BlendOver(c, x, y, Hex(0x141010), std::fmin(1.0f, (burn - 0.52f) * 4) * a);
+    }
+}

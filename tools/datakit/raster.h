@@ -34,6 +34,8 @@ struct Canvas {
 
 // Straight colour c at coverage a over what is there.
 void BlendOver(Canvas& c, int x, int y, Rgb colour, float a);
+// Burns patches of soot into what is already painted (a damaged or wrecked state's frame).
+void ScorchPainted(Canvas& c, uint32_t seed);
 // Light that adds to what is there (energy: shots, flames, glows).
 void AddLight(Canvas& c, int x, int y, Rgb colour);
 // Copies src over dst at (x, y), premultiplied over.

@@ -72,13 +72,7 @@ void PaintGunboat(Canvas& c, const PaintCell& p) {
   PaintCraft(c, whole);
   if (p.frame == 0) return;
   const Palette& pal = StagePalette(p.stage);
-  for (int y = 0; y < c.h; ++y)
-    for (int x = 0; x < c.w; ++x) {
-      const float a = c.At(x, y)[3];
-      if (a <= 0) continue;
-      const float burn = Fbm(x * 0.09f, y * 0.09f, p.seed + 7, 3);
-      if (burn > 0.52f) BlendOver(c, x, y, Hex(0x141010), std::fmin(1.0f, (burn - 0.52f) * 4) * a);
-    }
+  ScorchPainted(c, p.seed);
   const float cx = c.w / 2.0f, cy = c.h / 2.0f;
   GlowLine(c, cx - 14, cy - 6, cx + 2, cy + 3, 1.5f, pal.energy, 0.9f);
   GlowLine(c, cx + 2, cy + 3, cx + 12, cy - 2, 1.2f, pal.energy, 0.8f);

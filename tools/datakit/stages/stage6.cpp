@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tools/datakit/effect_voice.h"
+#include "tools/datakit/painters.h"
 #include "tools/datakit/raster.h"
 
 namespace {
@@ -158,6 +159,15 @@ void PaintRoboBody(Canvas& c, const PaintCell& p) {
   }
   ShadeBody(c, b, HallMetal(p));
   if (shut < 1) GlowDot(c, cx, cy, 12 * (1 - shut) + 2, pal.energy, 1 - shut);
+}
+
+// The robo's head cannon: cell 0 whole, cell 1 the same head scorched where it lies on the
+// collapsed body.
+void PaintRoboHead(Canvas& c, const PaintCell& p) {
+  PaintCell whole = p;
+  whole.frame = 0;
+  PaintSegment(c, whole);
+  if (p.frame > 0) ScorchPainted(c, p.seed);
 }
 
 // The eye: a pale globe whose pupil looks right, the way the game turns it toward the ship.
@@ -444,7 +454,7 @@ StageKit Stage6Kit() {
            {"data/enemy/stage6/fusha_bou.bmp", 2, 240, 32, 1, 2, P::Segment, 0},
            {"data/enemy/stage6/roboasi.bmp", 1, 348, 384, 1, 1, P::Legs, 0},
            {"data/enemy/stage6/robojoint.bmp", 2, 32, 32, 1, 2, P::Orb, 0},
-           {"data/enemy/stage6/robohead.bmp", 2, 384, 128, 1, 2, P::Segment, 0},
+           {"data/enemy/stage6/robohead.bmp", 2, 384, 128, 1, 2, P::Segment, 0, PaintRoboHead},
            {"data/enemy/stage6/robohou.bmp", 1, 64, 64, 1, 1, P::Turret, 0},
            {"data/enemy/stage6/robohatch.bmp", 5, 32, 32, 5, 1, P::Hatch, 0},
            {"data/enemy/stage6/clubparts0.bmp", 12, 512, 128, 2, 6, P::Segment, 0, PaintClubLeg},
