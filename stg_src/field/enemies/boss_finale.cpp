@@ -18,6 +18,7 @@ namespace {
 
 constexpr int16_t kBossBeatenSound = 27;
 constexpr int16_t kBossShakeFrames = 60;
+constexpr int32_t kFinaleFrame = 80;
 
 }  // namespace
 
@@ -52,4 +53,14 @@ void FinishBossWhereItStands(EnemyObject& o) {
   finale.blastY = o.y - 30;
   FinishBoss(finale);
   o.state = 0;
+}
+
+void StepBeatenBossDrifting(EnemyObject& o) {
+  DriftToAStop(o);
+  if (o.frame == kFinaleFrame) {
+    FinishBossWhereItStands(o);
+    return;
+  }
+  if (o.frame % 8 == 0) SpawnMediumBlastInBox(o.x, o.y, 128, 128);
+  if (o.frame % 12 == 0) SpawnLargeBlastInBox(o.x, o.y, 240, 240);
 }

@@ -30,3 +30,7 @@ void DriftToAStop(EnemyObject& o);
 // The finale where the boss stands, its explosion 30 px right of and above it (the capsule and
 // the clear as BossFinale's defaults); the boss frees itself.
 void FinishBossWhereItStands(EnemyObject& o);
+
+// One frame of the death most bosses share: drifting to a stop with medium blasts every 8 frames
+// and large ones every 12, and the finale where it stands at frame 80.
+void StepBeatenBossDrifting(EnemyObject& o);

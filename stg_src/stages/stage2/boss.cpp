@@ -28,7 +28,6 @@
 namespace {
 
 constexpr int16_t kArmSound = 49;
-constexpr int32_t kFinaleFrame = 80;
 constexpr double kEntrySpeed = 6.4;
 constexpr double kStepDistance = 100;
 constexpr double kStepSpeed = 3.2;
@@ -246,17 +245,6 @@ void StepLive(EnemyObject& o, int16_t slot) {
   }
 }
 
-// The 80 frames of blasts after the core's death, drifting to a stop.
-void StepDying(EnemyObject& o) {
-  DriftToAStop(o);
-  if (o.frame == kFinaleFrame) {
-    FinishBossWhereItStands(o);
-    return;
-  }
-  if (o.frame % 8 == 0) SpawnMediumBlastInBox(o.x, o.y, 128, 128);
-  if (o.frame % 12 == 0) SpawnLargeBlastInBox(o.x, o.y, 240, 240);
-}
-
 }  // namespace
 
 void UpdateStage2Boss(int16_t slot) {
@@ -274,5 +262,5 @@ void UpdateStage2Boss(int16_t slot) {
     o.state = 4;
     o.frame = 0;
   }
-  if (o.state == 4) StepDying(o);
+  if (o.state == 4) StepBeatenBossDrifting(o);
 }

@@ -42,7 +42,6 @@ constexpr int32_t kAttackFrames = 620;
 constexpr int32_t kCoreTimeOutFrame = 4800;
 constexpr int16_t kCoreCloseAfter = 180;
 constexpr int32_t kCoreLife = 2100;
-constexpr int32_t kFinaleFrame = 80;
 // The boss dies once its life word, lowered by each fallen core, is below this.
 constexpr int32_t kBothCoresGone = -2;
 
@@ -277,16 +276,6 @@ void LiveStep(EnemyObject& o) {
   }
 }
 
-void DyingStep(EnemyObject& o) {
-  DriftToAStop(o);
-  if (o.frame == kFinaleFrame) {
-    FinishBossWhereItStands(o);
-    return;
-  }
-  if (o.frame % 8 == 0) SpawnMediumBlastInBox(o.x, o.y, 128, 128);
-  if (o.frame % 12 == 0) SpawnLargeBlastInBox(o.x, o.y, 240, 240);
-}
-
 EnemyObject& Owner(EnemyObject* pool, uint16_t slot) { return pool[slot]; }
 
 }  // namespace
@@ -303,7 +292,7 @@ void UpdateStage3Boss(int16_t slot) {
     o.state = 4;
     o.frame = 0;
   }
-  if (o.state == 4) DyingStep(o);
+  if (o.state == 4) StepBeatenBossDrifting(o);
 }
 
 void UpdateStage3BossCorePart(EnemyObject* pool, uint16_t slot, EnemyPart* parts,

@@ -36,7 +36,6 @@ constexpr double kVerticalStep = 60;
 constexpr double kTopScreenY = 80;
 constexpr double kBottomScreenY = 320;
 constexpr int32_t kSettleFrames = 7;
-constexpr int32_t kFinaleFrame = 80;
 
 struct PartSlot {
   int slot;
@@ -233,17 +232,6 @@ void StepLive(EnemyObject& o, int16_t slot) {
   }
 }
 
-// The 80 frames of blasts after the core's death, drifting to a stop, then the stage clear.
-void StepDying(EnemyObject& o) {
-  DriftToAStop(o);
-  if (o.frame == kFinaleFrame) {
-    FinishBossWhereItStands(o);
-    return;
-  }
-  if (o.frame % 8 == 0) SpawnMediumBlastInBox(o.x, o.y, 128, 128);
-  if (o.frame % 12 == 0) SpawnLargeBlastInBox(o.x, o.y, 240, 240);
-}
-
 }  // namespace
 
 void UpdateStage4Boss(int16_t slot) {
@@ -260,5 +248,5 @@ void UpdateStage4Boss(int16_t slot) {
     o.frame = 0;
     return;
   }
-  if (o.state == 4) StepDying(o);
+  if (o.state == 4) StepBeatenBossDrifting(o);
 }
